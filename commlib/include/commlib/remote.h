@@ -1,0 +1,141 @@
+// libcommlib.so, the only way to the analyzer: the Remote interface object,
+// its settings records, the notification callback and the request, status and
+// notification codes that the applications and the library exchange.
+#pragma once
+#include <cstdint>
+
+// The owner window of the library's dialogs and message boxes. Applications
+// pass their own implementation of the posting interface (platform/window.h);
+// the library never needs more than the pointer here.
+namespace platform { class Window; }
+using WindowHandle = platform::Window*;
+
+// Serial port settings that the applications store and hand to Initialize.
+struct PortSettings {
+    const char* Port;   // device name: "COM1".."COM8", or an absolute device path
+    int Speed;          // baud
+    int Parity;         // 0 none, 1 odd, 2 even
+    int XControl;       // 0 off, 1 XON/XOFF flow control
+};
+
+// PC buffer settings (capstore only; the other programs pass none).
+struct BufferSettings {
+    const char* Folder;   // null: no PC buffer
+    int MaxBlocks;        // 1..1024
+    std::uint8_t Warn;    // 1: warn before a measurement when the folder holds data
+    std::uint8_t Ring;    // 1: use the blocks as a ring buffer
+};
+
+// The one callback of the library. Runs on the library's protocol thread, and
+// on the caller's thread for status 2 inside Request. The result is ignored
+// except for NtfyKey.
+using NotifyFn = int (*)(int code, int status, void* data);
+
+// Header and palette of the analyzer's 1-bit screen image, laid out as the
+// classic device-independent bitmap header (40 bytes) with two colours.
+struct BitmapInfoHeader {
+    std::uint32_t biSize;
+    std::int32_t biWidth;
+    std::int32_t biHeight;        // positive: rows bottom-up
+    std::uint16_t biPlanes;
+    std::uint16_t biBitCount;
+    std::uint32_t biCompression;
+    std::uint32_t biSizeImage;
+    std::int32_t biXPelsPerMeter;
+    std::int32_t biYPelsPerMeter;
+    std::uint32_t biClrUsed;
+    std::uint32_t biClrImportant;
+};
+struct RgbQuad {
+    std::uint8_t rgbBlue;
+    std::uint8_t rgbGreen;
+    std::uint8_t rgbRed;
+    std::uint8_t rgbReserved;
+};
+struct BitmapInfo {
+    BitmapInfoHeader bmiHeader;
+    RgbQuad bmiColors[2];
+};
+static_assert(sizeof(BitmapInfoHeader) == 40 && sizeof(RgbQuad) == 4 && sizeof(BitmapInfo) == 48);
+
+// Request codes; the outcome of a request is notified with the same code.
+inline constexpr int ReqConnect = 1;
+inline constexpr int ReqAutoConnect = 2;
+inline constexpr int ReqDisconnect = 3;
+inline constexpr int ReqMeasure = 4;         // param 1 start, 0 stop
+inline constexpr int ReqGetSetup = 5;
+inline constexpr int ReqGetTable = 6;
+inline constexpr int ReqGetProgram = 7;
+inline constexpr int ReqGetTable3 = 8;
+inline constexpr int ReqGetScreen = 9;       // packet mode only
+inline constexpr int ReqPutSetup = 10;
+inline constexpr int ReqPutTable = 11;
+inline constexpr int ReqPutProgram = 12;
+inline constexpr int ReqPutTable3 = 13;
+inline constexpr int ReqGetStopReason = 14;
+inline constexpr int ReqKey = 4097;          // param = key code
+
+// Status values of request notifications.
+inline constexpr int StatusDone = 0;
+inline constexpr int StatusRefused = 1;           // refused by the analyzer, or not possible
+inline constexpr int StatusPortNotOpen = 2;
+inline constexpr int StatusLostPacket = 3;        // lost packet that could not be repeated
+inline constexpr int StatusNoAnswer = 4;          // no answer in time
+inline constexpr int StatusUnknownRequest = 257;
+inline constexpr int StatusNotAvailable = 258;    // not in this mode, other item, or no data set
+inline constexpr int StatusNotAllowed = 513;      // wrong state, or data set incomplete
+inline constexpr int StatusCancelled = 514;       // cancelled by the analyzer during a transfer
+
+// Unsolicited notification codes.
+inline constexpr int NtfyAutoConnected = 0x8001;  // status as for ReqConnect
+inline constexpr int NtfyLinkLost = 0x8002;
+inline constexpr int NtfyBlockFill = 0x8801;      // data: bytes held in the block buffer
+inline constexpr int NtfyRate = 0x8802;           // status: gauge 0..1000, -1 at the end
+inline constexpr int NtfyStatusBit = 0x9001;      // status: new value of status bit 0
+inline constexpr int NtfyMeasureState = 0x9002;   // status: 1..3 running, 0 stopped
+inline constexpr int NtfyKey = 0x9003;            // status: key code; return 0 to echo it
+inline constexpr int NtfyBlocks = 0x9004;         // data: int[3] first, next, count
+inline constexpr int NtfyLost = 0x9005;           // data: number of gaps
+
+// The library's interface object. The order of the virtual operations is
+// fixed (applications built against one version call by slot); never reorder.
+// All operations are called from the application's GUI thread.
+class Remote {
+public:
+    virtual ~Remote() = default;                                            // 0
+    virtual void Release() { delete this; }                                 // 1
+    // 0 ready, -1 the user refused to set up the PC buffer.
+    virtual int Initialize(WindowHandle owner, NotifyFn notify, const PortSettings* port,
+                           const BufferSettings* buffer) = 0;               // 2
+    // 1 OK, 0 Cancel, -1 the dialog could not be created.
+    virtual int PortSettingDialog() { return -1; }                          // 3
+    virtual int BufferSettingDialog() { return -1; }                        // 4
+    // 0 open (or failed with notify(14, 2, null)), 2 not a character device.
+    virtual int Open() = 0;                                                 // 5
+    virtual void Close() = 0;                                               // 6
+    // 1 when the protocol thread took the request within 3000 ms, else 0.
+    virtual int Request(int code, int param, std::intptr_t data) = 0;      // 7
+    virtual const PortSettings* GetPortSettings() = 0;                      // 8
+    virtual const BufferSettings* GetBufferSettings() = 0;                  // 9
+    virtual char* GetModelName(char* out, unsigned size) = 0;              // 10
+    virtual int GetVersion() = 0;                                           // 11
+    // 0 closed or idle, 1 text mode or handshake, 2 packet mode.
+    virtual int GetLinkMode() = 0;                                          // 12
+    virtual void* GetSetupData() = 0;                                       // 13
+    virtual void* GetTableData() = 0;                                       // 14
+    virtual void* GetProgramData() = 0;                                     // 15
+    virtual int GetStatus() = 0;                                            // 16
+    virtual int ResetLink() = 0;                                            // 17
+    virtual const BitmapInfo* GetScreenInfo() = 0;                          // 18
+    virtual const void* GetScreenBits() = 0;                                // 19
+};
+
+#define COMMLIB_EXPORT __attribute__((visibility("default")))
+
+extern "C" {
+// Sets *out to a new Remote (null when allocation failed) and returns 1;
+// returns 0 when construction failed.
+COMMLIB_EXPORT int CreateMirlokeRemote(Remote** out);
+// 0x0100000D for this library.
+COMMLIB_EXPORT int MKGetDllVersion();
+}

@@ -1,0 +1,49 @@
+// The seam between the protocol thread and the protocol engine: what the
+// engine may do to the world (EngineOutput, implemented by the link) and how
+// the protocol thread drives it (Engine).
+#pragma once
+#include <cstdint>
+#include <memory>
+
+#include "commlib/remote.h"
+#include "link/link_message.h"
+
+namespace commlib {
+// What the engine may do to the world; implemented by the link. Called on the protocol thread only.
+class EngineOutput {
+public:
+    virtual ~EngineOutput() = default;
+    virtual void sendRaw(std::unique_ptr<LinkMessage> msg) = 0;    // writer writes the bytes as they are
+    virtual void sendFrame(std::unique_ptr<LinkMessage> msg) = 0;  // writer writes them as a SYN frame
+    virtual void discardReceive() = 0;                             // reader drops its partial message (12)
+    virtual int notify(int code, int status, void* data) = 0;      // the application's callback
+    virtual bool cts() = 0;                                        // modem lines (off on a pty)
+    virtual bool dsr() = 0;
+};
+// The protocol engine as the protocol thread drives it: requests, link events and the 200 ms tick.
+// Everything runs on the protocol thread except state(), which the reader reads (atomic) to drop
+// bytes while the engine is idle, and the accessors, which the application reads after a notification.
+class Engine {
+public:
+    virtual ~Engine() = default;
+    virtual void request(int code, int param, std::intptr_t data) = 0;
+    virtual void linkEvent(int event, std::unique_ptr<LinkMessage> msg) = 0;
+    virtual void tick() = 0;
+    virtual void reset() = 0;                 // ResetLink and Close, run on the protocol thread
+    virtual int state() const = 0;            // 0 = idle
+    virtual const char* modelName() const = 0;
+    virtual int version() const = 0;
+    virtual int linkMode() const = 0;         // 0 idle, 1 text mode or handshake, 2 packet mode
+    virtual int status() const = 0;
+    virtual void* setupData() = 0;
+    virtual void* tableData() = 0;
+    virtual void* programData() = 0;
+    virtual const BitmapInfo* screenInfo() const = 0;
+    virtual const void* screenBits() const = 0;
+    virtual void scanBufferFolder(const BufferSettings& buffer) = 0;   // Initialize step 6
+};
+// Creates the protocol engine. Until the protocol engine lands (another engineer builds it on branch
+// `protocol` and replaces this file's body), src/engine/make_engine.cpp returns a minimal engine that
+// stays idle and answers every request with status 257, clearly commented as temporary.
+std::unique_ptr<Engine> makeEngine(EngineOutput& out);
+}
