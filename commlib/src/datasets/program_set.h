@@ -1,0 +1,19 @@
+// The analyzer's program: 512 steps of 16 bytes.
+#pragma once
+#include "datasets/data_set.h"
+
+namespace commlib {
+
+inline constexpr int ProgramSize = 8192;
+
+class ProgramSet : public DataSet {
+public:
+    explicit ProgramSet(int model);
+    int ReceiveAt(int offset, const void* src, int n) override;
+    int ReadAt(int offset, void* dst, int* n) override;
+    void* GetBody() override;
+    bool Save(const char* path) override;
+    bool Load(const char* path) override;
+};
+
+} // namespace commlib
