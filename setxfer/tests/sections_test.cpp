@@ -218,3 +218,11 @@ TEST(AutoRun, TimesMustLieInTheirRanges) {
     EXPECT_EQ(read_section(read_auto_run, replace(text, "[ 31", "[  0"), back).result, text::kAutoRun);
     EXPECT_EQ(read_section(read_auto_run, replace(text, ": 59", ": 60"), back).result, text::kAutoRun);
 }
+
+TEST(Configuration, UnknownModeIsRefused) {
+    auto s = base_setup();
+    s[1] = 5;  // no such mode: the section is not written, and a file without it does not read
+    EXPECT_EQ(write_section(write_configuration, s), "");
+    EXPECT_EQ(read_section(read_configuration, "< CONFIGURATION >\r\nSYNCMODE:BISYN\r\n", s).result, text::kConfig);
+    EXPECT_EQ(s[1], 5);
+}
