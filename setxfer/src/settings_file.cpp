@@ -91,6 +91,8 @@ std::string_view save_type_name(int type) {
     return type >= 0 && type < kSaveTypeCount ? kSaveTypeNames[static_cast<std::size_t>(type)] : std::string_view{};
 }
 
+int save_type_count(Model model) { return model == Model::RV7030 ? 3 : 2; }
+
 std::optional<std::string> write_settings_file(const ConstBodies& b, Model model, int save_type, TableForm form) {
     if (save_type < 0 || save_type >= kSaveTypeCount || b.setup.size() < kSetupSize ||
         (save_type >= 1 && b.table.size() < 68) || (save_type >= 2 && b.program.size() < kProgramSize))

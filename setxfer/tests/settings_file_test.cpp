@@ -189,4 +189,6 @@ TEST(SettingsFile, NamesOfModelsAndSaveTypes) {
     EXPECT_EQ(model_name(Model::RV7030), "RV-7030");
     EXPECT_EQ(save_type_name(1), "\x90\xDD\x92\xE8\xC3\xDE\xB0\xC0+\xC3\xB0\xCC\xDE\xD9\xC3\xDE\xB0\xC0");
     EXPECT_EQ(save_type_name(3), "");
+    EXPECT_EQ(save_type_count(Model::RV7020), 2);
+    EXPECT_EQ(save_type_count(Model::RV7030), 3);
 }

@@ -26,6 +26,8 @@ inline constexpr std::size_t kProgramSize = 8192;                // 512 steps of
 inline constexpr int kSaveTypeCount = 3;
 // The type's name as the dialogs list it (Shift_JIS); empty for an unknown type.
 std::string_view save_type_name(int type);
+// Types offered for a model: the program data exists on RV-7030 only.
+int save_type_count(Model model);
 
 // Table text form: hexadecimal codes ("t:TABLEDATA") or character codes ("T:TABLEDATA").
 enum class TableForm : std::uint8_t { Hex, Character };
