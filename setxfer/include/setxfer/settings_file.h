@@ -1,0 +1,78 @@
+// The settings text file: write an analyzer's setup, table and program bodies as the
+// editable text file, and read such a file back into those bodies. Pure code over
+// byte buffers that the caller owns; messages come back as Shift_JIS bytes.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace setxfer {
+
+enum class Model : std::uint8_t { RV7010 = 0, RV7020 = 1, RV7030 = 2 };
+
+// "RV-7010", "RV-7020", "RV-7030"; nullopt for any other name.
+std::optional<Model> model_from_name(std::string_view name);
+std::string_view model_name(Model model);
+
+inline constexpr std::size_t kSetupSize = 910;
+inline constexpr std::size_t kTableCells = 8192;
+inline constexpr std::size_t kTableSize = 68 + 2 * kTableCells;  // offsets, then cells
+inline constexpr std::size_t kProgramSize = 8192;                // 512 steps of 16 bytes
+
+// Save and send types: 0 setup only, 1 setup and tables, 2 setup, tables and program.
+inline constexpr int kSaveTypeCount = 3;
+// The type's name as the dialogs list it (Shift_JIS); empty for an unknown type.
+std::string_view save_type_name(int type);
+// Types offered for a model: the program data exists on RV-7030 only.
+int save_type_count(Model model);
+
+// Table text form: hexadecimal codes ("t:TABLEDATA") or character codes ("T:TABLEDATA").
+enum class TableForm : std::uint8_t { Hex, Character };
+
+enum class FailureKind : std::uint8_t {
+    Argument,       // a body buffer too small for the chosen type, or a bad type
+    Model,          // the file names another model; the user may pick another file
+    Section,        // a setting section did not read back
+    TableMarker,    // no table data marker where the send type needs one
+    ProgramMarker,  // no program data marker where the send type needs one
+    TableData,      // table data invalid, or more cells than the table data set holds
+    ProgramData,    // program listing invalid
+    TableInput,     // the edited table does not fit
+};
+
+// What the window shows in its message box (or the command prints): Shift_JIS bytes.
+struct Failure {
+    FailureKind kind;
+    std::string_view message;
+    std::string_view caption;
+    bool warning_icon;
+};
+
+struct ConstBodies {
+    std::span<const std::uint8_t> setup;    // at least kSetupSize bytes
+    std::span<const std::uint8_t> table;    // at least the 68-byte offsets (type 1 and 2)
+    std::span<const std::uint8_t> program;  // at least kProgramSize bytes (type 2)
+};
+
+struct Bodies {
+    std::span<std::uint8_t> setup;    // at least kSetupSize bytes
+    std::span<std::uint8_t> table;    // at least kTableSize bytes (send type 1 and 2)
+    std::span<std::uint8_t> program;  // at least kProgramSize bytes (send type 2)
+};
+
+// The whole file (CR LF line ends). nullopt when a body the type needs is too small
+// or the type is not 0..2.
+std::optional<std::string> write_settings_file(const ConstBodies& bodies, Model model, int save_type,
+                                               TableForm form);
+
+// Reads a file into the bodies, in place. Stops at the first failure and returns it;
+// whatever was stored before the failure stays in the bodies (nothing may be sent then).
+// Bytes the file does not cover are left alone; nothing is read past the input or
+// written outside a body.
+std::optional<Failure> read_settings_file(std::span<const std::uint8_t> file, Model model,
+                                          int send_type, const Bodies& bodies);
+
+}  // namespace setxfer
