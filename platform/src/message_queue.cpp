@@ -11,13 +11,19 @@ namespace platform {
 
 MessageQueue::MessageQueue() {
     wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (wakeFd_ < 0) throw std::runtime_error("eventfd failed");
+    quitFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (wakeFd_ < 0 || quitFd_ < 0) {
+        if (wakeFd_ >= 0) ::close(wakeFd_);
+        if (quitFd_ >= 0) ::close(quitFd_);
+        throw std::runtime_error("eventfd failed");
+    }
 }
 
 MessageQueue::~MessageQueue() {
     for (const Message& m : queue_)
         if (m.dispose) m.dispose(m.lParam);
     ::close(wakeFd_);
+    ::close(quitFd_);
 }
 
 // Keeps the eventfd readable exactly while a message or quit is waiting.
@@ -48,6 +54,10 @@ bool MessageQueue::post(const Message& msg) {
 void MessageQueue::postQuit() {
     {
         std::lock_guard lock(mutex_);
+        if (!quit_) {
+            const std::uint64_t one = 1;
+            [[maybe_unused]] ssize_t n = ::write(quitFd_, &one, sizeof one);
+        }
         quit_ = true;
         syncWakeLocked();
     }

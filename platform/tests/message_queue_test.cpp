@@ -42,7 +42,9 @@ TEST(MessageQueue, QuitOvertakesQueuedMessagesWhichAreDisposed) {
         MessageQueue q;
         q.post({0x8000, 0, 5, countDispose});
         q.post({0x8000, 0, 7, countDispose});
+        EXPECT_FALSE(readable(q.quitFd()));
         q.postQuit();
+        EXPECT_TRUE(readable(q.quitFd()));
         EXPECT_TRUE(q.quitPosted());
         EXPECT_TRUE(readable(q.wakeFd()));
         Message m;

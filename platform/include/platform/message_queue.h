@@ -51,6 +51,9 @@ public:
     // Readable while a message is queued or quit was posted (not for due
     // timers: a thread that uses timers waits with get()).
     int wakeFd() const { return wakeFd_; }
+    // Readable once quit was posted, and only then: a thread busy with one
+    // job (a pending write) waits on this so that other messages stay queued.
+    int quitFd() const { return quitFd_; }
 
     // Owning thread. Periodic timer `id` every `interval` (replaces one with the same id).
     void setTimer(std::uintptr_t id, std::chrono::milliseconds interval);
@@ -73,6 +76,7 @@ private:
     bool quit_ = false;
     bool signalled_ = false;
     int wakeFd_ = -1;
+    int quitFd_ = -1;
 };
 
 } // namespace platform
