@@ -60,6 +60,10 @@ public:
     const void* screenBits() const override { return nullptr; }
     void scanBufferFolder(const BufferSettings&) override { record({Seen::Scan, 0, 0, 0, {}, std::this_thread::get_id()}); }
 
+    void clear() {
+        std::lock_guard lock(mutex_);
+        seen_.clear();
+    }
     // Everything seen so far, in order.
     std::vector<Seen> seen() const {
         std::lock_guard lock(mutex_);

@@ -41,7 +41,9 @@ void runReader(LinkContext& ctx) {
         while (auto m = ctx.readerQueue.peek())
             if (!handle(*m, classifier)) return;
         const platform::PortReady ready = ctx.port.waitReadable(ctx.readerQueue.wakeFd(), -1);
-        if (ready.other && !ready.port) continue;
+        // Messages first: a discard the engine asked for applies to every byte
+        // read after it was posted.
+        if (ready.other) continue;
         const ssize_t n = ready.port ? ctx.port.read(buf, sizeof buf) : -1;
         if (n > 0) {
             classifier.feed(std::span(buf, static_cast<std::size_t>(n)), sink);
