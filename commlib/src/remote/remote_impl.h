@@ -11,7 +11,8 @@
 namespace commlib {
 
 // Asks the user whether to set up a missing PC buffer folder: 1 OK, 0 Cancel.
-// The window-system prompt replaces this where a window system is present.
+// By default the dialog plugin asks; without it (or without a running Qt
+// application) the answer is Cancel.
 using FolderPrompt = int (*)(WindowHandle owner, const char* folder);
 // Creates the engine that the link drives (tests pass a fake one).
 using EngineFactory = std::unique_ptr<Engine> (*)(EngineOutput& out);
@@ -25,6 +26,9 @@ public:
 
     int Initialize(WindowHandle owner, NotifyFn notify, const PortSettings* port,
                    const BufferSettings* buffer) override;
+    // Shown by the dialog plugin; -1 when it is missing or no Qt application runs.
+    int PortSettingDialog() override;
+    int BufferSettingDialog() override;
     int Open() override;
     void Close() override;
     int Request(int code, int param, std::intptr_t data) override;
@@ -48,6 +52,7 @@ public:
 
 private:
     void storeSettings(const PortSettings* port, const BufferSettings* buffer);
+    static int pluginPrompt(WindowHandle owner, const char* folder);
 
     WindowHandle owner_ = nullptr;
     char portName_[TextSize] = "COM1";
@@ -60,5 +65,8 @@ private:
     SerialLink link_;
     std::unique_ptr<Engine> engine_;
 };
+
+// Copies at most TextSize - 1 characters into a settings text; longer texts are cut.
+void copyText(char (&to)[RemoteImpl::TextSize], const char* from);
 
 } // namespace commlib
