@@ -12,7 +12,6 @@
 #include <string>
 
 #include "commlib/remote.h"
-#include "entry_points.h"
 #include "offscreen_app.h"
 #include "platform/window.h"
 #include "testing/temp_dir.h"
@@ -173,12 +172,6 @@ TEST(WarningBox, ButtonsSpeakTheDialogsLanguage) {
     EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Ok));
     const auto single = makeWarningBox(nullptr, "c", "t", false);
     EXPECT_EQ(single->button(QMessageBox::Cancel), nullptr);
-}
-
-TEST(PluginEntries, RefuseWithoutArguments) {
-    EXPECT_EQ(runPortSettingDialog(nullptr), -1);
-    EXPECT_EQ(runBufferSettingDialog(nullptr), -1);
-    EXPECT_TRUE(widgetsAvailable());
 }
 
 } // namespace
