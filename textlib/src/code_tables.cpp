@@ -184,17 +184,12 @@ constexpr CodeEntry kCodes[] = {
 };
 static_assert(sizeof kCodes / sizeof kCodes[0] == kCodeTableCount);
 
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-
 }  // namespace
 
-CellText CodeCell(int code, bool shifted, int ch) {
-    if (code < 0 || code >= kCodeTableCount || ch < 0) return kBlankCell;
+CodePage CodePageFor(int code) {
+    if (code < 0 || code >= kCodeTableCount) return CodePage{};
     const CodeEntry& e = kCodes[code];
-    if (ch > e.highest) return kBlankCell;
-    if (e.first == nullptr) return CellText{kHexDigits[(ch >> 4) & 0xF], kHexDigits[ch & 0xF]};
-    const char* cell = (shifted ? e.second : e.first) + 2 * ch;
-    return CellText{cell[0], cell[1]};
+    return CodePage{e.first, e.second, e.highest, e.first == nullptr};
 }
 
 }  // namespace textlib

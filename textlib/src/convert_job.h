@@ -56,7 +56,14 @@ public:
     }
     bool PutText(const char* s);
     bool PutFormat(const char* format, ...) __attribute__((format(printf, 2, 3)));
-    bool PutCell(CellText cell) { return PutChar(cell[0]) && PutChar(cell[1]); }
+    // Writes n characters (none of them "\n") and ends the line: the print
+    // layouts build a whole line and hand it over at once.
+    bool PutLine(const char* s, std::size_t n) {
+        if (queue_ != nullptr && queue_->HasMessages()) CheckCancel();
+        if (writeError_ || out_ == nullptr) return false;
+        if (fwrite_unlocked(s, 1, n, out_) != n) return Failed();
+        return PutNewline();
+    }
     bool KeepGoing();
     std::int64_t StartIndex() const;
 
@@ -77,7 +84,7 @@ private:
     struct Columns {
         int count = kColumns;
         int mode = 0;   // print Data: 0 CharHex, 1 Char, 2 Hex
-        int code = 0;   // CODE byte of the data-info body
+        CodePage page;  // tables of the CODE byte of the data-info body
         std::uint32_t word[kColumns] = {};
         std::uint32_t state[kColumns] = {};
     };
@@ -96,7 +103,7 @@ private:
     int PrintColumns(bool withLineStates);
     void FillColumns(bool withLineStates);
     bool PrintSection(bool rd);
-    bool PrintLine(bool rd, bool codeLine, int special);
+    bool PrintLine(const char* guide, bool rd, bool codeLine, int special);
 
     BufferReader& reader_;
     ConvertOptions options_;

@@ -1,5 +1,7 @@
 // Printing one block of columns: per direction a code line and a character
 // line, then the selected line-signal lines.
+#include <cstring>
+
 #include "convert_job.h"
 #include "print_cells.h"
 
@@ -30,35 +32,44 @@ bool ConvertJob::PrintBlock() {
     return true;
 }
 
+// The guide goes in front of the first line of the section; in CharHex the
+// character line is indented to stand under the code line's cells.
 bool ConvertJob::PrintSection(bool rd) {
     int mode = columns_.mode;
     const SpecialRow& row = kSpecialCells[mode == kChar || mode == kHex ? mode : kCharHex][options_.Line != 0];
-    if (!options_.GuideCut && !PutText(rd ? "RD:" : "SD:")) return false;
-    if (mode != kChar && !PrintLine(rd, true, rd ? row.rdCode : row.sdCode)) return false;
-    if (mode == kCharHex && !options_.GuideCut && !PutText("   ")) return false;
-    if (mode != kHex && !PrintLine(rd, false, rd ? row.rdChar : row.sdChar)) return false;
+    const char* guide = options_.GuideCut ? nullptr : rd ? "RD:" : "SD:";
+    if (mode != kChar) {
+        if (!PrintLine(guide, rd, true, rd ? row.rdCode : row.sdCode)) return false;
+        guide = mode == kCharHex && !options_.GuideCut ? "   " : nullptr;
+    }
+    if (mode != kHex && !PrintLine(guide, rd, false, rd ? row.rdChar : row.sdChar)) return false;
     return true;
 }
 
-bool ConvertJob::PrintLine(bool rd, bool codeLine, int special) {
+bool ConvertJob::PrintLine(const char* guide, bool rd, bool codeLine, int special) {
+    char line[3 + 2 * kColumns];
+    std::size_t n = 0;
+    if (guide != nullptr) {
+        std::memcpy(line, guide, 3);
+        n = 3;
+    }
     for (int i = 0; i < columns_.count; ++i) {
         std::uint32_t w = columns_.word[i];
         CellText cell = kBlankCell;
-        if (w == 0) {
-            cell = kBlankCell;
+        if (IsData(w)) {
+            std::uint16_t c = rd ? RdCell(w) : SdCell(w);
+            cell = codeLine ? HexCell(c) : CharCell(c, columns_.page);
         } else if (IsGap(w)) {
             cell = CellText{'|', '|'};
-        } else if (IsData(w)) {
-            std::uint16_t c = rd ? RdCell(w) : SdCell(w);
-            cell = codeLine ? HexCell(c) : CharCell(c, columns_.code);
-        } else if (special == kGuide) {
+        } else if (w != 0 && special == kGuide) {
             cell = GuideCell(w);
-        } else if (special == kValue) {
+        } else if (w != 0 && special == kValue) {
             cell = ValueCell(w);
         }
-        if (!PutCell(cell)) return false;
+        line[n++] = cell[0];
+        line[n++] = cell[1];
     }
-    return PutChar('\n');
+    return PutLine(line, n);
 }
 
 // One line per selected signal; "0" where the signal's bit is set, "1" where
@@ -67,16 +78,22 @@ bool ConvertJob::PrintLineStates() {
     for (int k = 0; k < 8; ++k) {
         int s = options_.DisplayLineState[k];
         if (s < 0) break;
-        if (!options_.GuideCut && !PutFormat("%2s:", s < 8 ? kSignalNames[s] : "")) return false;
+        char line[3 + 2 * kColumns];
+        std::size_t n = 0;
+        if (!options_.GuideCut) {
+            std::snprintf(line, sizeof line, "%2s:", s < 8 ? kSignalNames[s] : "");
+            n = 3;
+        }
         unsigned bit = s < 8 ? 0x80u >> s : 0;
         for (int i = 0; i < columns_.count; ++i) {
             std::uint32_t st = columns_.state[i];
             CellText cell = kBlankCell;
             if (IsGap(st)) cell = CellText{'|', '|'};
             else if (st != 0) cell = CellText{(Byte(st, 1) & bit) ? '0' : '1', (Byte(st, 3) & bit) ? '0' : '1'};
-            if (!PutCell(cell)) return false;
+            line[n++] = cell[0];
+            line[n++] = cell[1];
         }
-        if (!PutChar('\n')) return false;
+        if (!PutLine(line, n)) return false;
     }
     return true;
 }

@@ -1,18 +1,14 @@
 // Cell renderers of the print format; each returns exactly two characters.
 #include "print_cells.h"
 
-#include <cstdio>
+#include <cstring>
 
 #include "buffer_format.h"
 
 namespace textlib {
-namespace {
 
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-
-// Marks of the statuses 2..15 (0 and 1 go through the code tables).
-constexpr const char* kStatusMarks[16] = {
-    nullptr, nullptr,
+const char kStatusMarks[16][3] = {
+    "", "",
     "{}",   // 2 check character, good
     "??",   // 3 check character, error
     "?4",   // 4
@@ -29,6 +25,8 @@ constexpr const char* kStatusMarks[16] = {
     "  ",
 };
 
+namespace {
+
 // Guide cells by the low four bits of a spread word (kind plus column).
 constexpr const char* kGuides[16] = {
     "  ", "  ", "[ ", "[ ",   // column 0: idle and time stamp open their bracket
@@ -39,27 +37,27 @@ constexpr const char* kGuides[16] = {
 
 }  // namespace
 
-CellText HexCell(std::uint16_t cell) {
-    if (CellStatus(cell) > 12) return CellText{' ', '-'};
-    int ch = CellChar(cell);
-    return CellText{kHexDigits[ch >> 4], kHexDigits[ch & 0xF]};
-}
-
-CellText CharCell(std::uint16_t cell, int code) {
-    int status = CellStatus(cell);
-    if (status <= 1) return CodeCell(code, status == 1, CellChar(cell));
-    return CellText{kStatusMarks[status][0], kStatusMarks[status][1]};
-}
-
+// Built by hand rather than with printf: idle times come every few records
+// in a busy line and this runs for each of their columns.
 CellText ValueCell(std::uint32_t word) {
-    char text[16] = "        ";
+    char text[8];
     int kind = word & 3;
     if (kind == kKindIdle) {
         unsigned value = static_cast<unsigned>(Byte(word, 3) * 256 + Byte(word, 1));
-        if (value > 9999) std::snprintf(text, sizeof text, "[ OVER ]");
-        else std::snprintf(text, sizeof text, "[ %04u ]", value);
+        if (value > 9999) {
+            std::memcpy(text, "[ OVER ]", 8);
+        } else {
+            std::memcpy(text, "[ 0000 ]", 8);
+            for (int i = 5; value != 0; --i, value /= 10) text[i] = static_cast<char>('0' + value % 10);
+        }
     } else if (kind == kKindTimeStamp) {
-        std::snprintf(text, sizeof text, "[%02X%02X%02X]", Byte(word, 1) & 0x7F, Byte(word, 2), Byte(word, 3));
+        const int fields[3] = {Byte(word, 1) & 0x7F, Byte(word, 2), Byte(word, 3)};
+        text[0] = '[';
+        for (int i = 0; i < 3; ++i) {
+            text[1 + 2 * i] = kHexDigits[fields[i] >> 4];
+            text[2 + 2 * i] = kHexDigits[fields[i] & 0xF];
+        }
+        text[7] = ']';
     } else {
         return kBlankCell;
     }

@@ -14,7 +14,7 @@ int ConvertJob::PrintNormalLineState() { return PrintColumns(true); }
 int ConvertJob::PrintColumns(bool withLineStates) {
     columns_ = Columns{};
     columns_.mode = options_.PrintData;
-    columns_.code = reader_.Info(info::kCode);
+    columns_.page = CodePageFor(reader_.Info(info::kCode));
     if (!options_.GuideCut && !PrintHeader(reader_.InfoBody())) return kConvertFailed;
     reader_.Seek(StartIndex());
     for (;;) {
