@@ -108,10 +108,15 @@ void TextConvertImpl::WorkerMain() {
     static_cast<void>(::setpriority(PRIO_PROCESS, tid, std::min(nice + 2, 19)));
 
     int code = job_->Run([this](Routine r) { return CallSlot(r); });
+    // Marked ended before the finished notice goes out, so a caller that acts
+    // on the notice at once finds the job over. Whoever sees the mark joins
+    // this thread before touching the object, and the join waits for the post.
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        workerEnded_ = true;
+        ended_.notify_all();
+    }
     PostNotification(static_cast<std::uintptr_t>(code) << 16);
-    std::lock_guard<std::mutex> lock(mutex_);
-    workerEnded_ = true;
-    ended_.notify_all();
 }
 
 }  // namespace textlib
