@@ -86,21 +86,27 @@ std::uint32_t BufferReader::ScanForward() {
 }
 
 // The last line-state change since the data began or resumed after a gap; its
-// "after" state in both bytes.
+// "after" state in both bytes. Moving forward past the remembered stretch only
+// the records passed since are looked at: behind them the answer is known.
 std::uint32_t BufferReader::ScanBackward() {
     if (backward_.valid && pos_ >= backward_.from && pos_ <= backward_.to) return backward_.result;
-    std::int64_t i = pos_ - 1;
-    std::uint32_t result = 0;
-    for (; i >= 0; --i) {
+    const bool extend = backward_.valid && pos_ > backward_.to;
+    const std::int64_t low = extend ? backward_.to : 0;
+    for (std::int64_t i = pos_ - 1; i >= low; --i) {
         std::uint32_t w = ReadWord(i);
-        if (w == 0 || IsGap(w)) break;
-        if (IsLineState(w)) {
-            result = (w & 0xFFFF00FFu) | (static_cast<std::uint32_t>(Byte(w, 3)) << 8);
-            break;
+        if (w == 0 || IsGap(w) || IsLineState(w)) {
+            std::uint32_t result =
+                IsLineState(w) ? (w & 0xFFFF00FFu) | (static_cast<std::uint32_t>(Byte(w, 3)) << 8) : 0;
+            backward_ = ScanMemo{true, i + 1, pos_, result};
+            return result;
         }
     }
-    backward_ = ScanMemo{true, i + 1, pos_, result};
-    return result;
+    if (extend) {
+        backward_.to = pos_;
+        return backward_.result;
+    }
+    backward_ = ScanMemo{true, 0, pos_, 0};
+    return 0;
 }
 
 }  // namespace textlib

@@ -247,6 +247,10 @@ TEST(LineStateSearch, RememberedScansAnswerLikeFreshOnes) {
         r.Seek(p);
         ASSERT_EQ(r.FindLineState(), plain(p)) << "ascending, position " << p;
     }
+    for (std::int64_t p = 0; p <= 3000; p += 37) {
+        r.Seek(p);
+        ASSERT_EQ(r.FindLineState(), plain(p)) << "in steps, position " << p;
+    }
     for (int n = 0; n < 3000; ++n) {
         std::int64_t p = rng() % 3001;
         r.Seek(p);
