@@ -68,6 +68,10 @@ INSTANTIATE_TEST_SUITE_P(
                       GoldenCase{"async_hex_sdrd.txt", 2, 0, 0, false},
                       GoldenCase{"async_charhex_sd.txt", 0, 1, 0, false},
                       GoldenCase{"async_charhex_rd.txt", 0, 2, 0, false},
+                      GoldenCase{"async_char_sd.txt", 1, 1, 0, false},
+                      GoldenCase{"async_char_rd.txt", 1, 2, 0, false},
+                      GoldenCase{"async_hex_sd.txt", 2, 1, 0, false},
+                      GoldenCase{"async_hex_rd.txt", 2, 2, 0, false},
                       GoldenCase{"async_linestates.txt", 0, 0, 0, true}),
     [](const ::testing::TestParamInfo<GoldenCase>& info) {
         std::string name = info.param.expected;
