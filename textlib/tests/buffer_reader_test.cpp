@@ -59,6 +59,16 @@ TEST(FolderScan, RejectsBadInfoFilesGapsAndEmptyFolders) {
     // An info file named in capitals still counts.
     testing_util::write_file(dir.file("DataInfo.MKW"), bytes);
     EXPECT_TRUE(r.Open(dir.path().c_str()));
+
+    // A second, cut-off info file next to a good one leaves the good body alone.
+    auto cut = bytes;
+    cut.resize(20 + 100);
+    std::fill(cut.begin() + 20, cut.end(), 0xEE);
+    testing_util::write_file(dir.file("DATAINFO.mkw"), cut);
+    ASSERT_TRUE(r.Open(dir.path().c_str()));
+    EXPECT_EQ(r.Info(2), 18);
+    r.Close();
+    EXPECT_EQ(r.Info(2), 0) << "nothing of a closed buffer stays";
 }
 
 TEST(FolderScan, BlockNumbersMustBeConsecutive) {
