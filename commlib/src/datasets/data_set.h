@@ -45,7 +45,13 @@ protected:
     // magic: 16 characters; bodyCapacity: bytes of the body buffer (zeroed).
     DataSet(const char* magic, int model, int bodyCapacity);
 
-    // The common receive rule over the first `size` body bytes (size <= capacity).
+    // Copies a received piece into the first `limit` body bytes and moves the
+    // receive position past it. Offset 0 clears the complete flag. A piece that
+    // starts before 0 or beyond the receive position (it would leave a hole of
+    // bytes never received) is not stored; the result says whether it was.
+    bool StoreBytes(int limit, int offset, const void* src, int n);
+    // The common receive rule for a body of `size` bytes (size <= capacity):
+    // complete once the position reaches size; returns size - position.
     int StoreAt(int size, int offset, const void* src, int n);
     // The common send rule over the first `size` body bytes.
     int CopyOut(int size, int offset, void* dst, int* n);
