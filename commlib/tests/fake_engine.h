@@ -48,7 +48,23 @@ public:
         out.discardReceive();
         record({Seen::Reset, 0, 0, 0, {}, std::this_thread::get_id()});
     }
-    int state() const override { return currentState.load(); }
+    // Only the reader asks, once per byte outside a message.
+    int state() const override {
+        {
+            std::lock_guard lock(mutex_);
+            ++stateQueries_;
+        }
+        cv_.notify_all();
+        return currentState.load();
+    }
+    std::size_t stateQueries() const {
+        std::lock_guard lock(mutex_);
+        return stateQueries_;
+    }
+    bool waitStateQueries(std::size_t atLeast) const {
+        std::unique_lock lock(mutex_);
+        return cv_.wait_for(lock, std::chrono::seconds(10), [&] { return stateQueries_ >= atLeast; });
+    }
     const char* modelName() const override { return model.c_str(); }
     int version() const override { return 0x102000; }
     int linkMode() const override { return 2; }
@@ -106,6 +122,7 @@ private:
     mutable std::mutex mutex_;
     mutable std::condition_variable cv_;
     std::vector<Seen> seen_;
+    mutable std::size_t stateQueries_ = 0;
 };
 
 // Engine factory for RemoteImpl; the test reaches the fake through engine().

@@ -1,6 +1,7 @@
 // The receive classifier: one byte at a time, no copying beyond the message.
 #include "link/receive_classifier.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -50,17 +51,35 @@ int hexValue(std::uint8_t c) {
 } // namespace
 
 void ReceiveClassifier::feed(std::span<const std::uint8_t> bytes, ClassifierSink& sink) {
-    for (std::uint8_t b : bytes) {
+    const std::uint8_t* p = bytes.data();
+    const std::uint8_t* const end = p + bytes.size();
+    while (p < end) {
         if (!msg_) {
-            classify(b, sink);
-            continue;
-        }
-        switch (msg_->Framing) {
-        case FramingSyn: feedSyn(b, sink); break;
-        case FramingBinary: feedBinary(b, sink); break;
-        default: feedLine(b, sink); break;
+            classify(*p++, sink);
+        } else if (msg_->Framing == FramingBinary) {
+            feedBinary(*p++, sink);
+        } else {
+            // Frames run to the next SYN and lines to the next CR: copy the
+            // run in one go, then let the terminator end the message.
+            const std::uint8_t stop = msg_->Framing == FramingSyn ? SYN : CR;
+            const auto* hit = static_cast<const std::uint8_t*>(std::memchr(p, stop, static_cast<std::size_t>(end - p)));
+            const std::uint8_t* runEnd = hit ? hit : end;
+            appendRun(p, runEnd);
+            p = runEnd;
+            if (!hit) break;
+            ++p;
+            if (stop == SYN) feedSyn(SYN, sink);
+            else feedLine(CR, sink);
         }
     }
+}
+
+// Appends bytes to the message; what does not fit is dropped.
+void ReceiveClassifier::appendRun(const std::uint8_t* from, const std::uint8_t* to) {
+    const auto room = static_cast<std::size_t>(LinkMessage::Capacity - msg_->Length);
+    const std::size_t n = std::min(room, static_cast<std::size_t>(to - from));
+    std::memcpy(msg_->Data + msg_->Length, from, n);
+    msg_->Length += static_cast<int>(n);
 }
 
 void ReceiveClassifier::classify(std::uint8_t b, ClassifierSink& sink) {
@@ -157,9 +176,11 @@ bool checkBinaryBlock(LinkMessage& msg) {
 
 bool checkSynFrame(LinkMessage& msg) {
     if (msg.Length == 0 || msg.full() || msg.Data[msg.Length - 1] == DLE) return false;
-    std::uint16_t reg = Crc16Preset;
-    int out = 0;
-    for (int i = 0; i < msg.Length; ++i) {
+    // Most frames hold no stuffing: unstuff in place only from the first DLE on.
+    const auto* firstDle = static_cast<std::uint8_t*>(std::memchr(msg.Data, DLE, static_cast<std::size_t>(msg.Length)));
+    int out = firstDle ? static_cast<int>(firstDle - msg.Data) : msg.Length;
+    std::uint16_t reg = crc16x25(Crc16Preset, std::span(msg.Data, static_cast<std::size_t>(out)));
+    for (int i = out; i < msg.Length; ++i) {
         std::uint8_t b = msg.Data[i];
         if (b == DLE) b = static_cast<std::uint8_t>(msg.Data[++i] ^ 0x40);
         reg = crc16x25Step(reg, b);

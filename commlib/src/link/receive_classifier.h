@@ -33,6 +33,7 @@ private:
     void feedLine(std::uint8_t b, ClassifierSink& sink);
     void feedBinary(std::uint8_t b, ClassifierSink& sink);
     void finish(bool valid, ClassifierSink& sink);
+    void appendRun(const std::uint8_t* from, const std::uint8_t* to);
 
     std::unique_ptr<LinkMessage> msg_;
 };
