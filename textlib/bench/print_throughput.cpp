@@ -1,8 +1,10 @@
 // Print-format throughput: a 64-block buffer of ASYNC records converted as
 // CharHex, SDRD, guides on, timed side by side with xxd on the same 64 MiB.
 // Prints input MiB/s for both and the conversion's peak resident memory.
+#include <sys/resource.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -53,6 +55,30 @@ long StatusKb(const char* field) {
 
 double Seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
+// User plus system CPU seconds of this process (all threads) or of its waited-for children.
+double CpuSeconds(int who) {
+    rusage u{};
+    getrusage(who, &u);
+    auto s = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+    return s(u.ru_utime) + s(u.ru_stime);
+}
+
+struct Timing {
+    double wall = 1e9, cpu = 1e9;
+    void Keep(const Timing& t) {
+        wall = std::min(wall, t.wall);
+        cpu = std::min(cpu, t.cpu);
+    }
+};
+
+template <typename Run>
+Timing Measure(int who, Run run) {
+    double cpu0 = CpuSeconds(who);
+    auto start = std::chrono::steady_clock::now();
+    run();
+    return Timing{Seconds(std::chrono::steady_clock::now() - start), CpuSeconds(who) - cpu0};
+}
+
 }  // namespace
 
 int main() {
@@ -72,31 +98,46 @@ int main() {
     { std::ofstream("/proc/self/clear_refs") << "5"; }
     ConvertOptions o = DefaultOptions(out);
     o.MaxLines = 1 << 30;   // one output file
-    auto start = std::chrono::steady_clock::now();
-    Converted r = Convert(buffer, o);
-    double ours = Seconds(std::chrono::steady_clock::now() - start);
-    long peakKb = StatusKb("VmHWM:");
-    if (r.code != 0) {
-        std::fprintf(stderr, "conversion failed: %d\n", r.code ? *r.code : -1);
-        return 1;
+    const std::string xxdCmd = "for f in '" + buffer + "'/0*.mkw; do xxd \"$f\"; done > '" + out + "/xxd.txt'";
+
+    // Two rounds, alternating, best of each: the build machines are shared.
+    Timing ours, xxd;
+    bool xxdRan = true;
+    for (int round = 0; round < 2; ++round) {
+        Converted r;
+        ours.Keep(Measure(RUSAGE_SELF, [&] { r = Convert(buffer, o); }));
+        if (r.code != 0) {
+            std::fprintf(stderr, "conversion failed: %d\n", r.code ? *r.code : -1);
+            return 1;
+        }
+        int status = 0;
+        xxd.Keep(Measure(RUSAGE_CHILDREN, [&] { status = std::system(xxdCmd.c_str()); }));
+        xxdRan = xxdRan && status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
     }
+    long peakKb = StatusKb("VmHWM:");
     auto outBytes = fs::file_size(out + "/T_00000000.txt");
-    if (std::getenv("BENCH_KEEP")) std::system(("cp " + out + "/T_00000000.txt /tmp/tl/bench_out.txt").c_str());
 
-    std::string cmd = "for f in '" + buffer + "'/0*.mkw; do xxd \"$f\"; done > '" + out + "/xxd.txt'";
-    start = std::chrono::steady_clock::now();
-    int status = std::system(cmd.c_str());
-    double xxd = Seconds(std::chrono::steady_clock::now() - start);
-    bool xxdRan = status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-
-    std::printf("input              %.0f MiB (%d blocks of ASYNC records)\n", mib, kBlocks);
-    std::printf("print CharHex SDRD %.3f s  %.1f MiB/s  output %.1f MiB\n", ours, mib / ours, outBytes / 1048576.0);
+    std::printf("input              %.0f MiB (%d blocks of ASYNC records), best of 2 runs each\n", mib, kBlocks);
+    std::printf("print CharHex SDRD %.3f s  %.1f MiB/s  (cpu %.3f s)  output %.1f MiB\n", ours.wall, mib / ours.wall,
+                ours.cpu, outBytes / 1048576.0);
     if (xxdRan) {
-        std::printf("xxd                %.3f s  %.1f MiB/s\n", xxd, mib / xxd);
-        std::printf("ratio              %.2f x xxd\n", xxd / ours);
+        std::printf("xxd                %.3f s  %.1f MiB/s  (cpu %.3f s)\n", xxd.wall, mib / xxd.wall, xxd.cpu);
+        std::printf("ratio              %.2f x xxd by wall time, %.2f x by cpu time\n", xxd.wall / ours.wall,
+                    xxd.cpu / ours.cpu);
     } else {
         std::printf("xxd                not available\n");
     }
-    std::printf("peak resident      %.1f MiB during the conversion\n", peakKb / 1024.0);
+    std::printf("peak resident      %.1f MiB during the conversions\n", peakKb / 1024.0);
+
+    // The same records with line states recorded (and none changing): the
+    // line-state search at every block of columns must stay linear.
+    InfoBody withStates = AsyncBody();
+    withStates[33] = 1;
+    WriteInfoFile(buffer, withStates);
+    Converted r;
+    Timing states;
+    states.Keep(Measure(RUSAGE_SELF, [&] { r = Convert(buffer, o); }));
+    if (r.code != 0) return 1;
+    std::printf("print line states  %.3f s  %.1f MiB/s\n", states.wall, mib / states.wall);
     return 0;
 }

@@ -35,6 +35,7 @@ void BufferReader::Close() {
     path_.clear();
     single_ = nullptr;
     recordCount_ = 0;
+    body_.fill(0);   // a job started with nothing open sees no conditions at all
     open_ = false;
     spread_ = 0;
     forward_ = backward_ = ScanMemo{};

@@ -54,6 +54,11 @@ public:
     int BlockCount() const { return blockCount_; }
     // The block holding the stream position, for progress reports.
     int CurrentBlock() const;
+    struct Progress {
+        int current;   // block of the stream position
+        int first;     // oldest block of the buffer
+    };
+    Progress BlockProgress() const { return Progress{CurrentBlock(), firstBlock_}; }
     const std::uint8_t* InfoBody() const { return body_.data(); }
     int Info(int offset) const { return body_[static_cast<std::size_t>(offset)]; }
 

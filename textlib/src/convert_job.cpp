@@ -26,7 +26,8 @@ void ConvertJob::ReportProgress() {
     std::int64_t now = NowMs();
     if (now - lastProgress_ < 250) return;
     lastProgress_ = now;
-    int n = reader_.CurrentBlock() - reader_.FirstBlock() + 1;
+    BufferReader::Progress at = reader_.BlockProgress();
+    int n = at.current - at.first + 1;
     if (n < 1) n = 1;
     notifier_.PostNotification((static_cast<std::uintptr_t>(n) << 16) + kConvertProgress);
 }

@@ -5,6 +5,7 @@
 #include <strings.h>
 #include <sys/stat.h>
 
+#include <array>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -61,7 +62,12 @@ bool BufferReader::ScanFolder(const char* folder) {
         if (!HasMkwExtension(e->d_name)) continue;
         std::string full = base + "/" + e->d_name;
         if (::strcasecmp(e->d_name, kInfoFileName) == 0) {
-            if (ReadInfoFile(full, body_.data())) infoValid = true;
+            // Read aside first: a second, damaged "DATAINFO.MKW" must not spoil a good body.
+            std::array<std::uint8_t, kInfoBodySize> body;
+            if (ReadInfoFile(full, body.data())) {
+                body_ = body;
+                infoValid = true;
+            }
             continue;
         }
         int n = BlockNumber(e->d_name);

@@ -5,9 +5,18 @@
 
 namespace textlib {
 
+// A job starts with a Seek. The last block may have grown since the previous
+// job (a conversion during a measurement), so its mapping and the remembered
+// line-state searches are dropped and taken afresh.
 void BufferReader::Seek(std::int64_t index) {
     pos_ = sdResume_ = rdResume_ = index;
     spread_ = 0;
+    forward_ = backward_ = ScanMemo{};
+    if (single_ == nullptr) {
+        block_.Unmap();
+        mappedBlock_ = -1;
+        mappedWords_ = 0;
+    }
 }
 
 // Returns the saved special word for the next column; the stream moves past

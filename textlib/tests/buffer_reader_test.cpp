@@ -59,6 +59,16 @@ TEST(FolderScan, RejectsBadInfoFilesGapsAndEmptyFolders) {
     // An info file named in capitals still counts.
     testing_util::write_file(dir.file("DataInfo.MKW"), bytes);
     EXPECT_TRUE(r.Open(dir.path().c_str()));
+
+    // A second, cut-off info file next to a good one leaves the good body alone.
+    auto cut = bytes;
+    cut.resize(20 + 100);
+    std::fill(cut.begin() + 20, cut.end(), 0xEE);
+    testing_util::write_file(dir.file("DATAINFO.mkw"), cut);
+    ASSERT_TRUE(r.Open(dir.path().c_str()));
+    EXPECT_EQ(r.Info(2), 18);
+    r.Close();
+    EXPECT_EQ(r.Info(2), 0) << "nothing of a closed buffer stays";
 }
 
 TEST(FolderScan, BlockNumbersMustBeConsecutive) {
@@ -100,6 +110,18 @@ TEST(BlockMapping, ReadsAcrossBlockBoundariesBothWays) {
     EXPECT_EQ(r.ReadWord(3 * kBlockWords), 0u) << "no such block";
     EXPECT_EQ(r.ReadWord(-1), 0u);
     EXPECT_EQ(r.ReadWord(5), words[5]) << "maps the first block again after misses";
+}
+
+TEST(BlockMapping, SeekSeesALastBlockThatGrew) {
+    testing_util::TempDir dir;
+    WriteBuffer(dir.path(), AsyncBody(), {Sd('a'), Sd('b')});
+    BufferReader r;
+    ASSERT_TRUE(r.Open(dir.path().c_str()));
+    EXPECT_EQ(r.ReadWord(2), 0u);
+    auto more = WordBytes(std::vector<std::uint32_t>{Sd('a'), Sd('b'), Sd('c')}.data(), 3);
+    testing_util::write_file(BlockName(dir.path(), 0), more);
+    r.Seek(0);
+    EXPECT_EQ(r.ReadWord(2), Sd('c'));
 }
 
 TEST(BlockMapping, VanishedBlockEndsTheData) {
@@ -244,16 +266,16 @@ TEST(LineStateSearch, RememberedScansAnswerLikeFreshOnes) {
     BufferReader r;
     ASSERT_TRUE(r.Open(dir.path().c_str()));
     for (std::int64_t p = 0; p <= 3000; ++p) {
-        r.Seek(p);
+        r.SetPos(p);   // keeps what earlier searches learned, unlike Seek
         ASSERT_EQ(r.FindLineState(), plain(p)) << "ascending, position " << p;
     }
     for (std::int64_t p = 0; p <= 3000; p += 37) {
-        r.Seek(p);
+        r.SetPos(p);   // keeps what earlier searches learned, unlike Seek
         ASSERT_EQ(r.FindLineState(), plain(p)) << "in steps, position " << p;
     }
     for (int n = 0; n < 3000; ++n) {
         std::int64_t p = rng() % 3001;
-        r.Seek(p);
+        r.SetPos(p);   // keeps what earlier searches learned, unlike Seek
         ASSERT_EQ(r.FindLineState(), plain(p)) << "random, position " << p;
     }
 }

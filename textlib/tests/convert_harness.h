@@ -45,6 +45,15 @@ public:
         });
         return code;
     }
+    // True once a progress notice has come, false after `timeout` without one.
+    bool WaitProgress(std::chrono::milliseconds timeout = std::chrono::seconds(60)) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        return changed_.wait_for(lock, timeout, [&] {
+            for (const Notice& n : notices_)
+                if ((n.wParam & 0xFFFF) == kConvertProgress) return true;
+            return false;
+        });
+    }
     std::vector<Notice> notices() {
         std::lock_guard<std::mutex> lock(mutex_);
         return notices_;

@@ -2,6 +2,7 @@
 // options record the caller fills, and the targets that receive its progress
 // and finished notifications.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 // Receives the notifications of a conversion. Shaped like platform::Window so
@@ -57,6 +58,10 @@ struct ConvertOptions {
     std::int32_t Width;             // fields per CSV line
     char Delimit[16];               // CSV delimiter text
 };
+// The record crosses the library boundary by address: pin its layout.
+static_assert(offsetof(ConvertOptions, SavePath) == 16 && offsetof(ConvertOptions, MaxLines) == 276);
+static_assert(offsetof(ConvertOptions, DisplayLineState) == 312 && offsetof(ConvertOptions, Delimit) == 332);
+static_assert(sizeof(ConvertOptions) == 348);
 
 // One conversion object per application. Only the caller's thread calls the
 // public operations; the worker routines run on the object's worker thread.

@@ -255,13 +255,20 @@ TEST(Cancel, StopEndsALongJobWithCodeTwoAndKeepsItsOutput) {
     ConvertObject convert;
     ASSERT_TRUE(convert->Open(s.buffer.c_str(), &window, nullptr, kTestMessage));
     ASSERT_TRUE(convert->Start(&o, "T_"));
+    ASSERT_TRUE(window.WaitProgress()) << "32 MiB take longer than the first report's 50 ms";
     auto begin = std::chrono::steady_clock::now();
     convert->Stop();
     auto took = std::chrono::steady_clock::now() - begin;
     EXPECT_LT(took, std::chrono::milliseconds(3000));
     EXPECT_EQ(window.WaitFinished(std::chrono::seconds(1)), 2);
     EXPECT_TRUE(fs::exists(s.Out("T_00000000.txt")));
+    EXPECT_GT(fs::file_size(s.Out("T_00000000.txt")), 0u);
     EXPECT_LT(fs::file_size(s.Out("T_00000000.txt")), 32u * kBlockWords / 28 * 4 * 59) << "the job did not run to its end";
+    for (const Notice& n : window.notices()) {
+        if ((n.wParam & 0xFFFF) != kConvertProgress) continue;
+        EXPECT_GE(n.wParam >> 16, 1u);
+        EXPECT_LE(n.wParam >> 16, 32u);
+    }
 }
 
 TEST(Cancel, ReleaseDuringAJobWaitsForTheWorker) {
