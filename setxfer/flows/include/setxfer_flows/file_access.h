@@ -1,0 +1,20 @@
+// The few file operations of the settings tool's dialogs, kept apart so the
+// flows read as rules.
+#pragma once
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace setxfer::files {
+
+bool exists(const std::string& path);
+// True when the file name (not the folder) has a dot followed by something.
+bool has_extension(const std::string& path);
+// Creates or replaces the file with the bytes in one write, then flushes them to disk.
+bool write_whole(const std::string& path, std::string_view bytes);
+// At most limit bytes; nullopt when the file cannot be opened.
+std::optional<std::string> read_at_most(const std::string& path, std::size_t limit);
+std::string current_folder();
+
+}  // namespace setxfer::files

@@ -1,0 +1,36 @@
+// The table data dialog: typed text becomes one table's cells and only the table
+// data set is sent; the editor's last text is kept in "tble.bin".
+#pragma once
+#include "setxfer_flows/session.h"
+
+namespace setxfer {
+
+class MainController;
+
+// The editor's last text, in the current folder.
+inline constexpr const char* kLastTextFile = "tble.bin";
+inline constexpr std::size_t kLastTextSize = 8192;
+// The editor takes at most this many bytes (code page 932) of text.
+inline constexpr std::size_t kEditorLimit = 8191;
+
+class TableController : public NotificationTarget {
+public:
+    TableController(Session& session, TableView& view, MainController& main)
+        : s_(session), view_(view), main_(main) {}
+    void open();
+    void send();
+    void clear();
+    void showLast();
+    void cancel();
+    void onNotify(int code, int status, void* data) override;
+
+private:
+    void showFree();
+    void saveLast();
+
+    Session& s_;
+    TableView& view_;
+    MainController& main_;
+};
+
+}  // namespace setxfer

@@ -1,0 +1,69 @@
+// Save dialog rules. The file is formed whole by the settings-file library and
+// written with one write; on a failed write "start" stays off until Cancel.
+#include "setxfer_flows/save_controller.h"
+
+#include "setxfer_flows/file_access.h"
+#include "setxfer_flows/texts.h"
+
+namespace setxfer {
+
+std::vector<std::string> type_names(Model model) {
+    std::vector<std::string> names;
+    for (int t = 0; t < save_type_count(model); ++t) names.emplace_back(save_type_name(t));
+    return names;
+}
+
+void SaveController::open() {
+    view_.setTypes(type_names(s_.model));
+    view_.setPath(files::current_folder());
+    view_.setStatus(s_.model_text);
+}
+
+void SaveController::browse() {
+    if (auto chosen = view_.chooseFile()) view_.setPath(*chosen);
+}
+
+bool SaveController::pathAccepted(const std::string& path) {
+    if (path.empty()) {
+        view_.showMessage({std::string(texts::kEnterFileName), std::string(texts::kCaptionError)});
+        return false;
+    }
+    if (!files::has_extension(path)) {
+        view_.showMessage({std::string(texts::kNeedExtension), std::string(texts::kCaptionNotice)});
+        return false;
+    }
+    if (files::exists(path)) {
+        return view_.showMessage({std::string(texts::kOverwrite), std::string(texts::kCaptionNotice), Icon::Warning,
+                                  Buttons::OkCancel});
+    }
+    return true;
+}
+
+void SaveController::start() {
+    view_.setStartEnabled(false);
+    int type = view_.selectedType();
+    s_.save_type = type >= 0 && type < save_type_count(s_.model) ? type : 0;
+    std::string path = view_.path();
+    if (!pathAccepted(path)) {
+        view_.setStartEnabled(true);
+        return;
+    }
+    view_.setStatus(texts::kWriting);
+    auto text = write_settings_file(s_.bodies(), s_.model, s_.save_type,
+                                    view_.asciiChecked() ? TableForm::Character : TableForm::Hex);
+    if (!text || !files::write_whole(path, *text)) {
+        view_.showMessage({std::string(texts::kWriteFailed), std::string(texts::kCaptionErrorNarrow)});
+        view_.setStatus(texts::kWriteStopped);
+        return;
+    }
+    view_.setStatus(texts::kWritten);
+    view_.setStartEnabled(true);
+}
+
+void SaveController::cancel() {
+    s_.work_mode = WorkMode::Ending;
+    s_.remote->Request(ReqGetSetup, 0, 0);
+    view_.close();
+}
+
+}  // namespace setxfer
