@@ -11,11 +11,6 @@ namespace {
 
 constexpr std::uint8_t kKindA = 'A', kKindB = 'B', kKindD = 'D', kKindE = 'E';
 
-Bytes request(std::uint8_t id, std::uint8_t sub, const Bytes& args) {
-    Bytes p{'@', 0, id, sub};
-    p.insert(p.end(), args.begin(), args.end());
-    return p;
-}
 
 // The data a get delivered, checked piece by piece (offsets, flags, item).
 Bytes collect(const std::vector<Bytes>& packets, std::uint8_t id, std::uint16_t item, int* pieces = nullptr) {

@@ -1,6 +1,7 @@
 // The PC's side of a scripted exchange with the pure Analyzer: sends text or
 // packets and cuts the analyzer's answer into SYN-frame packets.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -71,5 +72,16 @@ private:
 };
 
 inline Bytes le16(unsigned v) { return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)}; }
+
+// A "@" request (sequence number filled in when sent).
+inline Bytes request(std::uint8_t id, std::uint8_t sub, const Bytes& args) {
+    // Sized up front: g++ 12 misreads an insert into a short vector as out of bounds.
+    Bytes p(4 + args.size(), 0);
+    p[0] = '@';
+    p[2] = id;
+    p[3] = sub;
+    std::copy(args.begin(), args.end(), p.begin() + 4);
+    return p;
+}
 
 } // namespace simulator::test
