@@ -10,7 +10,6 @@ namespace simulator {
 namespace {
 
 constexpr std::size_t kMaxCommand = 80;
-constexpr std::size_t kMaxBlock = 2048 + 3;
 constexpr std::size_t kMaxHex = 2 * 2048 + 2;
 constexpr std::size_t kMaxFrame = 2 * 2052 + 4;
 
