@@ -200,6 +200,30 @@ TEST(Measurement, NoCapturedDataWithoutItsSubscription) {
     EXPECT_GT(a.records_sent(), 0u);   // the analyzer measures all the same
 }
 
+TEST(Measurement, InformationUpdatesFollowTheirSwitchesOnceASecond) {
+    Analyzer a(AnalyzerOptions{});
+    PcSide pc(a);
+    pc.enter_packet_mode();
+    pc.packet(request(3, '3', {0x01, 0x02, 1, 0x00, 0xE0, 1, 0x00, 0xE8, 1, 0x00, 0xE9, 1, 0x00, 0xEA, 0,
+                               0x00, 0xEB, 1, 0x00, 0xEC, 1}));
+    pc.packet(request(13, '5', kStart));
+    const std::pair<std::uint16_t, std::size_t> kMinimum[] = {{0xE800, 24}, {0xE900, 4}, {0xEB00, 4}, {0xEC00, 12}};
+    int seconds = 0;
+    for (int t = 0; t < 25; ++t) {
+        const auto packets = packets_in(pc.tick(100));
+        EXPECT_TRUE(values(packets, 0xEA00).empty());   // switched off
+        const auto e0 = values(packets, 0xE000);
+        if (e0.empty()) continue;
+        ++seconds;
+        for (const auto& [item, minimum] : kMinimum) {
+            const auto v = values(packets, item);
+            ASSERT_EQ(v.size(), 1u) << std::hex << item;
+            EXPECT_GE(v[0].size(), minimum);
+        }
+    }
+    EXPECT_EQ(seconds, 2);
+}
+
 TEST(Measurement, ItemsStayWithinTheLinksMessageSize) {
     AnalyzerOptions o;
     o.records_per_second = 0;

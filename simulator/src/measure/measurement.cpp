@@ -10,6 +10,15 @@ namespace {
 // Words per item are at most kMaxUnitBytes / 2; a burst when the line is free.
 constexpr std::size_t kWordsPerBurst = 2000;
 
+void put16(std::vector<std::uint8_t>& out, unsigned v) {
+    out.push_back(static_cast<std::uint8_t>(v));
+    out.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+
+void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+
 void put_entry(std::vector<std::uint8_t>& out, std::uint16_t id, std::uint32_t value) {
     out.push_back(static_cast<std::uint8_t>(id));
     out.push_back(static_cast<std::uint8_t>(id >> 8));
@@ -106,6 +115,44 @@ std::vector<std::uint8_t> Measurement::counters() const {
     put_entry(out, 0x5200, rd_chars_);
     put_entry(out, 0xE201, sd_errors_);
     put_entry(out, 0x5201, rd_errors_);
+    return out;
+}
+
+std::vector<std::pair<std::uint16_t, std::vector<std::uint8_t>>> Measurement::statistics() const {
+    const auto records = static_cast<std::uint32_t>(records_);
+    std::vector<std::pair<std::uint16_t, std::vector<std::uint8_t>>> out;
+    // 0xE800: a header word and four totals.
+    std::vector<std::uint8_t> e8;
+    put16(e8, 1);
+    e8.resize(8, 0);
+    for (std::uint32_t v : {records, sd_chars_, rd_chars_, sd_errors_ + rd_errors_}) put32(e8, v);
+    out.emplace_back(0xE800, std::move(e8));
+    // 0xE900: one 8-byte entry from slot 0 (characters each way).
+    std::vector<std::uint8_t> e9;
+    put16(e9, 1);
+    put16(e9, 0);
+    put32(e9, sd_chars_);
+    put32(e9, rd_chars_);
+    out.emplace_back(0xE900, std::move(e9));
+    // 0xEA00: the rate block, 44 bytes.
+    std::vector<std::uint8_t> ea;
+    put16(ea, 0);
+    put16(ea, static_cast<unsigned>(options_.records_per_second & 0xFFFF));
+    put32(ea, records);
+    while (ea.size() < 44) put16(ea, 0);
+    out.emplace_back(0xEA00, std::move(ea));
+    // 0xEB00: two 4-byte entries from slot 0 (errors each way).
+    std::vector<std::uint8_t> eb;
+    put16(eb, 2);
+    put16(eb, 0);
+    put32(eb, sd_errors_);
+    put32(eb, rd_errors_);
+    out.emplace_back(0xEB00, std::move(eb));
+    // 0xEC00: the summary entry (index -1).
+    std::vector<std::uint8_t> ec;
+    put32(ec, 0xFFFFFFFF);
+    for (std::uint32_t v : {sd_errors_, rd_errors_, sd_chars_, rd_chars_}) put16(ec, v & 0xFFFF);
+    out.emplace_back(0xEC00, std::move(ec));
     return out;
 }
 

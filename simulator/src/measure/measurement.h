@@ -46,6 +46,9 @@ public:
     std::vector<std::uint8_t> info() const;
     // Item 0xE000: the running counters as { id (16), value (32) } entries.
     std::vector<std::uint8_t> counters() const;
+    // The information updates 0xE800..0xEC00 (statistics areas), each in the
+    // layout the PC applies to the measurement information.
+    std::vector<std::pair<std::uint16_t, std::vector<std::uint8_t>>> statistics() const;
 
 private:
     std::vector<std::uint32_t> draw(std::size_t count);

@@ -57,6 +57,7 @@ std::vector<std::uint8_t> Analyzer::tick(std::uint64_t now_ms, bool line_idle) {
     if (d.measurement.running()) {
         for (auto& value : d.measurement.take_data(now_ms, line_idle && d.held.empty(), kItemsPerTick))
             d.notify(0x8000, value);
+        d.send_updates();
         d.report_status();
     }
     return std::move(d.out);

@@ -100,7 +100,8 @@ bool Device::start_measurement() {
     // and only then the information that goes with the new capture.
     report_status();
     send_info();
-    notify(0xE000, measurement.counters());
+    next_update_ms = now;
+    send_updates();
     return true;
 }
 
@@ -108,6 +109,13 @@ bool Device::start_measurement() {
 // captured data and the information updates.
 void Device::send_info() {
     if (wants(0x8000) || wants(0xE000) || wants(0x8100)) send_item(0x8100, measurement.info());
+}
+
+void Device::send_updates() {
+    if (now < next_update_ms) return;
+    next_update_ms = now + 1000;
+    notify(0xE000, measurement.counters());
+    for (const auto& [item, value] : measurement.statistics()) notify(item, value);
 }
 
 void Device::stop_measurement(int reason) {

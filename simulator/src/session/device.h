@@ -56,6 +56,7 @@ struct Device {
     std::map<std::uint8_t, std::vector<std::uint8_t>> sent;   // sequenced packets, for repeats
     std::map<std::uint16_t, bool> subscribed;
     std::uint16_t reported_status = 0;
+    std::uint64_t next_update_ms = 0;   // the running counters go out once a second
 
     std::uint64_t frames = 0;       // SYN frames sent (fault switches count them)
     std::uint64_t text_blocks = 0;  // data blocks sent in text mode
@@ -79,6 +80,7 @@ struct Device {
     bool start_measurement();
     void stop_measurement(int reason);
     void report_status();
+    void send_updates();
     void enter_packet_mode(bool on);
     std::vector<std::uint8_t> screen() const;
     std::string version_text() const;

@@ -61,7 +61,7 @@ TEST(PtyServer, AnswersOnTheSlavePathUntilStopped) {
         port.write("###");
         EXPECT_EQ(port.read(1), "*");
         port.write("%T0\r\n");
-        EXPECT_EQ(port.read(16), "*RV-7010 1.05\r\n");
+        EXPECT_EQ(port.read(15), "*RV-7010 1.05\r\n");
     }
     // A second program after the first closed the port finds the analyzer still there.
     {
