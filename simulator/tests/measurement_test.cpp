@@ -224,6 +224,17 @@ TEST(Measurement, InformationUpdatesFollowTheirSwitchesOnceASecond) {
     EXPECT_EQ(seconds, 2);
 }
 
+TEST(Measurement, AlreadyRunningMeasurementKeepsItsPaceFromTheStart) {
+    AnalyzerOptions o;
+    o.records_per_second = 1000;
+    o.faults.measuring_at_connect = true;
+    o.faults.refuse_start = 3;   // refuses new starts, not the one already running
+    Analyzer a(o, 5'000'000);
+    EXPECT_TRUE(a.measuring());
+    a.tick(5'000'250);
+    EXPECT_EQ(a.records_sent(), 250u);
+}
+
 TEST(Measurement, ItemsStayWithinTheLinksMessageSize) {
     AnalyzerOptions o;
     o.records_per_second = 0;

@@ -37,9 +37,9 @@ std::uint16_t Measurement::status_word() const {
     return kStatusMeasuring;
 }
 
-bool Measurement::start(std::span<const std::uint8_t> setup, std::uint64_t now_ms) {
+bool Measurement::start(std::span<const std::uint8_t> setup, std::uint64_t now_ms, bool may_refuse) {
     if (running()) return true;
-    if (options_.faults.refuse_start) {
+    if (may_refuse && options_.faults.refuse_start) {
         stop_reason_ = *options_.faults.refuse_start;
         return false;
     }

@@ -34,8 +34,9 @@ public:
     int stop_reason() const { return stop_reason_; }
     std::uint64_t records() const { return records_; }
 
-    // False (and the stop reason set) when the analyzer refuses to start.
-    bool start(std::span<const std::uint8_t> setup, std::uint64_t now_ms);
+    // False (and the stop reason set) when the analyzer refuses to start
+    // (the refusal fault, unless `may_refuse` is false).
+    bool start(std::span<const std::uint8_t> setup, std::uint64_t now_ms, bool may_refuse = true);
     void stop(int reason);
 
     // Captured-data item values due by now (at most max_items). Lost items

@@ -13,14 +13,13 @@ constexpr std::size_t kItemsPerTick = 16;
 } // namespace
 
 struct Analyzer::Impl {
-    explicit Impl(const AnalyzerOptions& o) : device(o) {}
+    Impl(const AnalyzerOptions& o, std::uint64_t now_ms) : device(o, now_ms) {}
     Device device;
     std::vector<std::uint8_t> screen;
 };
 
-Analyzer::Analyzer(const AnalyzerOptions& options, std::uint64_t now_ms) : impl_(std::make_unique<Impl>(options)) {
-    impl_->device.now = now_ms;
-}
+Analyzer::Analyzer(const AnalyzerOptions& options, std::uint64_t now_ms)
+    : impl_(std::make_unique<Impl>(options, now_ms)) {}
 
 Analyzer::~Analyzer() = default;
 

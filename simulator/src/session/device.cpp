@@ -13,11 +13,12 @@ std::vector<std::uint8_t> le16(unsigned v) {
 
 } // namespace
 
-Device::Device(const AnalyzerOptions& opts)
-    : options(opts), store(opts.model, opts.line_mode.value_or(LineMode::Hdlc)), measurement(opts) {
+Device::Device(const AnalyzerOptions& opts, std::uint64_t now_ms)
+    : options(opts), store(opts.model, opts.line_mode.value_or(LineMode::Hdlc)), measurement(opts), now(now_ms) {
     dead = opts.faults.mute;
     if (opts.faults.measuring_at_connect) {
-        measurement.start(store.setup(), 0);
+        // Started before the PC came: a refusal switch is about later starts.
+        measurement.start(store.setup(), now_ms, false);
         store.set(SetKind::Info, measurement.info());
         reported_status = measurement.status_word();
     }

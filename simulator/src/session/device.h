@@ -35,7 +35,7 @@ struct Incoming_set {
 };
 
 struct Device {
-    explicit Device(const AnalyzerOptions& options);
+    Device(const AnalyzerOptions& options, std::uint64_t now_ms);
 
     AnalyzerOptions options;
     DataStore store;
