@@ -145,6 +145,19 @@ TEST(TextMode, ShortOrDamagedUploadLeavesTheSetupAlone) {
     EXPECT_EQ(fetch(pc, "%T1\r\n", false).data, before);
 }
 
+TEST(TextMode, EndlessUploadIsRefused) {
+    Analyzer a(AnalyzerOptions{});
+    PcSide pc(a);
+    EXPECT_EQ(text(pc.send("%R3\r\n")), "*");
+    const Bytes data(2048, 0x01);
+    Bytes block(2052);
+    block.resize(commlib::frameBinaryBlock(data, block));
+    std::string answer;
+    for (int i = 0; i < 40 && answer != "?"; ++i) answer = text(pc.send(block));
+    EXPECT_EQ(answer, "?");
+    EXPECT_EQ(text(pc.send(block)), "");   // no longer receiving
+}
+
 TEST(TextMode, KeysStartAndStopTheMeasurement) {
     Analyzer a(AnalyzerOptions{});
     PcSide pc(a);

@@ -11,6 +11,7 @@ namespace {
 
 constexpr std::size_t kTextBlock = 128;
 constexpr std::uint64_t kTextTimeoutMs = 10000;
+constexpr std::size_t kLargestSet = kTable3Fixed + kTable3MaxExtra;
 
 std::vector<std::uint8_t> hex_block(std::span<const std::uint8_t> data) {
     static constexpr char kHex[] = "0123456789ABCDEF";
@@ -152,6 +153,12 @@ void handle_text(Device& d, const Incoming& in) {
         break;
     case Incoming::Kind::Block:
         if (!d.receiving) break;
+        if (d.receiving->bytes.size() + in.data.size() > kLargestSet) {
+            // More than any data set holds: refuse instead of growing without end.
+            d.receiving.reset();
+            d.send_text("?");
+            break;
+        }
         d.receiving->bytes.insert(d.receiving->bytes.end(), in.data.begin(), in.data.end());
         d.receiving->deadline_ms = d.now + kTextTimeoutMs;
         d.send_text("*");
