@@ -215,6 +215,18 @@ TEST(CommlibEndToEnd, AnalyzerDyingDuringATransferEndsItWithNoAnswer) {
     EXPECT_EQ(c.request(ReqGetSetup), StatusNoAnswer);
 }
 
+TEST(CommlibEndToEnd, AnalyzerLeftInPacketModeIsBroughtBack) {
+    Connected c(AnalyzerOptions{});
+    ASSERT_EQ(c.remote().Open(), 0);
+    ASSERT_EQ(c.request(ReqConnect), StatusDone);
+    // The program ends without a disconnect; the analyzer stays in packet mode.
+    c.remote().Close();
+    ASSERT_EQ(c.remote().Open(), 0);
+    // "###" goes unanswered, the packet-mode exit is taken, and the handshake starts again.
+    EXPECT_EQ(c.request(ReqConnect), StatusDone);
+    EXPECT_EQ(c.remote().GetLinkMode(), 2);
+}
+
 TEST(CommlibEndToEnd, MuteAnalyzerGivesNoAnswerInTime) {
     AnalyzerOptions o;
     o.faults.mute = true;
