@@ -1,0 +1,57 @@
+// The notification function only posts; it never calls back into the library.
+#include "notify_bridge.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <atomic>
+
+namespace setxfer::app {
+namespace {
+
+const QEvent::Type kNotifyEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+class NotifyEvent : public QEvent {
+public:
+    NotifyEvent(std::uintptr_t w, std::intptr_t l) : QEvent(kNotifyEvent), wParam(w), lParam(l) {}
+    std::uintptr_t wParam;
+    std::intptr_t lParam;
+};
+
+std::atomic<NotifyBridge*> current{nullptr};
+
+int notify(int code, int status, void* data) {
+    if (NotifyBridge* bridge = current.load()) {
+        auto w = (static_cast<std::uintptr_t>(static_cast<unsigned>(status) & 0xFFFF) << 16) |
+                 (static_cast<unsigned>(code) & 0xFFFF);
+        bridge->post(kNotifyMessage, w, reinterpret_cast<std::intptr_t>(data));
+    }
+    return 0;
+}
+
+}  // namespace
+
+NotifyBridge::NotifyBridge(Handler handler) : handler_(std::move(handler)) { current.store(this); }
+
+NotifyBridge::~NotifyBridge() {
+    NotifyBridge* self = this;
+    current.compare_exchange_strong(self, nullptr);
+}
+
+NotifyFn NotifyBridge::notify_function() { return notify; }
+
+bool NotifyBridge::post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+    if (message != kNotifyMessage) return false;
+    QCoreApplication::postEvent(this, new NotifyEvent(wParam, lParam));
+    return true;
+}
+
+bool NotifyBridge::event(QEvent* e) {
+    if (e->type() != kNotifyEvent) return QObject::event(e);
+    auto* n = static_cast<NotifyEvent*>(e);
+    int code = static_cast<int>(n->wParam & 0xFFFF);
+    int status = static_cast<int>((n->wParam >> 16) & 0xFFFF);
+    handler_(code, status, reinterpret_cast<void*>(n->lParam));
+    return true;
+}
+
+}  // namespace setxfer::app

@@ -1,0 +1,42 @@
+// The table data dialog window over the table flow.
+#pragma once
+#include <QDialog>
+
+#include "setxfer_flows/table_controller.h"
+
+class QLabel;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace setxfer::app {
+
+class TableDialog : public QDialog, public TableView {
+public:
+    TableDialog(QWidget* parent, Session& session, MainController& main);
+    TableController& controller() { return controller_; }
+
+    bool showMessage(const Message& message) override;
+    int selectedTable() const override;
+    std::string editorBytes() const override;
+    void setEditorBytes(const std::string& bytes) override;
+    void setStatus(std::string_view text) override;
+    void setFree(std::string_view text) override;
+    void setControls(Controls controls) override;
+    void close() override { done(0); }
+
+protected:
+    void reject() override;
+
+private:
+    QPushButton* button(const char* name, const QString& text);
+
+    QListWidget* tables_ = nullptr;
+    QPlainTextEdit* editor_ = nullptr;
+    QLabel* status_ = nullptr;
+    QLabel* free_ = nullptr;
+    std::vector<QPushButton*> buttons_;  // send, clear, last, cancel
+    TableController controller_;
+};
+
+}  // namespace setxfer::app

@@ -1,0 +1,84 @@
+// One offscreen QApplication for the test binary, waits with deadlines, and a
+// helper that acts inside the next modal dialog of a given name.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+
+namespace setxfer::app::testing_qt {
+
+class OffscreenApp : public ::testing::Environment {
+public:
+    void SetUp() override {
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        static int argc = 1;
+        static char name[] = "setxfer_app_tests";
+        static char* argv[] = {name, nullptr};
+        app_ = new QApplication(argc, argv);
+        QApplication::setQuitOnLastWindowClosed(false);
+    }
+    void TearDown() override {
+        delete app_;
+        app_ = nullptr;
+    }
+
+private:
+    QApplication* app_ = nullptr;
+};
+
+inline ::testing::Environment* const offscreenApp = ::testing::AddGlobalTestEnvironment(new OffscreenApp);
+
+// Pumps events until done() holds; false after the deadline.
+inline bool waitUntil(const std::function<bool()>& done, int ms = 20000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > ms) return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+// Runs action once on the modal dialog named `name` when it is up. A dialog
+// that nobody handles within 30 s is closed, so a failing test still ends.
+inline void onModal(const char* name, std::function<void(QWidget*)> action) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    auto started = std::make_shared<QElapsedTimer>();
+    started->start();
+    QObject::connect(timer, &QTimer::timeout, [timer, action, name, started] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal->objectName() != QLatin1String(name)) {
+            if (started->elapsed() > 30000) {
+                if (modal) modal->close();
+                timer->stop();
+                timer->deleteLater();
+            }
+            return;
+        }
+        timer->stop();
+        timer->deleteLater();
+        action(modal);
+    });
+    timer->start();
+}
+
+template <typename T = QAbstractButton>
+T* child(QWidget* parent, const char* name) {
+    T* found = parent->findChild<T*>(QLatin1String(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+}
+
+inline void click(QWidget* parent, const char* name) {
+    if (auto* b = child(parent, name)) b->click();
+}
+
+}  // namespace setxfer::app::testing_qt
