@@ -25,7 +25,8 @@ TableDialog::TableDialog(QWidget* parent, Session& session, MainController& main
     tables_->setObjectName(QStringLiteral("tables"));
     for (int k = 0; k < 16; ++k) tables_->addItem(QStringLiteral("TABLE No.") + QString::number(k, 16).toUpper());
     tables_->setCurrentRow(0);
-    tables_->setMaximumWidth(130);
+    tables_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    tables_->setFixedWidth(tables_->sizeHintForColumn(0) + 2 * tables_->frameWidth() + 24);
     (new QVBoxLayout(list_group))->addWidget(tables_);
 
     auto* edit_group = new QGroupBox(QStringLiteral("エディタ画面"));
