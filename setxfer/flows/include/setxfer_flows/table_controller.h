@@ -10,8 +10,6 @@ class MainController;
 // The editor's last text, in the current folder.
 inline constexpr const char* kLastTextFile = "tble.bin";
 inline constexpr std::size_t kLastTextSize = 8192;
-// The editor takes at most this many bytes (code page 932) of text.
-inline constexpr std::size_t kEditorLimit = 8191;
 
 class TableController : public NotificationTarget {
 public:
