@@ -1,0 +1,56 @@
+// File names of the PC buffer and their recognition during a scan.
+#include "buffer/buffer_names.h"
+
+#include <algorithm>
+#include <cctype>
+#include <climits>
+#include <cstdio>
+
+namespace commlib {
+
+namespace {
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+} // namespace
+
+std::string BlockFileName(int number) {
+    char name[32];
+    std::snprintf(name, sizeof name, "%08d.mkw", number);
+    return name;
+}
+
+std::string BufferFilePath(const std::string& folder, std::string_view name) {
+    std::string path = folder;
+    if (path.empty() || path.back() != '/') path += '/';
+    path += name;
+    return path;
+}
+
+std::string BlockFilePath(const std::string& folder, int number) {
+    return BufferFilePath(folder, BlockFileName(number));
+}
+
+std::string InfoFilePath(const std::string& folder) { return BufferFilePath(folder, InfoFileName); }
+
+bool IsBufferFileName(std::string_view name) {
+    constexpr std::string_view ext = BufferFileExtension;
+    return name.size() >= ext.size() && EqualNoCase(name.substr(name.size() - ext.size()), ext);
+}
+
+bool IsInfoFileName(std::string_view name) { return EqualNoCase(name, InfoFileName); }
+
+std::optional<int> BlockNumberOf(std::string_view name) {
+    long long number = 0;
+    std::size_t i = 0;
+    for (; i < name.size() && name[i] >= '0' && name[i] <= '9'; ++i) {
+        number = number * 10 + (name[i] - '0');
+        if (number > INT_MAX) return std::nullopt;
+    }
+    if (i == 0 || i >= name.size() || name[i] != '.') return std::nullopt;
+    return static_cast<int>(number);
+}
+
+} // namespace commlib
