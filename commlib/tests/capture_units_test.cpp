@@ -9,6 +9,11 @@ namespace {
 
 using capture::ExpandUnits;
 
+Bytes Cat(Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 Bytes Expand(const Bytes& units, std::size_t maxWords = 64) {
     Bytes out(maxWords * 4, 0xEE);
     const auto done = ExpandUnits(units, out.data(), maxWords);
@@ -53,6 +58,26 @@ TEST(RecordUnits, StopsWhenTheBufferIsFullAndCountsWithoutWriting) {
     EXPECT_EQ(part.units, 3u);
     EXPECT_EQ(part.consumed, 6u);
     EXPECT_EQ(ExpandUnits(units, nullptr, SIZE_MAX).units, 10u);
+}
+
+TEST(RecordUnits, EveryFirstByteExpandsTheSameInsideAnItemAndAtItsEnd) {
+    // Inside an item the writer reads ahead a whole word; the last units take
+    // the byte-by-byte way. Both must give the documented word for every first byte.
+    for (unsigned b0 = 0; b0 < 256; ++b0) {
+        const auto b = static_cast<std::uint8_t>(b0);
+        Bytes word;
+        switch (b0 & 0x30) {
+        case 0x10: word = {static_cast<std::uint8_t>(b | 0x30), 0x5A, 0x2F, 0x00}; break;
+        case 0x20: word = {static_cast<std::uint8_t>(0xBF + (b & 0x40)), 0x00, static_cast<std::uint8_t>(b & 0x3F), 0x5A}; break;
+        default: word = {b, 0x5A, 0xC3, 0x96}; break;
+        }
+        const bool oneWay = (b0 & 0x30) == 0x10 || (b0 & 0x30) == 0x20;
+        const Bytes unit = oneWay ? Bytes{b, 0x5A} : Bytes{b, 0x5A, 0xC3, 0x96};
+        Bytes item = unit;
+        item.insert(item.end(), {0x30, 0x01, 0x21, 0x02});   // a two-way unit after it
+        EXPECT_EQ(Expand(item), Cat(word, {0x30, 0x01, 0x21, 0x02})) << "first byte " << b0 << " inside";
+        EXPECT_EQ(Expand(unit), word) << "first byte " << b0 << " at the end";
+    }
 }
 
 TEST(RecordUnits, GapMarkCarriesTheLostCountLittleEndian) {

@@ -3,8 +3,10 @@
 // capture writer runs it over every data item, so it stays small and inline.
 #pragma once
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 
 namespace commlib::capture {
@@ -24,30 +26,26 @@ constexpr std::size_t UnitSize(std::uint8_t first) {
     return markers == SdOnly || markers == RdOnly ? 2 : 4;
 }
 
-// Writes the record word of the unit at `unit` (UnitSize bytes) to out[0..3].
+// The record word of the unit at `unit` (UnitSize bytes), as a number whose
+// lowest byte is byte 0 of the word.
 // SD only: b0 with both marker bits, b1, then an empty RD cell (0x2F 0x00).
 // RD only: an empty SD cell (0xBF plus b0's bit 6, 0x00), then b0's low six bits and b1.
-inline void ExpandUnit(const std::uint8_t* unit, std::uint8_t* out) {
-    const std::uint8_t b0 = unit[0];
+constexpr std::uint32_t UnitWord(const std::uint8_t* unit) {
+    const std::uint32_t b0 = unit[0];
+    const std::uint32_t b1 = unit[1];
     switch (b0 & MarkerBits) {
-    case SdOnly:
-        out[0] = b0 | MarkerBits;
-        out[1] = unit[1];
-        out[2] = RdOnly | NoCharStatus;
-        out[3] = 0;
-        return;
-    case RdOnly:
-        out[0] = static_cast<std::uint8_t>(0xBF + (b0 & 0x40));
-        out[1] = 0;
-        out[2] = b0 & 0x3F;
-        out[3] = unit[1];
-        return;
-    default:
-        out[0] = b0;
-        out[1] = unit[1];
-        out[2] = unit[2];
-        out[3] = unit[3];
-        return;
+    case SdOnly: return (b0 | MarkerBits) | b1 << 8 | std::uint32_t{RdOnly | NoCharStatus} << 16;
+    case RdOnly: return (0xBF + (b0 & 0x40)) | (b0 & 0x3F) << 16 | b1 << 24;
+    default: return b0 | b1 << 8 | std::uint32_t{unit[2]} << 16 | std::uint32_t{unit[3]} << 24;
+    }
+}
+
+// Stores a word little endian; one 4-byte store on the machines we build for.
+inline void PutWord(std::uint8_t* out, std::uint32_t word) {
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(out, &word, sizeof word);
+    } else {
+        for (std::size_t i = 0; i < WordBytes; ++i) out[i] = static_cast<std::uint8_t>(word >> (8 * i));
     }
 }
 
