@@ -3,7 +3,7 @@
 #   src/               code; src/exports.cpp goes only into the shared library,
 #                      src/main.cpp only into the program
 #   tests/*_test.cpp           -> <module>_tests
-#   tests/threaded/*_test.cpp  -> <module>_threaded_tests (label "threaded", also run under TSan)
+#   tests/threaded/*_test.cpp  -> <module>_threaded_tests (label "<module>_threaded", also run under TSan)
 #   fuzz/<name>_fuzz.cpp       -> <name>_fuzz_replay (replays fuzz/corpus/<name>/ under ctest)
 #                                 and, with ZAMVEX_FUZZ, the libFuzzer binary <name>_fuzz
 #   bench/<name>.cpp           -> bench_<name> (run by `make bench`, never by ctest)
@@ -55,7 +55,12 @@ function(zamvex_module name)
   if(threaded)
     add_executable(${name}_threaded_tests ${threaded})
     target_link_libraries(${name}_threaded_tests PRIVATE ${name}_core ${M_TEST_DEPS} testing GTest::gmock_main)
-    gtest_discover_tests(${name}_threaded_tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${name};threaded")
+    # One label: a list here would be flattened by the discovery and lose
+    # "threaded"; `ctest -L threaded` matches it as a pattern. Discovery runs at
+    # test time so that a sanitizer binary is listed under the same setarch as
+    # it runs under (TSan may not start at all with full ASLR entropy).
+    gtest_discover_tests(${name}_threaded_tests DISCOVERY_TIMEOUT 60 DISCOVERY_MODE PRE_TEST
+                         PROPERTIES LABELS ${name}_threaded)
   endif()
 
   file(GLOB fuzzers CONFIGURE_DEPENDS ${dir}/fuzz/*_fuzz.cpp)

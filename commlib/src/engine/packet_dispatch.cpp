@@ -138,8 +138,9 @@ void ProtocolEngine::onRefusal(std::span<const std::uint8_t> p) {
 void ProtocolEngine::sessionEndAnswer(bool accepted) {
     const bool wanted = pending_ & marker::SessionEnd;
     if (accepted) {
-        if (wanted) notify(ReqDisconnect, StatusDone);
+        // Reset first, so that the application's handler already sees the session gone.
         reset();
+        if (wanted) notify(ReqDisconnect, StatusDone);
     } else if (wanted) {
         pending_ &= ~marker::SessionEnd;
         notify(ReqDisconnect, StatusRefused);

@@ -1,0 +1,74 @@
+// The delay from a byte written at the far end of a pty to the link event
+// that the protocol thread hands to the engine: the median over many answers.
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <mutex>
+#include <vector>
+
+#include "link/serial_link.h"
+#include "testing/pty_pair.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// An engine that is never idle and notes when each link event arrived.
+class TimingEngine final : public commlib::Engine {
+public:
+    void request(int, int, std::intptr_t) override {}
+    void linkEvent(int event, std::unique_ptr<commlib::LinkMessage>) override {
+        if (event != commlib::EvAck) return;
+        std::lock_guard lock(mutex);
+        arrivals.push_back(Clock::now());
+        cv.notify_all();
+    }
+    void tick() override {}
+    void reset() override {}
+    int state() const override { return 1; }
+    const char* modelName() const override { return ""; }
+    int version() const override { return 0; }
+    int linkMode() const override { return 1; }
+    int status() const override { return 0; }
+    void* setupData() override { return nullptr; }
+    void* tableData() override { return nullptr; }
+    void* programData() override { return nullptr; }
+    const BitmapInfo* screenInfo() const override { return nullptr; }
+    const void* screenBits() const override { return nullptr; }
+    void scanBufferFolder(const BufferSettings&) override {}
+
+    std::mutex mutex;
+    std::condition_variable cv;
+    std::vector<Clock::time_point> arrivals;
+};
+
+} // namespace
+
+int main() {
+    testing_util::PtyPair pty;
+    commlib::SerialLink link;
+    TimingEngine engine;
+    link.attach(engine);
+    if (link.open(pty.slave_path(), {230400, 0, false}) != commlib::LinkOpen::Ok) {
+        std::printf("error: cannot open %s\n", pty.slave_path().c_str());
+        return 1;
+    }
+    constexpr int samples = 300;
+    std::vector<double> delays;
+    for (int i = 0; i < samples; ++i) {
+        const auto sent = Clock::now();
+        pty.write("*");
+        std::unique_lock lock(engine.mutex);
+        if (!engine.cv.wait_for(lock, std::chrono::seconds(5), [&] { return engine.arrivals.size() > delays.size(); })) {
+            std::printf("error: answer %d never arrived\n", i);
+            return 1;
+        }
+        delays.push_back(std::chrono::duration<double, std::milli>(engine.arrivals.back() - sent).count());
+    }
+    link.close();
+    std::sort(delays.begin(), delays.end());
+    std::printf("receive latency over %d bytes: median %.3f ms, 90%% %.3f ms, max %.3f ms (target median < 15 ms)\n",
+                samples, delays[samples / 2], delays[samples * 9 / 10], delays.back());
+    return 0;
+}

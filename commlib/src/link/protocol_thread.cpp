@@ -1,0 +1,57 @@
+// The protocol thread: the 200 ms timer, and the loop that hands requests,
+// link events and ticks to the engine. DTR and RTS are up while it runs.
+#include "link/link_context.h"
+#include "platform/ticks.h"
+
+namespace commlib {
+namespace {
+
+// Waits, 10 ms at a time, until flag is set; false when quit came first.
+bool awaitStarted(const std::atomic<bool>& flag, platform::MessageQueue& queue) {
+    while (!flag.load()) {
+        if (queue.quitPosted()) return false;
+        platform::sleepMs(10);
+    }
+    return true;
+}
+
+void dispatch(LinkContext& ctx, const platform::Message& m) {
+    switch (m.message) {
+    case platform::MsgTimer:
+        ctx.engine.tick();
+        break;
+    case MsgLink:
+        ctx.engine.linkEvent(static_cast<int>(m.wParam), takeLinkMessage(m));
+        break;
+    case MsgRequest:
+        ctx.engine.request(static_cast<int>(m.wParam & 0xFFFF), static_cast<int>((m.wParam >> 16) & 0xFFFF),
+                           m.lParam);
+        ctx.requestAccepted.set();
+        break;
+    case MsgResetLink:
+        ctx.engine.reset();
+        ctx.resetDone.set();
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+void runProtocol(LinkContext& ctx) {
+    ctx.protocolQueue.setTimer(ProtocolTimerId, std::chrono::milliseconds(ProtocolTickMs));
+    const bool ready = awaitStarted(ctx.writerStarted, ctx.protocolQueue) &&
+                       awaitStarted(ctx.readerStarted, ctx.protocolQueue);
+    ctx.protocolStarted.set();
+    if (!ready) return;
+    ctx.port.setDtr(true);
+    ctx.port.setRts(true);
+    platform::Message m;
+    while (ctx.protocolQueue.get(m)) dispatch(ctx, m);
+    ctx.port.setRts(false);
+    ctx.port.setDtr(false);
+    ctx.protocolQueue.killTimer(ProtocolTimerId);
+}
+
+} // namespace commlib

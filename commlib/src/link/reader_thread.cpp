@@ -1,0 +1,58 @@
+// The reader thread: waits on the port and its queue together, feeds every
+// received byte to the classifier and posts what it recognises to the
+// protocol thread. Bytes reach the classifier as soon as the port has them.
+#include "link/link_context.h"
+#include "link/receive_classifier.h"
+
+namespace commlib {
+namespace {
+
+// Posts the classifier's events to the protocol thread.
+class ProtocolSink final : public ClassifierSink {
+public:
+    explicit ProtocolSink(LinkContext& ctx) : ctx_(ctx) {}
+    bool engineIdle() override { return ctx_.engine.state() == 0; }
+    void deliver(int event, std::unique_ptr<LinkMessage> msg) override {
+        postLink(ctx_.protocolQueue, event, std::move(msg));
+    }
+
+private:
+    LinkContext& ctx_;
+};
+
+// Handles one queue message; false on quit.
+bool handle(const platform::Message& m, ReceiveClassifier& classifier) {
+    if (m.message == platform::MsgQuit) return false;
+    if (m.message == MsgLink) {
+        takeLinkMessage(m);   // any message that came along is freed
+        if (m.wParam == static_cast<std::uintptr_t>(EvDiscard)) classifier.discard();
+    }
+    return true;
+}
+
+} // namespace
+
+void runReader(LinkContext& ctx) {
+    ctx.readerStarted.store(true);
+    ReceiveClassifier classifier;
+    ProtocolSink sink(ctx);
+    std::uint8_t buf[4096];
+    for (;;) {
+        while (auto m = ctx.readerQueue.peek())
+            if (!handle(*m, classifier)) return;
+        const platform::PortReady ready = ctx.port.waitReadable(ctx.readerQueue.wakeFd(), -1);
+        // Messages first: a discard the engine asked for applies to every byte
+        // read after it was posted.
+        if (ready.other) continue;
+        const ssize_t n = ready.port ? ctx.port.read(buf, sizeof buf) : -1;
+        if (n > 0) {
+            classifier.feed(std::span(buf, static_cast<std::size_t>(n)), sink);
+        } else if (n < 0 || ready.hangup) {
+            // A failing or hung-up device would answer every read at once;
+            // retry after a short pause rather than spin, still waking for quit.
+            if (auto m = ctx.readerQueue.wait(std::chrono::milliseconds(10)); m && !handle(*m, classifier)) return;
+        }
+    }
+}
+
+} // namespace commlib

@@ -1,0 +1,194 @@
+// The receive classifier: one byte at a time, no copying beyond the message.
+#include "link/receive_classifier.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#include "link/crc16.h"
+#include "link/framing.h"
+
+namespace commlib {
+namespace {
+
+// What a byte outside a message starts; one row per special byte.
+struct Introducer {
+    std::uint8_t byte;
+    int event;     // single-character answer, or 0
+    int framing;   // message started, or -1
+};
+constexpr std::array<Introducer, 8> kIntroducers{{
+    {SYN, 0, FramingSyn},
+    {'!', EvEnd, -1},
+    {'$', 0, FramingHex},
+    {'%', 0, FramingPercent},
+    {'&', 0, FramingBinary},
+    {'*', EvAck, -1},
+    {'/', EvCancel, -1},
+    {'?', EvNak, -1},
+}};
+
+constexpr bool introducersSorted() {
+    for (std::size_t i = 1; i < kIntroducers.size(); ++i)
+        if (kIntroducers[i - 1].byte >= kIntroducers[i].byte) return false;
+    return true;
+}
+static_assert(introducersSorted(), "one row per byte, in byte order");
+
+const Introducer* findIntroducer(std::uint8_t b) {
+    for (const Introducer& row : kIntroducers)
+        if (row.byte == b) return &row;
+    return nullptr;
+}
+
+int hexValue(std::uint8_t c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+} // namespace
+
+void ReceiveClassifier::feed(std::span<const std::uint8_t> bytes, ClassifierSink& sink) {
+    const std::uint8_t* p = bytes.data();
+    const std::uint8_t* const end = p + bytes.size();
+    while (p < end) {
+        if (!msg_) {
+            classify(*p++, sink);
+        } else if (msg_->Framing == FramingBinary) {
+            feedBinary(*p++, sink);
+        } else {
+            // Frames run to the next SYN and lines to the next CR: copy the
+            // run in one go, then let the terminator end the message.
+            const std::uint8_t stop = msg_->Framing == FramingSyn ? SYN : CR;
+            const auto* hit = static_cast<const std::uint8_t*>(std::memchr(p, stop, static_cast<std::size_t>(end - p)));
+            const std::uint8_t* runEnd = hit ? hit : end;
+            appendRun(p, runEnd);
+            p = runEnd;
+            if (!hit) break;
+            ++p;
+            if (stop == SYN) feedSyn(SYN, sink);
+            else feedLine(CR, sink);
+        }
+    }
+}
+
+// Appends bytes to the message; what does not fit is dropped.
+void ReceiveClassifier::appendRun(const std::uint8_t* from, const std::uint8_t* to) {
+    const auto room = static_cast<std::size_t>(LinkMessage::Capacity - msg_->Length);
+    const std::size_t n = std::min(room, static_cast<std::size_t>(to - from));
+    std::memcpy(msg_->Data + msg_->Length, from, n);
+    msg_->Length += static_cast<int>(n);
+}
+
+void ReceiveClassifier::classify(std::uint8_t b, ClassifierSink& sink) {
+    if (b == LF || sink.engineIdle()) return;
+    if (const Introducer* row = findIntroducer(b)) {
+        if (row->event != 0) sink.deliver(row->event, nullptr);
+        else msg_ = std::make_unique<LinkMessage>(row->framing);
+        return;
+    }
+    // Anything else, CR included, is the first character of a plain text line.
+    msg_ = std::make_unique<LinkMessage>(FramingText);
+    msg_->push(b);
+}
+
+// Plain text lines, percent lines and hex blocks all end at CR.
+void ReceiveClassifier::feedLine(std::uint8_t b, ClassifierSink& sink) {
+    if (b != CR) {
+        msg_->push(b);
+        return;
+    }
+    switch (msg_->Framing) {
+    case FramingPercent:
+        sink.deliver(EvPercentLine, std::move(msg_));
+        break;
+    case FramingHex:
+        finish(checkHexBlock(*msg_), sink);
+        break;
+    default:
+        finish(!msg_->full(), sink);
+        break;
+    }
+}
+
+void ReceiveClassifier::feedBinary(std::uint8_t b, ClassifierSink& sink) {
+    msg_->push(b);
+    if (msg_->Length < 2) return;
+    const int declared = msg_->Data[0] | (msg_->Data[1] << 8);
+    // A block longer than a message can hold would never complete and would
+    // swallow everything after it; give it up as soon as its length is known.
+    // (A message that fills all 2052 bytes counts as overflowed, as for lines.)
+    if (declared + 3 >= LinkMessage::Capacity) {
+        msg_.reset();
+        return;
+    }
+    if (msg_->Length == declared + 3) finish(checkBinaryBlock(*msg_), sink);
+}
+
+void ReceiveClassifier::feedSyn(std::uint8_t b, ClassifierSink& sink) {
+    if (b != SYN) {
+        msg_->push(b);
+        return;
+    }
+    if (checkSynFrame(*msg_)) {
+        // The closing SYN also opens the next frame.
+        sink.deliver(EvFrame, std::move(msg_));
+        msg_ = std::make_unique<LinkMessage>(FramingSyn);
+    } else {
+        msg_->Length = 0;   // the SYN is taken as a new opening
+    }
+}
+
+// Lines and blocks: a valid one goes to the engine, an invalid one is dropped;
+// either way the next byte is classified afresh.
+void ReceiveClassifier::finish(bool valid, ClassifierSink& sink) {
+    if (valid) sink.deliver(EvLine, std::move(msg_));
+    msg_.reset();
+}
+
+bool checkHexBlock(LinkMessage& msg) {
+    const int chars = msg.Length;
+    if (msg.full() || chars < 4 || chars % 2 != 0) return false;
+    unsigned sum = 0;
+    for (int i = 0; i < chars / 2; ++i) {
+        const int hi = hexValue(msg.Data[2 * i]);
+        const int lo = hexValue(msg.Data[2 * i + 1]);
+        if (hi < 0 || lo < 0) return false;
+        msg.Data[i] = static_cast<std::uint8_t>(hi << 4 | lo);   // i <= 2i: safe in place
+        sum += msg.Data[i];
+    }
+    if ((sum & 0xFF) != 0) return false;
+    msg.Length = chars / 2 - 1;   // the check byte goes
+    return true;
+}
+
+bool checkBinaryBlock(LinkMessage& msg) {
+    if (msg.Length < 4) return false;
+    unsigned sum = 0;
+    for (int i = 0; i < msg.Length; ++i) sum += msg.Data[i];
+    if ((sum & 0xFF) != 0) return false;
+    msg.Length -= 3;   // two length bytes in front, the check byte at the end
+    std::memmove(msg.Data, msg.Data + 2, static_cast<std::size_t>(msg.Length));
+    return true;
+}
+
+bool checkSynFrame(LinkMessage& msg) {
+    if (msg.Length == 0 || msg.full() || msg.Data[msg.Length - 1] == DLE) return false;
+    // Most frames hold no stuffing: unstuff in place only from the first DLE on.
+    const auto* firstDle = static_cast<std::uint8_t*>(std::memchr(msg.Data, DLE, static_cast<std::size_t>(msg.Length)));
+    int out = firstDle ? static_cast<int>(firstDle - msg.Data) : msg.Length;
+    std::uint16_t reg = crc16x25(Crc16Preset, std::span(msg.Data, static_cast<std::size_t>(out)));
+    for (int i = out; i < msg.Length; ++i) {
+        std::uint8_t b = msg.Data[i];
+        if (b == DLE) b = static_cast<std::uint8_t>(msg.Data[++i] ^ 0x40);
+        reg = crc16x25Step(reg, b);
+        msg.Data[out++] = b;
+    }
+    if (out <= 3 || reg != Crc16Residue) return false;
+    msg.Length = out - 2;   // the CRC bytes go
+    return true;
+}
+
+} // namespace commlib

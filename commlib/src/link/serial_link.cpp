@@ -1,0 +1,126 @@
+// Opening and closing the link, and what the engine sends through it.
+#include "link/serial_link.h"
+
+#include <chrono>
+#include <system_error>
+
+#include "platform/port_name.h"
+
+namespace commlib {
+namespace {
+
+int ignoreNotification(int, int, void*) { return 0; }
+
+// How long Request waits for the protocol thread to take a request.
+constexpr std::chrono::milliseconds RequestAcceptTimeout{3000};
+// How long the application waits for a reset or for a thread to end.
+constexpr std::chrono::milliseconds ThreadWaitTimeout{600000};
+
+} // namespace
+
+SerialLink::SerialLink(platform::SysCalls& sys) : port_(sys), notify_(ignoreNotification) {}
+
+SerialLink::~SerialLink() { close(); }
+
+void SerialLink::setNotify(NotifyFn fn) { notify_.store(fn ? fn : ignoreNotification); }
+
+LinkOpen SerialLink::open(const std::string& portName, const platform::LineSettings& settings) {
+    close();
+    const std::string path = platform::devicePath(portName);
+    if (path.empty() || !engine_) return LinkOpen::Failed;
+    switch (port_.open(path)) {
+    case platform::OpenResult::NotCharDevice: return LinkOpen::NotCharDevice;
+    case platform::OpenResult::Failed: return LinkOpen::Failed;
+    case platform::OpenResult::Ok: break;
+    }
+    if (!port_.configure(settings)) {
+        port_.close();
+        return LinkOpen::Failed;
+    }
+    port_.purge(true, true);
+    if (!startThreads()) {
+        stopThreads();
+        port_.close();
+        return LinkOpen::Failed;
+    }
+    return LinkOpen::Ok;
+}
+
+// Writer, then reader, then the protocol thread, which reports itself started
+// only after the other two, so the link is complete when this returns.
+bool SerialLink::startThreads() {
+    try {
+        ctx_ = std::make_unique<LinkContext>(port_, *engine_);
+        writer_ = std::thread(runWriter, std::ref(*ctx_));
+        reader_ = std::thread(runReader, std::ref(*ctx_));
+        protocol_ = std::thread(runProtocol, std::ref(*ctx_));
+    } catch (const std::exception&) {
+        return false;
+    }
+    ctx_->protocolStarted.wait(ThreadWaitTimeout);
+    return true;
+}
+
+void SerialLink::close() {
+    if (!ctx_) return;
+    resetEngine();
+    stopThreads();
+    port_.close();
+}
+
+void SerialLink::stopThreads() {
+    if (!ctx_) return;
+    if (writer_.joinable()) {
+        ctx_->writerQueue.postQuit();
+        port_.purge(true, true);
+        writer_.join();
+    }
+    if (reader_.joinable()) {
+        ctx_->readerQueue.postQuit();
+        port_.purge(true, true);
+        reader_.join();
+    }
+    if (protocol_.joinable()) {
+        ctx_->protocolQueue.postQuit();
+        protocol_.join();
+    }
+    // Messages still queued are freed with the queues.
+    ctx_.reset();
+}
+
+bool SerialLink::request(int code, int param, std::intptr_t data) {
+    if (!ctx_) return false;
+    ctx_->requestAccepted.reset();
+    const auto wParam = (static_cast<std::uintptr_t>(param & 0xFFFF) << 16) | static_cast<std::uintptr_t>(code & 0xFFFF);
+    if (!ctx_->protocolQueue.post({MsgRequest, wParam, data, nullptr})) return false;
+    return ctx_->requestAccepted.wait(RequestAcceptTimeout);
+}
+
+void SerialLink::resetEngine() {
+    if (!engine_) return;
+    if (!ctx_) {
+        engine_->reset();   // no protocol thread: nothing runs beside us
+        return;
+    }
+    ctx_->resetDone.reset();
+    if (ctx_->protocolQueue.post({MsgResetLink, 0, 0, nullptr})) ctx_->resetDone.wait(ThreadWaitTimeout);
+}
+
+void SerialLink::sendRaw(std::unique_ptr<LinkMessage> msg) {
+    if (ctx_ && msg) postLink(ctx_->writerQueue, WriteRaw, std::move(msg));
+}
+
+void SerialLink::sendFrame(std::unique_ptr<LinkMessage> msg) {
+    if (ctx_ && msg) postLink(ctx_->writerQueue, WriteFrame, std::move(msg));
+}
+
+void SerialLink::discardReceive() {
+    if (ctx_) postLink(ctx_->readerQueue, EvDiscard, nullptr);
+}
+
+int SerialLink::notify(int code, int status, void* data) { return notify_.load()(code, status, data); }
+
+bool SerialLink::cts() { return ctx_ && port_.cts(); }
+bool SerialLink::dsr() { return ctx_ && port_.dsr(); }
+
+} // namespace commlib

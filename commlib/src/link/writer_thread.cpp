@@ -1,0 +1,54 @@
+// The writer thread: one write at a time, raw or as a SYN frame; reports each
+// completed write to the protocol thread and ends at once on quit, even in
+// the middle of a write that the line does not take.
+#include <cstdint>
+
+#include "link/framing.h"
+#include "link/link_context.h"
+
+namespace commlib {
+namespace {
+
+enum class WriteResult { Done, Failed, Quit };
+
+WriteResult writeAll(LinkContext& ctx, const std::uint8_t* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ctx.port.write(data, size);
+        if (n < 0) return WriteResult::Failed;
+        data += n;
+        size -= static_cast<std::size_t>(n);
+        if (size == 0) break;
+        // The line is not taking bytes (flow control, full queue): wait for it,
+        // or for quit; other messages stay queued until this write is done.
+        const platform::PortReady ready = ctx.port.waitWritable(ctx.writerQueue.quitFd(), -1);
+        if (ready.other || ctx.writerQueue.quitPosted()) return WriteResult::Quit;
+        if (ready.hangup && !ready.port) return WriteResult::Failed;
+    }
+    return WriteResult::Done;
+}
+
+} // namespace
+
+void runWriter(LinkContext& ctx) {
+    ctx.writerStarted.store(true);
+    std::uint8_t frame[LinkMessage::Capacity];
+    platform::Message m;
+    while (ctx.writerQueue.get(m)) {
+        if (m.message != MsgLink) continue;
+        std::unique_ptr<LinkMessage> msg = takeLinkMessage(m);
+        if (!msg) continue;
+        const std::uint8_t* data = msg->Data;
+        std::size_t size = static_cast<std::size_t>(msg->Length);
+        if (m.wParam == static_cast<std::uintptr_t>(WriteFrame)) {
+            size = frameSyn(msg->bytes(), frame);
+            data = frame;
+            if (size == 0) continue;   // does not fit a frame: not written
+        }
+        const WriteResult result = writeAll(ctx, data, size);
+        if (result == WriteResult::Quit) return;
+        // A failed write leaves the message unsent; the engine's reply timer notices.
+        if (result == WriteResult::Done) postLink(ctx.protocolQueue, EvWriteDone, nullptr);
+    }
+}
+
+} // namespace commlib

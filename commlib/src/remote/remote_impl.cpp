@@ -1,0 +1,120 @@
+// The interface operations: settings, Initialize, Open, Close, Request and
+// the accessors that read what the engine learned from the analyzer.
+#include "remote/remote_impl.h"
+
+#include <cstring>
+#include <sys/stat.h>
+
+namespace commlib {
+namespace {
+
+int ignoreNotification(int, int, void*) { return 0; }
+
+// Without a window system nobody can answer the prompt: Cancel.
+int answerCancel(WindowHandle, const char*) { return 0; }
+
+bool isFolder(const char* path) {
+    struct stat st{};
+    return ::stat(path, &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Copies at most TextSize - 1 characters; longer names are cut, never overrun.
+void copyText(char (&to)[RemoteImpl::TextSize], const char* from) {
+    std::strncpy(to, from, RemoteImpl::TextSize - 1);
+    to[RemoteImpl::TextSize - 1] = '\0';
+}
+
+} // namespace
+
+RemoteImpl::RemoteImpl(EngineFactory factory, platform::SysCalls& sys)
+    : notify_(ignoreNotification), prompt_(answerCancel), link_(sys), engine_(factory(link_)) {
+    link_.attach(*engine_);
+}
+
+RemoteImpl::~RemoteImpl() { Close(); }
+
+void RemoteImpl::storeSettings(const PortSettings* port, const BufferSettings* buffer) {
+    if (port) {
+        copyText(portName_, port->Port ? port->Port : "");
+        port_ = {portName_, port->Speed, port->Parity, port->XControl};
+    }
+    if (buffer && buffer->Folder) {
+        copyText(folder_, buffer->Folder);
+        buffer_ = {folder_, buffer->MaxBlocks, buffer->Warn, buffer->Ring};
+    } else {
+        folder_[0] = '\0';
+        buffer_ = {nullptr, 10, 1, 0};
+    }
+}
+
+int RemoteImpl::Initialize(WindowHandle owner, NotifyFn notify, const PortSettings* port,
+                           const BufferSettings* buffer) {
+    Close();
+    owner_ = owner;
+    storeSettings(port, buffer);
+    notify_ = notify ? notify : ignoreNotification;
+    link_.setNotify(notify_);
+    if (buffer_.Folder && !isFolder(buffer_.Folder)) {
+        if (prompt_(owner_, buffer_.Folder) != 1) return -1;
+        if (BufferSettingDialog() == 0) return -1;
+    }
+    engine_->scanBufferFolder(buffer_);
+    return 0;
+}
+
+int RemoteImpl::Open() {
+    Close();
+    const platform::LineSettings line{port_.Speed, port_.Parity, port_.XControl != 0};
+    switch (link_.open(port_.Port, line)) {
+    case LinkOpen::Ok:
+        open_ = 1;
+        return 0;
+    case LinkOpen::NotCharDevice:
+        return 2;
+    case LinkOpen::Failed:
+        break;
+    }
+    notify_(ReqGetStopReason, StatusPortNotOpen, nullptr);
+    return 0;
+}
+
+void RemoteImpl::Close() {
+    if (!open_) return;
+    link_.close();
+    open_ = 0;
+}
+
+int RemoteImpl::Request(int code, int param, std::intptr_t data) {
+    if (!open_) {
+        notify_(code, StatusPortNotOpen, nullptr);
+        return 0;
+    }
+    return link_.request(code, param, data) ? 1 : 0;
+}
+
+char* RemoteImpl::GetModelName(char* out, unsigned size) {
+    if (!out || size == 0) return out;
+    if (!open_) {
+        out[0] = '\0';
+        return out;
+    }
+    std::memset(out, 0, size);
+    if (const char* name = engine_->modelName()) std::strncpy(out, name, size - 1);
+    return out;
+}
+
+int RemoteImpl::GetVersion() { return open_ ? engine_->version() : 0; }
+int RemoteImpl::GetLinkMode() { return open_ ? engine_->linkMode() : 0; }
+void* RemoteImpl::GetSetupData() { return engine_->setupData(); }
+void* RemoteImpl::GetTableData() { return engine_->tableData(); }
+void* RemoteImpl::GetProgramData() { return engine_->programData(); }
+int RemoteImpl::GetStatus() { return engine_->status(); }
+const BitmapInfo* RemoteImpl::GetScreenInfo() { return engine_->screenInfo(); }
+const void* RemoteImpl::GetScreenBits() { return engine_->screenBits(); }
+
+int RemoteImpl::ResetLink() {
+    link_.resetEngine();
+    return 0;
+}
+
+} // namespace commlib

@@ -1,0 +1,74 @@
+// libcommlib.so as the applications load it: exactly two exports, its own
+// version even beside another library with the same export, and a working
+// factory.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <dlfcn.h>
+#include <set>
+#include <string>
+
+#include "commlib/remote.h"
+
+namespace {
+
+std::set<std::string> definedDynamicSymbols(const std::string& lib) {
+    std::set<std::string> names;
+    FILE* p = ::popen(("nm -D --defined-only '" + lib + "' 2>/dev/null").c_str(), "r");
+    if (!p) return names;
+    char line[512];
+    while (std::fgets(line, sizeof line, p)) {
+        char addr[64], type[8], name[400];
+        if (std::sscanf(line, "%63s %7s %399s", addr, type, name) == 3) names.insert(name);
+    }
+    ::pclose(p);
+    return names;
+}
+
+TEST(Exports, OnlyFactoryAndVersionAreExported) {
+    const auto names = definedDynamicSymbols(COMMLIB_SO);
+    if (names.empty()) GTEST_SKIP() << "nm is not available";
+    EXPECT_EQ(names, (std::set<std::string>{"CreateMirlokeRemote", "MKGetDllVersion"}));
+}
+
+int lastCode = -1, lastStatus = -1;
+int record(int code, int status, void*) {
+    lastCode = code;
+    lastStatus = status;
+    return 0;
+}
+
+TEST(Exports, EachLibraryAnswersItsOwnVersionAndTheFactoryWorks) {
+    // The other library comes first and global, so that interposition would show.
+    void* other = ::dlopen(OTHER_VERSION_SO, RTLD_NOW | RTLD_GLOBAL);
+    ASSERT_NE(other, nullptr) << ::dlerror();
+    void* lib = ::dlopen(COMMLIB_SO, RTLD_NOW | RTLD_GLOBAL);
+    ASSERT_NE(lib, nullptr) << ::dlerror();
+    using VersionFn = int (*)();
+    using CreateFn = int (*)(Remote**);
+    auto version = reinterpret_cast<VersionFn>(::dlsym(lib, "MKGetDllVersion"));
+    auto otherVersion = reinterpret_cast<VersionFn>(::dlsym(other, "MKGetDllVersion"));
+    auto create = reinterpret_cast<CreateFn>(::dlsym(lib, "CreateMirlokeRemote"));
+    ASSERT_TRUE(version && otherVersion && create);
+    EXPECT_EQ(version(), 0x0100000D);
+    EXPECT_EQ(otherVersion(), 0x0100000C);
+
+    EXPECT_EQ(create(nullptr), 0);
+    Remote* remote = reinterpret_cast<Remote*>(1);
+    ASSERT_EQ(create(&remote), 1);
+    ASSERT_NE(remote, nullptr);
+    EXPECT_STREQ(remote->GetPortSettings()->Port, "COM1");
+    EXPECT_EQ(remote->GetPortSettings()->Speed, 9600);
+    EXPECT_EQ(remote->GetBufferSettings()->Folder, nullptr);
+    EXPECT_EQ(remote->GetBufferSettings()->MaxBlocks, 10);
+    EXPECT_EQ(remote->PortSettingDialog(), -1);
+    ASSERT_EQ(remote->Initialize(nullptr, record, nullptr, nullptr), 0);
+    EXPECT_EQ(remote->Request(ReqConnect, 0, 0), 0);
+    EXPECT_EQ(lastCode, ReqConnect);
+    EXPECT_EQ(lastStatus, StatusPortNotOpen);
+    remote->Release();
+    ::dlclose(lib);
+    ::dlclose(other);
+}
+
+} // namespace

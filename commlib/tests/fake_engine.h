@@ -1,0 +1,131 @@
+// A scripted stand-in for the protocol engine in link and interface tests:
+// records everything the protocol thread hands it, on which thread, and lets
+// a test wait for it.
+#pragma once
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/engine.h"
+
+namespace commlib::testing_fake {
+
+struct Seen {
+    enum Kind { Request, Event, Tick, Reset, Scan } kind;
+    int a = 0;          // request code / event number
+    int b = 0;          // request param / message framing (-1 none)
+    std::intptr_t data = 0;
+    std::vector<std::uint8_t> bytes;
+    std::thread::id thread;
+};
+
+class FakeEngine : public Engine {
+public:
+    explicit FakeEngine(EngineOutput& out) : out(out) {}
+
+    EngineOutput& out;
+    std::atomic<int> currentState{1};
+    std::string model = "RV-7020";
+    // Runs inside request() on the protocol thread, when set.
+    std::function<void(int code, int param)> onRequest;
+
+    void request(int code, int param, std::intptr_t data) override {
+        record({Seen::Request, code, param, data, {}, std::this_thread::get_id()});
+        if (onRequest) onRequest(code, param);
+    }
+    void linkEvent(int event, std::unique_ptr<LinkMessage> msg) override {
+        Seen s{Seen::Event, event, msg ? msg->Framing : -1, 0, {}, std::this_thread::get_id()};
+        if (msg) s.bytes.assign(msg->bytes().begin(), msg->bytes().end());
+        record(std::move(s));
+    }
+    void tick() override { record({Seen::Tick, 0, 0, 0, {}, std::this_thread::get_id()}); }
+    void reset() override {
+        out.discardReceive();
+        record({Seen::Reset, 0, 0, 0, {}, std::this_thread::get_id()});
+    }
+    // Only the reader asks, once per byte outside a message.
+    int state() const override {
+        {
+            std::lock_guard lock(mutex_);
+            ++stateQueries_;
+        }
+        cv_.notify_all();
+        return currentState.load();
+    }
+    std::size_t stateQueries() const {
+        std::lock_guard lock(mutex_);
+        return stateQueries_;
+    }
+    bool waitStateQueries(std::size_t atLeast) const {
+        std::unique_lock lock(mutex_);
+        return cv_.wait_for(lock, std::chrono::seconds(10), [&] { return stateQueries_ >= atLeast; });
+    }
+    const char* modelName() const override { return model.c_str(); }
+    int version() const override { return 0x102000; }
+    int linkMode() const override { return 2; }
+    int status() const override { return 0x100; }
+    void* setupData() override { return nullptr; }
+    void* tableData() override { return nullptr; }
+    void* programData() override { return nullptr; }
+    const BitmapInfo* screenInfo() const override { return nullptr; }
+    const void* screenBits() const override { return nullptr; }
+    void scanBufferFolder(const BufferSettings&) override { record({Seen::Scan, 0, 0, 0, {}, std::this_thread::get_id()}); }
+
+    void clear() {
+        std::lock_guard lock(mutex_);
+        seen_.clear();
+    }
+    // Everything seen so far, in order.
+    std::vector<Seen> seen() const {
+        std::lock_guard lock(mutex_);
+        return seen_;
+    }
+    // The link events seen so far (ticks and the rest left out).
+    std::vector<Seen> events() const {
+        std::vector<Seen> out;
+        for (const Seen& s : seen())
+            if (s.kind == Seen::Event) out.push_back(s);
+        return out;
+    }
+    // Waits until pred(seen) holds; false after the timeout.
+    bool waitFor(const std::function<bool(const std::vector<Seen>&)>& pred,
+                 std::chrono::milliseconds timeout = std::chrono::seconds(10)) const {
+        std::unique_lock lock(mutex_);
+        return cv_.wait_for(lock, timeout, [&] { return pred(seen_); });
+    }
+    bool waitForEvents(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(10)) const {
+        return waitFor([count](const std::vector<Seen>& all) {
+            std::size_t n = 0;
+            for (const Seen& s : all) n += s.kind == Seen::Event;
+            return n >= count;
+        }, timeout);
+    }
+    static std::size_t count(const std::vector<Seen>& all, Seen::Kind kind) {
+        std::size_t n = 0;
+        for (const Seen& s : all) n += s.kind == kind;
+        return n;
+    }
+
+private:
+    void record(Seen s) {
+        {
+            std::lock_guard lock(mutex_);
+            seen_.push_back(std::move(s));
+        }
+        cv_.notify_all();
+    }
+    mutable std::mutex mutex_;
+    mutable std::condition_variable cv_;
+    std::vector<Seen> seen_;
+    mutable std::size_t stateQueries_ = 0;
+};
+
+// Engine factory for RemoteImpl; the test reaches the fake through engine().
+inline std::unique_ptr<Engine> makeFakeEngine(EngineOutput& out) { return std::make_unique<FakeEngine>(out); }
+
+} // namespace commlib::testing_fake

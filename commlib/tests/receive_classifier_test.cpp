@@ -1,0 +1,189 @@
+// The receive classifier: every framing, every check, idle dropping and
+// resynchronisation, with the line's exact bytes.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "link/framing.h"
+#include "link/receive_classifier.h"
+
+namespace commlib {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct Event {
+    int event;
+    int framing;
+    Bytes data;
+    bool operator==(const Event&) const = default;
+};
+
+class Recorder : public ClassifierSink {
+public:
+    bool idle = false;
+    std::vector<Event> events;
+    bool engineIdle() override { return idle; }
+    void deliver(int event, std::unique_ptr<LinkMessage> msg) override {
+        if (msg) events.push_back({event, msg->Framing, Bytes(msg->bytes().begin(), msg->bytes().end())});
+        else events.push_back({event, -1, {}});
+    }
+};
+
+Bytes bytesOf(std::string_view s) { return Bytes(s.begin(), s.end()); }
+Bytes concat(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+
+class Classifier : public ::testing::Test {
+protected:
+    ReceiveClassifier classifier;
+    Recorder sink;
+    void feed(const Bytes& b) { classifier.feed(b, sink); }
+    void feed(std::string_view s) { feed(bytesOf(s)); }
+};
+
+TEST_F(Classifier, SingleCharacterAnswersOutsideMessages) {
+    feed("*?/!\n");
+    EXPECT_EQ(sink.events, (std::vector<Event>{{EvAck, -1, {}}, {EvNak, -1, {}}, {EvCancel, -1, {}}, {EvEnd, -1, {}}}));
+    EXPECT_FALSE(classifier.assembling());
+}
+
+TEST_F(Classifier, BytesWhileIdleAreDroppedEvenAnswers) {
+    sink.idle = true;
+    feed("*RV-7010 1.02\r");
+    feed(synFrame(Bytes{0x30, 0x00}));
+    EXPECT_TRUE(sink.events.empty());
+    EXPECT_FALSE(classifier.assembling());
+    // A message already being assembled is finished even if the engine went idle.
+    sink.idle = false;
+    feed("%T");
+    sink.idle = true;
+    feed("1\r*");
+    EXPECT_EQ(sink.events, (std::vector<Event>{{EvPercentLine, FramingPercent, bytesOf("T1")}}));
+}
+
+TEST_F(Classifier, TextAndPercentLines) {
+    feed("RV-7020 2.0A\r\n%@X\r\n");
+    EXPECT_EQ(sink.events, (std::vector<Event>{{EvLine, FramingText, bytesOf("RV-7020 2.0A")},
+                                               {EvPercentLine, FramingPercent, bytesOf("@X")}}));
+    // A CR outside a message is the first character of a line, and LF inside a line is kept.
+    sink.events.clear();
+    feed("\r\nab\r");
+    EXPECT_EQ(sink.events, (std::vector<Event>{{EvLine, FramingText, bytesOf("\r\nab")}}));
+}
+
+TEST_F(Classifier, OverlongTextLineIsDroppedAndTheStreamRecovers) {
+    feed(Bytes(3000, 'x'));
+    feed("\r*");
+    EXPECT_EQ(sink.events, (std::vector<Event>{{EvAck, -1, {}}}));
+    feed(Bytes(2051, 'y'));   // one less than the capacity still fits
+    feed("\r");
+    ASSERT_EQ(sink.events.size(), 2u);
+    EXPECT_EQ(sink.events[1].data.size(), 2051u);
+}
+
+TEST_F(Classifier, HexBlocks) {
+    feed("$0102FD\r");
+    EXPECT_EQ(sink.events, (std::vector<Event>{{EvLine, FramingHex, Bytes{0x01, 0x02}}}));
+    sink.events.clear();
+    feed("$0a0bEb\r");   // either case of digits
+    EXPECT_EQ(sink.events, (std::vector<Event>{{EvLine, FramingHex, Bytes{0x0A, 0x0B}}}));
+    sink.events.clear();
+    // Bad sum, odd length, too short, non-hex digit: all dropped silently.
+    feed("$0102FE\r$0102F\r$00\r$01G2FD\r*");
+    EXPECT_EQ(sink.events, (std::vector<Event>{{EvAck, -1, {}}}));
+}
+
+TEST_F(Classifier, BinaryBlocks) {
+    auto good = makeBinaryBlock(Bytes{0x10, 0x16, '\r', 0xFF});
+    feed(Bytes(good->bytes().begin(), good->bytes().end()));
+    EXPECT_EQ(sink.events, (std::vector<Event>{{EvLine, FramingBinary, Bytes{0x10, 0x16, '\r', 0xFF}}}));
+    sink.events.clear();
+    Bytes bad(good->bytes().begin(), good->bytes().end());
+    bad.back() ^= 1;
+    feed(bad);
+    feed("*");
+    EXPECT_EQ(sink.events, (std::vector<Event>{{EvAck, -1, {}}}));
+    sink.events.clear();
+    // A zero-length block holds no check byte and is invalid.
+    feed(Bytes{'&', 0x00, 0x00, 0x00});
+    EXPECT_TRUE(sink.events.empty());
+    EXPECT_FALSE(classifier.assembling());
+}
+
+TEST_F(Classifier, BinaryBlockTooLongToHoldIsGivenUpAtOnce) {
+    feed(Bytes{'&', 0xFF, 0xFF});
+    EXPECT_FALSE(classifier.assembling());
+    feed("*");
+    EXPECT_EQ(sink.events, (std::vector<Event>{{EvAck, -1, {}}}));
+}
+
+TEST_F(Classifier, SynFramesAreUnstuffedAndChecked) {
+    const Bytes packet{0x40, 0x16, 0x10, 0x11, 0x13, 0x00};
+    feed(synFrame(packet));
+    EXPECT_EQ(sink.events, (std::vector<Event>{{EvFrame, FramingSyn, packet}}));
+    // The closing SYN opened the next frame: an answer character now belongs to it.
+    EXPECT_TRUE(classifier.assembling());
+    feed("*");
+    EXPECT_EQ(sink.events.size(), 1u);
+}
+
+TEST_F(Classifier, BadCrcFrameThenGoodFrameDeliversOnlyTheGoodOne) {
+    Bytes bad = synFrame(Bytes{0x30, 0x01});
+    bad[2] ^= 0x01;
+    feed(concat({bad, synFrame(Bytes{0x30, 0x00})}));
+    EXPECT_EQ(sink.events, (std::vector<Event>{{EvFrame, FramingSyn, Bytes{0x30, 0x00}}}));
+}
+
+TEST_F(Classifier, FramesSharingOneSynAreBothDelivered) {
+    Bytes first = synFrame(Bytes{0x30, 0x00});
+    Bytes second = synFrame(Bytes{0x32, 0x00, 0x01, 0x02, 0x05});
+    first.pop_back();   // 16 .. 16 .. 16: one SYN between them
+    feed(concat({first, second}));
+    EXPECT_EQ(sink.events, (std::vector<Event>{{EvFrame, FramingSyn, Bytes{0x30, 0x00}},
+                                               {EvFrame, FramingSyn, Bytes{0x32, 0x00, 0x01, 0x02, 0x05}}}));
+}
+
+TEST_F(Classifier, MalformedFramesAreDropped) {
+    // Empty frames (idle SYNs), a frame ending in DLE, one with only the CRC
+    // and one byte, and an overlong one all vanish without an event.
+    feed(Bytes{0x16, 0x16, 0x16});
+    feed(Bytes{0x30, 0x10, 0x16});
+    const Bytes shortFrame = synFrame(Bytes{0x30});
+    feed(Bytes(shortFrame.begin() + 1, shortFrame.end()));
+    feed(Bytes(2100, 0x41));
+    feed(Bytes{0x16});
+    EXPECT_TRUE(sink.events.empty());
+    // Still in step: the next good frame comes through.
+    feed(Bytes{0x30, 0x00, 0xE5, 0xB9, 0x16});
+    EXPECT_EQ(sink.events, (std::vector<Event>{{EvFrame, FramingSyn, Bytes{0x30, 0x00}}}));
+}
+
+TEST_F(Classifier, DiscardDropsThePartialMessage) {
+    feed("%T0");
+    classifier.discard();
+    feed("*");
+    EXPECT_EQ(sink.events, (std::vector<Event>{{EvAck, -1, {}}}));
+}
+
+TEST_F(Classifier, SplitAtEveryPositionGivesTheSameEvents) {
+    const Bytes stream = concat({bytesOf("*%@X\r$0102FD\r"), synFrame(Bytes{0x41, 0x00, 0x02, 0x34, 0x16}),
+                                 synFrame(Bytes{0x30, 0x00})});
+    Classifier::feed(stream);
+    const auto whole = sink.events;
+    ASSERT_EQ(whole.size(), 5u);
+    for (std::size_t cut = 1; cut < stream.size(); ++cut) {
+        ReceiveClassifier c;
+        Recorder r;
+        c.feed(std::span(stream).first(cut), r);
+        c.feed(std::span(stream).subspan(cut), r);
+        EXPECT_EQ(r.events, whole) << "cut at " << cut;
+    }
+}
+
+} // namespace
+} // namespace commlib

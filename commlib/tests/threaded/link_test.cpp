@@ -1,0 +1,234 @@
+// The running link over a pty pair: what the writer puts on the line, what
+// the reader hands to the protocol thread (split at every position, through
+// injected read errors, dropped while idle, discarded on reset), requests,
+// ticks, modem lines and quitting in the middle of a write.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <sys/ioctl.h>
+
+#include "../fake_engine.h"
+#include "link/framing.h"
+#include "link/serial_link.h"
+#include "testing/pty_pair.h"
+
+namespace commlib {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using testing_fake::FakeEngine;
+using testing_fake::Seen;
+using namespace std::chrono_literals;
+
+// Passes calls to the kernel, counting the bytes the reader took, failing
+// reads on request and recording modem-line changes.
+class ObservedCalls : public platform::SysCalls {
+public:
+    ssize_t read(int fd, void* buf, std::size_t size) override {
+        {
+            std::lock_guard lock(mutex_);
+            if (!readErrors_.empty()) {
+                errno = readErrors_.front();
+                readErrors_.pop_front();
+                ++failedReads_;
+                cv_.notify_all();
+                return -1;
+            }
+        }
+        const ssize_t n = SysCalls::read(fd, buf, size);
+        if (n > 0) {
+            std::lock_guard lock(mutex_);
+            bytesRead_ += static_cast<std::size_t>(n);
+            cv_.notify_all();
+        }
+        return n;
+    }
+    ssize_t write(int fd, const void* buf, std::size_t size) override {
+        const ssize_t n = SysCalls::write(fd, buf, size);
+        // Refused or only partly taken: the line is not keeping up.
+        if ((n < 0 && errno == EAGAIN) || (n >= 0 && static_cast<std::size_t>(n) < size)) {
+            std::lock_guard lock(mutex_);
+            ++writesRefused_;
+            cv_.notify_all();
+        }
+        return n;
+    }
+    bool waitWriteRefused() {
+        std::unique_lock lock(mutex_);
+        return cv_.wait_for(lock, 10s, [&] { return writesRefused_ > 0; });
+    }
+    int ioctl(int fd, unsigned long request, void* arg) override {
+        if (request == TIOCMBIS || request == TIOCMBIC) {
+            const int bits = *static_cast<int*>(arg);
+            std::lock_guard lock(mutex_);
+            modem_.push_back((request == TIOCMBIS ? "+" : "-") + std::string(bits == TIOCM_DTR ? "DTR" : "RTS"));
+        }
+        return SysCalls::ioctl(fd, request, arg);
+    }
+    void failReads(std::initializer_list<int> errors) {
+        std::lock_guard lock(mutex_);
+        readErrors_.insert(readErrors_.end(), errors);
+    }
+    bool waitBytesRead(std::size_t total) {
+        std::unique_lock lock(mutex_);
+        return cv_.wait_for(lock, 10s, [&] { return bytesRead_ >= total; });
+    }
+    std::vector<std::string> modem() {
+        std::lock_guard lock(mutex_);
+        return modem_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable cv_;
+    std::deque<int> readErrors_;
+    std::size_t bytesRead_ = 0;
+    int failedReads_ = 0;
+    int writesRefused_ = 0;
+    std::vector<std::string> modem_;
+};
+
+class Link : public ::testing::Test {
+protected:
+    testing_util::PtyPair pty;
+    ObservedCalls calls;
+    SerialLink link{calls};
+    FakeEngine engine{link};
+
+    void SetUp() override {
+        link.attach(engine);
+        ASSERT_EQ(link.open(pty.slave_path(), {115200, 0, false}), LinkOpen::Ok);
+    }
+    // The link must stop before the engine it drives goes away.
+    void TearDown() override { link.close(); }
+};
+
+Bytes bytesOf(std::string_view s) { return Bytes(s.begin(), s.end()); }
+
+TEST_F(Link, WriterPutsRawBytesAndFramesOnTheLineUnchanged) {
+    Bytes all(256);
+    for (int i = 0; i < 256; ++i) all[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
+    engine.onRequest = [&](int, int) {
+        engine.out.sendRaw(makeMessage(FramingText, "###"));
+        engine.out.sendFrame(makeMessage(FramingSyn, Bytes{0x30, 0x00}));
+        engine.out.sendRaw(makeMessage(FramingText, all));
+    };
+    ASSERT_TRUE(link.request(ReqConnect, 0, 0));
+    Bytes expected = bytesOf("###");
+    for (std::uint8_t b : {0x16, 0x30, 0x00, 0xE5, 0xB9, 0x16}) expected.push_back(b);
+    expected.insert(expected.end(), all.begin(), all.end());
+    EXPECT_EQ(pty.read(expected.size(), 10s), expected);
+    // Each completed write is reported to the protocol thread.
+    EXPECT_TRUE(engine.waitFor([](auto& s) { return FakeEngine::count(s, Seen::Event) >= 3; }));
+    for (const Seen& s : engine.events()) EXPECT_EQ(s.a, EvWriteDone);
+}
+
+TEST_F(Link, RequestsReachTheEngineWithCodeAndParam) {
+    ASSERT_TRUE(link.request(ReqKey, 0x1234, 77));
+    ASSERT_TRUE(link.request(ReqMeasure, 1, 0));
+    const auto seen = engine.seen();
+    std::vector<Seen> requests;
+    for (const Seen& s : seen)
+        if (s.kind == Seen::Request) requests.push_back(s);
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].a, ReqKey);
+    EXPECT_EQ(requests[0].b, 0x1234);
+    EXPECT_EQ(requests[0].data, 77);
+    EXPECT_NE(requests[0].thread, std::this_thread::get_id());
+    EXPECT_EQ(requests[1].a, ReqMeasure);
+    EXPECT_EQ(requests[1].b, 1);
+}
+
+TEST_F(Link, ReceivedBytesArriveAsEventsWhereverTheyAreSplit) {
+    Bytes stream = bytesOf("*?RV-7030 1.05\r%@X\r$0102FD\r");
+    const Bytes frame = synFrame(Bytes{0x41, 0x00, 0x02, 0x34, 0x10, 0x16});
+    stream.insert(stream.end(), frame.begin(), frame.end());
+    const std::vector<int> expected{EvAck, EvNak, EvLine, EvPercentLine, EvLine, EvFrame};
+    std::size_t fed = 0;
+    for (std::size_t cut = 1; cut < stream.size(); ++cut) {
+        // The first part is read on its own before the rest is written.
+        pty.write(Bytes(stream.begin(), stream.begin() + static_cast<std::ptrdiff_t>(cut)));
+        ASSERT_TRUE(calls.waitBytesRead(fed + cut));
+        pty.write(Bytes(stream.begin() + static_cast<std::ptrdiff_t>(cut), stream.end()));
+        fed += stream.size();
+        ASSERT_TRUE(engine.waitForEvents(expected.size())) << "cut at " << cut;
+        const auto events = engine.events();
+        ASSERT_EQ(events.size(), expected.size()) << "cut at " << cut;
+        for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(events[i].a, expected[i]) << "cut " << cut;
+        EXPECT_EQ(events[2].bytes, bytesOf("RV-7030 1.05"));
+        EXPECT_EQ(events[4].bytes, (Bytes{0x01, 0x02}));
+        EXPECT_EQ(events[5].bytes, (Bytes{0x41, 0x00, 0x02, 0x34, 0x10, 0x16}));
+        EXPECT_NE(events[5].thread, std::this_thread::get_id());
+        // After a frame the reader waits inside the next one; the engine's
+        // reset makes it start afresh for the next round.
+        link.resetEngine();
+        engine.clear();
+    }
+}
+
+TEST_F(Link, ReadErrorsDoNotLoseTheStream) {
+    calls.failReads({EIO, EAGAIN, EINTR, EIO});
+    pty.write("%T1\r*");
+    ASSERT_TRUE(engine.waitForEvents(2));
+    const auto events = engine.events();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].a, EvPercentLine);
+    EXPECT_EQ(events[0].bytes, bytesOf("T1"));
+    EXPECT_EQ(events[1].a, EvAck);
+}
+
+TEST_F(Link, BytesWhileIdleAreDroppedAndResetDiscardsThePartialMessage) {
+    engine.currentState = 0;
+    const std::size_t asked = engine.stateQueries();
+    pty.write("*");
+    // The reader has looked at the engine's state for this byte: it is gone.
+    ASSERT_TRUE(engine.waitStateQueries(asked + 1));
+    engine.currentState = 1;
+    pty.write("%T0");
+    ASSERT_TRUE(calls.waitBytesRead(4));
+    link.resetEngine();
+    pty.write("?");
+    ASSERT_TRUE(engine.waitForEvents(1));
+    const auto events = engine.events();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].a, EvNak);
+}
+
+TEST_F(Link, TicksEvery200MsAndResetRunOnTheProtocolThread) {
+    ASSERT_TRUE(engine.waitFor([](auto& s) { return FakeEngine::count(s, Seen::Tick) >= 3; }));
+    link.resetEngine();
+    const auto seen = engine.seen();
+    std::thread::id protocol;
+    for (const Seen& s : seen) {
+        if (s.kind != Seen::Tick && s.kind != Seen::Reset) continue;
+        if (protocol == std::thread::id()) protocol = s.thread;
+        EXPECT_EQ(s.thread, protocol);
+    }
+    EXPECT_NE(protocol, std::this_thread::get_id());
+    EXPECT_EQ(FakeEngine::count(seen, Seen::Reset), 1u);
+}
+
+TEST_F(Link, ModemLinesRiseWithTheProtocolThreadAndFallInReverse) {
+    link.close();
+    EXPECT_EQ(calls.modem(), (std::vector<std::string>{"+DTR", "+RTS", "-RTS", "-DTR"}));
+    EXPECT_FALSE(link.cts());
+    // Close ran the engine reset first.
+    EXPECT_EQ(FakeEngine::count(engine.seen(), Seen::Reset), 1u);
+}
+
+TEST_F(Link, CloseEndsAtOnceWhileAWriteIsStuck) {
+    // Nobody reads the far end: the pty's buffer fills and the writer waits.
+    const Bytes big(2000, 'x');
+    engine.onRequest = [&](int, int) {
+        for (int i = 0; i < 200; ++i) engine.out.sendRaw(makeMessage(FramingText, big));
+    };
+    ASSERT_TRUE(link.request(ReqPutSetup, 0, 0));
+    ASSERT_TRUE(calls.waitWriteRefused());
+    const auto start = std::chrono::steady_clock::now();
+    link.close();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+    EXPECT_FALSE(link.isOpen());
+}
+
+} // namespace
+} // namespace commlib

@@ -1,0 +1,113 @@
+// The serial port on termios. Every system call goes through the SysCalls
+// seam and retryOnEintr, so tests can inject failures.
+#include "platform/serial_port.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+
+namespace platform {
+
+OpenResult SerialPort::open(const std::string& path) {
+    close();
+    const int fd = retryOnEintr([&] { return sys_.open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC); });
+    if (fd < 0) return OpenResult::Failed;
+    struct stat st{};
+    if (sys_.fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode)) {
+        sys_.close(fd);
+        return OpenResult::NotCharDevice;
+    }
+    // flock keeps out every cooperating program (ours included, root or not);
+    // exclusive mode keeps out other openers of a tty as far as the kernel allows.
+    if (retryOnEintr([&] { return sys_.flock(fd, LOCK_EX | LOCK_NB); }) != 0) {
+        sys_.close(fd);
+        return OpenResult::Failed;
+    }
+    sys_.ioctl(fd, TIOCEXCL, nullptr);
+    fd_ = fd;
+    return OpenResult::Ok;
+}
+
+void SerialPort::close() {
+    if (fd_ < 0) return;
+    sys_.ioctl(fd_, TIOCNXCL, nullptr);
+    sys_.close(fd_);   // never retried: the descriptor is gone after the first call
+    fd_ = -1;
+}
+
+termios lineTermios(termios t, const LineSettings& s) {
+    ::cfmakeraw(&t);
+    t.c_cflag &= ~(CSIZE | CSTOPB | PARENB | PARODD | HUPCL);
+    t.c_cflag |= CS8 | CREAD | CLOCAL | CRTSCTS;
+    t.c_iflag &= ~(IXON | IXOFF | IXANY | INPCK);
+    if (s.parity != 0) {
+        t.c_cflag |= PARENB | (s.parity == 1 ? PARODD : 0);
+        t.c_iflag |= INPCK;   // parity checking on exactly when parity is used
+    }
+    if (s.xonXoff) t.c_iflag |= IXON | IXOFF;
+    t.c_cc[VSTART] = 0x11;
+    t.c_cc[VSTOP] = 0x13;
+    t.c_cc[VMIN] = 0;
+    t.c_cc[VTIME] = 0;
+    const speed_t code = baudCode(s.speed);
+    ::cfsetispeed(&t, code);
+    ::cfsetospeed(&t, code);
+    return t;
+}
+
+bool SerialPort::configure(const LineSettings& s) {
+    termios t{};
+    if (fd_ < 0 || baudCode(s.speed) == 0 || s.parity < 0 || s.parity > 2) return false;
+    if (retryOnEintr([&] { return sys_.tcgetattr(fd_, &t); }) != 0) return false;
+    t = lineTermios(t, s);
+    return retryOnEintr([&] { return sys_.tcsetattr(fd_, TCSANOW, &t); }) == 0;
+}
+
+ssize_t SerialPort::read(std::uint8_t* buf, std::size_t size) {
+    const ssize_t n = retryOnEintr([&] { return sys_.read(fd_, buf, size); });
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return 0;
+    return n;
+}
+
+ssize_t SerialPort::write(const std::uint8_t* buf, std::size_t size) {
+    const ssize_t n = retryOnEintr([&] { return sys_.write(fd_, buf, size); });
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return 0;
+    return n;
+}
+
+PortReady SerialPort::waitFor(short events, int other, int timeoutMs) {
+    pollfd fds[2] = {{fd_, events, 0}, {other, POLLIN, 0}};
+    const nfds_t count = other >= 0 ? 2 : 1;
+    PortReady ready;
+    if (retryOnEintr([&] { return sys_.poll(fds, count, timeoutMs); }) <= 0) return ready;
+    ready.port = (fds[0].revents & events) != 0;
+    ready.hangup = (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+    ready.other = count == 2 && (fds[1].revents & POLLIN) != 0;
+    return ready;
+}
+
+PortReady SerialPort::waitReadable(int other, int timeoutMs) { return waitFor(POLLIN, other, timeoutMs); }
+PortReady SerialPort::waitWritable(int other, int timeoutMs) { return waitFor(POLLOUT, other, timeoutMs); }
+
+void SerialPort::setModemBit(int bit, bool on) {
+    if (fd_ < 0) return;
+    sys_.ioctl(fd_, on ? TIOCMBIS : TIOCMBIC, &bit);
+}
+
+int SerialPort::modemBits() {
+    int bits = 0;
+    if (fd_ < 0 || sys_.ioctl(fd_, TIOCMGET, &bits) != 0) return 0;
+    return bits;
+}
+
+void SerialPort::setDtr(bool on) { setModemBit(TIOCM_DTR, on); }
+void SerialPort::setRts(bool on) { setModemBit(TIOCM_RTS, on); }
+bool SerialPort::cts() { return (modemBits() & TIOCM_CTS) != 0; }
+bool SerialPort::dsr() { return (modemBits() & TIOCM_DSR) != 0; }
+
+void SerialPort::purge(bool input, bool output) {
+    if (fd_ < 0 || (!input && !output)) return;
+    sys_.tcflush(fd_, input && output ? TCIOFLUSH : input ? TCIFLUSH : TCOFLUSH);
+}
+
+} // namespace platform

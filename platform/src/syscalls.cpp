@@ -1,0 +1,29 @@
+// The real system calls behind the serial port's seam.
+#include "platform/syscalls.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace platform {
+
+int SysCalls::open(const char* path, int flags) { return ::open(path, flags); }
+int SysCalls::close(int fd) { return ::close(fd); }
+ssize_t SysCalls::read(int fd, void* buf, std::size_t size) { return ::read(fd, buf, size); }
+ssize_t SysCalls::write(int fd, const void* buf, std::size_t size) { return ::write(fd, buf, size); }
+int SysCalls::poll(pollfd* fds, nfds_t count, int timeoutMs) { return ::poll(fds, count, timeoutMs); }
+int SysCalls::fstat(int fd, struct stat* st) { return ::fstat(fd, st); }
+int SysCalls::flock(int fd, int op) { return ::flock(fd, op); }
+int SysCalls::ioctl(int fd, unsigned long request, void* arg) { return ::ioctl(fd, request, arg); }
+int SysCalls::tcgetattr(int fd, termios* t) { return ::tcgetattr(fd, t); }
+int SysCalls::tcsetattr(int fd, int when, const termios* t) { return ::tcsetattr(fd, when, t); }
+int SysCalls::tcflush(int fd, int queue) { return ::tcflush(fd, queue); }
+
+SysCalls& SysCalls::real() {
+    static SysCalls calls;
+    return calls;
+}
+
+} // namespace platform
