@@ -155,7 +155,6 @@ TEST(EngineHandshake, RestartedAttentionReportsSilenceAndGivesUpLater) {
     Harness h;
     h.request(ReqConnect);
     h.expire();
-    h.analyzerSeq = 0;
     h.answer(16, '0');
     h.takeSent();
     h.expire();
@@ -360,7 +359,7 @@ TEST(EngineHandshake, SilentAutomaticAttentionStartsOverAfterTheWatchdog) {
     h.takeSent();
     h.ticks(3);
     EXPECT_EQ(h.takeLine(), text("###"));
-    EXPECT_TRUE(h.takeNotes().size() == 1);   // only the ReqAutoConnect answer
+    EXPECT_EQ(h.takeNotes().size(), 1u);   // only the ReqAutoConnect answer
 }
 
 TEST(ItemRecords, ParseStopsAtARecordThatDoesNotFit) {

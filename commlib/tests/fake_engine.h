@@ -50,12 +50,13 @@ public:
     }
     // Only the reader asks, once per byte outside a message.
     int state() const override {
+        const int answer = currentState.load();   // read before the test may change it
         {
             std::lock_guard lock(mutex_);
             ++stateQueries_;
         }
         cv_.notify_all();
-        return currentState.load();
+        return answer;
     }
     std::size_t stateQueries() const {
         std::lock_guard lock(mutex_);

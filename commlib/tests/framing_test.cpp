@@ -26,6 +26,16 @@ TEST(Crc16, CheckValueAndResidue) {
     EXPECT_EQ(crc16x25(Crc16Preset, withCrc), Crc16Residue);
 }
 
+TEST(Crc16, RunsOfAnyLengthMatchOneStepPerByte) {
+    Bytes data(300);
+    for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(i * 131 + 7);
+    for (std::size_t len : {0u, 1u, 7u, 8u, 9u, 15u, 16u, 17u, 63u, 299u}) {
+        std::uint16_t reg = 0x1234;
+        for (std::size_t i = 0; i < len; ++i) reg = crc16x25Step(reg, data[i]);
+        EXPECT_EQ(crc16x25(0x1234, std::span(data).first(len)), reg) << "length " << len;
+    }
+}
+
 TEST(SynFrame, ResetPacketOnTheLine) {
     EXPECT_EQ(synFrame(Bytes{0x30, 0x00}), (Bytes{0x16, 0x30, 0x00, 0xE5, 0xB9, 0x16}));
 }

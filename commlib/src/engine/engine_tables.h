@@ -128,6 +128,18 @@ inline constexpr std::array<Transfer, 5> Transfers{{
 }};
 inline constexpr int UploadCount = 4;   // the first four rows can be sent
 
+// Requests and answers find their row by code or id: each must name one row only.
+constexpr bool transfersUnique() {
+    for (std::size_t i = 0; i < Transfers.size(); ++i)
+        for (std::size_t j = i + 1; j < Transfers.size(); ++j) {
+            const Transfer &a = Transfers[i], &b = Transfers[j];
+            if (a.getCode == b.getCode || a.getId == b.getId || a.item == b.item) return false;
+            if (j < UploadCount && (a.putCode == b.putCode || a.putId == b.putId)) return false;
+        }
+    return true;
+}
+static_assert(transfersUnique());
+
 inline std::optional<int> transferByGetCode(int code) {
     for (std::size_t i = 0; i < Transfers.size(); ++i)
         if (Transfers[i].getCode == code) return static_cast<int>(i);

@@ -176,18 +176,27 @@ bool checkBinaryBlock(LinkMessage& msg) {
 
 bool checkSynFrame(LinkMessage& msg) {
     if (msg.Length == 0 || msg.full() || msg.Data[msg.Length - 1] == DLE) return false;
-    // Most frames hold no stuffing: unstuff in place only from the first DLE on.
-    const auto* firstDle = static_cast<std::uint8_t*>(std::memchr(msg.Data, DLE, static_cast<std::size_t>(msg.Length)));
-    int out = firstDle ? static_cast<int>(firstDle - msg.Data) : msg.Length;
-    std::uint16_t reg = crc16x25(Crc16Preset, std::span(msg.Data, static_cast<std::size_t>(out)));
-    for (int i = out; i < msg.Length; ++i) {
-        std::uint8_t b = msg.Data[i];
-        if (b == DLE) b = static_cast<std::uint8_t>(msg.Data[++i] ^ 0x40);
+    // Unstuff in place, a run between DLEs at a time, with the CRC over each run.
+    std::uint8_t* const data = msg.Data;
+    const std::size_t length = static_cast<std::size_t>(msg.Length);
+    std::uint16_t reg = Crc16Preset;
+    std::size_t in = 0, out = 0;
+    while (in < length) {
+        const auto* dle = static_cast<const std::uint8_t*>(std::memchr(data + in, DLE, length - in));
+        const std::size_t run = (dle ? static_cast<std::size_t>(dle - data) : length) - in;
+        if (out != in) std::memmove(data + out, data + in, run);
+        reg = crc16x25(reg, std::span(data + out, run));
+        in += run;
+        out += run;
+        if (!dle) break;
+        // The last byte is not a DLE, so the escaped byte is there.
+        const std::uint8_t b = static_cast<std::uint8_t>(data[in + 1] ^ 0x40);
         reg = crc16x25Step(reg, b);
-        msg.Data[out++] = b;
+        data[out++] = b;
+        in += 2;
     }
     if (out <= 3 || reg != Crc16Residue) return false;
-    msg.Length = out - 2;   // the CRC bytes go
+    msg.Length = static_cast<int>(out) - 2;   // the CRC bytes go
     return true;
 }
 
