@@ -24,12 +24,14 @@ struct Notes {
     std::mutex mutex;
     std::condition_variable cv;
     std::vector<std::pair<int, int>> seen;
+    int stop_reason = -1;
 };
 Notes notes;
 
-int record(int code, int status, void*) {
+int record(int code, int status, void* data) {
     std::lock_guard lock(notes.mutex);
     notes.seen.emplace_back(code, status);
+    if (code == ReqGetStopReason && status == StatusDone && data) notes.stop_reason = *static_cast<int*>(data);
     notes.cv.notify_all();
     return 1;
 }
@@ -179,6 +181,38 @@ TEST(CommlibEndToEnd, AnalyzerAlreadyMeasuringShowsInTheStatus) {
     ASSERT_EQ(c.remote().Open(), 0);
     ASSERT_EQ(c.request(ReqConnect), StatusDone);
     EXPECT_NE(c.remote().GetStatus() & 0x100, 0);
+}
+
+TEST(CommlibEndToEnd, RefusedStartAndItsReason) {
+    AnalyzerOptions o;
+    o.faults.refuse_start = 9;
+    Connected c(o);
+    ASSERT_EQ(c.remote().Open(), 0);
+    ASSERT_EQ(c.request(ReqConnect), StatusDone);
+    EXPECT_EQ(c.request(ReqMeasure, 1), StatusRefused);
+    EXPECT_EQ(c.request(ReqGetStopReason), StatusDone);
+    std::lock_guard lock(notes.mutex);
+    EXPECT_EQ(notes.stop_reason, 9);
+}
+
+TEST(CommlibEndToEnd, DamagedOrLostAnswersAreRecoveredByRetries) {
+    AnalyzerOptions o;
+    o.faults.corrupt_frames = {1};
+    o.faults.drop_frames = {2};
+    Connected c(o);
+    ASSERT_EQ(c.remote().Open(), 0);
+    EXPECT_EQ(c.request(ReqConnect), StatusDone);
+    EXPECT_EQ(c.remote().GetLinkMode(), 2);
+    EXPECT_EQ(model_of(c.remote()), "RV-7020");
+}
+
+TEST(CommlibEndToEnd, AnalyzerDyingDuringATransferEndsItWithNoAnswer) {
+    AnalyzerOptions o;
+    o.faults.silent_after_frames = 2;   // the connect answer and the subscription answer
+    Connected c(o);
+    ASSERT_EQ(c.remote().Open(), 0);
+    ASSERT_EQ(c.request(ReqConnect), StatusDone);
+    EXPECT_EQ(c.request(ReqGetSetup), StatusNoAnswer);
 }
 
 TEST(CommlibEndToEnd, MuteAnalyzerGivesNoAnswerInTime) {
