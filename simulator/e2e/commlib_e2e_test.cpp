@@ -126,6 +126,24 @@ TEST(CommlibEndToEnd, TextOnlyFirmwareConnectsInTextMode) {
     EXPECT_EQ(c.request(ReqDisconnect), StatusDone);
 }
 
+TEST(CommlibEndToEnd, HexBlocksReadLikeBinaryOnes) {
+    AnalyzerOptions o;
+    o.model = Model::Rv7030;
+    o.text_only = true;
+    o.hex_blocks = true;
+    Connected c(o);
+    ASSERT_EQ(c.remote().Open(), 0);
+    ASSERT_EQ(c.request(ReqConnect), StatusDone);
+    ASSERT_EQ(c.request(ReqGetProgram), StatusDone);
+    const auto* program = static_cast<const std::uint8_t*>(c.remote().GetProgramData());
+    ASSERT_NE(program, nullptr);
+    EXPECT_EQ(program[16], 11);   // the default program's STOP step
+    ASSERT_EQ(c.request(ReqGetSetup), StatusDone);
+    const auto* setup = static_cast<const std::uint8_t*>(c.remote().GetSetupData());
+    ASSERT_NE(setup, nullptr);
+    EXPECT_EQ(std::vector<std::uint8_t>(setup, setup + 910), default_setup(o.model, LineMode::Hdlc));
+}
+
 TEST(CommlibEndToEnd, SetupPutInBothDialectsComesBack) {
     for (bool text_only : {false, true}) {
         AnalyzerOptions o;
@@ -213,6 +231,18 @@ TEST(CommlibEndToEnd, AnalyzerDyingDuringATransferEndsItWithNoAnswer) {
     ASSERT_EQ(c.remote().Open(), 0);
     ASSERT_EQ(c.request(ReqConnect), StatusDone);
     EXPECT_EQ(c.request(ReqGetSetup), StatusNoAnswer);
+}
+
+TEST(CommlibEndToEnd, AnalyzerLeftInPacketModeIsBroughtBack) {
+    Connected c(AnalyzerOptions{});
+    ASSERT_EQ(c.remote().Open(), 0);
+    ASSERT_EQ(c.request(ReqConnect), StatusDone);
+    // The program ends without a disconnect; the analyzer stays in packet mode.
+    c.remote().Close();
+    ASSERT_EQ(c.remote().Open(), 0);
+    // "###" goes unanswered, the packet-mode exit is taken, and the handshake starts again.
+    EXPECT_EQ(c.request(ReqConnect), StatusDone);
+    EXPECT_EQ(c.remote().GetLinkMode(), 2);
 }
 
 TEST(CommlibEndToEnd, MuteAnalyzerGivesNoAnswerInTime) {
