@@ -59,9 +59,16 @@ int ConvertJob::CallRoutine(Routine routine) {
         return PrintPackets();
     case Routine::PrintPpp:
         return PrintPpp();
-    default:
-        return kConvertFailed;   // CSV and control sequences come with their own layouts
+    case Routine::PrintControlSequence:
+        return PrintControlSequence();
+    case Routine::CsvData:
+        return CsvData();
+    case Routine::CsvFrames:
+        return CsvFrames();
+    case Routine::None:
+        break;
     }
+    return kConvertFailed;
 }
 
 }  // namespace textlib

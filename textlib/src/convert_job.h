@@ -76,6 +76,12 @@ public:
     int PrintFrames();
     int PrintPackets();
     int PrintPpp();
+    int PrintControlSequence();
+    int CsvData();
+    int CsvFrames();
+
+    // One CSV field for a character cell, in the job's CSV Data mode.
+    bool CsvCell(std::uint16_t cell);
 
     // Pieces of the print format shared with the translations.
     bool PrintHeader(const std::uint8_t* body);
@@ -110,6 +116,8 @@ private:
     void FillColumns(bool withLineStates);
     bool PrintSection(bool rd);
     bool PrintLine(const char* guide, bool rd, bool codeLine, int special);
+    bool PutDelimiter();
+    bool CsvFrameLine(const Frame& frame);
     int PrintEachFrame(const std::function<const std::string&(const Frame&)>& format);
 
     BufferReader& reader_;
