@@ -222,3 +222,19 @@ TEST(PppFrames, FlagsDelimitAndStampsGiveTheDirection) {
                           {UNDECIDED, textlib::kEndBreak, 0, Bytes("b")}};
     EXPECT_EQ(d.frames, want);
 }
+
+TEST(AsyncFrames, PassingOverEmptyFramesStopsAtTheCallersEnd) {
+    std::vector<std::uint32_t> w(10, Sd(0, kBreakMark));
+    w.push_back(Sd('a'));
+    testing_util::TempDir dir;
+    WriteBuffer(dir.path(), AsyncBody(), w);
+    BufferReader reader;
+    ASSERT_TRUE(reader.Open(dir.path().c_str()));
+    reader.Seek(0);
+    auto frame = std::make_unique<Frame>();
+    EXPECT_FALSE(textlib::NextFrame(reader, *frame, 5));
+    EXPECT_EQ(reader.Pos(), 5);
+    ASSERT_TRUE(textlib::NextFrame(reader, *frame));
+    EXPECT_EQ(frame->count, 1);
+    EXPECT_EQ(frame->Byte(0), 'a');
+}

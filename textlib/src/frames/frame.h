@@ -29,7 +29,8 @@ struct Frame {
 // rules follow the measurement mode of the data-info body; of the reader's
 // filter flags only kHideSd and kHideRd count. A frame that ends at once with
 // neither cells nor a time stamp (a break or short-frame mark, an empty flag
-// pair) is passed over and the scan goes on.
-bool NextFrame(BufferReader& reader, Frame& frame);
+// pair) is passed over and the scan goes on, but not past `end` (the index
+// where the caller's range ends): then the result is false as well.
+bool NextFrame(BufferReader& reader, Frame& frame, std::int64_t end = INT64_MAX);
 
 }  // namespace textlib

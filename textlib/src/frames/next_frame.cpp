@@ -58,7 +58,7 @@ std::uint32_t Scan(FrameScan& s, ScanRules& rules) {
 
 }  // namespace
 
-bool NextFrame(BufferReader& reader, Frame& frame) {
+bool NextFrame(BufferReader& reader, Frame& frame, std::int64_t end) {
     ScanRules& rules = RulesFor(reader.Info(info::kMode));
     const int filter = reader.Filter();
     for (;;) {
@@ -77,6 +77,7 @@ bool NextFrame(BufferReader& reader, Frame& frame) {
         // mark first, an empty flag pair) is no frame: go on with the data
         // after it instead of ending the caller's loop.
         if (!empty) return true;
+        if (reader.Pos() >= end) return false;
     }
 }
 
