@@ -69,6 +69,8 @@ public:
     }
     bool KeepGoing();
     std::int64_t StartIndex() const;
+    // The record index where the job's range ends (the record count of a single file).
+    std::int64_t RangeEnd() const;
 
     // Worker routines (0 done, 1 failed).
     int PrintNormal();

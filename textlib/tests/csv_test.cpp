@@ -203,3 +203,16 @@ TEST(CsvFrames, EndStatusNamesAndTheUndecidedDirection) {
     std::vector<std::uint32_t> open{TimeStamp(false, 0, 0, 1), Sd('a'), TimeStamp(false, 0, 0, 2), Sd('b')};
     EXPECT_EQ(ConvertFrames(AsyncBody(), open, [](ConvertOptions&) {}), "SD,000001,,61\r\nSD,000002,,62\r\n");
 }
+
+TEST(CsvFrames, KeepsTheBlockRangeAcrossEmptyFrames) {
+    // Block 1: one frame, then a line in break state (frames with nothing in
+    // them) up to the block's end; block 2: another frame.
+    std::vector<std::uint32_t> w(kBlockWords, Sd(0, 8));
+    w[0] = TimeStamp(false, 7, 0, 0);
+    w[1] = Sd('a');
+    w[2] = Sd(0, 8);
+    Append(w, {TimeStamp(false, 7, 0, 9), Sd('b'), Sd(0, 8)});
+    EXPECT_EQ(ConvertFrames(AsyncBody(), w, [](ConvertOptions& o) { o.Blocks = 1; }), "SD,070000,Break,61\r\n");
+    EXPECT_EQ(ConvertFrames(AsyncBody(), w, [](ConvertOptions& o) { o.Blocks = 2; }),
+              "SD,070000,Break,61\r\nSD,070009,Break,62\r\n");
+}

@@ -63,9 +63,11 @@ int ConvertJob::CsvData() {
 int ConvertJob::CsvFrames() {
     columns_.page = CodePageFor(reader_.Info(info::kCode));
     reader_.Seek(StartIndex());
+    // Empty frames past the range are not worth scanning for.
+    const std::int64_t end = RangeEnd();
     auto frame = std::make_unique<Frame>();
     while (KeepGoing()) {
-        if (!NextFrame(reader_, *frame)) return kConvertDone;
+        if (!NextFrame(reader_, *frame, end)) return kConvertDone;
         if (!CsvFrameLine(*frame)) return kConvertFailed;
     }
     return kConvertDone;
