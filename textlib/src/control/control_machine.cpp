@@ -118,23 +118,28 @@ constexpr Rule kRules[] = {
     {S::TransparentDle, kOther, S::Transparent, kKeep, {}, false, kTextMark},   // a second DLE too
 };
 
+constexpr bool RulesSortedAndUnique() {
+    for (std::size_t k = 1; k < std::size(kRules); ++k) {
+        const Rule& p = kRules[k - 1];
+        const Rule& r = kRules[k];
+        if (p.from > r.from || (p.from == r.from && p.in >= r.in)) return false;
+    }
+    return true;
+}
+static_assert(RulesSortedAndUnique(), "one rule per state and input, in order");
+static_assert(std::size(kRoles) == kOther - kSoh, "every control role has its row");
+
 constexpr int kStateCount = 7;
 using RuleIndex = std::array<std::array<std::uint8_t, kInputCount>, kStateCount>;
 
-// Dense (state, input) -> rule lookup. The rows must be sorted and unique, and
-// every state with a machine needs its "anything else" row.
+// Dense (state, input) -> rule lookup; every state with a machine needs its
+// "anything else" row, which stands for the inputs it does not list.
 constexpr RuleIndex BuildIndex() {
     constexpr std::uint8_t kUnset = 0xFF;
     RuleIndex index{};
     for (auto& row : index) row.fill(kUnset);
-    for (std::size_t k = 0; k < std::size(kRules); ++k) {
-        const Rule& r = kRules[k];
-        if (k > 0) {
-            const Rule& p = kRules[k - 1];
-            if (p.from > r.from || (p.from == r.from && p.in >= r.in)) throw "rules not sorted and unique";
-        }
-        index[static_cast<std::size_t>(r.from)][r.in] = static_cast<std::uint8_t>(k);
-    }
+    for (std::size_t k = 0; k < std::size(kRules); ++k)
+        index[static_cast<std::size_t>(kRules[k].from)][kRules[k].in] = static_cast<std::uint8_t>(k);
     for (int s = 1; s < kStateCount; ++s) {
         auto& row = index[static_cast<std::size_t>(s)];
         if (row[kOther] == kUnset) throw "a state without its anything-else rule";
