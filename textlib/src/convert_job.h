@@ -46,7 +46,7 @@ public:
     // 2 cancelled, 3 no output file).
     template <typename Call>
     int Run(Call&& call);
-    // The routine for the built layouts; 1 for those not built yet.
+    // Runs the routine the dispatch chose; 1 for Routine::None.
     int CallRoutine(Routine routine);
 
     // Output services of the worker routines.
