@@ -46,7 +46,8 @@ inline bool waitUntil(const std::function<bool()>& done, int ms = 20000) {
     return true;
 }
 
-// Runs action once on the modal dialog named `name` when it is up. A dialog
+// Runs action once on the modal dialog named `name` (any modal dialog for an
+// empty name) when it is up. A dialog
 // that nobody handles within 30 s is closed, so a failing test still ends.
 inline void onModal(const char* name, std::function<void(QWidget*)> action) {
     auto* timer = new QTimer;
@@ -55,7 +56,7 @@ inline void onModal(const char* name, std::function<void(QWidget*)> action) {
     started->start();
     QObject::connect(timer, &QTimer::timeout, [timer, action, name, started] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || modal->objectName() != QLatin1String(name)) {
+        if (!modal || (*name && modal->objectName() != QLatin1String(name))) {
             if (started->elapsed() > 30000) {
                 if (modal) modal->close();
                 timer->stop();

@@ -3,6 +3,7 @@
 // closing the main dialog before any connection.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QLabel>
 #include <QSettings>
 #include <tuple>
@@ -90,6 +91,30 @@ TEST(MainWindow, ClosingBeforeAnyConnectionEndsAfterTheLibrarysAnswers) {
     EXPECT_EQ(shown[0].text, "終了してよろしいですか？");
     EXPECT_EQ(shown[0].caption, "注意");
     set_message_hook(nullptr);
+}
+
+TEST(MainWindow, PortDialogChoiceIsStored) {
+    testing_util::TempDir system;
+    QtSettingsStore store(QString::fromStdString(system.path()));
+    Session session;
+    ASSERT_EQ(CreateMirlokeRemote(&session.remote), 1);
+    MainDialog dialog(session, store);
+    dialog.show();
+    ASSERT_TRUE(dialog.start());
+    bool answered = false;
+    // commlib's own dialog: port list 101, parity 103 (None, Even, Odd), X-Control 104, OK 1.
+    onModal("", [&](QWidget* d) {
+        child<QComboBox>(d, "101")->setCurrentIndex(4);
+        child<QComboBox>(d, "103")->setCurrentIndex(1);
+        child<QComboBox>(d, "104")->setCurrentIndex(1);
+        click(d, "1");
+        answered = true;
+    });
+    click(&dialog, "port");
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(store.get("PORT"), "COM5");
+    EXPECT_EQ(store.get("PARITY"), "EVEN");
+    EXPECT_EQ(store.get("XCON"), "ON");
 }
 
 }  // namespace
