@@ -58,7 +58,10 @@ std::string read_text(const std::string& path) {
 class Tool {
 public:
     explicit Tool(simulator::Model model) : server_(options(model)), serving_([this] { server_.run(stop_); }) {
+        // All three values: another test of this process may have stored others.
         store_.set("PORT", server_.slave_path());
+        store_.set("PARITY", "NONE");
+        store_.set("XCON", "OFF");
         set_message_hook([this](QWidget*, const Message& m) { return messages.push_back(m), true; });
         CreateMirlokeRemote(&session_.remote);
         dialog = std::make_unique<MainDialog>(session_, store_);
