@@ -140,7 +140,7 @@ QPushButton* FrontPanelWindow::command(int id) const {
     auto it = commands_.find(id);
     return it == commands_.end() ? nullptr : it->second;
 }
-QWidget* FrontPanelWindow::key(int id) const {
+QAbstractButton* FrontPanelWindow::key(int id) const {
     auto it = keys_.find(id);
     return it == keys_.end() ? nullptr : it->second;
 }

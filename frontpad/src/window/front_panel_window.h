@@ -12,6 +12,7 @@
 #include "notify_poster.h"
 #include "settings_store.h"
 
+class QAbstractButton;
 class QLabel;
 class QPushButton;
 
@@ -36,7 +37,7 @@ public:
 
     const Controller& controller() const { return *controller_; }
     QPushButton* command(int id) const;
-    QWidget* key(int id) const;
+    QAbstractButton* key(int id) const;
     QWidget* keyReceiver() const;
     QWidget* screenArea() const;
     QString statusText() const;
@@ -68,7 +69,7 @@ private:
     std::unique_ptr<Controller> controller_;
     const Controller* painted_ = nullptr;   // what the screen area draws from
     std::map<int, QPushButton*> commands_;
-    std::map<int, QWidget*> keys_;
+    std::map<int, QAbstractButton*> keys_;
     ScreenArea* screen_ = nullptr;
     KeyReceiver* receiver_ = nullptr;
     QLabel* status_ = nullptr;

@@ -34,11 +34,12 @@ StoredPort SettingsStore::read() const {
     if (s.status() == QSettings::NoError) {
         values.name = text(s, kName);
         values.parity = text(s, kParity);
-        if (auto x = text(s, kXControl)) {
-            bool ok = false;
-            const long long n = QString::fromStdString(*x).trimmed().toLongLong(&ok);
-            if (ok) values.xcontrol = n;
-        }
+        // Text in the file, a number when this process wrote it.
+        const QVariant x = s.value(kXControl);
+        bool ok = false;
+        const long long n = x.typeId() == QMetaType::QString ? x.toString().trimmed().toLongLong(&ok)
+                                                             : x.toLongLong(&ok);
+        if (x.isValid() && ok) values.xcontrol = n;
     }
     return readRules(values);
 }
