@@ -54,8 +54,9 @@ void drawFace(QPainter& p, const KeyButton& key, QPoint origin, bool pressed) {
         p.drawText(textArea, Qt::AlignCenter, lines[0]);
         return;
     }
-    // Two lines: the small first line above, the key's own name below.
-    const bool bigSecond = lines[1].size() <= 2;
+    // Two lines: the small first line above, the key's own name below; a
+    // single character (C, 8, ...) is printed large as on the analyzer.
+    const bool bigSecond = lines[1].size() == 1;
     font.setPixelSize(bigSecond ? 8 : 9);
     font.setBold(!bigSecond);
     p.setFont(font);
