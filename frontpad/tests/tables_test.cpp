@@ -65,30 +65,16 @@ TEST(KeyTable, EveryButtonSitsOnTheGridWithItsOwnCode) {
 }
 
 TEST(KeyTable, PcKeyboardMap) {
+    // Both Enter keys, the digit and letter runs at their ends, and the keys
+    // that are not mapped.
     EXPECT_EQ(pcKeyCode(Qt::Key_Return), 20);
     EXPECT_EQ(pcKeyCode(Qt::Key_Enter), 20);
-    EXPECT_EQ(pcKeyCode(Qt::Key_PageUp), 21);
-    EXPECT_EQ(pcKeyCode(Qt::Key_PageDown), 22);
-    EXPECT_EQ(pcKeyCode(Qt::Key_Left), 16);
-    EXPECT_EQ(pcKeyCode(Qt::Key_Up), 18);
-    EXPECT_EQ(pcKeyCode(Qt::Key_Right), 17);
-    EXPECT_EQ(pcKeyCode(Qt::Key_Down), 19);
     EXPECT_EQ(pcKeyCode(Qt::Key_0), 0);
     EXPECT_EQ(pcKeyCode(Qt::Key_9), 9);
     EXPECT_EQ(pcKeyCode(Qt::Key_A), 10);
     EXPECT_EQ(pcKeyCode(Qt::Key_F), 15);
-    EXPECT_EQ(pcKeyCode(Qt::Key_Insert), 29);
-    EXPECT_EQ(pcKeyCode(Qt::Key_Delete), 28);
-    EXPECT_EQ(pcKeyCode(Qt::Key_G), 27);
-    EXPECT_EQ(pcKeyCode(Qt::Key_H), 26);
-    EXPECT_EQ(pcKeyCode(Qt::Key_K), 31);
-    EXPECT_EQ(pcKeyCode(Qt::Key_L), 30);
-    EXPECT_EQ(pcKeyCode(Qt::Key_M), 23);
-    EXPECT_EQ(pcKeyCode(Qt::Key_P), 32);
-    EXPECT_EQ(pcKeyCode(Qt::Key_R), 33);
-    EXPECT_EQ(pcKeyCode(Qt::Key_S), 34);
-    EXPECT_EQ(pcKeyCode(Qt::Key_T), 25);
     EXPECT_EQ(pcKeyCode(Qt::Key_Y), 24);
+    EXPECT_EQ(pcKeyCode(Qt::Key_PageDown), 22);
     for (int other : {Qt::Key_I, Qt::Key_Z, Qt::Key_Space, Qt::Key_Escape, Qt::Key_Shift, Qt::Key_F1})
         EXPECT_FALSE(pcKeyCode(other).has_value()) << other;
 }
