@@ -75,6 +75,15 @@ TEST(SettingsStore, FallsBackToTheSystemFileAndRefusesDamagedValues) {
     EXPECT_EQ(read.xcontrol, 0);
 }
 
+// The program in its own runtime and settings folders, without a display.
+QProcessEnvironment programEnvironment(const QString& dir) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_RUNTIME_DIR", dir);
+    env.insert("XDG_CONFIG_HOME", dir + "/config");
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    return env;
+}
+
 int noRemote(Remote** out) {
     *out = nullptr;
     return 0;
@@ -140,15 +149,29 @@ TEST(SingleInstance, ASecondStartRaisesTheFirstAndEnds) {
 
     // The real program, started while the first copy runs.
     QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_RUNTIME_DIR", dir);
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    program.setProcessEnvironment(env);
+    program.setProcessEnvironment(programEnvironment(dir));
     program.start(FRONTPAD_EXE, {});
     ASSERT_TRUE(waitFor([&] { return program.state() == QProcess::NotRunning; }, 15000));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
     EXPECT_TRUE(waitFor([&] { return raised == 1; }));
+}
+
+TEST(SingleInstance, TheProgramStartedTwiceKeepsOnlyTheFirstRunning) {
+    testing_util::TempDir runtime;
+    const QString dir = QString::fromStdString(runtime.path());
+    QProcess first, second;
+    first.setProcessEnvironment(programEnvironment(dir));
+    second.setProcessEnvironment(programEnvironment(dir));
+    first.start(FRONTPAD_EXE, {});
+    // The first copy is up once it listens for later ones.
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(SingleInstance(dir).socketPath()); }, 15000));
+    second.start(FRONTPAD_EXE, {});
+    ASSERT_TRUE(waitFor([&] { return second.state() == QProcess::NotRunning; }, 15000));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running);
+    first.terminate();
+    EXPECT_TRUE(waitFor([&] { return first.state() == QProcess::NotRunning; }, 15000));
 }
 
 #ifdef FRONTPAD_HAVE_SIMULATOR
