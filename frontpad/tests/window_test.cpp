@@ -14,6 +14,7 @@
 
 #include "frontpad/key_table.h"
 #include "window/keypad_art.h"
+#include "window/panel_widgets.h"
 #include "qt_support.h"
 #include "testing/temp_dir.h"
 #include "window/front_panel_window.h"
@@ -99,6 +100,25 @@ TEST(KeypadArt, PicturesHaveTheirSizes) {
         EXPECT_NE(sheet.copy(faceX(face), faceY(face, false), 48, 32), sheet.copy(faceX(face), faceY(face, true), 48, 32))
             << key.id;
     }
+}
+
+TEST(KeyReceiver, TurnsKeyEventsIntoPanelKeys) {
+    std::vector<std::pair<char, int>> seen;   // 'd' down / 'u' up, with shift as -2
+    KeyReceiver receiver([&](const PcKey& k) { seen.emplace_back('d', k.shift ? -2 : k.code); },
+                         [&](const PcKey& k) { seen.emplace_back('u', k.shift ? -2 : k.code); }, nullptr);
+    auto send = [&](QEvent::Type type, int key, bool repeat = false) {
+        QKeyEvent e(type, key, Qt::NoModifier, QString(), repeat);
+        QApplication::sendEvent(&receiver, &e);
+    };
+    send(QEvent::KeyPress, Qt::Key_Shift);
+    send(QEvent::KeyPress, Qt::Key_M);
+    send(QEvent::KeyRelease, Qt::Key_M, true);    // a repeat's release is not a release
+    send(QEvent::KeyPress, Qt::Key_M, true);      // its press is one more key
+    send(QEvent::KeyRelease, Qt::Key_M);
+    send(QEvent::KeyPress, Qt::Key_Tab);          // stays here: a key that is not mapped
+    send(QEvent::KeyRelease, Qt::Key_Shift);
+    EXPECT_EQ(seen, (std::vector<std::pair<char, int>>{
+                        {'d', -2}, {'d', 23}, {'d', 23}, {'u', 23}, {'d', -1}, {'u', -2}}));
 }
 
 TEST(FrontPanelWindow, AFailedStartShowsTheErrorAndEndsWithOne) {
