@@ -4,6 +4,7 @@
 // server or in the zamvex command) both answer -1 and the prompt Cancel.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
@@ -167,6 +168,19 @@ int inChildWithoutDisplay(const std::string& library, bool pluginExpected) {
     int status = 0;
     if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -2;
     return WEXITSTATUS(status);
+}
+
+TEST(DialogsUnavailable, TheLibraryNeedsNoQt) {
+    FILE* p = ::popen((std::string("readelf -d '") + COMMLIB_SO + "' 2>/dev/null").c_str(), "r");
+    ASSERT_NE(p, nullptr);
+    std::string needed;
+    char line[512];
+    while (std::fgets(line, sizeof line, p))
+        if (std::strstr(line, "(NEEDED)")) needed += line;
+    ::pclose(p);
+    if (needed.empty()) GTEST_SKIP() << "readelf is not available";
+    EXPECT_NE(needed.find("libc.so"), std::string::npos) << needed;
+    EXPECT_EQ(needed.find("Qt"), std::string::npos) << needed;
 }
 
 TEST(DialogsUnavailable, WithoutThePluginBothDialogsAnswerMinusOne) {
