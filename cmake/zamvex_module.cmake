@@ -35,8 +35,13 @@ function(zamvex_module name)
     target_include_directories(${M_SHARED} PUBLIC ${dir}/include)
     target_link_libraries(${M_SHARED} PRIVATE ${name}_core)
     # Each library answers its own MKGetDllVersion even when both are loaded.
-    target_link_options(${M_SHARED} PRIVATE -Wl,-Bsymbolic -Wl,--no-undefined
+    target_link_options(${M_SHARED} PRIVATE -Wl,-Bsymbolic
       -Wl,--version-script=${dir}/src/exports.map)
+    # Catch a missing symbol at link time, except where clang's sanitizer
+    # runtimes are only resolved when the program loads.
+    if(ZAMVEX_SANITIZE STREQUAL "" AND NOT ZAMVEX_FUZZ)
+      target_link_options(${M_SHARED} PRIVATE -Wl,--no-undefined)
+    endif()
     set_target_properties(${M_SHARED} PROPERTIES LINK_DEPENDS ${dir}/src/exports.map)
   endif()
 

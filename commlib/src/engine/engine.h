@@ -42,8 +42,7 @@ public:
     virtual const void* screenBits() const = 0;
     virtual void scanBufferFolder(const BufferSettings& buffer) = 0;   // Initialize step 6
 };
-// Creates the protocol engine. Until the protocol engine lands (another engineer builds it on branch
-// `protocol` and replaces this file's body), src/engine/make_engine.cpp returns a minimal engine that
-// stays idle and answers every request with status 257, clearly commented as temporary.
+// Creates the protocol engine (ProtocolEngine, engine/protocol_engine.h) with
+// the capture writer of engine/capture_sink.h.
 std::unique_ptr<Engine> makeEngine(EngineOutput& out);
 }

@@ -1,0 +1,84 @@
+// Parsing of item records, identification lines and the values they carry.
+#include "engine/item_records.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace commlib::engine {
+
+std::vector<ItemRecord> parseItemRecords(std::span<const std::uint8_t> bytes) {
+    std::vector<ItemRecord> records;
+    std::size_t pos = 0;
+    while (bytes.size() - pos >= 3) {
+        const auto item = static_cast<std::uint16_t>(bytes[pos] | bytes[pos + 1] << 8);
+        const std::size_t length = bytes[pos + 2];
+        if (bytes.size() - pos - 3 < length) break;
+        records.push_back({item, bytes.subspan(pos + 3, length)});
+        pos += 3 + length;
+    }
+    return records;
+}
+
+std::uint32_t littleEndian(std::span<const std::uint8_t> bytes, std::size_t max) {
+    std::uint32_t v = 0;
+    const std::size_t n = std::min({bytes.size(), max, std::size_t{4}});
+    for (std::size_t i = 0; i < n; ++i) v |= static_cast<std::uint32_t>(bytes[i]) << (8 * i);
+    return v;
+}
+
+int versionFromItem(std::span<const std::uint8_t> value) {
+    // Older firmware sends the version in fewer bytes; each length has its own scale.
+    constexpr std::array<int, 4> shift{0, 16, 12, 4};
+    if (value.empty()) return 0;
+    if (value.size() >= 4) return static_cast<int>(littleEndian(value));
+    return static_cast<int>(littleEndian(value) << shift[value.size()]);
+}
+
+namespace {
+
+struct ModelRow {
+    std::string_view name;
+    int code;
+};
+constexpr std::array<ModelRow, 3> Models{{{"RV-7010", 4}, {"RV-7020", 1}, {"RV-7030", 2}}};
+static_assert(Models[0].name < Models[1].name && Models[1].name < Models[2].name);
+
+bool isSpace(std::uint8_t c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+int hexDigit(std::uint8_t c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+std::uint32_t readHex(std::span<const std::uint8_t> s, std::size_t& pos) {
+    std::uint32_t v = 0;
+    for (int d; pos < s.size() && (d = hexDigit(s[pos])) >= 0; ++pos) v = v << 4 | static_cast<std::uint32_t>(d);
+    return v;
+}
+
+} // namespace
+
+int modelCodeFor(std::string_view name, int fallback) {
+    auto it = std::lower_bound(Models.begin(), Models.end(), name,
+                               [](const ModelRow& r, std::string_view n) { return r.name < n; });
+    return (it != Models.end() && it->name == name) ? it->code : fallback;
+}
+
+Identification parseIdentification(std::span<const std::uint8_t> line) {
+    Identification id;
+    std::size_t pos = 0;
+    while (pos < line.size() && line[pos] == ' ') ++pos;
+    for (; pos < line.size() && !isSpace(line[pos]); ++pos)
+        if (id.name.size() < 63) id.name.push_back(static_cast<char>(line[pos]));
+    while (pos < line.size() && isSpace(line[pos])) ++pos;
+    const std::uint32_t major = readHex(line, pos);
+    std::uint32_t minor = 0;
+    if (pos < line.size() && line[pos] == '.') minor = readHex(line, ++pos);
+    id.version = static_cast<int>(((major << 8) | minor) << 12);
+    return id;
+}
+
+} // namespace commlib::engine

@@ -1,0 +1,68 @@
+// The analyzer's item notifications ("2" packets): the status word with the
+// measure-state reports and capture start and end, front-panel keys, and the
+// captured data and measurement information handed to the capture writer.
+#include <algorithm>
+#include <array>
+
+#include "engine/protocol_engine.h"
+
+namespace commlib {
+
+using namespace engine;
+
+namespace {
+
+constexpr std::uint32_t StatusBit = 0x001;
+constexpr std::uint32_t MeasureBits = 0x700;
+
+// What the measure bits of the status word mean; any other value is "stopped".
+struct MeasureRow {
+    std::uint32_t bits;
+    int state;   // NtfyMeasureState status
+};
+constexpr std::array<MeasureRow, 3> MeasureStates{{{0x100, 1}, {0x300, 2}, {0x500, 3}}};
+
+} // namespace
+
+void ProtocolEngine::onItemNotification(std::uint16_t which, std::span<const std::uint8_t> value) {
+    if (which == item::Status) {
+        onStatusWord(littleEndian(value));
+    } else if (which == item::Key) {
+        onKeyItem(value);
+    } else if (which == item::CapturedData) {
+        if (value.size() >= 2)
+            capture_->StoreData(static_cast<std::uint16_t>(value[0] | value[1] << 8), value.subspan(2));
+    } else if (std::binary_search(InformationItems.begin(), InformationItems.end(), which)) {
+        capture_->StoreInformation(dataSet(Set::Info), which, value);
+    }
+}
+
+void ProtocolEngine::onStatusWord(std::uint32_t word) {
+    const std::uint32_t previous = status_;
+    status_ = word;
+    if ((previous ^ word) & StatusBit) notify(NtfyStatusBit, static_cast<int>(word & StatusBit));
+    if (!((previous ^ word) & MeasureBits)) return;
+    const std::uint32_t bits = word & MeasureBits;
+    auto row = std::find_if(MeasureStates.begin(), MeasureStates.end(),
+                            [bits](const MeasureRow& r) { return r.bits == bits; });
+    if (row == MeasureStates.end()) {
+        capture_->EndCapture();
+        notify(NtfyRate, -1);
+        notify(NtfyMeasureState, 0);
+        return;
+    }
+    if (row->state == 1) {
+        capture_->BeginCapture();
+        notify(NtfyRate, 0);
+    }
+    notify(NtfyMeasureState, row->state);
+}
+
+void ProtocolEngine::onKeyItem(std::span<const std::uint8_t> value) {
+    if (value.empty()) return;
+    const int key = static_cast<int>(littleEndian(value, 2));
+    // An application that does not take the key gives it back to the analyzer.
+    if (notify(NtfyKey, key) == 0) sendKeyPacket(key);
+}
+
+} // namespace commlib

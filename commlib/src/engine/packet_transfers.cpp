@@ -1,0 +1,136 @@
+// Packet mode once connected: data-set gets ("@" "6" and "D" pieces in),
+// puts ("@" "7" and "D" pieces of at most 1008 bytes out, one per completed
+// write), "E" ends, and the answers to measure start and stop-reason query.
+#include <algorithm>
+#include <vector>
+
+#include "engine/protocol_engine.h"
+
+namespace commlib {
+
+using namespace engine;
+
+namespace {
+
+constexpr std::uint8_t LastPiece = 0x01;
+constexpr std::uint8_t Abort = 0x80;
+
+std::uint16_t word(std::span<const std::uint8_t> p, std::size_t at) {
+    return p.size() >= at + 2 ? static_cast<std::uint16_t>(p[at] | p[at + 1] << 8) : 0;
+}
+
+void putLittle(std::vector<std::uint8_t>& v, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) v.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+} // namespace
+
+void ProtocolEngine::transferAnswer(int row, bool get, std::span<const std::uint8_t> p) {
+    const Transfer& t = Transfers[row];
+    const std::uint32_t requested = get ? marker::getRequested(row) : marker::putRequested(row);
+    if (!(pending_ & requested)) return;
+    pending_ &= ~requested;
+    if (p.size() < 6 || word(p, 4) != t.item) {
+        // Answered for another item: this data set is not available here.
+        return void(notify(get ? t.getCode : t.putCode, StatusNotAvailable));
+    }
+    if (get) {
+        arm(TimerCommand);
+        pending_ |= marker::getReceiving(row);
+    } else {
+        uploads_[row] = {t.putId, 0};
+        pending_ |= marker::putSending(row);
+        sendPiece(row);
+    }
+}
+
+void ProtocolEngine::refuseTransfer(int row, bool get, int reason) {
+    const Transfer& t = Transfers[row];
+    const std::uint32_t mask = get ? marker::getRequested(row) | marker::getReceiving(row)
+                                   : marker::putRequested(row) | marker::putSending(row);
+    if (!(pending_ & mask)) return;
+    pending_ &= ~mask;
+    if (!get) uploads_[row].offset = -1;
+    notify(get ? t.getCode : t.putCode, transferRefusal(reason));
+}
+
+void ProtocolEngine::onDataPiece(std::span<const std::uint8_t> p) {
+    const std::uint8_t pieceId = p[2];
+    const std::uint8_t flags = p[3];
+    const std::uint16_t pieceItem = word(p, 4);
+    const auto offset = static_cast<std::int32_t>(littleEndian(p.subspan(6, 4)));
+    const std::span<const std::uint8_t> data = p.subspan(10);
+    const auto row = transferByGetId(pieceId);
+    DataSet* set = row ? transferSet(*row) : nullptr;
+    if (!row || !(pending_ & marker::getReceiving(*row)) || pieceItem != Transfers[*row].item || !set) {
+        // Not ours to take: tell the analyzer to stop sending it.
+        std::vector<std::uint8_t> end{'E', 0, pieceId, static_cast<std::uint8_t>(flags | Abort)};
+        putLittle(end, pieceItem, 2);
+        return sendPacket(end, TimerKeep);
+    }
+    if (offset >= 0) set->ReceiveAt(offset, data.data(), static_cast<int>(data.size()));
+    if (!(flags & (LastPiece | Abort))) return arm(TimerCommand);
+    std::vector<std::uint8_t> end{'E', 0, pieceId, flags};
+    putLittle(end, pieceItem, 2);
+    sendPacket(end, TimerKeep);
+    pending_ &= ~marker::getReceiving(*row);
+    notify(Transfers[*row].getCode, flags == LastPiece ? StatusDone : StatusCancelled);
+}
+
+void ProtocolEngine::onEndPacket(std::span<const std::uint8_t> p) {
+    const std::uint8_t endId = p[2];
+    const std::uint8_t flags = p[3];
+    const auto row = transferByPutId(endId);
+    if (!row || !(pending_ & marker::putSending(*row)) || word(p, 4) != Transfers[*row].item) return;
+    if (!(flags & (LastPiece | Abort))) return;
+    pending_ &= ~marker::putSending(*row);
+    uploads_[*row].offset = -1;
+    notify(Transfers[*row].putCode, (flags & Abort) ? StatusCancelled : StatusDone);
+}
+
+void ProtocolEngine::sendPiece(int row) {
+    Upload& u = uploads_[row];
+    DataSet* set = transferSet(row);
+    if (!set || u.offset < 0) return;
+    std::vector<std::uint8_t> piece{'D', 0, u.id, 0};
+    putLittle(piece, Transfers[row].item, 2);
+    putLittle(piece, static_cast<std::uint32_t>(u.offset), 4);
+    piece.resize(10 + PacketPiece);
+    int n = PacketPiece;
+    const int left = set->ReadAt(u.offset, piece.data() + 10, &n);
+    n = std::clamp(n, 0, PacketPiece);
+    piece.resize(10 + static_cast<std::size_t>(n));
+    if (left > 0 && n > 0) {
+        sendPacket(piece, TimerOff);
+        u.offset += n;
+    } else {
+        // The last piece: now the analyzer's "E" is awaited.
+        piece[3] = LastPiece;
+        sendPacket(piece, TimerCommand);
+        u.offset = -1;
+    }
+}
+
+void ProtocolEngine::continueUploads() {
+    for (int row = 0; row < UploadCount; ++row)
+        if (uploads_[row].offset >= 0) sendPiece(row);
+}
+
+void ProtocolEngine::measureAnswer(std::span<const std::uint8_t> results) {
+    if (!(pending_ & marker::MeasureStart)) return;
+    pending_ &= ~marker::MeasureStart;
+    bool started = false;
+    for (const ItemRecord& r : parseItemRecords(results))
+        if (r.item == item::Measure) started = littleEndian(r.value) != 0;
+    notify(ReqMeasure, started ? StatusDone : StatusRefused);
+}
+
+void ProtocolEngine::stopReasonAnswer(std::span<const std::uint8_t> results) {
+    if (!(pending_ & marker::StopReason)) return;
+    for (const ItemRecord& r : parseItemRecords(results))
+        if (r.item == item::StopReason) stopReason_ = static_cast<int>(littleEndian(r.value, 2));
+    pending_ &= ~marker::StopReason;
+    notify(ReqGetStopReason, StatusDone, &stopReason_);
+}
+
+} // namespace commlib

@@ -1,0 +1,189 @@
+// Drives a ProtocolEngine by hand for the engine tests: plays the analyzer's
+// side (link events, packets with its own sequence numbers, ticks), records
+// every byte the engine puts on the line, its notifications and capture calls.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/protocol_engine.h"
+#include "link/framing.h"
+
+namespace commlib::test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct Note {
+    int code;
+    int status;
+    void* data;
+    bool operator==(const Note& o) const { return code == o.code && status == o.status; }
+};
+
+struct Sent {
+    bool framed;    // a packet (SYN frame on the line)
+    Bytes content;  // the text or block as written, or the packet before framing
+    Bytes line() const { return framed ? synFrame(content) : content; }
+};
+
+class RecordingOutput final : public EngineOutput {
+public:
+    void sendRaw(std::unique_ptr<LinkMessage> msg) override { sent.push_back({false, Bytes(msg->bytes().begin(), msg->bytes().end())}); }
+    void sendFrame(std::unique_ptr<LinkMessage> msg) override { sent.push_back({true, Bytes(msg->bytes().begin(), msg->bytes().end())}); }
+    void discardReceive() override { ++discards; }
+    int notify(int code, int status, void* data) override {
+        notes.push_back({code, status, data});
+        return code == NtfyKey ? keyResult : 0;
+    }
+    bool cts() override { return modemOn; }
+    bool dsr() override { return modemOn; }
+
+    std::vector<Sent> sent;
+    std::vector<Note> notes;
+    int discards = 0;
+    int keyResult = 1;
+    bool modemOn = false;
+};
+
+class RecordingCapture final : public CaptureSink {
+public:
+    void ScanFolder(const BufferSettings& b) override { calls.push_back("scan " + std::to_string(b.MaxBlocks)); }
+    bool Storing() const override { return storing; }
+    void BeginCapture() override { calls.push_back("begin"); }
+    void EndCapture() override { calls.push_back("end"); }
+    void ResetCapture() override { calls.push_back("reset"); }
+    void StoreData(std::uint16_t counter, std::span<const std::uint8_t> units) override {
+        calls.push_back("data " + std::to_string(counter));
+        lastPayload.assign(units.begin(), units.end());
+    }
+    void StoreInformation(DataSet* info, std::uint16_t item, std::span<const std::uint8_t> payload) override {
+        calls.push_back("info " + std::to_string(item));
+        lastInfo = info;
+        lastPayload.assign(payload.begin(), payload.end());
+    }
+    void Tick() override { ++ticks; }
+
+    bool storing = false;
+    std::vector<std::string> calls;
+    Bytes lastPayload;
+    DataSet* lastInfo = nullptr;
+    int ticks = 0;
+};
+
+inline Bytes text(const std::string& s) { return Bytes(s.begin(), s.end()); }
+
+inline void put16(Bytes& b, unsigned v) {
+    b.push_back(static_cast<std::uint8_t>(v));
+    b.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+inline void put32(Bytes& b, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+// An item record: item, length, value.
+inline Bytes record(unsigned item, const Bytes& value) {
+    Bytes b;
+    put16(b, item);
+    b.push_back(static_cast<std::uint8_t>(value.size()));
+    b.insert(b.end(), value.begin(), value.end());
+    return b;
+}
+inline Bytes cat(std::initializer_list<Bytes> parts) {
+    Bytes b;
+    for (const Bytes& p : parts) b.insert(b.end(), p.begin(), p.end());
+    return b;
+}
+
+class Harness {
+public:
+    Harness() {
+        auto c = std::make_unique<RecordingCapture>();
+        capture = c.get();
+        engine = std::make_unique<ProtocolEngine>(out, std::move(c));
+    }
+
+    void request(int code, int param = 0) { engine->request(code, param, 0); }
+    void event(int ev) { engine->linkEvent(ev, nullptr); }
+    void ack() { event(EvAck); }
+    void nak() { event(EvNak); }
+    void cancel() { event(EvCancel); }
+    void end() { event(EvEnd); }
+    void line(const Bytes& bytes, int framing = FramingText) { engine->linkEvent(EvLine, makeMessage(framing, bytes)); }
+    void line(const std::string& s) { line(text(s)); }
+    // A packet from the analyzer; kinds above "?" get the analyzer's next sequence number.
+    void packet(Bytes p) {
+        if (p.size() >= 2 && p[0] > '?') p[1] = analyzerSeq++;
+        engine->linkEvent(EvFrame, makeMessage(FramingSyn, p));
+    }
+    void answer(std::uint8_t id, std::uint8_t sub, const Bytes& results = {}) {
+        packet(cat({Bytes{'A', 0, id, sub}, results}));
+    }
+    void refuse(std::uint8_t id, std::uint8_t sub, unsigned reason) {
+        Bytes p{'B', 0, id, sub};
+        put16(p, reason);
+        packet(p);
+    }
+    void notification(unsigned item, const Bytes& value) {
+        Bytes p{'2', 0};
+        put16(p, item);
+        packet(cat({p, value}));
+    }
+    void ticks(int n) {
+        for (int i = 0; i < n; ++i) engine->tick();
+    }
+    // Runs the reply timer out.
+    void expire() { ticks(engine->replyTimer()); }
+
+    std::vector<Sent> takeSent() { return std::exchange(out.sent, {}); }
+    std::vector<Note> takeNotes() { return std::exchange(out.notes, {}); }
+    // Everything sent since the last take, as the bytes on the line.
+    Bytes takeLine() {
+        Bytes all;
+        for (const Sent& s : takeSent()) {
+            Bytes l = s.line();
+            all.insert(all.end(), l.begin(), l.end());
+        }
+        return all;
+    }
+    // The packets sent since the last take, before framing.
+    std::vector<Bytes> takePackets() {
+        std::vector<Bytes> packets;
+        for (const Sent& s : takeSent())
+            if (s.framed) packets.push_back(s.content);
+        return packets;
+    }
+
+    // Connects in packet mode to an analyzer with the given status word.
+    void connectPacket(std::uint32_t status = 0, int model = 4, const std::string& name = "RV-7010") {
+        request(ReqConnect);
+        ack();
+        ack();
+        Bytes st;
+        put32(st, status);
+        answer(2, '4', cat({record(1, Bytes{static_cast<std::uint8_t>(model)}), record(2, text(name)),
+                            record(3, Bytes{0x10, 0x02}), record(0x0201, st)}));
+        if (!(status & 0x100)) answer(3, '3');
+        out.sent.clear();
+        out.notes.clear();
+    }
+    // Connects in text mode (three refusals of packet mode) and identifies.
+    void connectText(const std::string& ident = "RV-7020 1.2") {
+        request(ReqConnect);
+        ack();
+        nak();
+        nak();
+        nak();
+        ack();
+        line(ident);
+        out.sent.clear();
+        out.notes.clear();
+    }
+
+    RecordingOutput out;
+    RecordingCapture* capture = nullptr;
+    std::unique_ptr<ProtocolEngine> engine;
+    std::uint8_t analyzerSeq = 0;
+};
+
+} // namespace commlib::test

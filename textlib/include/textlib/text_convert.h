@@ -1,0 +1,107 @@
+// The text conversion library's public interface: the conversion object, the
+// options record the caller fills, and the targets that receive its progress
+// and finished notifications.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+// Receives the notifications of a conversion. Shaped like platform::Window so
+// the two can become one type later. post() is called on the worker thread and
+// must only queue the message for the owner's thread.
+class TextWindow {
+public:
+    virtual void post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+
+protected:
+    ~TextWindow() = default;
+};
+
+// The thread alternative: a message queue owned by some thread (the stand-in for
+// posting to a thread id). Used only when no window was given.
+class TextThread {
+public:
+    virtual void post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+
+protected:
+    ~TextThread() = default;
+};
+
+// Notification wParam values: progress is (n << 16) + 1, the end of a job is code << 16.
+constexpr std::uintptr_t kConvertProgress = 1;
+constexpr int kConvertDone = 0;        // ran to its end
+constexpr int kConvertFailed = 1;      // write/open failure or no routine for the options
+constexpr int kConvertCancelled = 2;   // ended by Stop
+constexpr int kConvertNoOutput = 3;    // the first output file could not be created
+constexpr unsigned kConvertIdleMessage = 0x8000;   // message number while no buffer is open
+
+// The options of one job; the field names are the registry value names the
+// application stores them under ("print Format" is PrintFormat, "CSV Form" is
+// CsvForm and so on, since both pages use the same names).
+struct ConvertOptions {
+    std::int32_t Format;            // 0 Print, 1 CSV
+    std::int32_t Line;              // 0 SDRD, 1 SD only, 2 RD only
+    std::int32_t Start;             // first block, 1-based from the oldest block file
+    std::int32_t Blocks;            // blocks to convert, clamped to 1..1024 by Start()
+    char SavePath[260];             // output folder
+    std::int32_t MaxLines;          // lines per output file
+    std::int32_t PrintFormat;       // 0 Normal, 1 Translate
+    std::int32_t PrintData;         // 0 CharHex, 1 Char, 2 Hex
+    std::int32_t GuideCut;          // no header box, separators or guides
+    std::int32_t LineStateCut;      // no line-state lines
+    std::int32_t TimeStampCut;      // drop time stamps
+    std::int32_t IdleTimeCut;       // drop idle times
+    std::int32_t TranslateFrame;    // 0 SDLC, 1 X25, 2 X25X, 3 X25UA, 4 LAPD
+    std::int32_t TranslatePacket;   // 0 Off, 1 X25, 2 DDX, 3 LAPD (Q.931)
+    signed char DisplayLineState[8];// signal numbers 0..7 in display order, ends at a negative entry
+    std::int32_t CsvForm;           // 0 Data, 1 Frame
+    std::int32_t CsvData;           // 0 Hex, 1 Dec, 2 Char
+    std::int32_t Width;             // fields per CSV line
+    char Delimit[16];               // CSV delimiter text
+};
+// The record crosses the library boundary by address: pin its layout.
+static_assert(offsetof(ConvertOptions, SavePath) == 16 && offsetof(ConvertOptions, MaxLines) == 276);
+static_assert(offsetof(ConvertOptions, DisplayLineState) == 312 && offsetof(ConvertOptions, Delimit) == 332);
+static_assert(sizeof(ConvertOptions) == 348);
+
+// One conversion object per application. Only the caller's thread calls the
+// public operations; the worker routines run on the object's worker thread.
+// Destroy it with Release(), never with delete.
+class TextConvert {
+public:
+    virtual void Release() { delete this; }
+
+    // Opens a buffer folder or a single data file; notifications go to the
+    // window if given, else to the thread queue if given, else nowhere.
+    virtual bool Open(const char* bufferPath, TextWindow* notifyWindow, TextThread* notifyThread,
+                      unsigned notifyMessage) = 0;
+    // Stops any job, closes the buffer and forgets the notification target.
+    virtual void Close() = 0;
+    // Copies the options and starts a job on a worker thread. False when the
+    // thread could not be created or a job is still running.
+    virtual bool Start(const ConvertOptions* options, const char* filePrefix) = 0;
+    // Asks the running job to end and waits up to 3000 ms for it.
+    virtual void Stop() = 0;
+
+protected:
+    virtual ~TextConvert() = default;
+
+    // The worker routines, one per layout (0 done, 1 failed); worker thread only.
+    virtual int PrintNormal() = 0;
+    virtual int PrintNormalLineState() = 0;
+    virtual int PrintControlSequence() = 0;
+    virtual int PrintFrames() = 0;
+    virtual int PrintPackets() = 0;
+    virtual int PrintPpp() = 0;
+    virtual int CsvData() = 0;
+    virtual int CsvFrames() = 0;
+};
+
+constexpr int kTextlibVersion = 0x0100000C;
+
+extern "C" {
+// Sets *out to a new object; 1 on success (also when allocation gave null), 0
+// when construction failed. The library also exports MKGetDllVersion, which
+// answers kTextlibVersion; look it up with dlsym on this library's handle, as
+// commlib exports a function of the same name.
+__attribute__((visibility("default"))) int CreateMirlokeTextConvert(TextConvert** out);
+}

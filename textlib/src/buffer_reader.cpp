@@ -1,0 +1,88 @@
+// Opening and closing a buffer and mapping its block files one at a time.
+#include "buffer_reader.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace textlib {
+
+BufferReader::~BufferReader() { Close(); }
+
+bool BufferReader::Open(const char* path) {
+    Close();
+    if (path == nullptr || *path == '\0') return false;
+    struct stat st {};
+    if (::stat(path, &st) != 0) return false;
+    bool ok = S_ISDIR(st.st_mode) ? ScanFolder(path) : OpenSingleFile(path);
+    if (!ok) {
+        Close();
+        return false;
+    }
+    path_ = path;
+    open_ = true;
+    filter_ = 0;
+    Seek(0);
+    return true;
+}
+
+void BufferReader::Close() {
+    block_.Unmap();
+    mappedBlock_ = -1;
+    mappedWords_ = 0;
+    currentBlock_ = blockCount_ = firstBlock_ = 0;
+    path_.clear();
+    single_ = nullptr;
+    recordCount_ = 0;
+    body_.fill(0);   // a job started with nothing open sees no conditions at all
+    open_ = false;
+    spread_ = 0;
+    forward_ = backward_ = ScanMemo{};
+}
+
+// A single data file: the 2038-byte information body, then the record words.
+// The count stored in the body is trusted only as far as the file reaches, so
+// a damaged count can never send a read past the mapping.
+bool BufferReader::OpenSingleFile(const std::string& path) {
+    if (!block_.Map(path) || block_.size() < static_cast<std::size_t>(kInfoBodySize)) {
+        block_.Unmap();
+        return false;
+    }
+    std::copy_n(block_.data(), kInfoBodySize, body_.begin());
+    std::int32_t stored = 0;
+    std::memcpy(&stored, body_.data() + info::kRecordCount, sizeof stored);
+    std::int64_t available = static_cast<std::int64_t>((block_.size() - kInfoBodySize) / 4);
+    recordCount_ = std::clamp<std::int64_t>(stored, 0, available);
+    single_ = block_.data() + kInfoBodySize;
+    firstBlock_ = 0;
+    blockCount_ = 1;
+    currentBlock_ = 0;
+    folder_.clear();
+    return true;
+}
+
+// Drops the mapped block and maps another. A block that is missing or cannot
+// be mapped leaves nothing mapped and reads as the end of the data; the next
+// read tries again.
+bool BufferReader::MapBlock(std::int64_t block) {
+    block_.Unmap();
+    mappedBlock_ = -1;
+    mappedWords_ = 0;
+    if (folder_.empty() || block < 0 || block > kMaxBlockNumber) return false;
+    char name[32];
+    std::snprintf(name, sizeof name, "/%08d.mkw", static_cast<int>(block));
+    if (!block_.Map(folder_ + name)) return false;
+    mappedBlock_ = block;
+    mappedWords_ = std::min<std::int64_t>(static_cast<std::int64_t>(block_.size() / 4), kBlockWords);
+    currentBlock_ = static_cast<int>(block);
+    return true;
+}
+
+int BufferReader::CurrentBlock() const {
+    if (single_ != nullptr || pos_ < 0) return firstBlock_;
+    std::int64_t block = firstBlock_ + pos_ / kBlockWords;
+    return static_cast<int>(std::min<std::int64_t>(block, kMaxBlockNumber));
+}
+
+}  // namespace textlib

@@ -1,0 +1,118 @@
+// Random access to the record words of one PC buffer (a folder of block files
+// or one single data file) and the filtered record stream the layouts consume.
+// Only the conversion worker uses it while a job runs; nothing is locked.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "buffer_format.h"
+#include "mapped_file.h"
+
+namespace textlib {
+
+class BufferReader {
+public:
+    BufferReader() = default;
+    virtual ~BufferReader();
+    BufferReader(const BufferReader&) = delete;
+    BufferReader& operator=(const BufferReader&) = delete;
+
+    // Checks a buffer folder and takes its data-info body and block range.
+    virtual bool ScanFolder(const char* folder);
+    // Opens a buffer folder or a single data file; closes what was open first.
+    virtual bool Open(const char* path);
+    virtual void Close();
+
+    // The raw word at a record index; 0 past the end, before the start or where
+    // a block file is missing or cannot be mapped.
+    std::uint32_t ReadWord(std::int64_t index) {
+        if (index < 0) return 0;
+        if (single_ != nullptr) return index < recordCount_ ? Load(single_ + 4 * index) : 0;
+        std::int64_t block = firstBlock_ + index / kBlockWords;
+        std::int64_t word = index % kBlockWords;
+        if (block != mappedBlock_ && !MapBlock(block)) return 0;
+        return word < mappedWords_ ? Load(block_.data() + 4 * word) : 0;
+    }
+
+    void SetFilter(int flags) { filter_ = flags; }
+    int Filter() const { return filter_; }
+    // Moves the stream and both resume positions to a record index.
+    void Seek(std::int64_t index);
+    // The next record after filtering; idle times and time stamps come four
+    // times, with the column 0..3 in bits 2-3. 0 at the end of data.
+    std::uint32_t NextRecord();
+    // The line-state word in force at the stream position (before and after
+    // bytes equal), or 0 when none can be found.
+    std::uint32_t FindLineState();
+
+    bool IsOpen() const { return open_; }
+    bool IsSingleFile() const { return single_ != nullptr; }
+    std::int64_t RecordCount() const { return recordCount_; }
+    int FirstBlock() const { return firstBlock_; }
+    int BlockCount() const { return blockCount_; }
+    // The block holding the stream position, for progress reports.
+    int CurrentBlock() const;
+    struct Progress {
+        int current;   // block of the stream position
+        int first;     // oldest block of the buffer
+    };
+    Progress BlockProgress() const { return Progress{CurrentBlock(), firstBlock_}; }
+    const std::uint8_t* InfoBody() const { return body_.data(); }
+    int Info(int offset) const { return body_[static_cast<std::size_t>(offset)]; }
+
+    // Stream and resume positions; frame delimitation moves them directly.
+    std::int64_t Pos() const { return pos_; }
+    void SetPos(std::int64_t pos) { pos_ = pos; }
+    std::int64_t SdResume() const { return sdResume_; }
+    void SetSdResume(std::int64_t index) { sdResume_ = index; }
+    std::int64_t RdResume() const { return rdResume_; }
+    void SetRdResume(std::int64_t index) { rdResume_ = index; }
+
+private:
+    static std::uint32_t Load(const std::uint8_t* p) {
+        std::uint32_t w;   // single data files need not be aligned
+        std::memcpy(&w, p, sizeof w);
+        return w;   // record words are little endian, as is every host we build for
+    }
+    bool MapBlock(std::int64_t block);
+    bool OpenSingleFile(const std::string& path);
+    std::uint32_t SpreadColumn();
+    bool Hidden(std::uint32_t& w) const;
+    std::uint32_t ScanForward();
+    std::uint32_t ScanBackward();
+
+    std::string path_;
+    std::string folder_;               // block files live here (folder mode only)
+    int currentBlock_ = 0;
+    int blockCount_ = 0;
+    int firstBlock_ = 0;
+    bool open_ = false;
+
+    MappedFile block_;                  // the one mapped block file, or the single file
+    std::int64_t mappedBlock_ = -1;     // -1: no block mapped
+    std::int64_t mappedWords_ = 0;
+    std::array<std::uint8_t, kInfoBodySize> body_{};
+
+    const std::uint8_t* single_ = nullptr;   // first record word of a single data file
+    std::int64_t recordCount_ = 0;
+
+    std::uint32_t spreadWord_ = 0;
+    std::int64_t pos_ = 0;
+    int spread_ = 0;
+    std::int64_t sdResume_ = 0;
+    std::int64_t rdResume_ = 0;
+    int filter_ = 0;
+
+    // FindLineState runs at the start of every block of columns; remembering
+    // the stretch each scan covered keeps a sparse line-state buffer linear.
+    struct ScanMemo {
+        bool valid = false;
+        std::int64_t from = 0, to = 0;   // positions for which the scan gives `result`
+        std::uint32_t result = 0;
+    };
+    ScanMemo forward_, backward_;
+};
+
+}  // namespace textlib

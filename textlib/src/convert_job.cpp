@@ -1,0 +1,61 @@
+// The job's range and progress checks and the routines not built yet.
+#include <chrono>
+
+#include "convert_job.h"
+
+namespace textlib {
+namespace {
+
+std::int64_t NowMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+// The clock is read once per this many KeepGoing calls; at our speed that is
+// well under a millisecond apart.
+constexpr unsigned kClockEvery = 256;
+
+}  // namespace
+
+std::int64_t ConvertJob::StartIndex() const {
+    if (reader_.IsSingleFile()) return 0;
+    return (static_cast<std::int64_t>(options_.Start) - 1) * kBlockWords;
+}
+
+void ConvertJob::ReportProgress() {
+    std::int64_t now = NowMs();
+    if (now - lastProgress_ < 250) return;
+    lastProgress_ = now;
+    BufferReader::Progress at = reader_.BlockProgress();
+    int n = at.current - at.first + 1;
+    if (n < 1) n = 1;
+    notifier_.PostNotification((static_cast<std::uintptr_t>(n) << 16) + kConvertProgress);
+}
+
+bool ConvertJob::KeepGoing() {
+    // A job that writes nothing for a long stretch still hears Stop here.
+    if (queue_ != nullptr && queue_->HasMessages()) CheckCancel();
+    if (progressCalls_++ % kClockEvery == 0) ReportProgress();
+    std::int64_t pos = reader_.Pos();
+    if (reader_.IsSingleFile()) return pos < reader_.RecordCount();
+    std::int64_t end = (static_cast<std::int64_t>(options_.Start) + options_.Blocks - 1) * kBlockWords;
+    return pos < end;
+}
+
+void ConvertJob::StartProgressClock() {
+    lastProgress_ = NowMs() - 200;   // the first report comes about 50 ms into the job
+    progressCalls_ = 0;
+}
+
+int ConvertJob::CallRoutine(Routine routine) {
+    switch (routine) {
+    case Routine::PrintNormal:
+        return PrintNormal();
+    case Routine::PrintNormalLineState:
+        return PrintNormalLineState();
+    default:
+        return kConvertFailed;   // frames, PPP, CSV and control sequences come with their own layouts
+    }
+}
+
+}  // namespace textlib

@@ -1,0 +1,143 @@
+// One conversion job: the output files, the services the worker routines write
+// through (PutChar, PutText, PutFormat, KeepGoing) and the routines themselves.
+// A job lives on the worker thread from start to finish; nothing here locks.
+#pragma once
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "buffer_reader.h"
+#include "code_tables.h"
+#include "job_dispatch.h"
+#include "textlib/text_convert.h"
+#include "worker_queue.h"
+
+namespace textlib {
+
+// Where a job reports progress ((n << 16) + 1); called on the worker thread.
+class JobNotifier {
+public:
+    virtual void PostNotification(std::uintptr_t wParam) = 0;
+
+protected:
+    ~JobNotifier() = default;
+};
+
+// Thrown by the output services when the worker's queue held the quit message;
+// caught where the job started, never outside the library.
+struct JobCancelled {};
+
+class ConvertJob {
+public:
+    static constexpr int kColumns = 28;
+
+    // `options` must already be clamped as Start does. A null queue never cancels.
+    ConvertJob(BufferReader& reader, const ConvertOptions& options, std::string prefix, WorkerQueue* queue,
+               JobNotifier& notifier);
+    ~ConvertJob();
+    ConvertJob(const ConvertJob&) = delete;
+    ConvertJob& operator=(const ConvertJob&) = delete;
+
+    // Opens output file 0, runs the routine the options pick through `call`
+    // and closes the output; returns the finished code (0 done, 1 failed,
+    // 2 cancelled, 3 no output file).
+    template <typename Call>
+    int Run(Call&& call);
+    // The routine for the built layouts; 1 for those not built yet.
+    int CallRoutine(Routine routine);
+
+    // Output services of the worker routines.
+    bool PutChar(char c) {
+        if (queue_ != nullptr && queue_->HasMessages()) CheckCancel();
+        if (writeError_ || out_ == nullptr) return false;
+        if (c == '\n') return PutNewline();
+        if (putc_unlocked(c, out_) == EOF) return Failed();
+        return true;
+    }
+    bool PutText(const char* s);
+    bool PutFormat(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // Writes n characters (none of them "\n") and ends the line: the print
+    // layouts build a whole line and hand it over at once.
+    bool PutLine(const char* s, std::size_t n) {
+        if (queue_ != nullptr && queue_->HasMessages()) CheckCancel();
+        if (writeError_ || out_ == nullptr) return false;
+        if (fwrite_unlocked(s, 1, n, out_) != n) return Failed();
+        return PutNewline();
+    }
+    bool KeepGoing();
+    std::int64_t StartIndex() const;
+
+    // Worker routines (0 done, 1 failed).
+    int PrintNormal();
+    int PrintNormalLineState();
+
+    // Pieces of the print format shared with the translations.
+    bool PrintHeader(const std::uint8_t* body);
+    bool PrintBlock();
+    bool PrintLineStates();
+
+    const ConvertOptions& options() const { return options_; }
+    BufferReader& reader() { return reader_; }
+    int fileNumber() const { return fileNumber_; }
+
+private:
+    struct Columns {
+        int count = kColumns;
+        int mode = 0;   // print Data: 0 CharHex, 1 Char, 2 Hex
+        CodePage page;  // tables of the CODE byte of the data-info body
+        std::uint32_t word[kColumns] = {};
+        std::uint32_t state[kColumns] = {};
+    };
+
+    int OpenFirstFile();
+    bool OpenNextFile();
+    bool CloseOutput();
+    bool PutNewline();
+    bool Failed() {
+        writeError_ = true;
+        return false;
+    }
+    void CheckCancel();
+    void ReportProgress();
+    void StartProgressClock();
+    int PrintColumns(bool withLineStates);
+    void FillColumns(bool withLineStates);
+    bool PrintSection(bool rd);
+    bool PrintLine(const char* guide, bool rd, bool codeLine, int special);
+
+    BufferReader& reader_;
+    ConvertOptions options_;
+    std::string prefix_;
+    WorkerQueue* queue_;
+    JobNotifier& notifier_;
+
+    std::FILE* out_ = nullptr;
+    int fileNumber_ = 0;
+    int lines_ = 0;
+    bool writeError_ = false;
+    std::int64_t lastProgress_ = 0;
+    unsigned progressCalls_ = 0;
+    Columns columns_;
+};
+
+template <typename Call>
+int ConvertJob::Run(Call&& call) {
+    try {
+        int opened = OpenFirstFile();
+        if (opened != kConvertDone) return opened;
+        StartProgressClock();
+        Dispatch d = ChooseRoutine(options_, reader_.InfoBody());
+        reader_.SetFilter(d.filter);
+        int result = d.routine == Routine::None ? kConvertFailed : call(d.routine);
+        if (!CloseOutput() && result == kConvertDone) result = kConvertFailed;
+        return result;
+    } catch (const JobCancelled&) {
+        CloseOutput();
+        return kConvertCancelled;
+    } catch (...) {   // out of memory: the job fails, nothing leaves the library
+        CloseOutput();
+        return kConvertFailed;
+    }
+}
+
+}  // namespace textlib

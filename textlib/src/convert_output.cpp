@@ -1,0 +1,74 @@
+// The job's output files: numbered "<prefix><8 digits>.txt" files in the save
+// folder, CR LF line ends, a new file after every MaxLines lines, and the
+// write-error flag that makes every later write fail.
+#include <cstdarg>
+#include <cstring>
+
+#include "convert_job.h"
+
+namespace textlib {
+
+ConvertJob::ConvertJob(BufferReader& reader, const ConvertOptions& options, std::string prefix, WorkerQueue* queue,
+                       JobNotifier& notifier)
+    : reader_(reader), options_(options), prefix_(std::move(prefix)), queue_(queue), notifier_(notifier) {}
+
+ConvertJob::~ConvertJob() { CloseOutput(); }
+
+int ConvertJob::OpenFirstFile() {
+    fileNumber_ = 0;
+    return OpenNextFile() ? kConvertDone : kConvertNoOutput;
+}
+
+bool ConvertJob::OpenNextFile() {
+    if (!CloseOutput()) return Failed();   // the previous file lost data on its last flush
+    lines_ = 0;
+    std::string folder(options_.SavePath, strnlen(options_.SavePath, sizeof options_.SavePath));
+    char number[16];
+    std::snprintf(number, sizeof number, "%08d.txt", fileNumber_);
+    std::string name = folder + "/" + prefix_ + number;
+    out_ = std::fopen(name.c_str(), "wbe");
+    if (out_ == nullptr) return Failed();
+    static_cast<void>(std::setvbuf(out_, nullptr, _IOFBF, 1 << 16));
+    writeError_ = false;
+    return true;
+}
+
+// Closes the current file; false when its last buffered bytes could not be written.
+bool ConvertJob::CloseOutput() {
+    if (out_ == nullptr) return true;
+    bool ok = std::fclose(out_) == 0;
+    out_ = nullptr;
+    return ok;
+}
+
+// Lines end in CR LF as the Windows programs wrote them in text mode.
+bool ConvertJob::PutNewline() {
+    if (putc_unlocked('\r', out_) == EOF || putc_unlocked('\n', out_) == EOF) return Failed();
+    if (++lines_ >= options_.MaxLines) {
+        ++fileNumber_;
+        return OpenNextFile();
+    }
+    return true;
+}
+
+bool ConvertJob::PutText(const char* s) {
+    for (; *s != '\0'; ++s)
+        if (!PutChar(*s)) return false;
+    return true;
+}
+
+bool ConvertJob::PutFormat(const char* format, ...) {
+    char text[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    return PutText(text);
+}
+
+void ConvertJob::CheckCancel() {
+    unsigned message = 0;
+    if (queue_->Take(message) && message == kQuitMessage) throw JobCancelled{};
+}
+
+}  // namespace textlib

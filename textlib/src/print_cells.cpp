@@ -1,0 +1,73 @@
+// Cell renderers of the print format; each returns exactly two characters.
+#include "print_cells.h"
+
+#include <cstring>
+
+#include "buffer_format.h"
+
+namespace textlib {
+
+const char kStatusMarks[16][3] = {
+    "", "",
+    "{}",   // 2 check character, good
+    "??",   // 3 check character, error
+    "?4",   // 4
+    "?1",   // 5
+    "?2",   // 6
+    "?3",   // 7
+    "BB",   // 8 break
+    "AA",   // 9 abort
+    "^^",   // 10 opening flag
+    "^^",   // 11 closing flag
+    "?5",   // 12 short frame
+    "  ",   // 13..15 no character in this direction
+    "  ",
+    "  ",
+};
+
+namespace {
+
+// Guide cells by the low four bits of a spread word (kind plus column).
+constexpr const char* kGuides[16] = {
+    "  ", "  ", "[ ", "[ ",   // column 0: idle and time stamp open their bracket
+    "  ", "  ", "ID", "TM",   // column 1
+    "  ", "  ", "LE", "SP",   // column 2
+    "  ", "  ", " ]", " ]",   // column 3
+};
+
+}  // namespace
+
+// Built by hand rather than with printf: idle times come every few records
+// in a busy line and this runs for each of their columns.
+CellText ValueCell(std::uint32_t word) {
+    char text[8];
+    int kind = word & 3;
+    if (kind == kKindIdle) {
+        unsigned value = static_cast<unsigned>(Byte(word, 3) * 256 + Byte(word, 1));
+        if (value > 9999) {
+            std::memcpy(text, "[ OVER ]", 8);
+        } else {
+            std::memcpy(text, "[ 0000 ]", 8);
+            for (int i = 5; value != 0; --i, value /= 10) text[i] = static_cast<char>('0' + value % 10);
+        }
+    } else if (kind == kKindTimeStamp) {
+        const int fields[3] = {Byte(word, 1) & 0x7F, Byte(word, 2), Byte(word, 3)};
+        text[0] = '[';
+        for (int i = 0; i < 3; ++i) {
+            text[1 + 2 * i] = kHexDigits[fields[i] >> 4];
+            text[2 + 2 * i] = kHexDigits[fields[i] & 0xF];
+        }
+        text[7] = ']';
+    } else {
+        return kBlankCell;
+    }
+    int column = (word >> 2) & 3;
+    return CellText{text[2 * column], text[2 * column + 1]};
+}
+
+CellText GuideCell(std::uint32_t word) {
+    const char* g = kGuides[word & 0xF];
+    return CellText{g[0], g[1]};
+}
+
+}  // namespace textlib

@@ -1,0 +1,32 @@
+// The two-character renderers of the print format: hex and character cells of
+// data words, and the guide and value cells of idle times and time stamps
+// spread over four columns.
+#pragma once
+#include <cstdint>
+
+#include "code_tables.h"
+
+namespace textlib {
+
+// "%02X" of the character for statuses 0..12, else " -".
+inline CellText HexCell(std::uint16_t cell) {
+    if ((cell & 0x0F) > 12) return CellText{' ', '-'};
+    return CellText{kHexDigits[cell >> 12], kHexDigits[(cell >> 8) & 0xF]};
+}
+
+// Marks of the statuses 2..15 (0 and 1 go through the code tables).
+extern const char kStatusMarks[16][3];
+
+// The character through the code's tables, or the mark of the cell's status.
+inline CellText CharCell(std::uint16_t cell, const CodePage& page) {
+    int status = cell & 0x0F;
+    if (status <= 1) return CodeCell(page, status == 1, cell >> 8);
+    return CellText{kStatusMarks[status][0], kStatusMarks[status][1]};
+}
+inline CellText CharCell(std::uint16_t cell, int code) { return CharCell(cell, CodePageFor(code)); }
+// Two characters of "[ 0123 ]", "[ OVER ]" or "[hhmmss]" for the word's column.
+CellText ValueCell(std::uint32_t word);
+// Two characters of "[ IDLE ]" or "[ TMSP ]" for the word's column.
+CellText GuideCell(std::uint32_t word);
+
+}  // namespace textlib
