@@ -1,0 +1,77 @@
+// The analyzer served on a real pseudo-terminal: a program opens the slave
+// path like a serial port and talks to it; the server stops on request.
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "simulator/pty_server.h"
+
+namespace simulator {
+namespace {
+
+class Port {
+public:
+    explicit Port(const std::string& path) : fd_(::open(path.c_str(), O_RDWR | O_NOCTTY)) {
+        termios t{};
+        if (fd_ >= 0 && ::tcgetattr(fd_, &t) == 0) {
+            ::cfmakeraw(&t);
+            ::tcsetattr(fd_, TCSANOW, &t);
+        }
+    }
+    ~Port() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    bool open() const { return fd_ >= 0; }
+    void write(const std::string& s) { ASSERT_EQ(::write(fd_, s.data(), s.size()), static_cast<ssize_t>(s.size())); }
+    // Reads until `count` bytes came or five generous seconds passed.
+    std::string read(std::size_t count) {
+        std::string got;
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (got.size() < count && std::chrono::steady_clock::now() < end) {
+            pollfd p{fd_, POLLIN, 0};
+            if (::poll(&p, 1, 100) <= 0) continue;
+            char buf[256];
+            const ssize_t n = ::read(fd_, buf, sizeof buf);
+            if (n > 0) got.append(buf, static_cast<std::size_t>(n));
+        }
+        return got;
+    }
+
+private:
+    int fd_;
+};
+
+TEST(PtyServer, AnswersOnTheSlavePathUntilStopped) {
+    AnalyzerOptions o;
+    o.model = Model::Rv7010;
+    PtyServer server(o);
+    EXPECT_EQ(server.slave_path().rfind("/dev/pts/", 0), 0u);
+    std::atomic<bool> stop{false};
+    std::thread serving([&] { server.run(stop); });
+    {
+        Port port(server.slave_path());
+        ASSERT_TRUE(port.open());
+        port.write("###");
+        EXPECT_EQ(port.read(1), "*");
+        port.write("%T0\r\n");
+        EXPECT_EQ(port.read(15), "*RV-7010 1.05\r\n");
+    }
+    // A second program after the first closed the port finds the analyzer still there.
+    {
+        Port port(server.slave_path());
+        port.write("###");
+        EXPECT_EQ(port.read(1), "*");
+    }
+    stop = true;
+    serving.join();
+}
+
+} // namespace
+} // namespace simulator
