@@ -2,6 +2,8 @@
 // file as fallback, and what a conversion start writes, byte for byte.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <filesystem>
 #include <string>
 
