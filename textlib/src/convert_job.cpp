@@ -1,4 +1,4 @@
-// The job's range and progress checks and the routines not built yet.
+// The job's range and progress checks and the choice of its routine.
 #include <chrono>
 
 #include "convert_job.h"
@@ -53,8 +53,14 @@ int ConvertJob::CallRoutine(Routine routine) {
         return PrintNormal();
     case Routine::PrintNormalLineState:
         return PrintNormalLineState();
+    case Routine::PrintFrames:
+        return PrintFrames();
+    case Routine::PrintPackets:
+        return PrintPackets();
+    case Routine::PrintPpp:
+        return PrintPpp();
     default:
-        return kConvertFailed;   // frames, PPP, CSV and control sequences come with their own layouts
+        return kConvertFailed;   // CSV and control sequences come with their own layouts
     }
 }
 

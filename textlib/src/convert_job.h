@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include "buffer_reader.h"
@@ -13,6 +14,8 @@
 #include "worker_queue.h"
 
 namespace textlib {
+
+struct Frame;
 
 // Where a job reports progress ((n << 16) + 1); called on the worker thread.
 class JobNotifier {
@@ -70,6 +73,9 @@ public:
     // Worker routines (0 done, 1 failed).
     int PrintNormal();
     int PrintNormalLineState();
+    int PrintFrames();
+    int PrintPackets();
+    int PrintPpp();
 
     // Pieces of the print format shared with the translations.
     bool PrintHeader(const std::uint8_t* body);
@@ -104,6 +110,7 @@ private:
     void FillColumns(bool withLineStates);
     bool PrintSection(bool rd);
     bool PrintLine(const char* guide, bool rd, bool codeLine, int special);
+    int PrintEachFrame(const std::function<const std::string&(const Frame&)>& format);
 
     BufferReader& reader_;
     ConvertOptions options_;
