@@ -161,7 +161,13 @@ bool MainWindow::event(QEvent* e)
     if (e->type() != PostedEvent::type()) return QWidget::event(e);
     const auto* posted = static_cast<PostedEvent*>(e);
     if (ended_) return true;
-    if (posted->message == kLibraryMessage) main_->on_notification(posted->w, posted->l);
+    if (posted->message == kLibraryMessage && notification_code(posted->w) == (NtfyBlocks & 0xFFFF)) {
+        int range[3];
+        latest_blocks(range);
+        main_->on_notification(posted->w, reinterpret_cast<std::intptr_t>(range));
+    } else if (posted->message == kLibraryMessage) {
+        main_->on_notification(posted->w, posted->l);
+    }
     else if (posted->message == kConvertMessage) convert_->on_notification(posted->w);
     return true;
 }

@@ -15,4 +15,9 @@ int notify_callback(int code, int status, void* data);
 // around Request to tell a closed port from a request the library never took.
 std::atomic<unsigned>& port_not_open_posts();
 
+// The library rewrites its block-range storage with every report while the
+// window reads it later on its own thread; the callback keeps a consistent
+// copy of the latest range here instead.
+void latest_blocks(int (&out)[3]);
+
 } // namespace capstore
