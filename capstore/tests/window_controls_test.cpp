@@ -157,3 +157,28 @@ TEST(MainWindowControlsTest, CaptionsAndIdsInBothLanguages)
 
 } // namespace
 } // namespace capstore
+
+namespace capstore {
+namespace {
+
+TEST(StatusBarTest, IndicatorsSwitchBetweenGreyAndTextColour)
+{
+    StatusBar bar(Language::Japanese, nullptr);
+    auto* connect = bar.findChild<QLabel*>("indicator1");
+    ASSERT_NE(connect, nullptr);
+    EXPECT_EQ(connect->text(), QString::fromUtf8("接続"));
+    const QColor off = connect->palette().color(QPalette::WindowText);
+    EXPECT_EQ(off, bar.palette().color(QPalette::Disabled, QPalette::WindowText));
+    bar.set_indicator(1, true);
+    const QColor on = connect->palette().color(QPalette::WindowText);
+    EXPECT_EQ(on, bar.palette().color(QPalette::Active, QPalette::WindowText));
+    EXPECT_NE(on, off);
+    bar.set_indicator(1, false);
+    bar.set_indicator(1, true);   // on again after off: still the text colour
+    EXPECT_EQ(connect->palette().color(QPalette::WindowText), on);
+    EXPECT_TRUE(bar.indicator(1));
+    EXPECT_FALSE(bar.indicator(2));
+}
+
+} // namespace
+} // namespace capstore

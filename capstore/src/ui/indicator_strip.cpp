@@ -52,6 +52,22 @@ QPixmap IndicatorStrip::picture(Picture which)
     return pixmap;
 }
 
+QPixmap IndicatorStrip::badge()
+{
+    QPixmap pixmap(120, 52);
+    pixmap.fill(QColor(24, 48, 96));
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.drawPixmap(0, 36, picture(Picture::Rate), 0, 0, 120, 14);
+    QFont font = p.font();
+    font.setBold(true);
+    font.setPixelSize(20);
+    p.setFont(font);
+    p.setPen(Qt::white);
+    p.drawText(QRect(0, 2, 120, 32), Qt::AlignCenter, QStringLiteral("ZAMVEX-3"));
+    return pixmap;
+}
+
 IndicatorStrip::IndicatorStrip(Picture picture, QWidget* parent) : QWidget(parent), pixmap_(IndicatorStrip::picture(picture))
 {
     setFixedHeight(kStripHeight);

@@ -21,6 +21,8 @@ public:
     void step();
 
     static QPixmap picture(Picture which);
+    // The 120 x 52 picture beside the monitor group.
+    static QPixmap badge();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

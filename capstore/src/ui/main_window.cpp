@@ -120,7 +120,7 @@ QWidget* MainWindow::build_side()
 {
     auto* side = new QWidget(this);
     auto* picture = named(new QLabel(side), 1040);
-    picture->setPixmap(IndicatorStrip::picture(IndicatorStrip::Picture::Rate).copy(0, 0, 120, 14).scaled(120, 52));
+    picture->setPixmap(IndicatorStrip::badge());
     picture->setAlignment(Qt::AlignCenter);
     environment_ = captioned<QPushButton>(id::kEnvironment, language_, side);
     auto* about = captioned<QPushButton>(id::kAbout, language_, side);

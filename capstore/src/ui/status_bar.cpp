@@ -39,10 +39,12 @@ void StatusBar::set_indicator(int part, bool on)
     if (part < 1 || part > 3) return;
     QLabel* label = parts_[part - 1];
     on_[part - 1] = on;
+    // Colours from the bar's own palette: the label's has been changed before.
+    const QPalette& base = palette();
     QPalette pal = label->palette();
-    pal.setColor(QPalette::Window, pal.color(QPalette::Button));
-    pal.setColor(QPalette::WindowText, on ? pal.color(QPalette::Active, QPalette::WindowText)
-                                          : pal.color(QPalette::Disabled, QPalette::WindowText));
+    pal.setColor(QPalette::Window, base.color(QPalette::Button));
+    pal.setColor(QPalette::WindowText, on ? base.color(QPalette::Active, QPalette::WindowText)
+                                          : base.color(QPalette::Disabled, QPalette::WindowText));
     label->setPalette(pal);
 }
 
