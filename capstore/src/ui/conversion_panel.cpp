@@ -31,6 +31,36 @@ ConversionPanel::ConversionPanel(Language language, QWidget* parent)
     delete_ = captioned<QPushButton>(id::kDeleteText, language, this);
     progress_ = named(new QLabel("0", this), id::kProgress);
 
+    QLayout* fields = build_fields();
+
+    auto* options = new QGroupBox(qs(caption_text(caption::kOptions, language)), this);
+    pages_ = named(new QStackedWidget(options), 2090);
+    pages_->addWidget(build_print_page());
+    pages_->addWidget(build_csv_page());
+    (new QVBoxLayout(options))->addWidget(pages_);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(start_);
+    buttons->addWidget(stop_);
+    buttons->addWidget(label_for(id::kProgress, language, this));
+    buttons->addWidget(progress_);
+    buttons->addStretch();
+    buttons->addWidget(delete_);
+
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(indicator_);
+    column->addLayout(fields);
+    column->addWidget(options);
+    column->addLayout(buttons);
+    stop_->hide();
+
+    connect(format_, &QComboBox::currentIndexChanged, this, [this](int i) { pages_->setCurrentIndex(i != 0 ? 1 : 0); });
+    connect(browse_, &QPushButton::clicked, this, &ConversionPanel::browse);
+}
+
+QLayout* ConversionPanel::build_fields()
+{
+    const Language language = language_;
     auto* grid = new QGridLayout;
     auto* path_row = new QHBoxLayout;
     path_row->addWidget(path_, 1);
@@ -51,30 +81,7 @@ ConversionPanel::ConversionPanel(Language language, QWidget* parent)
     grid->addWidget(format_, 3, 1);
     grid->addWidget(label_for(2031, language, this), 3, 2);
     grid->addWidget(line_, 3, 3);
-
-    auto* options = new QGroupBox(qs(caption_text(caption::kOptions, language)), this);
-    pages_ = named(new QStackedWidget(options), 2090);
-    pages_->addWidget(build_print_page());
-    pages_->addWidget(build_csv_page());
-    (new QVBoxLayout(options))->addWidget(pages_);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(start_);
-    buttons->addWidget(stop_);
-    buttons->addWidget(label_for(id::kProgress, language, this));
-    buttons->addWidget(progress_);
-    buttons->addStretch();
-    buttons->addWidget(delete_);
-
-    auto* column = new QVBoxLayout(this);
-    column->addWidget(indicator_);
-    column->addLayout(grid);
-    column->addWidget(options);
-    column->addLayout(buttons);
-    stop_->hide();
-
-    connect(format_, &QComboBox::currentIndexChanged, this, [this](int i) { pages_->setCurrentIndex(i != 0 ? 1 : 0); });
-    connect(browse_, &QPushButton::clicked, this, &ConversionPanel::browse);
+    return grid;
 }
 
 QWidget* ConversionPanel::build_print_page()

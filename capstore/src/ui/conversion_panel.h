@@ -36,6 +36,7 @@ public:
     QPushButton* browse_button() const { return browse_; }
 
 private:
+    QLayout* build_fields();
     QWidget* build_print_page();
     QWidget* build_csv_page();
     QWidget* build_line_state_lists();
