@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <filesystem>
@@ -93,11 +94,11 @@ protected:
         EXPECT_TRUE(find(40302)->isVisible());
         EXPECT_TRUE(window->windowTitle().endsWith("(RV-7020)")) << window->windowTitle().toStdString();
     }
-    std::vector<std::string> text_files()
+    std::vector<std::string> text_files(const std::string& folder = "text")
     {
         std::vector<std::string> names;
-        if (!fs::exists(dir.file("text"))) return names;
-        for (const auto& e : fs::directory_iterator(dir.file("text"))) names.push_back(e.path().filename().string());
+        if (!fs::exists(dir.file(folder))) return names;
+        for (const auto& e : fs::directory_iterator(dir.file(folder))) names.push_back(e.path().filename().string());
         return names;
     }
     void convert_and_wait()
@@ -130,7 +131,8 @@ TEST_F(WindowEndToEnd, MeasureStopAndConvertToPrintAndFrameTranslation)
     convert_and_wait();
     ASSERT_EQ(answers.texts.size(), 1u);
     EXPECT_NE(answers.texts[0].find("does not exist"), std::string::npos);
-    const auto print = text_files();
+    auto print = text_files();
+    std::sort(print.begin(), print.end());
     ASSERT_FALSE(print.empty());
     for (const auto& name : print) EXPECT_EQ(name.substr(0, 3), "MK_") << name;
 
@@ -141,10 +143,16 @@ TEST_F(WindowEndToEnd, MeasureStopAndConvertToPrintAndFrameTranslation)
 
     find<QRadioButton>(2102)->setChecked(true);
     find<QComboBox>(2131)->setCurrentIndex(1);   // X.25 modulo 8
-    std::this_thread::sleep_for(std::chrono::milliseconds(1100));   // a new file-name prefix
+    find<QLineEdit>(2051)->setText(QString::fromStdString(dir.file("frames")));
     convert_and_wait();
-    EXPECT_EQ(answers.texts.size(), 1u) << answers.texts.back();
-    EXPECT_GT(text_files().size(), print.size());
+    ASSERT_EQ(answers.texts.size(), 2u) << answers.texts.back();   // the second folder's question
+    auto frames = text_files("frames");
+    std::sort(frames.begin(), frames.end());
+    ASSERT_FALSE(frames.empty());
+    const auto first = testing_util::read_file(dir.file("frames/" + frames[0]));
+    const auto other = testing_util::read_file(dir.file("text/" + print[0]));
+    EXPECT_NE(first, other);   // a different layout of the same blocks
+    EXPECT_NE(std::string(first.begin(), first.end()).find("FRAME CONVERSION"), std::string::npos);
 }
 
 TEST_F(WindowEndToEnd, RingMeasurementKeepsTheConversionButtonDisabled)
