@@ -31,6 +31,8 @@ constexpr const char* kHelp =
     "  --text-only                       firmware without packet mode\n"
     "  --hex-blocks                      text mode sends data sets as \"$\" hex blocks\n"
     "  --link PATH                       also make PATH a symbolic link to the device\n"
+    "  --keys                            press panel keys typed on stdin, one per line\n"
+    "                                    (RUN, STOP, UP, SHIFT+0, 33, 0x21, ...)\n"
     "measurement:\n"
     "  --seed N                          traffic seed (default 1)\n"
     "  --mode ASYNC|SYNC|HDLC|NRZI|PPP   line mode of the default setup (default HDLC)\n"
@@ -181,15 +183,18 @@ extern "C" void on_signal(int) { g_stop.store(true); }
 
 } // namespace
 
-std::optional<AnalyzerOptions> parse_simulate_options(const std::vector<std::string>& args, std::string& error,
-                                                      bool& help, std::string& link_path) {
-    AnalyzerOptions o;
-    help = false;
+std::optional<SimulateSettings> parse_simulate_options(const std::vector<std::string>& args, std::string& error) {
+    SimulateSettings settings;
+    AnalyzerOptions& o = settings.analyzer;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
-            help = true;
-            return o;
+            settings.help = true;
+            return settings;
+        }
+        if (arg == "--keys") {
+            settings.keys = true;
+            continue;
         }
         if (flag(arg, o)) continue;
         const ValueOption* option = nullptr;
@@ -205,33 +210,34 @@ std::optional<AnalyzerOptions> parse_simulate_options(const std::vector<std::str
         }
         const std::string& value = args[++i];
         if (!option) {
-            link_path = value;
+            settings.link_path = value;
         } else if (!option->apply(value, o)) {
             error = "bad value for " + arg + ": '" + value + "'";
             return std::nullopt;
         }
     }
-    return o;
+    return settings;
 }
 
 int simulate_command(const std::vector<std::string>& args) {
-    std::string error, link_path;
-    bool help = false;
-    const auto options = parse_simulate_options(args, error, help, link_path);
-    if (help) {
+    std::string error;
+    const auto settings = parse_simulate_options(args, error);
+    if (settings && settings->help) {
         std::fputs(kHelp, stdout);
         return 0;
     }
-    if (!options) {
+    if (!settings) {
         std::fprintf(stderr, "zamvex simulate: %s\n(see zamvex simulate --help)\n", error.c_str());
         return 2;
     }
+    const AnalyzerOptions& o = settings->analyzer;
+    const std::string& link = settings->link_path;
     try {
-        simulator::PtyServer server(*options);
-        if (!link_path.empty()) {
-            ::unlink(link_path.c_str());
-            if (::symlink(server.slave_path().c_str(), link_path.c_str()) != 0) {
-                std::perror(("zamvex simulate: cannot link " + link_path).c_str());
+        simulator::PtyServer server(o);
+        if (!link.empty()) {
+            ::unlink(link.c_str());
+            if (::symlink(server.slave_path().c_str(), link.c_str()) != 0) {
+                std::perror(("zamvex simulate: cannot link " + link).c_str());
                 return 1;
             }
         }
@@ -239,11 +245,11 @@ int simulate_command(const std::vector<std::string>& args) {
         std::signal(SIGTERM, on_signal);
         std::printf("%s\n", server.slave_path().c_str());
         std::fflush(stdout);
-        std::fprintf(stderr, "zamvex simulate: %s %X.%02X on %s (Ctrl-C ends)\n",
-                     simulator::model_name(options->model), static_cast<unsigned>(options->version_major),
-                     static_cast<unsigned>(options->version_minor), server.slave_path().c_str());
-        server.run(g_stop);
-        if (!link_path.empty()) ::unlink(link_path.c_str());
+        std::fprintf(stderr, "zamvex simulate: %s %X.%02X on %s (Ctrl-C ends)\n", simulator::model_name(o.model),
+                     static_cast<unsigned>(o.version_major), static_cast<unsigned>(o.version_minor),
+                     server.slave_path().c_str());
+        server.run(g_stop, settings->keys ? STDIN_FILENO : -1);
+        if (!link.empty()) ::unlink(link.c_str());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "zamvex simulate: %s\n", e.what());
         return 1;

@@ -7,11 +7,11 @@ namespace cli {
 namespace {
 
 std::optional<simulator::AnalyzerOptions> parse(const std::vector<std::string>& args, std::string* error = nullptr) {
-    std::string e, link;
-    bool help = false;
-    auto o = parse_simulate_options(args, e, help, link);
+    std::string e;
+    auto s = parse_simulate_options(args, e);
     if (error) *error = e;
-    return o;
+    if (!s) return std::nullopt;
+    return s->analyzer;
 }
 
 TEST(SimulateOptions, DefaultsAndEveryAnalyzerOption) {
@@ -65,12 +65,14 @@ TEST(SimulateOptions, MistakesAreNamed) {
     EXPECT_FALSE(parse({"--rate", "-5"}, &error));
 }
 
-TEST(SimulateOptions, HelpAndLink) {
-    std::string e, link;
-    bool help = false;
-    EXPECT_TRUE(parse_simulate_options({"--link", "/tmp/rv", "--help"}, e, help, link));
-    EXPECT_TRUE(help);
-    EXPECT_EQ(link, "/tmp/rv");
+TEST(SimulateOptions, HelpLinkAndKeys) {
+    std::string e;
+    const auto s = parse_simulate_options({"--keys", "--link", "/tmp/rv", "--help"}, e);
+    ASSERT_TRUE(s);
+    EXPECT_TRUE(s->help);
+    EXPECT_TRUE(s->keys);
+    EXPECT_EQ(s->link_path, "/tmp/rv");
+    EXPECT_FALSE(parse_simulate_options({"--link"}, e));
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // A measurement through the protocol engine with the real capture writer:
-// the status word starts and ends the capture, data and information items
-// land in the buffer folder, and an engine reset flushes the open block.
+// the status word starts and ends the capture, and data and information
+// items land in the buffer folder.
 #include <gmock/gmock.h>
 
 #include <filesystem>
@@ -68,18 +68,6 @@ TEST_F(CaptureEngineTest, StatusWordDrivesAMeasurementIntoTheFolder) {
     range = static_cast<const int*>(scan[0].data);
     EXPECT_THAT(std::vector<int>(range, range + 3), ElementsAre(0, 0, 1));
     EXPECT_EQ(reinterpret_cast<std::intptr_t>(scan[2].data), 12);
-}
-
-TEST_F(CaptureEngineTest, ResetFlushesTheOpenBlockAndReports) {
-    h.notification(0x0201, {0x00, 0x01});
-    h.notification(0x8000, {0x00, 0x00, 0x11, 0x41, 0x11, 0x42});
-    h.takeNotes();
-    h.engine->reset();
-    EXPECT_EQ(Block(0).size(), 8u);
-    EXPECT_THAT(Codes(), ElementsAre(NtfyBlocks));
-    // Ticks after the reset report the fill but no rate: nothing is being stored.
-    h.ticks(1);
-    EXPECT_THAT(Codes(), ElementsAre(NtfyBlockFill));
 }
 
 } // namespace

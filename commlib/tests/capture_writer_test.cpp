@@ -66,6 +66,19 @@ TEST_F(CaptureWriterTest, ExactlyOneBlockOfRecordsRollsOverIntoBlockOne) {
     EXPECT_EQ(LastRange(), (Range{0, 2, 2}));
 }
 
+TEST_F(CaptureWriterTest, AGapMarkThatFillsTheBlockRollsOverBeforeTheRecords) {
+    Make(4, false);
+    writer->BeginCapture();
+    Feed(BlockWords - 1);
+    writer->StoreData(static_cast<std::uint16_t>(counter + 3), Bytes{0x23, 0x42});
+    EXPECT_EQ(LastRange(), (Range{0, 1, 1}));
+    writer->EndCapture();
+    const Bytes block0 = Block(0);
+    ASSERT_EQ(block0.size(), static_cast<std::size_t>(BlockBytes));
+    EXPECT_EQ(Bytes(block0.end() - 4, block0.end()), (Bytes{0x80, 0xFF, 0x03, 0x00}));
+    EXPECT_EQ(Block(1), (Bytes{0xBF, 0x00, 0x23, 0x42}));
+}
+
 TEST_F(CaptureWriterTest, EndingRightAfterARollOverLeavesAnEmptyLastBlock) {
     Make(4, false);
     writer->BeginCapture();

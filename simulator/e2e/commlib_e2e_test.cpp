@@ -1,6 +1,8 @@
 // commlib against the simulated analyzer, end to end over a pseudo-terminal:
 // every model in packet mode, a text-only firmware in text mode, data sets
 // both ways, the screen, keys and a measurement.
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -24,12 +26,14 @@ struct Notes {
     std::mutex mutex;
     std::condition_variable cv;
     std::vector<std::pair<int, int>> seen;
+    int stop_reason = -1;
 };
 Notes notes;
 
-int record(int code, int status, void*) {
+int record(int code, int status, void* data) {
     std::lock_guard lock(notes.mutex);
     notes.seen.emplace_back(code, status);
+    if (code == ReqGetStopReason && status == StatusDone && data) notes.stop_reason = *static_cast<int*>(data);
     notes.cv.notify_all();
     return 1;
 }
@@ -52,7 +56,8 @@ int await(int code) {
 
 class Connected {
 public:
-    explicit Connected(const AnalyzerOptions& o) : server_(o), serving_([this] { server_.run(stop_); }) {
+    explicit Connected(const AnalyzerOptions& o, int keys_fd = -1)
+        : server_(o), serving_([this, keys_fd] { server_.run(stop_, keys_fd); }) {
         {
             std::lock_guard lock(notes.mutex);
             notes.seen.clear();
@@ -124,6 +129,24 @@ TEST(CommlibEndToEnd, TextOnlyFirmwareConnectsInTextMode) {
     EXPECT_EQ(c.request(ReqDisconnect), StatusDone);
 }
 
+TEST(CommlibEndToEnd, HexBlocksReadLikeBinaryOnes) {
+    AnalyzerOptions o;
+    o.model = Model::Rv7030;
+    o.text_only = true;
+    o.hex_blocks = true;
+    Connected c(o);
+    ASSERT_EQ(c.remote().Open(), 0);
+    ASSERT_EQ(c.request(ReqConnect), StatusDone);
+    ASSERT_EQ(c.request(ReqGetProgram), StatusDone);
+    const auto* program = static_cast<const std::uint8_t*>(c.remote().GetProgramData());
+    ASSERT_NE(program, nullptr);
+    EXPECT_EQ(program[16], 11);   // the default program's STOP step
+    ASSERT_EQ(c.request(ReqGetSetup), StatusDone);
+    const auto* setup = static_cast<const std::uint8_t*>(c.remote().GetSetupData());
+    ASSERT_NE(setup, nullptr);
+    EXPECT_EQ(std::vector<std::uint8_t>(setup, setup + 910), default_setup(o.model, LineMode::Hdlc));
+}
+
 TEST(CommlibEndToEnd, SetupPutInBothDialectsComesBack) {
     for (bool text_only : {false, true}) {
         AnalyzerOptions o;
@@ -179,6 +202,64 @@ TEST(CommlibEndToEnd, AnalyzerAlreadyMeasuringShowsInTheStatus) {
     ASSERT_EQ(c.remote().Open(), 0);
     ASSERT_EQ(c.request(ReqConnect), StatusDone);
     EXPECT_NE(c.remote().GetStatus() & 0x100, 0);
+}
+
+TEST(CommlibEndToEnd, RefusedStartAndItsReason) {
+    AnalyzerOptions o;
+    o.faults.refuse_start = 9;
+    Connected c(o);
+    ASSERT_EQ(c.remote().Open(), 0);
+    ASSERT_EQ(c.request(ReqConnect), StatusDone);
+    EXPECT_EQ(c.request(ReqMeasure, 1), StatusRefused);
+    EXPECT_EQ(c.request(ReqGetStopReason), StatusDone);
+    std::lock_guard lock(notes.mutex);
+    EXPECT_EQ(notes.stop_reason, 9);
+}
+
+TEST(CommlibEndToEnd, DamagedOrLostAnswersAreRecoveredByRetries) {
+    AnalyzerOptions o;
+    o.faults.corrupt_frames = {1};
+    o.faults.drop_frames = {2};
+    Connected c(o);
+    ASSERT_EQ(c.remote().Open(), 0);
+    EXPECT_EQ(c.request(ReqConnect), StatusDone);
+    EXPECT_EQ(c.remote().GetLinkMode(), 2);
+    EXPECT_EQ(model_of(c.remote()), "RV-7020");
+}
+
+TEST(CommlibEndToEnd, AnalyzerDyingDuringATransferEndsItWithNoAnswer) {
+    AnalyzerOptions o;
+    o.faults.silent_after_frames = 2;   // the connect answer and the subscription answer
+    Connected c(o);
+    ASSERT_EQ(c.remote().Open(), 0);
+    ASSERT_EQ(c.request(ReqConnect), StatusDone);
+    EXPECT_EQ(c.request(ReqGetSetup), StatusNoAnswer);
+}
+
+TEST(CommlibEndToEnd, AnalyzerLeftInPacketModeIsBroughtBack) {
+    Connected c(AnalyzerOptions{});
+    ASSERT_EQ(c.remote().Open(), 0);
+    ASSERT_EQ(c.request(ReqConnect), StatusDone);
+    // The program ends without a disconnect; the analyzer stays in packet mode.
+    c.remote().Close();
+    ASSERT_EQ(c.remote().Open(), 0);
+    // "###" goes unanswered, the packet-mode exit is taken, and the handshake starts again.
+    EXPECT_EQ(c.request(ReqConnect), StatusDone);
+    EXPECT_EQ(c.remote().GetLinkMode(), 2);
+}
+
+TEST(CommlibEndToEnd, PanelKeysReachTheApplication) {
+    int keys[2];
+    ASSERT_EQ(::pipe(keys), 0);
+    {
+        Connected c(AnalyzerOptions{}, keys[0]);
+        ASSERT_EQ(c.remote().Open(), 0);
+        ASSERT_EQ(c.request(ReqConnect), StatusDone);
+        ASSERT_EQ(::write(keys[1], "ENTER\n", 6), 6);
+        EXPECT_EQ(await(NtfyKey), 20);
+    }
+    ::close(keys[0]);
+    ::close(keys[1]);
 }
 
 TEST(CommlibEndToEnd, MuteAnalyzerGivesNoAnswerInTime) {

@@ -156,6 +156,8 @@ TEST(PacketMode, PutTableIsStoredAndComesBackOnTheNextGet) {
     piece.insert(piece.end(), table.begin(), table.end());
     EXPECT_EQ(pc.packet(piece)[0], (Bytes{kKindE, 1, 9, 1, 0x00, 0x60}));
     EXPECT_EQ(collect(pc.packet(request(5, '6', le16(0x6000))), 5, 0x6000), table);
+    EXPECT_EQ(a.data_set(0x6000), table);
+    EXPECT_TRUE(a.data_set(0x7000).empty());   // no program on this model
 }
 
 TEST(PacketMode, MalformedPutIsRefusedAndUnexpectedPiecesAreTurnedAway) {

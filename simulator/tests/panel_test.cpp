@@ -37,6 +37,20 @@ TEST(Panel, KeyNamesIncludingShiftAndUnknownCodes) {
     EXPECT_EQ(key_name(0x1A5), "KEY 1A5");
 }
 
+TEST(Panel, KeysTypedByName) {
+    EXPECT_EQ(key_from_name("RUN"), 33);
+    EXPECT_EQ(key_from_name("enter"), 20);
+    EXPECT_EQ(key_from_name("Shift+Up"), 128 + 18);
+    EXPECT_EQ(key_from_name("A"), 10);
+    EXPECT_EQ(key_from_name("33"), 33);
+    EXPECT_EQ(key_from_name("0x1A5"), 0x1A5);
+    EXPECT_EQ(key_from_name("SHIFT+33"), std::nullopt);
+    EXPECT_EQ(key_from_name("JUMP"), std::nullopt);
+    EXPECT_EQ(key_from_name("0x"), std::nullopt);
+    EXPECT_EQ(key_from_name("99999"), std::nullopt);
+    for (int code : {0, 15, 16, 34, 128, 128 + 34}) EXPECT_EQ(key_from_name(key_name(code)), code);
+}
+
 TEST(Panel, ArrowsMoveTheMenuAroundAndRunStopAreActions) {
     Panel p;
     EXPECT_EQ(p.press(kKeyUp), Panel::Action::None);

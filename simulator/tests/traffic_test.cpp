@@ -110,6 +110,21 @@ TEST(Traffic, TimeStampsAreBcdWithDirectionAndIdleFollowsTheUnit) {
     EXPECT_GE(states, 1);
 }
 
+TEST(Traffic, EveryModeChangesLineStatesAndEachChangeStartsWhereTheLastEnded) {
+    for (LineMode mode : {LineMode::Async, LineMode::Sync, LineMode::Hdlc, LineMode::Nrzi, LineMode::Ppp}) {
+        std::uint32_t after = 0;
+        int changes = 0;
+        for (std::uint32_t w : generate_records(conditions(mode), 4, 60000)) {
+            if ((w & 0x3F) != 1) continue;
+            EXPECT_EQ((w >> 8) & 0xFF, after);
+            EXPECT_NE((w >> 8) & 0xFF, w >> 24);
+            after = w >> 24;
+            ++changes;
+        }
+        EXPECT_GE(changes, 3) << static_cast<int>(mode);
+    }
+}
+
 TEST(Traffic, AsyncBlocksCarryTheirLrcWhereMarkedGood) {
     const auto c = conditions(LineMode::Async);
     ASSERT_EQ(c.check, 1);   // LRC odd in the default setup

@@ -8,11 +8,16 @@
 
 namespace cli {
 
+struct SimulateSettings {
+    simulator::AnalyzerOptions analyzer;
+    std::string link_path;   // also make this a symbolic link to the device
+    bool keys = false;       // press panel keys typed on stdin
+    bool help = false;
+};
+
 // Reads the options of `zamvex simulate` (everything after the subcommand's
 // name). On a bad option returns nothing and puts the reason into `error`.
-std::optional<simulator::AnalyzerOptions> parse_simulate_options(const std::vector<std::string>& args,
-                                                                 std::string& error, bool& help,
-                                                                 std::string& link_path);
+std::optional<SimulateSettings> parse_simulate_options(const std::vector<std::string>& args, std::string& error);
 
 // Runs the subcommand; returns the process exit code.
 int simulate_command(const std::vector<std::string>& args);

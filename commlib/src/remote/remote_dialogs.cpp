@@ -24,16 +24,18 @@ void copyInto(char (&to)[N], const char* from) {
 
 } // namespace
 
-int RemoteImpl::pluginPrompt(WindowHandle owner, const char*) {
-    const CommlibUiApi* ui = ui::plugin();
+const CommlibUiApi* RemoteImpl::dialogTable() const { return tableChosen_ ? table_ : ui::plugin(); }
+
+int RemoteImpl::askAboutFolder() {
+    const CommlibUiApi* ui = dialogTable();
     if (!ui) return 0;
     char caption[CaptionLimit + 1];
-    copyInto(caption, owner ? owner->title() : "");
+    copyInto(caption, owner_ ? owner_->title() : "");
     return ui->folderPrompt(caption) == 1 ? 1 : 0;
 }
 
 int RemoteImpl::PortSettingDialog() {
-    const CommlibUiApi* ui = ui::plugin();
+    const CommlibUiApi* ui = dialogTable();
     if (!ui) return -1;
     CommlibUiPort edit{};
     copyInto(edit.Port, portName_);
@@ -51,7 +53,7 @@ int RemoteImpl::PortSettingDialog() {
 // After OK the folder is scanned again, as Initialize does. A buffer that
 // Initialize switched off (Folder null) stays off: the dialog edits its text only.
 int RemoteImpl::BufferSettingDialog() {
-    const CommlibUiApi* ui = ui::plugin();
+    const CommlibUiApi* ui = dialogTable();
     if (!ui) return -1;
     CommlibUiBuffer edit{};
     copyInto(edit.Folder, folder_);

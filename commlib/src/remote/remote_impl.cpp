@@ -24,7 +24,7 @@ void copyText(char (&to)[RemoteImpl::TextSize], const char* from) {
 }
 
 RemoteImpl::RemoteImpl(EngineFactory factory, platform::SysCalls& sys)
-    : notify_(ignoreNotification), prompt_(pluginPrompt), link_(sys), engine_(factory(link_)) {
+    : notify_(ignoreNotification), link_(sys), engine_(factory(link_)) {
     link_.attach(*engine_);
 }
 
@@ -52,7 +52,7 @@ int RemoteImpl::Initialize(WindowHandle owner, NotifyFn notify, const PortSettin
     notify_ = notify ? notify : ignoreNotification;
     link_.setNotify(notify_);
     if (buffer_.Folder && !isFolder(buffer_.Folder)) {
-        if (prompt_(owner_, buffer_.Folder) != 1) return -1;
+        if ((prompt_ ? prompt_(owner_, buffer_.Folder) : askAboutFolder()) != 1) return -1;
         if (BufferSettingDialog() == 0) return -1;
     }
     engine_->scanBufferFolder(buffer_);

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "commlib/remote.h"
+#include "commlib_ui/plugin_abi.h"
 #include "engine/engine.h"
 #include "link/serial_link.h"
 
@@ -45,14 +46,21 @@ public:
     const BitmapInfo* GetScreenInfo() override;
     const void* GetScreenBits() override;
 
-    // For tests and the window-system layer: how Initialize asks about a missing folder.
+    // For tests and the window-system layer: how Initialize asks about a missing folder
+    // (null: the dialog plugin asks).
     void setFolderPrompt(FolderPrompt prompt) { prompt_ = prompt; }
+    // For tests: the dialog table to use instead of loading the plugin (null: none).
+    void setDialogTable(const CommlibUiApi* table) {
+        table_ = table;
+        tableChosen_ = true;
+    }
     WindowHandle owner() const { return owner_; }
     Engine& engine() { return *engine_; }
 
 private:
     void storeSettings(const PortSettings* port, const BufferSettings* buffer);
-    static int pluginPrompt(WindowHandle owner, const char* folder);
+    const CommlibUiApi* dialogTable() const;
+    int askAboutFolder();
 
     WindowHandle owner_ = nullptr;
     char portName_[TextSize] = "COM1";
@@ -61,7 +69,9 @@ private:
     char folder_[TextSize] = "";
     BufferSettings buffer_{nullptr, 10, 1, 0};
     NotifyFn notify_;
-    FolderPrompt prompt_;
+    FolderPrompt prompt_ = nullptr;
+    const CommlibUiApi* table_ = nullptr;
+    bool tableChosen_ = false;
     SerialLink link_;
     std::unique_ptr<Engine> engine_;
 };

@@ -15,7 +15,7 @@ QBoxLayout* okCancelButtons(QDialog& window, Qt::Orientation direction) {
     auto* ok = new QPushButton(QStringLiteral("OK"), &window);
     ok->setObjectName(QString::number(IdOk));
     ok->setDefault(true);
-    auto* cancel = new QPushButton(localText({"Cancel", "キャンセル"}), &window);
+    auto* cancel = new QPushButton(localText(CancelText), &window);
     cancel->setObjectName(QString::number(IdCancel));
     layout->addWidget(ok);
     layout->addWidget(cancel);

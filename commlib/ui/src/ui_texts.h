@@ -11,6 +11,9 @@ struct Text {
     const char* japanese;
 };
 
+// The Cancel button of every dialog and message box.
+inline constexpr Text CancelText{"Cancel", "キャンセル"};
+
 // Japanese when the first of LC_ALL, LC_MESSAGES, LANG that is set and not
 // empty starts with "ja"; English otherwise.
 bool japanese();

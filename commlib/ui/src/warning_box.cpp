@@ -3,16 +3,15 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
+
+#include "ui_texts.h"
 
 namespace commlib::ui {
 namespace {
 
 bool realWarning(QWidget* parent, const QString& caption, const QString& text, bool okCancel) {
-    const auto buttons = okCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok;
-    QMessageBox box(QMessageBox::Warning, caption, text, buttons, parent);
-    box.setObjectName(QStringLiteral("warning"));
-    box.setDefaultButton(QMessageBox::Ok);
-    return box.exec() == QMessageBox::Ok;
+    return makeWarningBox(parent, caption, text, okCancel)->exec() == QMessageBox::Ok;
 }
 
 // Only folders of the file system can be picked; the typed folder is preselected.
@@ -29,6 +28,18 @@ WarningFn warningFn = realWarning;
 FolderChooserFn chooserFn = realChooser;
 
 } // namespace
+
+std::unique_ptr<QMessageBox> makeWarningBox(QWidget* parent, const QString& caption, const QString& text,
+                                            bool okCancel) {
+    const auto buttons = okCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok;
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Warning, caption, text, buttons, parent);
+    box->setObjectName(QStringLiteral("warning"));
+    box->setDefaultButton(QMessageBox::Ok);
+    // Qt's own button texts follow Qt's translations, which a library cannot rely on.
+    box->button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    if (okCancel) box->button(QMessageBox::Cancel)->setText(localText(CancelText));
+    return box;
+}
 
 bool showWarning(QWidget* parent, const QString& caption, const QString& text, bool okCancel) {
     return warningFn(parent, caption, text, okCancel);

@@ -3,7 +3,9 @@
 // them without a modal loop.
 #pragma once
 #include <QString>
+#include <memory>
 
+class QMessageBox;
 class QWidget;
 
 namespace commlib::ui {
@@ -11,6 +13,9 @@ namespace commlib::ui {
 // Shows a modal warning; true when the user chose OK.
 using WarningFn = bool (*)(QWidget* parent, const QString& caption, const QString& text, bool okCancel);
 bool showWarning(QWidget* parent, const QString& caption, const QString& text, bool okCancel);
+// The box that the real showWarning runs, with its buttons in the dialogs' language.
+std::unique_ptr<QMessageBox> makeWarningBox(QWidget* parent, const QString& caption, const QString& text,
+                                            bool okCancel);
 // Tests record the boxes instead; null puts the real box back.
 void setWarningFn(WarningFn fn);
 

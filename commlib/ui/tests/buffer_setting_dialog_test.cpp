@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QValidator>
@@ -129,7 +130,6 @@ TEST_F(BufferDialog, MaxBlocksOutsideOneTo1024IsRefusedWithString7) {
         expectRefusedWith(BadMaxBlocks);
     }
     for (const QString& blocks : {QString("1"), QString("1024")}) {
-        type(dir.path(), blocks);
         BufferSettingDialog again(settings);
         ASSERT_TRUE(again.create(BufferSettingDialog::Template, nullptr));
         again.window()->findChild<QLineEdit*>("201")->setText(QString::fromStdString(dir.path()));
@@ -244,6 +244,27 @@ TEST_F(BufferDialog, FolderChooserStartsAtTheTypedFolderAndFillsTheField) {
     chooserAnswer.clear();             // cancelled: the text stays
     control<QPushButton>(202)->click();
     EXPECT_EQ(folder()->text(), QString::fromStdString(dir.path()));
+}
+
+TEST_F(BufferDialog, TheRealFolderChooserOpensAtTheTypedFolder) {
+    setFolderChooserFn(nullptr);
+    ::mkdir(dir.file("start").c_str(), 0700);
+    ::mkdir(dir.file("start/picked").c_str(), 0700);
+    dialog->window()->show();
+    folder()->setText(QString::fromStdString(dir.file("start")));
+    QString title, opened;
+    testing_qt::onNextModal([&](QWidget* modal) {
+        auto* chooser = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(chooser, nullptr);
+        title = chooser->windowTitle();
+        opened = chooser->directory().absolutePath();
+        chooser->selectFile(QString::fromStdString(dir.file("start/picked")));
+        static_cast<QDialog*>(chooser)->accept();   // what its Choose button does
+    });
+    control<QPushButton>(202)->click();
+    EXPECT_EQ(title, "Choose a folder to store the buffer file.");
+    EXPECT_EQ(opened, QString::fromStdString(dir.file("start")));
+    EXPECT_EQ(folder()->text(), QString::fromStdString(dir.file("start/picked")));
 }
 
 } // namespace

@@ -47,6 +47,10 @@ TEST_F(PortDialog, ListsPortsSpeedsParitiesAndXControlInOrder) {
     EXPECT_FALSE(list(*d, 102)->isEnabled());
     EXPECT_TRUE(list(*d, 101)->isEnabled());
     EXPECT_EQ(d->window()->windowTitle(), "Serial Port Setting");
+
+    // Another dialog's template cannot be made into this one.
+    PortSettingDialog wrong(settings, {});
+    EXPECT_EQ(wrong.DoModal(103, nullptr), -1);
 }
 
 TEST_F(PortDialog, UnlistedPortSelectsCom1AndOkStoresIt) {
@@ -165,15 +169,6 @@ TEST_F(PortDialog, JapaneseTextsFollowTheLocale) {
     EXPECT_TRUE(labels.contains(QString::fromUtf8("通信速度(&S)")));
     EXPECT_TRUE(labels.contains(QString::fromUtf8("X-CONTROL(&X)")));
     EXPECT_EQ(list(*d, 103)->currentIndex(), 0);   // the selection rule does not depend on the texts
-}
-
-TEST_F(PortDialog, EnglishLabelsHaveTheirMnemonics) {
-    auto d = open();
-    QStringList labels;
-    for (QLabel* label : d->window()->findChildren<QLabel*>()) labels << label->text();
-    EXPECT_EQ(labels, QStringList({"&Port", "&Speed", "&Parity", "&X-Control"}));
-    EXPECT_EQ(d->window()->findChild<QLabel*>()->buddy(), list(*d, 101));
-    EXPECT_TRUE(d->window()->findChild<QPushButton*>("1")->isDefault());
 }
 
 } // namespace

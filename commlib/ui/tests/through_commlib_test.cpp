@@ -12,10 +12,10 @@
 #include <string>
 
 #include "commlib/remote.h"
-#include "entry_points.h"
 #include "offscreen_app.h"
 #include "platform/window.h"
 #include "testing/temp_dir.h"
+#include "warning_box.h"
 
 namespace commlib::ui {
 namespace {
@@ -162,10 +162,16 @@ TEST_F(ThroughCommlib, BufferDialogWithoutAFolderEditsTheTextOnly) {
     EXPECT_EQ(remote->GetBufferSettings()->MaxBlocks, 7);
 }
 
-TEST(PluginEntries, RefuseWithoutArguments) {
-    EXPECT_EQ(runPortSettingDialog(nullptr), -1);
-    EXPECT_EQ(runBufferSettingDialog(nullptr), -1);
-    EXPECT_TRUE(widgetsAvailable());
+TEST(WarningBox, ButtonsSpeakTheDialogsLanguage) {
+    testing_qt::LocaleVar all("LC_ALL", "ja_JP.UTF-8");
+    const auto box = makeWarningBox(nullptr, "ZAMVEX-3", "text", true);
+    EXPECT_EQ(box->icon(), QMessageBox::Warning);
+    EXPECT_EQ(box->windowTitle(), "ZAMVEX-3");
+    EXPECT_EQ(box->button(QMessageBox::Cancel)->text(), QString::fromUtf8("キャンセル"));
+    EXPECT_EQ(box->button(QMessageBox::Ok)->text(), "OK");
+    EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Ok));
+    const auto single = makeWarningBox(nullptr, "c", "t", false);
+    EXPECT_EQ(single->button(QMessageBox::Cancel), nullptr);
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "buffer_setting_dialog.h"
 #include "port_setting_dialog.h"
 #include "ui_texts.h"
+#include "warning_box.h"
 
 namespace {
 
@@ -33,11 +34,10 @@ bool shootLanguage(const QString& folder, const char* lang) {
     BufferSettingDialog bufferDialog(buffer);
     if (!portDialog.create(PortSettingDialog::Template, nullptr)) return false;
     if (!bufferDialog.create(BufferSettingDialog::Template, nullptr)) return false;
-    QMessageBox prompt(QMessageBox::Warning, QStringLiteral("ZAMVEX-3"), tableText(StrSetUpBuffer),
-                       QMessageBox::Ok | QMessageBox::Cancel);
+    const auto prompt = makeWarningBox(nullptr, QStringLiteral("ZAMVEX-3"), tableText(StrSetUpBuffer), true);
     return save(*portDialog.window(), folder + "/port_" + suffix + ".png") &&
            save(*bufferDialog.window(), folder + "/buffer_" + suffix + ".png") &&
-           save(prompt, folder + "/prompt_" + suffix + ".png");
+           save(*prompt, folder + "/prompt_" + suffix + ".png");
 }
 
 } // namespace

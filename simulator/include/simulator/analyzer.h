@@ -34,6 +34,10 @@ public:
     std::span<const std::uint8_t> screen() const;
     // Record words sent so far in captured-data items (lost items included).
     std::uint64_t records_sent() const;
+    // A data set as the analyzer holds it now, by its packet-mode item
+    // (0x2000 setup, 0x6000 table, 0x7000 program, 0x8000 third table,
+    // 0x8100 measurement information, 0xF000 screen); empty when it has none.
+    std::vector<std::uint8_t> data_set(std::uint16_t item) const;
 
 private:
     struct Impl;

@@ -20,8 +20,10 @@ public:
     // The path the programs open ("/dev/pts/N").
     const std::string& slave_path() const { return slave_path_; }
 
-    // Answers the line until `stop` becomes true (checked every 10 ms).
-    void run(const std::atomic<bool>& stop);
+    // Answers the line until `stop` becomes true (checked every 10 ms). With
+    // `keys_fd`, each line read from it presses a key of the analyzer's own
+    // panel ("RUN", "SHIFT+UP", "33", "0x21"); unknown lines are reported on stderr.
+    void run(const std::atomic<bool>& stop, int keys_fd = -1);
 
 private:
     AnalyzerOptions options_;
@@ -32,6 +34,6 @@ private:
 
 // Serves the analyzer on an open descriptor (non-blocking reads and writes
 // are set up here) until `stop` becomes true or the descriptor fails.
-void serve_descriptor(int fd, const AnalyzerOptions& options, const std::atomic<bool>& stop);
+void serve_descriptor(int fd, const AnalyzerOptions& options, const std::atomic<bool>& stop, int keys_fd = -1);
 
 } // namespace simulator

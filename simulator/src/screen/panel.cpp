@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 
 #include "screen/font.h"
 
@@ -68,6 +69,26 @@ std::string key_name(int code) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "KEY %X", static_cast<unsigned>(code) & 0xFFFF);
     return buf;
+}
+
+std::optional<int> key_from_name(const std::string& name) {
+    std::string upper;
+    for (char c : name) upper.push_back(static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c));
+    int shift = 0;
+    if (upper.rfind("SHIFT+", 0) == 0) {
+        shift = kShift;
+        upper.erase(0, 6);
+    }
+    for (std::size_t code = 0; code < kKeyNames.size(); ++code)
+        if (upper == kKeyNames[code]) return static_cast<int>(code) + shift;
+    if (shift != 0 || upper.empty()) return std::nullopt;
+    const bool hex = upper.rfind("0X", 0) == 0;
+    const std::string digits = hex ? upper.substr(2) : upper;
+    if (digits.empty() || digits.size() > 4) return std::nullopt;
+    char* end = nullptr;
+    const long code = std::strtol(digits.c_str(), &end, hex ? 16 : 10);
+    if (*end != '\0' || code > 0xFFFF) return std::nullopt;
+    return static_cast<int>(code);
 }
 
 Panel::Action Panel::press(int code) {

@@ -3,6 +3,7 @@
 // menu and the last key pressed.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,9 @@ inline constexpr int kShift = 128;
 
 // "ENTER", "SHIFT+0", ...; codes without a key show as "KEY 1A5".
 std::string key_name(int code);
+// The other way round, for keys typed by a person: a name as key_name gives
+// it (any case), or a number (decimal, or hexadecimal after "0x").
+std::optional<int> key_from_name(const std::string& name);
 
 struct PanelStatus {
     std::string model;          // "RV-7020"

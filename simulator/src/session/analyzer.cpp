@@ -83,6 +83,13 @@ bool Analyzer::measuring() const { return impl_->device.measurement.running(); }
 std::uint16_t Analyzer::status_word() const { return impl_->device.measurement.status_word(); }
 std::uint64_t Analyzer::records_sent() const { return impl_->device.measurement.records(); }
 
+std::vector<std::uint8_t> Analyzer::data_set(std::uint16_t item) const {
+    const Device& d = impl_->device;
+    const auto kind = set_for_item(item);
+    if (!kind || !d.store.has(*kind)) return {};
+    return *kind == SetKind::Screen ? d.screen() : d.store.bytes(*kind);
+}
+
 std::span<const std::uint8_t> Analyzer::screen() const {
     impl_->screen = impl_->device.screen();
     return impl_->screen;

@@ -161,11 +161,17 @@ public:
     HdlcTraffic(FrameProtocol protocol, std::uint64_t seed) : protocol_(protocol), turn_(seed % 4) {}
 
     void next_exchange(TrafficContext& ctx) override {
-        if (planned_.empty()) plan(ctx.rng());
+        if (planned_.empty()) {
+            // A session starts with the terminal raising request-to-send and the
+            // modem answering with clear-to-send; both drop when it ends.
+            ctx.signals(static_cast<std::uint8_t>(ctx.signals() | 0xC0));
+            plan(ctx.rng());
+        }
         Planned frame = std::move(planned_.front());
         planned_.pop_front();
         if (ctx.rng().one_in(40)) damaged(ctx, frame.dir);
         emit(ctx, frame);
+        if (planned_.empty()) ctx.signals(static_cast<std::uint8_t>(ctx.signals() & ~0xC0));
     }
 
 private:

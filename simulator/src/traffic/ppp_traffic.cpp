@@ -54,7 +54,11 @@ Bytes icmp_echo(bool request, std::uint16_t seq, std::uint16_t ip_id) {
 class PppTraffic final : public ModeTraffic {
 public:
     void next_exchange(TrafficContext& ctx) override {
-        if (planned_.empty()) plan(ctx.rng());
+        if (planned_.empty()) {
+            // The modem's carrier comes up for each dial-up session and drops after it.
+            ctx.signals(static_cast<std::uint8_t>(ctx.signals() | 0x10));
+            plan(ctx.rng());
+        }
         auto [dir, frame] = std::move(planned_.front());
         planned_.pop_front();
         ctx.pause(dir, dir == Direction::Sd ? 100 + ctx.rng().below(500) : 10 + ctx.rng().below(40));
@@ -73,6 +77,7 @@ public:
             }
         }
         ctx.cell(dir, kChar, 0x7E);
+        if (planned_.empty()) ctx.signals(static_cast<std::uint8_t>(ctx.signals() & ~0x10));
     }
 
 private:

@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "link/framing.h"
 #include "simulator/pty_server.h"
 
 namespace simulator {
@@ -71,6 +72,42 @@ TEST(PtyServer, AnswersOnTheSlavePathUntilStopped) {
     }
     stop = true;
     serving.join();
+}
+
+std::string frame(const std::vector<std::uint8_t>& packet) {
+    const auto bytes = commlib::synFrame(packet);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+TEST(PtyServer, TypedKeysReachThePanelAndAreReportedToThePc) {
+    PtyServer server(AnalyzerOptions{});
+    int keys[2];
+    ASSERT_EQ(::pipe(keys), 0);
+    std::atomic<bool> stop{false};
+    std::thread serving([&] { server.run(stop, keys[0]); });
+    {
+        Port port(server.slave_path());
+        ASSERT_TRUE(port.open());
+        port.write("###%@X\r\n");
+        EXPECT_EQ(port.read(2), "**");
+        // Subscribe to the panel keys; the answer echoes the entry.
+        port.write(frame({'0', 0}) + frame({'@', 0, 3, '3', 0x20, 0x0C, 1}));
+        const std::string answer = frame({'A', 0, 3, '3', 0x20, 0x0C, 1});
+        EXPECT_EQ(port.read(answer.size()), answer);
+        ASSERT_EQ(::write(keys[1], "NOKEY\nShift+Up\n", 16), 16);
+        const std::string report = frame({'2', 0, 0x20, 0x0C, 128 + 18});
+        EXPECT_EQ(port.read(report.size()), report);
+    }
+    ::close(keys[1]);   // the end of the typed keys does not end the line
+    {
+        Port port(server.slave_path());
+        port.write(frame({'@', 1, 2, '4', 0x01, 0x00}));
+        const std::string answer = frame({'A', 1, 2, '4', 0x01, 0x00, 1, 1});
+        EXPECT_EQ(port.read(answer.size()), answer);
+    }
+    stop = true;
+    serving.join();
+    ::close(keys[0]);
 }
 
 } // namespace
