@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <stdexcept>
 #include <vector>
 
@@ -69,6 +70,8 @@ bool read_keys(int keys_fd, std::string& typed, Analyzer& analyzer, std::vector<
     return true;
 }
 
+void serve(int fd, Analyzer& analyzer, std::mutex& guard, const std::atomic<bool>& stop, int keys_fd);
+
 } // namespace
 
 PtyServer::PtyServer(const AnalyzerOptions& options) : options_(options) {
@@ -101,21 +104,41 @@ PtyServer::~PtyServer() {
     if (master_ >= 0) ::close(master_);
 }
 
-void PtyServer::run(const std::atomic<bool>& stop, int keys_fd) { serve_descriptor(master_, options_, stop, keys_fd); }
+void PtyServer::run(const std::atomic<bool>& stop, int keys_fd) {
+    {
+        std::lock_guard lock(mutex_);
+        analyzer_ = std::make_unique<Analyzer>(options_, now_ms());
+    }
+    serve(master_, *analyzer_, mutex_, stop, keys_fd);
+}
+
+std::vector<std::uint8_t> PtyServer::data_set(std::uint16_t item) const {
+    std::lock_guard lock(mutex_);
+    return analyzer_ ? analyzer_->data_set(item) : std::vector<std::uint8_t>{};
+}
 
 void serve_descriptor(int fd, const AnalyzerOptions& options, const std::atomic<bool>& stop, int keys_fd) {
+    Analyzer analyzer(options, now_ms());
+    std::mutex unshared;
+    serve(fd, analyzer, unshared, stop, keys_fd);
+}
+
+namespace {
+
+void serve(int fd, Analyzer& analyzer, std::mutex& guard, const std::atomic<bool>& stop, int keys_fd) {
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags >= 0) ::fcntl(fd, F_SETFL, flags | O_NONBLOCK);
-    Analyzer analyzer(options, now_ms());
     std::vector<std::uint8_t> pending;
     std::uint8_t buf[4096];
     std::string typed;
     std::uint64_t next_tick = now_ms();
     while (!stop.load()) {
+        std::unique_lock lock(guard, std::defer_lock);
         pollfd p[2] = {{fd, static_cast<short>(POLLIN | (pending.empty() ? 0 : POLLOUT)), 0}, {keys_fd, POLLIN, 0}};
         const std::uint64_t t = now_ms();
         const int wait = next_tick > t ? static_cast<int>(next_tick - t) : 0;
         if (::poll(p, keys_fd >= 0 ? 2 : 1, wait) < 0 && errno != EINTR) return;
+        lock.lock();   // not across the poll, so a reader of the data sets never waits long
         if (keys_fd >= 0 && (p[1].revents & (POLLIN | POLLHUP)) && !read_keys(keys_fd, typed, analyzer, pending))
             keys_fd = -1;   // end of the typed keys; the line goes on
         if (p[0].revents & POLLIN) {
@@ -127,8 +150,11 @@ void serve_descriptor(int fd, const AnalyzerOptions& options, const std::atomic<
             append(pending, analyzer.tick(now_ms(), pending.empty()));
             next_tick = now_ms() + 10;
         }
+        lock.unlock();
         if (!flush(fd, pending)) return;
     }
 }
+
+} // namespace
 
 } // namespace simulator
