@@ -74,6 +74,7 @@ public:
         return await(code);
     }
     int linkMode() { return remote_.GetLinkMode(); }
+    const std::uint8_t* screenBits() { return static_cast<const std::uint8_t*>(remote_.GetScreenBits()); }
     commlib::DataSet* dataSet(Set which) {
         auto* engine = dynamic_cast<commlib::ProtocolEngine*>(&remote_.engine());
         return engine ? engine->dataSet(which) : nullptr;
@@ -163,6 +164,35 @@ void GetAndPutEverySet(bool text_only) {
 TEST(DataSetsEndToEnd, EverySetGetsAndPutsUnchangedInPacketMode) { GetAndPutEverySet(false); }
 
 TEST(DataSetsEndToEnd, EverySetGetsAndPutsUnchangedInTextMode) { GetAndPutEverySet(true); }
+
+// The analyzer's 64 rows of 30 bytes as the screen image holds them: upright
+// from output row 8 (counted from the bottom, 32 bytes each), inverted, from byte 1.
+std::vector<std::uint8_t> AnalyzerRowsIn(const std::uint8_t* bits) {
+    std::vector<std::uint8_t> rows(64 * 30);
+    for (int r = 0; r < 64; ++r)
+        for (int i = 0; i < 30; ++i)
+            rows[static_cast<std::size_t>(r * 30 + i)] =
+                static_cast<std::uint8_t>(~bits[(8 + 63 - r) * 32 + 1 + i]);
+    return rows;
+}
+
+TEST(DataSetsEndToEnd, ScreenArrivesAsTheAnalyzerShowsItBeforeAndAfterAKey) {
+    Session s(AnalyzerOptions{});
+    ASSERT_TRUE(s.opened());
+    ASSERT_EQ(s.request(ReqConnect), StatusDone);
+    for (int key : {0, 19}) {   // 19 moves the menu down
+        if (key != 0) {
+            ASSERT_EQ(s.request(ReqKey, key), StatusDone);
+        }
+        // The key packet goes ahead of the screen request; once the screen is
+        // here, the analyzer has acted on the key and its screen stands still.
+        ASSERT_EQ(s.request(ReqGetScreen), StatusDone);
+        const std::vector<std::uint8_t> shown = s.server.data_set(0xF000);
+        ASSERT_EQ(shown.size(), 1920u);
+        ASSERT_NE(s.screenBits(), nullptr);
+        EXPECT_EQ(AnalyzerRowsIn(s.screenBits()), shown) << "after key " << key;
+    }
+}
 
 TEST(DataSetsEndToEnd, TextModeMeasurementStartsAndStops) {
     AnalyzerOptions o;
