@@ -208,8 +208,7 @@ TEST(Table3Set, SavesAndLoadsBothParts) {
     ASSERT_TRUE(other.Load(dir.file("t3").c_str()));
     EXPECT_EQ(other.Extra(), Bytes({1, 2, 3, 4, 5}));
 
-    Bytes shortExtra = all;
-    shortExtra.pop_back();
+    const Bytes shortExtra(all.begin(), all.end() - 1);
     write_file(dir.file("short"), test::DataSetFile("MIRLOKE TABLE   ", 2, shortExtra));
     EXPECT_FALSE(other.Load(dir.file("short").c_str()));
     EXPECT_FALSE(other.IsComplete());

@@ -60,7 +60,9 @@ void write_tables(std::string& out, std::span<const std::uint8_t> table, TableFo
         std::size_t n = off[k + 1] - off[k];
         out += "TBL.No:";
         out += kHexDigitsUpper[k];
-        out += "(" + std::to_string(n) + ")\r\n";
+        out += '(';
+        out += std::to_string(n);
+        out += ")\r\n";
         for (std::size_t i = 0; i < n; ++i) {
             append_padded(out, code_text(table[kHead + 2 * (off[k] + i)], form), 2);
             if ((i + 1) % kPerLine == 0) out += "\r\n";

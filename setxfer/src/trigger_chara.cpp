@@ -26,7 +26,7 @@ std::string cell_text(Cell c) {
     std::string t;
     if (c.flag != 0) append_hex(t, c.value);
     else if (c.value == 0) t = "*";
-    else if (c.value <= 3) t = "W" + std::to_string(c.value - 1);
+    else if (c.value <= 3) t.append("W").append(std::to_string(c.value - 1));
     else if ((c.value & 0x0F) == 0) t = "Fg";
     else if (c.value != 0xFF) t = "?";  // no text for it; the row ends there on reading
     return t;
@@ -73,7 +73,7 @@ void write_chara(std::string& out, std::span<const std::uint8_t> blk) {
     out += "\r\nMASK  ";
     for (int r = 0; r < 3; ++r) {
         BitRow row{blk[kMaskRows + 2 * r], blk[kMaskRows + 2 * r + 1]};
-        out += "W" + std::to_string(r) + ":";
+        out.append("W").append(std::to_string(r)).append(":");
         for (int i = 0; i < 8; ++i) {
             if (i > 0) out += ' ';
             append_padded(out, bit_cell(row, kRowBits[i]), 2);

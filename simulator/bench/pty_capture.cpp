@@ -1,16 +1,10 @@
-// A capture over a pseudo-terminal with the simulated analyzer sending as fast
-// as the line takes it: sustained MB/s of record words stored, the loss count
-// (must stay 0) and commlib's CPU time per MB (the analyzer's own thread is
-// measured apart and left out). Two runs: the pty server as it paces a real
-// measurement (a burst every 10 ms), and a flood that hands the analyzer a
-// clock running ahead by 10 ms whenever the line has taken everything.
-#include <fcntl.h>
-#include <poll.h>
+// A capture over a pseudo-terminal with the simulator's own pty server sending
+// as fast as the line takes it: sustained MB/s of record words stored, the loss
+// count (must stay 0) and commlib's CPU time per MB (the server's thread is
+// measured apart and left out).
 #include <pthread.h>
-#include <stdlib.h>
-#include <termios.h>
-#include <unistd.h>
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -22,7 +16,6 @@
 
 #include "buffer/buffer_names.h"
 #include "remote/remote_impl.h"
-#include "simulator/analyzer.h"
 #include "simulator/pty_server.h"
 #include "testing/temp_dir.h"
 
@@ -79,72 +72,6 @@ double Cpu(clockid_t clock) {
     return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
 }
 
-std::uint64_t NowMs() {
-    return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                          std::chrono::steady_clock::now().time_since_epoch())
-                                          .count());
-}
-
-// The analyzer on the pty master, ticked ahead as soon as the line is free
-// while it measures; before and after, it runs on the real clock.
-void Flood(int fd, const simulator::AnalyzerOptions& options, const std::atomic<bool>& stop) {
-    simulator::Analyzer analyzer(options, NowMs());
-    std::vector<std::uint8_t> pending;
-    std::size_t sent = 0;
-    std::uint8_t buf[4096];
-    std::uint64_t clock = NowMs(), nextTick = clock;
-    auto add = [&](std::vector<std::uint8_t> bytes) { pending.insert(pending.end(), bytes.begin(), bytes.end()); };
-    while (!stop.load()) {
-        const bool idle = sent == pending.size();
-        const bool flood = idle && analyzer.measuring();
-        pollfd p{fd, static_cast<short>(POLLIN | (idle ? 0 : POLLOUT)), 0};
-        (void)::poll(&p, 1, flood ? 0 : 10);
-        if (p.revents & POLLIN) {
-            const ssize_t n = ::read(fd, buf, sizeof buf);
-            if (n > 0) add(analyzer.receive({buf, static_cast<std::size_t>(n)}, clock));
-        }
-        clock = std::max(clock, NowMs());
-        if (flood || NowMs() >= nextTick) {
-            if (flood) clock += 10;
-            add(analyzer.tick(clock, sent == pending.size()));
-            nextTick = NowMs() + 10;
-        }
-        while (sent < pending.size()) {
-            const ssize_t n = ::write(fd, pending.data() + sent, pending.size() - sent);
-            if (n <= 0) break;
-            sent += static_cast<std::size_t>(n);
-        }
-        if (sent == pending.size()) {
-            pending.clear();
-            sent = 0;
-        }
-    }
-}
-
-struct PtyPair {
-    int master = -1;
-    int slave = -1;   // held open so the master never reads a hang-up
-    std::string path;
-    PtyPair() {
-        master = ::posix_openpt(O_RDWR | O_NOCTTY);
-        ::grantpt(master);
-        ::unlockpt(master);
-        char name[128] = {};
-        ::ptsname_r(master, name, sizeof name);
-        path = name;
-        slave = ::open(name, O_RDWR | O_NOCTTY);
-        termios t{};
-        ::tcgetattr(slave, &t);
-        ::cfmakeraw(&t);
-        ::tcsetattr(slave, TCSANOW, &t);
-        ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
-    }
-    ~PtyPair() {
-        ::close(slave);
-        ::close(master);
-    }
-};
-
 int Run(const char* label, const std::string& path, std::thread& serving, std::chrono::seconds length);
 
 } // namespace
@@ -153,23 +80,12 @@ int main() {
     simulator::AnalyzerOptions options;
     options.seed = 5;
     options.records_per_second = 0;   // as fast as the line takes them
-    int rc = 0;
-    {
-        simulator::PtyServer server(options);
-        std::atomic<bool> stop{false};
-        std::thread serving([&] { server.run(stop); });
-        rc |= Run("pty capture, paced server:", server.slave_path(), serving, 5s);
-        stop = true;
-        serving.join();
-    }
-    {
-        PtyPair pty;
-        std::atomic<bool> stop{false};
-        std::thread serving([&] { Flood(pty.master, options, stop); });
-        rc |= Run("pty capture, flood:", pty.path, serving, 5s);
-        stop = true;
-        serving.join();
-    }
+    simulator::PtyServer server(options);
+    std::atomic<bool> stop{false};
+    std::thread serving([&] { server.run(stop); });
+    const int rc = Run("pty capture, simulator server:", server.slave_path(), serving, 5s);
+    stop = true;
+    serving.join();
     return rc;
 }
 

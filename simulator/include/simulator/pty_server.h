@@ -3,8 +3,12 @@
 #pragma once
 #include <atomic>
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <string>
+#include <vector>
 
+#include "simulator/analyzer.h"
 #include "simulator/options.h"
 
 namespace simulator {
@@ -25,8 +29,14 @@ public:
     // panel ("RUN", "SHIFT+UP", "33", "0x21"); unknown lines are reported on stderr.
     void run(const std::atomic<bool>& stop, int keys_fd = -1);
 
+    // A data set as the served analyzer holds it now (Analyzer::data_set);
+    // empty before run() has started. Safe to call from any thread.
+    std::vector<std::uint8_t> data_set(std::uint16_t item) const;
+
 private:
     AnalyzerOptions options_;
+    mutable std::mutex mutex_;               // held around every call into the analyzer
+    std::unique_ptr<Analyzer> analyzer_;     // made by run()
     int master_ = -1;
     int slave_ = -1;   // held open so the master never reads a hang-up between sessions
     std::string slave_path_;

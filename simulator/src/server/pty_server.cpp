@@ -1,5 +1,6 @@
 // The analyzer's end of the line: a poll loop that moves bytes between the
-// descriptor and the pure Analyzer, ticking it every 10 ms.
+// descriptor and the pure Analyzer, ticking it every 10 ms, or as soon as the
+// line has taken everything while it streams as fast as the line allows.
 #include "simulator/pty_server.h"
 
 #include <fcntl.h>
@@ -12,6 +13,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <stdexcept>
 #include <vector>
 
@@ -69,6 +71,9 @@ bool read_keys(int keys_fd, std::string& typed, Analyzer& analyzer, std::vector<
     return true;
 }
 
+void serve(int fd, Analyzer& analyzer, std::mutex& guard, const AnalyzerOptions& options,
+           const std::atomic<bool>& stop, int keys_fd);
+
 } // namespace
 
 PtyServer::PtyServer(const AnalyzerOptions& options) : options_(options) {
@@ -101,21 +106,50 @@ PtyServer::~PtyServer() {
     if (master_ >= 0) ::close(master_);
 }
 
-void PtyServer::run(const std::atomic<bool>& stop, int keys_fd) { serve_descriptor(master_, options_, stop, keys_fd); }
+void PtyServer::run(const std::atomic<bool>& stop, int keys_fd) {
+    {
+        std::lock_guard lock(mutex_);
+        analyzer_ = std::make_unique<Analyzer>(options_, now_ms());
+    }
+    serve(master_, *analyzer_, mutex_, options_, stop, keys_fd);
+}
+
+std::vector<std::uint8_t> PtyServer::data_set(std::uint16_t item) const {
+    std::lock_guard lock(mutex_);
+    return analyzer_ ? analyzer_->data_set(item) : std::vector<std::uint8_t>{};
+}
 
 void serve_descriptor(int fd, const AnalyzerOptions& options, const std::atomic<bool>& stop, int keys_fd) {
+    Analyzer analyzer(options, now_ms());
+    std::mutex unshared;
+    serve(fd, analyzer, unshared, options, stop, keys_fd);
+}
+
+namespace {
+
+void serve(int fd, Analyzer& analyzer, std::mutex& guard, const AnalyzerOptions& options,
+           const std::atomic<bool>& stop, int keys_fd) {
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags >= 0) ::fcntl(fd, F_SETFL, flags | O_NONBLOCK);
-    Analyzer analyzer(options, now_ms());
     std::vector<std::uint8_t> pending;
     std::uint8_t buf[4096];
     std::string typed;
     std::uint64_t next_tick = now_ms();
+    // "As fast as the line allows": while the last tick had captured data to
+    // send, the next one follows as soon as the line has taken it all, not 10 ms
+    // later. When nothing goes out (no subscription, text mode, a held frame) the
+    // ordinary 10 ms tick keeps the loop from spinning.
+    const bool unpaced = options.records_per_second <= 0;
+    bool streaming = false;
     while (!stop.load()) {
+        std::unique_lock lock(guard);
+        const bool flood = unpaced && streaming && pending.empty() && analyzer.measuring();
+        lock.unlock();
         pollfd p[2] = {{fd, static_cast<short>(POLLIN | (pending.empty() ? 0 : POLLOUT)), 0}, {keys_fd, POLLIN, 0}};
         const std::uint64_t t = now_ms();
-        const int wait = next_tick > t ? static_cast<int>(next_tick - t) : 0;
+        const int wait = flood || next_tick <= t ? 0 : static_cast<int>(next_tick - t);
         if (::poll(p, keys_fd >= 0 ? 2 : 1, wait) < 0 && errno != EINTR) return;
+        lock.lock();   // not across the poll, so a reader of the data sets never waits long
         if (keys_fd >= 0 && (p[1].revents & (POLLIN | POLLHUP)) && !read_keys(keys_fd, typed, analyzer, pending))
             keys_fd = -1;   // end of the typed keys; the line goes on
         if (p[0].revents & POLLIN) {
@@ -123,12 +157,17 @@ void serve_descriptor(int fd, const AnalyzerOptions& options, const std::atomic<
             if (n > 0) append(pending, analyzer.receive({buf, static_cast<std::size_t>(n)}, now_ms()));
             else if (n < 0 && errno != EAGAIN && errno != EINTR && errno != EIO) return;
         }
-        if (now_ms() >= next_tick) {
-            append(pending, analyzer.tick(now_ms(), pending.empty()));
+        if (now_ms() >= next_tick || (flood && pending.empty())) {
+            const std::vector<std::uint8_t> out = analyzer.tick(now_ms(), pending.empty());
+            streaming = !out.empty();
+            append(pending, out);
             next_tick = now_ms() + 10;
         }
+        lock.unlock();
         if (!flush(fd, pending)) return;
     }
 }
+
+} // namespace
 
 } // namespace simulator
