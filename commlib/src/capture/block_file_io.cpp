@@ -1,0 +1,43 @@
+// Block files on a POSIX file system.
+#include "capture/block_file_io.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace commlib::capture {
+namespace {
+
+class PosixBlockFileIo final : public BlockFileIo {
+public:
+    int Create(const std::string& path) override {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (fd < 0) return -1;
+        // Nobody else should write the block while it is ours; readers that
+        // honour locks wait for the close. A file system without locks still stores.
+        (void)::flock(fd, LOCK_EX | LOCK_NB);
+        (void)::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+        return fd;
+    }
+
+    long Write(int file, const std::uint8_t* data, std::size_t n) override {
+        for (;;) {
+            const ssize_t written = ::write(file, data, n);
+            if (written >= 0 || errno != EINTR) return static_cast<long>(written);
+        }
+    }
+
+    bool Truncate(int file, std::int64_t bytes) override { return ::ftruncate(file, static_cast<off_t>(bytes)) == 0; }
+
+    bool Close(int file) override { return ::close(file) == 0; }
+};
+
+} // namespace
+
+BlockFileIo& SystemBlockFileIo() {
+    static PosixBlockFileIo io;
+    return io;
+}
+
+} // namespace commlib::capture

@@ -1,0 +1,62 @@
+// The capture writer the engine runs: turns the analyzer's data and
+// information items into the PC buffer and reports block range, losses, fill
+// and receive rate to the application. Runs on the protocol thread, except
+// ScanFolder (application thread, port closed or engine idle); no lock.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <functional>
+
+#include "capture/block_store.h"
+#include "engine/capture_sink.h"
+#include "engine/engine.h"
+
+namespace commlib::capture {
+
+// Milliseconds of a monotonic clock.
+using Clock = std::function<std::int64_t()>;
+std::int64_t SteadyMilliseconds();
+
+class CaptureWriter final : public CaptureSink {
+public:
+    explicit CaptureWriter(EngineOutput& out, BlockFileIo& io = SystemBlockFileIo(), Clock clock = SteadyMilliseconds);
+    ~CaptureWriter() override = default;   // the block store flushes; nothing is reported
+
+    void ScanFolder(const BufferSettings& buffer) override;
+    bool Storing() const override { return blocks_.Storing(); }
+    void BeginCapture() override;
+    void EndCapture() override;
+    void ResetCapture() override;
+    void StoreData(std::uint16_t counter, std::span<const std::uint8_t> units) override;
+    void StoreInformation(DataSet* info, std::uint16_t item, std::span<const std::uint8_t> payload) override;
+    void Tick() override;
+
+    // What the tests look at.
+    const BlockRange& Range() const { return blocks_.Range(); }
+    bool BlockOpen() const { return blocks_.BlockOpen(); }
+    int BytesHeld() const { return blocks_.BytesHeld(); }
+    int LostCount() const { return lost_; }
+    std::uint16_t ExpectedUnit() const { return expected_; }
+    std::uint64_t ReceivedTotal() const { return received_; }
+
+private:
+    void Report();                 // NtfyBlocks with the range
+    void ReportLost();             // NtfyLost with the loss count
+    void ReportFill();             // NtfyBlockFill with the bytes held
+    void FlushAndReport();
+    void RollOverAndReport();
+    void MarkGap(std::uint16_t gap);
+    std::size_t StoreUnits(std::span<const std::uint8_t> units);
+
+    EngineOutput& out_;
+    Clock clock_;
+    BlockStore blocks_;
+    int lost_ = 0;
+    std::uint16_t expected_ = 0;
+    std::uint64_t received_ = 0;
+    std::uint64_t receivedAtTick_ = 0;
+    std::int64_t lastTick_ = 0;
+    std::array<int, 3> reported_{};   // first, next, count; its address goes with NtfyBlocks
+};
+
+} // namespace commlib::capture

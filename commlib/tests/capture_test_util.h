@@ -1,0 +1,103 @@
+// Helpers for the capture writer tests: an engine output that records the
+// notifications with the block range copied at the moment it was reported,
+// a file seam that fails where a test says, and builders for data items.
+#pragma once
+#include <array>
+#include <cerrno>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "capture/block_file_io.h"
+#include "engine/engine.h"
+
+namespace commlib::test {
+
+struct CaptureNote {
+    int code;
+    int status;
+    std::intptr_t value;            // the data as an integer (fill, loss count)
+    std::array<int, 3> range{};     // NtfyBlocks: the range as it was when reported
+};
+
+class CaptureOutput final : public EngineOutput {
+public:
+    void sendRaw(std::unique_ptr<LinkMessage>) override {}
+    void sendFrame(std::unique_ptr<LinkMessage>) override {}
+    void discardReceive() override {}
+    bool cts() override { return false; }
+    bool dsr() override { return false; }
+    int notify(int code, int status, void* data) override {
+        CaptureNote note{code, status, reinterpret_cast<std::intptr_t>(data)};
+        if (code == NtfyBlocks) {
+            const int* r = static_cast<const int*>(data);
+            note.range = {r[0], r[1], r[2]};
+        }
+        notes.push_back(note);
+        return 0;
+    }
+
+    std::vector<std::array<int, 3>> ranges() const {
+        std::vector<std::array<int, 3>> out;
+        for (const auto& n : notes)
+            if (n.code == NtfyBlocks) out.push_back(n.range);
+        return out;
+    }
+    std::vector<std::intptr_t> values(int code) const {
+        std::vector<std::intptr_t> out;
+        for (const auto& n : notes)
+            if (n.code == code) out.push_back(n.code == NtfyRate ? n.status : n.value);
+        return out;
+    }
+
+    std::vector<CaptureNote> notes;
+};
+
+// Real files, but the n-th write (counting from 1) can come up short or fail
+// as on a full disk, and creating can fail from some call on.
+class FailingFileIo final : public capture::BlockFileIo {
+public:
+    int Create(const std::string& path) override {
+        ++creates;
+        if (failCreatesFrom && creates >= *failCreatesFrom) return -1;
+        return capture::SystemBlockFileIo().Create(path);
+    }
+    long Write(int file, const std::uint8_t* data, std::size_t n) override {
+        ++writes;
+        if (writes == failWrite) {
+            if (shortBy == 0) {
+                errno = ENOSPC;
+                return -1;
+            }
+            return capture::SystemBlockFileIo().Write(file, data, n - shortBy);
+        }
+        return capture::SystemBlockFileIo().Write(file, data, n);
+    }
+    bool Truncate(int file, std::int64_t bytes) override {
+        truncatedTo = bytes;
+        return capture::SystemBlockFileIo().Truncate(file, bytes);
+    }
+    bool Close(int file) override { return capture::SystemBlockFileIo().Close(file); }
+
+    int creates = 0;
+    int writes = 0;
+    int failWrite = 0;                 // 0: never
+    std::size_t shortBy = 0;           // 0: the failing write writes nothing (ENOSPC)
+    std::optional<int> failCreatesFrom;
+    std::optional<std::int64_t> truncatedTo;
+};
+
+using Bytes = std::vector<std::uint8_t>;
+
+// `words` SD-only units 0x10 'A'+i: each becomes one record word.
+inline Bytes SdUnits(std::size_t words) {
+    Bytes units;
+    units.reserve(words * 2);
+    for (std::size_t i = 0; i < words; ++i) {
+        units.push_back(0x10);
+        units.push_back(static_cast<std::uint8_t>('A' + i % 26));
+    }
+    return units;
+}
+
+} // namespace commlib::test

@@ -1,0 +1,72 @@
+// Byte layouts of link control fields, X.25 packets and Q.931 messages.
+#include "traffic/hdlc_frames.h"
+
+namespace simulator::hdlc {
+namespace {
+
+std::uint8_t gfi(bool extended) { return extended ? 0x20 : 0x10; }
+
+} // namespace
+
+Bytes i_control(bool extended, unsigned ns, unsigned nr, bool poll) {
+    if (extended)
+        return {static_cast<std::uint8_t>((ns & 0x7F) << 1), static_cast<std::uint8_t>((nr & 0x7F) << 1 | (poll ? 1 : 0))};
+    return {static_cast<std::uint8_t>((nr & 7) << 5 | (poll ? 0x10 : 0) | (ns & 7) << 1)};
+}
+
+Bytes s_control(bool extended, std::uint8_t kind, unsigned nr, bool pf) {
+    if (extended) return {kind, static_cast<std::uint8_t>((nr & 0x7F) << 1 | (pf ? 1 : 0))};
+    return {static_cast<std::uint8_t>((nr & 7) << 5 | (pf ? 0x10 : 0) | kind)};
+}
+
+Bytes x25_call_request(bool extended) {
+    // Called DTE 3120 1234, calling 4410 0077, no facilities, protocol id 01000000.
+    return {gfi(extended), 0x01, 0x0B, 0x88, 0x31, 0x20, 0x12, 0x34, 0x44, 0x10, 0x00, 0x77,
+            0x00, 0x01, 0x00, 0x00, 0x00};
+}
+
+Bytes x25_call_connected(bool extended) { return {gfi(extended), 0x01, 0x0F}; }
+
+Bytes x25_data(bool extended, unsigned ps, unsigned pr, bool more, const Bytes& data) {
+    Bytes p{gfi(extended), 0x01};
+    if (extended) {
+        p.push_back(static_cast<std::uint8_t>((ps & 0x7F) << 1));
+        p.push_back(static_cast<std::uint8_t>((pr & 0x7F) << 1 | (more ? 1 : 0)));
+    } else {
+        p.push_back(static_cast<std::uint8_t>((pr & 7) << 5 | (more ? 0x10 : 0) | (ps & 7) << 1));
+    }
+    p.insert(p.end(), data.begin(), data.end());
+    return p;
+}
+
+Bytes x25_flow(bool extended, std::uint8_t kind, unsigned pr) {
+    if (extended) return {gfi(extended), 0x01, kind, static_cast<std::uint8_t>((pr & 0x7F) << 1)};
+    return {gfi(extended), 0x01, static_cast<std::uint8_t>((pr & 7) << 5 | kind)};
+}
+
+Bytes x25_clear_request(bool extended) { return {gfi(extended), 0x01, 0x13, 0x00, 0x00}; }
+
+Bytes x25_clear_confirmation(bool extended) { return {gfi(extended), 0x01, 0x17}; }
+
+Bytes q931(Q931 type, std::uint8_t call_ref, bool from_origin) {
+    Bytes m{0x08, 0x01, static_cast<std::uint8_t>((call_ref & 0x7F) | (from_origin ? 0x00 : 0x80)),
+            static_cast<std::uint8_t>(type)};
+    switch (type) {
+    case Q931::Setup:
+        // Bearer capability: speech, circuit mode, 64 kbit/s, A-law; B1 channel; called 3123.
+        m.insert(m.end(), {0x04, 0x03, 0x80, 0x90, 0xA3, 0x18, 0x01, 0x89, 0x70, 0x05, 0x81, '3', '1', '2', '3'});
+        break;
+    case Q931::CallProceeding:
+        m.insert(m.end(), {0x18, 0x01, 0x89});
+        break;
+    case Q931::Disconnect:
+        // Cause: normal call clearing.
+        m.insert(m.end(), {0x08, 0x02, 0x80, 0x90});
+        break;
+    default:
+        break;
+    }
+    return m;
+}
+
+} // namespace simulator::hdlc
