@@ -1,6 +1,8 @@
 // commlib against the simulated analyzer, end to end over a pseudo-terminal:
 // every model in packet mode, a text-only firmware in text mode, data sets
 // both ways, the screen, keys and a measurement.
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -54,7 +56,8 @@ int await(int code) {
 
 class Connected {
 public:
-    explicit Connected(const AnalyzerOptions& o) : server_(o), serving_([this] { server_.run(stop_); }) {
+    explicit Connected(const AnalyzerOptions& o, int keys_fd = -1)
+        : server_(o), serving_([this, keys_fd] { server_.run(stop_, keys_fd); }) {
         {
             std::lock_guard lock(notes.mutex);
             notes.seen.clear();
@@ -243,6 +246,20 @@ TEST(CommlibEndToEnd, AnalyzerLeftInPacketModeIsBroughtBack) {
     // "###" goes unanswered, the packet-mode exit is taken, and the handshake starts again.
     EXPECT_EQ(c.request(ReqConnect), StatusDone);
     EXPECT_EQ(c.remote().GetLinkMode(), 2);
+}
+
+TEST(CommlibEndToEnd, PanelKeysReachTheApplication) {
+    int keys[2];
+    ASSERT_EQ(::pipe(keys), 0);
+    {
+        Connected c(AnalyzerOptions{}, keys[0]);
+        ASSERT_EQ(c.remote().Open(), 0);
+        ASSERT_EQ(c.request(ReqConnect), StatusDone);
+        ASSERT_EQ(::write(keys[1], "ENTER\n", 6), 6);
+        EXPECT_EQ(await(NtfyKey), 20);
+    }
+    ::close(keys[0]);
+    ::close(keys[1]);
 }
 
 TEST(CommlibEndToEnd, MuteAnalyzerGivesNoAnswerInTime) {
