@@ -36,10 +36,12 @@ bool ConvertJob::KeepGoing() {
     // A job that writes nothing for a long stretch still hears Stop here.
     if (queue_ != nullptr && queue_->HasMessages()) CheckCancel();
     if (progressCalls_++ % kClockEvery == 0) ReportProgress();
-    std::int64_t pos = reader_.Pos();
-    if (reader_.IsSingleFile()) return pos < reader_.RecordCount();
-    std::int64_t end = (static_cast<std::int64_t>(options_.Start) + options_.Blocks - 1) * kBlockWords;
-    return pos < end;
+    return reader_.Pos() < RangeEnd();
+}
+
+std::int64_t ConvertJob::RangeEnd() const {
+    if (reader_.IsSingleFile()) return reader_.RecordCount();
+    return (static_cast<std::int64_t>(options_.Start) + options_.Blocks - 1) * kBlockWords;
 }
 
 void ConvertJob::StartProgressClock() {
@@ -59,9 +61,16 @@ int ConvertJob::CallRoutine(Routine routine) {
         return PrintPackets();
     case Routine::PrintPpp:
         return PrintPpp();
-    default:
-        return kConvertFailed;   // CSV and control sequences come with their own layouts
+    case Routine::PrintControlSequence:
+        return PrintControlSequence();
+    case Routine::CsvData:
+        return CsvData();
+    case Routine::CsvFrames:
+        return CsvFrames();
+    case Routine::None:
+        break;
     }
+    return kConvertFailed;
 }
 
 }  // namespace textlib

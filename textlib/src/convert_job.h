@@ -46,7 +46,7 @@ public:
     // 2 cancelled, 3 no output file).
     template <typename Call>
     int Run(Call&& call);
-    // The routine for the built layouts; 1 for those not built yet.
+    // Runs the routine the dispatch chose; 1 for Routine::None.
     int CallRoutine(Routine routine);
 
     // Output services of the worker routines.
@@ -69,6 +69,8 @@ public:
     }
     bool KeepGoing();
     std::int64_t StartIndex() const;
+    // The record index where the job's range ends (the record count of a single file).
+    std::int64_t RangeEnd() const;
 
     // Worker routines (0 done, 1 failed).
     int PrintNormal();
@@ -76,6 +78,12 @@ public:
     int PrintFrames();
     int PrintPackets();
     int PrintPpp();
+    int PrintControlSequence();
+    int CsvData();
+    int CsvFrames();
+
+    // One CSV field for a character cell, in the job's CSV Data mode.
+    bool CsvCell(std::uint16_t cell);
 
     // Pieces of the print format shared with the translations.
     bool PrintHeader(const std::uint8_t* body);
@@ -110,6 +118,8 @@ private:
     void FillColumns(bool withLineStates);
     bool PrintSection(bool rd);
     bool PrintLine(const char* guide, bool rd, bool codeLine, int special);
+    bool PutDelimiter();
+    bool CsvFrameLine(const Frame& frame);
     int PrintEachFrame(const std::function<const std::string&(const Frame&)>& format);
 
     BufferReader& reader_;

@@ -6,21 +6,11 @@
 
 #include "buffer_builder.h"
 #include "convert_harness.h"
+#include "sample_buffers.h"
 
 using namespace textlib_test;
 
 namespace {
-
-// Time stamps of both directions, every cell status, a gap, an idle time that
-// runs over the end of the first block of columns, and a short one.
-std::vector<std::uint32_t> MixedAsync() {
-    std::vector<std::uint32_t> w{TimeStamp(false, 9, 30, 0), Sd(0x05), Rd(0x06)};
-    Append(w, SdText("HELLO"));
-    Append(w, {SdRd('A', 'B'), Sd(0x02), Sd('x', 2), Rd('y', 3), Gap(5), TimeStamp(true, 12, 34, 56), Sd('1', 1),
-               Rd(0xFF), Sd(0, 8), Rd(0, 9), Sd(0x7E, 10), Sd(0x7E, 11), Idle(10000), Sd(0x41, 12), Sd(0x41, 13),
-               Rd('Z'), Idle(7), Sd('\r'), Sd('\n')});
-    return w;
-}
 
 // Signals change around a gap, an idle time and a time stamp.
 std::vector<std::uint32_t> WithLineStates() {

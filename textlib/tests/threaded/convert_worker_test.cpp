@@ -148,18 +148,25 @@ TEST(Failures, FollowOnFileThatCannotBeCreatedFailsTheJob) {
     EXPECT_EQ(CountLines(ReadText(s.Out("T_00000000.txt"))), 3u) << "what was written stays";
 }
 
-TEST(Failures, LayoutsNotBuiltYetFailWithCodeOne) {
+TEST(Failures, OptionsWithoutARoutineFailWithCodeOne) {
     Folders s;
     WriteBuffer(s.buffer, AsyncBody(), Letters(10));
     ConvertOptions o = DefaultOptions(s.out);
-    o.Format = 1;   // CSV
-    EXPECT_EQ(Convert(s.buffer, o).code, 1);
-    o.Format = 0;
-    o.PrintFormat = 1;   // translation
-    EXPECT_EQ(Convert(s.buffer, o).code, 1);
     o.PrintFormat = 7;   // no such layout
     EXPECT_EQ(Convert(s.buffer, o).code, 1);
+    o.Format = 1;   // CSV, no such form
+    o.CsvForm = 2;
+    EXPECT_EQ(Convert(s.buffer, o).code, 1);
+    o.Format = 2;   // no such format
+    EXPECT_EQ(Convert(s.buffer, o).code, 1);
     EXPECT_TRUE(fs::exists(s.Out("T_00000000.txt")));
+
+    InfoBody unknownMode = AsyncBody();
+    unknownMode[1] = 5;   // a translation needs a known measurement mode
+    WriteBuffer(s.buffer, unknownMode, Letters(10));
+    o = DefaultOptions(s.out);
+    o.PrintFormat = 1;
+    EXPECT_EQ(Convert(s.buffer, o).code, 1);
 }
 
 TEST(Notifications, ProgressAndEndGoToTheWindowWithTheCallersMessage) {
