@@ -136,6 +136,11 @@ CaptureResult run_capture(const CaptureJob& job) {
         s.disconnect();
         return failed(with_status(message_text(Msg::Connection), st == kNoNotification ? StatusNoAnswer : st));
     }
+    if (interrupted()) {
+        // Ctrl-C before anything was measured: nothing to keep, just leave.
+        s.disconnect();
+        return failed("interrupted before the measurement started");
+    }
     if (auto e = start_measurement(s, m); !e.empty()) return failed(e);
 
     const auto started = Clock::now();

@@ -97,10 +97,11 @@ ConvertResult run_convert(const ConvertJob& job) {
     std::memset(options.SavePath, 0, sizeof options.SavePath);
     std::memcpy(options.SavePath, job.out.data(), std::min(job.out.size(), sizeof options.SavePath - 1));
 
+    // The queue outlives the converter, whose worker posts to it until Close.
+    NotifyQueue q;
     TextConvert* raw = nullptr;
     if (CreateMirlokeTextConvert(&raw) != 1 || !raw) return failed("the text conversion library could not create its object");
     std::unique_ptr<TextConvert, ConverterDeleter> tc(raw);
-    NotifyQueue q;
     if (!tc->Open(job.input.c_str(), q.text_window(), nullptr, kConvertMessage))
         return failed(std::string(message_text(Msg::BufferFiles)) + "\n'" + job.input + "'");
     if (!tc->Start(&options, job.prefix.c_str())) {
