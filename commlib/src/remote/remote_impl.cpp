@@ -10,13 +10,12 @@ namespace {
 
 int ignoreNotification(int, int, void*) { return 0; }
 
-// Without a window system nobody can answer the prompt: Cancel.
-int answerCancel(WindowHandle, const char*) { return 0; }
-
 bool isFolder(const char* path) {
     struct stat st{};
     return ::stat(path, &st) == 0 && S_ISDIR(st.st_mode);
 }
+
+} // namespace
 
 // Copies at most TextSize - 1 characters; longer names are cut, never overrun.
 void copyText(char (&to)[RemoteImpl::TextSize], const char* from) {
@@ -24,10 +23,8 @@ void copyText(char (&to)[RemoteImpl::TextSize], const char* from) {
     to[RemoteImpl::TextSize - 1] = '\0';
 }
 
-} // namespace
-
 RemoteImpl::RemoteImpl(EngineFactory factory, platform::SysCalls& sys)
-    : notify_(ignoreNotification), prompt_(answerCancel), link_(sys), engine_(factory(link_)) {
+    : notify_(ignoreNotification), link_(sys), engine_(factory(link_)) {
     link_.attach(*engine_);
 }
 
@@ -55,7 +52,7 @@ int RemoteImpl::Initialize(WindowHandle owner, NotifyFn notify, const PortSettin
     notify_ = notify ? notify : ignoreNotification;
     link_.setNotify(notify_);
     if (buffer_.Folder && !isFolder(buffer_.Folder)) {
-        if (prompt_(owner_, buffer_.Folder) != 1) return -1;
+        if ((prompt_ ? prompt_(owner_, buffer_.Folder) : askAboutFolder()) != 1) return -1;
         if (BufferSettingDialog() == 0) return -1;
     }
     engine_->scanBufferFolder(buffer_);

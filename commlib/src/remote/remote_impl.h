@@ -5,13 +5,15 @@
 #include <memory>
 
 #include "commlib/remote.h"
+#include "commlib_ui/plugin_abi.h"
 #include "engine/engine.h"
 #include "link/serial_link.h"
 
 namespace commlib {
 
 // Asks the user whether to set up a missing PC buffer folder: 1 OK, 0 Cancel.
-// The window-system prompt replaces this where a window system is present.
+// By default the dialog plugin asks; without it (or without a running Qt
+// application) the answer is Cancel.
 using FolderPrompt = int (*)(WindowHandle owner, const char* folder);
 // Creates the engine that the link drives (tests pass a fake one).
 using EngineFactory = std::unique_ptr<Engine> (*)(EngineOutput& out);
@@ -25,6 +27,9 @@ public:
 
     int Initialize(WindowHandle owner, NotifyFn notify, const PortSettings* port,
                    const BufferSettings* buffer) override;
+    // Shown by the dialog plugin; -1 when it is missing or no Qt application runs.
+    int PortSettingDialog() override;
+    int BufferSettingDialog() override;
     int Open() override;
     void Close() override;
     int Request(int code, int param, std::intptr_t data) override;
@@ -41,13 +46,21 @@ public:
     const BitmapInfo* GetScreenInfo() override;
     const void* GetScreenBits() override;
 
-    // For tests and the window-system layer: how Initialize asks about a missing folder.
+    // For tests and the window-system layer: how Initialize asks about a missing folder
+    // (null: the dialog plugin asks).
     void setFolderPrompt(FolderPrompt prompt) { prompt_ = prompt; }
+    // For tests: the dialog table to use instead of loading the plugin (null: none).
+    void setDialogTable(const CommlibUiApi* table) {
+        table_ = table;
+        tableChosen_ = true;
+    }
     WindowHandle owner() const { return owner_; }
     Engine& engine() { return *engine_; }
 
 private:
     void storeSettings(const PortSettings* port, const BufferSettings* buffer);
+    const CommlibUiApi* dialogTable() const;
+    int askAboutFolder();
 
     WindowHandle owner_ = nullptr;
     char portName_[TextSize] = "COM1";
@@ -56,9 +69,14 @@ private:
     char folder_[TextSize] = "";
     BufferSettings buffer_{nullptr, 10, 1, 0};
     NotifyFn notify_;
-    FolderPrompt prompt_;
+    FolderPrompt prompt_ = nullptr;
+    const CommlibUiApi* table_ = nullptr;
+    bool tableChosen_ = false;
     SerialLink link_;
     std::unique_ptr<Engine> engine_;
 };
+
+// Copies at most TextSize - 1 characters into a settings text; longer texts are cut.
+void copyText(char (&to)[RemoteImpl::TextSize], const char* from);
 
 } // namespace commlib

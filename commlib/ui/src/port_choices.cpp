@@ -1,0 +1,59 @@
+// The port dialog's lists and the rules that pick an entry from a setting.
+#include "port_choices.h"
+
+#include <algorithm>
+#include <glob.h>
+#include <iterator>
+#include <strings.h>
+
+namespace commlib::ui {
+namespace {
+
+static_assert(std::is_sorted(std::begin(Speeds), std::end(Speeds), std::less_equal<>()), "speeds ascending");
+
+void addMatches(const char* pattern, std::vector<std::string>& out) {
+    glob_t found{};
+    if (::glob(pattern, 0, nullptr, &found) == 0) {   // glob sorts its matches
+        for (std::size_t i = 0; i < found.gl_pathc; ++i) out.emplace_back(found.gl_pathv[i]);
+    }
+    ::globfree(&found);
+}
+
+} // namespace
+
+std::vector<std::string> serialDevices() {
+    std::vector<std::string> devices;
+    for (const char* pattern : {"/dev/serial/by-id/*", "/dev/ttyUSB*", "/dev/ttyACM*"}) addMatches(pattern, devices);
+    return devices;
+}
+
+std::vector<std::string> portList(const std::vector<std::string>& devices) {
+    std::vector<std::string> list;
+    for (int n = 1; n <= 8; ++n) list.push_back("COM" + std::to_string(n));
+    list.insert(list.end(), devices.begin(), devices.end());
+    return list;
+}
+
+int portIndex(const std::vector<std::string>& list, std::string_view name) {
+    const std::string wanted(name);
+    int index = 0;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (::strcasecmp(list[i].c_str(), wanted.c_str()) == 0) index = static_cast<int>(i);
+    }
+    return index;
+}
+
+int speedIndex(int speed) {
+    const auto it = std::find(std::begin(Speeds), std::end(Speeds), speed);
+    return it == std::end(Speeds) ? -1 : static_cast<int>(it - std::begin(Speeds));
+}
+
+int parityIndex(int parity) {
+    const auto it = std::find_if(std::begin(ParityChoices), std::end(ParityChoices),
+                                 [&](const Choice& c) { return c.value == parity; });
+    return it == std::end(ParityChoices) ? -1 : static_cast<int>(it - std::begin(ParityChoices));
+}
+
+int xControlIndex(int xControl) { return xControl != 0 ? 1 : 0; }
+
+} // namespace commlib::ui

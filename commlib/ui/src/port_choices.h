@@ -1,0 +1,41 @@
+// What the serial port dialog offers: the port names (COM1 to COM8, then the
+// serial devices of this machine), the speeds, parities and X-Control choices,
+// and which entry a stored setting selects.
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace commlib::ui {
+
+// /dev/serial/by-id/* first, then /dev/ttyUSB*, then /dev/ttyACM*, each sorted.
+std::vector<std::string> serialDevices();
+// "COM1" .. "COM8" in this order, then the given devices.
+std::vector<std::string> portList(const std::vector<std::string>& devices);
+// The last entry equal to name regardless of case; entry 0 when none is.
+int portIndex(const std::vector<std::string>& list, std::string_view name);
+
+inline constexpr int Speeds[] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400};
+// The entry showing speed, or -1 when it is not listed.
+int speedIndex(int speed);
+
+// A list entry: its text from the string table, and the setting it stands for.
+struct Choice {
+    int stringId;
+    int value;
+};
+inline constexpr Choice ParityChoices[] = {
+    {1, 0},   // "None"
+    {2, 2},   // "Even"
+    {3, 1},   // "Odd"
+};
+inline constexpr Choice XControlChoices[] = {
+    {4, 0},   // "Disable"
+    {5, 1},   // "Enable"
+};
+// The entry for a stored parity; -1 (nothing selected) for a value not listed.
+int parityIndex(int parity);
+// "Enable" for any value but 0.
+int xControlIndex(int xControl);
+
+} // namespace commlib::ui

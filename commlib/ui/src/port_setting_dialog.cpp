@@ -1,0 +1,95 @@
+// The serial port dialog: its template, the lists it fills and the rules that
+// turn the selections back into settings.
+#include "port_setting_dialog.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <cstring>
+#include <iterator>
+
+#include "dialog_buttons.h"
+#include "port_choices.h"
+#include "ui_texts.h"
+
+namespace commlib::ui {
+namespace {
+
+constexpr Text Title{"Serial Port Setting", "シリアルポート設定"};
+
+struct ListRow {
+    int id;
+    Text label;
+};
+constexpr ListRow Lists[] = {
+    {PortSettingDialog::IdPort, {"&Port", "ポート(&P)"}},
+    {PortSettingDialog::IdSpeed, {"&Speed", "通信速度(&S)"}},
+    {PortSettingDialog::IdParity, {"&Parity", "パリティ(&P)"}},
+    {PortSettingDialog::IdXControl, {"&X-Control", "X-CONTROL(&X)"}},
+};
+
+
+void fillChoices(QComboBox& list, const Choice* begin, const Choice* end) {
+    for (const Choice* c = begin; c != end; ++c) list.addItem(tableText(c->stringId));
+}
+
+} // namespace
+
+PortSettingDialog::PortSettingDialog(CommlibUiPort& settings, std::vector<std::string> devices)
+    : settings_(settings), ports_(portList(devices)) {}
+
+bool PortSettingDialog::buildTemplate(int templateId, QDialog& window) {
+    if (templateId != Template) return false;
+    window.setWindowTitle(localText(Title));
+    auto* grid = new QGridLayout(&window);
+    int row = 0;
+    for (const ListRow& r : Lists) {
+        auto* list = new QComboBox(&window);
+        list->setObjectName(QString::number(r.id));
+        auto* label = new QLabel(localText(r.label), &window);
+        label->setBuddy(list);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(list, row++, 1);
+    }
+    grid->addLayout(okCancelButtons(window, Qt::Vertical), 0, 2, row, 1, Qt::AlignTop);
+    grid->setColumnStretch(1, 1);
+    if (japanese()) sizeInDialogUnits(window, 199, 93);
+    else sizeInDialogUnits(window, 191, 91);
+    return true;
+}
+
+int PortSettingDialog::OnInitDialog() {
+    auto* port = control<QComboBox>(IdPort);
+    auto* speed = control<QComboBox>(IdSpeed);
+    auto* parity = control<QComboBox>(IdParity);
+    auto* xControl = control<QComboBox>(IdXControl);
+    for (const std::string& name : ports_) port->addItem(QString::fromStdString(name));
+    for (int s : Speeds) speed->addItem(QString::number(s));
+    fillChoices(*parity, std::begin(ParityChoices), std::end(ParityChoices));
+    fillChoices(*xControl, std::begin(XControlChoices), std::end(XControlChoices));
+
+    settings_.Port[sizeof settings_.Port - 1] = '\0';
+    port->setCurrentIndex(portIndex(ports_, settings_.Port));
+    speed->setCurrentIndex(std::max(speedIndex(settings_.Speed), 0));
+    speed->setEnabled(false);
+    parity->setCurrentIndex(parityIndex(settings_.Parity));
+    xControl->setCurrentIndex(xControlIndex(settings_.XControl));
+    return ModalDialog::OnInitDialog();
+}
+
+bool PortSettingDialog::OnOK() {
+    const QByteArray name = control<QComboBox>(IdPort)->currentText().toUtf8();
+    std::strncpy(settings_.Port, name.constData(), sizeof settings_.Port - 1);
+    settings_.Port[sizeof settings_.Port - 1] = '\0';
+    // The speed list cannot be changed; a speed it does not list stays as it was
+    // instead of turning into the first entry.
+    if (speedIndex(settings_.Speed) >= 0)
+        settings_.Speed = control<QComboBox>(IdSpeed)->currentText().toInt();
+    const int parity = control<QComboBox>(IdParity)->currentIndex();
+    settings_.Parity = parity >= 0 ? ParityChoices[parity].value : 0;
+    settings_.XControl = XControlChoices[std::max(control<QComboBox>(IdXControl)->currentIndex(), 0)].value;
+    return true;
+}
+
+} // namespace commlib::ui

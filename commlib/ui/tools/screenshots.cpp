@@ -1,0 +1,55 @@
+// Renders both library dialogs, and the start-up prompt, in English and
+// Japanese to PNG files without a display, for a person to look at:
+//   commlib_ui_screenshots <folder>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPixmap>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "buffer_setting_dialog.h"
+#include "port_setting_dialog.h"
+#include "ui_texts.h"
+#include "warning_box.h"
+
+namespace {
+
+using namespace commlib::ui;
+
+bool save(QWidget& widget, const QString& file) {
+    widget.show();
+    QApplication::processEvents();
+    const bool ok = widget.grab().save(file);
+    std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(file));
+    return ok;
+}
+
+bool shootLanguage(const QString& folder, const char* lang) {
+    ::setenv("LC_ALL", lang, 1);
+    const QString suffix = QString::fromLatin1(lang).left(2);
+    CommlibUiPort port{"COM3", 9600, 2, 1};
+    PortSettingDialog portDialog(port, {"/dev/ttyUSB0"});
+    CommlibUiBuffer buffer{"/home/user/zamvex-buffer", 64, 1, 0};
+    BufferSettingDialog bufferDialog(buffer);
+    if (!portDialog.create(PortSettingDialog::Template, nullptr)) return false;
+    if (!bufferDialog.create(BufferSettingDialog::Template, nullptr)) return false;
+    const auto prompt = makeWarningBox(nullptr, QStringLiteral("ZAMVEX-3"), tableText(StrSetUpBuffer), true);
+    return save(*portDialog.window(), folder + "/port_" + suffix + ".png") &&
+           save(*bufferDialog.window(), folder + "/buffer_" + suffix + ".png") &&
+           save(*prompt, folder + "/prompt_" + suffix + ".png");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s <folder for the PNG files>\n", argv[0]);
+        return 2;
+    }
+    if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    const bool ok = shootLanguage(folder, "en_US.UTF-8") && shootLanguage(folder, "ja_JP.UTF-8");
+    return ok ? 0 : 1;
+}
