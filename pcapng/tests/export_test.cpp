@@ -7,6 +7,7 @@
 #include "export_harness.h"
 #include "frame_packets.h"
 #include "frame_words.h"
+#include "sample_buffers.h"
 #include "sample_conversations.h"
 #include "testing/temp_dir.h"
 
@@ -69,6 +70,25 @@ TEST(Export, HeaderInterfaceAndOnePacketPerFrame) {
     EXPECT_EQ(s.fcsErrors, 1);
     EXPECT_EQ(s.linkType, pcapng::kLinkLapd);
     EXPECT_TRUE(s.onMeasurementDate);   // the day "datainfo.mkw" was written
+}
+
+TEST(Export, SyncFramesGoOutAsTheirCharacters) {
+    testing_util::TempDir dir;
+    ExportOptions o;
+    WriteSample(dir, BscBody(kBscAscii), BscConversation(kBscAscii), o);
+    ExportSummary s;
+    ASSERT_EQ(pcapng::ExportPcapng(o, s), "");
+    EXPECT_EQ(s.linkType, pcapng::kLinkUser1);
+    auto file = testing_util::read_file(o.output);
+    std::vector<Block> blocks = Blocks(file);
+    ASSERT_GT(blocks.size(), 2u);
+    const Block& first = blocks[2];
+    ASSERT_EQ(first.type, 6u);
+    // The first frame is the poll: the two sync characters, then EOT.
+    ASSERT_GE(U32(file, first.at + 20), 3u);
+    EXPECT_EQ(file[first.at + 28], 0x16);
+    EXPECT_EQ(file[first.at + 29], 0x16);
+    EXPECT_EQ(file[first.at + 30], 0x04);
 }
 
 TEST(Export, SummaryCountsErrorsAndLostData) {
