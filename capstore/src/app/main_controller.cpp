@@ -1,0 +1,153 @@
+// The user's commands on the main window: start and stop a measurement,
+// the environment menu, the close request, the tick and the exit steps.
+#include "app/main_controller.h"
+
+namespace capstore {
+
+MainController::MainController(Remote& remote, MainView& view, Language language,
+                               const std::atomic<unsigned>& port_not_open_posts, MainHooks hooks)
+    : remote_(remote), view_(view), language_(language), port_not_open_posts_(port_not_open_posts),
+      hooks_(std::move(hooks))
+{
+}
+
+void MainController::start(const BufferSettings& buffer)
+{
+    buffer_ = buffer;
+    folder_ = buffer.Folder ? buffer.Folder : "";
+    buffer_.Folder = folder_.c_str();
+    if (hooks_.store_buffer) hooks_.store_buffer(buffer_);
+    s_ = AppState{};
+    go_offline();   // forced: sets the title, indicator and buttons once
+    initialised_ = true;
+    view_.set_indicator(kMeasurePart, false);
+    view_.set_indicator(kConvertPart, false);
+    view_.set_control_text(id::kBlockCount, "0");
+    view_.set_control_text(id::kLost, "0");
+    view_.set_control_text(id::kProgress, "0");
+    view_.set_control_text(id::kBlockFill, "0%");
+    set_status(0);
+}
+
+void MainController::on_start_measure()
+{
+    if (s_.Busy || s_.Converting || s_.MeasureState != 0) return;
+    if (buffer_.Warn && s_.BlockCount > 0 &&
+        message(36, Icon::Question, Buttons::YesNo) != Answer::Yes)
+        return;
+    if (remote_.Open() != 0) {
+        message(4, Icon::Warning);
+        return;
+    }
+    enter_busy();
+    set_status(str::kConnecting);
+    request(ReqConnect);
+}
+
+void MainController::on_stop_measure()
+{
+    if (s_.Busy || s_.MeasureState == 0) return;
+    request_stop();
+}
+
+void MainController::request_stop()
+{
+    enter_busy();
+    set_status(str::kStopping);
+    request(ReqMeasure, 0);
+}
+
+void MainController::on_close_request()
+{
+    if (ended_ || s_.ExitRequested) return;
+    if (s_.MeasureState == 0) {
+        s_.ExitRequested = true;
+        enter_busy();
+        set_status(str::kExiting);
+        request(ReqDisconnect);
+        return;
+    }
+    if (message(7, Icon::Question, Buttons::YesNo) != Answer::Yes) return;
+    s_.ExitRequested = true;
+    request_stop();
+}
+
+void MainController::on_port_setting()
+{
+    if (s_.Busy || s_.Connected || s_.Converting) return;
+    if (remote_.PortSettingDialog() <= 0) return;
+    if (const PortSettings* p = remote_.GetPortSettings(); p && hooks_.store_port) hooks_.store_port(*p);
+}
+
+void MainController::on_buffer_setting()
+{
+    if (s_.Busy || s_.Connected || s_.Converting) return;
+    if (remote_.BufferSettingDialog() <= 0) return;
+    const BufferSettings* b = remote_.GetBufferSettings();
+    if (!b) return;
+    buffer_ = *b;
+    folder_ = b->Folder ? b->Folder : "";
+    buffer_.Folder = folder_.c_str();
+    if (hooks_.store_buffer) hooks_.store_buffer(buffer_);
+    show_block_count();
+    refresh_buttons();
+}
+
+void MainController::request(int code, int param)
+{
+    const unsigned before = port_not_open_posts_.load();
+    if (remote_.Request(code, param, 0) != 0) return;
+    // With the port closed the library has already posted status 2 for this
+    // request; otherwise the protocol thread never took it and no notification
+    // will come.
+    if (port_not_open_posts_.load() != before) return;
+    request_not_taken();
+}
+
+void MainController::request_not_taken()
+{
+    s_.StopWatchdog = 0;
+    remote_.Close();
+    leave_busy();
+    go_offline();
+    set_status(0);
+    message(38, Icon::Warning);
+    if (s_.ExitRequested) exit_steps();
+}
+
+void MainController::on_tick()
+{
+    if (ended_) return;
+    if (s_.StopWatchdog > 0 && --s_.StopWatchdog == 0) {
+        remote_.ResetLink();
+        remote_.Close();
+        leave_busy();
+        go_offline();
+        set_status(0);
+        if (s_.ExitRequested) {
+            message(39, Icon::Warning);
+            exit_steps();
+        } else {
+            message(38, Icon::Warning);
+        }
+        return;
+    }
+    if (free_countdown_ > 0 && --free_countdown_ == 0) {
+        free_countdown_ = kFreeSpaceTicks;
+        const long long free = hooks_.free_mbytes ? hooks_.free_mbytes(folder_) : -1;
+        free_text_ = free >= 0 ? std::to_string(free) + "MBytes free" : std::string();
+        if (status_number_ == 0) set_status(0);
+    }
+}
+
+void MainController::exit_steps()
+{
+    if (ended_) return;
+    enter_busy();
+    if (hooks_.store_convert_silently) hooks_.store_convert_silently();
+    ended_ = true;
+    remote_.Release();
+    view_.end_program(0);
+}
+
+} // namespace capstore

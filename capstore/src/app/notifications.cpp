@@ -1,0 +1,158 @@
+// One handler per library notification: the rows that move a measurement
+// from connecting through starting and stopping to the disconnect.
+#include "app/main_controller.h"
+
+namespace capstore {
+
+void MainController::on_notification(std::uintptr_t wparam, std::intptr_t lparam)
+{
+    if (ended_) return;
+    const int code = static_cast<int>(wparam & 0xFFFF);
+    const int status = static_cast<int>(static_cast<std::intptr_t>(wparam) >> 16);
+    void* data = reinterpret_cast<void*>(lparam);
+    switch (code) {
+    case ReqConnect: connect_ended(status); break;
+    case ReqDisconnect: disconnect_ended(status); break;
+    case ReqMeasure: measure_ended(status); break;
+    case ReqGetSetup: setup_ended(status); break;
+    case ReqGetStopReason: stop_reason_ended(lparam); break;
+    case NtfyAutoConnected & 0xFFFF: enter_connected(); break;
+    case NtfyLinkLost & 0xFFFF: link_lost(); break;
+    case NtfyBlockFill & 0xFFFF:
+        view_.set_control_text(id::kBlockFill,
+                               std::to_string((static_cast<long long>(lparam) * 100) >> 20) + "%");
+        break;
+    case NtfyRate & 0xFFFF: view_.set_rate_speed(static_cast<std::int16_t>(status)); break;
+    case NtfyMeasureState & 0xFFFF: measure_state(status); break;
+    case NtfyBlocks & 0xFFFF: blocks(static_cast<const int*>(data)); break;
+    case NtfyLost & 0xFFFF:
+        view_.set_control_text(id::kLost, std::to_string(static_cast<std::uint32_t>(lparam)));
+        break;
+    default: break;
+    }
+}
+
+void MainController::connect_ended(int status)
+{
+    if (status == StatusDone) {
+        if (remote_.GetLinkMode() <= 1) {
+            request(ReqDisconnect);
+            set_status(0);
+            message(9, Icon::Warning);
+        } else if (remote_.GetStatus() & 0x100) {
+            request(ReqDisconnect);
+            set_status(0);
+            message(37, Icon::Warning);
+        } else {
+            request(ReqGetSetup);
+        }
+        return;
+    }
+    if (status != StatusNoAnswer) request(ReqDisconnect);
+    leave_busy();
+    set_status(0);
+    message(6, Icon::Warning);
+}
+
+void MainController::setup_ended(int status)
+{
+    if (status == StatusDone) {
+        enter_connected();
+        set_status(str::kStarting);
+        request(ReqMeasure, 1);
+        return;
+    }
+    request(ReqDisconnect);
+    set_status(0);
+    message(6, Icon::Warning);
+}
+
+void MainController::measure_ended(int status)
+{
+    if (status == StatusDone) {
+        if (s_.Busy) s_.StopWatchdog = kWatchdogTicks;
+    } else if (status == StatusNoAnswer) {
+        leave_busy();
+        set_status(0);
+        message(38, Icon::Warning);
+    } else {
+        // Refused by the analyzer, or a status the analyzer's refusal maps to
+        // (258 for an unsupported function): ask why and disconnect.
+        request(ReqGetStopReason);
+    }
+}
+
+void MainController::stop_reason_ended(std::intptr_t reason)
+{
+    // A reason of 0 would read as "no reason" and the refusal would pass in
+    // silence; show the general message for it instead.
+    s_.StopReason = reason != 0 ? static_cast<int>(reason) : -1;
+    request(ReqDisconnect);
+}
+
+void MainController::measure_state(int status)
+{
+    s_.StopWatchdog = 0;
+    if (status == 1 || status == 2) {
+        leave_busy();
+        set_measure_state(status);
+        set_status(0);
+        return;
+    }
+    request_disconnect_with_text(str::kDisconnecting);
+}
+
+void MainController::request_disconnect_with_text(int status_text)
+{
+    set_status(status_text);
+    request(ReqDisconnect);
+}
+
+void MainController::blocks(const int* values)
+{
+    if (values) {
+        s_.FirstBlock = values[0];
+        s_.NextBlock = values[1];
+        s_.BlockCount = values[2];
+    }
+    show_block_count();
+    refresh_buttons();
+    if (s_.MeasureState == 0 || s_.Busy) return;
+    if (s_.NextBlock >= kLastBlockNumber || (s_.BlockCount >= buffer_.MaxBlocks && !ring())) request_stop();
+}
+
+void MainController::disconnect_ended(int status)
+{
+    s_.StopWatchdog = 0;
+    remote_.Close();
+    if (s_.ExitRequested) {
+        set_measure_state(0);
+        go_offline();
+        set_status(0);
+        exit_steps();
+    } else if (s_.StopReason != 0) {
+        const int reason = s_.StopReason;
+        s_.StopReason = 0;
+        leave_busy();
+        go_offline();
+        set_status(0);
+        stop_reason_message(reason);
+    } else {
+        leave_busy();
+        set_measure_state(0);
+        go_offline();
+        set_status(0);
+        if (status == StatusNoAnswer) message(38, Icon::Warning);
+    }
+}
+
+void MainController::link_lost()
+{
+    remote_.Close();
+    s_.StopWatchdog = 0;
+    leave_busy();
+    set_measure_state(0);
+    go_offline();
+}
+
+} // namespace capstore

@@ -1,0 +1,63 @@
+// capstore's stored settings: the serial port, the PC buffer and the
+// conversion options, read with their defaults and range rules and written
+// back with their documented texts.
+#pragma once
+#include <string>
+
+#include "commlib/remote.h"
+#include "settings/layered_settings.h"
+#include "textlib/text_convert.h"
+
+namespace capstore {
+
+// The port and buffer records with storage for their texts.
+struct StoredPort {
+    std::string Name;
+    int Speed = 115200;
+    int Parity = 0;
+    int XControl = 0;
+    PortSettings record() const { return {Name.c_str(), Speed, Parity, XControl}; }
+};
+
+struct StoredBuffer {
+    std::string Path;
+    int MaxBlocks = 10;
+    bool Warn = true;
+    bool Ring = false;
+    BufferSettings record() const
+    {
+        return {Path.c_str(), MaxBlocks, static_cast<std::uint8_t>(Warn), static_cast<std::uint8_t>(Ring)};
+    }
+};
+
+// Every group below this root of the settings file.
+inline constexpr const char* kSettingsRoot = "1.00";
+
+class SettingsStore {
+public:
+    explicit SettingsStore(const SettingsPaths& paths);
+
+    StoredPort read_port() const;
+    StoredBuffer read_buffer() const;
+    // Fills every field; the record should start zeroed.
+    void read_convert(ConvertOptions& options) const;
+
+    // Each returns false when the user's file could not be written.
+    bool write_port(const PortSettings& port);
+    bool write_buffer(const BufferSettings& buffer);
+    bool write_convert(const ConvertOptions& options);
+
+private:
+    QString key(const char* section, const char* value) const;
+    std::string read_text(const char* section, const char* value, const std::string& fallback) const;
+    int read_number(const char* section, const char* value, int fallback) const;
+
+    SettingsPaths paths_;
+    mutable LayeredSettings settings_;
+};
+
+// The line-state list as stored ("0134"): digits 0..7, each once, at most eight.
+void parse_line_states(const std::string& stored, signed char (&out)[8]);
+std::string line_states_text(const signed char (&states)[8]);
+
+} // namespace capstore

@@ -1,0 +1,203 @@
+// The real window offscreen against the simulated analyzer on a pty, with
+// libcommlib.so and libtextlib.so: a measurement that fills blocks, a stop,
+// conversions to the print format and to frame translation, a ring-buffer
+// measurement, the automatic stop, and closing while measuring.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <thread>
+
+#include "offscreen.h"
+#include "simulator/pty_server.h"
+#include "testing/temp_dir.h"
+#include "ui/main_window.h"
+
+namespace capstore {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::MessageAnswerer;
+using testing::wait_for;
+
+class WindowEndToEnd : public ::testing::Test {
+protected:
+    testing_util::TempDir dir;
+    SettingsPaths paths{QString::fromStdString(dir.file("config/ZAMVEX3.ini")),
+                        QString::fromStdString(dir.file("system/ZAMVEX3.ini")),
+                        QString::fromStdString(dir.path() + "/data/")};
+    SettingsStore settings{paths};
+    MessageAnswerer answers;
+    std::unique_ptr<simulator::PtyServer> server;
+    std::atomic<bool> stop{false};
+    std::thread serving;
+    Remote* remote = nullptr;
+    TextConvert* convert = nullptr;
+    std::unique_ptr<MainWindow> window;
+
+    void open(bool ring, int max_blocks)
+    {
+        simulator::AnalyzerOptions options;
+        options.seed = 11;
+        options.records_per_second = 0;
+        options.line_mode = simulator::LineMode::Hdlc;
+        options.protocol = simulator::FrameProtocol::X25Mod8;
+        server = std::make_unique<simulator::PtyServer>(options);
+        serving = std::thread([this] { server->run(stop); });
+        ASSERT_EQ(CreateMirlokeRemote(&remote), 1);
+        ASSERT_EQ(CreateMirlokeTextConvert(&convert), 1);
+        StoredPort port;
+        port.Name = server->slave_path();
+        StoredBuffer buffer;
+        buffer.Path = dir.file("buffer");
+        fs::create_directories(buffer.Path);
+        buffer.MaxBlocks = max_blocks;
+        buffer.Warn = false;
+        buffer.Ring = ring;
+        ConvertOptions o{};
+        settings.read_convert(o);
+        std::strcpy(o.SavePath, dir.file("text").c_str());
+        o.Blocks = 4;
+        window = std::make_unique<MainWindow>(Language::English, settings, *remote, *convert);
+        ASSERT_EQ(window->initialise(port, buffer, o), 0);
+    }
+    void TearDown() override
+    {
+        if (window && !window->ended()) {
+            remote->Close();
+            remote->Release();
+        }
+        window.reset();
+        if (convert) convert->Release();
+        stop = true;
+        if (serving.joinable()) serving.join();
+    }
+    const AppState& state() { return window->controller().state(); }
+    template <typename W = QPushButton>
+    W* find(int id)
+    {
+        return window->findChild<W*>(QString::number(id));
+    }
+    QString text(int id) { return find<QLabel>(id)->text(); }
+    bool offline() { return !state().Busy && !state().Connected && state().MeasureState == 0; }
+    void start_measuring()
+    {
+        find(40301)->click();
+        ASSERT_TRUE(wait_for([&] { return state().MeasureState != 0; })) << window->status_bar().text().toStdString();
+        EXPECT_TRUE(window->status_bar().indicator(1));
+        EXPECT_TRUE(window->status_bar().indicator(2));
+        EXPECT_TRUE(find(40302)->isVisible());
+        EXPECT_TRUE(window->windowTitle().endsWith("(RV-7020)")) << window->windowTitle().toStdString();
+    }
+    std::vector<std::string> text_files(const std::string& folder = "text")
+    {
+        std::vector<std::string> names;
+        if (!fs::exists(dir.file(folder))) return names;
+        for (const auto& e : fs::directory_iterator(dir.file(folder))) names.push_back(e.path().filename().string());
+        return names;
+    }
+    void convert_and_wait()
+    {
+        ASSERT_TRUE(find(40401)->isEnabled());
+        find(40401)->click();
+        ASSERT_TRUE(state().Converting) << (answers.texts.empty() ? "" : answers.texts.back());
+        EXPECT_TRUE(window->status_bar().indicator(3));
+        ASSERT_TRUE(wait_for([&] { return !state().Converting; }));
+        EXPECT_EQ(text(2002), "0");
+        EXPECT_FALSE(window->status_bar().indicator(3));
+    }
+};
+
+TEST_F(WindowEndToEnd, MeasureStopAndConvertToPrintAndFrameTranslation)
+{
+    open(false, 4);
+    start_measuring();
+    ASSERT_TRUE(wait_for([&] { return state().BlockCount >= 2; }));
+    EXPECT_TRUE(text(2001).endsWith(" / 4")) << text(2001).toStdString();
+    EXPECT_TRUE(find(40401)->isEnabled());   // a flat buffer may be converted while measuring
+    find(40302)->click();
+    ASSERT_TRUE(wait_for([&] { return offline(); }));
+    EXPECT_TRUE(window->windowTitle().endsWith("(Offline)"));
+    EXPECT_TRUE(find(40301)->isVisible() && find(40301)->isEnabled());
+    EXPECT_TRUE(answers.texts.empty()) << answers.texts.front();
+    EXPECT_TRUE(fs::exists(dir.file("buffer/00000000.mkw")));
+
+    // The missing output folder is created after the question.
+    convert_and_wait();
+    ASSERT_EQ(answers.texts.size(), 1u);
+    EXPECT_NE(answers.texts[0].find("does not exist"), std::string::npos);
+    auto print = text_files();
+    std::sort(print.begin(), print.end());
+    ASSERT_FALSE(print.empty());
+    for (const auto& name : print) EXPECT_EQ(name.substr(0, 3), "MK_") << name;
+
+    // The stored options are the ones the run used.
+    ConvertOptions stored{};
+    settings.read_convert(stored);
+    EXPECT_EQ(std::string(stored.SavePath), dir.file("text"));
+
+    find<QRadioButton>(2102)->setChecked(true);
+    find<QComboBox>(2131)->setCurrentIndex(1);   // X.25 modulo 8
+    find<QLineEdit>(2051)->setText(QString::fromStdString(dir.file("frames")));
+    convert_and_wait();
+    ASSERT_EQ(answers.texts.size(), 2u) << answers.texts.back();   // the second folder's question
+    auto frames = text_files("frames");
+    std::sort(frames.begin(), frames.end());
+    ASSERT_FALSE(frames.empty());
+    const auto first = testing_util::read_file(dir.file("frames/" + frames[0]));
+    const auto other = testing_util::read_file(dir.file("text/" + print[0]));
+    EXPECT_NE(first, other);   // a different layout of the same blocks
+    EXPECT_NE(std::string(first.begin(), first.end()).find("FRAME CONVERSION"), std::string::npos);
+}
+
+TEST_F(WindowEndToEnd, RingMeasurementKeepsTheConversionButtonDisabled)
+{
+    open(true, 2);
+    start_measuring();
+    ASSERT_TRUE(wait_for([&] { return state().NextBlock >= 4; }));
+    // Past MaxBlocks: the oldest blocks were given up and the measurement runs on.
+    EXPECT_GT(state().FirstBlock, 0);
+    EXPECT_GE(state().BlockCount, 1);
+    EXPECT_NE(state().MeasureState, 0);   // no automatic stop in ring mode
+    EXPECT_FALSE(find(40401)->isEnabled());
+    find(40302)->click();
+    ASSERT_TRUE(wait_for([&] { return offline(); }));
+    EXPECT_TRUE(find(40401)->isEnabled());
+}
+
+TEST_F(WindowEndToEnd, ClosingWhileMeasuringAsksStopsAndExits)
+{
+    open(false, 100);
+    start_measuring();
+    answers.policy = [](const std::string&) { return QMessageBox::No; };
+    window->close();
+    ASSERT_TRUE(wait_for([&] { return !answers.texts.empty(); }));
+    EXPECT_EQ(answers.texts[0], "Do you approve of an exit though the application is measuring ?");
+    EXPECT_FALSE(window->ended());
+    EXPECT_NE(state().MeasureState, 0);
+    answers.policy = [](const std::string&) { return QMessageBox::Yes; };
+    window->close();
+    ASSERT_TRUE(wait_for([&] { return window->ended(); }));
+    EXPECT_EQ(window->result(), 0);
+    EXPECT_EQ(answers.texts.size(), 2u);
+    // The conversion settings were stored on the way out.
+    EXPECT_TRUE(fs::exists(dir.file("config/ZAMVEX3.ini")));
+}
+
+TEST_F(WindowEndToEnd, AutomaticStopAtMaxBlocksInAFlatBuffer)
+{
+    open(false, 1);
+    start_measuring();
+    ASSERT_TRUE(wait_for([&] { return offline(); }));
+    EXPECT_EQ(state().BlockCount, 1);
+    EXPECT_EQ(text(2001), "1 / 1");
+    EXPECT_TRUE(answers.texts.empty());
+}
+
+} // namespace
+} // namespace capstore

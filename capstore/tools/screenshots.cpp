@@ -1,0 +1,96 @@
+// Renders the main window in English and Japanese, idle and measuring
+// against the simulated analyzer, to PNG files for a person to look at:
+//   capstore_screenshots <folder>
+#include <QApplication>
+#include <QPushButton>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+#include "simulator/pty_server.h"
+#include "ui/main_window.h"
+
+namespace {
+
+using namespace capstore;
+
+bool wait_for(const std::function<bool()>& done)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!done() && std::chrono::steady_clock::now() < end) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return done();
+}
+
+bool save(QWidget& window, const QString& file)
+{
+    QApplication::processEvents();
+    const bool ok = window.grab().save(file);
+    std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(file));
+    return ok;
+}
+
+bool shoot(const QString& folder, Language language, const std::string& work)
+{
+    const QString suffix = language == Language::Japanese ? "ja" : "en";
+    simulator::AnalyzerOptions options;
+    options.records_per_second = 20000;
+    simulator::PtyServer server(options);
+    std::atomic<bool> stop{false};
+    std::thread serving([&] { server.run(stop); });
+    SettingsStore settings({QString::fromStdString(work + "/user.ini"), QString::fromStdString(work + "/system.ini"),
+                            QString::fromStdString(work + "/")});
+    Remote* remote = nullptr;
+    TextConvert* convert = nullptr;
+    CreateMirlokeRemote(&remote);
+    CreateMirlokeTextConvert(&convert);
+    bool ok = false;
+    {
+        MainWindow window(language, settings, *remote, *convert);
+        StoredPort port;
+        port.Name = server.slave_path();
+        StoredBuffer buffer;
+        buffer.Path = work + "/buffer-" + suffix.toStdString();
+        std::filesystem::create_directories(buffer.Path);
+        buffer.Warn = false;
+        ConvertOptions o{};
+        settings.read_convert(o);
+        if (window.initialise(port, buffer, o) == 0) {
+            window.resize(window.sizeHint());
+            ok = save(window, folder + "/capstore_idle_" + suffix + ".png");
+            window.findChild<QPushButton*>("40301")->click();
+            ok = ok && wait_for([&] { return window.controller().state().BlockCount >= 1; });
+            ok = ok && wait_for([&] { return window.status_bar().text().contains("MBytes"); });
+            ok = ok && save(window, folder + "/capstore_measuring_" + suffix + ".png");
+        }
+        remote->Close();
+        remote->Release();
+    }
+    convert->Release();
+    stop = true;
+    serving.join();
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s <folder for the PNG files>\n", argv[0]);
+        return 2;
+    }
+    if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    const std::string work = std::filesystem::temp_directory_path() / "capstore-screenshots";
+    std::filesystem::create_directories(work);
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    const bool ok = shoot(folder, Language::English, work) && shoot(folder, Language::Japanese, work);
+    std::filesystem::remove_all(work);
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,32 @@
+// The notification callback frontpad gives the library. It runs on the
+// library's protocol thread (and inside Request for "port not open"), so it
+// only posts message 0x8000 to the window; the window handles it later.
+#pragma once
+#include <cstdint>
+
+namespace platform { class Window; }
+
+namespace frontpad {
+
+inline constexpr unsigned kNotifyMessage = 0x8000;
+
+// Where the callback posts; null drops notifications. Safe from any thread.
+void setNotifyTarget(platform::Window* target);
+
+// The NotifyFn: NtfyKey answers 1 and posts nothing; code 14 posts wParam 14
+// and the reason (or -1); everything else posts (status << 16) | code with
+// the data pointer.
+int forwardNotification(int code, int status, void* data);
+
+// How often the callback ran on the calling thread. A Request that answered
+// at once (port not open) ran it inline, which tells such a request apart
+// from one the library did not take.
+unsigned inlineNotifications();
+
+// The two halves of a posted wParam.
+inline int notifiedCode(std::uintptr_t wParam) { return static_cast<int>(wParam & 0xFFFF); }
+inline int notifiedStatus(std::uintptr_t wParam) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(wParam)) >> 16;
+}
+
+} // namespace frontpad

@@ -1,0 +1,74 @@
+// What each posted library notification does to the front panel.
+#include <cstdio>
+
+#include "frontpad/controller.h"
+#include "frontpad/notify_forward.h"
+#include "texts.h"
+
+namespace frontpad {
+
+void Controller::notification(std::uintptr_t wParam, std::intptr_t) {
+    if (!remote_) return;
+    const int code = notifiedCode(wParam);
+    const int status = notifiedStatus(wParam);
+    // Once closing, only the end of the disconnect matters.
+    if (exitRequested_ && code != ReqDisconnect) return;
+    switch (code) {
+    case ReqConnect: connectEnded(status); break;
+    case ReqDisconnect: disconnectEnded(status); break;
+    case ReqGetScreen: screenFetched(status); break;
+    case ReqKey: setBusy(false); break;
+    default: break;
+    }
+}
+
+void Controller::connectEnded(int status) {
+    if (status == StatusDone) {
+        const bool packetMode = remote_->GetLinkMode() > 1;
+        const bool measuring = (remote_->GetStatus() & 0x100) != 0;
+        if (packetMode && !measuring) {
+            busy_ = false;
+            connected_ = true;
+            refresh();
+            setBusy(true);
+            if (!request(ReqGetScreen)) return requestFailed();
+            view_.focusKeyReceiver();
+            return;
+        }
+        request(ReqDisconnect);
+        view_.showMessage(packetMode ? texts::kCannotConnect : texts::kWrongVersion, Icon::Warning);
+    } else if (status == StatusNoAnswer) {
+        view_.showMessage(texts::kConnectionTimeout, Icon::Warning);
+    } else {
+        request(ReqDisconnect);
+        view_.showMessage(texts::kConnectionError, Icon::Warning);
+    }
+    setBusy(false);
+}
+
+void Controller::disconnectEnded(int status) {
+    screenInfo_ = nullptr;
+    screenBits_ = nullptr;
+    remote_->Close();
+    if (exitRequested_) return finish(0);
+    if (status == StatusNoAnswer) view_.showMessage(texts::kDisconnectionTimeout, Icon::Warning);
+    busy_ = false;
+    connected_ = false;
+    refresh();
+    view_.repaintScreen();
+}
+
+void Controller::screenFetched(int status) {
+    if (status != StatusDone) {
+        char text[64];
+        std::snprintf(text, sizeof text, texts::kGetScreenError, status);
+        view_.showMessage(text, Icon::Warning);
+    } else {
+        screenBits_ = remote_->GetScreenBits();
+        screenInfo_ = remote_->GetScreenInfo();
+        view_.repaintScreen();
+    }
+    setBusy(false);
+}
+
+} // namespace frontpad
