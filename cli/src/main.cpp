@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/commands.h"
 #include "cli/simulate_command.h"
 
 namespace {
@@ -15,7 +16,15 @@ struct Subcommand {
 };
 
 constexpr Subcommand kSubcommands[] = {
+    {"capture", cli::capture_command, "measure into a PC buffer folder"},
+    {"convert", cli::convert_command, "convert a PC buffer to text or CSV files"},
+    {"export", cli::export_command, "export a PC buffer's frames to a pcapng file for Wireshark"},
+    {"settings", cli::settings_command, "save the analyzer's settings to a file, or send a file to it"},
+    {"table", cli::table_command, "type new contents for one of the analyzer's sixteen tables"},
+    {"screen", cli::screen_command, "the analyzer's screen as a PNG image or as text"},
+    {"key", cli::key_command, "press keys of the analyzer's front panel"},
     {"simulate", cli::simulate_command, "serve a simulated RV-7010/7020/7030 analyzer on a pseudo-terminal"},
+    {"demo", cli::demo_command, "capture, convert and save settings against a built-in simulator"},
 };
 
 void usage(std::FILE* to) {

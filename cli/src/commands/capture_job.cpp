@@ -1,0 +1,164 @@
+// The measurement sequence. Notifications update a small monitor; the main
+// loop decides when to stop. Stopping always lets the library flush the last
+// block: the analyzer reports the end, or the link reset closes the file.
+#include "commands/capture_job.h"
+
+#include <chrono>
+#include <filesystem>
+#include <regex>
+
+#include "session/interrupt.h"
+#include "text/messages.h"
+
+namespace cli {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kBlockNumberLimit = 100000000;
+
+struct Monitor {
+    int measure_state = -1;   // -1: not reported yet
+    int fill = 0;             // bytes in the current block
+    int rate = 0;             // 0..1000
+    int losses = 0;
+    bool link_lost = false;
+
+    void see(const Note& n) {
+        if (n.code == NtfyMeasureState) measure_state = n.status;
+        else if (n.code == NtfyBlockFill) fill = static_cast<int>(n.data);
+        else if (n.code == NtfyRate) rate = n.status;
+        else if (n.code == NtfyLost) losses = static_cast<int>(n.data);
+        else if (n.code == NtfyLinkLost) link_lost = true;
+    }
+};
+
+void show_status(std::FILE* to, const Monitor& m, int max_blocks) {
+    if (!to) return;
+    const auto b = NotifyQueue::last_blocks();
+    const int bars = m.rate < 0 ? 0 : (m.rate + 99) / 100;
+    std::fprintf(to, "\rblocks %d/%d  block %3d%%  rate [%-10.*s]  losses %d ", b[2], max_blocks,
+                 static_cast<int>((static_cast<long long>(m.fill) * 100) >> 20), bars, "##########", m.losses);
+    std::fflush(to);
+}
+
+// Waits until the measurement state satisfies `done`, feeding the monitor.
+template <class Done>
+bool await_state(AnalyzerSession& s, Monitor& m, Done done, std::chrono::milliseconds limit) {
+    const auto deadline = Clock::now() + limit;
+    while (!done(m.measure_state) && !m.link_lost) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0) return false;
+        if (const auto n = s.next(left)) m.see(*n);
+    }
+    return done(m.measure_state);
+}
+
+// A refused start: ask why, disconnect, and say it.
+std::string refused_start(AnalyzerSession& s) {
+    int reason = -1;
+    if (s.call(ReqGetStopReason, 0, 5s) == StatusDone) reason = static_cast<int>(s.last_data());
+    s.disconnect();
+    return stop_reason_text(reason) + " (stop reason " + std::to_string(reason) + ")";
+}
+
+std::string stop_cause(const CaptureJob& job, const Monitor& m, Clock::time_point started) {
+    const auto b = NotifyQueue::last_blocks();
+    if (interrupted()) return "Ctrl-C";
+    if (m.link_lost) return "link lost";
+    if (m.measure_state == 0) return "the analyzer";
+    if (b[1] >= kBlockNumberLimit || (!job.ring && b[2] >= job.max_blocks)) return "block limit";
+    if (job.seconds > 0 && Clock::now() - started >= std::chrono::duration<double>(job.seconds)) return "time";
+    return "";
+}
+
+// Stops a running measurement and waits for the analyzer to report the end.
+std::string stop_measurement(AnalyzerSession& s, Monitor& m) {
+    if (m.measure_state != 0 && !m.link_lost) s.call(ReqMeasure, 0, 10s);
+    if (!await_state(s, m, [](int st) { return st == 0; }, 15s) && !m.link_lost) {
+        // The link reset closes (and so flushes) the block file all the same.
+        s.remote().ResetLink();
+        s.remote().Close();
+        return message_text(Msg::NoAnswer);
+    }
+    return "";
+}
+
+std::string start_measurement(AnalyzerSession& s, Monitor& m) {
+    const int start = s.call(ReqMeasure, 1, 10s);
+    if (start == StatusNoAnswer || start == kNoNotification) {
+        s.disconnect();
+        return message_text(Msg::NoAnswer);
+    }
+    // Any other refusal (258 for an unsupported start, too) has a stop reason to show.
+    if (start != StatusDone) return refused_start(s);
+    if (!await_state(s, m, [](int st) { return st > 0; }, 15s)) {
+        s.remote().ResetLink();
+        s.disconnect();
+        return message_text(Msg::NoAnswer);
+    }
+    return "";
+}
+
+}  // namespace
+
+int count_block_files(const std::string& folder) {
+    static const std::regex kBlockName("[0-9]{8}\\.mkw");
+    int n = 0;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(folder, ec))
+        if (std::regex_match(e.path().filename().string(), kBlockName)) ++n;
+    return n;
+}
+
+CaptureResult run_capture(const CaptureJob& job) {
+    CaptureResult r;
+    auto failed = [&r](std::string text) {
+        r.exit_code = 1;
+        r.error = std::move(text);
+        return r;
+    };
+    std::error_code ec;
+    std::filesystem::create_directories(job.folder, ec);
+    if (!std::filesystem::is_directory(job.folder)) return failed("cannot make the buffer folder '" + job.folder + "'");
+    if (!job.force && count_block_files(job.folder) > 0)
+        return failed(std::string(message_text(Msg::StartWithData)) + "\nAdd --force to start anyway.");
+
+    AnalyzerSession s;
+    const BufferSettings buffer{job.folder.c_str(), job.max_blocks, 0, static_cast<std::uint8_t>(job.ring)};
+    if (auto e = s.open(job.port, &buffer)) return failed(*e);
+    if (auto e = s.connect(true, true)) return failed(*e);
+    r.analyzer = describe_analyzer(s);
+    Monitor m;
+    s.set_observer([&m](const Note& n) { m.see(n); });
+    if (const int st = s.call(ReqGetSetup, 0, 60s); st != StatusDone) {
+        s.disconnect();
+        return failed(with_status(message_text(Msg::Connection), st == kNoNotification ? StatusNoAnswer : st));
+    }
+    if (interrupted()) {
+        // Ctrl-C before anything was measured: nothing to keep, just leave.
+        s.disconnect();
+        return failed("interrupted before the measurement started");
+    }
+    if (auto e = start_measurement(s, m); !e.empty()) return failed(e);
+
+    const auto started = Clock::now();
+    while ((r.ended_by = stop_cause(job, m, started)).empty()) {
+        if (const auto n = s.next(200ms)) m.see(*n);
+        show_status(job.status, m, job.max_blocks);
+    }
+    const std::string stop_error = stop_measurement(s, m);
+    show_status(job.status, m, job.max_blocks);
+    if (job.status) std::fputc('\n', job.status);
+    s.disconnect();
+    const auto b = NotifyQueue::last_blocks();
+    r.first = b[0];
+    r.next = b[1];
+    r.count = b[2];
+    r.losses = m.losses;
+    if (!stop_error.empty()) return failed(stop_error);
+    return r;
+}
+
+}  // namespace cli

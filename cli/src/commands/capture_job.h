@@ -1,0 +1,35 @@
+// A measurement into the PC buffer, as capstore runs it: connect, check,
+// read the setup, start, watch, stop (Ctrl-C, time, block limit), disconnect.
+#pragma once
+#include <cstdio>
+#include <string>
+
+#include "session/analyzer_session.h"
+
+namespace cli {
+
+struct CaptureJob {
+    PortChoice port;
+    std::string folder;
+    int max_blocks = 10;     // 1..1024
+    bool ring = false;
+    double seconds = 0;      // 0: until Ctrl-C or the block limit
+    bool force = false;      // start although the folder holds blocks
+    std::FILE* status = nullptr;   // live status line (a terminal), or none
+};
+
+struct CaptureResult {
+    int exit_code = 0;
+    std::string error;       // empty on success
+    std::string analyzer;    // "RV-7020 1.05 (packet mode)"
+    int first = 0, next = 0, count = 0;   // blocks held at the end
+    int losses = 0;
+    std::string ended_by;    // "Ctrl-C", "time", "block limit", "the analyzer"
+};
+
+CaptureResult run_capture(const CaptureJob& job);
+
+// Block files "%08d.mkw" in a folder.
+int count_block_files(const std::string& folder);
+
+}  // namespace cli

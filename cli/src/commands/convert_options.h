@@ -1,0 +1,23 @@
+// Every field of ConvertOptions as a readable option of `zamvex convert`, with
+// capstore's stored-setting defaults where an option is not given.
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "text/option_parser.h"
+#include "textlib/text_convert.h"
+
+namespace cli {
+
+// The option list (for the parser) and its help text.
+std::vector<OptionSpec> convert_option_specs();
+extern const char* const kConvertOptionsHelp;
+
+// capstore's defaults with no stored settings (SavePath empty).
+ConvertOptions default_convert_options();
+
+// Applies the given options over the defaults; nullopt with the reason in `error`.
+std::optional<ConvertOptions> convert_options_from(const ParsedOptions& parsed, std::string& error);
+
+}  // namespace cli

@@ -1,0 +1,103 @@
+// `zamvex key`: press front-panel keys from the PC, one after the other, with
+// the panel's 250 ms pause after each and, when asked, its screen afterwards.
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "cli/commands.h"
+#include "commands/key_names.h"
+#include "commands/port_options.h"
+#include "commands/screen_fetch.h"
+
+namespace cli {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr const char* kHelp =
+    "usage: zamvex key --port P [--screen | --png FILE] KEY...\n"
+    "\n"
+    "Presses the keys in order. KEY is a name (0..9, A..F, LEFT, RIGHT, UP, DOWN,\n"
+    "ENTER, PAGEUP, PAGEDOWN, MENU, DISPLAY, TIME, HEX, DATA, TOP, BOTTOM, LOADSAVE,\n"
+    "FIND, PRINT, RUN, STOP), a code (33, 0x21), SHIFT+KEY (code + 128), or SHIFT\n"
+    "alone, which shifts the next key. Each key is followed by a 250 ms pause.\n"
+    "\n"
+    "  --screen      draw the analyzer's screen after each key\n"
+    "  --png FILE    write the screen after the last key as a PNG image\n";
+
+std::optional<std::vector<int>> codes_of(const std::vector<std::string>& words, std::string& error) {
+    std::vector<int> codes;
+    bool shift = false;
+    for (const std::string& w : words) {
+        if (w == "SHIFT" || w == "shift") {
+            shift = true;
+            continue;
+        }
+        const auto code = key_code(w);
+        if (!code || (shift && *code >= kShiftOffset)) {
+            error = "unknown key '" + w + "'";
+            return std::nullopt;
+        }
+        codes.push_back(*code + (shift ? kShiftOffset : 0));
+        shift = false;
+    }
+    if (shift) {
+        error = "SHIFT must be followed by a key";
+        return std::nullopt;
+    }
+    return codes;
+}
+
+int press_keys(AnalyzerSession& s, const std::vector<int>& codes, bool each_screen, const std::string& png) {
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        const int code = codes[i];
+        const bool last = i + 1 == codes.size();
+        const int st = s.call(ReqKey, code, 10s);
+        if (st != StatusDone) {
+            s.disconnect();
+            return fail("key", "key " + std::to_string(code) + " was not sent (status " + std::to_string(st) + ")", 1);
+        }
+        const std::string_view name = key_name(code % kShiftOffset);
+        std::printf("key %s%s (%d) sent\n", code >= kShiftOffset ? "SHIFT+" : "",
+                    name.empty() ? std::to_string(code).c_str() : std::string(name).c_str(), code);
+        std::fflush(stdout);
+        std::this_thread::sleep_for(250ms);   // the analyzer redraws before its screen is read
+        if (!each_screen && (png.empty() || !last)) continue;
+        std::string error;
+        const auto picture = fetch_screen(s, error);
+        if (!picture) {
+            s.disconnect();
+            return fail("key", error, 1);
+        }
+        if (auto e = show_screen(*picture, each_screen ? std::string() : png)) return fail("key", *e, 1);
+    }
+    s.disconnect();
+    return 0;
+}
+
+}  // namespace
+
+int key_command(const std::vector<std::string>& args) {
+    std::vector<OptionSpec> specs = {{"--screen", false}, {"--png", true}};
+    add_port_specs(specs);
+    std::string error;
+    const auto o = parse_options(args, specs, error);
+    if (o && o->help) {
+        std::fputs(kHelp, stdout);
+        std::fputs(kPortHelp, stdout);
+        return 0;
+    }
+    if (!o) return fail("key", error, 2);
+    if (o->positional.empty()) return fail("key", "name at least one KEY", 2);
+    if (o->has("--screen") && o->has("--png")) return fail("key", "choose --screen or --png", 2);
+    const auto codes = codes_of(o->positional, error);
+    if (!codes) return fail("key", error, 2);
+    const auto port = port_choice(*o, error);
+    if (!port) return fail("key", error, 2);
+    AnalyzerSession s;
+    if (auto e = s.open(*port)) return fail("key", *e, 1);
+    if (auto e = s.connect(false, false)) return fail("key", *e, 1);
+    return press_keys(s, *codes, o->has("--screen"), o->value("--png"));
+}
+
+}  // namespace cli

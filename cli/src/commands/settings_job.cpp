@@ -1,0 +1,133 @@
+// The save and send flows: connect, read the data sets, write the file or
+// parse it into the data sets and send them, then end as the tool ends.
+#include "commands/settings_job.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "commands/data_sets.h"
+#include "setxfer/settings_file.h"
+#include "text/sjis.h"
+
+namespace cli {
+namespace {
+
+using setxfer::Model;
+
+SettingsResult failed(SettingsResult r, std::string text) {
+    r.exit_code = 1;
+    r.error = std::move(text);
+    return r;
+}
+
+std::string type_range(Model model) {
+    return std::string(setxfer::model_name(model)) + " offers types 0 to " +
+           std::to_string(setxfer::save_type_count(model) - 1);
+}
+
+// What each failure of the settings file means, in English, then the tool's own text.
+std::string failure_text(const setxfer::Failure& f) {
+    static constexpr const char* kKinds[] = {
+        "bad type for this analyzer",
+        "the file was made for another model",
+        "a setting section does not read back",
+        "the file holds no table data",
+        "the file holds no program data",
+        "the table data are invalid, or more than the tables hold",
+        "the program listing is invalid",
+        "the table does not fit",
+    };
+    return std::string(kKinds[static_cast<int>(f.kind)]) + " (" + sjis_to_utf8(f.message) + ")";
+}
+
+}  // namespace
+
+int type_held_by(const std::string& text) {
+    if (text.find("\nP:PROG_DATA") != std::string::npos) return 2;
+    if (text.find("\nT:TABLEDATA") != std::string::npos || text.find("\nt:TABLEDATA") != std::string::npos) return 1;
+    return 0;
+}
+
+bool write_whole_file(const std::string& path, const std::string& bytes) {
+    const std::string temp = path + ".part";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.flush();
+        if (!out) {
+            std::filesystem::remove(temp);
+            return false;
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(temp, path, ec);
+    if (ec) std::filesystem::remove(temp, ec);
+    return !ec;
+}
+
+SettingsResult save_settings(const SettingsJob& job) {
+    SettingsResult r;
+    if (!job.force && std::filesystem::exists(job.file))
+        return failed(r, "'" + job.file + "' exists; add --force to replace it");
+    AnalyzerSession s;
+    if (auto e = s.open(job.port)) return failed(r, *e);
+    if (auto e = s.connect(false, false)) return failed(r, *e);
+    const Model model = session_model(s);
+    r.model = setxfer::model_name(model);
+    r.type = job.type < 0 ? setxfer::save_type_count(model) - 1 : job.type;
+    if (r.type >= setxfer::save_type_count(model)) {
+        s.finish_operation();
+        return failed(r, type_range(model));
+    }
+    if (auto e = read_data_sets(s, model)) {
+        s.disconnect();
+        return failed(r, *e);
+    }
+    const setxfer::Bodies b = library_bodies(s);
+    const auto text = setxfer::write_settings_file({b.setup, b.table, b.program}, model, r.type,
+                                                   job.ascii ? setxfer::TableForm::Character : setxfer::TableForm::Hex);
+    s.finish_operation();
+    if (!text) return failed(r, "the analyzer's data sets are incomplete");
+    if (!write_whole_file(job.file, *text)) return failed(r, "cannot write '" + job.file + "'");
+    r.bytes = text->size();
+    return r;
+}
+
+SettingsResult send_settings(const SettingsJob& job) {
+    SettingsResult r;
+    std::ifstream in(job.file, std::ios::binary);
+    const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!in.good() && !in.eof()) return failed(r, "cannot read '" + job.file + "'");
+    if (!std::filesystem::is_regular_file(job.file)) return failed(r, "cannot read '" + job.file + "'");
+    AnalyzerSession s;
+    if (auto e = s.open(job.port)) return failed(r, *e);
+    if (auto e = s.connect(false, false)) return failed(r, *e);
+    const Model model = session_model(s);
+    r.model = setxfer::model_name(model);
+    r.type = job.type < 0 ? std::min(type_held_by(file), setxfer::save_type_count(model) - 1) : job.type;
+    if (r.type >= setxfer::save_type_count(model)) {
+        s.finish_operation();
+        return failed(r, type_range(model));
+    }
+    if (auto e = read_data_sets(s, model)) {
+        s.disconnect();
+        return failed(r, *e);
+    }
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(file.data());
+    if (auto f = setxfer::read_settings_file({bytes, file.size()}, model, r.type, library_bodies(s))) {
+        // Nothing is sent after a failed read: the analyzer keeps its settings.
+        s.finish_operation();
+        return failed(r, "'" + job.file + "': " + failure_text(*f));
+    }
+    if (auto e = send_data_sets(s, model)) {
+        s.disconnect();
+        return failed(r, *e);
+    }
+    s.finish_operation();
+    r.bytes = file.size();
+    return r;
+}
+
+}  // namespace cli

@@ -1,0 +1,35 @@
+// Saving the analyzer's settings to a settings text file, and sending such a
+// file back, in the settings tool's order of requests.
+#pragma once
+#include <string>
+
+#include "session/analyzer_session.h"
+
+namespace cli {
+
+struct SettingsJob {
+    PortChoice port;
+    std::string file;
+    int type = -1;          // 0 setup, 1 + tables, 2 + program; -1: all the model has (save) or the file has (send)
+    bool ascii = false;     // tables in the character form
+    bool force = false;     // replace an existing file
+};
+
+struct SettingsResult {
+    int exit_code = 0;
+    std::string error;
+    std::string model;      // "RV-7020"
+    int type = 0;
+    std::size_t bytes = 0;  // file size
+};
+
+SettingsResult save_settings(const SettingsJob& job);
+SettingsResult send_settings(const SettingsJob& job);
+
+// The highest type whose data a settings file holds (its table and program markers).
+int type_held_by(const std::string& file_text);
+
+// Writes a whole file through a temporary name, so a failed write leaves no half file.
+bool write_whole_file(const std::string& path, const std::string& bytes);
+
+}  // namespace cli

@@ -1,0 +1,122 @@
+// The connection sequence shared by capture, settings, table, screen and key.
+#include "session/analyzer_session.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+#include "platform/port_name.h"
+#include "text/messages.h"
+
+namespace cli {
+
+using namespace std::chrono_literals;
+
+AnalyzerSession::AnalyzerSession() {
+    if (CreateMirlokeRemote(&remote_) != 1 || !remote_)
+        throw std::runtime_error("the communication library could not create its object");
+}
+
+AnalyzerSession::~AnalyzerSession() {
+    disconnect();
+    remote_->Release();
+}
+
+std::optional<std::string> AnalyzerSession::open(const PortChoice& port, const BufferSettings* buffer) {
+    device_ = platform::devicePath(port.port);
+    const PortSettings settings{port.port.c_str(), port.speed, port.parity, 0};
+    const int init = remote_->Initialize(&queue_, NotifyQueue::callback(), &settings, buffer);
+    if (init != 0) {
+        return "the communication library refused its settings (Initialize " + std::to_string(init) +
+               (buffer && buffer->Folder ? "; does the buffer folder exist?)" : ")");
+    }
+    if (remote_->Open() != 0)
+        return std::string(message_text(Msg::PortInit)) + "\n'" + device_ + "' is not a serial device.";
+    return std::nullopt;
+}
+
+std::optional<std::string> AnalyzerSession::connect(bool need_packet_mode, bool refuse_measuring) {
+    const int status = call(ReqConnect, 0, 40s);
+    if (port_failed_)
+        return std::string(message_text(Msg::PortInit)) + "\nCannot open '" + device_ +
+               "' (missing, in use, or no permission).";
+    if (status != StatusDone) {
+        // A connect that got no answer leaves nothing to end on the analyzer's side.
+        if (status != StatusNoAnswer && status != kNoNotification) {
+            connected_ = true;
+            disconnect();
+        }
+        remote_->Close();
+        return with_status(message_text(Msg::Connection), status == kNoNotification ? StatusNoAnswer : status);
+    }
+    connected_ = true;
+    if (need_packet_mode && remote_->GetLinkMode() <= 1) {
+        disconnect();
+        return message_text(Msg::Unsupported);
+    }
+    if (refuse_measuring && (remote_->GetStatus() & 0x100)) {
+        disconnect();
+        return message_text(Msg::Measuring);
+    }
+    return std::nullopt;
+}
+
+std::optional<Note> AnalyzerSession::next(std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) return std::nullopt;
+        const auto m = queue_.wait(left);
+        if (!m) return std::nullopt;
+        if (m->message == kRemoteMessage) return note_of(*m);
+    }
+}
+
+int AnalyzerSession::call(int code, int param, std::chrono::milliseconds limit) {
+    // A request that the protocol thread did not take gets no notification
+    // unless the library answered it at once (port not open).
+    const bool taken = remote_->Request(code, param, 0) == 1;
+    const auto deadline = std::chrono::steady_clock::now() + (taken ? limit : std::chrono::milliseconds(500));
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto note = next(left.count() > 0 ? left : 0ms);
+        if (!note) return kNoNotification;
+        if (note->code == ReqGetStopReason && code != ReqGetStopReason && note->status == StatusPortNotOpen) {
+            port_failed_ = true;   // how Open reports a port that exists but failed to open
+            continue;
+        }
+        if (note->code == code) {
+            last_data_ = note->data;
+            return note->status;
+        }
+        if (observer_) observer_(*note);
+    }
+}
+
+void AnalyzerSession::disconnect() {
+    if (connected_) {
+        connected_ = false;
+        call(ReqDisconnect, 0, 10s);
+    }
+    remote_->Close();
+}
+
+void AnalyzerSession::finish_operation() {
+    if (connected_) call(ReqGetSetup, 0, 30s);
+    disconnect();
+}
+
+std::string AnalyzerSession::model_name() {
+    char name[64] = {};
+    remote_->GetModelName(name, sizeof name);
+    return name;
+}
+
+std::string describe_analyzer(AnalyzerSession& session) {
+    const int v = session.remote().GetVersion();
+    char text[96];
+    std::snprintf(text, sizeof text, "%s %X.%02X%s", session.model_name().c_str(), (v >> 20) & 0xFF, (v >> 12) & 0xFF,
+                  session.remote().GetLinkMode() == 2 ? " (packet mode)" : " (text mode)");
+    return text;
+}
+
+}  // namespace cli

@@ -1,0 +1,69 @@
+// One connection to the analyzer through commlib's Remote object: open the
+// port, connect, issue requests one at a time and wait for their outcome on
+// the main thread, then disconnect and close. Every wait has a deadline.
+#pragma once
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "commlib/remote.h"
+#include "session/notify_queue.h"
+
+namespace cli {
+
+inline constexpr int kNoNotification = -1000;   // call(): the outcome never came
+
+struct PortChoice {
+    std::string port;   // "COM3", "/dev/ttyUSB0", a simulator's pty
+    int speed = 115200;
+    int parity = 0;     // 0 none, 1 odd, 2 even
+};
+
+class AnalyzerSession {
+public:
+    AnalyzerSession();
+    ~AnalyzerSession();   // disconnects if still connected, closes, releases
+    AnalyzerSession(const AnalyzerSession&) = delete;
+    AnalyzerSession& operator=(const AnalyzerSession&) = delete;
+
+    // Initialize and Open; the error text when the port cannot be used.
+    std::optional<std::string> open(const PortChoice& port, const BufferSettings* buffer = nullptr);
+    // The connect request and the checks the programs make after it: packet
+    // mode when asked for, and an analyzer that is not measuring. On failure
+    // the session is already disconnected and the text says why.
+    std::optional<std::string> connect(bool need_packet_mode, bool refuse_measuring);
+
+    // Issues a request and waits for its notification; notifications with other
+    // codes meanwhile go to the observer. The status, or kNoNotification.
+    int call(int code, int param = 0, std::chrono::milliseconds limit = std::chrono::seconds(30));
+    // The next notification of any kind (the observer does not see it).
+    std::optional<Note> next(std::chrono::milliseconds limit);
+    // The data value of the notification that the last call() returned.
+    std::intptr_t last_data() const { return last_data_; }
+    void set_observer(std::function<void(const Note&)> observer) { observer_ = std::move(observer); }
+
+    // ReqDisconnect (when connected), then Close.
+    void disconnect();
+    // How setxfer ends an operation: the setup is read once more, then the disconnect.
+    void finish_operation();
+
+    Remote& remote() { return *remote_; }
+    NotifyQueue& queue() { return queue_; }
+    std::string model_name();
+    bool connected() const { return connected_; }
+
+private:
+    NotifyQueue queue_;
+    Remote* remote_ = nullptr;
+    std::string device_;
+    bool port_failed_ = false;
+    bool connected_ = false;
+    std::intptr_t last_data_ = 0;
+    std::function<void(const Note&)> observer_;
+};
+
+// "RV-7020 1.05" and so on, for the command's first line of output.
+std::string describe_analyzer(AnalyzerSession& session);
+
+}  // namespace cli

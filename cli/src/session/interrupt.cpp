@@ -1,0 +1,38 @@
+// The interrupt flag: set from a signal handler, read by the main thread's loops.
+#include "session/interrupt.h"
+
+#include <atomic>
+#include <csignal>
+
+namespace cli {
+namespace {
+
+std::atomic<int> g_count{0};
+std::atomic<bool> g_flag{false};
+
+extern "C" void on_interrupt(int sig) {
+    // A second Ctrl-C means the user does not want to wait for the clean end.
+    if (g_count.fetch_add(1) > 0) {
+        std::signal(sig, SIG_DFL);
+        std::raise(sig);
+    }
+    g_flag.store(true);
+}
+
+}  // namespace
+
+void catch_interrupts() {
+    std::signal(SIGINT, on_interrupt);
+    std::signal(SIGTERM, on_interrupt);
+}
+
+bool interrupted() { return g_flag.load(); }
+
+void clear_interrupt() {
+    g_flag.store(false);
+    g_count.store(0);
+}
+
+void request_interrupt() { g_flag.store(true); }
+
+}  // namespace cli

@@ -1,0 +1,13 @@
+// Ctrl-C and SIGTERM for the long-running commands: the first one asks the
+// command to end cleanly (flush, disconnect); a second one ends it at once.
+#pragma once
+
+namespace cli {
+
+void catch_interrupts();
+bool interrupted();
+void clear_interrupt();
+// Lets tests and the demo ask for the same clean end as a Ctrl-C.
+void request_interrupt();
+
+}  // namespace cli

@@ -1,0 +1,68 @@
+// The queue behind the command's window stand-in, and the notification callback
+// that runs on commlib's protocol thread and does nothing but post.
+#include "session/notify_queue.h"
+
+#include <atomic>
+#include <mutex>
+
+namespace cli {
+namespace {
+
+std::atomic<NotifyQueue*> g_target{nullptr};
+std::mutex g_blocks_mutex;
+std::array<int, 3> g_blocks{};
+
+int on_notify(int code, int status, void* data) {
+    // The analyzer's own panel keys stay with the analyzer: the command never echoes them.
+    if (code == NtfyKey) return 1;
+    std::intptr_t value = reinterpret_cast<std::intptr_t>(data);
+    if (code == ReqGetStopReason) {
+        // The library keeps the reason only until the next query; take it now.
+        value = (status == StatusDone && data) ? *static_cast<const int*>(data) : -1;
+    } else if (code == NtfyBlocks && data) {
+        const int* r = static_cast<const int*>(data);
+        std::lock_guard lock(g_blocks_mutex);
+        g_blocks = {r[0], r[1], r[2]};
+        value = 0;
+    } else if (code != NtfyBlockFill && code != NtfyLost) {
+        value = 0;   // other pointers belong to the library; the accessors read them later
+    }
+    if (NotifyQueue* q = g_target.load()) {
+        const auto packed = (static_cast<std::uintptr_t>(static_cast<std::uint16_t>(status)) << 16) |
+                            static_cast<std::uint16_t>(code);
+        q->post(kRemoteMessage, packed, value);
+    }
+    return 0;
+}
+
+}  // namespace
+
+NotifyQueue::NotifyQueue() {
+    {
+        std::lock_guard lock(g_blocks_mutex);
+        g_blocks = {};
+    }
+    g_target.store(this);
+}
+
+NotifyQueue::~NotifyQueue() {
+    NotifyQueue* self = this;
+    g_target.compare_exchange_strong(self, nullptr);
+}
+
+bool NotifyQueue::post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+    return queue_.post(platform::Message{message, wParam, lParam, nullptr});
+}
+
+NotifyFn NotifyQueue::callback() { return on_notify; }
+
+std::array<int, 3> NotifyQueue::last_blocks() {
+    std::lock_guard lock(g_blocks_mutex);
+    return g_blocks;
+}
+
+Note note_of(const platform::Message& m) {
+    return Note{static_cast<int>(m.wParam & 0xFFFF), static_cast<std::int16_t>((m.wParam >> 16) & 0xFFFF), m.lParam};
+}
+
+}  // namespace cli

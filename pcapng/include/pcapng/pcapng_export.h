@@ -1,0 +1,44 @@
+// Exports the frames of a PC buffer (a buffer folder or a single data file)
+// to a pcapng file that Wireshark and tshark read: one packet per frame, the
+// direction and the frame's end in the packet flags, lost data as a comment.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace pcapng {
+
+struct ExportOptions {
+    std::string buffer;            // buffer folder or single data file
+    std::string output;            // the pcapng file, replaced if it exists
+    int start = 1;                 // first block, 1 = the oldest (folders only)
+    int blocks = 100000000;        // blocks from `start` on
+    int line = 0;                  // 0 both directions, 1 SD only, 2 RD only
+    int frameProtocol = 1;         // HDLC/NRZI: 0 SDLC, 1 X.25, 2 X.25x, 3 X.25ua, 4 LAPD
+    // Local midnight (Unix time) of the measurement day. Unset: the day the
+    // folder's "datainfo.mkw" was written; for a single data file, times run
+    // from the first time stamp instead.
+    std::optional<std::int64_t> midnight;
+};
+
+struct ExportSummary {
+    std::int64_t frames = 0;       // packets written
+    std::int64_t sd = 0, rd = 0, undecided = 0;
+    std::int64_t fcsErrors = 0, shortFrames = 0, aborts = 0;   // aborts include breaks
+    std::int64_t lostMarks = 0;    // gap markers met
+    std::uint16_t linkType = 0;
+    bool onMeasurementDate = false;   // false: times count from the first stamp
+};
+
+// Called as blocks are passed: the block being read and the blocks in range.
+using ExportProgress = std::function<void(int done, int total)>;
+
+// Writes the file; returns an empty string on success, else the reason. A
+// failed export removes its partial file.
+std::string ExportPcapng(const ExportOptions& options, ExportSummary& summary, const ExportProgress& progress = {});
+
+// Local midnight of a date given as "YYYY-MM-DD", or nothing when it is not a date.
+std::optional<std::int64_t> MidnightOf(const std::string& date);
+
+}  // namespace pcapng

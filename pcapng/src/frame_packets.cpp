@@ -1,0 +1,86 @@
+// Link types and packet bytes of frames. HDLC-family frames already come
+// without flags and FCS (the check characters only set the end status), so
+// their characters are the packet; PPP frames still carry the async escaping.
+#include "frame_packets.h"
+
+#include <iterator>
+
+#include "buffer_format.h"
+
+namespace pcapng {
+namespace {
+
+struct ProtocolLink {
+    int protocol;
+    Link link;
+};
+
+// HDLC and NRZI lines, by frame protocol (sorted, one row each).
+constexpr ProtocolLink kHdlcLinks[] = {
+    {0, {kLinkUser0, "hdlc-sdlc", "SDLC frames as LAPB (user link type 147)"}},
+    {1, {kLinkUser0, "hdlc-x25", "X.25 over LAPB (user link type 147)"}},
+    {2, {kLinkUser0, "hdlc-x25x", "X.25 modulo 128 over LAPB (user link type 147)"}},
+    {3, {kLinkUser0, "hdlc-x25ua", "X.25 over LAPB (user link type 147)"}},
+    {4, {kLinkLapd, "hdlc-lapd", "LAPD with Q.931"}},
+};
+static_assert([] {
+    for (std::size_t k = 0; k < std::size(kHdlcLinks); ++k)
+        if (kHdlcLinks[k].protocol != static_cast<int>(k)) return false;
+    return true;
+}(), "frame protocols are listed in order, one row each");
+
+constexpr Link kAsyncLink{kLinkUser1, "async", "ASYNC frames as recorded characters (user link type 148)"};
+constexpr Link kSyncLink{kLinkUser1, "sync", "SYNC frames as recorded characters (user link type 148)"};
+constexpr Link kPppLink{kLinkPppWithDir, "ppp", "PPP with direction"};
+
+constexpr std::uint8_t kPppEscape = 0x7D;
+constexpr std::uint8_t kPppSentByUs = 1, kPppReceived = 0;
+
+}  // namespace
+
+Link LinkFor(int mode, int frameProtocol) {
+    switch (mode) {
+    case textlib::kSync: return kSyncLink;
+    case textlib::kPpp: return kPppLink;
+    case textlib::kHdlc:
+    case textlib::kNrzi:
+        if (frameProtocol < 0 || frameProtocol >= static_cast<int>(std::size(kHdlcLinks))) frameProtocol = 1;
+        return kHdlcLinks[frameProtocol].link;
+    default: return kAsyncLink;   // ASYNC and any mode byte we do not know, as the delimiter reads them
+    }
+}
+
+Bytes PacketData(std::uint16_t linkType, const textlib::Frame& frame) {
+    Bytes data;
+    data.reserve(static_cast<std::size_t>(frame.count) + 1);
+    if (linkType != kLinkPppWithDir) {
+        for (int k = 0; k < frame.count; ++k) data.push_back(static_cast<std::uint8_t>(frame.Byte(k)));
+        return data;
+    }
+    data.push_back(frame.direction == textlib::kFrameSd ? kPppSentByUs : kPppReceived);
+    for (int k = 0; k < frame.count; ++k) {
+        auto c = static_cast<std::uint8_t>(frame.Byte(k));
+        if (c == kPppEscape) {
+            if (++k == frame.count) break;   // an escape at the very end stands for nothing
+            c = static_cast<std::uint8_t>(frame.Byte(k) ^ 0x20);
+        }
+        data.push_back(c);
+    }
+    return data;
+}
+
+std::uint32_t PacketFlags(const textlib::Frame& frame) {
+    std::uint32_t flags = 0;
+    if (frame.direction == textlib::kFrameSd) flags |= kFlagOutbound;
+    if (frame.direction == textlib::kFrameRd) flags |= kFlagInbound;
+    switch (frame.endStatus) {
+    case textlib::kEndNg: flags |= kFlagCrcError; break;
+    case textlib::kEndShort: flags |= kFlagTooShort; break;
+    case textlib::kEndAbort:
+    case textlib::kEndBreak: flags |= kFlagSymbolError; break;
+    default: break;
+    }
+    return flags;
+}
+
+}  // namespace pcapng

@@ -1,0 +1,35 @@
+// The pcapng blocks we write, as byte strings: the section header, one
+// interface description per link type and enhanced packet blocks. Pure
+// encoding, little endian throughout, no files.
+#pragma once
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pcapng {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// epb_flags: direction in bits 0-1, link-layer errors in bits 24-31.
+constexpr std::uint32_t kFlagInbound = 0x1;
+constexpr std::uint32_t kFlagOutbound = 0x2;
+constexpr std::uint32_t kFlagCrcError = 1u << 24;
+constexpr std::uint32_t kFlagTooShort = 1u << 26;
+constexpr std::uint32_t kFlagSymbolError = 1u << 31;
+
+Bytes SectionHeaderBlock(std::string_view application);
+// Time stamps in microseconds (the default resolution), no snapshot limit.
+Bytes InterfaceBlock(std::uint16_t linkType, std::string_view name, std::string_view description);
+
+struct Packet {
+    std::uint32_t interfaceId = 0;
+    std::uint64_t timeUs = 0;
+    std::span<const std::uint8_t> data;
+    std::uint32_t flags = 0;     // 0 writes no epb_flags option
+    std::string comment;         // empty writes no opt_comment
+};
+Bytes EnhancedPacketBlock(const Packet& packet);
+
+}  // namespace pcapng
