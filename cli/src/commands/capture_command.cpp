@@ -55,8 +55,10 @@ int capture_command(const std::vector<std::string>& args) {
     job.ring = o->has("--ring");
     job.force = o->has("--force");
     if (o->has("--seconds")) {
+        // Keep the text alive while strtod's end pointer is looked at.
+        const std::string text = o->value("--seconds");
         char* end = nullptr;
-        job.seconds = std::strtod(o->value("--seconds").c_str(), &end);
+        job.seconds = std::strtod(text.c_str(), &end);
         if (*end != '\0' || !(job.seconds > 0)) return fail("capture", "bad value for --seconds", 2);
     }
     job.status = ::isatty(STDERR_FILENO) ? stderr : nullptr;
