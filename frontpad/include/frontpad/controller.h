@@ -2,10 +2,12 @@
 // screen fetch, disconnect and close. Runs on the GUI thread only; acts on
 // the window through View and on the analyzer through one Remote.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <string>
 
 #include "commlib/remote.h"
+#include "frontpad/screen_image.h"
 #include "frontpad/stored_port.h"
 #include "frontpad/view.h"
 
@@ -82,6 +84,11 @@ private:
     bool shiftHeld_ = false;
     bool connectPending_ = false;
     bool receiverEnabled_ = false;
+    // Our own copy of the last fetched screen: the library discards its image
+    // on the protocol thread when the session ends, while we may still paint.
+    void keepScreen(const BitmapInfo* info, const void* bits);
+    BitmapInfo screenCopyInfo_{};
+    std::array<std::uint8_t, kScreenBitsSize> screenCopyBits_{};
     const BitmapInfo* screenInfo_ = nullptr;
     const void* screenBits_ = nullptr;
 };

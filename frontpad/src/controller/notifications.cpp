@@ -1,4 +1,5 @@
 // What each posted library notification does to the front panel.
+#include <cstring>
 #include <cstdio>
 
 #include "frontpad/controller.h"
@@ -64,11 +65,20 @@ void Controller::screenFetched(int status) {
         std::snprintf(text, sizeof text, texts::kGetScreenError, status);
         view_.showMessage(text, Icon::Warning);
     } else {
-        screenBits_ = remote_->GetScreenBits();
-        screenInfo_ = remote_->GetScreenInfo();
+        keepScreen(remote_->GetScreenInfo(), remote_->GetScreenBits());
         view_.repaintScreen();
     }
     setBusy(false);
+}
+
+void Controller::keepScreen(const BitmapInfo* info, const void* bits) {
+    screenInfo_ = nullptr;
+    screenBits_ = nullptr;
+    if (!info || !bits) return;
+    screenCopyInfo_ = *info;
+    std::memcpy(screenCopyBits_.data(), bits, screenCopyBits_.size());
+    screenInfo_ = &screenCopyInfo_;
+    screenBits_ = screenCopyBits_.data();
 }
 
 } // namespace frontpad
