@@ -18,6 +18,7 @@ struct Subcommand {
 constexpr Subcommand kSubcommands[] = {
     {"capture", cli::capture_command, "measure into a PC buffer folder"},
     {"convert", cli::convert_command, "convert a PC buffer to text or CSV files"},
+    {"monitor", cli::monitor_command, "measure and print the lines live on stdout, in any layout of convert"},
     {"export", cli::export_command, "export a PC buffer's frames to a pcapng file for Wireshark"},
     {"settings", cli::settings_command, "save the analyzer's settings to a file, or send a file to it"},
     {"table", cli::table_command, "type new contents for one of the analyzer's sixteen tables"},

@@ -16,6 +16,11 @@ ConvertJob::~ConvertJob() { CloseOutput(); }
 
 int ConvertJob::OpenFirstFile() {
     fileNumber_ = 0;
+    if (stream_ != nullptr) {
+        out_ = stream_;
+        writeError_ = false;
+        return kConvertDone;
+    }
     return OpenNextFile() ? kConvertDone : kConvertNoOutput;
 }
 
@@ -36,6 +41,10 @@ bool ConvertJob::OpenNextFile() {
 // Closes the current file; false when its last buffered bytes could not be written.
 bool ConvertJob::CloseOutput() {
     if (out_ == nullptr) return true;
+    if (out_ == stream_) {
+        out_ = nullptr;
+        return std::fflush(stream_) == 0 && !writeError_;
+    }
     bool ok = std::fclose(out_) == 0;
     out_ = nullptr;
     return ok;
@@ -43,6 +52,7 @@ bool ConvertJob::CloseOutput() {
 
 // Lines end in CR LF as the Windows programs wrote them in text mode.
 bool ConvertJob::PutNewline() {
+    if (out_ == stream_) return putc_unlocked('\n', out_) == EOF ? Failed() : true;
     if (putc_unlocked('\r', out_) == EOF || putc_unlocked('\n', out_) == EOF) return Failed();
     if (++lines_ >= options_.MaxLines) {
         ++fileNumber_;

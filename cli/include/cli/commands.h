@@ -8,6 +8,7 @@ namespace cli {
 
 int capture_command(const std::vector<std::string>& args);
 int convert_command(const std::vector<std::string>& args);
+int monitor_command(const std::vector<std::string>& args);
 int export_command(const std::vector<std::string>& args);
 int settings_command(const std::vector<std::string>& args);
 int table_command(const std::vector<std::string>& args);

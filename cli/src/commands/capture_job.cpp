@@ -66,9 +66,13 @@ std::string refused_start(AnalyzerSession& s) {
 std::string stop_cause(const CaptureJob& job, const Monitor& m, Clock::time_point started) {
     const auto b = NotifyQueue::last_blocks();
     if (interrupted()) return "Ctrl-C";
+    if (job.stop_check) {
+        if (std::string why = job.stop_check(); !why.empty()) return why;
+    }
     if (m.link_lost) return "link lost";
     if (m.measure_state == 0) return "the analyzer";
-    if (b[1] >= kBlockNumberLimit || (!job.ring && b[2] >= job.max_blocks)) return "block limit";
+    const bool storing = !job.folder.empty();
+    if (storing && (b[1] >= kBlockNumberLimit || (!job.ring && b[2] >= job.max_blocks))) return "block limit";
     if (job.seconds > 0 && Clock::now() - started >= std::chrono::duration<double>(job.seconds)) return "time";
     return "";
 }
@@ -119,15 +123,20 @@ CaptureResult run_capture(const CaptureJob& job) {
         r.error = std::move(text);
         return r;
     };
+    const bool storing = !job.folder.empty() || !job.attach;
     std::error_code ec;
-    std::filesystem::create_directories(job.folder, ec);
-    if (!std::filesystem::is_directory(job.folder)) return failed("cannot make the buffer folder '" + job.folder + "'");
-    if (!job.force && count_block_files(job.folder) > 0)
-        return failed(std::string(message_text(Msg::StartWithData)) + "\nAdd --force to start anyway.");
+    if (storing) {
+        std::filesystem::create_directories(job.folder, ec);
+        if (!std::filesystem::is_directory(job.folder))
+            return failed("cannot make the buffer folder '" + job.folder + "'");
+        if (!job.force && count_block_files(job.folder) > 0)
+            return failed(std::string(message_text(Msg::StartWithData)) + "\nAdd --force to start anyway.");
+    }
 
     AnalyzerSession s;
     const BufferSettings buffer{job.folder.c_str(), job.max_blocks, 0, static_cast<std::uint8_t>(job.ring)};
-    if (auto e = s.open(job.port, &buffer)) return failed(*e);
+    if (auto e = s.open(job.port, storing ? &buffer : nullptr)) return failed(*e);
+    if (job.attach) job.attach(s.remote());
     if (auto e = s.connect(true, true)) return failed(*e);
     r.analyzer = describe_analyzer(s);
     Monitor m;

@@ -57,6 +57,7 @@ void ProtocolEngine::reset() {
     stopReason_ = 0;
     retries_ = 0;
     capture_->ResetCapture();
+    live_.end();
     discardDataSets();
     out_.discardReceive();
 }

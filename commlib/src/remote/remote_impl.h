@@ -45,6 +45,10 @@ public:
     int ResetLink() override;
     const BitmapInfo* GetScreenInfo() override;
     const void* GetScreenBits() override;
+    int SetLiveRecords(LiveRecordFn fn, void* context) override {
+        engine_->setLiveRecords(fn, context);
+        return 0;
+    }
 
     // For tests and the window-system layer: how Initialize asks about a missing folder
     // (null: the dialog plugin asks).

@@ -6,16 +6,18 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/port_name.h"
+
 namespace commlib::ui {
 
-// /dev/serial/by-id/* first, then /dev/ttyUSB*, then /dev/ttyACM*, each sorted.
+// The machine's serial devices (platform::serialDevices).
 std::vector<std::string> serialDevices();
 // "COM1" .. "COM8" in this order, then the given devices.
 std::vector<std::string> portList(const std::vector<std::string>& devices);
 // The last entry equal to name regardless of case; entry 0 when none is.
 int portIndex(const std::vector<std::string>& list, std::string_view name);
 
-inline constexpr int Speeds[] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400};
+inline constexpr const auto& Speeds = platform::kListedSpeeds;
 // The entry showing speed, or -1 when it is not listed.
 int speedIndex(int speed);
 

@@ -2,6 +2,7 @@
 // to the device path to open.
 #pragma once
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -10,5 +11,12 @@ namespace platform {
 // reach a USB adapter or the simulator's pty), else /dev/ttyS(n-1). Any other
 // name is taken below /dev. An empty name gives an empty path.
 std::string devicePath(const std::string& name);
+
+// The serial devices of this machine, for port lists: /dev/serial/by-id/*
+// first, then /dev/ttyUSB*, then /dev/ttyACM*, each sorted.
+std::vector<std::string> serialDevices();
+
+// The speeds that port lists offer, ascending.
+inline constexpr int kListedSpeeds[] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400};
 
 } // namespace platform
