@@ -19,14 +19,15 @@ using namespace std::chrono_literals;
 struct Family {
     const char* name;
     std::vector<std::string> options;
+    const char* shows;   // a piece of text the layout must show, so that it surely ran
 };
 
 const Family kFamilies[] = {
-    {"print", {}},
-    {"print with line states", {"--line-states", "RS,CS,CD", "--data", "hex"}},
-    {"translate", {"--print", "translate"}},
-    {"csv data", {"--format", "csv", "--csv-data", "hex"}},
-    {"csv frames", {"--format", "csv", "--csv-form", "frame", "--line", "rd"}},
+    {"print", {}, "\nSD:"},
+    {"print with line states", {"--line-states", "RS,CS,CD", "--data", "hex"}, "\nCD:"},
+    {"translate", {"--print", "translate"}, "* MODE    :"},
+    {"csv data", {"--format", "csv", "--csv-data", "hex"}, ","},
+    {"csv frames", {"--format", "csv", "--csv-form", "frame", "--line", "rd"}, "RD,"},
 };
 
 std::string without_cr(std::string s) {
@@ -55,6 +56,7 @@ TEST_P(MonitorModes, PrintsWhatConvertMakesOfTheKeptBuffer) {
         ASSERT_EQ(offline.exit_code, 0) << f.name << ": " << offline.err;
         const std::string expected = without_cr(read_text(out + "/T_00000000.txt"));
         EXPECT_GT(std::count(expected.begin(), expected.end(), '\n'), 10) << f.name;
+        EXPECT_NE(expected.find(f.shows), std::string::npos) << f.name;
         EXPECT_EQ(live.out, expected) << f.name;
     }
 }

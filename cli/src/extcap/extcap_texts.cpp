@@ -47,9 +47,13 @@ std::string dlts_text() { return "dlt {number=147}{name=USER0}{display=Analyzer 
 
 std::string config_text(const std::vector<std::string>& ports) {
     std::string t;
-    t += arg(0, "--port", "Port", "editselector", "{required=true}",
-             "The analyzer's serial port: COMn, a device path, or the path 'zamvex simulate' prints");
-    for (const std::string& p : ports) t += value(0, p, p, false);
+    // Wireshark 4.0 knows no editable list: the port is typed, and the serial
+    // devices found are the default (the first) and the tooltip.
+    std::string found = "none found";
+    for (const std::string& p : ports) found = (found == "none found" ? "" : found + ", ") + p;
+    t += arg(0, "--port", "Port", "string", "{required=true}" + (ports.empty() ? "" : "{default=" + ports[0] + "}"),
+             "The analyzer's serial port: COMn, a device path, or the path 'zamvex simulate' prints (serial devices: " +
+                 found + ")");
     t += arg(1, "--speed", "Speed", "selector", "", "Baud rate of the analyzer's port");
     for (int s : platform::kListedSpeeds) t += value(1, std::to_string(s), std::to_string(s), s == kDefaultSpeed);
     t += arg(2, "--parity", "Parity", "selector", "", "Parity of the analyzer's port");
@@ -58,7 +62,7 @@ std::string config_text(const std::vector<std::string>& ports) {
              "How frames of HDLC and NRZI lines are decoded (LAPD as link type 203, the others as LAPB)");
     for (std::size_t k = 0; k < std::size(kFrames); ++k)
         t += value(3, kFrames[k].value, kFrames[k].display, static_cast<int>(k) == kDefaultFrame);
-    t += arg(4, "--folder", "Keep the PC buffer in", "directory", "",
+    t += arg(4, "--folder", "Keep the PC buffer in", "string", "",
              "Also store the measurement as block files in this folder, as 'zamvex capture' does (empty: none)");
     t += arg(5, "--ring-blocks", "Ring blocks", "integer", "{range=0,1024}{default=0}",
              "With a folder: keep only the newest N blocks (0: no ring; up to 1024 blocks, then the measurement stops)");
