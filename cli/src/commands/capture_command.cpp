@@ -2,10 +2,10 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 
 #include "cli/commands.h"
 #include "commands/capture_job.h"
+#include "commands/capture_options.h"
 #include "commands/port_options.h"
 #include "session/interrupt.h"
 
@@ -30,8 +30,8 @@ constexpr const char* kHelp =
 }  // namespace
 
 int capture_command(const std::vector<std::string>& args) {
-    std::vector<OptionSpec> specs = {{"--folder", true}, {"--max-blocks", true}, {"--ring", false},
-                                     {"--seconds", true}, {"--force", false}};
+    std::vector<OptionSpec> specs;
+    add_capture_specs(specs);
     add_port_specs(specs);
     std::string error;
     const auto o = parse_options(args, specs, error);
@@ -46,21 +46,8 @@ int capture_command(const std::vector<std::string>& args) {
     const auto port = port_choice(*o, error);
     if (!port) return fail("capture", error, 2);
     job.port = *port;
-    job.folder = o->value("--folder");
+    if (!read_capture_options(*o, job, error)) return fail("capture", error, 2);
     if (job.folder.empty()) return fail("capture", "--folder is needed", 2);
-    if (job.folder.size() > 259) return fail("capture", "the folder path is longer than 259 characters", 2);
-    const auto max = parse_number(o->value("--max-blocks", "10"), 1, 1024);
-    if (!max) return fail("capture", "bad value for --max-blocks (1..1024)", 2);
-    job.max_blocks = static_cast<int>(*max);
-    job.ring = o->has("--ring");
-    job.force = o->has("--force");
-    if (o->has("--seconds")) {
-        // Keep the text alive while strtod's end pointer is looked at.
-        const std::string text = o->value("--seconds");
-        char* end = nullptr;
-        job.seconds = std::strtod(text.c_str(), &end);
-        if (*end != '\0' || !(job.seconds > 0)) return fail("capture", "bad value for --seconds", 2);
-    }
     job.status = ::isatty(STDERR_FILENO) ? stderr : nullptr;
     catch_interrupts();
     const CaptureResult r = run_capture(job);

@@ -3,10 +3,10 @@
 // buffer is kept as `zamvex capture` keeps it.
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <sstream>
 
 #include "cli/commands.h"
+#include "commands/capture_options.h"
 #include "commands/convert_options.h"
 #include "commands/live_job.h"
 #include "commands/port_options.h"
@@ -51,9 +51,7 @@ int monitor_command(const std::vector<std::string>& args) {
     std::vector<OptionSpec> specs;
     for (const OptionSpec& s : convert_option_specs())
         if (!IsFileOption(s.name)) specs.push_back(s);
-    for (OptionSpec s : {OptionSpec{"--folder", true}, OptionSpec{"--max-blocks", true}, OptionSpec{"--ring", false},
-                         OptionSpec{"--force", false}, OptionSpec{"--seconds", true}})
-        specs.push_back(s);
+    add_capture_specs(specs);
     add_port_specs(specs);
     std::string error;
     const auto o = parse_options(args, specs, error);
@@ -71,19 +69,7 @@ int monitor_command(const std::vector<std::string>& args) {
     const auto port = port_choice(*o, error);
     if (!port) return fail("monitor", error, 2);
     job.port = *port;
-    job.folder = o->value("--folder");
-    if (job.folder.size() > 259) return fail("monitor", "the folder path is longer than 259 characters", 2);
-    const auto max = parse_number(o->value("--max-blocks", "10"), 1, 1024);
-    if (!max) return fail("monitor", "bad value for --max-blocks (1..1024)", 2);
-    job.max_blocks = static_cast<int>(*max);
-    job.ring = o->has("--ring");
-    job.force = o->has("--force");
-    if (o->has("--seconds")) {
-        const std::string text = o->value("--seconds");
-        char* end = nullptr;
-        job.seconds = std::strtod(text.c_str(), &end);
-        if (*end != '\0' || !(job.seconds > 0)) return fail("monitor", "bad value for --seconds", 2);
-    }
+    if (!read_capture_options(*o, job, error)) return fail("monitor", error, 2);
     catch_interrupts();
     // A closed stdout shows as EPIPE on the next write, which stops the measurement.
     std::signal(SIGPIPE, SIG_IGN);
