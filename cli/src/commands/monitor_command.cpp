@@ -76,7 +76,9 @@ int monitor_command(const std::vector<std::string>& args) {
 
     const ConvertOptions options = *layout;
     const LiveResult r = run_live(job, [options](textlib::LiveRecords& live) -> std::string {
-        return textlib::RunLiveConversion(live, options, stdout) == kConvertDone ? "" : "cannot write the lines";
+        if (textlib::RunLiveConversion(live, options, stdout) == kConvertDone) return "";
+        return live.Abandoned() ? "cannot write the lines to stdout"
+                                : "the measurement ended before the analyzer sent its conditions";
     });
     if (r.capture.exit_code != 0) return fail("monitor", r.capture.error, r.capture.exit_code);
     const CaptureResult& c = r.capture;
