@@ -105,7 +105,7 @@ CaptureJob capture_job(const ParsedOptions& o, pcapng::LiveOptions& live, std::s
     CaptureJob job;
     if (const auto port = port_choice(o, error)) job.port = *port;
     else return job;
-    live.frameProtocol = extcap::kDefaultFrame;   // Wireshark leaves out a selector left at its default
+    // Wireshark leaves out a selector left at its default: then LiveOptions' own holds.
     if (o.has("--frame")) {
         live.frameProtocol = -1;
         for (int k = 0; k < static_cast<int>(std::size(extcap::kFrameNames)); ++k)

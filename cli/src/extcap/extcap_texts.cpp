@@ -4,7 +4,9 @@
 #include <iterator>
 #include <string_view>
 
+#include "pcapng/pcapng_live.h"
 #include "platform/port_name.h"
+#include "session/analyzer_session.h"
 
 namespace cli::extcap {
 namespace {
@@ -55,13 +57,15 @@ std::string config_text(const std::vector<std::string>& ports) {
              "The analyzer's serial port: COMn, a device path, or the path 'zamvex simulate' prints (serial devices: " +
                  found + ")");
     t += arg(1, "--speed", "Speed", "selector", "", "Baud rate of the analyzer's port");
-    for (int s : platform::kListedSpeeds) t += value(1, std::to_string(s), std::to_string(s), s == kDefaultSpeed);
+    // The defaults shown are the ones a capture takes when Wireshark leaves the option out.
+    const int speed = PortChoice{}.speed;
+    for (int s : platform::kListedSpeeds) t += value(1, std::to_string(s), std::to_string(s), s == speed);
     t += arg(2, "--parity", "Parity", "selector", "", "Parity of the analyzer's port");
     for (const Value& v : kParities) t += value(2, v.value, v.display, v.value == "none");
     t += arg(3, "--frame", "HDLC frame protocol", "selector", "",
              "How frames of HDLC and NRZI lines are decoded (LAPD as link type 203, the others as LAPB)");
     for (std::size_t k = 0; k < std::size(kFrames); ++k)
-        t += value(3, kFrames[k].value, kFrames[k].display, static_cast<int>(k) == kDefaultFrame);
+        t += value(3, kFrames[k].value, kFrames[k].display, static_cast<int>(k) == pcapng::LiveOptions{}.frameProtocol);
     t += arg(4, "--folder", "Keep the PC buffer in", "string", "",
              "Also store the measurement as block files in this folder, as 'zamvex capture' does (empty: none)");
     t += arg(5, "--ring-blocks", "Ring blocks", "integer", "{range=0,1024}{default=0}",

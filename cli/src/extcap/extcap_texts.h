@@ -19,7 +19,5 @@ std::string config_text(const std::vector<std::string>& ports);
 
 // Frame protocols of HDLC lines as --frame names them, by TranslateFrame value.
 inline constexpr const char* kFrameNames[] = {"sdlc", "x25", "x25x", "x25ua", "lapd"};
-inline constexpr int kDefaultFrame = 1;
-inline constexpr int kDefaultSpeed = 115200;
 
 }  // namespace cli::extcap
