@@ -90,13 +90,14 @@ TEST(EngineSupervision, OffWhenRefusedWhenTheMeasurementStopsAndOnEveryReset) {
     EXPECT_TRUE(stopped.takePackets().empty());
     EXPECT_NE(stopped.engine->state(), 0);
 
-    Harness reset;
-    startSupervised(reset, 50);
-    reset.packet({'0', 0});   // the analyzer's full reset ends supervision too
-    EXPECT_EQ(reset.engine->supervision(), 0);
-    startSupervised(reset, 50);
-    reset.engine->reset();
-    EXPECT_EQ(reset.engine->supervision(), 0);
+    Harness analyzerReset;
+    startSupervised(analyzerReset, 50);
+    analyzerReset.packet({'0', 0});   // the analyzer's full reset ends supervision too
+    EXPECT_EQ(analyzerReset.engine->supervision(), 0);
+    Harness engineReset;
+    startSupervised(engineReset, 50);
+    engineReset.engine->reset();
+    EXPECT_EQ(engineReset.engine->supervision(), 0);
 }
 
 TEST(EngineSupervision, ThePortGoingAwayEndsAnySessionAtOnce) {

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include <memory>
 
 #include "fakes.h"
@@ -208,6 +210,37 @@ TEST_F(ControllerTest, OnlyANonSerialDeviceCannotBeOpened) {
     EXPECT_EQ(view.messageTexts(), std::vector<std::string>{"Connection error."});
     EXPECT_FALSE(controller->busy());
     EXPECT_TRUE(view.last().connectEnabled);
+}
+
+TEST_F(ControllerTest, APortThatDoesNotOpenIsNamedWithWhatToDo) {
+    remote->portError = {PortStepOpen, EACCES};
+    start({"/dev/ttyUSB3", 0, 0});
+    controller->connect();
+    ASSERT_EQ(view.messages.size(), 1u);
+    const std::string text = view.messages[0].first;
+    EXPECT_EQ(text.rfind("Cannot open COM port.\nNo permission to open '/dev/ttyUSB3' (Permission denied).\n", 0), 0u)
+        << text;
+    EXPECT_NE(text.find("sudo usermod -aG "), std::string::npos) << text;
+    EXPECT_EQ(remote->closes, 1);
+    EXPECT_TRUE(remote->requests.empty());
+    EXPECT_TRUE(view.last().connectEnabled);
+}
+
+TEST_F(ControllerTest, ALostLinkClosesThePortAndGoesOfflineWithAMessage) {
+    for (int status : {LinkLostPortGone, LinkLostSilent}) {
+        connectWithScreen();
+        const int closes = remote->closes;
+        notify(NtfyLinkLost, status);
+        EXPECT_EQ(remote->closes, closes + 1);
+        EXPECT_FALSE(controller->connected());
+        EXPECT_FALSE(controller->busy());
+        EXPECT_EQ(controller->screenBits(), nullptr);
+        EXPECT_TRUE(view.last().connectEnabled);
+        ASSERT_EQ(view.messages.size(), 1u);
+        const std::string expected = status == LinkLostPortGone ? "The serial port went away (unplugged?)."
+                                                                : "The analyzer stopped answering";
+        EXPECT_EQ(view.messages[0].first.substr(0, expected.size()), expected);
+    }
 }
 
 TEST_F(ControllerTest, ARequestTheLibraryDidNotTakeEndsBusyWithAConnectionError) {

@@ -123,8 +123,8 @@ std::string link_lost_error(const AnalyzerSession& s, const CaptureJob& job) {
     std::string text = link_lost_text(s.link_lost());
     if (b[2] == 0) return text + "; no block was stored";
     char kept[96];
-    std::snprintf(kept, sizeof kept, "; the %d block%s %08d.mkw to %08d.mkw are kept in ", b[2], b[2] == 1 ? "" : "s",
-                  b[0], b[1] > 0 ? b[1] - 1 : 0);
+    if (b[2] == 1) std::snprintf(kept, sizeof kept, "; block %08d.mkw is kept in ", b[0]);
+    else std::snprintf(kept, sizeof kept, "; the %d blocks %08d.mkw to %08d.mkw are kept in ", b[2], b[0], b[1] - 1);
     return text + kept + job.folder;
 }
 

@@ -78,11 +78,11 @@ int await_end(TextConvert& tc, NotifyQueue& q, const ConvertJob& job, int total,
 
 // What a failed conversion tells the user: the folder and the system's reason when there is one.
 std::string convert_failure(const ConvertJob& job, int end, int error) {
-    std::string text = message_text(Msg::ConvertError);
-    const std::string what = end == kConvertNoOutput ? "cannot create the first output file in '" : "cannot write the text files in '";
-    if (error != 0) return text + "\n" + what + job.out + "': " + std::strerror(error);
-    if (end == kConvertNoOutput) return text + "\n" + what + job.out + "'";
-    return text;
+    const std::string what =
+        end == kConvertNoOutput ? "cannot create the first output file in '" : "cannot write the text files in '";
+    if (error != 0) return what + job.out + "': " + std::strerror(error);
+    const std::string text = message_text(Msg::ConvertError);
+    return end == kConvertNoOutput ? text + "\n" + what + job.out + "'" : text;
 }
 
 }  // namespace
