@@ -67,8 +67,8 @@ TEST(OutputFaults, AFileThatHitsTheSizeLimitIsRemovedAndTheWholeOnesStay) {
     fs::create_directory(out);
     WriteBuffer(buffer, HdlcBody(), Q931Call());
     ConvertOptions options = DefaultOptions(out);
-    // Without a limit: the files of 40 lines each and their sizes.
-    options.MaxLines = 40;
+    // Without a limit: the files of 10 lines each and their sizes.
+    options.MaxLines = 10;
     ASSERT_EQ(endOf(Convert(buffer, options)).first, kConvertDone);
     const auto whole = namesIn(out);
     ASSERT_GE(whole.size(), 3u);
