@@ -44,8 +44,7 @@ std::optional<std::string> AnalyzerSession::connect(bool need_packet_mode, bool 
     const int status = call(ReqConnect, 0, 40s);
     if (status == kLinkLost) return link_lost_text(link_lost_);
     if (port_failed_)
-        return std::string(message_text(Msg::PortInit)) + "\nCannot open '" + device_ +
-               "' (missing, in use, or no permission).";
+        return std::string(message_text(Msg::PortInit)) + "\nCannot open '" + device_ + "'.";
     if (status != StatusDone) {
         // A connect that got no answer leaves nothing to end on the analyzer's side.
         if (status != StatusNoAnswer && status != kNoNotification) {

@@ -30,14 +30,14 @@ bool handle(const platform::Message& m, ReceiveClassifier& classifier) {
     return true;
 }
 
-} // namespace
-
 // After the port is gone only messages matter: wait for quit.
 void drainUntilQuit(LinkContext& ctx, ReceiveClassifier& classifier) {
     platform::Message m;
     while (ctx.readerQueue.get(m))
         if (!handle(m, classifier)) return;
 }
+
+} // namespace
 
 void runReader(LinkContext& ctx) {
     ctx.readerStarted.store(true);
