@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "cli/commands.h"
+#include "session/analyzer_session.h"
 #include "frame_words.h"
 #include "platform/syscalls.h"
 #include "sample_conversations.h"
@@ -28,7 +29,8 @@ using testing_util::FailingCalls;
 // The simulated analyzer on a pty, served by a thread for the test's lifetime.
 class ServedAnalyzer {
 public:
-    ServedAnalyzer() : server_(simulator::AnalyzerOptions{}), thread_([this] { server_.run(stop_); }) {}
+    explicit ServedAnalyzer(const simulator::AnalyzerOptions& options = {})
+        : server_(options), thread_([this] { server_.run(stop_); }) {}
     ~ServedAnalyzer() {
         stop_ = true;
         thread_.join();
@@ -181,6 +183,22 @@ TEST(FileFaults, AFolderMadeForAJobThatNeverStartedIsRemovedAgain) {
     const Outcome c = run(convert_command, {dir.file("no-buffer"), "--out", out});
     EXPECT_EQ(c.code, 1);
     EXPECT_FALSE(fs::exists(out));
+}
+
+// The deadline a timed capture sets: no wait of the session outlasts it, even
+// one for an analyzer that never answers.
+TEST(SessionDeadline, EndsEveryWaitWhateverTheAnalyzerDoes) {
+    simulator::AnalyzerOptions mute;
+    mute.faults.mute = true;
+    ServedAnalyzer analyzer(mute);
+    AnalyzerSession s;
+    ASSERT_FALSE(s.open({analyzer.port(), 115200, 0}));
+    const auto start = std::chrono::steady_clock::now();
+    s.set_deadline(start + std::chrono::milliseconds(800));
+    EXPECT_EQ(s.call(ReqConnect, 0, std::chrono::seconds(40)), kNoNotification);
+    EXPECT_FALSE(s.next(std::chrono::seconds(40)));
+    // The engine's own give-up on a mute analyzer takes several seconds.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
 }
 
 } // namespace
