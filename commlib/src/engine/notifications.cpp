@@ -50,6 +50,7 @@ void ProtocolEngine::onStatusWord(std::uint32_t word) {
     auto row = std::find_if(MeasureStates.begin(), MeasureStates.end(),
                             [bits](const MeasureRow& r) { return r.bits == bits; });
     if (row == MeasureStates.end()) {
+        stopSupervision();
         capture_->EndCapture();
         live_.end();
         notify(NtfyRate, -1);

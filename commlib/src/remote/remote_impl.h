@@ -45,6 +45,7 @@ public:
     int ResetLink() override;
     const BitmapInfo* GetScreenInfo() override;
     const void* GetScreenBits() override;
+    int GetPortError(PortError* out) override;
     int SetLiveRecords(LiveRecordFn fn, void* context) override {
         engine_->setLiveRecords(fn, context);
         return 0;
