@@ -1,11 +1,39 @@
 // frontpad: the analyzer's front panel on the PC. One copy at a time; a second
 // start brings the first copy's window to the front and ends.
+#include <cstdio>
+#include <cstring>
+
 #include <QApplication>
 
 #include "window/front_panel_window.h"
 #include "window/single_instance.h"
 
+namespace {
+
+// Answered before Qt starts, so it needs no display.
+constexpr const char* kHelp =
+    "usage: frontpad [Qt options]\n"
+    "\n"
+    "The front panel of an RV-7010/7020/7030 analyzer on the PC: its screen and keys\n"
+    "over the serial port chosen in the port dialog.\n"
+    "\n"
+    "  --help    show this text\n"
+    "\n"
+    "Standard Qt options such as -platform are taken as well. See frontpad(1).\n";
+
+bool asks_for_help(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) return true;
+    return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    if (asks_for_help(argc, argv)) {
+        std::fputs(kHelp, stdout);
+        return 0;
+    }
     QApplication app(argc, argv);
     frontpad::SingleInstance instance;
     if (!instance.acquire()) {

@@ -46,6 +46,9 @@ public:
 
     bool at_end();
 
+    // Bytes read so far: where a failed read stopped.
+    std::size_t position() const { return pos_; }
+
 private:
     void skip_space();
     void skip_word(std::string_view word);

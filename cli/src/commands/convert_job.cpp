@@ -1,5 +1,5 @@
 // The conversion run: textlib's worker posts progress and its end to the
-// command's queue; the main thread draws the bar and watches for Ctrl-C.
+// command's queue; the main thread draws the bar and watches for Ctrl-C and SIGTERM.
 #include "commands/convert_job.h"
 
 #include <chrono>
@@ -113,7 +113,10 @@ ConvertResult run_convert(const ConvertJob& job) {
     if (job.progress) std::fputc('\n', job.progress);
     tc->Close();
     r.files = files_written(job);
-    if (end == kConvertCancelled) return failed("conversion cancelled; the files written so far are kept");
+    if (end == kConvertCancelled) {
+        const std::string by = interrupt_cause();
+        return failed("conversion cancelled" + (by.empty() ? "" : " by " + by) + "; the files written so far are kept");
+    }
     if (end == kConvertNoOutput)
         return failed(std::string(message_text(Msg::ConvertError)) + "\nCannot create the first output file in '" +
                       job.out + "'.");

@@ -49,6 +49,10 @@ struct Failure {
     std::string_view message;
     std::string_view caption;
     bool warning_icon;
+    // Where reading stopped: the 1-based line and that line's text (without its
+    // line end); 0 and empty for failures that are not about the file's text.
+    int line = 0;
+    std::string found{};
 };
 
 struct ConstBodies {
