@@ -15,19 +15,21 @@ namespace {
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
-// A buffer of three blocks of ASYNC text.
+// A buffer of two full blocks and a short third one, all of ASYNC text.
 std::string three_blocks(testing_util::TempDir& dir) {
     const std::string buffer = dir.file("buffer");
     fs::create_directory(buffer);
-    textlib_test::WriteBuffer(buffer, textlib_test::AsyncBody(), textlib_test::SdText("hello, analyzer"));
-    for (const char* copy : {"/00000001.mkw", "/00000002.mkw"}) fs::copy_file(buffer + "/00000000.mkw", buffer + copy);
+    std::vector<std::uint32_t> words;
+    const auto text = textlib_test::SdText("hello, analyzer");
+    while (words.size() < 2 * textlib_test::kBlockWords + 100) textlib_test::Append(words, text);
+    textlib_test::WriteBuffer(buffer, textlib_test::AsyncBody(), words);
     return buffer;
 }
 
 TEST(MannersEndToEnd, ConvertTakesEveryBlockAndSummarisesTheFiles) {
     testing_util::TempDir dir;
     const std::string buffer = three_blocks(dir), out = dir.file("text");
-    const Outcome r = zamvex({"convert", buffer, "--out", out, "--prefix", "t", "--max-lines", "2"});
+    const Outcome r = zamvex({"convert", buffer, "--out", out, "--prefix", "t", "--max-lines", "5000"});
     ASSERT_EQ(r.exit_code, 0) << r.err;
     std::size_t files = 0;
     for (const auto& e : fs::directory_iterator(out)) files += e.is_regular_file();
@@ -35,8 +37,22 @@ TEST(MannersEndToEnd, ConvertTakesEveryBlockAndSummarisesTheFiles) {
     char last[32];
     std::snprintf(last, sizeof last, "t%08zu.txt", files - 1);
     EXPECT_EQ(r.out, std::to_string(files) + " files written to " + out + ": t00000000.txt .. " + last + "\n");
-    // All three blocks were read: the last file holds the third block's text.
-    EXPECT_NE(read_text(out + "/" + last).find("hello"), std::string::npos);
+
+    // Every block was read; with --blocks, only those.
+    const auto count_text = [&](const std::vector<std::string>& extra) {
+        const std::string one = dir.file("one" + std::to_string(extra.size()));
+        std::vector<std::string> args{"convert", buffer, "--out", one, "--prefix", "o", "--max-lines", "999999"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        EXPECT_EQ(zamvex(args).exit_code, 0);
+        const std::string text = read_text(one + "/o00000000.txt");
+        std::size_t n = 0;
+        for (auto at = text.find("h e l l o"); at != std::string::npos; at = text.find("h e l l o", at + 1)) ++n;
+        return n;
+    };
+    const std::size_t all = count_text({}), two = count_text({"--blocks", "2"}), one = count_text({"--blocks", "1"});
+    EXPECT_GT(one, 9000u);
+    EXPECT_GT(two, one + one / 2);   // a line may straddle two blocks
+    EXPECT_GT(all, two);
 }
 
 TEST(MannersEndToEnd, ConvertAndExportRefuseWhatTheyCannotDoWell) {

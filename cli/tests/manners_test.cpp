@@ -63,7 +63,7 @@ TEST(Manners, OnlyASingleDataFileIsTakenAsOne) {
     EXPECT_NE(single_file_problem(buffer + "/00000000.mkw").find("a block file"), std::string::npos);
     EXPECT_NE(single_file_problem(buffer + "/datainfo.mkw").find("the information file of a PC buffer folder"),
               std::string::npos);
-    testing_util::write_file(dir.file("short"), std::string(100, '\0'));
+    testing_util::write_file(dir.file("short"), std::string(102, '\0'));
     EXPECT_NE(single_file_problem(dir.file("short")).find("(too short)"), std::string::npos);
     EXPECT_NE(single_file_problem(dir.file("none")).find("No such file or directory"), std::string::npos);
 }

@@ -158,7 +158,7 @@ std::optional<Failure> read_settings_file(std::span<const std::uint8_t> file, Mo
     if (auto bad = check_sizes(b, send_type)) return bad;
     TokenReader in(file);
     auto f = read_text(in, model, send_type, b);
-    if (f) locate(*f, file, in.position());
+    if (f) locate(*f, file, f->kind == FailureKind::Section ? in.first_unread().value_or(in.position()) : in.position());
     return f;
 }
 

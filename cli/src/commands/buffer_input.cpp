@@ -51,9 +51,10 @@ std::string single_file_problem(const std::string& path) {
     std::ifstream(path, std::ios::binary).read(head, sizeof head);
     const bool info_file = std::memcmp(head, kInfoMagic, sizeof head) == 0;
     if (!info_file && size >= kInfoBodySize && (size - kInfoBodySize) % kRecordSize == 0) return "";
-    std::string what = info_file ? "the information file of a PC buffer folder"
-                       : size < kInfoBodySize ? "too short"
-                                              : "a block file of a PC buffer folder";
+    // Block files hold whole records only; a single data file is two bytes past that.
+    std::string what = info_file                   ? "the information file of a PC buffer folder"
+                       : size % kRecordSize == 0   ? "a block file of a PC buffer folder"
+                                                   : "too short";
     return "'" + path + "' is not a single data file (" + what +
            "): a single data file is the 2038-byte information part followed by 4-byte records, as the "
            "analyzer's save writes it; for a PC buffer, give its folder ('" + parent_of(path) + "')";
