@@ -2,21 +2,21 @@
 # Installs the build into a temporary DESTDIR (stripped, as a package is), checks
 # that no installed file points into the build or source tree, then runs the
 # installed programs with both trees hidden: `zamvex --version`, `zamvex demo`,
-# and each window program offscreen for a second with its libraries and the
-# dialog plugin loaded from the installed folder.
+# and each window program offscreen for a second with its libraries loaded
+# from the installed folder (capstore asks its start-up question through the
+# dialog plugin, so the plugin must come from there too).
 #   installed_tree_test.sh BUILD SOURCE QT(0|1)
 set -euo pipefail
-build=$(cd "$1" && pwd)
-source=$(cd "$2" && pwd)
-qt=$3
 fail() { echo "FAIL: $*" >&2; exit 1; }
+qt=$3
 
 # The second half runs inside a mount namespace where both trees are empty.
 if [ "${4:-}" = "--run" ]; then
+  build=$1
   root=$5
   work=$6
   private=$(echo "$root"/lib/*/zamvex)
-  [ -z "$(ls -A "$build")" ] || fail "the build tree is still visible"
+  [ -z "$(ls -A "$build" 2>/dev/null)" ] || fail "the build tree is still visible"
   version=$("$root/bin/zamvex" --version) || fail "zamvex --version failed"
   echo "$version"
   grep -q "^zamvex [0-9]" <<<"$version" || fail "no suite version"
@@ -39,12 +39,20 @@ if [ "${4:-}" = "--run" ]; then
     kill -0 "$pid" 2>/dev/null || { cat "$work/$program.log"; fail "$program ended within a second"; }
     kill "$pid"; wait "$pid" 2>/dev/null || true
     grep -q " $private/libcommlib.so\$" <<<"$maps" || fail "$program did not load $private/libcommlib.so"
-    grep -q " $private/libcommlib_ui.so\$" <<<"$maps" || fail "$program did not load the dialog plugin from $private"
-    echo "$program ran for a second with $private/libcommlib.so and libcommlib_ui.so"
+    if grep -q "libcommlib_ui.so\$" <<<"$maps"; then
+      grep -q " $private/libcommlib_ui.so\$" <<<"$maps" || fail "$program loaded the dialog plugin from elsewhere"
+      echo "$program ran for a second with $private/libcommlib.so and the dialog plugin beside it"
+    else
+      # frontpad and setxfer load the plugin only when a dialog is asked for.
+      [ "$program" != capstore ] || fail "capstore did not load the dialog plugin at start-up"
+      echo "$program ran for a second with $private/libcommlib.so"
+    fi
   done
   exit 0
 fi
 
+build=$(cd "$1" && pwd)
+source=$(cd "$2" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 dest=$work/dest
@@ -76,7 +84,8 @@ while IFS= read -r -d '' f; do
     done < <(readelf -d "$f" | sed -n 's/.*(R[UN]*PATH).*\[\(.*\)\]/\1/p' | tr ':' '\n')
   fi
 done < <(find "$dest" -type f -print0)
-readelf -d "$root/bin/zamvex" | grep -q "RUNPATH.*\[\$ORIGIN/../lib/.*/zamvex\]" || fail "zamvex has no RUNPATH to its libraries"
+dynamic=$(readelf -d "$root/bin/zamvex")
+grep -q "RUNPATH.*\[\$ORIGIN/../lib/.*/zamvex\]" <<<"$dynamic" || fail "zamvex has no RUNPATH to its libraries"
 
 # Hide both trees where a mount namespace may be made; else the checks on the
 # loaded files' paths below still show that nothing is taken from them.

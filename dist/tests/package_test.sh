@@ -39,7 +39,8 @@ if grep -q " ./usr/bin/capstore\$" <<<"$contents"; then
     grep -q " $f\$" <<<"$contents" || fail "not in the package: $f"
   done
 fi
-if grep -v '^d' <<<"$contents" | grep -q -v ' root/root '; then fail "files not owned by root"; fi
+owners=$(awk '{print $2}' <<<"$contents" | sort -u)
+[ "$owners" = root/root ] || fail "files not owned by root: $owners"
 
 if command -v lintian >/dev/null; then
   lintian --fail-on error,warning "$deb" || fail "lintian"

@@ -5,6 +5,7 @@
 #include <dlfcn.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "build_commit.h"
 
@@ -30,7 +31,11 @@ std::string library_line(const char* name) {
                   (v >> 8) & 0xFF, v & 0xFF);
     line += text;
     Dl_info info{};
-    if (::dladdr(symbol, &info) && info.dli_fname) line += std::string("  ") + info.dli_fname;
+    if (::dladdr(symbol, &info) && info.dli_fname) {
+        char* path = ::realpath(info.dli_fname, nullptr);   // "bin/../lib/..." as the plain path
+        line += std::string("  ") + (path ? path : info.dli_fname);
+        std::free(path);
+    }
     ::dlclose(handle);
     return line + "\n";
 }

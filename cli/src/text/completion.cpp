@@ -34,7 +34,7 @@ std::string bash_offer(ValueKind kind) {
     case ValueKind::Command: return "_zamvex_words \"" + command_names() + "\"";
     case ValueKind::Word: break;
     }
-    return "return 0";
+    return ":";   // free text: nothing to offer
 }
 
 std::string zsh_action(ValueKind kind, const char* value) {
@@ -49,11 +49,14 @@ std::string zsh_action(ValueKind kind, const char* value) {
     return " ";
 }
 
-// The first line of a help text, without the characters _arguments gives a meaning.
+// The first line of a help text for a single-quoted _arguments spec: without
+// the characters _arguments gives a meaning, quotes closed and reopened.
 std::string zsh_text(const char* help) {
     std::string out;
-    for (const char* p = help; *p && *p != '\n'; ++p)
-        if (*p != '[' && *p != ']' && *p != ':' && *p != '\'') out += *p;
+    for (const char* p = help; *p && *p != '\n'; ++p) {
+        if (*p == '\'') out += "'\\''";
+        else if (*p != '[' && *p != ']' && *p != ':') out += *p;
+    }
     return out;
 }
 
