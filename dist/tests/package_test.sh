@@ -25,15 +25,16 @@ grep -q "libc6 (>=" <<<"$depends" || fail "Depends has no computed library versi
 [ "$(field Recommends)" = tshark ] || fail "Recommends is not tshark"
 
 contents=$(dpkg-deb --contents "$deb")
+multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 echo "$contents"
-for f in ./usr/bin/zamvex ./usr/lib/*/zamvex/libcommlib.so ./usr/lib/*/zamvex/libtextlib.so \
+for f in ./usr/bin/zamvex ./usr/lib/$multiarch/zamvex/libcommlib.so ./usr/lib/$multiarch/zamvex/libtextlib.so \
          ./usr/share/man/man1/zamvex.1.gz ./usr/share/bash-completion/completions/zamvex \
          ./usr/share/doc/zamvex/copyright ./usr/share/doc/zamvex/changelog.gz; do
   grep -q " $f\$" <<<"$contents" || fail "not in the package: $f"
 done
 if grep -q " ./usr/bin/capstore\$" <<<"$contents"; then
   grep -q "libqt6widgets6" <<<"$depends" || fail "the window programs' Qt library is not in Depends"
-  for f in ./usr/bin/frontpad ./usr/bin/setxfer ./usr/lib/*/zamvex/libcommlib_ui.so \
+  for f in ./usr/bin/frontpad ./usr/bin/setxfer ./usr/lib/$multiarch/zamvex/libcommlib_ui.so \
            ./usr/share/applications/zamvex-capstore.desktop ./usr/share/man/man1/setxfer.1.gz \
            ./usr/share/icons/hicolor/scalable/apps/zamvex-frontpad.svg; do
     grep -q " $f\$" <<<"$contents" || fail "not in the package: $f"
