@@ -1,12 +1,9 @@
 // capstore: the PC buffering program.
-#include <cstdio>
-#include <cstring>
-
+#include "platform/program_help.h"
 #include "startup/start_program.h"
 
 namespace {
 
-// Answered before Qt starts, so it needs no display.
 constexpr const char* kHelp =
     "usage: capstore [Qt options]\n"
     "\n"
@@ -17,18 +14,9 @@ constexpr const char* kHelp =
     "\n"
     "Standard Qt options such as -platform are taken as well. See capstore(1).\n";
 
-bool asks_for_help(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) return true;
-    return false;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (asks_for_help(argc, argv)) {
-        std::fputs(kHelp, stdout);
-        return 0;
-    }
+    if (platform::answerHelp(argc, argv, kHelp)) return 0;
     return capstore::run_program(argc, argv);
 }

@@ -1,16 +1,13 @@
 // frontpad: the analyzer's front panel on the PC. One copy at a time; a second
 // start brings the first copy's window to the front and ends.
-#include <cstdio>
-#include <cstring>
-
 #include <QApplication>
 
+#include "platform/program_help.h"
 #include "window/front_panel_window.h"
 #include "window/single_instance.h"
 
 namespace {
 
-// Answered before Qt starts, so it needs no display.
 constexpr const char* kHelp =
     "usage: frontpad [Qt options]\n"
     "\n"
@@ -21,19 +18,10 @@ constexpr const char* kHelp =
     "\n"
     "Standard Qt options such as -platform are taken as well. See frontpad(1).\n";
 
-bool asks_for_help(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) return true;
-    return false;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (asks_for_help(argc, argv)) {
-        std::fputs(kHelp, stdout);
-        return 0;
-    }
+    if (platform::answerHelp(argc, argv, kHelp)) return 0;
     QApplication app(argc, argv);
     frontpad::SingleInstance instance;
     if (!instance.acquire()) {
