@@ -2,6 +2,8 @@
 // the environment menu, the close request, the tick and the exit steps.
 #include "app/main_controller.h"
 
+#include "platform/port_problem.h"
+
 namespace capstore {
 
 MainController::MainController(Remote& remote, MainView& view, Language language,
@@ -35,13 +37,25 @@ void MainController::on_start_measure()
     if (buffer_.Warn && s_.BlockCount > 0 &&
         message(36, Icon::Question, Buttons::YesNo) != Answer::Yes)
         return;
-    if (remote_.Open() != 0) {
-        message(4, Icon::Warning);
-        return;
-    }
+    if (remote_.Open() != 0 || remote_.GetPortError(nullptr) != PortStepNone) return port_failed();
     enter_busy();
     set_status(str::kConnecting);
     request(ReqConnect);
+}
+
+// The port did not open: the table's message and what the system said.
+void MainController::port_failed()
+{
+    PortError e{};
+    remote_.GetPortError(&e);
+    const PortSettings* port = remote_.GetPortSettings();
+    remote_.Close();
+    if (e.Step == PortStepNone || !port) {
+        message(4, Icon::Warning);
+        return;
+    }
+    message_with_detail(4, platform::portProblemForName(port->Port ? port->Port : "", e.Step, e.Error, port->Speed),
+                        Icon::Warning);
 }
 
 void MainController::on_stop_measure()

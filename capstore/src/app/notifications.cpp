@@ -2,6 +2,10 @@
 // from connecting through starting and stopping to the disconnect.
 #include "app/main_controller.h"
 
+#include <cctype>
+
+#include "platform/port_problem.h"
+
 namespace capstore {
 
 void MainController::on_notification(std::uintptr_t wparam, std::intptr_t lparam)
@@ -17,7 +21,7 @@ void MainController::on_notification(std::uintptr_t wparam, std::intptr_t lparam
     case ReqGetSetup: setup_ended(status); break;
     case ReqGetStopReason: stop_reason_ended(lparam); break;
     case NtfyAutoConnected & 0xFFFF: enter_connected(); break;
-    case NtfyLinkLost & 0xFFFF: link_lost(); break;
+    case NtfyLinkLost & 0xFFFF: link_lost(status); break;
     case NtfyBlockFill & 0xFFFF:
         view_.set_control_text(id::kBlockFill,
                                std::to_string((static_cast<long long>(lparam) * 100) >> 20) + "%");
@@ -146,13 +150,17 @@ void MainController::disconnect_ended(int status)
     }
 }
 
-void MainController::link_lost()
+void MainController::link_lost(int status)
 {
     remote_.Close();
     s_.StopWatchdog = 0;
     leave_busy();
     set_measure_state(0);
     go_offline();
+    // Offline first, then say why: what was stored so far is kept.
+    std::string why = platform::linkLostText(status == LinkLostPortGone);
+    why[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(why[0])));
+    message_with_detail(0, why + ".", Icon::Warning);
 }
 
 } // namespace capstore

@@ -33,7 +33,4 @@ std::string not_a_settings_file(const std::string& text);
 
 int type_held_by(const std::string& file_text);
 
-// Writes a whole file through a temporary name, so a failed write leaves no half file.
-bool write_whole_file(const std::string& path, const std::string& bytes);
-
 }  // namespace cli
