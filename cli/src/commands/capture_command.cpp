@@ -12,34 +12,9 @@
 namespace cli {
 namespace {
 
-constexpr const char* kHelp =
-    "usage: zamvex capture --port P --folder DIR [--max-blocks N] [--ring] [--seconds S] [--force]\n"
-    "\n"
-    "Starts a measurement on the analyzer and stores its data as 1 MiB block files\n"
-    "(\"00000000.mkw\", ...) and \"datainfo.mkw\" in DIR, showing blocks held, the fill of\n"
-    "the current block, the receive rate and data losses. It stops on Ctrl-C, after\n"
-    "--seconds, or when --max-blocks are full (without --ring); the last block is always\n"
-    "written before the command ends.\n"
-    "\n"
-    "  --folder DIR       PC buffer folder (made when missing)\n"
-    "  --max-blocks N     blocks to keep, 1..1024 (default 10)\n"
-    "  --ring             keep the newest N blocks and run on until stopped\n"
-    "  --seconds S        stop after S seconds\n"
-    "  --force            start although DIR already holds blocks (they are replaced)\n";
-
-}  // namespace
-
 int capture_command(const std::vector<std::string>& args) {
-    std::vector<OptionSpec> specs;
-    add_capture_specs(specs);
-    add_port_specs(specs);
     std::string error;
-    const auto o = parse_options(args, specs, error);
-    if (o && o->help) {
-        std::fputs(kHelp, stdout);
-        std::fputs(kPortHelp, stdout);
-        return 0;
-    }
+    const auto o = parse_options(args, kCaptureCommand.options, error);
     if (!o) return fail("capture", error, 2);
     if (!o->positional.empty()) return fail("capture", "unexpected argument '" + o->positional[0] + "'", 2);
     CaptureJob job;
@@ -57,5 +32,21 @@ int capture_command(const std::vector<std::string>& args) {
                 r.next > 0 ? r.next - 1 : 0, job.folder.c_str(), r.losses, r.losses == 1 ? "" : "es");
     return 0;
 }
+
+}  // namespace
+
+const Command kCaptureCommand{
+    .name = "capture",
+    .summary = "measure into a PC buffer folder",
+    .synopsis = "--port P --folder DIR [--max-blocks N] [--ring] [--seconds S] [--force]",
+    .description =
+        "Starts a measurement on the analyzer and stores its data as 1 MiB block files\n"
+        "(\"00000000.mkw\", ...) and \"datainfo.mkw\" in DIR, showing blocks held, the fill of\n"
+        "the current block, the receive rate and data losses. It stops on Ctrl-C or SIGTERM,\n"
+        "after --seconds, or when --max-blocks are full (without --ring); the last block is\n"
+        "always written before the command ends.\n",
+    .options = with_port_options(capture_option_specs()),
+    .run = capture_command,
+};
 
 }  // namespace cli

@@ -5,10 +5,14 @@
 
 namespace cli {
 
-void add_capture_specs(std::vector<OptionSpec>& specs) {
-    for (OptionSpec s : {OptionSpec{"--folder", true}, OptionSpec{"--max-blocks", true}, OptionSpec{"--ring", false},
-                         OptionSpec{"--seconds", true}, OptionSpec{"--force", false}})
-        specs.push_back(s);
+std::vector<OptionSpec> capture_option_specs() {
+    return {
+        {"--folder", "DIR", "PC buffer folder (made when missing)", ValueKind::Folder},
+        {"--max-blocks", "N", "blocks to keep, 1..1024 (default 10)"},
+        {"--ring", nullptr, "keep the newest N blocks and run on until stopped"},
+        {"--seconds", "S", "stop after S seconds"},
+        {"--force", nullptr, "start although DIR already holds blocks (they are replaced)"},
+    };
 }
 
 bool read_capture_options(const ParsedOptions& o, CaptureJob& job, std::string& error) {

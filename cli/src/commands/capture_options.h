@@ -1,5 +1,5 @@
 // The options of a measurement that keeps a PC buffer, shared by `zamvex
-// capture` and `zamvex monitor`: --folder, --max-blocks, --ring, --force, --seconds.
+// capture` and `zamvex monitor`: --folder, --max-blocks, --ring, --seconds, --force.
 #pragma once
 #include <string>
 #include <vector>
@@ -9,7 +9,8 @@
 
 namespace cli {
 
-void add_capture_specs(std::vector<OptionSpec>& specs);
+// The option rows, with their help texts.
+std::vector<OptionSpec> capture_option_specs();
 // Fills the job's folder (may be empty), block limit, ring, force and time;
 // false with the reason in `error` for a bad value.
 bool read_capture_options(const ParsedOptions& options, CaptureJob& job, std::string& error);

@@ -3,7 +3,6 @@
 // buffer is kept as `zamvex capture` keeps it.
 #include <csignal>
 #include <cstdio>
-#include <sstream>
 
 #include "cli/commands.h"
 #include "commands/capture_options.h"
@@ -16,51 +15,24 @@
 namespace cli {
 namespace {
 
-constexpr const char* kHelp =
-    "usage: zamvex monitor --port P [layout options] [--folder DIR] [--seconds S]\n"
-    "\n"
-    "Starts a measurement and prints its lines on stdout as the analyzer sends the\n"
-    "data: the same lines as 'zamvex convert' makes of the finished buffer, the title\n"
-    "and header once, \"\\n\" line ends, each frame as soon as it has ended. It stops on\n"
-    "Ctrl-C, SIGTERM, after --seconds, or when stdout is closed (| head).\n"
-    "\n"
-    "  --folder DIR       also keep the PC buffer in DIR, as 'zamvex capture' does\n"
-    "  --max-blocks N     blocks to keep in DIR, 1..1024 (default 10)\n"
-    "  --ring             keep the newest N blocks and run on until stopped\n"
-    "  --force            start although DIR already holds blocks (they are replaced)\n"
-    "  --seconds S        stop after S seconds\n"
-    "layout (as for zamvex convert):\n";
-
 // Options of convert that pick blocks and files, which a live view has not.
-bool IsFileOption(const std::string& name) {
-    return name == "--start" || name == "--blocks" || name == "--max-lines" || name == "--prefix";
+bool is_file_option(const OptionSpec& s) {
+    for (const char* name : {"--start", "--blocks", "--max-lines", "--prefix"})
+        if (s.name && std::string(s.name) == name) return true;
+    return false;
 }
 
-void PrintLayoutHelp() {
-    std::istringstream lines(kConvertOptionsHelp);
-    for (std::string line; std::getline(lines, line);) {
-        const std::size_t at = line.find("--");
-        const std::string name = at == std::string::npos ? "" : line.substr(at, line.find(' ', at) - at);
-        if (!IsFileOption(name)) std::printf("%s\n", line.c_str());
-    }
+std::vector<OptionSpec> options() {
+    std::vector<OptionSpec> specs = capture_option_specs();
+    specs.push_back(heading("layout (as for zamvex convert)"));
+    for (const OptionSpec& s : convert_option_specs())
+        if (!is_file_option(s)) specs.push_back(s);
+    return with_port_options(specs);
 }
-
-}  // namespace
 
 int monitor_command(const std::vector<std::string>& args) {
-    std::vector<OptionSpec> specs;
-    for (const OptionSpec& s : convert_option_specs())
-        if (!IsFileOption(s.name)) specs.push_back(s);
-    add_capture_specs(specs);
-    add_port_specs(specs);
     std::string error;
-    const auto o = parse_options(args, specs, error);
-    if (o && o->help) {
-        std::fputs(kHelp, stdout);
-        PrintLayoutHelp();
-        std::fputs(kPortHelp, stdout);
-        return 0;
-    }
+    const auto o = parse_options(args, kMonitorCommand.options, error);
     if (!o) return fail("monitor", error, 2);
     if (!o->positional.empty()) return fail("monitor", "unexpected argument '" + o->positional[0] + "'", 2);
     const auto layout = convert_options_from(*o, error);
@@ -92,5 +64,21 @@ int monitor_command(const std::vector<std::string>& args) {
         return fail("monitor", r.output_error, 1);
     return 0;
 }
+
+}  // namespace
+
+const Command kMonitorCommand{
+    .name = "monitor",
+    .summary = "measure and print the lines live on stdout, in any layout of convert",
+    .synopsis = "--port P [layout options] [--folder DIR] [--seconds S]",
+    .description =
+        "Starts a measurement and prints its lines on stdout as the analyzer sends the\n"
+        "data: the same lines as 'zamvex convert' makes of the finished buffer, the title\n"
+        "and header once, \"\\n\" line ends, each frame as soon as it has ended. With --folder\n"
+        "the PC buffer is kept as 'zamvex capture' keeps it. It stops on Ctrl-C, SIGTERM,\n"
+        "after --seconds, or when stdout is closed (| head).\n",
+    .options = options(),
+    .run = monitor_command,
+};
 
 }  // namespace cli

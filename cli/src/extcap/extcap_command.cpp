@@ -20,6 +20,7 @@
 #include "extcap/extcap_texts.h"
 #include "pcapng/pcapng_live.h"
 #include "platform/port_name.h"
+#include "platform/serial_ports.h"
 #include "session/interrupt.h"
 
 namespace cli {
@@ -40,20 +41,27 @@ constexpr const char* kHelp =
     "  --folder DIR          also keep the PC buffer in DIR\n"
     "  --ring-blocks N       with --folder: keep the newest N blocks (0: no ring, up to 1024)\n";
 
-// Options Wireshark passes that change nothing here.
+// The options Wireshark passes (some of them change nothing here), then the port group.
 const std::vector<OptionSpec>& specs() {
-    static const std::vector<OptionSpec> list = [] {
-        std::vector<OptionSpec> s = {
-            {"--extcap-interfaces", false}, {"--extcap-version", true},      {"--extcap-interface", true},
-            {"--extcap-dlts", false},       {"--extcap-config", false},      {"--capture", false},
-            {"--fifo", true},               {"--extcap-capture-filter", true}, {"--extcap-control-in", true},
-            {"--extcap-control-out", true}, {"--extcap-reload-option", true}, {"--debug", false},
-            {"--debug-file", true},         {"--frame", true},               {"--folder", true},
-            {"--ring-blocks", true}};
-        add_port_specs(s);
-        return s;
-    }();
+    static const std::vector<OptionSpec> list = with_port_options({
+        {"--extcap-interfaces", nullptr}, {"--extcap-version", "V"},      {"--extcap-interface", "NAME"},
+        {"--extcap-dlts", nullptr},       {"--extcap-config", nullptr},   {"--capture", nullptr},
+        {"--fifo", "PATH"},               {"--extcap-capture-filter", "F"}, {"--extcap-control-in", "PATH"},
+        {"--extcap-control-out", "PATH"}, {"--extcap-reload-option", "O"}, {"--debug", nullptr},
+        {"--debug-file", "PATH"},         {"--frame", "F"},               {"--folder", "DIR"},
+        {"--ring-blocks", "N"}});
     return list;
+}
+
+// The port group's rows of --help, from the same table the parser reads.
+void print_port_help() {
+    for (const OptionSpec& o : with_port_options({})) {
+        if (!o.name) continue;
+        const std::string left = std::string(o.name) + (o.value ? std::string(" ") + o.value : "");
+        std::string help = o.help;
+        for (std::size_t at; (at = help.find('\n')) != std::string::npos;) help.replace(at, 1, " ");
+        std::printf("  %-20s %s\n", left.c_str(), help.c_str());
+    }
 }
 
 extern "C" void on_broken_fifo(int) { request_interrupt(); }
@@ -160,7 +168,7 @@ int extcap_command(const std::vector<std::string>& args) {
     }
     if (o->help) {
         std::fputs(kHelp, stdout);
-        std::fputs(kPortHelp, stdout);
+        print_port_help();
         return 0;
     }
     if (o->has("--extcap-interfaces")) {
@@ -178,7 +186,7 @@ int extcap_command(const std::vector<std::string>& args) {
         return 0;
     }
     if (o->has("--extcap-config")) {
-        std::fputs(extcap::config_text(platform::serialDevices()).c_str(), stdout);
+        std::fputs(extcap::config_text(platform::serialPortNames(platform::scanSerialPorts())).c_str(), stdout);
         return 0;
     }
     if (o->has("--capture")) return capture(*o);

@@ -38,7 +38,7 @@ std::string value(int number, std::string_view v, std::string_view display, bool
 }  // namespace
 
 std::string interfaces_text() {
-    return "extcap {version=1.0}{help=file:///usr/share/doc/zamvex3/README.md}\n"
+    return "extcap {version=1.0}{help=file:///usr/share/doc/zamvex/README.md}\n"
            "interface {value=" + std::string(kInterface) +
            "}{display=ZAMVEX-3 serial line analyzer (RV-7010/7020/7030)}\n";
 }

@@ -5,9 +5,11 @@
 #include <iterator>
 #include <strings.h>
 
+#include "platform/serial_ports.h"
+
 namespace commlib::ui {
 
-std::vector<std::string> serialDevices() { return platform::serialDevices(); }
+std::vector<std::string> serialDevices() { return platform::serialPortNames(platform::scanSerialPorts()); }
 
 std::vector<std::string> portList(const std::vector<std::string>& devices) {
     std::vector<std::string> list;

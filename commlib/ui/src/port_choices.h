@@ -10,7 +10,8 @@
 
 namespace commlib::ui {
 
-// The machine's serial devices (platform::serialDevices).
+// This machine's serial ports as `zamvex ports` finds them: the by-id names
+// first, then the devices (ttyUSB, ttyACM, ttyS with a UART).
 std::vector<std::string> serialDevices();
 // "COM1" .. "COM8" in this order, then the given devices.
 std::vector<std::string> portList(const std::vector<std::string>& devices);

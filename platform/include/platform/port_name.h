@@ -1,8 +1,10 @@
 // From the port names that users and stored settings give ("COM3", a path)
 // to the device path to open.
 #pragma once
+#include <algorithm>
+#include <functional>
+#include <iterator>
 #include <string>
-#include <vector>
 
 namespace platform {
 
@@ -12,11 +14,9 @@ namespace platform {
 // name is taken below /dev. An empty name gives an empty path.
 std::string devicePath(const std::string& name);
 
-// The serial devices of this machine, for port lists: /dev/serial/by-id/*
-// first, then /dev/ttyUSB*, then /dev/ttyACM*, each sorted.
-std::vector<std::string> serialDevices();
-
 // The speeds that port lists offer, ascending.
 inline constexpr int kListedSpeeds[] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400};
+static_assert(std::is_sorted(std::begin(kListedSpeeds), std::end(kListedSpeeds), std::less_equal<>()),
+              "speeds ascending");
 
 } // namespace platform
