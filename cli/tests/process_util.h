@@ -113,6 +113,7 @@ public:
     Background& operator=(const Background&) = delete;
 
     void signal(int sig) { kill(pid_, sig); }
+    int pid() const { return pid_; }
     int wait(std::chrono::seconds limit) {
         const int code = wait_for(pid_, limit);
         ended_ = true;

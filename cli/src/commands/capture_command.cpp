@@ -19,7 +19,10 @@ constexpr const char* kHelp =
     "(\"00000000.mkw\", ...) and \"datainfo.mkw\" in DIR, showing blocks held, the fill of\n"
     "the current block, the receive rate and data losses. It stops on Ctrl-C, after\n"
     "--seconds, or when --max-blocks are full (without --ring); the last block is always\n"
-    "written before the command ends.\n"
+    "written before the command ends. What arrives reaches the block file at least once\n"
+    "a second, so a crash loses at most the last second. When the folder cannot be\n"
+    "written (disk full, read-only, removed) the measurement is stopped and the command\n"
+    "says which blocks are complete (exit 1).\n"
     "\n"
     "  --folder DIR       PC buffer folder (made when missing)\n"
     "  --max-blocks N     blocks to keep, 1..1024 (default 10)\n"
@@ -62,6 +65,7 @@ int capture_command(const std::vector<std::string>& args) {
         if (*end != '\0' || !(job.seconds > 0)) return fail("capture", "bad value for --seconds", 2);
     }
     job.status = ::isatty(STDERR_FILENO) ? stderr : nullptr;
+    job.warnings = stderr;
     catch_interrupts();
     const CaptureResult r = run_capture(job);
     if (r.exit_code != 0) return fail("capture", r.error, r.exit_code);
