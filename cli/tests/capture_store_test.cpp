@@ -5,7 +5,6 @@
 // the measurement with the cause and the blocks left, exit 1.
 #include <gtest/gtest.h>
 #include <sys/mount.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <cstring>
@@ -16,6 +15,7 @@
 #include "process_util.h"
 #include "sets/data_store.h"
 #include "simulator/traffic.h"
+#include "testing/file_size_limit.h"
 #include "testing/temp_dir.h"
 
 namespace cli_test {
@@ -126,34 +126,13 @@ TEST(CaptureStore, AFolderThatCannotBeWrittenIsRefusedBeforeTheStart) {
     EXPECT_EQ(r.out, "");
 }
 
-// Sets the soft file size limit for the programs started while it lives, with
-// SIGXFSZ ignored so that a write past it fails with EFBIG instead of a signal.
-class FileSizeLimitForChildren {
-public:
-    explicit FileSizeLimitForChildren(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        old_ = ::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimitForChildren() {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        ::signal(SIGXFSZ, old_);
-    }
-
-private:
-    rlimit saved_{};
-    sighandler_t old_ = SIG_DFL;
-};
-
 TEST(CaptureStore, AFileSizeLimitStopsTheMeasurementWithTheCause) {
     testing_util::TempDir dir;
     Simulator sim({"--seed", "5", "--rate", "0"});
     const std::string buffer = dir.file("buffer");
     std::optional<Background> capture;
     {
-        const FileSizeLimitForChildren limit(600'002);
+        const testing_util::FileSizeLimit limit(600'002);   // inherited by the command
         capture.emplace(std::vector<std::string>{"capture", "--port", sim.device(), "--folder", buffer, "--seconds",
                                                  "60"},
                         dir.file("out"), dir.file("err"));

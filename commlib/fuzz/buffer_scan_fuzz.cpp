@@ -23,18 +23,9 @@
 #include "buffer/buffer_folder.h"
 #include "buffer/buffer_names.h"
 #include "capture/capture_writer.h"
+#include "../tests/capture_test_util.h"
 
 namespace {
-
-class NullOutput final : public commlib::EngineOutput {
-public:
-    void sendRaw(std::unique_ptr<commlib::LinkMessage>) override {}
-    void sendFrame(std::unique_ptr<commlib::LinkMessage>) override {}
-    void discardReceive() override {}
-    int notify(int, int, void*) override { return 0; }
-    bool cts() override { return false; }
-    bool dsr() override { return false; }
-};
 
 const std::string& Folder() {
     static std::string folder;
@@ -109,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!scan.hasData && !(scan == commlib::BufferScan{})) std::abort();
 
     // The writer's scan trims only the newest block, and only to whole words.
-    NullOutput out;
+    commlib::test::CaptureOutput out;
     commlib::capture::CaptureWriter writer(out);
     const BufferSettings settings{folder.c_str(), 8, 0, 0};
     writer.ScanFolder(settings);

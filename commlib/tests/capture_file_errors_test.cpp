@@ -4,12 +4,11 @@
 // range stops advancing; the measurement itself goes on being counted.
 #include <gmock/gmock.h>
 
-#include <signal.h>
 #include <sys/mount.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include "capture_fixture.h"
+#include "testing/file_size_limit.h"
 
 namespace commlib::test {
 namespace {
@@ -121,29 +120,7 @@ TEST_F(CaptureFileErrorTest, FolderThatVanishesEndsStoring) {
     EXPECT_EQ(f.LastComplete, 0);
 }
 
-// RLIMIT_FSIZE: the kernel's own EFBIG partway through a block (SIGXFSZ ignored
-// as a program that handles the error does), the limit put back afterwards.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        oldAction_ = ::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        set_ = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        ::signal(SIGXFSZ, oldAction_);
-    }
-    bool set() const { return set_; }
-
-private:
-    rlimit saved_{};
-    sighandler_t oldAction_ = SIG_DFL;
-    bool set_ = false;
-};
-
+// RLIMIT_FSIZE: the kernel's own EFBIG partway through a block, the limit put back afterwards.
 TEST_F(CaptureFileErrorTest, AFileSizeLimitEndsStoringWithWholeWords) {
     Make(8, false);
     writer->BeginCapture();
@@ -151,7 +128,7 @@ TEST_F(CaptureFileErrorTest, AFileSizeLimitEndsStoringWithWholeWords) {
     now += 200;
     writer->Tick();   // 4096 bytes out before the limit
     {
-        FileSizeLimit limit(600'002);
+        testing_util::FileSizeLimit limit(600'002);
         ASSERT_TRUE(limit.set());
         Feed(BlockWords);
     }
