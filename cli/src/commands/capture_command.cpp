@@ -1,6 +1,7 @@
 // `zamvex capture`: a measurement into a PC buffer folder from a terminal.
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -67,6 +68,8 @@ int capture_command(const std::vector<std::string>& args) {
     job.status = ::isatty(STDERR_FILENO) ? stderr : nullptr;
     job.warnings = stderr;
     catch_interrupts();
+    // A file size limit (ulimit -f) must end storing with EFBIG and a message, not the process.
+    std::signal(SIGXFSZ, SIG_IGN);
     const CaptureResult r = run_capture(job);
     if (r.exit_code != 0) return fail("capture", r.error, r.exit_code);
     std::printf("%s: stopped by %s; %d block%s held (%08d.mkw to %08d.mkw) in %s; %d data loss%s\n",
