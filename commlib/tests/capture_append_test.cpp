@@ -1,6 +1,7 @@
 // What reaches the block file while a block fills: every tick appends what the
 // buffer holds, a data item does when a second passed without one, the file
-// is flushed to the disk only at a block's end and at the measurement's end,
+// is flushed to the disk only at a block's end (at most once a second in a
+// flood of blocks) and at the measurement's end,
 // and the finished files are the same as when a block went out in one write.
 // A block cut inside a word by a crash is trimmed by the next folder scan.
 #include <gtest/gtest.h>
@@ -86,6 +87,28 @@ TEST_F(CaptureAppendTest, FilesAreFlushedToTheDiskAtABlocksEndAndAtTheEndOnly) {
     writer->EndCapture();
     EXPECT_EQ(io.syncs, 2);
     EXPECT_EQ(Block(1), Records(BlockWords, 1024));
+}
+
+TEST_F(CaptureAppendTest, AFloodOfBlocksIsFlushedOnceASecondAndTheEndAlways) {
+    Make(8, true, true, &io);
+    writer->BeginCapture();
+    Feed(BlockWords);   // the first block end flushes
+    EXPECT_EQ(io.syncs, 1);
+    now += capture::SyncEveryMs - 1;
+    Feed(2 * BlockWords);   // two more within the second: written and closed, not flushed
+    EXPECT_EQ(io.syncs, 1);
+    EXPECT_EQ(Size(2), BlockBytes);
+    now += 1;
+    Feed(BlockWords);
+    EXPECT_EQ(io.syncs, 2);
+    Feed(BlockWords);   // at once after that flush: none
+    EXPECT_EQ(io.syncs, 2);
+    writer->EndCapture();
+    EXPECT_EQ(io.syncs, 3);
+    // A new measurement flushes its first block end again.
+    writer->BeginCapture();
+    Feed(BlockWords);
+    EXPECT_EQ(io.syncs, 4);
 }
 
 TEST_F(CaptureAppendTest, TheScanTrimsANewestBlockCutInsideAWord) {

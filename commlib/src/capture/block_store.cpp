@@ -83,20 +83,20 @@ bool BlockStore::Append() {
     return false;
 }
 
-bool BlockStore::Flush() {
+bool BlockStore::Flush(bool sync) {
     if (file_ < 0) return true;
     // After a failure nothing more is written; the file is only closed.
     bool ok = fault_.op == 0 && WriteUpTo(held_);
-    if (ok && !io_.Sync(file_)) ok = Fail(StoreOpSync, errno);
+    if (ok && sync && !io_.Sync(file_)) ok = Fail(StoreOpSync, errno);
     if (!io_.Close(file_) && ok) ok = Fail(StoreOpClose, errno);
     file_ = -1;
     CloseBlock(range_);
     return ok;
 }
 
-bool BlockStore::RollOver() {
+bool BlockStore::RollOver(bool sync) {
     if (file_ < 0) return false;
-    if (!Flush() || !OpenNext()) return false;
+    if (!Flush(sync) || !OpenNext()) return false;
     for (const int oldest : TrimRing(range_, limits_)) (void)DeleteBlockFile(folder_, oldest);
     return true;
 }

@@ -2,7 +2,8 @@
 // file being written, the flat or ring numbering and the roll-over. What the
 // buffer holds reaches the file in appends (Append, and the rest at the
 // block's end), so a process that dies loses only what was not yet appended;
-// a block's end and the measurement's end also flush the file to the disk.
+// a block's end (when the writer asks) and the measurement's end also flush
+// the file to the disk.
 // Reports nothing itself; the capture writer tells the application.
 #pragma once
 #include <cstdint>
@@ -49,13 +50,14 @@ public:
     // Appends to the file what the buffer holds beyond what is there already.
     // False after a failed write: the block is closed and storing has ended.
     bool Append();
-    // Writes the rest of the buffer, flushes the file to the disk, closes it
-    // and counts the block. True when all of that worked (or no file was open).
-    bool Flush();
-    // The buffer is full: flushes the block, opens the next one and gives up
-    // the oldest blocks of a ring. False when a write, sync, close or create
-    // failed; no block file is open afterwards.
-    bool RollOver();
+    // Writes the rest of the buffer, flushes the file to the disk (unless
+    // `sync` is false), closes it and counts the block. True when all of that
+    // worked (or no file was open).
+    bool Flush(bool sync = true);
+    // The buffer is full: flushes the block (to the disk when `sync`), opens
+    // the next one and gives up the oldest blocks of a ring. False when a
+    // write, sync, close or create failed; no block file is open afterwards.
+    bool RollOver(bool sync);
     // Ends storing for this measurement after a failure elsewhere (the
     // information file): flushes the open block and opens no other.
     void Stop(const StoreFault& fault);

@@ -65,10 +65,16 @@ void CaptureWriter::FlushAndReport() {
 void CaptureWriter::RollOverAndReport() {
     // Success or not, the range has moved; after a failure no block is open
     // and the records that follow are dropped until the next measurement.
-    (void)blocks_.RollOver();
+    const std::int64_t now = clock_();
+    const bool sync = !synced_ || now - lastSync_ >= SyncEveryMs;
+    (void)blocks_.RollOver(sync);
+    if (sync) {
+        synced_ = true;
+        lastSync_ = now;
+    }
     Report();
     ReportFault();
-    lastAppend_ = clock_();
+    lastAppend_ = now;
 }
 
 void CaptureWriter::AppendAndReport() {
@@ -100,6 +106,7 @@ void CaptureWriter::BeginCapture() {
     expected_ = 0;
     lost_ = 0;
     faultReported_ = false;
+    synced_ = false;
     blocks_.Restart();
     Report();
     ReportLost();

@@ -20,6 +20,11 @@ std::int64_t SteadyMilliseconds();
 // While records arrive, what the block buffer holds reaches the block file at
 // least this often (every tick appends, and a data item does when ticks lag).
 inline constexpr std::int64_t AppendEveryMs = 1000;
+// A full block is flushed to the disk (fdatasync) at its end unless the last
+// flush was less than this long ago: at line rates every block is, while a
+// flood of blocks (a benchmark, an unpaced simulator) costs one flush a second.
+// The end of a measurement always flushes.
+inline constexpr std::int64_t SyncEveryMs = 1000;
 
 class CaptureWriter final : public CaptureSink {
 public:
@@ -66,6 +71,8 @@ private:
     std::uint64_t receivedAtTick_ = 0;
     std::int64_t lastTick_ = 0;
     std::int64_t lastAppend_ = 0;
+    std::int64_t lastSync_ = 0;
+    bool synced_ = false;          // a block was flushed in this measurement (lastSync_ holds when)
     bool faultReported_ = false;
     std::array<int, 3> reported_{};   // first, next, count; its address goes with NtfyBlocks
 };
