@@ -138,6 +138,7 @@ TEST_F(CaptureFaultTableTest, EachCallFailingOnceIsReportedAndKeepsWhatWasComple
         EXPECT_EQ(Block(0), Expected(0, BlockBytes));
         EXPECT_EQ(Block(1), Expected(BlockWords, Tail * 4));
         EXPECT_EQ(LastRange(), (std::array<int, 3>{0, 2, 2}));
+        writer.reset();
     }
     for (const Site& site : Sites()) {
         for (const int error : site.errors) {
@@ -177,6 +178,7 @@ TEST_F(CaptureFaultTableTest, EachCallFailingOnceIsReportedAndKeepsWhatWasComple
             EXPECT_EQ(std::filesystem::exists(InfoFilePath(dir.path())), site.infoOnDisk);
             EXPECT_FALSE(std::filesystem::exists(capture::InfoFileTempPath(dir.path())));
             EXPECT_FALSE(writer->BlockOpen());
+            writer.reset();   // before its seam goes
         }
     }
 }
@@ -204,6 +206,7 @@ TEST_F(CaptureFaultTableTest, ANewMeasurementAfterAFailureStoresAgainAndReportsA
     EXPECT_TRUE(out.failures.empty());
     EXPECT_EQ(Block(0), Expected(0, 12));
     EXPECT_EQ(writer->LostCount(), 0);
+    writer.reset();
 }
 
 } // namespace
