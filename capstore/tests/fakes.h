@@ -40,6 +40,12 @@ public:
     int PortSettingDialog() override { return port_dialog; }
     int BufferSettingDialog() override { return buffer_dialog; }
     int Open() override { ++opens; return open_result; }
+    PortError port_error{PortStepNone, 0};   // why the last Open failed
+    int GetPortError(PortError* out) override
+    {
+        if (out) *out = port_error;
+        return port_error.Step;
+    }
     void Close() override { ++closes; }
     int Request(int code, int param, std::intptr_t) override
     {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdlib>
 
 #include "app/main_controller.h"
 #include "app/notify_codes.h"
@@ -401,15 +402,48 @@ TEST_F(MainControllerTest, CloseWhileMeasuringAsksStopsAndExits)
     EXPECT_EQ(view.messages.size(), 2u);   // the two questions
 }
 
-TEST_F(MainControllerTest, LinkLostReturnsToOfflineWithoutMessage)
+TEST_F(MainControllerTest, LinkLostReturnsToOfflineAndSaysWhy)
 {
     measure();
-    notify(NtfyLinkLost, 0);
+    notify(NtfyLinkLost, LinkLostPortGone);
     EXPECT_EQ(remote.closes, 1);
     EXPECT_EQ(c->state().MeasureState, 0);
     EXPECT_EQ(view.title, "ZAMVEX-3 PC Buffering (Offline)");
-    EXPECT_TRUE(view.messages.empty());
+    EXPECT_EQ(message_texts(), std::vector<std::string>{"The serial port went away (unplugged?)."});
     expect_buttons(true, true, false, false, true);
+
+    measure();
+    notify(NtfyLinkLost, LinkLostSilent);
+    EXPECT_EQ(remote.closes, 2);
+    ASSERT_EQ(view.messages.size(), 2u);
+    EXPECT_EQ(message_texts().back().rfind("The analyzer stopped answering", 0), 0u) << message_texts().back();
+}
+
+TEST_F(MainControllerTest, APortThatDoesNotOpenIsNamedWithTheReason)
+{
+    struct Row {
+        PortError error;
+        const char* says;
+    };
+    const Row rows[] = {
+        {{PortStepOpen, ENOENT}, "There is no serial device '/dev/ttyS2' (No such file or directory)."},
+        {{PortStepOpen, EACCES}, " $USER, then log in again."},
+        {{PortStepOpen, EBUSY}, "is busy: another program opened it exclusively"},
+        {{PortStepConfigure, EINVAL}, "'/dev/ttyS2' does not support 230400 baud."},
+    };
+    ::setenv("ZAMVEX_PORT_COM3", "/dev/ttyS2", 1);
+    for (const Row& row : rows) {
+        remote.port_error = row.error;
+        const int closes = remote.closes;
+        c->on_start_measure();
+        EXPECT_TRUE(remote.requests.empty());
+        EXPECT_EQ(remote.closes, closes + 1);
+        EXPECT_FALSE(c->state().Busy);
+        const std::string text = message_texts().back();
+        EXPECT_EQ(text.rfind("An error occurred during the serial port initializing process.\n", 0), 0u) << text;
+        EXPECT_NE(text.find(row.says), std::string::npos) << text;
+    }
+    ::unsetenv("ZAMVEX_PORT_COM3");
 }
 
 TEST_F(MainControllerTest, AnalyzerStoppingByItselfDisconnectsWithoutBusy)

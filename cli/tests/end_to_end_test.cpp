@@ -155,8 +155,8 @@ TEST(EndToEnd, MistakesGiveClearMessagesAndExitCodes) {
 
     const Outcome missing = zamvex({"capture", "--port", dir.file("no-such-port"), "--folder", dir.file("b")});
     EXPECT_EQ(missing.exit_code, 1);
-    EXPECT_NE(missing.err.find("An error occurred during the serial port initializing process.\nCannot open '" +
-                               dir.file("no-such-port") + "'"),
+    EXPECT_NE(missing.err.find("An error occurred during the serial port initializing process.\nThere is no serial "
+                               "device '" + dir.file("no-such-port") + "' (No such file or directory)."),
               std::string::npos)
         << missing.err;
     const Outcome silent = [&] {

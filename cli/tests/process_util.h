@@ -145,8 +145,17 @@ public:
         if (device_.empty()) throw std::runtime_error("zamvex simulate printed no device");
     }
     ~Simulator() {
+        if (ended_) return;
         kill(pid_, SIGTERM);
         wait_for(pid_, std::chrono::seconds(10));
+    }
+    // Ends the simulator at once: the kernel closes its side of the pty, and
+    // the programs on the other side see the line hang up, as when a USB
+    // adapter is pulled.
+    void pull_plug() {
+        kill(pid_, SIGKILL);
+        wait_for(pid_, std::chrono::seconds(10));
+        ended_ = true;
     }
     Simulator(const Simulator&) = delete;
     Simulator& operator=(const Simulator&) = delete;
@@ -154,6 +163,7 @@ public:
 
 private:
     int pid_ = -1;
+    bool ended_ = false;
     std::string device_;
 };
 

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include <memory>
 
 #include "fakes.h"
@@ -208,6 +210,41 @@ TEST_F(ControllerTest, OnlyANonSerialDeviceCannotBeOpened) {
     EXPECT_EQ(view.messageTexts(), std::vector<std::string>{"Connection error."});
     EXPECT_FALSE(controller->busy());
     EXPECT_TRUE(view.last().connectEnabled);
+}
+
+TEST_F(ControllerTest, APortThatDoesNotOpenIsNamedWithWhatToDo) {
+    remote->portError = {PortStepOpen, EACCES};
+    start({"/dev/ttyUSB3", 0, 0});
+    controller->connect();
+    ASSERT_EQ(view.messages.size(), 1u);
+    const std::string text = view.messages[0].first;
+    EXPECT_EQ(text.rfind("Cannot open COM port.\nNo permission to open '/dev/ttyUSB3' (Permission denied).\n", 0), 0u)
+        << text;
+    EXPECT_NE(text.find("sudo usermod -aG "), std::string::npos) << text;
+    EXPECT_EQ(remote->closes, 1);
+    EXPECT_TRUE(remote->requests.empty());
+    EXPECT_TRUE(view.last().connectEnabled);
+}
+
+TEST_F(ControllerTest, AnUnpluggedPortClosesAndGoesOfflineWithAMessage) {
+    connectWithScreen();
+    const int closes = remote->closes;
+    notify(NtfyLinkLost, LinkLostPortGone);
+    EXPECT_EQ(remote->closes, closes + 1);
+    EXPECT_FALSE(controller->connected());
+    EXPECT_FALSE(controller->busy());
+    EXPECT_EQ(controller->screenBits(), nullptr);
+    EXPECT_TRUE(view.last().connectEnabled);
+    EXPECT_EQ(view.messageTexts(), std::vector<std::string>{"The serial port went away (unplugged?)."});
+}
+
+TEST_F(ControllerTest, ASilentAnalyzerLikewise) {
+    connectWithScreen();
+    notify(NtfyLinkLost, LinkLostSilent);
+    EXPECT_FALSE(controller->connected());
+    EXPECT_TRUE(view.last().connectEnabled);
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].first.rfind("The analyzer stopped answering: ", 0), 0u) << view.messages[0].first;
 }
 
 TEST_F(ControllerTest, ARequestTheLibraryDidNotTakeEndsBusyWithAConnectionError) {

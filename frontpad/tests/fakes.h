@@ -58,6 +58,11 @@ public:
         return openResult;
     }
     void Close() override { ++closes, portOpen = false; }
+    PortError portError{PortStepNone, 0};   // why the last Open failed
+    int GetPortError(PortError* out) override {
+        if (out) *out = portError;
+        return portError.Step;
+    }
     int Request(int code, int param, std::intptr_t) override {
         requests.emplace_back(code, param);
         if (!portOpen) {

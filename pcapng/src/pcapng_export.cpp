@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "buffer_reader.h"
+#include "platform/whole_file.h"
 #include "capture_clock.h"
 #include "frame_packets.h"
 #include "frames/frame.h"
@@ -22,26 +23,30 @@ namespace {
 using textlib::BufferReader;
 using textlib::Frame;
 
+// The capture file, written whole or not at all; blocks are gathered into
+// large writes.
 class OutputFile {
 public:
-    explicit OutputFile(const std::string& path) : path_(path), file_(std::fopen(path.c_str(), "wb")) {}
-    ~OutputFile() {
-        if (file_ == nullptr) return;   // never opened, or finished: nothing of ours to remove
-        std::fclose(file_);
-        std::remove(path_.c_str());
+    explicit OutputFile(const std::string& path) { open_ = file_.open(path); }
+    bool IsOpen() const { return open_; }
+    bool Write(const Bytes& b) {
+        pending_.insert(pending_.end(), b.begin(), b.end());
+        return pending_.size() < kWriteSize || Flush();
     }
-    bool IsOpen() const { return file_ != nullptr; }
-    bool Write(const Bytes& b) { return std::fwrite(b.data(), 1, b.size(), file_) == b.size(); }
-    bool Finish() {
-        int rc = std::fclose(file_);
-        file_ = nullptr;
-        if (rc != 0) std::remove(path_.c_str());
-        return rc == 0;
-    }
+    bool Finish() { return Flush() && file_.commit(); }
+    const std::string& Error() const { return file_.error(); }
 
 private:
-    std::string path_;
-    std::FILE* file_;
+    static constexpr std::size_t kWriteSize = 1 << 20;
+    bool Flush() {
+        const bool ok = file_.write(pending_.data(), pending_.size());
+        pending_.clear();
+        return ok;
+    }
+
+    platform::WholeFile file_;
+    bool open_ = false;
+    Bytes pending_;
 };
 
 std::optional<std::int64_t> MidnightOfFile(const std::string& path) {
@@ -156,11 +161,11 @@ std::string ExportPcapng(const ExportOptions& o, ExportSummary& s, const ExportP
     const Link link = LinkFor(reader.Info(textlib::info::kMode), o.frameProtocol);
     s.linkType = link.type;
     OutputFile out(o.output);
-    if (!out.IsOpen()) return "cannot create '" + o.output + "': " + std::strerror(errno);
+    if (!out.IsOpen()) return out.Error();
     bool ok = out.Write(SectionHeaderBlock("zamvex export")) &&
               out.Write(InterfaceBlock(link.type, link.name, link.description)) &&
               WritePackets(reader, range, link, clock, out, s, progress);
-    if (!ok || !out.Finish()) return "cannot write '" + o.output + "'";
+    if (!ok || !out.Finish()) return out.Error().empty() ? "cannot write '" + o.output + "'" : out.Error();
     return {};
 }
 

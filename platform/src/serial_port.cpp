@@ -8,18 +8,31 @@
 
 namespace platform {
 
+bool SerialPort::failed(PortStep step, int err) {
+    failure_ = {step, err};
+    return false;
+}
+
+bool SerialPort::isGoneError(int err) { return err == EIO || err == ENXIO || err == ENODEV || err == EPIPE; }
+
 OpenResult SerialPort::open(const std::string& path) {
     close();
+    failure_ = {};
     const int fd = retryOnEintr([&] { return sys_.open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC); });
-    if (fd < 0) return OpenResult::Failed;
+    if (fd < 0) {
+        failed(PortStep::Open, errno);
+        return OpenResult::Failed;
+    }
     struct stat st{};
     if (sys_.fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode)) {
+        failed(PortStep::NotSerial, ENOTTY);
         sys_.close(fd);
         return OpenResult::NotCharDevice;
     }
     // flock keeps out every cooperating program (ours included, root or not);
     // exclusive mode keeps out other openers of a tty as far as the kernel allows.
     if (retryOnEintr([&] { return sys_.flock(fd, LOCK_EX | LOCK_NB); }) != 0) {
+        failed(PortStep::Lock, errno);
         sys_.close(fd);
         return OpenResult::Failed;
     }
@@ -57,10 +70,17 @@ termios lineTermios(termios t, const LineSettings& s) {
 
 bool SerialPort::configure(const LineSettings& s) {
     termios t{};
-    if (fd_ < 0 || baudCode(s.speed) == 0 || s.parity < 0 || s.parity > 2) return false;
-    if (retryOnEintr([&] { return sys_.tcgetattr(fd_, &t); }) != 0) return false;
+    if (fd_ < 0) return failed(PortStep::Configure, EBADF);
+    if (baudCode(s.speed) == 0 || s.parity < 0 || s.parity > 2) return failed(PortStep::Configure, EINVAL);
+    if (retryOnEintr([&] { return sys_.tcgetattr(fd_, &t); }) != 0) return failed(PortStep::Configure, errno);
     t = lineTermios(t, s);
-    return retryOnEintr([&] { return sys_.tcsetattr(fd_, TCSANOW, &t); }) == 0;
+    if (retryOnEintr([&] { return sys_.tcsetattr(fd_, TCSANOW, &t); }) != 0) return failed(PortStep::Configure, errno);
+    // Some adapters take any speed and quietly keep another: read it back.
+    termios now{};
+    if (retryOnEintr([&] { return sys_.tcgetattr(fd_, &now); }) == 0 && ::cfgetospeed(&now) != ::cfgetospeed(&t))
+        return failed(PortStep::Configure, EINVAL);
+    failure_ = {};
+    return true;
 }
 
 ssize_t SerialPort::read(std::uint8_t* buf, std::size_t size) {

@@ -1,7 +1,9 @@
 // The real system calls behind the serial port's seam.
 #include "platform/syscalls.h"
 
+#include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -20,10 +22,27 @@ int SysCalls::ioctl(int fd, unsigned long request, void* arg) { return ::ioctl(f
 int SysCalls::tcgetattr(int fd, termios* t) { return ::tcgetattr(fd, t); }
 int SysCalls::tcsetattr(int fd, int when, const termios* t) { return ::tcsetattr(fd, when, t); }
 int SysCalls::tcflush(int fd, int queue) { return ::tcflush(fd, queue); }
+int SysCalls::create(const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); }
+int SysCalls::fsync(int fd) { return ::fsync(fd); }
+int SysCalls::rename(const char* from, const char* to) { return ::rename(from, to); }
+int SysCalls::mkdir(const char* path, mode_t mode) { return ::mkdir(path, mode); }
+int SysCalls::unlink(const char* path) { return ::unlink(path); }
 
 SysCalls& SysCalls::real() {
     static SysCalls calls;
     return calls;
 }
+
+namespace {
+std::atomic<SysCalls*> fileCallsInUse{nullptr};
+} // namespace
+
+SysCalls& fileCalls() {
+    SysCalls* calls = fileCallsInUse.load();
+    return calls ? *calls : SysCalls::real();
+}
+
+ScopedFileCalls::ScopedFileCalls(SysCalls& calls) : previous_(fileCallsInUse.exchange(&calls)) {}
+ScopedFileCalls::~ScopedFileCalls() { fileCallsInUse.store(previous_); }
 
 } // namespace platform

@@ -267,3 +267,37 @@ TEST(PacketMode, GoesDeadAfterTheChosenFrame) {
 
 } // namespace
 } // namespace simulator::test
+
+namespace simulator::test {
+namespace {
+
+TEST(PacketMode, LinkSupervisionSendsKeepAlivesUntilSwitchedOff) {
+    Analyzer a(AnalyzerOptions{});
+    PcSide pc(a);
+    pc.enter_packet_mode();
+    EXPECT_EQ(pc.packet(request(1, '1', {50})), (std::vector<Bytes>{{'A', 0, 1, '1', 50}}));
+    // 50 asks for a keep-alive every 10 ticks of 200 ms.
+    EXPECT_TRUE(packets_in(pc.tick(1999)).empty());
+    EXPECT_EQ(packets_in(pc.tick(1)), (std::vector<Bytes>{{'1', 50}}));
+    EXPECT_TRUE(packets_in(pc.tick(1999)).empty());
+    EXPECT_EQ(packets_in(pc.tick(1)), (std::vector<Bytes>{{'1', 50}}));
+    EXPECT_EQ(pc.packet(request(1, '1', {0})), (std::vector<Bytes>{{'A', 1, 1, '1', 0}}));
+    EXPECT_TRUE(packets_in(pc.tick(10000)).empty());
+    // The PC's full reset switches it off too.
+    pc.packet(request(1, '1', {50}));
+    pc.packet({'0', 0});
+    EXPECT_TRUE(packets_in(pc.tick(10000)).empty());
+}
+
+TEST(PacketMode, AnAnalyzerThatGoesSilentSendsNoKeepAlives) {
+    AnalyzerOptions o;
+    o.faults.silent_after_frames = 0;   // dead from its first frame on
+    Analyzer a(o);
+    PcSide pc(a);
+    pc.enter_packet_mode();
+    EXPECT_TRUE(pc.packet(request(1, '1', {50})).empty());
+    EXPECT_TRUE(packets_in(pc.tick(10000)).empty());
+}
+
+} // namespace
+} // namespace simulator::test

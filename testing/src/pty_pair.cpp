@@ -24,6 +24,11 @@ PtyPair::~PtyPair() {
     if (slave_ >= 0) ::close(slave_);
 }
 
+void PtyPair::close_master() {
+    if (master_ >= 0) ::close(master_);
+    master_ = -1;
+}
+
 void PtyPair::write(const std::vector<std::uint8_t>& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {

@@ -2,6 +2,7 @@
 // through (PutChar, PutText, PutFormat, KeepGoing) and the routines themselves.
 // A job lives on the worker thread from start to finish; nothing here locks.
 #pragma once
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -48,6 +49,8 @@ public:
     int Run(Call&& call);
     // Runs the routine the dispatch chose; 1 for Routine::None.
     int CallRoutine(Routine routine);
+    // The system's error number of the first failed file operation, 0 if none.
+    int Error() const { return error_; }
 
     // Output services of the worker routines.
     bool PutChar(char c) {
@@ -108,6 +111,7 @@ private:
     bool CloseOutput();
     bool PutNewline();
     bool Failed() {
+        if (error_ == 0) error_ = errno != 0 ? errno : EIO;
         writeError_ = true;
         return false;
     }
@@ -129,7 +133,9 @@ private:
     JobNotifier& notifier_;
 
     std::FILE* out_ = nullptr;
+    std::string outName_;   // the file being written goes to outName_ + ".part" until it is complete
     int fileNumber_ = 0;
+    int error_ = 0;
     int lines_ = 0;
     bool writeError_ = false;
     std::int64_t lastProgress_ = 0;

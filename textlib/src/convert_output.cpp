@@ -1,8 +1,11 @@
 // The job's output files: numbered "<prefix><8 digits>.txt" files in the save
 // folder, CR LF line ends, a new file after every MaxLines lines, and the
-// write-error flag that makes every later write fail.
+// write-error flag that makes every later write fail. Each file is written
+// under a temporary name and gets its own name only once it is complete and
+// on disk; a file that failed is removed.
 #include <cstdarg>
 #include <cstring>
+#include <unistd.h>
 
 #include "convert_job.h"
 
@@ -25,19 +28,24 @@ bool ConvertJob::OpenNextFile() {
     std::string folder(options_.SavePath, strnlen(options_.SavePath, sizeof options_.SavePath));
     char number[16];
     std::snprintf(number, sizeof number, "%08d.txt", fileNumber_);
-    std::string name = folder + "/" + prefix_ + number;
-    out_ = std::fopen(name.c_str(), "wbe");
+    outName_ = folder + "/" + prefix_ + number;
+    out_ = std::fopen((outName_ + ".part").c_str(), "wbe");
     if (out_ == nullptr) return Failed();
     static_cast<void>(std::setvbuf(out_, nullptr, _IOFBF, 1 << 16));
     writeError_ = false;
     return true;
 }
 
-// Closes the current file; false when its last buffered bytes could not be written.
+// Closes the current file and gives it its name; false when its last bytes
+// could not be written, and then the file is removed.
 bool ConvertJob::CloseOutput() {
     if (out_ == nullptr) return true;
-    bool ok = std::fclose(out_) == 0;
+    const std::string part = outName_ + ".part";
+    bool ok = !writeError_ && (std::fflush(out_) == 0 || Failed()) && (::fsync(fileno(out_)) == 0 || Failed());
+    if (std::fclose(out_) != 0 && ok) ok = Failed();
     out_ = nullptr;
+    if (ok && std::rename(part.c_str(), outName_.c_str()) != 0) ok = Failed();
+    if (!ok) static_cast<void>(std::remove(part.c_str()));
     return ok;
 }
 

@@ -81,9 +81,11 @@ void TextConvertImpl::JoinEndedWorker() {
     if (worker_.joinable() && WorkerEnded()) worker_.join();
 }
 
-void TextConvertImpl::PostNotification(std::uintptr_t wParam) {
-    if (window_ != nullptr) window_->post(message_, wParam, 0);
-    else if (thread_ != nullptr) thread_->post(message_, wParam, 0);
+void TextConvertImpl::PostNotification(std::uintptr_t wParam) { Post(wParam, 0); }
+
+void TextConvertImpl::Post(std::uintptr_t wParam, std::intptr_t lParam) {
+    if (window_ != nullptr) window_->post(message_, wParam, lParam);
+    else if (thread_ != nullptr) thread_->post(message_, wParam, lParam);
 }
 
 int TextConvertImpl::CallSlot(Routine routine) {
@@ -108,6 +110,7 @@ void TextConvertImpl::WorkerMain() {
     static_cast<void>(::setpriority(PRIO_PROCESS, tid, std::min(nice + 2, 19)));
 
     int code = job_->Run([this](Routine r) { return CallSlot(r); });
+    const int error = job_->Error();
     // Marked ended before the finished notice goes out, so a caller that acts
     // on the notice at once finds the job over. Whoever sees the mark joins
     // this thread before touching the object, and the join waits for the post.
@@ -116,7 +119,7 @@ void TextConvertImpl::WorkerMain() {
         workerEnded_ = true;
         ended_.notify_all();
     }
-    PostNotification(static_cast<std::uintptr_t>(code) << 16);
+    Post(static_cast<std::uintptr_t>(code) << 16, code == kConvertDone ? 0 : error);
 }
 
 }  // namespace textlib

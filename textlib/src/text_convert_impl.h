@@ -40,6 +40,7 @@ protected:
 
 private:
     void PostNotification(std::uintptr_t wParam) override;
+    void Post(std::uintptr_t wParam, std::intptr_t lParam);
     void WorkerMain();
     int CallSlot(Routine routine);
     bool WorkerEnded();

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "platform/port_problem.h"
+
 namespace capstore {
 
 MainController::MainController(Remote& remote, MainView& view, Language language,
@@ -38,10 +40,7 @@ void MainController::on_start_measure()
         message(36, Icon::Question, Buttons::YesNo) != Answer::Yes)
         return;
     if (!folder_usable()) return;
-    if (remote_.Open() != 0) {
-        message(4, Icon::Warning);
-        return;
-    }
+    if (remote_.Open() != 0 || remote_.GetPortError(nullptr) != PortStepNone) return port_failed();
     s_.StoreFailed = false;
     enter_busy();
     set_status(str::kConnecting);
@@ -61,6 +60,21 @@ bool MainController::folder_usable()
                 std::to_string(free) + " MBytes free in " + folder_ + ", " + std::to_string(buffer_.MaxBlocks) +
                     " blocks need " + std::to_string(buffer_.MaxBlocks) + " MBytes");
     return true;
+}
+
+// The port did not open: the table's message and what the system said.
+void MainController::port_failed()
+{
+    PortError e{};
+    remote_.GetPortError(&e);
+    const PortSettings* port = remote_.GetPortSettings();
+    remote_.Close();
+    if (e.Step == PortStepNone || !port) {
+        message(4, Icon::Warning);
+        return;
+    }
+    message_with_detail(4, platform::portProblemForName(port->Port ? port->Port : "", e.Step, e.Error, port->Speed),
+                        Icon::Warning);
 }
 
 void MainController::on_stop_measure()

@@ -46,6 +46,8 @@ public:
     Answer message(int number, Icon icon, Buttons buttons = Buttons::Ok, const std::string& arg = {},
                    int caption = 0);
     Answer message_number(int number, long long value, Icon icon);
+    // A message of the given table number (0: none) followed by a line of our own.
+    Answer message_with_detail(int number, const std::string& detail, Icon icon);
 
     // The conversion panel's share of the state.
     void set_converting(bool on);
@@ -65,7 +67,8 @@ private:
     void measure_state(int status);
     void blocks(const int* values);
     void disconnect_ended(int status);
-    void link_lost();
+    void link_lost(int status);
+    void port_failed();
     void store_failed(const StoreFailure* failure);
 
     // The buffer folder before a start: false (and said) when it cannot be written.

@@ -50,6 +50,16 @@ Answer MainController::message_number(int number, long long value, Icon icon)
     return answer;
 }
 
+Answer MainController::message_with_detail(int number, const std::string& detail, Icon icon)
+{
+    if (s_.MessageBoxOpen) return Answer::None;
+    s_.MessageBoxOpen = true;
+    const std::string body = number != 0 ? text(number) + "\n" + detail : detail;
+    const Answer answer = view_.message_box(text(str::kAppTitle), body, icon, Buttons::Ok);
+    s_.MessageBoxOpen = false;
+    return answer;
+}
+
 void MainController::stop_reason_message(int reason)
 {
     const int number = stop_reason_message_number(reason);

@@ -3,6 +3,10 @@
 #include "app/main_controller.h"
 #include "commlib/store_failure_text.h"
 
+#include <cctype>
+
+#include "platform/port_problem.h"
+
 namespace capstore {
 
 void MainController::on_notification(std::uintptr_t wparam, std::intptr_t lparam)
@@ -18,7 +22,7 @@ void MainController::on_notification(std::uintptr_t wparam, std::intptr_t lparam
     case ReqGetSetup: setup_ended(status); break;
     case ReqGetStopReason: stop_reason_ended(lparam); break;
     case NtfyAutoConnected & 0xFFFF: enter_connected(); break;
-    case NtfyLinkLost & 0xFFFF: link_lost(); break;
+    case NtfyLinkLost & 0xFFFF: link_lost(status); break;
     case NtfyBlockFill & 0xFFFF:
         view_.set_control_text(id::kBlockFill,
                                std::to_string((static_cast<long long>(lparam) * 100) >> 20) + "%");
@@ -157,13 +161,17 @@ void MainController::store_failed(const StoreFailure* failure)
     message(str::kStoreFailed, Icon::Warning, Buttons::Ok, failure ? describeStoreFailure(*failure) : std::string());
 }
 
-void MainController::link_lost()
+void MainController::link_lost(int status)
 {
     remote_.Close();
     s_.StopWatchdog = 0;
     leave_busy();
     set_measure_state(0);
     go_offline();
+    // Offline first, then say why: what was stored so far is kept.
+    std::string why = platform::linkLostText(status == LinkLostPortGone);
+    why[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(why[0])));
+    message_with_detail(0, why + ".", Icon::Warning);
 }
 
 } // namespace capstore

@@ -87,7 +87,7 @@ void ConvertController::on_stop()
     if (main_.state().Converting) convert_.Stop();
 }
 
-void ConvertController::on_notification(std::uintptr_t wparam)
+void ConvertController::on_notification(std::uintptr_t wparam, std::intptr_t lparam)
 {
     const int kind = static_cast<int>(wparam & 0xFFFF);
     const int value = static_cast<int>(wparam >> 16);
@@ -100,7 +100,16 @@ void ConvertController::on_notification(std::uintptr_t wparam)
     view_.set_convert_speed(-1);
     view_.set_control_text(id::kProgress, "0");
     set_state(false);
-    if (value != kConvertDone && value != kConvertCancelled) main_.message(kConvertError, Icon::Warning);
+    if (value == kConvertDone || value == kConvertCancelled) return;
+    if (lparam == 0) {
+        main_.message(kConvertError, Icon::Warning);
+        return;
+    }
+    // The folder and the system's reason: a full disk, a folder gone meanwhile.
+    const std::string folder(options_.SavePath, strnlen(options_.SavePath, sizeof options_.SavePath));
+    main_.message_with_detail(kConvertError,
+                              "cannot write the text files in '" + folder + "': " + std::strerror(static_cast<int>(lparam)),
+                              Icon::Warning);
 }
 
 void ConvertController::set_state(bool converting)

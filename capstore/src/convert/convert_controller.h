@@ -40,7 +40,8 @@ public:
     void load(const ConvertOptions& stored);
     void on_start();
     void on_stop();
-    void on_notification(std::uintptr_t wparam);
+    // lparam of the end: the system's error number when the output failed.
+    void on_notification(std::uintptr_t wparam, std::intptr_t lparam = 0);
     void on_delete_text();
     // Exit steps: read the controls without messages and store them.
     void store_silently();

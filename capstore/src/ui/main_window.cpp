@@ -171,7 +171,7 @@ bool MainWindow::event(QEvent* e)
     } else if (posted->message == kLibraryMessage) {
         main_->on_notification(posted->w, posted->l);
     }
-    else if (posted->message == kConvertMessage) convert_->on_notification(posted->w);
+    else if (posted->message == kConvertMessage) convert_->on_notification(posted->w, posted->l);
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include <regex>
 
 #include "commands/store_checks.h"
+#include "platform/whole_file.h"
 #include "session/interrupt.h"
 #include "text/messages.h"
 
@@ -53,7 +54,10 @@ bool await_state(AnalyzerSession& s, Monitor& m, Done done, std::chrono::millise
     while (!done(m.measure_state) && !m.link_lost) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (left.count() <= 0) return false;
-        if (const auto n = s.next(left)) m.see(*n);
+        // Nothing within the limit, or the command's deadline has come.
+        const auto n = s.next(left);
+        if (!n) break;
+        m.see(*n);
     }
     return done(m.measure_state);
 }
@@ -91,6 +95,7 @@ std::string stop_measurement(AnalyzerSession& s, Monitor& m) {
 
 std::string start_measurement(AnalyzerSession& s, Monitor& m) {
     const int start = s.call(ReqMeasure, 1, 10s);
+    if (start == kLinkLost) return link_lost_text(s.link_lost());
     if (start == StatusNoAnswer || start == kNoNotification) {
         s.disconnect();
         return message_text(Msg::NoAnswer);
@@ -98,11 +103,33 @@ std::string start_measurement(AnalyzerSession& s, Monitor& m) {
     // Any other refusal (258 for an unsupported start, too) has a stop reason to show.
     if (start != StatusDone) return refused_start(s);
     if (!await_state(s, m, [](int st) { return st > 0; }, 15s)) {
+        if (m.link_lost) return link_lost_text(s.link_lost());
         s.remote().ResetLink();
         s.disconnect();
         return message_text(Msg::NoAnswer);
     }
     return "";
+}
+
+// How long a timed capture may take beyond its seconds, start and stop included,
+// whatever the analyzer does: the session's waits end by then.
+constexpr auto kTimedCaptureMargin = 18s;
+
+void limit_timed_capture(AnalyzerSession& s, const CaptureJob& job, Clock::time_point command_start) {
+    if (job.seconds > 0)
+        s.set_deadline(command_start + std::chrono::duration_cast<Clock::duration>(
+                                           std::chrono::duration<double>(job.seconds) + kTimedCaptureMargin));
+}
+
+// The link went away mid-measurement: say so, and what was kept.
+std::string link_lost_error(const AnalyzerSession& s, const CaptureJob& job) {
+    const auto b = NotifyQueue::last_blocks();
+    std::string text = link_lost_text(s.link_lost());
+    if (b[2] == 0) return text + "; no block was stored";
+    char kept[96];
+    if (b[2] == 1) std::snprintf(kept, sizeof kept, "; block %08d.mkw is kept in ", b[0]);
+    else std::snprintf(kept, sizeof kept, "; the %d blocks %08d.mkw to %08d.mkw are kept in ", b[2], b[0], b[1] - 1);
+    return text + kept + job.folder;
 }
 
 // The measurement was stopped because the folder could not be written: the
@@ -127,17 +154,22 @@ int count_block_files(const std::string& folder) {
 }
 
 CaptureResult run_capture(const CaptureJob& job) {
+    const auto command_start = Clock::now();
     CaptureResult r;
     auto failed = [&r](std::string text) {
         r.exit_code = 1;
         r.error = std::move(text);
         return r;
     };
+    // A folder made here goes again when the measurement never starts.
+    platform::NewFolders made;
+    if (auto e = made.make(job.folder); !e.empty()) return failed(e);
     if (auto e = check_buffer_folder(job.folder, job.max_blocks, job.warnings)) return failed(*e);
     if (!job.force && count_block_files(job.folder) > 0)
         return failed(std::string(message_text(Msg::StartWithData)) + "\nAdd --force to start anyway.");
 
     AnalyzerSession s;
+    limit_timed_capture(s, job, command_start);
     const BufferSettings buffer{job.folder.c_str(), job.max_blocks, 0, static_cast<std::uint8_t>(job.ring)};
     if (auto e = s.open(job.port, &buffer)) return failed(*e);
     if (auto e = s.connect(true, true)) return failed(*e);
@@ -146,6 +178,7 @@ CaptureResult run_capture(const CaptureJob& job) {
     s.set_observer([&m](const Note& n) { m.see(n); });
     if (const int st = s.call(ReqGetSetup, 0, 60s); st != StatusDone) {
         s.disconnect();
+        if (st == kLinkLost) return failed(link_lost_text(s.link_lost()));
         return failed(with_status(message_text(Msg::Connection), st == kNoNotification ? StatusNoAnswer : st));
     }
     if (interrupted()) {
@@ -154,6 +187,7 @@ CaptureResult run_capture(const CaptureJob& job) {
         return failed("interrupted before the measurement started");
     }
     if (auto e = start_measurement(s, m); !e.empty()) return failed(e);
+    made.keep();
 
     const auto started = Clock::now();
     while ((r.ended_by = stop_cause(job, m, started)).empty()) {
@@ -169,6 +203,7 @@ CaptureResult run_capture(const CaptureJob& job) {
     r.next = b[1];
     r.count = b[2];
     r.losses = m.losses;
+    if (s.link_lost() >= 0) return failed(link_lost_error(s, job));
     if (m.store_failed) return failed(store_failure_error(stop_error, m.losses));
     if (!stop_error.empty()) return failed(stop_error);
     return r;

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "commands/capture_job.h"
+#include "platform/whole_file.h"
 #include "session/interrupt.h"
 #include "session/notify_queue.h"
 #include "text/messages.h"
@@ -24,7 +25,7 @@ struct ConverterDeleter {
 };
 
 int blocks_to_convert(const ConvertJob& job) {
-    if (!std::filesystem::is_directory(job.input)) return 1;
+    if (std::error_code ec; !std::filesystem::is_directory(job.input, ec)) return 1;
     const int held = count_block_files(job.input);
     const int left = held - job.options.Start + 1;
     return std::max(1, std::min(left, job.options.Blocks));
@@ -45,14 +46,15 @@ std::vector<std::string> files_written(const ConvertJob& job) {
         char name[32];
         std::snprintf(name, sizeof name, "%08d.txt", n);
         const std::string path = job.out + "/" + job.prefix + name;
-        if (!std::filesystem::exists(path)) break;
+        if (std::error_code ec; !std::filesystem::exists(path, ec)) break;
         files.push_back(path);
     }
     return files;
 }
 
 // Waits for the finished notification; the end code (0..3), or -1 when none came.
-int await_end(TextConvert& tc, NotifyQueue& q, const ConvertJob& job, int total) {
+// `error` gets the system's error number that a failed job reports.
+int await_end(TextConvert& tc, NotifyQueue& q, const ConvertJob& job, int total, int& error) {
     bool stopping = false;
     auto stop_deadline = std::chrono::steady_clock::now();
     for (;;) {
@@ -67,8 +69,20 @@ int await_end(TextConvert& tc, NotifyQueue& q, const ConvertJob& job, int total)
         const int kind = static_cast<int>(m->wParam & 0xFFFF);
         const int value = static_cast<int>(m->wParam >> 16);
         if (kind == 1) show_progress(job.progress, std::max(1, value - job.options.Start + 1), total);
-        else if (kind == 0) return value;
+        else if (kind == 0) {
+            error = static_cast<int>(m->lParam);
+            return value;
+        }
     }
+}
+
+// What a failed conversion tells the user: the folder and the system's reason when there is one.
+std::string convert_failure(const ConvertJob& job, int end, int error) {
+    const std::string what =
+        end == kConvertNoOutput ? "cannot create the first output file in '" : "cannot write the text files in '";
+    if (error != 0) return what + job.out + "': " + std::strerror(error);
+    const std::string text = message_text(Msg::ConvertError);
+    return end == kConvertNoOutput ? text + "\n" + what + job.out + "'" : text;
 }
 
 }  // namespace
@@ -90,9 +104,6 @@ ConvertResult run_convert(const ConvertJob& job) {
         r.error = std::move(text);
         return r;
     };
-    std::error_code ec;
-    std::filesystem::create_directories(job.out, ec);
-    if (!std::filesystem::is_directory(job.out)) return failed("cannot make the output folder '" + job.out + "'");
     ConvertOptions options = job.options;
     std::memset(options.SavePath, 0, sizeof options.SavePath);
     std::memcpy(options.SavePath, job.out.data(), std::min(job.out.size(), sizeof options.SavePath - 1));
@@ -104,20 +115,26 @@ ConvertResult run_convert(const ConvertJob& job) {
     std::unique_ptr<TextConvert, ConverterDeleter> tc(raw);
     if (!tc->Open(job.input.c_str(), q.text_window(), nullptr, kConvertMessage))
         return failed(std::string(message_text(Msg::BufferFiles)) + "\n'" + job.input + "'");
+    // The output folder is made once the buffer is known to be readable, and
+    // goes again when not one file could be written into it.
+    platform::NewFolders made;
+    if (auto e = made.make(job.out); !e.empty()) {
+        tc->Close();
+        return failed(e);
+    }
     if (!tc->Start(&options, job.prefix.c_str())) {
         tc->Close();
         return failed(message_text(Msg::ConvertError));
     }
     const int total = blocks_to_convert(job);
-    const int end = await_end(*tc, q, job, total);
+    int error = 0;
+    const int end = await_end(*tc, q, job, total, error);
     if (job.progress) std::fputc('\n', job.progress);
     tc->Close();
     r.files = files_written(job);
+    if (!r.files.empty()) made.keep();
     if (end == kConvertCancelled) return failed("conversion cancelled; the files written so far are kept");
-    if (end == kConvertNoOutput)
-        return failed(std::string(message_text(Msg::ConvertError)) + "\nCannot create the first output file in '" +
-                      job.out + "'.");
-    if (end != kConvertDone) return failed(message_text(Msg::ConvertError));
+    if (end != kConvertDone) return failed(convert_failure(job, end, error));
     return r;
 }
 

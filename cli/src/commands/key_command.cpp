@@ -8,6 +8,7 @@
 #include "commands/key_names.h"
 #include "commands/port_options.h"
 #include "commands/screen_fetch.h"
+#include "platform/whole_file.h"
 
 namespace cli {
 namespace {
@@ -94,6 +95,9 @@ int key_command(const std::vector<std::string>& args) {
     if (!codes) return fail("key", error, 2);
     const auto port = port_choice(*o, error);
     if (!port) return fail("key", error, 2);
+    // Keys change the analyzer: find out first whether the picture can be kept.
+    if (o->has("--png"))
+        if (auto e = platform::probeWritable(o->value("--png")); !e.empty()) return fail("key", e, 1);
     AnalyzerSession s;
     if (auto e = s.open(*port)) return fail("key", *e, 1);
     if (auto e = s.connect(false, false)) return fail("key", *e, 1);

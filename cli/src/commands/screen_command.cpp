@@ -4,6 +4,7 @@
 #include "cli/commands.h"
 #include "commands/port_options.h"
 #include "commands/screen_fetch.h"
+#include "platform/whole_file.h"
 
 namespace cli {
 namespace {
@@ -32,6 +33,8 @@ int screen_command(const std::vector<std::string>& args) {
     if (o->has("--png") && o->value("--png").empty()) return fail("screen", "--png needs a file name", 2);
     const auto port = port_choice(*o, error);
     if (!port) return fail("screen", error, 2);
+    if (o->has("--png"))
+        if (auto e = platform::probeWritable(o->value("--png")); !e.empty()) return fail("screen", e, 1);
     AnalyzerSession s;
     if (auto e = s.open(*port)) return fail("screen", *e, 1);
     if (auto e = s.connect(true, false)) return fail("screen", *e, 1);

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "commands/settings_job.h"
+#include "platform/whole_file.h"
 #include "text/messages.h"
 
 namespace cli {
@@ -33,7 +33,7 @@ std::optional<std::string> show_screen(const Picture& p, const std::string& png_
         std::fflush(stdout);
         return std::nullopt;
     }
-    if (!write_whole_file(png_path, png_file(p))) return "cannot write '" + png_path + "'";
+    if (auto e = platform::writeWholeFile(png_path, png_file(p)); !e.empty()) return e;
     return std::nullopt;
 }
 

@@ -7,7 +7,11 @@
 #include <fstream>
 #include <iterator>
 
+#include <cerrno>
+#include <cstring>
+
 #include "commands/data_sets.h"
+#include "platform/whole_file.h"
 #include "setxfer/settings_file.h"
 #include "text/sjis.h"
 
@@ -50,27 +54,12 @@ int type_held_by(const std::string& text) {
     return 0;
 }
 
-bool write_whole_file(const std::string& path, const std::string& bytes) {
-    const std::string temp = path + ".part";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            std::filesystem::remove(temp);
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (ec) std::filesystem::remove(temp, ec);
-    return !ec;
-}
-
 SettingsResult save_settings(const SettingsJob& job) {
     SettingsResult r;
     if (!job.force && std::filesystem::exists(job.file))
         return failed(r, "'" + job.file + "' exists; add --force to replace it");
+    // A file that cannot be written is found out before the analyzer is bothered.
+    if (auto e = platform::probeWritable(job.file); !e.empty()) return failed(r, e);
     AnalyzerSession s;
     if (auto e = s.open(job.port)) return failed(r, *e);
     if (auto e = s.connect(false, false)) return failed(r, *e);
@@ -90,7 +79,7 @@ SettingsResult save_settings(const SettingsJob& job) {
                                                    job.ascii ? setxfer::TableForm::Character : setxfer::TableForm::Hex);
     s.finish_operation();
     if (!text) return failed(r, "the analyzer's data sets are incomplete");
-    if (!write_whole_file(job.file, *text)) return failed(r, "cannot write '" + job.file + "'");
+    if (auto e = platform::writeWholeFile(job.file, *text); !e.empty()) return failed(r, e);
     r.bytes = text->size();
     return r;
 }
@@ -98,9 +87,11 @@ SettingsResult save_settings(const SettingsJob& job) {
 SettingsResult send_settings(const SettingsJob& job) {
     SettingsResult r;
     std::ifstream in(job.file, std::ios::binary);
+    const int open_error = errno;
     const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!in.is_open()) return failed(r, "cannot read '" + job.file + "': " + std::strerror(open_error));
     if (!in.good() && !in.eof()) return failed(r, "cannot read '" + job.file + "'");
-    if (!std::filesystem::is_regular_file(job.file)) return failed(r, "cannot read '" + job.file + "'");
+    if (!std::filesystem::is_regular_file(job.file)) return failed(r, "cannot read '" + job.file + "': not a file");
     AnalyzerSession s;
     if (auto e = s.open(job.port)) return failed(r, *e);
     if (auto e = s.connect(false, false)) return failed(r, *e);

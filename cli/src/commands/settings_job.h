@@ -29,7 +29,4 @@ SettingsResult send_settings(const SettingsJob& job);
 // The highest type whose data a settings file holds (its table and program markers).
 int type_held_by(const std::string& file_text);
 
-// Writes a whole file through a temporary name, so a failed write leaves no half file.
-bool write_whole_file(const std::string& path, const std::string& bytes);
-
 }  // namespace cli

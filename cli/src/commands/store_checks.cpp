@@ -31,8 +31,6 @@ const char* remedy(int error) {
 
 std::optional<std::string> check_buffer_folder(const std::string& folder, int max_blocks, std::FILE* warnings) {
     std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    if (ec) return "cannot make the buffer folder '" + folder + "': " + ec.message();
     if (!std::filesystem::is_directory(folder, ec)) return "the buffer folder '" + folder + "' is not a folder";
     if (const int error = platform::probeWritable(folder); error != 0)
         return "cannot write to the buffer folder '" + folder + "': " + std::strerror(error) + " (" + remedy(error) +

@@ -10,7 +10,7 @@
 
 namespace cli {
 
-// Makes the folder when missing and checks that a file can be made in it.
+// Checks that the (existing) folder is one and that a file can be made in it.
 // The error text when not; a warning goes to `warnings` (if any) when the
 // free space is below what max_blocks full blocks need.
 std::optional<std::string> check_buffer_folder(const std::string& folder, int max_blocks, std::FILE* warnings);

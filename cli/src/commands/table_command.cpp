@@ -1,6 +1,8 @@
 // `zamvex table`: new contents for one of the analyzer's sixteen tables, typed
 // into a file (or given on stdin): every byte, line ends included, is one cell.
 #include <cstdio>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -88,7 +90,7 @@ int table_command(const std::vector<std::string>& args) {
         text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
     } else {
         std::ifstream in(o->positional[0], std::ios::binary);
-        if (!in) return fail("table", "cannot read '" + o->positional[0] + "'", 1);
+        if (!in) return fail("table", "cannot read '" + o->positional[0] + "': " + std::strerror(errno), 1);
         text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
     if (text.size() > kMaxText) return fail("table", "the text is longer than 8191 bytes", 1);

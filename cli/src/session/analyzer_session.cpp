@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "platform/port_name.h"
+#include "platform/port_problem.h"
 #include "text/messages.h"
 
 namespace cli {
@@ -29,16 +30,21 @@ std::optional<std::string> AnalyzerSession::open(const PortChoice& port, const B
         return "the communication library refused its settings (Initialize " + std::to_string(init) +
                (buffer && buffer->Folder ? "; does the buffer folder exist?)" : ")");
     }
-    if (remote_->Open() != 0)
-        return std::string(message_text(Msg::PortInit)) + "\n'" + device_ + "' is not a serial device.";
+    const int opened = remote_->Open();
+    PortError error{};
+    if (opened != 0 || remote_->GetPortError(&error) != PortStepNone) {
+        if (opened == 2) error.Step = PortStepNotSerial;
+        const platform::PortFailure failure{static_cast<platform::PortStep>(error.Step), error.Error};
+        return std::string(message_text(Msg::PortInit)) + "\n" + platform::portProblemText(device_, failure, port.speed);
+    }
     return std::nullopt;
 }
 
 std::optional<std::string> AnalyzerSession::connect(bool need_packet_mode, bool refuse_measuring) {
     const int status = call(ReqConnect, 0, 40s);
+    if (status == kLinkLost) return link_lost_text(link_lost_);
     if (port_failed_)
-        return std::string(message_text(Msg::PortInit)) + "\nCannot open '" + device_ +
-               "' (missing, in use, or no permission).";
+        return std::string(message_text(Msg::PortInit)) + "\nCannot open '" + device_ + "'.";
     if (status != StatusDone) {
         // A connect that got no answer leaves nothing to end on the analyzer's side.
         if (status != StatusNoAnswer && status != kNoNotification) {
@@ -61,19 +67,29 @@ std::optional<std::string> AnalyzerSession::connect(bool need_packet_mode, bool 
 }
 
 std::optional<Note> AnalyzerSession::next(std::chrono::milliseconds limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
+    const auto now = std::chrono::steady_clock::now();
+    const auto deadline = deadline_ - now < limit ? deadline_ : now + limit;
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) return std::nullopt;
         const auto m = queue_.wait(left);
         if (!m) return std::nullopt;
-        if (m->message == kRemoteMessage) return note_of(*m);
+        if (m->message != kRemoteMessage) continue;
+        const Note note = note_of(*m);
+        if (note.code == NtfyLinkLost && link_lost_ < 0) {
+            // The library has ended the session; the port is of no more use.
+            link_lost_ = note.status;
+            connected_ = false;
+            remote_->Close();
+        }
+        return note;
     }
 }
 
 int AnalyzerSession::call(int code, int param, std::chrono::milliseconds limit) {
     // A request that the protocol thread did not take gets no notification
     // unless the library answered it at once (port not open).
+    if (link_lost_ >= 0) return kLinkLost;
     const bool taken = remote_->Request(code, param, 0) == 1;
     const auto deadline = std::chrono::steady_clock::now() + (taken ? limit : std::chrono::milliseconds(500));
     for (;;) {
@@ -89,6 +105,7 @@ int AnalyzerSession::call(int code, int param, std::chrono::milliseconds limit) 
             return note->status;
         }
         if (observer_) observer_(*note);
+        if (note->code == NtfyLinkLost) return kLinkLost;
     }
 }
 
@@ -110,6 +127,8 @@ std::string AnalyzerSession::model_name() {
     remote_->GetModelName(name, sizeof name);
     return name;
 }
+
+std::string link_lost_text(int status) { return platform::linkLostText(status == LinkLostPortGone); }
 
 std::string describe_analyzer(AnalyzerSession& session) {
     const int v = session.remote().GetVersion();

@@ -13,6 +13,7 @@
 namespace cli {
 
 inline constexpr int kNoNotification = -1000;   // call(): the outcome never came
+inline constexpr int kLinkLost = -1001;         // call(): the link was lost meanwhile (port closed)
 
 struct PortChoice {
     std::string port;   // "COM3", "/dev/ttyUSB0", a simulator's pty
@@ -39,6 +40,10 @@ public:
     int call(int code, int param = 0, std::chrono::milliseconds limit = std::chrono::seconds(30));
     // The next notification of any kind (the observer does not see it).
     std::optional<Note> next(std::chrono::milliseconds limit);
+    // No wait of call() or next() goes past this point in time.
+    void set_deadline(std::chrono::steady_clock::time_point deadline) { deadline_ = deadline; }
+    // The NtfyLinkLost status once the link was lost (the port is closed then), else -1.
+    int link_lost() const { return link_lost_; }
     // The data value of the notification that the last call() returned.
     std::intptr_t last_data() const { return last_data_; }
     void set_observer(std::function<void(const Note&)> observer) { observer_ = std::move(observer); }
@@ -58,10 +63,15 @@ private:
     Remote* remote_ = nullptr;
     std::string device_;
     bool port_failed_ = false;
+    int link_lost_ = -1;
+    std::chrono::steady_clock::time_point deadline_ = std::chrono::steady_clock::time_point::max();
     bool connected_ = false;
     std::intptr_t last_data_ = 0;
     std::function<void(const Note&)> observer_;
 };
+
+// What the user reads when the link was lost (a NtfyLinkLost status).
+std::string link_lost_text(int status);
 
 // "RV-7020 1.05" and so on, for the command's first line of output.
 std::string describe_analyzer(AnalyzerSession& session);

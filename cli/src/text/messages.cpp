@@ -2,6 +2,8 @@
 // hold them, searched by number.
 #include "text/messages.h"
 
+#include "session/analyzer_session.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
@@ -43,6 +45,7 @@ constexpr std::pair<int, const char*> kStopReasons[] = {
 };
 
 constexpr std::pair<int, const char*> kStatuses[] = {
+    {kLinkLost, "the link was lost: the serial port went away or the analyzer stopped answering"},
     {0, "done"},
     {1, "refused by the analyzer"},
     {2, "port not open"},

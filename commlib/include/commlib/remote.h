@@ -117,6 +117,22 @@ struct StoreFailure {
     int LastComplete;        // none when LastComplete < FirstComplete
 };
 
+// Why the last Open failed (GetPortError): the step that failed and the
+// system's error number (errno). Both 0 after an Open that succeeded.
+struct PortError {
+    int Step;
+    int Error;
+};
+inline constexpr int PortStepNone = 0;
+inline constexpr int PortStepOpen = 1;        // the device could not be opened (missing, no permission, busy)
+inline constexpr int PortStepLock = 2;        // another program holds the port's lock
+inline constexpr int PortStepConfigure = 3;   // the device refused the line settings (EINVAL: the speed)
+inline constexpr int PortStepNotSerial = 4;   // not a serial device
+
+// NtfyLinkLost status: why the session ended.
+inline constexpr int LinkLostSilent = 0;      // the analyzer stopped answering the link supervision
+inline constexpr int LinkLostPortGone = 1;    // the port failed for good (unplugged adapter, hang-up)
+
 // The library's interface object. The order of the virtual operations is
 // fixed (applications built against one version call by slot); never reorder.
 // All operations are called from the application's GUI thread.
@@ -148,6 +164,11 @@ public:
     virtual int ResetLink() = 0;                                            // 17
     virtual const BitmapInfo* GetScreenInfo() = 0;                          // 18
     virtual const void* GetScreenBits() = 0;                                // 19
+    // Fills *out (when given) with why the last Open failed; returns its Step.
+    virtual int GetPortError(PortError* out) {                              // 20
+        if (out) *out = {PortStepNone, 0};
+        return PortStepNone;
+    }
 };
 
 #define COMMLIB_EXPORT __attribute__((visibility("default")))

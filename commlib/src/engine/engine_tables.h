@@ -106,6 +106,7 @@ constexpr std::uint32_t getRequested(int row) { return 1u << (6 + 2 * row); }
 constexpr std::uint32_t getReceiving(int row) { return 1u << (7 + 2 * row); }
 constexpr std::uint32_t putRequested(int row) { return 1u << (16 + 2 * row); }
 constexpr std::uint32_t putSending(int row) { return 1u << (17 + 2 * row); }
+inline constexpr std::uint32_t Supervision = 1u << 24;   // no application waits for it: never failed
 } // namespace marker
 
 // One row per data set that travels between analyzer and PC, in the order a failure reaches them.
@@ -189,6 +190,7 @@ inline constexpr std::array<FailRow, 15> FailOrder{{
 // Packet-mode request ids that are not transfers.
 namespace id {
 inline constexpr std::uint8_t SessionEnd = 0;
+inline constexpr std::uint8_t Supervision = 1;
 inline constexpr std::uint8_t ConnectQuery = 2;
 inline constexpr std::uint8_t Subscription = 3;
 inline constexpr std::uint8_t MeasureStart = 13;
@@ -251,6 +253,12 @@ inline constexpr int TimerCommand = 5;     // 1 s
 inline constexpr int TimerAttention = 15;  // 3 s for "###"
 // A silent wait gives up after this many ticks without a received byte (10 s).
 inline constexpr int SilenceTicks = 50;
+// Link supervision while a measurement runs: the value asked of the analyzer,
+// and the keep-alive period and link-loss limit it gives, in ticks.
+inline constexpr std::uint8_t SupervisionAsked = 50;
+// (at least one tick each, so a tiny value cannot end the session at once).
+constexpr int keepAliveTicks(int v) { return std::max(1, v * 400 / 2000); }   // 10 ticks (2 s) for 50
+constexpr int linkLossTicks(int v) { return std::max(1, v * 150 / 200); }     // 37 ticks (7.4 s) for 50
 // Automatic connection: ticks with CTS and DSR on before the handshake starts.
 inline constexpr int AutoTicks = 3;
 // Largest piece of a packet-mode upload, and of a text-mode binary block.

@@ -46,6 +46,7 @@ void ProtocolEngine::onStatusWord(std::uint32_t word) {
     auto row = std::find_if(MeasureStates.begin(), MeasureStates.end(),
                             [bits](const MeasureRow& r) { return r.bits == bits; });
     if (row == MeasureStates.end()) {
+        stopSupervision();
         capture_->EndCapture();
         notify(NtfyRate, -1);
         notify(NtfyMeasureState, 0);

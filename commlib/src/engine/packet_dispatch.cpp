@@ -106,6 +106,8 @@ void ProtocolEngine::onAnswer(std::span<const std::uint8_t> p) {
         measureAnswer(results);
     else if (id == id::StopReason)
         stopReasonAnswer(results);
+    else if (id == id::Supervision)
+        supervisionAnswer(true, results);
     else if (auto get = transferByGetId(id))
         transferAnswer(*get, true, p);
     else if (auto put = transferByPutId(id))
@@ -123,6 +125,8 @@ void ProtocolEngine::onRefusal(std::span<const std::uint8_t> p) {
         connectAnswer(false, {});
     } else if (id == id::Subscription) {
         subscriptionAnswer();
+    } else if (id == id::Supervision) {
+        supervisionAnswer(false, {});
     } else if (id == id::MeasureStart) {
         if (!(pending_ & marker::MeasureStart)) return;
         pending_ &= ~marker::MeasureStart;

@@ -123,6 +123,8 @@ void ProtocolEngine::measureAnswer(std::span<const std::uint8_t> results) {
     for (const ItemRecord& r : parseItemRecords(results))
         if (r.item == item::Measure) started = littleEndian(r.value) != 0;
     notify(ReqMeasure, started ? StatusDone : StatusRefused);
+    // The measurement we started is watched until it stops.
+    if (started) startSupervision();
 }
 
 void ProtocolEngine::stopReasonAnswer(std::span<const std::uint8_t> results) {

@@ -16,8 +16,8 @@ ProtocolEngine::ProtocolEngine(EngineOutput& out, std::unique_ptr<CaptureSink> c
 ProtocolEngine::~ProtocolEngine() = default;
 
 void ProtocolEngine::linkEvent(int event, std::unique_ptr<LinkMessage> msg) {
-    // Anything the analyzer sent proves the line is alive.
-    if (event >= EvAck && event <= EvFrame) silentTicks_ = 0;
+    if (event == EvLineGone) return onLineGone();
+    heardFromLine(event);
     dispatch(event, msg.get());
 }
 
@@ -42,6 +42,7 @@ void ProtocolEngine::tick() {
     autoConnectTick();
     replyTimerTick();
     silenceTick();
+    supervisionTick();
     capture_->Tick();
 }
 
@@ -56,6 +57,7 @@ void ProtocolEngine::reset() {
     status_ = 0;
     stopReason_ = 0;
     retries_ = 0;
+    supervision_ = 0;
     capture_->ResetCapture();
     discardDataSets();
     out_.discardReceive();
@@ -123,6 +125,7 @@ void ProtocolEngine::applyReset(std::uint8_t n) {
         for (auto& u : uploads_) u.offset = -1;
     }
     if (n == 0 || n == 1) txSequence_ = rxSequence_ = 0;
+    if (n == 0) supervision_ = 0;
 }
 
 void ProtocolEngine::sendReset(std::uint8_t n) {

@@ -48,6 +48,7 @@ public:
     std::uint8_t txSequence() const { return txSequence_; }
     std::uint8_t rxSequence() const { return rxSequence_; }
     int autoCountdown() const { return autoCountdown_; }
+    int supervision() const { return supervision_; }
     int modelCode() const { return modelCode_; }
     int stopReason() const { return stopReason_; }
     DataSet* dataSet(engine::Set which) const { return sets_[static_cast<int>(which)].get(); }
@@ -138,6 +139,14 @@ private:
     void packetTimeout();
     void failPending(int status);
 
+    // supervision.cpp
+    void onLineGone();
+    void startSupervision();
+    void stopSupervision();
+    void supervisionAnswer(bool accepted, std::span<const std::uint8_t> results);
+    void supervisionTick();
+    void heardFromLine(int event);
+
     void dispatch(int event, const LinkMessage* msg);
 
     EngineOutput& out_;
@@ -151,6 +160,10 @@ private:
     std::uint8_t rxSequence_ = 0;
     int autoCountdown_ = 0;
     int silentTicks_ = 0;
+    // Link supervision: the analyzer's value (0 = off) and the two countdowns.
+    int supervision_ = 0;
+    int keepAliveLeft_ = 0;
+    int linkLossLeft_ = 0;
 
     int modelCode_ = 0;
     std::string modelName_;

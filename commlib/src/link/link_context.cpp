@@ -14,6 +14,10 @@ bool postLink(platform::MessageQueue& queue, int wParam, std::unique_ptr<LinkMes
     return true;
 }
 
+void reportLineGone(LinkContext& ctx) {
+    if (!ctx.lineGone.exchange(true)) postLink(ctx.protocolQueue, EvLineGone, nullptr);
+}
+
 std::unique_ptr<LinkMessage> takeLinkMessage(const platform::Message& m) {
     return std::unique_ptr<LinkMessage>(reinterpret_cast<LinkMessage*>(m.lParam));
 }

@@ -29,7 +29,12 @@ struct LinkContext {
     platform::ManualResetEvent protocolStarted;
     platform::ManualResetEvent requestAccepted;
     platform::ManualResetEvent resetDone;
+    // Set by the first of reader and writer that finds the port gone for good.
+    std::atomic<bool> lineGone{false};
 };
+
+// Tells the protocol thread, once per open port, that the port is gone for good.
+void reportLineGone(LinkContext& ctx);
 
 // Frees a LinkMessage that travels as a message's lParam when the queue drops it.
 void disposeLinkMessage(std::intptr_t lParam);

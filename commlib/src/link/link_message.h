@@ -36,6 +36,7 @@ inline constexpr int EvPercentLine = 9;   // percent line complete
 inline constexpr int EvLine = 10;         // text line, hex block or binary block, checked
 inline constexpr int EvFrame = 11;        // SYN frame with a good CRC
 inline constexpr int EvDiscard = 12;      // to the reader: drop the partial message
+inline constexpr int EvLineGone = 13;     // reader or writer: the port failed for good (unplugged, hung up)
 
 struct LinkMessage {
     static constexpr int Capacity = 2052;

@@ -30,6 +30,13 @@ bool handle(const platform::Message& m, ReceiveClassifier& classifier) {
     return true;
 }
 
+// After the port is gone only messages matter: wait for quit.
+void drainUntilQuit(LinkContext& ctx, ReceiveClassifier& classifier) {
+    platform::Message m;
+    while (ctx.readerQueue.get(m))
+        if (!handle(m, classifier)) return;
+}
+
 } // namespace
 
 void runReader(LinkContext& ctx) {
@@ -45,11 +52,17 @@ void runReader(LinkContext& ctx) {
         // read after it was posted.
         if (ready.other) continue;
         const ssize_t n = ready.port ? ctx.port.read(buf, sizeof buf) : -1;
+        const int err = ready.port && n < 0 ? errno : 0;
         if (n > 0) {
             classifier.feed(std::span(buf, static_cast<std::size_t>(n)), sink);
-        } else if (n < 0 || ready.hangup) {
-            // A failing or hung-up device would answer every read at once;
-            // retry after a short pause rather than spin, still waking for quit.
+        } else if (ready.hangup || (n < 0 && platform::SerialPort::isGoneError(err))) {
+            // Bytes that came before the hang-up were read above; what is left
+            // is a device that will never answer again.
+            reportLineGone(ctx);
+            return drainUntilQuit(ctx, classifier);
+        } else if (n < 0) {
+            // Anything else passes: retry after a short pause rather than spin,
+            // still waking for quit.
             if (auto m = ctx.readerQueue.wait(std::chrono::milliseconds(10)); m && !handle(*m, classifier)) return;
         }
     }

@@ -1,6 +1,7 @@
 // Opening and closing the link, and what the engine sends through it.
 #include "link/serial_link.h"
 
+#include <cerrno>
 #include <chrono>
 #include <system_error>
 
@@ -26,19 +27,25 @@ void SerialLink::setNotify(NotifyFn fn) { notify_.store(fn ? fn : ignoreNotifica
 
 LinkOpen SerialLink::open(const std::string& portName, const platform::LineSettings& settings) {
     close();
+    failure_ = {};
     const std::string path = platform::devicePath(portName);
-    if (path.empty() || !engine_) return LinkOpen::Failed;
+    if (path.empty() || !engine_) {
+        failure_ = {platform::PortStep::Open, ENOENT};
+        return LinkOpen::Failed;
+    }
     switch (port_.open(path)) {
-    case platform::OpenResult::NotCharDevice: return LinkOpen::NotCharDevice;
-    case platform::OpenResult::Failed: return LinkOpen::Failed;
+    case platform::OpenResult::NotCharDevice: failure_ = port_.failure(); return LinkOpen::NotCharDevice;
+    case platform::OpenResult::Failed: failure_ = port_.failure(); return LinkOpen::Failed;
     case platform::OpenResult::Ok: break;
     }
     if (!port_.configure(settings)) {
+        failure_ = port_.failure();
         port_.close();
         return LinkOpen::Failed;
     }
     port_.purge(true, true);
     if (!startThreads()) {
+        failure_ = {platform::PortStep::Open, EAGAIN};
         stopThreads();
         port_.close();
         return LinkOpen::Failed;

@@ -36,6 +36,8 @@ public:
     // Engine reset, then the threads are stopped and the port closed. Safe when closed.
     void close();
     bool isOpen() const { return ctx_ != nullptr; }
+    // Which step of the last open failed and the system's reason (None after success).
+    platform::PortFailure openFailure() const { return failure_; }
     // Hands a request to the protocol thread; true when it was taken within 3000 ms.
     bool request(int code, int param, std::intptr_t data);
     // Runs the engine reset on the protocol thread (directly while closed).
@@ -58,6 +60,7 @@ private:
     std::atomic<NotifyFn> notify_;
     std::unique_ptr<LinkContext> ctx_;
     std::thread writer_, reader_, protocol_;
+    platform::PortFailure failure_;
 };
 
 } // namespace commlib

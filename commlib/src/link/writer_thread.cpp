@@ -9,12 +9,12 @@
 namespace commlib {
 namespace {
 
-enum class WriteResult { Done, Failed, Quit };
+enum class WriteResult { Done, Failed, Gone, Quit };
 
 WriteResult writeAll(LinkContext& ctx, const std::uint8_t* data, std::size_t size) {
     while (size > 0) {
         const ssize_t n = ctx.port.write(data, size);
-        if (n < 0) return WriteResult::Failed;
+        if (n < 0) return platform::SerialPort::isGoneError(errno) ? WriteResult::Gone : WriteResult::Failed;
         data += n;
         size -= static_cast<std::size_t>(n);
         if (size == 0) break;
@@ -22,7 +22,7 @@ WriteResult writeAll(LinkContext& ctx, const std::uint8_t* data, std::size_t siz
         // or for quit; other messages stay queued until this write is done.
         const platform::PortReady ready = ctx.port.waitWritable(ctx.writerQueue.quitFd(), -1);
         if (ready.other || ctx.writerQueue.quitPosted()) return WriteResult::Quit;
-        if (ready.hangup && !ready.port) return WriteResult::Failed;
+        if (ready.hangup && !ready.port) return WriteResult::Gone;
     }
     return WriteResult::Done;
 }
@@ -46,6 +46,8 @@ void runWriter(LinkContext& ctx) {
         }
         const WriteResult result = writeAll(ctx, data, size);
         if (result == WriteResult::Quit) return;
+        // The port is gone for good: nothing more will reach the line.
+        if (result == WriteResult::Gone) reportLineGone(ctx);
         // A failed write leaves the message unsent; the engine's reply timer notices.
         if (result == WriteResult::Done) postLink(ctx.protocolQueue, EvWriteDone, nullptr);
     }

@@ -10,6 +10,12 @@ namespace {
 
 int ignoreNotification(int, int, void*) { return 0; }
 
+// The interface's step numbers are the platform layer's.
+static_assert(PortStepOpen == static_cast<int>(platform::PortStep::Open) &&
+              PortStepLock == static_cast<int>(platform::PortStep::Lock) &&
+              PortStepConfigure == static_cast<int>(platform::PortStep::Configure) &&
+              PortStepNotSerial == static_cast<int>(platform::PortStep::NotSerial));
+
 bool isFolder(const char* path) {
     struct stat st{};
     return ::stat(path, &st) == 0 && S_ISDIR(st.st_mode);
@@ -108,6 +114,13 @@ void* RemoteImpl::GetProgramData() { return engine_->programData(); }
 int RemoteImpl::GetStatus() { return engine_->status(); }
 const BitmapInfo* RemoteImpl::GetScreenInfo() { return engine_->screenInfo(); }
 const void* RemoteImpl::GetScreenBits() { return engine_->screenBits(); }
+
+int RemoteImpl::GetPortError(PortError* out) {
+    const platform::PortFailure f = link_.openFailure();
+    const PortError e{static_cast<int>(f.step), f.error};
+    if (out) *out = e;
+    return e.Step;
+}
 
 int RemoteImpl::ResetLink() {
     link_.resetEngine();

@@ -45,6 +45,7 @@ public:
     int ResetLink() override;
     const BitmapInfo* GetScreenInfo() override;
     const void* GetScreenBits() override;
+    int GetPortError(PortError* out) override;
 
     // For tests and the window-system layer: how Initialize asks about a missing folder
     // (null: the dialog plugin asks).

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <thread>
 #include <sys/ioctl.h>
 
 #include "../fake_engine.h"
@@ -44,6 +45,14 @@ public:
         return n;
     }
     ssize_t write(int fd, const void* buf, std::size_t size) override {
+        {
+            std::lock_guard lock(mutex_);
+            if (!writeErrors_.empty()) {
+                errno = writeErrors_.front();
+                writeErrors_.pop_front();
+                return -1;
+            }
+        }
         const ssize_t n = SysCalls::write(fd, buf, size);
         // Refused or only partly taken: the line is not keeping up.
         if ((n < 0 && errno == EAGAIN) || (n >= 0 && static_cast<std::size_t>(n) < size)) {
@@ -73,6 +82,10 @@ public:
         std::lock_guard lock(mutex_);
         readErrors_.insert(readErrors_.end(), errors);
     }
+    void failWrites(std::initializer_list<int> errors) {
+        std::lock_guard lock(mutex_);
+        writeErrors_.insert(writeErrors_.end(), errors);
+    }
     bool waitBytesRead(std::size_t total) {
         std::unique_lock lock(mutex_);
         return cv_.wait_for(lock, 10s, [&] { return bytesRead_ >= total; });
@@ -85,7 +98,7 @@ public:
 private:
     std::mutex mutex_;
     std::condition_variable cv_;
-    std::deque<int> readErrors_;
+    std::deque<int> readErrors_, writeErrors_;
     std::size_t bytesRead_ = 0;
     int failedReads_ = 0;
     int writesRefused_ = 0;
@@ -171,7 +184,8 @@ TEST_F(Link, ReceivedBytesArriveAsEventsWhereverTheyAreSplit) {
 }
 
 TEST_F(Link, ReadErrorsDoNotLoseTheStream) {
-    calls.failReads({EIO, EAGAIN, EINTR, EIO});
+    // Errors that pass; EIO and the like mean the device is gone (below).
+    calls.failReads({ENOMEM, EAGAIN, EINTR, ENOMEM});
     pty.write("%T1\r*");
     ASSERT_TRUE(engine.waitForEvents(2));
     const auto events = engine.events();
@@ -179,6 +193,42 @@ TEST_F(Link, ReadErrorsDoNotLoseTheStream) {
     EXPECT_EQ(events[0].a, EvPercentLine);
     EXPECT_EQ(events[0].bytes, bytesOf("T1"));
     EXPECT_EQ(events[1].a, EvAck);
+}
+
+// How a port can go away for good, each seen by the reader or the writer.
+enum class Gone { ReadEio, ReadEnxio, WriteEio, WriteEnxio, MasterClosed };
+
+TEST(LinkGone, APortThatFailsForGoodIsReportedOnceAndTheLinkStillCloses) {
+    for (Gone how : {Gone::ReadEio, Gone::ReadEnxio, Gone::WriteEio, Gone::WriteEnxio, Gone::MasterClosed}) {
+        SCOPED_TRACE(static_cast<int>(how));
+        testing_util::PtyPair pty;
+        ObservedCalls calls;
+        SerialLink link{calls};
+        FakeEngine engine{link};
+        link.attach(engine);
+        ASSERT_EQ(link.open(pty.slave_path(), {115200, 0, false}), LinkOpen::Ok);
+        pty.write("*");   // what came before is still delivered
+        ASSERT_TRUE(engine.waitForEvents(1));
+        switch (how) {
+        case Gone::ReadEio: calls.failReads({EIO}); pty.write("?"); break;
+        case Gone::ReadEnxio: calls.failReads({ENXIO}); pty.write("?"); break;
+        case Gone::WriteEio:
+        case Gone::WriteEnxio:
+            calls.failWrites({how == Gone::WriteEio ? EIO : ENXIO});
+            engine.onRequest = [&](int, int) { engine.out.sendRaw(makeMessage(FramingText, "###")); };
+            ASSERT_TRUE(link.request(ReqConnect, 0, 0));
+            break;
+        case Gone::MasterClosed: pty.close_master(); break;
+        }
+        ASSERT_TRUE(engine.waitForEvents(2));
+        std::this_thread::sleep_for(100ms);   // nothing else follows
+        const auto events = engine.events();
+        ASSERT_EQ(events.size(), 2u);
+        EXPECT_EQ(events[0].a, EvAck);
+        EXPECT_EQ(events[1].a, EvLineGone);
+        link.close();
+        EXPECT_FALSE(link.isOpen());
+    }
 }
 
 TEST_F(Link, BytesWhileIdleAreDroppedAndResetDiscardsThePartialMessage) {

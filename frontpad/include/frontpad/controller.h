@@ -65,6 +65,8 @@ private:
     void setBusy(bool busy);
     bool request(int code, int param = 0);
     void requestFailed();
+    std::string portProblem();
+    void linkLost(int status);
     void sendKey(int code);
     void connectEnded(int status);
     void disconnectEnded(int status);

@@ -2,6 +2,7 @@
 #include "frontpad/controller.h"
 
 #include "frontpad/notify_forward.h"
+#include "platform/port_problem.h"
 #include "texts.h"
 
 namespace frontpad {
@@ -80,8 +81,9 @@ void Controller::requestFailed() {
 
 void Controller::connect() {
     if (!remote_ || busy_ || connected_ || exitRequested_) return;
-    if (remote_->Open() != 0) {
-        view_.showMessage(texts::kCannotOpen, Icon::Warning);
+    if (remote_->Open() != 0 || remote_->GetPortError(nullptr) != PortStepNone) {
+        view_.showMessage(portProblem(), Icon::Warning);
+        remote_->Close();
         return;
     }
     connectPending_ = true;
@@ -89,6 +91,14 @@ void Controller::connect() {
     const bool taken = request(ReqConnect);
     connectPending_ = false;
     if (!taken) requestFailed();
+}
+
+// The panel's own line, then what the system said and what to do about it.
+std::string Controller::portProblem() {
+    PortError e{};
+    remote_->GetPortError(&e);
+    if (e.Step == PortStepNone) return texts::kCannotOpen;
+    return std::string(texts::kCannotOpen) + "\n" + platform::portProblemForName(portName_, e.Step, e.Error, port_.Speed);
 }
 
 void Controller::disconnect() {

@@ -1,9 +1,12 @@
 // What each posted library notification does to the front panel.
+#include <cctype>
 #include <cstring>
+#include <string>
 #include <cstdio>
 
 #include "frontpad/controller.h"
 #include "frontpad/notify_forward.h"
+#include "platform/port_problem.h"
 #include "texts.h"
 
 namespace frontpad {
@@ -19,8 +22,23 @@ void Controller::notification(std::uintptr_t wParam, std::intptr_t) {
     case ReqDisconnect: disconnectEnded(status); break;
     case ReqGetScreen: screenFetched(status); break;
     case ReqKey: setBusy(false); break;
+    case NtfyLinkLost & 0xFFFF: linkLost(status); break;
     default: break;
     }
+}
+
+// The library ended the session by itself: close the port and go offline.
+void Controller::linkLost(int status) {
+    screenInfo_ = nullptr;
+    screenBits_ = nullptr;
+    remote_->Close();
+    connected_ = false;
+    busy_ = false;
+    refresh();
+    view_.repaintScreen();
+    std::string text = platform::linkLostText(status == LinkLostPortGone);
+    text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    view_.showMessage(text + ".", Icon::Warning);
 }
 
 void Controller::connectEnded(int status) {

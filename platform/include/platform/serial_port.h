@@ -10,6 +10,7 @@
 #include <sys/types.h>
 #include <termios.h>
 
+#include "platform/port_problem.h"
 #include "platform/syscalls.h"
 
 namespace platform {
@@ -17,7 +18,7 @@ namespace platform {
 enum class OpenResult {
     Ok,
     NotCharDevice,   // opened, but not a serial (character) device; closed again
-    Failed,          // missing, in use, or no permission
+    Failed,          // failure() says which step failed and why
 };
 
 struct LineSettings {
@@ -44,8 +45,13 @@ public:
     // process holds (flock, or exclusive mode for non-root) fails.
     OpenResult open(const std::string& path);
     // Raw 8-bit line with the given settings; false when the device refuses them
-    // (an unsupported speed included).
+    // (an unsupported speed included: EINVAL).
     bool configure(const LineSettings& settings);
+    // The step and errno of the last failed open or configure; None after success.
+    PortFailure failure() const { return failure_; }
+    // True when a read or write error means the device is gone for good
+    // (unplugged, hung up), not a passing condition worth another try.
+    static bool isGoneError(int err);
     void close();
     bool isOpen() const { return fd_ >= 0; }
     int fd() const { return fd_; }
@@ -73,8 +79,11 @@ private:
     void setModemBit(int bit, bool on);
     int modemBits();
 
+    bool failed(PortStep step, int err);
+
     SysCalls& sys_;
     int fd_ = -1;
+    PortFailure failure_;
 };
 
 // The termios settings that configure() applies on top of `base`.

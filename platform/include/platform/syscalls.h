@@ -1,7 +1,7 @@
-// The one seam through which the serial port reaches the kernel. Production
-// code uses SysCalls::real(); tests derive from SysCalls to make read, write
-// or poll fail with EINTR, EAGAIN or EIO. Each call returns what the system
-// call returns and leaves errno set as it does; nothing here retries.
+// The one seam through which the serial port and the files the programs write
+// reach the kernel. Production code uses SysCalls::real(); tests derive from
+// SysCalls to make a call fail with a chosen errno. Each call returns what the
+// system call returns and leaves errno set as it does; nothing here retries.
 #pragma once
 #include <cerrno>
 #include <cstddef>
@@ -26,8 +26,30 @@ public:
     virtual int tcgetattr(int fd, termios* t);
     virtual int tcsetattr(int fd, int when, const termios* t);
     virtual int tcflush(int fd, int queue);
+    // Files: what writing a file whole and in place needs.
+    virtual int create(const char* path, int flags, mode_t mode);
+    virtual int fsync(int fd);
+    virtual int rename(const char* from, const char* to);
+    virtual int mkdir(const char* path, mode_t mode);
+    virtual int unlink(const char* path);
 
     static SysCalls& real();
+};
+
+// The calls that the programs' file writers use: the real ones unless a test
+// put its own in place with ScopedFileCalls.
+SysCalls& fileCalls();
+
+// Puts `calls` in place of fileCalls() for its lifetime (tests only; one at a time).
+class ScopedFileCalls {
+public:
+    explicit ScopedFileCalls(SysCalls& calls);
+    ~ScopedFileCalls();
+    ScopedFileCalls(const ScopedFileCalls&) = delete;
+    ScopedFileCalls& operator=(const ScopedFileCalls&) = delete;
+
+private:
+    SysCalls* previous_;
 };
 
 // Runs a system call again while it fails with EINTR. The serial port uses

@@ -1,6 +1,8 @@
-// File operations of the dialogs over POSIX calls: one write, then fsync, so a
-// saved settings file is on disk when the dialog says so.
+// File operations of the dialogs over POSIX calls. A saved settings file is
+// written whole and is on disk when the dialog says so.
 #include "setxfer_flows/file_access.h"
+
+#include "platform/whole_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -24,20 +26,7 @@ bool has_extension(const std::string& path) {
     return dot != std::string::npos && dot > 0 && dot + 1 < name.size();
 }
 
-bool write_whole(const std::string& path, std::string_view bytes) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    std::size_t done = 0;
-    bool ok = true;
-    while (ok && done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) ok = false;
-        else done += static_cast<std::size_t>(n);
-    }
-    ok = ok && ::fsync(fd) == 0;
-    return ::close(fd) == 0 && ok;
-}
+std::string write_whole(const std::string& path, std::string_view bytes) { return platform::writeWholeFile(path, bytes); }
 
 std::optional<std::string> read_at_most(const std::string& path, std::size_t limit) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);

@@ -4,6 +4,7 @@
 // of the one before it.
 #include <cstring>
 
+#include "platform/port_problem.h"
 #include "setxfer_flows/session.h"
 #include "setxfer_flows/texts.h"
 
@@ -27,7 +28,18 @@ bool MainController::start(WindowHandle window, NotifyFn notify) {
 }
 
 void MainController::onWork(WorkMode mode) {
-    s_.remote->Open();  // a port that does not open shows up as a failed connect
+    PortError e{};
+    const int opened = s_.remote->Open();
+    if (opened != 0 || s_.remote->GetPortError(&e) != PortStepNone) {
+        // Say which port and why, before any connect is tried.
+        s_.remote->Close();
+        std::string text = texts::with_number(texts::kConnectError, StatusPortNotOpen);
+        if (e.Step != PortStepNone || opened == 2)
+            text += "\n" + platform::portProblemForName(s_.port.port, opened == 2 ? PortStepNotSerial : e.Step, e.Error,
+                                                        s_.port.speed);
+        view_.showMessage({text, std::string(texts::kConnectErrorCaption)});
+        return;
+    }
     s_.remote->Request(ReqConnect, 0, 0);
     view_.setStatus(texts::kConnecting);
     view_.setButtonsEnabled(false);
@@ -79,7 +91,19 @@ void MainController::releaseAndEnd() {
 
 void MainController::dispatch(int code, int status, void* data) {
     if (!s_.remote) return;  // released: the program is ending
+    if (code == NtfyLinkLost) return onLinkLost(status);
     (s_.target ? s_.target : this)->onNotify(code, status, data);
+}
+
+// The library ended the session by itself (adapter unplugged, analyzer silent):
+// the port is closed and the main dialog is ready for the next try.
+void MainController::onLinkLost(int status) {
+    s_.remote->Close();
+    s_.link_idle = true;
+    view_.setStatus("");
+    view_.setButtonsEnabled(true);
+    view_.showMessage({std::string(texts::kLinkLostSetup) + "\n" + platform::linkLostText(status == LinkLostPortGone),
+                       std::string(texts::kConnectErrorCaption)});
 }
 
 void MainController::onNotify(int code, int status, void*) {

@@ -51,8 +51,12 @@ void SaveController::start() {
     view_.setStatus(texts::kWriting);
     auto text = write_settings_file(s_.bodies(), s_.model, s_.save_type,
                                     view_.asciiChecked() ? TableForm::Character : TableForm::Hex);
-    if (!text || !files::write_whole(path, *text)) {
-        view_.showMessage({std::string(texts::kWriteFailed), std::string(texts::kCaptionErrorNarrow)});
+    const std::string error = text ? files::write_whole(path, *text) : std::string();
+    if (!text || !error.empty()) {
+        // The tool's own text, then the file and the system's reason.
+        std::string message(texts::kWriteFailed);
+        if (!error.empty()) message += "\n" + error;
+        view_.showMessage({message, std::string(texts::kCaptionErrorNarrow)});
         view_.setStatus(texts::kWriteStopped);
         return;
     }

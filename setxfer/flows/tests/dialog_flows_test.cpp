@@ -135,7 +135,9 @@ TEST_F(DialogFlow, SaveWriteErrorLeavesStartOff) {
     save.open();
     view.path_text = folder.dir.path() + "/no/such/folder/a.txt";
     save.start();
-    EXPECT_EQ(view.log.shown.back().text, texts::kWriteFailed);
+    // The tool's own text, then the file and the system's reason.
+    EXPECT_EQ(view.log.shown.back().text, std::string(texts::kWriteFailed) + "\ncannot create '" + view.path_text +
+                                              "': No such file or directory");
     EXPECT_EQ(view.log.shown.back().caption, "ｴﾗｰ");
     EXPECT_EQ(view.status, texts::kWriteStopped);
     EXPECT_FALSE(view.start_enabled);

@@ -41,6 +41,11 @@ public:
     }
     int Open() override { return ++opens, 0; }
     void Close() override { ++closes; }
+    PortError port_error{PortStepNone, 0};   // why the last Open failed
+    int GetPortError(PortError* out) override {
+        if (out) *out = port_error;
+        return port_error.Step;
+    }
     int Request(int code, int, std::intptr_t) override { return requests.push_back(code), 1; }
     const PortSettings* GetPortSettings() override { return &port; }
     const BufferSettings* GetBufferSettings() override { return nullptr; }

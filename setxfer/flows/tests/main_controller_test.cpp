@@ -2,6 +2,10 @@
 // every notification row with its message and button state, and closing.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
+#include "platform/port_name.h"
+
 #include "fakes.h"
 #include "setxfer_flows/texts.h"
 
@@ -107,6 +111,31 @@ TEST_F(MainFlow, FailedConnectShowsStatusAndGivesButtonsBack) {
     EXPECT_TRUE(view.buttons);
     EXPECT_EQ(view.status, "");
     EXPECT_EQ(remote.requests, std::vector<int>{ReqConnect});
+}
+
+TEST_F(MainFlow, APortThatDoesNotOpenIsNamedBeforeAnyConnect) {
+    started();
+    remote.port_error = {PortStepOpen, ENOENT};
+    main.onWork(WorkMode::Save);
+    EXPECT_TRUE(remote.requests.empty());
+    EXPECT_EQ(remote.closes, 1);
+    EXPECT_TRUE(view.buttons);
+    EXPECT_EQ(lastMessage().caption, "接続エラー");
+    const std::string text = lastMessage().text;
+    EXPECT_NE(text.find("Connect Error (2)\nThere is no serial device '" + platform::devicePath("COM1") +
+                        "' (No such file or directory)."),
+              std::string::npos)
+        << text;
+}
+
+TEST_F(MainFlow, ALostLinkClosesThePortAndGivesTheButtonsBack) {
+    connectedThrough(WorkMode::Save, "RV-7020", ReqGetTable);
+    main.dispatch(NtfyLinkLost, LinkLostPortGone, nullptr);
+    EXPECT_EQ(remote.closes, 1);
+    EXPECT_TRUE(view.buttons);
+    EXPECT_EQ(view.status, "");
+    EXPECT_EQ(lastMessage().text, std::string(texts::kLinkLostSetup) + "\nthe serial port went away (unplugged?)");
+    EXPECT_TRUE(session.link_idle);
 }
 
 TEST_F(MainFlow, SaveOnSmallModelsOpensTheDialogAfterTheTables) {

@@ -53,6 +53,7 @@ std::vector<std::uint8_t> Analyzer::tick(std::uint64_t now_ms, bool line_idle) {
     d.out.clear();
     d.release_held();
     text_timeouts(d);
+    d.send_keep_alive();
     if (d.measurement.running()) {
         for (auto& value : d.measurement.take_data(now_ms, line_idle && d.held.empty(), kItemsPerTick))
             d.notify(0x8000, value);

@@ -2,6 +2,8 @@
 // keys, measurement start and stop, status reports, the screen.
 #include "session/device.h"
 
+#include <algorithm>
+
 #include <cstdio>
 
 namespace simulator {
@@ -142,6 +144,7 @@ void Device::enter_packet_mode(bool on) {
     sent.clear();
     receiving.reset();
     text_send.reset();
+    supervision = 0;
 }
 
 std::string Device::version_text() const {
@@ -154,6 +157,26 @@ std::string Device::version_text() const {
 std::vector<std::uint8_t> Device::screen() const {
     return panel.render({model_name(options.model), version_text(), packet, measurement.status_word(),
                          measurement.records()});
+}
+
+} // namespace simulator
+
+namespace simulator {
+
+// The keep-alive period is the PC's: value x 400 / 2000 ticks of 200 ms.
+namespace {
+std::uint64_t keep_alive_period_ms(std::uint8_t value) { return std::max<std::uint64_t>(1, value * 400u / 2000u) * 200; }
+} // namespace
+
+void Device::supervise(std::uint8_t value) {
+    supervision = value;
+    next_keep_alive_ms = now + keep_alive_period_ms(value);
+}
+
+void Device::send_keep_alive() {
+    if (!packet || supervision == 0 || now < next_keep_alive_ms) return;
+    next_keep_alive_ms = now + keep_alive_period_ms(supervision);
+    send_frame({'1', supervision});
 }
 
 } // namespace simulator

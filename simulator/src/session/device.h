@@ -57,6 +57,8 @@ struct Device {
     std::map<std::uint16_t, bool> subscribed;
     std::uint16_t reported_status = 0;
     std::uint64_t next_update_ms = 0;   // the running counters go out once a second
+    std::uint8_t supervision = 0;       // link supervision value the PC asked for (0 = off)
+    std::uint64_t next_keep_alive_ms = 0;
 
     std::uint64_t frames = 0;       // SYN frames sent (fault switches count them)
     std::uint64_t text_blocks = 0;  // data blocks sent in text mode
@@ -81,6 +83,9 @@ struct Device {
     void stop_measurement(int reason);
     void report_status();
     void send_updates();
+    // Link supervision: the PC's request, and our "1" keep-alive while it is on.
+    void supervise(std::uint8_t value);
+    void send_keep_alive();
     void enter_packet_mode(bool on);
     std::vector<std::uint8_t> screen() const;
     std::string version_text() const;

@@ -86,6 +86,7 @@ void handle_packet(Device& d, const std::vector<std::uint8_t>& p) {
             d.sent.clear();
         }
         if (p[1] == 0 || p[1] == 2) d.receiving.reset();
+        if (p[1] == 0) d.supervision = 0;
         break;
     case '?':
         repeat_from(d, p[1]);

@@ -168,9 +168,12 @@ void handle_request(Device& d, std::uint8_t id, std::uint8_t sub, const Bytes& a
         answer(d, id, '0', {});
         d.enter_packet_mode(false);
         break;
-    case '1':
-        answer(d, id, '1', {static_cast<std::uint8_t>(args.empty() ? 0 : args[0])});
+    case '1': {
+        const std::uint8_t value = args.empty() ? 0 : args[0];
+        answer(d, id, '1', {value});
+        d.supervise(value);
         break;
+    }
     case '3': subscribe(d, id, args); break;
     case '4': query(d, id, args); break;
     case '5': set_items(d, id, args); break;

@@ -23,6 +23,8 @@ public:
     void write(const std::string& text);
     // Reads from the master side until `count` bytes arrived or `timeout` passed.
     std::vector<std::uint8_t> read(std::size_t count, std::chrono::milliseconds timeout);
+    // Closes the master side, as when a USB adapter is pulled: the slave hangs up.
+    void close_master();
 
 private:
     int master_ = -1;

@@ -27,6 +27,8 @@ protected:
 };
 
 // Notification wParam values: progress is (n << 16) + 1, the end of a job is code << 16.
+// The end's lParam is the system's error number (errno) when the job failed on
+// its output files, else 0.
 constexpr std::uintptr_t kConvertProgress = 1;
 constexpr int kConvertDone = 0;        // ran to its end
 constexpr int kConvertFailed = 1;      // write/open failure or no routine for the options

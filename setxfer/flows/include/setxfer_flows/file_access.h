@@ -11,8 +11,9 @@ namespace setxfer::files {
 bool exists(const std::string& path);
 // True when the file name (not the folder) has a dot followed by something.
 bool has_extension(const std::string& path);
-// Creates or replaces the file with the bytes in one write, then flushes them to disk.
-bool write_whole(const std::string& path, std::string_view bytes);
+// Creates or replaces the file whole (temporary name, flushed to disk, renamed);
+// empty on success, else one line naming the path and the system's reason.
+std::string write_whole(const std::string& path, std::string_view bytes);
 // At most limit bytes; nullopt when the file cannot be opened.
 std::optional<std::string> read_at_most(const std::string& path, std::size_t limit);
 std::string current_folder();

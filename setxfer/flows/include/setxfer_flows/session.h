@@ -55,6 +55,7 @@ private:
     void onProgramRead(int status);
     void onWritten(int code, int status);
     void onDisconnected(int status);
+    void onLinkLost(int status);
     void failStep(std::string_view text, std::string_view caption, int status);
     void openWorkDialog(std::string_view status_text);
     void releaseAndEnd();
