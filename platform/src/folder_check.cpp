@@ -9,7 +9,7 @@
 
 namespace platform {
 
-int probeWritable(const std::string& folder) {
+int probeFolderWritable(const std::string& folder) {
     std::string name = folder;
     if (name.empty() || name.back() != '/') name += '/';
     name += ".zamvex-probe-XXXXXX";

@@ -32,7 +32,7 @@ const char* remedy(int error) {
 std::optional<std::string> check_buffer_folder(const std::string& folder, int max_blocks, std::FILE* warnings) {
     std::error_code ec;
     if (!std::filesystem::is_directory(folder, ec)) return "the buffer folder '" + folder + "' is not a folder";
-    if (const int error = platform::probeWritable(folder); error != 0)
+    if (const int error = platform::probeFolderWritable(folder); error != 0)
         return "cannot write to the buffer folder '" + folder + "': " + std::strerror(error) + " (" + remedy(error) +
                ")";
     const std::int64_t free = platform::freeBytes(folder);
