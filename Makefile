@@ -5,7 +5,7 @@ BENCH_BUILD ?= build-bench
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build test demo bench clean
+.PHONY: all deps build test demo bench package clean
 
 all: build
 
@@ -21,6 +21,11 @@ test: build
 
 demo: build
 	@bash tools/demo.sh $(BUILD)
+
+# zamvex_<version>_<arch>.deb from the build folder, copied here.
+package: build
+	cd $(BUILD) && cpack -G DEB
+	cp $(BUILD)/zamvex_*.deb .
 
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)

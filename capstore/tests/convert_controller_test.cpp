@@ -162,7 +162,7 @@ TEST_F(ConvertControllerTest, OpenAndStartFailures)
 {
     convert.open_result = false;
     c->on_start();
-    EXPECT_EQ(view.messages.back().text, "The PC buffer files do not exist, or the data of thiers are wrong.");
+    EXPECT_EQ(view.messages.back().text, "The PC buffer files do not exist, or the data of their are wrong.");
     EXPECT_EQ(convert.starts, 0);
     EXPECT_FALSE(main->state().Converting);
     convert.open_result = true;

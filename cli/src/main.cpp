@@ -1,52 +1,37 @@
-// zamvex: the suite from a terminal. Dispatches to one subcommand by name.
+// zamvex: the suite from a terminal. Dispatches to one subcommand by name;
+// --help of any command and --version are answered here.
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "cli/commands.h"
-#include "cli/simulate_command.h"
-
-namespace {
-
-struct Subcommand {
-    const char* name;
-    int (*run)(const std::vector<std::string>& args);
-    const char* summary;
-};
-
-constexpr Subcommand kSubcommands[] = {
-    {"capture", cli::capture_command, "measure into a PC buffer folder"},
-    {"convert", cli::convert_command, "convert a PC buffer to text or CSV files"},
-    {"export", cli::export_command, "export a PC buffer's frames to a pcapng file for Wireshark"},
-    {"settings", cli::settings_command, "save the analyzer's settings to a file, or send a file to it"},
-    {"table", cli::table_command, "type new contents for one of the analyzer's sixteen tables"},
-    {"screen", cli::screen_command, "the analyzer's screen as a PNG image or as text"},
-    {"key", cli::key_command, "press keys of the analyzer's front panel"},
-    {"simulate", cli::simulate_command, "serve a simulated RV-7010/7020/7030 analyzer on a pseudo-terminal"},
-    {"demo", cli::demo_command, "capture, convert and save settings against a built-in simulator"},
-};
-
-void usage(std::FILE* to) {
-    std::fprintf(to, "usage: zamvex <command> [options]\n\ncommands:\n");
-    for (const Subcommand& s : kSubcommands) std::fprintf(to, "  %-10s %s\n", s.name, s.summary);
-    std::fprintf(to, "\n'zamvex <command> --help' describes a command's options.\n");
-}
-
-} // namespace
+#include "commands/version.h"
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        usage(stderr);
+    const std::vector<std::string> words(argv + 1, argv + argc);
+    if (words.empty()) {
+        std::fputs(cli::usage_text().c_str(), stderr);
         return 2;
     }
-    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
-        usage(stdout);
+    const std::string& first = words.front();
+    if (first == "--help" || first == "-h") {
+        std::fputs(cli::usage_text().c_str(), stdout);
         return 0;
     }
-    for (const Subcommand& s : kSubcommands)
-        if (std::strcmp(argv[1], s.name) == 0) return s.run(std::vector<std::string>(argv + 2, argv + argc));
-    std::fprintf(stderr, "zamvex: unknown command '%s'\n\n", argv[1]);
-    usage(stderr);
-    return 2;
+    if (first == "--version" || first == "-V") {
+        std::fputs(cli::version_text().c_str(), stdout);
+        return 0;
+    }
+    const cli::Command* command = cli::find_command(first);
+    if (!command) {
+        std::fprintf(stderr, "zamvex: unknown command '%s'\n\n%s", first.c_str(), cli::usage_text().c_str());
+        return 2;
+    }
+    const std::vector<std::string> args(words.begin() + 1, words.end());
+    for (const std::string& a : args)
+        if (a == "--help" || a == "-h") {
+            std::fputs(cli::help_text(*command).c_str(), stdout);
+            return 0;
+        }
+    return command->run(args);
 }

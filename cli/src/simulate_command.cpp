@@ -12,44 +12,13 @@
 #include <functional>
 #include <string_view>
 
+#include "cli/commands.h"
 #include "simulator/pty_server.h"
 
 namespace cli {
 namespace {
 
 using simulator::AnalyzerOptions;
-
-constexpr const char* kHelp =
-    "usage: zamvex simulate [options]\n"
-    "\n"
-    "Serves a simulated analyzer on a pseudo-terminal. The first line on stdout is the\n"
-    "device path for the programs to open; it runs until interrupted (SIGINT, SIGTERM).\n"
-    "\n"
-    "analyzer:\n"
-    "  --model RV-7010|RV-7020|RV-7030   model (default RV-7020)\n"
-    "  --version X.Y                     firmware version, hexadecimal (default 1.05)\n"
-    "  --text-only                       firmware without packet mode\n"
-    "  --hex-blocks                      text mode sends data sets as \"$\" hex blocks\n"
-    "  --link PATH                       also make PATH a symbolic link to the device\n"
-    "  --keys                            press panel keys typed on stdin, one per line\n"
-    "                                    (RUN, STOP, UP, SHIFT+0, 33, 0x21, ...)\n"
-    "measurement:\n"
-    "  --seed N                          traffic seed (default 1)\n"
-    "  --mode ASYNC|SYNC|HDLC|NRZI|PPP   line mode of the default setup (default HDLC)\n"
-    "  --protocol mixed|sdlc|x25|x25-128|lapd   frames on HDLC/NRZI lines (default mixed)\n"
-    "  --rate N                          records per second; 0 = as fast as the line allows (default 2000)\n"
-    "  --trigger-after N                 the running state turns to triggered after N records\n"
-    "faults:\n"
-    "  --mute                            never answer\n"
-    "  --measuring                       already measuring when the PC connects\n"
-    "  --refuse-start REASON             refuse measurement starts with this stop reason\n"
-    "  --drop-frame N[,N...]             do not send these frames (counted from 1)\n"
-    "  --corrupt-frame N[,N...]          send these frames with a broken CRC\n"
-    "  --delay-frame N[,N...]            hold these frames back (see --delay-ms)\n"
-    "  --delay-ms MS                     how long held frames wait (default 2000)\n"
-    "  --lose-every N                    lose every N-th captured-data item (data loss)\n"
-    "  --silent-after-frames N           go dead after sending N frames\n"
-    "  --silent-after-blocks N           go dead after sending N text-mode data blocks\n";
 
 bool number(const std::string& text, long long& value, int base = 10) {
     if (text.empty()) return false;
@@ -196,6 +165,11 @@ std::optional<SimulateSettings> parse_simulate_options(const std::vector<std::st
             settings.keys = true;
             continue;
         }
+        // Only what the command's table lists is taken, so --help lists all there is.
+        if (!find_option(kSimulateCommand.options, arg)) {
+            error = "unknown option '" + arg + "'";
+            return std::nullopt;
+        }
         if (flag(arg, o)) continue;
         const ValueOption* option = nullptr;
         for (const ValueOption& v : value_options())
@@ -223,7 +197,7 @@ int simulate_command(const std::vector<std::string>& args) {
     std::string error;
     const auto settings = parse_simulate_options(args, error);
     if (settings && settings->help) {
-        std::fputs(kHelp, stdout);
+        std::fputs(help_text(kSimulateCommand).c_str(), stdout);
         return 0;
     }
     if (!settings) {
@@ -245,7 +219,7 @@ int simulate_command(const std::vector<std::string>& args) {
         std::signal(SIGTERM, on_signal);
         std::printf("%s\n", server.slave_path().c_str());
         std::fflush(stdout);
-        std::fprintf(stderr, "zamvex simulate: %s %X.%02X on %s (Ctrl-C ends)\n", simulator::model_name(o.model),
+        std::fprintf(stderr, "zamvex simulate: %s %X.%02X on %s (Ctrl-C or SIGTERM ends)\n", simulator::model_name(o.model),
                      static_cast<unsigned>(o.version_major), static_cast<unsigned>(o.version_minor),
                      server.slave_path().c_str());
         server.run(g_stop, settings->keys ? STDIN_FILENO : -1);
@@ -256,5 +230,42 @@ int simulate_command(const std::vector<std::string>& args) {
     }
     return 0;
 }
+
+const Command kSimulateCommand{
+    .name = "simulate",
+    .summary = "serve a simulated RV-7010/7020/7030 analyzer on a pseudo-terminal",
+    .synopsis = "[options]",
+    .description =
+        "Serves a simulated analyzer on a pseudo-terminal. The first line on stdout is the\n"
+        "device path for the programs to open; it runs until interrupted (SIGINT, SIGTERM).\n",
+    .options = {
+        heading("analyzer"),
+        {"--model", "RV-7010|RV-7020|RV-7030", "model (default RV-7020)"},
+        {"--version", "X.Y", "firmware version, hexadecimal (default 1.05)"},
+        {"--text-only", nullptr, "firmware without packet mode"},
+        {"--hex-blocks", nullptr, "text mode sends data sets as \"$\" hex blocks"},
+        {"--link", "PATH", "also make PATH a symbolic link to the device", ValueKind::File},
+        {"--keys", nullptr,
+         "press panel keys typed on stdin, one per line\n(RUN, STOP, UP, SHIFT+0, 33, 0x21, ...)"},
+        heading("measurement"),
+        {"--seed", "N", "traffic seed (default 1)"},
+        {"--mode", "ASYNC|SYNC|HDLC|NRZI|PPP", "line mode of the default setup (default HDLC)"},
+        {"--protocol", "mixed|sdlc|x25|x25-128|lapd", "frames on HDLC/NRZI lines (default mixed)"},
+        {"--rate", "N", "records per second; 0 = as fast as the line allows (default 2000)"},
+        {"--trigger-after", "N", "the running state turns to triggered after N records"},
+        heading("faults"),
+        {"--mute", nullptr, "never answer"},
+        {"--measuring", nullptr, "already measuring when the PC connects"},
+        {"--refuse-start", "REASON", "refuse measurement starts with this stop reason"},
+        {"--drop-frame", "N[,N...]", "do not send these frames (counted from 1)"},
+        {"--corrupt-frame", "N[,N...]", "send these frames with a broken CRC"},
+        {"--delay-frame", "N[,N...]", "hold these frames back (see --delay-ms)"},
+        {"--delay-ms", "MS", "how long held frames wait (default 2000)"},
+        {"--lose-every", "N", "lose every N-th captured-data item (data loss)"},
+        {"--silent-after-frames", "N", "go dead after sending N frames"},
+        {"--silent-after-blocks", "N", "go dead after sending N text-mode data blocks"},
+    },
+    .run = simulate_command,
+};
 
 } // namespace cli

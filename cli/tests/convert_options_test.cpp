@@ -95,7 +95,7 @@ TEST(ConvertOptions, ValuesOutsideTheirRangeAreRefusedWithTheReason) {
 
 TEST(OptionParser, PositionalWordsHelpAndTheLastValue) {
     std::string error;
-    const auto p = parse_options({"buf", "--out", "a", "--out=b", "-", "--help"}, {{"--out", true}}, error);
+    const auto p = parse_options({"buf", "--out", "a", "--out=b", "-", "--help"}, {{"--out", "DIR"}}, error);
     ASSERT_TRUE(p);
     EXPECT_EQ(p->value("--out"), "b");
     EXPECT_EQ(p->positional, (std::vector<std::string>{"buf", "-"}));

@@ -54,7 +54,7 @@ TEST(ExportCommand, MistakesExitWithTheReason) {
         {{"export", buffer, "--pcapng", out, "--line", "both"}, 2, "bad value for --line: 'both'"},
         {{"export", buffer, "--pcapng", out, "--date", "2026-02-30"}, 2, "bad value for --date: '2026-02-30'"},
         {{"export", buffer, "--pcapng", out, "--blocks", "0"}, 2, "bad value for --blocks: '0'"},
-        {{"export", buffer, "--pcapng", out, "--start", "3"}, 1, "--start 3 is outside the buffer's 1 blocks"},
+        {{"export", buffer, "--pcapng", out, "--start", "3"}, 1, "--start 3 is past the last block: the buffer holds 1 block"},
         {{"export", dir.file("none"), "--pcapng", out}, 1, "cannot open the buffer"},
     };
     for (const Case& c : cases) {

@@ -92,9 +92,9 @@ TEST(FileFaults, ScreenAndSettingsFilesAreWrittenWholeOrNotAtAll) {
         std::vector<std::string> args;   // the file name follows
     };
     const Writer writers[] = {
-        {"screen", screen_command, {"--port", analyzer.port(), "--png"}},
-        {"key", key_command, {"--port", analyzer.port(), "ENTER", "--png"}},
-        {"settings", settings_command, {"save", "--port", analyzer.port(), "--force"}},
+        {"screen", kScreenCommand.run, {"--port", analyzer.port(), "--png"}},
+        {"key", kKeyCommand.run, {"--port", analyzer.port(), "ENTER", "--png"}},
+        {"settings", kSettingsCommand.run, {"save", "--port", analyzer.port(), "--force"}},
     };
     for (const Writer& w : writers) {
         for (const Fault& f : kWriteFaults) {
@@ -135,7 +135,7 @@ TEST(FileFaults, ExportLeavesNoHalfCaptureFile) {
         FailingCalls calls(f.call, f.error, f.call == Call::Close ? 1 : f.nth);
         platform::ScopedFileCalls seam(calls);
 
-        const Outcome r = run(export_command, {buffer, "--pcapng", out, "--frame", "lapd"});
+        const Outcome r = run(kExportCommand.run, {buffer, "--pcapng", out, "--frame", "lapd"});
 
         EXPECT_EQ(r.code, 1);
         EXPECT_EQ(r.err, "zamvex export: " + std::string(f.verb) + " '" + out + "': " + std::strerror(f.error) + "\n");
@@ -154,7 +154,7 @@ TEST(FileFaults, OutputFoldersThatCannotBeMadeLeaveNothingBehind) {
         {
             FailingCalls calls(Call::Mkdir, error, 2);   // "text" is made, "day1" fails
             platform::ScopedFileCalls seam(calls);
-            const Outcome r = run(convert_command, {buffer, "--out", out});
+            const Outcome r = run(kConvertCommand.run, {buffer, "--out", out});
             EXPECT_EQ(r.code, 1);
             EXPECT_EQ(r.err, "zamvex convert: cannot make the folder '" + out + "': " + std::strerror(error) + "\n");
         }
@@ -164,7 +164,7 @@ TEST(FileFaults, OutputFoldersThatCannotBeMadeLeaveNothingBehind) {
         const std::string folder = dir.file("capture/run1");
         FailingCalls calls(Call::Mkdir, error, 2);
         platform::ScopedFileCalls seam(calls);
-        const Outcome r = run(capture_command, {"--port", "/dev/zamvex-no-port", "--folder", folder});
+        const Outcome r = run(kCaptureCommand.run, {"--port", "/dev/zamvex-no-port", "--folder", folder});
         EXPECT_EQ(r.code, 1);
         EXPECT_EQ(r.err, "zamvex capture: cannot make the folder '" + folder + "': " + std::strerror(error) + "\n");
         EXPECT_FALSE(fs::exists(dir.file("capture")));
@@ -174,13 +174,13 @@ TEST(FileFaults, OutputFoldersThatCannotBeMadeLeaveNothingBehind) {
 TEST(FileFaults, AFolderMadeForAJobThatNeverStartedIsRemovedAgain) {
     testing_util::TempDir dir;
     const std::string folder = dir.file("capture/run1");
-    const Outcome r = run(capture_command, {"--port", "/dev/zamvex-no-port", "--folder", folder});
+    const Outcome r = run(kCaptureCommand.run, {"--port", "/dev/zamvex-no-port", "--folder", folder});
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("There is no serial device '/dev/zamvex-no-port'"), std::string::npos) << r.err;
     EXPECT_FALSE(fs::exists(dir.file("capture")));
 
     const std::string out = dir.file("text");
-    const Outcome c = run(convert_command, {dir.file("no-buffer"), "--out", out});
+    const Outcome c = run(kConvertCommand.run, {dir.file("no-buffer"), "--out", out});
     EXPECT_EQ(c.code, 1);
     EXPECT_FALSE(fs::exists(out));
 }

@@ -70,8 +70,9 @@ void write_items(std::string& out, std::span<const std::uint8_t> s, std::span<co
     for (const Item& it : items) write_item(out, s, it);
 }
 
-int read_item(TokenReader& in, std::span<std::uint8_t> s, const Item& it) {
-    in.skip(it.label);
+namespace {
+
+int read_value(TokenReader& in, std::span<std::uint8_t> s, const Item& it) {
     switch (it.kind) {
         case ValueKind::Name:
             if (auto i = find_name(it.names, in.token(it.read_width))) {
@@ -104,6 +105,17 @@ int read_item(TokenReader& in, std::span<std::uint8_t> s, const Item& it) {
             return 0;
     }
     return 0;
+}
+
+}  // namespace
+
+int read_item(TokenReader& in, std::span<std::uint8_t> s, const Item& it) {
+    in.skip(it.label);
+    const std::size_t at = in.position();
+    const int n = read_value(in, s, it);
+    // Each value counts once (a pair twice); fewer is a value that did not read.
+    if (n < (it.kind == ValueKind::HexPair ? 2 : 1)) in.note_unread(at);
+    return n;
 }
 
 int read_items(TokenReader& in, std::span<std::uint8_t> s, std::span<const Item> items) {

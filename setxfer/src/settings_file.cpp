@@ -3,6 +3,7 @@
 // save or send type asks.
 #include "setxfer/settings_file.h"
 
+#include <algorithm>
 #include <array>
 
 #include "messages.h"
@@ -115,10 +116,9 @@ std::optional<std::string> write_settings_file(const ConstBodies& b, Model model
     return out;
 }
 
-std::optional<Failure> read_settings_file(std::span<const std::uint8_t> file, Model model, int send_type,
-                                          const Bodies& b) {
-    if (auto bad = check_sizes(b, send_type)) return bad;
-    TokenReader in(file);
+namespace {
+
+std::optional<Failure> read_text(TokenReader& in, Model model, int send_type, const Bodies& b) {
     if (in.token(7) != model_name(model)) return failure(FailureKind::Model, text::kModelMismatch, text::kCaptionModel);
     auto setup = b.setup.first(kSetupSize);
     read_test_mode(in, setup);
@@ -136,6 +136,30 @@ std::optional<Failure> read_settings_file(std::span<const std::uint8_t> file, Mo
     if (read_marker(in) != 'P')
         return failure(FailureKind::ProgramMarker, text::kProgramMarker, text::kCaptionProgramMarker);
     return read_program(in, b.program.first(kProgramSize));
+}
+
+// The line holding the last byte read before `stop` (blank line ends skipped back over).
+void locate(Failure& f, std::span<const std::uint8_t> file, std::size_t stop) {
+    const std::string_view text(reinterpret_cast<const char*>(file.data()), file.size());
+    std::size_t at = std::min(stop, text.size());
+    while (at > 0 && (text[at - 1] == '\n' || text[at - 1] == '\r' || text[at - 1] == ' ')) --at;
+    const std::size_t start = at == 0 ? 0 : text.rfind('\n', at - 1) + 1;   // npos + 1 is 0
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    if (end > start && text[end - 1] == '\r') --end;
+    f.line = 1 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(start), '\n'));
+    f.found = std::string(text.substr(start, end - start));
+}
+
+}  // namespace
+
+std::optional<Failure> read_settings_file(std::span<const std::uint8_t> file, Model model, int send_type,
+                                          const Bodies& b) {
+    if (auto bad = check_sizes(b, send_type)) return bad;
+    TokenReader in(file);
+    auto f = read_text(in, model, send_type, b);
+    if (f) locate(*f, file, f->kind == FailureKind::Section ? in.first_unread().value_or(in.position()) : in.position());
+    return f;
 }
 
 }  // namespace setxfer

@@ -46,6 +46,14 @@ public:
 
     bool at_end();
 
+    // Bytes read so far: where a failed read stopped.
+    std::size_t position() const { return pos_; }
+    // The first place a value did not read (kept for the failure's line), if any.
+    void note_unread(std::size_t at) {
+        if (!first_unread_) first_unread_ = at;
+    }
+    std::optional<std::size_t> first_unread() const { return first_unread_; }
+
 private:
     void skip_space();
     void skip_word(std::string_view word);
@@ -53,6 +61,7 @@ private:
     std::span<const std::uint8_t> text_;
     std::size_t pos_ = 0;
     std::string carry_;
+    std::optional<std::size_t> first_unread_;
 };
 
 }  // namespace setxfer

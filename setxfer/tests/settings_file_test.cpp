@@ -192,3 +192,24 @@ TEST(SettingsFile, NamesOfModelsAndSaveTypes) {
     EXPECT_EQ(save_type_count(Model::RV7020), 2);
     EXPECT_EQ(save_type_count(Model::RV7030), 3);
 }
+
+TEST(SettingsFile, AFailureNamesTheLineWhereReadingStopped) {
+    Sets s;
+    std::string f = file_of(s, Model::RV7020, 0);
+    const auto at = f.find("S-SPEED :");
+    ASSERT_NE(at, std::string::npos);
+    const auto end = f.find("\r\n", at);
+    f.replace(at, end - at, "S-SPEED :FAST");
+    const int line = 1 + static_cast<int>(std::count(f.begin(), f.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
+    Sets back;
+    auto failure = read_settings_file(bytes(f), Model::RV7020, 0, back.bodies());
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->kind, FailureKind::Section);
+    EXPECT_EQ(failure->line, line);
+    EXPECT_EQ(failure->found, "S-SPEED :FAST");
+
+    failure = read_settings_file(bytes(file_of(s, Model::RV7020, 0)), Model::RV7030, 0, back.bodies());
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->line, 1);
+    EXPECT_EQ(failure->found, "RV-7020");
+}

@@ -51,7 +51,7 @@ constexpr Row kStrings[] = {
     {29, "All text files in the folder \"%s\" are removed.\nBe careful that the files not made by this application as well are removed.\nHowever, the text file in the sub-folder in the target folder is not removed.",
      "フォルダ「%s」内のテキストファイルをすべて削除します。\nこのアプリケーションで作成されたものでないファイルも削除対象となりますのでご注意下さい。\nなお、対象フォルダ中にあるサブフォルダ内のテキストファイルは削除されません。"},
     {30, "The specified folder \"%s\" is not found.", "指定されているフォルダ「%s」が見つかりません。"},
-    {31, "The PC buffer files do not exist, or the data of thiers are wrong.", "PCバッファファイルが存在しないか、内容が正しくありません。"},
+    {31, "The PC buffer files do not exist, or the data of their are wrong.", "PCバッファファイルが存在しないか、内容が正しくありません。"},
     {32, "An error occurred during converting process.", "変換処理中にエラーが発生しました。"},
     {33, "A value of the location to store is invalid. Specify properly a value again.", "保存場所の指定が不正です。正しく指定し直して下さい。"},
     {34, "Cannot specify root directory as the location to store.", "保存場所にルートディレクトリを指定することはできません。"},

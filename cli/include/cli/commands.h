@@ -1,18 +1,24 @@
-// The subcommands of `zamvex` besides simulate; each takes the words after its
-// name and returns the exit code: 0 success, 1 failure, 2 a usage mistake.
+// The subcommands of `zamvex`. Each one is a Command (text/command.h) defined
+// in its own file beside the function that runs it, and listed once in
+// commands/command_list.cpp; that list feeds the dispatcher, `zamvex help`,
+// --help, the manual page and the shell completion. Run functions take the
+// words after the command's name and return the exit code: 0 success,
+// 1 failure, 2 a usage mistake.
 #pragma once
-#include <string>
-#include <vector>
+#include "text/command.h"
 
 namespace cli {
 
-int capture_command(const std::vector<std::string>& args);
-int convert_command(const std::vector<std::string>& args);
-int export_command(const std::vector<std::string>& args);
-int settings_command(const std::vector<std::string>& args);
-int table_command(const std::vector<std::string>& args);
-int screen_command(const std::vector<std::string>& args);
-int key_command(const std::vector<std::string>& args);
-int demo_command(const std::vector<std::string>& args);
+extern const Command kCaptureCommand;
+extern const Command kConvertCommand;
+extern const Command kExportCommand;
+extern const Command kSettingsCommand;
+extern const Command kTableCommand;
+extern const Command kScreenCommand;
+extern const Command kKeyCommand;
+extern const Command kPortsCommand;
+extern const Command kSimulateCommand;
+extern const Command kDemoCommand;
+extern const Command kHelpCommand;
 
 }  // namespace cli

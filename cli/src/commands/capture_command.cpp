@@ -13,37 +13,9 @@
 namespace cli {
 namespace {
 
-constexpr const char* kHelp =
-    "usage: zamvex capture --port P --folder DIR [--max-blocks N] [--ring] [--seconds S] [--force]\n"
-    "\n"
-    "Starts a measurement on the analyzer and stores its data as 1 MiB block files\n"
-    "(\"00000000.mkw\", ...) and \"datainfo.mkw\" in DIR, showing blocks held, the fill of\n"
-    "the current block, the receive rate and data losses. It stops on Ctrl-C, after\n"
-    "--seconds, or when --max-blocks are full (without --ring); the last block is always\n"
-    "written before the command ends. What arrives reaches the block file at least once\n"
-    "a second, so a crash loses at most the last second. When the folder cannot be\n"
-    "written (disk full, read-only, removed) the measurement is stopped and the command\n"
-    "says which blocks are complete (exit 1).\n"
-    "\n"
-    "  --folder DIR       PC buffer folder (made when missing)\n"
-    "  --max-blocks N     blocks to keep, 1..1024 (default 10)\n"
-    "  --ring             keep the newest N blocks and run on until stopped\n"
-    "  --seconds S        stop after S seconds\n"
-    "  --force            start although DIR already holds blocks (they are replaced)\n";
-
-}  // namespace
-
 int capture_command(const std::vector<std::string>& args) {
-    std::vector<OptionSpec> specs = {{"--folder", true}, {"--max-blocks", true}, {"--ring", false},
-                                     {"--seconds", true}, {"--force", false}};
-    add_port_specs(specs);
     std::string error;
-    const auto o = parse_options(args, specs, error);
-    if (o && o->help) {
-        std::fputs(kHelp, stdout);
-        std::fputs(kPortHelp, stdout);
-        return 0;
-    }
+    const auto o = parse_options(args, kCaptureCommand.options, error);
     if (!o) return fail("capture", error, 2);
     if (!o->positional.empty()) return fail("capture", "unexpected argument '" + o->positional[0] + "'", 2);
     CaptureJob job;
@@ -77,5 +49,30 @@ int capture_command(const std::vector<std::string>& args) {
                 r.next > 0 ? r.next - 1 : 0, job.folder.c_str(), r.losses, r.losses == 1 ? "" : "es");
     return 0;
 }
+
+}  // namespace
+
+const Command kCaptureCommand{
+    .name = "capture",
+    .summary = "measure into a PC buffer folder",
+    .synopsis = "--port P --folder DIR [--max-blocks N] [--ring] [--seconds S] [--force]",
+    .description =
+        "Starts a measurement on the analyzer and stores its data as 1 MiB block files\n"
+        "(\"00000000.mkw\", ...) and \"datainfo.mkw\" in DIR, showing blocks held, the fill of\n"
+        "the current block, the receive rate and data losses. It stops on Ctrl-C or SIGTERM,\n"
+        "after --seconds, or when --max-blocks are full (without --ring); the last block is\n"
+        "always written before the command ends. What arrives reaches the block file at\n"
+        "least once a second, so a crash loses at most the last second. When the folder\n"
+        "cannot be written (disk full, read-only, removed) the measurement is stopped and\n"
+        "the command says which blocks are complete (exit 1).\n",
+    .options = with_port_options({
+        {"--folder", "DIR", "PC buffer folder (made when missing)", ValueKind::Folder},
+        {"--max-blocks", "N", "blocks to keep, 1..1024 (default 10)"},
+        {"--ring", nullptr, "keep the newest N blocks and run on until stopped"},
+        {"--seconds", "S", "stop after S seconds"},
+        {"--force", nullptr, "start although DIR already holds blocks (they are replaced)"},
+    }),
+    .run = capture_command,
+};
 
 }  // namespace cli

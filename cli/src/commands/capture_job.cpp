@@ -72,7 +72,7 @@ std::string refused_start(AnalyzerSession& s) {
 
 std::string stop_cause(const CaptureJob& job, const Monitor& m, Clock::time_point started) {
     const auto b = NotifyQueue::last_blocks();
-    if (interrupted()) return "Ctrl-C";
+    if (interrupted()) return interrupt_cause();
     if (m.link_lost) return "link lost";
     if (m.store_failed) return "store failure";
     if (m.measure_state == 0) return "the analyzer";
@@ -184,7 +184,7 @@ CaptureResult run_capture(const CaptureJob& job) {
     if (interrupted()) {
         // Ctrl-C before anything was measured: nothing to keep, just leave.
         s.disconnect();
-        return failed("interrupted before the measurement started");
+        return failed(std::string("stopped by ") + interrupt_cause() + " before the measurement started");
     }
     if (auto e = start_measurement(s, m); !e.empty()) return failed(e);
     made.keep();

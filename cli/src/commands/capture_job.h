@@ -25,7 +25,7 @@ struct CaptureResult {
     std::string analyzer;    // "RV-7020 1.05 (packet mode)"
     int first = 0, next = 0, count = 0;   // blocks held at the end
     int losses = 0;
-    std::string ended_by;    // "Ctrl-C", "time", "block limit", "the analyzer", "store failure"
+    std::string ended_by;    // "Ctrl-C", "SIGTERM", "time", "block limit", "the analyzer", "store failure"
 };
 
 CaptureResult run_capture(const CaptureJob& job);

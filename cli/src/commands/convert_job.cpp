@@ -1,5 +1,5 @@
 // The conversion run: textlib's worker posts progress and its end to the
-// command's queue; the main thread draws the bar and watches for Ctrl-C.
+// command's queue; the main thread draws the bar and watches for Ctrl-C and SIGTERM.
 #include "commands/convert_job.h"
 
 #include <chrono>
@@ -133,7 +133,10 @@ ConvertResult run_convert(const ConvertJob& job) {
     tc->Close();
     r.files = files_written(job);
     if (!r.files.empty()) made.keep();
-    if (end == kConvertCancelled) return failed("conversion cancelled; the files written so far are kept");
+    if (end == kConvertCancelled) {
+        const std::string by = interrupt_cause();
+        return failed("conversion cancelled" + (by.empty() ? "" : " by " + by) + "; the files written so far are kept");
+    }
     if (end != kConvertDone) return failed(convert_failure(job, end, error));
     return r;
 }

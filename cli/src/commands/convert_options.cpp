@@ -8,24 +8,55 @@
 namespace cli {
 namespace {
 
+// A choice field takes the index of the word in its option's value list
+// ("print|csv"), so the names are written once, in the option rows.
 struct Choice {
     const char* option;
     std::int32_t ConvertOptions::*field;
-    std::vector<std::string_view> names;   // index = the field's value
 };
 
-const std::vector<Choice>& choices() {
-    static const std::vector<Choice> table = {
-        {"--format", &ConvertOptions::Format, {"print", "csv"}},
-        {"--line", &ConvertOptions::Line, {"sdrd", "sd", "rd"}},
-        {"--print", &ConvertOptions::PrintFormat, {"normal", "translate"}},
-        {"--data", &ConvertOptions::PrintData, {"charhex", "char", "hex"}},
-        {"--frame", &ConvertOptions::TranslateFrame, {"sdlc", "x25", "x25x", "x25ua", "lapd"}},
-        {"--packet", &ConvertOptions::TranslatePacket, {"off", "x25", "ddx", "lapd"}},
-        {"--csv-form", &ConvertOptions::CsvForm, {"data", "frame"}},
-        {"--csv-data", &ConvertOptions::CsvData, {"hex", "dec", "char"}},
-    };
-    return table;
+constexpr Choice kChoices[] = {
+    {"--format", &ConvertOptions::Format},
+    {"--line", &ConvertOptions::Line},
+    {"--print", &ConvertOptions::PrintFormat},
+    {"--data", &ConvertOptions::PrintData},
+    {"--frame", &ConvertOptions::TranslateFrame},
+    {"--packet", &ConvertOptions::TranslatePacket},
+    {"--csv-form", &ConvertOptions::CsvForm},
+    {"--csv-data", &ConvertOptions::CsvData},
+};
+
+// The layouts that read an option; the others would silently ignore it.
+enum Layout : unsigned { kNormal = 1, kTranslate = 2, kCsv = 4 };
+
+struct LayoutUse {
+    const char* option;
+    unsigned layouts;
+};
+
+constexpr LayoutUse kLayoutUses[] = {
+    {"--print", kNormal | kTranslate},
+    {"--data", kNormal},
+    {"--no-guide", kNormal},
+    {"--line-states", kNormal},
+    {"--no-time-stamps", kNormal},
+    {"--no-idle-times", kNormal},
+    {"--frame", kTranslate},
+    {"--packet", kTranslate},
+    {"--csv-form", kCsv},
+    {"--csv-data", kCsv},
+    {"--width", kCsv},
+    {"--delimiter", kCsv},
+};
+
+// The options that choose these layouts.
+const char* layout_words(unsigned layouts) {
+    switch (layouts) {
+    case kNormal: return "--print normal";
+    case kTranslate: return "--print translate";
+    case kNormal | kTranslate: return "--format print";
+    default: return "--format csv";
+    }
 }
 
 struct Number {
@@ -84,37 +115,30 @@ bool line_states(const std::string& list, ConvertOptions& o) {
 
 }  // namespace
 
-const char* const kConvertOptionsHelp =
-    "  --format print|csv          output layout (default print)\n"
-    "  --line sdrd|sd|rd           directions to convert (default sdrd)\n"
-    "  --start N                   first block, 1 = the oldest (default 1)\n"
-    "  --blocks N                  blocks to convert, 1..1024 (default 100)\n"
-    "  --max-lines N               lines per output file, 1..999999 (default 10000)\n"
-    "  --prefix TEXT               output file name prefix (default MK_yyyymmdd_hhmmss_)\n"
-    "print format:\n"
-    "  --print normal|translate    every character, or the protocol translated (default normal)\n"
-    "  --data charhex|char|hex     how normal print shows data (default charhex)\n"
-    "  --no-guide                  no header box, separators or SD:/RD: guides\n"
-    "  --line-states RS,CS,...     show these line states in this order (RS CS DR CD ER SQ CI EX);\n"
-    "                              without it, line-state lines are left out\n"
-    "  --no-time-stamps            leave out time stamps\n"
-    "  --no-idle-times             leave out idle times\n"
-    "  --frame sdlc|x25|x25x|x25ua|lapd   frames of HDLC/NRZI lines (default x25)\n"
-    "  --packet off|x25|ddx|lapd   packet level translation (default off)\n"
-    "csv format:\n"
-    "  --csv-form data|frame       one field per character, or per frame (default data)\n"
-    "  --csv-data hex|dec|char     field contents (default char)\n"
-    "  --width N                   fields per line, 1..256 (default 16)\n"
-    "  --delimiter TEXT            field delimiter, up to 15 characters (default \",\")\n";
-
 std::vector<OptionSpec> convert_option_specs() {
-    std::vector<OptionSpec> specs;
-    for (const Choice& c : choices()) specs.push_back({c.option, true});
-    for (const Number& n : kNumbers) specs.push_back({n.option, true});
-    for (const Flag& f : kFlags) specs.push_back({f.option, false});
-    specs.push_back({"--line-states", true});
-    specs.push_back({"--delimiter", true});
-    return specs;
+    return {
+        {"--format", "print|csv", "output layout (default print)"},
+        {"--line", "sdrd|sd|rd", "directions to convert (default sdrd)"},
+        {"--start", "N", "first block, 1 = the oldest (default 1)"},
+        {"--blocks", "N", "blocks to convert, 1..1024 (default: every block from --start\non, at most 1024)"},
+        {"--max-lines", "N", "lines per output file, 1..999999 (default 10000)"},
+        heading("print format"),
+        {"--print", "normal|translate", "every character, or the protocol translated (default normal)"},
+        {"--data", "charhex|char|hex", "how normal print shows data (default charhex)"},
+        {"--no-guide", nullptr, "no header box, separators or SD:/RD: guides"},
+        {"--line-states", "RS,CS,...",
+         "show these line states in this order (RS CS DR CD ER SQ CI EX);\n"
+         "without it, line-state lines are left out"},
+        {"--no-time-stamps", nullptr, "leave out time stamps"},
+        {"--no-idle-times", nullptr, "leave out idle times"},
+        {"--frame", "sdlc|x25|x25x|x25ua|lapd", "translate: frames of HDLC/NRZI lines (default x25)"},
+        {"--packet", "off|x25|ddx|lapd", "translate: packet level translation (default off)"},
+        heading("csv format"),
+        {"--csv-form", "data|frame", "one field per character, or per frame (default data)"},
+        {"--csv-data", "hex|dec|char", "field contents (default char)"},
+        {"--width", "N", "fields per line, 1..256 (default 16)"},
+        {"--delimiter", "TEXT", "field delimiter, up to 15 characters (default \",\")"},
+    };
 }
 
 ConvertOptions default_convert_options() {
@@ -142,17 +166,14 @@ ConvertOptions default_convert_options() {
 }
 
 std::optional<ConvertOptions> convert_options_from(const ParsedOptions& parsed, std::string& error) {
+    static const std::vector<OptionSpec> specs = convert_option_specs();
     ConvertOptions o = default_convert_options();
-    for (const Choice& c : choices()) {
+    for (const Choice& c : kChoices) {
         if (!parsed.has(c.option)) continue;
         const std::string v = parsed.value(c.option);
-        bool found = false;
-        for (std::size_t i = 0; i < c.names.size(); ++i)
-            if (v == c.names[i]) {
-                o.*c.field = static_cast<std::int32_t>(i);
-                found = true;
-            }
-        if (!found) {
+        const int index = choice_index(find_option(specs, c.option)->value, v);
+        if (index >= 0) o.*c.field = index;
+        if (index < 0) {
             error = "bad value for " + std::string(c.option) + ": '" + v + "'";
             return std::nullopt;
         }
@@ -184,6 +205,15 @@ std::optional<ConvertOptions> convert_options_from(const ParsedOptions& parsed, 
         std::memcpy(o.Delimit, d.data(), d.size());
     }
     return o;
+}
+
+std::string unused_option(const ParsedOptions& parsed, const ConvertOptions& o) {
+    const unsigned layout = o.Format == 1 ? kCsv : o.PrintFormat == 1 ? kTranslate : kNormal;
+    for (const LayoutUse& u : kLayoutUses)
+        if (parsed.has(u.option) && !(u.layouts & layout))
+            return std::string(u.option) + " does nothing with " + layout_words(layout) + "; it goes with " +
+                   layout_words(u.layouts);
+    return "";
 }
 
 }  // namespace cli

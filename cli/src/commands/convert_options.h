@@ -10,14 +10,17 @@
 
 namespace cli {
 
-// The option list (for the parser) and its help text.
+// The conversion options in --help order, with their groups.
 std::vector<OptionSpec> convert_option_specs();
-extern const char* const kConvertOptionsHelp;
 
 // capstore's defaults with no stored settings (SavePath empty).
 ConvertOptions default_convert_options();
 
 // Applies the given options over the defaults; nullopt with the reason in `error`.
 std::optional<ConvertOptions> convert_options_from(const ParsedOptions& parsed, std::string& error);
+
+// The reason to refuse an option that the chosen layout would not read
+// ("--no-time-stamps does nothing with --print translate; ..."); empty when all are used.
+std::string unused_option(const ParsedOptions& parsed, const ConvertOptions& options);
 
 }  // namespace cli

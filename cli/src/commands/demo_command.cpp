@@ -19,14 +19,6 @@
 namespace cli {
 namespace {
 
-constexpr const char* kHelp =
-    "usage: zamvex demo [--seconds S]\n"
-    "\n"
-    "Serves a simulated RV-7020 in this process, captures S seconds (default 3) of\n"
-    "HDLC X.25 traffic into ./zamvex-demo/buffer, converts it to the print format and\n"
-    "to X.25 packet translation in ./zamvex-demo/text, saves the analyzer's settings to\n"
-    "./zamvex-demo/settings.txt, and shows the first lines of each.\n";
-
 constexpr const char* kRoot = "zamvex-demo";
 
 // The first lines of a Shift_JIS, CR LF file, with other than printable ASCII shown as ".".
@@ -87,15 +79,9 @@ int run_demo(const std::string& device, double seconds) {
     return 0;
 }
 
-}  // namespace
-
 int demo_command(const std::vector<std::string>& args) {
     std::string error;
-    const auto o = parse_options(args, {{"--seconds", true}}, error);
-    if (o && o->help) {
-        std::fputs(kHelp, stdout);
-        return 0;
-    }
+    const auto o = parse_options(args, kDemoCommand.options, error);
     if (!o) return fail("demo", error, 2);
     if (!o->positional.empty()) return fail("demo", "unexpected argument '" + o->positional[0] + "'", 2);
     const auto seconds = parse_number(o->value("--seconds", "3"), 1, 30);
@@ -124,5 +110,22 @@ int demo_command(const std::vector<std::string>& args) {
         return fail("demo", e.what(), 1);
     }
 }
+
+}  // namespace
+
+const Command kDemoCommand{
+    .name = "demo",
+    .summary = "capture, convert and save settings against a built-in simulator",
+    .synopsis = "[--seconds S]",
+    .description =
+        "Serves a simulated RV-7020 in this process, captures S seconds (default 3) of\n"
+        "HDLC X.25 traffic into ./zamvex-demo/buffer, converts it to the print format and\n"
+        "to X.25 packet translation in ./zamvex-demo/text, saves the analyzer's settings to\n"
+        "./zamvex-demo/settings.txt, and shows the first lines of each.\n",
+    .options = {
+        {"--seconds", "S", "seconds to capture, 1..30 (default 3)"},
+    },
+    .run = demo_command,
+};
 
 }  // namespace cli

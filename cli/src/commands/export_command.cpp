@@ -3,8 +3,11 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 
 #include "cli/commands.h"
+#include "commands/buffer_input.h"
+#include "commands/capture_job.h"
 #include "commands/port_options.h"
 #include "pcapng/pcapng_export.h"
 #include "text/option_parser.h"
@@ -12,32 +15,9 @@
 namespace cli {
 namespace {
 
-constexpr const char* kHelp =
-    "usage: zamvex export BUFFER --pcapng FILE [options]\n"
-    "\n"
-    "Writes the frames of a PC buffer folder (or one data file) to a pcapng file that\n"
-    "Wireshark and tshark read: one packet per frame, SD outbound, RD inbound, frames\n"
-    "with a bad FCS, an abort or a short end flagged, lost data as a packet comment.\n"
-    "HDLC and NRZI lines go out as LAPD (link type 203) for --frame lapd, otherwise as\n"
-    "LAPB on user link type 147 (see the README for Wireshark's setting); PPP as\n"
-    "PPP_WITH_DIR (204); ASYNC and SYNC frames as raw characters on user link type 148.\n"
-    "\n"
-    "  --pcapng FILE               the capture file to write (replaced if it exists)\n"
-    "  --start N                   first block, 1 = the oldest (default 1)\n"
-    "  --blocks N                  number of blocks (default: to the end)\n"
-    "  --line sdrd|sd|rd           directions to export (default sdrd)\n"
-    "  --frame sdlc|x25|x25x|x25ua|lapd   frames of HDLC/NRZI lines (default x25)\n"
-    "  --date YYYY-MM-DD           the measurement's date (default: the day the buffer's\n"
-    "                              datainfo.mkw was written; a data file's times start at 0)\n";
-
-constexpr const char* kLines[] = {"sdrd", "sd", "rd"};
-constexpr const char* kFrames[] = {"sdlc", "x25", "x25x", "x25ua", "lapd"};
-
-template <std::size_t N>
-int IndexOf(const char* const (&names)[N], const std::string& word) {
-    for (std::size_t k = 0; k < N; ++k)
-        if (word == names[k]) return static_cast<int>(k);
-    return -1;
+// The index of `word` among the choices of an option's value ("sdrd|sd|rd"), or -1.
+int IndexOf(const char* option, const std::string& word) {
+    return choice_index(find_option(kExportCommand.options, option)->value, word);
 }
 
 // Fills the export options from the command line; false with the reason.
@@ -51,9 +31,9 @@ bool ReadOptions(const ParsedOptions& p, pcapng::ExportOptions& o, std::string& 
         if (!n) return error = std::string("bad value for ") + name + ": '" + p.value(name) + "'", false;
         *field = static_cast<int>(*n);
     }
-    if (p.has("--line") && (o.line = IndexOf(kLines, p.value("--line"))) < 0)
+    if (p.has("--line") && (o.line = IndexOf("--line", p.value("--line"))) < 0)
         return error = "bad value for --line: '" + p.value("--line") + "' (sdrd, sd or rd)", false;
-    if (p.has("--frame") && (o.frameProtocol = IndexOf(kFrames, p.value("--frame"))) < 0)
+    if (p.has("--frame") && (o.frameProtocol = IndexOf("--frame", p.value("--frame"))) < 0)
         return error = "bad value for --frame: '" + p.value("--frame") + "' (sdlc, x25, x25x, x25ua or lapd)", false;
     if (p.has("--date") && !(o.midnight = pcapng::MidnightOf(p.value("--date"))))
         return error = "bad value for --date: '" + p.value("--date") + "' (YYYY-MM-DD)", false;
@@ -72,21 +52,33 @@ void PrintSummary(const pcapng::ExportOptions& o, const pcapng::ExportSummary& s
                                                       : "seconds from the first time stamp");
 }
 
-}  // namespace
+// Every block from --start on (at most a job's worth) unless --blocks says
+// otherwise; a file must be a single data file. The note tells of blocks left out.
+bool ChooseInput(const ParsedOptions& p, pcapng::ExportOptions& o, std::string& note, std::string& error) {
+    if (std::filesystem::is_regular_file(o.buffer)) {
+        error = single_file_problem(o.buffer);
+        return error.empty();
+    }
+    // A folder without blocks, or a path that is not there: the export names the problem.
+    const int held = std::filesystem::is_directory(o.buffer) ? count_block_files(o.buffer) : 0;
+    if (held == 0) return true;
+    const std::optional<int> blocks = p.has("--blocks") ? std::optional<int>(o.blocks) : std::nullopt;
+    const auto choice = choose_blocks(held, o.start, blocks, error);
+    if (!choice) return false;
+    o.blocks = choice->blocks;
+    note = left_out_note(*choice);
+    return true;
+}
 
 int export_command(const std::vector<std::string>& args) {
-    const std::vector<OptionSpec> specs{{"--pcapng", true}, {"--start", true}, {"--blocks", true},
-                                        {"--line", true},   {"--frame", true}, {"--date", true}};
     std::string error;
-    const auto p = parse_options(args, specs, error);
-    if (p && p->help) {
-        std::fputs(kHelp, stdout);
-        return 0;
-    }
+    const auto p = parse_options(args, kExportCommand.options, error);
     if (!p) return fail("export", error, 2);
     if (p->positional.size() != 1) return fail("export", "name one buffer folder or data file", 2);
     pcapng::ExportOptions o;
     if (!ReadOptions(*p, o, error)) return fail("export", error, 2);
+    std::string note;
+    if (!ChooseInput(*p, o, note, error)) return fail("export", error, 1);
     const bool tty = ::isatty(STDERR_FILENO) != 0;
     pcapng::ExportSummary s;
     error = pcapng::ExportPcapng(o, s, [tty](int done, int total) {
@@ -95,7 +87,37 @@ int export_command(const std::vector<std::string>& args) {
     if (tty) std::fputs("\r\033[K", stderr);
     if (!error.empty()) return fail("export", error, 1);
     PrintSummary(o, s);
+    if (!note.empty()) std::printf("%s\n", note.c_str());
     return 0;
 }
+
+}  // namespace
+
+const Command kExportCommand{
+    .name = "export",
+    .summary = "export a PC buffer's frames to a pcapng file for Wireshark",
+    .synopsis = "BUFFER --pcapng FILE [options]",
+    .description =
+        "Writes the frames of a PC buffer folder (or one single data file) to a pcapng file\n"
+        "that Wireshark and tshark read: one packet per frame, SD outbound, RD inbound,\n"
+        "frames with a bad FCS, an abort or a short end flagged, lost data as a packet\n"
+        "comment. HDLC and NRZI lines go out as LAPD (link type 203) for --frame lapd,\n"
+        "otherwise as LAPB on user link type 147 (see the README for Wireshark's setting);\n"
+        "PPP as PPP_WITH_DIR (204); ASYNC and SYNC frames as raw characters on user link\n"
+        "type 148. Without --blocks it takes every block from --start on, at most 1024,\n"
+        "and says when blocks were left out.\n",
+    .options = {
+        {"--pcapng", "FILE", "the capture file to write (replaced if it exists)", ValueKind::File},
+        {"--start", "N", "first block, 1 = the oldest (default 1)"},
+        {"--blocks", "N", "number of blocks (default: to the end, at most 1024)"},
+        {"--line", "sdrd|sd|rd", "directions to export (default sdrd)"},
+        {"--frame", "sdlc|x25|x25x|x25ua|lapd", "frames of HDLC/NRZI lines (default x25)"},
+        {"--date", "YYYY-MM-DD",
+         "the measurement's date (default: the day the buffer's\n"
+         "datainfo.mkw was written; a data file's times start at 0)"},
+    },
+    .run = export_command,
+    .operands = ValueKind::File,
+};
 
 }  // namespace cli

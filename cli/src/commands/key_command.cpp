@@ -15,17 +15,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr const char* kHelp =
-    "usage: zamvex key --port P [--screen | --png FILE] KEY...\n"
-    "\n"
-    "Presses the keys in order. KEY is a name (0..9, A..F, LEFT, RIGHT, UP, DOWN,\n"
-    "ENTER, PAGEUP, PAGEDOWN, MENU, DISPLAY, TIME, HEX, DATA, TOP, BOTTOM, LOADSAVE,\n"
-    "FIND, PRINT, RUN, STOP), a code (33, 0x21), SHIFT+KEY (code + 128), or SHIFT\n"
-    "alone, which shifts the next key. Each key is followed by a 250 ms pause.\n"
-    "\n"
-    "  --screen      draw the analyzer's screen after each key\n"
-    "  --png FILE    write the screen after the last key as a PNG image\n";
-
 std::optional<std::vector<int>> codes_of(const std::vector<std::string>& words, std::string& error) {
     std::vector<int> codes;
     bool shift = false;
@@ -76,18 +65,9 @@ int press_keys(AnalyzerSession& s, const std::vector<int>& codes, bool each_scre
     return 0;
 }
 
-}  // namespace
-
 int key_command(const std::vector<std::string>& args) {
-    std::vector<OptionSpec> specs = {{"--screen", false}, {"--png", true}};
-    add_port_specs(specs);
     std::string error;
-    const auto o = parse_options(args, specs, error);
-    if (o && o->help) {
-        std::fputs(kHelp, stdout);
-        std::fputs(kPortHelp, stdout);
-        return 0;
-    }
+    const auto o = parse_options(args, kKeyCommand.options, error);
     if (!o) return fail("key", error, 2);
     if (o->positional.empty()) return fail("key", "name at least one KEY", 2);
     if (o->has("--screen") && o->has("--png")) return fail("key", "choose --screen or --png", 2);
@@ -103,5 +83,23 @@ int key_command(const std::vector<std::string>& args) {
     if (auto e = s.connect(false, false)) return fail("key", *e, 1);
     return press_keys(s, *codes, o->has("--screen"), o->value("--png"));
 }
+
+}  // namespace
+
+const Command kKeyCommand{
+    .name = "key",
+    .summary = "press keys of the analyzer's front panel",
+    .synopsis = "--port P [--screen | --png FILE] KEY...",
+    .description =
+        "Presses the keys in order. KEY is a name (0..9, A..F, LEFT, RIGHT, UP, DOWN,\n"
+        "ENTER, PAGEUP, PAGEDOWN, MENU, DISPLAY, TIME, HEX, DATA, TOP, BOTTOM, LOADSAVE,\n"
+        "FIND, PRINT, RUN, STOP), a code (33, 0x21), SHIFT+KEY (code + 128), or SHIFT\n"
+        "alone, which shifts the next key. Each key is followed by a 250 ms pause.\n",
+    .options = with_port_options({
+        {"--screen", nullptr, "draw the analyzer's screen after each key"},
+        {"--png", "FILE", "write the screen after the last key as a PNG image", ValueKind::File},
+    }),
+    .run = key_command,
+};
 
 }  // namespace cli

@@ -5,10 +5,16 @@
 
 namespace cli {
 
-void add_port_specs(std::vector<OptionSpec>& specs) {
-    specs.push_back({"--port", true});
-    specs.push_back({"--speed", true});
-    specs.push_back({"--parity", true});
+std::vector<OptionSpec> with_port_options(std::vector<OptionSpec> options) {
+    options.push_back(heading("port"));
+    options.push_back({"--port", "P",
+                       "COMn (ZAMVEX_PORT_COMn may map it, else /dev/ttyS(n-1)),\n"
+                       "an absolute device path (/dev/ttyUSB0), or a simulator's pty;\n"
+                       "'zamvex ports' lists this machine's serial ports",
+                       ValueKind::Port});
+    options.push_back({"--speed", "N", "baud (default 115200)"});
+    options.push_back({"--parity", "none|odd|even", "(default none)"});
+    return options;
 }
 
 std::optional<PortChoice> port_choice(const ParsedOptions& options, std::string& error) {

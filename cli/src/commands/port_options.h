@@ -9,14 +9,8 @@
 
 namespace cli {
 
-inline constexpr const char* kPortHelp =
-    "port:\n"
-    "  --port P                  COMn (ZAMVEX_PORT_COMn may map it, else /dev/ttyS(n-1)),\n"
-    "                            an absolute device path (/dev/ttyUSB0), or a simulator's pty\n"
-    "  --speed N                 baud (default 115200)\n"
-    "  --parity none|odd|even    (default none)\n";
-
-void add_port_specs(std::vector<OptionSpec>& specs);
+// `options` followed by the port group: --port, --speed and --parity.
+std::vector<OptionSpec> with_port_options(std::vector<OptionSpec> options);
 // nullopt with the reason in `error` when --port is missing or a value is bad.
 std::optional<PortChoice> port_choice(const ParsedOptions& options, std::string& error);
 

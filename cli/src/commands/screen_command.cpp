@@ -9,24 +9,9 @@
 namespace cli {
 namespace {
 
-constexpr const char* kHelp =
-    "usage: zamvex screen --port P [--png FILE | --text]\n"
-    "\n"
-    "Connects (packet mode is needed), fetches the analyzer's screen and writes it as\n"
-    "a PNG image, or draws it in the terminal (the default).\n";
-
-}  // namespace
-
 int screen_command(const std::vector<std::string>& args) {
-    std::vector<OptionSpec> specs = {{"--png", true}, {"--text", false}};
-    add_port_specs(specs);
     std::string error;
-    const auto o = parse_options(args, specs, error);
-    if (o && o->help) {
-        std::fputs(kHelp, stdout);
-        std::fputs(kPortHelp, stdout);
-        return 0;
-    }
+    const auto o = parse_options(args, kScreenCommand.options, error);
     if (!o) return fail("screen", error, 2);
     if (!o->positional.empty()) return fail("screen", "unexpected argument '" + o->positional[0] + "'", 2);
     if (o->has("--png") && o->has("--text")) return fail("screen", "choose --png or --text", 2);
@@ -46,5 +31,21 @@ int screen_command(const std::vector<std::string>& args) {
         std::printf("%dx%d screen written to %s\n", picture->width, picture->height, o->value("--png").c_str());
     return 0;
 }
+
+}  // namespace
+
+const Command kScreenCommand{
+    .name = "screen",
+    .summary = "the analyzer's screen as a PNG image or as text",
+    .synopsis = "--port P [--png FILE | --text]",
+    .description =
+        "Connects (packet mode is needed), fetches the analyzer's screen and writes it as\n"
+        "a PNG image, or draws it in the terminal (the default).\n",
+    .options = with_port_options({
+        {"--png", "FILE", "write the screen as a PNG image", ValueKind::File},
+        {"--text", nullptr, "draw the screen in the terminal (the default)"},
+    }),
+    .run = screen_command,
+};
 
 }  // namespace cli

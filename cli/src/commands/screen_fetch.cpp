@@ -1,12 +1,29 @@
 // The screen request and where its picture goes.
 #include "commands/screen_fetch.h"
 
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/whole_file.h"
 #include "text/messages.h"
 
 namespace cli {
+namespace {
+
+// The width of the terminal on stdout, else $COLUMNS, else 0 (no limit: a
+// file or a pipe gets every pixel).
+int terminal_columns() {
+    winsize size{};
+    if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
+    const char* env = std::getenv("COLUMNS");
+    const int columns = env ? std::atoi(env) : 0;
+    return columns > 0 ? columns : 0;
+}
+
+}  // namespace
 
 using namespace std::chrono_literals;
 
@@ -29,7 +46,11 @@ std::optional<Picture> fetch_screen(AnalyzerSession& s, std::string& error) {
 
 std::optional<std::string> show_screen(const Picture& p, const std::string& png_path) {
     if (png_path.empty()) {
-        std::fputs(text_art(p).c_str(), stdout);
+        const int columns = terminal_columns();
+        std::fputs(text_art(p, columns).c_str(), stdout);
+        if (const int k = text_scale(p.width, columns); k > 1)
+            std::fprintf(stderr, "(%dx%d screen scaled to 1/%d to fit %d columns; --png keeps every pixel)\n",
+                         p.width, p.height, k, columns);
         std::fflush(stdout);
         return std::nullopt;
     }

@@ -106,12 +106,22 @@ std::string png_file(const Picture& p) {
     return out;
 }
 
-std::string text_art(const Picture& p) {
+int text_scale(int width, int columns) { return columns <= 0 || width <= columns ? 1 : (width + columns - 1) / columns; }
+
+std::string text_art(const Picture& p, int columns) {
     static const char* const kCells[] = {" ", "\xE2\x96\x80", "\xE2\x96\x84", "\xE2\x96\x88"};  // " ▀ ▄ █"
-    auto ink = [&p](int x, int y) { return y < p.height && p.grey[static_cast<std::size_t>(y) * p.width + x] < 128; };
+    const int k = text_scale(p.width, columns);
+    // A scaled cell half is inked when any pixel of its k x k square is: thin
+    // strokes stay visible.
+    auto ink = [&p, k](int x, int y) {
+        for (int dy = 0; dy < k && y + dy < p.height; ++dy)
+            for (int dx = 0; dx < k && x + dx < p.width; ++dx)
+                if (p.grey[static_cast<std::size_t>(y + dy) * p.width + x + dx] < 128) return true;
+        return false;
+    };
     std::string out;
-    for (int y = 0; y < p.height; y += 2) {
-        for (int x = 0; x < p.width; ++x) out += kCells[(ink(x, y) ? 1 : 0) | (ink(x, y + 1) ? 2 : 0)];
+    for (int y = 0; y < p.height; y += 2 * k) {
+        for (int x = 0; x < p.width; x += k) out += kCells[(ink(x, y) ? 1 : 0) | (ink(x, y + k) ? 2 : 0)];
         out += '\n';
     }
     return out;

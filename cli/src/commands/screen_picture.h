@@ -24,6 +24,9 @@ std::string png_file(const Picture& p);
 
 // Two pixel rows per text line with the half-block characters (UTF-8); dark
 // pixels are drawn, as the analyzer's display shows its text dark on light.
-std::string text_art(const Picture& p);
+// Wider than `columns` (0: no limit), k x k pixel squares make one half cell,
+// with k = text_scale(width, columns), so that the picture fits.
+std::string text_art(const Picture& p, int columns = 0);
+int text_scale(int width, int columns);
 
 }  // namespace cli

@@ -8,33 +8,11 @@
 namespace cli {
 namespace {
 
-constexpr const char* kHelp =
-    "usage: zamvex settings save --port P FILE [--type 0|1|2] [--ascii] [--force]\n"
-    "       zamvex settings send --port P FILE [--type 0|1|2]\n"
-    "\n"
-    "save reads the analyzer's setup, tables and (RV-7030) program and writes them as\n"
-    "an editable settings text file; send reads such a file and writes its settings\n"
-    "back to the analyzer (setup and tables always, the program on RV-7030).\n"
-    "\n"
-    "  --type N     0 setup only, 1 setup and tables, 2 also the program (RV-7030);\n"
-    "               default: everything the model has (save) or the file holds (send)\n"
-    "  --ascii      save: write the tables in the character form (T:TABLEDATA)\n"
-    "  --force      save: replace an existing FILE\n";
-
 const char* const kTypeNames[] = {"setup", "setup and tables", "setup, tables and program"};
 
-}  // namespace
-
 int settings_command(const std::vector<std::string>& args) {
-    std::vector<OptionSpec> specs = {{"--type", true}, {"--ascii", false}, {"--force", false}};
-    add_port_specs(specs);
     std::string error;
-    const auto o = parse_options(args, specs, error);
-    if (o && o->help) {
-        std::fputs(kHelp, stdout);
-        std::fputs(kPortHelp, stdout);
-        return 0;
-    }
+    const auto o = parse_options(args, kSettingsCommand.options, error);
     if (!o) return fail("settings", error, 2);
     if (o->positional.size() != 2 || (o->positional[0] != "save" && o->positional[0] != "send"))
         return fail("settings", "say 'save' or 'send', then one FILE", 2);
@@ -59,5 +37,27 @@ int settings_command(const std::vector<std::string>& args) {
                 r.model.c_str(), kTypeNames[r.type], r.bytes);
     return 0;
 }
+
+}  // namespace
+
+const Command kSettingsCommand{
+    .name = "settings",
+    .summary = "save the analyzer's settings to a file, or send a file to it",
+    .synopsis = "save --port P FILE [--type 0|1|2] [--ascii] [--force]\nsend --port P FILE [--type 0|1|2]",
+    .description =
+        "save reads the analyzer's setup, tables and (RV-7030) program and writes them as\n"
+        "an editable settings text file; send reads such a file and writes its settings\n"
+        "back to the analyzer (setup and tables always, the program on RV-7030).\n",
+    .options = with_port_options({
+        {"--type", "0|1|2",
+         "0 setup only, 1 setup and tables, 2 also the program (RV-7030);\n"
+         "default: everything the model has (save) or the file holds (send)"},
+        {"--ascii", nullptr, "save: write the tables in the character form (T:TABLEDATA)"},
+        {"--force", nullptr, "save: replace an existing FILE"},
+    }),
+    .run = settings_command,
+    .operands = ValueKind::File,
+    .first_words = "save|send",
+};
 
 }  // namespace cli

@@ -43,10 +43,22 @@ std::string failure_text(const setxfer::Failure& f) {
         "the program listing is invalid",
         "the table does not fit",
     };
-    return std::string(kKinds[static_cast<int>(f.kind)]) + " (" + sjis_to_utf8(f.message) + ")";
+    std::string text = std::string(kKinds[static_cast<int>(f.kind)]) + " (" + sjis_to_utf8(f.message) + ")";
+    if (f.line > 0) text += "; line " + std::to_string(f.line) + " reads '" + sjis_to_utf8(f.found) + "'";
+    return text;
 }
 
 }  // namespace
+
+std::string not_a_settings_file(const std::string& text) {
+    std::string first = text.substr(0, text.find_first_of("\r\n"));
+    first.erase(0, first.find_first_not_of(" \t"));
+    first.erase(first.find_last_not_of(" \t") + 1);
+    for (const Model m : {Model::RV7010, Model::RV7020, Model::RV7030})
+        if (first == setxfer::model_name(m)) return "";
+    return "not a settings file: the first line is not a model name (RV-7010, RV-7020 or RV-7030) but '" +
+           sjis_to_utf8(first.substr(0, 40)) + "'";
+}
 
 int type_held_by(const std::string& text) {
     if (text.find("\nP:PROG_DATA") != std::string::npos) return 2;
@@ -92,6 +104,8 @@ SettingsResult send_settings(const SettingsJob& job) {
     if (!in.is_open()) return failed(r, "cannot read '" + job.file + "': " + std::strerror(open_error));
     if (!in.good() && !in.eof()) return failed(r, "cannot read '" + job.file + "'");
     if (!std::filesystem::is_regular_file(job.file)) return failed(r, "cannot read '" + job.file + "': not a file");
+    // Said before the analyzer is bothered: nothing in the file could be sent.
+    if (const std::string e = not_a_settings_file(file); !e.empty()) return failed(r, "'" + job.file + "': " + e);
     AnalyzerSession s;
     if (auto e = s.open(job.port)) return failed(r, *e);
     if (auto e = s.connect(false, false)) return failed(r, *e);

@@ -27,6 +27,10 @@ SettingsResult save_settings(const SettingsJob& job);
 SettingsResult send_settings(const SettingsJob& job);
 
 // The highest type whose data a settings file holds (its table and program markers).
+// Why a file's text cannot be a settings file (its first line is no model
+// name); empty when it may be one.
+std::string not_a_settings_file(const std::string& text);
+
 int type_held_by(const std::string& file_text);
 
 }  // namespace cli

@@ -18,14 +18,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr const char* kHelp =
-    "usage: zamvex table --port P --table K FILE\n"
-    "\n"
-    "Reads the analyzer's tables, makes every byte of FILE (\"-\" for stdin; line ends\n"
-    "included) one cell of table K (0..F), moves the later tables to make room, and\n"
-    "sends the tables back. Text longer than 8191 bytes, or more than the tables'\n"
-    "free cells, is refused before anything is sent.\n";
-
 constexpr std::size_t kMaxText = 8191;   // what the table editor takes
 
 std::optional<int> table_number(const std::string& text) {
@@ -66,18 +58,9 @@ int run_table(const PortChoice& port, int k, const std::string& text) {
     return 0;
 }
 
-}  // namespace
-
 int table_command(const std::vector<std::string>& args) {
-    std::vector<OptionSpec> specs = {{"--table", true}};
-    add_port_specs(specs);
     std::string error;
-    const auto o = parse_options(args, specs, error);
-    if (o && o->help) {
-        std::fputs(kHelp, stdout);
-        std::fputs(kPortHelp, stdout);
-        return 0;
-    }
+    const auto o = parse_options(args, kTableCommand.options, error);
     if (!o) return fail("table", error, 2);
     if (o->positional.size() != 1) return fail("table", "name one FILE (or - for stdin)", 2);
     const auto port = port_choice(*o, error);
@@ -96,5 +79,23 @@ int table_command(const std::vector<std::string>& args) {
     if (text.size() > kMaxText) return fail("table", "the text is longer than 8191 bytes", 1);
     return run_table(*port, *k, text);
 }
+
+}  // namespace
+
+const Command kTableCommand{
+    .name = "table",
+    .summary = "type new contents for one of the analyzer's sixteen tables",
+    .synopsis = "--port P --table K FILE",
+    .description =
+        "Reads the analyzer's tables, makes every byte of FILE (\"-\" for stdin; line ends\n"
+        "included) one cell of table K (0..F), moves the later tables to make room, and\n"
+        "sends the tables back. Text longer than 8191 bytes, or more than the tables'\n"
+        "free cells, is refused before anything is sent.\n",
+    .options = with_port_options({
+        {"--table", "K", "the table to fill, 0..F"},
+    }),
+    .run = table_command,
+    .operands = ValueKind::File,
+};
 
 }  // namespace cli

@@ -7,8 +7,11 @@
 namespace cli {
 namespace {
 
+constexpr int kRequested = -1;   // request_interrupt, not a signal
+
 std::atomic<int> g_count{0};
 std::atomic<bool> g_flag{false};
+std::atomic<int> g_signal{0};    // the first signal that set the flag
 
 extern "C" void on_interrupt(int sig) {
     // A second Ctrl-C means the user does not want to wait for the clean end.
@@ -16,6 +19,8 @@ extern "C" void on_interrupt(int sig) {
         std::signal(sig, SIG_DFL);
         std::raise(sig);
     }
+    int none = 0;
+    g_signal.compare_exchange_strong(none, sig);
     g_flag.store(true);
 }
 
@@ -31,8 +36,22 @@ bool interrupted() { return g_flag.load(); }
 void clear_interrupt() {
     g_flag.store(false);
     g_count.store(0);
+    g_signal.store(0);
 }
 
-void request_interrupt() { g_flag.store(true); }
+void request_interrupt() {
+    int none = 0;
+    g_signal.compare_exchange_strong(none, kRequested);
+    g_flag.store(true);
+}
+
+const char* interrupt_cause() {
+    if (!g_flag.load()) return "";
+    switch (g_signal.load()) {
+    case SIGINT: return "Ctrl-C";
+    case SIGTERM: return "SIGTERM";
+    default: return "a stop request";
+    }
+}
 
 }  // namespace cli

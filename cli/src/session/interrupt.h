@@ -9,5 +9,8 @@ bool interrupted();
 void clear_interrupt();
 // Lets tests and the demo ask for the same clean end as a Ctrl-C.
 void request_interrupt();
+// What asked for the end, as a user would name it: "Ctrl-C" (SIGINT),
+// "SIGTERM", or "a stop request" (request_interrupt); empty when nothing did.
+const char* interrupt_cause();
 
 }  // namespace cli

@@ -20,7 +20,7 @@ constexpr std::pair<int, const char*> kMessages[] = {
     // Japanese text explains: the analyzer answered, but not in packet mode.
     {9, "An error occurred during the connection process.\n"
         "The analyzer is not supported, or its firmware is too old (no packet mode)."},
-    {31, "The PC buffer files do not exist, or the data of thiers are wrong."},
+    {31, "The PC buffer files do not exist, or the data of their are wrong."},
     {32, "An error occurred during converting process."},
     {36, "All data on an existent PC buffer are deleted when a measurement is started under the present "
          "condition. Specify another folder on the PC buffer setting if you want to leave an existent data."},

@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <string_view>
 
 namespace cli {
 
@@ -29,14 +30,12 @@ std::optional<ParsedOptions> parse_options(const std::vector<std::string>& args,
             inline_value = arg.substr(eq + 1);
             arg.resize(eq);
         }
-        const OptionSpec* spec = nullptr;
-        for (const OptionSpec& s : specs)
-            if (arg == s.name) spec = &s;
+        const OptionSpec* spec = find_option(specs, arg);
         if (!spec) {
             error = "unknown option '" + arg + "'";
             return std::nullopt;
         }
-        if (!spec->takes_value) {
+        if (!spec->takes_value()) {
             if (inline_value) {
                 error = "option " + arg + " takes no value";
                 return std::nullopt;
@@ -54,6 +53,23 @@ std::optional<ParsedOptions> parse_options(const std::vector<std::string>& args,
         out.values[arg] = *inline_value;
     }
     return out;
+}
+
+const OptionSpec* find_option(const std::vector<OptionSpec>& specs, const std::string& name) {
+    for (const OptionSpec& s : specs)
+        if (s.name && name == s.name) return &s;
+    return nullptr;
+}
+
+int choice_index(const char* choices, const std::string& word) {
+    const std::string_view list = choices ? choices : "";
+    int index = 0;
+    for (std::size_t start = 0;; ++index) {
+        const std::size_t bar = list.find('|', start);
+        if (list.substr(start, bar - start) == word) return index;
+        if (bar == std::string_view::npos) return -1;
+        start = bar + 1;
+    }
 }
 
 std::optional<long long> parse_number(const std::string& text, long long low, long long high) {

@@ -1,5 +1,6 @@
 // A small option reader shared by the subcommands: "--name value",
-// "--name=value", flags, and positional words, checked against a list.
+// "--name=value", flags, and positional words, checked against a list. The
+// same list also writes --help, the manual page and the shell completion.
 #pragma once
 #include <map>
 #include <optional>
@@ -9,10 +10,21 @@
 
 namespace cli {
 
+// What the shell completion offers for a value or an operand, besides the
+// alternatives a value name lists ("sdrd|sd|rd").
+enum class ValueKind { Word, File, Folder, Port, Command };
+
 struct OptionSpec {
-    const char* name;   // "--port"
-    bool takes_value;
+    const char* name;                 // "--port"; null for a heading row
+    const char* value = nullptr;      // "N", "sdrd|sd|rd"; null for a flag
+    const char* help = "";            // lines separated by '\n'; a heading's title
+    ValueKind kind = ValueKind::Word;
+
+    bool takes_value() const { return value != nullptr; }
 };
+
+// A row that starts a group of options in --help and the manual ("print format").
+inline OptionSpec heading(const char* title) { return {nullptr, nullptr, title}; }
 
 struct ParsedOptions {
     std::map<std::string, std::string> values;   // last one wins
@@ -27,6 +39,12 @@ struct ParsedOptions {
 // nullopt with the reason in `error` for an unknown option or a missing value.
 std::optional<ParsedOptions> parse_options(const std::vector<std::string>& args,
                                            const std::vector<OptionSpec>& specs, std::string& error);
+
+// The listed option of that name, or null (heading rows are never found).
+const OptionSpec* find_option(const std::vector<OptionSpec>& specs, const std::string& name);
+
+// The index of `word` in a value's choices ("sdrd|sd|rd"), or -1.
+int choice_index(const char* choices, const std::string& word);
 
 // Whole decimal number within [low, high]; nullopt otherwise.
 std::optional<long long> parse_number(const std::string& text, long long low, long long high);

@@ -2,30 +2,19 @@
 #include "port_choices.h"
 
 #include <algorithm>
-#include <glob.h>
 #include <iterator>
 #include <strings.h>
+
+#include "platform/serial_ports.h"
 
 namespace commlib::ui {
 namespace {
 
 static_assert(std::is_sorted(std::begin(Speeds), std::end(Speeds), std::less_equal<>()), "speeds ascending");
 
-void addMatches(const char* pattern, std::vector<std::string>& out) {
-    glob_t found{};
-    if (::glob(pattern, 0, nullptr, &found) == 0) {   // glob sorts its matches
-        for (std::size_t i = 0; i < found.gl_pathc; ++i) out.emplace_back(found.gl_pathv[i]);
-    }
-    ::globfree(&found);
-}
-
 } // namespace
 
-std::vector<std::string> serialDevices() {
-    std::vector<std::string> devices;
-    for (const char* pattern : {"/dev/serial/by-id/*", "/dev/ttyUSB*", "/dev/ttyACM*"}) addMatches(pattern, devices);
-    return devices;
-}
+std::vector<std::string> serialDevices() { return platform::serialPortNames(platform::scanSerialPorts()); }
 
 std::vector<std::string> portList(const std::vector<std::string>& devices) {
     std::vector<std::string> list;

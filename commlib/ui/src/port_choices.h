@@ -8,7 +8,8 @@
 
 namespace commlib::ui {
 
-// /dev/serial/by-id/* first, then /dev/ttyUSB*, then /dev/ttyACM*, each sorted.
+// This machine's serial ports as `zamvex ports` finds them: the by-id names
+// first, then the devices (ttyUSB, ttyACM, ttyS with a UART).
 std::vector<std::string> serialDevices();
 // "COM1" .. "COM8" in this order, then the given devices.
 std::vector<std::string> portList(const std::vector<std::string>& devices);

@@ -49,6 +49,11 @@ struct Failure {
     std::string_view message;
     std::string_view caption;
     bool warning_icon;
+    // The line that failed: for a section, the first setting whose value did not
+    // read, else where reading stopped; 1-based, with its text (no line end).
+    // 0 and empty for failures that are not about the file's text.
+    int line = 0;
+    std::string found{};
 };
 
 struct ConstBodies {

@@ -1,0 +1,63 @@
+// Block ranges of a buffer folder and the shape of a single data file.
+#include "commands/buffer_input.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sys/stat.h>
+
+namespace cli {
+namespace {
+
+constexpr std::size_t kInfoBodySize = 2038;   // what a single data file starts with
+constexpr std::size_t kRecordSize = 4;
+constexpr char kInfoMagic[] = "MIRLOKE DATAINFO";   // the first bytes of a folder's datainfo.mkw
+
+std::string parent_of(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
+}  // namespace
+
+std::optional<BlockChoice> choose_blocks(int held, int start, std::optional<int> blocks, std::string& error) {
+    if (start > held) {
+        error = "--start " + std::to_string(start) + " is past the last block: the buffer holds " +
+                std::to_string(held) + " block" + (held == 1 ? "" : "s");
+        return std::nullopt;
+    }
+    BlockChoice c;
+    c.start = start;
+    const int available = held - start + 1;
+    c.blocks = blocks ? std::min(*blocks, available) : std::min(available, kMaxJobBlocks);
+    c.left_out = blocks ? 0 : available - c.blocks;
+    return c;
+}
+
+std::string left_out_note(const BlockChoice& c) {
+    if (c.left_out == 0) return "";
+    const int last = c.start + c.blocks - 1;
+    return std::to_string(c.left_out) + " block" + (c.left_out == 1 ? "" : "s") + " after block " +
+           std::to_string(last) + " left out (one job takes at most " + std::to_string(kMaxJobBlocks) +
+           "); continue with --start " + std::to_string(last + 1);
+}
+
+std::string single_file_problem(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return "cannot read '" + path + "': " + std::strerror(errno);
+    const auto size = static_cast<std::size_t>(st.st_size);
+    char head[sizeof kInfoMagic - 1] = {};
+    std::ifstream(path, std::ios::binary).read(head, sizeof head);
+    const bool info_file = std::memcmp(head, kInfoMagic, sizeof head) == 0;
+    if (!info_file && size >= kInfoBodySize && (size - kInfoBodySize) % kRecordSize == 0) return "";
+    // Block files hold whole records only; a single data file is two bytes past that.
+    std::string what = info_file                   ? "the information file of a PC buffer folder"
+                       : size % kRecordSize == 0   ? "a block file of a PC buffer folder"
+                                                   : "too short";
+    return "'" + path + "' is not a single data file (" + what +
+           "): a single data file is the 2038-byte information part followed by 4-byte records, as the "
+           "analyzer's save writes it; for a PC buffer, give its folder ('" + parent_of(path) + "')";
+}
+
+}  // namespace cli

@@ -1,0 +1,30 @@
+// What `convert` and `export` read: a PC buffer folder, whose blocks a job
+// takes from --start on, or one single data file, which is checked to be one.
+#pragma once
+#include <optional>
+#include <string>
+
+namespace cli {
+
+// The most blocks one conversion or export takes.
+inline constexpr int kMaxJobBlocks = 1024;
+
+struct BlockChoice {
+    int start = 1;      // first block, 1 = the oldest
+    int blocks = 0;     // blocks the job takes
+    int left_out = 0;   // blocks after the job's last one that it does not take
+};
+
+// The blocks of a folder holding `held` blocks: `blocks` from `start` when
+// given, else every block from `start` on up to kMaxJobBlocks. nullopt with
+// the reason when `start` is past the last block.
+std::optional<BlockChoice> choose_blocks(int held, int start, std::optional<int> blocks, std::string& error);
+
+// "N blocks after block M were left out ..." for a choice that left some out; else empty.
+std::string left_out_note(const BlockChoice& choice);
+
+// Why the file at `path` is not a single data file (a block file or the
+// information file of a buffer folder, or too short); empty when it may be one.
+std::string single_file_problem(const std::string& path);
+
+}  // namespace cli

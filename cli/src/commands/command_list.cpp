@@ -1,0 +1,21 @@
+// The one list of subcommands. A new command adds its Command here.
+#include "cli/commands.h"
+
+namespace cli {
+
+const std::vector<const Command*>& commands() {
+    static const std::vector<const Command*> list = {
+        &kCaptureCommand, &kConvertCommand, &kExportCommand, &kSettingsCommand,
+        &kTableCommand,   &kScreenCommand,  &kKeyCommand,    &kPortsCommand,
+        &kSimulateCommand, &kDemoCommand,   &kHelpCommand,
+    };
+    return list;
+}
+
+const Command* find_command(const std::string& name) {
+    for (const Command* c : commands())
+        if (name == c->name) return c;
+    return nullptr;
+}
+
+}  // namespace cli
