@@ -16,6 +16,7 @@ struct CaptureJob {
     double seconds = 0;      // 0: until Ctrl-C or the block limit
     bool force = false;      // start although the folder holds blocks
     std::FILE* status = nullptr;   // live status line (a terminal), or none
+    std::FILE* warnings = nullptr; // warnings before the start (low free space), or none
 };
 
 struct CaptureResult {
@@ -24,7 +25,7 @@ struct CaptureResult {
     std::string analyzer;    // "RV-7020 1.05 (packet mode)"
     int first = 0, next = 0, count = 0;   // blocks held at the end
     int losses = 0;
-    std::string ended_by;    // "Ctrl-C", "SIGTERM", "time", "block limit", "the analyzer"
+    std::string ended_by;    // "Ctrl-C", "SIGTERM", "time", "block limit", "the analyzer", "store failure"
 };
 
 CaptureResult run_capture(const CaptureJob& job);
