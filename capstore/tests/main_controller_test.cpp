@@ -23,6 +23,9 @@ protected:
     int stored_convert = 0;
     std::vector<BufferSettings> stored_buffers;
     std::unique_ptr<MainController> c;
+    long long free_mb = 123;
+    int probe_error = 0;
+    std::vector<std::string> probed;
 
     void SetUp() override { make(remote.buffer); }
     void make(const BufferSettings& buffer)
@@ -30,7 +33,11 @@ protected:
         MainHooks hooks;
         hooks.store_convert_silently = [this] { ++stored_convert; };
         hooks.store_buffer = [this](const BufferSettings& b) { stored_buffers.push_back(b); };
-        hooks.free_mbytes = [](const std::string&) { return 123LL; };
+        hooks.free_mbytes = [this](const std::string&) { return free_mb; };
+        hooks.probe_folder = [this](const std::string& folder) {
+            probed.push_back(folder);
+            return probe_error;
+        };
         c = std::make_unique<MainController>(remote, view, Language::English, posts, hooks);
         c->start(buffer);
     }
@@ -505,6 +512,78 @@ TEST_F(MainControllerTest, BufferDialogStoresAndRefreshesTheCount)
     EXPECT_EQ(view.texts[id::kBlockCount], "0 / 20");
     ASSERT_EQ(stored_buffers.size(), 2u);
     EXPECT_EQ(stored_buffers[1].MaxBlocks, 20);
+}
+
+} // namespace
+} // namespace capstore
+
+namespace capstore {
+namespace {
+
+TEST_F(MainControllerTest, StoreFailureStopsTheMeasurementSaysWhyAndReturnsOffline)
+{
+    measure();
+    notify(NtfyLost, 0, 1);
+    const StoreFailure failure{ENOSPC, StoreOpWrite, 2, 561152, 0, 1};
+    notify(NtfyStoreFailed, 0, reinterpret_cast<std::intptr_t>(&failure));
+    EXPECT_EQ(remote.codes().back(), ReqMeasure);
+    EXPECT_EQ(remote.requests.back().param, 0);
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].text, "The measurement could not be stored: No space left on device; blocks "
+                                     "00000000..00000001 are complete, 00000002 holds 561152 bytes\n"
+                                     "The measurement was stopped.");
+    EXPECT_EQ(view.texts[id::kLost], "1");
+    notify(ReqMeasure, 0);
+    notify(NtfyMeasureState, 0);
+    EXPECT_EQ(remote.codes().back(), ReqDisconnect);
+    notify(ReqDisconnect, 0);
+    EXPECT_EQ(view.title, "ZAMVEX-3 PC Buffering (Offline)");
+    expect_buttons(true, true, false, false, true);
+}
+
+TEST_F(MainControllerTest, StoreFailureWhileStartingStopsOnceTheMeasurementRuns)
+{
+    c->on_start_measure();
+    notify(ReqConnect, 0);
+    notify(ReqGetSetup, 0);
+    const StoreFailure failure{EROFS, StoreOpCreate, 0, -1, 0, -1};
+    notify(NtfyStoreFailed, 0, reinterpret_cast<std::intptr_t>(&failure));
+    EXPECT_EQ(remote.codes().back(), ReqMeasure);
+    EXPECT_EQ(remote.requests.back().param, 1);   // nothing more while busy
+    notify(ReqMeasure, 0);
+    notify(NtfyMeasureState, 1);
+    EXPECT_EQ(remote.codes().back(), ReqMeasure);
+    EXPECT_EQ(remote.requests.back().param, 0);
+    EXPECT_NE(message_texts().back().find("Read-only file system; no block is complete, 00000000 could not be created"),
+              std::string::npos);
+    // The next start is a fresh one.
+    notify(ReqMeasure, 0);
+    notify(NtfyMeasureState, 0);
+    notify(ReqDisconnect, 0);
+    measure();
+    EXPECT_EQ(remote.requests.back().param, 1);
+}
+
+TEST_F(MainControllerTest, FolderThatCannotBeWrittenIsRefusedBeforeConnecting)
+{
+    probe_error = EACCES;
+    c->on_start_measure();
+    EXPECT_EQ(probed, std::vector<std::string>{"/tmp/buf"});
+    EXPECT_TRUE(remote.requests.empty());
+    EXPECT_EQ(remote.opens, 0);
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].text, "Cannot write to the PC buffer folder: /tmp/buf: Permission denied\n"
+                                     "Choose a folder you can write to in the PC buffer setting.");
+    EXPECT_FALSE(c->state().Busy);
+}
+
+TEST_F(MainControllerTest, LittleFreeSpaceWarnsAndStartsAnyway)
+{
+    free_mb = 3;
+    c->on_start_measure();
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_NE(view.messages[0].text.find("3 MBytes free in /tmp/buf"), std::string::npos) << view.messages[0].text;
+    EXPECT_EQ(remote.codes().back(), ReqConnect);
 }
 
 } // namespace

@@ -31,7 +31,9 @@ public:
     int Create(const std::string&) override { return 3; }
     long Write(int, const std::uint8_t*, std::size_t n) override { return static_cast<long>(n); }
     bool Truncate(int, std::int64_t) override { return true; }
+    bool Sync(int) override { return true; }
     bool Close(int) override { return true; }
+    bool Rename(const std::string&, const std::string&) override { return true; }
 };
 
 struct Item {

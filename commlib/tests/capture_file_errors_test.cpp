@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "capture_fixture.h"
+#include "testing/file_size_limit.h"
 
 namespace commlib::test {
 namespace {
@@ -61,6 +62,9 @@ TEST_F(CaptureFileErrorTest, ShortRollOverWriteKeepsWholeWordsAndStops) {
     EXPECT_EQ(block1, Bytes(full.begin(), full.begin() + (BlockBytes - 1004)));
     EXPECT_FALSE(Exists(2));
     ExpectStoringEnded({0, 2, 2});
+    ASSERT_EQ(out.failures.size(), 1u);
+    EXPECT_EQ(out.failures[0].Error, ENOSPC);
+    EXPECT_EQ(out.failures[0].BlockBytes, BlockBytes - 1004);
 }
 
 TEST_F(CaptureFileErrorTest, FullDiskOnTheFirstBlockLeavesItEmpty) {
@@ -107,14 +111,51 @@ TEST_F(CaptureFileErrorTest, FolderThatVanishesEndsStoring) {
     Feed(BlockWords);
     EXPECT_FALSE(std::filesystem::exists(folder));
     ExpectStoringEnded({0, 1, 1});
+    // Block 0 was still open and went out whole; block 1 had no folder to go to.
+    ASSERT_EQ(out.failures.size(), 1u);
+    const StoreFailure& f = out.failures[0];
+    EXPECT_EQ(f.Error, ENOENT);
+    EXPECT_EQ(f.Operation, StoreOpCreate);
+    EXPECT_EQ(f.Block, 1);
+    EXPECT_EQ(f.LastComplete, 0);
+}
+
+// RLIMIT_FSIZE: the kernel's own EFBIG partway through a block, the limit put back afterwards.
+TEST_F(CaptureFileErrorTest, AFileSizeLimitEndsStoringWithWholeWords) {
+    Make(8, false);
+    writer->BeginCapture();
+    Feed(1024);
+    now += 200;
+    writer->Tick();   // 4096 bytes out before the limit
+    {
+        testing_util::FileSizeLimit limit(600'002);
+        ASSERT_TRUE(limit.set());
+        Feed(BlockWords);
+    }
+    // The roll-over's write stopped at the limit, 2 bytes into a word; they were cut off.
+    ASSERT_EQ(out.failures.size(), 1u);
+    const StoreFailure& f = out.failures[0];
+    EXPECT_EQ(f.Error, EFBIG);
+    EXPECT_EQ(f.Operation, StoreOpWrite);
+    EXPECT_EQ(f.Block, 0);
+    EXPECT_EQ(f.BlockBytes, 600'000);
+    EXPECT_EQ(f.LastComplete, -1);
+    const Bytes stored = Block(0);
+    ASSERT_EQ(stored.size(), 600'000u);
+    Bytes expected;
+    for (std::size_t i = 0; expected.size() < stored.size(); ++i)
+        expected.insert(expected.end(), {0x30, static_cast<std::uint8_t>('A' + (i % 256) % 26), 0x2F, 0});
+    EXPECT_EQ(stored, expected);
+    EXPECT_FALSE(Exists(1));
+    ExpectStoringEnded({0, 1, 1});
 }
 
 // A real file system that fills up: a small tmpfs, which only root can mount.
 class TmpfsMount {
 public:
-    explicit TmpfsMount(const std::string& at) : at_(at) {
+    explicit TmpfsMount(const std::string& at, unsigned long flags = 0) : at_(at) {
         std::filesystem::create_directory(at);
-        mounted_ = ::geteuid() == 0 && ::mount("zamvex-test", at.c_str(), "tmpfs", 0, "size=2600k") == 0;
+        mounted_ = ::geteuid() == 0 && ::mount("zamvex-test", at.c_str(), "tmpfs", flags, "size=2600k") == 0;
     }
     ~TmpfsMount() {
         if (mounted_) ::umount2(at_.c_str(), MNT_DETACH);
@@ -145,6 +186,32 @@ TEST_F(CaptureFileErrorTest, DiskThatFillsUpKeepsTheCompletedBlocks) {
     EXPECT_TRUE(std::equal(partial.begin(), partial.end(), full.begin()));
     EXPECT_FALSE(std::filesystem::exists(BlockFilePath(folder, 3)));
     ExpectStoringEnded({0, 3, 3});
+    ASSERT_EQ(out.failures.size(), 1u);
+    const StoreFailure& f = out.failures[0];
+    EXPECT_EQ(f.Error, ENOSPC);
+    EXPECT_EQ(f.Block, 2);
+    EXPECT_EQ(f.BlockBytes, static_cast<long long>(partial.size()));
+    EXPECT_EQ(f.FirstComplete, 0);
+    EXPECT_EQ(f.LastComplete, 1);
+}
+
+TEST_F(CaptureFileErrorTest, ReadOnlyFolderFailsAtTheFirstBlock) {
+    const std::string folder = dir.file("readonly");
+    TmpfsMount mount(folder, MS_RDONLY);
+    if (!mount.mounted()) GTEST_SKIP() << "needs root to mount a read-only file system";
+    settings = BufferSettings{folder.c_str(), 10, 0, 0};
+    writer = std::make_unique<capture::CaptureWriter>(out);
+    writer->ScanFolder(settings);
+    writer->BeginCapture();
+    ASSERT_EQ(out.failures.size(), 1u);
+    const StoreFailure& f = out.failures[0];
+    EXPECT_EQ(f.Error, EROFS);
+    EXPECT_EQ(f.Operation, StoreOpCreate);
+    EXPECT_EQ(f.Block, 0);
+    EXPECT_EQ(f.BlockBytes, -1);
+    EXPECT_EQ(f.LastComplete, -1);
+    EXPECT_EQ(writer->LostCount(), 1);
+    ExpectStoringEnded({0, 0, 0});
 }
 
 } // namespace

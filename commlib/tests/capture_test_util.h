@@ -33,6 +33,7 @@ public:
             const int* r = static_cast<const int*>(data);
             note.range = {r[0], r[1], r[2]};
         }
+        if (code == NtfyStoreFailed) failures.push_back(*static_cast<const StoreFailure*>(data));
         notes.push_back(note);
         return 0;
     }
@@ -51,25 +52,33 @@ public:
     }
 
     std::vector<CaptureNote> notes;
+    std::vector<StoreFailure> failures;   // copies of what NtfyStoreFailed pointed at
 };
 
-// Real files, but the n-th write (counting from 1) can come up short or fail
-// as on a full disk, and creating can fail from some call on.
+// Real files, but the n-th write (counting from 1) can come up short (and the
+// write after it then fails, as the kernel's does on a full disk) or fail at
+// once, and creating can fail from some call on.
 class FailingFileIo final : public capture::BlockFileIo {
 public:
     int Create(const std::string& path) override {
         ++creates;
-        if (failCreatesFrom && creates >= *failCreatesFrom) return -1;
+        if (failCreatesFrom && creates >= *failCreatesFrom) {
+            errno = EACCES;
+            return -1;
+        }
         return capture::SystemBlockFileIo().Create(path);
     }
     long Write(int file, const std::uint8_t* data, std::size_t n) override {
         ++writes;
+        if (writes == failWrite && shortBy != 0) {
+            const std::size_t part = n - shortBy;
+            failWrite = writes + 1;   // the rest fails with ENOSPC
+            shortBy = 0;
+            return capture::SystemBlockFileIo().Write(file, data, part);
+        }
         if (writes == failWrite) {
-            if (shortBy == 0) {
-                errno = ENOSPC;
-                return -1;
-            }
-            return capture::SystemBlockFileIo().Write(file, data, n - shortBy);
+            errno = ENOSPC;
+            return -1;
         }
         return capture::SystemBlockFileIo().Write(file, data, n);
     }
@@ -77,10 +86,18 @@ public:
         truncatedTo = bytes;
         return capture::SystemBlockFileIo().Truncate(file, bytes);
     }
+    bool Sync(int file) override {
+        ++syncs;
+        return capture::SystemBlockFileIo().Sync(file);
+    }
     bool Close(int file) override { return capture::SystemBlockFileIo().Close(file); }
+    bool Rename(const std::string& from, const std::string& to) override {
+        return capture::SystemBlockFileIo().Rename(from, to);
+    }
 
     int creates = 0;
     int writes = 0;
+    int syncs = 0;
     int failWrite = 0;                 // 0: never
     std::size_t shortBy = 0;           // 0: the failing write writes nothing (ENOSPC)
     std::optional<int> failCreatesFrom;

@@ -50,7 +50,7 @@ TEST_F(CaptureWriterTest, ExactlyOneBlockOfRecordsRollsOverIntoBlockOne) {
     Make(4, false);
     writer->BeginCapture();
     Feed(BlockWords - 1);
-    EXPECT_EQ(Size(0), 0);   // nothing written before the buffer is full
+    EXPECT_EQ(Size(0), 0);   // no tick and no time passed: nothing appended yet
     EXPECT_EQ(out.ranges().size(), 1u);
     writer->StoreData(counter++, Bytes{0x11, 0x5A});
     EXPECT_EQ(Size(0), BlockBytes);

@@ -17,6 +17,7 @@ struct AppState {
     int BlockCount = 0;
     int SavedFocus = 0;
     bool MessageBoxOpen = false;
+    bool StoreFailed = false;   // the library could not write the buffer: stop once running
 };
 
 // 500 ms ticks before a missing measurement-state report is given up (15 s).

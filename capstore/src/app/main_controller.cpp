@@ -2,6 +2,8 @@
 // the environment menu, the close request, the tick and the exit steps.
 #include "app/main_controller.h"
 
+#include <cstring>
+
 #include "platform/port_problem.h"
 
 namespace capstore {
@@ -37,10 +39,27 @@ void MainController::on_start_measure()
     if (buffer_.Warn && s_.BlockCount > 0 &&
         message(36, Icon::Question, Buttons::YesNo) != Answer::Yes)
         return;
+    if (!folder_usable()) return;
     if (remote_.Open() != 0 || remote_.GetPortError(nullptr) != PortStepNone) return port_failed();
+    s_.StoreFailed = false;
     enter_busy();
     set_status(str::kConnecting);
     request(ReqConnect);
+}
+
+bool MainController::folder_usable()
+{
+    if (folder_.empty()) return true;
+    if (const int error = hooks_.probe_folder ? hooks_.probe_folder(folder_) : 0; error != 0) {
+        message(str::kFolderNotWritable, Icon::Warning, Buttons::Ok, folder_ + ": " + std::strerror(error));
+        return false;
+    }
+    const long long free = hooks_.free_mbytes ? hooks_.free_mbytes(folder_) : -1;
+    if (free >= 0 && free < buffer_.MaxBlocks)
+        message(str::kLowFreeSpace, Icon::Warning, Buttons::Ok,
+                std::to_string(free) + " MBytes free in " + folder_ + ", " + std::to_string(buffer_.MaxBlocks) +
+                    " blocks need " + std::to_string(buffer_.MaxBlocks) + " MBytes");
+    return true;
 }
 
 // The port did not open: the table's message and what the system said.

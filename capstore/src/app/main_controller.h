@@ -20,6 +20,7 @@ struct MainHooks {
     std::function<void(const BufferSettings&)> store_buffer;   // "Buffer" section
     std::function<void(const PortSettings&)> store_port;       // "Port" section
     std::function<long long(const std::string&)> free_mbytes;  // -1 when unknown
+    std::function<int(const std::string&)> probe_folder;       // 0 writable, else errno
 };
 
 class MainController {
@@ -68,6 +69,10 @@ private:
     void disconnect_ended(int status);
     void link_lost(int status);
     void port_failed();
+    void store_failed(const StoreFailure* failure);
+
+    // The buffer folder before a start: false (and said) when it cannot be written.
+    bool folder_usable();
 
     // Requests; a request the library did not take ends the operation.
     void request(int code, int param = 0);

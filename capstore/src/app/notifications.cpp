@@ -1,6 +1,7 @@
 // One handler per library notification: the rows that move a measurement
 // from connecting through starting and stopping to the disconnect.
 #include "app/main_controller.h"
+#include "commlib/store_failure_text.h"
 
 #include <cctype>
 
@@ -29,6 +30,7 @@ void MainController::on_notification(std::uintptr_t wparam, std::intptr_t lparam
     case NtfyRate & 0xFFFF: view_.set_rate_speed(static_cast<std::int16_t>(status)); break;
     case NtfyMeasureState & 0xFFFF: measure_state(status); break;
     case NtfyBlocks & 0xFFFF: blocks(static_cast<const int*>(data)); break;
+    case NtfyStoreFailed & 0xFFFF: store_failed(static_cast<const StoreFailure*>(data)); break;
     case NtfyLost & 0xFFFF:
         view_.set_control_text(id::kLost, std::to_string(static_cast<std::uint32_t>(lparam)));
         break;
@@ -101,6 +103,7 @@ void MainController::measure_state(int status)
         leave_busy();
         set_measure_state(status);
         set_status(0);
+        if (s_.StoreFailed) request_stop();
         return;
     }
     request_disconnect_with_text(str::kDisconnecting);
@@ -148,6 +151,14 @@ void MainController::disconnect_ended(int status)
         set_status(0);
         if (status == StatusNoAnswer) message(38, Icon::Warning);
     }
+}
+
+void MainController::store_failed(const StoreFailure* failure)
+{
+    s_.StoreFailed = true;
+    // While starting or stopping the running state's report makes the stop.
+    if (s_.MeasureState != 0 && !s_.Busy) request_stop();
+    message(str::kStoreFailed, Icon::Warning, Buttons::Ok, failure ? describeStoreFailure(*failure) : std::string());
 }
 
 void MainController::link_lost(int status)

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <csignal>
 
 #include "settings/settings_store.h"
 #include "startup/version_check.h"
@@ -39,6 +40,8 @@ struct Objects {
 int run_program(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // A file size limit (ulimit -f) must end storing with a message, not the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     const Language language = language_from_environment();
     if (const char* problem = version_problem(library_version(kCommlibName), library_version(kTextlibName))) {
         startup_message(language, QString::fromUtf8(problem));

@@ -12,9 +12,9 @@
 #include <QMenu>
 #include <QStyle>
 #include <QVBoxLayout>
-#include <sys/statvfs.h>
 
 #include "app/notify_codes.h"
+#include "platform/folder_check.h"
 #include "ui/notify_bridge.h"
 #include "ui/widget_helpers.h"
 
@@ -37,9 +37,8 @@ public:
 
 long long free_mbytes(const std::string& folder)
 {
-    struct statvfs st {};
-    if (statvfs(folder.c_str(), &st) != 0) return -1;
-    return static_cast<long long>((static_cast<unsigned long long>(st.f_bavail) * st.f_frsize) >> 20);
+    const std::int64_t bytes = platform::freeBytes(folder);
+    return bytes < 0 ? -1 : static_cast<long long>(bytes >> 20);
 }
 
 std::tm local_now()
@@ -71,6 +70,7 @@ MainWindow::MainWindow(Language language, SettingsStore& settings, Remote& remot
     hooks.store_buffer = [this](const BufferSettings& b) { settings_.write_buffer(b); };
     hooks.store_port = [this](const PortSettings& p) { settings_.write_port(p); };
     hooks.free_mbytes = free_mbytes;
+    hooks.probe_folder = platform::probeFolderWritable;
     main_ = std::make_unique<MainController>(remote_, *this, language, port_not_open_posts(), hooks);
 
     ConvertHooks convert_hooks;
@@ -165,6 +165,9 @@ bool MainWindow::event(QEvent* e)
         int range[3];
         latest_blocks(range);
         main_->on_notification(posted->w, reinterpret_cast<std::intptr_t>(range));
+    } else if (posted->message == kLibraryMessage && notification_code(posted->w) == (NtfyStoreFailed & 0xFFFF)) {
+        StoreFailure failure = latest_store_failure();
+        main_->on_notification(posted->w, reinterpret_cast<std::intptr_t>(&failure));
     } else if (posted->message == kLibraryMessage) {
         main_->on_notification(posted->w, posted->l);
     }

@@ -17,12 +17,19 @@ std::atomic<platform::Window*> g_window{nullptr};
 std::atomic<unsigned> g_port_not_open{0};
 std::mutex g_blocks_mutex;
 int g_blocks[3] = {};
+StoreFailure g_store_failure{};
 
 } // namespace
 
 void attach_notify_window(platform::Window* window) { g_window.store(window); }
 
 std::atomic<unsigned>& port_not_open_posts() { return g_port_not_open; }
+
+StoreFailure latest_store_failure()
+{
+    const std::lock_guard lock(g_blocks_mutex);
+    return g_store_failure;
+}
 
 void latest_blocks(int (&out)[3])
 {
@@ -39,6 +46,10 @@ int notify_callback(int code, int status, void* data)
     if (code == NtfyBlocks && data) {
         const std::lock_guard lock(g_blocks_mutex);
         std::memcpy(g_blocks, data, sizeof g_blocks);
+    }
+    if (code == NtfyStoreFailed && data) {
+        const std::lock_guard lock(g_blocks_mutex);
+        g_store_failure = *static_cast<const StoreFailure*>(data);
     }
     if (code == ReqGetStopReason) {
         const std::intptr_t reason = status == StatusDone && data ? *static_cast<const int*>(data) : -1;

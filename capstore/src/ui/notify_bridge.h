@@ -4,6 +4,7 @@
 #pragma once
 #include <atomic>
 
+#include "commlib/remote.h"
 #include "platform/window.h"
 
 namespace capstore {
@@ -19,5 +20,7 @@ std::atomic<unsigned>& port_not_open_posts();
 // window reads it later on its own thread; the callback keeps a consistent
 // copy of the latest range here instead.
 void latest_blocks(int (&out)[3]);
+// The same for the report of NtfyStoreFailed, which lives only during the call.
+StoreFailure latest_store_failure();
 
 } // namespace capstore

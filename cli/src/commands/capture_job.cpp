@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <regex>
 
+#include "commands/store_checks.h"
 #include "platform/whole_file.h"
 #include "session/interrupt.h"
 #include "text/messages.h"
@@ -25,6 +26,7 @@ struct Monitor {
     int rate = 0;             // 0..1000
     int losses = 0;
     bool link_lost = false;
+    bool store_failed = false;
 
     void see(const Note& n) {
         if (n.code == NtfyMeasureState) measure_state = n.status;
@@ -32,6 +34,7 @@ struct Monitor {
         else if (n.code == NtfyRate) rate = n.status;
         else if (n.code == NtfyLost) losses = static_cast<int>(n.data);
         else if (n.code == NtfyLinkLost) link_lost = true;
+        else if (n.code == NtfyStoreFailed) store_failed = true;
     }
 };
 
@@ -74,6 +77,7 @@ std::string stop_cause(const CaptureJob& job, const Monitor& m, Clock::time_poin
         if (std::string why = job.stop_check(); !why.empty()) return why;
     }
     if (m.link_lost) return "link lost";
+    if (m.store_failed) return "store failure";
     if (m.measure_state == 0) return "the analyzer";
     const bool storing = !job.folder.empty();
     if (storing && (b[1] >= kBlockNumberLimit || (!job.ring && b[2] >= job.max_blocks))) return "block limit";
@@ -132,6 +136,16 @@ std::string link_lost_error(const AnalyzerSession& s, const CaptureJob& job) {
     return text + kept + job.folder;
 }
 
+// The measurement was stopped because the folder could not be written: the
+// library's report, how the stop went and the losses, as the command's error.
+std::string store_failure_error(const std::string& stop_error, int losses) {
+    const auto failure = NotifyQueue::last_store_failure();
+    if (!failure) return "could not store the measurement";
+    std::string outcome = stop_error.empty() ? "the analyzer was stopped" : "stopping the analyzer: " + stop_error;
+    outcome += "; " + std::to_string(losses) + (losses == 1 ? " data loss" : " data losses");
+    return store_failure_text(*failure, outcome);
+}
+
 }  // namespace
 
 int count_block_files(const std::string& folder) {
@@ -157,6 +171,7 @@ CaptureResult run_capture(const CaptureJob& job) {
     platform::NewFolders made;
     if (storing) {
         if (auto e = made.make(job.folder); !e.empty()) return failed(e);
+        if (auto e = check_buffer_folder(job.folder, job.max_blocks, job.warnings)) return failed(*e);
         if (!job.force && count_block_files(job.folder) > 0)
             return failed(std::string(message_text(Msg::StartWithData)) + "\nAdd --force to start anyway.");
     }
@@ -198,6 +213,7 @@ CaptureResult run_capture(const CaptureJob& job) {
     r.count = b[2];
     r.losses = m.losses;
     if (s.link_lost() >= 0) return failed(link_lost_error(s, job));
+    if (m.store_failed) return failed(store_failure_error(stop_error, m.losses));
     if (!stop_error.empty()) return failed(stop_error);
     return r;
 }

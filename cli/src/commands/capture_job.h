@@ -23,6 +23,7 @@ struct CaptureJob {
     // With `attach`, the folder may be empty: then no PC buffer is kept.
     std::function<void(Remote&)> attach;
     std::function<std::string()> stop_check;
+    std::FILE* warnings = nullptr; // warnings before the start (low free space), or none
 };
 
 struct CaptureResult {
@@ -31,7 +32,7 @@ struct CaptureResult {
     std::string analyzer;    // "RV-7020 1.05 (packet mode)"
     int first = 0, next = 0, count = 0;   // blocks held at the end
     int losses = 0;
-    std::string ended_by;    // "Ctrl-C", "SIGTERM", "time", "block limit", "the analyzer"
+    std::string ended_by;    // "Ctrl-C", "SIGTERM", "time", "block limit", "the analyzer", "store failure"
 };
 
 CaptureResult run_capture(const CaptureJob& job);

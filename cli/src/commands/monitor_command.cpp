@@ -42,7 +42,10 @@ int monitor_command(const std::vector<std::string>& args) {
     if (!port) return fail("monitor", error, 2);
     job.port = *port;
     if (!read_capture_options(*o, job, error)) return fail("monitor", error, 2);
+    job.warnings = stderr;
     catch_interrupts();
+    // A file size limit (ulimit -f) must end storing with EFBIG and a message, not the process.
+    std::signal(SIGXFSZ, SIG_IGN);
     // A closed stdout shows as EPIPE on the next write, which stops the measurement.
     std::signal(SIGPIPE, SIG_IGN);
 

@@ -139,6 +139,8 @@ int capture(const ParsedOptions& o) {
     catch_interrupts();
     // Wireshark stops a capture with SIGTERM; a fifo it closed shows as SIGPIPE or EPIPE.
     std::signal(SIGPIPE, on_broken_fifo);
+    // A file size limit on the kept buffer must end storing with a message, not the process.
+    std::signal(SIGXFSZ, SIG_IGN);
     std::string error;
     std::FILE* fifo = open_fifo(path, error);
     if (fifo == nullptr) return fail_capture("", nullptr, error);

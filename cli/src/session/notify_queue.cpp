@@ -11,6 +11,7 @@ namespace {
 std::atomic<NotifyQueue*> g_target{nullptr};
 std::mutex g_blocks_mutex;
 std::array<int, 3> g_blocks{};
+std::optional<StoreFailure> g_store_failure;
 
 int on_notify(int code, int status, void* data) {
     // The analyzer's own panel keys stay with the analyzer: the command never echoes them.
@@ -23,6 +24,11 @@ int on_notify(int code, int status, void* data) {
         const int* r = static_cast<const int*>(data);
         std::lock_guard lock(g_blocks_mutex);
         g_blocks = {r[0], r[1], r[2]};
+        value = 0;
+    } else if (code == NtfyStoreFailed && data) {
+        // Valid only during the call: keep a copy for the main thread.
+        std::lock_guard lock(g_blocks_mutex);
+        g_store_failure = *static_cast<const StoreFailure*>(data);
         value = 0;
     } else if (code != NtfyBlockFill && code != NtfyLost) {
         value = 0;   // other pointers belong to the library; the accessors read them later
@@ -41,6 +47,7 @@ NotifyQueue::NotifyQueue() {
     {
         std::lock_guard lock(g_blocks_mutex);
         g_blocks = {};
+        g_store_failure.reset();
     }
     g_target.store(this);
 }
@@ -59,6 +66,11 @@ NotifyFn NotifyQueue::callback() { return on_notify; }
 std::array<int, 3> NotifyQueue::last_blocks() {
     std::lock_guard lock(g_blocks_mutex);
     return g_blocks;
+}
+
+std::optional<StoreFailure> NotifyQueue::last_store_failure() {
+    std::lock_guard lock(g_blocks_mutex);
+    return g_store_failure;
 }
 
 Note note_of(const platform::Message& m) {

@@ -42,6 +42,8 @@ public:
     static NotifyFn callback();
     // The last block range that NtfyBlocks reported (first, next, count).
     static std::array<int, 3> last_blocks();
+    // What the last NtfyStoreFailed reported, if one came since the queue was made.
+    static std::optional<StoreFailure> last_store_failure();
 
     // The same queue as textlib's notification target.
     TextWindow* text_window() { return &text_window_; }

@@ -96,6 +96,26 @@ inline constexpr int NtfyMeasureState = 0x9002;   // status: 1..3 running, 0 sto
 inline constexpr int NtfyKey = 0x9003;            // status: key code; return 0 to echo it
 inline constexpr int NtfyBlocks = 0x9004;         // data: int[3] first, next, count
 inline constexpr int NtfyLost = 0x9005;           // data: number of gaps
+inline constexpr int NtfyStoreFailed = 0x9006;    // data: const StoreFailure*, read it during the call
+
+// NtfyStoreFailed: the PC buffer could not be written. Storing has ended for
+// this measurement (the records that follow are dropped and one more data
+// loss is counted); the applications stop the measurement and say so. The
+// blocks before the failed one are complete; the failed block holds whole
+// records only. The pointer is valid only while the callback runs.
+inline constexpr int StoreOpCreate = 1;   // creating the block file
+inline constexpr int StoreOpWrite = 2;    // writing it
+inline constexpr int StoreOpSync = 3;     // flushing it to the disk at its end
+inline constexpr int StoreOpClose = 4;    // closing it
+inline constexpr int StoreOpInfo = 5;     // writing "datainfo.mkw"
+struct StoreFailure {
+    int Error;               // the system's error number (errno), e.g. ENOSPC
+    int Operation;           // StoreOpCreate..StoreOpInfo
+    int Block;               // the block that failed; -1 with StoreOpInfo
+    long long BlockBytes;    // bytes of that block on disk; -1 when its file was never created
+    int FirstComplete;       // complete blocks on disk: FirstComplete..LastComplete,
+    int LastComplete;        // none when LastComplete < FirstComplete
+};
 
 // Why the last Open failed (GetPortError): the step that failed and the
 // system's error number (errno). Both 0 after an Open that succeeded.

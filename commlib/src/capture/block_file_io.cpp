@@ -2,6 +2,7 @@
 #include "capture/block_file_io.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -30,7 +31,14 @@ public:
 
     bool Truncate(int file, std::int64_t bytes) override { return ::ftruncate(file, static_cast<off_t>(bytes)) == 0; }
 
+    bool Sync(int file) override { return ::fdatasync(file) == 0; }
+
+    // close() is not repeated after EINTR: the descriptor is gone either way.
     bool Close(int file) override { return ::close(file) == 0; }
+
+    bool Rename(const std::string& from, const std::string& to) override {
+        return ::rename(from.c_str(), to.c_str()) == 0;
+    }
 };
 
 } // namespace

@@ -1,7 +1,10 @@
 // Block buffer, block files and the numbering of flat and ring buffers.
 #include "capture/block_store.h"
 
+#include <cerrno>
+
 #include "buffer/buffer_folder.h"
+#include "commlib/remote.h"
 
 namespace commlib::capture {
 
@@ -17,6 +20,7 @@ void BlockStore::Configure(const char* folder, int maxBlocks, bool ring) {
 void BlockStore::Restore(const BlockRange& range, int bytesHeld) {
     range_ = range;
     held_ = bytesHeld;
+    written_ = bytesHeld;
 }
 
 void BlockStore::Restart() {
@@ -25,6 +29,8 @@ void BlockStore::Restart() {
     (void)Flush();
     range_ = StartRange();
     held_ = 0;
+    written_ = 0;
+    fault_ = {};
 }
 
 void BlockStore::ClearAndOpenFirst() {
@@ -32,46 +38,72 @@ void BlockStore::ClearAndOpenFirst() {
     (void)OpenNext();
 }
 
+bool BlockStore::Fail(int op, int error) {
+    if (fault_.op == 0)
+        fault_ = {op, error, range_.nextBlock, op == StoreOpCreate ? -1 : written_, range_.nextBlock - 1};
+    return false;
+}
+
 bool BlockStore::OpenNext() {
+    if (fault_.op != 0) return false;
     switch (DecideNextBlock(range_, limits_)) {
     case NextBlock::Fail: return false;
     case NextBlock::Drop: return true;
     case NextBlock::Create: break;
     }
     held_ = 0;
+    written_ = 0;
     file_ = io_.Create(BlockFilePath(folder_, range_.nextBlock));
-    return file_ >= 0;
+    return file_ >= 0 || Fail(StoreOpCreate, errno);
 }
 
-bool BlockStore::WriteHeld(int bytes) {
-    const long written = io_.Write(file_, buffer_.get(), static_cast<std::size_t>(bytes));
-    if (written == bytes) return true;
-    // A disk that filled up mid-write leaves part of the block. Cut it back to
-    // whole record words so that every word a reader finds is one we stored.
-    if (written > 0 && written % static_cast<long>(WordBytes) != 0)
-        (void)io_.Truncate(file_, written - written % static_cast<long>(WordBytes));
+bool BlockStore::WriteUpTo(int end) {
+    while (written_ < end) {
+        const long n = io_.Write(file_, buffer_.get() + written_, static_cast<std::size_t>(end - written_));
+        if (n > 0) {
+            written_ += static_cast<int>(n);
+            continue;
+        }
+        const int error = n == 0 ? ENOSPC : errno;
+        // A disk that filled up mid-write leaves part of a word. Cut the file
+        // back to whole record words so that every word a reader finds is one we stored.
+        if (written_ % static_cast<int>(WordBytes) != 0) {
+            written_ -= written_ % static_cast<int>(WordBytes);
+            (void)io_.Truncate(file_, written_);
+        }
+        return Fail(StoreOpWrite, error);
+    }
+    return true;
+}
+
+bool BlockStore::Append() {
+    if (file_ < 0) return fault_.op == 0;
+    if (WriteUpTo(held_)) return true;
+    (void)Flush();   // only closes now: storing has ended
     return false;
 }
 
-bool BlockStore::Flush() {
+bool BlockStore::Flush(bool sync) {
     if (file_ < 0) return true;
-    bool ok = true;
-    if (held_ >= 1 && held_ < BlockBytes) ok = WriteHeld(held_);
-    ok = io_.Close(file_) && ok;
+    // After a failure nothing more is written; the file is only closed.
+    bool ok = fault_.op == 0 && WriteUpTo(held_);
+    if (ok && sync && !io_.Sync(file_)) ok = Fail(StoreOpSync, errno);
+    if (!io_.Close(file_) && ok) ok = Fail(StoreOpClose, errno);
     file_ = -1;
     CloseBlock(range_);
     return ok;
 }
 
-bool BlockStore::RollOver() {
+bool BlockStore::RollOver(bool sync) {
     if (file_ < 0) return false;
-    if (!WriteHeld(BlockBytes)) {
-        (void)Flush();
-        return false;
-    }
-    if (!Flush() || !OpenNext()) return false;
+    if (!Flush(sync) || !OpenNext()) return false;
     for (const int oldest : TrimRing(range_, limits_)) (void)DeleteBlockFile(folder_, oldest);
     return true;
+}
+
+void BlockStore::Stop(const StoreFault& fault) {
+    (void)Flush();
+    if (fault_.op == 0) fault_ = fault;
 }
 
 } // namespace commlib::capture

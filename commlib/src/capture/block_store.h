@@ -1,6 +1,10 @@
 // The block side of a capture: the preallocated 1 MiB block buffer, the block
-// file being written, the flat or ring numbering and the roll-over with one
-// 1 MiB write. Reports nothing itself; the capture writer tells the application.
+// file being written, the flat or ring numbering and the roll-over. What the
+// buffer holds reaches the file in appends (Append, and the rest at the
+// block's end), so a process that dies loses only what was not yet appended;
+// a block's end (when the writer asks) and the measurement's end also flush
+// the file to the disk.
+// Reports nothing itself; the capture writer tells the application.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -12,6 +16,15 @@
 #include "capture/record_units.h"
 
 namespace commlib::capture {
+
+// The first file operation of a measurement that failed; storing ends with it.
+struct StoreFault {
+    int op = 0;                // StoreOp* (commlib/remote.h); 0: nothing failed
+    int error = 0;             // errno
+    int block = -1;            // the block being written, -1 for the information file
+    std::int64_t bytes = -1;   // that block's bytes on disk (whole words); -1: never created
+    int lastComplete = -1;     // the newest block that was closed full before the failure
+};
 
 class BlockStore {
 public:
@@ -26,21 +39,31 @@ public:
     // A folder is set and blocks are allowed.
     bool Storing() const { return limits_.hasFolder && limits_.maxBlocks > 0; }
 
-    // A new measurement: numbering from 0 and an empty buffer (a block still
-    // open from a measurement that never ended is closed first).
+    // A new measurement: numbering from 0, an empty buffer and no fault (a
+    // block still open from a measurement that never ended is closed first).
     void Restart();
     // Then the folder's "*.mkw" files are deleted (when storing) and block 0 opened.
     void ClearAndOpenFirst();
     // Opens block NextBlock unless a limit says to drop from now on; false
     // when storing is impossible or the file cannot be created.
     bool OpenNext();
-    // Writes a partly filled buffer, closes the file and counts the block.
-    // True when the write and the close both worked (or no file was open).
-    bool Flush();
-    // The buffer is full: writes it, closes the block, opens the next one and
-    // gives up the oldest blocks of a ring. False when a write, close or
-    // create failed; no block file is open afterwards.
-    bool RollOver();
+    // Appends to the file what the buffer holds beyond what is there already.
+    // False after a failed write: the block is closed and storing has ended.
+    bool Append();
+    // Writes the rest of the buffer, flushes the file to the disk (unless
+    // `sync` is false), closes it and counts the block. True when all of that
+    // worked (or no file was open).
+    bool Flush(bool sync = true);
+    // The buffer is full: flushes the block (to the disk when `sync`), opens
+    // the next one and gives up the oldest blocks of a ring. False when a
+    // write, sync, close or create failed; no block file is open afterwards.
+    bool RollOver(bool sync);
+    // Ends storing for this measurement after a failure elsewhere (the
+    // information file): flushes the open block and opens no other.
+    void Stop(const StoreFault& fault);
+
+    // Set once the first operation failed; cleared by Restart.
+    const StoreFault& Fault() const { return fault_; }
 
     bool BlockOpen() const { return file_ >= 0; }
     // Room for whole words left in the buffer, and where the next one goes.
@@ -53,20 +76,25 @@ public:
     }
 
     int BytesHeld() const { return held_; }
+    // Bytes of the current block that are in its file already.
+    int BytesWritten() const { return written_; }
     const BlockRange& Range() const { return range_; }
     // After a folder scan: the range found and the size of the newest block.
     void Restore(const BlockRange& range, int bytesHeld);
 
 private:
-    bool WriteHeld(int bytes);
+    bool WriteUpTo(int end);
+    bool Fail(int op, int error);
 
     BlockFileIo& io_;
     std::string folder_;
     BlockLimits limits_{};
     BlockRange range_{};
     std::unique_ptr<std::uint8_t[]> buffer_;
-    int held_ = 0;
+    int held_ = 0;      // bytes in the buffer
+    int written_ = 0;   // of them, bytes in the file
     int file_ = -1;
+    StoreFault fault_{};
 };
 
 } // namespace commlib::capture

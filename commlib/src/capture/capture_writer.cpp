@@ -3,11 +3,26 @@
 
 #include <chrono>
 #include <climits>
+#include <filesystem>
 
 #include "buffer/buffer_folder.h"
 #include "capture/rate_gauge.h"
 
 namespace commlib::capture {
+namespace {
+
+// A process that died in the middle of a write can leave part of a word at
+// the end of the newest block; it is cut off before the folder is used again.
+std::int64_t TrimToWholeWords(const std::string& path, const BufferScan& scan) {
+    const auto word = static_cast<std::int64_t>(WordBytes);
+    if (!scan.hasData || scan.currentBytes % word == 0) return scan.currentBytes;
+    const std::int64_t whole = scan.currentBytes - scan.currentBytes % word;
+    std::error_code ec;
+    std::filesystem::resize_file(path, static_cast<std::uintmax_t>(whole), ec);
+    return ec ? scan.currentBytes : whole;
+}
+
+} // namespace
 
 std::int64_t SteadyMilliseconds() {
     using namespace std::chrono;
@@ -15,7 +30,7 @@ std::int64_t SteadyMilliseconds() {
 }
 
 CaptureWriter::CaptureWriter(EngineOutput& out, BlockFileIo& io, Clock clock)
-    : out_(out), clock_(std::move(clock)), blocks_(io), lastTick_(clock_()) {}
+    : out_(out), io_(io), clock_(std::move(clock)), blocks_(io), lastTick_(clock_()), lastAppend_(lastTick_) {}
 
 void CaptureWriter::Report() {
     const BlockRange& r = blocks_.Range();
@@ -29,16 +44,44 @@ void CaptureWriter::ReportFill() {
     out_.notify(NtfyBlockFill, 0, reinterpret_cast<void*>(static_cast<std::intptr_t>(blocks_.BytesHeld())));
 }
 
+void CaptureWriter::ReportFault() {
+    const StoreFault& fault = blocks_.Fault();
+    if (fault.op == 0 || faultReported_) return;
+    faultReported_ = true;
+    // What arrives from now on is not stored: one more loss, as for a gap.
+    ++lost_;
+    ReportLost();
+    const BlockRange& r = blocks_.Range();
+    StoreFailure failure{fault.error, fault.op, fault.block, fault.bytes, r.firstBlock, fault.lastComplete};
+    out_.notify(NtfyStoreFailed, 0, &failure);
+}
+
 void CaptureWriter::FlushAndReport() {
     (void)blocks_.Flush();
     Report();
+    ReportFault();
 }
 
 void CaptureWriter::RollOverAndReport() {
     // Success or not, the range has moved; after a failure no block is open
     // and the records that follow are dropped until the next measurement.
-    (void)blocks_.RollOver();
+    const std::int64_t now = clock_();
+    const bool sync = !synced_ || now - lastSync_ >= SyncEveryMs;
+    (void)blocks_.RollOver(sync);
+    if (sync) {
+        synced_ = true;
+        lastSync_ = now;
+    }
     Report();
+    ReportFault();
+    lastAppend_ = now;
+}
+
+void CaptureWriter::AppendAndReport() {
+    lastAppend_ = clock_();
+    if (blocks_.Append()) return;
+    Report();
+    ReportFault();
 }
 
 void CaptureWriter::ScanFolder(const BufferSettings& buffer) {
@@ -50,7 +93,8 @@ void CaptureWriter::ScanFolder(const BufferSettings& buffer) {
         blocks_.Restore(range, blocks_.BytesHeld());
         return;
     }
-    const BufferScan scan = ScanBufferFolder(blocks_.Folder().c_str());
+    BufferScan scan = ScanBufferFolder(blocks_.Folder().c_str());
+    scan.currentBytes = TrimToWholeWords(BlockFilePath(blocks_.Folder(), scan.nextBlock), scan);
     const int held = scan.currentBytes > INT_MAX ? INT_MAX : static_cast<int>(scan.currentBytes);
     blocks_.Restore({scan.firstBlock, scan.nextBlock, scan.blockCount}, held);
     Report();
@@ -61,11 +105,15 @@ void CaptureWriter::ScanFolder(const BufferSettings& buffer) {
 void CaptureWriter::BeginCapture() {
     expected_ = 0;
     lost_ = 0;
+    faultReported_ = false;
+    synced_ = false;
     blocks_.Restart();
     Report();
     ReportLost();
     ReportFill();
     blocks_.ClearAndOpenFirst();
+    lastAppend_ = clock_();
+    ReportFault();
 }
 
 void CaptureWriter::EndCapture() { FlushAndReport(); }
@@ -78,6 +126,7 @@ void CaptureWriter::Tick() {
         out_.notify(NtfyRate, RateGauge(received_ - receivedAtTick_, static_cast<std::uint64_t>(now - lastTick_)),
                     nullptr);
     ReportFill();
+    if (blocks_.BlockOpen() && blocks_.BytesHeld() > blocks_.BytesWritten()) AppendAndReport();
     receivedAtTick_ = received_;
     lastTick_ = now;
 }

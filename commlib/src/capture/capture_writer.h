@@ -17,6 +17,15 @@ namespace commlib::capture {
 using Clock = std::function<std::int64_t()>;
 std::int64_t SteadyMilliseconds();
 
+// While records arrive, what the block buffer holds reaches the block file at
+// least this often (every tick appends, and a data item does when ticks lag).
+inline constexpr std::int64_t AppendEveryMs = 1000;
+// A full block is flushed to the disk (fdatasync) at its end unless the last
+// flush was less than this long ago: at line rates every block is, while a
+// flood of blocks (a benchmark, an unpaced simulator) costs one flush a second.
+// The end of a measurement always flushes.
+inline constexpr std::int64_t SyncEveryMs = 1000;
+
 class CaptureWriter final : public CaptureSink {
 public:
     explicit CaptureWriter(EngineOutput& out, BlockFileIo& io = SystemBlockFileIo(), Clock clock = SteadyMilliseconds);
@@ -35,6 +44,7 @@ public:
     const BlockRange& Range() const { return blocks_.Range(); }
     bool BlockOpen() const { return blocks_.BlockOpen(); }
     int BytesHeld() const { return blocks_.BytesHeld(); }
+    int BytesWritten() const { return blocks_.BytesWritten(); }
     int LostCount() const { return lost_; }
     std::uint16_t ExpectedUnit() const { return expected_; }
     std::uint64_t ReceivedTotal() const { return received_; }
@@ -43,12 +53,16 @@ private:
     void Report();                 // NtfyBlocks with the range
     void ReportLost();             // NtfyLost with the loss count
     void ReportFill();             // NtfyBlockFill with the bytes held
+    void ReportFault();            // NtfyStoreFailed, once, when a file operation failed
     void FlushAndReport();
     void RollOverAndReport();
+    void AppendAndReport();
+    void SaveInfo(DataSet& info);  // "datainfo.mkw"; a failure ends storing
     void MarkGap(std::uint16_t gap);
     std::size_t StoreUnits(std::span<const std::uint8_t> units);
 
     EngineOutput& out_;
+    BlockFileIo& io_;
     Clock clock_;
     BlockStore blocks_;
     int lost_ = 0;
@@ -56,6 +70,10 @@ private:
     std::uint64_t received_ = 0;
     std::uint64_t receivedAtTick_ = 0;
     std::int64_t lastTick_ = 0;
+    std::int64_t lastAppend_ = 0;
+    std::int64_t lastSync_ = 0;
+    bool synced_ = false;          // a block was flushed in this measurement (lastSync_ holds when)
+    bool faultReported_ = false;
     std::array<int, 3> reported_{};   // first, next, count; its address goes with NtfyBlocks
 };
 

@@ -5,6 +5,7 @@
 #include <climits>
 
 #include "capture/capture_writer.h"
+#include "capture/info_file.h"
 #include "capture/info_layouts.h"
 #include "datasets/data_set.h"
 #include "datasets/info_set.h"
@@ -42,6 +43,18 @@ void CaptureWriter::StoreData(std::uint16_t counter, std::span<const std::uint8_
     received_ += units.size();
     const std::size_t taken = StoreUnits(units);
     expected_ = static_cast<std::uint16_t>(expected_ + gap + taken);
+    // Ticks append what is held; this covers a protocol thread too busy for them.
+    if (blocks_.BlockOpen() && clock_() - lastAppend_ >= AppendEveryMs) AppendAndReport();
+}
+
+void CaptureWriter::SaveInfo(DataSet& info) {
+    const int error = SaveInfoFile(io_, blocks_.Folder(), info);
+    if (error == 0) return;
+    // Blocks without their information cannot be read: storing ends here.
+    // The block being filled is kept as it is, but it is not complete.
+    blocks_.Stop(StoreFault{StoreOpInfo, error, -1, -1, blocks_.Range().nextBlock - 1});
+    Report();
+    ReportFault();
 }
 
 void CaptureWriter::StoreInformation(DataSet* info, std::uint16_t item, std::span<const std::uint8_t> payload) {
@@ -49,7 +62,7 @@ void CaptureWriter::StoreInformation(DataSet* info, std::uint16_t item, std::spa
     if (item == ItemConditions) {
         const int n = static_cast<int>(std::min<std::size_t>(payload.size(), InfoReceiveSize));
         info->ReceiveAt(0, payload.data(), n);
-        if (info->IsComplete() && blocks_.Storing()) (void)info->Save(InfoFilePath(blocks_.Folder()).c_str());
+        if (info->IsComplete() && blocks_.Storing()) SaveInfo(*info);
         return;
     }
     // Updates wait for the conditions: before them the body means nothing.

@@ -33,7 +33,8 @@ public:
     // Items 0x8100 and 0xE000 to 0xEC00, into the measurement-information data set
     // (null before identification created it).
     virtual void StoreInformation(DataSet* info, std::uint16_t item, std::span<const std::uint8_t> payload) = 0;
-    // Every 200 ms tick: receive-rate and block-fill reports.
+    // Every 200 ms tick: receive-rate and block-fill reports, and what the
+    // block buffer holds appended to the block file.
     virtual void Tick() = 0;
 };
 
