@@ -36,10 +36,9 @@ bool eventually(Done done, std::chrono::seconds limit) {
     return true;
 }
 
-// fork + exec of the built program; stdout and stderr to the given descriptors.
-inline int spawn(const std::vector<std::string>& args, int out_fd, int err_fd) {
+// fork + exec of a program; stdout and stderr to the given descriptors.
+inline int spawn_program(std::string exe, const std::vector<std::string>& args, int out_fd, int err_fd) {
     std::vector<char*> argv;
-    std::string exe = ZAMVEX_EXE;
     argv.push_back(exe.data());
     std::vector<std::string> copy = args;
     for (std::string& a : copy) argv.push_back(a.data());
@@ -55,6 +54,11 @@ inline int spawn(const std::vector<std::string>& args, int out_fd, int err_fd) {
     }
     if (pid < 0) throw std::runtime_error("fork failed");
     return pid;
+}
+
+// fork + exec of the built program.
+inline int spawn(const std::vector<std::string>& args, int out_fd, int err_fd) {
+    return spawn_program(ZAMVEX_EXE, args, out_fd, err_fd);
 }
 
 // Waits for pid; its exit code, or -1 when it did not end within `limit` (then it is killed).
@@ -75,13 +79,13 @@ struct Outcome {
     std::string err;
 };
 
-// Runs `zamvex args...` to its end (killed after `limit`).
-inline Outcome zamvex(const std::vector<std::string>& args, std::chrono::seconds limit = std::chrono::seconds(60)) {
+// Runs a program to its end (killed after `limit`).
+inline Outcome run_program(const std::string& exe, const std::vector<std::string>& args, std::chrono::seconds limit) {
     char out_name[] = "/tmp/zamvex-out-XXXXXX";
     char err_name[] = "/tmp/zamvex-err-XXXXXX";
     const int out_fd = mkstemp(out_name);
     const int err_fd = mkstemp(err_name);
-    const int pid = spawn(args, out_fd, err_fd);
+    const int pid = spawn_program(exe, args, out_fd, err_fd);
     Outcome r;
     r.exit_code = wait_for(pid, limit);
     close(out_fd);
@@ -91,6 +95,16 @@ inline Outcome zamvex(const std::vector<std::string>& args, std::chrono::seconds
     unlink(out_name);
     unlink(err_name);
     return r;
+}
+
+// Runs `zamvex args...` to its end (killed after `limit`).
+inline Outcome zamvex(const std::vector<std::string>& args, std::chrono::seconds limit = std::chrono::seconds(60)) {
+    return run_program(ZAMVEX_EXE, args, limit);
+}
+
+// Runs a bash script to its end (killed after `limit`).
+inline Outcome run_shell(const std::string& script, std::chrono::seconds limit) {
+    return run_program("/bin/bash", {"-c", script}, limit);
 }
 
 // A started `zamvex ...` that runs on until signalled; its output goes to files.

@@ -29,7 +29,8 @@ multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 echo "$contents"
 for f in ./usr/bin/zamvex ./usr/lib/$multiarch/zamvex/libcommlib.so ./usr/lib/$multiarch/zamvex/libtextlib.so \
          ./usr/share/man/man1/zamvex.1.gz ./usr/share/bash-completion/completions/zamvex \
-         ./usr/share/doc/zamvex/copyright ./usr/share/doc/zamvex/changelog.gz; do
+         ./usr/share/doc/zamvex/copyright ./usr/share/doc/zamvex/changelog.gz ./usr/share/doc/zamvex/README.md \
+         ./usr/lib/$multiarch/wireshark/extcap/zamvex-extcap; do
   grep -q " $f\$" <<<"$contents" || fail "not in the package: $f"
 done
 if grep -q " ./usr/bin/capstore\$" <<<"$contents"; then

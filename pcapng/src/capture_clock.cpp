@@ -1,6 +1,8 @@
 // Packet times from the analyzer's stamps; see capture_clock.h.
 #include "capture_clock.h"
 
+#include <ctime>
+
 namespace pcapng {
 namespace {
 
@@ -20,6 +22,15 @@ std::optional<int> SecondsOfDay(std::uint32_t t) {
     auto s = FromBcd(static_cast<int>(t >> 24) & 0xFF, 60);
     if (!h || !m || !s) return std::nullopt;
     return *h * 3600 + *m * 60 + *s;
+}
+
+std::optional<std::int64_t> LocalMidnight(std::int64_t t) {
+    std::tm tm{};
+    const std::time_t at = static_cast<std::time_t>(t);
+    if (localtime_r(&at, &tm) == nullptr) return std::nullopt;
+    tm.tm_hour = tm.tm_min = tm.tm_sec = 0;
+    tm.tm_isdst = -1;
+    return static_cast<std::int64_t>(std::mktime(&tm));
 }
 
 std::uint64_t CaptureClock::TimeUs(std::uint32_t timeStamp) {

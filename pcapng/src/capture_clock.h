@@ -11,6 +11,9 @@ namespace pcapng {
 // are not a time of day.
 std::optional<int> SecondsOfDay(std::uint32_t timeStamp);
 
+// Unix time of the local midnight that began the day of `t`.
+std::optional<std::int64_t> LocalMidnight(std::int64_t t);
+
 class CaptureClock {
 public:
     // `midnight`: Unix time of the measurement day's local midnight, if known.

@@ -12,16 +12,13 @@
 #include <memory>
 
 #include "buffer_reader.h"
+#include "packet_writer.h"
 #include "platform/whole_file.h"
-#include "capture_clock.h"
-#include "frame_packets.h"
-#include "frames/frame.h"
 
 namespace pcapng {
 namespace {
 
 using textlib::BufferReader;
-using textlib::Frame;
 
 // The capture file, written whole or not at all; blocks are gathered into
 // large writes.
@@ -52,33 +49,8 @@ private:
 std::optional<std::int64_t> MidnightOfFile(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return std::nullopt;
-    std::tm tm{};
-    time_t t = st.st_mtime;
-    if (localtime_r(&t, &tm) == nullptr) return std::nullopt;
-    tm.tm_hour = tm.tm_min = tm.tm_sec = 0;
-    tm.tm_isdst = -1;
-    return static_cast<std::int64_t>(std::mktime(&tm));
+    return LocalMidnight(st.st_mtime);
 }
-
-void Count(const Frame& f, ExportSummary& s) {
-    ++s.frames;
-    if (f.direction == textlib::kFrameSd) ++s.sd;
-    else if (f.direction == textlib::kFrameRd) ++s.rd;
-    else ++s.undecided;
-    if (f.endStatus == textlib::kEndNg) ++s.fcsErrors;
-    if (f.endStatus == textlib::kEndShort) ++s.shortFrames;
-    if (f.endStatus == textlib::kEndAbort || f.endStatus == textlib::kEndBreak) ++s.aborts;
-}
-
-std::string LostComment(std::int64_t marks) {
-    if (marks == 1) return "Data lost before this frame";
-    return "Data lost before this frame (" + std::to_string(marks) + " times)";
-}
-
-struct Range {
-    std::int64_t begin, end;
-    int firstBlock, blocks;
-};
 
 // The record range of the options, or an error text.
 std::string RangeOf(const BufferReader& reader, const ExportOptions& o, Range& r) {
@@ -94,37 +66,6 @@ std::string RangeOf(const BufferReader& reader, const ExportOptions& o, Range& r
     r = {(std::int64_t{o.start} - 1) * textlib::kBlockWords, last * textlib::kBlockWords, o.start,
          static_cast<int>(last - o.start + 1)};
     return {};
-}
-
-// Writes the packets of the range; false when the file could not be written.
-bool WritePackets(BufferReader& reader, const Range& range, const Link& link, CaptureClock& clock,
-                  OutputFile& out, ExportSummary& s, const ExportProgress& progress) {
-    auto frame = std::make_unique<Frame>();
-    std::int64_t pendingLost = 0;
-    int lastBlock = -1;
-    reader.Seek(range.begin);
-    while (reader.Pos() < range.end && textlib::NextFrame(reader, *frame, range.end)) {
-        if (frame->direction == textlib::kFrameLost) {
-            ++pendingLost;
-            ++s.lostMarks;
-            continue;
-        }
-        Bytes data = PacketData(link.type, *frame);
-        Packet p;
-        p.timeUs = clock.TimeUs(frame->timeStamp);
-        p.data = data;
-        p.flags = PacketFlags(*frame);
-        if (pendingLost > 0) p.comment = LostComment(pendingLost);
-        pendingLost = 0;
-        if (!out.Write(EnhancedPacketBlock(p))) return false;
-        Count(*frame, s);
-        int block = reader.IsSingleFile() ? 0 : static_cast<int>(reader.Pos() / textlib::kBlockWords);
-        if (progress && block != lastBlock) {
-            lastBlock = block;
-            progress(std::min(block - (range.firstBlock - 1) + 1, range.blocks), range.blocks);
-        }
-    }
-    return true;
 }
 
 }  // namespace
@@ -162,9 +103,8 @@ std::string ExportPcapng(const ExportOptions& o, ExportSummary& s, const ExportP
     s.linkType = link.type;
     OutputFile out(o.output);
     if (!out.IsOpen()) return out.Error();
-    bool ok = out.Write(SectionHeaderBlock("zamvex export")) &&
-              out.Write(InterfaceBlock(link.type, link.name, link.description)) &&
-              WritePackets(reader, range, link, clock, out, s, progress);
+    const BlockWriter write = [&out](const Bytes& b) { return out.Write(b); };
+    bool ok = WriteHeader(link, "zamvex export", write) && WritePackets(reader, range, link, clock, write, s, progress);
     if (!ok || !out.Finish()) return out.Error().empty() ? "cannot write '" + o.output + "'" : out.Error();
     return {};
 }

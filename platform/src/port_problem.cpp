@@ -5,17 +5,15 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <grp.h>
 #include <sys/stat.h>
 
 #include "platform/port_holder.h"
 #include "platform/port_name.h"
+#include "platform/serial_ports.h"
 
 namespace platform {
 namespace {
-
-namespace fs = std::filesystem;
 
 std::string quoted(const std::string& path) { return "'" + path + "'"; }
 
@@ -74,10 +72,6 @@ std::string configureText(const std::string& path, int err, int speed) {
     return "Cannot set up " + quoted(path) + ": " + std::strerror(err) + ".";
 }
 
-void addSorted(std::vector<std::string>& out, std::vector<std::string> found) {
-    std::sort(found.begin(), found.end());
-    out.insert(out.end(), found.begin(), found.end());
-}
 
 } // namespace
 
@@ -102,22 +96,6 @@ const char* linkLostText(bool portGone) {
                       "(cable pulled, or the analyzer switched off?)";
 }
 
-std::vector<std::string> presentSerialPorts() {
-    std::vector<std::string> ports;
-    std::vector<std::string> byId, ttys;
-    try {
-        std::error_code ec;
-        for (const auto& e : fs::directory_iterator("/dev/serial/by-id", ec)) byId.push_back(e.path().string());
-        for (const auto& e : fs::directory_iterator("/dev", ec)) {
-            const std::string name = e.path().filename().string();
-            if (name.rfind("ttyUSB", 0) == 0 || name.rfind("ttyACM", 0) == 0) ttys.push_back(e.path().string());
-        }
-    } catch (const fs::filesystem_error&) {
-        // A device that vanishes while we list is simply not listed.
-    }
-    addSorted(ports, std::move(byId));
-    addSorted(ports, std::move(ttys));
-    return ports;
-}
+std::vector<std::string> presentSerialPorts() { return serialPortNames(scanSerialPorts()); }
 
 } // namespace platform

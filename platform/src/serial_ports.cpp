@@ -45,7 +45,7 @@ bool uartPresent(const fs::path& sysTty) {
 
 // Fills the USB fields from the first directory above the port's sysfs device
 // that has an idVendor file.
-void readUsb(const fs::path& sysTty, const fs::path& sysRoot, SerialPort& port) {
+void readUsb(const fs::path& sysTty, const fs::path& sysRoot, SerialPortInfo& port) {
     std::error_code ec;
     fs::path dir = fs::canonical(sysTty / "device", ec);
     const fs::path top = fs::canonical(sysRoot, ec);
@@ -63,17 +63,17 @@ void readUsb(const fs::path& sysTty, const fs::path& sysRoot, SerialPort& port) 
 
 } // namespace
 
-std::vector<SerialPort> scanSerialPorts(const SerialPortRoots& roots) {
+std::vector<SerialPortInfo> scanSerialPorts(const SerialPortRoots& roots) {
     const fs::path dev = roots.dev, sysTty = fs::path(roots.sys) / "class" / "tty";
     std::error_code ec;
     // Sorted by family and number; the key also keeps each device once.
-    std::map<std::tuple<int, long, std::string>, SerialPort> found;
+    std::map<std::tuple<int, long, std::string>, SerialPortInfo> found;
     for (const auto& entry : fs::directory_iterator(dev, ec)) {
         const std::string name = entry.path().filename().string();
         const auto [rank, number] = familyOf(name);
         if (rank < 0) continue;
         if (std::string(Families[rank]) == "ttyS" && !uartPresent(sysTty / name)) continue;
-        SerialPort port;
+        SerialPortInfo port;
         port.device = (dev / name).string();
         readUsb(sysTty / name, roots.sys, port);
         found.emplace(std::tuple{rank, number, name}, std::move(port));
@@ -86,11 +86,11 @@ std::vector<SerialPort> scanSerialPorts(const SerialPortRoots& roots) {
         if (!linkError) links.emplace_back(entry.path().string(), target.filename().string());
     }
     std::sort(links.begin(), links.end());
-    std::map<std::string, SerialPort> others;   // targets outside the families, by name
+    std::map<std::string, SerialPortInfo> others;   // targets outside the families, by name
     for (const auto& [byId, targetName] : links) {
         const auto [rank, number] = familyOf(targetName);
         const auto it = found.find({rank, number, targetName});
-        SerialPort* port = it != found.end() ? &it->second : &others[targetName];
+        SerialPortInfo* port = it != found.end() ? &it->second : &others[targetName];
         if (port->device.empty()) {
             port->device = (dev / targetName).string();
             readUsb(sysTty / targetName, roots.sys, *port);
@@ -98,17 +98,17 @@ std::vector<SerialPort> scanSerialPorts(const SerialPortRoots& roots) {
         port->byId.push_back(byId);
     }
 
-    std::vector<SerialPort> ports;
+    std::vector<SerialPortInfo> ports;
     for (auto& [key, port] : found) ports.push_back(std::move(port));
     for (auto& [name, port] : others) ports.push_back(std::move(port));
     return ports;
 }
 
-std::vector<std::string> serialPortNames(const std::vector<SerialPort>& ports) {
+std::vector<std::string> serialPortNames(const std::vector<SerialPortInfo>& ports) {
     std::vector<std::string> names;
-    for (const SerialPort& p : ports) names.insert(names.end(), p.byId.begin(), p.byId.end());
+    for (const SerialPortInfo& p : ports) names.insert(names.end(), p.byId.begin(), p.byId.end());
     std::sort(names.begin(), names.end());
-    for (const SerialPort& p : ports) names.push_back(p.device);
+    for (const SerialPortInfo& p : ports) names.push_back(p.device);
     return names;
 }
 

@@ -64,7 +64,7 @@ TEST(SerialPorts, AdaptersThenUartsInNumberOrderWithTheirUsbDetails) {
     for (const auto& p : ports) devices.push_back(fs::path(p.device).filename().string());
     EXPECT_EQ(devices, (std::vector<std::string>{"ttyUSB0", "ttyUSB2", "ttyUSB10", "ttyACM0", "ttyS0"}));
 
-    const platform::SerialPort& ftdi = ports[0];
+    const platform::SerialPortInfo& ftdi = ports[0];
     EXPECT_EQ(ftdi.device, m.roots.dev + "/ttyUSB0");
     EXPECT_EQ(ftdi.byId, (std::vector<std::string>{m.roots.dev + "/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K-if00-port0"}));
     EXPECT_EQ(ftdi.vendorId, "0403");
@@ -72,7 +72,7 @@ TEST(SerialPorts, AdaptersThenUartsInNumberOrderWithTheirUsbDetails) {
     EXPECT_EQ(ftdi.manufacturer, "FTDI");
     EXPECT_EQ(ftdi.product, "FT232R USB UART");
     EXPECT_EQ(ftdi.serial, "A10K\"7");
-    const platform::SerialPort& acm = ports[3];
+    const platform::SerialPortInfo& acm = ports[3];
     EXPECT_EQ(acm.vendorId, "2341");
     EXPECT_EQ(acm.product, "Modem");
     EXPECT_EQ(acm.serial, "");

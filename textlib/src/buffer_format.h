@@ -11,6 +11,7 @@ constexpr int kInfoBodySize = 2038;
 constexpr char kInfoMagic[] = "MIRLOKE DATAINFO";
 constexpr char kInfoFileName[] = "datainfo.mkw";
 constexpr int kMaxBlockNumber = 99'999'999;
+constexpr int kLiveTrimEvery = 0x10000;         // live records: words read between let-go checks
 
 // Data-info body offsets.
 namespace info {

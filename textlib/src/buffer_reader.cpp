@@ -1,6 +1,8 @@
 // Opening and closing a buffer and mapping its block files one at a time.
 #include "buffer_reader.h"
 
+#include "live/live_records.h"
+
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -35,6 +37,7 @@ void BufferReader::Close() {
     path_.clear();
     single_ = nullptr;
     recordCount_ = 0;
+    live_ = nullptr;
     body_.fill(0);   // a job started with nothing open sees no conditions at all
     open_ = false;
     spread_ = 0;
@@ -60,6 +63,32 @@ bool BufferReader::OpenSingleFile(const std::string& path) {
     currentBlock_ = 0;
     folder_.clear();
     return true;
+}
+
+void BufferReader::OpenLive(LiveRecords& live, const std::uint8_t* body) {
+    Close();
+    std::copy_n(body, kInfoBodySize, body_.begin());
+    live_ = &live;
+    liveTrimAt_ = 0;
+    blockCount_ = 1;
+    folder_.clear();
+    path_ = "live";
+    open_ = true;
+    filter_ = 0;
+    Seek(0);
+}
+
+// No reader looks back before the stream position, except the backward
+// line-state search, which after its first run only looks at the records
+// passed since its remembered stretch: words before both are let go now and
+// then, so a long measurement does not pile up in memory.
+std::uint32_t BufferReader::LiveWord(std::int64_t index) {
+    if (index >= liveTrimAt_) {
+        std::int64_t keep = backward_.valid ? std::min(pos_, backward_.to) : pos_;
+        live_->DropBefore(keep);
+        liveTrimAt_ = index + kLiveTrimEvery;
+    }
+    return live_->Read(index);
 }
 
 // Drops the mapped block and maps another. A block that is missing or cannot

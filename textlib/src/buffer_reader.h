@@ -12,6 +12,8 @@
 
 namespace textlib {
 
+class LiveRecords;
+
 class BufferReader {
 public:
     BufferReader() = default;
@@ -24,12 +26,16 @@ public:
     // Opens a buffer folder or a single data file; closes what was open first.
     virtual bool Open(const char* path);
     virtual void Close();
+    // Reads the words of a running measurement (live/live_records.h) with its
+    // information body; a read past the newest word waits for the next words.
+    void OpenLive(LiveRecords& live, const std::uint8_t* body);
 
     // The raw word at a record index; 0 past the end, before the start or where
     // a block file is missing or cannot be mapped.
     std::uint32_t ReadWord(std::int64_t index) {
         if (index < 0) return 0;
         if (single_ != nullptr) return index < recordCount_ ? Load(single_ + 4 * index) : 0;
+        if (live_ != nullptr) return LiveWord(index);
         std::int64_t block = firstBlock_ + index / kBlockWords;
         std::int64_t word = index % kBlockWords;
         if (block != mappedBlock_ && !MapBlock(block)) return 0;
@@ -49,6 +55,7 @@ public:
 
     bool IsOpen() const { return open_; }
     bool IsSingleFile() const { return single_ != nullptr; }
+    bool IsLive() const { return live_ != nullptr; }
     std::int64_t RecordCount() const { return recordCount_; }
     int FirstBlock() const { return firstBlock_; }
     int BlockCount() const { return blockCount_; }
@@ -77,6 +84,7 @@ private:
         return w;   // record words are little endian, as is every host we build for
     }
     bool MapBlock(std::int64_t block);
+    std::uint32_t LiveWord(std::int64_t index);
     bool OpenSingleFile(const std::string& path);
     std::uint32_t SpreadColumn();
     bool Hidden(std::uint32_t& w) const;
@@ -97,6 +105,8 @@ private:
 
     const std::uint8_t* single_ = nullptr;   // first record word of a single data file
     std::int64_t recordCount_ = 0;
+    LiveRecords* live_ = nullptr;            // the words of a running measurement, or none
+    std::int64_t liveTrimAt_ = 0;            // the next read index at which old words are let go
 
     std::uint32_t spreadWord_ = 0;
     std::int64_t pos_ = 0;

@@ -18,7 +18,7 @@ constexpr unsigned kClockEvery = 256;
 }  // namespace
 
 std::int64_t ConvertJob::StartIndex() const {
-    if (reader_.IsSingleFile()) return 0;
+    if (reader_.IsSingleFile() || reader_.IsLive()) return 0;
     return (static_cast<std::int64_t>(options_.Start) - 1) * kBlockWords;
 }
 
@@ -41,6 +41,7 @@ bool ConvertJob::KeepGoing() {
 
 std::int64_t ConvertJob::RangeEnd() const {
     if (reader_.IsSingleFile()) return reader_.RecordCount();
+    if (reader_.IsLive()) return INT64_MAX;   // a running measurement ends when its words do
     return (static_cast<std::int64_t>(options_.Start) + options_.Blocks - 1) * kBlockWords;
 }
 

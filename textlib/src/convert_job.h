@@ -42,6 +42,11 @@ public:
     ConvertJob(const ConvertJob&) = delete;
     ConvertJob& operator=(const ConvertJob&) = delete;
 
+    // Writes every line to `out` instead of numbered files: no file is
+    // opened, closed or split after MaxLines; lines end in "\n" alone.
+    // Call before Run.
+    void UseStream(std::FILE* out) { stream_ = out; }
+
     // Opens output file 0, runs the routine the options pick through `call`
     // and closes the output; returns the finished code (0 done, 1 failed,
     // 2 cancelled, 3 no output file).
@@ -133,6 +138,7 @@ private:
     JobNotifier& notifier_;
 
     std::FILE* out_ = nullptr;
+    std::FILE* stream_ = nullptr;   // UseStream's target, or none
     std::string outName_;   // the file being written goes to outName_ + ".part" until it is complete
     int fileNumber_ = 0;
     int error_ = 0;

@@ -19,6 +19,11 @@ ConvertJob::~ConvertJob() { CloseOutput(); }
 
 int ConvertJob::OpenFirstFile() {
     fileNumber_ = 0;
+    if (stream_ != nullptr) {
+        out_ = stream_;
+        writeError_ = false;
+        return kConvertDone;
+    }
     return OpenNextFile() ? kConvertDone : kConvertNoOutput;
 }
 
@@ -40,6 +45,10 @@ bool ConvertJob::OpenNextFile() {
 // could not be written, and then the file is removed.
 bool ConvertJob::CloseOutput() {
     if (out_ == nullptr) return true;
+    if (out_ == stream_) {   // not ours to close or rename
+        out_ = nullptr;
+        return !writeError_ && (std::fflush(stream_) == 0 || Failed());
+    }
     const std::string part = outName_ + ".part";
     bool ok = !writeError_ && (std::fflush(out_) == 0 || Failed()) && (::fsync(fileno(out_)) == 0 || Failed());
     if (std::fclose(out_) != 0 && ok) ok = Failed();
@@ -51,6 +60,7 @@ bool ConvertJob::CloseOutput() {
 
 // Lines end in CR LF as the Windows programs wrote them in text mode.
 bool ConvertJob::PutNewline() {
+    if (out_ == stream_) return putc_unlocked('\n', out_) == EOF ? Failed() : true;
     if (putc_unlocked('\r', out_) == EOF || putc_unlocked('\n', out_) == EOF) return Failed();
     if (++lines_ >= options_.MaxLines) {
         ++fileNumber_;

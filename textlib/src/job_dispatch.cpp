@@ -2,6 +2,8 @@
 // measurement mode pick the routine; each adds the record kinds it drops.
 #include "job_dispatch.h"
 
+#include <algorithm>
+
 #include "buffer_format.h"
 
 namespace textlib {
@@ -31,6 +33,13 @@ Dispatch TranslateRoutine(const ConvertOptions& o, const std::uint8_t* body, int
 }
 
 }  // namespace
+
+ConvertOptions JobOptions(const ConvertOptions& options) {
+    ConvertOptions o = options;
+    o.Blocks = std::clamp(o.Blocks, 1, 1024);
+    if (o.PrintFormat == 1) o.GuideCut = 0;
+    return o;
+}
 
 Dispatch ChooseRoutine(const ConvertOptions& o, const std::uint8_t* body) {
     int filter = o.Line == 1 ? kHideRd : o.Line == 2 ? kHideSd : 0;

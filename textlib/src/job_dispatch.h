@@ -23,6 +23,10 @@ struct Dispatch {
     int filter;   // BufferReader filter flags
 };
 
+// The options as a job runs them: Blocks clamped to 1..1024, and no GuideCut
+// for the translations, which always carry their headers.
+ConvertOptions JobOptions(const ConvertOptions& options);
+
 Dispatch ChooseRoutine(const ConvertOptions& options, const std::uint8_t* infoBody);
 
 }  // namespace textlib

@@ -39,9 +39,7 @@ bool TextConvertImpl::Start(const ConvertOptions* options, const char* filePrefi
     if (options == nullptr) return false;
     if (worker_.joinable() && !WorkerEnded()) return false;   // one job at a time
     JoinEndedWorker();
-    options_ = *options;
-    options_.Blocks = std::clamp(options_.Blocks, 1, 1024);
-    if (options_.PrintFormat == 1) options_.GuideCut = 0;   // translations always carry their headers
+    options_ = JobOptions(*options);
     prefix_.assign(filePrefix != nullptr ? filePrefix : "", filePrefix != nullptr ? strnlen(filePrefix, 259) : 0);
     queue_.Clear();
     JobNotifier& notifier = *this;

@@ -11,6 +11,7 @@ namespace cli {
 
 extern const Command kCaptureCommand;
 extern const Command kConvertCommand;
+extern const Command kMonitorCommand;
 extern const Command kExportCommand;
 extern const Command kSettingsCommand;
 extern const Command kTableCommand;

@@ -3,10 +3,10 @@
 
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 
 #include "cli/commands.h"
 #include "commands/capture_job.h"
+#include "commands/capture_options.h"
 #include "commands/port_options.h"
 #include "session/interrupt.h"
 
@@ -22,21 +22,8 @@ int capture_command(const std::vector<std::string>& args) {
     const auto port = port_choice(*o, error);
     if (!port) return fail("capture", error, 2);
     job.port = *port;
-    job.folder = o->value("--folder");
+    if (!read_capture_options(*o, job, error)) return fail("capture", error, 2);
     if (job.folder.empty()) return fail("capture", "--folder is needed", 2);
-    if (job.folder.size() > 259) return fail("capture", "the folder path is longer than 259 characters", 2);
-    const auto max = parse_number(o->value("--max-blocks", "10"), 1, 1024);
-    if (!max) return fail("capture", "bad value for --max-blocks (1..1024)", 2);
-    job.max_blocks = static_cast<int>(*max);
-    job.ring = o->has("--ring");
-    job.force = o->has("--force");
-    if (o->has("--seconds")) {
-        // Keep the text alive while strtod's end pointer is looked at.
-        const std::string text = o->value("--seconds");
-        char* end = nullptr;
-        job.seconds = std::strtod(text.c_str(), &end);
-        if (*end != '\0' || !(job.seconds > 0)) return fail("capture", "bad value for --seconds", 2);
-    }
     job.status = ::isatty(STDERR_FILENO) ? stderr : nullptr;
     job.warnings = stderr;
     catch_interrupts();
@@ -65,13 +52,7 @@ const Command kCaptureCommand{
         "least once a second, so a crash loses at most the last second. When the folder\n"
         "cannot be written (disk full, read-only, removed) the measurement is stopped and\n"
         "the command says which blocks are complete (exit 1).\n",
-    .options = with_port_options({
-        {"--folder", "DIR", "PC buffer folder (made when missing)", ValueKind::Folder},
-        {"--max-blocks", "N", "blocks to keep, 1..1024 (default 10)"},
-        {"--ring", nullptr, "keep the newest N blocks and run on until stopped"},
-        {"--seconds", "S", "stop after S seconds"},
-        {"--force", nullptr, "start although DIR already holds blocks (they are replaced)"},
-    }),
+    .options = with_port_options(capture_option_specs()),
     .run = capture_command,
 };
 

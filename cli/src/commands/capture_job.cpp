@@ -73,10 +73,14 @@ std::string refused_start(AnalyzerSession& s) {
 std::string stop_cause(const CaptureJob& job, const Monitor& m, Clock::time_point started) {
     const auto b = NotifyQueue::last_blocks();
     if (interrupted()) return interrupt_cause();
+    if (job.stop_check) {
+        if (std::string why = job.stop_check(); !why.empty()) return why;
+    }
     if (m.link_lost) return "link lost";
     if (m.store_failed) return "store failure";
     if (m.measure_state == 0) return "the analyzer";
-    if (b[1] >= kBlockNumberLimit || (!job.ring && b[2] >= job.max_blocks)) return "block limit";
+    const bool storing = !job.folder.empty();
+    if (storing && (b[1] >= kBlockNumberLimit || (!job.ring && b[2] >= job.max_blocks))) return "block limit";
     if (job.seconds > 0 && Clock::now() - started >= std::chrono::duration<double>(job.seconds)) return "time";
     return "";
 }
@@ -161,17 +165,22 @@ CaptureResult run_capture(const CaptureJob& job) {
         r.error = std::move(text);
         return r;
     };
-    // A folder made here goes again when the measurement never starts.
+    // A folder made here goes again when the measurement never starts. A
+    // live viewer without a folder keeps no PC buffer.
+    const bool storing = !job.folder.empty() || !job.attach;
     platform::NewFolders made;
-    if (auto e = made.make(job.folder); !e.empty()) return failed(e);
-    if (auto e = check_buffer_folder(job.folder, job.max_blocks, job.warnings)) return failed(*e);
-    if (!job.force && count_block_files(job.folder) > 0)
-        return failed(std::string(message_text(Msg::StartWithData)) + "\nAdd --force to start anyway.");
+    if (storing) {
+        if (auto e = made.make(job.folder); !e.empty()) return failed(e);
+        if (auto e = check_buffer_folder(job.folder, job.max_blocks, job.warnings)) return failed(*e);
+        if (!job.force && count_block_files(job.folder) > 0)
+            return failed(std::string(message_text(Msg::StartWithData)) + "\nAdd --force to start anyway.");
+    }
 
     AnalyzerSession s;
     limit_timed_capture(s, job, command_start);
     const BufferSettings buffer{job.folder.c_str(), job.max_blocks, 0, static_cast<std::uint8_t>(job.ring)};
-    if (auto e = s.open(job.port, &buffer)) return failed(*e);
+    if (auto e = s.open(job.port, storing ? &buffer : nullptr)) return failed(*e);
+    if (job.attach) job.attach(s.remote());
     if (auto e = s.connect(true, true)) return failed(*e);
     r.analyzer = describe_analyzer(s);
     Monitor m;

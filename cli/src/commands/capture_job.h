@@ -2,6 +2,7 @@
 // read the setup, start, watch, stop (Ctrl-C, time, block limit), disconnect.
 #pragma once
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include "session/analyzer_session.h"
@@ -16,6 +17,12 @@ struct CaptureJob {
     double seconds = 0;      // 0: until Ctrl-C or the block limit
     bool force = false;      // start although the folder holds blocks
     std::FILE* status = nullptr;   // live status line (a terminal), or none
+    // Live viewers: `attach` gets the Remote before the connect (to set its
+    // live record callback); `stop_check` is asked on every turn of the
+    // measurement loop and stops it with the reason it returns ("": go on).
+    // With `attach`, the folder may be empty: then no PC buffer is kept.
+    std::function<void(Remote&)> attach;
+    std::function<std::string()> stop_check;
     std::FILE* warnings = nullptr; // warnings before the start (low free space), or none
 };
 

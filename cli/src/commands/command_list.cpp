@@ -5,7 +5,7 @@ namespace cli {
 
 const std::vector<const Command*>& commands() {
     static const std::vector<const Command*> list = {
-        &kCaptureCommand, &kConvertCommand, &kExportCommand, &kSettingsCommand,
+        &kCaptureCommand, &kConvertCommand, &kMonitorCommand, &kExportCommand, &kSettingsCommand,
         &kTableCommand,   &kScreenCommand,  &kKeyCommand,    &kPortsCommand,
         &kSimulateCommand, &kDemoCommand,   &kHelpCommand,
     };

@@ -36,7 +36,7 @@ int ports_command(const std::vector<std::string>& args) {
     if (!o) return fail("ports", error, 2);
     if (!o->positional.empty()) return fail("ports", "unexpected argument '" + o->positional[0] + "'", 2);
     std::vector<PortState> states;
-    for (platform::SerialPort& port : platform::scanSerialPorts()) {
+    for (platform::SerialPortInfo& port : platform::scanSerialPorts()) {
         PortState s;
         s.access_problem = access_problem(port.device);
         s.holder = platform::findPortHolder(port.device);

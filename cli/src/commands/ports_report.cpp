@@ -25,7 +25,7 @@ std::string json_string(const std::string& s) {
     return out + "\"";
 }
 
-std::string usb_line(const platform::SerialPort& p) {
+std::string usb_line(const platform::SerialPortInfo& p) {
     std::string line = p.manufacturer;
     if (!p.product.empty()) line += (line.empty() ? "" : " ") + p.product;
     line += (line.empty() ? "" : " ") + std::string("(USB ") + p.vendorId + ":" + p.productId;
@@ -52,7 +52,7 @@ std::string ports_text(const std::vector<PortState>& ports) {
         return "no serial ports found (USB adapters show up as /dev/ttyUSB* or /dev/ttyACM* once plugged in)\n";
     std::string out;
     for (const PortState& s : ports) {
-        const platform::SerialPort& p = s.port;
+        const platform::SerialPortInfo& p = s.port;
         out += p.device;
         if (!p.vendorId.empty()) out += "  " + usb_line(p);
         out += "\n";
@@ -68,7 +68,7 @@ std::string ports_json(const std::vector<PortState>& ports) {
     std::string out = "[";
     for (std::size_t i = 0; i < ports.size(); ++i) {
         const PortState& s = ports[i];
-        const platform::SerialPort& p = s.port;
+        const platform::SerialPortInfo& p = s.port;
         out += i ? ",\n " : "\n ";
         out += "{\"device\": " + json_string(p.device) + ", \"by_id\": [";
         for (std::size_t k = 0; k < p.byId.size(); ++k) out += (k ? ", " : "") + json_string(p.byId[k]);

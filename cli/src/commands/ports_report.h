@@ -11,7 +11,7 @@
 namespace cli {
 
 struct PortState {
-    platform::SerialPort port;
+    platform::SerialPortInfo port;
     std::string access_problem;                  // empty: this user may open it
     std::optional<platform::PortHolder> holder;  // the process holding its lock
 };

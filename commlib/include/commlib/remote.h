@@ -133,6 +133,17 @@ inline constexpr int PortStepNotSerial = 4;   // not a serial device
 inline constexpr int LinkLostSilent = 0;      // the analyzer stopped answering the link supervision
 inline constexpr int LinkLostPortGone = 1;    // the port failed for good (unplugged adapter, hang-up)
 
+// Live records: what a measurement stores, handed to the application as it
+// arrives instead of a block at a time. Events of a LiveRecordFn:
+inline constexpr int LiveBegin = 1;   // a measurement began; data null, count 0
+inline constexpr int LiveInfo = 2;    // data: the 2038-byte measurement-information body, as
+                                      // "datainfo.mkw" gets it (sent whenever the analyzer sends it)
+inline constexpr int LiveWords = 3;   // data: `count` 32-bit record words, exactly as the block files get them
+inline constexpr int LiveEnd = 4;     // the measurement ended; no words follow until the next LiveBegin
+// Runs on the library's protocol thread; `data` is valid only during the call.
+// It must return quickly and never call the Remote object.
+using LiveRecordFn = void (*)(void* context, int event, const void* data, unsigned count);
+
 // The library's interface object. The order of the virtual operations is
 // fixed (applications built against one version call by slot); never reorder.
 // All operations are called from the application's GUI thread.
@@ -168,6 +179,15 @@ public:
     virtual int GetPortError(PortError* out) {                              // 20
         if (out) *out = {PortStepNone, 0};
         return PortStepNone;
+    }
+    // Sets the live record callback (null: none); 0 on success. Set it before
+    // ReqConnect: without a PC buffer folder the analyzer is asked for its
+    // captured data only when a callback was set at the connect. Once this
+    // returns, the callback given before is not called any more.
+    virtual int SetLiveRecords(LiveRecordFn fn, void* context) {            // 21
+        static_cast<void>(fn);
+        static_cast<void>(context);
+        return -1;
     }
 };
 

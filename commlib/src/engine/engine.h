@@ -41,6 +41,11 @@ public:
     virtual const BitmapInfo* screenInfo() const = 0;
     virtual const void* screenBits() const = 0;
     virtual void scanBufferFolder(const BufferSettings& buffer) = 0;   // Initialize step 6
+    // The live record callback (engine/live_tap.h); any thread.
+    virtual void setLiveRecords(LiveRecordFn fn, void* context) {
+        static_cast<void>(fn);
+        static_cast<void>(context);
+    }
 };
 // Creates the protocol engine (ProtocolEngine, engine/protocol_engine.h) with
 // the capture writer of engine/capture_sink.h.

@@ -130,7 +130,7 @@ void ProtocolEngine::sendConnectQuery() {
 
 void ProtocolEngine::sendSubscription() {
     std::vector<std::uint8_t> args;
-    const bool storing = capture_->Storing();
+    const bool storing = capture_->Storing() || live_.active();
     for (const Subscription& s : Subscriptions) {
         putItem(args, s.item);
         args.push_back(s.on == Switch::On || (s.on == Switch::WhenStoring && storing) ? 1 : 0);

@@ -30,10 +30,14 @@ void ProtocolEngine::onItemNotification(std::uint16_t which, std::span<const std
     } else if (which == item::Key) {
         onKeyItem(value);
     } else if (which == item::CapturedData) {
-        if (value.size() >= 2)
-            capture_->StoreData(static_cast<std::uint16_t>(value[0] | value[1] << 8), value.subspan(2));
+        if (value.size() >= 2) {
+            const auto counter = static_cast<std::uint16_t>(value[0] | value[1] << 8);
+            capture_->StoreData(counter, value.subspan(2));
+            live_.data(counter, value.subspan(2));
+        }
     } else if (std::binary_search(InformationItems.begin(), InformationItems.end(), which)) {
         capture_->StoreInformation(dataSet(Set::Info), which, value);
+        live_.info(dataSet(Set::Info), which);
     }
 }
 
@@ -48,12 +52,14 @@ void ProtocolEngine::onStatusWord(std::uint32_t word) {
     if (row == MeasureStates.end()) {
         stopSupervision();
         capture_->EndCapture();
+        live_.end();
         notify(NtfyRate, -1);
         notify(NtfyMeasureState, 0);
         return;
     }
     if (row->state == 1) {
         capture_->BeginCapture();
+        live_.begin();
         notify(NtfyRate, 0);
     }
     notify(NtfyMeasureState, row->state);

@@ -59,6 +59,7 @@ void ProtocolEngine::reset() {
     retries_ = 0;
     supervision_ = 0;
     capture_->ResetCapture();
+    live_.end();
     discardDataSets();
     out_.discardReceive();
 }

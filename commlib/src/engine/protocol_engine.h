@@ -15,6 +15,7 @@
 #include "engine/engine.h"
 #include "engine/engine_tables.h"
 #include "engine/item_records.h"
+#include "engine/live_tap.h"
 
 namespace commlib {
 
@@ -29,6 +30,7 @@ public:
     void linkEvent(int event, std::unique_ptr<LinkMessage> msg) override;
     void tick() override;
     void reset() override;
+    void setLiveRecords(LiveRecordFn fn, void* context) override { live_.set(fn, context); }
     int state() const override { return state_.load(std::memory_order_relaxed); }
     const char* modelName() const override { return modelName_.c_str(); }
     int version() const override { return version_; }
@@ -151,6 +153,7 @@ private:
 
     EngineOutput& out_;
     std::unique_ptr<CaptureSink> capture_;
+    LiveTap live_;   // the same words, to the application as they arrive
 
     std::atomic<int> state_{0};
     std::uint32_t pending_ = 0;

@@ -46,6 +46,10 @@ public:
     const BitmapInfo* GetScreenInfo() override;
     const void* GetScreenBits() override;
     int GetPortError(PortError* out) override;
+    int SetLiveRecords(LiveRecordFn fn, void* context) override {
+        engine_->setLiveRecords(fn, context);
+        return 0;
+    }
 
     // For tests and the window-system layer: how Initialize asks about a missing folder
     // (null: the dialog plugin asks).

@@ -8,11 +8,6 @@
 #include "platform/serial_ports.h"
 
 namespace commlib::ui {
-namespace {
-
-static_assert(std::is_sorted(std::begin(Speeds), std::end(Speeds), std::less_equal<>()), "speeds ascending");
-
-} // namespace
 
 std::vector<std::string> serialDevices() { return platform::serialPortNames(platform::scanSerialPorts()); }
 

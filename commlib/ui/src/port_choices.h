@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/port_name.h"
+
 namespace commlib::ui {
 
 // This machine's serial ports as `zamvex ports` finds them: the by-id names
@@ -16,7 +18,7 @@ std::vector<std::string> portList(const std::vector<std::string>& devices);
 // The last entry equal to name regardless of case; entry 0 when none is.
 int portIndex(const std::vector<std::string>& list, std::string_view name);
 
-inline constexpr int Speeds[] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400};
+inline constexpr const auto& Speeds = platform::kListedSpeeds;
 // The entry showing speed, or -1 when it is not listed.
 int speedIndex(int speed);
 

@@ -1,6 +1,9 @@
 // From the port names that users and stored settings give ("COM3", a path)
 // to the device path to open.
 #pragma once
+#include <algorithm>
+#include <functional>
+#include <iterator>
 #include <string>
 
 namespace platform {
@@ -10,5 +13,10 @@ namespace platform {
 // reach a USB adapter or the simulator's pty), else /dev/ttyS(n-1). Any other
 // name is taken below /dev. An empty name gives an empty path.
 std::string devicePath(const std::string& name);
+
+// The speeds that port lists offer, ascending.
+inline constexpr int kListedSpeeds[] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400};
+static_assert(std::is_sorted(std::begin(kListedSpeeds), std::end(kListedSpeeds), std::less_equal<>()),
+              "speeds ascending");
 
 } // namespace platform

@@ -34,8 +34,8 @@ std::string portProblemForName(const std::string& portName, int step, int error,
 // good (portGone), or the analyzer stopped answering the link supervision.
 const char* linkLostText(bool portGone);
 
-// Serial ports present on this machine: /dev/serial/by-id/* (as their links
-// name them), then /dev/ttyUSB* and /dev/ttyACM*, sorted within each group.
+// Serial ports present on this machine, as the port list names them
+// (serial_ports.h: by-id names first, then the devices).
 std::vector<std::string> presentSerialPorts();
 
 } // namespace platform

@@ -8,7 +8,7 @@
 
 namespace platform {
 
-struct SerialPort {
+struct SerialPortInfo {
     std::string device;                // "/dev/ttyUSB0"
     std::vector<std::string> byId;     // /dev/serial/by-id names leading to it, sorted
     // From the USB device above the port in sysfs; all empty for other ports.
@@ -24,10 +24,10 @@ struct SerialPortRoots {
 
 // ttyUSB*, then ttyACM*, then ttyS* ports with a UART present, each in number
 // order; by-id names whose target is none of these come as ports of their own.
-std::vector<SerialPort> scanSerialPorts(const SerialPortRoots& roots = {});
+std::vector<SerialPortInfo> scanSerialPorts(const SerialPortRoots& roots = {});
 
 // Every by-id name of the ports (sorted), then their device paths: the names a
 // port list offers, stable names first.
-std::vector<std::string> serialPortNames(const std::vector<SerialPort>& ports);
+std::vector<std::string> serialPortNames(const std::vector<SerialPortInfo>& ports);
 
 } // namespace platform

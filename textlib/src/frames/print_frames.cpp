@@ -43,9 +43,7 @@ int ConvertJob::PrintEachFrame(const std::function<const std::string&(const Fram
     reader_.Seek(StartIndex());
     // Empty frames past the range are not worth scanning for (a line in break
     // state can fill many blocks with them).
-    const std::int64_t end = reader_.IsSingleFile()
-                                 ? reader_.RecordCount()
-                                 : (static_cast<std::int64_t>(options_.Start) + options_.Blocks - 1) * kBlockWords;
+    const std::int64_t end = RangeEnd();
     auto frame = std::make_unique<Frame>();
     while (KeepGoing()) {
         if (!NextFrame(reader_, *frame, end)) return kConvertDone;

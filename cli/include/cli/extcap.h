@@ -1,0 +1,11 @@
+// The Wireshark extcap program's entry: the words after the program's name,
+// the exit code (0 done, 1 the capture failed, 2 a usage mistake).
+#pragma once
+#include <string>
+#include <vector>
+
+namespace cli {
+
+int extcap_command(const std::vector<std::string>& args);
+
+}  // namespace cli

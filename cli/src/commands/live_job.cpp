@@ -1,0 +1,38 @@
+// The reader thread beside the capture sequence, and the hand-over at the end.
+#include "commands/live_job.h"
+
+#include <chrono>
+#include <future>
+#include <memory>
+#include <thread>
+
+#include "session/live_feed.h"
+
+namespace cli {
+
+LiveResult run_live(CaptureJob job, LiveReader reader) {
+    // Shared with the thread: a reader stuck on a full pipe is left behind at
+    // the end rather than waited for, and must still find its records.
+    auto live = std::make_shared<textlib::LiveRecords>();
+    std::packaged_task<std::string()> task([live, reader = std::move(reader)] { return reader(*live); });
+    std::future<std::string> done = task.get_future();
+    std::thread thread(std::move(task));
+
+    job.attach = [live](Remote& remote) { feed_live_records(remote, *live); };
+    job.stop_check = [live]() -> std::string { return live->Abandoned() ? kOutputClosed : ""; };
+    LiveResult r;
+    r.capture = run_capture(job);
+    live->Finish();
+    // What the last words make goes out now; a reader whose output does not
+    // drain within a second is not waited for (the program ends all the same).
+    if (done.wait_for(std::chrono::seconds(1)) == std::future_status::ready) {
+        thread.join();
+        r.output_error = done.get();
+    } else {
+        thread.detach();
+        r.output_error = "the output did not take the last data in time";
+    }
+    return r;
+}
+
+}  // namespace cli

@@ -1,0 +1,31 @@
+// A measurement watched live: the capture sequence of `zamvex capture` with
+// commlib's live records fed to a reader thread (text lines, pcapng packets)
+// that writes while the analyzer measures.
+#pragma once
+#include <functional>
+#include <string>
+
+#include "commands/capture_job.h"
+#include "live/live_records.h"
+
+namespace cli {
+
+// Runs on its own thread until the records finish; an empty result when all
+// went out, else why the output failed (the records are then abandoned and
+// the measurement stops with "output closed").
+using LiveReader = std::function<std::string(textlib::LiveRecords&)>;
+
+struct LiveResult {
+    CaptureResult capture;
+    std::string output_error;   // the reader's failure, if any
+};
+
+// `job.folder` may be empty (no PC buffer is kept). Stopping (Ctrl-C, SIGTERM,
+// --seconds, the reader's failure) ends the measurement; the reader then gets
+// the end of the records and is waited for a short while.
+LiveResult run_live(CaptureJob job, LiveReader reader);
+
+// The stop reason run_live gives when the reader's output went away.
+inline constexpr const char* kOutputClosed = "output closed";
+
+}  // namespace cli

@@ -1,0 +1,23 @@
+// What the Wireshark extcap program answers when Wireshark asks for its
+// interfaces, link types and settings: plain text in the extcap protocol,
+// built from tables, with no port opened.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace cli::extcap {
+
+// The one interface's name: preferences are "extcap.zamvex.<option>".
+inline constexpr char kInterface[] = "zamvex";
+
+// "extcap {version=...}{help=...}" and the interface line.
+std::string interfaces_text();
+// The link-type line of the interface.
+std::string dlts_text();
+// The settings Wireshark shows for a capture; `ports` fills the port's list.
+std::string config_text(const std::vector<std::string>& ports);
+
+// Frame protocols of HDLC lines as --frame names them, by TranslateFrame value.
+inline constexpr const char* kFrameNames[] = {"sdlc", "x25", "x25x", "x25ua", "lapd"};
+
+}  // namespace cli::extcap

@@ -1,0 +1,30 @@
+// Live capture to pcapng: the frames of a running measurement written as a
+// capture stream (a Wireshark extcap fifo, a pipe) as each frame ends, packet
+// for packet what `zamvex export` makes of the buffer the measurement keeps.
+#pragma once
+#include <cstdio>
+#include <string>
+
+#include "pcapng/pcapng_export.h"
+
+namespace textlib {
+class LiveRecords;
+}
+
+namespace pcapng {
+
+struct LiveOptions {
+    int line = 0;            // 0 both directions, 1 SD only, 2 RD only
+    int frameProtocol = 1;   // HDLC/NRZI: 0 SDLC, 1 X.25, 2 X.25x, 3 X.25ua, 4 LAPD
+};
+
+// Waits for the measurement information, writes the section header and the
+// interface of the line mode's link type, then one packet per frame until the
+// records finish; the stream is flushed whenever the frames have caught up
+// with the words received. Times are the time of day on the date the
+// information arrived. Empty on success, else the reason (a failed write
+// also abandons the records).
+std::string StreamPcapng(textlib::LiveRecords& live, const LiveOptions& options, std::FILE* out,
+                         ExportSummary& summary);
+
+}  // namespace pcapng

@@ -1,0 +1,66 @@
+// The packet loop of export and live capture.
+#include "packet_writer.h"
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "frames/frame.h"
+
+namespace pcapng {
+namespace {
+
+using textlib::Frame;
+
+void Count(const Frame& f, ExportSummary& s) {
+    ++s.frames;
+    if (f.direction == textlib::kFrameSd) ++s.sd;
+    else if (f.direction == textlib::kFrameRd) ++s.rd;
+    else ++s.undecided;
+    if (f.endStatus == textlib::kEndNg) ++s.fcsErrors;
+    if (f.endStatus == textlib::kEndShort) ++s.shortFrames;
+    if (f.endStatus == textlib::kEndAbort || f.endStatus == textlib::kEndBreak) ++s.aborts;
+}
+
+std::string LostComment(std::int64_t marks) {
+    if (marks == 1) return "Data lost before this frame";
+    return "Data lost before this frame (" + std::to_string(marks) + " times)";
+}
+
+}  // namespace
+
+bool WriteHeader(const Link& link, const char* application, const BlockWriter& write) {
+    return write(SectionHeaderBlock(application)) && write(InterfaceBlock(link.type, link.name, link.description));
+}
+
+bool WritePackets(textlib::BufferReader& reader, const Range& range, const Link& link, CaptureClock& clock,
+                  const BlockWriter& write, ExportSummary& s, const ExportProgress& progress) {
+    auto frame = std::make_unique<Frame>();
+    std::int64_t pendingLost = 0;
+    int lastBlock = -1;
+    reader.Seek(range.begin);
+    while (reader.Pos() < range.end && textlib::NextFrame(reader, *frame, range.end)) {
+        if (frame->direction == textlib::kFrameLost) {
+            ++pendingLost;
+            ++s.lostMarks;
+            continue;
+        }
+        Bytes data = PacketData(link.type, *frame);
+        Packet p;
+        p.timeUs = clock.TimeUs(frame->timeStamp);
+        p.data = data;
+        p.flags = PacketFlags(*frame);
+        if (pendingLost > 0) p.comment = LostComment(pendingLost);
+        pendingLost = 0;
+        if (!write(EnhancedPacketBlock(p))) return false;
+        Count(*frame, s);
+        int block = reader.IsSingleFile() ? 0 : static_cast<int>(reader.Pos() / textlib::kBlockWords);
+        if (progress && block != lastBlock) {
+            lastBlock = block;
+            progress(std::min(block - (range.firstBlock - 1) + 1, range.blocks), range.blocks);
+        }
+    }
+    return true;
+}
+
+}  // namespace pcapng

@@ -1,0 +1,51 @@
+// The live capture run: the export's packet loop over a live reader.
+#include "pcapng/pcapng_live.h"
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <memory>
+
+#include "live/live_records.h"
+#include "packet_writer.h"
+
+namespace pcapng {
+
+std::string StreamPcapng(textlib::LiveRecords& live, const LiveOptions& o, std::FILE* out, ExportSummary& s) {
+    s = {};
+    auto body = std::make_unique<textlib::LiveRecords::Body>();
+    if (!live.WaitInfo(*body)) return "the measurement ended before its information arrived";
+    textlib::BufferReader reader;
+    reader.OpenLive(live, body->data());
+    if (o.line == 1) reader.SetFilter(textlib::kHideRd);
+    if (o.line == 2) reader.SetFilter(textlib::kHideSd);
+    const std::optional<std::int64_t> midnight = LocalMidnight(std::time(nullptr));
+    s.onMeasurementDate = midnight.has_value();
+    CaptureClock clock(midnight);
+    const Link link = LinkFor(reader.Info(textlib::info::kMode), o.frameProtocol);
+    s.linkType = link.type;
+
+    int error = 0;
+    const BlockWriter write = [out, &error](const Bytes& b) {
+        if (std::fwrite(b.data(), 1, b.size(), out) == b.size()) return true;
+        error = errno;
+        return false;
+    };
+    live.SetBeforeWait([out, &error] {
+        if (std::fflush(out) == 0) return true;
+        error = errno;
+        return false;
+    });
+    bool ok = WriteHeader(link, "zamvex extcap", write) &&
+              WritePackets(reader, Range{0, INT64_MAX, 1, 1}, link, clock, write, s, {});
+    live.SetBeforeWait({});
+    if (ok && std::fflush(out) != 0) {
+        error = errno;
+        ok = false;
+    }
+    if (ok && !live.Abandoned()) return {};
+    live.Abandon();
+    return std::string("cannot write the capture: ") + std::strerror(error != 0 ? error : EPIPE);
+}
+
+}  // namespace pcapng
