@@ -18,7 +18,7 @@ namespace {
 std::string quoted(const std::string& path) { return "'" + path + "'"; }
 
 std::string presentPortsLine() {
-    const std::vector<std::string> ports = presentSerialPorts();
+    const std::vector<std::string> ports = serialPortNames(scanSerialPorts());
     if (ports.empty()) return "No serial port adapter was found (/dev/serial/by-id, /dev/ttyUSB*, /dev/ttyACM*).";
     std::string line = "Serial ports present:";
     for (const std::string& p : ports) line += " " + p;
@@ -95,7 +95,5 @@ const char* linkLostText(bool portGone) {
                     : "the analyzer stopped answering: nothing came back on the line for about 8 seconds "
                       "(cable pulled, or the analyzer switched off?)";
 }
-
-std::vector<std::string> presentSerialPorts() { return serialPortNames(scanSerialPorts()); }
 
 } // namespace platform

@@ -34,8 +34,4 @@ std::string portProblemForName(const std::string& portName, int step, int error,
 // good (portGone), or the analyzer stopped answering the link supervision.
 const char* linkLostText(bool portGone);
 
-// Serial ports present on this machine, as the port list names them
-// (serial_ports.h: by-id names first, then the devices).
-std::vector<std::string> presentSerialPorts();
-
 } // namespace platform
