@@ -1,7 +1,7 @@
 // Soak run of `zamvex capture` against `zamvex simulate` at the simulator's
 // fastest rate, ring buffer of 8 blocks: every 10 s the capture process's
-// resident memory, open descriptors and threads, and the blocks it went
-// through. At the end descriptors and threads must be flat, memory must not
+// resident memory (now and its peak), open descriptors and threads, and the
+// blocks it went through. At the end descriptors and threads must be flat, memory must not
 // grow from the first half of the run to the second, and nothing be lost.
 //
 // ZAMVEX_SOAK_SECONDS (default 600) and ZAMVEX_SOAK_INTERVAL (default 10)
@@ -27,6 +27,7 @@ using namespace cli_test;
 struct Sample {
     int second = 0;
     long rss_kib = 0;
+    long peak_kib = 0;
     int fds = 0;
     int threads = 0;
     int newest_block = -1;
@@ -95,17 +96,19 @@ int main() {
                        dir.file("out"), dir.file("err"));
     std::printf("capture soak: %d s at the simulator's fastest rate, ring of 8 blocks, a sample every %d s\n", seconds,
                 interval);
-    std::printf("%6s %10s %5s %8s %8s\n", "second", "RSS KiB", "fds", "threads", "block");
+    std::printf("%6s %10s %10s %5s %8s %8s\n", "second", "RSS KiB", "peak KiB", "fds", "threads", "block");
     std::vector<Sample> samples;
     for (int t = interval; t < seconds; t += interval) {
         std::this_thread::sleep_for(std::chrono::seconds(interval));
         Sample s;
         s.second = t;
         s.rss_kib = status_field(capture.pid(), "VmRSS");
+        s.peak_kib = status_field(capture.pid(), "VmHWM");
         s.threads = static_cast<int>(status_field(capture.pid(), "Threads"));
         s.fds = count_entries("/proc/" + std::to_string(capture.pid()) + "/fd", false);
         count_entries(buffer, true, &s.newest_block);
-        std::printf("%6d %10ld %5d %8d %8d\n", s.second, s.rss_kib, s.fds, s.threads, s.newest_block);
+        std::printf("%6d %10ld %10ld %5d %8d %8d\n", s.second, s.rss_kib, s.peak_kib, s.fds, s.threads,
+                    s.newest_block);
         std::fflush(stdout);
         samples.push_back(s);
     }

@@ -33,12 +33,15 @@ public:
     std::string model = "RV-7020";
     // Runs inside request() on the protocol thread, when set.
     std::function<void(int code, int param)> onRequest;
+    // Runs inside linkEvent() on the protocol thread before the event is recorded, when set.
+    std::function<void(int event)> onEvent;
 
     void request(int code, int param, std::intptr_t data) override {
         record({Seen::Request, code, param, data, {}, std::this_thread::get_id()});
         if (onRequest) onRequest(code, param);
     }
     void linkEvent(int event, std::unique_ptr<LinkMessage> msg) override {
+        if (onEvent) onEvent(event);
         Seen s{Seen::Event, event, msg ? msg->Framing : -1, 0, {}, std::this_thread::get_id()};
         if (msg) s.bytes.assign(msg->bytes().begin(), msg->bytes().end());
         record(std::move(s));

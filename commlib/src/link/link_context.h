@@ -17,6 +17,10 @@ namespace commlib {
 inline constexpr unsigned MsgResetLink = 0x8003;
 inline constexpr std::uintptr_t ProtocolTimerId = 1;
 inline constexpr int ProtocolTickMs = 200;
+// Received messages the protocol thread may have waiting before the reader
+// stops taking bytes from the port (about 2 MiB): when the engine falls
+// behind, the line waits in the port's buffers instead of in memory.
+inline constexpr int MaxReceivedQueued = 1024;
 
 struct LinkContext {
     LinkContext(platform::SerialPort& p, Engine& e) : port(p), engine(e) {}
@@ -31,6 +35,8 @@ struct LinkContext {
     platform::ManualResetEvent resetDone;
     // Set by the first of reader and writer that finds the port gone for good.
     std::atomic<bool> lineGone{false};
+    // Received messages posted to the protocol thread and not yet taken.
+    std::atomic<int> receivedQueued{0};
 };
 
 // Tells the protocol thread, once per open port, that the port is gone for good.

@@ -20,9 +20,12 @@ void dispatch(LinkContext& ctx, const platform::Message& m) {
     case platform::MsgTimer:
         ctx.engine.tick();
         break;
-    case MsgLink:
-        ctx.engine.linkEvent(static_cast<int>(m.wParam), takeLinkMessage(m));
+    case MsgLink: {
+        std::unique_ptr<LinkMessage> msg = takeLinkMessage(m);
+        if (msg) ctx.receivedQueued.fetch_sub(1);   // only the reader posts messages here
+        ctx.engine.linkEvent(static_cast<int>(m.wParam), std::move(msg));
         break;
+    }
     case MsgRequest:
         ctx.engine.request(static_cast<int>(m.wParam & 0xFFFF), static_cast<int>((m.wParam >> 16) & 0xFFFF),
                            m.lParam);

@@ -13,7 +13,12 @@ public:
     explicit ProtocolSink(LinkContext& ctx) : ctx_(ctx) {}
     bool engineIdle() override { return ctx_.engine.state() == 0; }
     void deliver(int event, std::unique_ptr<LinkMessage> msg) override {
-        postLink(ctx_.protocolQueue, event, std::move(msg));
+        if (!msg) {
+            postLink(ctx_.protocolQueue, event, nullptr);
+            return;
+        }
+        ctx_.receivedQueued.fetch_add(1);
+        if (!postLink(ctx_.protocolQueue, event, std::move(msg))) ctx_.receivedQueued.fetch_sub(1);
     }
 
 private:
@@ -47,6 +52,11 @@ void runReader(LinkContext& ctx) {
     for (;;) {
         while (auto m = ctx.readerQueue.peek())
             if (!handle(*m, classifier)) return;
+        if (ctx.receivedQueued.load() >= MaxReceivedQueued) {
+            // The protocol thread is behind: leave the bytes in the port until it catches up.
+            if (auto m = ctx.readerQueue.wait(std::chrono::milliseconds(2)); m && !handle(*m, classifier)) return;
+            continue;
+        }
         const platform::PortReady ready = ctx.port.waitReadable(ctx.readerQueue.wakeFd(), -1);
         // Messages first: a discard the engine asked for applies to every byte
         // read after it was posted.

@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <future>
 #include <thread>
 #include <sys/ioctl.h>
 
 #include "../fake_engine.h"
 #include "link/framing.h"
+#include "link/link_context.h"
 #include "link/serial_link.h"
 #include "testing/pty_pair.h"
 
@@ -85,6 +87,10 @@ public:
     void failWrites(std::initializer_list<int> errors) {
         std::lock_guard lock(mutex_);
         writeErrors_.insert(writeErrors_.end(), errors);
+    }
+    std::size_t bytesRead() {
+        std::lock_guard lock(mutex_);
+        return bytesRead_;
     }
     bool waitBytesRead(std::size_t total) {
         std::unique_lock lock(mutex_);
@@ -193,6 +199,27 @@ TEST_F(Link, ReadErrorsDoNotLoseTheStream) {
     EXPECT_EQ(events[0].a, EvPercentLine);
     EXPECT_EQ(events[0].bytes, bytesOf("T1"));
     EXPECT_EQ(events[1].a, EvAck);
+}
+
+TEST_F(Link, AStalledEngineHoldsTheLineInThePortNotInMemory) {
+    // The engine stops at the first event, as when a block file write stalls.
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    engine.onEvent = [released](int) { released.wait(); };
+    constexpr int kLines = 10000;
+    std::string lines;
+    for (int i = 0; i < kLines; ++i) lines += "%AB\r";
+    std::thread writer([&] { pty.write(lines); });   // blocks while the port's buffers are full
+    ASSERT_TRUE(calls.waitBytesRead(4 * MaxReceivedQueued));
+    std::this_thread::sleep_for(300ms);
+    // At most the allowed backlog, plus what one read takes in, left the port.
+    EXPECT_LE(calls.bytesRead(), 4u * (MaxReceivedQueued + 1) + 4096u);
+    release.set_value();   // from here on every event passes at once
+    writer.join();
+    ASSERT_TRUE(engine.waitForEvents(kLines));
+    const auto events = engine.events();
+    ASSERT_EQ(events.size(), static_cast<std::size_t>(kLines));
+    for (const Seen& s : events) EXPECT_EQ(s.bytes, bytesOf("AB"));
 }
 
 // How a port can go away for good, each seen by the reader or the writer.
