@@ -80,23 +80,30 @@ Bytes InterfaceBlock(std::uint16_t linkType, std::string_view name, std::string_
     return Frame(kInterfaceDescription, body);
 }
 
+// Built in place, in one allocation: an export writes one per frame.
 Bytes EnhancedPacketBlock(const Packet& p) {
-    Bytes body;
-    Put32(body, p.interfaceId);
-    Put32(body, static_cast<std::uint32_t>(p.timeUs >> 32));
-    Put32(body, static_cast<std::uint32_t>(p.timeUs));
-    Put32(body, static_cast<std::uint32_t>(p.data.size()));
-    Put32(body, static_cast<std::uint32_t>(p.data.size()));
-    body.insert(body.end(), p.data.begin(), p.data.end());
-    Pad(body);
-    PutText(body, kOptComment, p.comment);
+    Bytes b;
+    b.reserve(44 + p.data.size() + p.comment.size());
+    Put32(b, kEnhancedPacket);
+    Put32(b, 0);   // total length, known at the end
+    Put32(b, p.interfaceId);
+    Put32(b, static_cast<std::uint32_t>(p.timeUs >> 32));
+    Put32(b, static_cast<std::uint32_t>(p.timeUs));
+    Put32(b, static_cast<std::uint32_t>(p.data.size()));
+    Put32(b, static_cast<std::uint32_t>(p.data.size()));
+    b.insert(b.end(), p.data.begin(), p.data.end());
+    Pad(b);
+    PutText(b, kOptComment, p.comment);
     if (p.flags != 0) {
-        Bytes v;
-        Put32(v, p.flags);
-        PutOption(body, kEpbFlags, v);
+        const std::uint8_t v[4] = {static_cast<std::uint8_t>(p.flags), static_cast<std::uint8_t>(p.flags >> 8),
+                                   static_cast<std::uint8_t>(p.flags >> 16), static_cast<std::uint8_t>(p.flags >> 24)};
+        PutOption(b, kEpbFlags, v);
     }
-    if (!p.comment.empty() || p.flags != 0) EndOptions(body);
-    return Frame(kEnhancedPacket, body);
+    if (!p.comment.empty() || p.flags != 0) EndOptions(b);
+    const auto total = static_cast<std::uint32_t>(b.size() + 4);
+    Put32(b, total);
+    for (int i = 0; i < 4; ++i) b[4 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(total >> (8 * i));
+    return b;
 }
 
 }  // namespace pcapng

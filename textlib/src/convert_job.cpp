@@ -11,10 +11,6 @@ std::int64_t NowMs() {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-// The clock is read once per this many KeepGoing calls; at our speed that is
-// well under a millisecond apart.
-constexpr unsigned kClockEvery = 256;
-
 }  // namespace
 
 std::int64_t ConvertJob::StartIndex() const {
@@ -30,19 +26,6 @@ void ConvertJob::ReportProgress() {
     int n = at.current - at.first + 1;
     if (n < 1) n = 1;
     notifier_.PostNotification((static_cast<std::uintptr_t>(n) << 16) + kConvertProgress);
-}
-
-bool ConvertJob::KeepGoing() {
-    // A job that writes nothing for a long stretch still hears Stop here.
-    if (queue_ != nullptr && queue_->HasMessages()) CheckCancel();
-    if (progressCalls_++ % kClockEvery == 0) ReportProgress();
-    return reader_.Pos() < RangeEnd();
-}
-
-std::int64_t ConvertJob::RangeEnd() const {
-    if (reader_.IsSingleFile()) return reader_.RecordCount();
-    if (reader_.IsLive()) return INT64_MAX;   // a running measurement ends when its words do
-    return (static_cast<std::int64_t>(options_.Start) + options_.Blocks - 1) * kBlockWords;
 }
 
 void ConvertJob::StartProgressClock() {

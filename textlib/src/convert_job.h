@@ -5,8 +5,11 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
+#include <string_view>
 
 #include "buffer_reader.h"
 #include "code_tables.h"
@@ -34,6 +37,9 @@ struct JobCancelled {};
 class ConvertJob {
 public:
     static constexpr int kColumns = 28;
+    // The clock is read once per this many KeepGoing calls; at our speed that is
+    // well under a millisecond apart.
+    static constexpr unsigned kClockEvery = 256;
 
     // `options` must already be clamped as Start does. A null queue never cancels.
     ConvertJob(BufferReader& reader, const ConvertOptions& options, std::string prefix, WorkerQueue* queue,
@@ -65,7 +71,15 @@ public:
         if (putc_unlocked(c, out_) == EOF) return Failed();
         return true;
     }
-    bool PutText(const char* s);
+    bool PutText(const char* s) { return PutBytes(s, std::strlen(s)); }
+    // Writes n characters at once; a "\n" among them ends a line as PutChar does.
+    bool PutBytes(const char* s, std::size_t n) {
+        if (std::memchr(s, '\n', n) != nullptr) return PutEachChar(s, n);
+        if (queue_ != nullptr && queue_->HasMessages()) CheckCancel();
+        if (writeError_ || out_ == nullptr) return false;
+        if (fwrite_unlocked(s, 1, n, out_) != n) return Failed();
+        return true;
+    }
     bool PutFormat(const char* format, ...) __attribute__((format(printf, 2, 3)));
     // Writes n characters (none of them "\n") and ends the line: the print
     // layouts build a whole line and hand it over at once.
@@ -75,10 +89,21 @@ public:
         if (fwrite_unlocked(s, 1, n, out_) != n) return Failed();
         return PutNewline();
     }
-    bool KeepGoing();
+    // Called once per record or frame: hears Stop, reports progress now and
+    // then, and says whether the job's range goes on.
+    bool KeepGoing() {
+        // A job that writes nothing for a long stretch still hears Stop here.
+        if (queue_ != nullptr && queue_->HasMessages()) CheckCancel();
+        if (progressCalls_++ % kClockEvery == 0) ReportProgress();
+        return reader_.Pos() < RangeEnd();
+    }
     std::int64_t StartIndex() const;
     // The record index where the job's range ends (the record count of a single file).
-    std::int64_t RangeEnd() const;
+    std::int64_t RangeEnd() const {
+        if (reader_.IsSingleFile()) return reader_.RecordCount();
+        if (reader_.IsLive()) return INT64_MAX;   // a running measurement ends when its words do
+        return (static_cast<std::int64_t>(options_.Start) + options_.Blocks - 1) * kBlockWords;
+    }
 
     // Worker routines (0 done, 1 failed).
     int PrintNormal();
@@ -89,9 +114,6 @@ public:
     int PrintControlSequence();
     int CsvData();
     int CsvFrames();
-
-    // One CSV field for a character cell, in the job's CSV Data mode.
-    bool CsvCell(std::uint16_t cell);
 
     // Pieces of the print format shared with the translations.
     bool PrintHeader(const std::uint8_t* body);
@@ -115,6 +137,7 @@ private:
     bool OpenNextFile();
     bool CloseOutput();
     bool PutNewline();
+    bool PutEachChar(const char* s, std::size_t n);
     bool Failed() {
         if (error_ == 0) error_ = errno != 0 ? errno : EIO;
         writeError_ = true;
@@ -127,7 +150,9 @@ private:
     void FillColumns(bool withLineStates);
     bool PrintSection(bool rd);
     bool PrintLine(const char* guide, bool rd, bool codeLine, int special);
-    bool PutDelimiter();
+    std::string_view Delimiter() const;
+    void AppendCsvCell(std::string& line, std::uint16_t cell) const;
+    bool PutCsvLine(std::string& line);
     bool CsvFrameLine(const Frame& frame);
     int PrintEachFrame(const std::function<const std::string&(const Frame&)>& format);
 
@@ -137,6 +162,8 @@ private:
     WorkerQueue* queue_;
     JobNotifier& notifier_;
 
+    static constexpr std::size_t kOutBufferSize = 1 << 20;
+    std::unique_ptr<char[]> outBuffer_;   // out_'s buffer; lives until the job ends, after every fclose
     std::FILE* out_ = nullptr;
     std::FILE* stream_ = nullptr;   // UseStream's target, or none
     std::string outName_;   // the file being written goes to outName_ + ".part" until it is complete
@@ -147,6 +174,7 @@ private:
     std::int64_t lastProgress_ = 0;
     unsigned progressCalls_ = 0;
     Columns columns_;
+    std::string csvLine_;   // the CSV frame line being built
 };
 
 template <typename Call>

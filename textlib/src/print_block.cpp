@@ -81,7 +81,10 @@ bool ConvertJob::PrintLineStates() {
         char line[3 + 2 * kColumns];
         std::size_t n = 0;
         if (!options_.GuideCut) {
-            std::snprintf(line, sizeof line, "%2s:", s < 8 ? kSignalNames[s] : "");
+            const char* name = s < 8 ? kSignalNames[s] : "  ";
+            line[0] = name[0];
+            line[1] = name[1];
+            line[2] = ':';
             n = 3;
         }
         unsigned bit = s < 8 ? 0x80u >> s : 0;

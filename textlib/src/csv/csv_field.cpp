@@ -3,8 +3,6 @@
 // is doubled inside its quotes as CSV readers expect.
 #include "csv/csv_field.h"
 
-#include <cstdio>
-
 #include "buffer_format.h"
 #include "print_cells.h"
 
@@ -42,12 +40,20 @@ CsvFieldText CsvField(std::uint16_t cell, int mode, const CodePage& page) {
     if (status > kLastMarkStatus) return Text("", 0);
     CsvFieldText f{{}, 0};
     switch (mode) {
-    case kCsvHex:
-        f.size = static_cast<std::size_t>(std::snprintf(f.text, sizeof f.text, "%02X", CellChar(cell)));
-        return f;
-    case kCsvDec:
-        f.size = static_cast<std::size_t>(std::snprintf(f.text, sizeof f.text, "%d", CellChar(cell)));
-        return f;
+    case kCsvHex: {
+        const int ch = CellChar(cell);
+        const char hex[] = {kHexDigits[ch >> 4], kHexDigits[ch & 0xF]};
+        return Text(hex, 2);
+    }
+    case kCsvDec: {
+        int ch = CellChar(cell);
+        char digits[3];
+        std::size_t n = 0;
+        if (ch >= 100) digits[n++] = static_cast<char>('0' + ch / 100);
+        if (ch >= 10) digits[n++] = static_cast<char>('0' + ch / 10 % 10);
+        digits[n++] = static_cast<char>('0' + ch % 10);
+        return Text(digits, n);
+    }
     case kCsvChar:
         return CharField(cell, page);
     default:

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <iterator>
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "convert_job.h"
 #include "csv/csv_field.h"
@@ -20,34 +22,36 @@ constexpr const char* kEndNames[] = {"", "GOOD", "NG", "Break", "Abort", "Short 
 
 }  // namespace
 
-bool ConvertJob::CsvCell(std::uint16_t cell) {
-    CsvFieldText f = CsvField(cell, options_.CsvData, columns_.page);
-    for (std::size_t i = 0; i < f.size; ++i)
-        if (!PutChar(f.text[i])) return false;
-    return true;
-}
-
 // The delimiter is written whole. A record whose text fills all sixteen bytes
 // has no terminator; we stop at fifteen characters rather than read past it.
-bool ConvertJob::PutDelimiter() {
-    std::size_t n = strnlen(options_.Delimit, kMaxDelimiter);
-    for (std::size_t i = 0; i < n; ++i)
-        if (!PutChar(options_.Delimit[i])) return false;
-    return true;
+std::string_view ConvertJob::Delimiter() const {
+    return {options_.Delimit, strnlen(options_.Delimit, kMaxDelimiter)};
+}
+
+// A line's fields are gathered and written at once.
+bool ConvertJob::PutCsvLine(std::string& line) {
+    const bool ok = PutBytes(line.data(), line.size()) && PutChar('\n');
+    line.clear();
+    return ok;
+}
+
+void ConvertJob::AppendCsvCell(std::string& line, std::uint16_t cell) const {
+    CsvFieldText f = CsvField(cell, options_.CsvData, columns_.page);
+    line.append(f.text, f.size);
 }
 
 int ConvertJob::CsvData() {
     columns_.page = CodePageFor(reader_.Info(info::kCode));
     reader_.Seek(StartIndex());
+    const std::string_view delimiter = Delimiter();
+    std::string line;
     int n = 0;   // fields on the current line
     auto field = [&](std::uint16_t cell) {
-        if (n > 0 && !PutDelimiter()) return false;
-        if (!CsvCell(cell)) return false;
-        if (++n == options_.Width) {
-            n = 0;
-            return PutChar('\n');
-        }
-        return true;
+        if (n > 0) line += delimiter;
+        AppendCsvCell(line, cell);
+        if (++n < options_.Width) return true;
+        n = 0;
+        return PutCsvLine(line);
     };
     while (KeepGoing()) {
         std::uint32_t w = reader_.NextRecord();
@@ -56,7 +60,7 @@ int ConvertJob::CsvData() {
         if (options_.Line != kRdOnly && !field(SdCell(w))) return kConvertFailed;
         if (options_.Line != kSdOnly && !field(RdCell(w))) return kConvertFailed;
     }
-    if (n > 0 && !PutChar('\n')) return kConvertFailed;
+    if (n > 0 && !PutCsvLine(line)) return kConvertFailed;
     return kConvertDone;
 }
 
@@ -75,24 +79,30 @@ int ConvertJob::CsvFrames() {
 
 bool ConvertJob::CsvFrameLine(const Frame& frame) {
     if (frame.direction == kFrameLost) return PutText("Lost\n");
-    const char* direction = frame.direction == kFrameSd ? "SD" : frame.direction == kFrameRd ? "RD" : "?";
-    if (!PutText(direction)) return false;
+    const std::string_view delimiter = Delimiter();
+    std::string& line = csvLine_;
+    line = frame.direction == kFrameSd ? "SD" : frame.direction == kFrameRd ? "RD" : "?";
     int fields = 1;
     if (options_.Width > 1) {
-        if (!PutDelimiter()) return false;
+        line += delimiter;
         std::uint32_t t = frame.timeStamp;
-        if (t != 0 && !PutFormat("%02X%02X%02X", Byte(t, 1), Byte(t, 2), Byte(t, 3))) return false;
+        for (int k = 1; t != 0 && k <= 3; ++k) {
+            line += kHexDigits[Byte(t, k) >> 4];
+            line += kHexDigits[Byte(t, k) & 0xF];
+        }
         ++fields;
     }
     if (options_.Width > 2) {
         const int end = frame.endStatus;
-        if (!PutDelimiter()) return false;
-        if (end > 0 && end < static_cast<int>(std::size(kEndNames)) && !PutText(kEndNames[end])) return false;
+        line += delimiter;
+        if (end > 0 && end < static_cast<int>(std::size(kEndNames))) line += kEndNames[end];
         ++fields;
     }
-    for (int k = 0; k < frame.count && fields < options_.Width; ++k, ++fields)
-        if (!PutDelimiter() || !CsvCell(frame.cells[k])) return false;
-    return PutChar('\n');
+    for (int k = 0; k < frame.count && fields < options_.Width; ++k, ++fields) {
+        line += delimiter;
+        AppendCsvCell(line, frame.cells[k]);
+    }
+    return PutCsvLine(line);
 }
 
 }  // namespace textlib

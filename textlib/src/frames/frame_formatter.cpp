@@ -66,22 +66,31 @@ void FrameFormatter::PutTime() { line_.PutTime(frame_->timeStamp); }
 
 void FrameFormatter::PutAddress() {
     if (!addressParsed_) return line_.Spaces(3);
-    line_.Format("%02X ", static_cast<unsigned>(frame_->Byte(addressPos_)));
+    line_.Hex2(static_cast<unsigned>(frame_->Byte(addressPos_)));
+    line_.Spaces(1);
 }
 
 // Fifteen characters: type name, N(S), P/F and N(R) as the frame kind has them.
 void FrameFormatter::PutControl() {
     if (controlLength_ == 0) return;
-    if (!controlComplete_) return line_.Format("(%02X)           ", control_ & 0xFF);
+    if (!controlComplete_) return PutHexControl(control_ & 0xFF, 1);
     const ControlField c = DecodeControl(control_, controlLength_);
     if (!PutTypeName()) {
-        if (controlLength_ == 2) return line_.Format("(%04X)         ", control_);
-        return line_.Format("(%02X)           ", control_);
+        return PutHexControl(control_, controlLength_);
     }
     switch (c.kind) {
-    case FrameKind::Info: return line_.Format(" %3d %d %3d", c.ns, c.pf, c.nr);
-    case FrameKind::Supervisory: return line_.Format("     %d %3d", c.pf, c.nr);
-    case FrameKind::Unnumbered: return line_.Format("     %d    ", c.pf);
+    case FrameKind::Info:
+        line_.Dec(c.ns, 4);
+        line_.Dec(c.pf, 2);
+        return line_.Dec(c.nr, 4);
+    case FrameKind::Supervisory:
+        line_.Spaces(5);
+        line_.Dec(c.pf);
+        return line_.Dec(c.nr, 4);
+    case FrameKind::Unnumbered:
+        line_.Spaces(5);
+        line_.Dec(c.pf);
+        return line_.Spaces(4);
     }
 }
 
@@ -98,14 +107,24 @@ bool FrameFormatter::PutTypeName() {
     case FrameKind::Unnumbered: name = FrameTypeName(names_, NameKey(first), frame_->direction == kFrameRd); break;
     }
     if (name == nullptr) return false;
-    line_.Format("%-5s", name);
+    line_.Left(name, 5);
     return true;
+}
+
+// "(%02X)" or "(%04X)" of a control field without a name, fifteen characters in all.
+void FrameFormatter::PutHexControl(unsigned control, int bytes) {
+    line_.Put("(");
+    if (bytes == 2) line_.Hex4(control);
+    else line_.Hex2(control);
+    line_.Put(")");
+    line_.Spaces(bytes == 2 ? 9 : 11);
 }
 
 void FrameFormatter::PutFcs() {
     static constexpr const char* kEnds[] = {"", "G", "E", "B", "A", "SF"};
     int end = frame_->endStatus;
-    line_.Format("%2s  ", end >= 0 && end <= kEndShort ? kEnds[end] : "");
+    line_.Right(end >= 0 && end <= kEndShort ? kEnds[end] : "", 2);
+    line_.Spaces(2);
 }
 
 void FrameFormatter::PutData() {

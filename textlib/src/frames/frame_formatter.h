@@ -47,6 +47,7 @@ protected:
     void PutTime();
     virtual void PutAddress();
     void PutControl();
+    void PutHexControl(unsigned control, int bytes);
     // Writes the "%-5s" name of the frame's I, S or U type; false when it has none.
     virtual bool PutTypeName();
     void PutData();

@@ -31,10 +31,13 @@ protected:
     void PutAddress() override {
         if (!addressParsed_) return line_.Spaces(9);
         const int first = frame_->Byte(addressPos_);
-        line_.Format("%2d ", first >> 2);
-        if (addressLength_ > 1) line_.Format("%3d ", (frame_->Byte(addressPos_ + 1) >> 1) & 0x7F);
-        else line_.Spaces(4);
-        line_.Format("%d ", (first >> 1) & 1);
+        line_.Dec(first >> 2, 2);
+        line_.Spaces(1);
+        if (addressLength_ > 1) line_.Dec((frame_->Byte(addressPos_ + 1) >> 1) & 0x7F, 3);
+        else line_.Spaces(3);
+        line_.Spaces(1);
+        line_.Dec((first >> 1) & 1);
+        line_.Spaces(1);
     }
 };
 

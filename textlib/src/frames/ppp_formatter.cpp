@@ -72,20 +72,25 @@ void PppFormatter::PutProtocol() {
     if (!hasProtocol_) return line_.Spaces(9);
     if (!protocolComplete_) return line_.Format("(%02X)     ", protocol_);
     const char* name = PppProtocolName(protocol_);
-    if (name != nullptr) line_.Format("%-9s", name);
-    else line_.Format("(%04X)   ", protocol_);
+    if (name != nullptr) return line_.Left(name, 9);
+    line_.Put("(");
+    line_.Hex4(protocol_);
+    line_.Put(")   ");
 }
 
 void PppFormatter::PutCode() {
     if (!hasCode_) return line_.Spaces(9);
     const char* name = PppCodeName(code_);
-    if (name != nullptr) line_.Format("%-9s", name);
-    else line_.Format("(%02X)     ", static_cast<unsigned>(code_));
+    if (name != nullptr) return line_.Left(name, 9);
+    line_.Put("(");
+    line_.Hex2(static_cast<unsigned>(code_));
+    line_.Put(")     ");
 }
 
 void PppFormatter::PutId() {
-    if (hasId_) line_.Format("%3d ", id_);
-    else line_.Spaces(4);
+    if (hasId_) line_.Dec(id_, 3);
+    else line_.Spaces(3);
+    line_.Spaces(1);
 }
 
 void PppFormatter::PutData() {

@@ -52,22 +52,31 @@ public:
         const Header h = ParseHeader(f);
         f.Take(h.bytes);
         LineBuilder& line = f.line();
-        if (h.bytes >= 1) line.Format("%2d ", h.lcgn);
+        if (h.bytes >= 1) line.Dec(h.lcgn, 2);
+        else line.Spaces(2);
+        line.Spaces(1);
+        if (h.bytes >= 2) line.Dec(h.lcn, 3);
         else line.Spaces(3);
-        if (h.bytes >= 2) line.Format("%3d ", h.lcn);
-        else line.Spaces(4);
+        line.Spaces(1);
         PutType(line, h, f.frame().direction == kFrameRd);
         line.Spaces(1);
-        if (h.bytes >= 1) line.Format("%d %d ", (h.gfi >> 3) & 1, (h.gfi >> 2) & 1);
-        else line.Spaces(4);
+        if (h.bytes >= 1) {
+            line.Dec((h.gfi >> 3) & 1);
+            line.Spaces(1);
+            line.Dec((h.gfi >> 2) & 1);
+            line.Spaces(1);
+        } else {
+            line.Spaces(4);
+        }
     }
 
     void FormatNotInfo(FrameFormatter& f) override { f.line().Put("       (Not INFO)          "); }
 
 private:
     static void PutNumber(LineBuilder& line, int value) {
-        if (value >= 0) line.Format("%3d ", value);
-        else line.Spaces(4);
+        if (value >= 0) line.Dec(value, 3);
+        else line.Spaces(3);
+        line.Spaces(1);
     }
 
     // Fifteen characters: the type by name with its sequence numbers, or in hex.
@@ -80,7 +89,7 @@ private:
             PutNumber(line, h.pr);
             // A modulo-128 packet cut before its fourth byte has no M; the
             // blank keeps the Q and D columns in place.
-            if (h.m >= 0) line.Format("%d", h.m);
+            if (h.m >= 0) line.Dec(h.m);
             else line.Spaces(1);
             return;
         }
@@ -92,8 +101,9 @@ private:
             if (h.twoByteType) return line.Format("(%04X)         ", h.type);
             return line.Format("(%02X)           ", first);
         }
-        if (!numbered) return line.Format("%-5s          ", name);
-        line.Format("%-5s     ", name);
+        line.Left(name, 5);
+        if (!numbered) return line.Spaces(10);
+        line.Spaces(5);
         PutNumber(line, h.pr);
         line.Spaces(1);
     }

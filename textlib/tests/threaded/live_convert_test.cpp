@@ -137,6 +137,46 @@ TEST(LiveConvert, EveryLayoutWritesTheLinesOfTheFinishedBufferWhateverThePieces)
     }
 }
 
+// An X.25 conversation repeated over a little more than two blocks, with one
+// direction's frame kept open across each block boundary while the other
+// direction's frames pass: the frame scan reads back across the boundary.
+std::vector<std::uint32_t> FramesAcrossBlocks() {
+    std::vector<std::uint32_t> words;
+    for (std::size_t boundary = kBlockWords; boundary <= 2 * kBlockWords; boundary += kBlockWords) {
+        while (words.size() + 400 < boundary) Append(words, X25Conversation());
+        std::vector<std::uint32_t> open = HdlcFrame(false, {0x01, 0x00, 0x10, 0x01, 0x00, 0x41, 0x42, 0x43});
+        words.insert(words.end(), open.begin(), open.begin() + 3);   // SD opens, two bytes
+        while (words.size() < boundary + 50) Append(words, HdlcFrame(true, {0x03, 0x01}));   // RD frames pass
+        words.insert(words.end(), open.begin() + 3, open.end());     // SD ends in the next block
+    }
+    Append(words, X25Conversation());
+    return words;
+}
+
+TEST(LiveConvert, FramesAcrossBlockBoundariesGiveTheSameLinesHoweverTheWordsAreRead) {
+    testing_util::TempDir dir;
+    const Sample s{"frames across blocks", HdlcBody(), FramesAcrossBlocks()};
+    ASSERT_GT(s.words.size(), 2u * kBlockWords);
+    for (const Layout& l : kLayouts) {
+        ConvertOptions o = DefaultOptions("");
+        l.apply(o);
+        const std::string folder = Offline(s, o, dir);   // three block files, each mapped in turn
+        ASSERT_FALSE(folder.empty()) << l.name;
+        // One single data file, read from one mapping.
+        const std::string single = dir.file("single.dat"), out = dir.file("single-out");
+        std::filesystem::create_directory(out);
+        WriteSingleFile(single, s.body, s.words);
+        ConvertOptions so = o;
+        std::snprintf(so.SavePath, sizeof so.SavePath, "%s", out.c_str());
+        ASSERT_EQ(Convert(single, so).code, 0) << l.name;
+        EXPECT_EQ(WithoutCr(ReadText(out + "/T_00000000.txt")), folder) << l.name << ", single data file";
+        std::filesystem::remove_all(out);
+        // Live, in small pieces and in pieces larger than a block.
+        EXPECT_EQ(Live(s, o, 3, 3), folder) << l.name << ", up to 3 words at a time";
+        EXPECT_EQ(Live(s, o, 5, 3 * kBlockWords / 2), folder) << l.name << ", up to 1.5 blocks at a time";
+    }
+}
+
 // Reads what arrived on `fd` within `ms`.
 std::string Drain(int fd, int ms) {
     std::string text;
