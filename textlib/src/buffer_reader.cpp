@@ -30,6 +30,7 @@ bool BufferReader::Open(const char* path) {
 }
 
 void BufferReader::Close() {
+    SetWindow(nullptr, 0, 0);
     block_.Unmap();
     mappedBlock_ = -1;
     mappedWords_ = 0;
@@ -58,6 +59,7 @@ bool BufferReader::OpenSingleFile(const std::string& path) {
     std::int64_t available = static_cast<std::int64_t>((block_.size() - kInfoBodySize) / 4);
     recordCount_ = std::clamp<std::int64_t>(stored, 0, available);
     single_ = block_.data() + kInfoBodySize;
+    SetWindow(single_, 0, recordCount_);
     firstBlock_ = 0;
     blockCount_ = 1;
     currentBlock_ = 0;
@@ -94,7 +96,17 @@ std::uint32_t BufferReader::LiveWord(std::int64_t index) {
 // Drops the mapped block and maps another. A block that is missing or cannot
 // be mapped leaves nothing mapped and reads as the end of the data; the next
 // read tries again.
+std::uint32_t BufferReader::ReadWordElsewhere(std::int64_t index) {
+    if (index < 0 || single_ != nullptr) return 0;   // a single file's words are all in the window
+    if (live_ != nullptr) return LiveWord(index);
+    std::int64_t block = firstBlock_ + index / kBlockWords;
+    std::int64_t word = index % kBlockWords;
+    if (block != mappedBlock_ && !MapBlock(block)) return 0;
+    return word < mappedWords_ ? Load(block_.data() + 4 * word) : 0;
+}
+
 bool BufferReader::MapBlock(std::int64_t block) {
+    SetWindow(nullptr, 0, 0);
     block_.Unmap();
     mappedBlock_ = -1;
     mappedWords_ = 0;
@@ -104,6 +116,7 @@ bool BufferReader::MapBlock(std::int64_t block) {
     if (!block_.Map(folder_ + name)) return false;
     mappedBlock_ = block;
     mappedWords_ = std::min<std::int64_t>(static_cast<std::int64_t>(block_.size() / 4), kBlockWords);
+    SetWindow(block_.data(), (block - firstBlock_) * kBlockWords, mappedWords_);
     currentBlock_ = static_cast<int>(block);
     return true;
 }

@@ -33,13 +33,9 @@ public:
     // The raw word at a record index; 0 past the end, before the start or where
     // a block file is missing or cannot be mapped.
     std::uint32_t ReadWord(std::int64_t index) {
-        if (index < 0) return 0;
-        if (single_ != nullptr) return index < recordCount_ ? Load(single_ + 4 * index) : 0;
-        if (live_ != nullptr) return LiveWord(index);
-        std::int64_t block = firstBlock_ + index / kBlockWords;
-        std::int64_t word = index % kBlockWords;
-        if (block != mappedBlock_ && !MapBlock(block)) return 0;
-        return word < mappedWords_ ? Load(block_.data() + 4 * word) : 0;
+        // Nearly every read falls in the words mapped last.
+        if (index >= windowBegin_ && index < windowEnd_) return Load(window_ + 4 * (index - windowBegin_));
+        return ReadWordElsewhere(index);
     }
 
     void SetFilter(int flags) { filter_ = flags; }
@@ -48,7 +44,17 @@ public:
     void Seek(std::int64_t index);
     // The next record after filtering; idle times and time stamps come four
     // times, with the column 0..3 in bits 2-3. 0 at the end of data.
-    std::uint32_t NextRecord();
+    std::uint32_t NextRecord() {
+        // Most records are data words shown as they are.
+        if (spread_ == 0 && (filter_ & (kHideSd | kHideRd)) == 0) {
+            const std::uint32_t w = ReadWord(pos_);
+            if (IsData(w) && (w & kBothNone) != kBothNone) {
+                ++pos_;
+                return w;
+            }
+        }
+        return NextRecordOfAnyKind();
+    }
     // The line-state word in force at the stream position (before and after
     // bytes equal), or 0 when none can be found.
     std::uint32_t FindLineState();
@@ -83,7 +89,16 @@ private:
         std::memcpy(&w, p, sizeof w);
         return w;   // record words are little endian, as is every host we build for
     }
+    // Both cells of a data word with no character (status 15).
+    static constexpr std::uint32_t kBothNone = 0x000F000F;
+    std::uint32_t NextRecordOfAnyKind();
+    std::uint32_t ReadWordElsewhere(std::int64_t index);
     bool MapBlock(std::int64_t block);
+    void SetWindow(const std::uint8_t* words, std::int64_t begin, std::int64_t count) {
+        window_ = words;
+        windowBegin_ = begin;
+        windowEnd_ = begin + count;
+    }
     std::uint32_t LiveWord(std::int64_t index);
     bool OpenSingleFile(const std::string& path);
     std::uint32_t SpreadColumn();
@@ -103,6 +118,9 @@ private:
     std::int64_t mappedWords_ = 0;
     std::array<std::uint8_t, kInfoBodySize> body_{};
 
+    // The record indexes [windowBegin_, windowEnd_) are mapped at window_ (none when equal).
+    const std::uint8_t* window_ = nullptr;
+    std::int64_t windowBegin_ = 0, windowEnd_ = 0;
     const std::uint8_t* single_ = nullptr;   // first record word of a single data file
     std::int64_t recordCount_ = 0;
     LiveRecords* live_ = nullptr;            // the words of a running measurement, or none

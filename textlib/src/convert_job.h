@@ -115,6 +115,12 @@ public:
     int CsvData();
     int CsvFrames();
 
+    // What a special word (idle time, time stamp) shows in each line of the print format.
+    enum class Special { kGuide, kValue, kBlank };
+    struct SpecialRow {
+        Special sdCode, sdChar, rdCode, rdChar;
+    };
+
     // Pieces of the print format shared with the translations.
     bool PrintHeader(const std::uint8_t* body);
     bool PrintBlock();
@@ -125,6 +131,19 @@ public:
     int fileNumber() const { return fileNumber_; }
 
 private:
+    // The lines of a block of columns, rendered together.
+    enum RenderedLine { kSdCodeLine, kSdCharLine, kRdCodeLine, kRdCharLine, kRenderedLines };
+    char rendered_[kRenderedLines][2 * kColumns] = {};
+
+    // The signal lines of the last block of columns and the states they show.
+    struct LineStateLines {
+        bool valid = false;
+        std::uint32_t states[kColumns] = {};
+        int signals = 0;
+        char text[8][3 + 2 * kColumns] = {};
+    };
+    LineStateLines lineStates_;
+
     struct Columns {
         int count = kColumns;
         int mode = 0;   // print Data: 0 CharHex, 1 Char, 2 Hex
@@ -136,7 +155,13 @@ private:
     int OpenFirstFile();
     bool OpenNextFile();
     bool CloseOutput();
-    bool PutNewline();
+    // Lines end in CR LF as the Windows programs wrote them in text mode.
+    bool PutNewline() {
+        if (out_ == stream_) return putc_unlocked('\n', out_) == EOF ? Failed() : true;
+        if (putc_unlocked('\r', out_) == EOF || putc_unlocked('\n', out_) == EOF) return Failed();
+        return ++lines_ < options_.MaxLines || NextFileAfterLine();
+    }
+    bool NextFileAfterLine();
     bool PutEachChar(const char* s, std::size_t n);
     bool Failed() {
         if (error_ == 0) error_ = errno != 0 ? errno : EIO;
@@ -148,8 +173,10 @@ private:
     void StartProgressClock();
     int PrintColumns(bool withLineStates);
     void FillColumns(bool withLineStates);
+    void RenderColumns(const SpecialRow& row);
+    void RenderLineStates(std::size_t at);
     bool PrintSection(bool rd);
-    bool PrintLine(const char* guide, bool rd, bool codeLine, int special);
+    bool PrintLine(const char* guide, int rendered);
     std::string_view Delimiter() const;
     void AppendCsvCell(std::string& line, std::uint16_t cell) const;
     bool PutCsvLine(std::string& line);

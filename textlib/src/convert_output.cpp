@@ -61,15 +61,9 @@ bool ConvertJob::CloseOutput() {
     return ok;
 }
 
-// Lines end in CR LF as the Windows programs wrote them in text mode.
-bool ConvertJob::PutNewline() {
-    if (out_ == stream_) return putc_unlocked('\n', out_) == EOF ? Failed() : true;
-    if (putc_unlocked('\r', out_) == EOF || putc_unlocked('\n', out_) == EOF) return Failed();
-    if (++lines_ >= options_.MaxLines) {
-        ++fileNumber_;
-        return OpenNextFile();
-    }
-    return true;
+bool ConvertJob::NextFileAfterLine() {
+    ++fileNumber_;
+    return OpenNextFile();
 }
 
 bool ConvertJob::PutEachChar(const char* s, std::size_t n) {

@@ -8,13 +8,11 @@
 namespace textlib {
 namespace {
 
-enum DisplayMode { kCharHex = 0, kChar = 1, kHex = 2 };
+using Special = ConvertJob::Special;
+using SpecialRow = ConvertJob::SpecialRow;
+constexpr Special kGuide = Special::kGuide, kValue = Special::kValue, kBlank = Special::kBlank;
 
-// What a special word (idle time, time stamp) shows in each line.
-enum Special { kGuide, kValue, kBlank };
-struct SpecialRow {
-    Special sdCode, sdChar, rdCode, rdChar;
-};
+enum DisplayMode { kCharHex = 0, kChar = 1, kHex = 2 };
 // [display mode][0 SDRD, 1 one direction]; lines a mode does not print are kBlank.
 constexpr SpecialRow kSpecialCells[3][2] = {
     {{kGuide, kValue, kBlank, kBlank}, {kGuide, kValue, kGuide, kValue}},   // CharHex
@@ -27,78 +25,126 @@ constexpr const char* kSignalNames[8] = {"RS", "CS", "DR", "CD", "ER", "SQ", "CI
 }  // namespace
 
 bool ConvertJob::PrintBlock() {
+    const int mode = columns_.mode == kChar || columns_.mode == kHex ? columns_.mode : kCharHex;
+    RenderColumns(kSpecialCells[mode][options_.Line != 0]);
     if (options_.Line != 2 && !PrintSection(false)) return false;
     if (options_.Line != 1 && !PrintSection(true)) return false;
     return true;
 }
 
+// Every cell of the block's four lines (SD code, SD character, RD code, RD
+// character) in one pass over the columns; a section prints the ones its mode shows.
+void ConvertJob::RenderColumns(const SpecialRow& row) {
+    const Special specials[kRenderedLines] = {row.sdCode, row.sdChar, row.rdCode, row.rdChar};
+    // Rendered into a local copy: stores through a char pointer may alias
+    // anything, and would make every column reread the job's fields.
+    char lines[kRenderedLines][2 * kColumns];
+    const CodePage page = columns_.page;
+    auto put = [&lines](int line, int column, CellText cell) {
+        lines[line][2 * column] = cell[0];
+        lines[line][2 * column + 1] = cell[1];
+    };
+    std::uint32_t valueWord = 0;   // a special word fills four columns: its text is made once
+    ValueText valueText{};
+    const int count = columns_.count;
+    for (int i = 0; i < count; ++i) {
+        const std::uint32_t w = columns_.word[i];
+        if (IsData(w)) {
+            const std::uint16_t sd = SdCell(w), rd = RdCell(w);
+            put(kSdCodeLine, i, HexCell(sd));
+            put(kSdCharLine, i, CharCell(sd, page));
+            put(kRdCodeLine, i, HexCell(rd));
+            put(kRdCharLine, i, CharCell(rd, page));
+        } else if (IsGap(w)) {
+            for (int k = 0; k < kRenderedLines; ++k) put(k, i, CellText{'|', '|'});
+        } else if (w != 0) {
+            if ((w & ~0xCu) != valueWord) {
+                valueWord = w & ~0xCu;
+                valueText = ValueTextOf(w);
+            }
+            const CellText guide = GuideCell(w), value = ValueColumn(valueText, w);
+            for (int k = 0; k < kRenderedLines; ++k)
+                put(k, i, specials[k] == kGuide ? guide : specials[k] == kValue ? value : kBlankCell);
+        } else {
+            for (int k = 0; k < kRenderedLines; ++k) put(k, i, kBlankCell);
+        }
+    }
+    std::memcpy(rendered_, lines, sizeof lines);
+}
+
 // The guide goes in front of the first line of the section; in CharHex the
 // character line is indented to stand under the code line's cells.
 bool ConvertJob::PrintSection(bool rd) {
-    int mode = columns_.mode;
-    const SpecialRow& row = kSpecialCells[mode == kChar || mode == kHex ? mode : kCharHex][options_.Line != 0];
+    const int mode = columns_.mode;
     const char* guide = options_.GuideCut ? nullptr : rd ? "RD:" : "SD:";
     if (mode != kChar) {
-        if (!PrintLine(guide, rd, true, rd ? row.rdCode : row.sdCode)) return false;
+        if (!PrintLine(guide, rd ? kRdCodeLine : kSdCodeLine)) return false;
         guide = mode == kCharHex && !options_.GuideCut ? "   " : nullptr;
     }
-    if (mode != kHex && !PrintLine(guide, rd, false, rd ? row.rdChar : row.sdChar)) return false;
+    if (mode != kHex && !PrintLine(guide, rd ? kRdCharLine : kSdCharLine)) return false;
     return true;
 }
 
-bool ConvertJob::PrintLine(const char* guide, bool rd, bool codeLine, int special) {
+bool ConvertJob::PrintLine(const char* guide, int rendered) {
     char line[3 + 2 * kColumns];
     std::size_t n = 0;
     if (guide != nullptr) {
         std::memcpy(line, guide, 3);
         n = 3;
     }
-    for (int i = 0; i < columns_.count; ++i) {
-        std::uint32_t w = columns_.word[i];
-        CellText cell = kBlankCell;
-        if (IsData(w)) {
-            std::uint16_t c = rd ? RdCell(w) : SdCell(w);
-            cell = codeLine ? HexCell(c) : CharCell(c, columns_.page);
-        } else if (IsGap(w)) {
-            cell = CellText{'|', '|'};
-        } else if (w != 0 && special == kGuide) {
-            cell = GuideCell(w);
-        } else if (w != 0 && special == kValue) {
-            cell = ValueCell(w);
-        }
-        line[n++] = cell[0];
-        line[n++] = cell[1];
-    }
-    return PutLine(line, n);
+    const std::size_t cells = 2 * static_cast<std::size_t>(columns_.count);
+    std::memcpy(line + n, rendered_[rendered], cells);
+    return PutLine(line, n + cells);
 }
 
 // One line per selected signal; "0" where the signal's bit is set, "1" where
-// it is clear, before and after in the two characters of a column.
+// it is clear, before and after in the two characters of a column. The cells
+// of every signal line are rendered column by column, then printed line by
+// line; a block whose states are those of the block before (the common case:
+// nothing changed) prints the same lines again.
 bool ConvertJob::PrintLineStates() {
-    for (int k = 0; k < 8; ++k) {
-        int s = options_.DisplayLineState[k];
-        if (s < 0) break;
-        char line[3 + 2 * kColumns];
-        std::size_t n = 0;
-        if (!options_.GuideCut) {
-            const char* name = s < 8 ? kSignalNames[s] : "  ";
-            line[0] = name[0];
-            line[1] = name[1];
-            line[2] = ':';
-            n = 3;
-        }
-        unsigned bit = s < 8 ? 0x80u >> s : 0;
-        for (int i = 0; i < columns_.count; ++i) {
-            std::uint32_t st = columns_.state[i];
-            CellText cell = kBlankCell;
-            if (IsGap(st)) cell = CellText{'|', '|'};
-            else if (st != 0) cell = CellText{(Byte(st, 1) & bit) ? '0' : '1', (Byte(st, 3) & bit) ? '0' : '1'};
-            line[n++] = cell[0];
-            line[n++] = cell[1];
-        }
-        if (!PutLine(line, n)) return false;
+    LineStateLines& l = lineStates_;
+    const std::size_t at = options_.GuideCut ? 0 : 3;   // without guides the cells cover the names
+    const std::size_t width = at + 2 * static_cast<std::size_t>(columns_.count);
+    const std::size_t stateBytes = sizeof(std::uint32_t) * static_cast<std::size_t>(columns_.count);
+    if (!l.valid || std::memcmp(l.states, columns_.state, stateBytes) != 0) {
+        RenderLineStates(at);
+        std::memcpy(l.states, columns_.state, stateBytes);
+        l.valid = true;
     }
+    for (int k = 0; k < l.signals; ++k)
+        if (!PutLine(l.text[k], width)) return false;
     return true;
+}
+
+void ConvertJob::RenderLineStates(std::size_t at) {
+    LineStateLines& l = lineStates_;
+    unsigned bits[8];
+    l.signals = 0;
+    for (; l.signals < 8 && options_.DisplayLineState[l.signals] >= 0; ++l.signals) {
+        const int s = options_.DisplayLineState[l.signals];
+        bits[l.signals] = s < 8 ? 0x80u >> s : 0;
+        const char* name = s < 8 ? kSignalNames[s] : "  ";
+        l.text[l.signals][0] = name[0];
+        l.text[l.signals][1] = name[1];
+        l.text[l.signals][2] = ':';
+    }
+    for (int i = 0; i < columns_.count; ++i) {
+        const std::uint32_t st = columns_.state[i];
+        char* cell[8];
+        for (int k = 0; k < l.signals; ++k) cell[k] = l.text[k] + at + 2 * i;
+        if (IsGap(st)) {
+            for (int k = 0; k < l.signals; ++k) cell[k][0] = cell[k][1] = '|';
+        } else if (st == 0) {
+            for (int k = 0; k < l.signals; ++k) cell[k][0] = cell[k][1] = ' ';
+        } else {
+            const unsigned before = Byte(st, 1), after = Byte(st, 3);
+            for (int k = 0; k < l.signals; ++k) {
+                cell[k][0] = (before & bits[k]) ? '0' : '1';
+                cell[k][1] = (after & bits[k]) ? '0' : '1';
+            }
+        }
+    }
 }
 
 }  // namespace textlib

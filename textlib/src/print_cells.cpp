@@ -39,15 +39,15 @@ constexpr const char* kGuides[16] = {
 
 // Built by hand rather than with printf: idle times come every few records
 // in a busy line and this runs for each of their columns.
-CellText ValueCell(std::uint32_t word) {
-    char text[8];
+ValueText ValueTextOf(std::uint32_t word) {
+    ValueText text;
     int kind = word & 3;
     if (kind == kKindIdle) {
         unsigned value = static_cast<unsigned>(Byte(word, 3) * 256 + Byte(word, 1));
         if (value > 9999) {
-            std::memcpy(text, "[ OVER ]", 8);
+            std::memcpy(text.data(), "[ OVER ]", 8);
         } else {
-            std::memcpy(text, "[ 0000 ]", 8);
+            std::memcpy(text.data(), "[ 0000 ]", 8);
             for (int i = 5; value != 0; --i, value /= 10) text[i] = static_cast<char>('0' + value % 10);
         }
     } else if (kind == kKindTimeStamp) {
@@ -59,11 +59,12 @@ CellText ValueCell(std::uint32_t word) {
         }
         text[7] = ']';
     } else {
-        return kBlankCell;
+        text.fill(' ');
     }
-    int column = (word >> 2) & 3;
-    return CellText{text[2 * column], text[2 * column + 1]};
+    return text;
 }
+
+CellText ValueCell(std::uint32_t word) { return ValueColumn(ValueTextOf(word), word); }
 
 CellText GuideCell(std::uint32_t word) {
     const char* g = kGuides[word & 0xF];

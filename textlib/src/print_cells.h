@@ -2,6 +2,7 @@
 // data words, and the guide and value cells of idle times and time stamps
 // spread over four columns.
 #pragma once
+#include <array>
 #include <cstdint>
 
 #include "code_tables.h"
@@ -24,6 +25,14 @@ inline CellText CharCell(std::uint16_t cell, const CodePage& page) {
     return CellText{kStatusMarks[status][0], kStatusMarks[status][1]};
 }
 inline CellText CharCell(std::uint16_t cell, int code) { return CharCell(cell, CodePageFor(code)); }
+// "[ 0123 ]", "[ OVER ]" or "[hhmmss]" of an idle time or time stamp (blanks for other words).
+using ValueText = std::array<char, 8>;
+ValueText ValueTextOf(std::uint32_t word);
+// The two characters of `text` in the word's column (bits 2-3).
+inline CellText ValueColumn(const ValueText& text, std::uint32_t word) {
+    const int column = (word >> 2) & 3;
+    return CellText{text[2 * column], text[2 * column + 1]};
+}
 // Two characters of "[ 0123 ]", "[ OVER ]" or "[hhmmss]" for the word's column.
 CellText ValueCell(std::uint32_t word);
 // Two characters of "[ IDLE ]" or "[ TMSP ]" for the word's column.

@@ -1,5 +1,7 @@
 // The print format's worker routines: blocks of 28 columns filled from the
 // record stream, printed with or without the line-state lines under them.
+#include <cstring>
+
 #include "convert_job.h"
 #include "header_box.h"
 
@@ -13,6 +15,7 @@ int ConvertJob::PrintNormalLineState() { return PrintColumns(true); }
 
 int ConvertJob::PrintColumns(bool withLineStates) {
     columns_ = Columns{};
+    lineStates_.valid = false;
     columns_.mode = options_.PrintData;
     columns_.page = CodePageFor(reader_.Info(info::kCode));
     if (!options_.GuideCut && !PrintHeader(reader_.InfoBody())) return kConvertFailed;
@@ -33,24 +36,31 @@ int ConvertJob::PrintColumns(bool withLineStates) {
 // before and after), a gap shows as a gap and the state is looked up afresh
 // behind it, since nothing is known about what the lost data changed.
 void ConvertJob::FillColumns(bool withLineStates) {
+    // Filled in local arrays and copied at the end: a store into the job's own
+    // arrays could alias the reader's counters and force them to be reread.
+    std::uint32_t words[kColumns] = {}, states[kColumns] = {};
     std::uint32_t state = withLineStates ? reader_.FindLineState() : 0;
-    int n = 0;
-    for (; n < columns_.count && KeepGoing(); ++n) {
+    const int count = columns_.count;
+    // Stop and progress are looked at once per block of columns; the range end at every record.
+    const bool going = KeepGoing();
+    const std::int64_t end = RangeEnd();
+    for (int n = 0; going && n < count && reader_.Pos() < end; ++n) {
         std::uint32_t w = reader_.NextRecord();
         if (w == 0) break;
-        columns_.word[n] = w;
+        words[n] = w;
         if (!withLineStates) continue;
         if (IsLineState(w)) {
-            columns_.state[n] = w;
+            states[n] = w;
             state = (w & 0xFFFF00FFu) | (static_cast<std::uint32_t>(Byte(w, 3)) << 8);
         } else if (IsGap(w)) {
-            columns_.state[n] = w;
+            states[n] = w;
             state = reader_.FindLineState();
         } else {
-            columns_.state[n] = state;
+            states[n] = state;
         }
     }
-    for (; n < columns_.count; ++n) columns_.word[n] = columns_.state[n] = 0;
+    std::memcpy(columns_.word, words, sizeof words);
+    std::memcpy(columns_.state, states, sizeof states);
 }
 
 }  // namespace textlib

@@ -13,6 +13,7 @@ void BufferReader::Seek(std::int64_t index) {
     spread_ = 0;
     forward_ = backward_ = ScanMemo{};
     if (single_ == nullptr) {
+        SetWindow(nullptr, 0, 0);
         block_.Unmap();
         mappedBlock_ = -1;
         mappedWords_ = 0;
@@ -37,7 +38,7 @@ bool BufferReader::Hidden(std::uint32_t& w) const {
     return CellStatus(SdCell(w)) == kStatusNone && CellStatus(RdCell(w)) == kStatusNone;
 }
 
-std::uint32_t BufferReader::NextRecord() {
+std::uint32_t BufferReader::NextRecordOfAnyKind() {
     if (spread_ != 0) return SpreadColumn();
     for (;; ++pos_) {
         std::uint32_t w = ReadWord(pos_);
