@@ -13,6 +13,7 @@
 
 #include "buffer_reader.h"
 #include "code_tables.h"
+#include "column_renderer.h"
 #include "job_dispatch.h"
 #include "textlib/text_convert.h"
 #include "worker_queue.h"
@@ -63,13 +64,13 @@ public:
     // The system's error number of the first failed file operation, 0 if none.
     int Error() const { return error_; }
 
-    // Output services of the worker routines.
+    // Output services of the worker routines. What they write gathers in the
+    // job's buffer and reaches the file a megabyte at a time.
     bool PutChar(char c) {
         if (queue_ != nullptr && queue_->HasMessages()) CheckCancel();
         if (writeError_ || out_ == nullptr) return false;
         if (c == '\n') return PutNewline();
-        if (putc_unlocked(c, out_) == EOF) return Failed();
-        return true;
+        return Append(&c, 1);
     }
     bool PutText(const char* s) { return PutBytes(s, std::strlen(s)); }
     // Writes n characters at once; a "\n" among them ends a line as PutChar does.
@@ -77,8 +78,7 @@ public:
         if (std::memchr(s, '\n', n) != nullptr) return PutEachChar(s, n);
         if (queue_ != nullptr && queue_->HasMessages()) CheckCancel();
         if (writeError_ || out_ == nullptr) return false;
-        if (fwrite_unlocked(s, 1, n, out_) != n) return Failed();
-        return true;
+        return Append(s, n);
     }
     bool PutFormat(const char* format, ...) __attribute__((format(printf, 2, 3)));
     // Writes n characters (none of them "\n") and ends the line: the print
@@ -86,9 +86,23 @@ public:
     bool PutLine(const char* s, std::size_t n) {
         if (queue_ != nullptr && queue_->HasMessages()) CheckCancel();
         if (writeError_ || out_ == nullptr) return false;
-        if (fwrite_unlocked(s, 1, n, out_) != n) return Failed();
+        return Append(s, n) && PutNewline();
+    }
+    // A line written in place: LineSpace gives room for n characters in the
+    // job's buffer (null when the output failed), EndLine takes the n written
+    // there (none of them "\n") and ends the line.
+    char* LineSpace(std::size_t n) {
+        if (queue_ != nullptr && queue_->HasMessages()) CheckCancel();
+        if (writeError_ || out_ == nullptr) return nullptr;
+        if (n > kPendingSize - pendingUsed_ && !Flush()) return nullptr;
+        return pending_.get() + pendingUsed_;
+    }
+    bool EndLine(std::size_t n) {
+        pendingUsed_ += n;
         return PutNewline();
     }
+    // Hands what the job's buffer holds to the output (a stream: before it is flushed).
+    bool Flush();
     // Called once per record or frame: hears Stop, reports progress now and
     // then, and says whether the job's range goes on.
     bool KeepGoing() {
@@ -115,15 +129,11 @@ public:
     int CsvData();
     int CsvFrames();
 
-    // What a special word (idle time, time stamp) shows in each line of the print format.
-    enum class Special { kGuide, kValue, kBlank };
-    struct SpecialRow {
-        Special sdCode, sdChar, rdCode, rdChar;
-    };
-
     // Pieces of the print format shared with the translations.
     bool PrintHeader(const std::uint8_t* body);
     bool PrintBlock();
+    // The sections of a block whose lines are rendered already.
+    bool PrintRenderedBlock();
     bool PrintLineStates();
 
     const ConvertOptions& options() const { return options_; }
@@ -131,9 +141,10 @@ public:
     int fileNumber() const { return fileNumber_; }
 
 private:
-    // The lines of a block of columns, rendered together.
-    enum RenderedLine { kSdCodeLine, kSdCharLine, kRdCodeLine, kRdCharLine, kRenderedLines };
-    char rendered_[kRenderedLines][2 * kColumns] = {};
+    // The four print lines of the block of columns, rendered together.
+    using Renderer = ColumnRenderer<kColumns>;
+    char rendered_[Renderer::kLines][2 * kColumns] = {};
+    SpecialRow BlockSpecials() const;
 
     // The signal lines of the last block of columns and the states they show.
     struct LineStateLines {
@@ -157,10 +168,19 @@ private:
     bool CloseOutput();
     // Lines end in CR LF as the Windows programs wrote them in text mode.
     bool PutNewline() {
-        if (out_ == stream_) return putc_unlocked('\n', out_) == EOF ? Failed() : true;
-        if (putc_unlocked('\r', out_) == EOF || putc_unlocked('\n', out_) == EOF) return Failed();
+        if (out_ == stream_) return Append("\n", 1);
+        if (!Append("\r\n", 2)) return false;
         return ++lines_ < options_.MaxLines || NextFileAfterLine();
     }
+    bool Append(const char* s, std::size_t n) {
+        if (n <= kPendingSize - pendingUsed_) {
+            std::memcpy(pending_.get() + pendingUsed_, s, n);
+            pendingUsed_ += n;
+            return true;
+        }
+        return AppendAfterFlush(s, n);
+    }
+    bool AppendAfterFlush(const char* s, std::size_t n);
     bool NextFileAfterLine();
     bool PutEachChar(const char* s, std::size_t n);
     bool Failed() {
@@ -189,8 +209,9 @@ private:
     WorkerQueue* queue_;
     JobNotifier& notifier_;
 
-    static constexpr std::size_t kOutBufferSize = 1 << 20;
-    std::unique_ptr<char[]> outBuffer_;   // out_'s buffer; lives until the job ends, after every fclose
+    static constexpr std::size_t kPendingSize = 1 << 20;
+    std::unique_ptr<char[]> pending_ = std::make_unique<char[]>(kPendingSize);   // written, not yet in out_
+    std::size_t pendingUsed_ = 0;
     std::FILE* out_ = nullptr;
     std::FILE* stream_ = nullptr;   // UseStream's target, or none
     std::string outName_;   // the file being written goes to outName_ + ".part" until it is complete

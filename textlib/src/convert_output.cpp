@@ -36,10 +36,8 @@ bool ConvertJob::OpenNextFile() {
     outName_ = folder + "/" + prefix_ + number;
     out_ = std::fopen((outName_ + ".part").c_str(), "wbe");
     if (out_ == nullptr) return Failed();
-    // glibc ignores the size unless it is given the buffer: without one every
-    // write would be a 4 KiB system call.
-    if (!outBuffer_) outBuffer_ = std::make_unique<char[]>(kOutBufferSize);
-    static_cast<void>(std::setvbuf(out_, outBuffer_.get(), _IOFBF, kOutBufferSize));
+    // The job's own buffer gathers the lines: stdio passes each megabyte on as it comes.
+    static_cast<void>(std::setvbuf(out_, nullptr, _IONBF, 0));
     writeError_ = false;
     return true;
 }
@@ -48,17 +46,37 @@ bool ConvertJob::OpenNextFile() {
 // could not be written, and then the file is removed.
 bool ConvertJob::CloseOutput() {
     if (out_ == nullptr) return true;
+    const bool flushed = Flush();
     if (out_ == stream_) {   // not ours to close or rename
         out_ = nullptr;
-        return !writeError_ && (std::fflush(stream_) == 0 || Failed());
+        return flushed && (std::fflush(stream_) == 0 || Failed());
     }
     const std::string part = outName_ + ".part";
-    bool ok = !writeError_ && (std::fflush(out_) == 0 || Failed()) && (::fsync(fileno(out_)) == 0 || Failed());
+    bool ok = flushed && (std::fflush(out_) == 0 || Failed()) && (::fsync(fileno(out_)) == 0 || Failed());
     if (std::fclose(out_) != 0 && ok) ok = Failed();
     out_ = nullptr;
     if (ok && std::rename(part.c_str(), outName_.c_str()) != 0) ok = Failed();
     if (!ok) static_cast<void>(std::remove(part.c_str()));
     return ok;
+}
+
+bool ConvertJob::Flush() {
+    if (writeError_) {
+        pendingUsed_ = 0;   // the file fails whole; nothing more goes to it
+        return false;
+    }
+    const std::size_t n = pendingUsed_;
+    pendingUsed_ = 0;
+    if (n == 0 || out_ == nullptr) return true;
+    return fwrite_unlocked(pending_.get(), 1, n, out_) == n || Failed();
+}
+
+bool ConvertJob::AppendAfterFlush(const char* s, std::size_t n) {
+    if (!Flush()) return false;
+    if (n >= kPendingSize) return fwrite_unlocked(s, 1, n, out_) == n || Failed();
+    std::memcpy(pending_.get(), s, n);
+    pendingUsed_ = n;
+    return true;
 }
 
 bool ConvertJob::NextFileAfterLine() {

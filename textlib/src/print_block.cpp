@@ -8,8 +8,6 @@
 namespace textlib {
 namespace {
 
-using Special = ConvertJob::Special;
-using SpecialRow = ConvertJob::SpecialRow;
 constexpr Special kGuide = Special::kGuide, kValue = Special::kValue, kBlank = Special::kBlank;
 
 enum DisplayMode { kCharHex = 0, kChar = 1, kHex = 2 };
@@ -24,52 +22,31 @@ constexpr const char* kSignalNames[8] = {"RS", "CS", "DR", "CD", "ER", "SQ", "CI
 
 }  // namespace
 
-bool ConvertJob::PrintBlock() {
+SpecialRow ConvertJob::BlockSpecials() const {
     const int mode = columns_.mode == kChar || columns_.mode == kHex ? columns_.mode : kCharHex;
-    RenderColumns(kSpecialCells[mode][options_.Line != 0]);
+    return kSpecialCells[mode][options_.Line != 0];
+}
+
+bool ConvertJob::PrintBlock() {
+    RenderColumns(BlockSpecials());
+    return PrintRenderedBlock();
+}
+
+bool ConvertJob::PrintRenderedBlock() {
     if (options_.Line != 2 && !PrintSection(false)) return false;
     if (options_.Line != 1 && !PrintSection(true)) return false;
     return true;
 }
 
-// Every cell of the block's four lines (SD code, SD character, RD code, RD
-// character) in one pass over the columns; a section prints the ones its mode shows.
+// Every cell of the block's four lines in one pass over the columns; a
+// section prints the ones its mode shows. Rendered into a local renderer:
+// stores through a char pointer may alias anything, and would make every
+// column reread the job's fields.
 void ConvertJob::RenderColumns(const SpecialRow& row) {
-    const Special specials[kRenderedLines] = {row.sdCode, row.sdChar, row.rdCode, row.rdChar};
-    // Rendered into a local copy: stores through a char pointer may alias
-    // anything, and would make every column reread the job's fields.
-    char lines[kRenderedLines][2 * kColumns];
-    const CodePage page = columns_.page;
-    auto put = [&lines](int line, int column, CellText cell) {
-        lines[line][2 * column] = cell[0];
-        lines[line][2 * column + 1] = cell[1];
-    };
-    std::uint32_t valueWord = 0;   // a special word fills four columns: its text is made once
-    ValueText valueText{};
+    Renderer r(row, columns_.page);
     const int count = columns_.count;
-    for (int i = 0; i < count; ++i) {
-        const std::uint32_t w = columns_.word[i];
-        if (IsData(w)) {
-            const std::uint16_t sd = SdCell(w), rd = RdCell(w);
-            put(kSdCodeLine, i, HexCell(sd));
-            put(kSdCharLine, i, CharCell(sd, page));
-            put(kRdCodeLine, i, HexCell(rd));
-            put(kRdCharLine, i, CharCell(rd, page));
-        } else if (IsGap(w)) {
-            for (int k = 0; k < kRenderedLines; ++k) put(k, i, CellText{'|', '|'});
-        } else if (w != 0) {
-            if ((w & ~0xCu) != valueWord) {
-                valueWord = w & ~0xCu;
-                valueText = ValueTextOf(w);
-            }
-            const CellText guide = GuideCell(w), value = ValueColumn(valueText, w);
-            for (int k = 0; k < kRenderedLines; ++k)
-                put(k, i, specials[k] == kGuide ? guide : specials[k] == kValue ? value : kBlankCell);
-        } else {
-            for (int k = 0; k < kRenderedLines; ++k) put(k, i, kBlankCell);
-        }
-    }
-    std::memcpy(rendered_, lines, sizeof lines);
+    for (int i = 0; i < count; ++i) r.Render(i, columns_.word[i]);
+    std::memcpy(rendered_, r.lines, sizeof r.lines);
 }
 
 // The guide goes in front of the first line of the section; in CharHex the
@@ -78,23 +55,21 @@ bool ConvertJob::PrintSection(bool rd) {
     const int mode = columns_.mode;
     const char* guide = options_.GuideCut ? nullptr : rd ? "RD:" : "SD:";
     if (mode != kChar) {
-        if (!PrintLine(guide, rd ? kRdCodeLine : kSdCodeLine)) return false;
+        if (!PrintLine(guide, rd ? Renderer::kRdCode : Renderer::kSdCode)) return false;
         guide = mode == kCharHex && !options_.GuideCut ? "   " : nullptr;
     }
-    if (mode != kHex && !PrintLine(guide, rd ? kRdCharLine : kSdCharLine)) return false;
+    if (mode != kHex && !PrintLine(guide, rd ? Renderer::kRdChar : Renderer::kSdChar)) return false;
     return true;
 }
 
 bool ConvertJob::PrintLine(const char* guide, int rendered) {
-    char line[3 + 2 * kColumns];
-    std::size_t n = 0;
-    if (guide != nullptr) {
-        std::memcpy(line, guide, 3);
-        n = 3;
-    }
     const std::size_t cells = 2 * static_cast<std::size_t>(columns_.count);
-    std::memcpy(line + n, rendered_[rendered], cells);
-    return PutLine(line, n + cells);
+    const std::size_t n = (guide != nullptr ? 3 : 0) + cells;
+    char* line = LineSpace(n);
+    if (line == nullptr) return false;
+    if (guide != nullptr) std::memcpy(line, guide, 3);
+    std::memcpy(line + n - cells, rendered_[rendered], cells);
+    return EndLine(n);
 }
 
 // One line per selected signal; "0" where the signal's bit is set, "1" where

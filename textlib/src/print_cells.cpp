@@ -25,17 +25,12 @@ const char kStatusMarks[16][3] = {
     "  ",
 };
 
-namespace {
-
-// Guide cells by the low four bits of a spread word (kind plus column).
-constexpr const char* kGuides[16] = {
+const char kGuideCells[16][3] = {
     "  ", "  ", "[ ", "[ ",   // column 0: idle and time stamp open their bracket
     "  ", "  ", "ID", "TM",   // column 1
     "  ", "  ", "LE", "SP",   // column 2
     "  ", "  ", " ]", " ]",   // column 3
 };
-
-}  // namespace
 
 // Built by hand rather than with printf: idle times come every few records
 // in a busy line and this runs for each of their columns.
@@ -65,10 +60,5 @@ ValueText ValueTextOf(std::uint32_t word) {
 }
 
 CellText ValueCell(std::uint32_t word) { return ValueColumn(ValueTextOf(word), word); }
-
-CellText GuideCell(std::uint32_t word) {
-    const char* g = kGuides[word & 0xF];
-    return CellText{g[0], g[1]};
-}
 
 }  // namespace textlib

@@ -35,7 +35,12 @@ inline CellText ValueColumn(const ValueText& text, std::uint32_t word) {
 }
 // Two characters of "[ 0123 ]", "[ OVER ]" or "[hhmmss]" for the word's column.
 CellText ValueCell(std::uint32_t word);
+// Guide cells by the low four bits of a spread word (kind plus column).
+extern const char kGuideCells[16][3];
 // Two characters of "[ IDLE ]" or "[ TMSP ]" for the word's column.
-CellText GuideCell(std::uint32_t word);
+inline CellText GuideCell(std::uint32_t word) {
+    const char* g = kGuideCells[word & 0xF];
+    return CellText{g[0], g[1]};
+}
 
 }  // namespace textlib

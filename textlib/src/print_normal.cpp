@@ -23,7 +23,7 @@ int ConvertJob::PrintColumns(bool withLineStates) {
     for (;;) {
         FillColumns(withLineStates);
         if (columns_.word[0] == 0) return kConvertDone;
-        if (!PrintBlock()) return kConvertFailed;
+        if (!PrintRenderedBlock()) return kConvertFailed;
         if (!options_.GuideCut && !PutChar('\n')) return kConvertFailed;
         if (!withLineStates) continue;
         if (!PrintLineStates()) return kConvertFailed;
@@ -31,23 +31,27 @@ int ConvertJob::PrintColumns(bool withLineStates) {
     }
 }
 
-// Takes the next records into the column slots. With line states, each slot
-// also gets the state in force there: a line-state record shows itself (its
-// before and after), a gap shows as a gap and the state is looked up afresh
-// behind it, since nothing is known about what the lost data changed.
+// Takes the next records into the column slots and renders their cells. With
+// line states, each slot also gets the state in force there: a line-state
+// record shows itself (its before and after), a gap shows as a gap and the
+// state is looked up afresh behind it, since nothing is known about what the
+// lost data changed.
 void ConvertJob::FillColumns(bool withLineStates) {
     // Filled in local arrays and copied at the end: a store into the job's own
     // arrays could alias the reader's counters and force them to be reread.
     std::uint32_t words[kColumns] = {}, states[kColumns] = {};
+    Renderer r(BlockSpecials(), columns_.page);
     std::uint32_t state = withLineStates ? reader_.FindLineState() : 0;
     const int count = columns_.count;
     // Stop and progress are looked at once per block of columns; the range end at every record.
     const bool going = KeepGoing();
     const std::int64_t end = RangeEnd();
-    for (int n = 0; going && n < count && reader_.Pos() < end; ++n) {
+    int n = 0;
+    for (; going && n < count && reader_.Pos() < end; ++n) {
         std::uint32_t w = reader_.NextRecord();
         if (w == 0) break;
         words[n] = w;
+        r.Render(n, w);
         if (!withLineStates) continue;
         if (IsLineState(w)) {
             states[n] = w;
@@ -59,8 +63,10 @@ void ConvertJob::FillColumns(bool withLineStates) {
             states[n] = state;
         }
     }
+    for (; n < count; ++n) r.Render(n, 0);
     std::memcpy(columns_.word, words, sizeof words);
     std::memcpy(columns_.state, states, sizeof states);
+    std::memcpy(rendered_, r.lines, sizeof r.lines);
 }
 
 }  // namespace textlib

@@ -84,6 +84,11 @@ std::uint32_t BufferReader::ScanForward() {
     std::int64_t i = pos_;
     std::uint32_t result = 0;
     for (;; ++i) {
+        // Through the mapped words, pass over everything but the end, a gap and a line state.
+        for (; i >= windowBegin_ && i < windowEnd_; ++i) {
+            const std::uint32_t w = Load(window_ + 4 * (i - windowBegin_));
+            if (w == 0 || IsGap(w) || (w & 0x3F) == kKindLineState) break;
+        }
         std::uint32_t w = ReadWord(i);
         if (w == 0 || IsGap(w)) break;
         if (IsLineState(w)) {

@@ -24,7 +24,7 @@ int RunLiveConversion(LiveRecords& live, const ConvertOptions& options, std::FIL
     NoProgress progress;
     ConvertJob job(reader, JobOptions(options), "", nullptr, progress);
     job.UseStream(out);
-    live.SetBeforeWait([out] { return std::fflush(out) == 0; });
+    live.SetBeforeWait([&job, out] { return job.Flush() && std::fflush(out) == 0; });
     const int code = job.Run([&job](Routine r) { return job.CallRoutine(r); });
     live.SetBeforeWait({});
     if (code != kConvertDone || live.Abandoned()) {
