@@ -50,12 +50,12 @@ Link LinkFor(int mode, int frameProtocol) {
     }
 }
 
-Bytes PacketData(std::uint16_t linkType, const textlib::Frame& frame) {
-    Bytes data;
-    data.reserve(static_cast<std::size_t>(frame.count) + 1);
+void PacketData(std::uint16_t linkType, const textlib::Frame& frame, Bytes& data) {
+    data.clear();
     if (linkType != kLinkPppWithDir) {
-        for (int k = 0; k < frame.count; ++k) data.push_back(static_cast<std::uint8_t>(frame.Byte(k)));
-        return data;
+        data.resize(static_cast<std::size_t>(frame.count));
+        for (int k = 0; k < frame.count; ++k) data[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(frame.Byte(k));
+        return;
     }
     data.push_back(frame.direction == textlib::kFrameSd ? kPppSentByUs : kPppReceived);
     for (int k = 0; k < frame.count; ++k) {
@@ -66,7 +66,6 @@ Bytes PacketData(std::uint16_t linkType, const textlib::Frame& frame) {
         }
         data.push_back(c);
     }
-    return data;
 }
 
 std::uint32_t PacketFlags(const textlib::Frame& frame) {

@@ -26,9 +26,10 @@ struct Link {
 // NRZI lines, the frame protocol (0 SDLC, 1 X.25, 2 X.25 modulo 128, 3 X.25 UA, 4 LAPD).
 Link LinkFor(int mode, int frameProtocol);
 
-// The packet bytes of a frame on `linkType`: its characters, with the PPP
-// escaping removed and the direction byte in front on a PPP link.
-Bytes PacketData(std::uint16_t linkType, const textlib::Frame& frame);
+// The packet bytes of a frame on `linkType` into `data` (its old contents
+// replaced; an export reuses one buffer): the frame's characters, with the
+// PPP escaping removed and the direction byte in front on a PPP link.
+void PacketData(std::uint16_t linkType, const textlib::Frame& frame, Bytes& data);
 
 // Direction and link-layer error bits of a frame.
 std::uint32_t PacketFlags(const textlib::Frame& frame);

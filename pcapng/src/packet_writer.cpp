@@ -36,6 +36,7 @@ bool WriteHeader(const Link& link, const char* application, const BlockWriter& w
 bool WritePackets(textlib::BufferReader& reader, const Range& range, const Link& link, CaptureClock& clock,
                   const BlockWriter& write, ExportSummary& s, const ExportProgress& progress) {
     auto frame = std::make_unique<Frame>();
+    Bytes data, block;   // reused from packet to packet
     std::int64_t pendingLost = 0;
     int lastBlock = -1;
     reader.Seek(range.begin);
@@ -45,14 +46,15 @@ bool WritePackets(textlib::BufferReader& reader, const Range& range, const Link&
             ++s.lostMarks;
             continue;
         }
-        Bytes data = PacketData(link.type, *frame);
+        PacketData(link.type, *frame, data);
         Packet p;
         p.timeUs = clock.TimeUs(frame->timeStamp);
         p.data = data;
         p.flags = PacketFlags(*frame);
         if (pendingLost > 0) p.comment = LostComment(pendingLost);
         pendingLost = 0;
-        if (!write(EnhancedPacketBlock(p))) return false;
+        EnhancedPacketBlock(p, block);
+        if (!write(block)) return false;
         Count(*frame, s);
         int block = reader.IsSingleFile() ? 0 : static_cast<int>(reader.Pos() / textlib::kBlockWords);
         if (progress && block != lastBlock) {

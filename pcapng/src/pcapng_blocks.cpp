@@ -80,9 +80,9 @@ Bytes InterfaceBlock(std::uint16_t linkType, std::string_view name, std::string_
     return Frame(kInterfaceDescription, body);
 }
 
-// Built in place, in one allocation: an export writes one per frame.
-Bytes EnhancedPacketBlock(const Packet& p) {
-    Bytes b;
+// Built in place: an export writes one per frame.
+void EnhancedPacketBlock(const Packet& p, Bytes& b) {
+    b.clear();
     b.reserve(44 + p.data.size() + p.comment.size());
     Put32(b, kEnhancedPacket);
     Put32(b, 0);   // total length, known at the end
@@ -103,7 +103,6 @@ Bytes EnhancedPacketBlock(const Packet& p) {
     const auto total = static_cast<std::uint32_t>(b.size() + 4);
     Put32(b, total);
     for (int i = 0; i < 4; ++i) b[4 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(total >> (8 * i));
-    return b;
 }
 
 }  // namespace pcapng

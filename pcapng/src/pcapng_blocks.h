@@ -30,6 +30,7 @@ struct Packet {
     std::uint32_t flags = 0;     // 0 writes no epb_flags option
     std::string comment;         // empty writes no opt_comment
 };
-Bytes EnhancedPacketBlock(const Packet& packet);
+// The block into `out` (its old contents replaced; an export reuses one buffer).
+void EnhancedPacketBlock(const Packet& packet, Bytes& out);
 
 }  // namespace pcapng

@@ -43,7 +43,8 @@ TEST(PcapngBlocks, EnhancedPacketPadsDataAndCarriesFlagsAndComment) {
     p.data = data;
     p.flags = kFlagOutbound | kFlagCrcError;
     p.comment = "lost";
-    Bytes b = EnhancedPacketBlock(p);
+    Bytes b{1, 2, 3};   // a reused buffer: its old contents go
+    EnhancedPacketBlock(p, b);
     Bytes want{6, 0, 0, 0, 0, 0, 0, 0,                // type, length (set below)
                0, 0, 0, 0, 5, 0, 0, 0, 7, 0, 0, 0,    // interface, time high, time low
                3, 0, 0, 0, 3, 0, 0, 0,                // captured, original length
@@ -67,19 +68,26 @@ TEST(FramePackets, LinkTypeByModeAndProtocol) {
     EXPECT_EQ(LinkFor(textlib::kSync, 1).type, kLinkUser1);
 }
 
+// The packet bytes of a frame, through a buffer that held another packet before.
+Bytes Data(std::uint16_t link, const textlib::Frame& frame) {
+    Bytes data{9, 9, 9, 9, 9, 9, 9, 9, 9, 9};
+    PacketData(link, frame, data);
+    return data;
+}
+
 TEST(FramePackets, PppEscapesRemovedAndDirectionByteInFront) {
     auto sd = MakeFrame(textlib::kFrameSd, 0, {0xFF, 0x7D, 0x23, 0xC0, 0x21, 0x7D, 0x5E, 0x7D});
-    EXPECT_EQ(PacketData(kLinkPppWithDir, sd), (Bytes{1, 0xFF, 0x03, 0xC0, 0x21, 0x7E}));
+    EXPECT_EQ(Data(kLinkPppWithDir, sd), (Bytes{1, 0xFF, 0x03, 0xC0, 0x21, 0x7E}));
     auto rd = MakeFrame(textlib::kFrameRd, 0, {0x7D, 0x5D});
-    EXPECT_EQ(PacketData(kLinkPppWithDir, rd), (Bytes{0, 0x7D}));
+    EXPECT_EQ(Data(kLinkPppWithDir, rd), (Bytes{0, 0x7D}));
     auto none = MakeFrame(textlib::kFrameUndecided, 0, {0x21});
-    EXPECT_EQ(PacketData(kLinkPppWithDir, none), (Bytes{0, 0x21}));
+    EXPECT_EQ(Data(kLinkPppWithDir, none), (Bytes{0, 0x21}));
 }
 
 TEST(FramePackets, HdlcFramesAreTheirCharacters) {
     auto f = MakeFrame(textlib::kFrameRd, textlib::kEndGood, {0x02, 0x81, 0x7D, 0x00});
-    EXPECT_EQ(PacketData(kLinkLapd, f), (Bytes{0x02, 0x81, 0x7D, 0x00}));
-    EXPECT_EQ(PacketData(kLinkUser0, f), (Bytes{0x02, 0x81, 0x7D, 0x00}));
+    EXPECT_EQ(Data(kLinkLapd, f), (Bytes{0x02, 0x81, 0x7D, 0x00}));
+    EXPECT_EQ(Data(kLinkUser0, f), (Bytes{0x02, 0x81, 0x7D, 0x00}));
 }
 
 TEST(FramePackets, FlagsForDirectionAndEnd) {

@@ -45,8 +45,9 @@ public:
     // The next record after filtering; idle times and time stamps come four
     // times, with the column 0..3 in bits 2-3. 0 at the end of data.
     std::uint32_t NextRecord() {
+        if (spread_ != 0) return SpreadColumn();
         // Most records are data words shown as they are.
-        if (spread_ == 0 && (filter_ & (kHideSd | kHideRd)) == 0) {
+        if ((filter_ & (kHideSd | kHideRd)) == 0) {
             const std::uint32_t w = ReadWord(pos_);
             if (IsData(w) && (w & kBothNone) != kBothNone) {
                 ++pos_;
@@ -101,7 +102,16 @@ private:
     }
     std::uint32_t LiveWord(std::int64_t index);
     bool OpenSingleFile(const std::string& path);
-    std::uint32_t SpreadColumn();
+    // Returns the saved special word for the next column; the stream moves past
+    // the word once its fourth column has gone out.
+    std::uint32_t SpreadColumn() {
+        const std::uint32_t w = (spreadWord_ & ~0xCu) | (static_cast<std::uint32_t>(spread_) << 2);
+        if (++spread_ == 4) {
+            spread_ = 0;
+            ++pos_;
+        }
+        return w;
+    }
     bool Hidden(std::uint32_t& w) const;
     std::uint32_t ScanForward();
     std::uint32_t ScanBackward();

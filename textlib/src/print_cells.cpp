@@ -25,6 +25,17 @@ const char kStatusMarks[16][3] = {
     "  ",
 };
 
+namespace {
+
+// "00" to "99".
+constexpr auto kTwoDigits = [] {
+    std::array<std::array<char, 2>, 100> t{};
+    for (int i = 0; i < 100; ++i) t[static_cast<std::size_t>(i)] = {static_cast<char>('0' + i / 10), static_cast<char>('0' + i % 10)};
+    return t;
+}();
+
+}  // namespace
+
 const char kGuideCells[16][3] = {
     "  ", "  ", "[ ", "[ ",   // column 0: idle and time stamp open their bracket
     "  ", "  ", "ID", "TM",   // column 1
@@ -43,7 +54,12 @@ ValueText ValueTextOf(std::uint32_t word) {
             std::memcpy(text.data(), "[ OVER ]", 8);
         } else {
             std::memcpy(text.data(), "[ 0000 ]", 8);
-            for (int i = 5; value != 0; --i, value /= 10) text[i] = static_cast<char>('0' + value % 10);
+            const char* high = kTwoDigits[value / 100].data();
+            const char* low = kTwoDigits[value % 100].data();
+            text[2] = high[0];
+            text[3] = high[1];
+            text[4] = low[0];
+            text[5] = low[1];
         }
     } else if (kind == kKindTimeStamp) {
         const int fields[3] = {Byte(word, 1) & 0x7F, Byte(word, 2), Byte(word, 3)};

@@ -20,17 +20,6 @@ void BufferReader::Seek(std::int64_t index) {
     }
 }
 
-// Returns the saved special word for the next column; the stream moves past
-// the word once its fourth column has gone out.
-std::uint32_t BufferReader::SpreadColumn() {
-    std::uint32_t w = (spreadWord_ & ~0xCu) | (static_cast<std::uint32_t>(spread_) << 2);
-    if (++spread_ == 4) {
-        spread_ = 0;
-        ++pos_;
-    }
-    return w;
-}
-
 // Blanks the hidden directions of a data word; true when nothing is left of it.
 bool BufferReader::Hidden(std::uint32_t& w) const {
     if (filter_ & kHideSd) w |= 0x0000000F;

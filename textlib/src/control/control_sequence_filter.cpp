@@ -10,9 +10,11 @@ constexpr std::uint16_t kNoCell = 0x003F;
 
 }  // namespace
 
-void ControlSequenceFilter::Reset(std::int64_t startIndex, std::function<bool()> keepGoing) {
+void ControlSequenceFilter::Reset(std::int64_t startIndex, std::int64_t end, std::function<bool()> keepGoing) {
     read_ = write_ = 0;
+    end_ = end;
     keepGoing_ = std::move(keepGoing);
+    sinceAsked_ = 0;
     family_ = ControlFamilyFor(reader_.Info(info::kMode), reader_.Info(info::kCode));
     sd_.Reset(family_);
     rd_.Reset(family_);
@@ -33,7 +35,8 @@ void ControlSequenceFilter::Feed(std::uint32_t word) {
 
 std::uint32_t ControlSequenceFilter::NextToken() {
     while (!HasTokens()) {
-        if (keepGoing_ && !keepGoing_()) return 0;
+        if (reader_.Pos() >= end_) return 0;
+        if (keepGoing_ && ++sinceAsked_ % kAskEvery == 0 && !keepGoing_()) return 0;
         std::uint32_t w = reader_.NextRecord();
         if (w == 0 || !IsData(w)) return w;
         Feed(w);

@@ -18,9 +18,10 @@ public:
 
     // Empties the ring, picks the family from the data-info body, puts both
     // machines in their first state and seeks the reader. While the ring is
-    // empty NextToken reads on only as long as `keepGoing` holds, so a long
-    // stretch without tokens still ends at the job's range and hears Stop.
-    void Reset(std::int64_t startIndex, std::function<bool()> keepGoing = {});
+    // empty NextToken reads on only up to `end` (a record index) and, asking
+    // every few records, as long as `keepGoing` holds: a long stretch without
+    // tokens still ends at the job's range and hears Stop.
+    void Reset(std::int64_t startIndex, std::int64_t end = INT64_MAX, std::function<bool()> keepGoing = {});
     // The next word for the print layout: a token or check mark as a data word
     // of one direction, or a record that is not a data word as it came. 0 at
     // the end of the data (or of the range).
@@ -44,7 +45,10 @@ private:
     void Feed(std::uint32_t word);
 
     BufferReader& reader_;
+    static constexpr unsigned kAskEvery = 64;   // records read between keepGoing calls
+    std::int64_t end_ = INT64_MAX;
     std::function<bool()> keepGoing_;
+    unsigned sinceAsked_ = 0;
     ControlFamily family_ = ControlFamily::None;
     std::array<Entry, kRingSize> ring_{};
     unsigned write_ = 0, read_ = 0;   // running counts; the slot is count % kRingSize

@@ -18,7 +18,7 @@ int ConvertJob::PrintControlSequence() {
     columns_.page = CodePageFor(kEbcdicCode);
     if (!options_.GuideCut && !PrintHeader(reader_.InfoBody())) return kConvertFailed;
     ControlSequenceFilter filter(reader_);
-    filter.Reset(StartIndex(), [this] { return KeepGoing(); });
+    filter.Reset(StartIndex(), RangeEnd(), [this] { return KeepGoing(); });
     for (;;) {
         int n = 0;
         // Tokens already in the ring come from records inside the range: they

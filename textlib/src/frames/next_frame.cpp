@@ -23,11 +23,10 @@ void ResetFrame(Frame& frame, int filter) {
     frame.timeStamp = 0;
 }
 
-void ApplyWord(FrameScan& s, ScanRules& rules, std::uint32_t w) {
+void ApplyWord(FrameScan& s, ScanRules& rules, int highest, std::uint32_t w) {
     if (IsData(w)) {
-        std::uint16_t halves[2] = {SdCell(w), RdCell(w)};
-        for (int k = 0; k < 2; ++k)
-            if (CellStatus(halves[k]) <= rules.HighestStatus()) rules.Cell(s, halves[k], k == 0 ? kFrameSd : kFrameRd);
+        if (CellStatus(SdCell(w)) <= highest) rules.Cell(s, SdCell(w), kFrameSd);
+        if (CellStatus(RdCell(w)) <= highest) rules.Cell(s, RdCell(w), kFrameRd);
         return;
     }
     int kind = static_cast<int>(w & 0x3F);
@@ -38,6 +37,7 @@ void ApplyWord(FrameScan& s, ScanRules& rules, std::uint32_t w) {
 // One scan; returns the last word read (0 when the data ran out).
 std::uint32_t Scan(FrameScan& s, ScanRules& rules) {
     rules.BeginScan(s);
+    const int highest = rules.HighestStatus();
     for (;;) {
         std::uint32_t w = s.reader.ReadWord(s.i);
         if (w == 0) return 0;
@@ -49,7 +49,7 @@ std::uint32_t Scan(FrameScan& s, ScanRules& rules) {
             }
             return w;
         }
-        ApplyWord(s, rules, w);
+        ApplyWord(s, rules, highest, w);
         if (s.stopHere) return w;
         ++s.i;
         if (s.done()) return w;
