@@ -10,7 +10,9 @@
 // speed, not the disk's, is measured; xxd writes to the same place).
 //
 // ZAMVEX_BENCH_BLOCKS (default 32) and ZAMVEX_BENCH_ROUNDS (default 3, the best
-// run counts) change the work; ZAMVEX_BENCH_MODES=HDLC,PPP picks line modes.
+// run counts) change the work; ZAMVEX_BENCH_MODES="HDLC X.25,PPP" picks line
+// modes; ZAMVEX_BENCH_EXE times another build of zamvex (an older one, say) on
+// the same buffers.
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -162,6 +164,12 @@ bool Picked(const char* mode) {
 
 }  // namespace
 
+// The program whose conversions are timed (buffers are always captured with this build's).
+std::string Converter() {
+    const char* other = std::getenv("ZAMVEX_BENCH_EXE");
+    return other != nullptr && *other != '\0' ? other : ZAMVEX_EXE;
+}
+
 int main() {
     const int blocks = EnvInt("ZAMVEX_BENCH_BLOCKS", 32);
     const int rounds = EnvInt("ZAMVEX_BENCH_ROUNDS", 3);
@@ -174,9 +182,9 @@ int main() {
     testing_util::TempDir dir;
     const std::string out_root = OutputRoot(dir);
     fs::create_directories(out_root);
-    std::printf("layout speed: %d blocks of each line mode from `zamvex simulate --rate 0`, best of %d runs,\n"
-                "output in %s; ratios are xxd's (and tshark -r's) wall time over ours\n\n",
-                blocks, rounds, out_root.c_str());
+    std::printf("layout speed of %s: %d blocks of each line mode from `zamvex simulate --rate 0`,\n"
+                "best of %d runs, output in %s; ratios are xxd's (and tshark -r's) wall time over ours\n\n",
+                Converter().c_str(), blocks, rounds, out_root.c_str());
     std::printf("%-18s %-30s %8s %7s %8s %9s\n", "line mode", "layout", "MiB/s", "x xxd", "x tshark", "peak MiB");
 
     bool all_fast = true;
@@ -212,7 +220,7 @@ int main() {
                 if (layout.exported) args = {"export", buffer, "--pcapng", out_root + "/conv.pcapng"};
                 else args = {"convert", buffer, "--out", out_root + "/conv", "--max-lines", "999999"};
                 args.insert(args.end(), layout.args.begin(), layout.args.end());
-                Keep(ours, Timed(ZAMVEX_EXE, args, "/dev/null"));
+                Keep(ours, Timed(Converter(), args, "/dev/null"));
                 Keep(xxd, Timed("/bin/sh", {"-c", xxd_script}, out_root + "/xxd.txt"));
             }
             if (!ours.ok) {
@@ -249,7 +257,7 @@ int main() {
             fs::create_hard_link(files[static_cast<std::size_t>(b) % files.size()], big + "/" + name);
         }
         fs::remove_all(out_root + "/conv");
-        const Run r = Timed(ZAMVEX_EXE, {"convert", big, "--out", out_root + "/conv", "--max-lines", "999999", "--print",
+        const Run r = Timed(Converter(), {"convert", big, "--out", out_root + "/conv", "--max-lines", "999999", "--print",
                                          "normal", "--line", "sd", "--data", "hex"},
                             "/dev/null");
         fs::remove_all(out_root + "/conv");

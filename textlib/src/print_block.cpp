@@ -73,10 +73,9 @@ bool ConvertJob::PrintLine(const char* guide, int rendered) {
 }
 
 // One line per selected signal; "0" where the signal's bit is set, "1" where
-// it is clear, before and after in the two characters of a column. The cells
-// of every signal line are rendered column by column, then printed line by
-// line; a block whose states are those of the block before (the common case:
-// nothing changed) prints the same lines again.
+// it is clear, before and after in the two characters of a column. A block
+// whose states are those of the block before (the common case: nothing
+// changed) prints the same lines again.
 bool ConvertJob::PrintLineStates() {
     LineStateLines& l = lineStates_;
     const std::size_t at = options_.GuideCut ? 0 : 3;   // without guides the cells cover the names
@@ -94,29 +93,34 @@ bool ConvertJob::PrintLineStates() {
 
 void ConvertJob::RenderLineStates(std::size_t at) {
     LineStateLines& l = lineStates_;
-    unsigned bits[8];
+    // Per column the states before and after; gaps and empty columns apart.
+    enum Kind : std::uint8_t { kState, kGapColumn, kEmptyColumn };
+    Kind kinds[kColumns];
+    std::uint8_t before[kColumns], after[kColumns];
+    const int count = columns_.count;
+    for (int i = 0; i < count; ++i) {
+        const std::uint32_t st = columns_.state[i];
+        kinds[i] = IsGap(st) ? kGapColumn : st == 0 ? kEmptyColumn : kState;
+        before[i] = static_cast<std::uint8_t>(Byte(st, 1));
+        after[i] = static_cast<std::uint8_t>(Byte(st, 3));
+    }
     l.signals = 0;
     for (; l.signals < 8 && options_.DisplayLineState[l.signals] >= 0; ++l.signals) {
         const int s = options_.DisplayLineState[l.signals];
-        bits[l.signals] = s < 8 ? 0x80u >> s : 0;
+        char* text = l.text[l.signals];
         const char* name = s < 8 ? kSignalNames[s] : "  ";
-        l.text[l.signals][0] = name[0];
-        l.text[l.signals][1] = name[1];
-        l.text[l.signals][2] = ':';
-    }
-    for (int i = 0; i < columns_.count; ++i) {
-        const std::uint32_t st = columns_.state[i];
-        char* cell[8];
-        for (int k = 0; k < l.signals; ++k) cell[k] = l.text[k] + at + 2 * i;
-        if (IsGap(st)) {
-            for (int k = 0; k < l.signals; ++k) cell[k][0] = cell[k][1] = '|';
-        } else if (st == 0) {
-            for (int k = 0; k < l.signals; ++k) cell[k][0] = cell[k][1] = ' ';
-        } else {
-            const unsigned before = Byte(st, 1), after = Byte(st, 3);
-            for (int k = 0; k < l.signals; ++k) {
-                cell[k][0] = (before & bits[k]) ? '0' : '1';
-                cell[k][1] = (after & bits[k]) ? '0' : '1';
+        text[0] = name[0];
+        text[1] = name[1];
+        text[2] = ':';
+        // "0" where the signal's bit is set, "1" where it is clear.
+        const unsigned bit = s < 8 ? 0x80u >> s : 0;
+        char* cell = text + at;
+        for (int i = 0; i < count; ++i, cell += 2) {
+            if (kinds[i] == kState) {
+                cell[0] = (before[i] & bit) ? '0' : '1';
+                cell[1] = (after[i] & bit) ? '0' : '1';
+            } else {
+                cell[0] = cell[1] = kinds[i] == kGapColumn ? '|' : ' ';
             }
         }
     }
