@@ -2,6 +2,8 @@
 // block type and the total length written before and after it.
 #include "pcapng_blocks.h"
 
+#include <cstring>
+
 namespace pcapng {
 namespace {
 
@@ -80,29 +82,46 @@ Bytes InterfaceBlock(std::uint16_t linkType, std::string_view name, std::string_
     return Frame(kInterfaceDescription, body);
 }
 
-// Built in place: an export writes one per frame.
+// Written straight into the buffer, sized first: an export writes one per frame.
 void EnhancedPacketBlock(const Packet& p, Bytes& b) {
-    b.clear();
-    b.reserve(44 + p.data.size() + p.comment.size());
-    Put32(b, kEnhancedPacket);
-    Put32(b, 0);   // total length, known at the end
-    Put32(b, p.interfaceId);
-    Put32(b, static_cast<std::uint32_t>(p.timeUs >> 32));
-    Put32(b, static_cast<std::uint32_t>(p.timeUs));
-    Put32(b, static_cast<std::uint32_t>(p.data.size()));
-    Put32(b, static_cast<std::uint32_t>(p.data.size()));
-    b.insert(b.end(), p.data.begin(), p.data.end());
-    Pad(b);
-    PutText(b, kOptComment, p.comment);
-    if (p.flags != 0) {
-        const std::uint8_t v[4] = {static_cast<std::uint8_t>(p.flags), static_cast<std::uint8_t>(p.flags >> 8),
-                                   static_cast<std::uint8_t>(p.flags >> 16), static_cast<std::uint8_t>(p.flags >> 24)};
-        PutOption(b, kEpbFlags, v);
+    std::string_view comment = p.comment;
+    if (comment.size() > 0xFFF0) comment = comment.substr(0, 0xFFF0);   // as PutText cuts it
+    auto padded = [](std::size_t n) { return (n + 3) & ~std::size_t{3}; };
+    const bool options = !comment.empty() || p.flags != 0;
+    const std::size_t total = 28 + padded(p.data.size()) + (comment.empty() ? 0 : 4 + padded(comment.size())) +
+                              (p.flags != 0 ? 8 : 0) + (options ? 4 : 0) + 4;
+    b.assign(total, 0);   // the padding stays zero
+    std::uint8_t* o = b.data();
+    auto u16 = [&o](std::uint16_t v) {
+        *o++ = static_cast<std::uint8_t>(v);
+        *o++ = static_cast<std::uint8_t>(v >> 8);
+    };
+    auto u32 = [&u16](std::uint32_t v) {
+        u16(static_cast<std::uint16_t>(v));
+        u16(static_cast<std::uint16_t>(v >> 16));
+    };
+    u32(kEnhancedPacket);
+    u32(static_cast<std::uint32_t>(total));
+    u32(p.interfaceId);
+    u32(static_cast<std::uint32_t>(p.timeUs >> 32));
+    u32(static_cast<std::uint32_t>(p.timeUs));
+    u32(static_cast<std::uint32_t>(p.data.size()));
+    u32(static_cast<std::uint32_t>(p.data.size()));
+    if (!p.data.empty()) std::memcpy(o, p.data.data(), p.data.size());
+    o += padded(p.data.size());
+    if (!comment.empty()) {
+        u16(kOptComment);
+        u16(static_cast<std::uint16_t>(comment.size()));
+        std::memcpy(o, comment.data(), comment.size());
+        o += padded(comment.size());
     }
-    if (!p.comment.empty() || p.flags != 0) EndOptions(b);
-    const auto total = static_cast<std::uint32_t>(b.size() + 4);
-    Put32(b, total);
-    for (int i = 0; i < 4; ++i) b[4 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(total >> (8 * i));
+    if (p.flags != 0) {
+        u16(kEpbFlags);
+        u16(4);
+        u32(p.flags);
+    }
+    if (options) u32(0);   // end of options: code 0, length 0
+    u32(static_cast<std::uint32_t>(total));
 }
 
 }  // namespace pcapng

@@ -18,21 +18,30 @@ public:
         const int typeAt = 2 + refLength;
         LineBuilder& line = f.line();
 
-        if (n >= 1) line.Format("%02X ", static_cast<unsigned>(at(0)));
-        else line.Spaces(3);
+        if (n >= 1) line.Hex2(static_cast<unsigned>(at(0)));
+        else line.Spaces(2);
+        line.Spaces(1);
         if (n > typeAt) {
             const char* name = Q931MessageName(at(typeAt));
-            if (name != nullptr) line.Format("%-9s", name);
-            else line.Format("(%02X)     ", static_cast<unsigned>(at(typeAt)));
+            if (name != nullptr) {
+                line.Left(name, 9);
+            } else {
+                line.Put("(");
+                line.Hex2(static_cast<unsigned>(at(typeAt)));
+                line.Put(")     ");
+            }
         } else {
             line.Spaces(9);
         }
         line.Spaces(1);
         // Only the first two call-reference bytes fit the column.
         if (refBytes >= 1) {
-            line.Format("%d %02X", at(2) >> 7, static_cast<unsigned>(at(2) & 0x7F));
-            if (refBytes >= 2) line.Format("%02X ", static_cast<unsigned>(at(3)));
-            else line.Spaces(3);
+            line.Dec(at(2) >> 7);
+            line.Spaces(1);
+            line.Hex2(static_cast<unsigned>(at(2) & 0x7F));
+            if (refBytes >= 2) line.Hex2(static_cast<unsigned>(at(3)));
+            else line.Spaces(2);
+            line.Spaces(1);
         } else {
             line.Spaces(7);
         }
