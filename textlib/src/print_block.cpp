@@ -93,36 +93,39 @@ bool ConvertJob::PrintLineStates() {
 
 void ConvertJob::RenderLineStates(std::size_t at) {
     LineStateLines& l = lineStates_;
-    // Per column the states before and after; gaps and empty columns apart.
-    enum Kind : std::uint8_t { kState, kGapColumn, kEmptyColumn };
-    Kind kinds[kColumns];
-    std::uint8_t before[kColumns], after[kColumns];
-    const int count = columns_.count;
-    for (int i = 0; i < count; ++i) {
-        const std::uint32_t st = columns_.state[i];
-        kinds[i] = IsGap(st) ? kGapColumn : st == 0 ? kEmptyColumn : kState;
-        before[i] = static_cast<std::uint8_t>(Byte(st, 1));
-        after[i] = static_cast<std::uint8_t>(Byte(st, 3));
-    }
+    unsigned bits[8];
     l.signals = 0;
     for (; l.signals < 8 && options_.DisplayLineState[l.signals] >= 0; ++l.signals) {
         const int s = options_.DisplayLineState[l.signals];
-        char* text = l.text[l.signals];
+        bits[l.signals] = s < 8 ? 0x80u >> s : 0;
         const char* name = s < 8 ? kSignalNames[s] : "  ";
-        text[0] = name[0];
-        text[1] = name[1];
-        text[2] = ':';
-        // "0" where the signal's bit is set, "1" where it is clear.
-        const unsigned bit = s < 8 ? 0x80u >> s : 0;
-        char* cell = text + at;
-        for (int i = 0; i < count; ++i, cell += 2) {
-            if (kinds[i] == kState) {
-                cell[0] = (before[i] & bit) ? '0' : '1';
-                cell[1] = (after[i] & bit) ? '0' : '1';
-            } else {
-                cell[0] = cell[1] = kinds[i] == kGapColumn ? '|' : ' ';
+        l.text[l.signals][0] = name[0];
+        l.text[l.signals][1] = name[1];
+        l.text[l.signals][2] = ':';
+    }
+    // Neighbouring columns mostly share a state: its cells are made once.
+    char cells[8][2];
+    std::uint32_t made = 0;
+    bool any = false;
+    const int count = columns_.count;
+    for (int i = 0; i < count; ++i) {
+        const std::uint32_t st = columns_.state[i];
+        if (!any || st != made) {
+            any = true;
+            made = st;
+            const unsigned before = Byte(st, 1), after = Byte(st, 3);
+            for (int k = 0; k < l.signals; ++k) {
+                if (IsGap(st)) {
+                    cells[k][0] = cells[k][1] = '|';
+                } else if (st == 0) {
+                    cells[k][0] = cells[k][1] = ' ';
+                } else {
+                    cells[k][0] = (before & bits[k]) ? '0' : '1';
+                    cells[k][1] = (after & bits[k]) ? '0' : '1';
+                }
             }
         }
+        for (int k = 0; k < l.signals; ++k) std::memcpy(l.text[k] + at + 2 * i, cells[k], 2);
     }
 }
 
