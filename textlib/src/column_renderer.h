@@ -3,6 +3,7 @@
 // Private to the print format.
 #pragma once
 #include <cstdint>
+#include <memory>
 
 #include "buffer_format.h"
 #include "print_cells.h"
@@ -15,12 +16,29 @@ struct SpecialRow {
     Special sdCode, sdChar, rdCode, rdChar;
 };
 
+// The hex and character cells of every possible character cell (status,
+// marker, character) in one code page: a data word's four cells are then two
+// lookups. Made once per job (256 KiB).
+struct CellPictures {
+    struct Picture {
+        CellText hex, chars;
+    };
+    explicit CellPictures(const CodePage& page) : table(new Picture[1 << 16]) {
+        for (unsigned cell = 0; cell < (1u << 16); ++cell) {
+            const auto c = static_cast<std::uint16_t>(cell);
+            table[cell] = Picture{HexCell(c), CharCell(c, page)};
+        }
+    }
+    const Picture& operator[](std::uint16_t cell) const { return table[cell]; }
+    std::unique_ptr<Picture[]> table;
+};
+
 template <int kColumns>
 struct ColumnRenderer {
     enum Line { kSdCode, kSdChar, kRdCode, kRdChar, kLines };
 
-    ColumnRenderer(const SpecialRow& row, const CodePage& page)
-        : specials{row.sdCode, row.sdChar, row.rdCode, row.rdChar}, page(page) {}
+    ColumnRenderer(const SpecialRow& row, const CellPictures& pictures)
+        : specials{row.sdCode, row.sdChar, row.rdCode, row.rdChar}, pictures(pictures) {}
 
     void Put(int line, int column, CellText cell) {
         lines[line][2 * column] = cell[0];
@@ -29,11 +47,12 @@ struct ColumnRenderer {
     // The cells of one column; a zero word (past the data) leaves it blank.
     void Render(int column, std::uint32_t w) {
         if (IsData(w)) {
-            const std::uint16_t sd = SdCell(w), rd = RdCell(w);
-            Put(kSdCode, column, HexCell(sd));
-            Put(kSdChar, column, CharCell(sd, page));
-            Put(kRdCode, column, HexCell(rd));
-            Put(kRdChar, column, CharCell(rd, page));
+            const CellPictures::Picture& sd = pictures[SdCell(w)];
+            const CellPictures::Picture& rd = pictures[RdCell(w)];
+            Put(kSdCode, column, sd.hex);
+            Put(kSdChar, column, sd.chars);
+            Put(kRdCode, column, rd.hex);
+            Put(kRdChar, column, rd.chars);
         } else if (IsGap(w)) {
             for (int k = 0; k < kLines; ++k) Put(k, column, CellText{'|', '|'});
         } else if (w != 0) {
@@ -50,7 +69,7 @@ struct ColumnRenderer {
     }
 
     const Special specials[kLines];
-    const CodePage page;
+    const CellPictures& pictures;
     char lines[kLines][2 * kColumns];
     std::uint32_t valueWord = 0;
     ValueText valueText{};

@@ -143,6 +143,7 @@ public:
 private:
     // The four print lines of the block of columns, rendered together.
     using Renderer = ColumnRenderer<kColumns>;
+    std::unique_ptr<CellPictures> pictures_;   // of columns_.page, made when a routine sets the page
     char rendered_[Renderer::kLines][2 * kColumns] = {};
     SpecialRow BlockSpecials() const;
 

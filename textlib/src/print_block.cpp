@@ -43,7 +43,7 @@ bool ConvertJob::PrintRenderedBlock() {
 // stores through a char pointer may alias anything, and would make every
 // column reread the job's fields.
 void ConvertJob::RenderColumns(const SpecialRow& row) {
-    Renderer r(row, columns_.page);
+    Renderer r(row, *pictures_);
     const int count = columns_.count;
     for (int i = 0; i < count; ++i) r.Render(i, columns_.word[i]);
     std::memcpy(rendered_, r.lines, sizeof r.lines);

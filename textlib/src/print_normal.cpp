@@ -18,6 +18,7 @@ int ConvertJob::PrintColumns(bool withLineStates) {
     lineStates_.valid = false;
     columns_.mode = options_.PrintData;
     columns_.page = CodePageFor(reader_.Info(info::kCode));
+    pictures_ = std::make_unique<CellPictures>(columns_.page);
     if (!options_.GuideCut && !PrintHeader(reader_.InfoBody())) return kConvertFailed;
     reader_.Seek(StartIndex());
     for (;;) {
@@ -40,7 +41,7 @@ void ConvertJob::FillColumns(bool withLineStates) {
     // Filled in local arrays and copied at the end: a store into the job's own
     // arrays could alias the reader's counters and force them to be reread.
     std::uint32_t words[kColumns] = {}, states[kColumns] = {};
-    Renderer r(BlockSpecials(), columns_.page);
+    Renderer r(BlockSpecials(), *pictures_);
     std::uint32_t state = withLineStates ? reader_.FindLineState() : 0;
     const int count = columns_.count;
     // Stop and progress are looked at once per block of columns; the range end at every record.

@@ -16,6 +16,7 @@ int ConvertJob::PrintControlSequence() {
     columns_ = Columns{};
     columns_.mode = kCharDisplay;
     columns_.page = CodePageFor(kEbcdicCode);
+    pictures_ = std::make_unique<CellPictures>(columns_.page);
     if (!options_.GuideCut && !PrintHeader(reader_.InfoBody())) return kConvertFailed;
     ControlSequenceFilter filter(reader_);
     filter.Reset(StartIndex(), RangeEnd(), [this] { return KeepGoing(); });
