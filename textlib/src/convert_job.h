@@ -103,8 +103,8 @@ public:
     }
     // Hands what the job's buffer holds to the output (a stream: before it is flushed).
     bool Flush();
-    // Called once per record or frame: hears Stop, reports progress now and
-    // then, and says whether the job's range goes on.
+    // Called as a routine goes (per frame, token or block of columns): hears
+    // Stop, reports progress now and then, and says whether the range goes on.
     bool KeepGoing() {
         // A job that writes nothing for a long stretch still hears Stop here.
         if (queue_ != nullptr && queue_->HasMessages()) CheckCancel();
