@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <span>
 
-#include "link/framing.h"
 #include "simulator/analyzer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -6,6 +6,7 @@
 
 #include <map>
 
+#include "line/wire.h"
 #include "link/crc16.h"
 #include "sets/data_store.h"
 #include "simulator/records.h"
@@ -174,7 +175,7 @@ TEST(Traffic, HdlcFramesHaveTheirFcsWhereMarkedGood) {
         if (f.end == kShortFrame) { ++short_frames; continue; }
         ASSERT_GE(f.bytes.size(), 3u);
         const Bytes data(f.bytes.begin(), f.bytes.end() - 1);
-        const bool matches = static_cast<std::uint8_t>(fcs16(data)) == f.bytes.back();
+        const bool matches = static_cast<std::uint8_t>(crc16_x25(data)) == f.bytes.back();
         EXPECT_EQ(matches, f.end == kCheckGood);
         (f.end == kCheckGood ? good : bad)++;
     }

@@ -3,8 +3,7 @@
 // packet mode knows SYN frames, and "###" sent between frames.
 #include "line/receiver.h"
 
-#include "link/crc16.h"
-#include "link/framing.h"
+#include "line/wire.h"
 
 namespace simulator {
 namespace {
@@ -105,7 +104,7 @@ void Receiver::finish_hex(std::vector<Incoming>& out) {
 }
 
 void Receiver::feed_packet(std::uint8_t b, std::vector<Incoming>& out) {
-    if (b == commlib::SYN) {
+    if (b == kSyn) {
         if (in_frame_ && !buf_.empty()) finish_frame(out);
         buf_.clear();
         in_frame_ = true;
@@ -127,24 +126,26 @@ void Receiver::finish_frame(std::vector<Incoming>& out) {
 
 bool unframe(const std::vector<std::uint8_t>& stuffed, std::vector<std::uint8_t>& packet) {
     packet.clear();
-    if (stuffed.empty() || stuffed.back() == commlib::DLE) return false;
+    if (stuffed.empty() || stuffed.back() == kDle) return false;
     for (std::size_t i = 0; i < stuffed.size(); ++i) {
-        if (stuffed[i] == commlib::DLE) packet.push_back(static_cast<std::uint8_t>(stuffed[++i] ^ 0x40));
+        if (stuffed[i] == kDle) packet.push_back(static_cast<std::uint8_t>(stuffed[++i] ^ 0x40));
         else packet.push_back(stuffed[i]);
     }
-    if (packet.size() <= 3 || commlib::crc16x25(commlib::Crc16Preset, packet) != commlib::Crc16Residue)
-        return false;
-    packet.resize(packet.size() - 2);
+    if (packet.size() <= 3) return false;
+    const std::size_t n = packet.size() - 2;
+    const std::uint16_t crc = crc16_x25(std::span(packet.data(), n));
+    if (packet[n] != (crc & 0xFF) || packet[n + 1] != (crc >> 8)) return false;
+    packet.resize(n);
     return true;
 }
 
 std::vector<std::uint8_t> frame_packet(const std::vector<std::uint8_t>& packet, bool corrupt) {
-    std::uint16_t crc = static_cast<std::uint16_t>(~commlib::crc16x25(commlib::Crc16Preset, packet));
+    std::uint16_t crc = crc16_x25(packet);
     if (corrupt) crc ^= 0x0001;
-    std::vector<std::uint8_t> out{commlib::SYN};
+    std::vector<std::uint8_t> out{kSyn};
     auto put = [&out](std::uint8_t v) {
-        if (commlib::needsStuffing(v)) {
-            out.push_back(commlib::DLE);
+        if (needs_stuffing(v)) {
+            out.push_back(kDle);
             out.push_back(static_cast<std::uint8_t>(v ^ 0x40));
         } else {
             out.push_back(v);
@@ -153,7 +154,7 @@ std::vector<std::uint8_t> frame_packet(const std::vector<std::uint8_t>& packet, 
     for (std::uint8_t v : packet) put(v);
     put(static_cast<std::uint8_t>(crc & 0xFF));
     put(static_cast<std::uint8_t>(crc >> 8));
-    out.push_back(commlib::SYN);
+    out.push_back(kSyn);
     return out;
 }
 

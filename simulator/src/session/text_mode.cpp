@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "link/framing.h"
+#include "line/wire.h"
 #include "session/device.h"
 
 namespace simulator {
@@ -50,9 +50,7 @@ void send_next_block(Device& d) {
     if (d.options.hex_blocks) {
         d.send_bytes(hex_block(piece));
     } else {
-        std::vector<std::uint8_t> block(n + 4);
-        block.resize(commlib::frameBinaryBlock(piece, block));
-        d.send_bytes(block);
+        d.send_bytes(binary_block(piece));
     }
 }
 

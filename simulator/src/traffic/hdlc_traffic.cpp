@@ -3,6 +3,7 @@
 // then an aborted or a short frame. SD is the terminal side, RD the network.
 #include <deque>
 
+#include "line/wire.h"
 #include "traffic/hdlc_frames.h"
 #include "traffic/traffic_context.h"
 
@@ -193,7 +194,7 @@ private:
         ctx.cell(f.dir, kOpenFlag, 0x7E);
         ctx.chars(f.dir, f.bytes);
         if (ctx.conditions().check != 0) {
-            const std::uint16_t fcs = fcs16(f.bytes);
+            const std::uint16_t fcs = crc16_x25(f.bytes);
             const std::uint8_t status = f.bad_fcs ? kCheckError : kCheckGood;
             ctx.cell(f.dir, status, static_cast<std::uint8_t>(f.bad_fcs ? ~fcs : fcs));
         }

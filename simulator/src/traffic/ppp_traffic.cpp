@@ -5,6 +5,7 @@
 #include <deque>
 #include <iterator>
 
+#include "line/wire.h"
 #include "traffic/traffic_context.h"
 
 namespace simulator {
@@ -74,7 +75,7 @@ public:
         ctx.stamp(dir);
         if (ctx.rng().one_in(80)) ctx.cell(dir, kBreak, 0x00);
         ctx.cell(dir, kChar, 0x7E);
-        const std::uint16_t fcs = fcs16(frame);
+        const std::uint16_t fcs = crc16_x25(frame);
         frame.push_back(static_cast<std::uint8_t>(fcs));
         frame.push_back(static_cast<std::uint8_t>(fcs >> 8));
         for (std::uint8_t b : frame) {

@@ -1,7 +1,6 @@
 // The simulated line clock and the words for cells, stamps, idles and signals.
 #include "traffic/traffic_context.h"
 
-#include "link/crc16.h"
 
 namespace simulator {
 namespace {
@@ -80,10 +79,6 @@ std::uint16_t crc16_bsc(std::span<const std::uint8_t> bytes) {
         for (int i = 0; i < 8; ++i) reg = (reg & 1) ? static_cast<std::uint16_t>((reg >> 1) ^ 0xA001) : reg >> 1;
     }
     return reg;
-}
-
-std::uint16_t fcs16(std::span<const std::uint8_t> bytes) {
-    return static_cast<std::uint16_t>(~commlib::crc16x25(commlib::Crc16Preset, bytes));
 }
 
 } // namespace simulator

@@ -83,6 +83,5 @@ std::unique_ptr<ModeTraffic> make_ppp_traffic();
 // Check characters of character blocks.
 std::uint8_t lrc(std::span<const std::uint8_t> bytes, bool odd);
 std::uint16_t crc16_bsc(std::span<const std::uint8_t> bytes);
-std::uint16_t fcs16(std::span<const std::uint8_t> bytes);
 
 } // namespace simulator
