@@ -1,4 +1,4 @@
-// One QApplication on the offscreen platform for the whole test binary, a
+// The window tests' offscreen application (testing/qt_offscreen.h), a
 // message-box answerer that records each box's text and presses a button,
 // and waiting with a deadline while the event loop runs.
 #pragma once
@@ -15,29 +15,9 @@
 #include <thread>
 #include <vector>
 
+#include "testing/qt_offscreen.h"
+
 namespace capstore::testing {
-
-class OffscreenApp : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        static int argc = 1;
-        static char name[] = "capstore_tests";
-        static char* argv[] = {name, nullptr};
-        app_ = new QApplication(argc, argv);
-    }
-    void TearDown() override
-    {
-        delete app_;
-        app_ = nullptr;
-    }
-
-private:
-    QApplication* app_ = nullptr;
-};
-
-inline ::testing::Environment* const offscreen_app = ::testing::AddGlobalTestEnvironment(new OffscreenApp);
 
 // Answers every message box that opens while it lives.
 class MessageAnswerer {
@@ -73,13 +53,7 @@ private:
 // Runs the event loop until the condition holds or the limit passes.
 inline bool wait_for(const std::function<bool()>& done, std::chrono::seconds limit = std::chrono::seconds(60))
 {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
+    return testing_util::pump_until(done, static_cast<int>(std::chrono::milliseconds(limit).count()));
 }
 
 } // namespace capstore::testing

@@ -1,6 +1,6 @@
-// One offscreen QApplication for the window tests, a wait that keeps the
-// event loop running until a condition holds or a deadline passes, and a
-// watcher that answers message boxes and remembers their texts.
+// The window tests' offscreen application (testing/qt_offscreen.h), a wait
+// that keeps the event loop running until a condition holds or a deadline
+// passes, and a watcher that answers message boxes and remembers their texts.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -13,38 +13,13 @@
 #include <cstdlib>
 #include <functional>
 
+#include "testing/qt_offscreen.h"
+
 namespace frontpad::testing_fp {
-
-class OffscreenApp : public ::testing::Environment {
-public:
-    void SetUp() override {
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        static int argc = 1;
-        static char name[] = "frontpad_tests";
-        static char* argv[] = {name, nullptr};
-        app_ = new QApplication(argc, argv);
-    }
-    void TearDown() override {
-        delete app_;
-        app_ = nullptr;
-    }
-
-private:
-    QApplication* app_ = nullptr;
-};
-
-inline ::testing::Environment* const offscreenApp = ::testing::AddGlobalTestEnvironment(new OffscreenApp);
 
 // Runs the event loop until done() or the limit; the result of done().
 inline bool waitFor(const std::function<bool()>& done, int limitMs = 10000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > limitMs) return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return true;
+    return testing_util::pump_until(done, limitMs);
 }
 
 // Answers every message box that opens while it lives (with `answer`) and

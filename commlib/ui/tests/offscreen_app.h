@@ -1,6 +1,6 @@
-// One QApplication on the offscreen platform for the whole test binary, made
-// before the first test and gone after the last; and a helper that answers
-// the next modal window from inside its own event loop.
+// The window tests' offscreen application (testing/qt_offscreen.h), a helper
+// that answers the next modal window from inside its own event loop, and the
+// test locale.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -11,27 +11,9 @@
 #include <memory>
 #include <string>
 
+#include "testing/qt_offscreen.h"
+
 namespace commlib::ui::testing_qt {
-
-class OffscreenApp : public ::testing::Environment {
-public:
-    void SetUp() override {
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        static int argc = 1;
-        static char name[] = "commlib_ui_tests";
-        static char* argv[] = {name, nullptr};
-        app_ = new QApplication(argc, argv);
-    }
-    void TearDown() override {
-        delete app_;
-        app_ = nullptr;
-    }
-
-private:
-    QApplication* app_ = nullptr;
-};
-
-inline ::testing::Environment* const offscreenApp = ::testing::AddGlobalTestEnvironment(new OffscreenApp);
 
 // Runs action on the next modal window other than the one active now. A window
 // that nobody answers within about 10 s is closed, so a failing test ends.

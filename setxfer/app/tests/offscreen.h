@@ -1,5 +1,5 @@
-// One offscreen QApplication for the test binary, waits with deadlines, and a
-// helper that acts inside the next modal dialog of a given name.
+// The window tests' offscreen application (testing/qt_offscreen.h), waits
+// with deadlines, and a helper that acts inside the next modal dialog of a given name.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -12,39 +12,12 @@
 #include <functional>
 #include <memory>
 
+#include "testing/qt_offscreen.h"
+
 namespace setxfer::app::testing_qt {
 
-class OffscreenApp : public ::testing::Environment {
-public:
-    void SetUp() override {
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        static int argc = 1;
-        static char name[] = "setxfer_app_tests";
-        static char* argv[] = {name, nullptr};
-        app_ = new QApplication(argc, argv);
-        QApplication::setQuitOnLastWindowClosed(false);
-    }
-    void TearDown() override {
-        delete app_;
-        app_ = nullptr;
-    }
-
-private:
-    QApplication* app_ = nullptr;
-};
-
-inline ::testing::Environment* const offscreenApp = ::testing::AddGlobalTestEnvironment(new OffscreenApp);
-
 // Pumps events until done() holds; false after the deadline.
-inline bool waitUntil(const std::function<bool()>& done, int ms = 20000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > ms) return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
+inline bool waitUntil(const std::function<bool()>& done, int ms = 20000) { return testing_util::pump_until(done, ms); }
 
 // Runs action once on the modal dialog named `name` (any modal dialog for an
 // empty name) when it is up. A dialog
