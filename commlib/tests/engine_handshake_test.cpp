@@ -24,7 +24,7 @@ TEST(EngineHandshake, PacketModeConnectSendsResetAndQueryThenSubscribes) {
     h.ack();
     EXPECT_EQ(h.takeLine(), (Bytes{0x16, 0x30, 0x00, 0xE5, 0xB9, 0x16, 0x16, 0x40, 0x00, 0x02, 0x34, 0x01, 0x00,
                                    0x02, 0x00, 0x03, 0x00, 0x01, 0x02, 0x56, 0xCE, 0x16}));
-    EXPECT_EQ(h.engine->state(), 6);
+    EXPECT_EQ(h.engine->current(), State::PacketSession);
     EXPECT_EQ(h.engine->linkMode(), 2);
     EXPECT_TRUE(h.takeNotes().empty());
 
@@ -88,15 +88,15 @@ TEST(EngineHandshake, ThreeRefusalsOfPacketModeEndInIdentifiedTextMode) {
     EXPECT_EQ(h.takeLine(), text("%@X\r\n"));
     h.nak();
     EXPECT_EQ(h.takeLine(), text("%T0\r\n"));
-    EXPECT_EQ(h.engine->state(), 11);
+    EXPECT_EQ(h.engine->current(), State::Identify);
     h.ack();
-    EXPECT_EQ(h.engine->state(), 13);
+    EXPECT_EQ(h.engine->current(), State::IdentLine);
     h.line("  RV-7020 1.2A");
     EXPECT_EQ(h.takeLine(), text("*"));
     EXPECT_EQ(h.engine->replyTimer(), 0);
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqConnect, StatusDone, nullptr}));
     EXPECT_EQ(h.engine->linkMode(), 1);
-    EXPECT_EQ(h.engine->state(), 5);
+    EXPECT_EQ(h.engine->current(), State::TextSession);
     EXPECT_STREQ(h.engine->modelName(), "RV-7020");
     EXPECT_EQ(h.engine->modelCode(), 1);
     EXPECT_EQ(h.engine->version(), 0x12A << 12);
@@ -113,7 +113,7 @@ TEST(EngineHandshake, RefusedIdentificationLeavesTextModeWithoutDataSets) {
         h.nak();
         h.event(refusal);
         EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqConnect, StatusDone, nullptr}));
-        EXPECT_EQ(h.engine->state(), 5);
+        EXPECT_EQ(h.engine->current(), State::TextSession);
         EXPECT_EQ(h.engine->dataSet(engine::Set::Setup), nullptr);
     }
     // "/" instead of the identification line also ends in text mode.
@@ -126,7 +126,7 @@ TEST(EngineHandshake, RefusedIdentificationLeavesTextModeWithoutDataSets) {
     h.ack();
     h.cancel();
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqConnect, StatusDone, nullptr}));
-    EXPECT_EQ(h.engine->state(), 5);
+    EXPECT_EQ(h.engine->current(), State::TextSession);
 }
 
 TEST(EngineHandshake, NoAnswerToAttentionTriesThePacketModeExitAndRestarts) {
@@ -137,18 +137,18 @@ TEST(EngineHandshake, NoAnswerToAttentionTriesThePacketModeExitAndRestarts) {
     EXPECT_TRUE(h.takeSent().empty());
     h.ticks(1);
     EXPECT_THAT(h.takePackets(), ElementsAre(Bytes{'@', 0, 16, '0'}));
-    EXPECT_EQ(h.engine->state(), 6);
+    EXPECT_EQ(h.engine->current(), State::PacketSession);
     EXPECT_EQ(h.engine->retries(), 0);
     h.answer(16, '0');
     EXPECT_EQ(h.takeLine(), text("###"));
-    EXPECT_EQ(h.engine->state(), 2);
+    EXPECT_EQ(h.engine->current(), State::AttentionAgain);
     EXPECT_EQ(h.engine->pending(), 0u);
     EXPECT_EQ(h.out.discards, 1);
     EXPECT_TRUE(h.takeNotes().empty());
     // From here as a first attempt.
     h.ack();
     EXPECT_EQ(h.takeLine(), text("%@X\r\n"));
-    EXPECT_EQ(h.engine->state(), 33);
+    EXPECT_EQ(h.engine->current(), State::SwitchToPacket);
 }
 
 TEST(EngineHandshake, RestartedAttentionReportsSilenceAndGivesUpLater) {
@@ -159,10 +159,10 @@ TEST(EngineHandshake, RestartedAttentionReportsSilenceAndGivesUpLater) {
     h.takeSent();
     h.expire();
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqConnect, StatusNoAnswer, nullptr}));
-    EXPECT_EQ(h.engine->state(), 2);
+    EXPECT_EQ(h.engine->current(), State::AttentionAgain);
     // A dead line does not keep the engine waiting for ever; the time-out was already reported.
     h.ticks(engine::SilenceTicks);
-    EXPECT_EQ(h.engine->state(), 0);
+    EXPECT_EQ(h.engine->current(), State::Idle);
     EXPECT_TRUE(h.takeNotes().empty());
 }
 
@@ -172,14 +172,14 @@ TEST(EngineHandshake, ExitRefusedOrUnansweredEndsTheAttempt) {
     refused.expire();
     refused.refuse(16, '0', 1);
     EXPECT_THAT(refused.takeNotes(), ElementsAre(Note{ReqConnect, StatusRefused, nullptr}));
-    EXPECT_EQ(refused.engine->state(), 0);
+    EXPECT_EQ(refused.engine->current(), State::Idle);
 
     Harness silent;
     silent.request(ReqConnect);
     silent.expire();
     silent.expire();
     EXPECT_THAT(silent.takeNotes(), ElementsAre(Note{ReqConnect, StatusNoAnswer, nullptr}));
-    EXPECT_EQ(silent.engine->state(), 0);
+    EXPECT_EQ(silent.engine->current(), State::Idle);
 }
 
 TEST(EngineHandshake, RefusedAttentionAndSilentSwitchFail) {
@@ -187,7 +187,7 @@ TEST(EngineHandshake, RefusedAttentionAndSilentSwitchFail) {
     refused.request(ReqConnect);
     refused.nak();
     EXPECT_THAT(refused.takeNotes(), ElementsAre(Note{ReqConnect, StatusNotAvailable, nullptr}));
-    EXPECT_EQ(refused.engine->state(), 0);
+    EXPECT_EQ(refused.engine->current(), State::Idle);
 
     Harness silent;
     silent.request(ReqConnect);
@@ -199,7 +199,7 @@ TEST(EngineHandshake, RefusedAttentionAndSilentSwitchFail) {
     silent.expire();
     EXPECT_TRUE(silent.takeSent().empty());
     EXPECT_THAT(silent.takeNotes(), ElementsAre(Note{ReqConnect, StatusNoAnswer, nullptr}));
-    EXPECT_EQ(silent.engine->state(), 0);
+    EXPECT_EQ(silent.engine->current(), State::Idle);
 
     Harness noIdent;
     noIdent.request(ReqConnect);
@@ -209,7 +209,7 @@ TEST(EngineHandshake, RefusedAttentionAndSilentSwitchFail) {
     noIdent.nak();
     noIdent.expire();
     EXPECT_THAT(noIdent.takeNotes(), ElementsAre(Note{ReqConnect, StatusNoAnswer, nullptr}));
-    EXPECT_EQ(noIdent.engine->state(), 0);
+    EXPECT_EQ(noIdent.engine->current(), State::Idle);
 }
 
 TEST(EngineHandshake, IdentificationLineThatNeverComesEndsWithNoAnswer) {
@@ -221,10 +221,10 @@ TEST(EngineHandshake, IdentificationLineThatNeverComesEndsWithNoAnswer) {
     h.nak();
     h.ack();
     h.ticks(engine::SilenceTicks - 1);
-    EXPECT_EQ(h.engine->state(), 13);
+    EXPECT_EQ(h.engine->current(), State::IdentLine);
     h.ticks(1);
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqConnect, StatusNoAnswer, nullptr}));
-    EXPECT_EQ(h.engine->state(), 0);
+    EXPECT_EQ(h.engine->current(), State::Idle);
 }
 
 TEST(EngineHandshake, ConnectQueryRetriedThenReportedUnanswered) {
@@ -242,7 +242,7 @@ TEST(EngineHandshake, ConnectQueryRetriedThenReportedUnanswered) {
     h.expire();
     EXPECT_THAT(h.takePackets(), ElementsAre(Bytes{'0', 0}));
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqConnect, StatusNoAnswer, nullptr}));
-    EXPECT_EQ(h.engine->state(), 0);
+    EXPECT_EQ(h.engine->current(), State::Idle);
 }
 
 TEST(EngineHandshake, RefusedQueryStillSubscribesAndUnansweredSubscriptionStillConnects) {
@@ -259,7 +259,7 @@ TEST(EngineHandshake, RefusedQueryStillSubscribesAndUnansweredSubscriptionStillC
     EXPECT_TRUE(h.takeNotes().empty());
     h.expire();
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqConnect, StatusDone, nullptr}));
-    EXPECT_EQ(h.engine->state(), 6);
+    EXPECT_EQ(h.engine->current(), State::PacketSession);
     // A refused subscription connects as well.
     Harness r;
     r.request(ReqConnect);
@@ -282,7 +282,7 @@ TEST(EngineHandshake, ConnectDuringASessionSendsNothing) {
     text.request(ReqConnect);
     EXPECT_TRUE(text.takeSent().empty());
     EXPECT_THAT(text.takeNotes(), ElementsAre(Note{ReqConnect, StatusDone, nullptr}));
-    EXPECT_EQ(text.engine->state(), 5);
+    EXPECT_EQ(text.engine->current(), State::TextSession);
 }
 
 TEST(EngineHandshake, AutomaticConnectionWaitsForThreeTicksOfModemLines) {
@@ -302,11 +302,11 @@ TEST(EngineHandshake, AutomaticConnectionWaitsForThreeTicksOfModemLines) {
     EXPECT_TRUE(h.takeSent().empty());
     h.ticks(1);
     EXPECT_EQ(h.takeLine(), text("###"));
-    EXPECT_EQ(h.engine->state(), 3);
+    EXPECT_EQ(h.engine->current(), State::AutoAttention);
     h.ack();
-    EXPECT_EQ(h.engine->state(), 34);
+    EXPECT_EQ(h.engine->current(), State::AutoSwitchToPacket);
     h.ack();
-    EXPECT_EQ(h.engine->state(), 7);
+    EXPECT_EQ(h.engine->current(), State::AutoPacketSession);
     h.answer(2, '4', {});
     h.answer(3, '3');
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{NtfyAutoConnected, StatusDone, nullptr}));
@@ -320,17 +320,17 @@ TEST(EngineHandshake, AutomaticConnectionFailuresRearmInsteadOfNotifying) {
     h.takeNotes();
     h.ticks(3);
     h.nak();
-    EXPECT_EQ(h.engine->state(), 0);
+    EXPECT_EQ(h.engine->current(), State::Idle);
     EXPECT_EQ(h.engine->autoCountdown(), 3);
     h.ticks(3);
-    EXPECT_EQ(h.engine->state(), 3);
+    EXPECT_EQ(h.engine->current(), State::AutoAttention);
     h.ack();
     h.nak();
     h.nak();
     h.nak();
-    EXPECT_EQ(h.engine->state(), 12);
+    EXPECT_EQ(h.engine->current(), State::AutoIdentify);
     h.expire();
-    EXPECT_EQ(h.engine->state(), 0);
+    EXPECT_EQ(h.engine->current(), State::Idle);
     EXPECT_EQ(h.engine->autoCountdown(), 3);
     // The automatic text-mode path identifies and reports NtfyAutoConnected.
     h.ticks(3);
@@ -339,7 +339,7 @@ TEST(EngineHandshake, AutomaticConnectionFailuresRearmInsteadOfNotifying) {
     h.nak();
     h.nak();
     h.ack();
-    EXPECT_EQ(h.engine->state(), 14);
+    EXPECT_EQ(h.engine->current(), State::AutoIdentLine);
     h.line("RV-7030 2");
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{NtfyAutoConnected, StatusDone, nullptr}));
     EXPECT_EQ(h.engine->modelCode(), 2);
@@ -351,11 +351,11 @@ TEST(EngineHandshake, SilentAutomaticAttentionStartsOverAfterTheWatchdog) {
     h.out.modemOn = true;
     h.request(ReqAutoConnect);
     h.ticks(3);
-    EXPECT_EQ(h.engine->state(), 3);
+    EXPECT_EQ(h.engine->current(), State::AutoAttention);
     h.ticks(15);
-    EXPECT_EQ(h.engine->state(), 3);
+    EXPECT_EQ(h.engine->current(), State::AutoAttention);
     h.ticks(engine::SilenceTicks - 15);
-    EXPECT_EQ(h.engine->state(), 0);
+    EXPECT_EQ(h.engine->current(), State::Idle);
     h.takeSent();
     h.ticks(3);
     EXPECT_EQ(h.takeLine(), text("###"));

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,9 +12,15 @@
 #include "engine/protocol_engine.h"
 #include "link/framing.h"
 
+namespace commlib::engine {
+// Failed assertions on a state show its number.
+inline void PrintTo(State s, std::ostream* os) { *os << static_cast<int>(s); }
+} // namespace commlib::engine
+
 namespace commlib::test {
 
 using Bytes = std::vector<std::uint8_t>;
+using engine::State;
 
 struct Note {
     int code;

@@ -109,7 +109,7 @@ TEST(EngineNotifications, ResetAndTicksReachTheCaptureWriter) {
     h.engine->reset();
     EXPECT_THAT(h.capture->calls, ElementsAre("reset"));
     EXPECT_EQ(h.out.discards, 1);
-    EXPECT_EQ(h.engine->state(), 0);
+    EXPECT_EQ(h.engine->current(), State::Idle);
     EXPECT_EQ(h.engine->screenBits(), nullptr);
     EXPECT_EQ(h.engine->screenInfo(), nullptr);
     BufferSettings buffer{"/tmp", 7, 1, 0};

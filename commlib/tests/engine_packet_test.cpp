@@ -136,7 +136,7 @@ TEST(EnginePacket, TimeoutFailsPendingInOrderWithNoAnswer) {
                                            Note{ReqGetSetup, StatusNoAnswer, nullptr},
                                            Note{ReqGetScreen, StatusNoAnswer, nullptr}));
     EXPECT_EQ(h.engine->pending(), 0u);
-    EXPECT_EQ(h.engine->state(), 6);
+    EXPECT_EQ(h.engine->current(), State::PacketSession);
 }
 
 TEST(EnginePacket, SessionEndAnsweredResetsTheEngine) {
@@ -147,7 +147,7 @@ TEST(EnginePacket, SessionEndAnsweredResetsTheEngine) {
     EXPECT_EQ(h.engine->replyTimer(), 5);
     h.answer(0, '0');
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqDisconnect, StatusDone, nullptr}));
-    EXPECT_EQ(h.engine->state(), 0);
+    EXPECT_EQ(h.engine->current(), State::Idle);
     EXPECT_EQ(h.engine->dataSet(engine::Set::Setup), nullptr);
     EXPECT_STREQ(h.engine->modelName(), "");
     EXPECT_EQ(h.out.discards, 1);
@@ -160,7 +160,7 @@ TEST(EnginePacket, SessionEndRefusedKeepsTheSession) {
     h.request(ReqDisconnect);
     h.refuse(0, '0', 1);
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqDisconnect, StatusRefused, nullptr}));
-    EXPECT_EQ(h.engine->state(), 6);
+    EXPECT_EQ(h.engine->current(), State::PacketSession);
     EXPECT_EQ(h.engine->pending(), 0u);
 }
 
@@ -182,7 +182,7 @@ TEST(EnginePacket, AnyAcceptedSubZeroOtherThanTheExitEndsTheSession) {
     Harness h;
     h.connectPacket();
     h.answer(7, '0');
-    EXPECT_EQ(h.engine->state(), 0);
+    EXPECT_EQ(h.engine->current(), State::Idle);
     EXPECT_TRUE(h.takeNotes().empty());
 }
 
@@ -196,7 +196,7 @@ TEST(EnginePacket, AnswersNobodyWaitsForAreIgnored) {
     h.answer(16, '0');
     EXPECT_TRUE(h.takeNotes().empty());
     EXPECT_TRUE(h.takeSent().empty());
-    EXPECT_EQ(h.engine->state(), 6);
+    EXPECT_EQ(h.engine->current(), State::PacketSession);
     EXPECT_EQ(h.engine->modelCode(), 4);
 }
 
@@ -210,7 +210,7 @@ TEST(EnginePacket, TextEventsAreIgnoredInPacketMode) {
     h.line("RV-7010 1.0");
     EXPECT_TRUE(h.takeSent().empty());
     EXPECT_TRUE(h.takeNotes().empty());
-    EXPECT_EQ(h.engine->state(), 6);
+    EXPECT_EQ(h.engine->current(), State::PacketSession);
 }
 
 TEST(EnginePacket, IdleAndTextSessionIgnoreEveryEvent) {
@@ -230,7 +230,7 @@ TEST(EnginePacket, IdleAndTextSessionIgnoreEveryEvent) {
     text.ticks(100);
     EXPECT_TRUE(text.takeSent().empty());
     EXPECT_TRUE(text.takeNotes().empty());
-    EXPECT_EQ(text.engine->state(), 5);
+    EXPECT_EQ(text.engine->current(), State::TextSession);
 }
 
 } // namespace

@@ -16,7 +16,7 @@ TEST(EngineRequests, TextModeKeysAreHexadecimalCommands) {
     h.connectText();
     h.request(ReqKey, 0x1A5);
     EXPECT_EQ(h.takeLine(), text("%K01A5\r\n"));
-    EXPECT_EQ(h.engine->state(), 8);
+    EXPECT_EQ(h.engine->current(), State::Key);
     h.ack();
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqKey, StatusDone, nullptr}));
     h.request(ReqKey, 0x21);
@@ -31,7 +31,7 @@ TEST(EngineRequests, TextModeKeysAreHexadecimalCommands) {
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqKey, StatusNotAvailable, nullptr},
                                            Note{ReqKey, StatusNotAllowed, nullptr},
                                            Note{ReqKey, StatusNoAnswer, nullptr}));
-    EXPECT_EQ(h.engine->state(), 5);
+    EXPECT_EQ(h.engine->current(), State::TextSession);
 }
 
 TEST(EngineRequests, PacketModeKeyIsAnItemNotificationAnsweredAtOnce) {
@@ -55,15 +55,15 @@ TEST(EngineRequests, TextModeMeasureStartAndStop) {
     h.connectText();
     h.request(ReqMeasure, 1);
     EXPECT_EQ(h.takeLine(), text("%K21\r\n"));
-    EXPECT_EQ(h.engine->state(), 9);
+    EXPECT_EQ(h.engine->current(), State::MeasureStart);
     h.ack();
     h.request(ReqMeasure, 0);
     EXPECT_EQ(h.takeLine(), text("%K22\r\n"));
-    EXPECT_EQ(h.engine->state(), 10);
+    EXPECT_EQ(h.engine->current(), State::MeasureStop);
     h.expire();
     EXPECT_THAT(h.takeNotes(),
                 ElementsAre(Note{ReqMeasure, StatusDone, nullptr}, Note{ReqMeasure, StatusNoAnswer, nullptr}));
-    EXPECT_EQ(h.engine->state(), 5);
+    EXPECT_EQ(h.engine->current(), State::TextSession);
 }
 
 TEST(EngineRequests, PacketModeMeasureStartIsASetAnsweredByItsRecord) {
@@ -98,10 +98,10 @@ TEST(EngineRequests, TextModeQuit) {
     accepted.connectText();
     accepted.request(ReqDisconnect);
     EXPECT_EQ(accepted.takeLine(), text("%Q\r\n"));
-    EXPECT_EQ(accepted.engine->state(), 4);
+    EXPECT_EQ(accepted.engine->current(), State::Quit);
     accepted.ack();
     EXPECT_THAT(accepted.takeNotes(), ElementsAre(Note{ReqDisconnect, StatusDone, nullptr}));
-    EXPECT_EQ(accepted.engine->state(), 0);
+    EXPECT_EQ(accepted.engine->current(), State::Idle);
     EXPECT_EQ(accepted.engine->dataSet(engine::Set::Setup), nullptr);
 
     for (int refusal : {EvNak, EvCancel}) {
@@ -110,14 +110,14 @@ TEST(EngineRequests, TextModeQuit) {
         refused.request(ReqDisconnect);
         refused.event(refusal);
         EXPECT_THAT(refused.takeNotes(), ElementsAre(Note{ReqDisconnect, StatusRefused, nullptr}));
-        EXPECT_EQ(refused.engine->state(), 5);
+        EXPECT_EQ(refused.engine->current(), State::TextSession);
     }
     Harness silent;
     silent.connectText();
     silent.request(ReqDisconnect);
     silent.expire();
     EXPECT_THAT(silent.takeNotes(), ElementsAre(Note{ReqDisconnect, StatusNoAnswer, nullptr}));
-    EXPECT_EQ(silent.engine->state(), 5);
+    EXPECT_EQ(silent.engine->current(), State::TextSession);
 }
 
 TEST(EngineRequests, StopReasonArrivesWithAPointerToIt) {
@@ -183,7 +183,7 @@ TEST(EngineRequests, RequestsThatDoNotFitTheStateSendNothing) {
     EXPECT_THAT(busy.takeNotes(), ElementsAre(Note{ReqDisconnect, StatusNotAllowed, nullptr},
                                               Note{ReqGetTable, StatusNotAllowed, nullptr},
                                               Note{ReqMeasure, StatusNotAllowed, nullptr}));
-    EXPECT_EQ(busy.engine->state(), 1);
+    EXPECT_EQ(busy.engine->current(), State::Attention);
 }
 
 TEST(EngineRequests, ScreenOnlyInPacketMode) {

@@ -41,7 +41,7 @@ TEST(EngineSupervision, KeepAlivesGoOutWhileWeAreQuietAndTheAnalyzerIsHeard) {
     h.ticks(9);
     EXPECT_TRUE(h.takeSent().empty());
     EXPECT_TRUE(h.takeNotes().empty());
-    EXPECT_NE(h.engine->state(), 0);
+    EXPECT_NE(h.engine->current(), State::Idle);
 }
 
 TEST(EngineSupervision, ASilentAnalyzerEndsTheSessionWithLinkLost) {
@@ -55,7 +55,7 @@ TEST(EngineSupervision, ASilentAnalyzerEndsTheSessionWithLinkLost) {
     EXPECT_TRUE(h.takeNotes().empty());
     h.ticks(1);
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{NtfyLinkLost, LinkLostSilent, nullptr}));
-    EXPECT_EQ(h.engine->state(), 0);
+    EXPECT_EQ(h.engine->current(), State::Idle);
     EXPECT_EQ(h.engine->supervision(), 0);
     EXPECT_THAT(h.capture->calls, ElementsAre("reset"));   // the block file is closed with what it holds
     h.ticks(100);
@@ -88,7 +88,7 @@ TEST(EngineSupervision, OffWhenRefusedWhenTheMeasurementStopsAndOnEveryReset) {
     stopped.answer(1, '1', {0});
     stopped.ticks(200);
     EXPECT_TRUE(stopped.takePackets().empty());
-    EXPECT_NE(stopped.engine->state(), 0);
+    EXPECT_NE(stopped.engine->current(), State::Idle);
 
     Harness analyzerReset;
     startSupervised(analyzerReset, 50);
@@ -108,7 +108,7 @@ TEST(EngineSupervision, ThePortGoingAwayEndsAnySessionAtOnce) {
         h.capture->calls.clear();
         h.event(EvLineGone);
         EXPECT_THAT(h.takeNotes(), ElementsAre(Note{NtfyLinkLost, LinkLostPortGone, nullptr})) << packetMode;
-        EXPECT_EQ(h.engine->state(), 0);
+        EXPECT_EQ(h.engine->current(), State::Idle);
         EXPECT_THAT(h.capture->calls, ElementsAre("reset"));
         EXPECT_TRUE(h.takeSent().empty());
     }

@@ -70,16 +70,16 @@ TEST(EngineTextTransfers, GetSetupTakesLinesAndBlocksUntilTheEnd) {
     const Bytes setup = patterned(910, 1);
     h.request(ReqGetSetup);
     EXPECT_EQ(h.takeLine(), text("%T1\r\n"));
-    EXPECT_EQ(h.engine->state(), 15);
+    EXPECT_EQ(h.engine->current(), State::GetSetup);
     h.ack();
-    EXPECT_EQ(h.engine->state(), 16);
+    EXPECT_EQ(h.engine->current(), State::GetSetupReceive);
     EXPECT_TRUE(h.takeSent().empty());
     h.line(slice(setup, 0, 500), FramingHex);
     h.line(slice(setup, 500, 410), FramingBinary);
     EXPECT_EQ(h.takeLine(), text("**"));
     h.end();
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqGetSetup, StatusDone, nullptr}));
-    EXPECT_EQ(h.engine->state(), 5);
+    EXPECT_EQ(h.engine->current(), State::TextSession);
     ASSERT_NE(h.engine->setupData(), nullptr);
     EXPECT_EQ(std::memcmp(h.engine->setupData(), setup.data(), setup.size()), 0);
 }
@@ -91,19 +91,19 @@ TEST(EngineTextTransfers, GetStartingWithALineAndGetsOfTheOtherSets) {
     h.request(ReqGetTable);
     EXPECT_EQ(h.takeLine(), text("%T2\r\n"));
     h.line(table, FramingHex);
-    EXPECT_EQ(h.engine->state(), 18);
+    EXPECT_EQ(h.engine->current(), State::GetTableReceive);
     EXPECT_EQ(h.takeLine(), text("*"));
     h.end();
     ASSERT_NE(h.engine->tableData(), nullptr);
     EXPECT_EQ(std::memcmp(h.engine->tableData(), table.data(), table.size()), 0);
     h.request(ReqGetProgram);
     EXPECT_EQ(h.takeLine(), text("%T5\r\n"));
-    EXPECT_EQ(h.engine->state(), 21);
+    EXPECT_EQ(h.engine->current(), State::GetProgram);
     h.end();   // "!" before "*" is not an answer the command state knows
     h.nak();
     h.request(ReqGetTable3);
     EXPECT_EQ(h.takeLine(), text("%T3\r\n"));
-    EXPECT_EQ(h.engine->state(), 19);
+    EXPECT_EQ(h.engine->current(), State::GetTable3);
     h.cancel();
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqGetTable, StatusDone, nullptr},
                                            Note{ReqGetProgram, StatusNotAvailable, nullptr},
@@ -118,13 +118,13 @@ TEST(EngineTextTransfers, GetCancelledWhileReceivingOrUnanswered) {
     h.line(patterned(100, 2));
     h.cancel();
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqGetSetup, StatusCancelled, nullptr}));
-    EXPECT_EQ(h.engine->state(), 5);
+    EXPECT_EQ(h.engine->current(), State::TextSession);
     EXPECT_EQ(h.engine->dataSet(engine::Set::Setup)->ReceivePosition(), 0);
 
     h.request(ReqGetSetup);
     h.expire();
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqGetSetup, StatusNoAnswer, nullptr}));
-    EXPECT_EQ(h.engine->state(), 0);
+    EXPECT_EQ(h.engine->current(), State::Idle);
 }
 
 TEST(EngineTextTransfers, SilentAnalyzerEndsAReceiveAfterTheWatchdog) {
@@ -136,10 +136,10 @@ TEST(EngineTextTransfers, SilentAnalyzerEndsAReceiveAfterTheWatchdog) {
     h.line(patterned(10, 0));   // a line restarts the count
     h.ticks(engine::SilenceTicks - 1);
     EXPECT_TRUE(h.takeNotes().empty());
-    EXPECT_EQ(h.engine->state(), 16);
+    EXPECT_EQ(h.engine->current(), State::GetSetupReceive);
     h.ticks(1);
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqGetSetup, StatusNoAnswer, nullptr}));
-    EXPECT_EQ(h.engine->state(), 0);
+    EXPECT_EQ(h.engine->current(), State::Idle);
 }
 
 TEST(EngineTextTransfers, PutTableSendsTheHeadAloneThenTheCells) {
@@ -149,10 +149,10 @@ TEST(EngineTextTransfers, PutTableSendsTheHeadAloneThenTheCells) {
     fill(h.engine->dataSet(engine::Set::Table), table);
     h.request(ReqPutTable);
     EXPECT_EQ(h.takeLine(), text("%R2\r\n"));
-    EXPECT_EQ(h.engine->state(), 25);
+    EXPECT_EQ(h.engine->current(), State::PutTable);
     h.ack();
     EXPECT_EQ(h.takeLine(), binaryBlock(slice(table, 0, 68)));
-    EXPECT_EQ(h.engine->state(), 26);
+    EXPECT_EQ(h.engine->current(), State::PutTableSend);
     EXPECT_EQ(h.engine->replyTimer(), 5);
     h.ack();
     EXPECT_EQ(h.takeLine(), binaryBlock(slice(table, 68, 6)));
@@ -160,7 +160,7 @@ TEST(EngineTextTransfers, PutTableSendsTheHeadAloneThenTheCells) {
     EXPECT_EQ(h.takeLine(), text("!"));
     EXPECT_EQ(h.engine->replyTimer(), 0);
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqPutTable, StatusDone, nullptr}));
-    EXPECT_EQ(h.engine->state(), 5);
+    EXPECT_EQ(h.engine->current(), State::TextSession);
 }
 
 TEST(EngineTextTransfers, PutSetupInBlocksOf128) {
@@ -191,7 +191,7 @@ TEST(EngineTextTransfers, PutRefusedOrCancelled) {
     fill(h.engine->dataSet(engine::Set::Program), patterned(8192, 4));
     h.request(ReqPutProgram);
     EXPECT_EQ(h.takeLine(), text("%R5\r\n"));
-    EXPECT_EQ(h.engine->state(), 29);
+    EXPECT_EQ(h.engine->current(), State::PutProgram);
     h.nak();
     h.request(ReqPutProgram);
     h.cancel();
@@ -207,11 +207,11 @@ TEST(EngineTextTransfers, PutRefusedOrCancelled) {
                                            Note{ReqPutProgram, StatusNotAllowed, nullptr},
                                            Note{ReqPutProgram, StatusRefused, nullptr},
                                            Note{ReqPutProgram, StatusCancelled, nullptr}));
-    EXPECT_EQ(h.engine->state(), 5);
+    EXPECT_EQ(h.engine->current(), State::TextSession);
     h.request(ReqPutProgram);
     h.expire();
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqPutProgram, StatusNoAnswer, nullptr}));
-    EXPECT_EQ(h.engine->state(), 0);
+    EXPECT_EQ(h.engine->current(), State::Idle);
 }
 
 TEST(EngineTextTransfers, PutTable3UsesItsOwnCommandAndAnUnansweredBlockEndsByTheWatchdog) {
@@ -222,12 +222,12 @@ TEST(EngineTextTransfers, PutTable3UsesItsOwnCommandAndAnUnansweredBlockEndsByTh
     fill(h.engine->dataSet(engine::Set::Table3), t3);
     h.request(ReqPutTable3);
     EXPECT_EQ(h.takeLine(), text("%R3\r\n"));
-    EXPECT_EQ(h.engine->state(), 27);
+    EXPECT_EQ(h.engine->current(), State::PutTable3);
     h.ack();
-    EXPECT_EQ(h.engine->state(), 28);
+    EXPECT_EQ(h.engine->current(), State::PutTable3Send);
     h.ticks(engine::SilenceTicks);
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqPutTable3, StatusNoAnswer, nullptr}));
-    EXPECT_EQ(h.engine->state(), 0);
+    EXPECT_EQ(h.engine->current(), State::Idle);
 }
 
 TEST(EnginePacketTransfers, GetSetupInPiecesEndsWithAnEnd) {

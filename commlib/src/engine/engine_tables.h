@@ -9,23 +9,24 @@
 #include <string_view>
 
 #include "commlib/remote.h"
+#include "engine/engine_state.h"
 
 namespace commlib::engine {
 
 // What a state does with a link event; the engine runs one handler per group.
 enum class Group : std::uint8_t {
-    Idle,          // 0: no session, every event ignored
-    Attention,     // 1, 2, 3: "###" sent
-    Switch,        // 33, 34: "%@X\r\n" sent
-    Identify,      // 11, 12: "%T0\r\n" sent
-    IdentLine,     // 13, 14: waiting for the identification line
-    TextSession,   // 5: connected in text mode, events ignored
-    Packet,        // 6, 7: connected in packet mode
-    Command,       // 4, 8, 9, 10: quit, key, measure start and stop sent
-    GetFirst,      // 15, 17, 19, 21: get command sent
-    GetReceive,    // 16, 18, 20, 22: receiving a data set
-    PutFirst,      // 23, 25, 27, 29: put command sent
-    PutSend,       // 24, 26, 28, 30: sending a data set
+    Idle,          // no session, every event ignored
+    Attention,     // "###" sent
+    Switch,        // "%@X\r\n" sent
+    Identify,      // "%T0\r\n" sent
+    IdentLine,     // waiting for the identification line
+    TextSession,   // connected in text mode, events ignored
+    Packet,        // connected in packet mode
+    Command,       // quit, key, measure start and stop sent
+    GetFirst,      // get command sent
+    GetReceive,    // receiving a data set
+    PutFirst,      // put command sent
+    PutSend,       // sending a data set
 };
 
 // Data sets in the order the engine keeps them.
@@ -35,7 +36,7 @@ inline constexpr int SetCount = 6;
 inline constexpr int NoCode = 0;
 
 struct StateRow {
-    int state;
+    State state;
     Group group;
     bool automatic;   // reached by ReqAutoConnect: failures re-arm the countdown instead of notifying
     bool silent;      // no usable reply timer: the silence watchdog ends the wait
@@ -44,39 +45,39 @@ struct StateRow {
 };
 
 inline constexpr std::array<StateRow, 33> States{{
-    {0, Group::Idle, false, false, NoCode, -1},
-    {1, Group::Attention, false, false, ReqConnect, -1},
-    {2, Group::Attention, false, true, ReqConnect, -1},
-    {3, Group::Attention, true, true, NtfyAutoConnected, -1},
-    {4, Group::Command, false, false, ReqDisconnect, -1},
-    {5, Group::TextSession, false, false, NoCode, -1},
-    {6, Group::Packet, false, false, ReqConnect, -1},
-    {7, Group::Packet, true, false, NtfyAutoConnected, -1},
-    {8, Group::Command, false, false, ReqKey, -1},
-    {9, Group::Command, false, false, ReqMeasure, -1},
-    {10, Group::Command, false, false, ReqMeasure, -1},
-    {11, Group::Identify, false, false, ReqConnect, -1},
-    {12, Group::Identify, true, false, NtfyAutoConnected, -1},
-    {13, Group::IdentLine, false, true, ReqConnect, -1},
-    {14, Group::IdentLine, true, true, NtfyAutoConnected, -1},
-    {15, Group::GetFirst, false, false, ReqGetSetup, 0},
-    {16, Group::GetReceive, false, true, ReqGetSetup, 0},
-    {17, Group::GetFirst, false, false, ReqGetTable, 1},
-    {18, Group::GetReceive, false, true, ReqGetTable, 1},
-    {19, Group::GetFirst, false, false, ReqGetTable3, 3},
-    {20, Group::GetReceive, false, true, ReqGetTable3, 3},
-    {21, Group::GetFirst, false, false, ReqGetProgram, 2},
-    {22, Group::GetReceive, false, true, ReqGetProgram, 2},
-    {23, Group::PutFirst, false, false, ReqPutSetup, 0},
-    {24, Group::PutSend, false, true, ReqPutSetup, 0},
-    {25, Group::PutFirst, false, false, ReqPutTable, 1},
-    {26, Group::PutSend, false, true, ReqPutTable, 1},
-    {27, Group::PutFirst, false, false, ReqPutTable3, 3},
-    {28, Group::PutSend, false, true, ReqPutTable3, 3},
-    {29, Group::PutFirst, false, false, ReqPutProgram, 2},
-    {30, Group::PutSend, false, true, ReqPutProgram, 2},
-    {33, Group::Switch, false, false, ReqConnect, -1},
-    {34, Group::Switch, true, false, NtfyAutoConnected, -1},
+    {State::Idle, Group::Idle, false, false, NoCode, -1},
+    {State::Attention, Group::Attention, false, false, ReqConnect, -1},
+    {State::AttentionAgain, Group::Attention, false, true, ReqConnect, -1},
+    {State::AutoAttention, Group::Attention, true, true, NtfyAutoConnected, -1},
+    {State::Quit, Group::Command, false, false, ReqDisconnect, -1},
+    {State::TextSession, Group::TextSession, false, false, NoCode, -1},
+    {State::PacketSession, Group::Packet, false, false, ReqConnect, -1},
+    {State::AutoPacketSession, Group::Packet, true, false, NtfyAutoConnected, -1},
+    {State::Key, Group::Command, false, false, ReqKey, -1},
+    {State::MeasureStart, Group::Command, false, false, ReqMeasure, -1},
+    {State::MeasureStop, Group::Command, false, false, ReqMeasure, -1},
+    {State::Identify, Group::Identify, false, false, ReqConnect, -1},
+    {State::AutoIdentify, Group::Identify, true, false, NtfyAutoConnected, -1},
+    {State::IdentLine, Group::IdentLine, false, true, ReqConnect, -1},
+    {State::AutoIdentLine, Group::IdentLine, true, true, NtfyAutoConnected, -1},
+    {State::GetSetup, Group::GetFirst, false, false, ReqGetSetup, 0},
+    {State::GetSetupReceive, Group::GetReceive, false, true, ReqGetSetup, 0},
+    {State::GetTable, Group::GetFirst, false, false, ReqGetTable, 1},
+    {State::GetTableReceive, Group::GetReceive, false, true, ReqGetTable, 1},
+    {State::GetTable3, Group::GetFirst, false, false, ReqGetTable3, 3},
+    {State::GetTable3Receive, Group::GetReceive, false, true, ReqGetTable3, 3},
+    {State::GetProgram, Group::GetFirst, false, false, ReqGetProgram, 2},
+    {State::GetProgramReceive, Group::GetReceive, false, true, ReqGetProgram, 2},
+    {State::PutSetup, Group::PutFirst, false, false, ReqPutSetup, 0},
+    {State::PutSetupSend, Group::PutSend, false, true, ReqPutSetup, 0},
+    {State::PutTable, Group::PutFirst, false, false, ReqPutTable, 1},
+    {State::PutTableSend, Group::PutSend, false, true, ReqPutTable, 1},
+    {State::PutTable3, Group::PutFirst, false, false, ReqPutTable3, 3},
+    {State::PutTable3Send, Group::PutSend, false, true, ReqPutTable3, 3},
+    {State::PutProgram, Group::PutFirst, false, false, ReqPutProgram, 2},
+    {State::PutProgramSend, Group::PutSend, false, true, ReqPutProgram, 2},
+    {State::SwitchToPacket, Group::Switch, false, false, ReqConnect, -1},
+    {State::AutoSwitchToPacket, Group::Switch, true, false, NtfyAutoConnected, -1},
 }};
 
 constexpr bool statesSorted() {
@@ -87,9 +88,9 @@ constexpr bool statesSorted() {
 static_assert(statesSorted(), "States is searched by state number");
 
 // The row of a state; unknown numbers behave as idle.
-constexpr const StateRow& stateRow(int state) {
+constexpr const StateRow& stateRow(State state) {
     auto it = std::lower_bound(States.begin(), States.end(), state,
-                               [](const StateRow& r, int s) { return r.state < s; });
+                               [](const StateRow& r, State s) { return r.state < s; });
     return (it != States.end() && it->state == state) ? *it : States[0];
 }
 
@@ -117,15 +118,15 @@ struct Transfer {
     std::uint16_t item;            // packet-mode item
     std::string_view getCommand;   // text mode (empty: packet mode only)
     std::string_view putCommand;
-    int getState, putState;        // first text-mode state of each direction
+    State getState, putState;      // first text-mode state of each direction (Idle: none)
 };
 
 inline constexpr std::array<Transfer, 5> Transfers{{
-    {Set::Setup, ReqGetSetup, ReqPutSetup, 4, 8, 0x2000, "%T1\r\n", "%R1\r\n", 15, 23},
-    {Set::Table, ReqGetTable, ReqPutTable, 5, 9, 0x6000, "%T2\r\n", "%R2\r\n", 17, 25},
-    {Set::Program, ReqGetProgram, ReqPutProgram, 6, 10, 0x7000, "%T5\r\n", "%R5\r\n", 21, 29},
-    {Set::Table3, ReqGetTable3, ReqPutTable3, 7, 11, 0x8000, "%T3\r\n", "%R3\r\n", 19, 27},
-    {Set::Screen, ReqGetScreen, NoCode, 17, 0, 0xF000, "", "", 0, 0},
+    {Set::Setup, ReqGetSetup, ReqPutSetup, 4, 8, 0x2000, "%T1\r\n", "%R1\r\n", State::GetSetup, State::PutSetup},
+    {Set::Table, ReqGetTable, ReqPutTable, 5, 9, 0x6000, "%T2\r\n", "%R2\r\n", State::GetTable, State::PutTable},
+    {Set::Program, ReqGetProgram, ReqPutProgram, 6, 10, 0x7000, "%T5\r\n", "%R5\r\n", State::GetProgram, State::PutProgram},
+    {Set::Table3, ReqGetTable3, ReqPutTable3, 7, 11, 0x8000, "%T3\r\n", "%R3\r\n", State::GetTable3, State::PutTable3},
+    {Set::Screen, ReqGetScreen, NoCode, 17, 0, 0xF000, "", "", State::Idle, State::Idle},
 }};
 inline constexpr int UploadCount = 4;   // the first four rows can be sent
 
@@ -140,6 +141,20 @@ constexpr bool transfersUnique() {
     return true;
 }
 static_assert(transfersUnique());
+
+// Each text-mode transfer's first state belongs to its row and is followed by its receiving or sending state.
+constexpr bool transferStatesMatch() {
+    for (int i = 0; i < UploadCount; ++i) {
+        const Transfer& t = Transfers[i];
+        const StateRow rows[] = {stateRow(t.getState), stateRow(transferNext(t.getState)), stateRow(t.putState),
+                                 stateRow(transferNext(t.putState))};
+        const Group groups[] = {Group::GetFirst, Group::GetReceive, Group::PutFirst, Group::PutSend};
+        for (int k = 0; k < 4; ++k)
+            if (rows[k].group != groups[k] || rows[k].transfer != i) return false;
+    }
+    return true;
+}
+static_assert(transferStatesMatch());
 
 inline std::optional<int> transferByGetCode(int code) {
     for (std::size_t i = 0; i < Transfers.size(); ++i)
@@ -163,7 +178,7 @@ inline std::optional<int> transferByPutId(int id) {
 }
 
 // Fail pending: the markers in order with the request code that hears of the failure.
-// ReqConnect stands for the connection code of the state (1, or NtfyAutoConnected in state 7).
+// ReqConnect stands for the connection code of the state (ReqConnect, or NtfyAutoConnected in AutoPacketSession).
 struct FailRow {
     std::uint32_t markers;
     int code;
@@ -223,10 +238,10 @@ struct Subscription {
     Switch on;
 };
 inline constexpr std::array<Subscription, 10> Subscriptions{{
-    {0x0201, Switch::On},
+    {item::Status, Switch::On},
     {0x0B01, Switch::On},
-    {0x0C20, Switch::On},
-    {0x8000, Switch::WhenStoring},
+    {item::Key, Switch::On},
+    {item::CapturedData, Switch::WhenStoring},
     {0xE000, Switch::WhenStoring},
     {0xE800, Switch::Off},
     {0xE900, Switch::Off},
@@ -236,7 +251,7 @@ inline constexpr std::array<Subscription, 10> Subscriptions{{
 }};
 
 // Items of "2" notifications that go to the capture writer's StoreInformation.
-inline constexpr std::array<std::uint16_t, 7> InformationItems{0x8100, 0xE000, 0xE800, 0xE900,
+inline constexpr std::array<std::uint16_t, 7> InformationItems{item::Information, 0xE000, 0xE800, 0xE900,
                                                                0xEA00, 0xEB00, 0xEC00};
 static_assert(std::is_sorted(InformationItems.begin(), InformationItems.end()));
 

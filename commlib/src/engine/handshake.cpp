@@ -22,14 +22,14 @@ void putItem(std::vector<std::uint8_t>& v, std::uint16_t item) {
 }
 } // namespace
 
-void ProtocolEngine::startHandshake(int s) {
+void ProtocolEngine::startHandshake(State s) {
     setState(s);
     sendText(Attention, TimerAttention);
 }
 
 // An automatic connection that fails waits for the modem lines again instead of notifying.
 void ProtocolEngine::failConnection(int status) {
-    const bool automatic = stateRow(state()).automatic;
+    const bool automatic = stateRow(current()).automatic;
     reset();
     if (automatic)
         autoCountdown_ = AutoTicks;
@@ -38,24 +38,24 @@ void ProtocolEngine::failConnection(int status) {
 }
 
 void ProtocolEngine::onAttention(int event) {
-    const int s = state();
+    const State s = current();
     if (event == EvAck) {
-        setState(s == 3 ? 34 : 33);
+        setState(s == State::AutoAttention ? State::AutoSwitchToPacket : State::SwitchToPacket);
         retries_ = 2;
         sendText(SwitchToPacket, TimerCommand);
     } else if (event == EvNak) {
         reset();
-        if (s == 3)
+        if (s == State::AutoAttention)
             autoCountdown_ = AutoTicks;
         else
             notify(ReqConnect, StatusNotAvailable);
     } else if (event == EvReplyTimer) {
-        if (s == 1) {
+        if (s == State::Attention) {
             // No text-mode answer: the analyzer may still be in packet mode from an earlier session.
-            setState(6);
+            setState(State::PacketSession);
             retries_ = 0;
             sendExit();
-        } else if (s == 2) {
+        } else if (s == State::AttentionAgain) {
             notify(ReqConnect, StatusNoAnswer);
         } else {
             autoCountdown_ = AutoTicks;
@@ -64,9 +64,9 @@ void ProtocolEngine::onAttention(int event) {
 }
 
 void ProtocolEngine::onSwitch(int event) {
-    const bool automatic = stateRow(state()).automatic;
+    const bool automatic = stateRow(current()).automatic;
     if (event == EvAck) {
-        setState(automatic ? 7 : 6);
+        setState(automatic ? State::AutoPacketSession : State::PacketSession);
         sendReset(0);
         pending_ = 0;
         retries_ = 2;
@@ -77,7 +77,7 @@ void ProtocolEngine::onSwitch(int event) {
             sendText(SwitchToPacket, TimerCommand);
         } else {
             // No packet mode in this firmware: stay in text mode and identify.
-            setState(automatic ? 12 : 11);
+            setState(automatic ? State::AutoIdentify : State::Identify);
             sendText(Identify, TimerCommand);
         }
     } else if (event == EvReplyTimer) {
@@ -91,13 +91,13 @@ void ProtocolEngine::onSwitch(int event) {
 }
 
 void ProtocolEngine::onIdentify(int event) {
-    const bool automatic = stateRow(state()).automatic;
+    const bool automatic = stateRow(current()).automatic;
     if (event == EvAck) {
-        setState(automatic ? 14 : 13);
+        setState(automatic ? State::AutoIdentLine : State::IdentLine);
     } else if (event == EvNak || event == EvCancel) {
         // Text mode without identification: no data sets.
         const int code = connectionCode();
-        setState(5);
+        setState(State::TextSession);
         notify(code, StatusDone);
     } else if (event == EvReplyTimer) {
         failConnection(StatusNoAnswer);
@@ -113,10 +113,10 @@ void ProtocolEngine::onIdentLine(int event, const LinkMessage* msg) {
         version_ = id.version;
         modelCode_ = modelCodeFor(modelName_, modelCode_);
         createDataSets();
-        setState(5);
+        setState(State::TextSession);
         notify(code, StatusDone);
     } else if (event == EvCancel) {
-        setState(5);
+        setState(State::TextSession);
         notify(code, StatusDone);
     }
 }
@@ -191,7 +191,7 @@ void ProtocolEngine::exitAnswer(bool accepted) {
     reset();
     if (accepted) {
         // Out of packet mode: start over in text mode.
-        startHandshake(2);
+        startHandshake(State::AttentionAgain);
     } else {
         notify(ReqConnect, StatusRefused);
     }

@@ -1,6 +1,7 @@
-// Packet mode: events of states 6 and 7, the sequence check and minimum
-// lengths of received packets, the analyzer's repeat requests and resets,
-// and the routing of answers and refusals to the operation they belong to.
+// Packet mode: events of the packet-session states, the sequence check and
+// minimum lengths of received packets, the analyzer's repeat requests and
+// resets, and the routing of answers and refusals to the operation they
+// belong to.
 #include <array>
 
 #include "engine/protocol_engine.h"

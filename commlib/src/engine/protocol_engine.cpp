@@ -22,7 +22,7 @@ void ProtocolEngine::linkEvent(int event, std::unique_ptr<LinkMessage> msg) {
 }
 
 void ProtocolEngine::dispatch(int event, const LinkMessage* msg) {
-    switch (stateRow(state()).group) {
+    switch (stateRow(current()).group) {
     case Group::Idle:
     case Group::TextSession: return;
     case Group::Attention: return onAttention(event);
@@ -47,7 +47,7 @@ void ProtocolEngine::tick() {
 }
 
 void ProtocolEngine::reset() {
-    setState(0);
+    setState(State::Idle);
     pending_ = 0;
     replyTimer_ = 0;
     txSequence_ = rxSequence_ = 0;
@@ -65,8 +65,8 @@ void ProtocolEngine::reset() {
 }
 
 int ProtocolEngine::linkMode() const {
-    const int s = state();
-    return s == 0 ? 0 : (s == 6 || s == 7) ? 2 : 1;
+    const State s = current();
+    return s == State::Idle ? 0 : inPacketMode(s) ? 2 : 1;
 }
 
 void* ProtocolEngine::setupData() { return sets_[0] ? sets_[0]->GetBody() : nullptr; }
@@ -85,9 +85,9 @@ const void* ProtocolEngine::screenBits() const {
 
 void ProtocolEngine::scanBufferFolder(const BufferSettings& buffer) { capture_->ScanFolder(buffer); }
 
-void ProtocolEngine::setState(int s) {
+void ProtocolEngine::setState(State s) {
     // A new wait starts its own silence count.
-    if (s != state()) silentTicks_ = 0;
+    if (s != current()) silentTicks_ = 0;
     state_.store(s, std::memory_order_relaxed);
 }
 
@@ -138,7 +138,7 @@ void ProtocolEngine::sendReset(std::uint8_t n) {
 
 int ProtocolEngine::notify(int code, int status, void* data) { return out_.notify(code, status, data); }
 
-int ProtocolEngine::connectionCode() const { return stateRow(state()).automatic ? NtfyAutoConnected : ReqConnect; }
+int ProtocolEngine::connectionCode() const { return stateRow(current()).automatic ? NtfyAutoConnected : ReqConnect; }
 
 void ProtocolEngine::createDataSets() {
     sets_[0].reset(new SetupSet(modelCode_));

@@ -20,7 +20,8 @@
 namespace commlib {
 
 // Runs on the protocol thread only, except state() (read by the reader) and
-// the accessors (read by the application after a notification).
+// the accessors (read by the application after a notification). The engine
+// works with current(); state() gives its number to the reader.
 class ProtocolEngine final : public Engine {
 public:
     ProtocolEngine(EngineOutput& out, std::unique_ptr<CaptureSink> capture);
@@ -31,7 +32,8 @@ public:
     void tick() override;
     void reset() override;
     void setLiveRecords(LiveRecordFn fn, void* context) override { live_.set(fn, context); }
-    int state() const override { return state_.load(std::memory_order_relaxed); }
+    int state() const override { return static_cast<int>(current()); }
+    engine::State current() const { return state_.load(std::memory_order_relaxed); }
     const char* modelName() const override { return modelName_.c_str(); }
     int version() const override { return version_; }
     int linkMode() const override;
@@ -63,7 +65,7 @@ private:
     };
 
     // protocol_engine.cpp: sending and small helpers
-    void setState(int s);
+    void setState(engine::State s);
     void arm(int timer);
     void sendText(std::string_view text, int timer);
     void sendBlock(std::span<const std::uint8_t> data, int timer);
@@ -78,7 +80,7 @@ private:
     DataSet* transferSet(int row) const;
 
     // handshake.cpp
-    void startHandshake(int state);
+    void startHandshake(engine::State state);
     void onAttention(int event);
     void onSwitch(int event);
     void onIdentify(int event);
@@ -155,7 +157,7 @@ private:
     std::unique_ptr<CaptureSink> capture_;
     LiveTap live_;   // the same words, to the application as they arrive
 
-    std::atomic<int> state_{0};
+    std::atomic<engine::State> state_{engine::State::Idle};
     std::uint32_t pending_ = 0;
     int retries_ = 0;
     int replyTimer_ = 0;

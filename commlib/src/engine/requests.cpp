@@ -9,10 +9,6 @@ namespace commlib {
 
 using namespace engine;
 
-namespace {
-bool inPacketMode(int s) { return s == 6 || s == 7; }
-} // namespace
-
 void ProtocolEngine::request(int code, int param, std::intptr_t) {
     using Handler = void (ProtocolEngine::*)(int code, int param);
     struct Row {
@@ -44,9 +40,9 @@ void ProtocolEngine::request(int code, int param, std::intptr_t) {
 void ProtocolEngine::requestSession(int code, int param) {
     switch (code) {
     case ReqConnect:
-        if (state() != 0) return void(notify(ReqConnect, StatusDone));
+        if (current() != State::Idle) return void(notify(ReqConnect, StatusDone));
         autoCountdown_ = 0;
-        return startHandshake(1);
+        return startHandshake(State::Attention);
     case ReqAutoConnect:
         autoCountdown_ = AutoTicks;
         return void(notify(ReqAutoConnect, StatusDone));
@@ -59,23 +55,23 @@ void ProtocolEngine::requestSession(int code, int param) {
 }
 
 void ProtocolEngine::requestDisconnect() {
-    const int s = state();
-    if (s == 5) {
-        setState(4);
+    const State s = current();
+    if (s == State::TextSession) {
+        setState(State::Quit);
         sendText("%Q\r\n", TimerCommand);
     } else if (inPacketMode(s)) {
         retries_ = 2;
         pending_ |= marker::SessionEnd;
         sendRequest(id::SessionEnd, '0', {}, TimerCommand);
     } else {
-        notify(ReqDisconnect, s == 0 ? StatusDone : StatusNotAllowed);
+        notify(ReqDisconnect, s == State::Idle ? StatusDone : StatusNotAllowed);
     }
 }
 
 void ProtocolEngine::requestMeasure(int param) {
-    const int s = state();
-    if (s == 5) {
-        setState(param ? 9 : 10);
+    const State s = current();
+    if (s == State::TextSession) {
+        setState(param ? State::MeasureStart : State::MeasureStop);
         sendText(param ? "%K21\r\n" : "%K22\r\n", TimerCommand);
     } else if (inPacketMode(s) && param) {
         const std::uint8_t start[] = {item::Measure & 0xFF, item::Measure >> 8, 1, 1};
@@ -91,11 +87,11 @@ void ProtocolEngine::requestMeasure(int param) {
 }
 
 void ProtocolEngine::requestKey(int key) {
-    const int s = state();
-    if (s == 5) {
+    const State s = current();
+    if (s == State::TextSession) {
         char text[16];
         std::snprintf(text, sizeof text, key < 256 ? "%%K%02X\r\n" : "%%K%04X\r\n", static_cast<unsigned>(key));
-        setState(8);
+        setState(State::Key);
         sendText(text, TimerCommand);
     } else if (inPacketMode(s)) {
         sendKeyPacket(key);
@@ -112,30 +108,30 @@ void ProtocolEngine::sendKeyPacket(int key) {
 }
 
 void ProtocolEngine::requestStopReason() {
-    const int s = state();
+    const State s = current();
     if (inPacketMode(s)) {
         const std::uint8_t query[] = {item::StopReason & 0xFF, item::StopReason >> 8};
         pending_ |= marker::StopReason;
         sendRequest(id::StopReason, '4', query, TimerCommand);
     } else {
         // Only packet mode can answer; anywhere else the application hears so at once.
-        notify(ReqGetStopReason, s == 5 ? StatusNotAvailable : StatusNotAllowed);
+        notify(ReqGetStopReason, s == State::TextSession ? StatusNotAvailable : StatusNotAllowed);
     }
 }
 
 void ProtocolEngine::requestTransfer(int code, int) {
-    const int s = state();
+    const State s = current();
     const bool get = transferByGetCode(code).has_value();
     const int row = get ? *transferByGetCode(code) : *transferByPutCode(code);
     const Transfer& t = Transfers[row];
     DataSet* set = transferSet(row);
-    if (s != 5 && !inPacketMode(s)) return void(notify(code, StatusNotAllowed));
-    if (s == 5 && t.getCommand.empty()) return void(notify(code, StatusNotAvailable));
+    if (s != State::TextSession && !inPacketMode(s)) return void(notify(code, StatusNotAllowed));
+    if (s == State::TextSession && t.getCommand.empty()) return void(notify(code, StatusNotAvailable));
     // A data set that does not exist (no identification) can neither be filled nor sent.
     if (!set) return void(notify(code, StatusNotAvailable));
     if (!get && !set->IsComplete()) return void(notify(code, StatusNotAllowed));
     const std::uint8_t item[] = {static_cast<std::uint8_t>(t.item & 0xFF), static_cast<std::uint8_t>(t.item >> 8)};
-    if (s == 5) {
+    if (s == State::TextSession) {
         setState(get ? t.getState : t.putState);
         sendText(get ? t.getCommand : t.putCommand, TimerCommand);
     } else if (get) {

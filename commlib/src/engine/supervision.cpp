@@ -18,7 +18,7 @@ void ProtocolEngine::onLineGone() {
 }
 
 void ProtocolEngine::startSupervision() {
-    if (linkMode() != 2 || (pending_ & marker::Supervision)) return;
+    if (!inPacketMode(current()) || (pending_ & marker::Supervision)) return;
     const std::uint8_t asked[] = {SupervisionAsked};
     pending_ |= marker::Supervision;
     sendRequest(id::Supervision, '1', asked, TimerKeep);

@@ -16,12 +16,12 @@ constexpr std::string_view Cancel = "/";
 } // namespace
 
 void ProtocolEngine::endText(int code, int status) {
-    setState(5);
+    setState(State::TextSession);
     notify(code, status);
 }
 
 void ProtocolEngine::onCommand(int event) {
-    const int code = stateRow(state()).code;
+    const int code = stateRow(current()).code;
     int status;
     switch (event) {
     case EvAck: status = StatusDone; break;
@@ -42,10 +42,10 @@ void ProtocolEngine::onCommand(int event) {
 }
 
 void ProtocolEngine::onGetFirst(int event, const LinkMessage* msg) {
-    const StateRow& row = stateRow(state());
+    const StateRow& row = stateRow(current());
     DataSet* set = transferSet(row.transfer);
     if (event == EvAck || (event == EvLine && msg)) {
-        setState(row.state + 1);
+        setState(transferNext(row.state));
         if (set) set->ResetReceive();
         if (event == EvLine) {
             sendText(Ack, TimerOff);
@@ -62,7 +62,7 @@ void ProtocolEngine::onGetFirst(int event, const LinkMessage* msg) {
 }
 
 void ProtocolEngine::onGetReceive(int event, const LinkMessage* msg) {
-    const StateRow& row = stateRow(state());
+    const StateRow& row = stateRow(current());
     DataSet* set = transferSet(row.transfer);
     if (event == EvLine && msg) {
         sendText(Ack, TimerOff);
@@ -76,9 +76,9 @@ void ProtocolEngine::onGetReceive(int event, const LinkMessage* msg) {
 }
 
 void ProtocolEngine::onPutFirst(int event) {
-    const StateRow& row = stateRow(state());
+    const StateRow& row = stateRow(current());
     if (event == EvAck) {
-        setState(row.state + 1);
+        setState(transferNext(row.state));
         if (DataSet* set = transferSet(row.transfer)) set->ResetSend();
         sendNextBlock(row.transfer, row.code);
     } else if (event == EvNak) {
@@ -92,7 +92,7 @@ void ProtocolEngine::onPutFirst(int event) {
 }
 
 void ProtocolEngine::onPutSend(int event) {
-    const StateRow& row = stateRow(state());
+    const StateRow& row = stateRow(current());
     if (event == EvAck) {
         sendNextBlock(row.transfer, row.code);
     } else if (event == EvNak) {

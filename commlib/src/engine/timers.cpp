@@ -8,12 +8,12 @@ namespace commlib {
 using namespace engine;
 
 void ProtocolEngine::autoConnectTick() {
-    if (state() != 0 || autoCountdown_ <= 0) return;
+    if (current() != State::Idle || autoCountdown_ <= 0) return;
     if (!(out_.cts() && out_.dsr())) {
         autoCountdown_ = AutoTicks;
         return;
     }
-    if (--autoCountdown_ == 0) startHandshake(3);
+    if (--autoCountdown_ == 0) startHandshake(State::AutoAttention);
 }
 
 void ProtocolEngine::replyTimerTick() {
@@ -21,7 +21,7 @@ void ProtocolEngine::replyTimerTick() {
 }
 
 void ProtocolEngine::silenceTick() {
-    if (!stateRow(state()).silent) {
+    if (!stateRow(current()).silent) {
         silentTicks_ = 0;
         return;
     }
@@ -29,11 +29,11 @@ void ProtocolEngine::silenceTick() {
 }
 
 void ProtocolEngine::onSilence() {
-    const StateRow row = stateRow(state());
+    const StateRow row = stateRow(current());
     silentTicks_ = 0;
     switch (row.group) {
     case Group::Attention:
-        // State 2 already reported its time-out; state 3 waits for the modem lines again.
+        // AttentionAgain already reported its time-out; AutoAttention waits for the modem lines again.
         reset();
         if (row.automatic) autoCountdown_ = AutoTicks;
         return;
