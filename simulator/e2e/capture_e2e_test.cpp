@@ -17,6 +17,7 @@
 
 #include "commlib/remote.h"
 #include "sets/data_store.h"
+#include "testing/notification_log.h"
 #include "simulator/pty_server.h"
 #include "simulator/traffic.h"
 #include "testing/temp_dir.h"
@@ -27,49 +28,31 @@ namespace {
 using namespace std::chrono_literals;
 constexpr std::size_t BlockWords = 262'144;
 
-// What the callback saw; it runs on commlib's protocol thread.
-struct Seen {
-    std::mutex mutex;
-    std::condition_variable cv;
-    std::vector<std::pair<int, int>> notes;   // code, status
-    std::array<int, 3> range{};               // last NtfyBlocks
-    int lost = 0;                              // last NtfyLost
-};
-Seen seen;
+// What the callback saw; it runs on commlib's protocol thread. The range and
+// the loss count are kept under the log's lock.
+testing_util::NotificationLog notes;
+std::array<int, 3> range{};   // last NtfyBlocks
+int lost = 0;                 // last NtfyLost
 
 int record(int code, int status, void* data) {
-    std::lock_guard lock(seen.mutex);
-    if (code == NtfyBlocks) {
-        const int* r = static_cast<const int*>(data);
-        seen.range = {r[0], r[1], r[2]};
-    } else if (code == NtfyLost) {
-        seen.lost = static_cast<int>(reinterpret_cast<std::intptr_t>(data));
-    }
-    seen.notes.emplace_back(code, status);
-    seen.cv.notify_all();
+    notes.record(code, status, [&] {
+        if (code == NtfyBlocks) {
+            const int* r = static_cast<const int*>(data);
+            range = {r[0], r[1], r[2]};
+        } else if (code == NtfyLost) {
+            lost = static_cast<int>(reinterpret_cast<std::intptr_t>(data));
+        }
+    });
     return 1;
 }
 
 template <class Pred>
 bool waitUntil(Pred pred, std::chrono::seconds limit = 120s) {
-    std::unique_lock lock(seen.mutex);
-    return seen.cv.wait_for(lock, limit, [&] { return pred(); });
+    return notes.wait_until(pred, limit);
 }
 
 // The status of the next notification with this code (-1000 when none came).
-int await(int code) {
-    int status = -1000;
-    waitUntil([&] {
-        for (auto it = seen.notes.begin(); it != seen.notes.end(); ++it)
-            if (it->first == code) {
-                status = it->second;
-                seen.notes.erase(seen.notes.begin(), it + 1);
-                return true;
-            }
-        return false;
-    }, 30s);
-    return status;
-}
+int await(int code) { return notes.take(code, 30s); }
 
 std::vector<std::uint32_t> ReadWords(const std::string& path) {
     const auto bytes = testing_util::read_file(path);
@@ -91,10 +74,10 @@ struct Capture {
 template <class Enough>
 Capture Measure(const AnalyzerOptions& options, int maxBlocks, bool ring, Enough enough) {
     {
-        std::lock_guard lock(seen.mutex);
-        seen.notes.clear();
-        seen.range = {};
-        seen.lost = 0;
+        notes.clear([] {
+            range = {};
+            lost = 0;
+        });
     }
     testing_util::TempDir dir;
     PtyServer server(options);
@@ -109,7 +92,7 @@ Capture Measure(const AnalyzerOptions& options, int maxBlocks, bool ring, Enough
         remote->Request(ReqConnect, 0, 0) == 1 && await(ReqConnect) == StatusDone &&
         remote->Request(ReqMeasure, 1, 0) == 1 && await(ReqMeasure) == StatusDone) {
         EXPECT_EQ(await(NtfyMeasureState), 1);
-        EXPECT_TRUE(waitUntil([&] { return enough(seen.range); })) << "the buffer never filled";
+        EXPECT_TRUE(waitUntil([&] { return enough(range); })) << "the buffer never filled";
         EXPECT_EQ(remote->Request(ReqMeasure, 0, 0), 1);
         EXPECT_EQ(await(NtfyMeasureState), 0);
         EXPECT_EQ(remote->Request(ReqDisconnect, 0, 0), 1);
@@ -121,11 +104,10 @@ Capture Measure(const AnalyzerOptions& options, int maxBlocks, bool ring, Enough
     remote->Release();
     stop = true;
     serving.join();
-    {
-        std::lock_guard lock(seen.mutex);
-        result.range = seen.range;
-        result.lost = seen.lost;
-    }
+    notes.look([&] {
+        result.range = range;
+        result.lost = lost;
+    });
     for (int b = result.range[0]; b < result.range[1]; ++b) {
         char name[16];
         std::snprintf(name, sizeof name, "%08d.mkw", b);

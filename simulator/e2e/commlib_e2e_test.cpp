@@ -15,6 +15,7 @@
 
 #include "commlib/remote.h"
 #include "sets/data_store.h"
+#include "testing/notification_log.h"
 #include "simulator/pty_server.h"
 
 namespace simulator {
@@ -22,46 +23,24 @@ namespace {
 
 using namespace std::chrono_literals;
 
-struct Notes {
-    std::mutex mutex;
-    std::condition_variable cv;
-    std::vector<std::pair<int, int>> seen;
-    int stop_reason = -1;
-};
-Notes notes;
+testing_util::NotificationLog notes;
+std::atomic<int> stop_reason{-1};   // with the last ReqGetStopReason done
 
 int record(int code, int status, void* data) {
-    std::lock_guard lock(notes.mutex);
-    notes.seen.emplace_back(code, status);
-    if (code == ReqGetStopReason && status == StatusDone && data) notes.stop_reason = *static_cast<int*>(data);
-    notes.cv.notify_all();
+    notes.record(code, status, [&] {
+        if (code == ReqGetStopReason && status == StatusDone && data) stop_reason = *static_cast<int*>(data);
+    });
     return 1;
 }
 
 // The status of the next notification with this code; -1000 when none came in time.
-int await(int code) {
-    std::unique_lock lock(notes.mutex);
-    int status = -1000;
-    notes.cv.wait_for(lock, 15s, [&] {
-        for (auto it = notes.seen.begin(); it != notes.seen.end(); ++it)
-            if (it->first == code) {
-                status = it->second;
-                notes.seen.erase(notes.seen.begin(), it + 1);
-                return true;
-            }
-        return false;
-    });
-    return status;
-}
+int await(int code) { return notes.take(code, 15s); }
 
 class Connected {
 public:
     explicit Connected(const AnalyzerOptions& o, int keys_fd = -1)
         : server_(o), serving_([this, keys_fd] { server_.run(stop_, keys_fd); }) {
-        {
-            std::lock_guard lock(notes.mutex);
-            notes.seen.clear();
-        }
+        notes.clear();
         CreateMirlokeRemote(&remote_);
         port_ = {server_.slave_path().c_str(), 115200, 0, 0};
         remote_->Initialize(nullptr, record, &port_, nullptr);
@@ -212,8 +191,7 @@ TEST(CommlibEndToEnd, RefusedStartAndItsReason) {
     ASSERT_EQ(c.request(ReqConnect), StatusDone);
     EXPECT_EQ(c.request(ReqMeasure, 1), StatusRefused);
     EXPECT_EQ(c.request(ReqGetStopReason), StatusDone);
-    std::lock_guard lock(notes.mutex);
-    EXPECT_EQ(notes.stop_reason, 9);
+    EXPECT_EQ(stop_reason.load(), 9);
 }
 
 TEST(CommlibEndToEnd, DamagedOrLostAnswersAreRecoveredByRetries) {

@@ -13,6 +13,7 @@
 
 #include "engine/protocol_engine.h"
 #include "remote/remote_impl.h"
+#include "testing/notification_log.h"
 #include "simulator/pty_server.h"
 
 namespace simulator {
@@ -21,45 +22,22 @@ namespace {
 using namespace std::chrono_literals;
 using commlib::engine::Set;
 
-struct Notes {
-    std::mutex mutex;
-    std::condition_variable cv;
-    std::vector<std::pair<int, int>> seen;
-};
-Notes notes;
+testing_util::NotificationLog notes;
 
 int record(int code, int status, void*) {
-    std::lock_guard lock(notes.mutex);
-    notes.seen.emplace_back(code, status);
-    notes.cv.notify_all();
+    notes.record(code, status);
     return 1;
 }
 
 // The status of the next notification with this code; -1000 when none came in time.
-int await(int code) {
-    std::unique_lock lock(notes.mutex);
-    int status = -1000;
-    notes.cv.wait_for(lock, 30s, [&] {
-        for (auto it = notes.seen.begin(); it != notes.seen.end(); ++it)
-            if (it->first == code) {
-                status = it->second;
-                notes.seen.erase(notes.seen.begin(), it + 1);
-                return true;
-            }
-        return false;
-    });
-    return status;
-}
+int await(int code) { return notes.take(code, 30s); }
 
 // The library object itself, so the test can read the data sets the engine
 // holds (the third table has no accessor of its own).
 class Session {
 public:
     explicit Session(const AnalyzerOptions& o) : server(o), serving_([this] { server.run(stop_); }) {
-        {
-            std::lock_guard lock(notes.mutex);
-            notes.seen.clear();
-        }
+        notes.clear();
         port_ = {server.slave_path().c_str(), 115200, 0, 0};
         ok_ = remote_.Initialize(nullptr, record, &port_, nullptr) == 0 && remote_.Open() == 0;
     }

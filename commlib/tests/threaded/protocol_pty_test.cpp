@@ -12,6 +12,7 @@
 
 #include "link/framing.h"
 #include "remote/remote_impl.h"
+#include "testing/notification_log.h"
 #include "testing/pty_pair.h"
 
 namespace commlib {
@@ -20,39 +21,22 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using namespace std::chrono_literals;
 
-struct Notes {
-    std::mutex mutex;
-    std::condition_variable cv;
-    std::vector<std::pair<int, int>> seen;
-};
-Notes notes;
+testing_util::NotificationLog notes;
 
 int record(int code, int status, void*) {
-    std::lock_guard lock(notes.mutex);
-    notes.seen.emplace_back(code, status);
-    notes.cv.notify_all();
+    notes.record(code, status);
     return 1;
 }
 
 // Waits until the notification arrives; false after a generous limit.
-bool awaitNote(int code, int status) {
-    std::unique_lock lock(notes.mutex);
-    return notes.cv.wait_for(lock, 10s, [&] {
-        for (auto& n : notes.seen)
-            if (n.first == code && n.second == status) return true;
-        return false;
-    });
-}
+bool awaitNote(int code, int status) { return notes.came(code, status, 10s); }
 
 Bytes text(const char* s) { return Bytes(s, s + std::strlen(s)); }
 
 class ProtocolOverPty : public ::testing::Test {
 protected:
     void SetUp() override {
-        {
-            std::lock_guard lock(notes.mutex);
-            notes.seen.clear();
-        }
+        notes.clear();
         const PortSettings port{pty.slave_path().c_str(), 115200, 0, 0};
         ASSERT_EQ(remote.Initialize(nullptr, record, &port, nullptr), 0);
         ASSERT_EQ(remote.Open(), 0);
