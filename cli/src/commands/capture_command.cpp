@@ -31,9 +31,7 @@ int capture_command(const std::vector<std::string>& args) {
     std::signal(SIGXFSZ, SIG_IGN);
     const CaptureResult r = run_capture(job);
     if (r.exit_code != 0) return fail("capture", r.error, r.exit_code);
-    std::printf("%s: stopped by %s; %d block%s held (%08d.mkw to %08d.mkw) in %s; %d data loss%s\n",
-                r.analyzer.c_str(), r.ended_by.c_str(), r.count, r.count == 1 ? "" : "s", r.first,
-                r.next > 0 ? r.next - 1 : 0, job.folder.c_str(), r.losses, r.losses == 1 ? "" : "es");
+    std::printf("%s\n", capture_summary(r, job.folder).c_str());
     return 0;
 }
 

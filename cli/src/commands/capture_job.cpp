@@ -218,4 +218,17 @@ CaptureResult run_capture(const CaptureJob& job) {
     return r;
 }
 
+std::string capture_summary(const CaptureResult& r, const std::string& folder) {
+    std::string line = r.analyzer + ": stopped by " + r.ended_by;
+    if (!folder.empty()) {
+        char blocks[96];
+        std::snprintf(blocks, sizeof blocks, "; %d block%s held (%08d.mkw to %08d.mkw) in ", r.count,
+                      r.count == 1 ? "" : "s", r.first, r.next > 0 ? r.next - 1 : 0);
+        line += blocks;
+        line += folder;
+    }
+    line += "; " + std::to_string(r.losses) + (r.losses == 1 ? " data loss" : " data losses");
+    return line;
+}
+
 }  // namespace cli

@@ -37,6 +37,11 @@ struct CaptureResult {
 
 CaptureResult run_capture(const CaptureJob& job);
 
+// The closing line of a measurement, without its line end: "RV-7020 1.05 (packet
+// mode): stopped by time; 8 blocks held (... to ...) in DIR; 0 data losses"
+// (the blocks only when there is a folder).
+std::string capture_summary(const CaptureResult& r, const std::string& folder);
+
 // Block files "%08d.mkw" in a folder.
 int count_block_files(const std::string& folder);
 

@@ -57,11 +57,7 @@ int monitor_command(const std::vector<std::string>& args) {
     });
     if (r.capture.exit_code != 0) return fail("monitor", r.capture.error, r.capture.exit_code);
     const CaptureResult& c = r.capture;
-    std::fprintf(stderr, "%s: stopped by %s", c.analyzer.c_str(), c.ended_by.c_str());
-    if (!job.folder.empty())
-        std::fprintf(stderr, "; %d block%s held (%08d.mkw to %08d.mkw) in %s", c.count, c.count == 1 ? "" : "s", c.first,
-                     c.next > 0 ? c.next - 1 : 0, job.folder.c_str());
-    std::fprintf(stderr, "; %d data loss%s\n", c.losses, c.losses == 1 ? "" : "es");
+    std::fprintf(stderr, "%s\n", capture_summary(c, job.folder).c_str());
     // A reader that gave up because its reader went away is how `| head` ends, not a failure.
     if (!r.output_error.empty() && c.ended_by != kOutputClosed && !interrupted())
         return fail("monitor", r.output_error, 1);
