@@ -109,7 +109,7 @@ protected:
     void blocks(int count)
     {
         int values[3] = {0, count, count};
-        main->on_notification(pack_notification(0, NtfyBlocks), reinterpret_cast<std::intptr_t>(values));
+        main->on_notification(PackNotification(0, NtfyBlocks), reinterpret_cast<std::intptr_t>(values));
     }
     void finished(int code) { c->on_notification(static_cast<std::uintptr_t>(code) << 16); }
 };

@@ -65,7 +65,7 @@ TEST(PanelValuesTest, ZerosAndOutOfRangeNumbersAreReplacedAndWrittenBack)
 TEST(PanelValuesTest, OnlyTheChosenPageIsRead)
 {
     ConvertOptions o{};
-    o.PrintData = 2;
+    o.PrintData = PrintDataHex;
     o.LineStateCut = 1;
     PanelValues csv = panel_from_options(o);
     csv.format = 1;

@@ -43,7 +43,7 @@ protected:
     }
     void notify(int code, int status, std::intptr_t data = 0)
     {
-        c->on_notification(pack_notification(status, code), data);
+        c->on_notification(PackNotification(status, code), data);
     }
     void blocks(int first, int next, int count)
     {

@@ -158,24 +158,24 @@ TEST_F(SettingsTest, RangeRules)
 TEST_F(SettingsTest, ConversionStartWritesTheConvertSections)
 {
     ConvertOptions o{};
-    o.Format = 1;
-    o.Line = 2;
+    o.Format = FormatCsv;
+    o.Line = LineRd;
     o.Start = 3;
     o.Blocks = 40;
     std::strcpy(o.SavePath, "/home/u/text out");
     o.MaxLines = 500;
-    o.PrintFormat = 1;
+    o.PrintFormat = PrintFormatTranslate;
     o.PrintData = 7;   // unknown: written as the first text
     o.GuideCut = 1;
     o.LineStateCut = 0;
     o.TimeStampCut = 2;
     o.IdleTimeCut = 0;
-    o.TranslateFrame = 4;
-    o.TranslatePacket = 3;
+    o.TranslateFrame = FrameLapd;
+    o.TranslatePacket = PacketLapd;
     const signed char states[8] = {5, 2, 7, -1, 1, -1, -1, -1};
     std::memcpy(o.DisplayLineState, states, 8);
-    o.CsvForm = 1;
-    o.CsvData = 1;
+    o.CsvForm = CsvFormFrame;
+    o.CsvData = CsvDataDec;
     o.Width = 32;
     std::strcpy(o.Delimit, ",");
     ASSERT_TRUE(SettingsStore(paths).write_convert(o));

@@ -35,8 +35,8 @@ TEST(KeyNames, NamesCodesAndShift) {
     EXPECT_EQ(key_code("65536"), std::nullopt);
     EXPECT_EQ(key_code("0x"), std::nullopt);
     EXPECT_EQ(key_code("JUMP"), std::nullopt);
-    EXPECT_EQ(key_name(19), "\xE2\x86\x93");   // ↓
-    EXPECT_EQ(key_name(35), "");
+    EXPECT_EQ(KeyName(19), "\xE2\x86\x93");   // ↓
+    EXPECT_EQ(KeyName(35), "");
 }
 
 TEST(SettingsFiles, TypeHeldAndShiftJisMessages) {

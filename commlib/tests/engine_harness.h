@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "commlib/analyzer_words.h"
 #include "engine/protocol_engine.h"
 #include "link/framing.h"
 
@@ -170,7 +171,7 @@ public:
         put32(st, status);
         answer(2, '4', cat({record(1, Bytes{static_cast<std::uint8_t>(model)}), record(2, text(name)),
                             record(3, Bytes{0x10, 0x02}), record(0x0201, st)}));
-        if (!(status & 0x100)) answer(3, '3');
+        if (!IsMeasuring(status)) answer(3, '3');   // a measuring analyzer gets no subscription
         out.sent.clear();
         out.notes.clear();
     }

@@ -48,7 +48,7 @@ protected:
     // The window's event loop: hand over what the callback posted.
     void deliver() {
         for (auto& [message, w, l] : poster.take()) {
-            ASSERT_EQ(message, kNotifyMessage);
+            ASSERT_EQ(message, NotifyMessage);
             controller->notification(w, l);
         }
     }

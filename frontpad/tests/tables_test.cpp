@@ -59,9 +59,9 @@ TEST(KeyTable, EveryButtonSitsOnTheGridWithItsOwnCode) {
     EXPECT_EQ(faceX(13), 4 * 48);
     EXPECT_EQ(faceY(13, false), 32);
     EXPECT_EQ(faceY(13, true), 160);
-    EXPECT_EQ(keyName(16), "\xE2\x86\x90");
-    EXPECT_EQ(keyName(30), "LOADSAVE");
-    EXPECT_EQ(keyName(35), "");
+    EXPECT_EQ(KeyName(16), "\xE2\x86\x90");
+    EXPECT_EQ(KeyName(30), "LOADSAVE");
+    EXPECT_EQ(KeyName(35), "");
 }
 
 TEST(KeyTable, PcKeyboardMap) {
@@ -96,16 +96,16 @@ TEST(NotifyForward, PostsForTheWindowAndAnswersPanelKeys) {
 
     const auto posts = poster.take();
     ASSERT_EQ(posts.size(), 4u);
-    EXPECT_EQ(std::get<0>(posts[0]), kNotifyMessage);
+    EXPECT_EQ(std::get<0>(posts[0]), NotifyMessage);
     EXPECT_EQ(std::get<1>(posts[0]), (258u << 16) | 9u);
     EXPECT_EQ(std::get<2>(posts[0]), reinterpret_cast<std::intptr_t>(&value));
-    EXPECT_EQ(notifiedCode(std::get<1>(posts[0])), 9);
-    EXPECT_EQ(notifiedStatus(std::get<1>(posts[0])), 258);
+    EXPECT_EQ(NotificationCode(std::get<1>(posts[0])), 9);
+    EXPECT_EQ(NotificationStatus(std::get<1>(posts[0])), 258);
     EXPECT_EQ(std::get<1>(posts[1]), 14u);
     EXPECT_EQ(std::get<2>(posts[1]), 5);
     EXPECT_EQ(std::get<2>(posts[2]), -1);
-    EXPECT_EQ(notifiedCode(std::get<1>(posts[3])), NtfyRate);
-    EXPECT_EQ(notifiedStatus(std::get<1>(posts[3])), -1);
+    EXPECT_EQ(NotificationCode(std::get<1>(posts[3])), NtfyRate);
+    EXPECT_EQ(NotificationStatus(std::get<1>(posts[3])), -1);
 }
 
 BitmapInfo screenHeader(int width, int height) {

@@ -15,7 +15,6 @@
 namespace setxfer {
 namespace {
 
-constexpr std::array<std::string_view, 3> kModelNames = {"RV-7010", "RV-7020", "RV-7030"};
 constexpr std::array<std::string_view, 11> kTestModeNames = {
     "0:ONLINE", "1:DELAY", "2:TREND", "3:BERT", "4:MANUAL", "5:MATCH",
     "6:BUFFER", "7:FLOW",  "8:ECHO",  "9:POLLING", "A:PROGRAM",
@@ -81,12 +80,15 @@ std::optional<Failure> check_sizes(const Bodies& b, int send_type) {
 }  // namespace
 
 std::optional<Model> model_from_name(std::string_view name) {
-    for (std::size_t i = 0; i < kModelNames.size(); ++i)
-        if (kModelNames[i] == name) return static_cast<Model>(i);
-    return std::nullopt;
+    const auto index = AnalyzerModelIndex(name);
+    if (!index) return std::nullopt;
+    return static_cast<Model>(*index);
 }
 
-std::string_view model_name(Model model) { return name_at(kModelNames, static_cast<std::size_t>(model)); }
+std::string_view model_name(Model model) {
+    const auto index = static_cast<std::size_t>(model);
+    return index < AnalyzerModels.size() ? AnalyzerModels[index].Name : std::string_view{};
+}
 
 std::string_view save_type_name(int type) {
     return type >= 0 && type < kSaveTypeCount ? kSaveTypeNames[static_cast<std::size_t>(type)] : std::string_view{};

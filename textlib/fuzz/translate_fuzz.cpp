@@ -77,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     o.MaxLines = 1 << 20;
     const int routine = data[0] % 3;
     o.Format = routine == 0 ? 0 : 1;
-    o.PrintFormat = 1;
+    o.PrintFormat = PrintFormatTranslate;
     o.CsvForm = routine == 2 ? 1 : 0;
     o.Line = (data[0] >> 2) % 3;
     o.CsvData = data[1] % 4;

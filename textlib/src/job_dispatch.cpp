@@ -24,7 +24,7 @@ Dispatch TranslateRoutine(const ConvertOptions& o, const std::uint8_t* body, int
         return {Routine::PrintControlSequence, filter};
     case kHdlc:
     case kNrzi:
-        return {o.TranslatePacket == 0 ? Routine::PrintFrames : Routine::PrintPackets, filter};
+        return {o.TranslatePacket == PacketOff ? Routine::PrintFrames : Routine::PrintPackets, filter};
     case kPpp:
         return {Routine::PrintPpp, filter};
     default:
@@ -37,18 +37,18 @@ Dispatch TranslateRoutine(const ConvertOptions& o, const std::uint8_t* body, int
 ConvertOptions JobOptions(const ConvertOptions& options) {
     ConvertOptions o = options;
     o.Blocks = std::clamp(o.Blocks, 1, 1024);
-    if (o.PrintFormat == 1) o.GuideCut = 0;
+    if (o.PrintFormat == PrintFormatTranslate) o.GuideCut = 0;
     return o;
 }
 
 Dispatch ChooseRoutine(const ConvertOptions& o, const std::uint8_t* body) {
-    int filter = o.Line == 1 ? kHideRd : o.Line == 2 ? kHideSd : 0;
-    if (o.Format == 0) {
-        if (o.PrintFormat == 0) return PrintNormalRoutine(o, body, filter);
-        if (o.PrintFormat == 1) return TranslateRoutine(o, body, filter);
-    } else if (o.Format == 1) {
-        if (o.CsvForm == 0) return {Routine::CsvData, filter | kSkipLineState | kSkipIdle | kSkipTimeStamp};
-        if (o.CsvForm == 1) return {Routine::CsvFrames, filter | kSkipIdle};
+    int filter = o.Line == LineSd ? kHideRd : o.Line == LineRd ? kHideSd : 0;
+    if (o.Format == FormatPrint) {
+        if (o.PrintFormat == PrintFormatNormal) return PrintNormalRoutine(o, body, filter);
+        if (o.PrintFormat == PrintFormatTranslate) return TranslateRoutine(o, body, filter);
+    } else if (o.Format == FormatCsv) {
+        if (o.CsvForm == CsvFormData) return {Routine::CsvData, filter | kSkipLineState | kSkipIdle | kSkipTimeStamp};
+        if (o.CsvForm == CsvFormFrame) return {Routine::CsvFrames, filter | kSkipIdle};
     }
     return {Routine::None, filter};
 }

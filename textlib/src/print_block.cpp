@@ -24,7 +24,7 @@ constexpr const char* kSignalNames[8] = {"RS", "CS", "DR", "CD", "ER", "SQ", "CI
 
 SpecialRow ConvertJob::BlockSpecials() const {
     const int mode = columns_.mode == kChar || columns_.mode == kHex ? columns_.mode : kCharHex;
-    return kSpecialCells[mode][options_.Line != 0];
+    return kSpecialCells[mode][options_.Line != LineSdRd];
 }
 
 bool ConvertJob::PrintBlock() {
@@ -33,8 +33,8 @@ bool ConvertJob::PrintBlock() {
 }
 
 bool ConvertJob::PrintRenderedBlock() {
-    if (options_.Line != 2 && !PrintSection(false)) return false;
-    if (options_.Line != 1 && !PrintSection(true)) return false;
+    if (options_.Line != LineRd && !PrintSection(false)) return false;
+    if (options_.Line != LineSd && !PrintSection(true)) return false;
     return true;
 }
 

@@ -47,7 +47,7 @@ std::vector<std::string> Translate(const InfoBody& body, const std::vector<std::
     std::filesystem::create_directory(buffer);
     WriteBuffer(buffer, body, words);
     ConvertOptions o = DefaultOptions(dir.path());
-    o.PrintFormat = 1;
+    o.PrintFormat = PrintFormatTranslate;
     o.Line = line;
     Converted r = Convert(buffer, o);
     EXPECT_EQ(r.code, 0);
@@ -117,7 +117,7 @@ TEST(ControlSequence, KeepsTheBlockRange) {
     Append(w, {Sd(EOT), Sd(DLE), Sd('0')});
     WriteBuffer(buffer, AsyncBody(), w);
     ConvertOptions o = DefaultOptions(dir.path());
-    o.PrintFormat = 1;
+    o.PrintFormat = PrintFormatTranslate;
     o.Blocks = 1;
     ASSERT_EQ(Convert(buffer, o).code, 0);
     std::vector<std::string> lines = Lines(ReadText(dir.file("T_00000000.txt")));
@@ -134,7 +134,7 @@ TEST(ControlSequence, KeepsTheBlockRange) {
     std::string single = dir.file("single.mkw");
     WriteSingleFile(single, AsyncBody(), {Sd(DLE), Sd(';')});
     ConvertOptions s = DefaultOptions(dir.path());
-    s.PrintFormat = 1;
+    s.PrintFormat = PrintFormatTranslate;
     ASSERT_EQ(Convert(single, s).code, 0);
     lines = Lines(ReadText(dir.file("T_00000000.txt")));
     ASSERT_EQ(lines.size(), kHeaderLines + 3u);

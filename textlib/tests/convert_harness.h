@@ -69,8 +69,8 @@ private:
 // Print, CharHex, SDRD, guides on, every block, no file split, RS CS CD listed.
 inline ConvertOptions DefaultOptions(const std::string& savePath) {
     ConvertOptions o{};
-    o.Format = 0;
-    o.Line = 0;
+    o.Format = FormatPrint;
+    o.Line = LineSdRd;
     o.Start = 1;
     o.Blocks = 1024;
     std::snprintf(o.SavePath, sizeof o.SavePath, "%s", savePath.c_str());

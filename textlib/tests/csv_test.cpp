@@ -29,8 +29,8 @@ std::string ConvertCsv(const InfoBody& body, const std::vector<std::uint32_t>& w
     std::filesystem::create_directory(buffer);
     WriteBuffer(buffer, body, words);
     ConvertOptions o = DefaultOptions(dir.path());
-    o.Format = 1;
-    o.CsvForm = 0;
+    o.Format = FormatCsv;
+    o.CsvForm = CsvFormData;
     o.CsvData = textlib::kCsvHex;
     o.Width = 10;
     std::snprintf(o.Delimit, sizeof o.Delimit, ",");
@@ -76,18 +76,18 @@ TEST(CsvField, CharQuotesTablePicturesAndLeavesMarksBare) {
 TEST(CsvData, BreaksLinesAfterWidthFieldsAndEndsTheLastLine) {
     auto words = SdText("ABCDE");
     EXPECT_EQ(ConvertCsv(AsyncBody(), words, [](ConvertOptions& o) {
-                  o.Line = 1;
+                  o.Line = LineSd;
                   o.Width = 4;
               }),
               "41,42,43,44\r\n45\r\n");
     // A last line that is full gets no extra line end.
     EXPECT_EQ(ConvertCsv(AsyncBody(), SdText("ABCD"), [](ConvertOptions& o) {
-                  o.Line = 1;
+                  o.Line = LineSd;
                   o.Width = 2;
               }),
               "41,42\r\n43,44\r\n");
     EXPECT_EQ(ConvertCsv(AsyncBody(), words, [](ConvertOptions& o) {
-                  o.Line = 1;
+                  o.Line = LineSd;
                   o.CsvData = textlib::kCsvDec;
                   o.Width = 3;
               }),
@@ -101,14 +101,14 @@ TEST(CsvData, BothDirectionsGiveTwoFieldsPerWordSdFirst) {
                   o.Width = 2;
               }),
               "\"A\",\r\n,\"B\"\r\n\"C\",\"D\"\r\n");
-    EXPECT_EQ(ConvertCsv(AsyncBody(), words, [](ConvertOptions& o) { o.Line = 2; }), "42,44\r\n");
+    EXPECT_EQ(ConvertCsv(AsyncBody(), words, [](ConvertOptions& o) { o.Line = LineRd; }), "42,44\r\n");
 }
 
 TEST(CsvData, OnlyDataWordsMakeFields) {
     std::vector<std::uint32_t> words{TimeStamp(false, 1, 2, 3), Sd(0x22), Idle(50), Gap(3), LineState(0, 0x80),
                                       Sd(0x02), Sd('x', 3)};
     EXPECT_EQ(ConvertCsv(AsyncBody(), words, [](ConvertOptions& o) {
-                  o.Line = 1;
+                  o.Line = LineSd;
                   o.CsvData = textlib::kCsvChar;
               }),
               "\"\"\"\",\"SX\",??\r\n");
@@ -116,13 +116,13 @@ TEST(CsvData, OnlyDataWordsMakeFields) {
 
 TEST(CsvData, DelimiterIsWrittenWholeUpToFifteenCharacters) {
     EXPECT_EQ(ConvertCsv(AsyncBody(), SdText("ABC"), [](ConvertOptions& o) {
-                  o.Line = 1;
+                  o.Line = LineSd;
                   std::snprintf(o.Delimit, sizeof o.Delimit, " ; ");
               }),
               "41 ; 42 ; 43\r\n");
     // Sixteen characters and no terminator: the sixteenth is not part of it.
     EXPECT_EQ(ConvertCsv(AsyncBody(), SdText("AB"), [](ConvertOptions& o) {
-                  o.Line = 1;
+                  o.Line = LineSd;
                   std::memcpy(o.Delimit, "<-------------->", 16);
               }),
               "41<" + std::string(14, '-') + "42\r\n");
@@ -130,7 +130,7 @@ TEST(CsvData, DelimiterIsWrittenWholeUpToFifteenCharacters) {
 
 TEST(CsvData, BaudotShiftedCharacterAndAnEmptyBuffer) {
     EXPECT_EQ(ConvertCsv(AsyncBody(9), {Sd(0x05, 1), Sd(0x05)}, [](ConvertOptions& o) {
-                  o.Line = 1;
+                  o.Line = LineSd;
                   o.CsvData = textlib::kCsvChar;
               }),
               "\"'\",\"S\"\r\n");
@@ -154,7 +154,7 @@ std::vector<std::uint32_t> HdlcFrames() {
 template <typename Tweak>
 std::string ConvertFrames(const InfoBody& body, const std::vector<std::uint32_t>& words, Tweak tweak) {
     return ConvertCsv(body, words, [&](ConvertOptions& o) {
-        o.CsvForm = 1;
+        o.CsvForm = CsvFormFrame;
         tweak(o);
     });
 }
@@ -185,7 +185,7 @@ TEST(CsvFrames, WidthLimitsTheFieldsOfEveryLine) {
               "SD\r\nRD\r\nLost\r\nSD\r\n");
     EXPECT_EQ(ConvertFrames(HdlcBody(), HdlcFrames(), [](ConvertOptions& o) {
                   o.Width = 0;
-                  o.Line = 2;
+                  o.Line = LineRd;
               }),
               "RD\r\nLost\r\n");   // a gap is lost data of either direction
 }

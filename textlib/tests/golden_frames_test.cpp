@@ -21,8 +21,8 @@ struct GoldenCase {
     const char* expected;
     std::vector<std::uint32_t> (*words)();
     InfoBody (*body)();
-    int frame;    // TranslateFrame
-    int packet;   // TranslatePacket
+    ConvertFrame frame;
+    ConvertPacket packet;
 };
 
 class GoldenFrames : public ::testing::TestWithParam<GoldenCase> {};
@@ -36,7 +36,7 @@ TEST_P(GoldenFrames, MatchesReviewedOutput) {
     WriteBuffer(buffer, c.body(), c.words());
 
     ConvertOptions o = DefaultOptions(out);
-    o.PrintFormat = 1;   // Translate
+    o.PrintFormat = PrintFormatTranslate;   // Translate
     o.GuideCut = 1;      // translations keep their header box all the same
     o.TranslateFrame = c.frame;
     o.TranslatePacket = c.packet;
@@ -48,11 +48,11 @@ TEST_P(GoldenFrames, MatchesReviewedOutput) {
 
 INSTANTIATE_TEST_SUITE_P(
     Conversations, GoldenFrames,
-    ::testing::Values(GoldenCase{"hdlc_x25_frames.txt", X25Conversation, HdlcBody, 1, 0},
-                      GoldenCase{"hdlc_x25_packets.txt", X25Conversation, HdlcBody, 1, 1},
-                      GoldenCase{"lapd_q931_frames.txt", Q931Call, HdlcBody, 4, 0},
-                      GoldenCase{"lapd_q931_packets.txt", Q931Call, HdlcBody, 4, 3},
-                      GoldenCase{"ppp_negotiation.txt", PppNegotiation, PppBody, 0, 0}),
+    ::testing::Values(GoldenCase{"hdlc_x25_frames.txt", X25Conversation, HdlcBody, FrameX25, PacketOff},
+                      GoldenCase{"hdlc_x25_packets.txt", X25Conversation, HdlcBody, FrameX25, PacketX25},
+                      GoldenCase{"lapd_q931_frames.txt", Q931Call, HdlcBody, FrameLapd, PacketOff},
+                      GoldenCase{"lapd_q931_packets.txt", Q931Call, HdlcBody, FrameLapd, PacketLapd},
+                      GoldenCase{"ppp_negotiation.txt", PppNegotiation, PppBody, FrameSdlc, PacketOff}),
     [](const ::testing::TestParamInfo<GoldenCase>& info) {
         std::string name = info.param.expected;
         return name.substr(0, name.find('.'));
@@ -80,7 +80,7 @@ JobOutput RunJob(const InfoBody& body, const std::vector<std::uint32_t>& words, 
 
 ConvertOptions TranslateOptions(int frame, int packet) {
     ConvertOptions o = DefaultOptions("");
-    o.PrintFormat = 1;
+    o.PrintFormat = PrintFormatTranslate;
     o.TranslateFrame = frame;
     o.TranslatePacket = packet;
     return o;
@@ -101,8 +101,8 @@ std::vector<std::string> FrameLines(const std::string& text) {
 }  // namespace
 
 TEST(FrameJobs, OneDirectionGivesOnlyItsFrames) {
-    ConvertOptions o = TranslateOptions(1, 0);
-    o.Line = 1;   // SD only
+    ConvertOptions o = TranslateOptions(FrameX25, PacketOff);
+    o.Line = LineSd;   // SD only
     JobOutput sd = RunJob(HdlcBody(), X25Conversation(), o);
     ASSERT_EQ(sd.code, 0);
     std::vector<std::string> want{"SD:100000 03 SABM      1      G",
@@ -116,7 +116,7 @@ TEST(FrameJobs, OneDirectionGivesOnlyItsFrames) {
     EXPECT_EQ(lines[6], "Lost");
     EXPECT_EQ(lines[8], "SD:100008 03 DISC      1      G");
 
-    o.Line = 2;   // RD only
+    o.Line = LineRd;   // RD only
     JobOutput rd = RunJob(HdlcBody(), X25Conversation(), o);
     lines = FrameLines(rd.text);
     ASSERT_EQ(lines.size(), 10u);
@@ -128,7 +128,7 @@ TEST(FrameJobs, BlockRangeDecidesWhichFramesArePrinted) {
     std::vector<std::uint32_t> w;
     while (w.size() < static_cast<std::size_t>(kBlockWords)) Append(w, HdlcFrame(false, {0x01, 0x32}, 0));
     Append(w, HdlcFrame(false, {0x03, 0x3F}));
-    ConvertOptions o = TranslateOptions(1, 0);
+    ConvertOptions o = TranslateOptions(FrameX25, PacketOff);
     o.Start = 2;
     o.Blocks = 1;
     JobOutput second = RunJob(HdlcBody(), w, o);
@@ -150,10 +150,10 @@ TEST(FrameJobs, BlockRangeDecidesWhichFramesArePrinted) {
 }
 
 TEST(FrameJobs, FormatterOutsideTheListsFailsTheJobAfterTheHeaders) {
-    JobOutput bad = RunJob(HdlcBody(), X25Conversation(), TranslateOptions(5, 0));
+    JobOutput bad = RunJob(HdlcBody(), X25Conversation(), TranslateOptions(5, PacketOff));
     EXPECT_EQ(bad.code, 1);
     EXPECT_EQ(bad.text.find("        ** FRAME CONVERSION **\r\n"), 0u);
     EXPECT_TRUE(FrameLines(bad.text).empty());
-    EXPECT_EQ(RunJob(HdlcBody(), X25Conversation(), TranslateOptions(1, 4)).code, 1);
+    EXPECT_EQ(RunJob(HdlcBody(), X25Conversation(), TranslateOptions(FrameX25, 4)).code, 1);
     EXPECT_EQ(RunJob(PppBody(), PppNegotiation(), TranslateOptions(9, 9)).code, 0);   // PPP ignores both
 }

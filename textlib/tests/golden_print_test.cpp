@@ -82,8 +82,8 @@ TEST(GoldenCodeTables, EveryCodeTablePrintsAsReviewed) {
             for (int ch = 0; ch <= highest[code]; ++ch) words.push_back(Sd(ch, status));
         WriteBuffer(buffer, AsyncBody(code), words);
         ConvertOptions o = DefaultOptions(dir.path());
-        o.PrintData = 1;
-        o.Line = 1;
+        o.PrintData = PrintDataChar;
+        o.Line = LineSd;
         o.GuideCut = 1;
         ASSERT_EQ(Convert(buffer, o).code, 0);
         EXPECT_EQ(ReadText(dir.file("T_00000000.txt")), Expected(std::string("code_") + names[code] + ".txt"))

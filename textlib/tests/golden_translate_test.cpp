@@ -30,14 +30,14 @@ std::string ConvertSample(const InfoBody& body, const std::vector<std::uint32_t>
 
 ConvertOptions Translate() {
     ConvertOptions o = DefaultOptions("");
-    o.PrintFormat = 1;
-    o.PrintData = 0;   // Translate shows characters only, whatever is chosen here
+    o.PrintFormat = PrintFormatTranslate;
+    o.PrintData = PrintDataCharHex;   // Translate shows characters only, whatever is chosen here
     return o;
 }
 
 ConvertOptions Csv(int form, int data, int width) {
     ConvertOptions o = DefaultOptions("");
-    o.Format = 1;
+    o.Format = FormatCsv;
     o.CsvForm = form;
     o.CsvData = data;
     o.Width = width;

@@ -164,18 +164,18 @@ TEST(Dispatch, RoutinesAndFiltersFollowTheOptions) {
     EXPECT_EQ(d.routine, Routine::PrintNormal);
     EXPECT_EQ(d.filter, kSkipLineState);
     body[33] = 1;
-    o.Line = 1;
+    o.Line = LineSd;
     o.IdleTimeCut = 1;
     o.TimeStampCut = 1;
     d = ChooseRoutine(o, body.data());
     EXPECT_EQ(d.routine, Routine::PrintNormalLineState);
     EXPECT_EQ(d.filter, kHideRd | kSkipIdle | kSkipTimeStamp);
     o.LineStateCut = 1;
-    o.Line = 2;
+    o.Line = LineRd;
     EXPECT_EQ(ChooseRoutine(o, body.data()).filter, kHideSd | kSkipIdle | kSkipTimeStamp | kSkipLineState);
 
     o = ConvertOptions{};
-    o.PrintFormat = 1;
+    o.PrintFormat = PrintFormatTranslate;
     const Routine byMode[] = {Routine::PrintControlSequence, Routine::PrintControlSequence, Routine::PrintFrames,
                               Routine::PrintFrames, Routine::PrintPpp, Routine::None};
     for (int mode = 0; mode < 6; ++mode) {
@@ -184,14 +184,14 @@ TEST(Dispatch, RoutinesAndFiltersFollowTheOptions) {
         EXPECT_EQ(ChooseRoutine(o, body.data()).filter, kSkipIdle);
     }
     body[1] = 3;
-    o.TranslatePacket = 2;
+    o.TranslatePacket = PacketDdx;
     EXPECT_EQ(ChooseRoutine(o, body.data()).routine, Routine::PrintPackets);
 
     o = ConvertOptions{};
-    o.Format = 1;
+    o.Format = FormatCsv;
     EXPECT_EQ(ChooseRoutine(o, body.data()).routine, Routine::CsvData);
     EXPECT_EQ(ChooseRoutine(o, body.data()).filter, kSkipLineState | kSkipIdle | kSkipTimeStamp);
-    o.CsvForm = 1;
+    o.CsvForm = CsvFormFrame;
     EXPECT_EQ(ChooseRoutine(o, body.data()).routine, Routine::CsvFrames);
     o.CsvForm = 2;
     EXPECT_EQ(ChooseRoutine(o, body.data()).routine, Routine::None);

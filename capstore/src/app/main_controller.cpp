@@ -30,14 +30,14 @@ void MainController::start(const BufferSettings& buffer)
     view_.set_control_text(id::kLost, "0");
     view_.set_control_text(id::kProgress, "0");
     view_.set_control_text(id::kBlockFill, "0%");
-    set_status(0);
+    set_status(str::kNoStatus);
 }
 
 void MainController::on_start_measure()
 {
     if (s_.Busy || s_.Converting || s_.MeasureState != 0) return;
     if (buffer_.Warn && s_.BlockCount > 0 &&
-        message(36, Icon::Question, Buttons::YesNo) != Answer::Yes)
+        message(str::kBufferWillBeCleared, Icon::Question, Buttons::YesNo) != Answer::Yes)
         return;
     if (!folder_usable()) return;
     if (remote_.Open() != 0 || remote_.GetPortError(nullptr) != PortStepNone) return port_failed();
@@ -70,7 +70,7 @@ void MainController::port_failed()
     const PortSettings* port = remote_.GetPortSettings();
     remote_.Close();
     if (e.Step == PortStepNone || !port) {
-        message(4, Icon::Warning);
+        message(str::kPortInitFailed, Icon::Warning);
         return;
     }
     message_with_detail(4, platform::portProblemForName(port->Port ? port->Port : "", e.Step, e.Error, port->Speed),
@@ -100,7 +100,7 @@ void MainController::on_close_request()
         request(ReqDisconnect);
         return;
     }
-    if (message(7, Icon::Question, Buttons::YesNo) != Answer::Yes) return;
+    if (message(str::kExitWhileMeasuring, Icon::Question, Buttons::YesNo) != Answer::Yes) return;
     s_.ExitRequested = true;
     request_stop();
 }
@@ -143,8 +143,8 @@ void MainController::request_not_taken()
     remote_.Close();
     leave_busy();
     go_offline();
-    set_status(0);
-    message(38, Icon::Warning);
+    set_status(str::kNoStatus);
+    message(str::kNoAnswer, Icon::Warning);
     if (s_.ExitRequested) exit_steps();
 }
 
@@ -156,12 +156,12 @@ void MainController::on_tick()
         remote_.Close();
         leave_busy();
         go_offline();
-        set_status(0);
+        set_status(str::kNoStatus);
         if (s_.ExitRequested) {
-            message(39, Icon::Warning);
+            message(str::kNoAnswerAtStop, Icon::Warning);
             exit_steps();
         } else {
-            message(38, Icon::Warning);
+            message(str::kNoAnswer, Icon::Warning);
         }
         return;
     }
@@ -169,7 +169,7 @@ void MainController::on_tick()
         free_countdown_ = kFreeSpaceTicks;
         const long long free = hooks_.free_mbytes ? hooks_.free_mbytes(folder_) : -1;
         free_text_ = free >= 0 ? std::to_string(free) + "MBytes free" : std::string();
-        if (status_number_ == 0) set_status(0);
+        if (status_number_ == 0) set_status(str::kNoStatus);
     }
 }
 

@@ -21,6 +21,45 @@ inline constexpr int kProgress = 2002;
 inline constexpr int kDeleteText = 40403;
 inline constexpr int kPortSetting = 40501;
 inline constexpr int kBufferSetting = 40502;
+// Windows, pages and the controls the program itself does not act on.
+inline constexpr int kAboutVersionText = 101;
+inline constexpr int kAboutBox = 301;
+inline constexpr int kMainWindow = 302;
+inline constexpr int kPrintPage = 303;
+inline constexpr int kCsvPage = 304;
+inline constexpr int kStatusBar = 1002;
+inline constexpr int kRateStrip = 1003;
+inline constexpr int kConvertStrip = 1004;
+inline constexpr int kPicture = 1040;
+inline constexpr int kMonitorGroup = 1041;
+inline constexpr int kConversionPanel = 1042;
+inline constexpr int kFormat = 2011;
+inline constexpr int kLine = 2031;
+inline constexpr int kStartBlock = 2041;
+inline constexpr int kBlockTotal = 2042;
+inline constexpr int kPath = 2051;
+inline constexpr int kBrowse = 2052;
+inline constexpr int kMaxLines = 2061;
+inline constexpr int kOptionPages = 2090;
+inline constexpr int kNormal = 2101;
+inline constexpr int kTranslate = 2102;
+inline constexpr int kPrintData = 2111;
+inline constexpr int kLineState = 2121;
+inline constexpr int kNoTimeStamp = 2122;
+inline constexpr int kNoIdleTime = 2123;
+inline constexpr int kNoGuide = 2124;
+inline constexpr int kFrame = 2131;
+inline constexpr int kPacket = 2141;
+inline constexpr int kExcluded = 2150;
+inline constexpr int kIncluded = 2160;
+inline constexpr int kToIncluded = 2171;
+inline constexpr int kToExcluded = 2172;
+inline constexpr int kMoveUp = 2173;
+inline constexpr int kMoveDown = 2174;
+inline constexpr int kCsvForm = 2201;
+inline constexpr int kCsvData = 2211;
+inline constexpr int kCsvWidth = 2221;
+inline constexpr int kDelimiter = 2231;
 } // namespace id
 
 // Status-bar indicator parts.

@@ -15,10 +15,10 @@ struct ReasonRow {
 // Sorted by reason; the program's undefined labels (0xF000 + line) and every
 // other reason are handled below.
 constexpr ReasonRow kReasons[] = {
-    {2, 12}, {3, 13}, {4, 14}, {5, 15}, {6, 16}, {7, 17}, {8, 18},
+    {2, str::kStopUnsupported}, {3, str::kStopNotReady},     {4, str::kStopBattery},
+    {5, str::kStopWriteProtected}, {6, str::kStopMonitorPort}, {7, str::kStopBufferSelect},
+    {8, str::kStopAsyncOnly},
 };
-constexpr int kUndefinedLabel = 19;
-constexpr int kCannotStart = 20;
 
 } // namespace
 
@@ -27,8 +27,8 @@ int stop_reason_message_number(int reason)
     const auto it = std::find_if(std::begin(kReasons), std::end(kReasons),
                                  [reason](const ReasonRow& row) { return row.reason == reason; });
     if (it != std::end(kReasons)) return it->message;
-    if (reason >= 0xF000 && reason <= 0xF1FF) return kUndefinedLabel;
-    return kCannotStart;
+    if (reason >= 0xF000 && reason <= 0xF1FF) return str::kUndefinedLabel;
+    return str::kCannotStart;
 }
 
 Answer MainController::message(int number, Icon icon, Buttons buttons, const std::string& arg, int caption)
@@ -63,7 +63,7 @@ Answer MainController::message_with_detail(int number, const std::string& detail
 void MainController::stop_reason_message(int reason)
 {
     const int number = stop_reason_message_number(reason);
-    if (number == kUndefinedLabel) message_number(number, reason - 0xF000, Icon::Warning);
+    if (number == str::kUndefinedLabel) message_number(number, reason - 0xF000, Icon::Warning);
     else message(number, Icon::Warning);
 }
 

@@ -1,6 +1,7 @@
 // One handler per library notification: the rows that move a measurement
 // from connecting through starting and stopping to the disconnect.
 #include "app/main_controller.h"
+#include "app/notify_codes.h"
 #include "commlib/store_failure_text.h"
 
 #include <cctype>
@@ -12,8 +13,8 @@ namespace capstore {
 void MainController::on_notification(std::uintptr_t wparam, std::intptr_t lparam)
 {
     if (ended_) return;
-    const int code = static_cast<int>(wparam & 0xFFFF);
-    const int status = static_cast<int>(static_cast<std::intptr_t>(wparam) >> 16);
+    const int code = NotificationCode(wparam);
+    const int status = NotificationStatus(wparam);
     void* data = reinterpret_cast<void*>(lparam);
     switch (code) {
     case ReqConnect: connect_ended(status); break;
@@ -21,17 +22,17 @@ void MainController::on_notification(std::uintptr_t wparam, std::intptr_t lparam
     case ReqMeasure: measure_ended(status); break;
     case ReqGetSetup: setup_ended(status); break;
     case ReqGetStopReason: stop_reason_ended(lparam); break;
-    case NtfyAutoConnected & 0xFFFF: enter_connected(); break;
-    case NtfyLinkLost & 0xFFFF: link_lost(status); break;
-    case NtfyBlockFill & 0xFFFF:
+    case NtfyAutoConnected: enter_connected(); break;
+    case NtfyLinkLost: link_lost(status); break;
+    case NtfyBlockFill:
         view_.set_control_text(id::kBlockFill,
                                std::to_string((static_cast<long long>(lparam) * 100) >> 20) + "%");
         break;
-    case NtfyRate & 0xFFFF: view_.set_rate_speed(static_cast<std::int16_t>(status)); break;
-    case NtfyMeasureState & 0xFFFF: measure_state(status); break;
-    case NtfyBlocks & 0xFFFF: blocks(static_cast<const int*>(data)); break;
-    case NtfyStoreFailed & 0xFFFF: store_failed(static_cast<const StoreFailure*>(data)); break;
-    case NtfyLost & 0xFFFF:
+    case NtfyRate: view_.set_rate_speed(status); break;
+    case NtfyMeasureState: measure_state(status); break;
+    case NtfyBlocks: blocks(static_cast<const int*>(data)); break;
+    case NtfyStoreFailed: store_failed(static_cast<const StoreFailure*>(data)); break;
+    case NtfyLost:
         view_.set_control_text(id::kLost, std::to_string(static_cast<std::uint32_t>(lparam)));
         break;
     default: break;
@@ -43,12 +44,12 @@ void MainController::connect_ended(int status)
     if (status == StatusDone) {
         if (remote_.GetLinkMode() <= 1) {
             request(ReqDisconnect);
-            set_status(0);
-            message(9, Icon::Warning);
-        } else if (remote_.GetStatus() & 0x100) {
+            set_status(str::kNoStatus);
+            message(str::kUnsupportedAnalyzer, Icon::Warning);
+        } else if (IsMeasuring(remote_.GetStatus())) {
             request(ReqDisconnect);
-            set_status(0);
-            message(37, Icon::Warning);
+            set_status(str::kNoStatus);
+            message(str::kMeasuringAtConnect, Icon::Warning);
         } else {
             request(ReqGetSetup);
         }
@@ -56,8 +57,8 @@ void MainController::connect_ended(int status)
     }
     if (status != StatusNoAnswer) request(ReqDisconnect);
     leave_busy();
-    set_status(0);
-    message(6, Icon::Warning);
+    set_status(str::kNoStatus);
+    message(str::kConnectFailed, Icon::Warning);
 }
 
 void MainController::setup_ended(int status)
@@ -69,8 +70,8 @@ void MainController::setup_ended(int status)
         return;
     }
     request(ReqDisconnect);
-    set_status(0);
-    message(6, Icon::Warning);
+    set_status(str::kNoStatus);
+    message(str::kConnectFailed, Icon::Warning);
 }
 
 void MainController::measure_ended(int status)
@@ -79,8 +80,8 @@ void MainController::measure_ended(int status)
         if (s_.Busy) s_.StopWatchdog = kWatchdogTicks;
     } else if (status == StatusNoAnswer) {
         leave_busy();
-        set_status(0);
-        message(38, Icon::Warning);
+        set_status(str::kNoStatus);
+        message(str::kNoAnswer, Icon::Warning);
     } else {
         // Refused by the analyzer, or a status the analyzer's refusal maps to
         // (258 for an unsupported function): ask why and disconnect.
@@ -102,7 +103,7 @@ void MainController::measure_state(int status)
     if (status == 1 || status == 2) {
         leave_busy();
         set_measure_state(status);
-        set_status(0);
+        set_status(str::kNoStatus);
         if (s_.StoreFailed) request_stop();
         return;
     }
@@ -135,21 +136,21 @@ void MainController::disconnect_ended(int status)
     if (s_.ExitRequested) {
         set_measure_state(0);
         go_offline();
-        set_status(0);
+        set_status(str::kNoStatus);
         exit_steps();
     } else if (s_.StopReason != 0) {
         const int reason = s_.StopReason;
         s_.StopReason = 0;
         leave_busy();
         go_offline();
-        set_status(0);
+        set_status(str::kNoStatus);
         stop_reason_message(reason);
     } else {
         leave_busy();
         set_measure_state(0);
         go_offline();
-        set_status(0);
-        if (status == StatusNoAnswer) message(38, Icon::Warning);
+        set_status(str::kNoStatus);
+        if (status == StatusNoAnswer) message(str::kNoAnswer, Icon::Warning);
     }
 }
 

@@ -74,7 +74,7 @@ void MainController::set_measure_state(int value)
     view_.set_indicator(kMeasurePart, false);
     free_countdown_ = 0;
     free_text_.clear();
-    set_status(0);
+    set_status(str::kNoStatus);
     view_.set_rate_speed(-1);
 }
 
@@ -93,7 +93,7 @@ void MainController::set_status(int number)
 {
     status_number_ = number;
     // The free space fills the otherwise empty part while a measurement runs.
-    view_.set_status_text(number != 0 ? text(number) : free_text_);
+    view_.set_status_text(number != str::kNoStatus ? text(number) : free_text_);
 }
 
 void MainController::show_block_count()

@@ -12,8 +12,6 @@ namespace capstore {
 namespace {
 
 constexpr int kConvertIndicatorSpeed = 40;
-constexpr int kBufferBroken = 31;
-constexpr int kConvertError = 32;
 
 } // namespace
 
@@ -69,7 +67,7 @@ void ConvertController::on_start()
     if (!read_controls(false)) return;
     if (hooks_.store) hooks_.store(options_);
     if (!convert_.Open(main_.buffer_folder().c_str(), hooks_.window, nullptr, kConvertMessage)) {
-        main_.message(kBufferBroken, Icon::Warning);
+        main_.message(str::kBufferBroken, Icon::Warning);
         return;
     }
     set_state(true);
@@ -79,7 +77,7 @@ void ConvertController::on_start()
     }
     convert_.Close();
     set_state(false);
-    main_.message(kConvertError, Icon::Warning);
+    main_.message(str::kConvertError, Icon::Warning);
 }
 
 void ConvertController::on_stop()
@@ -102,12 +100,12 @@ void ConvertController::on_notification(std::uintptr_t wparam, std::intptr_t lpa
     set_state(false);
     if (value == kConvertDone || value == kConvertCancelled) return;
     if (lparam == 0) {
-        main_.message(kConvertError, Icon::Warning);
+        main_.message(str::kConvertError, Icon::Warning);
         return;
     }
     // The folder and the system's reason: a full disk, a folder gone meanwhile.
     const std::string folder(options_.SavePath, strnlen(options_.SavePath, sizeof options_.SavePath));
-    main_.message_with_detail(kConvertError,
+    main_.message_with_detail(str::kConvertError,
                               "cannot write the text files in '" + folder + "': " + std::strerror(static_cast<int>(lparam)),
                               Icon::Warning);
 }

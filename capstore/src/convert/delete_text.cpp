@@ -14,7 +14,6 @@ namespace capstore {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr int kNotAFolder = 22, kConfirm = 29, kNotFound = 30;
 
 bool is_text_file_name(const std::string& name)
 {
@@ -36,15 +35,15 @@ void ConvertController::on_delete_text()
     const fs::file_status st = fs::status(path, ec);
     if (st.type() == fs::file_type::not_found ||
         (ec && (ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory))) {
-        warn(kNotFound);
+        warn(str::kFolderNotFound);
         return;
     }
     if (ec) return;
     if (!fs::is_directory(st)) {
-        warn(kNotAFolder);
+        warn(str::kNotAFolder);
         return;
     }
-    if (main_.message(kConfirm, Icon::Warning, Buttons::OkCancel, path, str::kDeleteCaption) != Answer::Ok) return;
+    if (main_.message(str::kConfirmDeleteText, Icon::Warning, Buttons::OkCancel, path, str::kDeleteCaption) != Answer::Ok) return;
     std::vector<std::string> files;
     for (fs::directory_iterator it(path, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code type_ec;

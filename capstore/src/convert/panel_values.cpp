@@ -46,7 +46,7 @@ PanelValues panel_from_options(const ConvertOptions& o)
     v.blocks = std::to_string(o.Blocks);
     v.save_path = std::string(o.SavePath, strnlen(o.SavePath, sizeof o.SavePath));
     v.max_lines = std::to_string(o.MaxLines);
-    v.translate = o.PrintFormat == 1;
+    v.translate = o.PrintFormat == PrintFormatTranslate;
     v.print_data = o.PrintData;
     v.no_guide = flag(o.GuideCut);
     v.line_state = o.LineStateCut == 0;

@@ -6,13 +6,13 @@
 #include <filesystem>
 #include <system_error>
 
+#include "texts/string_table.h"
+
 namespace capstore {
 namespace fs = std::filesystem;
 namespace {
 
 constexpr std::size_t kMaxPath = 259;
-constexpr int kAskCreate = 21, kNotAFolder = 22, kCannotCreate = 23, kBadPath = 33, kRoot = 34, kDenied = 35;
-constexpr int kCreateCaption = 502;
 
 enum class Kind { Folder, File, Missing, Denied, Other };
 
@@ -63,12 +63,12 @@ FolderCheck check_save_folder(const std::string& text, bool silent, const Folder
         if (!silent && q.show) q.show(message, r.full_path, caption);
     };
     if (r.full_path.empty()) {
-        show(kBadPath);
+        show(str::kBadPath);
         return r;
     }
     const fs::path path(r.full_path);
     if (path == path.root_path()) {
-        show(kRoot);
+        show(str::kRootFolder);
         return r;
     }
     Kind k = kind_of(path);
@@ -78,17 +78,17 @@ FolderCheck check_save_folder(const std::string& text, bool silent, const Folder
     }
     switch (k) {
     case Kind::Folder: r.valid = true; return r;
-    case Kind::File: show(kNotAFolder); return r;
-    case Kind::Denied: show(kDenied); return r;
+    case Kind::File: show(str::kNotAFolder); return r;
+    case Kind::Denied: show(str::kFolderDenied); return r;
     case Kind::Other: r.valid = true; return r;   // let the conversion report what it finds
     case Kind::Missing: break;
     }
     if (silent) return r;
-    if (!q.ask || !q.ask(kAskCreate, r.full_path, kCreateCaption)) return r;
+    if (!q.ask || !q.ask(str::kAskCreateFolder, r.full_path, str::kCreateCaption)) return r;
     std::error_code ec;
     fs::create_directories(path, ec);
     if (ec || kind_of(path) != Kind::Folder) {
-        show(kCannotCreate, kCreateCaption);
+        show(str::kCannotCreateFolder, str::kCreateCaption);
         return r;
     }
     r.valid = true;

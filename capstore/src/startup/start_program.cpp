@@ -15,7 +15,6 @@
 namespace capstore {
 namespace {
 
-constexpr int kInitFailed = 3;
 
 void startup_message(Language language, const QString& text)
 {
@@ -56,7 +55,7 @@ int run_program(int argc, char** argv)
     Objects objects;
     if (CreateMirlokeTextConvert(&objects.convert) != 1 || !objects.convert ||
         CreateMirlokeRemote(&objects.remote) != 1 || !objects.remote) {
-        startup_message(language, qs(string_text(kInitFailed, language)));
+        startup_message(language, qs(string_text(str::kInitFailed, language)));
         return 1;
     }
     MainWindow window(language, settings, *objects.remote, *objects.convert);
@@ -67,7 +66,7 @@ int run_program(int argc, char** argv)
     const int r = window.initialise(port, buffer, options);
     if (r == -1) return 0;
     if (r != 0) {
-        startup_message(language, qs(string_text(kInitFailed, language)));
+        startup_message(language, qs(string_text(str::kInitFailed, language)));
         return 1;
     }
     return app.exec();

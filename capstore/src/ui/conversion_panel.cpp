@@ -15,17 +15,17 @@ namespace capstore {
 ConversionPanel::ConversionPanel(Language language, QWidget* parent)
     : QGroupBox(qs(caption_text(caption::kTextConversion, language)), parent), language_(language)
 {
-    setObjectName("1042");
-    indicator_ = named(new IndicatorStrip(IndicatorStrip::Picture::Convert, this), 1004);
-    path_ = named(new QLineEdit(this), 2051);
+    setObjectName(QString::number(id::kConversionPanel));
+    indicator_ = named(new IndicatorStrip(IndicatorStrip::Picture::Convert, this), id::kConvertStrip);
+    path_ = named(new QLineEdit(this), id::kPath);
     path_->setMaxLength(kPathLimit);
-    browse_ = captioned<QPushButton>(2052, language, this);
+    browse_ = captioned<QPushButton>(id::kBrowse, language, this);
     browse_->setMaximumWidth(30);
-    lines_ = number_edit(2061, kLinesDigits, this);
-    start_block_ = number_edit(2041, kBlockDigits, this);
-    blocks_ = number_edit(2042, kBlockDigits, this);
-    format_ = drop_down(2011, language, this);
-    line_ = drop_down(2031, language, this);
+    lines_ = number_edit(id::kMaxLines, kLinesDigits, this);
+    start_block_ = number_edit(id::kStartBlock, kBlockDigits, this);
+    blocks_ = number_edit(id::kBlockTotal, kBlockDigits, this);
+    format_ = drop_down(id::kFormat, language, this);
+    line_ = drop_down(id::kLine, language, this);
     start_ = captioned<QPushButton>(id::kStartConvert, language, this);
     stop_ = captioned<QPushButton>(id::kStopConvert, language, this);
     delete_ = captioned<QPushButton>(id::kDeleteText, language, this);
@@ -34,7 +34,7 @@ ConversionPanel::ConversionPanel(Language language, QWidget* parent)
     QLayout* fields = build_fields();
 
     auto* options = new QGroupBox(qs(caption_text(caption::kOptions, language)), this);
-    pages_ = named(new QStackedWidget(options), 2090);
+    pages_ = named(new QStackedWidget(options), id::kOptionPages);
     pages_->addWidget(build_print_page());
     pages_->addWidget(build_csv_page());
     (new QVBoxLayout(options))->addWidget(pages_);
@@ -65,41 +65,41 @@ QLayout* ConversionPanel::build_fields()
     auto* path_row = new QHBoxLayout;
     path_row->addWidget(path_, 1);
     path_row->addWidget(browse_);
-    grid->addWidget(label_for(2051, language, this), 0, 0);
+    grid->addWidget(label_for(id::kPath, language, this), 0, 0);
     grid->addLayout(path_row, 0, 1, 1, 3);
     auto* lines_row = new QHBoxLayout;
     lines_row->addWidget(lines_);
     lines_row->addWidget(new QLabel(qs(caption_text(caption::kLines, language)), this));
     lines_row->addStretch();
-    grid->addWidget(label_for(2061, language, this), 1, 0);
+    grid->addWidget(label_for(id::kMaxLines, language, this), 1, 0);
     grid->addLayout(lines_row, 1, 1);
-    grid->addWidget(label_for(2041, language, this), 2, 0);
+    grid->addWidget(label_for(id::kStartBlock, language, this), 2, 0);
     grid->addWidget(start_block_, 2, 1);
-    grid->addWidget(label_for(2042, language, this), 2, 2);
+    grid->addWidget(label_for(id::kBlockTotal, language, this), 2, 2);
     grid->addWidget(blocks_, 2, 3);
-    grid->addWidget(label_for(2011, language, this), 3, 0);
+    grid->addWidget(label_for(id::kFormat, language, this), 3, 0);
     grid->addWidget(format_, 3, 1);
-    grid->addWidget(label_for(2031, language, this), 3, 2);
+    grid->addWidget(label_for(id::kLine, language, this), 3, 2);
     grid->addWidget(line_, 3, 3);
     return grid;
 }
 
 QWidget* ConversionPanel::build_print_page()
 {
-    auto* page = named(new QWidget(this), 303);
-    normal_ = captioned<QRadioButton>(2101, language_, page);
-    translate_ = captioned<QRadioButton>(2102, language_, page);
-    data_ = drop_down(2111, language_, page);
-    no_guide_ = captioned<QCheckBox>(2124, language_, page);
-    no_time_ = captioned<QCheckBox>(2122, language_, page);
-    no_idle_ = captioned<QCheckBox>(2123, language_, page);
-    line_state_ = captioned<QCheckBox>(2121, language_, page);
-    frame_ = drop_down(2131, language_, page);
-    packet_ = drop_down(2141, language_, page);
+    auto* page = named(new QWidget(this), id::kPrintPage);
+    normal_ = captioned<QRadioButton>(id::kNormal, language_, page);
+    translate_ = captioned<QRadioButton>(id::kTranslate, language_, page);
+    data_ = drop_down(id::kPrintData, language_, page);
+    no_guide_ = captioned<QCheckBox>(id::kNoGuide, language_, page);
+    no_time_ = captioned<QCheckBox>(id::kNoTimeStamp, language_, page);
+    no_idle_ = captioned<QCheckBox>(id::kNoIdleTime, language_, page);
+    line_state_ = captioned<QCheckBox>(id::kLineState, language_, page);
+    frame_ = drop_down(id::kFrame, language_, page);
+    packet_ = drop_down(id::kPacket, language_, page);
 
     auto* grid = new QGridLayout(page);
     grid->addWidget(normal_, 0, 0);
-    grid->addWidget(label_for(2111, language_, page), 1, 0);
+    grid->addWidget(label_for(id::kPrintData, language_, page), 1, 0);
     grid->addWidget(data_, 1, 1);
     grid->addWidget(no_guide_, 2, 0);
     grid->addWidget(no_time_, 2, 1);
@@ -107,9 +107,9 @@ QWidget* ConversionPanel::build_print_page()
     grid->addWidget(line_state_, 3, 1);
     grid->addWidget(build_line_state_lists(), 4, 0, 1, 2);
     grid->addWidget(translate_, 0, 2);
-    grid->addWidget(label_for(2131, language_, page), 1, 2);
+    grid->addWidget(label_for(id::kFrame, language_, page), 1, 2);
     grid->addWidget(frame_, 1, 3);
-    grid->addWidget(label_for(2141, language_, page), 2, 2);
+    grid->addWidget(label_for(id::kPacket, language_, page), 2, 2);
     grid->addWidget(packet_, 2, 3);
     grid->setRowStretch(5, 1);
 
@@ -120,14 +120,14 @@ QWidget* ConversionPanel::build_print_page()
 
 QWidget* ConversionPanel::build_csv_page()
 {
-    auto* page = named(new QWidget(this), 304);
-    csv_form_ = drop_down(2201, language_, page);
-    csv_data_ = drop_down(2211, language_, page);
-    width_ = number_edit(2221, 3, page);
-    delimit_ = named(new QLineEdit(page), 2231);
+    auto* page = named(new QWidget(this), id::kCsvPage);
+    csv_form_ = drop_down(id::kCsvForm, language_, page);
+    csv_data_ = drop_down(id::kCsvData, language_, page);
+    width_ = number_edit(id::kCsvWidth, 3, page);
+    delimit_ = named(new QLineEdit(page), id::kDelimiter);
     delimit_->setMaxLength(kDelimitLimit);
     auto* grid = new QGridLayout(page);
-    const std::pair<int, QWidget*> rows[] = {{2201, csv_form_}, {2211, csv_data_}, {2221, width_}, {2231, delimit_}};
+    const std::pair<int, QWidget*> rows[] = {{id::kCsvForm, csv_form_}, {id::kCsvData, csv_data_}, {id::kCsvWidth, width_}, {id::kDelimiter, delimit_}};
     int row = 0;
     for (const auto& [id, widget] : rows) {
         grid->addWidget(label_for(id, language_, page), row, 0);
@@ -140,16 +140,16 @@ QWidget* ConversionPanel::build_csv_page()
 QWidget* ConversionPanel::build_line_state_lists()
 {
     auto* box = new QWidget(this);
-    exclude_ = named(new QListWidget(box), 2150);
-    include_ = named(new QListWidget(box), 2160);
+    exclude_ = named(new QListWidget(box), id::kExcluded);
+    include_ = named(new QListWidget(box), id::kIncluded);
     for (QListWidget* list : {exclude_, include_}) {
         list->setSelectionMode(QAbstractItemView::ExtendedSelection);
         list->setMaximumHeight(90);
     }
-    to_include_ = named(new QPushButton(QString::fromUtf8("→"), box), 2171);
-    to_exclude_ = named(new QPushButton(QString::fromUtf8("←"), box), 2172);
-    up_ = named(new QPushButton(QString::fromUtf8("↑"), box), 2173);
-    down_ = named(new QPushButton(QString::fromUtf8("↓"), box), 2174);
+    to_include_ = named(new QPushButton(QString::fromUtf8("→"), box), id::kToIncluded);
+    to_exclude_ = named(new QPushButton(QString::fromUtf8("←"), box), id::kToExcluded);
+    up_ = named(new QPushButton(QString::fromUtf8("↑"), box), id::kMoveUp);
+    down_ = named(new QPushButton(QString::fromUtf8("↓"), box), id::kMoveDown);
     auto* grid = new QGridLayout(box);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->addWidget(new QLabel(qs(caption_text(caption::kExclude, language_)), box), 0, 0);

@@ -54,7 +54,7 @@ std::tm local_now()
 MainWindow::MainWindow(Language language, SettingsStore& settings, Remote& remote, TextConvert& convert)
     : language_(language), settings_(settings), remote_(remote), text_convert_(convert)
 {
-    setObjectName("302");
+    setObjectName(QString::number(id::kMainWindow));
     auto* top = new QHBoxLayout;
     top->addWidget(build_monitor(), 1);
     top->addWidget(build_side());
@@ -91,8 +91,8 @@ MainWindow::~MainWindow() { attach_notify_window(nullptr); }
 
 QWidget* MainWindow::build_monitor()
 {
-    auto* group = named(new QGroupBox(qs(caption_text(caption::kMonitor, language_)), this), 1041);
-    rate_ = named(new IndicatorStrip(IndicatorStrip::Picture::Rate, group), 1003);
+    auto* group = named(new QGroupBox(qs(caption_text(caption::kMonitor, language_)), this), id::kMonitorGroup);
+    rate_ = named(new IndicatorStrip(IndicatorStrip::Picture::Rate, group), id::kRateStrip);
     auto* grid = new QGridLayout;
     int row = 0;
     for (int id : {id::kBlockCount, id::kBlockFill, id::kLost}) {
@@ -119,7 +119,7 @@ QWidget* MainWindow::build_monitor()
 QWidget* MainWindow::build_side()
 {
     auto* side = new QWidget(this);
-    auto* picture = named(new QLabel(side), 1040);
+    auto* picture = named(new QLabel(side), id::kPicture);
     picture->setPixmap(IndicatorStrip::badge());
     picture->setAlignment(Qt::AlignCenter);
     environment_ = captioned<QPushButton>(id::kEnvironment, language_, side);
@@ -161,14 +161,14 @@ bool MainWindow::event(QEvent* e)
     if (e->type() != PostedEvent::type()) return QWidget::event(e);
     const auto* posted = static_cast<PostedEvent*>(e);
     if (ended_) return true;
-    if (posted->message == kLibraryMessage && notification_code(posted->w) == (NtfyBlocks & 0xFFFF)) {
+    if (posted->message == NotifyMessage && NotificationCode(posted->w) == NtfyBlocks) {
         int range[3];
         latest_blocks(range);
         main_->on_notification(posted->w, reinterpret_cast<std::intptr_t>(range));
-    } else if (posted->message == kLibraryMessage && notification_code(posted->w) == (NtfyStoreFailed & 0xFFFF)) {
+    } else if (posted->message == NotifyMessage && NotificationCode(posted->w) == NtfyStoreFailed) {
         StoreFailure failure = latest_store_failure();
         main_->on_notification(posted->w, reinterpret_cast<std::intptr_t>(&failure));
-    } else if (posted->message == kLibraryMessage) {
+    } else if (posted->message == NotifyMessage) {
         main_->on_notification(posted->w, posted->l);
     }
     else if (posted->message == kConvertMessage) convert_->on_notification(posted->w, posted->l);
@@ -200,11 +200,11 @@ void MainWindow::environment_menu()
 void MainWindow::about_box()
 {
     QDialog box(this);
-    box.setObjectName("301");
+    box.setObjectName(QString::number(id::kAboutBox));
     box.setWindowTitle(qs(caption_text(caption::kAboutTitle, language_)));
     auto* icon = new QLabel(&box);
     icon->setPixmap(style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(32, 32));
-    auto* version = named(new QLabel(qs(caption_text(caption::kAboutVersion, language_)), &box), 101);
+    auto* version = named(new QLabel(qs(caption_text(caption::kAboutVersion, language_)), &box), id::kAboutVersionText);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);
     connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
     auto* grid = new QGridLayout(&box);

@@ -53,10 +53,10 @@ int notify_callback(int code, int status, void* data)
     }
     if (code == ReqGetStopReason) {
         const std::intptr_t reason = status == StatusDone && data ? *static_cast<const int*>(data) : -1;
-        window->post(kLibraryMessage, static_cast<std::uintptr_t>(ReqGetStopReason), reason);
+        window->post(NotifyMessage, static_cast<std::uintptr_t>(ReqGetStopReason), reason);
         return 0;
     }
-    window->post(kLibraryMessage, pack_notification(status, code), reinterpret_cast<std::intptr_t>(data));
+    window->post(NotifyMessage, PackNotification(status, code), reinterpret_cast<std::intptr_t>(data));
     return 0;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QPalette>
 
+#include "app/main_view.h"
 #include "ui/ui_texts.h"
 
 namespace capstore {
@@ -16,7 +17,7 @@ constexpr int kIndicatorStrings[3] = {str::kConnectIndicator, str::kMeasureIndic
 
 StatusBar::StatusBar(Language language, QWidget* parent) : QStatusBar(parent)
 {
-    setObjectName("1002");
+    setObjectName(QString::number(id::kStatusBar));
     setSizeGripEnabled(false);
     text_ = new QLabel(this);
     addWidget(text_, 1);

@@ -27,7 +27,7 @@ inline constexpr int kAboutVersion = 9;
 // The caption text; empty when there is none.
 std::string_view caption_text(int key, Language language);
 
-// The items of a drop-down list (2011, 2031, 2111, 2131, 2141, 2201, 2211).
+// The items of a drop-down list (id::kFormat, kLine, kPrintData, kFrame, kPacket, kCsvForm, kCsvData).
 std::vector<std::string_view> list_items(int control, Language language);
 
 } // namespace capstore

@@ -24,11 +24,11 @@ std::optional<std::vector<int>> codes_of(const std::vector<std::string>& words, 
             continue;
         }
         const auto code = key_code(w);
-        if (!code || (shift && *code >= kShiftOffset)) {
+        if (!code || (shift && *code >= KeyShifted)) {
             error = "unknown key '" + w + "'";
             return std::nullopt;
         }
-        codes.push_back(*code + (shift ? kShiftOffset : 0));
+        codes.push_back(*code + (shift ? KeyShifted : 0));
         shift = false;
     }
     if (shift) {
@@ -47,8 +47,8 @@ int press_keys(AnalyzerSession& s, const std::vector<int>& codes, bool each_scre
             s.disconnect();
             return fail("key", "key " + std::to_string(code) + " was not sent (status " + std::to_string(st) + ")", 1);
         }
-        const std::string_view name = key_name(code % kShiftOffset);
-        std::printf("key %s%s (%d) sent\n", code >= kShiftOffset ? "SHIFT+" : "",
+        const std::string_view name = KeyName(code % KeyShifted);
+        std::printf("key %s%s (%d) sent\n", code >= KeyShifted ? "SHIFT+" : "",
                     name.empty() ? std::to_string(code).c_str() : std::string(name).c_str(), code);
         std::fflush(stdout);
         std::this_thread::sleep_for(250ms);   // the analyzer redraws before its screen is read

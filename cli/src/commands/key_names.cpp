@@ -1,5 +1,5 @@
-// Key names: one row per key code 0..34, then the plain-ASCII words for the
-// four arrows so they can be typed without the arrow characters.
+// Key words: the key names, the plain-ASCII words for the four arrows (typed
+// without the arrow characters), and codes by number.
 #include "commands/key_names.h"
 
 #include <cstdlib>
@@ -9,19 +9,8 @@
 namespace cli {
 namespace {
 
-constexpr std::string_view kKeyNames[] = {
-    "0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "A", "B", "C", "D", "E", "F",
-    "\xE2\x86\x90",   // 16 ←
-    "\xE2\x86\x92",   // 17 →
-    "\xE2\x86\x91",   // 18 ↑
-    "\xE2\x86\x93",   // 19 ↓
-    "ENTER", "PAGEUP", "PAGEDOWN", "MENU", "DISPLAY", "TIME", "HEX", "DATA", "TOP", "BOTTOM",
-    "LOADSAVE", "FIND", "PRINT", "RUN", "STOP",
-};
-static_assert(std::size(kKeyNames) == 35);
-
 constexpr std::pair<std::string_view, int> kArrowWords[] = {
-    {"LEFT", 16}, {"RIGHT", 17}, {"UP", 18}, {"DOWN", 19},
+    {"LEFT", KeyLeft}, {"RIGHT", KeyRight}, {"UP", KeyUp}, {"DOWN", KeyDown},
 };
 
 std::string upper(std::string s) {
@@ -32,8 +21,8 @@ std::string upper(std::string s) {
 
 std::optional<int> plain_code(const std::string& word) {
     if (word.empty()) return std::nullopt;
-    for (std::size_t i = 0; i < std::size(kKeyNames); ++i)
-        if (word == kKeyNames[i]) return static_cast<int>(i);
+    for (std::size_t i = 0; i < KeyNames.size(); ++i)
+        if (word == KeyNames[i]) return static_cast<int>(i);
     for (const auto& [name, code] : kArrowWords)
         if (word == name) return code;
     // Any other code by number: decimal, or hexadecimal after 0x.
@@ -48,16 +37,12 @@ std::optional<int> plain_code(const std::string& word) {
 
 }  // namespace
 
-std::string_view key_name(int code) {
-    return code >= 0 && code < static_cast<int>(std::size(kKeyNames)) ? kKeyNames[code] : std::string_view{};
-}
-
 std::optional<int> key_code(const std::string& word) {
     const std::string w = upper(word);
     if (w.rfind("SHIFT+", 0) == 0) {
         const auto base = plain_code(w.substr(6));
-        if (!base || *base >= kShiftOffset) return std::nullopt;
-        return *base + kShiftOffset;
+        if (!base || *base >= KeyShifted) return std::nullopt;
+        return *base + KeyShifted;
     }
     return plain_code(w);
 }

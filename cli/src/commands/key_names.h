@@ -1,16 +1,13 @@
-// The front panel's key names and codes, as the remote front panel names them,
-// and the words a user types for them on the command line.
+// The words a user types on the command line for the front panel's keys
+// (their codes and names are the analyzer's: commlib/analyzer_words.h).
 #pragma once
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "commlib/analyzer_words.h"
+
 namespace cli {
-
-inline constexpr int kShiftOffset = 128;   // a shifted key is its code plus 128
-
-// The name of key code 0..34 ("0".."F", "←", "ENTER", ..., "STOP"); empty otherwise.
-std::string_view key_name(int code);
 
 // "RUN", "enter", "LEFT" or "←", "33", "0x21", "SHIFT+0": the code to send;
 // nullopt for an unknown word. "SHIFT" alone is not a key (the caller latches it).

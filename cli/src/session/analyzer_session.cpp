@@ -59,7 +59,7 @@ std::optional<std::string> AnalyzerSession::connect(bool need_packet_mode, bool 
         disconnect();
         return message_text(Msg::Unsupported);
     }
-    if (refuse_measuring && (remote_->GetStatus() & 0x100)) {
+    if (refuse_measuring && IsMeasuring(remote_->GetStatus())) {
         disconnect();
         return message_text(Msg::Measuring);
     }
@@ -74,7 +74,7 @@ std::optional<Note> AnalyzerSession::next(std::chrono::milliseconds limit) {
         if (left.count() <= 0) return std::nullopt;
         const auto m = queue_.wait(left);
         if (!m) return std::nullopt;
-        if (m->message != kRemoteMessage) continue;
+        if (m->message != NotifyMessage) continue;
         const Note note = note_of(*m);
         if (note.code == NtfyLinkLost && link_lost_ < 0) {
             // The library has ended the session; the port is of no more use.

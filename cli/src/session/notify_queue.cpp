@@ -34,9 +34,7 @@ int on_notify(int code, int status, void* data) {
         value = 0;   // other pointers belong to the library; the accessors read them later
     }
     if (NotifyQueue* q = g_target.load()) {
-        const auto packed = (static_cast<std::uintptr_t>(static_cast<std::uint16_t>(status)) << 16) |
-                            static_cast<std::uint16_t>(code);
-        q->post(kRemoteMessage, packed, value);
+        q->post(NotifyMessage, PackNotification(status, code), value);
     }
     return 0;
 }
@@ -74,7 +72,7 @@ std::optional<StoreFailure> NotifyQueue::last_store_failure() {
 }
 
 Note note_of(const platform::Message& m) {
-    return Note{static_cast<int>(m.wParam & 0xFFFF), static_cast<std::int16_t>((m.wParam >> 16) & 0xFFFF), m.lParam};
+    return Note{NotificationCode(m.wParam), NotificationStatus(m.wParam), m.lParam};
 }
 
 }  // namespace cli

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "commlib/analyzer_words.h"
 #include "commlib/remote.h"
 #include "platform/message_queue.h"
 #include "platform/window.h"
@@ -14,7 +15,7 @@
 
 namespace cli {
 
-inline constexpr unsigned kRemoteMessage = 0x8001;    // wParam = status << 16 | code
+// Notifications come as NotifyMessage (commlib/analyzer_words.h).
 inline constexpr unsigned kConvertMessage = 0x8002;   // wParam as textlib posts it
 
 // One notification as the main thread sees it.
@@ -64,7 +65,7 @@ private:
     TextTarget text_window_{*this};
 };
 
-// Splits a kRemoteMessage into its notification.
+// Splits a NotifyMessage into its notification.
 Note note_of(const platform::Message& m);
 
 }  // namespace cli

@@ -2,11 +2,11 @@
 // analyzer's conditions fill the first 388 bytes; the capture writer updates
 // the rest in place and saves the whole body as "datainfo.mkw".
 #pragma once
+#include "commlib/analyzer_words.h"
 #include "datasets/data_set.h"
 
 namespace commlib {
 
-inline constexpr int InfoSize = 2038;
 inline constexpr int InfoReceiveSize = 388;
 
 class InfoSet : public DataSet {

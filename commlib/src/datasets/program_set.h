@@ -1,10 +1,9 @@
 // The analyzer's program: 512 steps of 16 bytes.
 #pragma once
+#include "commlib/analyzer_words.h"
 #include "datasets/data_set.h"
 
 namespace commlib {
-
-inline constexpr int ProgramSize = 8192;
 
 class ProgramSet : public DataSet {
 public:

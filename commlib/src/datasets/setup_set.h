@@ -1,12 +1,10 @@
 // The analyzer's setup: 910 bytes of settings. Older analyzers send only the
 // first 880; the set is then complete with the later fields derived from them.
 #pragma once
+#include "commlib/analyzer_words.h"
 #include "datasets/data_set.h"
 
 namespace commlib {
-
-inline constexpr int SetupSize = 910;
-inline constexpr int SetupShortSize = 880;   // what older analyzers send
 
 class SetupSet : public DataSet {
 public:

@@ -2,14 +2,12 @@
 // whose last one (the 16-bit value at offset 64) is the cell count n, then
 // 2 x n bytes of 16-bit cells; room for 16,452 bytes in all.
 #pragma once
+#include "commlib/analyzer_words.h"
 #include "datasets/data_set.h"
 
 namespace commlib {
 
-inline constexpr int TableHeadSize = 68;
 inline constexpr int TableCountOffset = 64;
-inline constexpr int TableMaxCells = 8192;
-inline constexpr int TableCapacity = TableHeadSize + 2 * TableMaxCells;   // 16,452
 
 class TableSet : public DataSet {
 public:

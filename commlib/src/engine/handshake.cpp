@@ -3,6 +3,7 @@
 // subscription, and the packet-mode exit for an analyzer left in packet mode.
 #include <vector>
 
+#include "commlib/analyzer_words.h"
 #include "engine/protocol_engine.h"
 
 namespace commlib {
@@ -14,7 +15,6 @@ constexpr std::string_view Attention = "###";
 constexpr std::string_view SwitchToPacket = "%@X\r\n";
 constexpr std::string_view Identify = "%T0\r\n";
 constexpr std::string_view Ack = "*";
-constexpr std::uint32_t Measuring = 0x100;
 
 void putItem(std::vector<std::uint8_t>& v, std::uint16_t item) {
     v.push_back(static_cast<std::uint8_t>(item & 0xFF));
@@ -161,7 +161,7 @@ void ProtocolEngine::applyQueryRecords(std::span<const std::uint8_t> results) {
     }
     // Only a measuring analyzer's word is kept here; otherwise the first status
     // notification sets it, so that its changes are reported from a clean start.
-    if (status & Measuring) status_ = status;
+    if (IsMeasuring(status)) status_ = status;
 }
 
 void ProtocolEngine::connectAnswer(bool accepted, std::span<const std::uint8_t> results) {
@@ -170,7 +170,7 @@ void ProtocolEngine::connectAnswer(bool accepted, std::span<const std::uint8_t> 
     if (accepted) {
         applyQueryRecords(results);
         createDataSets();
-        if (status_ & Measuring) {
+        if (IsMeasuring(status_)) {
             // The application reads GetStatus and refuses a measuring analyzer; no subscription.
             notify(connectionCode(), StatusDone);
             return;

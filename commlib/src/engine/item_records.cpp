@@ -5,6 +5,8 @@
 #include <array>
 #include <string_view>
 
+#include "commlib/analyzer_words.h"
+
 namespace commlib::engine {
 
 std::vector<ItemRecord> parseItemRecords(std::span<const std::uint8_t> bytes) {
@@ -37,13 +39,6 @@ int versionFromItem(std::span<const std::uint8_t> value) {
 
 namespace {
 
-struct ModelRow {
-    std::string_view name;
-    int code;
-};
-constexpr std::array<ModelRow, 3> Models{{{"RV-7010", 4}, {"RV-7020", 1}, {"RV-7030", 2}}};
-static_assert(Models[0].name < Models[1].name && Models[1].name < Models[2].name);
-
 bool isSpace(std::uint8_t c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 int hexDigit(std::uint8_t c) {
@@ -62,9 +57,8 @@ std::uint32_t readHex(std::span<const std::uint8_t> s, std::size_t& pos) {
 } // namespace
 
 int modelCodeFor(std::string_view name, int fallback) {
-    auto it = std::lower_bound(Models.begin(), Models.end(), name,
-                               [](const ModelRow& r, std::string_view n) { return r.name < n; });
-    return (it != Models.end() && it->name == name) ? it->code : fallback;
+    const auto index = AnalyzerModelIndex(name);
+    return index ? AnalyzerModels[*index].Code : fallback;
 }
 
 Identification parseIdentification(std::span<const std::uint8_t> line) {

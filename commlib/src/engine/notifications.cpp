@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 
+#include "commlib/analyzer_words.h"
 #include "engine/protocol_engine.h"
 
 namespace commlib {
@@ -12,15 +13,12 @@ using namespace engine;
 
 namespace {
 
-constexpr std::uint32_t StatusBit = 0x001;
-constexpr std::uint32_t MeasureBits = 0x700;
-
 // What the measure bits of the status word mean; any other value is "stopped".
 struct MeasureRow {
     std::uint32_t bits;
     int state;   // NtfyMeasureState status
 };
-constexpr std::array<MeasureRow, 3> MeasureStates{{{0x100, 1}, {0x300, 2}, {0x500, 3}}};
+constexpr std::array<MeasureRow, 3> MeasureStates{{{StatusMeasuring, 1}, {StatusTriggered, 2}, {StatusStopping, 3}}};
 
 } // namespace
 
@@ -44,9 +42,9 @@ void ProtocolEngine::onItemNotification(std::uint16_t which, std::span<const std
 void ProtocolEngine::onStatusWord(std::uint32_t word) {
     const std::uint32_t previous = status_;
     status_ = word;
-    if ((previous ^ word) & StatusBit) notify(NtfyStatusBit, static_cast<int>(word & StatusBit));
-    if (!((previous ^ word) & MeasureBits)) return;
-    const std::uint32_t bits = word & MeasureBits;
+    if ((previous ^ word) & StatusBit0) notify(NtfyStatusBit, static_cast<int>(word & StatusBit0));
+    if (!((previous ^ word) & StatusMeasureBits)) return;
+    const std::uint32_t bits = word & StatusMeasureBits;
     auto row = std::find_if(MeasureStates.begin(), MeasureStates.end(),
                             [bits](const MeasureRow& r) { return r.bits == bits; });
     if (row == MeasureStates.end()) {

@@ -48,7 +48,7 @@ public:
     // The window was shown again: whatever was stuck busy is released.
     void repaint();
 
-    // A posted library notification (message 0x8000).
+    // A posted library notification (NotifyMessage).
     void notification(std::uintptr_t wParam, std::intptr_t lParam);
 
     // For painting and for tests.

@@ -1,9 +1,12 @@
-// The 36 keys of the panel (button id, place, caption, key code), the names
-// of the key codes, and their placement in the window and on the face sheet.
+// The 36 keys of the panel (button id, place, caption, key code) and their
+// placement in the window and on the face sheet. Key codes and their names
+// are the analyzer's (commlib/analyzer_words.h).
 #pragma once
 #include <array>
 #include <optional>
 #include <string_view>
+
+#include "commlib/analyzer_words.h"
 
 namespace frontpad {
 
@@ -29,38 +32,38 @@ inline constexpr std::array<KeyButton, 36> kKeyButtons = {{
     {40019, 0, 1, "(DC3)/\nD", 13},
     {40020, 0, 2, "(RS)/\nE", 14},
     {40021, 0, 3, "(ER)/\nF", 15},
-    {40034, 0, 4, "MENU", 23},
-    {40035, 0, 5, "DISPLAY\nMODE", 24},
-    {40036, 0, 6, "TIME/\nCOUNT", 25},
-    {40037, 0, 7, "STOP", 34},
-    {40041, 0, 8, "RUN", 33},
+    {40034, 0, 4, "MENU", KeyMenu},
+    {40035, 0, 5, "DISPLAY\nMODE", KeyDisplay},
+    {40036, 0, 6, "TIME/\nCOUNT", KeyTime},
+    {40037, 0, 7, "STOP", KeyStop},
+    {40041, 0, 8, "RUN", KeyRun},
     {40014, 1, 0, "(TTD)/\n&8", 8},
     {40015, 1, 1, "(FOX)/\n&9", 9},
     {40016, 1, 2, "(MSG1)/\nA", 10},
     {40017, 1, 3, "(MSG2)/\nB", 11},
-    {40030, 1, 4, "TOP/\nDEL", 28},
-    {40031, 1, 5, "DATA\nCODE", 27},
-    {40032, 1, 6, "\xE2\x86\x91", 18},            // ↑
-    {40033, 1, 7, "PAGE\nUP", 21},
-    {40040, 1, 8, "LOAD/\nSAVE", 30},
+    {40030, 1, 4, "TOP/\nDEL", KeyTop},
+    {40031, 1, 5, "DATA\nCODE", KeyData},
+    {40032, 1, 6, "\xE2\x86\x91", KeyUp},            // ↑
+    {40033, 1, 7, "PAGE\nUP", KeyPageUp},
+    {40040, 1, 8, "LOAD/\nSAVE", KeyLoadSave},
     {40010, 2, 0, "(EOT)/\n&4", 4},
     {40011, 2, 1, "(ACK0)/\n&5", 5},
     {40012, 2, 2, "(ACK1)/\n&6", 6},
     {40013, 2, 3, "(RVI)/\n&7", 7},
-    {40026, 2, 4, "BOTTOM\n/X", 29},
-    {40027, 2, 5, "\xE2\x86\x90", 16},            // ←
-    {40028, 2, 6, "ENTER/\nNEXT", 20},
-    {40029, 2, 7, "\xE2\x86\x92", 17},            // →
-    {40039, 2, 8, "FIND", 31},
+    {40026, 2, 4, "BOTTOM\n/X", KeyBottom},
+    {40027, 2, 5, "\xE2\x86\x90", KeyLeft},            // ←
+    {40028, 2, 6, "ENTER/\nNEXT", KeyEnter},
+    {40029, 2, 7, "\xE2\x86\x92", KeyRight},            // →
+    {40039, 2, 8, "FIND", KeyFind},
     {40006, 3, 0, "(ENQ)/\n&0", 0},
     {40007, 3, 1, "(ACK)/\n&1", 1},
     {40008, 3, 2, "(NAK)/\n&2", 2},
     {40009, 3, 3, "(WACK)/\n&3", 3},
     {40022, 3, 4, "SHIFT", kShiftCode},
-    {40023, 3, 5, "HEX\nCODE", 26},
-    {40024, 3, 6, "\xE2\x86\x93", 19},            // ↓
-    {40025, 3, 7, "PAGE\nDOWN", 22},
-    {40038, 3, 8, "PRINT", 32},
+    {40023, 3, 5, "HEX\nCODE", KeyHex},
+    {40024, 3, 6, "\xE2\x86\x93", KeyDown},            // ↓
+    {40025, 3, 7, "PAGE\nDOWN", KeyPageDown},
+    {40038, 3, 8, "PRINT", KeyPrint},
 }};
 
 namespace detail {
@@ -86,8 +89,6 @@ inline constexpr int faceY(int face, bool pressed) { return (face / kKeyColumns)
 
 // The key by button id; null for other ids.
 const KeyButton* keyById(int id);
-// "0".."9", "A".."F", "←", "ENTER", ... for the codes 0..34; empty otherwise.
-std::string_view keyName(int code);
 
 // The PC keyboard: a Qt key number to a key code, nullopt for keys not mapped.
 std::optional<int> pcKeyCode(int qtKey);

@@ -1,14 +1,13 @@
 // The notification callback frontpad gives the library. It runs on the
 // library's protocol thread (and inside Request for "port not open"), so it
-// only posts message 0x8000 to the window; the window handles it later.
+// only posts NotifyMessage to the window (its word packed as
+// commlib/analyzer_words.h says); the window handles it later.
 #pragma once
-#include <cstdint>
+#include "commlib/analyzer_words.h"
 
 namespace platform { class Window; }
 
 namespace frontpad {
-
-inline constexpr unsigned kNotifyMessage = 0x8000;
 
 // Where the callback posts; null drops notifications. Safe from any thread.
 void setNotifyTarget(platform::Window* target);
@@ -22,11 +21,5 @@ int forwardNotification(int code, int status, void* data);
 // at once (port not open) ran it inline, which tells such a request apart
 // from one the library did not take.
 unsigned inlineNotifications();
-
-// The two halves of a posted wParam.
-inline int notifiedCode(std::uintptr_t wParam) { return static_cast<int>(wParam & 0xFFFF); }
-inline int notifiedStatus(std::uintptr_t wParam) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(wParam)) >> 16;
-}
 
 } // namespace frontpad

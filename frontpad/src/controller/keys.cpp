@@ -1,10 +1,10 @@
 // Keys from the panel's buttons and from the PC keyboard, with SHIFT latched
 // by a click (one key) or held on the keyboard (every key until released).
+#include "commlib/analyzer_words.h"
 #include "frontpad/controller.h"
 
 namespace frontpad {
 namespace {
-constexpr int kShifted = 128;
 constexpr int kScreenPauseMs = 250;   // the analyzer needs this long to redraw after a key
 } // namespace
 
@@ -12,7 +12,7 @@ void Controller::sendKey(int code) {
     if (busy_) return;
     setBusy(true);
     if (shiftLatched_) {
-        code += kShifted;
+        code += KeyShifted;
         if (!shiftHeld_) shiftLatched_ = false;
     }
     if (!request(ReqKey, code)) return requestFailed();

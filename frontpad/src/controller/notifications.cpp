@@ -13,8 +13,8 @@ namespace frontpad {
 
 void Controller::notification(std::uintptr_t wParam, std::intptr_t) {
     if (!remote_) return;
-    const int code = notifiedCode(wParam);
-    const int status = notifiedStatus(wParam);
+    const int code = NotificationCode(wParam);
+    const int status = NotificationStatus(wParam);
     // Once closing, only the end of the disconnect matters.
     if (exitRequested_ && code != ReqDisconnect) return;
     switch (code) {

@@ -23,11 +23,10 @@ int forwardNotification(int code, int status, void* data) {
     if (!window) return 0;
     if (code == ReqGetStopReason) {
         const std::intptr_t reason = status == 0 && data ? *static_cast<const int*>(data) : -1;
-        window->post(kNotifyMessage, static_cast<std::uintptr_t>(ReqGetStopReason), reason);
+        window->post(NotifyMessage, static_cast<std::uintptr_t>(ReqGetStopReason), reason);
         return 0;
     }
-    const std::uint32_t word = (static_cast<std::uint32_t>(status) << 16) | (static_cast<std::uint32_t>(code) & 0xFFFF);
-    window->post(kNotifyMessage, word, reinterpret_cast<std::intptr_t>(data));
+    window->post(NotifyMessage, PackNotification(status, code), reinterpret_cast<std::intptr_t>(data));
     return 0;
 }
 

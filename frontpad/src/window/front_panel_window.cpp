@@ -115,7 +115,7 @@ void FrontPanelWindow::bringToFront() {
 bool FrontPanelWindow::event(QEvent* e) {
     if (e->type() == PostedMessage::type()) {
         const auto* m = static_cast<const PostedMessage*>(e);
-        if (m->message == kNotifyMessage && !ended_) controller_->notification(m->wParam, m->lParam);
+        if (m->message == NotifyMessage && !ended_) controller_->notification(m->wParam, m->lParam);
         return true;
     }
     return QDialog::event(e);

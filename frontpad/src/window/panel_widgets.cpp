@@ -14,7 +14,7 @@ KeyFaceButton::KeyFaceButton(const KeyButton& key, const QImage& sheet, QWidget*
     setObjectName(QString::number(key.id));
     setFocusPolicy(Qt::NoFocus);   // the keyboard focus stays with the receiver
     setGeometry(keyX(key.column), keyY(key.row), kKeyWidth, kKeyHeight);
-    const auto name = key.code == kShiftCode ? std::string_view("SHIFT") : keyName(key.code);
+    const auto name = key.code == kShiftCode ? std::string_view("SHIFT") : KeyName(key.code);
     setAccessibleName(QString::fromUtf8(name.data(), static_cast<int>(name.size())));
 }
 

@@ -21,9 +21,7 @@ std::atomic<NotifyBridge*> current{nullptr};
 
 int notify(int code, int status, void* data) {
     if (NotifyBridge* bridge = current.load()) {
-        auto w = (static_cast<std::uintptr_t>(static_cast<unsigned>(status) & 0xFFFF) << 16) |
-                 (static_cast<unsigned>(code) & 0xFFFF);
-        bridge->post(kNotifyMessage, w, reinterpret_cast<std::intptr_t>(data));
+        bridge->post(NotifyMessage, PackNotification(status, code), reinterpret_cast<std::intptr_t>(data));
     }
     return 0;
 }
@@ -40,7 +38,7 @@ NotifyBridge::~NotifyBridge() {
 NotifyFn NotifyBridge::notify_function() { return notify; }
 
 bool NotifyBridge::post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
-    if (message != kNotifyMessage) return false;
+    if (message != NotifyMessage) return false;
     QCoreApplication::postEvent(this, new NotifyEvent(wParam, lParam));
     return true;
 }
@@ -48,9 +46,7 @@ bool NotifyBridge::post(unsigned message, std::uintptr_t wParam, std::intptr_t l
 bool NotifyBridge::event(QEvent* e) {
     if (e->type() != kNotifyEvent) return QObject::event(e);
     auto* n = static_cast<NotifyEvent*>(e);
-    int code = static_cast<int>(n->wParam & 0xFFFF);
-    int status = static_cast<int>((n->wParam >> 16) & 0xFFFF);
-    handler_(code, status, reinterpret_cast<void*>(n->lParam));
+    handler_(NotificationCode(n->wParam), NotificationStatus(n->wParam), reinterpret_cast<void*>(n->lParam));
     return true;
 }
 

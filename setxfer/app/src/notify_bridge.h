@@ -1,16 +1,15 @@
 // From commlib's protocol thread to the GUI thread: the tool's NotifyFn posts
-// (0x8001, status << 16 | code, data) to a platform::Window whose post queues a
+// (NotifyMessage, the packed word, data) to a platform::Window whose post queues a
 // Qt event; the event hands the notification to the flows on the GUI thread.
 #pragma once
 #include <QObject>
 #include <functional>
 
+#include "commlib/analyzer_words.h"
 #include "commlib/remote.h"
 #include "platform/window.h"
 
 namespace setxfer::app {
-
-inline constexpr unsigned kNotifyMessage = 0x8001;
 
 class NotifyBridge : public QObject, public platform::Window {
 public:

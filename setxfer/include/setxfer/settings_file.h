@@ -9,18 +9,22 @@
 #include <string>
 #include <string_view>
 
+#include "commlib/analyzer_words.h"
+
 namespace setxfer {
 
+// Numbered as AnalyzerModels lists them.
 enum class Model : std::uint8_t { RV7010 = 0, RV7020 = 1, RV7030 = 2 };
 
 // "RV-7010", "RV-7020", "RV-7030"; nullopt for any other name.
 std::optional<Model> model_from_name(std::string_view name);
 std::string_view model_name(Model model);
 
-inline constexpr std::size_t kSetupSize = 910;
-inline constexpr std::size_t kTableCells = 8192;
-inline constexpr std::size_t kTableSize = 68 + 2 * kTableCells;  // offsets, then cells
-inline constexpr std::size_t kProgramSize = 8192;                // 512 steps of 16 bytes
+// The bodies' sizes (the analyzer's, as unsigned sizes).
+inline constexpr std::size_t kSetupSize = SetupSize;
+inline constexpr std::size_t kTableCells = TableMaxCells;
+inline constexpr std::size_t kTableSize = TableCapacity;   // offsets, then cells
+inline constexpr std::size_t kProgramSize = ProgramSize;
 
 // Save and send types: 0 setup only, 1 setup and tables, 2 setup, tables and program.
 inline constexpr int kSaveTypeCount = 3;

@@ -17,6 +17,8 @@ namespace simulator {
 // Status word bits: measuring, and the running states in bits 8-10.
 inline constexpr std::uint16_t kStatusMeasuring = 0x0100;
 inline constexpr std::uint16_t kStatusTriggered = 0x0300;
+inline constexpr std::uint16_t kStatusStopping = 0x0500;
+inline constexpr std::uint16_t kStatusStateBits = 0x0700;
 
 // Why the last measurement ended (item 0x0202).
 inline constexpr int kStopByKey = 1;

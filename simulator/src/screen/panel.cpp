@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "measure/measurement.h"
 #include "screen/font.h"
 
 namespace simulator {
@@ -52,10 +53,10 @@ private:
 };
 
 std::string state_text(std::uint16_t status) {
-    switch (status & 0x700) {
-    case 0x100: return "MEASURING";
-    case 0x300: return "TRIGGERED";
-    case 0x500: return "STOPPING";
+    switch (status & kStatusStateBits) {
+    case kStatusMeasuring: return "MEASURING";
+    case kStatusTriggered: return "TRIGGERED";
+    case kStatusStopping: return "STOPPING";
     default: return "STOPPED";
     }
 }

@@ -36,27 +36,38 @@ constexpr int kConvertCancelled = 2;   // ended by Stop
 constexpr int kConvertNoOutput = 3;    // the first output file could not be created
 constexpr unsigned kConvertIdleMessage = 0x8000;   // message number while no buffer is open
 
+// The values of ConvertOptions' choice fields (the fields stay int32 so the
+// record's layout is fixed; each enum converts to the field's type).
+enum ConvertFormat : std::int32_t { FormatPrint = 0, FormatCsv = 1 };
+enum ConvertLine : std::int32_t { LineSdRd = 0, LineSd = 1, LineRd = 2 };
+enum ConvertPrintFormat : std::int32_t { PrintFormatNormal = 0, PrintFormatTranslate = 1 };
+enum ConvertPrintData : std::int32_t { PrintDataCharHex = 0, PrintDataChar = 1, PrintDataHex = 2 };
+enum ConvertFrame : std::int32_t { FrameSdlc = 0, FrameX25 = 1, FrameX25x = 2, FrameX25ua = 3, FrameLapd = 4 };
+enum ConvertPacket : std::int32_t { PacketOff = 0, PacketX25 = 1, PacketDdx = 2, PacketLapd = 3 };
+enum ConvertCsvForm : std::int32_t { CsvFormData = 0, CsvFormFrame = 1 };
+enum ConvertCsvData : std::int32_t { CsvDataHex = 0, CsvDataDec = 1, CsvDataChar = 2 };
+
 // The options of one job; the field names are the registry value names the
 // application stores them under ("print Format" is PrintFormat, "CSV Form" is
 // CsvForm and so on, since both pages use the same names).
 struct ConvertOptions {
-    std::int32_t Format;            // 0 Print, 1 CSV
-    std::int32_t Line;              // 0 SDRD, 1 SD only, 2 RD only
+    std::int32_t Format;            // ConvertFormat
+    std::int32_t Line;              // ConvertLine
     std::int32_t Start;             // first block, 1-based from the oldest block file
     std::int32_t Blocks;            // blocks to convert, clamped to 1..1024 by Start()
     char SavePath[260];             // output folder
     std::int32_t MaxLines;          // lines per output file
-    std::int32_t PrintFormat;       // 0 Normal, 1 Translate
-    std::int32_t PrintData;         // 0 CharHex, 1 Char, 2 Hex
+    std::int32_t PrintFormat;       // ConvertPrintFormat
+    std::int32_t PrintData;         // ConvertPrintData
     std::int32_t GuideCut;          // no header box, separators or guides
     std::int32_t LineStateCut;      // no line-state lines
     std::int32_t TimeStampCut;      // drop time stamps
     std::int32_t IdleTimeCut;       // drop idle times
-    std::int32_t TranslateFrame;    // 0 SDLC, 1 X25, 2 X25X, 3 X25UA, 4 LAPD
-    std::int32_t TranslatePacket;   // 0 Off, 1 X25, 2 DDX, 3 LAPD (Q.931)
+    std::int32_t TranslateFrame;    // ConvertFrame
+    std::int32_t TranslatePacket;   // ConvertPacket (PacketLapd: Q.931)
     signed char DisplayLineState[8];// signal numbers 0..7 in display order, ends at a negative entry
-    std::int32_t CsvForm;           // 0 Data, 1 Frame
-    std::int32_t CsvData;           // 0 Hex, 1 Dec, 2 Char
+    std::int32_t CsvForm;           // ConvertCsvForm
+    std::int32_t CsvData;           // ConvertCsvData
     std::int32_t Width;             // fields per CSV line
     char Delimit[16];               // CSV delimiter text
 };

@@ -54,8 +54,8 @@ TEST(ConvertOptions, BlocksClampToOneAndStartPicksTheBlock) {
     auto words = Letters(2 * kBlockWords + 28);
     WriteBuffer(s.buffer, AsyncBody(), words);
     ConvertOptions o = DefaultOptions(s.out);
-    o.PrintData = 1;
-    o.Line = 1;
+    o.PrintData = PrintDataChar;
+    o.Line = LineSd;
     o.GuideCut = 1;   // one line per 28 records
     for (int blocks : {0, -3}) {
         o.Blocks = blocks;
@@ -87,8 +87,8 @@ TEST(OutputFiles, MaxLinesSplitsAndLeavesAnEmptyLastFile) {
     Folders s;
     WriteBuffer(s.buffer, AsyncBody(), Letters(56));
     ConvertOptions o = DefaultOptions(s.out);
-    o.PrintData = 1;
-    o.Line = 1;
+    o.PrintData = PrintDataChar;
+    o.Line = LineSd;
     o.GuideCut = 1;   // one line per 28 records: two lines in all
     for (int maxLines : {1, 0, -7}) {
         fs::remove_all(s.out);
@@ -154,7 +154,7 @@ TEST(Failures, OptionsWithoutARoutineFailWithCodeOne) {
     ConvertOptions o = DefaultOptions(s.out);
     o.PrintFormat = 7;   // no such layout
     EXPECT_EQ(Convert(s.buffer, o).code, 1);
-    o.Format = 1;   // CSV, no such form
+    o.Format = FormatCsv;   // CSV, no such form
     o.CsvForm = 2;
     EXPECT_EQ(Convert(s.buffer, o).code, 1);
     o.Format = 2;   // no such format
@@ -165,7 +165,7 @@ TEST(Failures, OptionsWithoutARoutineFailWithCodeOne) {
     unknownMode[1] = 5;   // a translation needs a known measurement mode
     WriteBuffer(s.buffer, unknownMode, Letters(10));
     o = DefaultOptions(s.out);
-    o.PrintFormat = 1;
+    o.PrintFormat = PrintFormatTranslate;
     EXPECT_EQ(Convert(s.buffer, o).code, 1);
 }
 
@@ -239,7 +239,7 @@ TEST(Lifecycle, SecondStartOrOpenWhileRunningIsRefusedAndStopAfterTheEndIsHarmle
     ASSERT_TRUE(convert->Open(s.buffer.c_str(), &window, nullptr, kTestMessage));
     ASSERT_TRUE(convert->Start(&o, "first"));   // 4 MiB: still running a moment later
     ConvertOptions other = o;
-    other.Format = 1;
+    other.Format = FormatCsv;
     EXPECT_FALSE(convert->Start(&other, "second"));
     EXPECT_FALSE(convert->Open(small.c_str(), &window, nullptr, kTestMessage));
     convert->Stop();

@@ -63,14 +63,14 @@ struct Layout {
 
 const Layout kLayouts[] = {
     {"print", [](ConvertOptions&) {}},
-    {"print_hex_sd", [](ConvertOptions& o) { o.PrintData = 2, o.Line = 1; }},
-    {"print_char_rd_nostamps", [](ConvertOptions& o) { o.PrintData = 1, o.Line = 2, o.TimeStampCut = 1; }},
-    {"translate", [](ConvertOptions& o) { o.PrintFormat = 1; }},
-    {"translate_lapd_packets", [](ConvertOptions& o) { o.PrintFormat = 1, o.TranslateFrame = 4, o.TranslatePacket = 3; }},
-    {"translate_x25_packets_rd", [](ConvertOptions& o) { o.PrintFormat = 1, o.TranslatePacket = 1, o.Line = 2; }},
-    {"csv_data", [](ConvertOptions& o) { o.Format = 1, o.CsvData = 0, o.Width = 7; }},
-    {"csv_frames", [](ConvertOptions& o) { o.Format = 1, o.CsvForm = 1, o.CsvData = 2; }},
-    {"csv_frames_sd", [](ConvertOptions& o) { o.Format = 1, o.CsvForm = 1, o.Line = 1, o.Width = 5; }},
+    {"print_hex_sd", [](ConvertOptions& o) { o.PrintData = PrintDataHex, o.Line = LineSd; }},
+    {"print_char_rd_nostamps", [](ConvertOptions& o) { o.PrintData = PrintDataChar, o.Line = LineRd, o.TimeStampCut = 1; }},
+    {"translate", [](ConvertOptions& o) { o.PrintFormat = PrintFormatTranslate; }},
+    {"translate_lapd_packets", [](ConvertOptions& o) { o.PrintFormat = PrintFormatTranslate, o.TranslateFrame = FrameLapd, o.TranslatePacket = PacketLapd; }},
+    {"translate_x25_packets_rd", [](ConvertOptions& o) { o.PrintFormat = PrintFormatTranslate, o.TranslatePacket = PacketX25, o.Line = LineRd; }},
+    {"csv_data", [](ConvertOptions& o) { o.Format = FormatCsv, o.CsvData = CsvDataHex, o.Width = 7; }},
+    {"csv_frames", [](ConvertOptions& o) { o.Format = FormatCsv, o.CsvForm = CsvFormFrame, o.CsvData = CsvDataChar; }},
+    {"csv_frames_sd", [](ConvertOptions& o) { o.Format = FormatCsv, o.CsvForm = CsvFormFrame, o.Line = LineSd, o.Width = 5; }},
 };
 
 std::string WithoutCr(std::string s) {
@@ -201,8 +201,8 @@ TEST(LiveConvert, AFrameLineGoesOutWhenItsClosingFlagArrives) {
     std::FILE* out = fdopen(fds[1], "w");
     textlib::LiveRecords live;
     ConvertOptions o = DefaultOptions("");
-    o.PrintFormat = 1;
-    o.TranslateFrame = 1;   // X.25
+    o.PrintFormat = PrintFormatTranslate;
+    o.TranslateFrame = FrameX25;   // X.25
     std::thread converter([&] { EXPECT_EQ(textlib::RunLiveConversion(live, o, out), kConvertDone); });
 
     const InfoBody body = HdlcBody();
@@ -233,7 +233,7 @@ TEST(LiveConvert, AClosedOutputAbandonsTheRecordsAndEndsTheConversion) {
     const std::vector<std::uint32_t> words = HdlcSample();
     live.Append(words.data(), words.size());
     ConvertOptions o = DefaultOptions("");
-    o.PrintFormat = 1;
+    o.PrintFormat = PrintFormatTranslate;
     // The records never finish: only the failed write can end the conversion.
     EXPECT_EQ(textlib::RunLiveConversion(live, o, out), kConvertFailed);
     EXPECT_TRUE(live.Abandoned());
