@@ -19,7 +19,7 @@ std::optional<std::vector<int>> codes_of(const std::vector<std::string>& words, 
     std::vector<int> codes;
     bool shift = false;
     for (const std::string& w : words) {
-        if (w == "SHIFT" || w == "shift") {
+        if (same_word(w, "SHIFT")) {
             shift = true;
             continue;
         }
