@@ -127,24 +127,25 @@ bool line_states(const std::string& list, ConvertOptions& o) {
 }  // namespace
 
 std::vector<OptionSpec> convert_option_specs() {
+    const ConvertOptions d = default_convert_options();
     return {
-        {"--format", "print|csv", "output layout (default print)"},
-        {"--line", kLineWords, "directions to convert (default sdrd)"},
+        choice_option("--format", "print|csv", "output layout", d.Format),
+        choice_option("--line", kLineWords, "directions to convert", d.Line),
         {"--start", "N", "first block, 1 = the oldest (default 1)"},
         {"--blocks", "N", "blocks to convert, 1..1024 (default: every block from --start\non, at most 1024)"},
         {"--max-lines", "N", "lines per output file, 1..999999 (default 10000)"},
         heading("print format"),
-        {"--print", "normal|translate", "every character, or the protocol translated (default normal)"},
-        {"--data", "charhex|char|hex", "how normal print shows data (default charhex)"},
+        choice_option("--print", "normal|translate", "every character, or the protocol translated", d.PrintFormat),
+        choice_option("--data", "charhex|char|hex", "how normal print shows data", d.PrintData),
         {"--no-guide", nullptr, "no header box, separators or SD:/RD: guides"},
         {"--line-states", "RS,CS,...", line_states_help()},
         {"--no-time-stamps", nullptr, "leave out time stamps"},
         {"--no-idle-times", nullptr, "leave out idle times"},
-        {"--frame", kFrameWords, "translate: frames of HDLC/NRZI lines (default x25)"},
-        {"--packet", "off|x25|ddx|lapd", "translate: packet level translation (default off)"},
+        choice_option("--frame", kFrameWords, "translate: frames of HDLC/NRZI lines", d.TranslateFrame),
+        choice_option("--packet", "off|x25|ddx|lapd", "translate: packet level translation", d.TranslatePacket),
         heading("csv format"),
-        {"--csv-form", "data|frame", "one field per character, or per frame (default data)"},
-        {"--csv-data", "hex|dec|char", "field contents (default char)"},
+        choice_option("--csv-form", "data|frame", "one field per character, or per frame", d.CsvForm),
+        choice_option("--csv-data", "hex|dec|char", "field contents", d.CsvData),
         {"--width", "N", "fields per line, 1..256 (default 16)"},
         {"--delimiter", "TEXT", "field delimiter, up to 15 characters (default \",\")"},
     };

@@ -100,8 +100,8 @@ const Command kExportCommand{
         {"--pcapng", "FILE", "the capture file to write (replaced if it exists)", ValueKind::File},
         {"--start", "N", "first block, 1 = the oldest (default 1)"},
         {"--blocks", "N", "number of blocks (default: to the end, at most 1024)"},
-        {"--line", kLineWords, "directions to export (default sdrd)"},
-        {"--frame", kFrameWords, "frames of HDLC/NRZI lines (default x25)"},
+        choice_option("--line", kLineWords, "directions to export", pcapng::ExportOptions{}.line),
+        choice_option("--frame", kFrameWords, "frames of HDLC/NRZI lines", pcapng::ExportOptions{}.frameProtocol),
         {"--date", "YYYY-MM-DD",
          "the measurement's date (default: the day the buffer's\n"
          "datainfo.mkw was written; a data file's times start at 0)"},

@@ -4,7 +4,10 @@
 namespace cli {
 namespace {
 
-const OptionSpec kParity{"--parity", kParityWords, "(default none)"};
+const OptionSpec& parity_row() {
+    static const OptionSpec row = choice_option("--parity", kParityWords, "", PortChoice{}.parity);
+    return row;
+}
 
 }  // namespace
 
@@ -16,7 +19,7 @@ std::vector<OptionSpec> with_port_options(std::vector<OptionSpec> options) {
                        "'zamvex ports' lists this machine's serial ports",
                        ValueKind::Port});
     options.push_back({"--speed", "N", "baud (default 115200)"});
-    options.push_back(kParity);
+    options.push_back(parity_row());
     return options;
 }
 
@@ -35,7 +38,7 @@ std::optional<PortChoice> port_choice(const ParsedOptions& options, std::string&
         }
         choice.speed = static_cast<int>(*speed);
     }
-    const auto parity = choice_value(options, kParity, choice.parity, error);
+    const auto parity = choice_value(options, parity_row(), choice.parity, error);
     if (!parity) return std::nullopt;
     choice.parity = *parity;
     return choice;

@@ -5,9 +5,9 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cctype>
 #include <csignal>
 #include <cstdio>
-#include <cctype>
 #include <cstdlib>
 #include <exception>
 #include <functional>
@@ -54,7 +54,8 @@ bool version(const std::string& text, AnalyzerOptions& o) {
     return true;
 }
 
-// simulate's own rows: a choice's place in its row is the value it stands for.
+// The row of one of simulate's options; a choice's place among its row's words
+// is the enumerator it stands for (LineMode, FrameProtocol).
 const OptionSpec& row(const char* option) { return *find_option(kSimulateCommand.options, option); }
 
 // Names that older scripts use for a protocol word.
@@ -248,7 +249,8 @@ const Command kSimulateCommand{
         heading("measurement"),
         {"--seed", "N", "traffic seed (default 1)"},
         {"--mode", "async|sync|hdlc|nrzi|ppp", "line mode of the default setup (default hdlc)"},
-        {"--protocol", "mixed|sdlc|x25|x25x|lapd", "frames on HDLC/NRZI lines (default mixed)"},
+        choice_option("--protocol", "mixed|sdlc|x25|x25x|lapd", "frames on HDLC/NRZI lines",
+                      static_cast<int>(AnalyzerOptions{}.protocol)),
         {"--rate", "N", "records per second; 0 = as fast as the line allows (default 2000)"},
         {"--trigger-after", "N", "the running state turns to triggered after N records"},
         heading("faults"),

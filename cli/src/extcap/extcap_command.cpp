@@ -49,7 +49,7 @@ const std::vector<OptionSpec>& specs() {
         {"--fifo", "PATH"},               {"--extcap-capture-filter", "F"}, {"--extcap-control-in", "PATH"},
         {"--extcap-control-out", "PATH"}, {"--extcap-reload-option", "O"}, {"--debug", nullptr},
         {"--debug-file", "PATH"},
-        {"--frame", kFrameWords, "frames of HDLC/NRZI lines (default x25)"},
+        choice_option("--frame", kFrameWords, "frames of HDLC/NRZI lines", pcapng::LiveOptions{}.frameProtocol),
         {"--folder", "DIR", "also keep the PC buffer in DIR"},
         {"--ring-blocks", "N", "with --folder: keep the newest N blocks (0: no ring, up to 1024)"}});
     return list;

@@ -27,6 +27,11 @@ struct OptionSpec {
 // A row that starts a group of options in --help and the manual ("print format").
 inline OptionSpec heading(const char* title) { return {nullptr, nullptr, title}; }
 
+// A row whose value is one of `choices` ("sdrd|sd|rd"), its help followed by
+// "(default WORD)" for the choice at `fallback`, the value taken when the
+// option is not given. For building tables: the text lives as long as the program.
+OptionSpec choice_option(const char* name, const char* choices, const std::string& help, int fallback);
+
 struct ParsedOptions {
     std::map<std::string, std::string> values;   // last one wins
     std::set<std::string> flags;
