@@ -61,6 +61,18 @@ TEST(CommandStart, UsageLinesTakeValueNamesFromTheTable) {
     }
 }
 
+TEST(CommandStart, ExtcapHelpComesFromItsTable) {
+    const Outcome help = run_program(ZAMVEX_EXTCAP_EXE, {"--help"}, std::chrono::seconds(30));
+    EXPECT_EQ(help.exit_code, cli::kExitDone);
+    EXPECT_NE(help.out.find("\n  --frame sdlc|x25|x25x|x25ua|lapd  frames of HDLC/NRZI lines (default x25)\n"),
+              std::string::npos)
+        << help.out;
+    EXPECT_NE(help.out.find("\nport:\n  --port P "), std::string::npos) << help.out;
+    EXPECT_NE(help.out.find("\n  --parity none|odd|even      (default none)\n"), std::string::npos) << help.out;
+    // Wireshark's own options have no help text and no row.
+    EXPECT_EQ(help.out.find("\n  --extcap-"), std::string::npos) << help.out;
+}
+
 TEST(CommandStart, SettingsTypeWordsAndSimulateWordsEndToEnd) {
     testing_util::TempDir dir;
     Simulator sim({"--model", "rv-7030", "--mode", "Nrzi", "--protocol", "x25-128"});
