@@ -79,8 +79,8 @@ TEST(ConvertOptions, ValuesOutsideTheirRangeAreRefusedWithTheReason) {
     EXPECT_FALSE(parse({"--max-lines", "1000000"}, &why));
     EXPECT_FALSE(parse({"--width", "257"}, &why));
     EXPECT_FALSE(parse({"--start", "x"}, &why));
-    EXPECT_FALSE(parse({"--frame", "X25"}, &why));
-    EXPECT_EQ(why, "bad value for --frame: 'X25'");
+    EXPECT_FALSE(parse({"--frame", "X26"}, &why));
+    EXPECT_EQ(why, "bad value for --frame: 'X26' (sdlc, x25, x25x, x25ua or lapd)");
     EXPECT_FALSE(parse({"--line-states", "RS,RS"}, &why));   // each once
     EXPECT_FALSE(parse({"--line-states", "RS,,CS"}, &why));
     EXPECT_FALSE(parse({"--line-states", "RS,CS,DR,CD,ER,SQ,CI,EX,RS"}, &why));

@@ -2,8 +2,9 @@
 // in its own file beside the function that runs it, and listed once in
 // commands/command_list.cpp; that list feeds the dispatcher, `zamvex help`,
 // --help, the manual page and the shell completion. Run functions take the
-// words after the command's name and return the exit code: 0 success,
-// 1 failure, 2 a usage mistake.
+// words after the command's name and return the exit code (text/exit_codes.h);
+// run_with (text/command_line.h) reads the words against the command's table
+// first.
 #pragma once
 #include "text/command.h"
 

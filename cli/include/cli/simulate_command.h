@@ -12,14 +12,12 @@ struct SimulateSettings {
     simulator::AnalyzerOptions analyzer;
     std::string link_path;   // also make this a symbolic link to the device
     bool keys = false;       // press panel keys typed on stdin
-    bool help = false;
+    bool help = false;       // --help was among the words
 };
 
 // Reads the options of `zamvex simulate` (everything after the subcommand's
-// name). On a bad option returns nothing and puts the reason into `error`.
+// name) against its option table. On a bad option returns nothing and puts
+// the reason into `error`.
 std::optional<SimulateSettings> parse_simulate_options(const std::vector<std::string>& args, std::string& error);
-
-// Runs the subcommand; returns the process exit code.
-int simulate_command(const std::vector<std::string>& args);
 
 } // namespace cli

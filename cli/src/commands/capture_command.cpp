@@ -13,26 +13,22 @@
 namespace cli {
 namespace {
 
-int capture_command(const std::vector<std::string>& args) {
-    std::string error;
-    const auto o = parse_options(args, kCaptureCommand.options, error);
-    if (!o) return fail("capture", error, 2);
-    if (!o->positional.empty()) return fail("capture", "unexpected argument '" + o->positional[0] + "'", 2);
+int capture_command(const CommandLine& line) {
+    line.no_operands();
     CaptureJob job;
-    const auto port = port_choice(*o, error);
-    if (!port) return fail("capture", error, 2);
-    job.port = *port;
-    if (!read_capture_options(*o, job, error)) return fail("capture", error, 2);
-    if (job.folder.empty()) return fail("capture", "--folder is needed", 2);
+    job.port = port_choice(line);
+    std::string error;
+    if (!read_capture_options(line.options(), job, error)) throw UsageError(error);
+    if (job.folder.empty()) throw UsageError("--folder is needed");
     job.status = ::isatty(STDERR_FILENO) ? stderr : nullptr;
     job.warnings = stderr;
     catch_interrupts();
     // A file size limit (ulimit -f) must end storing with EFBIG and a message, not the process.
     std::signal(SIGXFSZ, SIG_IGN);
     const CaptureResult r = run_capture(job);
-    if (r.exit_code != 0) return fail("capture", r.error, r.exit_code);
+    if (r.exit_code != kExitDone) return line.fail(r.error);
     std::printf("%s\n", capture_summary(r, job.folder).c_str());
-    return 0;
+    return kExitDone;
 }
 
 }  // namespace
@@ -40,7 +36,7 @@ int capture_command(const std::vector<std::string>& args) {
 const Command kCaptureCommand{
     .name = "capture",
     .summary = "measure into a PC buffer folder",
-    .synopsis = "--port P --folder DIR [--max-blocks N] [--ring] [--seconds S] [--force]",
+    .synopsis = "--port --folder [--max-blocks] [--ring] [--seconds] [--force]",
     .description =
         "Starts a measurement on the analyzer and stores its data as 1 MiB block files\n"
         "(\"00000000.mkw\", ...) and \"datainfo.mkw\" in DIR, showing blocks held, the fill of\n"
@@ -51,7 +47,7 @@ const Command kCaptureCommand{
         "cannot be written (disk full, read-only, removed) the measurement is stopped and\n"
         "the command says which blocks are complete (exit 1).\n",
     .options = with_port_options(capture_option_specs()),
-    .run = capture_command,
+    .run = run_with<capture_command, kCaptureCommand>,
 };
 
 }  // namespace cli

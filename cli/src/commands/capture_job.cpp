@@ -161,7 +161,7 @@ CaptureResult run_capture(const CaptureJob& job) {
     const auto command_start = Clock::now();
     CaptureResult r;
     auto failed = [&r](std::string text) {
-        r.exit_code = 1;
+        r.exit_code = kExitFailed;
         r.error = std::move(text);
         return r;
     };

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "session/analyzer_session.h"
+#include "text/exit_codes.h"
 
 namespace cli {
 
@@ -27,7 +28,7 @@ struct CaptureJob {
 };
 
 struct CaptureResult {
-    int exit_code = 0;
+    int exit_code = kExitDone;
     std::string error;       // empty on success
     std::string analyzer;    // "RV-7020 1.05 (packet mode)"
     int first = 0, next = 0, count = 0;   // blocks held at the end

@@ -9,8 +9,9 @@
 #include "commands/capture_job.h"
 #include "commands/convert_job.h"
 #include "commands/convert_options.h"
-#include "commands/port_options.h"
 #include "session/interrupt.h"
+#include "text/command_line.h"
+#include "text/exit_codes.h"
 
 namespace cli {
 namespace {
@@ -31,44 +32,43 @@ void print_summary(const ConvertResult& r, const std::string& out) {
     std::printf("\n");
 }
 
-int convert_command(const std::vector<std::string>& args) {
-    std::string error;
-    const auto o = parse_options(args, kConvertCommand.options, error);
-    if (!o) return fail("convert", error, 2);
-    if (o->positional.size() != 1) return fail("convert", "name one buffer folder or data file", 2);
+int convert_command(const CommandLine& line) {
+    const ParsedOptions& o = line.options();
+    if (o.positional.size() != 1) throw UsageError("name one buffer folder or data file");
     ConvertJob job;
-    job.input = o->positional[0];
-    job.out = o->value("--out");
-    if (job.out.empty()) return fail("convert", "--out is needed", 2);
-    if (job.out.size() > 259) return fail("convert", "the output folder path is longer than 259 characters", 2);
-    const auto options = convert_options_from(*o, error);
-    if (!options) return fail("convert", error, 2);
-    if (const std::string unused = unused_option(*o, *options); !unused.empty()) return fail("convert", unused, 2);
+    job.input = o.positional[0];
+    job.out = o.value("--out");
+    if (job.out.empty()) throw UsageError("--out is needed");
+    if (job.out.size() > 259) throw UsageError("the output folder path is longer than 259 characters");
+    std::string error;
+    const auto options = convert_options_from(o, error);
+    if (!options) throw UsageError(error);
+    if (const std::string unused = unused_option(o, *options); !unused.empty()) throw UsageError(unused);
     job.options = *options;
-    job.prefix = o->has("--prefix") ? o->value("--prefix") : default_prefix();
-    if (job.prefix.size() > 200) return fail("convert", "the prefix is too long", 2);
+    job.prefix = o.has("--prefix") ? o.value("--prefix") : default_prefix();
+    if (job.prefix.size() > 200) throw UsageError("the prefix is too long");
 
     // A folder without blocks, or a path that is not there, is left to the
     // library, which names the problem.
     std::string note;
     const int held = std::filesystem::is_directory(job.input) ? count_block_files(job.input) : 0;
     if (held > 0) {
-        const std::optional<int> blocks = o->has("--blocks") ? std::optional<int>(job.options.Blocks) : std::nullopt;
+        const std::optional<int> blocks = o.has("--blocks") ? std::optional<int>(job.options.Blocks) : std::nullopt;
         const auto choice = choose_blocks(held, job.options.Start, blocks, error);
-        if (!choice) return fail("convert", error, 1);
+        if (!choice) return line.fail(error);
         job.options.Blocks = choice->blocks;
         note = left_out_note(*choice);
     } else if (std::filesystem::is_regular_file(job.input)) {
         if (const std::string problem = single_file_problem(job.input); !problem.empty())
-            return fail("convert", problem, 1);
+            return line.fail(problem);
     }
     job.progress = ::isatty(STDERR_FILENO) ? stderr : nullptr;
     catch_interrupts();
     const ConvertResult r = run_convert(job);
-    if (r.exit_code != 0) return fail("convert", r.error, r.exit_code);
+    if (r.exit_code != kExitDone) return line.fail(r.error);
     print_summary(r, job.out);
     if (!note.empty()) std::printf("%s\n", note.c_str());
-    return 0;
+    return kExitDone;
 }
 
 }  // namespace
@@ -76,7 +76,7 @@ int convert_command(const std::vector<std::string>& args) {
 const Command kConvertCommand{
     .name = "convert",
     .summary = "convert a PC buffer to text or CSV files",
-    .synopsis = "BUFFER --out DIR [options]",
+    .synopsis = "BUFFER --out [options]",
     .description =
         "Converts the blocks of a PC buffer folder (or one single data file) into numbered\n"
         "text files PREFIX00000000.txt, ... in DIR (made when missing). Without --blocks it\n"
@@ -84,7 +84,7 @@ const Command kConvertCommand{
         "out. Options that the chosen layout does not read are refused. Ctrl-C or SIGTERM\n"
         "cancels; files already written stay. Defaults are capstore's.\n",
     .options = options(),
-    .run = convert_command,
+    .run = run_with<convert_command, kConvertCommand>,
     .operands = ValueKind::File,
 };
 

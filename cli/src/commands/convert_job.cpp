@@ -100,7 +100,7 @@ std::string default_prefix() {
 ConvertResult run_convert(const ConvertJob& job) {
     ConvertResult r;
     auto failed = [&r](std::string text) {
-        r.exit_code = 1;
+        r.exit_code = kExitFailed;
         r.error = std::move(text);
         return r;
     };

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "text/exit_codes.h"
 #include "textlib/text_convert.h"
 
 namespace cli {
@@ -18,7 +19,7 @@ struct ConvertJob {
 };
 
 struct ConvertResult {
-    int exit_code = 0;
+    int exit_code = kExitDone;
     std::string error;
     std::vector<std::string> files;   // the files written, in order
 };

@@ -3,7 +3,10 @@
 #include "commands/convert_options.h"
 
 #include <cstring>
+#include <iterator>
 #include <string_view>
+
+#include "commands/layout_words.h"
 
 namespace cli {
 namespace {
@@ -83,12 +86,20 @@ constexpr Flag kFlags[] = {
     {"--no-idle-times", &ConvertOptions::IdleTimeCut},
 };
 
-// Line-state names by index.
+// Line-state names by index, taken in any case.
 constexpr std::string_view kLineStates[] = {"RS", "CS", "DR", "CD", "ER", "SQ", "CI", "EX"};
 
-std::string upper(std::string s) {
-    for (char& c : s) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
-    return s;
+// "RS CS DR CD ER SQ CI EX"
+std::string line_state_names() {
+    std::string names;
+    for (const std::string_view name : kLineStates) names += (names.empty() ? "" : " ") + std::string(name);
+    return names;
+}
+
+const char* line_states_help() {
+    static const std::string text =
+        "show these line states in this order (" + line_state_names() + ");\nwithout it, line-state lines are left out";
+    return text.c_str();
 }
 
 // "RS,CS,CD": each name once, in the order given, at most eight.
@@ -98,10 +109,10 @@ bool line_states(const std::string& list, ConvertOptions& o) {
     std::size_t start = 0;
     while (start <= list.size()) {
         const std::size_t comma = list.find(',', start);
-        const std::string name = upper(list.substr(start, comma - start));
+        const std::string name = list.substr(start, comma - start);
         int index = -1;
-        for (int i = 0; i < 8; ++i)
-            if (name == kLineStates[i]) index = i;
+        for (int i = 0; i < static_cast<int>(std::size(kLineStates)); ++i)
+            if (same_word(name, kLineStates[i])) index = i;
         if (index < 0) return false;
         for (int i = 0; i < n; ++i)
             if (o.DisplayLineState[i] == index) return false;
@@ -116,26 +127,25 @@ bool line_states(const std::string& list, ConvertOptions& o) {
 }  // namespace
 
 std::vector<OptionSpec> convert_option_specs() {
+    const ConvertOptions d = default_convert_options();
     return {
-        {"--format", "print|csv", "output layout (default print)"},
-        {"--line", "sdrd|sd|rd", "directions to convert (default sdrd)"},
+        choice_option("--format", "print|csv", "output layout", d.Format),
+        choice_option("--line", kLineWords, "directions to convert", d.Line),
         {"--start", "N", "first block, 1 = the oldest (default 1)"},
         {"--blocks", "N", "blocks to convert, 1..1024 (default: every block from --start\non, at most 1024)"},
         {"--max-lines", "N", "lines per output file, 1..999999 (default 10000)"},
         heading("print format"),
-        {"--print", "normal|translate", "every character, or the protocol translated (default normal)"},
-        {"--data", "charhex|char|hex", "how normal print shows data (default charhex)"},
+        choice_option("--print", "normal|translate", "every character, or the protocol translated", d.PrintFormat),
+        choice_option("--data", "charhex|char|hex", "how normal print shows data", d.PrintData),
         {"--no-guide", nullptr, "no header box, separators or SD:/RD: guides"},
-        {"--line-states", "RS,CS,...",
-         "show these line states in this order (RS CS DR CD ER SQ CI EX);\n"
-         "without it, line-state lines are left out"},
+        {"--line-states", "RS,CS,...", line_states_help()},
         {"--no-time-stamps", nullptr, "leave out time stamps"},
         {"--no-idle-times", nullptr, "leave out idle times"},
-        {"--frame", "sdlc|x25|x25x|x25ua|lapd", "translate: frames of HDLC/NRZI lines (default x25)"},
-        {"--packet", "off|x25|ddx|lapd", "translate: packet level translation (default off)"},
+        choice_option("--frame", kFrameWords, "translate: frames of HDLC/NRZI lines", d.TranslateFrame),
+        choice_option("--packet", "off|x25|ddx|lapd", "translate: packet level translation", d.TranslatePacket),
         heading("csv format"),
-        {"--csv-form", "data|frame", "one field per character, or per frame (default data)"},
-        {"--csv-data", "hex|dec|char", "field contents (default char)"},
+        choice_option("--csv-form", "data|frame", "one field per character, or per frame", d.CsvForm),
+        choice_option("--csv-data", "hex|dec|char", "field contents", d.CsvData),
         {"--width", "N", "fields per line, 1..256 (default 16)"},
         {"--delimiter", "TEXT", "field delimiter, up to 15 characters (default \",\")"},
     };
@@ -169,14 +179,9 @@ std::optional<ConvertOptions> convert_options_from(const ParsedOptions& parsed, 
     static const std::vector<OptionSpec> specs = convert_option_specs();
     ConvertOptions o = default_convert_options();
     for (const Choice& c : kChoices) {
-        if (!parsed.has(c.option)) continue;
-        const std::string v = parsed.value(c.option);
-        const int index = choice_index(find_option(specs, c.option)->value, v);
-        if (index >= 0) o.*c.field = index;
-        if (index < 0) {
-            error = "bad value for " + std::string(c.option) + ": '" + v + "'";
-            return std::nullopt;
-        }
+        const auto index = choice_value(parsed, *find_option(specs, c.option), o.*c.field, error);
+        if (!index) return std::nullopt;
+        o.*c.field = *index;
     }
     for (const Number& n : kNumbers) {
         if (!parsed.has(n.option)) continue;
@@ -192,7 +197,8 @@ std::optional<ConvertOptions> convert_options_from(const ParsedOptions& parsed, 
         if (parsed.has(f.option)) o.*f.field = 1;
     if (parsed.has("--line-states") && !line_states(parsed.value("--line-states"), o)) {
         error = "bad value for --line-states: '" + parsed.value("--line-states") +
-                "' (names RS CS DR CD ER SQ CI EX, each once, separated by commas)";
+                "' (names " + line_state_names() +
+                ", each once, separated by commas)";
         return std::nullopt;
     }
     if (parsed.has("--delimiter")) {

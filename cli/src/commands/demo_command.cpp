@@ -12,9 +12,9 @@
 #include "commands/capture_job.h"
 #include "commands/convert_job.h"
 #include "commands/convert_options.h"
-#include "commands/port_options.h"
 #include "commands/settings_job.h"
 #include "simulator/pty_server.h"
+#include "text/command_line.h"
 
 namespace cli {
 namespace {
@@ -40,7 +40,10 @@ bool convert_step(const char* title, const ConvertOptions& options, const std::s
     job.options = options;
     job.prefix = prefix;
     const ConvertResult r = run_convert(job);
-    if (r.exit_code != 0) return fail("demo", std::string(title) + ": " + r.error, 1) == 0;
+    if (r.exit_code != kExitDone) {
+        fail(kDemoCommand, std::string(title) + ": " + r.error);
+        return false;
+    }
     std::printf("\n%s: %zu file%s, %s first:\n", title, r.files.size(), r.files.size() == 1 ? "" : "s",
                 r.files.empty() ? "(none)" : r.files.front().c_str());
     if (!r.files.empty()) show_head(r.files.front(), 20);
@@ -55,37 +58,34 @@ int run_demo(const std::string& device, double seconds) {
     capture.seconds = seconds;
     capture.force = true;   // the demo's own folder from an earlier run
     const CaptureResult c = run_capture(capture);
-    if (c.exit_code != 0) return fail("demo", "capture: " + c.error, 1);
+    if (c.exit_code != kExitDone) return fail(kDemoCommand, "capture: " + c.error);
     std::printf("capture: %s, %d block file%s in %s (stopped by %s, %d data losses)\n", c.analyzer.c_str(), c.count,
                 c.count == 1 ? "" : "s", capture.folder.c_str(), c.ended_by.c_str(), c.losses);
 
     ConvertOptions print = default_convert_options();
-    if (!convert_step("print format", print, "print_")) return 1;
+    if (!convert_step("print format", print, "print_")) return kExitFailed;
     ConvertOptions x25 = default_convert_options();
     x25.PrintFormat = 1;
     x25.TranslateFrame = 1;
     x25.TranslatePacket = 1;
-    if (!convert_step("X.25 packet translation", x25, "x25_")) return 1;
+    if (!convert_step("X.25 packet translation", x25, "x25_")) return kExitFailed;
 
     SettingsJob settings;
     settings.port.port = device;
     settings.file = std::string(kRoot) + "/settings.txt";
     settings.force = true;
     const SettingsResult s = save_settings(settings);
-    if (s.exit_code != 0) return fail("demo", "settings: " + s.error, 1);
+    if (s.exit_code != kExitDone) return fail(kDemoCommand, "settings: " + s.error);
     std::printf("\nsettings: %s settings saved to %s (%zu bytes), first lines:\n", s.model.c_str(),
                 settings.file.c_str(), s.bytes);
     show_head(settings.file, 8);
-    return 0;
+    return kExitDone;
 }
 
-int demo_command(const std::vector<std::string>& args) {
-    std::string error;
-    const auto o = parse_options(args, kDemoCommand.options, error);
-    if (!o) return fail("demo", error, 2);
-    if (!o->positional.empty()) return fail("demo", "unexpected argument '" + o->positional[0] + "'", 2);
-    const auto seconds = parse_number(o->value("--seconds", "3"), 1, 30);
-    if (!seconds) return fail("demo", "bad value for --seconds (1..30)", 2);
+int demo_command(const CommandLine& line) {
+    line.no_operands();
+    const auto seconds = parse_number(line.value("--seconds", "3"), 1, 30);
+    if (!seconds) throw UsageError("bad value for --seconds (1..30)");
 
     std::error_code ec;
     std::filesystem::remove_all(std::string(kRoot) + "/buffer", ec);
@@ -104,10 +104,10 @@ int demo_command(const std::vector<std::string>& args) {
         const int code = run_demo(server.slave_path(), static_cast<double>(*seconds));
         stop = true;
         serving.join();
-        if (code == 0) std::printf("\nzamvex demo: done; everything is in ./%s\n", kRoot);
+        if (code == kExitDone) std::printf("\nzamvex demo: done; everything is in ./%s\n", kRoot);
         return code;
     } catch (const std::exception& e) {
-        return fail("demo", e.what(), 1);
+        return fail(kDemoCommand, e.what());
     }
 }
 
@@ -116,7 +116,7 @@ int demo_command(const std::vector<std::string>& args) {
 const Command kDemoCommand{
     .name = "demo",
     .summary = "capture, convert and save settings against a built-in simulator",
-    .synopsis = "[--seconds S]",
+    .synopsis = "[--seconds]",
     .description =
         "Serves a simulated RV-7020 in this process, captures S seconds (default 3) of\n"
         "HDLC X.25 traffic into ./zamvex-demo/buffer, converts it to the print format and\n"
@@ -125,7 +125,7 @@ const Command kDemoCommand{
     .options = {
         {"--seconds", "S", "seconds to capture, 1..30 (default 3)"},
     },
-    .run = demo_command,
+    .run = run_with<demo_command, kDemoCommand>,
 };
 
 }  // namespace cli

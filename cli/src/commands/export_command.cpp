@@ -8,36 +8,29 @@
 #include "cli/commands.h"
 #include "commands/buffer_input.h"
 #include "commands/capture_job.h"
-#include "commands/port_options.h"
+#include "commands/layout_words.h"
 #include "pcapng/pcapng_export.h"
-#include "text/option_parser.h"
+#include "text/command_line.h"
 
 namespace cli {
 namespace {
 
-// The index of `word` among the choices of an option's value ("sdrd|sd|rd"), or -1.
-int IndexOf(const char* option, const std::string& word) {
-    return choice_index(find_option(kExportCommand.options, option)->value, word);
-}
-
-// Fills the export options from the command line; false with the reason.
-bool ReadOptions(const ParsedOptions& p, pcapng::ExportOptions& o, std::string& error) {
+// Fills the export options from the command line; UsageError for a mistake.
+void ReadOptions(const CommandLine& line, pcapng::ExportOptions& o) {
+    const ParsedOptions& p = line.options();
     o.buffer = p.positional[0];
     o.output = p.value("--pcapng");
-    if (o.output.empty()) return error = "--pcapng FILE is needed", false;
+    if (o.output.empty()) throw UsageError("--pcapng FILE is needed");
     for (auto [name, field] : {std::pair{"--start", &o.start}, std::pair{"--blocks", &o.blocks}}) {
         if (!p.has(name)) continue;
         auto n = parse_number(p.value(name), 1, 100000000);
-        if (!n) return error = std::string("bad value for ") + name + ": '" + p.value(name) + "'", false;
+        if (!n) throw UsageError(std::string("bad value for ") + name + ": '" + p.value(name) + "'");
         *field = static_cast<int>(*n);
     }
-    if (p.has("--line") && (o.line = IndexOf("--line", p.value("--line"))) < 0)
-        return error = "bad value for --line: '" + p.value("--line") + "' (sdrd, sd or rd)", false;
-    if (p.has("--frame") && (o.frameProtocol = IndexOf("--frame", p.value("--frame"))) < 0)
-        return error = "bad value for --frame: '" + p.value("--frame") + "' (sdlc, x25, x25x, x25ua or lapd)", false;
+    o.line = line.choice("--line", o.line);
+    o.frameProtocol = line.choice("--frame", o.frameProtocol);
     if (p.has("--date") && !(o.midnight = pcapng::MidnightOf(p.value("--date"))))
-        return error = "bad value for --date: '" + p.value("--date") + "' (YYYY-MM-DD)", false;
-    return true;
+        throw UsageError("bad value for --date: '" + p.value("--date") + "' (YYYY-MM-DD)");
 }
 
 void PrintSummary(const pcapng::ExportOptions& o, const pcapng::ExportSummary& s) {
@@ -70,25 +63,22 @@ bool ChooseInput(const ParsedOptions& p, pcapng::ExportOptions& o, std::string& 
     return true;
 }
 
-int export_command(const std::vector<std::string>& args) {
-    std::string error;
-    const auto p = parse_options(args, kExportCommand.options, error);
-    if (!p) return fail("export", error, 2);
-    if (p->positional.size() != 1) return fail("export", "name one buffer folder or data file", 2);
+int export_command(const CommandLine& line) {
+    if (line.operands().size() != 1) throw UsageError("name one buffer folder or data file");
     pcapng::ExportOptions o;
-    if (!ReadOptions(*p, o, error)) return fail("export", error, 2);
-    std::string note;
-    if (!ChooseInput(*p, o, note, error)) return fail("export", error, 1);
+    ReadOptions(line, o);
+    std::string note, error;
+    if (!ChooseInput(line.options(), o, note, error)) return line.fail(error);
     const bool tty = ::isatty(STDERR_FILENO) != 0;
     pcapng::ExportSummary s;
     error = pcapng::ExportPcapng(o, s, [tty](int done, int total) {
         if (tty) std::fprintf(stderr, "\rblock %d of %d", done, total);
     });
     if (tty) std::fputs("\r\033[K", stderr);
-    if (!error.empty()) return fail("export", error, 1);
+    if (!error.empty()) return line.fail(error);
     PrintSummary(o, s);
     if (!note.empty()) std::printf("%s\n", note.c_str());
-    return 0;
+    return kExitDone;
 }
 
 }  // namespace
@@ -96,7 +86,7 @@ int export_command(const std::vector<std::string>& args) {
 const Command kExportCommand{
     .name = "export",
     .summary = "export a PC buffer's frames to a pcapng file for Wireshark",
-    .synopsis = "BUFFER --pcapng FILE [options]",
+    .synopsis = "BUFFER --pcapng [options]",
     .description =
         "Writes the frames of a PC buffer folder (or one single data file) to a pcapng file\n"
         "that Wireshark and tshark read: one packet per frame, SD outbound, RD inbound,\n"
@@ -110,13 +100,13 @@ const Command kExportCommand{
         {"--pcapng", "FILE", "the capture file to write (replaced if it exists)", ValueKind::File},
         {"--start", "N", "first block, 1 = the oldest (default 1)"},
         {"--blocks", "N", "number of blocks (default: to the end, at most 1024)"},
-        {"--line", "sdrd|sd|rd", "directions to export (default sdrd)"},
-        {"--frame", "sdlc|x25|x25x|x25ua|lapd", "frames of HDLC/NRZI lines (default x25)"},
+        choice_option("--line", kLineWords, "directions to export", pcapng::ExportOptions{}.line),
+        choice_option("--frame", kFrameWords, "frames of HDLC/NRZI lines", pcapng::ExportOptions{}.frameProtocol),
         {"--date", "YYYY-MM-DD",
          "the measurement's date (default: the day the buffer's\n"
          "datainfo.mkw was written; a data file's times start at 0)"},
     },
-    .run = export_command,
+    .run = run_with<export_command, kExportCommand>,
     .operands = ValueKind::File,
 };
 

@@ -2,24 +2,26 @@
 #include <cstdio>
 
 #include "cli/commands.h"
-#include "commands/port_options.h"
+#include "text/command_line.h"
+#include "text/exit_codes.h"
 
 namespace cli {
 namespace {
 
-int help_command(const std::vector<std::string>& args) {
+int help_command(const CommandLine& line) {
+    const std::vector<std::string>& args = line.operands();
     if (args.empty()) {
         std::fputs(usage_text().c_str(), stdout);
-        return 0;
+        return kExitDone;
     }
-    if (args.size() > 1) return fail("help", "name one command", 2);
+    if (args.size() > 1) throw UsageError("name one command");
     const Command* c = find_command(args[0]);
     if (!c) {
         std::fprintf(stderr, "zamvex help: unknown command '%s'\n\n%s", args[0].c_str(), usage_text().c_str());
-        return 2;
+        return kExitUsage;
     }
     std::fputs(help_text(*c).c_str(), stdout);
-    return 0;
+    return kExitDone;
 }
 
 }  // namespace
@@ -30,7 +32,7 @@ const Command kHelpCommand{
     .synopsis = "[COMMAND]",
     .description = "Without a COMMAND, lists the commands; with one, shows that command's --help.\n",
     .options = {},
-    .run = help_command,
+    .run = run_with<help_command, kHelpCommand>,
     .operands = ValueKind::Command,
 };
 

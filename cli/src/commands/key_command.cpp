@@ -19,7 +19,7 @@ std::optional<std::vector<int>> codes_of(const std::vector<std::string>& words, 
     std::vector<int> codes;
     bool shift = false;
     for (const std::string& w : words) {
-        if (w == "SHIFT" || w == "shift") {
+        if (same_word(w, "SHIFT")) {
             shift = true;
             continue;
         }
@@ -45,7 +45,7 @@ int press_keys(AnalyzerSession& s, const std::vector<int>& codes, bool each_scre
         const int st = s.call(ReqKey, code, 10s);
         if (st != StatusDone) {
             s.disconnect();
-            return fail("key", "key " + std::to_string(code) + " was not sent (status " + std::to_string(st) + ")", 1);
+            return fail(kKeyCommand, "key " + std::to_string(code) + " was not sent (status " + std::to_string(st) + ")");
         }
         const std::string_view name = KeyName(code % KeyShifted);
         std::printf("key %s%s (%d) sent\n", code >= KeyShifted ? "SHIFT+" : "",
@@ -57,31 +57,28 @@ int press_keys(AnalyzerSession& s, const std::vector<int>& codes, bool each_scre
         const auto picture = fetch_screen(s, error);
         if (!picture) {
             s.disconnect();
-            return fail("key", error, 1);
+            return fail(kKeyCommand, error);
         }
-        if (auto e = show_screen(*picture, each_screen ? std::string() : png)) return fail("key", *e, 1);
+        if (auto e = show_screen(*picture, each_screen ? std::string() : png)) return fail(kKeyCommand, *e);
     }
     s.disconnect();
-    return 0;
+    return kExitDone;
 }
 
-int key_command(const std::vector<std::string>& args) {
+int key_command(const CommandLine& line) {
+    if (line.operands().empty()) throw UsageError("name at least one KEY");
+    if (line.has("--screen") && line.has("--png")) throw UsageError("choose --screen or --png");
     std::string error;
-    const auto o = parse_options(args, kKeyCommand.options, error);
-    if (!o) return fail("key", error, 2);
-    if (o->positional.empty()) return fail("key", "name at least one KEY", 2);
-    if (o->has("--screen") && o->has("--png")) return fail("key", "choose --screen or --png", 2);
-    const auto codes = codes_of(o->positional, error);
-    if (!codes) return fail("key", error, 2);
-    const auto port = port_choice(*o, error);
-    if (!port) return fail("key", error, 2);
+    const auto codes = codes_of(line.operands(), error);
+    if (!codes) throw UsageError(error);
+    const PortChoice port = port_choice(line);
     // Keys change the analyzer: find out first whether the picture can be kept.
-    if (o->has("--png"))
-        if (auto e = platform::probeWritable(o->value("--png")); !e.empty()) return fail("key", e, 1);
+    if (line.has("--png"))
+        if (auto e = platform::probeWritable(line.value("--png")); !e.empty()) return line.fail(e);
     AnalyzerSession s;
-    if (auto e = s.open(*port)) return fail("key", *e, 1);
-    if (auto e = s.connect(false, false)) return fail("key", *e, 1);
-    return press_keys(s, *codes, o->has("--screen"), o->value("--png"));
+    if (auto e = s.open(port)) return line.fail(*e);
+    if (auto e = s.connect(false, false)) return line.fail(*e);
+    return press_keys(s, *codes, line.has("--screen"), line.value("--png"));
 }
 
 }  // namespace
@@ -89,7 +86,7 @@ int key_command(const std::vector<std::string>& args) {
 const Command kKeyCommand{
     .name = "key",
     .summary = "press keys of the analyzer's front panel",
-    .synopsis = "--port P [--screen | --png FILE] KEY...",
+    .synopsis = "--port [--screen | --png] KEY...",
     .description =
         "Presses the keys in order. KEY is a name (0..9, A..F, LEFT, RIGHT, UP, DOWN,\n"
         "ENTER, PAGEUP, PAGEDOWN, MENU, DISPLAY, TIME, HEX, DATA, TOP, BOTTOM, LOADSAVE,\n"
@@ -99,7 +96,7 @@ const Command kKeyCommand{
         {"--screen", nullptr, "draw the analyzer's screen after each key"},
         {"--png", "FILE", "write the screen after the last key as a PNG image", ValueKind::File},
     }),
-    .run = key_command,
+    .run = run_with<key_command, kKeyCommand>,
 };
 
 }  // namespace cli

@@ -30,18 +30,14 @@ std::vector<OptionSpec> options() {
     return with_port_options(specs);
 }
 
-int monitor_command(const std::vector<std::string>& args) {
+int monitor_command(const CommandLine& line) {
+    line.no_operands();
     std::string error;
-    const auto o = parse_options(args, kMonitorCommand.options, error);
-    if (!o) return fail("monitor", error, 2);
-    if (!o->positional.empty()) return fail("monitor", "unexpected argument '" + o->positional[0] + "'", 2);
-    const auto layout = convert_options_from(*o, error);
-    if (!layout) return fail("monitor", error, 2);
+    const auto layout = convert_options_from(line.options(), error);
+    if (!layout) throw UsageError(error);
     CaptureJob job;
-    const auto port = port_choice(*o, error);
-    if (!port) return fail("monitor", error, 2);
-    job.port = *port;
-    if (!read_capture_options(*o, job, error)) return fail("monitor", error, 2);
+    job.port = port_choice(line);
+    if (!read_capture_options(line.options(), job, error)) throw UsageError(error);
     job.warnings = stderr;
     catch_interrupts();
     // A file size limit (ulimit -f) must end storing with EFBIG and a message, not the process.
@@ -55,13 +51,13 @@ int monitor_command(const std::vector<std::string>& args) {
         return live.Abandoned() ? "cannot write the lines to stdout"
                                 : "the measurement ended before the analyzer sent its conditions";
     });
-    if (r.capture.exit_code != 0) return fail("monitor", r.capture.error, r.capture.exit_code);
+    if (r.capture.exit_code != kExitDone) return line.fail(r.capture.error);
     const CaptureResult& c = r.capture;
     std::fprintf(stderr, "%s\n", capture_summary(c, job.folder).c_str());
     // A reader that gave up because its reader went away is how `| head` ends, not a failure.
     if (!r.output_error.empty() && c.ended_by != kOutputClosed && !interrupted())
-        return fail("monitor", r.output_error, 1);
-    return 0;
+        return line.fail(r.output_error);
+    return kExitDone;
 }
 
 }  // namespace
@@ -69,7 +65,7 @@ int monitor_command(const std::vector<std::string>& args) {
 const Command kMonitorCommand{
     .name = "monitor",
     .summary = "measure and print the lines live on stdout, in any layout of convert",
-    .synopsis = "--port P [layout options] [--folder DIR] [--seconds S]",
+    .synopsis = "--port [layout options] [--folder] [--seconds]",
     .description =
         "Starts a measurement and prints its lines on stdout as the analyzer sends the\n"
         "data: the same lines as 'zamvex convert' makes of the finished buffer, the title\n"
@@ -77,7 +73,7 @@ const Command kMonitorCommand{
         "the PC buffer is kept as 'zamvex capture' keeps it. It stops on Ctrl-C, SIGTERM,\n"
         "after --seconds, or when stdout is closed (| head).\n",
     .options = options(),
-    .run = monitor_command,
+    .run = run_with<monitor_command, kMonitorCommand>,
 };
 
 }  // namespace cli

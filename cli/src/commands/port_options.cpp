@@ -1,9 +1,15 @@
-// Reading --port, --speed and --parity, and the common error line.
+// Reading --port, --speed and --parity.
 #include "commands/port_options.h"
 
-#include <cstdio>
-
 namespace cli {
+namespace {
+
+const OptionSpec& parity_row() {
+    static const OptionSpec row = choice_option("--parity", kParityWords, "", PortChoice{}.parity);
+    return row;
+}
+
+}  // namespace
 
 std::vector<OptionSpec> with_port_options(std::vector<OptionSpec> options) {
     options.push_back(heading("port"));
@@ -13,7 +19,7 @@ std::vector<OptionSpec> with_port_options(std::vector<OptionSpec> options) {
                        "'zamvex ports' lists this machine's serial ports",
                        ValueKind::Port});
     options.push_back({"--speed", "N", "baud (default 115200)"});
-    options.push_back({"--parity", "none|odd|even", "(default none)"});
+    options.push_back(parity_row());
     return options;
 }
 
@@ -32,21 +38,17 @@ std::optional<PortChoice> port_choice(const ParsedOptions& options, std::string&
         }
         choice.speed = static_cast<int>(*speed);
     }
-    const std::string parity = options.value("--parity", "none");
-    if (parity == "none") choice.parity = 0;
-    else if (parity == "odd") choice.parity = 1;
-    else if (parity == "even") choice.parity = 2;
-    else {
-        error = "bad value for --parity: '" + parity + "' (none, odd or even)";
-        return std::nullopt;
-    }
+    const auto parity = choice_value(options, parity_row(), choice.parity, error);
+    if (!parity) return std::nullopt;
+    choice.parity = *parity;
     return choice;
 }
 
-int fail(const char* command, const std::string& text, int code) {
-    std::fprintf(stderr, "zamvex %s: %s\n", command, text.c_str());
-    if (code == 2) std::fprintf(stderr, "(see zamvex %s --help)\n", command);
-    return code;
+PortChoice port_choice(const CommandLine& line) {
+    std::string error;
+    const auto choice = port_choice(line.options(), error);
+    if (!choice) throw UsageError(error);
+    return *choice;
 }
 
 }  // namespace cli

@@ -5,16 +5,19 @@
 #include <vector>
 
 #include "session/analyzer_session.h"
+#include "text/command_line.h"
 #include "text/option_parser.h"
 
 namespace cli {
+
+// The --parity words; a word's place is the number PortChoice::parity takes.
+inline constexpr char kParityWords[] = "none|odd|even";
 
 // `options` followed by the port group: --port, --speed and --parity.
 std::vector<OptionSpec> with_port_options(std::vector<OptionSpec> options);
 // nullopt with the reason in `error` when --port is missing or a value is bad.
 std::optional<PortChoice> port_choice(const ParsedOptions& options, std::string& error);
-
-// Prints "zamvex <command>: <text>" on stderr and returns `code`.
-int fail(const char* command, const std::string& text, int code);
+// The same for a command's words; UsageError with the reason.
+PortChoice port_choice(const CommandLine& line);
 
 }  // namespace cli

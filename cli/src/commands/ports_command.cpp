@@ -9,8 +9,8 @@
 #include <cstring>
 
 #include "cli/commands.h"
-#include "commands/port_options.h"
 #include "commands/ports_report.h"
+#include "text/command_line.h"
 
 namespace cli {
 namespace {
@@ -30,11 +30,8 @@ std::string access_problem(const std::string& device) {
     return text;
 }
 
-int ports_command(const std::vector<std::string>& args) {
-    std::string error;
-    const auto o = parse_options(args, kPortsCommand.options, error);
-    if (!o) return fail("ports", error, 2);
-    if (!o->positional.empty()) return fail("ports", "unexpected argument '" + o->positional[0] + "'", 2);
+int ports_command(const CommandLine& line) {
+    line.no_operands();
     std::vector<PortState> states;
     for (platform::SerialPortInfo& port : platform::scanSerialPorts()) {
         PortState s;
@@ -43,8 +40,8 @@ int ports_command(const std::vector<std::string>& args) {
         s.port = std::move(port);
         states.push_back(std::move(s));
     }
-    std::fputs((o->has("--json") ? ports_json(states) : ports_text(states)).c_str(), stdout);
-    return 0;
+    std::fputs((line.has("--json") ? ports_json(states) : ports_text(states)).c_str(), stdout);
+    return kExitDone;
 }
 
 }  // namespace
@@ -62,7 +59,7 @@ const Command kPortsCommand{
     .options = {
         {"--json", nullptr, "print the list as JSON for scripts"},
     },
-    .run = ports_command,
+    .run = run_with<ports_command, kPortsCommand>,
 };
 
 }  // namespace cli

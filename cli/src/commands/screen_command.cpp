@@ -9,27 +9,24 @@
 namespace cli {
 namespace {
 
-int screen_command(const std::vector<std::string>& args) {
-    std::string error;
-    const auto o = parse_options(args, kScreenCommand.options, error);
-    if (!o) return fail("screen", error, 2);
-    if (!o->positional.empty()) return fail("screen", "unexpected argument '" + o->positional[0] + "'", 2);
-    if (o->has("--png") && o->has("--text")) return fail("screen", "choose --png or --text", 2);
-    if (o->has("--png") && o->value("--png").empty()) return fail("screen", "--png needs a file name", 2);
-    const auto port = port_choice(*o, error);
-    if (!port) return fail("screen", error, 2);
-    if (o->has("--png"))
-        if (auto e = platform::probeWritable(o->value("--png")); !e.empty()) return fail("screen", e, 1);
+int screen_command(const CommandLine& line) {
+    line.no_operands();
+    const bool png = line.has("--png");
+    if (png && line.has("--text")) throw UsageError("choose --png or --text");
+    if (png && line.value("--png").empty()) throw UsageError("--png needs a file name");
+    const PortChoice port = port_choice(line);
+    if (png)
+        if (auto e = platform::probeWritable(line.value("--png")); !e.empty()) return line.fail(e);
     AnalyzerSession s;
-    if (auto e = s.open(*port)) return fail("screen", *e, 1);
-    if (auto e = s.connect(true, false)) return fail("screen", *e, 1);
+    if (auto e = s.open(port)) return line.fail(*e);
+    if (auto e = s.connect(true, false)) return line.fail(*e);
+    std::string error;
     const auto picture = fetch_screen(s, error);
     s.disconnect();
-    if (!picture) return fail("screen", error, 1);
-    if (auto e = show_screen(*picture, o->value("--png"))) return fail("screen", *e, 1);
-    if (o->has("--png"))
-        std::printf("%dx%d screen written to %s\n", picture->width, picture->height, o->value("--png").c_str());
-    return 0;
+    if (!picture) return line.fail(error);
+    if (auto e = show_screen(*picture, line.value("--png"))) return line.fail(*e);
+    if (png) std::printf("%dx%d screen written to %s\n", picture->width, picture->height, line.value("--png").c_str());
+    return kExitDone;
 }
 
 }  // namespace
@@ -37,7 +34,7 @@ int screen_command(const std::vector<std::string>& args) {
 const Command kScreenCommand{
     .name = "screen",
     .summary = "the analyzer's screen as a PNG image or as text",
-    .synopsis = "--port P [--png FILE | --text]",
+    .synopsis = "--port [--png | --text]",
     .description =
         "Connects (packet mode is needed), fetches the analyzer's screen and writes it as\n"
         "a PNG image, or draws it in the terminal (the default).\n",
@@ -45,7 +42,7 @@ const Command kScreenCommand{
         {"--png", "FILE", "write the screen as a PNG image", ValueKind::File},
         {"--text", nullptr, "draw the screen in the terminal (the default)"},
     }),
-    .run = screen_command,
+    .run = run_with<screen_command, kScreenCommand>,
 };
 
 }  // namespace cli

@@ -21,7 +21,7 @@ namespace {
 using setxfer::Model;
 
 SettingsResult failed(SettingsResult r, std::string text) {
-    r.exit_code = 1;
+    r.exit_code = kExitFailed;
     r.error = std::move(text);
     return r;
 }

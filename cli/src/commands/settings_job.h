@@ -4,6 +4,7 @@
 #include <string>
 
 #include "session/analyzer_session.h"
+#include "text/exit_codes.h"
 
 namespace cli {
 
@@ -16,7 +17,7 @@ struct SettingsJob {
 };
 
 struct SettingsResult {
-    int exit_code = 0;
+    int exit_code = kExitDone;
     std::string error;
     std::string model;      // "RV-7020"
     int type = 0;

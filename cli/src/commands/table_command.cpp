@@ -32,13 +32,13 @@ std::optional<int> table_number(const std::string& text) {
 
 int run_table(const PortChoice& port, int k, const std::string& text) {
     AnalyzerSession s;
-    if (auto e = s.open(port)) return fail("table", *e, 1);
-    if (auto e = s.connect(false, false)) return fail("table", *e, 1);
+    if (auto e = s.open(port)) return fail(kTableCommand, *e);
+    if (auto e = s.connect(false, false)) return fail(kTableCommand, *e);
     for (int code : {ReqGetSetup, ReqGetTable}) {
         if (const int st = s.call(code, 0, 60s); st != StatusDone) {
             s.disconnect();
-            return fail("table", "cannot read the analyzer's " + std::string(code == ReqGetSetup ? "setup" : "tables") +
-                                     " (status " + std::to_string(st) + ")", 1);
+            return fail(kTableCommand, "cannot read the analyzer's " + std::string(code == ReqGetSetup ? "setup" : "tables") +
+                                     " (status " + std::to_string(st) + ")");
         }
     }
     const auto table = library_bodies(s).table;
@@ -46,38 +46,35 @@ int run_table(const PortChoice& port, int k, const std::string& text) {
     if (auto f = setxfer::put_table_text(table, k, {bytes, text.size()})) {
         const std::size_t free_cells = setxfer::table_free_cells(table);
         s.finish_operation();
-        return fail("table", sjis_to_utf8(f->message) + " (" + std::to_string(free_cells) + " cells free)", 1);
+        return fail(kTableCommand, sjis_to_utf8(f->message) + " (" + std::to_string(free_cells) + " cells free)");
     }
     if (const int st = s.call(ReqPutTable, 0, 60s); st != StatusDone) {
         s.disconnect();
-        return fail("table", "SetTable Error (" + std::to_string(st) + ")", 1);
+        return fail(kTableCommand, "SetTable Error (" + std::to_string(st) + ")");
     }
     const std::size_t free_cells = setxfer::table_free_cells(table);
     s.finish_operation();
     std::printf("table %X: %zu cells sent; %zu cells free\n", k, text.size(), free_cells);
-    return 0;
+    return kExitDone;
 }
 
-int table_command(const std::vector<std::string>& args) {
-    std::string error;
-    const auto o = parse_options(args, kTableCommand.options, error);
-    if (!o) return fail("table", error, 2);
-    if (o->positional.size() != 1) return fail("table", "name one FILE (or - for stdin)", 2);
-    const auto port = port_choice(*o, error);
-    if (!port) return fail("table", error, 2);
-    if (!o->has("--table")) return fail("table", "--table is needed (0..F)", 2);
-    const auto k = table_number(o->value("--table"));
-    if (!k) return fail("table", "bad value for --table: '" + o->value("--table") + "' (0..F)", 2);
+int table_command(const CommandLine& line) {
+    if (line.operands().size() != 1) throw UsageError("name one FILE (or - for stdin)");
+    const std::string& file = line.operands()[0];
+    const PortChoice port = port_choice(line);
+    if (!line.has("--table")) throw UsageError("--table is needed (0..F)");
+    const auto k = table_number(line.value("--table"));
+    if (!k) throw UsageError("bad value for --table: '" + line.value("--table") + "' (0..F)");
     std::string text;
-    if (o->positional[0] == "-") {
+    if (file == "-") {
         text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
     } else {
-        std::ifstream in(o->positional[0], std::ios::binary);
-        if (!in) return fail("table", "cannot read '" + o->positional[0] + "': " + std::strerror(errno), 1);
+        std::ifstream in(file, std::ios::binary);
+        if (!in) return line.fail("cannot read '" + file + "': " + std::strerror(errno));
         text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-    if (text.size() > kMaxText) return fail("table", "the text is longer than 8191 bytes", 1);
-    return run_table(*port, *k, text);
+    if (text.size() > kMaxText) return line.fail("the text is longer than 8191 bytes");
+    return run_table(port, *k, text);
 }
 
 }  // namespace
@@ -85,7 +82,7 @@ int table_command(const std::vector<std::string>& args) {
 const Command kTableCommand{
     .name = "table",
     .summary = "type new contents for one of the analyzer's sixteen tables",
-    .synopsis = "--port P --table K FILE",
+    .synopsis = "--port --table FILE",
     .description =
         "Reads the analyzer's tables, makes every byte of FILE (\"-\" for stdin; line ends\n"
         "included) one cell of table K (0..F), moves the later tables to make room, and\n"
@@ -94,7 +91,7 @@ const Command kTableCommand{
     .options = with_port_options({
         {"--table", "K", "the table to fill, 0..F"},
     }),
-    .run = table_command,
+    .run = run_with<table_command, kTableCommand>,
     .operands = ValueKind::File,
 };
 

@@ -15,6 +15,7 @@
 #include <iterator>
 #include <thread>
 
+#include "commands/layout_words.h"
 #include "commands/live_job.h"
 #include "commands/port_options.h"
 #include "extcap/extcap_texts.h"
@@ -22,13 +23,14 @@
 #include "platform/port_name.h"
 #include "platform/serial_ports.h"
 #include "session/interrupt.h"
+#include "text/command.h"
 
 namespace cli {
 namespace {
 
 using namespace std::chrono_literals;
 
-constexpr const char* kHelp =
+constexpr const char* kUsage =
     "usage: zamvex-extcap --extcap-interfaces | --extcap-interface zamvex --extcap-dlts |\n"
     "       --extcap-interface zamvex --extcap-config |\n"
     "       --extcap-interface zamvex --capture --fifo PATH --port P [options]\n"
@@ -36,32 +38,21 @@ constexpr const char* kHelp =
     "Wireshark runs this program from its extcap folder: the analyzer appears as the\n"
     "capture interface 'zamvex', and a capture writes the frames of a measurement as\n"
     "pcapng packets while the analyzer measures, as 'zamvex export' writes them.\n"
-    "\n"
-    "  --frame sdlc|x25|x25x|x25ua|lapd   frames of HDLC/NRZI lines (default x25)\n"
-    "  --folder DIR          also keep the PC buffer in DIR\n"
-    "  --ring-blocks N       with --folder: keep the newest N blocks (0: no ring, up to 1024)\n";
+    "\n";
 
-// The options Wireshark passes (some of them change nothing here), then the port group.
+// The options Wireshark passes (those without a help text are Wireshark's own,
+// some of them change nothing here), then the port group.
 const std::vector<OptionSpec>& specs() {
     static const std::vector<OptionSpec> list = with_port_options({
         {"--extcap-interfaces", nullptr}, {"--extcap-version", "V"},      {"--extcap-interface", "NAME"},
         {"--extcap-dlts", nullptr},       {"--extcap-config", nullptr},   {"--capture", nullptr},
         {"--fifo", "PATH"},               {"--extcap-capture-filter", "F"}, {"--extcap-control-in", "PATH"},
         {"--extcap-control-out", "PATH"}, {"--extcap-reload-option", "O"}, {"--debug", nullptr},
-        {"--debug-file", "PATH"},         {"--frame", "F"},               {"--folder", "DIR"},
-        {"--ring-blocks", "N"}});
+        {"--debug-file", "PATH"},
+        choice_option("--frame", kFrameWords, "frames of HDLC/NRZI lines", pcapng::LiveOptions{}.frameProtocol),
+        {"--folder", "DIR", "also keep the PC buffer in DIR"},
+        {"--ring-blocks", "N", "with --folder: keep the newest N blocks (0: no ring, up to 1024)"}});
     return list;
-}
-
-// The port group's rows of --help, from the same table the parser reads.
-void print_port_help() {
-    for (const OptionSpec& o : with_port_options({})) {
-        if (!o.name) continue;
-        const std::string left = std::string(o.name) + (o.value ? std::string(" ") + o.value : "");
-        std::string help = o.help;
-        for (std::size_t at; (at = help.find('\n')) != std::string::npos;) help.replace(at, 1, " ");
-        std::printf("  %-20s %s\n", left.c_str(), help.c_str());
-    }
 }
 
 extern "C" void on_broken_fifo(int) { request_interrupt(); }
@@ -96,7 +87,7 @@ int fail_capture(const std::string& fifo, std::FILE* stream, std::string text) {
     for (char& c : text)
         if (c == '\n') c = ' ';
     std::fprintf(stderr, "zamvex-extcap: %s\n", text.c_str());
-    return 1;
+    return kExitFailed;
 }
 
 // The fifo's path from the words, for errors found before the options were read.
@@ -114,12 +105,8 @@ CaptureJob capture_job(const ParsedOptions& o, pcapng::LiveOptions& live, std::s
     if (const auto port = port_choice(o, error)) job.port = *port;
     else return job;
     // Wireshark leaves out a selector left at its default: then LiveOptions' own holds.
-    if (o.has("--frame")) {
-        live.frameProtocol = -1;
-        for (int k = 0; k < static_cast<int>(std::size(extcap::kFrameNames)); ++k)
-            if (o.value("--frame") == extcap::kFrameNames[k]) live.frameProtocol = k;
-        if (live.frameProtocol < 0) error = "bad value for --frame: '" + o.value("--frame") + "'";
-    }
+    if (const auto frame = choice_value(o, *find_option(specs(), "--frame"), live.frameProtocol, error))
+        live.frameProtocol = *frame;
     job.folder = o.value("--folder");
     const auto ring = parse_number(o.value("--ring-blocks", "0"), 0, 1024);
     if (!ring) error = "bad value for --ring-blocks (0..1024)";
@@ -151,10 +138,10 @@ int capture(const ParsedOptions& o) {
         pcapng::ExportSummary summary;
         return pcapng::StreamPcapng(records, live, fifo, summary);
     });
-    if (r.capture.exit_code != 0) return fail_capture(path, fifo, r.capture.error);
+    if (r.capture.exit_code != kExitDone) return fail_capture(path, fifo, r.capture.error);
     // A reader stuck on a fifo nobody reads any more keeps the stream; the process ends all the same.
     if (r.output_error.empty()) std::fclose(fifo);
-    return 0;
+    return kExitDone;
 }
 
 }  // namespace
@@ -166,34 +153,33 @@ int extcap_command(const std::vector<std::string>& args) {
         if (std::find(args.begin(), args.end(), "--capture") != args.end())
             return fail_capture(fifo_in(args), nullptr, error);
         std::fprintf(stderr, "zamvex-extcap: %s\n", error.c_str());
-        return 2;
+        return kExitUsage;
     }
     if (o->help) {
-        std::fputs(kHelp, stdout);
-        print_port_help();
-        return 0;
+        std::fputs((kUsage + option_rows(specs())).c_str(), stdout);
+        return kExitDone;
     }
     if (o->has("--extcap-interfaces")) {
         std::fputs(extcap::interfaces_text().c_str(), stdout);
-        return 0;
+        return kExitDone;
     }
     const std::string iface = o->value("--extcap-interface");
     if (iface != extcap::kInterface) {
         if (o->has("--capture")) return fail_capture(o->value("--fifo"), nullptr, "no interface '" + iface + "'");
         std::fprintf(stderr, "zamvex-extcap: no interface '%s' (see --extcap-interfaces)\n", iface.c_str());
-        return 2;
+        return kExitUsage;
     }
     if (o->has("--extcap-dlts")) {
         std::fputs(extcap::dlts_text().c_str(), stdout);
-        return 0;
+        return kExitDone;
     }
     if (o->has("--extcap-config")) {
         std::fputs(extcap::config_text(platform::serialPortNames(platform::scanSerialPorts())).c_str(), stdout);
-        return 0;
+        return kExitDone;
     }
     if (o->has("--capture")) return capture(*o);
     std::fprintf(stderr, "zamvex-extcap: nothing to do (see --help)\n");
-    return 2;
+    return kExitUsage;
 }
 
 }  // namespace cli

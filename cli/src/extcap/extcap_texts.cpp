@@ -3,25 +3,30 @@
 
 #include <iterator>
 #include <string_view>
+#include <vector>
 
+#include "commands/layout_words.h"
+#include "commands/port_options.h"
 #include "pcapng/pcapng_live.h"
 #include "platform/port_name.h"
 #include "session/analyzer_session.h"
+#include "text/option_parser.h"
 
 namespace cli::extcap {
 namespace {
 
-struct Value {
-    std::string_view value, display;
-};
+// What Wireshark shows for each word of --parity and --frame, in their order.
+constexpr std::string_view kParityDisplays[] = {"None", "Odd", "Even"};
+constexpr std::string_view kFrameDisplays[] = {"SDLC", "X.25 (LAPB modulo 8)", "X.25 modulo 128", "X.25 with UA",
+                                               "LAPD (Q.931)"};
 
-constexpr Value kParities[] = {{"none", "None"}, {"odd", "Odd"}, {"even", "Even"}};
-constexpr Value kFrames[] = {{"sdlc", "SDLC"},
-                             {"x25", "X.25 (LAPB modulo 8)"},
-                             {"x25x", "X.25 modulo 128"},
-                             {"x25ua", "X.25 with UA"},
-                             {"lapd", "LAPD (Q.931)"}};
-static_assert(std::size(kFrames) == std::size(kFrameNames));
+constexpr std::size_t word_count(std::string_view words) {
+    std::size_t n = 1;
+    for (const char c : words) n += c == '|';
+    return n;
+}
+static_assert(word_count(kParityWords) == std::size(kParityDisplays));
+static_assert(word_count(kFrameWords) == std::size(kFrameDisplays));
 
 std::string arg(int number, std::string_view call, std::string_view display, std::string_view type,
                 std::string_view extra, std::string_view tooltip) {
@@ -33,6 +38,15 @@ std::string arg(int number, std::string_view call, std::string_view display, std
 std::string value(int number, std::string_view v, std::string_view display, bool isDefault) {
     return "value {arg=" + std::to_string(number) + "}{value=" + std::string(v) + "}{display=" +
            std::string(display) + "}{default=" + (isDefault ? "true" : "false") + "}\n";
+}
+
+// A selector's values: each word with its display; the one at `chosen` is the default.
+std::string values(int number, const char* words, const std::string_view* displays, int chosen) {
+    std::string out;
+    const std::vector<std::string> list = choice_words(words);
+    for (std::size_t k = 0; k < list.size(); ++k)
+        out += value(number, list[k], displays[k], static_cast<int>(k) == chosen);
+    return out;
 }
 
 }  // namespace
@@ -61,11 +75,10 @@ std::string config_text(const std::vector<std::string>& ports) {
     const int speed = PortChoice{}.speed;
     for (int s : platform::kListedSpeeds) t += value(1, std::to_string(s), std::to_string(s), s == speed);
     t += arg(2, "--parity", "Parity", "selector", "", "Parity of the analyzer's port");
-    for (const Value& v : kParities) t += value(2, v.value, v.display, v.value == "none");
+    t += values(2, kParityWords, kParityDisplays, PortChoice{}.parity);
     t += arg(3, "--frame", "HDLC frame protocol", "selector", "",
              "How frames of HDLC and NRZI lines are decoded (LAPD as link type 203, the others as LAPB)");
-    for (std::size_t k = 0; k < std::size(kFrames); ++k)
-        t += value(3, kFrames[k].value, kFrames[k].display, static_cast<int>(k) == pcapng::LiveOptions{}.frameProtocol);
+    t += values(3, kFrameWords, kFrameDisplays, pcapng::LiveOptions{}.frameProtocol);
     t += arg(4, "--folder", "Keep the PC buffer in", "string", "",
              "Also store the measurement as block files in this folder, as 'zamvex capture' does (empty: none)");
     t += arg(5, "--ring-blocks", "Ring blocks", "integer", "{range=0,1024}{default=0}",

@@ -17,7 +17,4 @@ std::string dlts_text();
 // The settings Wireshark shows for a capture; `ports` fills the port's list.
 std::string config_text(const std::vector<std::string>& ports);
 
-// Frame protocols of HDLC lines as --frame names them, by TranslateFrame value.
-inline constexpr const char* kFrameNames[] = {"sdlc", "x25", "x25x", "x25ua", "lapd"};
-
 }  // namespace cli::extcap

@@ -4,6 +4,7 @@
 
 #include "cli/commands.h"
 #include "text/docs.h"
+#include "text/exit_codes.h"
 
 namespace cli {
 namespace {
@@ -24,16 +25,11 @@ std::string roff(std::string_view text) {
 }
 
 void add_command(std::string& out, const Command& c) {
-    std::string_view synopsis = c.synopsis;
     out += ".SS ";
     out += c.name;
     out += "\n";
-    for (std::size_t start = 0;;) {
-        const std::size_t end = synopsis.find('\n', start);
-        out += ".B zamvex " + roff(c.name) + "\n" + roff(synopsis.substr(start, end - start)) + "\n.br\n";
-        if (end == std::string_view::npos) break;
-        start = end + 1;
-    }
+    for (const std::string& form : usage_forms(c))
+        out += ".B zamvex " + roff(c.name) + "\n" + roff(form) + "\n.br\n";
     out += ".PP\n" + roff(c.description);
     for (const OptionSpec& o : c.options) {
         if (!o.name) {
@@ -61,8 +57,9 @@ std::string man_page(const std::string& version) {
            "Each command takes \\fB\\-\\-help\\fR.\n";
     out += ".SH COMMANDS\n";
     for (const Command* c : commands()) add_command(out, *c);
-    out += ".SH EXIT STATUS\n.TP\n0\nsuccess\n.TP\n1\nfailure (the message says why)\n.TP\n2\n"
-           "a usage mistake (unknown option, missing or bad value)\n";
+    out += ".SH EXIT STATUS\n.TP\n" + std::to_string(kExitDone) + "\nsuccess\n.TP\n" + std::to_string(kExitFailed) +
+           "\nfailure (the message says why)\n.TP\n" + std::to_string(kExitUsage) +
+           "\na usage mistake (unknown option, missing or bad value)\n";
     out += ".SH ENVIRONMENT\n.TP\n.B ZAMVEX_PORT_COM\\fIn\\fR\n"
            "The device that the port name COM\\fIn\\fR stands for; without it, COM\\fIn\\fR is "
            "/dev/ttyS(\\fIn\\fR\\-1).\n";

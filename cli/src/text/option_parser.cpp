@@ -12,6 +12,13 @@ std::string ParsedOptions::value(const std::string& name, const std::string& fal
     return it == values.end() ? fallback : it->second;
 }
 
+OptionSpec choice_option(const char* name, const char* choices, const std::string& help, int fallback) {
+    static std::set<std::string> texts;   // node-based: the pointers stay valid
+    const std::string word = choice_words(choices).at(static_cast<std::size_t>(fallback));
+    const std::string text = help + (help.empty() ? "" : " ") + "(default " + word + ")";
+    return {name, choices, texts.insert(text).first->c_str()};
+}
+
 std::optional<ParsedOptions> parse_options(const std::vector<std::string>& args,
                                            const std::vector<OptionSpec>& specs, std::string& error) {
     ParsedOptions out;
@@ -62,14 +69,52 @@ const OptionSpec* find_option(const std::vector<OptionSpec>& specs, const std::s
 }
 
 int choice_index(const char* choices, const std::string& word) {
+    const std::vector<std::string> words = choice_words(choices);
+    for (std::size_t i = 0; i < words.size(); ++i)
+        if (same_word(words[i], word)) return static_cast<int>(i);
+    return -1;
+}
+
+std::vector<std::string> choice_words(const char* choices) {
     const std::string_view list = choices ? choices : "";
-    int index = 0;
-    for (std::size_t start = 0;; ++index) {
+    std::vector<std::string> words;
+    for (std::size_t start = 0;;) {
         const std::size_t bar = list.find('|', start);
-        if (list.substr(start, bar - start) == word) return index;
-        if (bar == std::string_view::npos) return -1;
+        words.emplace_back(list.substr(start, bar - start));
+        if (bar == std::string_view::npos) return words;
         start = bar + 1;
     }
+}
+
+bool lists_choices(const char* value) { return value && std::string_view(value).find('|') != std::string_view::npos; }
+
+bool same_word(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lower(a[i]) != lower(b[i])) return false;
+    return true;
+}
+
+std::string bad_value(const OptionSpec& spec, const std::string& word) {
+    std::string text = "bad value for " + std::string(spec.name) + ": '" + word + "'";
+    if (!lists_choices(spec.value)) return text;
+    const std::vector<std::string> words = choice_words(spec.value);
+    for (std::size_t i = 0; i < words.size(); ++i)
+        text += (i == 0 ? " (" : i + 1 == words.size() ? " or " : ", ") + words[i];
+    return text + ")";
+}
+
+std::optional<int> choice_value(const ParsedOptions& parsed, const OptionSpec& spec, int fallback,
+                                std::string& error) {
+    if (!parsed.has(spec.name)) return fallback;
+    const std::string word = parsed.value(spec.name);
+    const int index = choice_index(spec.value, word);
+    if (index < 0) {
+        error = bad_value(spec, word);
+        return std::nullopt;
+    }
+    return index;
 }
 
 std::optional<long long> parse_number(const std::string& text, long long low, long long high) {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace cli {
@@ -26,6 +27,11 @@ struct OptionSpec {
 // A row that starts a group of options in --help and the manual ("print format").
 inline OptionSpec heading(const char* title) { return {nullptr, nullptr, title}; }
 
+// A row whose value is one of `choices` ("sdrd|sd|rd"), its help followed by
+// "(default WORD)" for the choice at `fallback`, the value taken when the
+// option is not given. For building tables: the text lives as long as the program.
+OptionSpec choice_option(const char* name, const char* choices, const std::string& help, int fallback);
+
 struct ParsedOptions {
     std::map<std::string, std::string> values;   // last one wins
     std::set<std::string> flags;
@@ -43,8 +49,25 @@ std::optional<ParsedOptions> parse_options(const std::vector<std::string>& args,
 // The listed option of that name, or null (heading rows are never found).
 const OptionSpec* find_option(const std::vector<OptionSpec>& specs, const std::string& name);
 
-// The index of `word` in a value's choices ("sdrd|sd|rd"), or -1.
+// The index of `word` in a value's choices ("sdrd|sd|rd"), in any case, or -1.
 int choice_index(const char* choices, const std::string& word);
+// The choices one by one: "sdrd|sd|rd" -> {"sdrd", "sd", "rd"}.
+std::vector<std::string> choice_words(const char* choices);
+// Whether a value lists choices ("sdrd|sd|rd") rather than naming one thing ("N").
+bool lists_choices(const char* value);
+
+// Whether two words are the same but for the case of ASCII letters.
+bool same_word(std::string_view a, std::string_view b);
+
+// "bad value for --line: 'both'", with the choices the option's row lists
+// when it lists some (" (sdrd, sd or rd)").
+std::string bad_value(const OptionSpec& spec, const std::string& word);
+
+// The index of the option's word among the choices its row lists, in any case;
+// `fallback` when the option is not given; nullopt with bad_value() in `error`
+// for a word that is not listed.
+std::optional<int> choice_value(const ParsedOptions& parsed, const OptionSpec& spec, int fallback,
+                                std::string& error);
 
 // Whole decimal number within [low, high]; nullopt otherwise.
 std::optional<long long> parse_number(const std::string& text, long long low, long long high);

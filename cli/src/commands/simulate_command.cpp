@@ -5,15 +5,18 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cctype>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <functional>
 #include <string_view>
+#include <utility>
 
 #include "cli/commands.h"
 #include "simulator/pty_server.h"
+#include "text/command_line.h"
 
 namespace cli {
 namespace {
@@ -51,28 +54,17 @@ bool version(const std::string& text, AnalyzerOptions& o) {
     return true;
 }
 
-bool line_mode(const std::string& text, AnalyzerOptions& o) {
-    static constexpr std::string_view kNames[] = {"ASYNC", "SYNC", "HDLC", "NRZI", "PPP"};
-    for (std::size_t i = 0; i < std::size(kNames); ++i)
-        if (text == kNames[i]) {
-            o.line_mode = static_cast<simulator::LineMode>(i);
-            return true;
-        }
-    return false;
-}
+// The row of one of simulate's options; a choice's place among its row's words
+// is the enumerator it stands for (LineMode, FrameProtocol).
+const OptionSpec& row(const char* option) { return *find_option(kSimulateCommand.options, option); }
 
-bool protocol(const std::string& text, AnalyzerOptions& o) {
-    using simulator::FrameProtocol;
-    static constexpr std::pair<std::string_view, FrameProtocol> kNames[] = {
-        {"mixed", FrameProtocol::Mixed}, {"sdlc", FrameProtocol::Sdlc}, {"x25", FrameProtocol::X25Mod8},
-        {"x25-128", FrameProtocol::X25Mod128}, {"lapd", FrameProtocol::Lapd},
-    };
-    for (const auto& [name, p] : kNames)
-        if (text == name) {
-            o.protocol = p;
-            return true;
-        }
-    return false;
+// Names that older scripts use for a protocol word.
+constexpr std::pair<std::string_view, const char*> kProtocolAliases[] = {{"x25-128", "x25x"}};
+
+// "RV-7020" in any case.
+std::optional<simulator::Model> model(std::string name) {
+    for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return simulator::model_from_name(name);
 }
 
 struct ValueOption {
@@ -90,7 +82,7 @@ bool int_into(const std::string& t, int& into) {
 const std::vector<ValueOption>& value_options() {
     static const std::vector<ValueOption> options = {
         {"--model", [](const std::string& t, AnalyzerOptions& o) {
-             const auto m = simulator::model_from_name(t);
+             const auto m = model(t);
              if (m) o.model = *m;
              return m.has_value();
          }},
@@ -101,8 +93,6 @@ const std::vector<ValueOption>& value_options() {
              o.seed = static_cast<std::uint64_t>(v);
              return true;
          }},
-        {"--mode", line_mode},
-        {"--protocol", protocol},
         {"--rate", [](const std::string& t, AnalyzerOptions& o) { return int_into(t, o.records_per_second); }},
         {"--trigger-after", [](const std::string& t, AnalyzerOptions& o) {
              long long v = 0;
@@ -137,13 +127,61 @@ const std::vector<ValueOption>& value_options() {
     return options;
 }
 
-bool flag(const std::string& arg, AnalyzerOptions& o) {
-    if (arg == "--text-only") o.text_only = true;
-    else if (arg == "--hex-blocks") o.hex_blocks = true;
-    else if (arg == "--mute") o.faults.mute = true;
-    else if (arg == "--measuring") o.faults.measuring_at_connect = true;
-    else return false;
+struct Flag {
+    const char* name;
+    bool AnalyzerOptions::*field;
+};
+
+constexpr Flag kFlags[] = {
+    {"--text-only", &AnalyzerOptions::text_only},
+    {"--hex-blocks", &AnalyzerOptions::hex_blocks},
+};
+
+struct FaultFlag {
+    const char* name;
+    bool simulator::Faults::*field;
+};
+
+constexpr FaultFlag kFaultFlags[] = {
+    {"--mute", &simulator::Faults::mute},
+    {"--measuring", &simulator::Faults::measuring_at_connect},
+};
+
+// The line mode and the frame protocol by their words' places in their rows.
+bool read_choices(const ParsedOptions& parsed, AnalyzerOptions& o, std::string& error) {
+    if (parsed.has("--mode")) {
+        const auto mode = choice_value(parsed, row("--mode"), 0, error);
+        if (!mode) return false;
+        o.line_mode = static_cast<simulator::LineMode>(*mode);
+    }
+    ParsedOptions aliased = parsed;
+    for (const auto& [alias, word] : kProtocolAliases)
+        if (same_word(parsed.value("--protocol"), alias)) aliased.values["--protocol"] = word;
+    const auto protocol = choice_value(aliased, row("--protocol"), static_cast<int>(o.protocol), error);
+    if (!protocol) return false;
+    o.protocol = static_cast<simulator::FrameProtocol>(*protocol);
     return true;
+}
+
+std::optional<SimulateSettings> settings_from(const ParsedOptions& parsed, std::string& error) {
+    SimulateSettings settings;
+    AnalyzerOptions& o = settings.analyzer;
+    settings.help = parsed.help;
+    settings.keys = parsed.has("--keys");
+    settings.link_path = parsed.value("--link");
+    for (const Flag& f : kFlags)
+        if (parsed.has(f.name)) o.*f.field = true;
+    for (const FaultFlag& f : kFaultFlags)
+        if (parsed.has(f.name)) o.faults.*f.field = true;
+    for (const ValueOption& v : value_options()) {
+        if (!parsed.has(v.name)) continue;
+        if (!v.apply(parsed.value(v.name), o)) {
+            error = "bad value for " + std::string(v.name) + ": '" + parsed.value(v.name) + "'";
+            return std::nullopt;
+        }
+    }
+    if (!read_choices(parsed, o, error)) return std::nullopt;
+    return settings;
 }
 
 std::atomic<bool> g_stop{false};
@@ -153,57 +191,17 @@ extern "C" void on_signal(int) { g_stop.store(true); }
 } // namespace
 
 std::optional<SimulateSettings> parse_simulate_options(const std::vector<std::string>& args, std::string& error) {
-    SimulateSettings settings;
-    AnalyzerOptions& o = settings.analyzer;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            settings.help = true;
-            return settings;
-        }
-        if (arg == "--keys") {
-            settings.keys = true;
-            continue;
-        }
-        // Only what the command's table lists is taken, so --help lists all there is.
-        if (!find_option(kSimulateCommand.options, arg)) {
-            error = "unknown option '" + arg + "'";
-            return std::nullopt;
-        }
-        if (flag(arg, o)) continue;
-        const ValueOption* option = nullptr;
-        for (const ValueOption& v : value_options())
-            if (arg == v.name) option = &v;
-        if (!option && arg != "--link") {
-            error = "unknown option '" + arg + "'";
-            return std::nullopt;
-        }
-        if (i + 1 >= args.size()) {
-            error = "option " + arg + " needs a value";
-            return std::nullopt;
-        }
-        const std::string& value = args[++i];
-        if (!option) {
-            settings.link_path = value;
-        } else if (!option->apply(value, o)) {
-            error = "bad value for " + arg + ": '" + value + "'";
-            return std::nullopt;
-        }
-    }
-    return settings;
+    const auto parsed = parse_options(args, kSimulateCommand.options, error);
+    if (!parsed) return std::nullopt;
+    return settings_from(*parsed, error);
 }
 
-int simulate_command(const std::vector<std::string>& args) {
+namespace {
+
+int simulate_command(const CommandLine& line) {
     std::string error;
-    const auto settings = parse_simulate_options(args, error);
-    if (settings && settings->help) {
-        std::fputs(help_text(kSimulateCommand).c_str(), stdout);
-        return 0;
-    }
-    if (!settings) {
-        std::fprintf(stderr, "zamvex simulate: %s\n(see zamvex simulate --help)\n", error.c_str());
-        return 2;
-    }
+    const auto settings = settings_from(line.options(), error);
+    if (!settings) throw UsageError(error);
     const AnalyzerOptions& o = settings->analyzer;
     const std::string& link = settings->link_path;
     try {
@@ -212,7 +210,7 @@ int simulate_command(const std::vector<std::string>& args) {
             ::unlink(link.c_str());
             if (::symlink(server.slave_path().c_str(), link.c_str()) != 0) {
                 std::perror(("zamvex simulate: cannot link " + link).c_str());
-                return 1;
+                return kExitFailed;
             }
         }
         std::signal(SIGINT, on_signal);
@@ -225,11 +223,12 @@ int simulate_command(const std::vector<std::string>& args) {
         server.run(g_stop, settings->keys ? STDIN_FILENO : -1);
         if (!link.empty()) ::unlink(link.c_str());
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "zamvex simulate: %s\n", e.what());
-        return 1;
+        return line.fail(e.what());
     }
-    return 0;
+    return kExitDone;
 }
+
+}  // namespace
 
 const Command kSimulateCommand{
     .name = "simulate",
@@ -249,8 +248,9 @@ const Command kSimulateCommand{
          "press panel keys typed on stdin, one per line\n(RUN, STOP, UP, SHIFT+0, 33, 0x21, ...)"},
         heading("measurement"),
         {"--seed", "N", "traffic seed (default 1)"},
-        {"--mode", "ASYNC|SYNC|HDLC|NRZI|PPP", "line mode of the default setup (default HDLC)"},
-        {"--protocol", "mixed|sdlc|x25|x25-128|lapd", "frames on HDLC/NRZI lines (default mixed)"},
+        {"--mode", "async|sync|hdlc|nrzi|ppp", "line mode of the default setup (default hdlc)"},
+        choice_option("--protocol", "mixed|sdlc|x25|x25x|lapd", "frames on HDLC/NRZI lines",
+                      static_cast<int>(AnalyzerOptions{}.protocol)),
         {"--rate", "N", "records per second; 0 = as fast as the line allows (default 2000)"},
         {"--trigger-after", "N", "the running state turns to triggered after N records"},
         heading("faults"),
@@ -265,7 +265,7 @@ const Command kSimulateCommand{
         {"--silent-after-frames", "N", "go dead after sending N frames"},
         {"--silent-after-blocks", "N", "go dead after sending N text-mode data blocks"},
     },
-    .run = simulate_command,
+    .run = run_with<simulate_command, kSimulateCommand>,
 };
 
 } // namespace cli
