@@ -73,9 +73,9 @@ TEST(PanelValuesTest, OnlyTheChosenPageIsRead)
     csv.line_state = true;
     csv.csv_data = 1;
     read_panel(csv, o);
-    EXPECT_EQ(o.PrintData, 2);   // print page kept as stored
+    EXPECT_EQ(o.PrintData, PrintDataHex);   // print page kept as stored
     EXPECT_EQ(o.LineStateCut, 1);
-    EXPECT_EQ(o.CsvData, 1);
+    EXPECT_EQ(o.CsvData, CsvDataDec);
 
     PanelValues print = panel_from_options(o);
     print.format = 0;
@@ -85,9 +85,9 @@ TEST(PanelValuesTest, OnlyTheChosenPageIsRead)
     const signed char states[8] = {6, 2, -1, -1, -1, -1, -1, -1};
     std::memcpy(print.include, states, 8);
     read_panel(print, o);
-    EXPECT_EQ(o.CsvData, 1);
+    EXPECT_EQ(o.CsvData, CsvDataDec);
     EXPECT_EQ(o.LineStateCut, 0);
-    EXPECT_EQ(o.PrintFormat, 1);
+    EXPECT_EQ(o.PrintFormat, PrintFormatTranslate);
     EXPECT_EQ(0, std::memcmp(o.DisplayLineState, states, 8));
 }
 

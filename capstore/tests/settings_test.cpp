@@ -55,24 +55,24 @@ TEST_F(SettingsTest, NothingStoredGivesTheDefaults)
     EXPECT_FALSE(buffer.Ring);
 
     const ConvertOptions o = convert();
-    EXPECT_EQ(o.Format, 0);
-    EXPECT_EQ(o.Line, 0);
+    EXPECT_EQ(o.Format, FormatPrint);
+    EXPECT_EQ(o.Line, LineSdRd);
     EXPECT_EQ(o.Start, 1);
     EXPECT_EQ(o.Blocks, 100);
     EXPECT_EQ(std::string(o.SavePath), dir.path() + "/data/text");
     EXPECT_EQ(o.MaxLines, 10000);
-    EXPECT_EQ(o.PrintFormat, 0);
-    EXPECT_EQ(o.PrintData, 0);
+    EXPECT_EQ(o.PrintFormat, PrintFormatNormal);
+    EXPECT_EQ(o.PrintData, PrintDataCharHex);
     EXPECT_EQ(o.GuideCut, 0);
     EXPECT_EQ(o.LineStateCut, 1);
     EXPECT_EQ(o.TimeStampCut, 0);
     EXPECT_EQ(o.IdleTimeCut, 0);
-    EXPECT_EQ(o.TranslateFrame, 1);
-    EXPECT_EQ(o.TranslatePacket, 0);
+    EXPECT_EQ(o.TranslateFrame, FrameX25);
+    EXPECT_EQ(o.TranslatePacket, PacketOff);
     const signed char states[8] = {0, 1, 3, 4, -1, -1, -1, -1};
     EXPECT_EQ(0, std::memcmp(o.DisplayLineState, states, 8));
-    EXPECT_EQ(o.CsvForm, 0);
-    EXPECT_EQ(o.CsvData, 2);
+    EXPECT_EQ(o.CsvForm, CsvFormData);
+    EXPECT_EQ(o.CsvData, CsvDataChar);
     EXPECT_EQ(o.Width, 16);
     EXPECT_STREQ(o.Delimit, ",");
 }
@@ -103,13 +103,13 @@ TEST_F(SettingsTest, TextRulesIgnoreCaseAndFallBack)
     EXPECT_FALSE(store.read_buffer().Warn);
     EXPECT_TRUE(store.read_buffer().Ring);
     const ConvertOptions o = convert();
-    EXPECT_EQ(o.Format, 1);
-    EXPECT_EQ(o.Line, 2);
-    EXPECT_EQ(o.TranslateFrame, 1);
-    EXPECT_EQ(o.TranslatePacket, 2);
-    EXPECT_EQ(o.PrintData, 2);
-    EXPECT_EQ(o.CsvData, 2);
-    EXPECT_EQ(o.CsvForm, 1);
+    EXPECT_EQ(o.Format, FormatCsv);
+    EXPECT_EQ(o.Line, LineRd);
+    EXPECT_EQ(o.TranslateFrame, FrameX25);
+    EXPECT_EQ(o.TranslatePacket, PacketDdx);
+    EXPECT_EQ(o.PrintData, PrintDataHex);
+    EXPECT_EQ(o.CsvData, CsvDataChar);
+    EXPECT_EQ(o.CsvForm, CsvFormFrame);
 }
 
 TEST_F(SettingsTest, NumbersAsTextAndTextAsNumbers)
@@ -202,8 +202,8 @@ TEST_F(SettingsTest, ConversionStartWritesTheConvertSections)
               "Convert\\Start=3\n");
     // And it reads back as written.
     const ConvertOptions back = convert();
-    EXPECT_EQ(back.Format, 1);
-    EXPECT_EQ(back.TranslateFrame, 4);
+    EXPECT_EQ(back.Format, FormatCsv);
+    EXPECT_EQ(back.TranslateFrame, FrameLapd);
     EXPECT_EQ(back.TimeStampCut, 1);
     EXPECT_STREQ(back.Delimit, ",");
     EXPECT_EQ(std::string(back.SavePath), "/home/u/text out");

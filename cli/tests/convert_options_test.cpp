@@ -24,23 +24,23 @@ std::optional<ConvertOptions> parse(const std::vector<std::string>& args, std::s
 TEST(ConvertOptions, DefaultsAreCapstoresStoredDefaults) {
     const auto o = parse({});
     ASSERT_TRUE(o);
-    EXPECT_EQ(o->Format, 0);
-    EXPECT_EQ(o->Line, 0);
+    EXPECT_EQ(o->Format, FormatPrint);
+    EXPECT_EQ(o->Line, LineSdRd);
     EXPECT_EQ(o->Start, 1);
     EXPECT_EQ(o->Blocks, 100);
     EXPECT_EQ(o->MaxLines, 10000);
-    EXPECT_EQ(o->PrintFormat, 0);
-    EXPECT_EQ(o->PrintData, 0);
+    EXPECT_EQ(o->PrintFormat, PrintFormatNormal);
+    EXPECT_EQ(o->PrintData, PrintDataCharHex);
     EXPECT_EQ(o->GuideCut, 0);
     EXPECT_EQ(o->LineStateCut, 1);
     EXPECT_EQ(o->TimeStampCut, 0);
     EXPECT_EQ(o->IdleTimeCut, 0);
-    EXPECT_EQ(o->TranslateFrame, 1);
-    EXPECT_EQ(o->TranslatePacket, 0);
+    EXPECT_EQ(o->TranslateFrame, FrameX25);
+    EXPECT_EQ(o->TranslatePacket, PacketOff);
     const signed char states[8] = {0, 1, 3, 4, -1, -1, -1, -1};
     EXPECT_EQ(std::memcmp(o->DisplayLineState, states, 8), 0);
-    EXPECT_EQ(o->CsvForm, 0);
-    EXPECT_EQ(o->CsvData, 2);
+    EXPECT_EQ(o->CsvForm, CsvFormData);
+    EXPECT_EQ(o->CsvData, CsvDataChar);
     EXPECT_EQ(o->Width, 16);
     EXPECT_STREQ(o->Delimit, ",");
 }
@@ -51,23 +51,23 @@ TEST(ConvertOptions, EveryOptionSetsItsField) {
                           "--no-time-stamps", "--no-idle-times", "--frame", "lapd", "--packet", "ddx", "--csv-form",
                           "frame", "--csv-data", "dec", "--width", "256", "--delimiter", "<tab>"});
     ASSERT_TRUE(o);
-    EXPECT_EQ(o->Format, 1);
-    EXPECT_EQ(o->Line, 2);
+    EXPECT_EQ(o->Format, FormatCsv);
+    EXPECT_EQ(o->Line, LineRd);
     EXPECT_EQ(o->Start, 3);
     EXPECT_EQ(o->Blocks, 1024);
     EXPECT_EQ(o->MaxLines, 999999);
-    EXPECT_EQ(o->PrintFormat, 1);
-    EXPECT_EQ(o->PrintData, 2);
+    EXPECT_EQ(o->PrintFormat, PrintFormatTranslate);
+    EXPECT_EQ(o->PrintData, PrintDataHex);
     EXPECT_EQ(o->GuideCut, 1);
     EXPECT_EQ(o->LineStateCut, 0);   // naming line states asks for them
     const signed char states[8] = {7, 0, 3, -1, -1, -1, -1, -1};
     EXPECT_EQ(std::memcmp(o->DisplayLineState, states, 8), 0);
     EXPECT_EQ(o->TimeStampCut, 1);
     EXPECT_EQ(o->IdleTimeCut, 1);
-    EXPECT_EQ(o->TranslateFrame, 4);
-    EXPECT_EQ(o->TranslatePacket, 2);
-    EXPECT_EQ(o->CsvForm, 1);
-    EXPECT_EQ(o->CsvData, 1);
+    EXPECT_EQ(o->TranslateFrame, FrameLapd);
+    EXPECT_EQ(o->TranslatePacket, PacketDdx);
+    EXPECT_EQ(o->CsvForm, CsvFormFrame);
+    EXPECT_EQ(o->CsvData, CsvDataDec);
     EXPECT_EQ(o->Width, 256);
     EXPECT_STREQ(o->Delimit, "<tab>");
 }

@@ -29,14 +29,14 @@ TEST(OptionWords, ConvertChoicesTakeAnyCase) {
                                 "X25X", "--packet", "DDX", "--csv-form", "FRAME", "--csv-data", "Dec"});
     ASSERT_TRUE(lower);
     ASSERT_TRUE(upper);
-    EXPECT_EQ(upper->Format, 1);
-    EXPECT_EQ(upper->Line, 2);
-    EXPECT_EQ(upper->PrintFormat, 1);
-    EXPECT_EQ(upper->PrintData, 2);
-    EXPECT_EQ(upper->TranslateFrame, 2);
-    EXPECT_EQ(upper->TranslatePacket, 2);
-    EXPECT_EQ(upper->CsvForm, 1);
-    EXPECT_EQ(upper->CsvData, 1);
+    EXPECT_EQ(upper->Format, FormatCsv);
+    EXPECT_EQ(upper->Line, LineRd);
+    EXPECT_EQ(upper->PrintFormat, PrintFormatTranslate);
+    EXPECT_EQ(upper->PrintData, PrintDataHex);
+    EXPECT_EQ(upper->TranslateFrame, FrameX25x);
+    EXPECT_EQ(upper->TranslatePacket, PacketDdx);
+    EXPECT_EQ(upper->CsvForm, CsvFormFrame);
+    EXPECT_EQ(upper->CsvData, CsvDataDec);
     EXPECT_EQ(std::memcmp(&*lower, &*upper, sizeof(ConvertOptions)), 0);
     EXPECT_EQ(convert({"--frame", "LapD"})->TranslateFrame, 4);
 }

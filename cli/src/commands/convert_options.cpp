@@ -153,23 +153,23 @@ std::vector<OptionSpec> convert_option_specs() {
 
 ConvertOptions default_convert_options() {
     ConvertOptions o{};
-    o.Format = 0;
-    o.Line = 0;
+    o.Format = FormatPrint;
+    o.Line = LineSdRd;
     o.Start = 1;
     o.Blocks = 100;
     o.MaxLines = 10000;
-    o.PrintFormat = 0;
-    o.PrintData = 0;
+    o.PrintFormat = PrintFormatNormal;
+    o.PrintData = PrintDataCharHex;
     o.GuideCut = 0;
     o.LineStateCut = 1;
     o.TimeStampCut = 0;
     o.IdleTimeCut = 0;
-    o.TranslateFrame = 1;
-    o.TranslatePacket = 0;
+    o.TranslateFrame = FrameX25;
+    o.TranslatePacket = PacketOff;
     const signed char states[8] = {0, 1, 3, 4, -1, -1, -1, -1};
     std::memcpy(o.DisplayLineState, states, sizeof states);
-    o.CsvForm = 0;
-    o.CsvData = 2;
+    o.CsvForm = CsvFormData;
+    o.CsvData = CsvDataChar;
     o.Width = 16;
     std::strcpy(o.Delimit, ",");
     return o;
@@ -214,7 +214,7 @@ std::optional<ConvertOptions> convert_options_from(const ParsedOptions& parsed, 
 }
 
 std::string unused_option(const ParsedOptions& parsed, const ConvertOptions& o) {
-    const unsigned layout = o.Format == 1 ? kCsv : o.PrintFormat == 1 ? kTranslate : kNormal;
+    const unsigned layout = o.Format == FormatCsv ? kCsv : o.PrintFormat == PrintFormatTranslate ? kTranslate : kNormal;
     for (const LayoutUse& u : kLayoutUses)
         if (parsed.has(u.option) && !(u.layouts & layout))
             return std::string(u.option) + " does nothing with " + layout_words(layout) + "; it goes with " +

@@ -65,9 +65,9 @@ int run_demo(const std::string& device, double seconds) {
     ConvertOptions print = default_convert_options();
     if (!convert_step("print format", print, "print_")) return kExitFailed;
     ConvertOptions x25 = default_convert_options();
-    x25.PrintFormat = 1;
-    x25.TranslateFrame = 1;
-    x25.TranslatePacket = 1;
+    x25.PrintFormat = PrintFormatTranslate;
+    x25.TranslateFrame = FrameX25;
+    x25.TranslatePacket = PacketX25;
     if (!convert_step("X.25 packet translation", x25, "x25_")) return kExitFailed;
 
     SettingsJob settings;
