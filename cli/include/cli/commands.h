@@ -5,6 +5,11 @@
 // words after the command's name and return the exit code (text/exit_codes.h);
 // run_with (text/command_line.h) reads the words against the command's table
 // first.
+//
+// Errors: a failure is one line on stderr, "zamvex NAME: reason"; the exit code
+// says which kind.
+// Threads: the main thread; commands that watch a line start their own reader
+// thread.
 #pragma once
 #include "text/command.h"
 

@@ -1,5 +1,8 @@
 // The Wireshark extcap program's entry: the words after the program's name,
 // the exit code (0 done, 1 the capture failed, 2 a usage mistake).
+//
+// Errors: one line on stderr, as Wireshark shows it.
+// Threads: the main thread, plus the live reader while a capture runs.
 #pragma once
 #include <string>
 #include <vector>

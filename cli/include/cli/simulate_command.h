@@ -1,4 +1,7 @@
 // `zamvex simulate`: a simulated analyzer on a pseudo-terminal.
+//
+// Errors: nullopt with the reason in `error` for a bad option.
+// Threads: any; run() serves the line on the calling thread.
 #pragma once
 #include <optional>
 #include <string>

@@ -1,6 +1,12 @@
 // libcommlib.so, the only way to the analyzer: the Remote interface object,
 // its settings records, the notification callback and the request, status and
 // notification codes that the applications and the library exchange.
+//
+// Errors: return values as each operation says; request outcomes come as
+// notifications with a Status value; GetPortError keeps the system's errno of a
+// failed Open.
+// Threads: the operations on the application's GUI thread; the notification and
+// live callbacks on the library's protocol thread (see NotifyFn).
 #pragma once
 #include <cstdint>
 

@@ -1,6 +1,9 @@
 // The applications' one sentence for an NtfyStoreFailed report, so that the
 // command and the window say the same: "No space left on device; blocks
 // 00000000..00000001 are complete, 00000002 holds 561152 bytes".
+//
+// Errors: none; the text carries the system's reason (strerror).
+// Threads: any.
 #pragma once
 #include <cstdio>
 #include <cstring>

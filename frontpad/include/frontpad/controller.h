@@ -1,6 +1,9 @@
 // The front panel's sequences: connect and its checks, keys with SHIFT, the
 // screen fetch, disconnect and close. Runs on the GUI thread only; acts on
 // the window through View and on the analyzer through one Remote.
+//
+// Errors: failures are shown through View's message boxes; nothing throws.
+// Threads: the GUI thread only.
 #pragma once
 #include <array>
 #include <cstdint>

@@ -1,6 +1,9 @@
 // The 36 keys of the panel (button id, place, caption, key code) and their
 // placement in the window and on the face sheet. Key codes and their names
 // are the analyzer's (commlib/analyzer_words.h).
+//
+// Errors: none (lookups answer null or nullopt).
+// Threads: any; constant tables.
 #pragma once
 #include <array>
 #include <optional>

@@ -2,6 +2,10 @@
 // library's protocol thread (and inside Request for "port not open"), so it
 // only posts NotifyMessage to the window (its word packed as
 // commlib/analyzer_words.h says); the window handles it later.
+//
+// Errors: none; a notification with no target is dropped.
+// Threads: forwardNotification on any thread (the library's); setNotifyTarget
+// from any.
 #pragma once
 #include "commlib/analyzer_words.h"
 

@@ -1,6 +1,9 @@
 // Turns the library's 1-bit screen image into pixels for the screen area:
 // each pixel's palette colour ANDed with the area's fill colour, so white shows
 // the fill and black stays black.
+//
+// Errors: none; a missing image gives an all-fill area.
+// Threads: any; pure.
 #pragma once
 #include <cstdint>
 #include <vector>

@@ -1,5 +1,8 @@
 // The port settings frontpad keeps between runs, and the rules that turn the
 // stored values (possibly missing or damaged) into settings and back.
+//
+// Errors: none; damaged stored values fall back to the defaults.
+// Threads: any; pure.
 #pragma once
 #include <optional>
 #include <string>

@@ -1,6 +1,9 @@
 // What the front panel controller asks of its window: show the control states,
 // message boxes, focus, the screen repaint, the key pause and the end of the run.
 // The Qt window implements it; controller tests record it.
+//
+// Errors: none; the window shows what it is told.
+// Threads: the GUI thread only.
 #pragma once
 #include <optional>
 #include <string>

@@ -1,6 +1,10 @@
 // Exports the frames of a PC buffer (a buffer folder or a single data file)
 // to a pcapng file that Wireshark and tshark read: one packet per frame, the
 // direction and the frame's end in the packet flags, lost data as a comment.
+//
+// Errors: an empty string on success, else one line with the path and the
+// system's reason; a failed export leaves no file behind.
+// Threads: the calling thread; the progress callback runs on it.
 #pragma once
 #include <cstdint>
 #include <functional>

@@ -1,6 +1,11 @@
 // Live capture to pcapng: the frames of a running measurement written as a
 // capture stream (a Wireshark extcap fifo, a pipe) as each frame ends, packet
 // for packet what `zamvex export` makes of the buffer the measurement keeps.
+//
+// Errors: an empty string on success, else the reason (a failed write names the
+// system's).
+// Threads: the calling thread (the live reader); LiveRecords is filled on
+// another.
 #pragma once
 #include <cstdio>
 #include <string>

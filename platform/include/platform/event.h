@@ -1,5 +1,8 @@
 // A manual-reset event: stays signalled once set until reset; any number of
 // threads may wait on it with a timeout.
+//
+// Errors: none.
+// Threads: any thread may set, reset and wait.
 #pragma once
 #include <chrono>
 #include <condition_variable>

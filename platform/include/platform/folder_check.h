@@ -1,5 +1,8 @@
 // Checks on a folder before a measurement is stored into it: can a file be
 // made there, and how much room is left.
+//
+// Errors: the errno of the call that failed, or 0.
+// Threads: any.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -2,6 +2,10 @@
 // post; the owning thread gets (blocking) or peeks. Periodic timers deliver
 // MsgTimer when due, and a wake-up descriptor lets a thread poll() its queue
 // together with a device.
+//
+// Errors: post() is false once the queue no longer takes messages.
+// Threads: post from any thread; get, peek, wait and timers on the owning thread
+// only.
 #pragma once
 #include <chrono>
 #include <condition_variable>

@@ -2,6 +2,9 @@
 // open, and the kernel lists each such lock in /proc/locks with the owner's
 // process id and the locked file's device and inode. Used to name the program
 // that keeps a port busy, and by the port list.
+//
+// Errors: nullopt when nobody holds the lock or /proc/locks cannot be read.
+// Threads: any.
 #pragma once
 #include <optional>
 #include <string>

@@ -1,5 +1,8 @@
 // From the port names that users and stored settings give ("COM3", a path)
 // to the device path to open.
+//
+// Errors: none; an unknown name is returned as it is, and the open reports it.
+// Threads: any; pure.
 #pragma once
 #include <algorithm>
 #include <functional>

@@ -1,6 +1,9 @@
 // Why a serial port could not be used, kept with the system's error number,
 // and the text that tells the user what happened and what to do about it.
 // Shared by the command and the window programs so they all say the same.
+//
+// Errors: none; the texts carry the system's reason (strerror).
+// Threads: any; pure.
 #pragma once
 #include <string>
 #include <vector>

@@ -1,5 +1,8 @@
 // --help of the window programs, answered before Qt starts so that it needs
 // no display.
+//
+// Errors: none.
+// Threads: the main thread, before anything starts.
 #pragma once
 #include <cstdio>
 #include <cstring>

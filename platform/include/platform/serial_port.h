@@ -3,6 +3,11 @@
 // DTR/RTS control and CTS/DSR status. Opened exclusively and non-blocking.
 // One thread opens, configures and closes; after that one thread may read and
 // another write at the same time (the modem-line calls are safe from any).
+//
+// Errors: false with the system's errno kept (error()) and the failed step
+// named; nothing throws.
+// Threads: one thread opens, configures and closes; then one may read while
+// another writes.
 #pragma once
 #include <cstddef>
 #include <cstdint>

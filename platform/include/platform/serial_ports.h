@@ -2,6 +2,9 @@
 // stable /dev/serial/by-id names that lead to them, and the on-board ttyS
 // ports that have a UART behind them. `zamvex ports` prints this list and the
 // port dialog offers it.
+//
+// Errors: none; folders that cannot be read are skipped.
+// Threads: any.
 #pragma once
 #include <string>
 #include <vector>

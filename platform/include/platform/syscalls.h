@@ -2,6 +2,11 @@
 // reach the kernel. Production code uses SysCalls::real(); tests derive from
 // SysCalls to make a call fail with a chosen errno. Each call returns what the
 // system call returns and leaves errno set as it does; nothing here retries.
+//
+// Errors: each call returns what the system call returns, with errno set as it
+// sets it.
+// Threads: any; the seam in place is swapped only while no other thread uses it
+// (tests).
 #pragma once
 #include <cerrno>
 #include <cstddef>

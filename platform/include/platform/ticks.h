@@ -1,5 +1,8 @@
 // Millisecond ticks on the monotonic clock, standing in for the system tick
 // count; wraps like a 32-bit tick counter, so compare with subtraction.
+//
+// Errors: none.
+// Threads: any.
 #pragma once
 #include <cstdint>
 

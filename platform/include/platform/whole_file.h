@@ -3,6 +3,11 @@
 // failure (disk full, read-only folder, a removed folder) never leaves a
 // half-written file. Errors are one line naming the path and the system's
 // reason. Every call goes through fileCalls(), so tests can make any step fail.
+//
+// Errors: false from the failing step, with error() one line naming the path
+// and the system's reason and errorNumber() its errno; the target is then
+// untouched.
+// Threads: any; two writers of one path are not coordinated.
 #pragma once
 #include <cstddef>
 #include <string>

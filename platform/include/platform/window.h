@@ -1,6 +1,9 @@
 // The posting interface that stands in for a window handle: commlib and the
 // applications post (message, wParam, lParam) to it from any thread. Qt
 // programs queue an event to their window; the command-line tool its queue.
+//
+// Errors: post() is false when the message could not be queued.
+// Threads: post from any thread; the message is handled on the owner's thread.
 #pragma once
 #include <cstdint>
 

@@ -1,6 +1,10 @@
 // The settings text file: write an analyzer's setup, table and program bodies as the
 // editable text file, and read such a file back into those bodies. Pure code over
 // byte buffers that the caller owns; messages come back as Shift_JIS bytes.
+//
+// Errors: a Failure with the message, caption and the line that failed; nothing
+// throws.
+// Threads: any; pure.
 #pragma once
 #include <cstddef>
 #include <cstdint>

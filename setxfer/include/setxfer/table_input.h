@@ -1,5 +1,8 @@
 // Typing new contents for one of the sixteen tables: the text's bytes become the
 // table's cells, and the later tables move to make room or close the gap.
+//
+// Errors: a Failure when the text does not fit.
+// Threads: any; pure.
 #pragma once
 #include <cstddef>
 #include <cstdint>

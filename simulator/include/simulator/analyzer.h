@@ -1,6 +1,10 @@
 // The simulated analyzer as a pure object: bytes from the PC go in, the bytes
 // the analyzer answers come out; time passes only through the clock values the
 // caller gives. No threads, no ports: the pty server and the tests drive it.
+//
+// Errors: none; bytes it does not understand are answered as the analyzer would,
+// or ignored.
+// Threads: one thread at a time (PtyServer holds a lock around every call).
 #pragma once
 #include <cstdint>
 #include <memory>

@@ -1,5 +1,8 @@
 // What a simulated analyzer is: its model, firmware, measurement traffic and
 // the faults it is told to show. Plain data, filled by `zamvex simulate` or a test.
+//
+// Errors: nullopt for an unknown model name.
+// Threads: any; plain data.
 #pragma once
 #include <cstdint>
 #include <optional>

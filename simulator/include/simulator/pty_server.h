@@ -1,5 +1,8 @@
 // Serves one simulated analyzer on the master end of a pseudo-terminal (or on
 // any file descriptor): the programs open the slave path like a serial port.
+//
+// Errors: the constructor throws std::runtime_error when no pty can be made.
+// Threads: run() on one thread; data_set() from any.
 #pragma once
 #include <atomic>
 #include <cstdint>

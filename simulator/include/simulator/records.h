@@ -1,5 +1,8 @@
 // Record words as the PC buffer holds them, and the compact units in which the
 // analyzer sends them in captured-data items (2-byte units for one direction).
+//
+// Errors: append_unit is false for a word that has no unit form.
+// Threads: any; pure.
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,9 @@
 // The monitored line during a simulated measurement: a deterministic stream of
 // record words for one line mode. The same conditions and seed always give the
 // same words, so a test can compute exactly what a measurement must store.
+//
+// Errors: none.
+// Threads: one thread per Traffic; pure given its seed.
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -3,6 +3,9 @@
 // the n-th time it is made; every other call reaches the kernel. Tests put it
 // in place with platform::ScopedFileCalls or hand it to a SerialPort.
 // Header-only, for tests that link the platform layer.
+//
+// Errors: makes calls fail on purpose; its own calls never fail.
+// Threads: the failing call counts are atomic: any thread.
 #pragma once
 #include <atomic>
 #include <cerrno>

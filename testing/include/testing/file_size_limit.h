@@ -1,6 +1,9 @@
 // The soft file size limit (RLIMIT_FSIZE) lowered while the object lives, with
 // SIGXFSZ ignored so that a write past it fails with EFBIG instead of ending
 // the process. Programs started meanwhile inherit both.
+//
+// Errors: set() is false when the limit could not be lowered.
+// Threads: process-wide: one at a time.
 #pragma once
 #include <sys/resource.h>
 

@@ -1,6 +1,9 @@
 // What a library reported through its notification callback, in order, and
 // waits for the reports a test expects. For end-to-end tests of a library whose
 // callback is a plain function: the test's callback records here (any thread).
+//
+// Errors: a wait that times out returns false; the test says what was missing.
+// Threads: record from any thread; wait on the test's.
 #pragma once
 #include <chrono>
 #include <condition_variable>

@@ -1,5 +1,8 @@
 // A pseudo-terminal pair for tests of code that talks to a serial port: the
 // code under test opens slave_path(); the test plays the far end on master().
+//
+// Errors: the constructor throws std::runtime_error when no pty can be made.
+// Threads: the test's.
 #pragma once
 #include <chrono>
 #include <cstdint>

@@ -2,6 +2,9 @@
 // made before the first test and gone after the last, and a wait that keeps
 // the event loop running. Header-only: only window tests, which link Qt
 // themselves, include it.
+//
+// Errors: none.
+// Threads: the test binary's main thread (Qt's GUI thread).
 #pragma once
 #include <gtest/gtest.h>
 

@@ -1,5 +1,8 @@
 // A fresh folder below $TMPDIR (or /tmp) that is removed with everything in it
 // when the object goes away. Tests that write files use one each.
+//
+// Errors: the constructor throws when no folder can be made.
+// Threads: the test's.
 #pragma once
 #include <string>
 #include <vector>

@@ -1,6 +1,11 @@
 // The text conversion library's public interface: the conversion object, the
 // options record the caller fills, and the targets that receive its progress
 // and finished notifications.
+//
+// Errors: Open and Start answer false; a job's end is notified with
+// kConvertFailed or kConvertNoOutput and the system's errno in lParam.
+// Threads: the public operations on the caller's thread; the worker routines on
+// the object's worker thread; notifications are posted from it.
 #pragma once
 #include <cstddef>
 #include <cstdint>

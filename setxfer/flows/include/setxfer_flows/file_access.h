@@ -1,5 +1,8 @@
 // The few file operations of the settings tool's dialogs, kept apart so the
 // flows read as rules.
+//
+// Errors: false, or the system's reason, when an operation failed.
+// Threads: the GUI thread.
 #pragma once
 #include <cstddef>
 #include <optional>

@@ -1,5 +1,8 @@
 // The serial port settings the tool keeps between runs: "PORT", "PARITY" and
 // "XCON" under the tool's settings key, read into and written from the record.
+//
+// Errors: none; missing or damaged values fall back to the defaults.
+// Threads: the GUI thread.
 #pragma once
 #include <optional>
 #include <string>

@@ -1,5 +1,8 @@
 // The save dialog: save types for the connected model, the path checks, and the
 // file written in one go from the data sets just read.
+//
+// Errors: failures are shown through the views' message boxes.
+// Threads: the GUI thread only.
 #pragma once
 #include "setxfer_flows/session.h"
 

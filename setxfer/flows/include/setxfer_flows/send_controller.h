@@ -1,5 +1,8 @@
 // The send dialog: reads a settings file into the data sets and writes them to
 // the analyzer, setup first, then tables, then (RV-7030) the program.
+//
+// Errors: failures are shown through the views' message boxes.
+// Threads: the GUI thread only.
 #pragma once
 #include "setxfer_flows/session.h"
 

@@ -1,5 +1,9 @@
 // The settings tool's program state and its main dialog's flows: start-up,
 // the work buttons, the order of requests after each notification, closing.
+//
+// Errors: failures are shown through the views' message boxes.
+// Threads: the GUI thread only; notifications reach it through the window's
+// queue.
 #pragma once
 #include <string>
 

@@ -1,5 +1,8 @@
 // The table data dialog: typed text becomes one table's cells and only the table
 // data set is sent; the editor's last text is kept in "tble.bin".
+//
+// Errors: failures are shown through the views' message boxes.
+// Threads: the GUI thread only.
 #pragma once
 #include "setxfer_flows/session.h"
 

@@ -1,5 +1,8 @@
 // Every status line, message and caption that the settings tool's flows show.
 // Display texts only (UTF-8); the settings file's own bytes stay Shift_JIS.
+//
+// Errors: none.
+// Threads: any; constant texts.
 #pragma once
 #include <string>
 #include <string_view>

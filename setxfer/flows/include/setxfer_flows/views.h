@@ -1,6 +1,9 @@
 // What the settings tool's flows need from their windows: a status line, button
 // states, message boxes and the modal dialogs. The Qt windows implement these;
 // tests record them.
+//
+// Errors: none; the windows show what they are told.
+// Threads: the GUI thread only.
 #pragma once
 #include <optional>
 #include <string>
