@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "buffer/buffer_names.h"
+#include "pcbuffer/buffer_names.h"
 #include "capture/capture_writer.h"
 #include "testing/temp_dir.h"
 

@@ -3,10 +3,11 @@
 // the rest in place and saves the whole body as "datainfo.mkw".
 #pragma once
 #include "datasets/data_set.h"
+#include "pcbuffer/buffer_names.h"
 
 namespace commlib {
 
-inline constexpr int InfoSize = 2038;
+inline constexpr int InfoSize = pcbuffer::InfoBodySize;
 inline constexpr int InfoReceiveSize = 388;
 
 class InfoSet : public DataSet {
