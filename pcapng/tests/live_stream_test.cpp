@@ -8,7 +8,7 @@
 
 #include "export_harness.h"
 #include "frame_words.h"
-#include "live/live_records.h"
+#include "textlib/live_records.h"
 #include "pcapng/pcapng_live.h"
 #include "sample_buffers.h"
 #include "sample_conversations.h"

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "buffer_format.h"
+#include "textlib/buffer_format.h"
 #include "mapped_file.h"
 
 namespace textlib {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "buffer_format.h"
+#include "textlib/buffer_format.h"
 #include "print_cells.h"
 
 namespace textlib {

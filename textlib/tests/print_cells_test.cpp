@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "buffer_builder.h"
-#include "buffer_format.h"
+#include "textlib/buffer_format.h"
 #include "header_box.h"
 #include "job_dispatch.h"
 #include "print_cells.h"

@@ -9,7 +9,7 @@
 #include "commands/convert_options.h"
 #include "commands/live_job.h"
 #include "commands/port_options.h"
-#include "live/live_convert.h"
+#include "textlib/live_convert.h"
 #include "session/interrupt.h"
 
 namespace cli {

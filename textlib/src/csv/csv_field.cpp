@@ -3,7 +3,7 @@
 // is doubled inside its quotes as CSV readers expect.
 #include "csv/csv_field.h"
 
-#include "buffer_format.h"
+#include "textlib/buffer_format.h"
 #include "print_cells.h"
 
 namespace textlib {

@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "convert_harness.h"
-#include "live/live_convert.h"
+#include "textlib/live_convert.h"
 #include "sample_buffers.h"
 #include "sample_conversations.h"
 
