@@ -37,8 +37,10 @@ public:
     // (n - 1) * kBlockWords.
     void Seek(std::int64_t index);
     std::int64_t Pos() const;
-    // The next frame; false at the end of the data, or when the frames up to
-    // the record index `end` are used up.
+    // The next frame; false at the end of the data. A mark that makes no frame
+    // (a break or short-frame mark, an empty flag pair) is passed over, but
+    // not past `end`, the record index where the caller's range ends: then
+    // the result is false as well. Callers stop once Pos() reaches `end`.
     bool Next(Frame& frame, std::int64_t end = INT64_MAX);
 
 private:
