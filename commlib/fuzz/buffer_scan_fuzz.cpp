@@ -21,9 +21,9 @@
 #include <vector>
 
 #include "buffer/buffer_folder.h"
+#include "capture/capture_writer.h"
 #include "pcbuffer/buffer_names.h"
 #include "pcbuffer/folder_scan.h"
-#include "capture/capture_writer.h"
 #include "../tests/capture_test_util.h"
 
 namespace {

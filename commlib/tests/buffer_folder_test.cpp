@@ -7,9 +7,9 @@
 
 #include "buffer/block_numbering.h"
 #include "buffer/buffer_folder.h"
+#include "data_set_test_util.h"
 #include "pcbuffer/buffer_names.h"
 #include "pcbuffer/folder_scan.h"
-#include "data_set_test_util.h"
 #include "testing/temp_dir.h"
 
 namespace commlib {

@@ -5,9 +5,9 @@
 
 #include <filesystem>
 
-#include "pcbuffer/buffer_names.h"
 #include "capture/capture_writer.h"
 #include "engine_harness.h"
+#include "pcbuffer/buffer_names.h"
 #include "testing/temp_dir.h"
 
 namespace commlib::test {

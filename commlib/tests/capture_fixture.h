@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "pcbuffer/buffer_names.h"
 #include "capture/capture_writer.h"
 #include "capture_test_util.h"
+#include "pcbuffer/buffer_names.h"
 #include "testing/temp_dir.h"
 
 namespace commlib::test {

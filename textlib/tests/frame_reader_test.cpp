@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "buffer_builder.h"
-#include "frame_words.h"
 #include "buffer_reader.h"
+#include "frame_words.h"
 #include "frames/frame.h"
 #include "testing/temp_dir.h"
 #include "textlib/frame_reader.h"

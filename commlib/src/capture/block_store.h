@@ -11,9 +11,9 @@
 #include <string>
 
 #include "buffer/block_numbering.h"
-#include "pcbuffer/buffer_names.h"
 #include "capture/block_file_io.h"
 #include "capture/record_units.h"
+#include "pcbuffer/buffer_names.h"
 
 namespace commlib::capture {
 

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "pcbuffer/buffer_names.h"
 #include "buffer/data_set_file_format.h"
 #include "datasets/info_set.h"
+#include "pcbuffer/buffer_names.h"
 
 namespace commlib::capture {
 
