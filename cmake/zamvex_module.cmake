@@ -1,7 +1,8 @@
 # One function lays out a module the same way everywhere:
-#   include/<module>/  public headers
-#   src/               code; src/exports.cpp goes only into the shared library,
-#                      src/main.cpp only into the program
+#   include/<module>/  public headers, the only ones other modules see
+#   src/               code, private to the module (its own tests, fuzzers and
+#                      benchmarks see it too); src/exports.cpp goes only into
+#                      the shared library, src/main.cpp only into the program
 #   tests/*_test.cpp           -> <module>_tests
 #   tests/threaded/*_test.cpp  -> <module>_threaded_tests (label "<module>_threaded", also run under TSan)
 #   fuzz/<name>_fuzz.cpp       -> <name>_fuzz_replay (replays fuzz/corpus/<name>/ under ctest)
@@ -9,7 +10,8 @@
 #   bench/<name>.cpp           -> bench_<name> (run by `make bench`, never by ctest)
 #
 # zamvex_module(<name> [SHARED <libname>] [PROGRAM <exe>] [DEPS <targets>...] [TEST_DEPS <targets>...])
-# The static library <name>_core holds src/ and is what tests, fuzzers and benchmarks link.
+# The static library <name>_core holds src/ and is what tests, fuzzers and benchmarks link;
+# its include/ is public, its src/ reaches only the module's own targets.
 
 function(zamvex_module name)
   cmake_parse_arguments(M "" "SHARED;PROGRAM" "DEPS;TEST_DEPS" ${ARGN})
@@ -23,16 +25,16 @@ function(zamvex_module name)
     add_library(${name}_core INTERFACE)
   endif()
   if(srcs)
-    target_include_directories(${name}_core PUBLIC ${dir}/include ${dir}/src)
+    target_include_directories(${name}_core PUBLIC ${dir}/include PRIVATE ${dir}/src)
     target_link_libraries(${name}_core PUBLIC ${M_DEPS} Threads::Threads)
   else()
-    target_include_directories(${name}_core INTERFACE ${dir}/include ${dir}/src)
+    target_include_directories(${name}_core INTERFACE ${dir}/include)
     target_link_libraries(${name}_core INTERFACE ${M_DEPS} Threads::Threads)
   endif()
 
   if(M_SHARED)
     add_library(${M_SHARED} SHARED ${dir}/src/exports.cpp)
-    target_include_directories(${M_SHARED} PUBLIC ${dir}/include)
+    target_include_directories(${M_SHARED} PUBLIC ${dir}/include PRIVATE ${dir}/src)
     target_link_libraries(${M_SHARED} PRIVATE ${name}_core)
     # Each library answers its own MKGetDllVersion even when both are loaded.
     target_link_options(${M_SHARED} PRIVATE -Wl,-Bsymbolic
@@ -47,18 +49,21 @@ function(zamvex_module name)
 
   if(M_PROGRAM)
     add_executable(${M_PROGRAM} ${dir}/src/main.cpp)
+    target_include_directories(${M_PROGRAM} PRIVATE ${dir}/src)
     target_link_libraries(${M_PROGRAM} PRIVATE ${name}_core)
   endif()
 
   file(GLOB tests CONFIGURE_DEPENDS ${dir}/tests/*_test.cpp)
   if(tests)
     add_executable(${name}_tests ${tests})
+    target_include_directories(${name}_tests PRIVATE ${dir}/src)
     target_link_libraries(${name}_tests PRIVATE ${name}_core ${M_TEST_DEPS} testing GTest::gmock_main)
     gtest_discover_tests(${name}_tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS ${name})
   endif()
   file(GLOB threaded CONFIGURE_DEPENDS ${dir}/tests/threaded/*_test.cpp)
   if(threaded)
     add_executable(${name}_threaded_tests ${threaded})
+    target_include_directories(${name}_threaded_tests PRIVATE ${dir}/src)
     target_link_libraries(${name}_threaded_tests PRIVATE ${name}_core ${M_TEST_DEPS} testing GTest::gmock_main)
     # One label: a list here would be flattened by the discovery and lose
     # "threaded"; `ctest -L threaded` matches it as a pattern. Discovery runs at
@@ -73,11 +78,13 @@ function(zamvex_module name)
     get_filename_component(fname ${f} NAME_WE)
     string(REGEX REPLACE "_fuzz$" "" short ${fname})
     add_executable(${fname}_replay ${f} ${PROJECT_SOURCE_DIR}/testing/src/fuzz_replay_main.cpp)
+    target_include_directories(${fname}_replay PRIVATE ${dir}/src)
     target_link_libraries(${fname}_replay PRIVATE ${name}_core ${M_TEST_DEPS})
     add_test(NAME fuzz_replay.${short} COMMAND ${fname}_replay ${dir}/fuzz/corpus/${short})
     set_tests_properties(fuzz_replay.${short} PROPERTIES LABELS "${name};fuzz")
     if(ZAMVEX_FUZZ)
       add_executable(${fname} ${f})
+      target_include_directories(${fname} PRIVATE ${dir}/src)
       target_compile_options(${fname} PRIVATE -fsanitize=fuzzer)
       target_link_options(${fname} PRIVATE -fsanitize=fuzzer)
       target_link_libraries(${fname} PRIVATE ${name}_core ${M_TEST_DEPS})
@@ -88,6 +95,7 @@ function(zamvex_module name)
   foreach(b ${benches})
     get_filename_component(bname ${b} NAME_WE)
     add_executable(bench_${bname} ${b})
+    target_include_directories(bench_${bname} PRIVATE ${dir}/src)
     target_link_libraries(bench_${bname} PRIVATE ${name}_core ${M_TEST_DEPS} testing)
     set_property(GLOBAL APPEND PROPERTY ZAMVEX_BENCHES bench_${bname})
   endforeach()

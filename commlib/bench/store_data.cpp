@@ -7,8 +7,8 @@
 #include <random>
 #include <vector>
 
-#include "buffer/buffer_names.h"
 #include "capture/capture_writer.h"
+#include "pcbuffer/buffer_names.h"
 #include "testing/temp_dir.h"
 
 namespace {

@@ -21,8 +21,9 @@
 #include <vector>
 
 #include "buffer/buffer_folder.h"
-#include "buffer/buffer_names.h"
 #include "capture/capture_writer.h"
+#include "pcbuffer/buffer_names.h"
+#include "pcbuffer/folder_scan.h"
 #include "../tests/capture_test_util.h"
 
 namespace {
@@ -76,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (flags & 2) {
             long number = 0;
             for (std::size_t i = 0; i < length; ++i) number = number * 7 + data[at + i];
-            name = commlib::BlockFileName(static_cast<int>(number % 100'000'000));
+            name = pcbuffer::BlockFileName(static_cast<int>(number % 100'000'000));
         } else {
             for (std::size_t i = 0; i < length; ++i) {
                 const char c = static_cast<char>(data[at + i]);
@@ -90,14 +91,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         MakeFile(folder + "/" + name, fileSize, flags & 1);
     }
 
-    const auto listed = commlib::ListBufferFiles(folder);
-    const commlib::BufferScan scan = commlib::ScanBufferFolder(folder.c_str());
-    const commlib::BufferScan rule = commlib::ScanBufferEntries(listed, [&](const commlib::BufferFileEntry& e) {
-        return commlib::InfoHeaderValid(commlib::BufferFilePath(folder, e.name));
+    const auto listed = pcbuffer::ListBufferFiles(folder);
+    const pcbuffer::BufferScan scan = pcbuffer::ScanBufferFolder(folder.c_str());
+    const pcbuffer::BufferScan rule = pcbuffer::ScanBufferEntries(listed, [&](const pcbuffer::BufferFileEntry& e) {
+        return pcbuffer::InfoHeaderValid(pcbuffer::BufferFilePath(folder, e.name));
     });
     if (!(scan == rule)) std::abort();
     if (scan.hasData && (scan.blockCount <= 0 || scan.nextBlock - scan.firstBlock + 1 != scan.blockCount)) std::abort();
-    if (!scan.hasData && !(scan == commlib::BufferScan{})) std::abort();
+    if (!scan.hasData && !(scan == pcbuffer::BufferScan{})) std::abort();
 
     // The writer's scan trims only the newest block, and only to whole words.
     commlib::test::CaptureOutput out;
@@ -106,12 +107,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     writer.ScanFolder(settings);
     std::map<std::string, std::int64_t> sizes;
     for (const auto& e : listed) sizes[e.name] = e.size;
-    const auto after = commlib::ListBufferFiles(folder);
+    const auto after = pcbuffer::ListBufferFiles(folder);
     if (after.size() != listed.size()) std::abort();
     for (const auto& e : after) {
         const auto it = sizes.find(e.name);
         if (it == sizes.end()) std::abort();
-        const bool newest = scan.hasData && e.name == commlib::BlockFileName(scan.nextBlock);
+        const bool newest = scan.hasData && e.name == pcbuffer::BlockFileName(scan.nextBlock);
         if (e.size != (newest ? it->second - it->second % 4 : it->second)) std::abort();
     }
     return 0;

@@ -5,9 +5,9 @@
 
 #include <filesystem>
 
-#include "buffer/buffer_names.h"
 #include "capture/capture_writer.h"
 #include "engine_harness.h"
+#include "pcbuffer/buffer_names.h"
 #include "testing/temp_dir.h"
 
 namespace commlib::test {
@@ -29,20 +29,20 @@ protected:
         for (const Note& n : h.takeNotes()) codes.push_back(n.code);
         return codes;
     }
-    Bytes Block(int n) { return testing_util::read_file(BlockFilePath(dir.path(), n)); }
+    Bytes Block(int n) { return testing_util::read_file(pcbuffer::BlockFilePath(dir.path(), n)); }
 
     testing_util::TempDir dir;
     Harness h;
 };
 
 TEST_F(CaptureEngineTest, StatusWordDrivesAMeasurementIntoTheFolder) {
-    testing_util::write_file(BlockFilePath(dir.path(), 9), "from the last measurement");
+    testing_util::write_file(pcbuffer::BlockFilePath(dir.path(), 9), "from the last measurement");
     h.notification(0x0201, {0x00, 0x01});
     EXPECT_THAT(Codes(), ElementsAre(NtfyBlocks, NtfyLost, NtfyBlockFill, NtfyRate, NtfyMeasureState));
-    EXPECT_FALSE(std::filesystem::exists(BlockFilePath(dir.path(), 9)));
+    EXPECT_FALSE(std::filesystem::exists(pcbuffer::BlockFilePath(dir.path(), 9)));
 
     h.notification(0x8100, Bytes(InfoReceiveSize, 0x44));
-    EXPECT_TRUE(std::filesystem::exists(InfoFilePath(dir.path())));
+    EXPECT_TRUE(std::filesystem::exists(pcbuffer::InfoFilePath(dir.path())));
     h.notification(0x8000, {0x00, 0x00, 0x11, 0x41});
     h.notification(0x8000, {0x03, 0x00, 0x23, 0x42});
     const auto notes = h.takeNotes();

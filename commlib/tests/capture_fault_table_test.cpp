@@ -81,7 +81,7 @@ struct Site {
 };
 
 const std::vector<Site>& Sites() {
-    const int b = BlockBytes;
+    const int b = pcbuffer::BlockBytes;
     static const std::vector<Site> sites = {
         {"creating block 0", Call::Create, 1, {EACCES, EROFS, ENOENT, ENOSPC, EDQUOT}, StoreOpCreate, 0, -1, -1, true},
         {"creating datainfo.mkw", Call::Create, 2, {EACCES, EROFS, ENOENT, ENOSPC}, StoreOpInfo, -1, -1, -1, false},
@@ -135,7 +135,7 @@ TEST_F(CaptureFaultTableTest, EachCallFailingOnceIsReportedAndKeepsWhatWasComple
         OneFailureIo none(Call::Create, 0, 0);
         Run(none);
         EXPECT_TRUE(out.failures.empty());
-        EXPECT_EQ(Block(0), Expected(0, BlockBytes));
+        EXPECT_EQ(Block(0), Expected(0, pcbuffer::BlockBytes));
         EXPECT_EQ(Block(1), Expected(BlockWords, Tail * 4));
         EXPECT_EQ(LastRange(), (std::array<int, 3>{0, 2, 2}));
         writer.reset();
@@ -165,7 +165,7 @@ TEST_F(CaptureFaultTableTest, EachCallFailingOnceIsReportedAndKeepsWhatWasComple
             EXPECT_NE(describeStoreFailure(f).find(std::strerror(error)), std::string::npos);
 
             // What is on disk.
-            for (int b = 0; b <= site.lastComplete; ++b) EXPECT_EQ(Block(b), Expected(b * BlockWords, BlockBytes));
+            for (int b = 0; b <= site.lastComplete; ++b) EXPECT_EQ(Block(b), Expected(b * BlockWords, pcbuffer::BlockBytes));
             if (site.block >= 0) {
                 if (site.bytes < 0) EXPECT_FALSE(Exists(site.block));
                 else EXPECT_EQ(Block(site.block), Expected(site.block * BlockWords, site.bytes));
@@ -175,7 +175,7 @@ TEST_F(CaptureFaultTableTest, EachCallFailingOnceIsReportedAndKeepsWhatWasComple
                 EXPECT_EQ(Size(0), 0);
                 EXPECT_FALSE(Exists(1));
             }
-            EXPECT_EQ(std::filesystem::exists(InfoFilePath(dir.path())), site.infoOnDisk);
+            EXPECT_EQ(std::filesystem::exists(pcbuffer::InfoFilePath(dir.path())), site.infoOnDisk);
             EXPECT_FALSE(std::filesystem::exists(capture::InfoFileTempPath(dir.path())));
             EXPECT_FALSE(writer->BlockOpen());
             writer.reset();   // before its seam goes

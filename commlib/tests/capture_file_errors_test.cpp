@@ -19,7 +19,7 @@ using Range = std::array<int, 3>;
 // The whole block as Feed() fills it: items of 256 units, letters restarting with each item.
 Bytes FullBlock() {
     Bytes block;
-    block.reserve(BlockBytes);
+    block.reserve(pcbuffer::BlockBytes);
     for (std::size_t i = 0; i < BlockWords; ++i) {
         const auto ch = static_cast<std::uint8_t>('A' + (i % 256) % 26);
         block.insert(block.end(), {0x30, ch, 0x2F, 0x00});
@@ -56,15 +56,15 @@ TEST_F(CaptureFileErrorTest, ShortRollOverWriteKeepsWholeWordsAndStops) {
     EXPECT_EQ(Block(0), FullBlock());
     // 1,047,575 bytes got out; the broken last word is cut off.
     ASSERT_TRUE(io.truncatedTo.has_value());
-    EXPECT_EQ(*io.truncatedTo, BlockBytes - 1004);
+    EXPECT_EQ(*io.truncatedTo, pcbuffer::BlockBytes - 1004);
     const Bytes block1 = Block(1);
     const Bytes full = FullBlock();
-    EXPECT_EQ(block1, Bytes(full.begin(), full.begin() + (BlockBytes - 1004)));
+    EXPECT_EQ(block1, Bytes(full.begin(), full.begin() + (pcbuffer::BlockBytes - 1004)));
     EXPECT_FALSE(Exists(2));
     ExpectStoringEnded({0, 2, 2});
     ASSERT_EQ(out.failures.size(), 1u);
     EXPECT_EQ(out.failures[0].Error, ENOSPC);
-    EXPECT_EQ(out.failures[0].BlockBytes, BlockBytes - 1004);
+    EXPECT_EQ(out.failures[0].BlockBytes, pcbuffer::BlockBytes - 1004);
 }
 
 TEST_F(CaptureFileErrorTest, FullDiskOnTheFirstBlockLeavesItEmpty) {
@@ -178,13 +178,13 @@ TEST_F(CaptureFileErrorTest, DiskThatFillsUpKeepsTheCompletedBlocks) {
     Feed(4 * BlockWords);
     // Two blocks fit; the third one filled the disk part way.
     const Bytes full = FullBlock();
-    EXPECT_EQ(testing_util::read_file(BlockFilePath(folder, 0)), full);
-    EXPECT_EQ(testing_util::read_file(BlockFilePath(folder, 1)), full);
-    const Bytes partial = testing_util::read_file(BlockFilePath(folder, 2));
+    EXPECT_EQ(testing_util::read_file(pcbuffer::BlockFilePath(folder, 0)), full);
+    EXPECT_EQ(testing_util::read_file(pcbuffer::BlockFilePath(folder, 1)), full);
+    const Bytes partial = testing_util::read_file(pcbuffer::BlockFilePath(folder, 2));
     EXPECT_LT(partial.size(), full.size());
     EXPECT_EQ(partial.size() % 4, 0u);
     EXPECT_TRUE(std::equal(partial.begin(), partial.end(), full.begin()));
-    EXPECT_FALSE(std::filesystem::exists(BlockFilePath(folder, 3)));
+    EXPECT_FALSE(std::filesystem::exists(pcbuffer::BlockFilePath(folder, 3)));
     ExpectStoringEnded({0, 3, 3});
     ASSERT_EQ(out.failures.size(), 1u);
     const StoreFailure& f = out.failures[0];

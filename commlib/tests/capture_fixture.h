@@ -7,14 +7,14 @@
 #include <memory>
 #include <string>
 
-#include "buffer/buffer_names.h"
 #include "capture/capture_writer.h"
 #include "capture_test_util.h"
+#include "pcbuffer/buffer_names.h"
 #include "testing/temp_dir.h"
 
 namespace commlib::test {
 
-inline constexpr std::size_t BlockWords = BlockBytes / 4;
+inline constexpr std::size_t BlockWords = pcbuffer::BlockBytes / 4;
 
 class CaptureFixture : public ::testing::Test {
 protected:
@@ -38,13 +38,13 @@ protected:
         }
     }
 
-    bool Exists(int block) const { return std::filesystem::exists(BlockFilePath(dir.path(), block)); }
+    bool Exists(int block) const { return std::filesystem::exists(pcbuffer::BlockFilePath(dir.path(), block)); }
     std::int64_t Size(int block) const {
         std::error_code ec;
-        const auto size = std::filesystem::file_size(BlockFilePath(dir.path(), block), ec);
+        const auto size = std::filesystem::file_size(pcbuffer::BlockFilePath(dir.path(), block), ec);
         return ec ? -1 : static_cast<std::int64_t>(size);
     }
-    Bytes Block(int block) const { return testing_util::read_file(BlockFilePath(dir.path(), block)); }
+    Bytes Block(int block) const { return testing_util::read_file(pcbuffer::BlockFilePath(dir.path(), block)); }
     std::array<int, 3> LastRange() const {
         const auto ranges = out.ranges();
         return ranges.empty() ? std::array<int, 3>{-1, -1, -1} : ranges.back();

@@ -47,7 +47,7 @@ protected:
 };
 
 TEST_F(CaptureInfoTest, ConditionsAreSavedAsDataInfoFileWithTheModelCode) {
-    EXPECT_EQ(testing_util::read_file(InfoFilePath(dir.path())), DataSetFile("MIRLOKE DATAINFO", 2, expected));
+    EXPECT_EQ(testing_util::read_file(pcbuffer::InfoFilePath(dir.path())), DataSetFile("MIRLOKE DATAINFO", 2, expected));
     // A longer item brings no more than the conditions.
     const Bytes longer = Pattern(600, 9);
     Apply(0x8100, longer);
@@ -56,7 +56,7 @@ TEST_F(CaptureInfoTest, ConditionsAreSavedAsDataInfoFileWithTheModelCode) {
 }
 
 TEST_F(CaptureInfoTest, CountersGoToTheirFieldsAndAreSavedWithTheNextConditions) {
-    const Bytes before = testing_util::read_file(InfoFilePath(dir.path()));
+    const Bytes before = testing_util::read_file(pcbuffer::InfoFilePath(dir.path()));
     const std::uint16_t ids[] = {0xE200, 0x5200, 0xE201, 0x5201, 0xE300, 0x5300, 0xE301, 0x5301, 0xE100, 0xE101, 0x1234};
     Bytes payload;
     for (std::uint32_t i = 0; i < std::size(ids); ++i) payload = Cat({payload, Le16(ids[i]), Le32(0xA0B0C000 + i)});
@@ -67,10 +67,10 @@ TEST_F(CaptureInfoTest, CountersGoToTheirFieldsAndAreSavedWithTheNextConditions)
     Put(expected, 412, Le32(0xA0B0C008));
     Put(expected, 416, Le32(0xA0B0C009));
     EXPECT_EQ(Body(), expected);
-    EXPECT_EQ(testing_util::read_file(InfoFilePath(dir.path())), before);
+    EXPECT_EQ(testing_util::read_file(pcbuffer::InfoFilePath(dir.path())), before);
 
     Apply(0x8100, conditions);
-    EXPECT_EQ(testing_util::read_file(InfoFilePath(dir.path())), DataSetFile("MIRLOKE DATAINFO", 2, expected));
+    EXPECT_EQ(testing_util::read_file(pcbuffer::InfoFilePath(dir.path())), DataSetFile("MIRLOKE DATAINFO", 2, expected));
 }
 
 TEST_F(CaptureInfoTest, E800WritesItsFiveFields) {
@@ -142,10 +142,10 @@ TEST_F(CaptureInfoTest, EC00WritesIndexedEntriesAndTheSumEntry) {
 
 TEST_F(CaptureInfoTest, UpdatesWaitForCompleteConditions) {
     // A short conditions item leaves the set incomplete: nothing saved, updates ignored.
-    std::filesystem::remove(InfoFilePath(dir.path()));
+    std::filesystem::remove(pcbuffer::InfoFilePath(dir.path()));
     Apply(0x8100, Slice(conditions, 0, 100));
     EXPECT_FALSE(info.IsComplete());
-    EXPECT_FALSE(std::filesystem::exists(InfoFilePath(dir.path())));
+    EXPECT_FALSE(std::filesystem::exists(pcbuffer::InfoFilePath(dir.path())));
     Apply(0xE800, Pattern(24));
     Apply(0x8100, conditions);
     EXPECT_EQ(Body(), expected);

@@ -5,9 +5,9 @@
 
 #include <cstring>
 
-#include "buffer/buffer_names.h"
 #include "capture/capture_writer.h"
 #include "engine_harness.h"
+#include "pcbuffer/buffer_names.h"
 #include "testing/temp_dir.h"
 
 namespace commlib::test {
@@ -53,7 +53,7 @@ TEST_F(LiveRecordsTest, LiveWordsAreTheStoredWordsAsEachItemArrives) {
     // Two units lost before this item: the gap mark goes first, as in the block.
     h.notification(0x8000, {0x04, 0x00, 0x15, 0x00, 0x26, 0x43, 0x10, 0x00});
     h.notification(0x0201, {0x00, 0x00});
-    EXPECT_EQ(log.words, testing_util::read_file(BlockFilePath(dir.path(), 0)));
+    EXPECT_EQ(log.words, testing_util::read_file(pcbuffer::BlockFilePath(dir.path(), 0)));
     EXPECT_EQ(log.words.size(), 24u);
     EXPECT_THAT(log.events, ElementsAre(LiveBegin, LiveInfo, LiveWords, LiveWords, LiveEnd));
     ASSERT_EQ(log.info.size(), 2038u);

@@ -5,7 +5,7 @@
 
 #include <iterator>
 
-#include "buffer_format.h"
+#include "textlib/buffer_format.h"
 
 namespace pcapng {
 namespace {

@@ -4,8 +4,8 @@
 #pragma once
 #include <cstdint>
 
-#include "frames/frame.h"
 #include "pcapng_blocks.h"
+#include "textlib/frame.h"
 
 namespace pcapng {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "frames/frame.h"
+#include "textlib/buffer_format.h"
 
 namespace pcapng {
 namespace {
@@ -33,14 +33,14 @@ bool WriteHeader(const Link& link, const char* application, const BlockWriter& w
     return write(SectionHeaderBlock(application)) && write(InterfaceBlock(link.type, link.name, link.description));
 }
 
-bool WritePackets(textlib::BufferReader& reader, const Range& range, const Link& link, CaptureClock& clock,
+bool WritePackets(textlib::FrameReader& reader, const Range& range, const Link& link, CaptureClock& clock,
                   const BlockWriter& write, ExportSummary& s, const ExportProgress& progress) {
     auto frame = std::make_unique<Frame>();
     Bytes data, block;   // reused from packet to packet
     std::int64_t pendingLost = 0;
     int lastBlock = -1;
     reader.Seek(range.begin);
-    while (reader.Pos() < range.end && textlib::NextFrame(reader, *frame, range.end)) {
+    while (reader.Pos() < range.end && reader.Next(*frame, range.end)) {
         if (frame->direction == textlib::kFrameLost) {
             ++pendingLost;
             ++s.lostMarks;

@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <functional>
 
-#include "buffer_reader.h"
 #include "capture_clock.h"
 #include "frame_packets.h"
 #include "pcapng/pcapng_export.h"
+#include "textlib/frame_reader.h"
 
 namespace pcapng {
 
@@ -25,7 +25,7 @@ bool WriteHeader(const Link& link, const char* application, const BlockWriter& w
 
 // Writes the packets of the range from the reader's records; false when a
 // block could not be written.
-bool WritePackets(textlib::BufferReader& reader, const Range& range, const Link& link, CaptureClock& clock,
+bool WritePackets(textlib::FrameReader& reader, const Range& range, const Link& link, CaptureClock& clock,
                   const BlockWriter& write, ExportSummary& s, const ExportProgress& progress);
 
 }  // namespace pcapng

@@ -11,14 +11,16 @@
 #include <ctime>
 #include <memory>
 
-#include "buffer_reader.h"
 #include "packet_writer.h"
+#include "pcbuffer/buffer_names.h"
 #include "platform/whole_file.h"
+#include "textlib/buffer_format.h"
+#include "textlib/frame_reader.h"
 
 namespace pcapng {
 namespace {
 
-using textlib::BufferReader;
+using textlib::FrameReader;
 
 // The capture file, written whole or not at all; blocks are gathered into
 // large writes.
@@ -53,7 +55,7 @@ std::optional<std::int64_t> MidnightOfFile(const std::string& path) {
 }
 
 // The record range of the options, or an error text.
-std::string RangeOf(const BufferReader& reader, const ExportOptions& o, Range& r) {
+std::string RangeOf(const FrameReader& reader, const ExportOptions& o, Range& r) {
     if (reader.IsSingleFile()) {
         r = {0, reader.RecordCount(), 0, 1};
         return {};
@@ -87,7 +89,7 @@ std::optional<std::int64_t> MidnightOf(const std::string& date) {
 
 std::string ExportPcapng(const ExportOptions& o, ExportSummary& s, const ExportProgress& progress) {
     s = {};
-    BufferReader reader;
+    FrameReader reader;
     if (!reader.Open(o.buffer.c_str())) return "cannot open the buffer '" + o.buffer + "'";
     Range range{};
     if (std::string e = RangeOf(reader, o, range); !e.empty()) return e;
@@ -95,7 +97,7 @@ std::string ExportPcapng(const ExportOptions& o, ExportSummary& s, const ExportP
     if (o.line == 2) reader.SetFilter(textlib::kHideSd);
 
     std::optional<std::int64_t> midnight = o.midnight;
-    if (!midnight && !reader.IsSingleFile()) midnight = MidnightOfFile(o.buffer + "/" + textlib::kInfoFileName);
+    if (!midnight && !reader.IsSingleFile()) midnight = MidnightOfFile(pcbuffer::InfoFilePath(o.buffer));
     s.onMeasurementDate = midnight.has_value();
     CaptureClock clock(midnight);
 

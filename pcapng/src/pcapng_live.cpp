@@ -6,8 +6,9 @@
 #include <ctime>
 #include <memory>
 
-#include "live/live_records.h"
 #include "packet_writer.h"
+#include "textlib/buffer_format.h"
+#include "textlib/live_records.h"
 
 namespace pcapng {
 
@@ -15,7 +16,7 @@ std::string StreamPcapng(textlib::LiveRecords& live, const LiveOptions& o, std::
     s = {};
     auto body = std::make_unique<textlib::LiveRecords::Body>();
     if (!live.WaitInfo(*body)) return "the measurement ended before its information arrived";
-    textlib::BufferReader reader;
+    textlib::FrameReader reader;
     reader.OpenLive(live, body->data());
     if (o.line == 1) reader.SetFilter(textlib::kHideRd);
     if (o.line == 2) reader.SetFilter(textlib::kHideSd);

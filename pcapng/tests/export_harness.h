@@ -11,10 +11,9 @@
 #include <vector>
 
 #include "buffer_builder.h"
-#include "buffer_reader.h"
-#include "frames/frame.h"
 #include "pcapng/pcapng_export.h"
 #include "testing/temp_dir.h"
+#include "textlib/frame_reader.h"
 
 namespace pcapng_test {
 
@@ -97,14 +96,14 @@ struct OurFrame {
 // `format` (a function taking a textlib::Frame and returning its line).
 template <typename Format>
 std::vector<OurFrame> OurFrames(const std::string& buffer, int filter, Format format) {
-    textlib::BufferReader reader;
+    textlib::FrameReader reader;
     std::vector<OurFrame> frames;
     if (!reader.Open(buffer.c_str())) return frames;
     reader.SetFilter(filter);
     reader.Seek(0);
     auto f = std::make_unique<textlib::Frame>();
     bool lost = false;
-    while (textlib::NextFrame(reader, *f)) {
+    while (reader.Next(*f)) {
         if (f->direction == textlib::kFrameLost) {
             lost = true;
             continue;

@@ -8,10 +8,10 @@
 
 #include "export_harness.h"
 #include "frame_words.h"
-#include "live/live_records.h"
 #include "pcapng/pcapng_live.h"
 #include "sample_buffers.h"
 #include "sample_conversations.h"
+#include "textlib/live_records.h"
 
 using namespace textlib_test;
 using namespace pcapng_test;

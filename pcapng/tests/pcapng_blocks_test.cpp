@@ -6,6 +6,7 @@
 #include "capture_clock.h"
 #include "frame_packets.h"
 #include "pcapng_blocks.h"
+#include "textlib/buffer_format.h"
 
 using namespace pcapng;
 

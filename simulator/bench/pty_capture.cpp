@@ -14,7 +14,7 @@
 #include <mutex>
 #include <thread>
 
-#include "buffer/buffer_names.h"
+#include "pcbuffer/buffer_names.h"
 #include "remote/remote_impl.h"
 #include "simulator/pty_server.h"
 #include "testing/temp_dir.h"
@@ -128,8 +128,8 @@ int Run(const char* label, const std::string& path, std::thread& serving, std::c
             lost = seen.lost;
         }
         std::error_code ec;
-        const auto last = std::filesystem::file_size(commlib::BlockFilePath(dir.path(), range[1] - 1), ec);
-        const double bytes = (range[1] - 1.0) * commlib::BlockBytes + (ec ? 0.0 : static_cast<double>(last));
+        const auto last = std::filesystem::file_size(pcbuffer::BlockFilePath(dir.path(), range[1] - 1), ec);
+        const double bytes = (range[1] - 1.0) * pcbuffer::BlockBytes + (ec ? 0.0 : static_cast<double>(last));
         const double mb = bytes / 1e6;
         std::printf("%-27s %6.2f MB/s of record words sustained for %.1f s (%.1f MB, blocks %d..%d), "
                     "lost %ld, commlib CPU %.3f s = %.1f ms per MB\n",

@@ -1,7 +1,7 @@
 // Opening and closing a buffer and mapping its block files one at a time.
 #include "buffer_reader.h"
 
-#include "live/live_records.h"
+#include "textlib/live_records.h"
 
 #include <sys/stat.h>
 
@@ -110,10 +110,8 @@ bool BufferReader::MapBlock(std::int64_t block) {
     block_.Unmap();
     mappedBlock_ = -1;
     mappedWords_ = 0;
-    if (folder_.empty() || block < 0 || block > kMaxBlockNumber) return false;
-    char name[32];
-    std::snprintf(name, sizeof name, "/%08d.mkw", static_cast<int>(block));
-    if (!block_.Map(folder_ + name)) return false;
+    if (folder_.empty() || block < 0 || block >= pcbuffer::BlockNumberLimit) return false;
+    if (!block_.Map(pcbuffer::BlockFilePath(folder_, static_cast<int>(block)))) return false;
     mappedBlock_ = block;
     mappedWords_ = std::min<std::int64_t>(static_cast<std::int64_t>(block_.size() / 4), kBlockWords);
     SetWindow(block_.data(), (block - firstBlock_) * kBlockWords, mappedWords_);
@@ -124,7 +122,7 @@ bool BufferReader::MapBlock(std::int64_t block) {
 int BufferReader::CurrentBlock() const {
     if (single_ != nullptr || pos_ < 0) return firstBlock_;
     std::int64_t block = firstBlock_ + pos_ / kBlockWords;
-    return static_cast<int>(std::min<std::int64_t>(block, kMaxBlockNumber));
+    return static_cast<int>(std::min<std::int64_t>(block, pcbuffer::BlockNumberLimit - 1));
 }
 
 }  // namespace textlib

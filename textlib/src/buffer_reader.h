@@ -7,8 +7,8 @@
 #include <cstring>
 #include <string>
 
-#include "buffer_format.h"
 #include "mapped_file.h"
+#include "textlib/buffer_format.h"
 
 namespace textlib {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "buffer_format.h"
 #include "print_cells.h"
+#include "textlib/buffer_format.h"
 
 namespace textlib {
 

@@ -1,17 +1,8 @@
 // The two functions libtextlib.so exports; everything else stays hidden.
-#include <new>
-
-#include "text_convert_impl.h"
+#include "textlib/linked_factory.h"
 
 extern "C" __attribute__((visibility("default"))) int CreateMirlokeTextConvert(TextConvert** out) {
-    if (out == nullptr) return 0;
-    *out = nullptr;
-    try {
-        *out = new (std::nothrow) textlib::TextConvertImpl();
-    } catch (...) {
-        return 0;
-    }
-    return 1;
+    return textlib::CreateTextConvert(out);
 }
 
 extern "C" __attribute__((visibility("default"))) int MKGetDllVersion() { return kTextlibVersion; }

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "buffer_format.h"
+#include "textlib/buffer_format.h"
 
 namespace textlib {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "buffer_format.h"
+#include "textlib/buffer_format.h"
 
 namespace textlib {
 

@@ -1,12 +1,14 @@
 // Buffer reader: folder checks, block mapping in both directions, single data
 // files, the filtered record stream and the line-state search.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <random>
 
 #include "buffer_builder.h"
 #include "buffer_reader.h"
+#include "pcbuffer/folder_scan.h"
 #include "testing/temp_dir.h"
 
 using namespace textlib_test;
@@ -84,6 +86,24 @@ TEST(FolderScan, BlockNumbersMustBeConsecutive) {
     ASSERT_TRUE(r.Open(dir.path().c_str()));
     EXPECT_EQ(r.FirstBlock(), 3);
     EXPECT_EQ(r.BlockCount(), 3);
+}
+
+TEST(FolderScan, TheReaderTakesTheBlocksTheCaptureWriterFinds) {
+    testing_util::TempDir dir;
+    WriteBuffer(dir.path(), AsyncBody(), Numbered(10), 2);
+    BufferReader r;
+    auto agree = [&](bool opens, int blocks) {
+        const pcbuffer::BufferScan scan = pcbuffer::ScanBufferFolder(dir.path().c_str());
+        EXPECT_EQ(r.Open(dir.path().c_str()), opens);
+        EXPECT_EQ(scan.hasData, opens);
+        EXPECT_EQ(r.BlockCount(), blocks);
+        EXPECT_EQ(scan.blockCount, blocks);
+    };
+    agree(true, 1);
+    ASSERT_EQ(::mkfifo(BlockName(dir.path(), 3).c_str(), 0600), 0);
+    agree(true, 1);   // only plain files are blocks
+    testing_util::write_file(dir.file("123456789.mkw"), std::string(8, 'x'));
+    agree(false, 0);   // a number far off is a gap, as for the writer
 }
 
 TEST(FolderScan, ShortNameCountsButReadsAsEndOfData) {

@@ -4,10 +4,10 @@
 #include <sstream>
 
 #include "buffer_builder.h"
-#include "buffer_format.h"
 #include "header_box.h"
 #include "job_dispatch.h"
 #include "print_cells.h"
+#include "textlib/buffer_format.h"
 
 using namespace textlib;
 using textlib_test::CellOf;

@@ -5,9 +5,9 @@
 
 #include <chrono>
 #include <filesystem>
-#include <regex>
 
 #include "commands/store_checks.h"
+#include "pcbuffer/buffer_names.h"
 #include "platform/whole_file.h"
 #include "session/interrupt.h"
 #include "text/messages.h"
@@ -17,8 +17,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
-
-constexpr int kBlockNumberLimit = 100000000;
 
 struct Monitor {
     int measure_state = -1;   // -1: not reported yet
@@ -80,7 +78,7 @@ std::string stop_cause(const CaptureJob& job, const Monitor& m, Clock::time_poin
     if (m.store_failed) return "store failure";
     if (m.measure_state == 0) return "the analyzer";
     const bool storing = !job.folder.empty();
-    if (storing && (b[1] >= kBlockNumberLimit || (!job.ring && b[2] >= job.max_blocks))) return "block limit";
+    if (storing && (b[1] >= pcbuffer::BlockNumberLimit || (!job.ring && b[2] >= job.max_blocks))) return "block limit";
     if (job.seconds > 0 && Clock::now() - started >= std::chrono::duration<double>(job.seconds)) return "time";
     return "";
 }
@@ -130,10 +128,9 @@ std::string link_lost_error(const AnalyzerSession& s, const CaptureJob& job) {
     const auto b = NotifyQueue::last_blocks();
     std::string text = link_lost_text(s.link_lost());
     if (b[2] == 0) return text + "; no block was stored";
-    char kept[96];
-    if (b[2] == 1) std::snprintf(kept, sizeof kept, "; block %08d.mkw is kept in ", b[0]);
-    else std::snprintf(kept, sizeof kept, "; the %d blocks %08d.mkw to %08d.mkw are kept in ", b[2], b[0], b[1] - 1);
-    return text + kept + job.folder;
+    if (b[2] == 1) return text + "; block " + pcbuffer::BlockFileName(b[0]) + " is kept in " + job.folder;
+    return text + "; the " + std::to_string(b[2]) + " blocks " + pcbuffer::BlockFileName(b[0]) + " to " +
+           pcbuffer::BlockFileName(b[1] - 1) + " are kept in " + job.folder;
 }
 
 // The measurement was stopped because the folder could not be written: the
@@ -149,11 +146,10 @@ std::string store_failure_error(const std::string& stop_error, int losses) {
 }  // namespace
 
 int count_block_files(const std::string& folder) {
-    static const std::regex kBlockName("[0-9]{8}\\.mkw");
     int n = 0;
     std::error_code ec;
     for (const auto& e : std::filesystem::directory_iterator(folder, ec))
-        if (std::regex_match(e.path().filename().string(), kBlockName)) ++n;
+        if (pcbuffer::IsWrittenBlockName(e.path().filename().string())) ++n;
     return n;
 }
 
@@ -221,11 +217,9 @@ CaptureResult run_capture(const CaptureJob& job) {
 std::string capture_summary(const CaptureResult& r, const std::string& folder) {
     std::string line = r.analyzer + ": stopped by " + r.ended_by;
     if (!folder.empty()) {
-        char blocks[96];
-        std::snprintf(blocks, sizeof blocks, "; %d block%s held (%08d.mkw to %08d.mkw) in ", r.count,
-                      r.count == 1 ? "" : "s", r.first, r.next > 0 ? r.next - 1 : 0);
-        line += blocks;
-        line += folder;
+        line += "; " + std::to_string(r.count) + " block" + (r.count == 1 ? "" : "s") + " held (" +
+                pcbuffer::BlockFileName(r.first) + " to " + pcbuffer::BlockFileName(r.next > 0 ? r.next - 1 : 0) +
+                ") in " + folder;
     }
     line += "; " + std::to_string(r.losses) + (r.losses == 1 ? " data loss" : " data losses");
     return line;

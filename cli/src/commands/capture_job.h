@@ -43,7 +43,7 @@ CaptureResult run_capture(const CaptureJob& job);
 // (the blocks only when there is a folder).
 std::string capture_summary(const CaptureResult& r, const std::string& folder);
 
-// Block files "%08d.mkw" in a folder.
+// Block files in a folder, named as the capture writer names them ("00000000.mkw"..).
 int count_block_files(const std::string& folder);
 
 }  // namespace cli

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "commands/capture_job.h"
-#include "live/live_records.h"
+#include "textlib/live_records.h"
 
 namespace cli {
 

@@ -9,8 +9,8 @@
 #include "commands/convert_options.h"
 #include "commands/live_job.h"
 #include "commands/port_options.h"
-#include "live/live_convert.h"
 #include "session/interrupt.h"
+#include "textlib/live_convert.h"
 
 namespace cli {
 namespace {

@@ -1,5 +1,7 @@
-// Each library is asked on its own handle: both export MKGetDllVersion, and a
-// plain call would reach whichever one the loader bound first.
+// libcommlib.so is asked on its own handle: a plain call to MKGetDllVersion
+// would reach whichever library of that name the loader bound first. The text
+// conversion code is linked into zamvex, so its line names the version built
+// in (what libtextlib.so of the same source answers) and no file.
 #include "commands/version.h"
 
 #include <dlfcn.h>
@@ -8,11 +10,18 @@
 #include <cstdlib>
 
 #include "build_commit.h"
+#include "textlib/text_convert.h"
 
 namespace cli {
 namespace {
 
-constexpr const char* kLibraries[] = {"libcommlib.so", "libtextlib.so"};
+// "0x0100000D (1.0.0.13)"
+std::string version_number(int version) {
+    const auto v = static_cast<unsigned>(version);
+    char text[40];
+    std::snprintf(text, sizeof text, "0x%08X (%u.%u.%u.%u)", v, v >> 24, (v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+    return text;
+}
 
 // "libcommlib.so  MKGetDllVersion 0x0100000D (1.0.0.13)  /usr/lib/.../libcommlib.so"
 std::string library_line(const char* name) {
@@ -25,11 +34,7 @@ std::string library_line(const char* name) {
         ::dlclose(handle);
         return line + "has no MKGetDllVersion\n";
     }
-    const auto v = static_cast<unsigned>(reinterpret_cast<int (*)()>(symbol)());
-    char text[80];
-    std::snprintf(text, sizeof text, "MKGetDllVersion 0x%08X (%u.%u.%u.%u)", v, v >> 24, (v >> 16) & 0xFF,
-                  (v >> 8) & 0xFF, v & 0xFF);
-    line += text;
+    line += "MKGetDllVersion " + version_number(reinterpret_cast<int (*)()>(symbol)());
     Dl_info info{};
     if (::dladdr(symbol, &info) && info.dli_fname) {
         char* path = ::realpath(info.dli_fname, nullptr);   // "bin/../lib/..." as the plain path
@@ -44,7 +49,8 @@ std::string library_line(const char* name) {
 
 std::string version_text() {
     std::string out = std::string("zamvex ") + ZAMVEX_VERSION + " (ZAMVEX-3 for Linux), commit " + kBuildCommit + "\n";
-    for (const char* name : kLibraries) out += library_line(name);
+    out += library_line("libcommlib.so");
+    out += "textlib  " + version_number(kTextlibVersion) + "  built into zamvex\n";
     return out;
 }
 

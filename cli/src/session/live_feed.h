@@ -2,7 +2,7 @@
 // which a conversion or a packet stream reads while the measurement runs.
 #pragma once
 #include "commlib/remote.h"
-#include "live/live_records.h"
+#include "textlib/live_records.h"
 
 namespace cli {
 

@@ -1,13 +1,13 @@
 // Numbering rules for flat and ring buffers.
 #include "buffer/block_numbering.h"
 
-#include "buffer/buffer_names.h"
+#include "pcbuffer/buffer_names.h"
 
 namespace commlib {
 
 NextBlock DecideNextBlock(const BlockRange& range, const BlockLimits& limits) {
     if (!limits.hasFolder || limits.maxBlocks <= 0) return NextBlock::Fail;
-    if (range.nextBlock >= BlockNumberLimit) return NextBlock::Drop;
+    if (range.nextBlock >= pcbuffer::BlockNumberLimit) return NextBlock::Drop;
     if (range.blockCount >= limits.maxBlocks && !limits.ring) return NextBlock::Drop;
     return NextBlock::Create;
 }

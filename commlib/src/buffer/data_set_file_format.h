@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <span>
 
+#include "pcbuffer/buffer_names.h"
+
 namespace commlib {
 
 inline constexpr std::size_t MagicSize = 16;
@@ -16,11 +18,12 @@ inline constexpr std::size_t DataSetHeaderSize = 20;
 inline constexpr char MagicSetup[] = "MIRLOKE SETUP   ";
 inline constexpr char MagicTable[] = "MIRLOKE TABLE   ";   // table and third table alike
 inline constexpr char MagicProgram[] = "MIRLOKE PROGRAM ";
-inline constexpr char MagicDataInfo[] = "MIRLOKE DATAINFO";
+inline constexpr const auto& MagicDataInfo = pcbuffer::InfoMagic;   // the PC buffer's information file
 inline constexpr char MagicBitmap[] = "MIRLOKE BITMAP  ";
 static_assert(sizeof(MagicSetup) == MagicSize + 1 && sizeof(MagicTable) == MagicSize + 1 &&
               sizeof(MagicProgram) == MagicSize + 1 && sizeof(MagicDataInfo) == MagicSize + 1 &&
               sizeof(MagicBitmap) == MagicSize + 1);
+static_assert(DataSetHeaderSize == pcbuffer::InfoHeaderSize && MagicSize == pcbuffer::InfoMagicSize);
 
 // The header as a data set keeps it in memory.
 struct DataSetHeader {

@@ -5,10 +5,11 @@
 
 #include "buffer/buffer_folder.h"
 #include "commlib/remote.h"
+#include "pcbuffer/buffer_names.h"
 
 namespace commlib::capture {
 
-BlockStore::BlockStore(BlockFileIo& io) : io_(io), buffer_(new std::uint8_t[BlockBytes]) {}
+BlockStore::BlockStore(BlockFileIo& io) : io_(io), buffer_(new std::uint8_t[pcbuffer::BlockBytes]) {}
 
 BlockStore::~BlockStore() { (void)Flush(); }
 
@@ -53,7 +54,7 @@ bool BlockStore::OpenNext() {
     }
     held_ = 0;
     written_ = 0;
-    file_ = io_.Create(BlockFilePath(folder_, range_.nextBlock));
+    file_ = io_.Create(pcbuffer::BlockFilePath(folder_, range_.nextBlock));
     return file_ >= 0 || Fail(StoreOpCreate, errno);
 }
 

@@ -11,9 +11,9 @@
 #include <string>
 
 #include "buffer/block_numbering.h"
-#include "buffer/buffer_names.h"
 #include "capture/block_file_io.h"
 #include "capture/record_units.h"
+#include "pcbuffer/buffer_names.h"
 
 namespace commlib::capture {
 
@@ -67,12 +67,12 @@ public:
 
     bool BlockOpen() const { return file_ >= 0; }
     // Room for whole words left in the buffer, and where the next one goes.
-    std::size_t FreeWords() const { return (BlockBytes - held_) / WordBytes; }
+    std::size_t FreeWords() const { return (pcbuffer::BlockBytes - held_) / WordBytes; }
     std::uint8_t* Tail() { return buffer_.get() + held_; }
     // n words were written at Tail(); true when the buffer is now full.
     bool Advance(std::size_t words) {
         held_ += static_cast<int>(words * WordBytes);
-        return held_ >= BlockBytes;
+        return held_ >= pcbuffer::BlockBytes;
     }
 
     int BytesHeld() const { return held_; }

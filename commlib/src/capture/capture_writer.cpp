@@ -7,13 +7,15 @@
 
 #include "buffer/buffer_folder.h"
 #include "capture/rate_gauge.h"
+#include "pcbuffer/buffer_names.h"
+#include "pcbuffer/folder_scan.h"
 
 namespace commlib::capture {
 namespace {
 
 // A process that died in the middle of a write can leave part of a word at
 // the end of the newest block; it is cut off before the folder is used again.
-std::int64_t TrimToWholeWords(const std::string& path, const BufferScan& scan) {
+std::int64_t TrimToWholeWords(const std::string& path, const pcbuffer::BufferScan& scan) {
     const auto word = static_cast<std::int64_t>(WordBytes);
     if (!scan.hasData || scan.currentBytes % word == 0) return scan.currentBytes;
     const std::int64_t whole = scan.currentBytes - scan.currentBytes % word;
@@ -93,8 +95,8 @@ void CaptureWriter::ScanFolder(const BufferSettings& buffer) {
         blocks_.Restore(range, blocks_.BytesHeld());
         return;
     }
-    BufferScan scan = ScanBufferFolder(blocks_.Folder().c_str());
-    scan.currentBytes = TrimToWholeWords(BlockFilePath(blocks_.Folder(), scan.nextBlock), scan);
+    pcbuffer::BufferScan scan = pcbuffer::ScanBufferFolder(blocks_.Folder().c_str());
+    scan.currentBytes = TrimToWholeWords(pcbuffer::BlockFilePath(blocks_.Folder(), scan.nextBlock), scan);
     const int held = scan.currentBytes > INT_MAX ? INT_MAX : static_cast<int>(scan.currentBytes);
     blocks_.Restore({scan.firstBlock, scan.nextBlock, scan.blockCount}, held);
     Report();

@@ -5,13 +5,13 @@
 #include <filesystem>
 #include <vector>
 
-#include "buffer/buffer_names.h"
 #include "buffer/data_set_file_format.h"
 #include "datasets/info_set.h"
+#include "pcbuffer/buffer_names.h"
 
 namespace commlib::capture {
 
-std::string InfoFileTempPath(const std::string& folder) { return InfoFilePath(folder) + ".part"; }
+std::string InfoFileTempPath(const std::string& folder) { return pcbuffer::InfoFilePath(folder) + ".part"; }
 
 int SaveInfoFile(BlockFileIo& io, const std::string& folder, DataSet& info) {
     const auto* body = static_cast<const std::uint8_t*>(info.GetBody());
@@ -31,7 +31,7 @@ int SaveInfoFile(BlockFileIo& io, const std::string& folder, DataSet& info) {
     }
     if (error == 0 && !io.Sync(file)) error = errno;
     if (!io.Close(file) && error == 0) error = errno;
-    if (error == 0 && !io.Rename(temp, InfoFilePath(folder))) error = errno;
+    if (error == 0 && !io.Rename(temp, pcbuffer::InfoFilePath(folder))) error = errno;
     if (error != 0) {
         std::error_code ignored;
         std::filesystem::remove(temp, ignored);

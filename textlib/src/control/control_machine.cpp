@@ -7,7 +7,7 @@
 #include <array>
 #include <cstddef>
 
-#include "buffer_format.h"
+#include "textlib/buffer_format.h"
 
 namespace textlib {
 namespace {

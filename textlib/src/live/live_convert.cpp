@@ -1,5 +1,5 @@
 // Runs a conversion job over a live reader to a stream.
-#include "live/live_convert.h"
+#include "textlib/live_convert.h"
 
 #include <memory>
 

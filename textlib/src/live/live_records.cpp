@@ -1,6 +1,6 @@
 // The live record store: a queue of words indexed from the measurement's
 // first word, with waiting reads.
-#include "live/live_records.h"
+#include "textlib/live_records.h"
 
 #include <algorithm>
 

@@ -13,9 +13,9 @@
 #include <thread>
 
 #include "convert_harness.h"
-#include "live/live_convert.h"
 #include "sample_buffers.h"
 #include "sample_conversations.h"
+#include "textlib/live_convert.h"
 
 using namespace textlib_test;
 

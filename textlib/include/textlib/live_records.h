@@ -10,7 +10,7 @@
 #include <functional>
 #include <mutex>
 
-#include "buffer_format.h"
+#include "textlib/buffer_format.h"
 
 namespace textlib {
 

@@ -1,12 +1,12 @@
 // File names of the PC buffer and their recognition during a scan.
-#include "buffer/buffer_names.h"
+#include "pcbuffer/buffer_names.h"
 
 #include <algorithm>
 #include <cctype>
 #include <climits>
 #include <cstdio>
 
-namespace commlib {
+namespace pcbuffer {
 
 namespace {
 bool EqualNoCase(std::string_view a, std::string_view b) {
@@ -42,6 +42,11 @@ bool IsBufferFileName(std::string_view name) {
 
 bool IsInfoFileName(std::string_view name) { return EqualNoCase(name, InfoFileName); }
 
+bool IsWrittenBlockName(std::string_view name) {
+    const auto number = BlockNumberOf(name);
+    return number && *number < BlockNumberLimit && name == BlockFileName(*number);
+}
+
 std::optional<int> BlockNumberOf(std::string_view name) {
     long long number = 0;
     std::size_t i = 0;
@@ -53,4 +58,4 @@ std::optional<int> BlockNumberOf(std::string_view name) {
     return static_cast<int>(number);
 }
 
-} // namespace commlib
+} // namespace pcbuffer

@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdio>
 
-#include "live/live_records.h"
+#include "textlib/live_records.h"
 #include "textlib/text_convert.h"
 
 namespace textlib {

@@ -1,16 +1,17 @@
-// The PC buffer as the conversion reads it: file names, the data-info body
-// offsets we interpret, record-word kinds and the reader's filter flags.
+// The PC buffer as the conversion reads it: the data-info body offsets we
+// interpret, record-word kinds and the reader's filter flags. The folder's
+// files and the information file's header are the shared format's
+// (pcbuffer/buffer_names.h); the sizes the reader works in are taken from there.
 #pragma once
 #include <cstdint>
 
+#include "pcbuffer/buffer_names.h"
+
 namespace textlib {
 
-constexpr int kBlockWords = 0x40000;            // record words in a full 1 MiB block file
-constexpr int kInfoHeaderSize = 20;             // magic + model code before the data-info body
-constexpr int kInfoBodySize = 2038;
-constexpr char kInfoMagic[] = "MIRLOKE DATAINFO";
-constexpr char kInfoFileName[] = "datainfo.mkw";
-constexpr int kMaxBlockNumber = 99'999'999;
+constexpr int kBlockWords = pcbuffer::BlockBytes / pcbuffer::RecordBytes;   // record words in a full block file
+constexpr int kInfoHeaderSize = pcbuffer::InfoHeaderSize;   // magic + model code before the data-info body
+constexpr int kInfoBodySize = pcbuffer::InfoBodySize;
 constexpr int kLiveTrimEvery = 0x10000;         // live records: words read between let-go checks
 
 // Data-info body offsets.

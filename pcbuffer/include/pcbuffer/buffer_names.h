@@ -1,0 +1,49 @@
+// The files of a PC buffer folder: the information file "datainfo.mkw" and
+// the numbered block files "%08d.mkw". Scans recognise them the way the
+// buffer has always been read: the extension and the information file's name
+// in any case, and any name that starts with a decimal number and a dot as a
+// block.
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "commlib/analyzer_words.h"
+
+namespace pcbuffer {
+
+inline constexpr char InfoFileName[] = "datainfo.mkw";
+inline constexpr char BufferFileExtension[] = ".mkw";
+inline constexpr int BlockBytes = 1'048'576;           // one full block file
+inline constexpr int RecordBytes = 4;                  // one record word, little endian
+inline constexpr int BlockNumberLimit = 100'000'000;   // block numbers run 0..99,999,999
+
+// The information file: a 20-byte header that starts with the 16-character
+// magic (the model code follows), then the 2038-byte measurement information
+// body. A single data file is such a body followed by record words.
+inline constexpr char InfoMagic[] = "MIRLOKE DATAINFO";
+inline constexpr int InfoMagicSize = 16;
+inline constexpr int InfoHeaderSize = 20;
+inline constexpr int InfoBodySize = InfoSize;   // the analyzer's (commlib/analyzer_words.h)
+static_assert(sizeof InfoMagic == InfoMagicSize + 1);
+
+// "00000042.mkw"; the number must be 0..99,999,999.
+std::string BlockFileName(int number);
+// folder + "/" + name
+std::string BufferFilePath(const std::string& folder, std::string_view name);
+std::string BlockFilePath(const std::string& folder, int number);
+std::string InfoFilePath(const std::string& folder);
+
+// Matches the enumeration pattern "*.mkw" (extension in any case).
+bool IsBufferFileName(std::string_view name);
+// "datainfo.mkw" in any case.
+bool IsInfoFileName(std::string_view name);
+// A block file name exactly as the capture writer makes it ("00000042.mkw":
+// eight digits, lower-case extension).
+bool IsWrittenBlockName(std::string_view name);
+// The block number of a name that starts with decimal digits followed by ".",
+// such as "00000007.mkw" or "7.mkw"; none for other names and for numbers
+// beyond the int range.
+std::optional<int> BlockNumberOf(std::string_view name);
+
+} // namespace pcbuffer

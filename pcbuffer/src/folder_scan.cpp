@@ -1,0 +1,85 @@
+// The validity rule of a PC buffer folder over its file list, and the same
+// rule over a folder on disk.
+#include "pcbuffer/folder_scan.h"
+
+#include <array>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+#include "pcbuffer/buffer_names.h"
+
+namespace pcbuffer {
+
+namespace fs = std::filesystem;
+
+namespace {
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+} // namespace
+
+BufferScan ScanBufferEntries(std::span<const BufferFileEntry> entries,
+                             const std::function<bool(const BufferFileEntry&)>& infoValid) {
+    bool hasInfo = false;
+    int lowest = INT_MAX;
+    int highest = -1;
+    std::int64_t count = 0;
+    std::int64_t highestSize = 0;
+    for (const BufferFileEntry& entry : entries) {
+        if (!IsBufferFileName(entry.name)) continue;
+        if (IsInfoFileName(entry.name)) {
+            if (entry.size >= InfoHeaderSize && infoValid(entry)) hasInfo = true;
+            continue;
+        }
+        const auto number = BlockNumberOf(entry.name);
+        if (!number) continue;
+        ++count;
+        if (*number < lowest) lowest = *number;
+        if (*number > highest) {
+            highest = *number;
+            highestSize = entry.size;
+        }
+    }
+    // Any gap (or a number listed twice, as "7.mkw" beside "00000007.mkw")
+    // breaks the run that readers walk through, so the folder holds nothing.
+    if (!hasInfo || count == 0 || std::int64_t{highest} - lowest + 1 != count) return {};
+    return BufferScan{true, lowest, highest, static_cast<int>(count), highestSize};
+}
+
+std::vector<BufferFileEntry> ListBufferFiles(const std::string& folder) {
+    std::vector<BufferFileEntry> files;
+    std::error_code ec;
+    fs::directory_iterator it(folder, ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (!IsBufferFileName(name)) continue;
+        std::error_code fileEc;
+        if (!it->is_regular_file(fileEc)) continue;
+        const auto size = it->file_size(fileEc);
+        if (fileEc) continue;
+        files.push_back({name, static_cast<std::int64_t>(size)});
+    }
+    return files;
+}
+
+bool InfoHeaderValid(const std::string& path) {
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) return false;
+    std::array<char, InfoHeaderSize> header{};
+    if (std::fread(header.data(), 1, header.size(), file.get()) != header.size()) return false;
+    return std::memcmp(header.data(), InfoMagic, InfoMagicSize) == 0;
+}
+
+BufferScan ScanBufferFolder(const char* folder) {
+    if (!folder || !*folder) return {};
+    const std::string dir = folder;
+    const auto files = ListBufferFiles(dir);
+    return ScanBufferEntries(files, [&dir](const BufferFileEntry& entry) {
+        return InfoHeaderValid(BufferFilePath(dir, entry.name));
+    });
+}
+
+} // namespace pcbuffer
