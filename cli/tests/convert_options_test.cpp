@@ -46,10 +46,12 @@ TEST(ConvertOptions, DefaultsAreCapstoresStoredDefaults) {
 }
 
 TEST(ConvertOptions, EveryOptionSetsItsField) {
+    // clang-format off   (a table: one row per line as written)
     const auto o = parse({"--format", "csv", "--line", "rd", "--start", "3", "--blocks", "1024", "--max-lines=999999",
                           "--print", "translate", "--data", "hex", "--no-guide", "--line-states", "ex,RS,CD",
                           "--no-time-stamps", "--no-idle-times", "--frame", "lapd", "--packet", "ddx", "--csv-form",
                           "frame", "--csv-data", "dec", "--width", "256", "--delimiter", "<tab>"});
+    // clang-format on
     ASSERT_TRUE(o);
     EXPECT_EQ(o->Format, FormatCsv);
     EXPECT_EQ(o->Line, LineRd);

@@ -4,6 +4,7 @@
 #include <string_view>
 
 namespace setxfer::text {
+// clang-format off   (the literals are split where a hex escape would swallow the next character)
 
 // ﾌｧｲﾙのﾃﾞｰﾀが違います 
 inline constexpr std::string_view kModelMismatch = "\xCC\xA7\xB2\xD9\x82\xCC\xC3\xDE\xB0\xC0\x82\xAA\x88\xE1\x82\xA2\x82\xDC\x82\xB7" " ";
@@ -62,4 +63,5 @@ inline constexpr std::string_view kSaveType1 = "\x90\xDD\x92\xE8\xC3\xDE\xB0\xC0
 // 設定ﾃﾞｰﾀ+ﾃｰﾌﾞﾙﾃﾞｰﾀ+ﾌﾟﾛｸﾞﾗﾑﾃﾞｰﾀ
 inline constexpr std::string_view kSaveType2 = "\x90\xDD\x92\xE8\xC3\xDE\xB0\xC0" "+\xC3\xB0\xCC\xDE\xD9\xC3\xDE\xB0\xC0" "+\xCC\xDF\xDB\xB8\xDE\xD7\xD1\xC3\xDE\xB0\xC0";
 
+// clang-format on
 }  // namespace setxfer::text

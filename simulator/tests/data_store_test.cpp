@@ -15,6 +15,7 @@ struct ListSetting {
     std::uint8_t entries;
 };
 
+// clang-format off   (a table: one row per line as written)
 constexpr ListSetting kLists[] = {
     {1, 5},
     // ASYNC
@@ -34,6 +35,7 @@ constexpr ListSetting kLists[] = {
     // MULTI POLLING, PPP
     {456, 2}, {468, 30}, {880, 37}, {881, 37}, {882, 10}, {904, 2},
 };
+// clang-format on
 
 unsigned u16(const Bytes& b, std::size_t at) { return b[at] | b[at + 1] << 8; }
 

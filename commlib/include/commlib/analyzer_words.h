@@ -61,6 +61,7 @@ inline constexpr int KeyCount = 35;          // codes 0..34
 inline constexpr int KeyShifted = 128;       // a key pressed with SHIFT: its code plus this
 
 // The name of each key code, as the panel and the command line show it.
+// clang-format off   (a table: one row per line as written)
 inline constexpr std::array<std::string_view, KeyCount> KeyNames = {
     "0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "A", "B", "C", "D", "E", "F",
     "\xE2\x86\x90",   // ←
@@ -70,6 +71,7 @@ inline constexpr std::array<std::string_view, KeyCount> KeyNames = {
     "ENTER", "PAGEUP", "PAGEDOWN", "MENU", "DISPLAY", "TIME", "HEX", "DATA", "TOP", "BOTTOM",
     "LOADSAVE", "FIND", "PRINT", "RUN", "STOP",
 };
+// clang-format on
 // The name of key code 0..34 (without SHIFT); empty for any other code.
 inline constexpr std::string_view KeyName(int code) {
     return code >= 0 && code < KeyCount ? KeyNames[static_cast<std::size_t>(code)] : std::string_view{};

@@ -43,6 +43,7 @@ struct FieldCopy {
     int size;
     int from;
 };
+// clang-format off   (a table: one row per line as written)
 inline constexpr std::array<FieldCopy, 5> E800Fields{{
     {0, 2, 0}, {2, 4, 8}, {6, 4, 12}, {10, 4, 16}, {14, 4, 20},
 }};
@@ -51,6 +52,7 @@ inline constexpr std::array<FieldCopy, 15> EA00Fields{{
     {6, 2, 8}, {8, 2, 12}, {10, 2, 14}, {12, 2, 16}, {14, 2, 20}, {16, 2, 22}, {18, 2, 24},
     {20, 2, 28}, {22, 2, 30}, {24, 2, 32}, {26, 2, 36}, {28, 2, 38}, {30, 2, 40},
 }};
+// clang-format on
 
 enum class Shape {
     Fields,    // fixed fields

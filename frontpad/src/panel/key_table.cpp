@@ -11,6 +11,7 @@ namespace frontpad {
 namespace {
 
 // Qt key number -> key code, sorted by key number for the search.
+// clang-format off   (a table: one row per line as written)
 constexpr std::pair<int, int> kPcKeys[] = {
     {Qt::Key_0, 0}, {Qt::Key_1, 1}, {Qt::Key_2, 2}, {Qt::Key_3, 3}, {Qt::Key_4, 4},
     {Qt::Key_5, 5}, {Qt::Key_6, 6}, {Qt::Key_7, 7}, {Qt::Key_8, 8}, {Qt::Key_9, 9},
@@ -37,6 +38,7 @@ constexpr std::pair<int, int> kPcKeys[] = {
     {Qt::Key_PageUp, KeyPageUp},
     {Qt::Key_PageDown, KeyPageDown},
 };
+// clang-format on
 
 constexpr bool sortedUnique() {
     for (std::size_t i = 1; i < std::size(kPcKeys); ++i)

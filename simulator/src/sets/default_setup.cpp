@@ -14,6 +14,7 @@ struct SetupRow {
     std::uint32_t value;
 };
 
+// clang-format off   (a table: one row per line as written)
 constexpr SetupRow kDefaults[] = {
     // CONFIGURATION, ASYNC: 19200 both ways, ASCII, 8 bits, no parity, 1 stop, BSC characters
     {2, 1, 24}, {3, 1, 24}, {4, 1, 0}, {5, 1, 3}, {6, 1, 0}, {7, 1, 0}, {17, 1, 1},
@@ -58,6 +59,7 @@ constexpr SetupRow kDefaults[] = {
     // PPP: 19200, ASCII (mirrors of the ASYNC bytes, as older setups have them), no suppress
     {880, 1, 24}, {881, 1, 24}, {882, 1, 0}, {904, 1, 0}, {908, 1, 2},
 };
+// clang-format on
 
 constexpr bool rows_sorted() {
     for (std::size_t i = 1; i < std::size(kDefaults); ++i)

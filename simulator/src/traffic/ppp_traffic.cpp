@@ -20,9 +20,11 @@ Bytes control_packet(std::uint16_t protocol, std::uint8_t code, std::uint8_t id,
     // Sized once and filled in place (see icmp_echo).
     const auto length = static_cast<std::uint16_t>(4 + data.size());
     Bytes f(8 + data.size());
+    // clang-format off   (a table: one row per line as written)
     const std::uint8_t head[8] = {0xFF, 0x03, static_cast<std::uint8_t>(protocol >> 8),
                                   static_cast<std::uint8_t>(protocol), code, id,
                                   static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length)};
+    // clang-format on
     std::copy(std::begin(head), std::end(head), f.begin());
     std::copy(data.begin(), data.end(), f.begin() + 8);
     return f;
@@ -42,6 +44,7 @@ Bytes icmp_echo(bool request, std::uint16_t seq, std::uint16_t ip_id) {
     constexpr std::size_t ip = 4, icmp = ip + 20, payload = 16;
     constexpr std::uint16_t total = 20 + 8 + payload;
     const std::uint8_t src = request ? 2 : 1, dst = request ? 1 : 2;
+    // clang-format off   (a table: one row per line as written)
     const std::uint8_t head[icmp + 8] = {
         0xFF, 0x03, static_cast<std::uint8_t>(kIp >> 8), static_cast<std::uint8_t>(kIp),
         0x45, 0x00, static_cast<std::uint8_t>(total >> 8), static_cast<std::uint8_t>(total),
@@ -49,6 +52,7 @@ Bytes icmp_echo(bool request, std::uint16_t seq, std::uint16_t ip_id) {
         0x01, 0x00, 0x00, 10, 0, 0, src, 10, 0, 0, dst,
         static_cast<std::uint8_t>(request ? 8 : 0), 0x00, 0x00, 0x00, 0x12, 0x34,
         static_cast<std::uint8_t>(seq >> 8), static_cast<std::uint8_t>(seq)};
+    // clang-format on
     Bytes f(icmp + 8 + payload);
     std::copy(std::begin(head), std::end(head), f.begin());
     for (std::uint8_t k = 0; k < payload; ++k) f[icmp + 8 + k] = static_cast<std::uint8_t>(0x10 + k);
