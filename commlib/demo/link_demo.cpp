@@ -24,10 +24,10 @@ void printHex(const char* label, std::span<const std::uint8_t> bytes) {
 
 class PrintingSink : public commlib::ClassifierSink {
 public:
-    bool engineIdle() override { return false; }
-    void deliver(int event, std::unique_ptr<commlib::LinkMessage> msg) override {
+    bool EngineIdle() override { return false; }
+    void Deliver(int event, std::unique_ptr<commlib::LinkMessage> msg) override {
         std::printf("  event %d", event);
-        if (msg) printHex(", data:", msg->bytes());
+        if (msg) printHex(", data:", msg->Bytes());
         else std::printf("\n");
     }
 };
@@ -42,15 +42,15 @@ int onNotify(int code, int status, void*) {
 void showFraming() {
     std::printf("== framing\n");
     const std::vector<std::uint8_t> reset{0x30, 0x00};
-    const auto frame = commlib::synFrame(reset);
+    const auto frame = commlib::SynFrame(reset);
     printHex("reset packet 30 00 on the line:", frame);
     commlib::ReceiveClassifier classifier;
     PrintingSink sink;
     std::printf("the same bytes read back, then \"$0102FD\" CR:\n");
-    classifier.feed(frame, sink);
-    classifier.discard();
+    classifier.Feed(frame, sink);
+    classifier.Discard();
     const std::string hex = "$0102FD\r";
-    classifier.feed(std::span(reinterpret_cast<const std::uint8_t*>(hex.data()), hex.size()), sink);
+    classifier.Feed(std::span(reinterpret_cast<const std::uint8_t*>(hex.data()), hex.size()), sink);
 }
 
 // Plays the analyzer's side for a few seconds: prints what arrives and says

@@ -14,16 +14,16 @@ using namespace commlib;
 
 class QuietOutput final : public EngineOutput {
 public:
-    void sendRaw(std::unique_ptr<LinkMessage>) override { ++sent; }
-    void sendFrame(std::unique_ptr<LinkMessage>) override { ++sent; }
-    void discardReceive() override {}
-    int notify(int code, int, void* data) override {
+    void SendRaw(std::unique_ptr<LinkMessage>) override { ++sent; }
+    void SendFrame(std::unique_ptr<LinkMessage>) override { ++sent; }
+    void DiscardReceive() override {}
+    int Notify(int code, int, void* data) override {
         // A stop-reason notification carries a pointer that must be readable.
         if (code == ReqGetStopReason && data) sink += *static_cast<int*>(data);
         return keyResult;
     }
-    bool cts() override { return modem; }
-    bool dsr() override { return modem; }
+    bool Cts() override { return modem; }
+    bool Dsr() override { return modem; }
 
     int sent = 0;
     int keyResult = 0;
@@ -64,25 +64,25 @@ private:
 };
 
 void frame(ProtocolEngine& e, std::vector<std::uint8_t> p, bool inSequence) {
-    if (inSequence && p.size() >= 2 && p[0] > '?') p[1] = e.rxSequence();
-    e.linkEvent(EvFrame, makeMessage(FramingSyn, p));
+    if (inSequence && p.size() >= 2 && p[0] > '?') p[1] = e.RxSequence();
+    e.LinkEvent(EvFrame, MakeMessage(FramingSyn, p));
 }
 
 void connect(ProtocolEngine& e, std::uint8_t how) {
     if (how % 3 == 2) {
-        e.request(ReqAutoConnect, 0, 0);
-        for (int i = 0; i < 3; ++i) e.tick();
+        e.Request(ReqAutoConnect, 0, 0);
+        for (int i = 0; i < 3; ++i) e.Tick();
     } else {
-        e.request(ReqConnect, 0, 0);
+        e.Request(ReqConnect, 0, 0);
     }
-    e.linkEvent(EvAck, nullptr);
+    e.LinkEvent(EvAck, nullptr);
     if (how % 3 == 1) {
-        for (int i = 0; i < 3; ++i) e.linkEvent(EvNak, nullptr);
-        e.linkEvent(EvAck, nullptr);
-        e.linkEvent(EvLine, makeMessage(FramingText, "RV-7010 1.0"));
+        for (int i = 0; i < 3; ++i) e.LinkEvent(EvNak, nullptr);
+        e.LinkEvent(EvAck, nullptr);
+        e.LinkEvent(EvLine, MakeMessage(FramingText, "RV-7010 1.0"));
         return;
     }
-    e.linkEvent(EvAck, nullptr);
+    e.LinkEvent(EvAck, nullptr);
     frame(e, {'A', 0, 2, '4', 1, 0, 1, 4}, true);
     frame(e, {'A', 0, 3, '3'}, true);
 }
@@ -92,10 +92,10 @@ constexpr std::uint8_t Kinds[] = {'0', '2', '?', 'A', 'B', 'D', 'E', '@'};
 
 void step(ProtocolEngine& e, QuietOutput& out, Input& in) {
     switch (in.byte() % 12) {
-    case 0: e.tick(); break;
-    case 1: e.linkEvent(EvWriteDone, nullptr); break;
-    case 2: e.linkEvent(EvAck + in.byte() % 4, nullptr); break;
-    case 3: e.linkEvent(EvLine, makeMessage(FramingHex, in.bytes(in.byte()))); break;
+    case 0: e.Tick(); break;
+    case 1: e.LinkEvent(EvWriteDone, nullptr); break;
+    case 2: e.LinkEvent(EvAck + in.byte() % 4, nullptr); break;
+    case 3: e.LinkEvent(EvLine, MakeMessage(FramingHex, in.bytes(in.byte()))); break;
     case 4: {   // a packet of a handled kind, in sequence
         std::vector<std::uint8_t> p{Kinds[in.byte() % 8]};
         auto rest = in.bytes(in.byte() | (in.byte() % 8) << 8);
@@ -107,21 +107,21 @@ void step(ProtocolEngine& e, QuietOutput& out, Input& in) {
     case 6: {
         const int code = Requests[in.byte() % 16];
         const int param = in.byte() | in.byte() << 8;
-        e.request(code, param, 0);
+        e.Request(code, param, 0);
         break;
     }
     case 7:
-        for (int i = 0; i < 50; ++i) e.tick();
+        for (int i = 0; i < 50; ++i) e.Tick();
         break;
     case 8:   // make a data set complete so that puts get going
-        if (DataSet* set = e.dataSet(static_cast<engine::Set>(in.byte() % 4))) {
+        if (DataSet* set = e.DataSet(static_cast<engine::Set>(in.byte() % 4))) {
             std::vector<std::uint8_t> body(in.byte() * 64 + 16, in.byte());
             set->ReceiveAt(0, body.data(), static_cast<int>(body.size()));
         }
         break;
     case 9: out.keyResult = in.byte() & 1; break;
     case 10: out.modem = in.byte() & 1; break;
-    default: e.reset(); break;
+    default: e.Reset(); break;
     }
 }
 

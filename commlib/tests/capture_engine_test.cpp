@@ -21,7 +21,7 @@ protected:
         h.engine = std::make_unique<ProtocolEngine>(h.out, std::make_unique<capture::CaptureWriter>(h.out));
         h.capture = nullptr;
         const BufferSettings settings{dir.path().c_str(), 4, 0, 0};
-        h.engine->scanBufferFolder(settings);
+        h.engine->ScanBufferFolder(settings);
         h.connectPacket();
     }
     std::vector<int> Codes() {
@@ -62,7 +62,7 @@ TEST_F(CaptureEngineTest, StatusWordDrivesAMeasurementIntoTheFolder) {
 
     // The folder now scans as a buffer holding that block.
     const BufferSettings settings{dir.path().c_str(), 4, 0, 0};
-    h.engine->scanBufferFolder(settings);
+    h.engine->ScanBufferFolder(settings);
     const auto scan = h.takeNotes();
     ASSERT_EQ(scan.size(), 3u);
     range = static_cast<const int*>(scan[0].data);

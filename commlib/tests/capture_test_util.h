@@ -22,12 +22,12 @@ struct CaptureNote {
 
 class CaptureOutput final : public EngineOutput {
 public:
-    void sendRaw(std::unique_ptr<LinkMessage>) override {}
-    void sendFrame(std::unique_ptr<LinkMessage>) override {}
-    void discardReceive() override {}
-    bool cts() override { return false; }
-    bool dsr() override { return false; }
-    int notify(int code, int status, void* data) override {
+    void SendRaw(std::unique_ptr<LinkMessage>) override {}
+    void SendFrame(std::unique_ptr<LinkMessage>) override {}
+    void DiscardReceive() override {}
+    bool Cts() override { return false; }
+    bool Dsr() override { return false; }
+    int Notify(int code, int status, void* data) override {
         CaptureNote note{code, status, reinterpret_cast<std::intptr_t>(data)};
         if (code == NtfyBlocks) {
             const int* r = static_cast<const int*>(data);

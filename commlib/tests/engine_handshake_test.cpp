@@ -16,16 +16,16 @@ TEST(EngineHandshake, PacketModeConnectSendsResetAndQueryThenSubscribes) {
     Harness h;
     h.request(ReqConnect);
     EXPECT_EQ(h.takeLine(), text("###"));
-    EXPECT_EQ(h.engine->replyTimer(), 15);
-    EXPECT_EQ(h.engine->linkMode(), 1);
+    EXPECT_EQ(h.engine->ReplyTimer(), 15);
+    EXPECT_EQ(h.engine->LinkMode(), 1);
     h.ack();
     EXPECT_EQ(h.takeLine(), text("%@X\r\n"));
-    EXPECT_EQ(h.engine->replyTimer(), 5);
+    EXPECT_EQ(h.engine->ReplyTimer(), 5);
     h.ack();
     EXPECT_EQ(h.takeLine(), (Bytes{0x16, 0x30, 0x00, 0xE5, 0xB9, 0x16, 0x16, 0x40, 0x00, 0x02, 0x34, 0x01, 0x00,
                                    0x02, 0x00, 0x03, 0x00, 0x01, 0x02, 0x56, 0xCE, 0x16}));
-    EXPECT_EQ(h.engine->current(), State::PacketSession);
-    EXPECT_EQ(h.engine->linkMode(), 2);
+    EXPECT_EQ(h.engine->Current(), State::PacketSession);
+    EXPECT_EQ(h.engine->LinkMode(), 2);
     EXPECT_TRUE(h.takeNotes().empty());
 
     h.answer(2, '4', cat({record(1, {4}), record(2, text("RV-7010")), record(3, {0x10, 0x02}),
@@ -38,13 +38,13 @@ TEST(EngineHandshake, PacketModeConnectSendsResetAndQueryThenSubscribes) {
     EXPECT_TRUE(h.takeNotes().empty());
     h.answer(3, '3');
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqConnect, StatusDone, nullptr}));
-    EXPECT_STREQ(h.engine->modelName(), "RV-7010");
-    EXPECT_EQ(h.engine->modelCode(), 4);
-    EXPECT_EQ(h.engine->version(), 0x0210 << 12);
-    EXPECT_EQ(h.engine->pending(), 0u);
-    ASSERT_NE(h.engine->dataSet(engine::Set::Setup), nullptr);
-    EXPECT_EQ(h.engine->dataSet(engine::Set::Setup)->ModelCode(), 4);
-    EXPECT_NE(h.engine->screenBits(), nullptr);
+    EXPECT_STREQ(h.engine->ModelName(), "RV-7010");
+    EXPECT_EQ(h.engine->ModelCode(), 4);
+    EXPECT_EQ(h.engine->Version(), 0x0210 << 12);
+    EXPECT_EQ(h.engine->Pending(), 0u);
+    ASSERT_NE(h.engine->DataSet(engine::Set::Setup), nullptr);
+    EXPECT_EQ(h.engine->DataSet(engine::Set::Setup)->ModelCode(), 4);
+    EXPECT_NE(h.engine->ScreenBits(), nullptr);
 }
 
 TEST(EngineHandshake, SubscriptionAsksForDataWhenThereIsABufferToStoreIt) {
@@ -72,9 +72,9 @@ TEST(EngineHandshake, MeasuringAnalyzerConnectsWithoutSubscription) {
     h.answer(2, '4', cat({record(1, {1}), record(0x0201, {0x00, 0x01})}));
     EXPECT_TRUE(h.takeSent().empty());
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqConnect, StatusDone, nullptr}));
-    EXPECT_EQ(h.engine->status() & 0x100, 0x100);
-    EXPECT_NE(h.engine->dataSet(engine::Set::Setup), nullptr);
-    EXPECT_EQ(h.engine->pending(), 0u);
+    EXPECT_EQ(h.engine->Status() & 0x100, 0x100);
+    EXPECT_NE(h.engine->DataSet(engine::Set::Setup), nullptr);
+    EXPECT_EQ(h.engine->Pending(), 0u);
 }
 
 TEST(EngineHandshake, ThreeRefusalsOfPacketModeEndInIdentifiedTextMode) {
@@ -88,19 +88,19 @@ TEST(EngineHandshake, ThreeRefusalsOfPacketModeEndInIdentifiedTextMode) {
     EXPECT_EQ(h.takeLine(), text("%@X\r\n"));
     h.nak();
     EXPECT_EQ(h.takeLine(), text("%T0\r\n"));
-    EXPECT_EQ(h.engine->current(), State::Identify);
+    EXPECT_EQ(h.engine->Current(), State::Identify);
     h.ack();
-    EXPECT_EQ(h.engine->current(), State::IdentLine);
+    EXPECT_EQ(h.engine->Current(), State::IdentLine);
     h.line("  RV-7020 1.2A");
     EXPECT_EQ(h.takeLine(), text("*"));
-    EXPECT_EQ(h.engine->replyTimer(), 0);
+    EXPECT_EQ(h.engine->ReplyTimer(), 0);
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqConnect, StatusDone, nullptr}));
-    EXPECT_EQ(h.engine->linkMode(), 1);
-    EXPECT_EQ(h.engine->current(), State::TextSession);
-    EXPECT_STREQ(h.engine->modelName(), "RV-7020");
-    EXPECT_EQ(h.engine->modelCode(), 1);
-    EXPECT_EQ(h.engine->version(), 0x12A << 12);
-    EXPECT_NE(h.engine->dataSet(engine::Set::Table), nullptr);
+    EXPECT_EQ(h.engine->LinkMode(), 1);
+    EXPECT_EQ(h.engine->Current(), State::TextSession);
+    EXPECT_STREQ(h.engine->ModelName(), "RV-7020");
+    EXPECT_EQ(h.engine->ModelCode(), 1);
+    EXPECT_EQ(h.engine->Version(), 0x12A << 12);
+    EXPECT_NE(h.engine->DataSet(engine::Set::Table), nullptr);
 }
 
 TEST(EngineHandshake, RefusedIdentificationLeavesTextModeWithoutDataSets) {
@@ -113,8 +113,8 @@ TEST(EngineHandshake, RefusedIdentificationLeavesTextModeWithoutDataSets) {
         h.nak();
         h.event(refusal);
         EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqConnect, StatusDone, nullptr}));
-        EXPECT_EQ(h.engine->current(), State::TextSession);
-        EXPECT_EQ(h.engine->dataSet(engine::Set::Setup), nullptr);
+        EXPECT_EQ(h.engine->Current(), State::TextSession);
+        EXPECT_EQ(h.engine->DataSet(engine::Set::Setup), nullptr);
     }
     // "/" instead of the identification line also ends in text mode.
     Harness h;
@@ -126,7 +126,7 @@ TEST(EngineHandshake, RefusedIdentificationLeavesTextModeWithoutDataSets) {
     h.ack();
     h.cancel();
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqConnect, StatusDone, nullptr}));
-    EXPECT_EQ(h.engine->current(), State::TextSession);
+    EXPECT_EQ(h.engine->Current(), State::TextSession);
 }
 
 TEST(EngineHandshake, NoAnswerToAttentionTriesThePacketModeExitAndRestarts) {
@@ -137,18 +137,18 @@ TEST(EngineHandshake, NoAnswerToAttentionTriesThePacketModeExitAndRestarts) {
     EXPECT_TRUE(h.takeSent().empty());
     h.ticks(1);
     EXPECT_THAT(h.takePackets(), ElementsAre(Bytes{'@', 0, 16, '0'}));
-    EXPECT_EQ(h.engine->current(), State::PacketSession);
-    EXPECT_EQ(h.engine->retries(), 0);
+    EXPECT_EQ(h.engine->Current(), State::PacketSession);
+    EXPECT_EQ(h.engine->Retries(), 0);
     h.answer(16, '0');
     EXPECT_EQ(h.takeLine(), text("###"));
-    EXPECT_EQ(h.engine->current(), State::AttentionAgain);
-    EXPECT_EQ(h.engine->pending(), 0u);
+    EXPECT_EQ(h.engine->Current(), State::AttentionAgain);
+    EXPECT_EQ(h.engine->Pending(), 0u);
     EXPECT_EQ(h.out.discards, 1);
     EXPECT_TRUE(h.takeNotes().empty());
     // From here as a first attempt.
     h.ack();
     EXPECT_EQ(h.takeLine(), text("%@X\r\n"));
-    EXPECT_EQ(h.engine->current(), State::SwitchToPacket);
+    EXPECT_EQ(h.engine->Current(), State::SwitchToPacket);
 }
 
 TEST(EngineHandshake, RestartedAttentionReportsSilenceAndGivesUpLater) {
@@ -159,10 +159,10 @@ TEST(EngineHandshake, RestartedAttentionReportsSilenceAndGivesUpLater) {
     h.takeSent();
     h.expire();
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqConnect, StatusNoAnswer, nullptr}));
-    EXPECT_EQ(h.engine->current(), State::AttentionAgain);
+    EXPECT_EQ(h.engine->Current(), State::AttentionAgain);
     // A dead line does not keep the engine waiting for ever; the time-out was already reported.
     h.ticks(engine::SilenceTicks);
-    EXPECT_EQ(h.engine->current(), State::Idle);
+    EXPECT_EQ(h.engine->Current(), State::Idle);
     EXPECT_TRUE(h.takeNotes().empty());
 }
 
@@ -172,14 +172,14 @@ TEST(EngineHandshake, ExitRefusedOrUnansweredEndsTheAttempt) {
     refused.expire();
     refused.refuse(16, '0', 1);
     EXPECT_THAT(refused.takeNotes(), ElementsAre(Note{ReqConnect, StatusRefused, nullptr}));
-    EXPECT_EQ(refused.engine->current(), State::Idle);
+    EXPECT_EQ(refused.engine->Current(), State::Idle);
 
     Harness silent;
     silent.request(ReqConnect);
     silent.expire();
     silent.expire();
     EXPECT_THAT(silent.takeNotes(), ElementsAre(Note{ReqConnect, StatusNoAnswer, nullptr}));
-    EXPECT_EQ(silent.engine->current(), State::Idle);
+    EXPECT_EQ(silent.engine->Current(), State::Idle);
 }
 
 TEST(EngineHandshake, RefusedAttentionAndSilentSwitchFail) {
@@ -187,7 +187,7 @@ TEST(EngineHandshake, RefusedAttentionAndSilentSwitchFail) {
     refused.request(ReqConnect);
     refused.nak();
     EXPECT_THAT(refused.takeNotes(), ElementsAre(Note{ReqConnect, StatusNotAvailable, nullptr}));
-    EXPECT_EQ(refused.engine->current(), State::Idle);
+    EXPECT_EQ(refused.engine->Current(), State::Idle);
 
     Harness silent;
     silent.request(ReqConnect);
@@ -199,7 +199,7 @@ TEST(EngineHandshake, RefusedAttentionAndSilentSwitchFail) {
     silent.expire();
     EXPECT_TRUE(silent.takeSent().empty());
     EXPECT_THAT(silent.takeNotes(), ElementsAre(Note{ReqConnect, StatusNoAnswer, nullptr}));
-    EXPECT_EQ(silent.engine->current(), State::Idle);
+    EXPECT_EQ(silent.engine->Current(), State::Idle);
 
     Harness noIdent;
     noIdent.request(ReqConnect);
@@ -209,7 +209,7 @@ TEST(EngineHandshake, RefusedAttentionAndSilentSwitchFail) {
     noIdent.nak();
     noIdent.expire();
     EXPECT_THAT(noIdent.takeNotes(), ElementsAre(Note{ReqConnect, StatusNoAnswer, nullptr}));
-    EXPECT_EQ(noIdent.engine->current(), State::Idle);
+    EXPECT_EQ(noIdent.engine->Current(), State::Idle);
 }
 
 TEST(EngineHandshake, IdentificationLineThatNeverComesEndsWithNoAnswer) {
@@ -221,10 +221,10 @@ TEST(EngineHandshake, IdentificationLineThatNeverComesEndsWithNoAnswer) {
     h.nak();
     h.ack();
     h.ticks(engine::SilenceTicks - 1);
-    EXPECT_EQ(h.engine->current(), State::IdentLine);
+    EXPECT_EQ(h.engine->Current(), State::IdentLine);
     h.ticks(1);
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqConnect, StatusNoAnswer, nullptr}));
-    EXPECT_EQ(h.engine->current(), State::Idle);
+    EXPECT_EQ(h.engine->Current(), State::Idle);
 }
 
 TEST(EngineHandshake, ConnectQueryRetriedThenReportedUnanswered) {
@@ -238,11 +238,11 @@ TEST(EngineHandshake, ConnectQueryRetriedThenReportedUnanswered) {
     EXPECT_THAT(h.takePackets(), ElementsAre(Bytes{'0', 0}, Bytes{'@', 0, 2, '4', 1, 0, 2, 0, 3, 0, 1, 2}));
     h.expire();
     EXPECT_EQ(h.takePackets().size(), 2u);
-    EXPECT_EQ(h.engine->retries(), 0);
+    EXPECT_EQ(h.engine->Retries(), 0);
     h.expire();
     EXPECT_THAT(h.takePackets(), ElementsAre(Bytes{'0', 0}));
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqConnect, StatusNoAnswer, nullptr}));
-    EXPECT_EQ(h.engine->current(), State::Idle);
+    EXPECT_EQ(h.engine->Current(), State::Idle);
 }
 
 TEST(EngineHandshake, RefusedQueryStillSubscribesAndUnansweredSubscriptionStillConnects) {
@@ -253,13 +253,13 @@ TEST(EngineHandshake, RefusedQueryStillSubscribesAndUnansweredSubscriptionStillC
     h.takeSent();
     h.refuse(2, '4', 1);
     EXPECT_EQ(h.takePackets().at(0).at(2), 3);
-    EXPECT_EQ(h.engine->dataSet(engine::Set::Setup), nullptr);
+    EXPECT_EQ(h.engine->DataSet(engine::Set::Setup), nullptr);
     h.expire();
     h.expire();
     EXPECT_TRUE(h.takeNotes().empty());
     h.expire();
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqConnect, StatusDone, nullptr}));
-    EXPECT_EQ(h.engine->current(), State::PacketSession);
+    EXPECT_EQ(h.engine->Current(), State::PacketSession);
     // A refused subscription connects as well.
     Harness r;
     r.request(ReqConnect);
@@ -282,35 +282,35 @@ TEST(EngineHandshake, ConnectDuringASessionSendsNothing) {
     text.request(ReqConnect);
     EXPECT_TRUE(text.takeSent().empty());
     EXPECT_THAT(text.takeNotes(), ElementsAre(Note{ReqConnect, StatusDone, nullptr}));
-    EXPECT_EQ(text.engine->current(), State::TextSession);
+    EXPECT_EQ(text.engine->Current(), State::TextSession);
 }
 
 TEST(EngineHandshake, AutomaticConnectionWaitsForThreeTicksOfModemLines) {
     Harness h;
     h.request(ReqAutoConnect);
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqAutoConnect, StatusDone, nullptr}));
-    EXPECT_EQ(h.engine->autoCountdown(), 3);
+    EXPECT_EQ(h.engine->AutoCountdown(), 3);
     h.ticks(5);
     EXPECT_TRUE(h.takeSent().empty());
     h.out.modemOn = true;
     h.ticks(2);
     h.out.modemOn = false;
     h.ticks(1);
-    EXPECT_EQ(h.engine->autoCountdown(), 3);
+    EXPECT_EQ(h.engine->AutoCountdown(), 3);
     h.out.modemOn = true;
     h.ticks(2);
     EXPECT_TRUE(h.takeSent().empty());
     h.ticks(1);
     EXPECT_EQ(h.takeLine(), text("###"));
-    EXPECT_EQ(h.engine->current(), State::AutoAttention);
+    EXPECT_EQ(h.engine->Current(), State::AutoAttention);
     h.ack();
-    EXPECT_EQ(h.engine->current(), State::AutoSwitchToPacket);
+    EXPECT_EQ(h.engine->Current(), State::AutoSwitchToPacket);
     h.ack();
-    EXPECT_EQ(h.engine->current(), State::AutoPacketSession);
+    EXPECT_EQ(h.engine->Current(), State::AutoPacketSession);
     h.answer(2, '4', {});
     h.answer(3, '3');
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{NtfyAutoConnected, StatusDone, nullptr}));
-    EXPECT_EQ(h.engine->linkMode(), 2);
+    EXPECT_EQ(h.engine->LinkMode(), 2);
 }
 
 TEST(EngineHandshake, AutomaticConnectionFailuresRearmInsteadOfNotifying) {
@@ -320,18 +320,18 @@ TEST(EngineHandshake, AutomaticConnectionFailuresRearmInsteadOfNotifying) {
     h.takeNotes();
     h.ticks(3);
     h.nak();
-    EXPECT_EQ(h.engine->current(), State::Idle);
-    EXPECT_EQ(h.engine->autoCountdown(), 3);
+    EXPECT_EQ(h.engine->Current(), State::Idle);
+    EXPECT_EQ(h.engine->AutoCountdown(), 3);
     h.ticks(3);
-    EXPECT_EQ(h.engine->current(), State::AutoAttention);
+    EXPECT_EQ(h.engine->Current(), State::AutoAttention);
     h.ack();
     h.nak();
     h.nak();
     h.nak();
-    EXPECT_EQ(h.engine->current(), State::AutoIdentify);
+    EXPECT_EQ(h.engine->Current(), State::AutoIdentify);
     h.expire();
-    EXPECT_EQ(h.engine->current(), State::Idle);
-    EXPECT_EQ(h.engine->autoCountdown(), 3);
+    EXPECT_EQ(h.engine->Current(), State::Idle);
+    EXPECT_EQ(h.engine->AutoCountdown(), 3);
     // The automatic text-mode path identifies and reports NtfyAutoConnected.
     h.ticks(3);
     h.ack();
@@ -339,11 +339,11 @@ TEST(EngineHandshake, AutomaticConnectionFailuresRearmInsteadOfNotifying) {
     h.nak();
     h.nak();
     h.ack();
-    EXPECT_EQ(h.engine->current(), State::AutoIdentLine);
+    EXPECT_EQ(h.engine->Current(), State::AutoIdentLine);
     h.line("RV-7030 2");
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{NtfyAutoConnected, StatusDone, nullptr}));
-    EXPECT_EQ(h.engine->modelCode(), 2);
-    EXPECT_EQ(h.engine->version(), 0x200 << 12);
+    EXPECT_EQ(h.engine->ModelCode(), 2);
+    EXPECT_EQ(h.engine->Version(), 0x200 << 12);
 }
 
 TEST(EngineHandshake, SilentAutomaticAttentionStartsOverAfterTheWatchdog) {
@@ -351,11 +351,11 @@ TEST(EngineHandshake, SilentAutomaticAttentionStartsOverAfterTheWatchdog) {
     h.out.modemOn = true;
     h.request(ReqAutoConnect);
     h.ticks(3);
-    EXPECT_EQ(h.engine->current(), State::AutoAttention);
+    EXPECT_EQ(h.engine->Current(), State::AutoAttention);
     h.ticks(15);
-    EXPECT_EQ(h.engine->current(), State::AutoAttention);
+    EXPECT_EQ(h.engine->Current(), State::AutoAttention);
     h.ticks(engine::SilenceTicks - 15);
-    EXPECT_EQ(h.engine->current(), State::Idle);
+    EXPECT_EQ(h.engine->Current(), State::Idle);
     h.takeSent();
     h.ticks(3);
     EXPECT_EQ(h.takeLine(), text("###"));
@@ -364,42 +364,42 @@ TEST(EngineHandshake, SilentAutomaticAttentionStartsOverAfterTheWatchdog) {
 
 TEST(ItemRecords, ParseStopsAtARecordThatDoesNotFit) {
     const Bytes bytes = cat({record(0x0001, {4}), record(0x0002, text("AB")), Bytes{0x03, 0x00, 5, 1, 2}});
-    const auto records = engine::parseItemRecords(bytes);
+    const auto records = engine::ParseItemRecords(bytes);
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0].item, 0x0001);
     EXPECT_EQ(records[1].item, 0x0002);
     EXPECT_EQ(Bytes(records[1].value.begin(), records[1].value.end()), text("AB"));
-    EXPECT_TRUE(engine::parseItemRecords(Bytes{1, 0}).empty());
+    EXPECT_TRUE(engine::ParseItemRecords(Bytes{1, 0}).empty());
 }
 
 TEST(ItemRecords, VersionScaleFollowsTheItemLength) {
-    EXPECT_EQ(engine::versionFromItem({}), 0);
-    EXPECT_EQ(engine::versionFromItem(Bytes{0x12}), 0x12 << 16);
-    EXPECT_EQ(engine::versionFromItem(Bytes{0x34, 0x12}), 0x1234 << 12);
-    EXPECT_EQ(engine::versionFromItem(Bytes{0x56, 0x34, 0x12}), 0x123456 << 4);
-    EXPECT_EQ(engine::versionFromItem(Bytes{0x78, 0x56, 0x34, 0x12, 0x99}), 0x12345678);
+    EXPECT_EQ(engine::VersionFromItem({}), 0);
+    EXPECT_EQ(engine::VersionFromItem(Bytes{0x12}), 0x12 << 16);
+    EXPECT_EQ(engine::VersionFromItem(Bytes{0x34, 0x12}), 0x1234 << 12);
+    EXPECT_EQ(engine::VersionFromItem(Bytes{0x56, 0x34, 0x12}), 0x123456 << 4);
+    EXPECT_EQ(engine::VersionFromItem(Bytes{0x78, 0x56, 0x34, 0x12, 0x99}), 0x12345678);
 }
 
 TEST(ItemRecords, IdentificationLine) {
-    auto id = engine::parseIdentification(text("RV-7010 1.0"));
+    auto id = engine::ParseIdentification(text("RV-7010 1.0"));
     EXPECT_EQ(id.name, "RV-7010");
     EXPECT_EQ(id.version, 0x100 << 12);
-    id = engine::parseIdentification(text("OTHER   a"));
+    id = engine::ParseIdentification(text("OTHER   a"));
     EXPECT_EQ(id.name, "OTHER");
     EXPECT_EQ(id.version, 0xA00 << 12);
-    EXPECT_EQ(engine::parseIdentification(text(std::string(70, 'x'))).name, std::string(63, 'x'));
-    EXPECT_EQ(engine::modelCodeFor("RV-7010", 9), 4);
-    EXPECT_EQ(engine::modelCodeFor("rv-7010", 9), 9);
+    EXPECT_EQ(engine::ParseIdentification(text(std::string(70, 'x'))).name, std::string(63, 'x'));
+    EXPECT_EQ(engine::ModelCodeFor("RV-7010", 9), 4);
+    EXPECT_EQ(engine::ModelCodeFor("rv-7010", 9), 9);
 }
 
 TEST(EngineHandshake, UnknownModelKeepsThePreviousModelCode) {
     Harness h;
     h.connectText("RV-7030 1.0");
-    EXPECT_EQ(h.engine->modelCode(), 2);
-    h.engine->reset();
+    EXPECT_EQ(h.engine->ModelCode(), 2);
+    h.engine->Reset();
     h.connectText("XYZ-1 1.0");
-    EXPECT_EQ(h.engine->modelCode(), 2);
-    EXPECT_STREQ(h.engine->modelName(), "XYZ-1");
+    EXPECT_EQ(h.engine->ModelCode(), 2);
+    EXPECT_STREQ(h.engine->ModelName(), "XYZ-1");
 }
 
 } // namespace

@@ -33,20 +33,20 @@ struct Note {
 struct Sent {
     bool framed;    // a packet (SYN frame on the line)
     Bytes content;  // the text or block as written, or the packet before framing
-    Bytes line() const { return framed ? synFrame(content) : content; }
+    Bytes line() const { return framed ? SynFrame(content) : content; }
 };
 
 class RecordingOutput final : public EngineOutput {
 public:
-    void sendRaw(std::unique_ptr<LinkMessage> msg) override { sent.push_back({false, Bytes(msg->bytes().begin(), msg->bytes().end())}); }
-    void sendFrame(std::unique_ptr<LinkMessage> msg) override { sent.push_back({true, Bytes(msg->bytes().begin(), msg->bytes().end())}); }
-    void discardReceive() override { ++discards; }
-    int notify(int code, int status, void* data) override {
+    void SendRaw(std::unique_ptr<LinkMessage> msg) override { sent.push_back({false, Bytes(msg->Bytes().begin(), msg->Bytes().end())}); }
+    void SendFrame(std::unique_ptr<LinkMessage> msg) override { sent.push_back({true, Bytes(msg->Bytes().begin(), msg->Bytes().end())}); }
+    void DiscardReceive() override { ++discards; }
+    int Notify(int code, int status, void* data) override {
         notes.push_back({code, status, data});
         return code == NtfyKey ? keyResult : 0;
     }
-    bool cts() override { return modemOn; }
-    bool dsr() override { return modemOn; }
+    bool Cts() override { return modemOn; }
+    bool Dsr() override { return modemOn; }
 
     std::vector<Sent> sent;
     std::vector<Note> notes;
@@ -111,18 +111,18 @@ public:
         engine = std::make_unique<ProtocolEngine>(out, std::move(c));
     }
 
-    void request(int code, int param = 0) { engine->request(code, param, 0); }
-    void event(int ev) { engine->linkEvent(ev, nullptr); }
+    void request(int code, int param = 0) { engine->Request(code, param, 0); }
+    void event(int ev) { engine->LinkEvent(ev, nullptr); }
     void ack() { event(EvAck); }
     void nak() { event(EvNak); }
     void cancel() { event(EvCancel); }
     void end() { event(EvEnd); }
-    void line(const Bytes& bytes, int framing = FramingText) { engine->linkEvent(EvLine, makeMessage(framing, bytes)); }
+    void line(const Bytes& bytes, int framing = FramingText) { engine->LinkEvent(EvLine, MakeMessage(framing, bytes)); }
     void line(const std::string& s) { line(text(s)); }
     // A packet from the analyzer; kinds above "?" get the analyzer's next sequence number.
     void packet(Bytes p) {
         if (p.size() >= 2 && p[0] > '?') p[1] = analyzerSeq++;
-        engine->linkEvent(EvFrame, makeMessage(FramingSyn, p));
+        engine->LinkEvent(EvFrame, MakeMessage(FramingSyn, p));
     }
     void answer(std::uint8_t id, std::uint8_t sub, const Bytes& results = {}) {
         packet(cat({Bytes{'A', 0, id, sub}, results}));
@@ -138,10 +138,10 @@ public:
         packet(cat({p, value}));
     }
     void ticks(int n) {
-        for (int i = 0; i < n; ++i) engine->tick();
+        for (int i = 0; i < n; ++i) engine->Tick();
     }
     // Runs the reply timer out.
-    void expire() { ticks(engine->replyTimer()); }
+    void expire() { ticks(engine->ReplyTimer()); }
 
     std::vector<Sent> takeSent() { return std::exchange(out.sent, {}); }
     std::vector<Note> takeNotes() { return std::exchange(out.notes, {}); }

@@ -17,7 +17,7 @@ TEST(EngineNotifications, MeasurementStartRunningStatesAndEnd) {
     h.notification(0x0201, {0x00, 0x01});
     EXPECT_THAT(h.capture->calls, ElementsAre("begin"));
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{NtfyRate, 0, nullptr}, Note{NtfyMeasureState, 1, nullptr}));
-    EXPECT_EQ(h.engine->status(), 0x100);
+    EXPECT_EQ(h.engine->Status(), 0x100);
     // 0x100 to 0x300: only the measure state; the capture goes on.
     h.notification(0x0201, {0x00, 0x03});
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{NtfyMeasureState, 2, nullptr}));
@@ -37,7 +37,7 @@ TEST(EngineNotifications, StatusBitAndUnchangedWords) {
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{NtfyStatusBit, 1, nullptr}));
     h.notification(0x0201, {0x01, 0x00, 0x00, 0x40});
     EXPECT_TRUE(h.takeNotes().empty());
-    EXPECT_EQ(h.engine->status(), 0x40000001);
+    EXPECT_EQ(h.engine->Status(), 0x40000001);
     h.notification(0x0201, {});   // no bytes: 0
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{NtfyStatusBit, 0, nullptr}));
     EXPECT_TRUE(h.capture->calls.empty());
@@ -80,7 +80,7 @@ TEST(EngineNotifications, DataAndInformationItemsGoToTheCaptureWriter) {
         h.capture->calls.clear();
         h.notification(item, {1, 2, 3});
         EXPECT_THAT(h.capture->calls, ElementsAre("info " + std::to_string(item)));
-        EXPECT_EQ(h.capture->lastInfo, h.engine->dataSet(engine::Set::Info));
+        EXPECT_EQ(h.capture->lastInfo, h.engine->DataSet(engine::Set::Info));
         EXPECT_EQ(h.capture->lastPayload, (Bytes{1, 2, 3}));
     }
     h.capture->calls.clear();
@@ -106,14 +106,14 @@ TEST(EngineNotifications, ResetAndTicksReachTheCaptureWriter) {
     h.ticks(3);
     EXPECT_EQ(h.capture->ticks, 3);
     h.connectPacket();
-    h.engine->reset();
+    h.engine->Reset();
     EXPECT_THAT(h.capture->calls, ElementsAre("reset"));
     EXPECT_EQ(h.out.discards, 1);
-    EXPECT_EQ(h.engine->current(), State::Idle);
-    EXPECT_EQ(h.engine->screenBits(), nullptr);
-    EXPECT_EQ(h.engine->screenInfo(), nullptr);
+    EXPECT_EQ(h.engine->Current(), State::Idle);
+    EXPECT_EQ(h.engine->ScreenBits(), nullptr);
+    EXPECT_EQ(h.engine->ScreenInfo(), nullptr);
     BufferSettings buffer{"/tmp", 7, 1, 0};
-    h.engine->scanBufferFolder(buffer);
+    h.engine->ScanBufferFolder(buffer);
     EXPECT_THAT(h.capture->calls, ElementsAre("reset", "scan 7"));
 }
 

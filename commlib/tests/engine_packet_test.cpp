@@ -14,7 +14,7 @@ using ::testing::ElementsAre;
 TEST(EnginePacket, PacketAheadOfTheSequenceIsDroppedAndRepeatRequested) {
     Harness h;
     h.connectPacket();
-    const std::uint8_t expected = h.engine->rxSequence();
+    const std::uint8_t expected = h.engine->RxSequence();
     EXPECT_EQ(expected, 2);   // the two answers of the handshake
     h.request(ReqGetStopReason);
     h.takeSent();
@@ -22,13 +22,13 @@ TEST(EnginePacket, PacketAheadOfTheSequenceIsDroppedAndRepeatRequested) {
     h.answer(15, '4', record(0x0202, {7}));
     EXPECT_THAT(h.takePackets(), ElementsAre(Bytes{'?', expected}));
     EXPECT_TRUE(h.takeNotes().empty());
-    EXPECT_EQ(h.engine->rxSequence(), expected);
+    EXPECT_EQ(h.engine->RxSequence(), expected);
     // The repeat with the right number is taken.
     h.analyzerSeq = expected;
     h.answer(15, '4', record(0x0202, {7}));
     EXPECT_EQ(h.takeNotes().at(0).code, ReqGetStopReason);
-    EXPECT_EQ(h.engine->stopReason(), 7);
-    EXPECT_EQ(h.engine->rxSequence(), expected + 1);
+    EXPECT_EQ(h.engine->StopReason(), 7);
+    EXPECT_EQ(h.engine->RxSequence(), expected + 1);
 }
 
 TEST(EnginePacket, RepeatRequestForOurLastPacketIsIgnored) {
@@ -36,10 +36,10 @@ TEST(EnginePacket, RepeatRequestForOurLastPacketIsIgnored) {
     h.connectPacket();
     h.request(ReqGetSetup);
     h.takeSent();
-    const auto last = static_cast<std::uint8_t>(h.engine->txSequence() - 1);
+    const auto last = static_cast<std::uint8_t>(h.engine->TxSequence() - 1);
     h.packet({'?', last});
     EXPECT_TRUE(h.takeSent().empty());
-    EXPECT_NE(h.engine->pending(), 0u);
+    EXPECT_NE(h.engine->Pending(), 0u);
 }
 
 TEST(EnginePacket, RepeatRequestRepeatsTheHandshakeStepWhileRetriesLast) {
@@ -50,12 +50,12 @@ TEST(EnginePacket, RepeatRequestRepeatsTheHandshakeStepWhileRetriesLast) {
     h.takeSent();
     h.packet({'?', 5});
     EXPECT_THAT(h.takePackets(), ElementsAre(Bytes{'0', 0}, Bytes{'@', 0, 2, '4', 1, 0, 2, 0, 3, 0, 1, 2}));
-    EXPECT_EQ(h.engine->retries(), 1);
+    EXPECT_EQ(h.engine->Retries(), 1);
     h.packet({'?', 5});
     h.packet({'?', 5});
-    EXPECT_EQ(h.engine->retries(), 0);
+    EXPECT_EQ(h.engine->Retries(), 0);
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqConnect, StatusLostPacket, nullptr}));
-    EXPECT_EQ(h.engine->pending(), 0u);
+    EXPECT_EQ(h.engine->Pending(), 0u);
     // The subscription is repeated the same way.
     Harness s;
     s.request(ReqConnect);
@@ -79,26 +79,26 @@ TEST(EnginePacket, RepeatRequestWithNothingToRepeatFailsPendingWithLostPacket) {
     EXPECT_THAT(h.takePackets(), ElementsAre(Bytes{'0', 0}));
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqGetStopReason, StatusLostPacket, nullptr},
                                            Note{ReqGetTable, StatusLostPacket, nullptr}));
-    EXPECT_EQ(h.engine->txSequence(), 0);
-    EXPECT_EQ(h.engine->rxSequence(), 0);
+    EXPECT_EQ(h.engine->TxSequence(), 0);
+    EXPECT_EQ(h.engine->RxSequence(), 0);
 }
 
 TEST(EnginePacket, AnalyzerResetsApplyToTheirParts) {
     Harness h;
     h.connectPacket();
     h.request(ReqGetSetup);
-    EXPECT_EQ(h.engine->replyTimer(), 5);
+    EXPECT_EQ(h.engine->ReplyTimer(), 5);
     h.packet({'0', 1});
-    EXPECT_EQ(h.engine->txSequence(), 0);
-    EXPECT_EQ(h.engine->rxSequence(), 0);
-    EXPECT_EQ(h.engine->replyTimer(), 5);
+    EXPECT_EQ(h.engine->TxSequence(), 0);
+    EXPECT_EQ(h.engine->RxSequence(), 0);
+    EXPECT_EQ(h.engine->ReplyTimer(), 5);
     h.analyzerSeq = 0;
     h.packet({'0', 2});
-    EXPECT_EQ(h.engine->replyTimer(), 0);
+    EXPECT_EQ(h.engine->ReplyTimer(), 0);
     h.request(ReqGetStopReason);
     h.packet({'0', 0});
-    EXPECT_EQ(h.engine->replyTimer(), 0);
-    EXPECT_EQ(h.engine->txSequence(), 0);
+    EXPECT_EQ(h.engine->ReplyTimer(), 0);
+    EXPECT_EQ(h.engine->TxSequence(), 0);
 }
 
 TEST(EnginePacket, ShortAndUnhandledPacketsAreIgnoredButCounted) {
@@ -107,17 +107,17 @@ TEST(EnginePacket, ShortAndUnhandledPacketsAreIgnoredButCounted) {
     h.request(ReqGetSetup);
     h.answer(4, '6', {0x00, 0x20});
     h.takeSent();
-    const std::uint8_t rx = h.engine->rxSequence();
+    const std::uint8_t rx = h.engine->RxSequence();
     h.packet({'D', 0, 4, 1, 0x00, 0x20, 0, 0, 0});   // 9 bytes: too short
     h.packet({'@', 0, 1, '0'});
     h.packet({'E', 0, 4, 1, 0x00});
     h.packet({'1', 9});
     h.packet({'2', 0, 0x01});
     h.packet({'Z'});
-    EXPECT_EQ(h.engine->rxSequence(), rx + 3);
+    EXPECT_EQ(h.engine->RxSequence(), rx + 3);
     EXPECT_TRUE(h.takeSent().empty());
     EXPECT_TRUE(h.takeNotes().empty());
-    EXPECT_NE(h.engine->pending(), 0u);
+    EXPECT_NE(h.engine->Pending(), 0u);
 }
 
 TEST(EnginePacket, TimeoutFailsPendingInOrderWithNoAnswer) {
@@ -135,8 +135,8 @@ TEST(EnginePacket, TimeoutFailsPendingInOrderWithNoAnswer) {
                                            Note{ReqGetStopReason, StatusNoAnswer, nullptr},
                                            Note{ReqGetSetup, StatusNoAnswer, nullptr},
                                            Note{ReqGetScreen, StatusNoAnswer, nullptr}));
-    EXPECT_EQ(h.engine->pending(), 0u);
-    EXPECT_EQ(h.engine->current(), State::PacketSession);
+    EXPECT_EQ(h.engine->Pending(), 0u);
+    EXPECT_EQ(h.engine->Current(), State::PacketSession);
 }
 
 TEST(EnginePacket, SessionEndAnsweredResetsTheEngine) {
@@ -144,12 +144,12 @@ TEST(EnginePacket, SessionEndAnsweredResetsTheEngine) {
     h.connectPacket();
     h.request(ReqDisconnect);
     EXPECT_THAT(h.takePackets(), ElementsAre(Bytes{'@', 2, 0, '0'}));
-    EXPECT_EQ(h.engine->replyTimer(), 5);
+    EXPECT_EQ(h.engine->ReplyTimer(), 5);
     h.answer(0, '0');
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqDisconnect, StatusDone, nullptr}));
-    EXPECT_EQ(h.engine->current(), State::Idle);
-    EXPECT_EQ(h.engine->dataSet(engine::Set::Setup), nullptr);
-    EXPECT_STREQ(h.engine->modelName(), "");
+    EXPECT_EQ(h.engine->Current(), State::Idle);
+    EXPECT_EQ(h.engine->DataSet(engine::Set::Setup), nullptr);
+    EXPECT_STREQ(h.engine->ModelName(), "");
     EXPECT_EQ(h.out.discards, 1);
     EXPECT_THAT(h.capture->calls, ElementsAre("reset"));
 }
@@ -160,8 +160,8 @@ TEST(EnginePacket, SessionEndRefusedKeepsTheSession) {
     h.request(ReqDisconnect);
     h.refuse(0, '0', 1);
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqDisconnect, StatusRefused, nullptr}));
-    EXPECT_EQ(h.engine->current(), State::PacketSession);
-    EXPECT_EQ(h.engine->pending(), 0u);
+    EXPECT_EQ(h.engine->Current(), State::PacketSession);
+    EXPECT_EQ(h.engine->Pending(), 0u);
 }
 
 TEST(EnginePacket, SessionEndRetriedWithTheSameSequenceNumber) {
@@ -182,7 +182,7 @@ TEST(EnginePacket, AnyAcceptedSubZeroOtherThanTheExitEndsTheSession) {
     Harness h;
     h.connectPacket();
     h.answer(7, '0');
-    EXPECT_EQ(h.engine->current(), State::Idle);
+    EXPECT_EQ(h.engine->Current(), State::Idle);
     EXPECT_TRUE(h.takeNotes().empty());
 }
 
@@ -196,8 +196,8 @@ TEST(EnginePacket, AnswersNobodyWaitsForAreIgnored) {
     h.answer(16, '0');
     EXPECT_TRUE(h.takeNotes().empty());
     EXPECT_TRUE(h.takeSent().empty());
-    EXPECT_EQ(h.engine->current(), State::PacketSession);
-    EXPECT_EQ(h.engine->modelCode(), 4);
+    EXPECT_EQ(h.engine->Current(), State::PacketSession);
+    EXPECT_EQ(h.engine->ModelCode(), 4);
 }
 
 TEST(EnginePacket, TextEventsAreIgnoredInPacketMode) {
@@ -210,7 +210,7 @@ TEST(EnginePacket, TextEventsAreIgnoredInPacketMode) {
     h.line("RV-7010 1.0");
     EXPECT_TRUE(h.takeSent().empty());
     EXPECT_TRUE(h.takeNotes().empty());
-    EXPECT_EQ(h.engine->current(), State::PacketSession);
+    EXPECT_EQ(h.engine->Current(), State::PacketSession);
 }
 
 TEST(EnginePacket, IdleAndTextSessionIgnoreEveryEvent) {
@@ -220,7 +220,7 @@ TEST(EnginePacket, IdleAndTextSessionIgnoreEveryEvent) {
     idle.ticks(100);
     EXPECT_TRUE(idle.takeSent().empty());
     EXPECT_TRUE(idle.takeNotes().empty());
-    EXPECT_EQ(idle.engine->linkMode(), 0);
+    EXPECT_EQ(idle.engine->LinkMode(), 0);
 
     Harness text;
     text.connectText();
@@ -230,7 +230,7 @@ TEST(EnginePacket, IdleAndTextSessionIgnoreEveryEvent) {
     text.ticks(100);
     EXPECT_TRUE(text.takeSent().empty());
     EXPECT_TRUE(text.takeNotes().empty());
-    EXPECT_EQ(text.engine->current(), State::TextSession);
+    EXPECT_EQ(text.engine->Current(), State::TextSession);
 }
 
 } // namespace

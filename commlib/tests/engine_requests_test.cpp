@@ -16,7 +16,7 @@ TEST(EngineRequests, TextModeKeysAreHexadecimalCommands) {
     h.connectText();
     h.request(ReqKey, 0x1A5);
     EXPECT_EQ(h.takeLine(), text("%K01A5\r\n"));
-    EXPECT_EQ(h.engine->current(), State::Key);
+    EXPECT_EQ(h.engine->Current(), State::Key);
     h.ack();
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqKey, StatusDone, nullptr}));
     h.request(ReqKey, 0x21);
@@ -31,7 +31,7 @@ TEST(EngineRequests, TextModeKeysAreHexadecimalCommands) {
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqKey, StatusNotAvailable, nullptr},
                                            Note{ReqKey, StatusNotAllowed, nullptr},
                                            Note{ReqKey, StatusNoAnswer, nullptr}));
-    EXPECT_EQ(h.engine->current(), State::TextSession);
+    EXPECT_EQ(h.engine->Current(), State::TextSession);
 }
 
 TEST(EngineRequests, PacketModeKeyIsAnItemNotificationAnsweredAtOnce) {
@@ -41,13 +41,13 @@ TEST(EngineRequests, PacketModeKeyIsAnItemNotificationAnsweredAtOnce) {
     h.answer(15, '4', {});
     h.takeSent();
     h.takeNotes();
-    h.engine->tick();
-    const int timer = h.engine->replyTimer();
+    h.engine->Tick();
+    const int timer = h.engine->ReplyTimer();
     h.request(ReqKey, 0x21);
     h.request(ReqKey, 0x1A5);
     EXPECT_THAT(h.takePackets(), ElementsAre(Bytes{'2', 0, 0x20, 0x0C, 0x21}, Bytes{'2', 0, 0x20, 0x0C, 0xA5, 0x01}));
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqKey, StatusDone, nullptr}, Note{ReqKey, StatusDone, nullptr}));
-    EXPECT_EQ(h.engine->replyTimer(), timer);   // keys leave the timer as it is
+    EXPECT_EQ(h.engine->ReplyTimer(), timer);   // keys leave the timer as it is
 }
 
 TEST(EngineRequests, TextModeMeasureStartAndStop) {
@@ -55,15 +55,15 @@ TEST(EngineRequests, TextModeMeasureStartAndStop) {
     h.connectText();
     h.request(ReqMeasure, 1);
     EXPECT_EQ(h.takeLine(), text("%K21\r\n"));
-    EXPECT_EQ(h.engine->current(), State::MeasureStart);
+    EXPECT_EQ(h.engine->Current(), State::MeasureStart);
     h.ack();
     h.request(ReqMeasure, 0);
     EXPECT_EQ(h.takeLine(), text("%K22\r\n"));
-    EXPECT_EQ(h.engine->current(), State::MeasureStop);
+    EXPECT_EQ(h.engine->Current(), State::MeasureStop);
     h.expire();
     EXPECT_THAT(h.takeNotes(),
                 ElementsAre(Note{ReqMeasure, StatusDone, nullptr}, Note{ReqMeasure, StatusNoAnswer, nullptr}));
-    EXPECT_EQ(h.engine->current(), State::TextSession);
+    EXPECT_EQ(h.engine->Current(), State::TextSession);
 }
 
 TEST(EngineRequests, PacketModeMeasureStartIsASetAnsweredByItsRecord) {
@@ -90,7 +90,7 @@ TEST(EngineRequests, PacketModeMeasureStopPressesTheStopKeyThreeTimes) {
     const Bytes key{'2', 0, 0x20, 0x0C, 0x22};
     EXPECT_THAT(h.takePackets(), ElementsAre(key, key, key));
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqMeasure, StatusDone, nullptr}));
-    EXPECT_EQ(h.engine->pending(), 0u);
+    EXPECT_EQ(h.engine->Pending(), 0u);
 }
 
 TEST(EngineRequests, TextModeQuit) {
@@ -98,11 +98,11 @@ TEST(EngineRequests, TextModeQuit) {
     accepted.connectText();
     accepted.request(ReqDisconnect);
     EXPECT_EQ(accepted.takeLine(), text("%Q\r\n"));
-    EXPECT_EQ(accepted.engine->current(), State::Quit);
+    EXPECT_EQ(accepted.engine->Current(), State::Quit);
     accepted.ack();
     EXPECT_THAT(accepted.takeNotes(), ElementsAre(Note{ReqDisconnect, StatusDone, nullptr}));
-    EXPECT_EQ(accepted.engine->current(), State::Idle);
-    EXPECT_EQ(accepted.engine->dataSet(engine::Set::Setup), nullptr);
+    EXPECT_EQ(accepted.engine->Current(), State::Idle);
+    EXPECT_EQ(accepted.engine->DataSet(engine::Set::Setup), nullptr);
 
     for (int refusal : {EvNak, EvCancel}) {
         Harness refused;
@@ -110,14 +110,14 @@ TEST(EngineRequests, TextModeQuit) {
         refused.request(ReqDisconnect);
         refused.event(refusal);
         EXPECT_THAT(refused.takeNotes(), ElementsAre(Note{ReqDisconnect, StatusRefused, nullptr}));
-        EXPECT_EQ(refused.engine->current(), State::TextSession);
+        EXPECT_EQ(refused.engine->Current(), State::TextSession);
     }
     Harness silent;
     silent.connectText();
     silent.request(ReqDisconnect);
     silent.expire();
     EXPECT_THAT(silent.takeNotes(), ElementsAre(Note{ReqDisconnect, StatusNoAnswer, nullptr}));
-    EXPECT_EQ(silent.engine->current(), State::TextSession);
+    EXPECT_EQ(silent.engine->Current(), State::TextSession);
 }
 
 TEST(EngineRequests, StopReasonArrivesWithAPointerToIt) {
@@ -134,10 +134,10 @@ TEST(EngineRequests, StopReasonArrivesWithAPointerToIt) {
     // Two bytes, and an empty value meaning 0.
     h.request(ReqGetStopReason);
     h.answer(15, '4', record(0x0202, {0x01, 0x02}));
-    EXPECT_EQ(h.engine->stopReason(), 0x0201);
+    EXPECT_EQ(h.engine->StopReason(), 0x0201);
     h.request(ReqGetStopReason);
     h.answer(15, '4', record(0x0202, {}));
-    EXPECT_EQ(h.engine->stopReason(), 0);
+    EXPECT_EQ(h.engine->StopReason(), 0);
 }
 
 TEST(EngineRequests, RefusedStopReasonIsLeftToTheReplyTimer) {
@@ -183,7 +183,7 @@ TEST(EngineRequests, RequestsThatDoNotFitTheStateSendNothing) {
     EXPECT_THAT(busy.takeNotes(), ElementsAre(Note{ReqDisconnect, StatusNotAllowed, nullptr},
                                               Note{ReqGetTable, StatusNotAllowed, nullptr},
                                               Note{ReqMeasure, StatusNotAllowed, nullptr}));
-    EXPECT_EQ(busy.engine->current(), State::Attention);
+    EXPECT_EQ(busy.engine->Current(), State::Attention);
 }
 
 TEST(EngineRequests, ScreenOnlyInPacketMode) {
@@ -240,11 +240,11 @@ TEST(EngineRequests, AutoConnectIsArmedInAnyState) {
     h.connectPacket();
     h.request(ReqAutoConnect);
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqAutoConnect, StatusDone, nullptr}));
-    EXPECT_EQ(h.engine->autoCountdown(), 3);
+    EXPECT_EQ(h.engine->AutoCountdown(), 3);
     // A manual connection switches it off.
-    h.engine->reset();
+    h.engine->Reset();
     h.request(ReqConnect);
-    EXPECT_EQ(h.engine->autoCountdown(), 0);
+    EXPECT_EQ(h.engine->AutoCountdown(), 0);
 }
 
 } // namespace

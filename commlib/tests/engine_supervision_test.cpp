@@ -25,7 +25,7 @@ void startSupervised(Harness& h, std::uint8_t value) {
 TEST(EngineSupervision, KeepAlivesGoOutWhileWeAreQuietAndTheAnalyzerIsHeard) {
     Harness h;
     startSupervised(h, 50);
-    EXPECT_EQ(h.engine->supervision(), 50);
+    EXPECT_EQ(h.engine->Supervision(), 50);
     // 50 gives a keep-alive every 10 ticks and gives up after 37 silent ones.
     for (int round = 0; round < 5; ++round) {
         h.ticks(9);
@@ -41,7 +41,7 @@ TEST(EngineSupervision, KeepAlivesGoOutWhileWeAreQuietAndTheAnalyzerIsHeard) {
     h.ticks(9);
     EXPECT_TRUE(h.takeSent().empty());
     EXPECT_TRUE(h.takeNotes().empty());
-    EXPECT_NE(h.engine->current(), State::Idle);
+    EXPECT_NE(h.engine->Current(), State::Idle);
 }
 
 TEST(EngineSupervision, ASilentAnalyzerEndsTheSessionWithLinkLost) {
@@ -55,8 +55,8 @@ TEST(EngineSupervision, ASilentAnalyzerEndsTheSessionWithLinkLost) {
     EXPECT_TRUE(h.takeNotes().empty());
     h.ticks(1);
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{NtfyLinkLost, LinkLostSilent, nullptr}));
-    EXPECT_EQ(h.engine->current(), State::Idle);
-    EXPECT_EQ(h.engine->supervision(), 0);
+    EXPECT_EQ(h.engine->Current(), State::Idle);
+    EXPECT_EQ(h.engine->Supervision(), 0);
     EXPECT_THAT(h.capture->calls, ElementsAre("reset"));   // the block file is closed with what it holds
     h.ticks(100);
     EXPECT_TRUE(h.takeNotes().empty());
@@ -69,7 +69,7 @@ TEST(EngineSupervision, OffWhenRefusedWhenTheMeasurementStopsAndOnEveryReset) {
     refused.answer(13, '5', record(0x0C21, {1}));
     refused.refuse(1, '1', 2);
     refused.ticks(200);
-    EXPECT_EQ(refused.engine->supervision(), 0);
+    EXPECT_EQ(refused.engine->Supervision(), 0);
     EXPECT_THAT(refused.takeNotes(), ElementsAre(Note{ReqMeasure, StatusDone, nullptr}));
 
     // A refused start asks for no supervision at all.
@@ -83,21 +83,21 @@ TEST(EngineSupervision, OffWhenRefusedWhenTheMeasurementStopsAndOnEveryReset) {
     startSupervised(stopped, 50);
     stopped.notification(0x0201, {0x00, 0x01});
     stopped.notification(0x0201, {0x00, 0x00});
-    EXPECT_EQ(stopped.engine->supervision(), 0);
+    EXPECT_EQ(stopped.engine->Supervision(), 0);
     EXPECT_THAT(stopped.takePackets(), ElementsAre(Bytes{'@', 4, 1, '1', 0}));
     stopped.answer(1, '1', {0});
     stopped.ticks(200);
     EXPECT_TRUE(stopped.takePackets().empty());
-    EXPECT_NE(stopped.engine->current(), State::Idle);
+    EXPECT_NE(stopped.engine->Current(), State::Idle);
 
     Harness analyzerReset;
     startSupervised(analyzerReset, 50);
     analyzerReset.packet({'0', 0});   // the analyzer's full reset ends supervision too
-    EXPECT_EQ(analyzerReset.engine->supervision(), 0);
+    EXPECT_EQ(analyzerReset.engine->Supervision(), 0);
     Harness engineReset;
     startSupervised(engineReset, 50);
-    engineReset.engine->reset();
-    EXPECT_EQ(engineReset.engine->supervision(), 0);
+    engineReset.engine->Reset();
+    EXPECT_EQ(engineReset.engine->Supervision(), 0);
 }
 
 TEST(EngineSupervision, ThePortGoingAwayEndsAnySessionAtOnce) {
@@ -108,7 +108,7 @@ TEST(EngineSupervision, ThePortGoingAwayEndsAnySessionAtOnce) {
         h.capture->calls.clear();
         h.event(EvLineGone);
         EXPECT_THAT(h.takeNotes(), ElementsAre(Note{NtfyLinkLost, LinkLostPortGone, nullptr})) << packetMode;
-        EXPECT_EQ(h.engine->current(), State::Idle);
+        EXPECT_EQ(h.engine->Current(), State::Idle);
         EXPECT_THAT(h.capture->calls, ElementsAre("reset"));
         EXPECT_TRUE(h.takeSent().empty());
     }

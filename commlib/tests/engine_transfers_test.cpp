@@ -70,18 +70,18 @@ TEST(EngineTextTransfers, GetSetupTakesLinesAndBlocksUntilTheEnd) {
     const Bytes setup = patterned(910, 1);
     h.request(ReqGetSetup);
     EXPECT_EQ(h.takeLine(), text("%T1\r\n"));
-    EXPECT_EQ(h.engine->current(), State::GetSetup);
+    EXPECT_EQ(h.engine->Current(), State::GetSetup);
     h.ack();
-    EXPECT_EQ(h.engine->current(), State::GetSetupReceive);
+    EXPECT_EQ(h.engine->Current(), State::GetSetupReceive);
     EXPECT_TRUE(h.takeSent().empty());
     h.line(slice(setup, 0, 500), FramingHex);
     h.line(slice(setup, 500, 410), FramingBinary);
     EXPECT_EQ(h.takeLine(), text("**"));
     h.end();
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqGetSetup, StatusDone, nullptr}));
-    EXPECT_EQ(h.engine->current(), State::TextSession);
-    ASSERT_NE(h.engine->setupData(), nullptr);
-    EXPECT_EQ(std::memcmp(h.engine->setupData(), setup.data(), setup.size()), 0);
+    EXPECT_EQ(h.engine->Current(), State::TextSession);
+    ASSERT_NE(h.engine->SetupData(), nullptr);
+    EXPECT_EQ(std::memcmp(h.engine->SetupData(), setup.data(), setup.size()), 0);
 }
 
 TEST(EngineTextTransfers, GetStartingWithALineAndGetsOfTheOtherSets) {
@@ -91,19 +91,19 @@ TEST(EngineTextTransfers, GetStartingWithALineAndGetsOfTheOtherSets) {
     h.request(ReqGetTable);
     EXPECT_EQ(h.takeLine(), text("%T2\r\n"));
     h.line(table, FramingHex);
-    EXPECT_EQ(h.engine->current(), State::GetTableReceive);
+    EXPECT_EQ(h.engine->Current(), State::GetTableReceive);
     EXPECT_EQ(h.takeLine(), text("*"));
     h.end();
-    ASSERT_NE(h.engine->tableData(), nullptr);
-    EXPECT_EQ(std::memcmp(h.engine->tableData(), table.data(), table.size()), 0);
+    ASSERT_NE(h.engine->TableData(), nullptr);
+    EXPECT_EQ(std::memcmp(h.engine->TableData(), table.data(), table.size()), 0);
     h.request(ReqGetProgram);
     EXPECT_EQ(h.takeLine(), text("%T5\r\n"));
-    EXPECT_EQ(h.engine->current(), State::GetProgram);
+    EXPECT_EQ(h.engine->Current(), State::GetProgram);
     h.end();   // "!" before "*" is not an answer the command state knows
     h.nak();
     h.request(ReqGetTable3);
     EXPECT_EQ(h.takeLine(), text("%T3\r\n"));
-    EXPECT_EQ(h.engine->current(), State::GetTable3);
+    EXPECT_EQ(h.engine->Current(), State::GetTable3);
     h.cancel();
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqGetTable, StatusDone, nullptr},
                                            Note{ReqGetProgram, StatusNotAvailable, nullptr},
@@ -118,13 +118,13 @@ TEST(EngineTextTransfers, GetCancelledWhileReceivingOrUnanswered) {
     h.line(patterned(100, 2));
     h.cancel();
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqGetSetup, StatusCancelled, nullptr}));
-    EXPECT_EQ(h.engine->current(), State::TextSession);
-    EXPECT_EQ(h.engine->dataSet(engine::Set::Setup)->ReceivePosition(), 0);
+    EXPECT_EQ(h.engine->Current(), State::TextSession);
+    EXPECT_EQ(h.engine->DataSet(engine::Set::Setup)->ReceivePosition(), 0);
 
     h.request(ReqGetSetup);
     h.expire();
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqGetSetup, StatusNoAnswer, nullptr}));
-    EXPECT_EQ(h.engine->current(), State::Idle);
+    EXPECT_EQ(h.engine->Current(), State::Idle);
 }
 
 TEST(EngineTextTransfers, SilentAnalyzerEndsAReceiveAfterTheWatchdog) {
@@ -136,38 +136,38 @@ TEST(EngineTextTransfers, SilentAnalyzerEndsAReceiveAfterTheWatchdog) {
     h.line(patterned(10, 0));   // a line restarts the count
     h.ticks(engine::SilenceTicks - 1);
     EXPECT_TRUE(h.takeNotes().empty());
-    EXPECT_EQ(h.engine->current(), State::GetSetupReceive);
+    EXPECT_EQ(h.engine->Current(), State::GetSetupReceive);
     h.ticks(1);
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqGetSetup, StatusNoAnswer, nullptr}));
-    EXPECT_EQ(h.engine->current(), State::Idle);
+    EXPECT_EQ(h.engine->Current(), State::Idle);
 }
 
 TEST(EngineTextTransfers, PutTableSendsTheHeadAloneThenTheCells) {
     Harness h;
     h.connectText();
     const Bytes table = threeCellTable();
-    fill(h.engine->dataSet(engine::Set::Table), table);
+    fill(h.engine->DataSet(engine::Set::Table), table);
     h.request(ReqPutTable);
     EXPECT_EQ(h.takeLine(), text("%R2\r\n"));
-    EXPECT_EQ(h.engine->current(), State::PutTable);
+    EXPECT_EQ(h.engine->Current(), State::PutTable);
     h.ack();
     EXPECT_EQ(h.takeLine(), binaryBlock(slice(table, 0, 68)));
-    EXPECT_EQ(h.engine->current(), State::PutTableSend);
-    EXPECT_EQ(h.engine->replyTimer(), 5);
+    EXPECT_EQ(h.engine->Current(), State::PutTableSend);
+    EXPECT_EQ(h.engine->ReplyTimer(), 5);
     h.ack();
     EXPECT_EQ(h.takeLine(), binaryBlock(slice(table, 68, 6)));
     h.ack();
     EXPECT_EQ(h.takeLine(), text("!"));
-    EXPECT_EQ(h.engine->replyTimer(), 0);
+    EXPECT_EQ(h.engine->ReplyTimer(), 0);
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqPutTable, StatusDone, nullptr}));
-    EXPECT_EQ(h.engine->current(), State::TextSession);
+    EXPECT_EQ(h.engine->Current(), State::TextSession);
 }
 
 TEST(EngineTextTransfers, PutSetupInBlocksOf128) {
     Harness h;
     h.connectText();
     const Bytes setup = patterned(910, 9);
-    fill(h.engine->dataSet(engine::Set::Setup), setup);
+    fill(h.engine->DataSet(engine::Set::Setup), setup);
     h.request(ReqPutSetup);
     EXPECT_EQ(h.takeLine(), text("%R1\r\n"));
     Bytes sentData;
@@ -188,10 +188,10 @@ TEST(EngineTextTransfers, PutSetupInBlocksOf128) {
 TEST(EngineTextTransfers, PutRefusedOrCancelled) {
     Harness h;
     h.connectText();
-    fill(h.engine->dataSet(engine::Set::Program), patterned(8192, 4));
+    fill(h.engine->DataSet(engine::Set::Program), patterned(8192, 4));
     h.request(ReqPutProgram);
     EXPECT_EQ(h.takeLine(), text("%R5\r\n"));
-    EXPECT_EQ(h.engine->current(), State::PutProgram);
+    EXPECT_EQ(h.engine->Current(), State::PutProgram);
     h.nak();
     h.request(ReqPutProgram);
     h.cancel();
@@ -207,11 +207,11 @@ TEST(EngineTextTransfers, PutRefusedOrCancelled) {
                                            Note{ReqPutProgram, StatusNotAllowed, nullptr},
                                            Note{ReqPutProgram, StatusRefused, nullptr},
                                            Note{ReqPutProgram, StatusCancelled, nullptr}));
-    EXPECT_EQ(h.engine->current(), State::TextSession);
+    EXPECT_EQ(h.engine->Current(), State::TextSession);
     h.request(ReqPutProgram);
     h.expire();
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqPutProgram, StatusNoAnswer, nullptr}));
-    EXPECT_EQ(h.engine->current(), State::Idle);
+    EXPECT_EQ(h.engine->Current(), State::Idle);
 }
 
 TEST(EngineTextTransfers, PutTable3UsesItsOwnCommandAndAnUnansweredBlockEndsByTheWatchdog) {
@@ -219,15 +219,15 @@ TEST(EngineTextTransfers, PutTable3UsesItsOwnCommandAndAnUnansweredBlockEndsByTh
     h.connectText();
     Bytes t3(2038, 0x5A);
     std::memset(t3.data() + 2034, 0, 4);
-    fill(h.engine->dataSet(engine::Set::Table3), t3);
+    fill(h.engine->DataSet(engine::Set::Table3), t3);
     h.request(ReqPutTable3);
     EXPECT_EQ(h.takeLine(), text("%R3\r\n"));
-    EXPECT_EQ(h.engine->current(), State::PutTable3);
+    EXPECT_EQ(h.engine->Current(), State::PutTable3);
     h.ack();
-    EXPECT_EQ(h.engine->current(), State::PutTable3Send);
+    EXPECT_EQ(h.engine->Current(), State::PutTable3Send);
     h.ticks(engine::SilenceTicks);
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqPutTable3, StatusNoAnswer, nullptr}));
-    EXPECT_EQ(h.engine->current(), State::Idle);
+    EXPECT_EQ(h.engine->Current(), State::Idle);
 }
 
 TEST(EnginePacketTransfers, GetSetupInPiecesEndsWithAnEnd) {
@@ -236,21 +236,21 @@ TEST(EnginePacketTransfers, GetSetupInPiecesEndsWithAnEnd) {
     const Bytes setup = patterned(910, 5);
     h.request(ReqGetSetup);
     EXPECT_THAT(h.takePackets(), ElementsAre(Bytes{'@', 2, 4, '6', 0x00, 0x20}));
-    EXPECT_EQ(h.engine->pending(), engine::marker::getRequested(0));
+    EXPECT_EQ(h.engine->Pending(), engine::marker::GetRequested(0));
     h.ticks(2);
     h.answer(4, '6', {0x00, 0x20});
-    EXPECT_EQ(h.engine->replyTimer(), 5);
-    EXPECT_EQ(h.engine->pending(), engine::marker::getReceiving(0));
+    EXPECT_EQ(h.engine->ReplyTimer(), 5);
+    EXPECT_EQ(h.engine->Pending(), engine::marker::GetReceiving(0));
     h.ticks(2);
     h.packet(dataPiece(4, 0, 0x2000, 0, slice(setup, 0, 600)));
-    EXPECT_EQ(h.engine->replyTimer(), 5);
+    EXPECT_EQ(h.engine->ReplyTimer(), 5);
     EXPECT_TRUE(h.takeSent().empty());
     h.packet(dataPiece(4, 1, 0x2000, 600, slice(setup, 600, 310)));
     EXPECT_THAT(h.takePackets(), ElementsAre(endPacket(3, 4, 1, 0x2000)));
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqGetSetup, StatusDone, nullptr}));
-    EXPECT_EQ(h.engine->pending(), 0u);
-    ASSERT_NE(h.engine->setupData(), nullptr);
-    EXPECT_EQ(std::memcmp(h.engine->setupData(), setup.data(), setup.size()), 0);
+    EXPECT_EQ(h.engine->Pending(), 0u);
+    ASSERT_NE(h.engine->SetupData(), nullptr);
+    EXPECT_EQ(std::memcmp(h.engine->SetupData(), setup.data(), setup.size()), 0);
 }
 
 TEST(EnginePacketTransfers, PieceWithAbortEndsTheGetAsCancelled) {
@@ -262,7 +262,7 @@ TEST(EnginePacketTransfers, PieceWithAbortEndsTheGetAsCancelled) {
     h.packet(dataPiece(5, 0x81, 0x6000, 0, patterned(20, 0)));
     EXPECT_THAT(h.takePackets(), ElementsAre(endPacket(3, 5, 0x81, 0x6000)));
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqGetTable, StatusCancelled, nullptr}));
-    EXPECT_EQ(h.engine->pending(), 0u);
+    EXPECT_EQ(h.engine->Pending(), 0u);
 }
 
 TEST(EnginePacketTransfers, UnexpectedPiecesAreRefusedWithAnEnd) {
@@ -279,7 +279,7 @@ TEST(EnginePacketTransfers, UnexpectedPiecesAreRefusedWithAnEnd) {
     EXPECT_EQ(packets[2], endPacket(4, 6, 0x81, 0x6000));
     EXPECT_EQ(packets[3], endPacket(5, 9, 0x80, 0x7000));
     EXPECT_TRUE(h.takeNotes().empty());
-    EXPECT_EQ(h.engine->pending(), engine::marker::getReceiving(2));
+    EXPECT_EQ(h.engine->Pending(), engine::marker::GetReceiving(2));
 }
 
 TEST(EnginePacketTransfers, AnswerForAnotherItemIsNotAvailable) {
@@ -290,19 +290,19 @@ TEST(EnginePacketTransfers, AnswerForAnotherItemIsNotAvailable) {
     h.request(ReqGetScreen);
     EXPECT_THAT(h.takePackets().back(), (Bytes{'@', 3, 17, '6', 0x00, 0xF0}));
     h.answer(17, '6', {0x00, 0x81});
-    fill(h.engine->dataSet(engine::Set::Setup), patterned(910, 0));
+    fill(h.engine->DataSet(engine::Set::Setup), patterned(910, 0));
     h.request(ReqPutSetup);
     h.answer(8, '7');
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqGetTable3, StatusNotAvailable, nullptr},
                                            Note{ReqGetScreen, StatusNotAvailable, nullptr},
                                            Note{ReqPutSetup, StatusNotAvailable, nullptr}));
-    EXPECT_EQ(h.engine->pending(), 0u);
+    EXPECT_EQ(h.engine->Pending(), 0u);
 }
 
 TEST(EnginePacketTransfers, RefusalReasonsBecomeStatuses) {
     Harness h;
     h.connectPacket();
-    fill(h.engine->dataSet(engine::Set::Program), patterned(8192, 1));
+    fill(h.engine->DataSet(engine::Set::Program), patterned(8192, 1));
     const std::pair<unsigned, int> cases[] = {{2, StatusNotAvailable}, {3, StatusNotAllowed}, {1, StatusRefused},
                                               {9, StatusRefused}};
     for (auto [reason, status] : cases) {
@@ -313,21 +313,21 @@ TEST(EnginePacketTransfers, RefusalReasonsBecomeStatuses) {
         EXPECT_THAT(h.takeNotes(),
                     ElementsAre(Note{ReqGetProgram, status, nullptr}, Note{ReqPutProgram, status, nullptr}));
     }
-    EXPECT_EQ(h.engine->pending(), 0u);
+    EXPECT_EQ(h.engine->Pending(), 0u);
 }
 
 TEST(EnginePacketTransfers, PutProgramSendsAPiecePerCompletedWrite) {
     Harness h;
     h.connectPacket();
     const Bytes program = patterned(8192, 7);
-    fill(h.engine->dataSet(engine::Set::Program), program);
+    fill(h.engine->DataSet(engine::Set::Program), program);
     h.request(ReqPutProgram);
     EXPECT_THAT(h.takePackets(), ElementsAre(Bytes{'@', 2, 10, '7', 0x00, 0x70}));
     h.answer(10, '7', {0x00, 0x70});
     Bytes sentData;
     std::vector<Bytes> pieces = h.takePackets();
-    for (int i = 0; i < 20 && h.engine->uploadOffset(2) >= 0; ++i) {
-        EXPECT_EQ(h.engine->replyTimer(), 0);
+    for (int i = 0; i < 20 && h.engine->UploadOffset(2) >= 0; ++i) {
+        EXPECT_EQ(h.engine->ReplyTimer(), 0);
         h.event(EvWriteDone);
         auto more = h.takePackets();
         pieces.insert(pieces.end(), more.begin(), more.end());
@@ -345,26 +345,26 @@ TEST(EnginePacketTransfers, PutProgramSendsAPiecePerCompletedWrite) {
         sentData.insert(sentData.end(), p.begin() + 10, p.end());
     }
     EXPECT_EQ(sentData, program);
-    EXPECT_EQ(h.engine->replyTimer(), 5);
+    EXPECT_EQ(h.engine->ReplyTimer(), 5);
     h.event(EvWriteDone);
     EXPECT_TRUE(h.takeSent().empty());
     EXPECT_TRUE(h.takeNotes().empty());
     h.packet(endPacket(0, 10, 0x01, 0x7000));
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqPutProgram, StatusDone, nullptr}));
-    EXPECT_EQ(h.engine->pending(), 0u);
+    EXPECT_EQ(h.engine->Pending(), 0u);
 }
 
 TEST(EnginePacketTransfers, PutEndedByTheAnalyzerMidwayIsCancelled) {
     Harness h;
     h.connectPacket();
-    fill(h.engine->dataSet(engine::Set::Setup), patterned(910, 2));
+    fill(h.engine->DataSet(engine::Set::Setup), patterned(910, 2));
     h.request(ReqPutSetup);
     h.answer(8, '7', {0x00, 0x20});
     h.packet(endPacket(0, 8, 0x00, 0x2000));   // neither end nor abort: not the end
     EXPECT_TRUE(h.takeNotes().empty());
     h.packet(endPacket(0, 8, 0x80, 0x2000));
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqPutSetup, StatusCancelled, nullptr}));
-    EXPECT_EQ(h.engine->uploadOffset(0), -1);
+    EXPECT_EQ(h.engine->UploadOffset(0), -1);
     h.takeSent();
     h.event(EvWriteDone);
     EXPECT_TRUE(h.takeSent().empty());
@@ -373,7 +373,7 @@ TEST(EnginePacketTransfers, PutEndedByTheAnalyzerMidwayIsCancelled) {
 TEST(EnginePacketTransfers, FailedUploadStopsSending) {
     Harness h;
     h.connectPacket();
-    fill(h.engine->dataSet(engine::Set::Program), patterned(8192, 2));
+    fill(h.engine->DataSet(engine::Set::Program), patterned(8192, 2));
     h.request(ReqPutProgram);
     h.answer(10, '7', {0x00, 0x70});
     h.packet({'?', 0x40});
@@ -386,20 +386,20 @@ TEST(EnginePacketTransfers, FailedUploadStopsSending) {
 TEST(EnginePacketTransfers, ScreenGetDrawsTheImage) {
     Harness h;
     h.connectPacket();
-    const Bytes blank(static_cast<const std::uint8_t*>(h.engine->screenBits()),
-                      static_cast<const std::uint8_t*>(h.engine->screenBits()) + ScreenBitsSize);
+    const Bytes blank(static_cast<const std::uint8_t*>(h.engine->ScreenBits()),
+                      static_cast<const std::uint8_t*>(h.engine->ScreenBits()) + ScreenBitsSize);
     h.request(ReqGetScreen);
     h.answer(17, '6', {0x00, 0xF0});
     const Bytes screen = patterned(1920, 11);
     h.packet(dataPiece(17, 0, 0xF000, 0, slice(screen, 0, 1000)));
     h.packet(dataPiece(17, 1, 0xF000, 1000, slice(screen, 1000, 920)));
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqGetScreen, StatusDone, nullptr}));
-    const auto* bits = static_cast<const std::uint8_t*>(h.engine->screenBits());
+    const auto* bits = static_cast<const std::uint8_t*>(h.engine->ScreenBits());
     // Analyzer row 63 lands inverted in image row 8 from the bottom, from byte 1.
     EXPECT_EQ(bits[8 * 32 + 1], static_cast<std::uint8_t>(~screen[63 * 30]));
     EXPECT_NE(Bytes(bits, bits + ScreenBitsSize), blank);
-    ASSERT_NE(h.engine->screenInfo(), nullptr);
-    EXPECT_EQ(h.engine->screenInfo()->bmiHeader.biBitCount, 1);
+    ASSERT_NE(h.engine->ScreenInfo(), nullptr);
+    EXPECT_EQ(h.engine->ScreenInfo()->bmiHeader.biBitCount, 1);
 }
 
 } // namespace

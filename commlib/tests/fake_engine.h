@@ -36,23 +36,23 @@ public:
     // Runs inside linkEvent() on the protocol thread before the event is recorded, when set.
     std::function<void(int event)> onEvent;
 
-    void request(int code, int param, std::intptr_t data) override {
+    void Request(int code, int param, std::intptr_t data) override {
         record({Seen::Request, code, param, data, {}, std::this_thread::get_id()});
         if (onRequest) onRequest(code, param);
     }
-    void linkEvent(int event, std::unique_ptr<LinkMessage> msg) override {
+    void LinkEvent(int event, std::unique_ptr<LinkMessage> msg) override {
         if (onEvent) onEvent(event);
         Seen s{Seen::Event, event, msg ? msg->Framing : -1, 0, {}, std::this_thread::get_id()};
-        if (msg) s.bytes.assign(msg->bytes().begin(), msg->bytes().end());
+        if (msg) s.bytes.assign(msg->Bytes().begin(), msg->Bytes().end());
         record(std::move(s));
     }
-    void tick() override { record({Seen::Tick, 0, 0, 0, {}, std::this_thread::get_id()}); }
-    void reset() override {
-        out.discardReceive();
+    void Tick() override { record({Seen::Tick, 0, 0, 0, {}, std::this_thread::get_id()}); }
+    void Reset() override {
+        out.DiscardReceive();
         record({Seen::Reset, 0, 0, 0, {}, std::this_thread::get_id()});
     }
     // Only the reader asks, once per byte outside a message.
-    int state() const override {
+    int State() const override {
         const int answer = currentState.load();   // read before the test may change it
         {
             std::lock_guard lock(mutex_);
@@ -69,16 +69,16 @@ public:
         std::unique_lock lock(mutex_);
         return cv_.wait_for(lock, std::chrono::seconds(10), [&] { return stateQueries_ >= atLeast; });
     }
-    const char* modelName() const override { return model.c_str(); }
-    int version() const override { return 0x102000; }
-    int linkMode() const override { return 2; }
-    int status() const override { return 0x100; }
-    void* setupData() override { return nullptr; }
-    void* tableData() override { return nullptr; }
-    void* programData() override { return nullptr; }
-    const BitmapInfo* screenInfo() const override { return nullptr; }
-    const void* screenBits() const override { return nullptr; }
-    void scanBufferFolder(const BufferSettings&) override { record({Seen::Scan, 0, 0, 0, {}, std::this_thread::get_id()}); }
+    const char* ModelName() const override { return model.c_str(); }
+    int Version() const override { return 0x102000; }
+    int LinkMode() const override { return 2; }
+    int Status() const override { return 0x100; }
+    void* SetupData() override { return nullptr; }
+    void* TableData() override { return nullptr; }
+    void* ProgramData() override { return nullptr; }
+    const BitmapInfo* ScreenInfo() const override { return nullptr; }
+    const void* ScreenBits() const override { return nullptr; }
+    void ScanBufferFolder(const BufferSettings&) override { record({Seen::Scan, 0, 0, 0, {}, std::this_thread::get_id()}); }
 
     void clear() {
         std::lock_guard lock(mutex_);

@@ -34,8 +34,8 @@ protected:
         h.engine = std::make_unique<ProtocolEngine>(h.out, std::make_unique<capture::CaptureWriter>(h.out));
         h.capture = nullptr;
         const BufferSettings settings{folder, 4, 0, 0};
-        h.engine->scanBufferFolder(settings);
-        h.engine->setLiveRecords(LiveLog::Take, &log);
+        h.engine->ScanBufferFolder(settings);
+        h.engine->SetLiveRecords(LiveLog::Take, &log);
     }
     testing_util::TempDir dir;
     Harness h;
@@ -62,7 +62,7 @@ TEST_F(LiveRecordsTest, LiveWordsAreTheStoredWordsAsEachItemArrives) {
 
     // After the end nothing more; a link reset with no measurement sends no second end.
     h.notification(0x8000, {0x06, 0x00, 0x11, 0x41});
-    h.engine->reset();
+    h.engine->Reset();
     EXPECT_EQ(log.events.size(), 5u);
 }
 
@@ -81,7 +81,7 @@ TEST_F(LiveRecordsTest, WithoutAFolderTheAnalyzerIsAskedForDataAndWordsStillCome
     h.notification(0x0201, {0x00, 0x01});
     h.notification(0x8000, {0x00, 0x00, 0x11, 0x41});
     // A reset in the middle of a measurement ends the live stream as well.
-    h.engine->reset();
+    h.engine->Reset();
     EXPECT_THAT(log.events, ElementsAre(LiveBegin, LiveWords, LiveEnd));
     EXPECT_EQ(log.words, (Bytes{0x31, 0x41, 0x2F, 0x00}));
 }
@@ -90,9 +90,9 @@ TEST_F(LiveRecordsTest, ACallbackTakenAwayIsNotCalledAndTheCounterStillFollows) 
     Start(nullptr);
     h.connectPacket();
     h.notification(0x0201, {0x00, 0x01});
-    h.engine->setLiveRecords(nullptr, nullptr);
+    h.engine->SetLiveRecords(nullptr, nullptr);
     h.notification(0x8000, {0x00, 0x00, 0x11, 0x41});
-    h.engine->setLiveRecords(LiveLog::Take, &log);
+    h.engine->SetLiveRecords(LiveLog::Take, &log);
     // The unit counter went on meanwhile: no gap is reported for the unit not seen live.
     h.notification(0x8000, {0x01, 0x00, 0x12, 0x42});
     EXPECT_THAT(log.events, ElementsAre(LiveBegin, LiveWords));

@@ -24,9 +24,9 @@ class Recorder : public ClassifierSink {
 public:
     bool idle = false;
     std::vector<Event> events;
-    bool engineIdle() override { return idle; }
-    void deliver(int event, std::unique_ptr<LinkMessage> msg) override {
-        if (msg) events.push_back({event, msg->Framing, Bytes(msg->bytes().begin(), msg->bytes().end())});
+    bool EngineIdle() override { return idle; }
+    void Deliver(int event, std::unique_ptr<LinkMessage> msg) override {
+        if (msg) events.push_back({event, msg->Framing, Bytes(msg->Bytes().begin(), msg->Bytes().end())});
         else events.push_back({event, -1, {}});
     }
 };
@@ -42,22 +42,22 @@ class Classifier : public ::testing::Test {
 protected:
     ReceiveClassifier classifier;
     Recorder sink;
-    void feed(const Bytes& b) { classifier.feed(b, sink); }
+    void feed(const Bytes& b) { classifier.Feed(b, sink); }
     void feed(std::string_view s) { feed(bytesOf(s)); }
 };
 
 TEST_F(Classifier, SingleCharacterAnswersOutsideMessages) {
     feed("*?/!\n");
     EXPECT_EQ(sink.events, (std::vector<Event>{{EvAck, -1, {}}, {EvNak, -1, {}}, {EvCancel, -1, {}}, {EvEnd, -1, {}}}));
-    EXPECT_FALSE(classifier.assembling());
+    EXPECT_FALSE(classifier.Assembling());
 }
 
 TEST_F(Classifier, BytesWhileIdleAreDroppedEvenAnswers) {
     sink.idle = true;
     feed("*RV-7010 1.02\r");
-    feed(synFrame(Bytes{0x30, 0x00}));
+    feed(SynFrame(Bytes{0x30, 0x00}));
     EXPECT_TRUE(sink.events.empty());
-    EXPECT_FALSE(classifier.assembling());
+    EXPECT_FALSE(classifier.Assembling());
     // A message already being assembled is finished even if the engine went idle.
     sink.idle = false;
     feed("%T");
@@ -99,11 +99,11 @@ TEST_F(Classifier, HexBlocks) {
 }
 
 TEST_F(Classifier, BinaryBlocks) {
-    auto good = makeBinaryBlock(Bytes{0x10, 0x16, '\r', 0xFF});
-    feed(Bytes(good->bytes().begin(), good->bytes().end()));
+    auto good = MakeBinaryBlock(Bytes{0x10, 0x16, '\r', 0xFF});
+    feed(Bytes(good->Bytes().begin(), good->Bytes().end()));
     EXPECT_EQ(sink.events, (std::vector<Event>{{EvLine, FramingBinary, Bytes{0x10, 0x16, '\r', 0xFF}}}));
     sink.events.clear();
-    Bytes bad(good->bytes().begin(), good->bytes().end());
+    Bytes bad(good->Bytes().begin(), good->Bytes().end());
     bad.back() ^= 1;
     feed(bad);
     feed("*");
@@ -112,36 +112,36 @@ TEST_F(Classifier, BinaryBlocks) {
     // A zero-length block holds no check byte and is invalid.
     feed(Bytes{'&', 0x00, 0x00, 0x00});
     EXPECT_TRUE(sink.events.empty());
-    EXPECT_FALSE(classifier.assembling());
+    EXPECT_FALSE(classifier.Assembling());
 }
 
 TEST_F(Classifier, BinaryBlockTooLongToHoldIsGivenUpAtOnce) {
     feed(Bytes{'&', 0xFF, 0xFF});
-    EXPECT_FALSE(classifier.assembling());
+    EXPECT_FALSE(classifier.Assembling());
     feed("*");
     EXPECT_EQ(sink.events, (std::vector<Event>{{EvAck, -1, {}}}));
 }
 
 TEST_F(Classifier, SynFramesAreUnstuffedAndChecked) {
     const Bytes packet{0x40, 0x16, 0x10, 0x11, 0x13, 0x00};
-    feed(synFrame(packet));
+    feed(SynFrame(packet));
     EXPECT_EQ(sink.events, (std::vector<Event>{{EvFrame, FramingSyn, packet}}));
     // The closing SYN opened the next frame: an answer character now belongs to it.
-    EXPECT_TRUE(classifier.assembling());
+    EXPECT_TRUE(classifier.Assembling());
     feed("*");
     EXPECT_EQ(sink.events.size(), 1u);
 }
 
 TEST_F(Classifier, BadCrcFrameThenGoodFrameDeliversOnlyTheGoodOne) {
-    Bytes bad = synFrame(Bytes{0x30, 0x01});
+    Bytes bad = SynFrame(Bytes{0x30, 0x01});
     bad[2] ^= 0x01;
-    feed(concat({bad, synFrame(Bytes{0x30, 0x00})}));
+    feed(concat({bad, SynFrame(Bytes{0x30, 0x00})}));
     EXPECT_EQ(sink.events, (std::vector<Event>{{EvFrame, FramingSyn, Bytes{0x30, 0x00}}}));
 }
 
 TEST_F(Classifier, FramesSharingOneSynAreBothDelivered) {
-    Bytes first = synFrame(Bytes{0x30, 0x00});
-    Bytes second = synFrame(Bytes{0x32, 0x00, 0x01, 0x02, 0x05});
+    Bytes first = SynFrame(Bytes{0x30, 0x00});
+    Bytes second = SynFrame(Bytes{0x32, 0x00, 0x01, 0x02, 0x05});
     first.pop_back();   // 16 .. 16 .. 16: one SYN between them
     feed(concat({first, second}));
     EXPECT_EQ(sink.events, (std::vector<Event>{{EvFrame, FramingSyn, Bytes{0x30, 0x00}},
@@ -153,7 +153,7 @@ TEST_F(Classifier, MalformedFramesAreDropped) {
     // and one byte, and an overlong one all vanish without an event.
     feed(Bytes{0x16, 0x16, 0x16});
     feed(Bytes{0x30, 0x10, 0x16});
-    const Bytes shortFrame = synFrame(Bytes{0x30});
+    const Bytes shortFrame = SynFrame(Bytes{0x30});
     feed(Bytes(shortFrame.begin() + 1, shortFrame.end()));
     feed(Bytes(2100, 0x41));
     feed(Bytes{0x16});
@@ -165,22 +165,22 @@ TEST_F(Classifier, MalformedFramesAreDropped) {
 
 TEST_F(Classifier, DiscardDropsThePartialMessage) {
     feed("%T0");
-    classifier.discard();
+    classifier.Discard();
     feed("*");
     EXPECT_EQ(sink.events, (std::vector<Event>{{EvAck, -1, {}}}));
 }
 
 TEST_F(Classifier, SplitAtEveryPositionGivesTheSameEvents) {
-    const Bytes stream = concat({bytesOf("*%@X\r$0102FD\r"), synFrame(Bytes{0x41, 0x00, 0x02, 0x34, 0x16}),
-                                 synFrame(Bytes{0x30, 0x00})});
+    const Bytes stream = concat({bytesOf("*%@X\r$0102FD\r"), SynFrame(Bytes{0x41, 0x00, 0x02, 0x34, 0x16}),
+                                 SynFrame(Bytes{0x30, 0x00})});
     Classifier::feed(stream);
     const auto whole = sink.events;
     ASSERT_EQ(whole.size(), 5u);
     for (std::size_t cut = 1; cut < stream.size(); ++cut) {
         ReceiveClassifier c;
         Recorder r;
-        c.feed(std::span(stream).first(cut), r);
-        c.feed(std::span(stream).subspan(cut), r);
+        c.Feed(std::span(stream).first(cut), r);
+        c.Feed(std::span(stream).subspan(cut), r);
         EXPECT_EQ(r.events, whole) << "cut at " << cut;
     }
 }

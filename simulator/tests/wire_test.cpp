@@ -31,23 +31,23 @@ TEST(Wire, CheckIsCrc16X25) {
     const Bytes check{'1', '2', '3', '4', '5', '6', '7', '8', '9'};
     EXPECT_EQ(crc16_x25(check), 0x906E);   // the published check value of CRC-16/X-25
     for (const Bytes& p : Packets())
-        EXPECT_EQ(crc16_x25(p), static_cast<std::uint16_t>(~commlib::crc16x25(commlib::Crc16Preset, p)));
+        EXPECT_EQ(crc16_x25(p), static_cast<std::uint16_t>(~commlib::Crc16x25(commlib::Crc16Preset, p)));
 }
 
 TEST(Wire, SynFramesAndBinaryBlocksMatchThePcSideByteForByte) {
     for (const Bytes& p : Packets()) {
-        EXPECT_EQ(frame_packet(p), commlib::synFrame(p)) << p.size() << " bytes";
+        EXPECT_EQ(frame_packet(p), commlib::SynFrame(p)) << p.size() << " bytes";
         Bytes pc(p.size() + 4);
-        pc.resize(commlib::frameBinaryBlock(p, pc));
+        pc.resize(commlib::FrameBinaryBlock(p, pc));
         EXPECT_EQ(binary_block(p), pc) << p.size() << " bytes";
-        for (std::uint8_t b = 0; b < 0xFF; ++b) ASSERT_EQ(needs_stuffing(b), commlib::needsStuffing(b)) << int{b};
+        for (std::uint8_t b = 0; b < 0xFF; ++b) ASSERT_EQ(needs_stuffing(b), commlib::NeedsStuffing(b)) << int{b};
     }
 }
 
 TEST(Wire, APcFrameUnframesToItsPacketAndACorruptOneDoesNot) {
     for (const Bytes& p : Packets()) {
         if (p.size() < 2) continue;   // shorter packets are no packets
-        Bytes frame = commlib::synFrame(p);
+        Bytes frame = commlib::SynFrame(p);
         Bytes inner(frame.begin() + 1, frame.end() - 1);   // between the SYNs
         Bytes packet;
         ASSERT_TRUE(unframe(inner, packet)) << p.size();

@@ -19,17 +19,17 @@ class DataSet;
 // called after set() returned.
 class LiveTap {
 public:
-    void set(LiveRecordFn fn, void* context);
-    bool active() const;
+    void Set(LiveRecordFn fn, void* context);
+    bool Active() const;
 
     // The measure bits became 0x100 / left the running values.
-    void begin();
-    void end();
+    void Begin();
+    void End();
     // After the writer took item 0x8100: the body as "datainfo.mkw" gets it.
-    void info(DataSet* info, std::uint16_t item);
+    void Info(DataSet* info, std::uint16_t item);
     // Item 0x8000: the unit counter and the units, expanded to record words
     // with a gap mark for lost units, as the writer stores them.
-    void data(std::uint16_t counter, std::span<const std::uint8_t> units);
+    void Data(std::uint16_t counter, std::span<const std::uint8_t> units);
 
 private:
     mutable std::mutex mutex_;

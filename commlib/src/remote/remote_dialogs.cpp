@@ -67,7 +67,7 @@ int RemoteImpl::BufferSettingDialog() {
     buffer_.MaxBlocks = edit.MaxBlocks;
     buffer_.Warn = edit.Warn;
     buffer_.Ring = edit.Ring;
-    engine_->scanBufferFolder(buffer_);
+    engine_->ScanBufferFolder(buffer_);
     return 1;
 }
 

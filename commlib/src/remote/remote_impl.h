@@ -22,7 +22,7 @@ class RemoteImpl : public Remote {
 public:
     static constexpr std::size_t TextSize = 260;   // 259 characters and the terminator
 
-    explicit RemoteImpl(EngineFactory factory = makeEngine, platform::SysCalls& sys = platform::SysCalls::real());
+    explicit RemoteImpl(EngineFactory factory = MakeEngine, platform::SysCalls& sys = platform::SysCalls::real());
     ~RemoteImpl() override;
 
     int Initialize(WindowHandle owner, NotifyFn notify, const PortSettings* port,
@@ -47,7 +47,7 @@ public:
     const void* GetScreenBits() override;
     int GetPortError(PortError* out) override;
     int SetLiveRecords(LiveRecordFn fn, void* context) override {
-        engine_->setLiveRecords(fn, context);
+        engine_->SetLiveRecords(fn, context);
         return 0;
     }
 

@@ -119,11 +119,11 @@ protected:
     FakeEngine engine{link};
 
     void SetUp() override {
-        link.attach(engine);
-        ASSERT_EQ(link.open(pty.slave_path(), {115200, 0, false}), LinkOpen::Ok);
+        link.Attach(engine);
+        ASSERT_EQ(link.Open(pty.slave_path(), {115200, 0, false}), LinkOpen::Ok);
     }
     // The link must stop before the engine it drives goes away.
-    void TearDown() override { link.close(); }
+    void TearDown() override { link.Close(); }
 };
 
 Bytes bytesOf(std::string_view s) { return Bytes(s.begin(), s.end()); }
@@ -132,11 +132,11 @@ TEST_F(Link, WriterPutsRawBytesAndFramesOnTheLineUnchanged) {
     Bytes all(256);
     for (int i = 0; i < 256; ++i) all[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
     engine.onRequest = [&](int, int) {
-        engine.out.sendRaw(makeMessage(FramingText, "###"));
-        engine.out.sendFrame(makeMessage(FramingSyn, Bytes{0x30, 0x00}));
-        engine.out.sendRaw(makeMessage(FramingText, all));
+        engine.out.SendRaw(MakeMessage(FramingText, "###"));
+        engine.out.SendFrame(MakeMessage(FramingSyn, Bytes{0x30, 0x00}));
+        engine.out.SendRaw(MakeMessage(FramingText, all));
     };
-    ASSERT_TRUE(link.request(ReqConnect, 0, 0));
+    ASSERT_TRUE(link.Request(ReqConnect, 0, 0));
     Bytes expected = bytesOf("###");
     for (std::uint8_t b : {0x16, 0x30, 0x00, 0xE5, 0xB9, 0x16}) expected.push_back(b);
     expected.insert(expected.end(), all.begin(), all.end());
@@ -147,8 +147,8 @@ TEST_F(Link, WriterPutsRawBytesAndFramesOnTheLineUnchanged) {
 }
 
 TEST_F(Link, RequestsReachTheEngineWithCodeAndParam) {
-    ASSERT_TRUE(link.request(ReqKey, 0x1234, 77));
-    ASSERT_TRUE(link.request(ReqMeasure, 1, 0));
+    ASSERT_TRUE(link.Request(ReqKey, 0x1234, 77));
+    ASSERT_TRUE(link.Request(ReqMeasure, 1, 0));
     const auto seen = engine.seen();
     std::vector<Seen> requests;
     for (const Seen& s : seen)
@@ -164,7 +164,7 @@ TEST_F(Link, RequestsReachTheEngineWithCodeAndParam) {
 
 TEST_F(Link, ReceivedBytesArriveAsEventsWhereverTheyAreSplit) {
     Bytes stream = bytesOf("*?RV-7030 1.05\r%@X\r$0102FD\r");
-    const Bytes frame = synFrame(Bytes{0x41, 0x00, 0x02, 0x34, 0x10, 0x16});
+    const Bytes frame = SynFrame(Bytes{0x41, 0x00, 0x02, 0x34, 0x10, 0x16});
     stream.insert(stream.end(), frame.begin(), frame.end());
     const std::vector<int> expected{EvAck, EvNak, EvLine, EvPercentLine, EvLine, EvFrame};
     std::size_t fed = 0;
@@ -184,7 +184,7 @@ TEST_F(Link, ReceivedBytesArriveAsEventsWhereverTheyAreSplit) {
         EXPECT_NE(events[5].thread, std::this_thread::get_id());
         // After a frame the reader waits inside the next one; the engine's
         // reset makes it start afresh for the next round.
-        link.resetEngine();
+        link.ResetEngine();
         engine.clear();
     }
 }
@@ -232,8 +232,8 @@ TEST(LinkGone, APortThatFailsForGoodIsReportedOnceAndTheLinkStillCloses) {
         ObservedCalls calls;
         SerialLink link{calls};
         FakeEngine engine{link};
-        link.attach(engine);
-        ASSERT_EQ(link.open(pty.slave_path(), {115200, 0, false}), LinkOpen::Ok);
+        link.Attach(engine);
+        ASSERT_EQ(link.Open(pty.slave_path(), {115200, 0, false}), LinkOpen::Ok);
         pty.write("*");   // what came before is still delivered
         ASSERT_TRUE(engine.waitForEvents(1));
         switch (how) {
@@ -242,8 +242,8 @@ TEST(LinkGone, APortThatFailsForGoodIsReportedOnceAndTheLinkStillCloses) {
         case Gone::WriteEio:
         case Gone::WriteEnxio:
             calls.failWrites({how == Gone::WriteEio ? EIO : ENXIO});
-            engine.onRequest = [&](int, int) { engine.out.sendRaw(makeMessage(FramingText, "###")); };
-            ASSERT_TRUE(link.request(ReqConnect, 0, 0));
+            engine.onRequest = [&](int, int) { engine.out.SendRaw(MakeMessage(FramingText, "###")); };
+            ASSERT_TRUE(link.Request(ReqConnect, 0, 0));
             break;
         case Gone::MasterClosed: pty.close_master(); break;
         }
@@ -253,8 +253,8 @@ TEST(LinkGone, APortThatFailsForGoodIsReportedOnceAndTheLinkStillCloses) {
         ASSERT_EQ(events.size(), 2u);
         EXPECT_EQ(events[0].a, EvAck);
         EXPECT_EQ(events[1].a, EvLineGone);
-        link.close();
-        EXPECT_FALSE(link.isOpen());
+        link.Close();
+        EXPECT_FALSE(link.IsOpen());
     }
 }
 
@@ -267,7 +267,7 @@ TEST_F(Link, BytesWhileIdleAreDroppedAndResetDiscardsThePartialMessage) {
     engine.currentState = 1;
     pty.write("%T0");
     ASSERT_TRUE(calls.waitBytesRead(4));
-    link.resetEngine();
+    link.ResetEngine();
     pty.write("?");
     ASSERT_TRUE(engine.waitForEvents(1));
     const auto events = engine.events();
@@ -277,7 +277,7 @@ TEST_F(Link, BytesWhileIdleAreDroppedAndResetDiscardsThePartialMessage) {
 
 TEST_F(Link, TicksEvery200MsAndResetRunOnTheProtocolThread) {
     ASSERT_TRUE(engine.waitFor([](auto& s) { return FakeEngine::count(s, Seen::Tick) >= 3; }));
-    link.resetEngine();
+    link.ResetEngine();
     const auto seen = engine.seen();
     std::thread::id protocol;
     for (const Seen& s : seen) {
@@ -290,9 +290,9 @@ TEST_F(Link, TicksEvery200MsAndResetRunOnTheProtocolThread) {
 }
 
 TEST_F(Link, ModemLinesRiseWithTheProtocolThreadAndFallInReverse) {
-    link.close();
+    link.Close();
     EXPECT_EQ(calls.modem(), (std::vector<std::string>{"+DTR", "+RTS", "-RTS", "-DTR"}));
-    EXPECT_FALSE(link.cts());
+    EXPECT_FALSE(link.Cts());
     // Close ran the engine reset first.
     EXPECT_EQ(FakeEngine::count(engine.seen(), Seen::Reset), 1u);
 }
@@ -301,14 +301,14 @@ TEST_F(Link, CloseEndsAtOnceWhileAWriteIsStuck) {
     // Nobody reads the far end: the pty's buffer fills and the writer waits.
     const Bytes big(2000, 'x');
     engine.onRequest = [&](int, int) {
-        for (int i = 0; i < 200; ++i) engine.out.sendRaw(makeMessage(FramingText, big));
+        for (int i = 0; i < 200; ++i) engine.out.SendRaw(MakeMessage(FramingText, big));
     };
-    ASSERT_TRUE(link.request(ReqPutSetup, 0, 0));
+    ASSERT_TRUE(link.Request(ReqPutSetup, 0, 0));
     ASSERT_TRUE(calls.waitWriteRefused());
     const auto start = std::chrono::steady_clock::now();
-    link.close();
+    link.Close();
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
-    EXPECT_FALSE(link.isOpen());
+    EXPECT_FALSE(link.IsOpen());
 }
 
 } // namespace

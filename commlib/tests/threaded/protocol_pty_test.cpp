@@ -45,8 +45,8 @@ protected:
 
     // Reads exactly what the engine is expected to put on the line.
     void expectLine(const Bytes& expected) { EXPECT_EQ(pty.read(expected.size(), 5s), expected); }
-    void expectPacket(const Bytes& packet) { expectLine(synFrame(packet)); }
-    void sendPacket(const Bytes& packet) { pty.write(synFrame(packet)); }
+    void expectPacket(const Bytes& packet) { expectLine(SynFrame(packet)); }
+    void sendPacket(const Bytes& packet) { pty.write(SynFrame(packet)); }
 
     testing_util::PtyPair pty;
     RemoteImpl remote;
