@@ -26,7 +26,7 @@ public:
     }
     void Tick() override {}
     void Reset() override {}
-    int State() const override { return 1; }
+    int StateNumber() const override { return 1; }
     const char* ModelName() const override { return ""; }
     int Version() const override { return 0; }
     int LinkMode() const override { return 1; }

@@ -114,7 +114,7 @@ void step(ProtocolEngine& e, QuietOutput& out, Input& in) {
         for (int i = 0; i < 50; ++i) e.Tick();
         break;
     case 8:   // make a data set complete so that puts get going
-        if (DataSet* set = e.DataSet(static_cast<engine::Set>(in.byte() % 4))) {
+        if (DataSet* set = e.DataSetOf(static_cast<engine::Set>(in.byte() % 4))) {
             std::vector<std::uint8_t> body(in.byte() * 64 + 16, in.byte());
             set->ReceiveAt(0, body.data(), static_cast<int>(body.size()));
         }

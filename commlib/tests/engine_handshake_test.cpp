@@ -42,8 +42,8 @@ TEST(EngineHandshake, PacketModeConnectSendsResetAndQueryThenSubscribes) {
     EXPECT_EQ(h.engine->ModelCode(), 4);
     EXPECT_EQ(h.engine->Version(), 0x0210 << 12);
     EXPECT_EQ(h.engine->Pending(), 0u);
-    ASSERT_NE(h.engine->DataSet(engine::Set::Setup), nullptr);
-    EXPECT_EQ(h.engine->DataSet(engine::Set::Setup)->ModelCode(), 4);
+    ASSERT_NE(h.engine->DataSetOf(engine::Set::Setup), nullptr);
+    EXPECT_EQ(h.engine->DataSetOf(engine::Set::Setup)->ModelCode(), 4);
     EXPECT_NE(h.engine->ScreenBits(), nullptr);
 }
 
@@ -73,7 +73,7 @@ TEST(EngineHandshake, MeasuringAnalyzerConnectsWithoutSubscription) {
     EXPECT_TRUE(h.takeSent().empty());
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqConnect, StatusDone, nullptr}));
     EXPECT_EQ(h.engine->Status() & 0x100, 0x100);
-    EXPECT_NE(h.engine->DataSet(engine::Set::Setup), nullptr);
+    EXPECT_NE(h.engine->DataSetOf(engine::Set::Setup), nullptr);
     EXPECT_EQ(h.engine->Pending(), 0u);
 }
 
@@ -100,7 +100,7 @@ TEST(EngineHandshake, ThreeRefusalsOfPacketModeEndInIdentifiedTextMode) {
     EXPECT_STREQ(h.engine->ModelName(), "RV-7020");
     EXPECT_EQ(h.engine->ModelCode(), 1);
     EXPECT_EQ(h.engine->Version(), 0x12A << 12);
-    EXPECT_NE(h.engine->DataSet(engine::Set::Table), nullptr);
+    EXPECT_NE(h.engine->DataSetOf(engine::Set::Table), nullptr);
 }
 
 TEST(EngineHandshake, RefusedIdentificationLeavesTextModeWithoutDataSets) {
@@ -114,7 +114,7 @@ TEST(EngineHandshake, RefusedIdentificationLeavesTextModeWithoutDataSets) {
         h.event(refusal);
         EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqConnect, StatusDone, nullptr}));
         EXPECT_EQ(h.engine->Current(), State::TextSession);
-        EXPECT_EQ(h.engine->DataSet(engine::Set::Setup), nullptr);
+        EXPECT_EQ(h.engine->DataSetOf(engine::Set::Setup), nullptr);
     }
     // "/" instead of the identification line also ends in text mode.
     Harness h;
@@ -253,7 +253,7 @@ TEST(EngineHandshake, RefusedQueryStillSubscribesAndUnansweredSubscriptionStillC
     h.takeSent();
     h.refuse(2, '4', 1);
     EXPECT_EQ(h.takePackets().at(0).at(2), 3);
-    EXPECT_EQ(h.engine->DataSet(engine::Set::Setup), nullptr);
+    EXPECT_EQ(h.engine->DataSetOf(engine::Set::Setup), nullptr);
     h.expire();
     h.expire();
     EXPECT_TRUE(h.takeNotes().empty());

@@ -80,7 +80,7 @@ TEST(EngineNotifications, DataAndInformationItemsGoToTheCaptureWriter) {
         h.capture->calls.clear();
         h.notification(item, {1, 2, 3});
         EXPECT_THAT(h.capture->calls, ElementsAre("info " + std::to_string(item)));
-        EXPECT_EQ(h.capture->lastInfo, h.engine->DataSet(engine::Set::Info));
+        EXPECT_EQ(h.capture->lastInfo, h.engine->DataSetOf(engine::Set::Info));
         EXPECT_EQ(h.capture->lastPayload, (Bytes{1, 2, 3}));
     }
     h.capture->calls.clear();

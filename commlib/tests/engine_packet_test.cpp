@@ -148,7 +148,7 @@ TEST(EnginePacket, SessionEndAnsweredResetsTheEngine) {
     h.answer(0, '0');
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqDisconnect, StatusDone, nullptr}));
     EXPECT_EQ(h.engine->Current(), State::Idle);
-    EXPECT_EQ(h.engine->DataSet(engine::Set::Setup), nullptr);
+    EXPECT_EQ(h.engine->DataSetOf(engine::Set::Setup), nullptr);
     EXPECT_STREQ(h.engine->ModelName(), "");
     EXPECT_EQ(h.out.discards, 1);
     EXPECT_THAT(h.capture->calls, ElementsAre("reset"));

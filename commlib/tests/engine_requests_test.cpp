@@ -102,7 +102,7 @@ TEST(EngineRequests, TextModeQuit) {
     accepted.ack();
     EXPECT_THAT(accepted.takeNotes(), ElementsAre(Note{ReqDisconnect, StatusDone, nullptr}));
     EXPECT_EQ(accepted.engine->Current(), State::Idle);
-    EXPECT_EQ(accepted.engine->DataSet(engine::Set::Setup), nullptr);
+    EXPECT_EQ(accepted.engine->DataSetOf(engine::Set::Setup), nullptr);
 
     for (int refusal : {EvNak, EvCancel}) {
         Harness refused;

@@ -119,7 +119,7 @@ TEST(EngineTextTransfers, GetCancelledWhileReceivingOrUnanswered) {
     h.cancel();
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqGetSetup, StatusCancelled, nullptr}));
     EXPECT_EQ(h.engine->Current(), State::TextSession);
-    EXPECT_EQ(h.engine->DataSet(engine::Set::Setup)->ReceivePosition(), 0);
+    EXPECT_EQ(h.engine->DataSetOf(engine::Set::Setup)->ReceivePosition(), 0);
 
     h.request(ReqGetSetup);
     h.expire();
@@ -146,7 +146,7 @@ TEST(EngineTextTransfers, PutTableSendsTheHeadAloneThenTheCells) {
     Harness h;
     h.connectText();
     const Bytes table = threeCellTable();
-    fill(h.engine->DataSet(engine::Set::Table), table);
+    fill(h.engine->DataSetOf(engine::Set::Table), table);
     h.request(ReqPutTable);
     EXPECT_EQ(h.takeLine(), text("%R2\r\n"));
     EXPECT_EQ(h.engine->Current(), State::PutTable);
@@ -167,7 +167,7 @@ TEST(EngineTextTransfers, PutSetupInBlocksOf128) {
     Harness h;
     h.connectText();
     const Bytes setup = patterned(910, 9);
-    fill(h.engine->DataSet(engine::Set::Setup), setup);
+    fill(h.engine->DataSetOf(engine::Set::Setup), setup);
     h.request(ReqPutSetup);
     EXPECT_EQ(h.takeLine(), text("%R1\r\n"));
     Bytes sentData;
@@ -188,7 +188,7 @@ TEST(EngineTextTransfers, PutSetupInBlocksOf128) {
 TEST(EngineTextTransfers, PutRefusedOrCancelled) {
     Harness h;
     h.connectText();
-    fill(h.engine->DataSet(engine::Set::Program), patterned(8192, 4));
+    fill(h.engine->DataSetOf(engine::Set::Program), patterned(8192, 4));
     h.request(ReqPutProgram);
     EXPECT_EQ(h.takeLine(), text("%R5\r\n"));
     EXPECT_EQ(h.engine->Current(), State::PutProgram);
@@ -219,7 +219,7 @@ TEST(EngineTextTransfers, PutTable3UsesItsOwnCommandAndAnUnansweredBlockEndsByTh
     h.connectText();
     Bytes t3(2038, 0x5A);
     std::memset(t3.data() + 2034, 0, 4);
-    fill(h.engine->DataSet(engine::Set::Table3), t3);
+    fill(h.engine->DataSetOf(engine::Set::Table3), t3);
     h.request(ReqPutTable3);
     EXPECT_EQ(h.takeLine(), text("%R3\r\n"));
     EXPECT_EQ(h.engine->Current(), State::PutTable3);
@@ -290,7 +290,7 @@ TEST(EnginePacketTransfers, AnswerForAnotherItemIsNotAvailable) {
     h.request(ReqGetScreen);
     EXPECT_THAT(h.takePackets().back(), (Bytes{'@', 3, 17, '6', 0x00, 0xF0}));
     h.answer(17, '6', {0x00, 0x81});
-    fill(h.engine->DataSet(engine::Set::Setup), patterned(910, 0));
+    fill(h.engine->DataSetOf(engine::Set::Setup), patterned(910, 0));
     h.request(ReqPutSetup);
     h.answer(8, '7');
     EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqGetTable3, StatusNotAvailable, nullptr},
@@ -302,7 +302,7 @@ TEST(EnginePacketTransfers, AnswerForAnotherItemIsNotAvailable) {
 TEST(EnginePacketTransfers, RefusalReasonsBecomeStatuses) {
     Harness h;
     h.connectPacket();
-    fill(h.engine->DataSet(engine::Set::Program), patterned(8192, 1));
+    fill(h.engine->DataSetOf(engine::Set::Program), patterned(8192, 1));
     const std::pair<unsigned, int> cases[] = {{2, StatusNotAvailable}, {3, StatusNotAllowed}, {1, StatusRefused},
                                               {9, StatusRefused}};
     for (auto [reason, status] : cases) {
@@ -320,7 +320,7 @@ TEST(EnginePacketTransfers, PutProgramSendsAPiecePerCompletedWrite) {
     Harness h;
     h.connectPacket();
     const Bytes program = patterned(8192, 7);
-    fill(h.engine->DataSet(engine::Set::Program), program);
+    fill(h.engine->DataSetOf(engine::Set::Program), program);
     h.request(ReqPutProgram);
     EXPECT_THAT(h.takePackets(), ElementsAre(Bytes{'@', 2, 10, '7', 0x00, 0x70}));
     h.answer(10, '7', {0x00, 0x70});
@@ -357,7 +357,7 @@ TEST(EnginePacketTransfers, PutProgramSendsAPiecePerCompletedWrite) {
 TEST(EnginePacketTransfers, PutEndedByTheAnalyzerMidwayIsCancelled) {
     Harness h;
     h.connectPacket();
-    fill(h.engine->DataSet(engine::Set::Setup), patterned(910, 2));
+    fill(h.engine->DataSetOf(engine::Set::Setup), patterned(910, 2));
     h.request(ReqPutSetup);
     h.answer(8, '7', {0x00, 0x20});
     h.packet(endPacket(0, 8, 0x00, 0x2000));   // neither end nor abort: not the end
@@ -373,7 +373,7 @@ TEST(EnginePacketTransfers, PutEndedByTheAnalyzerMidwayIsCancelled) {
 TEST(EnginePacketTransfers, FailedUploadStopsSending) {
     Harness h;
     h.connectPacket();
-    fill(h.engine->DataSet(engine::Set::Program), patterned(8192, 2));
+    fill(h.engine->DataSetOf(engine::Set::Program), patterned(8192, 2));
     h.request(ReqPutProgram);
     h.answer(10, '7', {0x00, 0x70});
     h.packet({'?', 0x40});

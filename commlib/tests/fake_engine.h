@@ -31,9 +31,9 @@ public:
     EngineOutput& out;
     std::atomic<int> currentState{1};
     std::string model = "RV-7020";
-    // Runs inside request() on the protocol thread, when set.
+    // Runs inside Request() on the protocol thread, when set.
     std::function<void(int code, int param)> onRequest;
-    // Runs inside linkEvent() on the protocol thread before the event is recorded, when set.
+    // Runs inside LinkEvent() on the protocol thread before the event is recorded, when set.
     std::function<void(int event)> onEvent;
 
     void Request(int code, int param, std::intptr_t data) override {
@@ -52,7 +52,7 @@ public:
         record({Seen::Reset, 0, 0, 0, {}, std::this_thread::get_id()});
     }
     // Only the reader asks, once per byte outside a message.
-    int State() const override {
+    int StateNumber() const override {
         const int answer = currentState.load();   // read before the test may change it
         {
             std::lock_guard lock(mutex_);

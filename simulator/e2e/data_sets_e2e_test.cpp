@@ -55,7 +55,7 @@ public:
     const std::uint8_t* screenBits() { return static_cast<const std::uint8_t*>(remote_.GetScreenBits()); }
     commlib::DataSet* dataSet(Set which) {
         auto* engine = dynamic_cast<commlib::ProtocolEngine*>(&remote_.engine());
-        return engine ? engine->DataSet(which) : nullptr;
+        return engine ? engine->DataSetOf(which) : nullptr;
     }
 
     PtyServer server;

@@ -21,7 +21,7 @@ public:
     virtual bool Dsr() = 0;
 };
 // The protocol engine as the protocol thread drives it: requests, link events and the 200 ms tick.
-// Everything runs on the protocol thread except state(), which the reader reads (atomic) to drop
+// Everything runs on the protocol thread except StateNumber(), which the reader reads (atomic) to drop
 // bytes while the engine is idle, and the accessors, which the application reads after a notification.
 class Engine {
 public:
@@ -30,7 +30,7 @@ public:
     virtual void LinkEvent(int event, std::unique_ptr<LinkMessage> msg) = 0;
     virtual void Tick() = 0;
     virtual void Reset() = 0;                 // ResetLink and Close, run on the protocol thread
-    virtual int State() const = 0;            // 0 = idle
+    virtual int StateNumber() const = 0;      // 0 = idle
     virtual const char* ModelName() const = 0;
     virtual int Version() const = 0;
     virtual int LinkMode() const = 0;         // 0 idle, 1 text mode or handshake, 2 packet mode

@@ -1,4 +1,4 @@
-// The engine's states by name. Each keeps its number: Engine::state() hands
+// The engine's states by name. Each keeps its number: Engine::StateNumber() hands
 // the number to the reader thread as an int (0 = idle).
 #pragma once
 

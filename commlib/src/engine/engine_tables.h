@@ -88,7 +88,7 @@ constexpr bool StatesSorted() {
 static_assert(StatesSorted(), "States is searched by state number");
 
 // The row of a state; unknown numbers behave as idle.
-constexpr const StateRow& StateRow(State state) {
+constexpr const StateRow& RowOfState(State state) {
     auto it = std::lower_bound(States.begin(), States.end(), state,
                                [](const StateRow& r, State s) { return r.state < s; });
     return (it != States.end() && it->state == state) ? *it : States[0];
@@ -146,8 +146,8 @@ static_assert(TransfersUnique());
 constexpr bool TransferStatesMatch() {
     for (int i = 0; i < UploadCount; ++i) {
         const Transfer& t = Transfers[i];
-        const StateRow rows[] = {StateRow(t.getState), StateRow(TransferNext(t.getState)), StateRow(t.putState),
-                                 StateRow(TransferNext(t.putState))};
+        const StateRow rows[] = {RowOfState(t.getState), RowOfState(TransferNext(t.getState)), RowOfState(t.putState),
+                                 RowOfState(TransferNext(t.putState))};
         const Group groups[] = {Group::GetFirst, Group::GetReceive, Group::PutFirst, Group::PutSend};
         for (int k = 0; k < 4; ++k)
             if (rows[k].group != groups[k] || rows[k].transfer != i) return false;

@@ -29,7 +29,7 @@ void ProtocolEngine::StartHandshake(State s) {
 
 // An automatic connection that fails waits for the modem lines again instead of notifying.
 void ProtocolEngine::FailConnection(int status) {
-    const bool automatic = StateRow(Current()).automatic;
+    const bool automatic = RowOfState(Current()).automatic;
     Reset();
     if (automatic)
         autoCountdown_ = AutoTicks;
@@ -64,7 +64,7 @@ void ProtocolEngine::OnAttention(int event) {
 }
 
 void ProtocolEngine::OnSwitch(int event) {
-    const bool automatic = StateRow(Current()).automatic;
+    const bool automatic = RowOfState(Current()).automatic;
     if (event == EvAck) {
         SetState(automatic ? State::AutoPacketSession : State::PacketSession);
         SendReset(0);
@@ -91,7 +91,7 @@ void ProtocolEngine::OnSwitch(int event) {
 }
 
 void ProtocolEngine::OnIdentify(int event) {
-    const bool automatic = StateRow(Current()).automatic;
+    const bool automatic = RowOfState(Current()).automatic;
     if (event == EvAck) {
         SetState(automatic ? State::AutoIdentLine : State::IdentLine);
     } else if (event == EvNak || event == EvCancel) {

@@ -14,9 +14,9 @@ namespace commlib {
 class DataSet;
 
 // The engine calls the hooks on the protocol thread where it calls the
-// capture writer; set() comes from the application's thread. The lock makes
-// set() wait for a callback that is running, so an old callback is never
-// called after set() returned.
+// capture writer; Set() comes from the application's thread. The lock makes
+// Set() wait for a callback that is running, so an old callback is never
+// called after Set() returned.
 class LiveTap {
 public:
     void Set(LiveRecordFn fn, void* context);
@@ -35,7 +35,7 @@ private:
     mutable std::mutex mutex_;
     LiveRecordFn fn_ = nullptr;
     void* context_ = nullptr;
-    bool running_ = false;           // between begin() and end()
+    bool running_ = false;           // between Begin() and End()
     std::uint16_t expected_ = 0;     // the unit counter the next item should carry
     std::vector<std::uint32_t> words_;
 };

@@ -34,8 +34,8 @@ void ProtocolEngine::OnItemNotification(std::uint16_t which, std::span<const std
             live_.Data(counter, value.subspan(2));
         }
     } else if (std::binary_search(InformationItems.begin(), InformationItems.end(), which)) {
-        capture_->StoreInformation(DataSet(Set::Info), which, value);
-        live_.Info(DataSet(Set::Info), which);
+        capture_->StoreInformation(DataSetOf(Set::Info), which, value);
+        live_.Info(DataSetOf(Set::Info), which);
     }
 }
 

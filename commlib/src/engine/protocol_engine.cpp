@@ -22,7 +22,7 @@ void ProtocolEngine::LinkEvent(int event, std::unique_ptr<LinkMessage> msg) {
 }
 
 void ProtocolEngine::Dispatch(int event, const LinkMessage* msg) {
-    switch (StateRow(Current()).group) {
+    switch (RowOfState(Current()).group) {
     case Group::Idle:
     case Group::TextSession: return;
     case Group::Attention: return OnAttention(event);
@@ -74,12 +74,12 @@ void* ProtocolEngine::TableData() { return sets_[1] ? sets_[1]->GetBody() : null
 void* ProtocolEngine::ProgramData() { return sets_[2] ? sets_[2]->GetBody() : nullptr; }
 
 const BitmapInfo* ProtocolEngine::ScreenInfo() const {
-    auto* screen = static_cast<const ScreenSet*>(DataSet(Set::Screen));
+    auto* screen = static_cast<const ScreenSet*>(DataSetOf(Set::Screen));
     return screen ? screen->GetScreenInfo() : nullptr;
 }
 
 const void* ProtocolEngine::ScreenBits() const {
-    auto* screen = static_cast<const ScreenSet*>(DataSet(Set::Screen));
+    auto* screen = static_cast<const ScreenSet*>(DataSetOf(Set::Screen));
     return screen ? screen->GetScreenBits() : nullptr;
 }
 
@@ -138,7 +138,7 @@ void ProtocolEngine::SendReset(std::uint8_t n) {
 
 int ProtocolEngine::Notify(int code, int status, void* data) { return out_.Notify(code, status, data); }
 
-int ProtocolEngine::ConnectionCode() const { return StateRow(Current()).automatic ? NtfyAutoConnected : ReqConnect; }
+int ProtocolEngine::ConnectionCode() const { return RowOfState(Current()).automatic ? NtfyAutoConnected : ReqConnect; }
 
 void ProtocolEngine::CreateDataSets() {
     sets_[0].reset(new SetupSet(modelCode_));
@@ -153,6 +153,6 @@ void ProtocolEngine::DiscardDataSets() {
     for (auto& s : sets_) s.reset();
 }
 
-DataSet* ProtocolEngine::TransferSet(int row) const { return DataSet(Transfers[row].set); }
+DataSet* ProtocolEngine::TransferSet(int row) const { return DataSetOf(Transfers[row].set); }
 
 } // namespace commlib

@@ -19,9 +19,9 @@
 
 namespace commlib {
 
-// Runs on the protocol thread only, except state() (read by the reader) and
+// Runs on the protocol thread only, except StateNumber() (read by the reader) and
 // the accessors (read by the application after a notification). The engine
-// works with current(); state() gives its number to the reader.
+// works with Current(); StateNumber() gives its number to the reader.
 class ProtocolEngine final : public Engine {
 public:
     ProtocolEngine(EngineOutput& out, std::unique_ptr<CaptureSink> capture);
@@ -32,7 +32,7 @@ public:
     void Tick() override;
     void Reset() override;
     void SetLiveRecords(LiveRecordFn fn, void* context) override { live_.Set(fn, context); }
-    int State() const override { return static_cast<int>(Current()); }
+    int StateNumber() const override { return static_cast<int>(Current()); }
     engine::State Current() const { return state_.load(std::memory_order_relaxed); }
     const char* ModelName() const override { return modelName_.c_str(); }
     int Version() const override { return version_; }
@@ -55,7 +55,7 @@ public:
     int Supervision() const { return supervision_; }
     int ModelCode() const { return modelCode_; }
     int StopReason() const { return stopReason_; }
-    DataSet* DataSet(engine::Set which) const { return sets_[static_cast<int>(which)].get(); }
+    DataSet* DataSetOf(engine::Set which) const { return sets_[static_cast<int>(which)].get(); }
     int UploadOffset(int row) const { return uploads_[row].offset; }
 
 private:

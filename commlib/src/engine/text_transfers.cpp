@@ -21,7 +21,7 @@ void ProtocolEngine::EndText(int code, int status) {
 }
 
 void ProtocolEngine::OnCommand(int event) {
-    const int code = StateRow(Current()).code;
+    const int code = RowOfState(Current()).code;
     int status;
     switch (event) {
     case EvAck: status = StatusDone; break;
@@ -42,7 +42,7 @@ void ProtocolEngine::OnCommand(int event) {
 }
 
 void ProtocolEngine::OnGetFirst(int event, const LinkMessage* msg) {
-    const StateRow& row = StateRow(Current());
+    const StateRow& row = RowOfState(Current());
     DataSet* set = TransferSet(row.transfer);
     if (event == EvAck || (event == EvLine && msg)) {
         SetState(TransferNext(row.state));
@@ -62,7 +62,7 @@ void ProtocolEngine::OnGetFirst(int event, const LinkMessage* msg) {
 }
 
 void ProtocolEngine::OnGetReceive(int event, const LinkMessage* msg) {
-    const StateRow& row = StateRow(Current());
+    const StateRow& row = RowOfState(Current());
     DataSet* set = TransferSet(row.transfer);
     if (event == EvLine && msg) {
         SendText(Ack, TimerOff);
@@ -76,7 +76,7 @@ void ProtocolEngine::OnGetReceive(int event, const LinkMessage* msg) {
 }
 
 void ProtocolEngine::OnPutFirst(int event) {
-    const StateRow& row = StateRow(Current());
+    const StateRow& row = RowOfState(Current());
     if (event == EvAck) {
         SetState(TransferNext(row.state));
         if (DataSet* set = TransferSet(row.transfer)) set->ResetSend();
@@ -92,7 +92,7 @@ void ProtocolEngine::OnPutFirst(int event) {
 }
 
 void ProtocolEngine::OnPutSend(int event) {
-    const StateRow& row = StateRow(Current());
+    const StateRow& row = RowOfState(Current());
     if (event == EvAck) {
         SendNextBlock(row.transfer, row.code);
     } else if (event == EvNak) {

@@ -21,7 +21,7 @@ void ProtocolEngine::ReplyTimerTick() {
 }
 
 void ProtocolEngine::SilenceTick() {
-    if (!StateRow(Current()).silent) {
+    if (!RowOfState(Current()).silent) {
         silentTicks_ = 0;
         return;
     }
@@ -29,7 +29,7 @@ void ProtocolEngine::SilenceTick() {
 }
 
 void ProtocolEngine::OnSilence() {
-    const StateRow row = StateRow(Current());
+    const StateRow row = RowOfState(Current());
     silentTicks_ = 0;
     switch (row.group) {
     case Group::Attention:

@@ -11,7 +11,7 @@ namespace {
 class ProtocolSink final : public ClassifierSink {
 public:
     explicit ProtocolSink(LinkContext& ctx) : ctx_(ctx) {}
-    bool EngineIdle() override { return ctx_.engine.State() == 0; }
+    bool EngineIdle() override { return ctx_.engine.StateNumber() == 0; }
     void Deliver(int event, std::unique_ptr<LinkMessage> msg) override {
         if (!msg) {
             PostLink(ctx_.protocolQueue, event, nullptr);

@@ -1,6 +1,6 @@
 // The serial link: owns the port and the writer, reader and protocol threads,
 // and is the engine's window on the world (EngineOutput).
-// Thread rules: open, close, request, resetEngine and setNotify are called by
+// Thread rules: Open, Close, Request, ResetEngine and SetNotify are called by
 // the application's thread only; the EngineOutput operations by the protocol
 // thread only (or by the application's thread while the port is closed).
 #pragma once
