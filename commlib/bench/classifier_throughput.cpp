@@ -21,7 +21,7 @@ public:
 };
 
 // Frames of 8 to 260 data bytes, like the analyzer's item notifications.
-std::vector<std::uint8_t> makeStream(std::size_t target, std::size_t& frames) {
+std::vector<std::uint8_t> MakeStream(std::size_t target, std::size_t& frames) {
     std::mt19937 rng(7);
     std::vector<std::uint8_t> stream;
     frames = 0;
@@ -40,7 +40,7 @@ std::vector<std::uint8_t> makeStream(std::size_t target, std::size_t& frames) {
 
 int main() {
     std::size_t frames = 0;
-    const auto stream = makeStream(32u << 20, frames);
+    const auto stream = MakeStream(32u << 20, frames);
     constexpr int rounds = 5;
     double best = 0;
     for (int r = 0; r < rounds; ++r) {

@@ -61,11 +61,11 @@ public:
 class RemoteDialogs : public ::testing::Test {
 protected:
     RemoteImpl remote{commlib::testing_fake::makeFakeEngine};
-    FakeEngine& engine() { return static_cast<FakeEngine&>(remote.engine()); }
+    FakeEngine& engine() { return static_cast<FakeEngine&>(remote.Engine()); }
     std::size_t scans() { return FakeEngine::count(engine().seen(), Seen::Scan); }
     void SetUp() override {
         script = Script{};
-        remote.setDialogTable(&ScriptedTable);
+        remote.SetDialogTable(&ScriptedTable);
     }
 };
 

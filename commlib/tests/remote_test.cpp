@@ -40,7 +40,7 @@ int scriptedPrompt(WindowHandle, const char*) { return promptAnswer; }
 class RemoteClosed : public ::testing::Test {
 protected:
     RemoteImpl remote{testing_fake::makeFakeEngine};
-    FakeEngine& engine() { return static_cast<FakeEngine&>(remote.engine()); }
+    FakeEngine& engine() { return static_cast<FakeEngine&>(remote.Engine()); }
     void SetUp() override { notes.clear(); }
     int initPort(const std::string& name, int speed = 9600) {
         const PortSettings port{name.c_str(), speed, 0, 0};
@@ -160,7 +160,7 @@ TEST_F(RemoteClosed, MissingFolderAsksAndCancelRefuses) {
     testing_util::write_file(file, "x");
     const BufferSettings onFile{file.c_str(), 10, 1, 0};
     promptAnswer = 0;
-    remote.setFolderPrompt(scriptedPrompt);
+    remote.SetFolderPrompt(scriptedPrompt);
     EXPECT_EQ(remote.Initialize(nullptr, recordNote, &port, &onFile), -1);
     EXPECT_EQ(FakeEngine::count(engine().seen(), Seen::Scan), 0u);
     // OK with a settings dialog that cannot be shown goes on to the scan.

@@ -8,7 +8,7 @@
 namespace commlib {
 namespace {
 
-int ignoreNotification(int, int, void*) { return 0; }
+int IgnoreNotification(int, int, void*) { return 0; }
 
 // The interface's step numbers are the platform layer's.
 static_assert(PortStepOpen == static_cast<int>(platform::PortStep::Open) &&
@@ -16,7 +16,7 @@ static_assert(PortStepOpen == static_cast<int>(platform::PortStep::Open) &&
               PortStepConfigure == static_cast<int>(platform::PortStep::Configure) &&
               PortStepNotSerial == static_cast<int>(platform::PortStep::NotSerial));
 
-bool isFolder(const char* path) {
+bool IsFolder(const char* path) {
     struct stat st{};
     return ::stat(path, &st) == 0 && S_ISDIR(st.st_mode);
 }
@@ -24,25 +24,25 @@ bool isFolder(const char* path) {
 } // namespace
 
 // Copies at most TextSize - 1 characters; longer names are cut, never overrun.
-void copyText(char (&to)[RemoteImpl::TextSize], const char* from) {
+void CopyText(char (&to)[RemoteImpl::TextSize], const char* from) {
     std::strncpy(to, from, RemoteImpl::TextSize - 1);
     to[RemoteImpl::TextSize - 1] = '\0';
 }
 
 RemoteImpl::RemoteImpl(EngineFactory factory, platform::SysCalls& sys)
-    : notify_(ignoreNotification), link_(sys), engine_(factory(link_)) {
+    : notify_(IgnoreNotification), link_(sys), engine_(factory(link_)) {
     link_.Attach(*engine_);
 }
 
 RemoteImpl::~RemoteImpl() { Close(); }
 
-void RemoteImpl::storeSettings(const PortSettings* port, const BufferSettings* buffer) {
+void RemoteImpl::StoreSettings(const PortSettings* port, const BufferSettings* buffer) {
     if (port) {
-        copyText(portName_, port->Port ? port->Port : "");
+        CopyText(portName_, port->Port ? port->Port : "");
         port_ = {portName_, port->Speed, port->Parity, port->XControl};
     }
     if (buffer && buffer->Folder) {
-        copyText(folder_, buffer->Folder);
+        CopyText(folder_, buffer->Folder);
         buffer_ = {folder_, buffer->MaxBlocks, buffer->Warn, buffer->Ring};
     } else {
         folder_[0] = '\0';
@@ -54,11 +54,11 @@ int RemoteImpl::Initialize(WindowHandle owner, NotifyFn notify, const PortSettin
                            const BufferSettings* buffer) {
     Close();
     owner_ = owner;
-    storeSettings(port, buffer);
-    notify_ = notify ? notify : ignoreNotification;
+    StoreSettings(port, buffer);
+    notify_ = notify ? notify : IgnoreNotification;
     link_.SetNotify(notify_);
-    if (buffer_.Folder && !isFolder(buffer_.Folder)) {
-        if ((prompt_ ? prompt_(owner_, buffer_.Folder) : askAboutFolder()) != 1) return -1;
+    if (buffer_.Folder && !IsFolder(buffer_.Folder)) {
+        if ((prompt_ ? prompt_(owner_, buffer_.Folder) : AskAboutFolder()) != 1) return -1;
         if (BufferSettingDialog() == 0) return -1;
     }
     engine_->ScanBufferFolder(buffer_);

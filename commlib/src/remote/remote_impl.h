@@ -53,19 +53,19 @@ public:
 
     // For tests and the window-system layer: how Initialize asks about a missing folder
     // (null: the dialog plugin asks).
-    void setFolderPrompt(FolderPrompt prompt) { prompt_ = prompt; }
+    void SetFolderPrompt(FolderPrompt prompt) { prompt_ = prompt; }
     // For tests: the dialog table to use instead of loading the plugin (null: none).
-    void setDialogTable(const CommlibUiApi* table) {
+    void SetDialogTable(const CommlibUiApi* table) {
         table_ = table;
         tableChosen_ = true;
     }
-    WindowHandle owner() const { return owner_; }
-    Engine& engine() { return *engine_; }
+    WindowHandle Owner() const { return owner_; }
+    Engine& Engine() { return *engine_; }
 
 private:
-    void storeSettings(const PortSettings* port, const BufferSettings* buffer);
-    const CommlibUiApi* dialogTable() const;
-    int askAboutFolder();
+    void StoreSettings(const PortSettings* port, const BufferSettings* buffer);
+    const CommlibUiApi* DialogTable() const;
+    int AskAboutFolder();
 
     WindowHandle owner_ = nullptr;
     char portName_[TextSize] = "COM1";
@@ -82,6 +82,6 @@ private:
 };
 
 // Copies at most TextSize - 1 characters into a settings text; longer texts are cut.
-void copyText(char (&to)[RemoteImpl::TextSize], const char* from);
+void CopyText(char (&to)[RemoteImpl::TextSize], const char* from);
 
 } // namespace commlib
