@@ -86,7 +86,7 @@ private:
         return static_cast<std::uint64_t>(
             std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch()).count());
     }
-    void write(const std::vector<std::uint8_t>& bytes) {
+    void write_all(const std::vector<std::uint8_t>& bytes) {
         for (std::size_t at = 0; at < bytes.size();) {
             const ssize_t n = write(master_, bytes.data() + at, bytes.size() - at);
             if (n > 0) at += static_cast<std::size_t>(n);
@@ -99,10 +99,10 @@ private:
             pollfd p{master_, POLLIN, 0};
             if (poll(&p, 1, 2) == 1 && (p.revents & POLLIN)) {
                 const ssize_t n = read(master_, buf, sizeof buf);
-                if (n > 0) write(analyzer_->receive({buf, static_cast<std::size_t>(n)}, now()));
+                if (n > 0) write_all(analyzer_->receive({buf, static_cast<std::size_t>(n)}, now()));
             }
             const std::uint64_t before = analyzer_->records_sent();
-            write(analyzer_->tick(now(), true));
+            write_all(analyzer_->tick(now(), true));
             const std::uint64_t after = analyzer_->records_sent();
             if (after != before) {
                 std::lock_guard lock(mutex_);

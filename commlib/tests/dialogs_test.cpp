@@ -61,7 +61,7 @@ public:
 class RemoteDialogs : public ::testing::Test {
 protected:
     RemoteImpl remote{commlib::testing_fake::makeFakeEngine};
-    FakeEngine& engine() { return static_cast<FakeEngine&>(remote.Engine()); }
+    FakeEngine& engine() { return static_cast<FakeEngine&>(remote.GetEngine()); }
     std::size_t scans() { return FakeEngine::count(engine().seen(), Seen::Scan); }
     void SetUp() override {
         script = Script{};

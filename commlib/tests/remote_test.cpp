@@ -40,7 +40,7 @@ int scriptedPrompt(WindowHandle, const char*) { return promptAnswer; }
 class RemoteClosed : public ::testing::Test {
 protected:
     RemoteImpl remote{testing_fake::makeFakeEngine};
-    FakeEngine& engine() { return static_cast<FakeEngine&>(remote.Engine()); }
+    FakeEngine& engine() { return static_cast<FakeEngine&>(remote.GetEngine()); }
     void SetUp() override { notes.clear(); }
     int initPort(const std::string& name, int speed = 9600) {
         const PortSettings port{name.c_str(), speed, 0, 0};

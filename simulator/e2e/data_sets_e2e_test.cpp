@@ -54,7 +54,7 @@ public:
     int link_mode() { return remote_.GetLinkMode(); }
     const std::uint8_t* screen_bits() { return static_cast<const std::uint8_t*>(remote_.GetScreenBits()); }
     commlib::DataSet* data_set(Set which) {
-        auto* engine = dynamic_cast<commlib::ProtocolEngine*>(&remote_.Engine());
+        auto* engine = dynamic_cast<commlib::ProtocolEngine*>(&remote_.GetEngine());
         return engine ? engine->DataSetOf(which) : nullptr;
     }
 

@@ -60,7 +60,7 @@ public:
         tableChosen_ = true;
     }
     WindowHandle Owner() const { return owner_; }
-    Engine& Engine() { return *engine_; }
+    Engine& GetEngine() { return *engine_; }
 
 private:
     void StoreSettings(const PortSettings* port, const BufferSettings* buffer);

@@ -33,7 +33,7 @@ class RemoteOpen : public ::testing::Test {
 protected:
     testing_util::PtyPair pty;
     RemoteImpl remote{testing_fake::makeFakeEngine};
-    FakeEngine& engine() { return static_cast<FakeEngine&>(remote.Engine()); }
+    FakeEngine& engine() { return static_cast<FakeEngine&>(remote.GetEngine()); }
     void SetUp() override {
         const PortSettings port{pty.slave_path().c_str(), 230400, 0, 1};
         ASSERT_EQ(remote.Initialize(nullptr, countNote, &port, nullptr), 0);
