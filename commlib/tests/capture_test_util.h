@@ -38,13 +38,13 @@ public:
         return 0;
     }
 
-    std::vector<std::array<int, 3>> ranges() const {
+    std::vector<std::array<int, 3>> Ranges() const {
         std::vector<std::array<int, 3>> out;
         for (const auto& n : notes)
             if (n.code == NtfyBlocks) out.push_back(n.range);
         return out;
     }
-    std::vector<std::intptr_t> values(int code) const {
+    std::vector<std::intptr_t> Values(int code) const {
         std::vector<std::intptr_t> out;
         for (const auto& n : notes)
             if (n.code == code) out.push_back(n.code == NtfyRate ? n.status : n.value);

@@ -37,19 +37,19 @@ public:
     std::function<void(int event)> onEvent;
 
     void Request(int code, int param, std::intptr_t data) override {
-        record({Seen::Request, code, param, data, {}, std::this_thread::get_id()});
+        Record({Seen::Request, code, param, data, {}, std::this_thread::get_id()});
         if (onRequest) onRequest(code, param);
     }
     void LinkEvent(int event, std::unique_ptr<LinkMessage> msg) override {
         if (onEvent) onEvent(event);
         Seen s{Seen::Event, event, msg ? msg->Framing : -1, 0, {}, std::this_thread::get_id()};
         if (msg) s.bytes.assign(msg->Bytes().begin(), msg->Bytes().end());
-        record(std::move(s));
+        Record(std::move(s));
     }
-    void Tick() override { record({Seen::Tick, 0, 0, 0, {}, std::this_thread::get_id()}); }
+    void Tick() override { Record({Seen::Tick, 0, 0, 0, {}, std::this_thread::get_id()}); }
     void Reset() override {
         out.DiscardReceive();
-        record({Seen::Reset, 0, 0, 0, {}, std::this_thread::get_id()});
+        Record({Seen::Reset, 0, 0, 0, {}, std::this_thread::get_id()});
     }
     // Only the reader asks, once per byte outside a message.
     int StateNumber() const override {
@@ -61,11 +61,11 @@ public:
         cv_.notify_all();
         return answer;
     }
-    std::size_t stateQueries() const {
+    std::size_t StateQueries() const {
         std::lock_guard lock(mutex_);
         return stateQueries_;
     }
-    bool waitStateQueries(std::size_t atLeast) const {
+    bool WaitStateQueries(std::size_t atLeast) const {
         std::unique_lock lock(mutex_);
         return cv_.wait_for(lock, std::chrono::seconds(10), [&] { return stateQueries_ >= atLeast; });
     }
@@ -78,45 +78,45 @@ public:
     void* ProgramData() override { return nullptr; }
     const BitmapInfo* ScreenInfo() const override { return nullptr; }
     const void* ScreenBits() const override { return nullptr; }
-    void ScanBufferFolder(const BufferSettings&) override { record({Seen::Scan, 0, 0, 0, {}, std::this_thread::get_id()}); }
+    void ScanBufferFolder(const BufferSettings&) override { Record({Seen::Scan, 0, 0, 0, {}, std::this_thread::get_id()}); }
 
-    void clear() {
+    void Clear() {
         std::lock_guard lock(mutex_);
         seen_.clear();
     }
     // Everything seen so far, in order.
-    std::vector<Seen> seen() const {
+    std::vector<Seen> Seen() const {
         std::lock_guard lock(mutex_);
         return seen_;
     }
     // The link events seen so far (ticks and the rest left out).
-    std::vector<Seen> events() const {
+    std::vector<Seen> Events() const {
         std::vector<Seen> out;
-        for (const Seen& s : seen())
+        for (const Seen& s : Seen())
             if (s.kind == Seen::Event) out.push_back(s);
         return out;
     }
     // Waits until pred(seen) holds; false after the timeout.
-    bool waitFor(const std::function<bool(const std::vector<Seen>&)>& pred,
+    bool WaitFor(const std::function<bool(const std::vector<Seen>&)>& pred,
                  std::chrono::milliseconds timeout = std::chrono::seconds(10)) const {
         std::unique_lock lock(mutex_);
         return cv_.wait_for(lock, timeout, [&] { return pred(seen_); });
     }
-    bool waitForEvents(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(10)) const {
-        return waitFor([count](const std::vector<Seen>& all) {
+    bool WaitForEvents(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(10)) const {
+        return WaitFor([count](const std::vector<Seen>& all) {
             std::size_t n = 0;
             for (const Seen& s : all) n += s.kind == Seen::Event;
             return n >= count;
         }, timeout);
     }
-    static std::size_t count(const std::vector<Seen>& all, Seen::Kind kind) {
+    static std::size_t Count(const std::vector<Seen>& all, Seen::Kind kind) {
         std::size_t n = 0;
         for (const Seen& s : all) n += s.kind == kind;
         return n;
     }
 
 private:
-    void record(Seen s) {
+    void Record(Seen s) {
         {
             std::lock_guard lock(mutex_);
             seen_.push_back(std::move(s));
@@ -130,6 +130,6 @@ private:
 };
 
 // Engine factory for RemoteImpl; the test reaches the fake through engine().
-inline std::unique_ptr<Engine> makeFakeEngine(EngineOutput& out) { return std::make_unique<FakeEngine>(out); }
+inline std::unique_ptr<Engine> MakeFakeEngine(EngineOutput& out) { return std::make_unique<FakeEngine>(out); }
 
 } // namespace commlib::testing_fake

@@ -13,10 +13,10 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes bytesOf(std::string_view s) { return Bytes(s.begin(), s.end()); }
+Bytes BytesOf(std::string_view s) { return Bytes(s.begin(), s.end()); }
 
 TEST(Crc16, CheckValueAndResidue) {
-    const Bytes digits = bytesOf("123456789");
+    const Bytes digits = BytesOf("123456789");
     const std::uint16_t reg = Crc16x25(Crc16Preset, digits);
     EXPECT_EQ(static_cast<std::uint16_t>(~reg), 0x906E);
     // The data followed by its transmitted check bytes leaves the residue.
