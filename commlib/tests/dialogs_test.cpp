@@ -61,8 +61,8 @@ public:
 class RemoteDialogs : public ::testing::Test {
 protected:
     RemoteImpl remote{commlib::testing_fake::MakeFakeEngine};
-    FakeEngine& Engine() { return static_cast<FakeEngine&>(remote.GetEngine()); }
-    std::size_t Scans() { return FakeEngine::Count(Engine().Seen(), Seen::Scan); }
+    FakeEngine& Fake() { return static_cast<FakeEngine&>(remote.GetEngine()); }
+    std::size_t Scans() { return FakeEngine::Count(Fake().AllSeen(), Seen::Scan); }
     void SetUp() override {
         script = Script{};
         remote.SetDialogTable(&ScriptedTable);

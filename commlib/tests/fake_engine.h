@@ -85,14 +85,14 @@ public:
         seen_.clear();
     }
     // Everything seen so far, in order.
-    std::vector<Seen> Seen() const {
+    std::vector<Seen> AllSeen() const {
         std::lock_guard lock(mutex_);
         return seen_;
     }
     // The link events seen so far (ticks and the rest left out).
     std::vector<Seen> Events() const {
         std::vector<Seen> out;
-        for (const Seen& s : Seen())
+        for (const Seen& s : AllSeen())
             if (s.kind == Seen::Event) out.push_back(s);
         return out;
     }
@@ -129,7 +129,7 @@ private:
     mutable std::size_t stateQueries_ = 0;
 };
 
-// Engine factory for RemoteImpl; the test reaches the fake through engine().
+// Engine factory for RemoteImpl; the test reaches the fake through its Fake().
 inline std::unique_ptr<Engine> MakeFakeEngine(EngineOutput& out) { return std::make_unique<FakeEngine>(out); }
 
 } // namespace commlib::testing_fake

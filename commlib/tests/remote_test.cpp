@@ -40,7 +40,7 @@ int ScriptedPrompt(WindowHandle, const char*) { return promptAnswer; }
 class RemoteClosed : public ::testing::Test {
 protected:
     RemoteImpl remote{testing_fake::MakeFakeEngine};
-    FakeEngine& Engine() { return static_cast<FakeEngine&>(remote.GetEngine()); }
+    FakeEngine& Fake() { return static_cast<FakeEngine&>(remote.GetEngine()); }
     void SetUp() override { notes.clear(); }
     int InitPort(const std::string& name, int speed = 9600) {
         const PortSettings port{name.c_str(), speed, 0, 0};
@@ -58,7 +58,7 @@ TEST_F(RemoteClosed, RequestBeforeOpenIsAnsweredOnTheCallersThread) {
     EXPECT_EQ(notes[0].data, nullptr);
     EXPECT_EQ(notes[0].thread, std::this_thread::get_id());
     EXPECT_EQ(notes[1].code, ReqKey);
-    EXPECT_EQ(FakeEngine::Count(Engine().Seen(), Seen::Request), 0u);
+    EXPECT_EQ(FakeEngine::Count(Fake().AllSeen(), Seen::Request), 0u);
 }
 
 TEST_F(RemoteClosed, OpenOnAFifoReturns2AndStaysClosed) {
@@ -133,7 +133,7 @@ TEST_F(RemoteClosed, InitializeStoresSettingsAndCutsLongNames) {
     EXPECT_EQ(b->MaxBlocks, 64);
     EXPECT_EQ(b->Warn, 0);
     EXPECT_EQ(b->Ring, 1);
-    EXPECT_EQ(FakeEngine::Count(Engine().Seen(), Seen::Scan), 1u);
+    EXPECT_EQ(FakeEngine::Count(Fake().AllSeen(), Seen::Scan), 1u);
 
     // Without buffer settings (the settings and key tools) the defaults return.
     ASSERT_EQ(remote.Initialize(nullptr, nullptr, &port, nullptr), 0);
@@ -154,7 +154,7 @@ TEST_F(RemoteClosed, MissingFolderAsksAndCancelRefuses) {
     const PortSettings port{"COM1", 9600, 0, 0};
     // No window system: the prompt answers Cancel.
     EXPECT_EQ(remote.Initialize(nullptr, RecordNote, &port, &buffer), -1);
-    EXPECT_EQ(FakeEngine::Count(Engine().Seen(), Seen::Scan), 0u);
+    EXPECT_EQ(FakeEngine::Count(Fake().AllSeen(), Seen::Scan), 0u);
     // A plain file is no folder either.
     const std::string file = dir.file("file");
     testing_util::write_file(file, "x");
@@ -162,11 +162,11 @@ TEST_F(RemoteClosed, MissingFolderAsksAndCancelRefuses) {
     promptAnswer = 0;
     remote.SetFolderPrompt(ScriptedPrompt);
     EXPECT_EQ(remote.Initialize(nullptr, RecordNote, &port, &onFile), -1);
-    EXPECT_EQ(FakeEngine::Count(Engine().Seen(), Seen::Scan), 0u);
+    EXPECT_EQ(FakeEngine::Count(Fake().AllSeen(), Seen::Scan), 0u);
     // OK with a settings dialog that cannot be shown goes on to the scan.
     promptAnswer = 1;
     EXPECT_EQ(remote.Initialize(nullptr, RecordNote, &port, &onFile), 0);
-    EXPECT_EQ(FakeEngine::Count(Engine().Seen(), Seen::Scan), 1u);
+    EXPECT_EQ(FakeEngine::Count(Fake().AllSeen(), Seen::Scan), 1u);
 }
 
 TEST_F(RemoteClosed, ModelNameIsEmptyWhileClosedAndFitsTheBuffer) {

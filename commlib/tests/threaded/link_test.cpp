@@ -149,7 +149,7 @@ TEST_F(Link, WriterPutsRawBytesAndFramesOnTheLineUnchanged) {
 TEST_F(Link, RequestsReachTheEngineWithCodeAndParam) {
     ASSERT_TRUE(link.Request(ReqKey, 0x1234, 77));
     ASSERT_TRUE(link.Request(ReqMeasure, 1, 0));
-    const auto seen = engine.Seen();
+    const auto seen = engine.AllSeen();
     std::vector<Seen> requests;
     for (const Seen& s : seen)
         if (s.kind == Seen::Request) requests.push_back(s);
@@ -278,7 +278,7 @@ TEST_F(Link, BytesWhileIdleAreDroppedAndResetDiscardsThePartialMessage) {
 TEST_F(Link, TicksEvery200MsAndResetRunOnTheProtocolThread) {
     ASSERT_TRUE(engine.WaitFor([](auto& s) { return FakeEngine::Count(s, Seen::Tick) >= 3; }));
     link.ResetEngine();
-    const auto seen = engine.Seen();
+    const auto seen = engine.AllSeen();
     std::thread::id protocol;
     for (const Seen& s : seen) {
         if (s.kind != Seen::Tick && s.kind != Seen::Reset) continue;
@@ -294,7 +294,7 @@ TEST_F(Link, ModemLinesRiseWithTheProtocolThreadAndFallInReverse) {
     EXPECT_EQ(calls.Modem(), (std::vector<std::string>{"+DTR", "+RTS", "-RTS", "-DTR"}));
     EXPECT_FALSE(link.Cts());
     // Close ran the engine reset first.
-    EXPECT_EQ(FakeEngine::Count(engine.Seen(), Seen::Reset), 1u);
+    EXPECT_EQ(FakeEngine::Count(engine.AllSeen(), Seen::Reset), 1u);
 }
 
 TEST_F(Link, CloseEndsAtOnceWhileAWriteIsStuck) {

@@ -33,7 +33,7 @@ class RemoteOpen : public ::testing::Test {
 protected:
     testing_util::PtyPair pty;
     RemoteImpl remote{testing_fake::MakeFakeEngine};
-    FakeEngine& Engine() { return static_cast<FakeEngine&>(remote.GetEngine()); }
+    FakeEngine& Fake() { return static_cast<FakeEngine&>(remote.GetEngine()); }
     void SetUp() override {
         const PortSettings port{pty.slave_path().c_str(), 230400, 0, 1};
         ASSERT_EQ(remote.Initialize(nullptr, CountNote, &port, nullptr), 0);
@@ -43,7 +43,7 @@ protected:
 TEST_F(RemoteOpen, RequestIsTakenByTheProtocolThreadAndAccessorsForward) {
     ASSERT_EQ(remote.Open(), 0);
     EXPECT_EQ(remote.Request(ReqGetTable, 0, 0), 1);
-    auto seen = Engine().Seen();
+    auto seen = Fake().AllSeen();
     ASSERT_EQ(FakeEngine::Count(seen, Seen::Request), 1u);
     char name[5];
     EXPECT_STREQ(remote.GetModelName(name, sizeof name), "RV-7");
@@ -59,12 +59,12 @@ TEST_F(RemoteOpen, RequestIsTakenByTheProtocolThreadAndAccessorsForward) {
     EXPECT_EQ(remote.GetVersion(), 0);
     EXPECT_STREQ(remote.GetModelName(name, sizeof name), "");
     // ResetLink, and Close's own reset.
-    EXPECT_EQ(FakeEngine::Count(Engine().Seen(), Seen::Reset), 2u);
+    EXPECT_EQ(FakeEngine::Count(Fake().AllSeen(), Seen::Reset), 2u);
 }
 
 TEST_F(RemoteOpen, RequestGivesUpWhenTheProtocolThreadDoesNotTakeIt) {
     std::atomic<bool> release{false};
-    Engine().onRequest = [&](int code, int) {
+    Fake().onRequest = [&](int code, int) {
         if (code != ReqMeasure) return;
         while (!release.load()) std::this_thread::sleep_for(std::chrono::milliseconds(20));
     };
