@@ -32,7 +32,7 @@ public:
 
     // What the packet level works on: the frame, the bytes after the control
     // field, and the line being built.
-    const Frame& Frame() const { return *frame_; }
+    const Frame& CurrentFrame() const { return *frame_; }
     int DataPos() const { return pos_; }
     int DataCount() const { return frame_->count - pos_; }
     // Moves the data start past `n` bytes taken by a packet header.

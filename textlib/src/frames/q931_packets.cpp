@@ -12,7 +12,7 @@ class Q931Packets final : public PacketFormatter {
 public:
     void FormatInfo(FrameFormatter& f) override {
         const int n = f.DataCount();
-        auto at = [&](int k) { return f.Frame().Byte(f.DataPos() + k); };
+        auto at = [&](int k) { return f.CurrentFrame().Byte(f.DataPos() + k); };
         const int refLength = n >= 2 ? at(1) & 0x0F : 0;
         const int refBytes = n >= 2 ? std::min(refLength, n - 2) : 0;
         const int typeAt = 2 + refLength;

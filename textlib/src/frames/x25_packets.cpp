@@ -24,7 +24,7 @@ struct Header {
 Header ParseHeader(const FrameFormatter& f) {
     Header h;
     const int n = f.DataCount();
-    auto at = [&](int k) { return f.Frame().Byte(f.DataPos() + k); };
+    auto at = [&](int k) { return f.CurrentFrame().Byte(f.DataPos() + k); };
     h.bytes = n < 3 ? n : 3;
     if (n >= 1) h.gfi = at(0) >> 4, h.lcgn = at(0) & 0x0F;
     if (n >= 2) h.lcn = at(1);
@@ -58,7 +58,7 @@ public:
         if (h.bytes >= 2) line.Dec(h.lcn, 3);
         else line.Spaces(3);
         line.Spaces(1);
-        PutType(line, h, f.Frame().direction == kFrameRd);
+        PutType(line, h, f.CurrentFrame().direction == kFrameRd);
         line.Spaces(1);
         if (h.bytes >= 1) {
             line.Dec((h.gfi >> 3) & 1);
