@@ -194,7 +194,7 @@ TEST(DialogsUnavailable, WithoutThePluginBothDialogsAnswerMinusOne) {
 TEST(DialogsUnavailable, WithThePluginButNoQtApplicationBothDialogsAnswerMinusOne) {
 #ifdef COMMLIB_UI_SO
     ASSERT_TRUE(std::filesystem::exists(COMMLIB_UI_SO));
-    EXPECT_EQ(inChildWithoutDisplay(COMMLIB_SO, true), 0);
+    EXPECT_EQ(InChildWithoutDisplay(COMMLIB_SO, true), 0);
 #else
     GTEST_SKIP() << "built without the Qt plugin";
 #endif
