@@ -51,47 +51,47 @@ struct LineMode {
     std::vector<std::string> export_args;   // for the pcapng tshark reads
 };
 
-std::vector<std::string> Convert(std::initializer_list<const char*> a) { return {a.begin(), a.end()}; }
+std::vector<std::string> convert(std::initializer_list<const char*> a) { return {a.begin(), a.end()}; }
 
-const std::vector<LineMode>& Modes() {
-    static const Layout kNormal{"print normal", Convert({"--print", "normal"})};
-    static const Layout kStates{"print normal, 4 line states", Convert({"--print", "normal", "--line-states", "RS,CS,CD,ER"})};
-    static const Layout kCsvData{"csv data", Convert({"--format", "csv"})};
-    static const Layout kCsvFrame{"csv frame", Convert({"--format", "csv", "--csv-form", "frame"})};
+const std::vector<LineMode>& modes() {
+    static const Layout kNormal{"print normal", convert({"--print", "normal"})};
+    static const Layout kStates{"print normal, 4 line states", convert({"--print", "normal", "--line-states", "RS,CS,CD,ER"})};
+    static const Layout kCsvData{"csv data", convert({"--format", "csv"})};
+    static const Layout kCsvFrame{"csv frame", convert({"--format", "csv", "--csv-form", "frame"})};
     static const std::vector<LineMode> modes{
         {"ASYNC", {"--mode", "async"},
-         {kNormal, kStates, {"control sequences", Convert({"--print", "translate"})}, kCsvData, kCsvFrame,
+         {kNormal, kStates, {"control sequences", convert({"--print", "translate"})}, kCsvData, kCsvFrame,
           {"pcapng export", {}, true}},
          {}},
         {"SYNC", {"--mode", "sync"},
-         {kNormal, kStates, {"control sequences", Convert({"--print", "translate"})}, kCsvData, kCsvFrame,
+         {kNormal, kStates, {"control sequences", convert({"--print", "translate"})}, kCsvData, kCsvFrame,
           {"pcapng export", {}, true}},
          {}},
         {"HDLC X.25", {"--mode", "hdlc", "--protocol", "x25"},
-         {kNormal, kStates, {"translate x25", Convert({"--print", "translate", "--frame", "x25"})},
-          {"translate sdlc", Convert({"--print", "translate", "--frame", "sdlc"})},
-          {"translate x25ua", Convert({"--print", "translate", "--frame", "x25ua"})},
-          {"packets x25", Convert({"--print", "translate", "--frame", "x25", "--packet", "x25"})}, kCsvData,
+         {kNormal, kStates, {"translate x25", convert({"--print", "translate", "--frame", "x25"})},
+          {"translate sdlc", convert({"--print", "translate", "--frame", "sdlc"})},
+          {"translate x25ua", convert({"--print", "translate", "--frame", "x25ua"})},
+          {"packets x25", convert({"--print", "translate", "--frame", "x25", "--packet", "x25"})}, kCsvData,
           kCsvFrame, {"pcapng export", {}, true}},
          {}},
         {"HDLC LAPD", {"--mode", "hdlc", "--protocol", "lapd"},
-         {{"translate lapd", Convert({"--print", "translate", "--frame", "lapd"})},
-          {"packets q931", Convert({"--print", "translate", "--frame", "lapd", "--packet", "lapd"})},
+         {{"translate lapd", convert({"--print", "translate", "--frame", "lapd"})},
+          {"packets q931", convert({"--print", "translate", "--frame", "lapd", "--packet", "lapd"})},
           {"pcapng export", {"--frame", "lapd"}, true}},
          {"--frame", "lapd"}},
         {"NRZI X.25 mod 128", {"--mode", "nrzi", "--protocol", "x25x"},
-         {{"translate x25x", Convert({"--print", "translate", "--frame", "x25x"})},
-          {"packets ddx", Convert({"--print", "translate", "--frame", "x25x", "--packet", "ddx"})},
+         {{"translate x25x", convert({"--print", "translate", "--frame", "x25x"})},
+          {"packets ddx", convert({"--print", "translate", "--frame", "x25x", "--packet", "ddx"})},
           {"pcapng export", {"--frame", "x25x"}, true}},
          {"--frame", "x25x"}},
         {"PPP", {"--mode", "ppp"},
-         {kNormal, {"translate ppp", Convert({"--print", "translate"})}, kCsvFrame, {"pcapng export", {}, true}},
+         {kNormal, {"translate ppp", convert({"--print", "translate"})}, kCsvFrame, {"pcapng export", {}, true}},
          {}},
     };
     return modes;
 }
 
-int EnvInt(const char* name, int fallback) {
+int env_int(const char* name, int fallback) {
     const char* v = std::getenv(name);
     return v && std::atoi(v) > 0 ? std::atoi(v) : fallback;
 }
@@ -103,7 +103,7 @@ struct Run {
 };
 
 // Runs a program to its end; wall time and its peak resident memory.
-Run Timed(const std::string& exe, const std::vector<std::string>& args, const std::string& out_file) {
+Run timed(const std::string& exe, const std::vector<std::string>& args, const std::string& out_file) {
     const int out_fd = ::open(out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const int err_fd = ::open("/dev/null", O_WRONLY);
     const auto start = std::chrono::steady_clock::now();
@@ -120,14 +120,14 @@ Run Timed(const std::string& exe, const std::vector<std::string>& args, const st
     return r;
 }
 
-void Keep(Run& best, const Run& r) {
+void keep(Run& best, const Run& r) {
     if (!r.ok) return;
     best.wall = std::min(best.wall, r.wall);
     best.peak_mib = std::max(best.peak_mib, r.peak_mib);
     best.ok = true;
 }
 
-bool Captured(const std::string& folder, const LineMode& mode, int blocks) {
+bool captured(const std::string& folder, const LineMode& mode, int blocks) {
     std::vector<std::string> sim{"--rate", "0", "--seed", "1"};
     sim.insert(sim.end(), mode.simulate.begin(), mode.simulate.end());
     Simulator simulator(sim);
@@ -138,7 +138,7 @@ bool Captured(const std::string& folder, const LineMode& mode, int blocks) {
     return r.exit_code == 0;
 }
 
-std::vector<std::string> BlockFiles(const std::string& folder) {
+std::vector<std::string> block_files(const std::string& folder) {
     std::vector<std::string> files;
     for (const auto& e : fs::directory_iterator(folder))
         if (e.path().filename() != "datainfo.mkw") files.push_back(e.path().string());
@@ -146,7 +146,7 @@ std::vector<std::string> BlockFiles(const std::string& folder) {
     return files;
 }
 
-std::string OutputRoot(testing_util::TempDir& dir) {
+std::string output_root(testing_util::TempDir& dir) {
     struct stat st{};
     if (::stat("/dev/shm", &st) == 0 && S_ISDIR(st.st_mode) && ::access("/dev/shm", W_OK) == 0) {
         char tmpl[] = "/dev/shm/zamvex-bench-XXXXXX";
@@ -155,7 +155,7 @@ std::string OutputRoot(testing_util::TempDir& dir) {
     return dir.file("out");
 }
 
-bool Picked(const char* mode) {
+bool picked(const char* mode) {
     const char* pick = std::getenv("ZAMVEX_BENCH_MODES");
     if (pick == nullptr) return true;
     std::string list = std::string(",") + pick + ",";
@@ -165,14 +165,14 @@ bool Picked(const char* mode) {
 }  // namespace
 
 // The program whose conversions are timed (buffers are always captured with this build's).
-std::string Converter() {
+std::string converter() {
     const char* other = std::getenv("ZAMVEX_BENCH_EXE");
     return other != nullptr && *other != '\0' ? other : ZAMVEX_EXE;
 }
 
 int main() {
-    const int blocks = EnvInt("ZAMVEX_BENCH_BLOCKS", 32);
-    const int rounds = EnvInt("ZAMVEX_BENCH_ROUNDS", 3);
+    const int blocks = env_int("ZAMVEX_BENCH_BLOCKS", 32);
+    const int rounds = env_int("ZAMVEX_BENCH_ROUNDS", 3);
     const bool have_xxd = std::system("command -v xxd >/dev/null 2>&1") == 0;
     const bool have_tshark = std::system("command -v tshark >/dev/null 2>&1") == 0;
     if (!have_xxd) {
@@ -180,21 +180,21 @@ int main() {
         return 1;
     }
     testing_util::TempDir dir;
-    const std::string out_root = OutputRoot(dir);
+    const std::string out_root = output_root(dir);
     fs::create_directories(out_root);
     std::printf("layout speed of %s: %d blocks of each line mode from `zamvex simulate --rate 0`,\n"
                 "best of %d runs, output in %s; ratios are xxd's (and tshark -r's) wall time over ours\n\n",
-                Converter().c_str(), blocks, rounds, out_root.c_str());
+                converter().c_str(), blocks, rounds, out_root.c_str());
     std::printf("%-18s %-30s %8s %7s %8s %9s\n", "line mode", "layout", "MiB/s", "x xxd", "x tshark", "peak MiB");
 
     bool all_fast = true;
     std::string memory_buffer;
-    for (const LineMode& mode : Modes()) {
-        if (!Picked(mode.name)) continue;
-        const std::string buffer = dir.file(std::string("buffer-") + std::to_string(&mode - Modes().data()));
-        if (!Captured(buffer, mode, blocks)) return 1;
+    for (const LineMode& mode : modes()) {
+        if (!picked(mode.name)) continue;
+        const std::string buffer = dir.file(std::string("buffer-") + std::to_string(&mode - modes().data()));
+        if (!captured(buffer, mode, blocks)) return 1;
         if (memory_buffer.empty()) memory_buffer = buffer;
-        const std::vector<std::string> files = BlockFiles(buffer);
+        const std::vector<std::string> files = block_files(buffer);
         double mib = 0;
         for (const std::string& f : files) mib += static_cast<double>(fs::file_size(f)) / 1048576.0;
         std::string xxd_script = "for f in";
@@ -207,8 +207,8 @@ int main() {
             const std::string pcap = out_root + "/frames.pcapng";
             std::vector<std::string> args{"export", buffer, "--pcapng", pcap};
             args.insert(args.end(), mode.export_args.begin(), mode.export_args.end());
-            if (Timed(ZAMVEX_EXE, args, "/dev/null").ok)
-                for (int i = 0; i < rounds; ++i) Keep(tshark, Timed("/usr/bin/env", {"tshark", "-r", pcap}, out_root + "/tshark.txt"));
+            if (timed(ZAMVEX_EXE, args, "/dev/null").ok)
+                for (int i = 0; i < rounds; ++i) keep(tshark, timed("/usr/bin/env", {"tshark", "-r", pcap}, out_root + "/tshark.txt"));
             fs::remove(pcap);
         }
 
@@ -220,8 +220,8 @@ int main() {
                 if (layout.exported) args = {"export", buffer, "--pcapng", out_root + "/conv.pcapng"};
                 else args = {"convert", buffer, "--out", out_root + "/conv", "--max-lines", "999999"};
                 args.insert(args.end(), layout.args.begin(), layout.args.end());
-                Keep(ours, Timed(Converter(), args, "/dev/null"));
-                Keep(xxd, Timed("/bin/sh", {"-c", xxd_script}, out_root + "/xxd.txt"));
+                keep(ours, timed(converter(), args, "/dev/null"));
+                keep(xxd, timed("/bin/sh", {"-c", xxd_script}, out_root + "/xxd.txt"));
             }
             if (!ours.ok) {
                 std::printf("%-18s %-30s failed\n", mode.name, layout.name);
@@ -250,14 +250,14 @@ int main() {
         const std::string big = dir.file("buffer-1024");
         fs::create_directories(big);
         fs::copy_file(memory_buffer + "/datainfo.mkw", big + "/datainfo.mkw");
-        const std::vector<std::string> files = BlockFiles(memory_buffer);
+        const std::vector<std::string> files = block_files(memory_buffer);
         for (int b = 0; b < kMemoryBlocks; ++b) {
             char name[16];
             std::snprintf(name, sizeof name, "%08d.mkw", b);
             fs::create_hard_link(files[static_cast<std::size_t>(b) % files.size()], big + "/" + name);
         }
         fs::remove_all(out_root + "/conv");
-        const Run r = Timed(Converter(), {"convert", big, "--out", out_root + "/conv", "--max-lines", "999999", "--print",
+        const Run r = timed(converter(), {"convert", big, "--out", out_root + "/conv", "--max-lines", "999999", "--print",
                                          "normal", "--line", "sd", "--data", "hex"},
                             "/dev/null");
         fs::remove_all(out_root + "/conv");

@@ -60,7 +60,7 @@ public:
         o.protocol = simulator::FrameProtocol::X25Mod8;
         o.records_per_second = kRecordsPerSecond;
         analyzer_ = std::make_unique<simulator::Analyzer>(o, now());
-        thread_ = std::thread([this] { Serve(); });
+        thread_ = std::thread([this] { serve(); });
     }
     ~Line() {
         stop_ = true;
@@ -70,13 +70,13 @@ public:
     }
     const std::string& path() const { return path_; }
     // When record word `index` of the measurement was written, if it was.
-    bool SentAt(std::int64_t index, Clock::time_point& at) {
+    bool sent_at(std::int64_t index, Clock::time_point& at) {
         std::lock_guard lock(mutex_);
         for (const auto& [count, time] : sent_)
             if (count > static_cast<std::uint64_t>(index)) return at = time, true;
         return false;
     }
-    void Restart() {
+    void restart() {
         std::lock_guard lock(mutex_);
         sent_.clear();
     }
@@ -86,23 +86,23 @@ private:
         return static_cast<std::uint64_t>(
             std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch()).count());
     }
-    void Write(const std::vector<std::uint8_t>& bytes) {
+    void write_all(const std::vector<std::uint8_t>& bytes) {
         for (std::size_t at = 0; at < bytes.size();) {
             const ssize_t n = write(master_, bytes.data() + at, bytes.size() - at);
             if (n > 0) at += static_cast<std::size_t>(n);
             else if (n < 0 && errno != EINTR && errno != EAGAIN) return;
         }
     }
-    void Serve() {
+    void serve() {
         std::uint8_t buf[4096];
         while (!stop_) {
             pollfd p{master_, POLLIN, 0};
             if (poll(&p, 1, 2) == 1 && (p.revents & POLLIN)) {
                 const ssize_t n = read(master_, buf, sizeof buf);
-                if (n > 0) Write(analyzer_->receive({buf, static_cast<std::size_t>(n)}, now()));
+                if (n > 0) write_all(analyzer_->receive({buf, static_cast<std::size_t>(n)}, now()));
             }
             const std::uint64_t before = analyzer_->records_sent();
-            Write(analyzer_->tick(now(), true));
+            write_all(analyzer_->tick(now(), true));
             const std::uint64_t after = analyzer_->records_sent();
             if (after != before) {
                 std::lock_guard lock(mutex_);
@@ -123,7 +123,7 @@ private:
 
 // The index of the word that closed each frame of the kept buffer, in the
 // order the frames go out ("Lost" frames included).
-std::vector<std::int64_t> FrameEnds(const std::string& buffer, bool withLost) {
+std::vector<std::int64_t> frame_ends(const std::string& buffer, bool withLost) {
     textlib::BufferReader reader;
     std::vector<std::int64_t> ends;
     if (!reader.Open(buffer.c_str())) return ends;
@@ -139,7 +139,7 @@ std::vector<std::int64_t> FrameEnds(const std::string& buffer, bool withLost) {
     return ends;
 }
 
-int Spawn(const std::vector<std::string>& args, int out_fd) {
+int spawn(const std::vector<std::string>& args, int out_fd) {
     const int pid = fork();
     if (pid == 0) {
         std::vector<char*> argv;
@@ -158,7 +158,7 @@ int Spawn(const std::vector<std::string>& args, int out_fd) {
 // Reads `fd` until the child ends; `cut` splits what arrived into items (lines
 // or packets) and the time each became complete is kept.
 template <class Cut>
-std::vector<Clock::time_point> Collect(int fd, int pid, Cut cut) {
+std::vector<Clock::time_point> collect(int fd, int pid, Cut cut) {
     std::vector<Clock::time_point> times;
     std::string pending;
     const auto stop_at = Clock::now() + kMeasureFor + 8s;
@@ -188,11 +188,11 @@ struct Figures {
     double least = 0, median = 0, p90 = 0, worst = 0;
 };
 
-Figures Latencies(Line& line, const std::vector<std::int64_t>& ends, const std::vector<Clock::time_point>& arrived) {
+Figures latencies(Line& line, const std::vector<std::int64_t>& ends, const std::vector<Clock::time_point>& arrived) {
     std::vector<double> ms;
     for (std::size_t k = 0; k < ends.size() && k < arrived.size(); ++k) {
         Clock::time_point sent;
-        if (line.SentAt(ends[k], sent)) ms.push_back(ms_since(sent, arrived[k]));
+        if (line.sent_at(ends[k], sent)) ms.push_back(ms_since(sent, arrived[k]));
     }
     Figures f;
     if (ms.empty()) return f;
@@ -205,13 +205,13 @@ Figures Latencies(Line& line, const std::vector<std::int64_t>& ends, const std::
     return f;
 }
 
-void Report(const char* what, const Figures& f) {
+void report(const char* what, const Figures& f) {
     std::printf("%-28s %5zu frames  min %5.2f ms  median %5.2f ms  p90 %5.2f ms  max %6.2f ms  %s\n", what, f.frames,
                 f.least, f.median, f.p90, f.worst, f.frames > 0 && f.median < 100 ? "(target < 100 ms: met)" : "(target < 100 ms: MISSED)");
 }
 
 // Complete frame lines ("SD:", "RD:", "??:", "Lost") in the text so far.
-int FrameLines(std::string& text) {
+int frame_lines(std::string& text) {
     int n = 0;
     for (std::size_t end; (end = text.find('\n')) != std::string::npos; text.erase(0, end + 1)) {
         const std::string line = text.substr(0, end);
@@ -223,7 +223,7 @@ int FrameLines(std::string& text) {
 }
 
 // Complete enhanced packet blocks in the pcapng bytes so far.
-int PacketBlocks(std::string& bytes) {
+int packet_blocks(std::string& bytes) {
     int n = 0;
     while (bytes.size() >= 12) {
         std::uint32_t type, length;
@@ -248,27 +248,27 @@ int main() {
     int fds[2];
     if (pipe(fds) != 0) return 1;
     const std::string text_buffer = dir.file("monitor");
-    const int monitor = Spawn({ZAMVEX_EXE, "monitor", "--port", line.path(), "--print", "translate", "--folder",
+    const int monitor = spawn({ZAMVEX_EXE, "monitor", "--port", line.path(), "--print", "translate", "--folder",
                                text_buffer}, fds[1]);
     close(fds[1]);
-    const auto lines = Collect(fds[0], monitor, FrameLines);
+    const auto lines = collect(fds[0], monitor, frame_lines);
     close(fds[0]);
-    const Figures text = Latencies(line, FrameEnds(text_buffer, true), lines);
-    line.Restart();
+    const Figures text = latencies(line, frame_ends(text_buffer, true), lines);
+    line.restart();
 
     const std::string fifo = dir.file("fifo"), packet_buffer = dir.file("extcap");
     mkfifo(fifo.c_str(), 0600);
     const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
     const int null = open("/dev/null", O_WRONLY);
-    const int extcap = Spawn({ZAMVEX_EXTCAP_EXE, "--extcap-interface", "zamvex", "--capture", "--fifo", fifo, "--port",
+    const int extcap = spawn({ZAMVEX_EXTCAP_EXE, "--extcap-interface", "zamvex", "--capture", "--fifo", fifo, "--port",
                               line.path(), "--folder", packet_buffer}, null);
     close(null);
-    const auto packets = Collect(reader, extcap, PacketBlocks);
+    const auto packets = collect(reader, extcap, packet_blocks);
     close(reader);
-    const Figures pcap = Latencies(line, FrameEnds(packet_buffer, false), packets);
+    const Figures pcap = latencies(line, frame_ends(packet_buffer, false), packets);
 
-    Report("closing flag -> stdout line", text);
-    Report("closing flag -> fifo packet", pcap);
+    report("closing flag -> stdout line", text);
+    report("closing flag -> fifo packet", pcap);
     const bool paired = text.least >= 0 && pcap.least >= 0;
     if (!paired) std::printf("a line or packet came before its closing flag was sent: the pairing is wrong\n");
     return text.frames > 0 && pcap.frames > 0 && paired ? 0 : 1;

@@ -13,7 +13,7 @@ using cli_test::zamvex;
 
 namespace {
 
-std::string LapdBuffer(testing_util::TempDir& dir) {
+std::string lapd_buffer(testing_util::TempDir& dir) {
     std::string buffer = dir.file("buffer");
     std::filesystem::create_directory(buffer);
     textlib_test::WriteBuffer(buffer, textlib_test::HdlcBody(), textlib_test::Q931Call());
@@ -24,7 +24,7 @@ std::string LapdBuffer(testing_util::TempDir& dir) {
 
 TEST(ExportCommand, WritesTheFileAndSummarises) {
     testing_util::TempDir dir;
-    const std::string buffer = LapdBuffer(dir), out = dir.file("call.pcapng");
+    const std::string buffer = lapd_buffer(dir), out = dir.file("call.pcapng");
     auto r = zamvex({"export", buffer, "--pcapng", out, "--frame", "lapd", "--date", "2026-03-14"});
     ASSERT_EQ(r.exit_code, 0) << r.err;
     EXPECT_EQ(r.out, "19 frames written to " + out + " (link type 203)\n"
@@ -41,7 +41,7 @@ TEST(ExportCommand, WritesTheFileAndSummarises) {
 
 TEST(ExportCommand, MistakesExitWithTheReason) {
     testing_util::TempDir dir;
-    const std::string buffer = LapdBuffer(dir), out = dir.file("x.pcapng");
+    const std::string buffer = lapd_buffer(dir), out = dir.file("x.pcapng");
     struct Case {
         std::vector<std::string> args;
         int code;

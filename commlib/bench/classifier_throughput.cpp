@@ -13,22 +13,22 @@ namespace {
 class CountingSink : public commlib::ClassifierSink {
 public:
     std::size_t frames = 0, bytes = 0;
-    bool engineIdle() override { return false; }
-    void deliver(int, std::unique_ptr<commlib::LinkMessage> msg) override {
+    bool EngineIdle() override { return false; }
+    void Deliver(int, std::unique_ptr<commlib::LinkMessage> msg) override {
         ++frames;
         bytes += msg ? static_cast<std::size_t>(msg->Length) : 0;
     }
 };
 
 // Frames of 8 to 260 data bytes, like the analyzer's item notifications.
-std::vector<std::uint8_t> makeStream(std::size_t target, std::size_t& frames) {
+std::vector<std::uint8_t> MakeStream(std::size_t target, std::size_t& frames) {
     std::mt19937 rng(7);
     std::vector<std::uint8_t> stream;
     frames = 0;
     while (stream.size() < target) {
         std::vector<std::uint8_t> packet(8 + rng() % 253);
         for (auto& b : packet) b = static_cast<std::uint8_t>(rng());
-        const auto framed = commlib::synFrame(packet);
+        const auto framed = commlib::SynFrame(packet);
         // Back to back, sharing the SYN between frames as the analyzer may.
         stream.insert(stream.end(), framed.begin() + (stream.empty() ? 0 : 1), framed.end());
         ++frames;
@@ -40,7 +40,7 @@ std::vector<std::uint8_t> makeStream(std::size_t target, std::size_t& frames) {
 
 int main() {
     std::size_t frames = 0;
-    const auto stream = makeStream(32u << 20, frames);
+    const auto stream = MakeStream(32u << 20, frames);
     constexpr int rounds = 5;
     double best = 0;
     for (int r = 0; r < rounds; ++r) {
@@ -49,7 +49,7 @@ int main() {
         const auto start = std::chrono::steady_clock::now();
         // Reads of up to 4096 bytes, as the reader thread hands them over.
         for (std::size_t pos = 0; pos < stream.size(); pos += 4096)
-            classifier.feed(std::span(stream).subspan(pos, std::min<std::size_t>(4096, stream.size() - pos)), sink);
+            classifier.Feed(std::span(stream).subspan(pos, std::min<std::size_t>(4096, stream.size() - pos)), sink);
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         if (sink.frames != frames) {
             std::printf("error: %zu of %zu frames delivered\n", sink.frames, frames);

@@ -17,26 +17,26 @@ using Clock = std::chrono::steady_clock;
 // An engine that is never idle and notes when each link event arrived.
 class TimingEngine final : public commlib::Engine {
 public:
-    void request(int, int, std::intptr_t) override {}
-    void linkEvent(int event, std::unique_ptr<commlib::LinkMessage>) override {
+    void Request(int, int, std::intptr_t) override {}
+    void LinkEvent(int event, std::unique_ptr<commlib::LinkMessage>) override {
         if (event != commlib::EvAck) return;
         std::lock_guard lock(mutex);
         arrivals.push_back(Clock::now());
         cv.notify_all();
     }
-    void tick() override {}
-    void reset() override {}
-    int state() const override { return 1; }
-    const char* modelName() const override { return ""; }
-    int version() const override { return 0; }
-    int linkMode() const override { return 1; }
-    int status() const override { return 0; }
-    void* setupData() override { return nullptr; }
-    void* tableData() override { return nullptr; }
-    void* programData() override { return nullptr; }
-    const BitmapInfo* screenInfo() const override { return nullptr; }
-    const void* screenBits() const override { return nullptr; }
-    void scanBufferFolder(const BufferSettings&) override {}
+    void Tick() override {}
+    void Reset() override {}
+    int StateNumber() const override { return 1; }
+    const char* ModelName() const override { return ""; }
+    int Version() const override { return 0; }
+    int LinkMode() const override { return 1; }
+    int Status() const override { return 0; }
+    void* SetupData() override { return nullptr; }
+    void* TableData() override { return nullptr; }
+    void* ProgramData() override { return nullptr; }
+    const BitmapInfo* ScreenInfo() const override { return nullptr; }
+    const void* ScreenBits() const override { return nullptr; }
+    void ScanBufferFolder(const BufferSettings&) override {}
 
     std::mutex mutex;
     std::condition_variable cv;
@@ -49,8 +49,8 @@ int main() {
     testing_util::PtyPair pty;
     commlib::SerialLink link;
     TimingEngine engine;
-    link.attach(engine);
-    if (link.open(pty.slave_path(), {230400, 0, false}) != commlib::LinkOpen::Ok) {
+    link.Attach(engine);
+    if (link.Open(pty.slave_path(), {230400, 0, false}) != commlib::LinkOpen::Ok) {
         std::printf("error: cannot open %s\n", pty.slave_path().c_str());
         return 1;
     }
@@ -66,7 +66,7 @@ int main() {
         }
         delays.push_back(std::chrono::duration<double, std::milli>(engine.arrivals.back() - sent).count());
     }
-    link.close();
+    link.Close();
     std::sort(delays.begin(), delays.end());
     std::printf("receive latency over %d bytes: median %.3f ms, 90%% %.3f ms, max %.3f ms (target median < 15 ms)\n",
                 samples, delays[samples / 2], delays[samples * 9 / 10], delays.back());

@@ -17,12 +17,12 @@ using Bytes = std::vector<std::uint8_t>;
 
 class NullOutput final : public commlib::EngineOutput {
 public:
-    void sendRaw(std::unique_ptr<commlib::LinkMessage>) override {}
-    void sendFrame(std::unique_ptr<commlib::LinkMessage>) override {}
-    void discardReceive() override {}
-    int notify(int, int, void*) override { return 0; }
-    bool cts() override { return false; }
-    bool dsr() override { return false; }
+    void SendRaw(std::unique_ptr<commlib::LinkMessage>) override {}
+    void SendFrame(std::unique_ptr<commlib::LinkMessage>) override {}
+    void DiscardReceive() override {}
+    int Notify(int, int, void*) override { return 0; }
+    bool Cts() override { return false; }
+    bool Dsr() override { return false; }
 };
 
 // Writes nowhere, so the figure shows the writer's own cost.

@@ -16,7 +16,7 @@
 
 namespace {
 
-void printHex(const char* label, std::span<const std::uint8_t> bytes) {
+void PrintHex(const char* label, std::span<const std::uint8_t> bytes) {
     std::printf("%s", label);
     for (std::uint8_t b : bytes) std::printf(" %02X", b);
     std::printf("\n");
@@ -24,44 +24,44 @@ void printHex(const char* label, std::span<const std::uint8_t> bytes) {
 
 class PrintingSink : public commlib::ClassifierSink {
 public:
-    bool engineIdle() override { return false; }
-    void deliver(int event, std::unique_ptr<commlib::LinkMessage> msg) override {
+    bool EngineIdle() override { return false; }
+    void Deliver(int event, std::unique_ptr<commlib::LinkMessage> msg) override {
         std::printf("  event %d", event);
-        if (msg) printHex(", data:", msg->bytes());
+        if (msg) PrintHex(", data:", msg->Bytes());
         else std::printf("\n");
     }
 };
 
 std::atomic<int> connectStatus{-1};
-int onNotify(int code, int status, void*) {
+int OnNotify(int code, int status, void*) {
     std::printf("  notify(code %d, status %d)\n", code, status);
     if (code == ReqConnect) connectStatus = status;
     return 0;
 }
 
-void showFraming() {
+void ShowFraming() {
     std::printf("== framing\n");
     const std::vector<std::uint8_t> reset{0x30, 0x00};
-    const auto frame = commlib::synFrame(reset);
-    printHex("reset packet 30 00 on the line:", frame);
+    const auto frame = commlib::SynFrame(reset);
+    PrintHex("reset packet 30 00 on the line:", frame);
     commlib::ReceiveClassifier classifier;
     PrintingSink sink;
     std::printf("the same bytes read back, then \"$0102FD\" CR:\n");
-    classifier.feed(frame, sink);
-    classifier.discard();
+    classifier.Feed(frame, sink);
+    classifier.Discard();
     const std::string hex = "$0102FD\r";
-    classifier.feed(std::span(reinterpret_cast<const std::uint8_t*>(hex.data()), hex.size()), sink);
+    classifier.Feed(std::span(reinterpret_cast<const std::uint8_t*>(hex.data()), hex.size()), sink);
 }
 
 // Plays the analyzer's side for a few seconds: prints what arrives and says
 // "*" to "###" and to "%@X" CR LF.
-void playFarEnd(testing_util::PtyPair& pty) {
+void PlayFarEnd(testing_util::PtyPair& pty) {
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(4);
     std::string text;
     while (std::chrono::steady_clock::now() < until && connectStatus < 0) {
         const auto got = pty.read(4096, std::chrono::milliseconds(100));
         if (got.empty()) continue;
-        printHex("  line:", got);
+        PrintHex("  line:", got);
         text.append(got.begin(), got.end());
         for (const char* cmd : {"###", "%@X\r\n"}) {
             if (const auto at = text.find(cmd); at != std::string::npos) {
@@ -76,19 +76,19 @@ void playFarEnd(testing_util::PtyPair& pty) {
 } // namespace
 
 int main() {
-    showFraming();
+    ShowFraming();
     std::printf("== libcommlib.so on a pty pair (version %08X)\n", static_cast<unsigned>(MKGetDllVersion()));
     testing_util::PtyPair pty;
     Remote* remote = nullptr;
     if (CreateMirlokeRemote(&remote) != 1 || !remote) return 1;
     const PortSettings port{pty.slave_path().c_str(), 230400, 0, 0};
-    remote->Initialize(nullptr, onNotify, &port, nullptr);
+    remote->Initialize(nullptr, OnNotify, &port, nullptr);
     if (remote->Open() != 0) {
         remote->Release();
         return 1;
     }
     std::printf("opened %s; Request(ReqConnect) = %d\n", pty.slave_path().c_str(), remote->Request(ReqConnect, 0, 0));
-    playFarEnd(pty);
+    PlayFarEnd(pty);
     char model[64];
     std::printf("link mode %d, model \"%s\"\n", remote->GetLinkMode(), remote->GetModelName(model, sizeof model));
     remote->Close();

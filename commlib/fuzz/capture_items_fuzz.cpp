@@ -13,10 +13,10 @@ namespace {
 
 class NullOutput final : public commlib::EngineOutput {
 public:
-    void sendRaw(std::unique_ptr<commlib::LinkMessage>) override {}
-    void sendFrame(std::unique_ptr<commlib::LinkMessage>) override {}
-    void discardReceive() override {}
-    int notify(int code, int, void* data) override {
+    void SendRaw(std::unique_ptr<commlib::LinkMessage>) override {}
+    void SendFrame(std::unique_ptr<commlib::LinkMessage>) override {}
+    void DiscardReceive() override {}
+    int Notify(int code, int, void* data) override {
         // The range must always be readable where the report says.
         if (code == NtfyBlocks) {
             const int* r = static_cast<const int*>(data);
@@ -24,8 +24,8 @@ public:
         }
         return 0;
     }
-    bool cts() override { return false; }
-    bool dsr() override { return false; }
+    bool Cts() override { return false; }
+    bool Dsr() override { return false; }
 };
 
 class NullFileIo final : public commlib::capture::BlockFileIo {

@@ -14,16 +14,16 @@ using namespace commlib;
 
 class QuietOutput final : public EngineOutput {
 public:
-    void sendRaw(std::unique_ptr<LinkMessage>) override { ++sent; }
-    void sendFrame(std::unique_ptr<LinkMessage>) override { ++sent; }
-    void discardReceive() override {}
-    int notify(int code, int, void* data) override {
+    void SendRaw(std::unique_ptr<LinkMessage>) override { ++sent; }
+    void SendFrame(std::unique_ptr<LinkMessage>) override { ++sent; }
+    void DiscardReceive() override {}
+    int Notify(int code, int, void* data) override {
         // A stop-reason notification carries a pointer that must be readable.
         if (code == ReqGetStopReason && data) sink += *static_cast<int*>(data);
         return keyResult;
     }
-    bool cts() override { return modem; }
-    bool dsr() override { return modem; }
+    bool Cts() override { return modem; }
+    bool Dsr() override { return modem; }
 
     int sent = 0;
     int keyResult = 0;
@@ -49,9 +49,9 @@ public:
 class Input {
 public:
     Input(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-    bool more() const { return pos_ < size_; }
-    std::uint8_t byte() { return pos_ < size_ ? data_[pos_++] : 0; }
-    std::vector<std::uint8_t> bytes(std::size_t n) {
+    bool More() const { return pos_ < size_; }
+    std::uint8_t Byte() { return pos_ < size_ ? data_[pos_++] : 0; }
+    std::vector<std::uint8_t> Bytes(std::size_t n) {
         std::vector<std::uint8_t> v;
         while (n-- > 0 && pos_ < size_) v.push_back(data_[pos_++]);
         return v;
@@ -63,65 +63,65 @@ private:
     std::size_t pos_ = 0;
 };
 
-void frame(ProtocolEngine& e, std::vector<std::uint8_t> p, bool inSequence) {
-    if (inSequence && p.size() >= 2 && p[0] > '?') p[1] = e.rxSequence();
-    e.linkEvent(EvFrame, makeMessage(FramingSyn, p));
+void Frame(ProtocolEngine& e, std::vector<std::uint8_t> p, bool inSequence) {
+    if (inSequence && p.size() >= 2 && p[0] > '?') p[1] = e.RxSequence();
+    e.LinkEvent(EvFrame, MakeMessage(FramingSyn, p));
 }
 
-void connect(ProtocolEngine& e, std::uint8_t how) {
+void Connect(ProtocolEngine& e, std::uint8_t how) {
     if (how % 3 == 2) {
-        e.request(ReqAutoConnect, 0, 0);
-        for (int i = 0; i < 3; ++i) e.tick();
+        e.Request(ReqAutoConnect, 0, 0);
+        for (int i = 0; i < 3; ++i) e.Tick();
     } else {
-        e.request(ReqConnect, 0, 0);
+        e.Request(ReqConnect, 0, 0);
     }
-    e.linkEvent(EvAck, nullptr);
+    e.LinkEvent(EvAck, nullptr);
     if (how % 3 == 1) {
-        for (int i = 0; i < 3; ++i) e.linkEvent(EvNak, nullptr);
-        e.linkEvent(EvAck, nullptr);
-        e.linkEvent(EvLine, makeMessage(FramingText, "RV-7010 1.0"));
+        for (int i = 0; i < 3; ++i) e.LinkEvent(EvNak, nullptr);
+        e.LinkEvent(EvAck, nullptr);
+        e.LinkEvent(EvLine, MakeMessage(FramingText, "RV-7010 1.0"));
         return;
     }
-    e.linkEvent(EvAck, nullptr);
-    frame(e, {'A', 0, 2, '4', 1, 0, 1, 4}, true);
-    frame(e, {'A', 0, 3, '3'}, true);
+    e.LinkEvent(EvAck, nullptr);
+    Frame(e, {'A', 0, 2, '4', 1, 0, 1, 4}, true);
+    Frame(e, {'A', 0, 3, '3'}, true);
 }
 
 constexpr int Requests[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 4097, 99};
 constexpr std::uint8_t Kinds[] = {'0', '2', '?', 'A', 'B', 'D', 'E', '@'};
 
-void step(ProtocolEngine& e, QuietOutput& out, Input& in) {
-    switch (in.byte() % 12) {
-    case 0: e.tick(); break;
-    case 1: e.linkEvent(EvWriteDone, nullptr); break;
-    case 2: e.linkEvent(EvAck + in.byte() % 4, nullptr); break;
-    case 3: e.linkEvent(EvLine, makeMessage(FramingHex, in.bytes(in.byte()))); break;
+void Step(ProtocolEngine& e, QuietOutput& out, Input& in) {
+    switch (in.Byte() % 12) {
+    case 0: e.Tick(); break;
+    case 1: e.LinkEvent(EvWriteDone, nullptr); break;
+    case 2: e.LinkEvent(EvAck + in.Byte() % 4, nullptr); break;
+    case 3: e.LinkEvent(EvLine, MakeMessage(FramingHex, in.Bytes(in.Byte()))); break;
     case 4: {   // a packet of a handled kind, in sequence
-        std::vector<std::uint8_t> p{Kinds[in.byte() % 8]};
-        auto rest = in.bytes(in.byte() | (in.byte() % 8) << 8);
+        std::vector<std::uint8_t> p{Kinds[in.Byte() % 8]};
+        auto rest = in.Bytes(in.Byte() | (in.Byte() % 8) << 8);
         p.insert(p.end(), rest.begin(), rest.end());
-        frame(e, std::move(p), true);
+        Frame(e, std::move(p), true);
         break;
     }
-    case 5: frame(e, in.bytes(in.byte()), false); break;
+    case 5: Frame(e, in.Bytes(in.Byte()), false); break;
     case 6: {
-        const int code = Requests[in.byte() % 16];
-        const int param = in.byte() | in.byte() << 8;
-        e.request(code, param, 0);
+        const int code = Requests[in.Byte() % 16];
+        const int param = in.Byte() | in.Byte() << 8;
+        e.Request(code, param, 0);
         break;
     }
     case 7:
-        for (int i = 0; i < 50; ++i) e.tick();
+        for (int i = 0; i < 50; ++i) e.Tick();
         break;
     case 8:   // make a data set complete so that puts get going
-        if (DataSet* set = e.dataSet(static_cast<engine::Set>(in.byte() % 4))) {
-            std::vector<std::uint8_t> body(in.byte() * 64 + 16, in.byte());
+        if (DataSet* set = e.DataSetOf(static_cast<engine::Set>(in.Byte() % 4))) {
+            std::vector<std::uint8_t> body(in.Byte() * 64 + 16, in.Byte());
             set->ReceiveAt(0, body.data(), static_cast<int>(body.size()));
         }
         break;
-    case 9: out.keyResult = in.byte() & 1; break;
-    case 10: out.modem = in.byte() & 1; break;
-    default: e.reset(); break;
+    case 9: out.keyResult = in.Byte() & 1; break;
+    case 10: out.modem = in.Byte() & 1; break;
+    default: e.Reset(); break;
     }
 }
 
@@ -131,7 +131,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QuietOutput out;
     ProtocolEngine engine(out, std::make_unique<QuietCapture>());
     Input in(data, size);
-    connect(engine, in.byte());
-    for (int steps = 0; in.more() && steps < 4096; ++steps) step(engine, out, in);
+    Connect(engine, in.Byte());
+    for (int steps = 0; in.More() && steps < 4096; ++steps) Step(engine, out, in);
     return 0;
 }

@@ -14,13 +14,13 @@ class CheckingSink : public commlib::ClassifierSink {
 public:
     bool idle = false;
     unsigned sum = 0;
-    bool engineIdle() override { return idle; }
-    void deliver(int event, std::unique_ptr<commlib::LinkMessage> msg) override {
+    bool EngineIdle() override { return idle; }
+    void Deliver(int event, std::unique_ptr<commlib::LinkMessage> msg) override {
         if (event < commlib::EvAck || event > commlib::EvFrame) std::abort();
         if (!msg) return;
         if (msg->Length < 0 || msg->Length > commlib::LinkMessage::Capacity) std::abort();
         // Touch every byte so a sanitizer sees any read past what was stored.
-        for (std::uint8_t b : msg->bytes()) sum += b;
+        for (std::uint8_t b : msg->Bytes()) sum += b;
     }
 };
 
@@ -36,11 +36,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t n = 0;
     while (!rest.empty()) {
         const std::size_t take = rest.size() < chunk ? rest.size() : chunk;
-        classifier.feed(rest.first(take), sink);
+        classifier.Feed(rest.first(take), sink);
         rest = rest.subspan(take);
         ++n;
         if ((control & 0x40) && n % 7 == 0) sink.idle = !sink.idle;
-        if ((control & 0x80) && n % 5 == 0) classifier.discard();
+        if ((control & 0x80) && n % 5 == 0) classifier.Discard();
     }
     return 0;
 }

@@ -127,7 +127,7 @@ TEST_F(CaptureAppendTest, TheScanTrimsANewestBlockCutInsideAWord) {
     writer->ScanFolder(settings);
     EXPECT_EQ(Block(1), Records(BlockWords, 12));
     EXPECT_EQ(Size(0), pcbuffer::BlockBytes);
-    EXPECT_EQ(out.values(NtfyBlockFill).back(), 12);
+    EXPECT_EQ(out.Values(NtfyBlockFill).back(), 12);
     EXPECT_EQ(LastRange(), (std::array<int, 3>{0, 1, 2}));
     // Whole words are left alone.
     writer->ScanFolder(settings);

@@ -21,12 +21,12 @@ protected:
         h.engine = std::make_unique<ProtocolEngine>(h.out, std::make_unique<capture::CaptureWriter>(h.out));
         h.capture = nullptr;
         const BufferSettings settings{dir.path().c_str(), 4, 0, 0};
-        h.engine->scanBufferFolder(settings);
-        h.connectPacket();
+        h.engine->ScanBufferFolder(settings);
+        h.ConnectPacket();
     }
     std::vector<int> Codes() {
         std::vector<int> codes;
-        for (const Note& n : h.takeNotes()) codes.push_back(n.code);
+        for (const Note& n : h.TakeNotes()) codes.push_back(n.code);
         return codes;
     }
     Bytes Block(int n) { return testing_util::read_file(pcbuffer::BlockFilePath(dir.path(), n)); }
@@ -37,21 +37,21 @@ protected:
 
 TEST_F(CaptureEngineTest, StatusWordDrivesAMeasurementIntoTheFolder) {
     testing_util::write_file(pcbuffer::BlockFilePath(dir.path(), 9), "from the last measurement");
-    h.notification(0x0201, {0x00, 0x01});
+    h.Notification(0x0201, {0x00, 0x01});
     EXPECT_THAT(Codes(), ElementsAre(NtfyBlocks, NtfyLost, NtfyBlockFill, NtfyRate, NtfyMeasureState));
     EXPECT_FALSE(std::filesystem::exists(pcbuffer::BlockFilePath(dir.path(), 9)));
 
-    h.notification(0x8100, Bytes(InfoReceiveSize, 0x44));
+    h.Notification(0x8100, Bytes(InfoReceiveSize, 0x44));
     EXPECT_TRUE(std::filesystem::exists(pcbuffer::InfoFilePath(dir.path())));
-    h.notification(0x8000, {0x00, 0x00, 0x11, 0x41});
-    h.notification(0x8000, {0x03, 0x00, 0x23, 0x42});
-    const auto notes = h.takeNotes();
+    h.Notification(0x8000, {0x00, 0x00, 0x11, 0x41});
+    h.Notification(0x8000, {0x03, 0x00, 0x23, 0x42});
+    const auto notes = h.TakeNotes();
     ASSERT_EQ(notes.size(), 1u);
     EXPECT_EQ(notes[0].code, NtfyLost);
     EXPECT_EQ(reinterpret_cast<std::intptr_t>(notes[0].data), 1);
 
-    h.notification(0x0201, {0x00, 0x00});
-    const auto end = h.takeNotes();
+    h.Notification(0x0201, {0x00, 0x00});
+    const auto end = h.TakeNotes();
     ASSERT_EQ(end.size(), 3u);
     EXPECT_EQ(end[0].code, NtfyBlocks);
     const int* range = static_cast<const int*>(end[0].data);
@@ -62,8 +62,8 @@ TEST_F(CaptureEngineTest, StatusWordDrivesAMeasurementIntoTheFolder) {
 
     // The folder now scans as a buffer holding that block.
     const BufferSettings settings{dir.path().c_str(), 4, 0, 0};
-    h.engine->scanBufferFolder(settings);
-    const auto scan = h.takeNotes();
+    h.engine->ScanBufferFolder(settings);
+    const auto scan = h.TakeNotes();
     ASSERT_EQ(scan.size(), 3u);
     range = static_cast<const int*>(scan[0].data);
     EXPECT_THAT(std::vector<int>(range, range + 3), ElementsAre(0, 0, 1));

@@ -48,7 +48,7 @@ public:
     bool Rename(const std::string& from, const std::string& to) override {
         return !Fails(Call::Rename) && capture::SystemBlockFileIo().Rename(from, to);
     }
-    bool failed() const { return failed_; }
+    bool Failed() const { return failed_; }
 
 private:
     bool Fails(Call call) {
@@ -150,7 +150,7 @@ TEST_F(CaptureFaultTableTest, EachCallFailingOnceIsReportedAndKeepsWhatWasComple
             info.ResetReceive();
             OneFailureIo io(site.call, site.nth, error);
             Run(io);
-            ASSERT_TRUE(io.failed()) << CallName(site.call) << " #" << site.nth << " was never made";
+            ASSERT_TRUE(io.Failed()) << CallName(site.call) << " #" << site.nth << " was never made";
 
             // What the application is told, once.
             ASSERT_EQ(out.failures.size(), 1u);

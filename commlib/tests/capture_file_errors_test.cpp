@@ -34,12 +34,12 @@ protected:
     void ExpectStoringEnded(const Range& range) {
         EXPECT_FALSE(writer->BlockOpen());
         EXPECT_EQ(LastRange(), range);
-        const auto reports = out.ranges().size();
+        const auto reports = out.Ranges().size();
         const int lost = writer->LostCount();
         Feed(BlockWords + 10);
         writer->StoreData(static_cast<std::uint16_t>(counter + 2), SdUnits(1));
         EXPECT_EQ(writer->LostCount(), lost + 1);
-        EXPECT_EQ(out.ranges().size(), reports);
+        EXPECT_EQ(out.Ranges().size(), reports);
         writer->EndCapture();
         EXPECT_EQ(LastRange(), range);
     }
@@ -160,7 +160,7 @@ public:
     ~TmpfsMount() {
         if (mounted_) ::umount2(at_.c_str(), MNT_DETACH);
     }
-    bool mounted() const { return mounted_; }
+    bool Mounted() const { return mounted_; }
 
 private:
     std::string at_;
@@ -170,7 +170,7 @@ private:
 TEST_F(CaptureFileErrorTest, DiskThatFillsUpKeepsTheCompletedBlocks) {
     const std::string folder = dir.file("small");
     TmpfsMount mount(folder);
-    if (!mount.mounted()) GTEST_SKIP() << "needs root to mount a small tmpfs; the file seam tests cover the logic";
+    if (!mount.Mounted()) GTEST_SKIP() << "needs root to mount a small tmpfs; the file seam tests cover the logic";
     settings = BufferSettings{folder.c_str(), 10, 0, 0};
     writer = std::make_unique<capture::CaptureWriter>(out);
     writer->ScanFolder(settings);
@@ -198,7 +198,7 @@ TEST_F(CaptureFileErrorTest, DiskThatFillsUpKeepsTheCompletedBlocks) {
 TEST_F(CaptureFileErrorTest, ReadOnlyFolderFailsAtTheFirstBlock) {
     const std::string folder = dir.file("readonly");
     TmpfsMount mount(folder, MS_RDONLY);
-    if (!mount.mounted()) GTEST_SKIP() << "needs root to mount a read-only file system";
+    if (!mount.Mounted()) GTEST_SKIP() << "needs root to mount a read-only file system";
     settings = BufferSettings{folder.c_str(), 10, 0, 0};
     writer = std::make_unique<capture::CaptureWriter>(out);
     writer->ScanFolder(settings);

@@ -46,7 +46,7 @@ protected:
     }
     Bytes Block(int block) const { return testing_util::read_file(pcbuffer::BlockFilePath(dir.path(), block)); }
     std::array<int, 3> LastRange() const {
-        const auto ranges = out.ranges();
+        const auto ranges = out.Ranges();
         return ranges.empty() ? std::array<int, 3>{-1, -1, -1} : ranges.back();
     }
 

@@ -22,12 +22,12 @@ struct CaptureNote {
 
 class CaptureOutput final : public EngineOutput {
 public:
-    void sendRaw(std::unique_ptr<LinkMessage>) override {}
-    void sendFrame(std::unique_ptr<LinkMessage>) override {}
-    void discardReceive() override {}
-    bool cts() override { return false; }
-    bool dsr() override { return false; }
-    int notify(int code, int status, void* data) override {
+    void SendRaw(std::unique_ptr<LinkMessage>) override {}
+    void SendFrame(std::unique_ptr<LinkMessage>) override {}
+    void DiscardReceive() override {}
+    bool Cts() override { return false; }
+    bool Dsr() override { return false; }
+    int Notify(int code, int status, void* data) override {
         CaptureNote note{code, status, reinterpret_cast<std::intptr_t>(data)};
         if (code == NtfyBlocks) {
             const int* r = static_cast<const int*>(data);
@@ -38,13 +38,13 @@ public:
         return 0;
     }
 
-    std::vector<std::array<int, 3>> ranges() const {
+    std::vector<std::array<int, 3>> Ranges() const {
         std::vector<std::array<int, 3>> out;
         for (const auto& n : notes)
             if (n.code == NtfyBlocks) out.push_back(n.range);
         return out;
     }
-    std::vector<std::intptr_t> values(int code) const {
+    std::vector<std::intptr_t> Values(int code) const {
         std::vector<std::intptr_t> out;
         for (const auto& n : notes)
             if (n.code == code) out.push_back(n.code == NtfyRate ? n.status : n.value);

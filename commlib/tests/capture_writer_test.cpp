@@ -24,9 +24,9 @@ TEST_F(CaptureWriterTest, StartClearsTheFolderAndReportsAnEmptyBuffer) {
     EXPECT_TRUE(std::filesystem::exists(dir.file("notes.txt")));
     EXPECT_TRUE(Exists(0));
     EXPECT_TRUE(writer->BlockOpen());
-    EXPECT_THAT(out.ranges(), ElementsAre(Range{0, 0, 0}));
-    EXPECT_THAT(out.values(NtfyLost), ElementsAre(0));
-    EXPECT_THAT(out.values(NtfyBlockFill), ElementsAre(0));
+    EXPECT_THAT(out.Ranges(), ElementsAre(Range{0, 0, 0}));
+    EXPECT_THAT(out.Values(NtfyLost), ElementsAre(0));
+    EXPECT_THAT(out.Values(NtfyBlockFill), ElementsAre(0));
 }
 
 TEST_F(CaptureWriterTest, CounterJumpWritesAGapMarkBeforeTheRecordsAndCountsIt) {
@@ -34,12 +34,12 @@ TEST_F(CaptureWriterTest, CounterJumpWritesAGapMarkBeforeTheRecordsAndCountsIt) 
     writer->BeginCapture();
     out.notes.clear();
     writer->StoreData(5, Bytes{0x11, 0x41, 0x23, 0x42});
-    EXPECT_THAT(out.values(NtfyLost), ElementsAre(1));
+    EXPECT_THAT(out.Values(NtfyLost), ElementsAre(1));
     EXPECT_EQ(writer->ExpectedUnit(), 7);
     // In step again: no mark. A counter that wrapped past 65535 counts modulo 65536.
     writer->StoreData(7, Bytes{0x11, 0x42});
     writer->StoreData(2, Bytes{0x11, 0x43});
-    EXPECT_THAT(out.values(NtfyLost), ElementsAre(1, 2));
+    EXPECT_THAT(out.Values(NtfyLost), ElementsAre(1, 2));
     writer->EndCapture();
     EXPECT_EQ(Block(0), (Bytes{0x80, 0xFF, 0x05, 0x00, 0x31, 0x41, 0x2F, 0x00, 0xBF, 0x00, 0x23, 0x42,
                                0x31, 0x42, 0x2F, 0x00, 0x80, 0xFF, 0xFA, 0xFF, 0x31, 0x43, 0x2F, 0x00}));
@@ -51,7 +51,7 @@ TEST_F(CaptureWriterTest, ExactlyOneBlockOfRecordsRollsOverIntoBlockOne) {
     writer->BeginCapture();
     Feed(BlockWords - 1);
     EXPECT_EQ(Size(0), 0);   // no tick and no time passed: nothing appended yet
-    EXPECT_EQ(out.ranges().size(), 1u);
+    EXPECT_EQ(out.Ranges().size(), 1u);
     writer->StoreData(counter++, Bytes{0x11, 0x5A});
     EXPECT_EQ(Size(0), pcbuffer::BlockBytes);
     EXPECT_EQ(LastRange(), (Range{0, 1, 1}));
@@ -99,7 +99,7 @@ TEST_F(CaptureWriterTest, FlatBufferStopsStoringAtMaxBlocks) {
     // Further records are dropped, but counted and still checked for gaps.
     Feed(10);
     writer->StoreData(static_cast<std::uint16_t>(counter + 4), SdUnits(1));
-    EXPECT_THAT(out.values(NtfyLost), ElementsAre(0, 1));
+    EXPECT_THAT(out.Values(NtfyLost), ElementsAre(0, 1));
     writer->EndCapture();
     EXPECT_TRUE(Exists(0) && Exists(1) && Exists(2));
     EXPECT_FALSE(Exists(3));
@@ -112,7 +112,7 @@ TEST_F(CaptureWriterTest, RingBufferKeepsMaxBlocksFilesAndDeletesTheOldest) {
     Make(3, true);
     writer->BeginCapture();
     Feed(4 * BlockWords);
-    EXPECT_THAT(out.ranges(), ElementsAre(Range{0, 0, 0}, Range{0, 1, 1}, Range{0, 2, 2}, Range{1, 3, 2},
+    EXPECT_THAT(out.Ranges(), ElementsAre(Range{0, 0, 0}, Range{0, 1, 1}, Range{0, 2, 2}, Range{1, 3, 2},
                                           Range{2, 4, 2}));
     EXPECT_FALSE(Exists(0));
     EXPECT_FALSE(Exists(1));
@@ -133,7 +133,7 @@ TEST_F(CaptureWriterTest, WithoutAFolderItemsAreCountedAndNothingIsWritten) {
     writer->StoreData(static_cast<std::uint16_t>(counter + 3), SdUnits(2));
     EXPECT_EQ(writer->ExpectedUnit(), 105);
     EXPECT_EQ(writer->ReceivedTotal(), 204u);
-    EXPECT_THAT(out.values(NtfyLost), ElementsAre(0, 1));
+    EXPECT_THAT(out.Values(NtfyLost), ElementsAre(0, 1));
     writer->EndCapture();
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
     EXPECT_EQ(LastRange(), (Range{0, 0, 0}));
@@ -148,8 +148,8 @@ TEST_F(CaptureWriterTest, ScanReportsWhatTheFolderAlreadyHolds) {
 
     writer->ScanFolder(settings);
     EXPECT_EQ(LastRange(), (Range{0, 1, 2}));
-    EXPECT_EQ(out.values(NtfyLost).back(), 0);
-    EXPECT_EQ(out.values(NtfyBlockFill).back(), 20);
+    EXPECT_EQ(out.Values(NtfyLost).back(), 0);
+    EXPECT_EQ(out.Values(NtfyBlockFill).back(), 20);
 
     // No folder: nothing is scanned and nothing reported.
     out.notes.clear();
@@ -164,8 +164,8 @@ TEST_F(CaptureWriterTest, TicksReportTheRateWhileStoringAndTheFillAlways) {
     Make(4, false);
     now = 2000;
     writer->Tick();
-    EXPECT_TRUE(out.values(NtfyRate).empty());   // no block file: no rate
-    EXPECT_THAT(out.values(NtfyBlockFill), ElementsAre(0));
+    EXPECT_TRUE(out.Values(NtfyRate).empty());   // no block file: no rate
+    EXPECT_THAT(out.Values(NtfyBlockFill), ElementsAre(0));
     writer->BeginCapture();
     out.notes.clear();
     Feed(500);    // 1000 bytes of units in 200 ms: 150 on the gauge
@@ -175,8 +175,8 @@ TEST_F(CaptureWriterTest, TicksReportTheRateWhileStoringAndTheFillAlways) {
     now += 200;
     writer->Tick();
     writer->Tick();   // the clock has not moved: no rate
-    EXPECT_THAT(out.values(NtfyRate), ElementsAre(150, 1000));
-    EXPECT_THAT(out.values(NtfyBlockFill), ElementsAre(2000, 22000, 22000));
+    EXPECT_THAT(out.Values(NtfyRate), ElementsAre(150, 1000));
+    EXPECT_THAT(out.Values(NtfyBlockFill), ElementsAre(2000, 22000, 22000));
 }
 
 TEST_F(CaptureWriterTest, ResetAndDestructionFlushTheOpenBlock) {

@@ -33,23 +33,23 @@ struct Script {
     std::string caption;
     int prompts = 0;
 } script;
-int scriptedPort(CommlibUiPort* s) {
+int ScriptedPort(CommlibUiPort* s) {
     script.portSeen = *s;
     if (script.result == 1) *s = script.portAnswer;
     return script.result;
 }
-int scriptedBuffer(CommlibUiBuffer* s) {
+int ScriptedBuffer(CommlibUiBuffer* s) {
     script.bufferSeen = *s;
     if (script.result == 1) *s = script.bufferAnswer;
     return script.result;
 }
-int scriptedPrompt(const char* caption) {
+int ScriptedPrompt(const char* caption) {
     script.caption = caption;
     ++script.prompts;
     return script.result == 1 ? 1 : 0;
 }
-const CommlibUiApi ScriptedTable{sizeof(CommlibUiApi), COMMLIB_UI_ABI_VERSION, scriptedPort, scriptedBuffer,
-                                 scriptedPrompt};
+const CommlibUiApi ScriptedTable{sizeof(CommlibUiApi), COMMLIB_UI_ABI_VERSION, ScriptedPort, ScriptedBuffer,
+                                 ScriptedPrompt};
 
 class Owner : public platform::Window {
 public:
@@ -60,12 +60,12 @@ public:
 
 class RemoteDialogs : public ::testing::Test {
 protected:
-    RemoteImpl remote{commlib::testing_fake::makeFakeEngine};
-    FakeEngine& engine() { return static_cast<FakeEngine&>(remote.engine()); }
-    std::size_t scans() { return FakeEngine::count(engine().seen(), Seen::Scan); }
+    RemoteImpl remote{commlib::testing_fake::MakeFakeEngine};
+    FakeEngine& Fake() { return static_cast<FakeEngine&>(remote.GetEngine()); }
+    std::size_t Scans() { return FakeEngine::Count(Fake().AllSeen(), Seen::Scan); }
     void SetUp() override {
         script = Script{};
-        remote.setDialogTable(&ScriptedTable);
+        remote.SetDialogTable(&ScriptedTable);
     }
 };
 
@@ -93,16 +93,16 @@ TEST_F(RemoteDialogs, BufferDialogOkStoresAndRescans) {
     testing_util::TempDir dir;
     const BufferSettings buffer{dir.path().c_str(), 10, 1, 0};
     ASSERT_EQ(remote.Initialize(nullptr, nullptr, nullptr, &buffer), 0);
-    ASSERT_EQ(scans(), 1u);
+    ASSERT_EQ(Scans(), 1u);
     script.result = 0;
     EXPECT_EQ(remote.BufferSettingDialog(), 0);
-    EXPECT_EQ(scans(), 1u);
+    EXPECT_EQ(Scans(), 1u);
     EXPECT_EQ(std::string(script.bufferSeen.Folder), dir.path());
 
     script.result = 1;
     script.bufferAnswer = {"/elsewhere", 300, 0, 1};
     EXPECT_EQ(remote.BufferSettingDialog(), 1);
-    EXPECT_EQ(scans(), 2u);
+    EXPECT_EQ(Scans(), 2u);
     const BufferSettings* now = remote.GetBufferSettings();
     EXPECT_STREQ(now->Folder, "/elsewhere");
     EXPECT_EQ(now->MaxBlocks * 100 + now->Warn * 10 + now->Ring, 30001);
@@ -117,7 +117,7 @@ TEST_F(RemoteDialogs, InitializePromptsWithTheOwnersTitleCut) {
     script.result = 0;   // Cancel in the prompt
     EXPECT_EQ(remote.Initialize(&owner, nullptr, nullptr, &buffer), -1);
     EXPECT_EQ(script.caption, std::string(63, 't'));
-    EXPECT_EQ(scans(), 0u);
+    EXPECT_EQ(Scans(), 0u);
 
     script.result = 1;   // OK, then OK in the buffer dialog with a folder that exists
     std::strcpy(script.bufferAnswer.Folder, dir.path().c_str());
@@ -125,11 +125,11 @@ TEST_F(RemoteDialogs, InitializePromptsWithTheOwnersTitleCut) {
     EXPECT_EQ(remote.Initialize(&owner, nullptr, nullptr, &buffer), 0);
     EXPECT_EQ(script.prompts, 2);
     EXPECT_EQ(std::string(remote.GetBufferSettings()->Folder), dir.path());
-    EXPECT_EQ(scans(), 2u);   // once after the dialog's OK, once as Initialize ends
+    EXPECT_EQ(Scans(), 2u);   // once after the dialog's OK, once as Initialize ends
 }
 
 // What a program sees when it cannot show dialogs; a bit per failed expectation.
-int dialogsFromLibrary(const std::string& library, bool pluginExpected) {
+int DialogsFromLibrary(const std::string& library, bool pluginExpected) {
     int failures = 0;
     void* lib = ::dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!lib) return 1;
@@ -157,13 +157,13 @@ int dialogsFromLibrary(const std::string& library, bool pluginExpected) {
 
 // Runs the check in a child process with no display, so that no plugin loaded
 // by an earlier test in this process can be found by name.
-int inChildWithoutDisplay(const std::string& library, bool pluginExpected) {
+int InChildWithoutDisplay(const std::string& library, bool pluginExpected) {
     const pid_t child = ::fork();
     if (child < 0) return -1;
     if (child == 0) {
         ::unsetenv("DISPLAY");
         ::unsetenv("WAYLAND_DISPLAY");
-        ::_exit(dialogsFromLibrary(library, pluginExpected));
+        ::_exit(DialogsFromLibrary(library, pluginExpected));
     }
     int status = 0;
     if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -2;
@@ -188,13 +188,13 @@ TEST(DialogsUnavailable, WithoutThePluginBothDialogsAnswerMinusOne) {
     testing_util::TempDir dir;
     const std::string copy = dir.file("libcommlib.so");
     std::filesystem::copy_file(COMMLIB_SO, copy);
-    EXPECT_EQ(inChildWithoutDisplay(copy, false), 0);
+    EXPECT_EQ(InChildWithoutDisplay(copy, false), 0);
 }
 
 TEST(DialogsUnavailable, WithThePluginButNoQtApplicationBothDialogsAnswerMinusOne) {
 #ifdef COMMLIB_UI_SO
     ASSERT_TRUE(std::filesystem::exists(COMMLIB_UI_SO));
-    EXPECT_EQ(inChildWithoutDisplay(COMMLIB_SO, true), 0);
+    EXPECT_EQ(InChildWithoutDisplay(COMMLIB_SO, true), 0);
 #else
     GTEST_SKIP() << "built without the Qt plugin";
 #endif

@@ -14,48 +14,48 @@ using ::testing::ElementsAre;
 
 TEST(EngineHandshake, PacketModeConnectSendsResetAndQueryThenSubscribes) {
     Harness h;
-    h.request(ReqConnect);
-    EXPECT_EQ(h.takeLine(), text("###"));
-    EXPECT_EQ(h.engine->replyTimer(), 15);
-    EXPECT_EQ(h.engine->linkMode(), 1);
-    h.ack();
-    EXPECT_EQ(h.takeLine(), text("%@X\r\n"));
-    EXPECT_EQ(h.engine->replyTimer(), 5);
-    h.ack();
-    EXPECT_EQ(h.takeLine(), (Bytes{0x16, 0x30, 0x00, 0xE5, 0xB9, 0x16, 0x16, 0x40, 0x00, 0x02, 0x34, 0x01, 0x00,
+    h.Request(ReqConnect);
+    EXPECT_EQ(h.TakeLine(), Text("###"));
+    EXPECT_EQ(h.engine->ReplyTimer(), 15);
+    EXPECT_EQ(h.engine->LinkMode(), 1);
+    h.Ack();
+    EXPECT_EQ(h.TakeLine(), Text("%@X\r\n"));
+    EXPECT_EQ(h.engine->ReplyTimer(), 5);
+    h.Ack();
+    EXPECT_EQ(h.TakeLine(), (Bytes{0x16, 0x30, 0x00, 0xE5, 0xB9, 0x16, 0x16, 0x40, 0x00, 0x02, 0x34, 0x01, 0x00,
                                    0x02, 0x00, 0x03, 0x00, 0x01, 0x02, 0x56, 0xCE, 0x16}));
-    EXPECT_EQ(h.engine->current(), State::PacketSession);
-    EXPECT_EQ(h.engine->linkMode(), 2);
-    EXPECT_TRUE(h.takeNotes().empty());
+    EXPECT_EQ(h.engine->Current(), State::PacketSession);
+    EXPECT_EQ(h.engine->LinkMode(), 2);
+    EXPECT_TRUE(h.TakeNotes().empty());
 
-    h.answer(2, '4', cat({record(1, {4}), record(2, text("RV-7010")), record(3, {0x10, 0x02}),
-                          record(0x0201, {0x01, 0x00})}));
+    h.Answer(2, '4', Cat({Record(1, {4}), Record(2, Text("RV-7010")), Record(3, {0x10, 0x02}),
+                          Record(0x0201, {0x01, 0x00})}));
     // Subscription, sequence 1: status, 0x0B01 and keys on; data and information off without a buffer.
-    EXPECT_THAT(h.takePackets(),
+    EXPECT_THAT(h.TakePackets(),
                 ElementsAre(Bytes{'@', 1,    3,    '3',  0x01, 0x02, 1, 0x01, 0x0B, 1, 0x20, 0x0C, 1,
                                   0x00, 0x80, 0,    0x00, 0xE0, 0,    0x00, 0xE8, 0, 0x00, 0xE9, 0,
                                   0x00, 0xEA, 0,    0x00, 0xEB, 0,    0x00, 0xEC, 0}));
-    EXPECT_TRUE(h.takeNotes().empty());
-    h.answer(3, '3');
-    EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqConnect, StatusDone, nullptr}));
-    EXPECT_STREQ(h.engine->modelName(), "RV-7010");
-    EXPECT_EQ(h.engine->modelCode(), 4);
-    EXPECT_EQ(h.engine->version(), 0x0210 << 12);
-    EXPECT_EQ(h.engine->pending(), 0u);
-    ASSERT_NE(h.engine->dataSet(engine::Set::Setup), nullptr);
-    EXPECT_EQ(h.engine->dataSet(engine::Set::Setup)->ModelCode(), 4);
-    EXPECT_NE(h.engine->screenBits(), nullptr);
+    EXPECT_TRUE(h.TakeNotes().empty());
+    h.Answer(3, '3');
+    EXPECT_THAT(h.TakeNotes(), ElementsAre(Note{ReqConnect, StatusDone, nullptr}));
+    EXPECT_STREQ(h.engine->ModelName(), "RV-7010");
+    EXPECT_EQ(h.engine->ModelCode(), 4);
+    EXPECT_EQ(h.engine->Version(), 0x0210 << 12);
+    EXPECT_EQ(h.engine->Pending(), 0u);
+    ASSERT_NE(h.engine->DataSetOf(engine::Set::Setup), nullptr);
+    EXPECT_EQ(h.engine->DataSetOf(engine::Set::Setup)->ModelCode(), 4);
+    EXPECT_NE(h.engine->ScreenBits(), nullptr);
 }
 
 TEST(EngineHandshake, SubscriptionAsksForDataWhenThereIsABufferToStoreIt) {
     Harness h;
     h.capture->storing = true;
-    h.request(ReqConnect);
-    h.ack();
-    h.ack();
-    h.takeSent();
-    h.answer(2, '4', record(1, {2}));
-    auto packets = h.takePackets();
+    h.Request(ReqConnect);
+    h.Ack();
+    h.Ack();
+    h.TakeSent();
+    h.Answer(2, '4', Record(1, {2}));
+    auto packets = h.TakePackets();
     ASSERT_EQ(packets.size(), 1u);
     const Bytes& sub = packets[0];
     EXPECT_EQ(Bytes(sub.begin() + 13, sub.begin() + 19), (Bytes{0x00, 0x80, 1, 0x00, 0xE0, 1}));
@@ -65,341 +65,341 @@ TEST(EngineHandshake, SubscriptionAsksForDataWhenThereIsABufferToStoreIt) {
 
 TEST(EngineHandshake, MeasuringAnalyzerConnectsWithoutSubscription) {
     Harness h;
-    h.request(ReqConnect);
-    h.ack();
-    h.ack();
-    h.takeSent();
-    h.answer(2, '4', cat({record(1, {1}), record(0x0201, {0x00, 0x01})}));
-    EXPECT_TRUE(h.takeSent().empty());
-    EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqConnect, StatusDone, nullptr}));
-    EXPECT_EQ(h.engine->status() & 0x100, 0x100);
-    EXPECT_NE(h.engine->dataSet(engine::Set::Setup), nullptr);
-    EXPECT_EQ(h.engine->pending(), 0u);
+    h.Request(ReqConnect);
+    h.Ack();
+    h.Ack();
+    h.TakeSent();
+    h.Answer(2, '4', Cat({Record(1, {1}), Record(0x0201, {0x00, 0x01})}));
+    EXPECT_TRUE(h.TakeSent().empty());
+    EXPECT_THAT(h.TakeNotes(), ElementsAre(Note{ReqConnect, StatusDone, nullptr}));
+    EXPECT_EQ(h.engine->Status() & 0x100, 0x100);
+    EXPECT_NE(h.engine->DataSetOf(engine::Set::Setup), nullptr);
+    EXPECT_EQ(h.engine->Pending(), 0u);
 }
 
 TEST(EngineHandshake, ThreeRefusalsOfPacketModeEndInIdentifiedTextMode) {
     Harness h;
-    h.request(ReqConnect);
-    h.ack();
-    h.takeSent();
-    h.nak();
-    EXPECT_EQ(h.takeLine(), text("%@X\r\n"));
-    h.cancel();
-    EXPECT_EQ(h.takeLine(), text("%@X\r\n"));
-    h.nak();
-    EXPECT_EQ(h.takeLine(), text("%T0\r\n"));
-    EXPECT_EQ(h.engine->current(), State::Identify);
-    h.ack();
-    EXPECT_EQ(h.engine->current(), State::IdentLine);
-    h.line("  RV-7020 1.2A");
-    EXPECT_EQ(h.takeLine(), text("*"));
-    EXPECT_EQ(h.engine->replyTimer(), 0);
-    EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqConnect, StatusDone, nullptr}));
-    EXPECT_EQ(h.engine->linkMode(), 1);
-    EXPECT_EQ(h.engine->current(), State::TextSession);
-    EXPECT_STREQ(h.engine->modelName(), "RV-7020");
-    EXPECT_EQ(h.engine->modelCode(), 1);
-    EXPECT_EQ(h.engine->version(), 0x12A << 12);
-    EXPECT_NE(h.engine->dataSet(engine::Set::Table), nullptr);
+    h.Request(ReqConnect);
+    h.Ack();
+    h.TakeSent();
+    h.Nak();
+    EXPECT_EQ(h.TakeLine(), Text("%@X\r\n"));
+    h.Cancel();
+    EXPECT_EQ(h.TakeLine(), Text("%@X\r\n"));
+    h.Nak();
+    EXPECT_EQ(h.TakeLine(), Text("%T0\r\n"));
+    EXPECT_EQ(h.engine->Current(), State::Identify);
+    h.Ack();
+    EXPECT_EQ(h.engine->Current(), State::IdentLine);
+    h.Line("  RV-7020 1.2A");
+    EXPECT_EQ(h.TakeLine(), Text("*"));
+    EXPECT_EQ(h.engine->ReplyTimer(), 0);
+    EXPECT_THAT(h.TakeNotes(), ElementsAre(Note{ReqConnect, StatusDone, nullptr}));
+    EXPECT_EQ(h.engine->LinkMode(), 1);
+    EXPECT_EQ(h.engine->Current(), State::TextSession);
+    EXPECT_STREQ(h.engine->ModelName(), "RV-7020");
+    EXPECT_EQ(h.engine->ModelCode(), 1);
+    EXPECT_EQ(h.engine->Version(), 0x12A << 12);
+    EXPECT_NE(h.engine->DataSetOf(engine::Set::Table), nullptr);
 }
 
 TEST(EngineHandshake, RefusedIdentificationLeavesTextModeWithoutDataSets) {
     for (int refusal : {EvNak, EvCancel}) {
         Harness h;
-        h.request(ReqConnect);
-        h.ack();
-        h.nak();
-        h.nak();
-        h.nak();
-        h.event(refusal);
-        EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqConnect, StatusDone, nullptr}));
-        EXPECT_EQ(h.engine->current(), State::TextSession);
-        EXPECT_EQ(h.engine->dataSet(engine::Set::Setup), nullptr);
+        h.Request(ReqConnect);
+        h.Ack();
+        h.Nak();
+        h.Nak();
+        h.Nak();
+        h.Event(refusal);
+        EXPECT_THAT(h.TakeNotes(), ElementsAre(Note{ReqConnect, StatusDone, nullptr}));
+        EXPECT_EQ(h.engine->Current(), State::TextSession);
+        EXPECT_EQ(h.engine->DataSetOf(engine::Set::Setup), nullptr);
     }
     // "/" instead of the identification line also ends in text mode.
     Harness h;
-    h.request(ReqConnect);
-    h.ack();
-    h.nak();
-    h.nak();
-    h.nak();
-    h.ack();
-    h.cancel();
-    EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqConnect, StatusDone, nullptr}));
-    EXPECT_EQ(h.engine->current(), State::TextSession);
+    h.Request(ReqConnect);
+    h.Ack();
+    h.Nak();
+    h.Nak();
+    h.Nak();
+    h.Ack();
+    h.Cancel();
+    EXPECT_THAT(h.TakeNotes(), ElementsAre(Note{ReqConnect, StatusDone, nullptr}));
+    EXPECT_EQ(h.engine->Current(), State::TextSession);
 }
 
 TEST(EngineHandshake, NoAnswerToAttentionTriesThePacketModeExitAndRestarts) {
     Harness h;
-    h.request(ReqConnect);
-    h.takeSent();
-    h.ticks(14);
-    EXPECT_TRUE(h.takeSent().empty());
-    h.ticks(1);
-    EXPECT_THAT(h.takePackets(), ElementsAre(Bytes{'@', 0, 16, '0'}));
-    EXPECT_EQ(h.engine->current(), State::PacketSession);
-    EXPECT_EQ(h.engine->retries(), 0);
-    h.answer(16, '0');
-    EXPECT_EQ(h.takeLine(), text("###"));
-    EXPECT_EQ(h.engine->current(), State::AttentionAgain);
-    EXPECT_EQ(h.engine->pending(), 0u);
+    h.Request(ReqConnect);
+    h.TakeSent();
+    h.Ticks(14);
+    EXPECT_TRUE(h.TakeSent().empty());
+    h.Ticks(1);
+    EXPECT_THAT(h.TakePackets(), ElementsAre(Bytes{'@', 0, 16, '0'}));
+    EXPECT_EQ(h.engine->Current(), State::PacketSession);
+    EXPECT_EQ(h.engine->Retries(), 0);
+    h.Answer(16, '0');
+    EXPECT_EQ(h.TakeLine(), Text("###"));
+    EXPECT_EQ(h.engine->Current(), State::AttentionAgain);
+    EXPECT_EQ(h.engine->Pending(), 0u);
     EXPECT_EQ(h.out.discards, 1);
-    EXPECT_TRUE(h.takeNotes().empty());
+    EXPECT_TRUE(h.TakeNotes().empty());
     // From here as a first attempt.
-    h.ack();
-    EXPECT_EQ(h.takeLine(), text("%@X\r\n"));
-    EXPECT_EQ(h.engine->current(), State::SwitchToPacket);
+    h.Ack();
+    EXPECT_EQ(h.TakeLine(), Text("%@X\r\n"));
+    EXPECT_EQ(h.engine->Current(), State::SwitchToPacket);
 }
 
 TEST(EngineHandshake, RestartedAttentionReportsSilenceAndGivesUpLater) {
     Harness h;
-    h.request(ReqConnect);
-    h.expire();
-    h.answer(16, '0');
-    h.takeSent();
-    h.expire();
-    EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqConnect, StatusNoAnswer, nullptr}));
-    EXPECT_EQ(h.engine->current(), State::AttentionAgain);
+    h.Request(ReqConnect);
+    h.Expire();
+    h.Answer(16, '0');
+    h.TakeSent();
+    h.Expire();
+    EXPECT_THAT(h.TakeNotes(), ElementsAre(Note{ReqConnect, StatusNoAnswer, nullptr}));
+    EXPECT_EQ(h.engine->Current(), State::AttentionAgain);
     // A dead line does not keep the engine waiting for ever; the time-out was already reported.
-    h.ticks(engine::SilenceTicks);
-    EXPECT_EQ(h.engine->current(), State::Idle);
-    EXPECT_TRUE(h.takeNotes().empty());
+    h.Ticks(engine::SilenceTicks);
+    EXPECT_EQ(h.engine->Current(), State::Idle);
+    EXPECT_TRUE(h.TakeNotes().empty());
 }
 
 TEST(EngineHandshake, ExitRefusedOrUnansweredEndsTheAttempt) {
     Harness refused;
-    refused.request(ReqConnect);
-    refused.expire();
-    refused.refuse(16, '0', 1);
-    EXPECT_THAT(refused.takeNotes(), ElementsAre(Note{ReqConnect, StatusRefused, nullptr}));
-    EXPECT_EQ(refused.engine->current(), State::Idle);
+    refused.Request(ReqConnect);
+    refused.Expire();
+    refused.Refuse(16, '0', 1);
+    EXPECT_THAT(refused.TakeNotes(), ElementsAre(Note{ReqConnect, StatusRefused, nullptr}));
+    EXPECT_EQ(refused.engine->Current(), State::Idle);
 
     Harness silent;
-    silent.request(ReqConnect);
-    silent.expire();
-    silent.expire();
-    EXPECT_THAT(silent.takeNotes(), ElementsAre(Note{ReqConnect, StatusNoAnswer, nullptr}));
-    EXPECT_EQ(silent.engine->current(), State::Idle);
+    silent.Request(ReqConnect);
+    silent.Expire();
+    silent.Expire();
+    EXPECT_THAT(silent.TakeNotes(), ElementsAre(Note{ReqConnect, StatusNoAnswer, nullptr}));
+    EXPECT_EQ(silent.engine->Current(), State::Idle);
 }
 
 TEST(EngineHandshake, RefusedAttentionAndSilentSwitchFail) {
     Harness refused;
-    refused.request(ReqConnect);
-    refused.nak();
-    EXPECT_THAT(refused.takeNotes(), ElementsAre(Note{ReqConnect, StatusNotAvailable, nullptr}));
-    EXPECT_EQ(refused.engine->current(), State::Idle);
+    refused.Request(ReqConnect);
+    refused.Nak();
+    EXPECT_THAT(refused.TakeNotes(), ElementsAre(Note{ReqConnect, StatusNotAvailable, nullptr}));
+    EXPECT_EQ(refused.engine->Current(), State::Idle);
 
     Harness silent;
-    silent.request(ReqConnect);
-    silent.ack();
-    silent.takeSent();
-    silent.expire();
-    silent.expire();
-    EXPECT_EQ(silent.takeLine(), text("%@X\r\n%@X\r\n"));
-    silent.expire();
-    EXPECT_TRUE(silent.takeSent().empty());
-    EXPECT_THAT(silent.takeNotes(), ElementsAre(Note{ReqConnect, StatusNoAnswer, nullptr}));
-    EXPECT_EQ(silent.engine->current(), State::Idle);
+    silent.Request(ReqConnect);
+    silent.Ack();
+    silent.TakeSent();
+    silent.Expire();
+    silent.Expire();
+    EXPECT_EQ(silent.TakeLine(), Text("%@X\r\n%@X\r\n"));
+    silent.Expire();
+    EXPECT_TRUE(silent.TakeSent().empty());
+    EXPECT_THAT(silent.TakeNotes(), ElementsAre(Note{ReqConnect, StatusNoAnswer, nullptr}));
+    EXPECT_EQ(silent.engine->Current(), State::Idle);
 
     Harness noIdent;
-    noIdent.request(ReqConnect);
-    noIdent.ack();
-    noIdent.nak();
-    noIdent.nak();
-    noIdent.nak();
-    noIdent.expire();
-    EXPECT_THAT(noIdent.takeNotes(), ElementsAre(Note{ReqConnect, StatusNoAnswer, nullptr}));
-    EXPECT_EQ(noIdent.engine->current(), State::Idle);
+    noIdent.Request(ReqConnect);
+    noIdent.Ack();
+    noIdent.Nak();
+    noIdent.Nak();
+    noIdent.Nak();
+    noIdent.Expire();
+    EXPECT_THAT(noIdent.TakeNotes(), ElementsAre(Note{ReqConnect, StatusNoAnswer, nullptr}));
+    EXPECT_EQ(noIdent.engine->Current(), State::Idle);
 }
 
 TEST(EngineHandshake, IdentificationLineThatNeverComesEndsWithNoAnswer) {
     Harness h;
-    h.request(ReqConnect);
-    h.ack();
-    h.nak();
-    h.nak();
-    h.nak();
-    h.ack();
-    h.ticks(engine::SilenceTicks - 1);
-    EXPECT_EQ(h.engine->current(), State::IdentLine);
-    h.ticks(1);
-    EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqConnect, StatusNoAnswer, nullptr}));
-    EXPECT_EQ(h.engine->current(), State::Idle);
+    h.Request(ReqConnect);
+    h.Ack();
+    h.Nak();
+    h.Nak();
+    h.Nak();
+    h.Ack();
+    h.Ticks(engine::SilenceTicks - 1);
+    EXPECT_EQ(h.engine->Current(), State::IdentLine);
+    h.Ticks(1);
+    EXPECT_THAT(h.TakeNotes(), ElementsAre(Note{ReqConnect, StatusNoAnswer, nullptr}));
+    EXPECT_EQ(h.engine->Current(), State::Idle);
 }
 
 TEST(EngineHandshake, ConnectQueryRetriedThenReportedUnanswered) {
     Harness h;
-    h.request(ReqConnect);
-    h.ack();
-    h.ack();
-    h.takeSent();
-    h.expire();
+    h.Request(ReqConnect);
+    h.Ack();
+    h.Ack();
+    h.TakeSent();
+    h.Expire();
     // Each retry resets the numbering first, so the query goes out with sequence 0 again.
-    EXPECT_THAT(h.takePackets(), ElementsAre(Bytes{'0', 0}, Bytes{'@', 0, 2, '4', 1, 0, 2, 0, 3, 0, 1, 2}));
-    h.expire();
-    EXPECT_EQ(h.takePackets().size(), 2u);
-    EXPECT_EQ(h.engine->retries(), 0);
-    h.expire();
-    EXPECT_THAT(h.takePackets(), ElementsAre(Bytes{'0', 0}));
-    EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqConnect, StatusNoAnswer, nullptr}));
-    EXPECT_EQ(h.engine->current(), State::Idle);
+    EXPECT_THAT(h.TakePackets(), ElementsAre(Bytes{'0', 0}, Bytes{'@', 0, 2, '4', 1, 0, 2, 0, 3, 0, 1, 2}));
+    h.Expire();
+    EXPECT_EQ(h.TakePackets().size(), 2u);
+    EXPECT_EQ(h.engine->Retries(), 0);
+    h.Expire();
+    EXPECT_THAT(h.TakePackets(), ElementsAre(Bytes{'0', 0}));
+    EXPECT_THAT(h.TakeNotes(), ElementsAre(Note{ReqConnect, StatusNoAnswer, nullptr}));
+    EXPECT_EQ(h.engine->Current(), State::Idle);
 }
 
 TEST(EngineHandshake, RefusedQueryStillSubscribesAndUnansweredSubscriptionStillConnects) {
     Harness h;
-    h.request(ReqConnect);
-    h.ack();
-    h.ack();
-    h.takeSent();
-    h.refuse(2, '4', 1);
-    EXPECT_EQ(h.takePackets().at(0).at(2), 3);
-    EXPECT_EQ(h.engine->dataSet(engine::Set::Setup), nullptr);
-    h.expire();
-    h.expire();
-    EXPECT_TRUE(h.takeNotes().empty());
-    h.expire();
-    EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqConnect, StatusDone, nullptr}));
-    EXPECT_EQ(h.engine->current(), State::PacketSession);
+    h.Request(ReqConnect);
+    h.Ack();
+    h.Ack();
+    h.TakeSent();
+    h.Refuse(2, '4', 1);
+    EXPECT_EQ(h.TakePackets().at(0).at(2), 3);
+    EXPECT_EQ(h.engine->DataSetOf(engine::Set::Setup), nullptr);
+    h.Expire();
+    h.Expire();
+    EXPECT_TRUE(h.TakeNotes().empty());
+    h.Expire();
+    EXPECT_THAT(h.TakeNotes(), ElementsAre(Note{ReqConnect, StatusDone, nullptr}));
+    EXPECT_EQ(h.engine->Current(), State::PacketSession);
     // A refused subscription connects as well.
     Harness r;
-    r.request(ReqConnect);
-    r.ack();
-    r.ack();
-    r.answer(2, '4', {});
-    r.refuse(3, '3', 2);
-    EXPECT_THAT(r.takeNotes(), ElementsAre(Note{ReqConnect, StatusDone, nullptr}));
+    r.Request(ReqConnect);
+    r.Ack();
+    r.Ack();
+    r.Answer(2, '4', {});
+    r.Refuse(3, '3', 2);
+    EXPECT_THAT(r.TakeNotes(), ElementsAre(Note{ReqConnect, StatusDone, nullptr}));
 }
 
 TEST(EngineHandshake, ConnectDuringASessionSendsNothing) {
     Harness packet;
-    packet.connectPacket();
-    packet.request(ReqConnect);
-    EXPECT_TRUE(packet.takeSent().empty());
-    EXPECT_THAT(packet.takeNotes(), ElementsAre(Note{ReqConnect, StatusDone, nullptr}));
+    packet.ConnectPacket();
+    packet.Request(ReqConnect);
+    EXPECT_TRUE(packet.TakeSent().empty());
+    EXPECT_THAT(packet.TakeNotes(), ElementsAre(Note{ReqConnect, StatusDone, nullptr}));
 
     Harness text;
-    text.connectText();
-    text.request(ReqConnect);
-    EXPECT_TRUE(text.takeSent().empty());
-    EXPECT_THAT(text.takeNotes(), ElementsAre(Note{ReqConnect, StatusDone, nullptr}));
-    EXPECT_EQ(text.engine->current(), State::TextSession);
+    text.ConnectText();
+    text.Request(ReqConnect);
+    EXPECT_TRUE(text.TakeSent().empty());
+    EXPECT_THAT(text.TakeNotes(), ElementsAre(Note{ReqConnect, StatusDone, nullptr}));
+    EXPECT_EQ(text.engine->Current(), State::TextSession);
 }
 
 TEST(EngineHandshake, AutomaticConnectionWaitsForThreeTicksOfModemLines) {
     Harness h;
-    h.request(ReqAutoConnect);
-    EXPECT_THAT(h.takeNotes(), ElementsAre(Note{ReqAutoConnect, StatusDone, nullptr}));
-    EXPECT_EQ(h.engine->autoCountdown(), 3);
-    h.ticks(5);
-    EXPECT_TRUE(h.takeSent().empty());
+    h.Request(ReqAutoConnect);
+    EXPECT_THAT(h.TakeNotes(), ElementsAre(Note{ReqAutoConnect, StatusDone, nullptr}));
+    EXPECT_EQ(h.engine->AutoCountdown(), 3);
+    h.Ticks(5);
+    EXPECT_TRUE(h.TakeSent().empty());
     h.out.modemOn = true;
-    h.ticks(2);
+    h.Ticks(2);
     h.out.modemOn = false;
-    h.ticks(1);
-    EXPECT_EQ(h.engine->autoCountdown(), 3);
+    h.Ticks(1);
+    EXPECT_EQ(h.engine->AutoCountdown(), 3);
     h.out.modemOn = true;
-    h.ticks(2);
-    EXPECT_TRUE(h.takeSent().empty());
-    h.ticks(1);
-    EXPECT_EQ(h.takeLine(), text("###"));
-    EXPECT_EQ(h.engine->current(), State::AutoAttention);
-    h.ack();
-    EXPECT_EQ(h.engine->current(), State::AutoSwitchToPacket);
-    h.ack();
-    EXPECT_EQ(h.engine->current(), State::AutoPacketSession);
-    h.answer(2, '4', {});
-    h.answer(3, '3');
-    EXPECT_THAT(h.takeNotes(), ElementsAre(Note{NtfyAutoConnected, StatusDone, nullptr}));
-    EXPECT_EQ(h.engine->linkMode(), 2);
+    h.Ticks(2);
+    EXPECT_TRUE(h.TakeSent().empty());
+    h.Ticks(1);
+    EXPECT_EQ(h.TakeLine(), Text("###"));
+    EXPECT_EQ(h.engine->Current(), State::AutoAttention);
+    h.Ack();
+    EXPECT_EQ(h.engine->Current(), State::AutoSwitchToPacket);
+    h.Ack();
+    EXPECT_EQ(h.engine->Current(), State::AutoPacketSession);
+    h.Answer(2, '4', {});
+    h.Answer(3, '3');
+    EXPECT_THAT(h.TakeNotes(), ElementsAre(Note{NtfyAutoConnected, StatusDone, nullptr}));
+    EXPECT_EQ(h.engine->LinkMode(), 2);
 }
 
 TEST(EngineHandshake, AutomaticConnectionFailuresRearmInsteadOfNotifying) {
     Harness h;
     h.out.modemOn = true;
-    h.request(ReqAutoConnect);
-    h.takeNotes();
-    h.ticks(3);
-    h.nak();
-    EXPECT_EQ(h.engine->current(), State::Idle);
-    EXPECT_EQ(h.engine->autoCountdown(), 3);
-    h.ticks(3);
-    EXPECT_EQ(h.engine->current(), State::AutoAttention);
-    h.ack();
-    h.nak();
-    h.nak();
-    h.nak();
-    EXPECT_EQ(h.engine->current(), State::AutoIdentify);
-    h.expire();
-    EXPECT_EQ(h.engine->current(), State::Idle);
-    EXPECT_EQ(h.engine->autoCountdown(), 3);
+    h.Request(ReqAutoConnect);
+    h.TakeNotes();
+    h.Ticks(3);
+    h.Nak();
+    EXPECT_EQ(h.engine->Current(), State::Idle);
+    EXPECT_EQ(h.engine->AutoCountdown(), 3);
+    h.Ticks(3);
+    EXPECT_EQ(h.engine->Current(), State::AutoAttention);
+    h.Ack();
+    h.Nak();
+    h.Nak();
+    h.Nak();
+    EXPECT_EQ(h.engine->Current(), State::AutoIdentify);
+    h.Expire();
+    EXPECT_EQ(h.engine->Current(), State::Idle);
+    EXPECT_EQ(h.engine->AutoCountdown(), 3);
     // The automatic text-mode path identifies and reports NtfyAutoConnected.
-    h.ticks(3);
-    h.ack();
-    h.nak();
-    h.nak();
-    h.nak();
-    h.ack();
-    EXPECT_EQ(h.engine->current(), State::AutoIdentLine);
-    h.line("RV-7030 2");
-    EXPECT_THAT(h.takeNotes(), ElementsAre(Note{NtfyAutoConnected, StatusDone, nullptr}));
-    EXPECT_EQ(h.engine->modelCode(), 2);
-    EXPECT_EQ(h.engine->version(), 0x200 << 12);
+    h.Ticks(3);
+    h.Ack();
+    h.Nak();
+    h.Nak();
+    h.Nak();
+    h.Ack();
+    EXPECT_EQ(h.engine->Current(), State::AutoIdentLine);
+    h.Line("RV-7030 2");
+    EXPECT_THAT(h.TakeNotes(), ElementsAre(Note{NtfyAutoConnected, StatusDone, nullptr}));
+    EXPECT_EQ(h.engine->ModelCode(), 2);
+    EXPECT_EQ(h.engine->Version(), 0x200 << 12);
 }
 
 TEST(EngineHandshake, SilentAutomaticAttentionStartsOverAfterTheWatchdog) {
     Harness h;
     h.out.modemOn = true;
-    h.request(ReqAutoConnect);
-    h.ticks(3);
-    EXPECT_EQ(h.engine->current(), State::AutoAttention);
-    h.ticks(15);
-    EXPECT_EQ(h.engine->current(), State::AutoAttention);
-    h.ticks(engine::SilenceTicks - 15);
-    EXPECT_EQ(h.engine->current(), State::Idle);
-    h.takeSent();
-    h.ticks(3);
-    EXPECT_EQ(h.takeLine(), text("###"));
-    EXPECT_EQ(h.takeNotes().size(), 1u);   // only the ReqAutoConnect answer
+    h.Request(ReqAutoConnect);
+    h.Ticks(3);
+    EXPECT_EQ(h.engine->Current(), State::AutoAttention);
+    h.Ticks(15);
+    EXPECT_EQ(h.engine->Current(), State::AutoAttention);
+    h.Ticks(engine::SilenceTicks - 15);
+    EXPECT_EQ(h.engine->Current(), State::Idle);
+    h.TakeSent();
+    h.Ticks(3);
+    EXPECT_EQ(h.TakeLine(), Text("###"));
+    EXPECT_EQ(h.TakeNotes().size(), 1u);   // only the ReqAutoConnect answer
 }
 
 TEST(ItemRecords, ParseStopsAtARecordThatDoesNotFit) {
-    const Bytes bytes = cat({record(0x0001, {4}), record(0x0002, text("AB")), Bytes{0x03, 0x00, 5, 1, 2}});
-    const auto records = engine::parseItemRecords(bytes);
+    const Bytes bytes = Cat({Record(0x0001, {4}), Record(0x0002, Text("AB")), Bytes{0x03, 0x00, 5, 1, 2}});
+    const auto records = engine::ParseItemRecords(bytes);
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0].item, 0x0001);
     EXPECT_EQ(records[1].item, 0x0002);
-    EXPECT_EQ(Bytes(records[1].value.begin(), records[1].value.end()), text("AB"));
-    EXPECT_TRUE(engine::parseItemRecords(Bytes{1, 0}).empty());
+    EXPECT_EQ(Bytes(records[1].value.begin(), records[1].value.end()), Text("AB"));
+    EXPECT_TRUE(engine::ParseItemRecords(Bytes{1, 0}).empty());
 }
 
 TEST(ItemRecords, VersionScaleFollowsTheItemLength) {
-    EXPECT_EQ(engine::versionFromItem({}), 0);
-    EXPECT_EQ(engine::versionFromItem(Bytes{0x12}), 0x12 << 16);
-    EXPECT_EQ(engine::versionFromItem(Bytes{0x34, 0x12}), 0x1234 << 12);
-    EXPECT_EQ(engine::versionFromItem(Bytes{0x56, 0x34, 0x12}), 0x123456 << 4);
-    EXPECT_EQ(engine::versionFromItem(Bytes{0x78, 0x56, 0x34, 0x12, 0x99}), 0x12345678);
+    EXPECT_EQ(engine::VersionFromItem({}), 0);
+    EXPECT_EQ(engine::VersionFromItem(Bytes{0x12}), 0x12 << 16);
+    EXPECT_EQ(engine::VersionFromItem(Bytes{0x34, 0x12}), 0x1234 << 12);
+    EXPECT_EQ(engine::VersionFromItem(Bytes{0x56, 0x34, 0x12}), 0x123456 << 4);
+    EXPECT_EQ(engine::VersionFromItem(Bytes{0x78, 0x56, 0x34, 0x12, 0x99}), 0x12345678);
 }
 
 TEST(ItemRecords, IdentificationLine) {
-    auto id = engine::parseIdentification(text("RV-7010 1.0"));
+    auto id = engine::ParseIdentification(Text("RV-7010 1.0"));
     EXPECT_EQ(id.name, "RV-7010");
     EXPECT_EQ(id.version, 0x100 << 12);
-    id = engine::parseIdentification(text("OTHER   a"));
+    id = engine::ParseIdentification(Text("OTHER   a"));
     EXPECT_EQ(id.name, "OTHER");
     EXPECT_EQ(id.version, 0xA00 << 12);
-    EXPECT_EQ(engine::parseIdentification(text(std::string(70, 'x'))).name, std::string(63, 'x'));
-    EXPECT_EQ(engine::modelCodeFor("RV-7010", 9), 4);
-    EXPECT_EQ(engine::modelCodeFor("rv-7010", 9), 9);
+    EXPECT_EQ(engine::ParseIdentification(Text(std::string(70, 'x'))).name, std::string(63, 'x'));
+    EXPECT_EQ(engine::ModelCodeFor("RV-7010", 9), 4);
+    EXPECT_EQ(engine::ModelCodeFor("rv-7010", 9), 9);
 }
 
 TEST(EngineHandshake, UnknownModelKeepsThePreviousModelCode) {
     Harness h;
-    h.connectText("RV-7030 1.0");
-    EXPECT_EQ(h.engine->modelCode(), 2);
-    h.engine->reset();
-    h.connectText("XYZ-1 1.0");
-    EXPECT_EQ(h.engine->modelCode(), 2);
-    EXPECT_STREQ(h.engine->modelName(), "XYZ-1");
+    h.ConnectText("RV-7030 1.0");
+    EXPECT_EQ(h.engine->ModelCode(), 2);
+    h.engine->Reset();
+    h.ConnectText("XYZ-1 1.0");
+    EXPECT_EQ(h.engine->ModelCode(), 2);
+    EXPECT_STREQ(h.engine->ModelName(), "XYZ-1");
 }
 
 } // namespace

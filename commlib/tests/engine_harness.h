@@ -33,20 +33,20 @@ struct Note {
 struct Sent {
     bool framed;    // a packet (SYN frame on the line)
     Bytes content;  // the text or block as written, or the packet before framing
-    Bytes line() const { return framed ? synFrame(content) : content; }
+    Bytes Line() const { return framed ? SynFrame(content) : content; }
 };
 
 class RecordingOutput final : public EngineOutput {
 public:
-    void sendRaw(std::unique_ptr<LinkMessage> msg) override { sent.push_back({false, Bytes(msg->bytes().begin(), msg->bytes().end())}); }
-    void sendFrame(std::unique_ptr<LinkMessage> msg) override { sent.push_back({true, Bytes(msg->bytes().begin(), msg->bytes().end())}); }
-    void discardReceive() override { ++discards; }
-    int notify(int code, int status, void* data) override {
+    void SendRaw(std::unique_ptr<LinkMessage> msg) override { sent.push_back({false, Bytes(msg->Bytes().begin(), msg->Bytes().end())}); }
+    void SendFrame(std::unique_ptr<LinkMessage> msg) override { sent.push_back({true, Bytes(msg->Bytes().begin(), msg->Bytes().end())}); }
+    void DiscardReceive() override { ++discards; }
+    int Notify(int code, int status, void* data) override {
         notes.push_back({code, status, data});
         return code == NtfyKey ? keyResult : 0;
     }
-    bool cts() override { return modemOn; }
-    bool dsr() override { return modemOn; }
+    bool Cts() override { return modemOn; }
+    bool Dsr() override { return modemOn; }
 
     std::vector<Sent> sent;
     std::vector<Note> notes;
@@ -80,24 +80,24 @@ public:
     int ticks = 0;
 };
 
-inline Bytes text(const std::string& s) { return Bytes(s.begin(), s.end()); }
+inline Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
 
-inline void put16(Bytes& b, unsigned v) {
+inline void Put16(Bytes& b, unsigned v) {
     b.push_back(static_cast<std::uint8_t>(v));
     b.push_back(static_cast<std::uint8_t>(v >> 8));
 }
-inline void put32(Bytes& b, std::uint32_t v) {
+inline void Put32(Bytes& b, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 // An item record: item, length, value.
-inline Bytes record(unsigned item, const Bytes& value) {
+inline Bytes Record(unsigned item, const Bytes& value) {
     Bytes b;
-    put16(b, item);
+    Put16(b, item);
     b.push_back(static_cast<std::uint8_t>(value.size()));
     b.insert(b.end(), value.begin(), value.end());
     return b;
 }
-inline Bytes cat(std::initializer_list<Bytes> parts) {
+inline Bytes Cat(std::initializer_list<Bytes> parts) {
     Bytes b;
     for (const Bytes& p : parts) b.insert(b.end(), p.begin(), p.end());
     return b;
@@ -111,79 +111,79 @@ public:
         engine = std::make_unique<ProtocolEngine>(out, std::move(c));
     }
 
-    void request(int code, int param = 0) { engine->request(code, param, 0); }
-    void event(int ev) { engine->linkEvent(ev, nullptr); }
-    void ack() { event(EvAck); }
-    void nak() { event(EvNak); }
-    void cancel() { event(EvCancel); }
-    void end() { event(EvEnd); }
-    void line(const Bytes& bytes, int framing = FramingText) { engine->linkEvent(EvLine, makeMessage(framing, bytes)); }
-    void line(const std::string& s) { line(text(s)); }
+    void Request(int code, int param = 0) { engine->Request(code, param, 0); }
+    void Event(int ev) { engine->LinkEvent(ev, nullptr); }
+    void Ack() { Event(EvAck); }
+    void Nak() { Event(EvNak); }
+    void Cancel() { Event(EvCancel); }
+    void End() { Event(EvEnd); }
+    void Line(const Bytes& bytes, int framing = FramingText) { engine->LinkEvent(EvLine, MakeMessage(framing, bytes)); }
+    void Line(const std::string& s) { Line(Text(s)); }
     // A packet from the analyzer; kinds above "?" get the analyzer's next sequence number.
-    void packet(Bytes p) {
+    void Packet(Bytes p) {
         if (p.size() >= 2 && p[0] > '?') p[1] = analyzerSeq++;
-        engine->linkEvent(EvFrame, makeMessage(FramingSyn, p));
+        engine->LinkEvent(EvFrame, MakeMessage(FramingSyn, p));
     }
-    void answer(std::uint8_t id, std::uint8_t sub, const Bytes& results = {}) {
-        packet(cat({Bytes{'A', 0, id, sub}, results}));
+    void Answer(std::uint8_t id, std::uint8_t sub, const Bytes& results = {}) {
+        Packet(Cat({Bytes{'A', 0, id, sub}, results}));
     }
-    void refuse(std::uint8_t id, std::uint8_t sub, unsigned reason) {
+    void Refuse(std::uint8_t id, std::uint8_t sub, unsigned reason) {
         Bytes p{'B', 0, id, sub};
-        put16(p, reason);
-        packet(p);
+        Put16(p, reason);
+        Packet(p);
     }
-    void notification(unsigned item, const Bytes& value) {
+    void Notification(unsigned item, const Bytes& value) {
         Bytes p{'2', 0};
-        put16(p, item);
-        packet(cat({p, value}));
+        Put16(p, item);
+        Packet(Cat({p, value}));
     }
-    void ticks(int n) {
-        for (int i = 0; i < n; ++i) engine->tick();
+    void Ticks(int n) {
+        for (int i = 0; i < n; ++i) engine->Tick();
     }
     // Runs the reply timer out.
-    void expire() { ticks(engine->replyTimer()); }
+    void Expire() { Ticks(engine->ReplyTimer()); }
 
-    std::vector<Sent> takeSent() { return std::exchange(out.sent, {}); }
-    std::vector<Note> takeNotes() { return std::exchange(out.notes, {}); }
+    std::vector<Sent> TakeSent() { return std::exchange(out.sent, {}); }
+    std::vector<Note> TakeNotes() { return std::exchange(out.notes, {}); }
     // Everything sent since the last take, as the bytes on the line.
-    Bytes takeLine() {
+    Bytes TakeLine() {
         Bytes all;
-        for (const Sent& s : takeSent()) {
-            Bytes l = s.line();
+        for (const Sent& s : TakeSent()) {
+            Bytes l = s.Line();
             all.insert(all.end(), l.begin(), l.end());
         }
         return all;
     }
     // The packets sent since the last take, before framing.
-    std::vector<Bytes> takePackets() {
+    std::vector<Bytes> TakePackets() {
         std::vector<Bytes> packets;
-        for (const Sent& s : takeSent())
+        for (const Sent& s : TakeSent())
             if (s.framed) packets.push_back(s.content);
         return packets;
     }
 
     // Connects in packet mode to an analyzer with the given status word.
-    void connectPacket(std::uint32_t status = 0, int model = 4, const std::string& name = "RV-7010") {
-        request(ReqConnect);
-        ack();
-        ack();
+    void ConnectPacket(std::uint32_t status = 0, int model = 4, const std::string& name = "RV-7010") {
+        Request(ReqConnect);
+        Ack();
+        Ack();
         Bytes st;
-        put32(st, status);
-        answer(2, '4', cat({record(1, Bytes{static_cast<std::uint8_t>(model)}), record(2, text(name)),
-                            record(3, Bytes{0x10, 0x02}), record(0x0201, st)}));
-        if (!IsMeasuring(status)) answer(3, '3');   // a measuring analyzer gets no subscription
+        Put32(st, status);
+        Answer(2, '4', Cat({Record(1, Bytes{static_cast<std::uint8_t>(model)}), Record(2, Text(name)),
+                            Record(3, Bytes{0x10, 0x02}), Record(0x0201, st)}));
+        if (!IsMeasuring(status)) Answer(3, '3');   // a measuring analyzer gets no subscription
         out.sent.clear();
         out.notes.clear();
     }
     // Connects in text mode (three refusals of packet mode) and identifies.
-    void connectText(const std::string& ident = "RV-7020 1.2") {
-        request(ReqConnect);
-        ack();
-        nak();
-        nak();
-        nak();
-        ack();
-        line(ident);
+    void ConnectText(const std::string& ident = "RV-7020 1.2") {
+        Request(ReqConnect);
+        Ack();
+        Nak();
+        Nak();
+        Nak();
+        Ack();
+        Line(ident);
         out.sent.clear();
         out.notes.clear();
     }

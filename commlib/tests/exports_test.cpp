@@ -12,7 +12,7 @@
 
 namespace {
 
-std::set<std::string> definedDynamicSymbols(const std::string& lib) {
+std::set<std::string> DefinedDynamicSymbols(const std::string& lib) {
     std::set<std::string> names;
     FILE* p = ::popen(("nm -D --defined-only '" + lib + "' 2>/dev/null").c_str(), "r");
     if (!p) return names;
@@ -26,13 +26,13 @@ std::set<std::string> definedDynamicSymbols(const std::string& lib) {
 }
 
 TEST(Exports, OnlyFactoryAndVersionAreExported) {
-    const auto names = definedDynamicSymbols(COMMLIB_SO);
+    const auto names = DefinedDynamicSymbols(COMMLIB_SO);
     if (names.empty()) GTEST_SKIP() << "nm is not available";
     EXPECT_EQ(names, (std::set<std::string>{"CreateMirlokeRemote", "MKGetDllVersion"}));
 }
 
 int lastCode = -1, lastStatus = -1;
-int record(int code, int status, void*) {
+int Record(int code, int status, void*) {
     lastCode = code;
     lastStatus = status;
     return 0;
@@ -62,7 +62,7 @@ TEST(Exports, EachLibraryAnswersItsOwnVersionAndTheFactoryWorks) {
     EXPECT_EQ(remote->GetBufferSettings()->Folder, nullptr);
     EXPECT_EQ(remote->GetBufferSettings()->MaxBlocks, 10);
     EXPECT_EQ(remote->PortSettingDialog(), -1);
-    ASSERT_EQ(remote->Initialize(nullptr, record, nullptr, nullptr), 0);
+    ASSERT_EQ(remote->Initialize(nullptr, Record, nullptr, nullptr), 0);
     EXPECT_EQ(remote->Request(ReqConnect, 0, 0), 0);
     EXPECT_EQ(lastCode, ReqConnect);
     EXPECT_EQ(lastStatus, StatusPortNotOpen);

@@ -34,8 +34,8 @@ protected:
         h.engine = std::make_unique<ProtocolEngine>(h.out, std::make_unique<capture::CaptureWriter>(h.out));
         h.capture = nullptr;
         const BufferSettings settings{folder, 4, 0, 0};
-        h.engine->scanBufferFolder(settings);
-        h.engine->setLiveRecords(LiveLog::Take, &log);
+        h.engine->ScanBufferFolder(settings);
+        h.engine->SetLiveRecords(LiveLog::Take, &log);
     }
     testing_util::TempDir dir;
     Harness h;
@@ -44,15 +44,15 @@ protected:
 
 TEST_F(LiveRecordsTest, LiveWordsAreTheStoredWordsAsEachItemArrives) {
     Start(dir.path().c_str());
-    h.connectPacket();
-    h.notification(0x8000, {0x00, 0x00, 0x11, 0x41});   // before the start: neither stored nor live
-    h.notification(0x0201, {0x00, 0x01});
-    h.notification(0x8100, Bytes(InfoReceiveSize, 0x44));
-    h.notification(0x8000, {0x00, 0x00, 0x11, 0x41, 0x23, 0x42});
+    h.ConnectPacket();
+    h.Notification(0x8000, {0x00, 0x00, 0x11, 0x41});   // before the start: neither stored nor live
+    h.Notification(0x0201, {0x00, 0x01});
+    h.Notification(0x8100, Bytes(InfoReceiveSize, 0x44));
+    h.Notification(0x8000, {0x00, 0x00, 0x11, 0x41, 0x23, 0x42});
     EXPECT_EQ(log.words, (Bytes{0x31, 0x41, 0x2F, 0x00, 0xBF, 0x00, 0x23, 0x42}));
     // Two units lost before this item: the gap mark goes first, as in the block.
-    h.notification(0x8000, {0x04, 0x00, 0x15, 0x00, 0x26, 0x43, 0x10, 0x00});
-    h.notification(0x0201, {0x00, 0x00});
+    h.Notification(0x8000, {0x04, 0x00, 0x15, 0x00, 0x26, 0x43, 0x10, 0x00});
+    h.Notification(0x0201, {0x00, 0x00});
     EXPECT_EQ(log.words, testing_util::read_file(pcbuffer::BlockFilePath(dir.path(), 0)));
     EXPECT_EQ(log.words.size(), 24u);
     EXPECT_THAT(log.events, ElementsAre(LiveBegin, LiveInfo, LiveWords, LiveWords, LiveEnd));
@@ -61,40 +61,40 @@ TEST_F(LiveRecordsTest, LiveWordsAreTheStoredWordsAsEachItemArrives) {
     EXPECT_EQ(log.info[387], 0x44);
 
     // After the end nothing more; a link reset with no measurement sends no second end.
-    h.notification(0x8000, {0x06, 0x00, 0x11, 0x41});
-    h.engine->reset();
+    h.Notification(0x8000, {0x06, 0x00, 0x11, 0x41});
+    h.engine->Reset();
     EXPECT_EQ(log.events.size(), 5u);
 }
 
 TEST_F(LiveRecordsTest, WithoutAFolderTheAnalyzerIsAskedForDataAndWordsStillCome) {
     Start(nullptr);
-    h.request(ReqConnect);
-    h.ack();
-    h.ack();
-    h.takeSent();
-    h.answer(2, '4', record(1, {2}));
-    auto packets = h.takePackets();
+    h.Request(ReqConnect);
+    h.Ack();
+    h.Ack();
+    h.TakeSent();
+    h.Answer(2, '4', Record(1, {2}));
+    auto packets = h.TakePackets();
     ASSERT_EQ(packets.size(), 1u);
     EXPECT_EQ(Bytes(packets[0].begin() + 13, packets[0].begin() + 19), (Bytes{0x00, 0x80, 1, 0x00, 0xE0, 1}));
-    h.answer(3, '3');
+    h.Answer(3, '3');
 
-    h.notification(0x0201, {0x00, 0x01});
-    h.notification(0x8000, {0x00, 0x00, 0x11, 0x41});
+    h.Notification(0x0201, {0x00, 0x01});
+    h.Notification(0x8000, {0x00, 0x00, 0x11, 0x41});
     // A reset in the middle of a measurement ends the live stream as well.
-    h.engine->reset();
+    h.engine->Reset();
     EXPECT_THAT(log.events, ElementsAre(LiveBegin, LiveWords, LiveEnd));
     EXPECT_EQ(log.words, (Bytes{0x31, 0x41, 0x2F, 0x00}));
 }
 
 TEST_F(LiveRecordsTest, ACallbackTakenAwayIsNotCalledAndTheCounterStillFollows) {
     Start(nullptr);
-    h.connectPacket();
-    h.notification(0x0201, {0x00, 0x01});
-    h.engine->setLiveRecords(nullptr, nullptr);
-    h.notification(0x8000, {0x00, 0x00, 0x11, 0x41});
-    h.engine->setLiveRecords(LiveLog::Take, &log);
+    h.ConnectPacket();
+    h.Notification(0x0201, {0x00, 0x01});
+    h.engine->SetLiveRecords(nullptr, nullptr);
+    h.Notification(0x8000, {0x00, 0x00, 0x11, 0x41});
+    h.engine->SetLiveRecords(LiveLog::Take, &log);
     // The unit counter went on meanwhile: no gap is reported for the unit not seen live.
-    h.notification(0x8000, {0x01, 0x00, 0x12, 0x42});
+    h.Notification(0x8000, {0x01, 0x00, 0x12, 0x42});
     EXPECT_THAT(log.events, ElementsAre(LiveBegin, LiveWords));
     EXPECT_EQ(log.words, (Bytes{0x32, 0x42, 0x2F, 0x00}));
 }

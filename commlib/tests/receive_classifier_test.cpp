@@ -24,15 +24,15 @@ class Recorder : public ClassifierSink {
 public:
     bool idle = false;
     std::vector<Event> events;
-    bool engineIdle() override { return idle; }
-    void deliver(int event, std::unique_ptr<LinkMessage> msg) override {
-        if (msg) events.push_back({event, msg->Framing, Bytes(msg->bytes().begin(), msg->bytes().end())});
+    bool EngineIdle() override { return idle; }
+    void Deliver(int event, std::unique_ptr<LinkMessage> msg) override {
+        if (msg) events.push_back({event, msg->Framing, Bytes(msg->Bytes().begin(), msg->Bytes().end())});
         else events.push_back({event, -1, {}});
     }
 };
 
-Bytes bytesOf(std::string_view s) { return Bytes(s.begin(), s.end()); }
-Bytes concat(std::initializer_list<Bytes> parts) {
+Bytes BytesOf(std::string_view s) { return Bytes(s.begin(), s.end()); }
+Bytes Concat(std::initializer_list<Bytes> parts) {
     Bytes out;
     for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
     return out;
@@ -42,108 +42,108 @@ class Classifier : public ::testing::Test {
 protected:
     ReceiveClassifier classifier;
     Recorder sink;
-    void feed(const Bytes& b) { classifier.feed(b, sink); }
-    void feed(std::string_view s) { feed(bytesOf(s)); }
+    void Feed(const Bytes& b) { classifier.Feed(b, sink); }
+    void Feed(std::string_view s) { Feed(BytesOf(s)); }
 };
 
 TEST_F(Classifier, SingleCharacterAnswersOutsideMessages) {
-    feed("*?/!\n");
+    Feed("*?/!\n");
     EXPECT_EQ(sink.events, (std::vector<Event>{{EvAck, -1, {}}, {EvNak, -1, {}}, {EvCancel, -1, {}}, {EvEnd, -1, {}}}));
-    EXPECT_FALSE(classifier.assembling());
+    EXPECT_FALSE(classifier.Assembling());
 }
 
 TEST_F(Classifier, BytesWhileIdleAreDroppedEvenAnswers) {
     sink.idle = true;
-    feed("*RV-7010 1.02\r");
-    feed(synFrame(Bytes{0x30, 0x00}));
+    Feed("*RV-7010 1.02\r");
+    Feed(SynFrame(Bytes{0x30, 0x00}));
     EXPECT_TRUE(sink.events.empty());
-    EXPECT_FALSE(classifier.assembling());
+    EXPECT_FALSE(classifier.Assembling());
     // A message already being assembled is finished even if the engine went idle.
     sink.idle = false;
-    feed("%T");
+    Feed("%T");
     sink.idle = true;
-    feed("1\r*");
-    EXPECT_EQ(sink.events, (std::vector<Event>{{EvPercentLine, FramingPercent, bytesOf("T1")}}));
+    Feed("1\r*");
+    EXPECT_EQ(sink.events, (std::vector<Event>{{EvPercentLine, FramingPercent, BytesOf("T1")}}));
 }
 
 TEST_F(Classifier, TextAndPercentLines) {
-    feed("RV-7020 2.0A\r\n%@X\r\n");
-    EXPECT_EQ(sink.events, (std::vector<Event>{{EvLine, FramingText, bytesOf("RV-7020 2.0A")},
-                                               {EvPercentLine, FramingPercent, bytesOf("@X")}}));
+    Feed("RV-7020 2.0A\r\n%@X\r\n");
+    EXPECT_EQ(sink.events, (std::vector<Event>{{EvLine, FramingText, BytesOf("RV-7020 2.0A")},
+                                               {EvPercentLine, FramingPercent, BytesOf("@X")}}));
     // A CR outside a message is the first character of a line, and LF inside a line is kept.
     sink.events.clear();
-    feed("\r\nab\r");
-    EXPECT_EQ(sink.events, (std::vector<Event>{{EvLine, FramingText, bytesOf("\r\nab")}}));
+    Feed("\r\nab\r");
+    EXPECT_EQ(sink.events, (std::vector<Event>{{EvLine, FramingText, BytesOf("\r\nab")}}));
 }
 
 TEST_F(Classifier, OverlongTextLineIsDroppedAndTheStreamRecovers) {
-    feed(Bytes(3000, 'x'));
-    feed("\r*");
+    Feed(Bytes(3000, 'x'));
+    Feed("\r*");
     EXPECT_EQ(sink.events, (std::vector<Event>{{EvAck, -1, {}}}));
-    feed(Bytes(2051, 'y'));   // one less than the capacity still fits
-    feed("\r");
+    Feed(Bytes(2051, 'y'));   // one less than the capacity still fits
+    Feed("\r");
     ASSERT_EQ(sink.events.size(), 2u);
     EXPECT_EQ(sink.events[1].data.size(), 2051u);
 }
 
 TEST_F(Classifier, HexBlocks) {
-    feed("$0102FD\r");
+    Feed("$0102FD\r");
     EXPECT_EQ(sink.events, (std::vector<Event>{{EvLine, FramingHex, Bytes{0x01, 0x02}}}));
     sink.events.clear();
-    feed("$0a0bEb\r");   // either case of digits
+    Feed("$0a0bEb\r");   // either case of digits
     EXPECT_EQ(sink.events, (std::vector<Event>{{EvLine, FramingHex, Bytes{0x0A, 0x0B}}}));
     sink.events.clear();
     // Bad sum, odd length, too short, non-hex digit: all dropped silently.
-    feed("$0102FE\r$0102F\r$00\r$01G2FD\r*");
+    Feed("$0102FE\r$0102F\r$00\r$01G2FD\r*");
     EXPECT_EQ(sink.events, (std::vector<Event>{{EvAck, -1, {}}}));
 }
 
 TEST_F(Classifier, BinaryBlocks) {
-    auto good = makeBinaryBlock(Bytes{0x10, 0x16, '\r', 0xFF});
-    feed(Bytes(good->bytes().begin(), good->bytes().end()));
+    auto good = MakeBinaryBlock(Bytes{0x10, 0x16, '\r', 0xFF});
+    Feed(Bytes(good->Bytes().begin(), good->Bytes().end()));
     EXPECT_EQ(sink.events, (std::vector<Event>{{EvLine, FramingBinary, Bytes{0x10, 0x16, '\r', 0xFF}}}));
     sink.events.clear();
-    Bytes bad(good->bytes().begin(), good->bytes().end());
+    Bytes bad(good->Bytes().begin(), good->Bytes().end());
     bad.back() ^= 1;
-    feed(bad);
-    feed("*");
+    Feed(bad);
+    Feed("*");
     EXPECT_EQ(sink.events, (std::vector<Event>{{EvAck, -1, {}}}));
     sink.events.clear();
     // A zero-length block holds no check byte and is invalid.
-    feed(Bytes{'&', 0x00, 0x00, 0x00});
+    Feed(Bytes{'&', 0x00, 0x00, 0x00});
     EXPECT_TRUE(sink.events.empty());
-    EXPECT_FALSE(classifier.assembling());
+    EXPECT_FALSE(classifier.Assembling());
 }
 
 TEST_F(Classifier, BinaryBlockTooLongToHoldIsGivenUpAtOnce) {
-    feed(Bytes{'&', 0xFF, 0xFF});
-    EXPECT_FALSE(classifier.assembling());
-    feed("*");
+    Feed(Bytes{'&', 0xFF, 0xFF});
+    EXPECT_FALSE(classifier.Assembling());
+    Feed("*");
     EXPECT_EQ(sink.events, (std::vector<Event>{{EvAck, -1, {}}}));
 }
 
 TEST_F(Classifier, SynFramesAreUnstuffedAndChecked) {
     const Bytes packet{0x40, 0x16, 0x10, 0x11, 0x13, 0x00};
-    feed(synFrame(packet));
+    Feed(SynFrame(packet));
     EXPECT_EQ(sink.events, (std::vector<Event>{{EvFrame, FramingSyn, packet}}));
     // The closing SYN opened the next frame: an answer character now belongs to it.
-    EXPECT_TRUE(classifier.assembling());
-    feed("*");
+    EXPECT_TRUE(classifier.Assembling());
+    Feed("*");
     EXPECT_EQ(sink.events.size(), 1u);
 }
 
 TEST_F(Classifier, BadCrcFrameThenGoodFrameDeliversOnlyTheGoodOne) {
-    Bytes bad = synFrame(Bytes{0x30, 0x01});
+    Bytes bad = SynFrame(Bytes{0x30, 0x01});
     bad[2] ^= 0x01;
-    feed(concat({bad, synFrame(Bytes{0x30, 0x00})}));
+    Feed(Concat({bad, SynFrame(Bytes{0x30, 0x00})}));
     EXPECT_EQ(sink.events, (std::vector<Event>{{EvFrame, FramingSyn, Bytes{0x30, 0x00}}}));
 }
 
 TEST_F(Classifier, FramesSharingOneSynAreBothDelivered) {
-    Bytes first = synFrame(Bytes{0x30, 0x00});
-    Bytes second = synFrame(Bytes{0x32, 0x00, 0x01, 0x02, 0x05});
+    Bytes first = SynFrame(Bytes{0x30, 0x00});
+    Bytes second = SynFrame(Bytes{0x32, 0x00, 0x01, 0x02, 0x05});
     first.pop_back();   // 16 .. 16 .. 16: one SYN between them
-    feed(concat({first, second}));
+    Feed(Concat({first, second}));
     EXPECT_EQ(sink.events, (std::vector<Event>{{EvFrame, FramingSyn, Bytes{0x30, 0x00}},
                                                {EvFrame, FramingSyn, Bytes{0x32, 0x00, 0x01, 0x02, 0x05}}}));
 }
@@ -151,36 +151,36 @@ TEST_F(Classifier, FramesSharingOneSynAreBothDelivered) {
 TEST_F(Classifier, MalformedFramesAreDropped) {
     // Empty frames (idle SYNs), a frame ending in DLE, one with only the CRC
     // and one byte, and an overlong one all vanish without an event.
-    feed(Bytes{0x16, 0x16, 0x16});
-    feed(Bytes{0x30, 0x10, 0x16});
-    const Bytes shortFrame = synFrame(Bytes{0x30});
-    feed(Bytes(shortFrame.begin() + 1, shortFrame.end()));
-    feed(Bytes(2100, 0x41));
-    feed(Bytes{0x16});
+    Feed(Bytes{0x16, 0x16, 0x16});
+    Feed(Bytes{0x30, 0x10, 0x16});
+    const Bytes shortFrame = SynFrame(Bytes{0x30});
+    Feed(Bytes(shortFrame.begin() + 1, shortFrame.end()));
+    Feed(Bytes(2100, 0x41));
+    Feed(Bytes{0x16});
     EXPECT_TRUE(sink.events.empty());
     // Still in step: the next good frame comes through.
-    feed(Bytes{0x30, 0x00, 0xE5, 0xB9, 0x16});
+    Feed(Bytes{0x30, 0x00, 0xE5, 0xB9, 0x16});
     EXPECT_EQ(sink.events, (std::vector<Event>{{EvFrame, FramingSyn, Bytes{0x30, 0x00}}}));
 }
 
 TEST_F(Classifier, DiscardDropsThePartialMessage) {
-    feed("%T0");
-    classifier.discard();
-    feed("*");
+    Feed("%T0");
+    classifier.Discard();
+    Feed("*");
     EXPECT_EQ(sink.events, (std::vector<Event>{{EvAck, -1, {}}}));
 }
 
 TEST_F(Classifier, SplitAtEveryPositionGivesTheSameEvents) {
-    const Bytes stream = concat({bytesOf("*%@X\r$0102FD\r"), synFrame(Bytes{0x41, 0x00, 0x02, 0x34, 0x16}),
-                                 synFrame(Bytes{0x30, 0x00})});
-    Classifier::feed(stream);
+    const Bytes stream = Concat({BytesOf("*%@X\r$0102FD\r"), SynFrame(Bytes{0x41, 0x00, 0x02, 0x34, 0x16}),
+                                 SynFrame(Bytes{0x30, 0x00})});
+    Classifier::Feed(stream);
     const auto whole = sink.events;
     ASSERT_EQ(whole.size(), 5u);
     for (std::size_t cut = 1; cut < stream.size(); ++cut) {
         ReceiveClassifier c;
         Recorder r;
-        c.feed(std::span(stream).first(cut), r);
-        c.feed(std::span(stream).subspan(cut), r);
+        c.Feed(std::span(stream).first(cut), r);
+        c.Feed(std::span(stream).subspan(cut), r);
         EXPECT_EQ(r.events, whole) << "cut at " << cut;
     }
 }

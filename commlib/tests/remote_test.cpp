@@ -29,27 +29,27 @@ struct Note {
     std::thread::id thread;
 };
 std::vector<Note> notes;
-int recordNote(int code, int status, void* data) {
+int RecordNote(int code, int status, void* data) {
     notes.push_back({code, status, data, std::this_thread::get_id()});
     return 0;
 }
 
 int promptAnswer = 0;
-int scriptedPrompt(WindowHandle, const char*) { return promptAnswer; }
+int ScriptedPrompt(WindowHandle, const char*) { return promptAnswer; }
 
 class RemoteClosed : public ::testing::Test {
 protected:
-    RemoteImpl remote{testing_fake::makeFakeEngine};
-    FakeEngine& engine() { return static_cast<FakeEngine&>(remote.engine()); }
+    RemoteImpl remote{testing_fake::MakeFakeEngine};
+    FakeEngine& Fake() { return static_cast<FakeEngine&>(remote.GetEngine()); }
     void SetUp() override { notes.clear(); }
-    int initPort(const std::string& name, int speed = 9600) {
+    int InitPort(const std::string& name, int speed = 9600) {
         const PortSettings port{name.c_str(), speed, 0, 0};
-        return remote.Initialize(nullptr, recordNote, &port, nullptr);
+        return remote.Initialize(nullptr, RecordNote, &port, nullptr);
     }
 };
 
 TEST_F(RemoteClosed, RequestBeforeOpenIsAnsweredOnTheCallersThread) {
-    ASSERT_EQ(initPort("COM1"), 0);
+    ASSERT_EQ(InitPort("COM1"), 0);
     EXPECT_EQ(remote.Request(ReqGetSetup, 0, 0), 0);
     EXPECT_EQ(remote.Request(ReqKey, 0x21, 0), 0);
     ASSERT_EQ(notes.size(), 2u);
@@ -58,14 +58,14 @@ TEST_F(RemoteClosed, RequestBeforeOpenIsAnsweredOnTheCallersThread) {
     EXPECT_EQ(notes[0].data, nullptr);
     EXPECT_EQ(notes[0].thread, std::this_thread::get_id());
     EXPECT_EQ(notes[1].code, ReqKey);
-    EXPECT_EQ(FakeEngine::count(engine().seen(), Seen::Request), 0u);
+    EXPECT_EQ(FakeEngine::Count(Fake().AllSeen(), Seen::Request), 0u);
 }
 
 TEST_F(RemoteClosed, OpenOnAFifoReturns2AndStaysClosed) {
     testing_util::TempDir dir;
     const std::string fifo = dir.file("line");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    ASSERT_EQ(initPort(fifo), 0);
+    ASSERT_EQ(InitPort(fifo), 0);
     EXPECT_EQ(remote.Open(), 2);
     EXPECT_TRUE(notes.empty());
     EXPECT_EQ(remote.GetLinkMode(), 0);
@@ -93,7 +93,7 @@ TEST_F(RemoteClosed, OpenOnAPortAnotherProcessHoldsFails) {
     char ok = 0;
     ASSERT_EQ(::read(ready[0], &ok, 1), 1);
     ASSERT_EQ(ok, 'y');
-    ASSERT_EQ(initPort(pty.slave_path()), 0);
+    ASSERT_EQ(InitPort(pty.slave_path()), 0);
     EXPECT_EQ(remote.Open(), 0);
     ASSERT_EQ(notes.size(), 1u);
     EXPECT_EQ(notes[0].code, ReqGetStopReason);
@@ -108,9 +108,9 @@ TEST_F(RemoteClosed, OpenOnAPortAnotherProcessHoldsFails) {
 
 TEST_F(RemoteClosed, OpenFailuresOtherThanTheDeviceKindNotify14) {
     testing_util::PtyPair pty;
-    ASSERT_EQ(initPort("/dev/zamvex-no-such-port"), 0);
+    ASSERT_EQ(InitPort("/dev/zamvex-no-such-port"), 0);
     EXPECT_EQ(remote.Open(), 0);
-    ASSERT_EQ(initPort(pty.slave_path(), 12345), 0);   // a speed the port does not take
+    ASSERT_EQ(InitPort(pty.slave_path(), 12345), 0);   // a speed the port does not take
     EXPECT_EQ(remote.Open(), 0);
     ASSERT_EQ(notes.size(), 2u);
     for (const Note& n : notes) EXPECT_EQ(n.code * 1000 + n.status, ReqGetStopReason * 1000 + StatusPortNotOpen);
@@ -122,7 +122,7 @@ TEST_F(RemoteClosed, InitializeStoresSettingsAndCutsLongNames) {
     const PortSettings port{longName.c_str(), 38400, 2, 1};
     testing_util::TempDir dir;
     const BufferSettings buffer{dir.path().c_str(), 64, 0, 1};
-    ASSERT_EQ(remote.Initialize(nullptr, recordNote, &port, &buffer), 0);
+    ASSERT_EQ(remote.Initialize(nullptr, RecordNote, &port, &buffer), 0);
     const PortSettings* p = remote.GetPortSettings();
     EXPECT_EQ(std::strlen(p->Port), 259u);
     EXPECT_NE(p->Port, longName.c_str());   // a copy, not the caller's text
@@ -133,7 +133,7 @@ TEST_F(RemoteClosed, InitializeStoresSettingsAndCutsLongNames) {
     EXPECT_EQ(b->MaxBlocks, 64);
     EXPECT_EQ(b->Warn, 0);
     EXPECT_EQ(b->Ring, 1);
-    EXPECT_EQ(FakeEngine::count(engine().seen(), Seen::Scan), 1u);
+    EXPECT_EQ(FakeEngine::Count(Fake().AllSeen(), Seen::Scan), 1u);
 
     // Without buffer settings (the settings and key tools) the defaults return.
     ASSERT_EQ(remote.Initialize(nullptr, nullptr, &port, nullptr), 0);
@@ -153,20 +153,20 @@ TEST_F(RemoteClosed, MissingFolderAsksAndCancelRefuses) {
     const BufferSettings buffer{missing.c_str(), 10, 1, 0};
     const PortSettings port{"COM1", 9600, 0, 0};
     // No window system: the prompt answers Cancel.
-    EXPECT_EQ(remote.Initialize(nullptr, recordNote, &port, &buffer), -1);
-    EXPECT_EQ(FakeEngine::count(engine().seen(), Seen::Scan), 0u);
+    EXPECT_EQ(remote.Initialize(nullptr, RecordNote, &port, &buffer), -1);
+    EXPECT_EQ(FakeEngine::Count(Fake().AllSeen(), Seen::Scan), 0u);
     // A plain file is no folder either.
     const std::string file = dir.file("file");
     testing_util::write_file(file, "x");
     const BufferSettings onFile{file.c_str(), 10, 1, 0};
     promptAnswer = 0;
-    remote.setFolderPrompt(scriptedPrompt);
-    EXPECT_EQ(remote.Initialize(nullptr, recordNote, &port, &onFile), -1);
-    EXPECT_EQ(FakeEngine::count(engine().seen(), Seen::Scan), 0u);
+    remote.SetFolderPrompt(ScriptedPrompt);
+    EXPECT_EQ(remote.Initialize(nullptr, RecordNote, &port, &onFile), -1);
+    EXPECT_EQ(FakeEngine::Count(Fake().AllSeen(), Seen::Scan), 0u);
     // OK with a settings dialog that cannot be shown goes on to the scan.
     promptAnswer = 1;
-    EXPECT_EQ(remote.Initialize(nullptr, recordNote, &port, &onFile), 0);
-    EXPECT_EQ(FakeEngine::count(engine().seen(), Seen::Scan), 1u);
+    EXPECT_EQ(remote.Initialize(nullptr, RecordNote, &port, &onFile), 0);
+    EXPECT_EQ(FakeEngine::Count(Fake().AllSeen(), Seen::Scan), 1u);
 }
 
 TEST_F(RemoteClosed, ModelNameIsEmptyWhileClosedAndFitsTheBuffer) {

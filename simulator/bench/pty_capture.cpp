@@ -61,18 +61,18 @@ bool request(Remote& remote, int code, int param) {
     return status == StatusDone;
 }
 
-bool awaitState(int state) {
+bool await_state(int state) {
     std::unique_lock lock(seen.mutex);
     return seen.cv.wait_for(lock, 30s, [&] { return seen.measureState == state; });
 }
 
-double Cpu(clockid_t clock) {
+double cpu(clockid_t clock) {
     timespec ts{};
     clock_gettime(clock, &ts);
     return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
 }
 
-int Run(const char* label, const std::string& path, std::thread& serving, std::chrono::seconds length);
+int run(const char* label, const std::string& path, std::thread& serving, std::chrono::seconds length);
 
 } // namespace
 
@@ -83,7 +83,7 @@ int main() {
     simulator::PtyServer server(options);
     std::atomic<bool> stop{false};
     std::thread serving([&] { server.run(stop); });
-    const int rc = Run("pty capture, simulator server:", server.slave_path(), serving, 5s);
+    const int rc = run("pty capture, simulator server:", server.slave_path(), serving, 5s);
     stop = true;
     serving.join();
     return rc;
@@ -91,7 +91,7 @@ int main() {
 
 namespace {
 
-int Run(const char* label, const std::string& path, std::thread& serving, std::chrono::seconds length) {
+int run(const char* label, const std::string& path, std::thread& serving, std::chrono::seconds length) {
     {
         std::lock_guard lock(seen.mutex);
         seen.measureState = -1;
@@ -109,14 +109,14 @@ int Run(const char* label, const std::string& path, std::thread& serving, std::c
     const BufferSettings buffer{dir.path().c_str(), 16, 0, 1};
     int rc = 1;
     if (remote.Initialize(nullptr, record, &port, &buffer) == 0 && remote.Open() == 0 &&
-        request(remote, ReqConnect, 0) && request(remote, ReqMeasure, 1) && awaitState(1)) {
-        const double process0 = Cpu(CLOCK_PROCESS_CPUTIME_ID), sim0 = Cpu(simClock);
+        request(remote, ReqConnect, 0) && request(remote, ReqMeasure, 1) && await_state(1)) {
+        const double process0 = cpu(CLOCK_PROCESS_CPUTIME_ID), sim0 = cpu(simClock);
         const auto t0 = std::chrono::steady_clock::now();
         std::this_thread::sleep_for(length);
         request(remote, ReqMeasure, 0);
-        awaitState(0);
+        await_state(0);
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-        const double commlibCpu = (Cpu(CLOCK_PROCESS_CPUTIME_ID) - process0) - (Cpu(simClock) - sim0);
+        const double commlibCpu = (cpu(CLOCK_PROCESS_CPUTIME_ID) - process0) - (cpu(simClock) - sim0);
         request(remote, ReqDisconnect, 0);
         remote.Close();
 

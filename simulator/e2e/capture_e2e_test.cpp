@@ -47,14 +47,14 @@ int record(int code, int status, void* data) {
 }
 
 template <class Pred>
-bool waitUntil(Pred pred, std::chrono::seconds limit = 120s) {
+bool wait_until(Pred pred, std::chrono::seconds limit = 120s) {
     return notes.wait_until(pred, limit);
 }
 
 // The status of the next notification with this code (-1000 when none came).
 int await(int code) { return notes.take(code, 30s); }
 
-std::vector<std::uint32_t> ReadWords(const std::string& path) {
+std::vector<std::uint32_t> read_words(const std::string& path) {
     const auto bytes = testing_util::read_file(path);
     std::vector<std::uint32_t> words(bytes.size() / 4);
     for (std::size_t i = 0; i < words.size(); ++i)
@@ -62,7 +62,7 @@ std::vector<std::uint32_t> ReadWords(const std::string& path) {
     return words;
 }
 
-bool IsGapMark(std::uint32_t w) { return (w & 0xFFFF) == 0xFF80; }
+bool is_gap_mark(std::uint32_t w) { return (w & 0xFFFF) == 0xFF80; }
 
 struct Capture {
     std::vector<std::uint32_t> words;   // the blocks first..next-1, in order
@@ -72,7 +72,7 @@ struct Capture {
 
 // Runs a measurement until the reported range satisfies `enough`, then stops it.
 template <class Enough>
-Capture Measure(const AnalyzerOptions& options, int maxBlocks, bool ring, Enough enough) {
+Capture measure(const AnalyzerOptions& options, int maxBlocks, bool ring, Enough enough) {
     {
         notes.clear([] {
             range = {};
@@ -92,7 +92,7 @@ Capture Measure(const AnalyzerOptions& options, int maxBlocks, bool ring, Enough
         remote->Request(ReqConnect, 0, 0) == 1 && await(ReqConnect) == StatusDone &&
         remote->Request(ReqMeasure, 1, 0) == 1 && await(ReqMeasure) == StatusDone) {
         EXPECT_EQ(await(NtfyMeasureState), 1);
-        EXPECT_TRUE(waitUntil([&] { return enough(range); })) << "the buffer never filled";
+        EXPECT_TRUE(wait_until([&] { return enough(range); })) << "the buffer never filled";
         EXPECT_EQ(remote->Request(ReqMeasure, 0, 0), 1);
         EXPECT_EQ(await(NtfyMeasureState), 0);
         EXPECT_EQ(remote->Request(ReqDisconnect, 0, 0), 1);
@@ -111,7 +111,7 @@ Capture Measure(const AnalyzerOptions& options, int maxBlocks, bool ring, Enough
     for (int b = result.range[0]; b < result.range[1]; ++b) {
         char name[16];
         std::snprintf(name, sizeof name, "%08d.mkw", b);
-        const auto words = ReadWords(dir.file(name));
+        const auto words = read_words(dir.file(name));
         result.words.insert(result.words.end(), words.begin(), words.end());
     }
     EXPECT_TRUE(std::filesystem::exists(dir.file("datainfo.mkw")));
@@ -121,11 +121,11 @@ Capture Measure(const AnalyzerOptions& options, int maxBlocks, bool ring, Enough
 // Walks the stored words against the seed's words from `at`: a gap mark skips
 // exactly its count of units (one word each); anything else must be the next word.
 // Returns the number of gap marks, or -1 after reporting the first mismatch.
-int Walk(const std::vector<std::uint32_t>& stored, std::size_t from, const std::vector<std::uint32_t>& expected,
+int walk(const std::vector<std::uint32_t>& stored, std::size_t from, const std::vector<std::uint32_t>& expected,
          std::size_t at) {
     int gaps = 0;
     for (std::size_t i = from; i < stored.size(); ++i) {
-        if (IsGapMark(stored[i])) {
+        if (is_gap_mark(stored[i])) {
             at += stored[i] >> 16;
             ++gaps;
             continue;
@@ -139,7 +139,7 @@ int Walk(const std::vector<std::uint32_t>& stored, std::size_t from, const std::
     return gaps;
 }
 
-LineConditions ConditionsOf(const AnalyzerOptions& o) {
+LineConditions conditions_of(const AnalyzerOptions& o) {
     return LineConditions::from_setup(default_setup(o.model, o.line_mode.value_or(LineMode::Hdlc)), o.protocol);
 }
 
@@ -148,12 +148,12 @@ TEST(CaptureEndToEnd, FlatBufferHoldsTheSeedsRecordsWithGapMarks) {
     o.seed = 20261207;
     o.records_per_second = 0;
     o.faults.lose_every_items = 7;
-    const Capture c = Measure(o, 3, false, [](const std::array<int, 3>& r) { return r[2] >= 3; });
+    const Capture c = measure(o, 3, false, [](const std::array<int, 3>& r) { return r[2] >= 3; });
     // Flat with three blocks: three full blocks and nothing after them.
     EXPECT_EQ(c.range, (std::array<int, 3>{0, 3, 3}));
     ASSERT_EQ(c.words.size(), 3 * BlockWords);
-    const auto expected = generate_records(ConditionsOf(o), o.seed, 4 * BlockWords);
-    const int gaps = Walk(c.words, 0, expected, 0);
+    const auto expected = generate_records(conditions_of(o), o.seed, 4 * BlockWords);
+    const int gaps = walk(c.words, 0, expected, 0);
     EXPECT_GT(gaps, 10);
     // The loss count goes on after storing ended, so it is at least the marks stored.
     EXPECT_GE(c.lost, gaps);
@@ -165,22 +165,22 @@ TEST(CaptureEndToEnd, RingBufferKeepsTheNewestBlocksInOrder) {
     o.records_per_second = 0;
     o.faults.lose_every_items = 5;
     o.line_mode = LineMode::Async;
-    const Capture c = Measure(o, 3, true, [](const std::array<int, 3>& r) { return r[1] >= 5; });
+    const Capture c = measure(o, 3, true, [](const std::array<int, 3>& r) { return r[1] >= 5; });
     ASSERT_GE(c.range[1], 6);
     EXPECT_EQ(c.range[2], 3);
     EXPECT_EQ(c.range[0], c.range[1] - 3);
     ASSERT_GT(c.words.size(), 2 * BlockWords);
     // The blocks before the first were given up, so find where the first one
     // starts in the seed's words: after at least its number of blocks of words.
-    const auto expected = generate_records(ConditionsOf(o), o.seed, (c.range[1] + 3) * BlockWords);
+    const auto expected = generate_records(conditions_of(o), o.seed, (c.range[1] + 3) * BlockWords);
     std::size_t from = 0;
-    while (from < c.words.size() && IsGapMark(c.words[from])) ++from;
+    while (from < c.words.size() && is_gap_mark(c.words[from])) ++from;
     const std::vector<std::uint32_t> probe(c.words.begin() + from, c.words.begin() + from + 16);
-    ASSERT_EQ(std::count_if(probe.begin(), probe.end(), IsGapMark), 0);
+    ASSERT_EQ(std::count_if(probe.begin(), probe.end(), is_gap_mark), 0);
     std::size_t at = static_cast<std::size_t>(c.range[0]) * BlockWords;
     while (at + probe.size() <= expected.size() && !std::equal(probe.begin(), probe.end(), expected.begin() + at)) ++at;
     ASSERT_LT(at + probe.size(), expected.size()) << "the first block's words are not in the seed's stream";
-    EXPECT_GT(Walk(c.words, from, expected, at), 10);
+    EXPECT_GT(walk(c.words, from, expected, at), 10);
 }
 
 } // namespace

@@ -51,11 +51,11 @@ public:
         if (remote_.Request(code, param, 0) != 1) return -2000;
         return await(code);
     }
-    int linkMode() { return remote_.GetLinkMode(); }
-    const std::uint8_t* screenBits() { return static_cast<const std::uint8_t*>(remote_.GetScreenBits()); }
-    commlib::DataSet* dataSet(Set which) {
-        auto* engine = dynamic_cast<commlib::ProtocolEngine*>(&remote_.engine());
-        return engine ? engine->dataSet(which) : nullptr;
+    int link_mode() { return remote_.GetLinkMode(); }
+    const std::uint8_t* screen_bits() { return static_cast<const std::uint8_t*>(remote_.GetScreenBits()); }
+    commlib::DataSet* data_set(Set which) {
+        auto* engine = dynamic_cast<commlib::ProtocolEngine*>(&remote_.GetEngine());
+        return engine ? engine->DataSetOf(which) : nullptr;
     }
 
     PtyServer server;
@@ -69,7 +69,7 @@ private:
 };
 
 // Every byte a data set holds, read the way a put hands it out.
-std::vector<std::uint8_t> HeldBytes(commlib::DataSet* set) {
+std::vector<std::uint8_t> held_bytes(commlib::DataSet* set) {
     std::vector<std::uint8_t> out;
     std::uint8_t piece[1008];
     for (int offset = 0;;) {
@@ -82,7 +82,7 @@ std::vector<std::uint8_t> HeldBytes(commlib::DataSet* set) {
 }
 
 // What the analyzer holds once it holds `expected`, or after 10 s whatever it holds then.
-std::vector<std::uint8_t> AnalyzerHolds(const PtyServer& server, std::uint16_t item,
+std::vector<std::uint8_t> analyzer_holds(const PtyServer& server, std::uint16_t item,
                                         const std::vector<std::uint8_t>& expected) {
     const auto deadline = std::chrono::steady_clock::now() + 10s;
     for (;;) {
@@ -106,22 +106,22 @@ constexpr SetRow kSets[] = {
     {Set::Table3, ReqGetTable3, ReqPutTable3, 0x8000, 100, "third table"},
 };
 
-void GetAndPutEverySet(bool text_only) {
+void get_and_put_every_set(bool text_only) {
     AnalyzerOptions o;
     o.model = Model::Rv7030;   // the one model with all four
     o.text_only = text_only;
     Session s(o);
     ASSERT_TRUE(s.opened());
     ASSERT_EQ(s.request(ReqConnect), StatusDone);
-    ASSERT_EQ(s.linkMode(), text_only ? 1 : 2);
+    ASSERT_EQ(s.link_mode(), text_only ? 1 : 2);
     for (const SetRow& row : kSets) {
         SCOPED_TRACE(row.name);
         const std::vector<std::uint8_t> analyzer = s.server.data_set(row.item);
         ASSERT_GT(analyzer.size(), 68u);
         ASSERT_EQ(s.request(row.get), StatusDone);
-        commlib::DataSet* set = s.dataSet(row.set);
+        commlib::DataSet* set = s.data_set(row.set);
         ASSERT_NE(set, nullptr);
-        EXPECT_EQ(HeldBytes(set), analyzer);
+        EXPECT_EQ(held_bytes(set), analyzer);
 
         // The settings tool edits the body in place and sends it back.
         auto* body = static_cast<std::uint8_t*>(set->GetBody());
@@ -133,19 +133,19 @@ void GetAndPutEverySet(bool text_only) {
         ASSERT_EQ(s.request(row.put), StatusDone);
         // In text mode the PC is done once its "!" is on the line; the analyzer
         // takes the set when it reads it, a moment later.
-        EXPECT_EQ(AnalyzerHolds(s.server, row.item, edited), edited);
-        EXPECT_EQ(HeldBytes(set), edited);
+        EXPECT_EQ(analyzer_holds(s.server, row.item, edited), edited);
+        EXPECT_EQ(held_bytes(set), edited);
     }
     EXPECT_EQ(s.request(ReqDisconnect), StatusDone);
 }
 
-TEST(DataSetsEndToEnd, EverySetGetsAndPutsUnchangedInPacketMode) { GetAndPutEverySet(false); }
+TEST(DataSetsEndToEnd, EverySetGetsAndPutsUnchangedInPacketMode) { get_and_put_every_set(false); }
 
-TEST(DataSetsEndToEnd, EverySetGetsAndPutsUnchangedInTextMode) { GetAndPutEverySet(true); }
+TEST(DataSetsEndToEnd, EverySetGetsAndPutsUnchangedInTextMode) { get_and_put_every_set(true); }
 
 // The analyzer's 64 rows of 30 bytes as the screen image holds them: upright
 // from output row 8 (counted from the bottom, 32 bytes each), inverted, from byte 1.
-std::vector<std::uint8_t> AnalyzerRowsIn(const std::uint8_t* bits) {
+std::vector<std::uint8_t> analyzer_rows_in(const std::uint8_t* bits) {
     std::vector<std::uint8_t> rows(64 * 30);
     for (int r = 0; r < 64; ++r)
         for (int i = 0; i < 30; ++i)
@@ -167,8 +167,8 @@ TEST(DataSetsEndToEnd, ScreenArrivesAsTheAnalyzerShowsItBeforeAndAfterAKey) {
         ASSERT_EQ(s.request(ReqGetScreen), StatusDone);
         const std::vector<std::uint8_t> shown = s.server.data_set(0xF000);
         ASSERT_EQ(shown.size(), 1920u);
-        ASSERT_NE(s.screenBits(), nullptr);
-        EXPECT_EQ(AnalyzerRowsIn(s.screenBits()), shown) << "after key " << key;
+        ASSERT_NE(s.screen_bits(), nullptr);
+        EXPECT_EQ(analyzer_rows_in(s.screen_bits()), shown) << "after key " << key;
     }
 }
 
@@ -178,7 +178,7 @@ TEST(DataSetsEndToEnd, TextModeMeasurementStartsAndStops) {
     Session s(o);
     ASSERT_TRUE(s.opened());
     ASSERT_EQ(s.request(ReqConnect), StatusDone);
-    ASSERT_EQ(s.linkMode(), 1);
+    ASSERT_EQ(s.link_mode(), 1);
     EXPECT_EQ(s.request(ReqMeasure, 1), StatusDone);
     EXPECT_EQ(s.request(ReqMeasure, 0), StatusDone);
     EXPECT_EQ(s.request(ReqDisconnect), StatusDone);

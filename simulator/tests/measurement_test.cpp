@@ -138,7 +138,7 @@ TEST(Measurement, StopKeyEndsWithCountersInformationAndStatus) {
     Session s(AnalyzerOptions{});
     s.pc.packet(request(13, '5', kStart));
     s.pc.tick(200);
-    const auto packets = packets_in(s.pc.send(commlib::synFrame(Bytes{'2', 0, 0x20, 0x0C, 0x22})));
+    const auto packets = packets_in(s.pc.send(commlib::SynFrame(Bytes{'2', 0, 0x20, 0x0C, 0x22})));
     ASSERT_EQ(packets.size(), 3u);
     EXPECT_EQ(item_of(packets[0]), 0xE000);
     EXPECT_EQ(item_of(packets[1]), 0x8100);

@@ -68,7 +68,7 @@ TEST(PacketMode, WrongSequenceNumberIsAnsweredWithRepeatRequest) {
     Analyzer a(AnalyzerOptions{});
     PcSide pc(a);
     pc.enter_packet_mode();
-    const auto answer = packets_in(pc.send(commlib::synFrame(Bytes{'@', 1, 2, '4', 0x01, 0x00})));
+    const auto answer = packets_in(pc.send(commlib::SynFrame(Bytes{'@', 1, 2, '4', 0x01, 0x00})));
     ASSERT_EQ(answer.size(), 1u);
     EXPECT_EQ(answer[0], (Bytes{'?', 0}));
     // The expected number still works afterwards.
@@ -232,7 +232,7 @@ TEST(PacketMode, DroppedAndCorruptedFramesNeverReachThePc) {
     PcSide pc(a);
     pc.enter_packet_mode();
     EXPECT_TRUE(pc.packet(request(2, '4', {0x01, 0x00})).empty());
-    const Bytes line = pc.send(commlib::synFrame(Bytes{'@', pc.seq++, 2, '4', 0x01, 0x00}));
+    const Bytes line = pc.send(commlib::SynFrame(Bytes{'@', pc.seq++, 2, '4', 0x01, 0x00}));
     EXPECT_FALSE(line.empty());
     EXPECT_TRUE(packets_in(line).empty());
     // The PC's repeat request brings both answers back.

@@ -53,7 +53,7 @@ public:
     // Sends a packet (numbered when its kind is above "?") and returns the answer's packets.
     std::vector<Bytes> packet(Bytes p) {
         if (p.size() >= 2 && p[0] > '?') p[1] = seq++;
-        return packets_in(send(commlib::synFrame(p)));
+        return packets_in(send(commlib::SynFrame(p)));
     }
 
     // "###", "%@X" and the reset: the analyzer is then in packet mode.

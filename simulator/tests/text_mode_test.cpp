@@ -123,7 +123,7 @@ TEST(TextMode, ReceivedSetupIsStoredAndSentBack) {
     for (std::size_t at = 0; at < setup.size(); at += 128) {
         const std::size_t n = std::min<std::size_t>(128, setup.size() - at);
         Bytes block(n + 4);
-        block.resize(commlib::frameBinaryBlock(std::span(setup.data() + at, n), block));
+        block.resize(commlib::FrameBinaryBlock(std::span(setup.data() + at, n), block));
         EXPECT_EQ(text(pc.send(block)), "*");
     }
     EXPECT_EQ(text(pc.send("!")), "");
@@ -151,7 +151,7 @@ TEST(TextMode, EndlessUploadIsRefused) {
     EXPECT_EQ(text(pc.send("%R3\r\n")), "*");
     const Bytes data(2048, 0x01);
     Bytes block(2052);
-    block.resize(commlib::frameBinaryBlock(data, block));
+    block.resize(commlib::FrameBinaryBlock(data, block));
     std::string answer;
     for (int i = 0; i < 40 && answer != "?"; ++i) answer = text(pc.send(block));
     EXPECT_EQ(answer, "?");

@@ -249,7 +249,7 @@ TEST(Traffic, PppFramesAreEscapedAndCheckedAndNegotiateFirst) {
             EXPECT_TRUE(raw[i] >= 0x20 || raw[i] == 0x7D ? true : false) << "control character sent bare";
             frame.push_back(raw[i] == 0x7D ? static_cast<std::uint8_t>(raw[++i] ^ 0x20) : raw[i]);
         }
-        EXPECT_EQ(commlib::crc16x25(commlib::Crc16Preset, frame), commlib::Crc16Residue);
+        EXPECT_EQ(commlib::Crc16x25(commlib::Crc16Preset, frame), commlib::Crc16Residue);
         frames.push_back(frame);
         raw.clear();
     }

@@ -16,7 +16,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-std::vector<Bytes> Packets() {
+std::vector<Bytes> packets() {
     std::vector<Bytes> packets{{}, {0x00}, {0x16, 0x10, 0x11, 0x13}, {0x41, 0x00, 0x02, 0x34, 0x10, 0x16}};
     std::mt19937 random(7);
     for (int n = 1; n < 300; n += 7) {
@@ -30,24 +30,24 @@ std::vector<Bytes> Packets() {
 TEST(Wire, CheckIsCrc16X25) {
     const Bytes check{'1', '2', '3', '4', '5', '6', '7', '8', '9'};
     EXPECT_EQ(crc16_x25(check), 0x906E);   // the published check value of CRC-16/X-25
-    for (const Bytes& p : Packets())
-        EXPECT_EQ(crc16_x25(p), static_cast<std::uint16_t>(~commlib::crc16x25(commlib::Crc16Preset, p)));
+    for (const Bytes& p : packets())
+        EXPECT_EQ(crc16_x25(p), static_cast<std::uint16_t>(~commlib::Crc16x25(commlib::Crc16Preset, p)));
 }
 
 TEST(Wire, SynFramesAndBinaryBlocksMatchThePcSideByteForByte) {
-    for (const Bytes& p : Packets()) {
-        EXPECT_EQ(frame_packet(p), commlib::synFrame(p)) << p.size() << " bytes";
+    for (const Bytes& p : packets()) {
+        EXPECT_EQ(frame_packet(p), commlib::SynFrame(p)) << p.size() << " bytes";
         Bytes pc(p.size() + 4);
-        pc.resize(commlib::frameBinaryBlock(p, pc));
+        pc.resize(commlib::FrameBinaryBlock(p, pc));
         EXPECT_EQ(binary_block(p), pc) << p.size() << " bytes";
-        for (std::uint8_t b = 0; b < 0xFF; ++b) ASSERT_EQ(needs_stuffing(b), commlib::needsStuffing(b)) << int{b};
+        for (std::uint8_t b = 0; b < 0xFF; ++b) ASSERT_EQ(needs_stuffing(b), commlib::NeedsStuffing(b)) << int{b};
     }
 }
 
 TEST(Wire, APcFrameUnframesToItsPacketAndACorruptOneDoesNot) {
-    for (const Bytes& p : Packets()) {
+    for (const Bytes& p : packets()) {
         if (p.size() < 2) continue;   // shorter packets are no packets
-        Bytes frame = commlib::synFrame(p);
+        Bytes frame = commlib::SynFrame(p);
         Bytes inner(frame.begin() + 1, frame.end() - 1);   // between the SYNs
         Bytes packet;
         ASSERT_TRUE(unframe(inner, packet)) << p.size();

@@ -49,16 +49,16 @@ void BufferReader::Close() {
 // The count stored in the body is trusted only as far as the file reaches, so
 // a damaged count can never send a read past the mapping.
 bool BufferReader::OpenSingleFile(const std::string& path) {
-    if (!block_.Map(path) || block_.size() < static_cast<std::size_t>(kInfoBodySize)) {
+    if (!block_.Map(path) || block_.Size() < static_cast<std::size_t>(kInfoBodySize)) {
         block_.Unmap();
         return false;
     }
-    std::copy_n(block_.data(), kInfoBodySize, body_.begin());
+    std::copy_n(block_.Data(), kInfoBodySize, body_.begin());
     std::int32_t stored = 0;
     std::memcpy(&stored, body_.data() + info::kRecordCount, sizeof stored);
-    std::int64_t available = static_cast<std::int64_t>((block_.size() - kInfoBodySize) / 4);
+    std::int64_t available = static_cast<std::int64_t>((block_.Size() - kInfoBodySize) / 4);
     recordCount_ = std::clamp<std::int64_t>(stored, 0, available);
-    single_ = block_.data() + kInfoBodySize;
+    single_ = block_.Data() + kInfoBodySize;
     SetWindow(single_, 0, recordCount_);
     firstBlock_ = 0;
     blockCount_ = 1;
@@ -102,7 +102,7 @@ std::uint32_t BufferReader::ReadWordElsewhere(std::int64_t index) {
     std::int64_t block = firstBlock_ + index / kBlockWords;
     std::int64_t word = index % kBlockWords;
     if (block != mappedBlock_ && !MapBlock(block)) return 0;
-    return word < mappedWords_ ? Load(block_.data() + 4 * word) : 0;
+    return word < mappedWords_ ? Load(block_.Data() + 4 * word) : 0;
 }
 
 bool BufferReader::MapBlock(std::int64_t block) {
@@ -113,8 +113,8 @@ bool BufferReader::MapBlock(std::int64_t block) {
     if (folder_.empty() || block < 0 || block >= pcbuffer::BlockNumberLimit) return false;
     if (!block_.Map(pcbuffer::BlockFilePath(folder_, static_cast<int>(block)))) return false;
     mappedBlock_ = block;
-    mappedWords_ = std::min<std::int64_t>(static_cast<std::int64_t>(block_.size() / 4), kBlockWords);
-    SetWindow(block_.data(), (block - firstBlock_) * kBlockWords, mappedWords_);
+    mappedWords_ = std::min<std::int64_t>(static_cast<std::int64_t>(block_.Size() / 4), kBlockWords);
+    SetWindow(block_.Data(), (block - firstBlock_) * kBlockWords, mappedWords_);
     currentBlock_ = static_cast<int>(block);
     return true;
 }

@@ -136,9 +136,9 @@ public:
     bool PrintRenderedBlock();
     bool PrintLineStates();
 
-    const ConvertOptions& options() const { return options_; }
-    BufferReader& reader() { return reader_; }
-    int fileNumber() const { return fileNumber_; }
+    const ConvertOptions& Options() const { return options_; }
+    BufferReader& Reader() { return reader_; }
+    int FileNumber() const { return fileNumber_; }
 
 private:
     // The four print lines of the block of columns, rendered together.

@@ -20,9 +20,9 @@ public:
     bool Map(const std::string& path);
     void Unmap();
 
-    bool mapped() const { return mapped_; }
-    const std::uint8_t* data() const { return data_; }
-    std::size_t size() const { return size_; }
+    bool Mapped() const { return mapped_; }
+    const std::uint8_t* Data() const { return data_; }
+    std::size_t Size() const { return size_; }
 
 private:
     bool mapped_ = false;

@@ -48,13 +48,13 @@ std::string Render(const textlib::ControlOutput& out) {
 void Walk(const FamilyChars& f, const std::vector<Step>& steps) {
     ControlMachine m(false);
     m.Reset(f.family);
-    ASSERT_EQ(m.state(), S::Idle);
+    ASSERT_EQ(m.State(), S::Idle);
     int n = 0;
     for (const Step& s : steps) {
         textlib::ControlOutput out = m.Feed(CellOf(s.ch, s.status, false));
         EXPECT_EQ(Render(out), s.tokens) << "step " << n << " char " << s.ch << " status " << s.status;
-        EXPECT_EQ(m.state(), s.state) << "step " << n;
-        EXPECT_EQ(m.textPending(), s.pending) << "step " << n;
+        EXPECT_EQ(m.State(), s.state) << "step " << n;
+        EXPECT_EQ(m.TextPending(), s.pending) << "step " << n;
         for (int k = 0; k < out.count; ++k) EXPECT_EQ(out.cells[k] & 0x30, 0x10) << "step " << n;
         ++n;
     }
@@ -147,10 +147,10 @@ TEST(ControlMachine, ACharacterOfOneFamilyIsTextInAnother) {
 TEST(ControlMachine, CodesWithoutAMachineIgnoreEverything) {
     ControlMachine m(true);
     m.Reset(ControlFamily::None);
-    EXPECT_EQ(m.state(), S::NoOp);
+    EXPECT_EQ(m.State(), S::NoOp);
     for (int ch : {0x01, 0x02, 0x03, 0x10, 0x30})
         for (int status : {0, 2, 3}) EXPECT_EQ(m.Feed(CellOf(ch, status, true)).count, 0);
-    EXPECT_EQ(m.state(), S::NoOp);
+    EXPECT_EQ(m.State(), S::NoOp);
 }
 
 TEST(ControlMachine, FamilyFollowsTheCodeOnlyInCharacterModes) {

@@ -149,7 +149,7 @@ TEST(ControlSequenceFilter, ResetStartsAgainAndNextTokenEndsWithTheData) {
     textlib::ControlSequenceFilter filter(reader);
     for (int round = 0; round < 2; ++round) {
         filter.Reset(0);
-        EXPECT_EQ(filter.family(), textlib::ControlFamily::Ascii);
+        EXPECT_EQ(filter.Family(), textlib::ControlFamily::Ascii);
         EXPECT_EQ(filter.NextToken(), 0x3720u << 16 | 0x003F);   // RD EOT; SD STX still waits for its next character
         EXPECT_EQ(filter.NextToken(), 0x003Fu << 16 | 0x0210);   // SD STX
         EXPECT_EQ(filter.NextToken(), 0x003Fu << 16 | 0x6010);   // SD text mark

@@ -54,7 +54,7 @@ public:
             return false;
         });
     }
-    std::vector<Notice> notices() {
+    std::vector<Notice> Notices() {
         std::lock_guard<std::mutex> lock(mutex_);
         return notices_;
     }
@@ -104,7 +104,7 @@ inline Converted Convert(const std::string& buffer, const ConvertOptions& option
         if (!convert->Start(&options, prefix)) return result;
         result.code = window.WaitFinished();
     }
-    result.notices = window.notices();
+    result.notices = window.Notices();
     return result;
 }
 

@@ -15,7 +15,7 @@ std::string Built(Put put) {
     LineBuilder line;
     line.Put("|");   // something in front: the fields append
     put(line);
-    return line.text();
+    return line.Text();
 }
 
 template <typename... Args>
@@ -51,8 +51,8 @@ TEST(LineBuilder, TimeAndDataFillTheLineWidthAndTrailingBlanksGo) {
     LineBuilder line;
     line.Spaces(100);
     line.PutData(bytes, 100, [](std::uint8_t b) { return b; });
-    EXPECT_EQ(line.size(), 132u);
-    EXPECT_EQ(line.text().substr(100, 6), "AB0100");
+    EXPECT_EQ(line.Size(), 132u);
+    EXPECT_EQ(line.Text().substr(100, 6), "AB0100");
     LineBuilder shortLine;
     shortLine.Put("SD: ");
     shortLine.PutData(bytes, 2, [](std::uint8_t b) { return b; });

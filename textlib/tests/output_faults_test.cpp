@@ -17,7 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> namesIn(const std::string& folder) {
+std::vector<std::string> NamesIn(const std::string& folder) {
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
@@ -25,7 +25,7 @@ std::vector<std::string> namesIn(const std::string& folder) {
 }
 
 // The end notice of a conversion: its code and lParam.
-std::pair<int, std::intptr_t> endOf(const Converted& c) {
+std::pair<int, std::intptr_t> EndOf(const Converted& c) {
     for (const Notice& n : c.notices)
         if ((n.wParam & 0xFFFF) == 0) return {static_cast<int>(n.wParam >> 16), n.lParam};
     return {-1, -1};
@@ -57,7 +57,7 @@ TEST(OutputFaults, AMissingFolderEndsWithNoOutputAndItsReason) {
     fs::create_directory(buffer);
     WriteBuffer(buffer, HdlcBody(), Q931Call());
     const Converted c = Convert(buffer, DefaultOptions(dir.file("gone")));
-    EXPECT_EQ(endOf(c), (std::pair<int, std::intptr_t>{kConvertNoOutput, ENOENT}));
+    EXPECT_EQ(EndOf(c), (std::pair<int, std::intptr_t>{kConvertNoOutput, ENOENT}));
 }
 
 TEST(OutputFaults, AFileThatHitsTheSizeLimitIsRemovedAndTheWholeOnesStay) {
@@ -69,8 +69,8 @@ TEST(OutputFaults, AFileThatHitsTheSizeLimitIsRemovedAndTheWholeOnesStay) {
     ConvertOptions options = DefaultOptions(out);
     // Without a limit: the files of 10 lines each and their sizes.
     options.MaxLines = 10;
-    ASSERT_EQ(endOf(Convert(buffer, options)).first, kConvertDone);
-    const auto whole = namesIn(out);
+    ASSERT_EQ(EndOf(Convert(buffer, options)).first, kConvertDone);
+    const auto whole = NamesIn(out);
     ASSERT_GE(whole.size(), 3u);
     std::vector<std::uintmax_t> sizes;
     for (const auto& n : whole) sizes.push_back(fs::file_size(out + "/" + n));
@@ -85,10 +85,10 @@ TEST(OutputFaults, AFileThatHitsTheSizeLimitIsRemovedAndTheWholeOnesStay) {
     {
         FileSizeLimit lower(limit);
         const Converted c = Convert(buffer, options);
-        if (fits == sizes.size()) EXPECT_EQ(endOf(c), (std::pair<int, std::intptr_t>{kConvertDone, 0}));
-        else EXPECT_EQ(endOf(c), (std::pair<int, std::intptr_t>{kConvertFailed, EFBIG}));
+        if (fits == sizes.size()) EXPECT_EQ(EndOf(c), (std::pair<int, std::intptr_t>{kConvertDone, 0}));
+        else EXPECT_EQ(EndOf(c), (std::pair<int, std::intptr_t>{kConvertFailed, EFBIG}));
     }
-    EXPECT_EQ(namesIn(out), std::vector<std::string>(whole.begin(), whole.begin() + static_cast<long>(fits)));
+    EXPECT_EQ(NamesIn(out), std::vector<std::string>(whole.begin(), whole.begin() + static_cast<long>(fits)));
     for (std::size_t i = 0; i < fits; ++i) EXPECT_EQ(fs::file_size(out + "/" + whole[i]), sizes[i]);
     fs::remove_all(out);
     fs::create_directory(out);
@@ -97,9 +97,9 @@ TEST(OutputFaults, AFileThatHitsTheSizeLimitIsRemovedAndTheWholeOnesStay) {
     options.MaxLines = 1000000;
     {
         FileSizeLimit lower(limit);
-        EXPECT_EQ(endOf(Convert(buffer, options)), (std::pair<int, std::intptr_t>{kConvertFailed, EFBIG}));
+        EXPECT_EQ(EndOf(Convert(buffer, options)), (std::pair<int, std::intptr_t>{kConvertFailed, EFBIG}));
     }
-    EXPECT_TRUE(namesIn(out).empty());
+    EXPECT_TRUE(NamesIn(out).empty());
 }
 
 } // namespace

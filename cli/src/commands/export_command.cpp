@@ -16,7 +16,7 @@ namespace cli {
 namespace {
 
 // Fills the export options from the command line; UsageError for a mistake.
-void ReadOptions(const CommandLine& line, pcapng::ExportOptions& o) {
+void read_options(const CommandLine& line, pcapng::ExportOptions& o) {
     const ParsedOptions& p = line.options();
     o.buffer = p.positional[0];
     o.output = p.value("--pcapng");
@@ -33,7 +33,7 @@ void ReadOptions(const CommandLine& line, pcapng::ExportOptions& o) {
         throw UsageError("bad value for --date: '" + p.value("--date") + "' (YYYY-MM-DD)");
 }
 
-void PrintSummary(const pcapng::ExportOptions& o, const pcapng::ExportSummary& s) {
+void print_summary(const pcapng::ExportOptions& o, const pcapng::ExportSummary& s) {
     std::printf("%lld frame%s written to %s (link type %u)\n", static_cast<long long>(s.frames),
                 s.frames == 1 ? "" : "s", o.output.c_str(), static_cast<unsigned>(s.linkType));
     std::printf("  SD %lld, RD %lld, no direction %lld\n", static_cast<long long>(s.sd),
@@ -47,7 +47,7 @@ void PrintSummary(const pcapng::ExportOptions& o, const pcapng::ExportSummary& s
 
 // Every block from --start on (at most a job's worth) unless --blocks says
 // otherwise; a file must be a single data file. The note tells of blocks left out.
-bool ChooseInput(const ParsedOptions& p, pcapng::ExportOptions& o, std::string& note, std::string& error) {
+bool choose_input(const ParsedOptions& p, pcapng::ExportOptions& o, std::string& note, std::string& error) {
     if (std::filesystem::is_regular_file(o.buffer)) {
         error = single_file_problem(o.buffer);
         return error.empty();
@@ -66,9 +66,9 @@ bool ChooseInput(const ParsedOptions& p, pcapng::ExportOptions& o, std::string& 
 int export_command(const CommandLine& line) {
     if (line.operands().size() != 1) throw UsageError("name one buffer folder or data file");
     pcapng::ExportOptions o;
-    ReadOptions(line, o);
+    read_options(line, o);
     std::string note, error;
-    if (!ChooseInput(line.options(), o, note, error)) return line.fail(error);
+    if (!choose_input(line.options(), o, note, error)) return line.fail(error);
     const bool tty = ::isatty(STDERR_FILENO) != 0;
     pcapng::ExportSummary s;
     error = pcapng::ExportPcapng(o, s, [tty](int done, int total) {
@@ -76,7 +76,7 @@ int export_command(const CommandLine& line) {
     });
     if (tty) std::fputs("\r\033[K", stderr);
     if (!error.empty()) return line.fail(error);
-    PrintSummary(o, s);
+    print_summary(o, s);
     if (!note.empty()) std::printf("%s\n", note.c_str());
     return kExitDone;
 }

@@ -37,13 +37,13 @@ CaptureWriter::CaptureWriter(EngineOutput& out, BlockFileIo& io, Clock clock)
 void CaptureWriter::Report() {
     const BlockRange& r = blocks_.Range();
     reported_ = {r.firstBlock, r.nextBlock, r.blockCount};
-    out_.notify(NtfyBlocks, 0, reported_.data());
+    out_.Notify(NtfyBlocks, 0, reported_.data());
 }
 
-void CaptureWriter::ReportLost() { out_.notify(NtfyLost, 0, reinterpret_cast<void*>(static_cast<std::intptr_t>(lost_))); }
+void CaptureWriter::ReportLost() { out_.Notify(NtfyLost, 0, reinterpret_cast<void*>(static_cast<std::intptr_t>(lost_))); }
 
 void CaptureWriter::ReportFill() {
-    out_.notify(NtfyBlockFill, 0, reinterpret_cast<void*>(static_cast<std::intptr_t>(blocks_.BytesHeld())));
+    out_.Notify(NtfyBlockFill, 0, reinterpret_cast<void*>(static_cast<std::intptr_t>(blocks_.BytesHeld())));
 }
 
 void CaptureWriter::ReportFault() {
@@ -55,7 +55,7 @@ void CaptureWriter::ReportFault() {
     ReportLost();
     const BlockRange& r = blocks_.Range();
     StoreFailure failure{fault.error, fault.op, fault.block, fault.bytes, r.firstBlock, fault.lastComplete};
-    out_.notify(NtfyStoreFailed, 0, &failure);
+    out_.Notify(NtfyStoreFailed, 0, &failure);
 }
 
 void CaptureWriter::FlushAndReport() {
@@ -125,7 +125,7 @@ void CaptureWriter::ResetCapture() { FlushAndReport(); }
 void CaptureWriter::Tick() {
     const std::int64_t now = clock_();
     if (now != lastTick_ && blocks_.BlockOpen())
-        out_.notify(NtfyRate, RateGauge(received_ - receivedAtTick_, static_cast<std::uint64_t>(now - lastTick_)),
+        out_.Notify(NtfyRate, RateGauge(received_ - receivedAtTick_, static_cast<std::uint64_t>(now - lastTick_)),
                     nullptr);
     ReportFill();
     if (blocks_.BlockOpen() && blocks_.BytesHeld() > blocks_.BytesWritten()) AppendAndReport();

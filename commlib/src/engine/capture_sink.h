@@ -39,6 +39,6 @@ public:
 };
 
 // The writer the library runs with.
-std::unique_ptr<CaptureSink> makeCaptureSink(EngineOutput& out);
+std::unique_ptr<CaptureSink> MakeCaptureSink(EngineOutput& out);
 
 } // namespace commlib

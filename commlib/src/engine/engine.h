@@ -13,41 +13,41 @@ namespace commlib {
 class EngineOutput {
 public:
     virtual ~EngineOutput() = default;
-    virtual void sendRaw(std::unique_ptr<LinkMessage> msg) = 0;    // writer writes the bytes as they are
-    virtual void sendFrame(std::unique_ptr<LinkMessage> msg) = 0;  // writer writes them as a SYN frame
-    virtual void discardReceive() = 0;                             // reader drops its partial message (12)
-    virtual int notify(int code, int status, void* data) = 0;      // the application's callback
-    virtual bool cts() = 0;                                        // modem lines (off on a pty)
-    virtual bool dsr() = 0;
+    virtual void SendRaw(std::unique_ptr<LinkMessage> msg) = 0;    // writer writes the bytes as they are
+    virtual void SendFrame(std::unique_ptr<LinkMessage> msg) = 0;  // writer writes them as a SYN frame
+    virtual void DiscardReceive() = 0;                             // reader drops its partial message (12)
+    virtual int Notify(int code, int status, void* data) = 0;      // the application's callback
+    virtual bool Cts() = 0;                                        // modem lines (off on a pty)
+    virtual bool Dsr() = 0;
 };
 // The protocol engine as the protocol thread drives it: requests, link events and the 200 ms tick.
-// Everything runs on the protocol thread except state(), which the reader reads (atomic) to drop
+// Everything runs on the protocol thread except StateNumber(), which the reader reads (atomic) to drop
 // bytes while the engine is idle, and the accessors, which the application reads after a notification.
 class Engine {
 public:
     virtual ~Engine() = default;
-    virtual void request(int code, int param, std::intptr_t data) = 0;
-    virtual void linkEvent(int event, std::unique_ptr<LinkMessage> msg) = 0;
-    virtual void tick() = 0;
-    virtual void reset() = 0;                 // ResetLink and Close, run on the protocol thread
-    virtual int state() const = 0;            // 0 = idle
-    virtual const char* modelName() const = 0;
-    virtual int version() const = 0;
-    virtual int linkMode() const = 0;         // 0 idle, 1 text mode or handshake, 2 packet mode
-    virtual int status() const = 0;
-    virtual void* setupData() = 0;
-    virtual void* tableData() = 0;
-    virtual void* programData() = 0;
-    virtual const BitmapInfo* screenInfo() const = 0;
-    virtual const void* screenBits() const = 0;
-    virtual void scanBufferFolder(const BufferSettings& buffer) = 0;   // Initialize step 6
+    virtual void Request(int code, int param, std::intptr_t data) = 0;
+    virtual void LinkEvent(int event, std::unique_ptr<LinkMessage> msg) = 0;
+    virtual void Tick() = 0;
+    virtual void Reset() = 0;                 // ResetLink and Close, run on the protocol thread
+    virtual int StateNumber() const = 0;      // 0 = idle
+    virtual const char* ModelName() const = 0;
+    virtual int Version() const = 0;
+    virtual int LinkMode() const = 0;         // 0 idle, 1 text mode or handshake, 2 packet mode
+    virtual int Status() const = 0;
+    virtual void* SetupData() = 0;
+    virtual void* TableData() = 0;
+    virtual void* ProgramData() = 0;
+    virtual const BitmapInfo* ScreenInfo() const = 0;
+    virtual const void* ScreenBits() const = 0;
+    virtual void ScanBufferFolder(const BufferSettings& buffer) = 0;   // Initialize step 6
     // The live record callback (engine/live_tap.h); any thread.
-    virtual void setLiveRecords(LiveRecordFn fn, void* context) {
+    virtual void SetLiveRecords(LiveRecordFn fn, void* context) {
         static_cast<void>(fn);
         static_cast<void>(context);
     }
 };
 // Creates the protocol engine (ProtocolEngine, engine/protocol_engine.h) with
 // the capture writer of engine/capture_sink.h.
-std::unique_ptr<Engine> makeEngine(EngineOutput& out);
+std::unique_ptr<Engine> MakeEngine(EngineOutput& out);
 }

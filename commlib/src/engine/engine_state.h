@@ -1,4 +1,4 @@
-// The engine's states by name. Each keeps its number: Engine::state() hands
+// The engine's states by name. Each keeps its number: Engine::StateNumber() hands
 // the number to the reader thread as an int (0 = idle).
 #pragma once
 
@@ -40,9 +40,9 @@ enum class State : int {
     AutoSwitchToPacket = 34,  // "%@X\r\n" sent, automatic connection
 };
 
-constexpr bool inPacketMode(State s) { return s == State::PacketSession || s == State::AutoPacketSession; }
+constexpr bool InPacketMode(State s) { return s == State::PacketSession || s == State::AutoPacketSession; }
 
 // The state that follows a text-mode transfer's first state: receiving or sending.
-constexpr State transferNext(State first) { return static_cast<State>(static_cast<int>(first) + 1); }
+constexpr State TransferNext(State first) { return static_cast<State>(static_cast<int>(first) + 1); }
 
 } // namespace commlib::engine

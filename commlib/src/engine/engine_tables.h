@@ -80,15 +80,15 @@ inline constexpr std::array<StateRow, 33> States{{
     {State::AutoSwitchToPacket, Group::Switch, true, false, NtfyAutoConnected, -1},
 }};
 
-constexpr bool statesSorted() {
+constexpr bool StatesSorted() {
     for (std::size_t i = 1; i < States.size(); ++i)
         if (States[i - 1].state >= States[i].state) return false;
     return true;
 }
-static_assert(statesSorted(), "States is searched by state number");
+static_assert(StatesSorted(), "States is searched by state number");
 
 // The row of a state; unknown numbers behave as idle.
-constexpr const StateRow& stateRow(State state) {
+constexpr const StateRow& RowOfState(State state) {
     auto it = std::lower_bound(States.begin(), States.end(), state,
                                [](const StateRow& r, State s) { return r.state < s; });
     return (it != States.end() && it->state == state) ? *it : States[0];
@@ -103,10 +103,10 @@ inline constexpr std::uint32_t Subscription = 1u << 3;
 inline constexpr std::uint32_t MeasureStart = 1u << 4;
 inline constexpr std::uint32_t StopReason = 1u << 5;
 // Transfers: get pairs from bit 6 (requested, receiving), put pairs from bit 16 (requested, sending).
-constexpr std::uint32_t getRequested(int row) { return 1u << (6 + 2 * row); }
-constexpr std::uint32_t getReceiving(int row) { return 1u << (7 + 2 * row); }
-constexpr std::uint32_t putRequested(int row) { return 1u << (16 + 2 * row); }
-constexpr std::uint32_t putSending(int row) { return 1u << (17 + 2 * row); }
+constexpr std::uint32_t GetRequested(int row) { return 1u << (6 + 2 * row); }
+constexpr std::uint32_t GetReceiving(int row) { return 1u << (7 + 2 * row); }
+constexpr std::uint32_t PutRequested(int row) { return 1u << (16 + 2 * row); }
+constexpr std::uint32_t PutSending(int row) { return 1u << (17 + 2 * row); }
 inline constexpr std::uint32_t Supervision = 1u << 24;   // no application waits for it: never failed
 } // namespace marker
 
@@ -131,7 +131,7 @@ inline constexpr std::array<Transfer, 5> Transfers{{
 inline constexpr int UploadCount = 4;   // the first four rows can be sent
 
 // Requests and answers find their row by code or id: each must name one row only.
-constexpr bool transfersUnique() {
+constexpr bool TransfersUnique() {
     for (std::size_t i = 0; i < Transfers.size(); ++i)
         for (std::size_t j = i + 1; j < Transfers.size(); ++j) {
             const Transfer &a = Transfers[i], &b = Transfers[j];
@@ -140,38 +140,38 @@ constexpr bool transfersUnique() {
         }
     return true;
 }
-static_assert(transfersUnique());
+static_assert(TransfersUnique());
 
 // Each text-mode transfer's first state belongs to its row and is followed by its receiving or sending state.
-constexpr bool transferStatesMatch() {
+constexpr bool TransferStatesMatch() {
     for (int i = 0; i < UploadCount; ++i) {
         const Transfer& t = Transfers[i];
-        const StateRow rows[] = {stateRow(t.getState), stateRow(transferNext(t.getState)), stateRow(t.putState),
-                                 stateRow(transferNext(t.putState))};
+        const StateRow rows[] = {RowOfState(t.getState), RowOfState(TransferNext(t.getState)), RowOfState(t.putState),
+                                 RowOfState(TransferNext(t.putState))};
         const Group groups[] = {Group::GetFirst, Group::GetReceive, Group::PutFirst, Group::PutSend};
         for (int k = 0; k < 4; ++k)
             if (rows[k].group != groups[k] || rows[k].transfer != i) return false;
     }
     return true;
 }
-static_assert(transferStatesMatch());
+static_assert(TransferStatesMatch());
 
-inline std::optional<int> transferByGetCode(int code) {
+inline std::optional<int> TransferByGetCode(int code) {
     for (std::size_t i = 0; i < Transfers.size(); ++i)
         if (Transfers[i].getCode == code) return static_cast<int>(i);
     return std::nullopt;
 }
-inline std::optional<int> transferByPutCode(int code) {
+inline std::optional<int> TransferByPutCode(int code) {
     for (int i = 0; i < UploadCount; ++i)
         if (Transfers[i].putCode == code) return i;
     return std::nullopt;
 }
-inline std::optional<int> transferByGetId(int id) {
+inline std::optional<int> TransferByGetId(int id) {
     for (std::size_t i = 0; i < Transfers.size(); ++i)
         if (Transfers[i].getId == id) return static_cast<int>(i);
     return std::nullopt;
 }
-inline std::optional<int> transferByPutId(int id) {
+inline std::optional<int> TransferByPutId(int id) {
     for (int i = 0; i < UploadCount; ++i)
         if (Transfers[i].putId == id) return i;
     return std::nullopt;
@@ -191,15 +191,15 @@ inline constexpr std::array<FailRow, 15> FailOrder{{
     {marker::Subscription, ReqConnect, true},
     {marker::MeasureStart, ReqMeasure, false},
     {marker::StopReason, ReqGetStopReason, false},
-    {marker::getRequested(0) | marker::getReceiving(0), ReqGetSetup, false},
-    {marker::getRequested(1) | marker::getReceiving(1), ReqGetTable, false},
-    {marker::getRequested(2) | marker::getReceiving(2), ReqGetProgram, false},
-    {marker::getRequested(3) | marker::getReceiving(3), ReqGetTable3, false},
-    {marker::getRequested(4) | marker::getReceiving(4), ReqGetScreen, false},
-    {marker::putRequested(0) | marker::putSending(0), ReqPutSetup, false},
-    {marker::putRequested(1) | marker::putSending(1), ReqPutTable, false},
-    {marker::putRequested(2) | marker::putSending(2), ReqPutProgram, false},
-    {marker::putRequested(3) | marker::putSending(3), ReqPutTable3, false},
+    {marker::GetRequested(0) | marker::GetReceiving(0), ReqGetSetup, false},
+    {marker::GetRequested(1) | marker::GetReceiving(1), ReqGetTable, false},
+    {marker::GetRequested(2) | marker::GetReceiving(2), ReqGetProgram, false},
+    {marker::GetRequested(3) | marker::GetReceiving(3), ReqGetTable3, false},
+    {marker::GetRequested(4) | marker::GetReceiving(4), ReqGetScreen, false},
+    {marker::PutRequested(0) | marker::PutSending(0), ReqPutSetup, false},
+    {marker::PutRequested(1) | marker::PutSending(1), ReqPutTable, false},
+    {marker::PutRequested(2) | marker::PutSending(2), ReqPutProgram, false},
+    {marker::PutRequested(3) | marker::PutSending(3), ReqPutTable3, false},
 }};
 
 // Packet-mode request ids that are not transfers.
@@ -256,10 +256,10 @@ inline constexpr std::array<std::uint16_t, 7> InformationItems{item::Information
 static_assert(std::is_sorted(InformationItems.begin(), InformationItems.end()));
 
 // Refusal reasons of "B" answers to the statuses the application hears.
-constexpr int transferRefusal(int reason) {
+constexpr int TransferRefusal(int reason) {
     return reason == 2 ? StatusNotAvailable : reason == 3 ? StatusNotAllowed : StatusRefused;
 }
-constexpr int setRefusal(int reason) { return reason == 2 ? StatusNotAvailable : StatusRefused; }
+constexpr int SetRefusal(int reason) { return reason == 2 ? StatusNotAvailable : StatusRefused; }
 
 // Reply-timer values in 200 ms ticks.
 inline constexpr int TimerKeep = -1;
@@ -272,8 +272,8 @@ inline constexpr int SilenceTicks = 50;
 // and the keep-alive period and link-loss limit it gives, in ticks.
 inline constexpr std::uint8_t SupervisionAsked = 50;
 // (at least one tick each, so a tiny value cannot end the session at once).
-constexpr int keepAliveTicks(int v) { return std::max(1, v * 400 / 2000); }   // 10 ticks (2 s) for 50
-constexpr int linkLossTicks(int v) { return std::max(1, v * 150 / 200); }     // 37 ticks (7.4 s) for 50
+constexpr int KeepAliveTicks(int v) { return std::max(1, v * 400 / 2000); }   // 10 ticks (2 s) for 50
+constexpr int LinkLossTicks(int v) { return std::max(1, v * 150 / 200); }     // 37 ticks (7.4 s) for 50
 // Automatic connection: ticks with CTS and DSR on before the handshake starts.
 inline constexpr int AutoTicks = 3;
 // Largest piece of a packet-mode upload, and of a text-mode binary block.

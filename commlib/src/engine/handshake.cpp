@@ -16,147 +16,147 @@ constexpr std::string_view SwitchToPacket = "%@X\r\n";
 constexpr std::string_view Identify = "%T0\r\n";
 constexpr std::string_view Ack = "*";
 
-void putItem(std::vector<std::uint8_t>& v, std::uint16_t item) {
+void PutItem(std::vector<std::uint8_t>& v, std::uint16_t item) {
     v.push_back(static_cast<std::uint8_t>(item & 0xFF));
     v.push_back(static_cast<std::uint8_t>(item >> 8));
 }
 } // namespace
 
-void ProtocolEngine::startHandshake(State s) {
-    setState(s);
-    sendText(Attention, TimerAttention);
+void ProtocolEngine::StartHandshake(State s) {
+    SetState(s);
+    SendText(Attention, TimerAttention);
 }
 
 // An automatic connection that fails waits for the modem lines again instead of notifying.
-void ProtocolEngine::failConnection(int status) {
-    const bool automatic = stateRow(current()).automatic;
-    reset();
+void ProtocolEngine::FailConnection(int status) {
+    const bool automatic = RowOfState(Current()).automatic;
+    Reset();
     if (automatic)
         autoCountdown_ = AutoTicks;
     else
-        notify(ReqConnect, status);
+        Notify(ReqConnect, status);
 }
 
-void ProtocolEngine::onAttention(int event) {
-    const State s = current();
+void ProtocolEngine::OnAttention(int event) {
+    const State s = Current();
     if (event == EvAck) {
-        setState(s == State::AutoAttention ? State::AutoSwitchToPacket : State::SwitchToPacket);
+        SetState(s == State::AutoAttention ? State::AutoSwitchToPacket : State::SwitchToPacket);
         retries_ = 2;
-        sendText(SwitchToPacket, TimerCommand);
+        SendText(SwitchToPacket, TimerCommand);
     } else if (event == EvNak) {
-        reset();
+        Reset();
         if (s == State::AutoAttention)
             autoCountdown_ = AutoTicks;
         else
-            notify(ReqConnect, StatusNotAvailable);
+            Notify(ReqConnect, StatusNotAvailable);
     } else if (event == EvReplyTimer) {
         if (s == State::Attention) {
             // No text-mode answer: the analyzer may still be in packet mode from an earlier session.
-            setState(State::PacketSession);
+            SetState(State::PacketSession);
             retries_ = 0;
-            sendExit();
+            SendExit();
         } else if (s == State::AttentionAgain) {
-            notify(ReqConnect, StatusNoAnswer);
+            Notify(ReqConnect, StatusNoAnswer);
         } else {
             autoCountdown_ = AutoTicks;
         }
     }
 }
 
-void ProtocolEngine::onSwitch(int event) {
-    const bool automatic = stateRow(current()).automatic;
+void ProtocolEngine::OnSwitch(int event) {
+    const bool automatic = RowOfState(Current()).automatic;
     if (event == EvAck) {
-        setState(automatic ? State::AutoPacketSession : State::PacketSession);
-        sendReset(0);
+        SetState(automatic ? State::AutoPacketSession : State::PacketSession);
+        SendReset(0);
         pending_ = 0;
         retries_ = 2;
-        sendConnectQuery();
+        SendConnectQuery();
     } else if (event == EvNak || event == EvCancel) {
         if (retries_ > 0) {
             --retries_;
-            sendText(SwitchToPacket, TimerCommand);
+            SendText(SwitchToPacket, TimerCommand);
         } else {
             // No packet mode in this firmware: stay in text mode and identify.
-            setState(automatic ? State::AutoIdentify : State::Identify);
-            sendText(Identify, TimerCommand);
+            SetState(automatic ? State::AutoIdentify : State::Identify);
+            SendText(Identify, TimerCommand);
         }
     } else if (event == EvReplyTimer) {
         if (retries_ > 0) {
             --retries_;
-            sendText(SwitchToPacket, TimerCommand);
+            SendText(SwitchToPacket, TimerCommand);
         } else {
-            failConnection(StatusNoAnswer);
+            FailConnection(StatusNoAnswer);
         }
     }
 }
 
-void ProtocolEngine::onIdentify(int event) {
-    const bool automatic = stateRow(current()).automatic;
+void ProtocolEngine::OnIdentify(int event) {
+    const bool automatic = RowOfState(Current()).automatic;
     if (event == EvAck) {
-        setState(automatic ? State::AutoIdentLine : State::IdentLine);
+        SetState(automatic ? State::AutoIdentLine : State::IdentLine);
     } else if (event == EvNak || event == EvCancel) {
         // Text mode without identification: no data sets.
-        const int code = connectionCode();
-        setState(State::TextSession);
-        notify(code, StatusDone);
+        const int code = ConnectionCode();
+        SetState(State::TextSession);
+        Notify(code, StatusDone);
     } else if (event == EvReplyTimer) {
-        failConnection(StatusNoAnswer);
+        FailConnection(StatusNoAnswer);
     }
 }
 
-void ProtocolEngine::onIdentLine(int event, const LinkMessage* msg) {
-    const int code = connectionCode();
+void ProtocolEngine::OnIdentLine(int event, const LinkMessage* msg) {
+    const int code = ConnectionCode();
     if (event == EvLine && msg) {
-        sendText(Ack, TimerOff);
-        const Identification id = parseIdentification(msg->bytes());
+        SendText(Ack, TimerOff);
+        const Identification id = ParseIdentification(msg->Bytes());
         modelName_ = id.name;
         version_ = id.version;
-        modelCode_ = modelCodeFor(modelName_, modelCode_);
-        createDataSets();
-        setState(State::TextSession);
-        notify(code, StatusDone);
+        modelCode_ = ModelCodeFor(modelName_, modelCode_);
+        CreateDataSets();
+        SetState(State::TextSession);
+        Notify(code, StatusDone);
     } else if (event == EvCancel) {
-        setState(State::TextSession);
-        notify(code, StatusDone);
+        SetState(State::TextSession);
+        Notify(code, StatusDone);
     }
 }
 
-void ProtocolEngine::sendConnectQuery() {
+void ProtocolEngine::SendConnectQuery() {
     std::vector<std::uint8_t> args;
-    for (std::uint16_t item : ConnectQueryItems) putItem(args, item);
+    for (std::uint16_t item : ConnectQueryItems) PutItem(args, item);
     pending_ |= marker::ConnectQuery;
-    sendRequest(id::ConnectQuery, '4', args, TimerCommand);
+    SendRequest(id::ConnectQuery, '4', args, TimerCommand);
 }
 
-void ProtocolEngine::sendSubscription() {
+void ProtocolEngine::SendSubscription() {
     std::vector<std::uint8_t> args;
-    const bool storing = capture_->Storing() || live_.active();
+    const bool storing = capture_->Storing() || live_.Active();
     for (const Subscription& s : Subscriptions) {
-        putItem(args, s.item);
+        PutItem(args, s.item);
         args.push_back(s.on == Switch::On || (s.on == Switch::WhenStoring && storing) ? 1 : 0);
     }
     pending_ |= marker::Subscription;
-    sendRequest(id::Subscription, '3', args, TimerCommand);
+    SendRequest(id::Subscription, '3', args, TimerCommand);
 }
 
-void ProtocolEngine::sendExit() {
+void ProtocolEngine::SendExit() {
     pending_ |= marker::Exit;
-    sendRequest(id::Exit, '0', {}, TimerCommand);
+    SendRequest(id::Exit, '0', {}, TimerCommand);
 }
 
-void ProtocolEngine::applyQueryRecords(std::span<const std::uint8_t> results) {
+void ProtocolEngine::ApplyQueryRecords(std::span<const std::uint8_t> results) {
     std::uint32_t status = status_;
-    for (const ItemRecord& r : parseItemRecords(results)) {
+    for (const ItemRecord& r : ParseItemRecords(results)) {
         if (r.item == item::ModelCode) {
-            modelCode_ = static_cast<int>(littleEndian(r.value));
+            modelCode_ = static_cast<int>(LittleEndian(r.value));
         } else if (r.item == item::ModelName) {
             const std::size_t n = std::min<std::size_t>(r.value.size(), 63);
             modelName_.assign(reinterpret_cast<const char*>(r.value.data()), n);
             modelName_.resize(modelName_.find('\0') == std::string::npos ? n : modelName_.find('\0'));
         } else if (r.item == item::Version) {
-            version_ = versionFromItem(r.value);
+            version_ = VersionFromItem(r.value);
         } else if (r.item == item::Status) {
-            status = littleEndian(r.value);
+            status = LittleEndian(r.value);
         }
     }
     // Only a measuring analyzer's word is kept here; otherwise the first status
@@ -164,36 +164,36 @@ void ProtocolEngine::applyQueryRecords(std::span<const std::uint8_t> results) {
     if (IsMeasuring(status)) status_ = status;
 }
 
-void ProtocolEngine::connectAnswer(bool accepted, std::span<const std::uint8_t> results) {
+void ProtocolEngine::ConnectAnswer(bool accepted, std::span<const std::uint8_t> results) {
     if (!(pending_ & marker::ConnectQuery)) return;
     pending_ &= ~marker::ConnectQuery;
     if (accepted) {
-        applyQueryRecords(results);
-        createDataSets();
+        ApplyQueryRecords(results);
+        CreateDataSets();
         if (IsMeasuring(status_)) {
             // The application reads GetStatus and refuses a measuring analyzer; no subscription.
-            notify(connectionCode(), StatusDone);
+            Notify(ConnectionCode(), StatusDone);
             return;
         }
     }
     retries_ = 2;
-    sendSubscription();
+    SendSubscription();
 }
 
-void ProtocolEngine::subscriptionAnswer() {
+void ProtocolEngine::SubscriptionAnswer() {
     if (!(pending_ & marker::Subscription)) return;
     pending_ &= ~marker::Subscription;
-    notify(connectionCode(), StatusDone);
+    Notify(ConnectionCode(), StatusDone);
 }
 
-void ProtocolEngine::exitAnswer(bool accepted) {
+void ProtocolEngine::ExitAnswer(bool accepted) {
     if (!(pending_ & marker::Exit)) return;
-    reset();
+    Reset();
     if (accepted) {
         // Out of packet mode: start over in text mode.
-        startHandshake(State::AttentionAgain);
+        StartHandshake(State::AttentionAgain);
     } else {
-        notify(ReqConnect, StatusRefused);
+        Notify(ReqConnect, StatusRefused);
     }
 }
 

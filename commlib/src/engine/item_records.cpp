@@ -9,7 +9,7 @@
 
 namespace commlib::engine {
 
-std::vector<ItemRecord> parseItemRecords(std::span<const std::uint8_t> bytes) {
+std::vector<ItemRecord> ParseItemRecords(std::span<const std::uint8_t> bytes) {
     std::vector<ItemRecord> records;
     std::size_t pos = 0;
     while (bytes.size() - pos >= 3) {
@@ -22,55 +22,55 @@ std::vector<ItemRecord> parseItemRecords(std::span<const std::uint8_t> bytes) {
     return records;
 }
 
-std::uint32_t littleEndian(std::span<const std::uint8_t> bytes, std::size_t max) {
+std::uint32_t LittleEndian(std::span<const std::uint8_t> bytes, std::size_t max) {
     std::uint32_t v = 0;
     const std::size_t n = std::min({bytes.size(), max, std::size_t{4}});
     for (std::size_t i = 0; i < n; ++i) v |= static_cast<std::uint32_t>(bytes[i]) << (8 * i);
     return v;
 }
 
-int versionFromItem(std::span<const std::uint8_t> value) {
+int VersionFromItem(std::span<const std::uint8_t> value) {
     // Older firmware sends the version in fewer bytes; each length has its own scale.
     constexpr std::array<int, 4> shift{0, 16, 12, 4};
     if (value.empty()) return 0;
-    if (value.size() >= 4) return static_cast<int>(littleEndian(value));
-    return static_cast<int>(littleEndian(value) << shift[value.size()]);
+    if (value.size() >= 4) return static_cast<int>(LittleEndian(value));
+    return static_cast<int>(LittleEndian(value) << shift[value.size()]);
 }
 
 namespace {
 
-bool isSpace(std::uint8_t c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool IsSpace(std::uint8_t c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
-int hexDigit(std::uint8_t c) {
+int HexDigit(std::uint8_t c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     return -1;
 }
 
-std::uint32_t readHex(std::span<const std::uint8_t> s, std::size_t& pos) {
+std::uint32_t ReadHex(std::span<const std::uint8_t> s, std::size_t& pos) {
     std::uint32_t v = 0;
-    for (int d; pos < s.size() && (d = hexDigit(s[pos])) >= 0; ++pos) v = v << 4 | static_cast<std::uint32_t>(d);
+    for (int d; pos < s.size() && (d = HexDigit(s[pos])) >= 0; ++pos) v = v << 4 | static_cast<std::uint32_t>(d);
     return v;
 }
 
 } // namespace
 
-int modelCodeFor(std::string_view name, int fallback) {
+int ModelCodeFor(std::string_view name, int fallback) {
     const auto index = AnalyzerModelIndex(name);
     return index ? AnalyzerModels[*index].Code : fallback;
 }
 
-Identification parseIdentification(std::span<const std::uint8_t> line) {
+Identification ParseIdentification(std::span<const std::uint8_t> line) {
     Identification id;
     std::size_t pos = 0;
     while (pos < line.size() && line[pos] == ' ') ++pos;
-    for (; pos < line.size() && !isSpace(line[pos]); ++pos)
+    for (; pos < line.size() && !IsSpace(line[pos]); ++pos)
         if (id.name.size() < 63) id.name.push_back(static_cast<char>(line[pos]));
-    while (pos < line.size() && isSpace(line[pos])) ++pos;
-    const std::uint32_t major = readHex(line, pos);
+    while (pos < line.size() && IsSpace(line[pos])) ++pos;
+    const std::uint32_t major = ReadHex(line, pos);
     std::uint32_t minor = 0;
-    if (pos < line.size() && line[pos] == '.') minor = readHex(line, ++pos);
+    if (pos < line.size() && line[pos] == '.') minor = ReadHex(line, ++pos);
     id.version = static_cast<int>(((major << 8) | minor) << 12);
     return id;
 }

@@ -17,22 +17,22 @@ struct ItemRecord {
 
 // Records are taken while at least 3 bytes remain; a record whose value does
 // not fit in what remains ends the list.
-std::vector<ItemRecord> parseItemRecords(std::span<const std::uint8_t> bytes);
+std::vector<ItemRecord> ParseItemRecords(std::span<const std::uint8_t> bytes);
 
 // Little-endian unsigned value of the first `max` bytes (fewer when shorter).
-std::uint32_t littleEndian(std::span<const std::uint8_t> bytes, std::size_t max = 4);
+std::uint32_t LittleEndian(std::span<const std::uint8_t> bytes, std::size_t max = 4);
 
 // Firmware version from the 0x0003 item: scaled by how many bytes it has.
-int versionFromItem(std::span<const std::uint8_t> value);
+int VersionFromItem(std::span<const std::uint8_t> value);
 
 // Model code by exact model name; `fallback` for any other name.
-int modelCodeFor(std::string_view name, int fallback);
+int ModelCodeFor(std::string_view name, int fallback);
 
 struct Identification {
     std::string name;   // at most 63 characters
     int version = 0;    // ((major << 8) | minor) << 12
 };
 // The text-mode identification line: model name, a space, major.minor in hexadecimal.
-Identification parseIdentification(std::span<const std::uint8_t> line);
+Identification ParseIdentification(std::span<const std::uint8_t> line);
 
 } // namespace commlib::engine

@@ -12,38 +12,38 @@
 
 namespace commlib {
 
-void LiveTap::set(LiveRecordFn fn, void* context) {
+void LiveTap::Set(LiveRecordFn fn, void* context) {
     std::lock_guard lock(mutex_);
     fn_ = fn;
     context_ = context;
 }
 
-bool LiveTap::active() const {
+bool LiveTap::Active() const {
     std::lock_guard lock(mutex_);
     return fn_ != nullptr;
 }
 
-void LiveTap::begin() {
+void LiveTap::Begin() {
     std::lock_guard lock(mutex_);
     running_ = true;
     expected_ = 0;
     if (fn_) fn_(context_, LiveBegin, nullptr, 0);
 }
 
-void LiveTap::end() {
+void LiveTap::End() {
     std::lock_guard lock(mutex_);
     if (!running_) return;
     running_ = false;
     if (fn_) fn_(context_, LiveEnd, nullptr, 0);
 }
 
-void LiveTap::info(DataSet* info, std::uint16_t item) {
+void LiveTap::Info(DataSet* info, std::uint16_t item) {
     if (item != capture::ItemConditions || !info || !info->IsComplete()) return;
     std::lock_guard lock(mutex_);
     if (fn_) fn_(context_, LiveInfo, info->GetBody(), InfoSize);
 }
 
-void LiveTap::data(std::uint16_t counter, std::span<const std::uint8_t> units) {
+void LiveTap::Data(std::uint16_t counter, std::span<const std::uint8_t> units) {
     std::lock_guard lock(mutex_);
     // The counter follows the analyzer's whether or not anyone listens.
     const auto gap = static_cast<std::uint16_t>(counter - expected_);

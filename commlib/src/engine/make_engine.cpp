@@ -4,8 +4,8 @@
 
 namespace commlib {
 
-std::unique_ptr<Engine> makeEngine(EngineOutput& out) {
-    return std::make_unique<ProtocolEngine>(out, makeCaptureSink(out));
+std::unique_ptr<Engine> MakeEngine(EngineOutput& out) {
+    return std::make_unique<ProtocolEngine>(out, MakeCaptureSink(out));
 }
 
 } // namespace commlib

@@ -22,52 +22,52 @@ constexpr std::array<MeasureRow, 3> MeasureStates{{{StatusMeasuring, 1}, {Status
 
 } // namespace
 
-void ProtocolEngine::onItemNotification(std::uint16_t which, std::span<const std::uint8_t> value) {
+void ProtocolEngine::OnItemNotification(std::uint16_t which, std::span<const std::uint8_t> value) {
     if (which == item::Status) {
-        onStatusWord(littleEndian(value));
+        OnStatusWord(LittleEndian(value));
     } else if (which == item::Key) {
-        onKeyItem(value);
+        OnKeyItem(value);
     } else if (which == item::CapturedData) {
         if (value.size() >= 2) {
             const auto counter = static_cast<std::uint16_t>(value[0] | value[1] << 8);
             capture_->StoreData(counter, value.subspan(2));
-            live_.data(counter, value.subspan(2));
+            live_.Data(counter, value.subspan(2));
         }
     } else if (std::binary_search(InformationItems.begin(), InformationItems.end(), which)) {
-        capture_->StoreInformation(dataSet(Set::Info), which, value);
-        live_.info(dataSet(Set::Info), which);
+        capture_->StoreInformation(DataSetOf(Set::Info), which, value);
+        live_.Info(DataSetOf(Set::Info), which);
     }
 }
 
-void ProtocolEngine::onStatusWord(std::uint32_t word) {
+void ProtocolEngine::OnStatusWord(std::uint32_t word) {
     const std::uint32_t previous = status_;
     status_ = word;
-    if ((previous ^ word) & StatusBit0) notify(NtfyStatusBit, static_cast<int>(word & StatusBit0));
+    if ((previous ^ word) & StatusBit0) Notify(NtfyStatusBit, static_cast<int>(word & StatusBit0));
     if (!((previous ^ word) & StatusMeasureBits)) return;
     const std::uint32_t bits = word & StatusMeasureBits;
     auto row = std::find_if(MeasureStates.begin(), MeasureStates.end(),
                             [bits](const MeasureRow& r) { return r.bits == bits; });
     if (row == MeasureStates.end()) {
-        stopSupervision();
+        StopSupervision();
         capture_->EndCapture();
-        live_.end();
-        notify(NtfyRate, -1);
-        notify(NtfyMeasureState, 0);
+        live_.End();
+        Notify(NtfyRate, -1);
+        Notify(NtfyMeasureState, 0);
         return;
     }
     if (row->state == 1) {
         capture_->BeginCapture();
-        live_.begin();
-        notify(NtfyRate, 0);
+        live_.Begin();
+        Notify(NtfyRate, 0);
     }
-    notify(NtfyMeasureState, row->state);
+    Notify(NtfyMeasureState, row->state);
 }
 
-void ProtocolEngine::onKeyItem(std::span<const std::uint8_t> value) {
+void ProtocolEngine::OnKeyItem(std::span<const std::uint8_t> value) {
     if (value.empty()) return;
-    const int key = static_cast<int>(littleEndian(value, 2));
+    const int key = static_cast<int>(LittleEndian(value, 2));
     // An application that does not take the key gives it back to the analyzer.
-    if (notify(NtfyKey, key) == 0) sendKeyPacket(key);
+    if (Notify(NtfyKey, key) == 0) SendKeyPacket(key);
 }
 
 } // namespace commlib

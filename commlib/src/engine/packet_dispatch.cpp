@@ -26,129 +26,129 @@ static_assert([] {
     return true;
 }());
 
-bool handled(std::span<const std::uint8_t> p) {
+bool Handled(std::span<const std::uint8_t> p) {
     for (const KindRow& k : Kinds)
         if (k.kind == p[0]) return p.size() >= k.minimum;
     return false;
 }
 
-std::uint16_t word(std::span<const std::uint8_t> p, std::size_t at) {
+std::uint16_t Word(std::span<const std::uint8_t> p, std::size_t at) {
     return p.size() >= at + 2 ? static_cast<std::uint16_t>(p[at] | p[at + 1] << 8) : 0;
 }
 
 } // namespace
 
-void ProtocolEngine::onPacketState(int event, const LinkMessage* msg) {
+void ProtocolEngine::OnPacketState(int event, const LinkMessage* msg) {
     if (event == EvReplyTimer)
-        packetTimeout();
+        PacketTimeout();
     else if (event == EvWriteDone)
-        continueUploads();
+        ContinueUploads();
     else if (event == EvFrame && msg)
-        onPacket(msg->bytes());
+        OnPacket(msg->Bytes());
 }
 
-void ProtocolEngine::onPacket(std::span<const std::uint8_t> p) {
+void ProtocolEngine::OnPacket(std::span<const std::uint8_t> p) {
     if (p.empty()) return;
     if (p[0] > '?' && p.size() >= 2) {
         if (p[1] != rxSequence_) {
             // Out of order: ask for the one we expected and drop this one.
             const std::uint8_t repeat[] = {'?', rxSequence_};
-            sendPacket(repeat, TimerKeep);
+            SendPacket(repeat, TimerKeep);
             return;
         }
         ++rxSequence_;
     }
-    if (!handled(p)) return;
+    if (!Handled(p)) return;
     switch (p[0]) {
-    case '0': return applyReset(p[1]);
-    case '?': return onRepeatRequest(p[1]);
-    case '2': return onItemNotification(word(p, 2), p.subspan(4));
-    case 'A': return onAnswer(p);
-    case 'B': return onRefusal(p);
-    case 'D': return onDataPiece(p);
-    case 'E': return onEndPacket(p);
+    case '0': return ApplyReset(p[1]);
+    case '?': return OnRepeatRequest(p[1]);
+    case '2': return OnItemNotification(Word(p, 2), p.subspan(4));
+    case 'A': return OnAnswer(p);
+    case 'B': return OnRefusal(p);
+    case 'D': return OnDataPiece(p);
+    case 'E': return OnEndPacket(p);
     default: return;
     }
 }
 
-void ProtocolEngine::onRepeatRequest(std::uint8_t expected) {
+void ProtocolEngine::OnRepeatRequest(std::uint8_t expected) {
     // The analyzer already has our last packet: nothing was lost.
     if (expected == static_cast<std::uint8_t>(txSequence_ - 1)) return;
-    sendReset(0);
+    SendReset(0);
     if ((pending_ & marker::ConnectQuery) && retries_ > 0) {
         --retries_;
         pending_ &= ~marker::ConnectQuery;
-        sendConnectQuery();
+        SendConnectQuery();
     } else if ((pending_ & marker::Subscription) && retries_ > 0) {
         --retries_;
         pending_ &= ~marker::Subscription;
-        sendSubscription();
+        SendSubscription();
     } else {
-        failPending(StatusLostPacket);
+        FailPending(StatusLostPacket);
     }
 }
 
-void ProtocolEngine::onAnswer(std::span<const std::uint8_t> p) {
+void ProtocolEngine::OnAnswer(std::span<const std::uint8_t> p) {
     const std::uint8_t id = p[2];
     const std::span<const std::uint8_t> results = p.subspan(4);
     if (p[3] == '0') {
         // Every accepted sub "0" except the packet-mode exit ends the session.
         if (id == id::Exit)
-            exitAnswer(true);
+            ExitAnswer(true);
         else
-            sessionEndAnswer(true);
+            SessionEndAnswer(true);
         return;
     }
     if (id == id::ConnectQuery)
-        connectAnswer(true, results);
+        ConnectAnswer(true, results);
     else if (id == id::Subscription)
-        subscriptionAnswer();
+        SubscriptionAnswer();
     else if (id == id::MeasureStart)
-        measureAnswer(results);
+        MeasureAnswer(results);
     else if (id == id::StopReason)
-        stopReasonAnswer(results);
+        StopReasonAnswer(results);
     else if (id == id::Supervision)
-        supervisionAnswer(true, results);
-    else if (auto get = transferByGetId(id))
-        transferAnswer(*get, true, p);
-    else if (auto put = transferByPutId(id))
-        transferAnswer(*put, false, p);
+        SupervisionAnswer(true, results);
+    else if (auto get = TransferByGetId(id))
+        TransferAnswer(*get, true, p);
+    else if (auto put = TransferByPutId(id))
+        TransferAnswer(*put, false, p);
 }
 
-void ProtocolEngine::onRefusal(std::span<const std::uint8_t> p) {
+void ProtocolEngine::OnRefusal(std::span<const std::uint8_t> p) {
     const std::uint8_t id = p[2];
-    const int reason = word(p, 4);
+    const int reason = Word(p, 4);
     if (id == id::SessionEnd) {
-        sessionEndAnswer(false);
+        SessionEndAnswer(false);
     } else if (id == id::Exit) {
-        exitAnswer(false);
+        ExitAnswer(false);
     } else if (id == id::ConnectQuery) {
-        connectAnswer(false, {});
+        ConnectAnswer(false, {});
     } else if (id == id::Subscription) {
-        subscriptionAnswer();
+        SubscriptionAnswer();
     } else if (id == id::Supervision) {
-        supervisionAnswer(false, {});
+        SupervisionAnswer(false, {});
     } else if (id == id::MeasureStart) {
         if (!(pending_ & marker::MeasureStart)) return;
         pending_ &= ~marker::MeasureStart;
-        notify(ReqMeasure, setRefusal(reason));
-    } else if (auto get = transferByGetId(id)) {
-        refuseTransfer(*get, true, reason);
-    } else if (auto put = transferByPutId(id)) {
-        refuseTransfer(*put, false, reason);
+        Notify(ReqMeasure, SetRefusal(reason));
+    } else if (auto get = TransferByGetId(id)) {
+        RefuseTransfer(*get, true, reason);
+    } else if (auto put = TransferByPutId(id)) {
+        RefuseTransfer(*put, false, reason);
     }
     // A refused stop-reason query is left to the reply timer.
 }
 
-void ProtocolEngine::sessionEndAnswer(bool accepted) {
+void ProtocolEngine::SessionEndAnswer(bool accepted) {
     const bool wanted = pending_ & marker::SessionEnd;
     if (accepted) {
         // Reset first, so that the application's handler already sees the session gone.
-        reset();
-        if (wanted) notify(ReqDisconnect, StatusDone);
+        Reset();
+        if (wanted) Notify(ReqDisconnect, StatusDone);
     } else if (wanted) {
         pending_ &= ~marker::SessionEnd;
-        notify(ReqDisconnect, StatusRefused);
+        Notify(ReqDisconnect, StatusRefused);
     }
 }
 

@@ -15,124 +15,124 @@ namespace {
 constexpr std::uint8_t LastPiece = 0x01;
 constexpr std::uint8_t Abort = 0x80;
 
-std::uint16_t word(std::span<const std::uint8_t> p, std::size_t at) {
+std::uint16_t Word(std::span<const std::uint8_t> p, std::size_t at) {
     return p.size() >= at + 2 ? static_cast<std::uint16_t>(p[at] | p[at + 1] << 8) : 0;
 }
 
-void putLittle(std::vector<std::uint8_t>& v, std::uint32_t value, int bytes) {
+void PutLittle(std::vector<std::uint8_t>& v, std::uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) v.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
 
 } // namespace
 
-void ProtocolEngine::transferAnswer(int row, bool get, std::span<const std::uint8_t> p) {
+void ProtocolEngine::TransferAnswer(int row, bool get, std::span<const std::uint8_t> p) {
     const Transfer& t = Transfers[row];
-    const std::uint32_t requested = get ? marker::getRequested(row) : marker::putRequested(row);
+    const std::uint32_t requested = get ? marker::GetRequested(row) : marker::PutRequested(row);
     if (!(pending_ & requested)) return;
     pending_ &= ~requested;
-    if (p.size() < 6 || word(p, 4) != t.item) {
+    if (p.size() < 6 || Word(p, 4) != t.item) {
         // Answered for another item: this data set is not available here.
-        return void(notify(get ? t.getCode : t.putCode, StatusNotAvailable));
+        return void(Notify(get ? t.getCode : t.putCode, StatusNotAvailable));
     }
     if (get) {
-        arm(TimerCommand);
-        pending_ |= marker::getReceiving(row);
+        Arm(TimerCommand);
+        pending_ |= marker::GetReceiving(row);
     } else {
         uploads_[row] = {t.putId, 0};
-        pending_ |= marker::putSending(row);
-        sendPiece(row);
+        pending_ |= marker::PutSending(row);
+        SendPiece(row);
     }
 }
 
-void ProtocolEngine::refuseTransfer(int row, bool get, int reason) {
+void ProtocolEngine::RefuseTransfer(int row, bool get, int reason) {
     const Transfer& t = Transfers[row];
-    const std::uint32_t mask = get ? marker::getRequested(row) | marker::getReceiving(row)
-                                   : marker::putRequested(row) | marker::putSending(row);
+    const std::uint32_t mask = get ? marker::GetRequested(row) | marker::GetReceiving(row)
+                                   : marker::PutRequested(row) | marker::PutSending(row);
     if (!(pending_ & mask)) return;
     pending_ &= ~mask;
     if (!get) uploads_[row].offset = -1;
-    notify(get ? t.getCode : t.putCode, transferRefusal(reason));
+    Notify(get ? t.getCode : t.putCode, TransferRefusal(reason));
 }
 
-void ProtocolEngine::onDataPiece(std::span<const std::uint8_t> p) {
+void ProtocolEngine::OnDataPiece(std::span<const std::uint8_t> p) {
     const std::uint8_t pieceId = p[2];
     const std::uint8_t flags = p[3];
-    const std::uint16_t pieceItem = word(p, 4);
-    const auto offset = static_cast<std::int32_t>(littleEndian(p.subspan(6, 4)));
+    const std::uint16_t pieceItem = Word(p, 4);
+    const auto offset = static_cast<std::int32_t>(LittleEndian(p.subspan(6, 4)));
     const std::span<const std::uint8_t> data = p.subspan(10);
-    const auto row = transferByGetId(pieceId);
-    DataSet* set = row ? transferSet(*row) : nullptr;
-    if (!row || !(pending_ & marker::getReceiving(*row)) || pieceItem != Transfers[*row].item || !set) {
+    const auto row = TransferByGetId(pieceId);
+    DataSet* set = row ? TransferSet(*row) : nullptr;
+    if (!row || !(pending_ & marker::GetReceiving(*row)) || pieceItem != Transfers[*row].item || !set) {
         // Not ours to take: tell the analyzer to stop sending it.
         std::vector<std::uint8_t> end{'E', 0, pieceId, static_cast<std::uint8_t>(flags | Abort)};
-        putLittle(end, pieceItem, 2);
-        return sendPacket(end, TimerKeep);
+        PutLittle(end, pieceItem, 2);
+        return SendPacket(end, TimerKeep);
     }
     if (offset >= 0) set->ReceiveAt(offset, data.data(), static_cast<int>(data.size()));
-    if (!(flags & (LastPiece | Abort))) return arm(TimerCommand);
+    if (!(flags & (LastPiece | Abort))) return Arm(TimerCommand);
     std::vector<std::uint8_t> end{'E', 0, pieceId, flags};
-    putLittle(end, pieceItem, 2);
-    sendPacket(end, TimerKeep);
-    pending_ &= ~marker::getReceiving(*row);
-    notify(Transfers[*row].getCode, flags == LastPiece ? StatusDone : StatusCancelled);
+    PutLittle(end, pieceItem, 2);
+    SendPacket(end, TimerKeep);
+    pending_ &= ~marker::GetReceiving(*row);
+    Notify(Transfers[*row].getCode, flags == LastPiece ? StatusDone : StatusCancelled);
 }
 
-void ProtocolEngine::onEndPacket(std::span<const std::uint8_t> p) {
+void ProtocolEngine::OnEndPacket(std::span<const std::uint8_t> p) {
     const std::uint8_t endId = p[2];
     const std::uint8_t flags = p[3];
-    const auto row = transferByPutId(endId);
-    if (!row || !(pending_ & marker::putSending(*row)) || word(p, 4) != Transfers[*row].item) return;
+    const auto row = TransferByPutId(endId);
+    if (!row || !(pending_ & marker::PutSending(*row)) || Word(p, 4) != Transfers[*row].item) return;
     if (!(flags & (LastPiece | Abort))) return;
-    pending_ &= ~marker::putSending(*row);
+    pending_ &= ~marker::PutSending(*row);
     uploads_[*row].offset = -1;
-    notify(Transfers[*row].putCode, (flags & Abort) ? StatusCancelled : StatusDone);
+    Notify(Transfers[*row].putCode, (flags & Abort) ? StatusCancelled : StatusDone);
 }
 
-void ProtocolEngine::sendPiece(int row) {
+void ProtocolEngine::SendPiece(int row) {
     Upload& u = uploads_[row];
-    DataSet* set = transferSet(row);
+    DataSet* set = TransferSet(row);
     if (!set || u.offset < 0) return;
     std::vector<std::uint8_t> piece{'D', 0, u.id, 0};
-    putLittle(piece, Transfers[row].item, 2);
-    putLittle(piece, static_cast<std::uint32_t>(u.offset), 4);
+    PutLittle(piece, Transfers[row].item, 2);
+    PutLittle(piece, static_cast<std::uint32_t>(u.offset), 4);
     piece.resize(10 + PacketPiece);
     int n = PacketPiece;
     const int left = set->ReadAt(u.offset, piece.data() + 10, &n);
     n = std::clamp(n, 0, PacketPiece);
     piece.resize(10 + static_cast<std::size_t>(n));
     if (left > 0 && n > 0) {
-        sendPacket(piece, TimerOff);
+        SendPacket(piece, TimerOff);
         u.offset += n;
     } else {
         // The last piece: now the analyzer's "E" is awaited.
         piece[3] = LastPiece;
-        sendPacket(piece, TimerCommand);
+        SendPacket(piece, TimerCommand);
         u.offset = -1;
     }
 }
 
-void ProtocolEngine::continueUploads() {
+void ProtocolEngine::ContinueUploads() {
     for (int row = 0; row < UploadCount; ++row)
-        if (uploads_[row].offset >= 0) sendPiece(row);
+        if (uploads_[row].offset >= 0) SendPiece(row);
 }
 
-void ProtocolEngine::measureAnswer(std::span<const std::uint8_t> results) {
+void ProtocolEngine::MeasureAnswer(std::span<const std::uint8_t> results) {
     if (!(pending_ & marker::MeasureStart)) return;
     pending_ &= ~marker::MeasureStart;
     bool started = false;
-    for (const ItemRecord& r : parseItemRecords(results))
-        if (r.item == item::Measure) started = littleEndian(r.value) != 0;
-    notify(ReqMeasure, started ? StatusDone : StatusRefused);
+    for (const ItemRecord& r : ParseItemRecords(results))
+        if (r.item == item::Measure) started = LittleEndian(r.value) != 0;
+    Notify(ReqMeasure, started ? StatusDone : StatusRefused);
     // The measurement we started is watched until it stops.
-    if (started) startSupervision();
+    if (started) StartSupervision();
 }
 
-void ProtocolEngine::stopReasonAnswer(std::span<const std::uint8_t> results) {
+void ProtocolEngine::StopReasonAnswer(std::span<const std::uint8_t> results) {
     if (!(pending_ & marker::StopReason)) return;
-    for (const ItemRecord& r : parseItemRecords(results))
-        if (r.item == item::StopReason) stopReason_ = static_cast<int>(littleEndian(r.value, 2));
+    for (const ItemRecord& r : ParseItemRecords(results))
+        if (r.item == item::StopReason) stopReason_ = static_cast<int>(LittleEndian(r.value, 2));
     pending_ &= ~marker::StopReason;
-    notify(ReqGetStopReason, StatusDone, &stopReason_);
+    Notify(ReqGetStopReason, StatusDone, &stopReason_);
 }
 
 } // namespace commlib

@@ -19,44 +19,44 @@
 
 namespace commlib {
 
-// Runs on the protocol thread only, except state() (read by the reader) and
+// Runs on the protocol thread only, except StateNumber() (read by the reader) and
 // the accessors (read by the application after a notification). The engine
-// works with current(); state() gives its number to the reader.
+// works with Current(); StateNumber() gives its number to the reader.
 class ProtocolEngine final : public Engine {
 public:
     ProtocolEngine(EngineOutput& out, std::unique_ptr<CaptureSink> capture);
     ~ProtocolEngine() override;
 
-    void request(int code, int param, std::intptr_t data) override;
-    void linkEvent(int event, std::unique_ptr<LinkMessage> msg) override;
-    void tick() override;
-    void reset() override;
-    void setLiveRecords(LiveRecordFn fn, void* context) override { live_.set(fn, context); }
-    int state() const override { return static_cast<int>(current()); }
-    engine::State current() const { return state_.load(std::memory_order_relaxed); }
-    const char* modelName() const override { return modelName_.c_str(); }
-    int version() const override { return version_; }
-    int linkMode() const override;
-    int status() const override { return static_cast<int>(status_); }
-    void* setupData() override;
-    void* tableData() override;
-    void* programData() override;
-    const BitmapInfo* screenInfo() const override;
-    const void* screenBits() const override;
-    void scanBufferFolder(const BufferSettings& buffer) override;
+    void Request(int code, int param, std::intptr_t data) override;
+    void LinkEvent(int event, std::unique_ptr<LinkMessage> msg) override;
+    void Tick() override;
+    void Reset() override;
+    void SetLiveRecords(LiveRecordFn fn, void* context) override { live_.Set(fn, context); }
+    int StateNumber() const override { return static_cast<int>(Current()); }
+    engine::State Current() const { return state_.load(std::memory_order_relaxed); }
+    const char* ModelName() const override { return modelName_.c_str(); }
+    int Version() const override { return version_; }
+    int LinkMode() const override;
+    int Status() const override { return static_cast<int>(status_); }
+    void* SetupData() override;
+    void* TableData() override;
+    void* ProgramData() override;
+    const BitmapInfo* ScreenInfo() const override;
+    const void* ScreenBits() const override;
+    void ScanBufferFolder(const BufferSettings& buffer) override;
 
     // What the tests and the fuzzer look at.
-    std::uint32_t pending() const { return pending_; }
-    int retries() const { return retries_; }
-    int replyTimer() const { return replyTimer_; }
-    std::uint8_t txSequence() const { return txSequence_; }
-    std::uint8_t rxSequence() const { return rxSequence_; }
-    int autoCountdown() const { return autoCountdown_; }
-    int supervision() const { return supervision_; }
-    int modelCode() const { return modelCode_; }
-    int stopReason() const { return stopReason_; }
-    DataSet* dataSet(engine::Set which) const { return sets_[static_cast<int>(which)].get(); }
-    int uploadOffset(int row) const { return uploads_[row].offset; }
+    std::uint32_t Pending() const { return pending_; }
+    int Retries() const { return retries_; }
+    int ReplyTimer() const { return replyTimer_; }
+    std::uint8_t TxSequence() const { return txSequence_; }
+    std::uint8_t RxSequence() const { return rxSequence_; }
+    int AutoCountdown() const { return autoCountdown_; }
+    int Supervision() const { return supervision_; }
+    int ModelCode() const { return modelCode_; }
+    int StopReason() const { return stopReason_; }
+    DataSet* DataSetOf(engine::Set which) const { return sets_[static_cast<int>(which)].get(); }
+    int UploadOffset(int row) const { return uploads_[row].offset; }
 
 private:
     struct Upload {
@@ -65,93 +65,93 @@ private:
     };
 
     // protocol_engine.cpp: sending and small helpers
-    void setState(engine::State s);
-    void arm(int timer);
-    void sendText(std::string_view text, int timer);
-    void sendBlock(std::span<const std::uint8_t> data, int timer);
-    void sendPacket(std::span<const std::uint8_t> packet, int timer);
-    void sendRequest(std::uint8_t id, std::uint8_t sub, std::span<const std::uint8_t> args, int timer);
-    void sendReset(std::uint8_t n);
-    void applyReset(std::uint8_t n);
-    int notify(int code, int status, void* data = nullptr);
-    int connectionCode() const;
-    void createDataSets();
-    void discardDataSets();
-    DataSet* transferSet(int row) const;
+    void SetState(engine::State s);
+    void Arm(int timer);
+    void SendText(std::string_view text, int timer);
+    void SendBlock(std::span<const std::uint8_t> data, int timer);
+    void SendPacket(std::span<const std::uint8_t> packet, int timer);
+    void SendRequest(std::uint8_t id, std::uint8_t sub, std::span<const std::uint8_t> args, int timer);
+    void SendReset(std::uint8_t n);
+    void ApplyReset(std::uint8_t n);
+    int Notify(int code, int status, void* data = nullptr);
+    int ConnectionCode() const;
+    void CreateDataSets();
+    void DiscardDataSets();
+    DataSet* TransferSet(int row) const;
 
     // handshake.cpp
-    void startHandshake(engine::State state);
-    void onAttention(int event);
-    void onSwitch(int event);
-    void onIdentify(int event);
-    void onIdentLine(int event, const LinkMessage* msg);
-    void sendConnectQuery();
-    void sendSubscription();
-    void sendExit();
-    void connectAnswer(bool accepted, std::span<const std::uint8_t> results);
-    void subscriptionAnswer();
-    void exitAnswer(bool accepted);
-    void failConnection(int status);
-    void applyQueryRecords(std::span<const std::uint8_t> results);
+    void StartHandshake(engine::State state);
+    void OnAttention(int event);
+    void OnSwitch(int event);
+    void OnIdentify(int event);
+    void OnIdentLine(int event, const LinkMessage* msg);
+    void SendConnectQuery();
+    void SendSubscription();
+    void SendExit();
+    void ConnectAnswer(bool accepted, std::span<const std::uint8_t> results);
+    void SubscriptionAnswer();
+    void ExitAnswer(bool accepted);
+    void FailConnection(int status);
+    void ApplyQueryRecords(std::span<const std::uint8_t> results);
 
     // packet_dispatch.cpp
-    void onPacketState(int event, const LinkMessage* msg);
-    void onPacket(std::span<const std::uint8_t> p);
-    void onRepeatRequest(std::uint8_t expected);
-    void onAnswer(std::span<const std::uint8_t> p);
-    void onRefusal(std::span<const std::uint8_t> p);
-    void sessionEndAnswer(bool accepted);
+    void OnPacketState(int event, const LinkMessage* msg);
+    void OnPacket(std::span<const std::uint8_t> p);
+    void OnRepeatRequest(std::uint8_t expected);
+    void OnAnswer(std::span<const std::uint8_t> p);
+    void OnRefusal(std::span<const std::uint8_t> p);
+    void SessionEndAnswer(bool accepted);
 
     // requests.cpp
-    void requestSession(int code, int param);
-    void requestTransfer(int code, int param);
-    void requestDisconnect();
-    void requestMeasure(int param);
-    void requestKey(int key);
-    void requestStopReason();
-    void sendKeyPacket(int key);
+    void RequestSession(int code, int param);
+    void RequestTransfer(int code, int param);
+    void RequestDisconnect();
+    void RequestMeasure(int param);
+    void RequestKey(int key);
+    void RequestStopReason();
+    void SendKeyPacket(int key);
 
     // text_transfers.cpp
-    void onCommand(int event);
-    void onGetFirst(int event, const LinkMessage* msg);
-    void onGetReceive(int event, const LinkMessage* msg);
-    void onPutFirst(int event);
-    void onPutSend(int event);
-    void sendNextBlock(int row, int code);
-    void endText(int code, int status);
+    void OnCommand(int event);
+    void OnGetFirst(int event, const LinkMessage* msg);
+    void OnGetReceive(int event, const LinkMessage* msg);
+    void OnPutFirst(int event);
+    void OnPutSend(int event);
+    void SendNextBlock(int row, int code);
+    void EndText(int code, int status);
 
     // packet_transfers.cpp
-    void transferAnswer(int row, bool get, std::span<const std::uint8_t> p);
-    void refuseTransfer(int row, bool get, int reason);
-    void onDataPiece(std::span<const std::uint8_t> p);
-    void onEndPacket(std::span<const std::uint8_t> p);
-    void sendPiece(int row);
-    void continueUploads();
-    void measureAnswer(std::span<const std::uint8_t> results);
-    void stopReasonAnswer(std::span<const std::uint8_t> results);
+    void TransferAnswer(int row, bool get, std::span<const std::uint8_t> p);
+    void RefuseTransfer(int row, bool get, int reason);
+    void OnDataPiece(std::span<const std::uint8_t> p);
+    void OnEndPacket(std::span<const std::uint8_t> p);
+    void SendPiece(int row);
+    void ContinueUploads();
+    void MeasureAnswer(std::span<const std::uint8_t> results);
+    void StopReasonAnswer(std::span<const std::uint8_t> results);
 
     // notifications.cpp
-    void onItemNotification(std::uint16_t item, std::span<const std::uint8_t> value);
-    void onStatusWord(std::uint32_t word);
-    void onKeyItem(std::span<const std::uint8_t> value);
+    void OnItemNotification(std::uint16_t item, std::span<const std::uint8_t> value);
+    void OnStatusWord(std::uint32_t word);
+    void OnKeyItem(std::span<const std::uint8_t> value);
 
     // timers.cpp
-    void autoConnectTick();
-    void replyTimerTick();
-    void silenceTick();
-    void onSilence();
-    void packetTimeout();
-    void failPending(int status);
+    void AutoConnectTick();
+    void ReplyTimerTick();
+    void SilenceTick();
+    void OnSilence();
+    void PacketTimeout();
+    void FailPending(int status);
 
     // supervision.cpp
-    void onLineGone();
-    void startSupervision();
-    void stopSupervision();
-    void supervisionAnswer(bool accepted, std::span<const std::uint8_t> results);
-    void supervisionTick();
-    void heardFromLine(int event);
+    void OnLineGone();
+    void StartSupervision();
+    void StopSupervision();
+    void SupervisionAnswer(bool accepted, std::span<const std::uint8_t> results);
+    void SupervisionTick();
+    void HeardFromLine(int event);
 
-    void dispatch(int event, const LinkMessage* msg);
+    void Dispatch(int event, const LinkMessage* msg);
 
     EngineOutput& out_;
     std::unique_ptr<CaptureSink> capture_;

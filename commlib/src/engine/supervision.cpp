@@ -11,59 +11,59 @@ namespace commlib {
 
 using namespace engine;
 
-void ProtocolEngine::onLineGone() {
+void ProtocolEngine::OnLineGone() {
     // The reset closes the block file with everything stored so far.
-    reset();
-    notify(NtfyLinkLost, LinkLostPortGone);
+    Reset();
+    Notify(NtfyLinkLost, LinkLostPortGone);
 }
 
-void ProtocolEngine::startSupervision() {
-    if (!inPacketMode(current()) || (pending_ & marker::Supervision)) return;
+void ProtocolEngine::StartSupervision() {
+    if (!InPacketMode(Current()) || (pending_ & marker::Supervision)) return;
     const std::uint8_t asked[] = {SupervisionAsked};
     pending_ |= marker::Supervision;
-    sendRequest(id::Supervision, '1', asked, TimerKeep);
+    SendRequest(id::Supervision, '1', asked, TimerKeep);
 }
 
-void ProtocolEngine::stopSupervision() {
+void ProtocolEngine::StopSupervision() {
     if (supervision_ == 0 && !(pending_ & marker::Supervision)) return;
     supervision_ = 0;
     const std::uint8_t off[] = {0};
     pending_ |= marker::Supervision;
-    sendRequest(id::Supervision, '1', off, TimerKeep);
+    SendRequest(id::Supervision, '1', off, TimerKeep);
 }
 
-void ProtocolEngine::supervisionAnswer(bool accepted, std::span<const std::uint8_t> results) {
+void ProtocolEngine::SupervisionAnswer(bool accepted, std::span<const std::uint8_t> results) {
     if (!(pending_ & marker::Supervision)) return;
     pending_ &= ~marker::Supervision;
     // A refusal leaves the line unsupervised, as it was before.
     supervision_ = accepted && !results.empty() ? results[0] : 0;
-    keepAliveLeft_ = keepAliveTicks(supervision_);
-    linkLossLeft_ = linkLossTicks(supervision_);
+    keepAliveLeft_ = KeepAliveTicks(supervision_);
+    linkLossLeft_ = LinkLossTicks(supervision_);
 }
 
-void ProtocolEngine::heardFromLine(int event) {
+void ProtocolEngine::HeardFromLine(int event) {
     if (event == EvWriteDone) {
-        keepAliveLeft_ = keepAliveTicks(supervision_);
+        keepAliveLeft_ = KeepAliveTicks(supervision_);
         return;
     }
     // Anything the analyzer sent proves the line is alive.
     if (event >= EvAck && event <= EvFrame) {
         silentTicks_ = 0;
-        linkLossLeft_ = linkLossTicks(supervision_);
+        linkLossLeft_ = LinkLossTicks(supervision_);
     }
 }
 
-void ProtocolEngine::supervisionTick() {
+void ProtocolEngine::SupervisionTick() {
     if (supervision_ == 0) return;
     if (--linkLossLeft_ <= 0) {
-        reset();
-        notify(NtfyLinkLost, LinkLostSilent);
+        Reset();
+        Notify(NtfyLinkLost, LinkLostSilent);
         return;
     }
     if (--keepAliveLeft_ <= 0) {
-        keepAliveLeft_ = keepAliveTicks(supervision_);
+        keepAliveLeft_ = KeepAliveTicks(supervision_);
         const std::uint8_t keepAlive[] = {'1', static_cast<std::uint8_t>(supervision_)};
-        sendPacket(keepAlive, TimerKeep);
+        SendPacket(keepAlive, TimerKeep);
     }
 }
 

@@ -15,13 +15,13 @@ constexpr std::string_view End = "!";
 constexpr std::string_view Cancel = "/";
 } // namespace
 
-void ProtocolEngine::endText(int code, int status) {
-    setState(State::TextSession);
-    notify(code, status);
+void ProtocolEngine::EndText(int code, int status) {
+    SetState(State::TextSession);
+    Notify(code, status);
 }
 
-void ProtocolEngine::onCommand(int event) {
-    const int code = stateRow(current()).code;
+void ProtocolEngine::OnCommand(int event) {
+    const int code = RowOfState(Current()).code;
     int status;
     switch (event) {
     case EvAck: status = StatusDone; break;
@@ -33,89 +33,89 @@ void ProtocolEngine::onCommand(int event) {
     if (code == ReqDisconnect) {
         if (event == EvAck) {
             // The analyzer left the remote session: nothing of it remains.
-            reset();
-            return void(notify(ReqDisconnect, StatusDone));
+            Reset();
+            return void(Notify(ReqDisconnect, StatusDone));
         }
         if (event != EvReplyTimer) status = StatusRefused;
     }
-    endText(code, status);
+    EndText(code, status);
 }
 
-void ProtocolEngine::onGetFirst(int event, const LinkMessage* msg) {
-    const StateRow& row = stateRow(current());
-    DataSet* set = transferSet(row.transfer);
+void ProtocolEngine::OnGetFirst(int event, const LinkMessage* msg) {
+    const StateRow& row = RowOfState(Current());
+    DataSet* set = TransferSet(row.transfer);
     if (event == EvAck || (event == EvLine && msg)) {
-        setState(transferNext(row.state));
+        SetState(TransferNext(row.state));
         if (set) set->ResetReceive();
         if (event == EvLine) {
-            sendText(Ack, TimerOff);
+            SendText(Ack, TimerOff);
             if (set) set->Append(msg->Data, msg->Length);
         }
     } else if (event == EvNak) {
-        endText(row.code, StatusNotAvailable);
+        EndText(row.code, StatusNotAvailable);
     } else if (event == EvCancel) {
-        endText(row.code, StatusNotAllowed);
+        EndText(row.code, StatusNotAllowed);
     } else if (event == EvReplyTimer) {
-        reset();
-        notify(row.code, StatusNoAnswer);
+        Reset();
+        Notify(row.code, StatusNoAnswer);
     }
 }
 
-void ProtocolEngine::onGetReceive(int event, const LinkMessage* msg) {
-    const StateRow& row = stateRow(current());
-    DataSet* set = transferSet(row.transfer);
+void ProtocolEngine::OnGetReceive(int event, const LinkMessage* msg) {
+    const StateRow& row = RowOfState(Current());
+    DataSet* set = TransferSet(row.transfer);
     if (event == EvLine && msg) {
-        sendText(Ack, TimerOff);
+        SendText(Ack, TimerOff);
         if (set) set->Append(msg->Data, msg->Length);
     } else if (event == EvCancel) {
         if (set) set->ResetReceive();
-        endText(row.code, StatusCancelled);
+        EndText(row.code, StatusCancelled);
     } else if (event == EvEnd) {
-        endText(row.code, StatusDone);
+        EndText(row.code, StatusDone);
     }
 }
 
-void ProtocolEngine::onPutFirst(int event) {
-    const StateRow& row = stateRow(current());
+void ProtocolEngine::OnPutFirst(int event) {
+    const StateRow& row = RowOfState(Current());
     if (event == EvAck) {
-        setState(transferNext(row.state));
-        if (DataSet* set = transferSet(row.transfer)) set->ResetSend();
-        sendNextBlock(row.transfer, row.code);
+        SetState(TransferNext(row.state));
+        if (DataSet* set = TransferSet(row.transfer)) set->ResetSend();
+        SendNextBlock(row.transfer, row.code);
     } else if (event == EvNak) {
-        endText(row.code, StatusNotAvailable);
+        EndText(row.code, StatusNotAvailable);
     } else if (event == EvCancel) {
-        endText(row.code, StatusNotAllowed);
+        EndText(row.code, StatusNotAllowed);
     } else if (event == EvReplyTimer) {
-        reset();
-        notify(row.code, StatusNoAnswer);
+        Reset();
+        Notify(row.code, StatusNoAnswer);
     }
 }
 
-void ProtocolEngine::onPutSend(int event) {
-    const StateRow& row = stateRow(current());
+void ProtocolEngine::OnPutSend(int event) {
+    const StateRow& row = RowOfState(Current());
     if (event == EvAck) {
-        sendNextBlock(row.transfer, row.code);
+        SendNextBlock(row.transfer, row.code);
     } else if (event == EvNak) {
-        sendText(Cancel, TimerOff);
-        endText(row.code, StatusRefused);
+        SendText(Cancel, TimerOff);
+        EndText(row.code, StatusRefused);
     } else if (event == EvCancel) {
-        endText(row.code, StatusCancelled);
+        EndText(row.code, StatusCancelled);
     }
 }
 
-void ProtocolEngine::sendNextBlock(int transfer, int code) {
-    DataSet* set = transferSet(transfer);
+void ProtocolEngine::SendNextBlock(int transfer, int code) {
+    DataSet* set = TransferSet(transfer);
     if (!set) {
-        sendText(Cancel, TimerOff);
-        return endText(code, StatusRefused);
+        SendText(Cancel, TimerOff);
+        return EndText(code, StatusRefused);
     }
     std::uint8_t block[TextPiece];
     int n = TextPiece;
     set->ReadNext(block, &n);
     n = std::clamp(n, 0, TextPiece);
-    if (n > 0) return sendBlock(std::span(block, static_cast<std::size_t>(n)), TimerCommand);
-    sendText(End, TimerOff);
-    endText(code, StatusDone);
+    if (n > 0) return SendBlock(std::span(block, static_cast<std::size_t>(n)), TimerCommand);
+    SendText(End, TimerOff);
+    EndText(code, StatusDone);
 }
 
 } // namespace commlib

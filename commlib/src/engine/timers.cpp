@@ -7,65 +7,65 @@ namespace commlib {
 
 using namespace engine;
 
-void ProtocolEngine::autoConnectTick() {
-    if (current() != State::Idle || autoCountdown_ <= 0) return;
-    if (!(out_.cts() && out_.dsr())) {
+void ProtocolEngine::AutoConnectTick() {
+    if (Current() != State::Idle || autoCountdown_ <= 0) return;
+    if (!(out_.Cts() && out_.Dsr())) {
         autoCountdown_ = AutoTicks;
         return;
     }
-    if (--autoCountdown_ == 0) startHandshake(State::AutoAttention);
+    if (--autoCountdown_ == 0) StartHandshake(State::AutoAttention);
 }
 
-void ProtocolEngine::replyTimerTick() {
-    if (replyTimer_ > 0 && --replyTimer_ == 0) dispatch(EvReplyTimer, nullptr);
+void ProtocolEngine::ReplyTimerTick() {
+    if (replyTimer_ > 0 && --replyTimer_ == 0) Dispatch(EvReplyTimer, nullptr);
 }
 
-void ProtocolEngine::silenceTick() {
-    if (!stateRow(current()).silent) {
+void ProtocolEngine::SilenceTick() {
+    if (!RowOfState(Current()).silent) {
         silentTicks_ = 0;
         return;
     }
-    if (++silentTicks_ >= SilenceTicks) onSilence();
+    if (++silentTicks_ >= SilenceTicks) OnSilence();
 }
 
-void ProtocolEngine::onSilence() {
-    const StateRow row = stateRow(current());
+void ProtocolEngine::OnSilence() {
+    const StateRow row = RowOfState(Current());
     silentTicks_ = 0;
     switch (row.group) {
     case Group::Attention:
         // AttentionAgain already reported its time-out; AutoAttention waits for the modem lines again.
-        reset();
+        Reset();
         if (row.automatic) autoCountdown_ = AutoTicks;
         return;
-    case Group::IdentLine: return failConnection(StatusNoAnswer);
+    case Group::IdentLine: return FailConnection(StatusNoAnswer);
     case Group::GetReceive:
     case Group::PutSend:
-        reset();
-        return void(notify(row.code, StatusNoAnswer));
+        Reset();
+        return void(Notify(row.code, StatusNoAnswer));
     default: return;
     }
 }
 
 // Checked in this order; a step that sends again ends the handling, one that gives up goes on.
-void ProtocolEngine::packetTimeout() {
+void ProtocolEngine::PacketTimeout() {
     if (pending_ & marker::ConnectQuery) {
         pending_ &= ~marker::ConnectQuery;
-        sendReset(0);
+        SendReset(0);
         if (retries_ > 0) {
             --retries_;
-            return sendConnectQuery();
+            return SendConnectQuery();
         }
         // Three connect queries unanswered: the analyzer is not there, which is not a connection.
-        failConnection(StatusNoAnswer);
+        FailConnection(StatusNoAnswer);
     }
     if (pending_ & marker::Subscription) {
         pending_ &= ~marker::Subscription;
-        sendReset(0);
+        SendReset(0);
         if (retries_ > 0) {
             --retries_;
-            return sendSubscription();
+            return SendSubscription();
         }
-        notify(connectionCode(), StatusDone);
+        Notify(ConnectionCode(), StatusDone);
     }
     if (pending_ & marker::SessionEnd) {
         pending_ &= ~marker::SessionEnd;
@@ -73,32 +73,32 @@ void ProtocolEngine::packetTimeout() {
             --retries_;
             --txSequence_;
             pending_ |= marker::SessionEnd;
-            return sendRequest(id::SessionEnd, '0', {}, TimerCommand);
+            return SendRequest(id::SessionEnd, '0', {}, TimerCommand);
         }
-        sendReset(0);
-        notify(ReqDisconnect, StatusNoAnswer);
+        SendReset(0);
+        Notify(ReqDisconnect, StatusNoAnswer);
     }
     if (pending_ & marker::Exit) {
         pending_ &= ~marker::Exit;
         if (retries_ > 0) {
             --retries_;
             --txSequence_;
-            return sendExit();
+            return SendExit();
         }
-        reset();
-        notify(ReqConnect, StatusNoAnswer);
+        Reset();
+        Notify(ReqConnect, StatusNoAnswer);
     }
-    failPending(StatusNoAnswer);
+    FailPending(StatusNoAnswer);
 }
 
-void ProtocolEngine::failPending(int status) {
+void ProtocolEngine::FailPending(int status) {
     for (const FailRow& row : FailOrder) {
         if (!(pending_ & row.markers)) continue;
         pending_ &= ~row.markers;
-        notify(row.connection ? connectionCode() : row.code, status);
+        Notify(row.connection ? ConnectionCode() : row.code, status);
     }
     for (int row = 0; row < UploadCount; ++row)
-        if (!(pending_ & marker::putSending(row))) uploads_[row].offset = -1;
+        if (!(pending_ & marker::PutSending(row))) uploads_[row].offset = -1;
 }
 
 } // namespace commlib

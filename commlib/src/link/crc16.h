@@ -12,7 +12,7 @@ inline constexpr std::uint16_t Crc16Preset = 0xFFFF;
 inline constexpr std::uint16_t Crc16Residue = 0xF0B8;
 
 namespace detail {
-constexpr std::array<std::uint16_t, 256> makeCrc16Table() {
+constexpr std::array<std::uint16_t, 256> MakeCrc16Table() {
     std::array<std::uint16_t, 256> table{};
     for (unsigned i = 0; i < 256; ++i) {
         unsigned reg = i;
@@ -23,14 +23,14 @@ constexpr std::array<std::uint16_t, 256> makeCrc16Table() {
 }
 } // namespace detail
 
-inline constexpr std::array<std::uint16_t, 256> Crc16Table = detail::makeCrc16Table();
+inline constexpr std::array<std::uint16_t, 256> Crc16Table = detail::MakeCrc16Table();
 static_assert(Crc16Table[1] == 0x1189 && Crc16Table[128] == 0x8408 && Crc16Table[255] == 0x0F78);
 
-constexpr std::uint16_t crc16x25Step(std::uint16_t reg, std::uint8_t b) {
+constexpr std::uint16_t Crc16x25Step(std::uint16_t reg, std::uint8_t b) {
     return static_cast<std::uint16_t>((reg >> 8) ^ Crc16Table[(reg ^ b) & 0xFF]);
 }
 
 // Runs the register over the bytes and returns it (not complemented).
-std::uint16_t crc16x25(std::uint16_t reg, std::span<const std::uint8_t> bytes);
+std::uint16_t Crc16x25(std::uint16_t reg, std::span<const std::uint8_t> bytes);
 
 } // namespace commlib

@@ -7,7 +7,7 @@
 
 namespace commlib {
 
-std::size_t frameBinaryBlock(std::span<const std::uint8_t> data, std::span<std::uint8_t> out) {
+std::size_t FrameBinaryBlock(std::span<const std::uint8_t> data, std::span<std::uint8_t> out) {
     const std::size_t n = std::min(data.size(), BinaryBlockMaxData);
     if (out.size() < n + 4) return 0;
     out[0] = '&';
@@ -23,17 +23,17 @@ std::size_t frameBinaryBlock(std::span<const std::uint8_t> data, std::span<std::
     return n + 4;
 }
 
-std::unique_ptr<LinkMessage> makeBinaryBlock(std::span<const std::uint8_t> data) {
+std::unique_ptr<LinkMessage> MakeBinaryBlock(std::span<const std::uint8_t> data) {
     auto msg = std::make_unique<LinkMessage>(FramingBinary);
-    msg->Length = static_cast<int>(frameBinaryBlock(data, std::span(msg->Data)));
+    msg->Length = static_cast<int>(FrameBinaryBlock(data, std::span(msg->Data)));
     return msg;
 }
 
 namespace {
 
 // Appends one byte with stuffing; false when out is full.
-bool putStuffed(std::uint8_t b, std::span<std::uint8_t> out, std::size_t& pos) {
-    if (needsStuffing(b)) {
+bool PutStuffed(std::uint8_t b, std::span<std::uint8_t> out, std::size_t& pos) {
+    if (NeedsStuffing(b)) {
         if (pos + 2 > out.size()) return false;
         out[pos++] = DLE;
         out[pos++] = static_cast<std::uint8_t>(b ^ 0x40);
@@ -46,27 +46,27 @@ bool putStuffed(std::uint8_t b, std::span<std::uint8_t> out, std::size_t& pos) {
 
 } // namespace
 
-std::size_t frameSyn(std::span<const std::uint8_t> data, std::span<std::uint8_t> out) {
+std::size_t FrameSyn(std::span<const std::uint8_t> data, std::span<std::uint8_t> out) {
     std::size_t pos = 0;
     if (out.empty()) return 0;
     out[pos++] = SYN;
     std::uint16_t reg = Crc16Preset;
     for (std::uint8_t b : data) {
-        reg = crc16x25Step(reg, b);
-        if (!putStuffed(b, out, pos)) return 0;
+        reg = Crc16x25Step(reg, b);
+        if (!PutStuffed(b, out, pos)) return 0;
     }
     const std::uint16_t crc = static_cast<std::uint16_t>(~reg);
-    if (!putStuffed(static_cast<std::uint8_t>(crc & 0xFF), out, pos)) return 0;
-    if (!putStuffed(static_cast<std::uint8_t>(crc >> 8), out, pos)) return 0;
+    if (!PutStuffed(static_cast<std::uint8_t>(crc & 0xFF), out, pos)) return 0;
+    if (!PutStuffed(static_cast<std::uint8_t>(crc >> 8), out, pos)) return 0;
     if (pos + 1 > out.size()) return 0;
     out[pos++] = SYN;
     return pos;
 }
 
-std::vector<std::uint8_t> synFrame(std::span<const std::uint8_t> data) {
+std::vector<std::uint8_t> SynFrame(std::span<const std::uint8_t> data) {
     // Worst case: every data and CRC byte stuffed, plus the two SYNs.
     std::vector<std::uint8_t> out(2 * (data.size() + 2) + 2);
-    out.resize(frameSyn(data, out));
+    out.resize(FrameSyn(data, out));
     return out;
 }
 

@@ -40,20 +40,20 @@ struct LinkContext {
 };
 
 // Tells the protocol thread, once per open port, that the port is gone for good.
-void reportLineGone(LinkContext& ctx);
+void ReportLineGone(LinkContext& ctx);
 
 // Frees a LinkMessage that travels as a message's lParam when the queue drops it.
-void disposeLinkMessage(std::intptr_t lParam);
+void DisposeLinkMessage(std::intptr_t lParam);
 
 // Posts a link message or event; the message is freed if the post fails.
-bool postLink(platform::MessageQueue& queue, int wParam, std::unique_ptr<LinkMessage> msg);
+bool PostLink(platform::MessageQueue& queue, int wParam, std::unique_ptr<LinkMessage> msg);
 
 // Takes ownership of the LinkMessage carried by a message (null for none).
-std::unique_ptr<LinkMessage> takeLinkMessage(const platform::Message& m);
+std::unique_ptr<LinkMessage> TakeLinkMessage(const platform::Message& m);
 
 // The thread bodies. Each returns when its queue gets quit.
-void runWriter(LinkContext& ctx);
-void runReader(LinkContext& ctx);
-void runProtocol(LinkContext& ctx);
+void RunWriter(LinkContext& ctx);
+void RunReader(LinkContext& ctx);
+void RunProtocol(LinkContext& ctx);
 
 } // namespace commlib

@@ -3,15 +3,15 @@
 
 namespace commlib {
 
-std::unique_ptr<LinkMessage> makeMessage(int framing, std::span<const std::uint8_t> bytes) {
+std::unique_ptr<LinkMessage> MakeMessage(int framing, std::span<const std::uint8_t> bytes) {
     auto msg = std::make_unique<LinkMessage>(framing);
-    msg->append(bytes);
+    msg->Append(bytes);
     return msg;
 }
 
-std::unique_ptr<LinkMessage> makeMessage(int framing, std::string_view text) {
+std::unique_ptr<LinkMessage> MakeMessage(int framing, std::string_view text) {
     auto msg = std::make_unique<LinkMessage>(framing);
-    msg->append(text);
+    msg->Append(text);
     return msg;
 }
 

@@ -50,28 +50,28 @@ struct LinkMessage {
     std::uint8_t Data[Capacity];
 
     // Appends one byte; bytes beyond the capacity are dropped (false).
-    bool push(std::uint8_t b) noexcept {
+    bool Push(std::uint8_t b) noexcept {
         if (Length >= Capacity) return false;
         Data[Length++] = b;
         return true;
     }
     // Appends bytes; false when some did not fit (those are dropped).
-    bool append(std::span<const std::uint8_t> bytes) noexcept {
+    bool Append(std::span<const std::uint8_t> bytes) noexcept {
         bool all = true;
-        for (std::uint8_t b : bytes) all = push(b) && all;
+        for (std::uint8_t b : bytes) all = Push(b) && all;
         return all;
     }
-    bool append(std::string_view text) noexcept {
-        return append(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    bool Append(std::string_view text) noexcept {
+        return Append(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
     }
-    bool full() const noexcept { return Length >= Capacity; }
-    std::span<const std::uint8_t> bytes() const noexcept {
+    bool Full() const noexcept { return Length >= Capacity; }
+    std::span<const std::uint8_t> Bytes() const noexcept {
         return {Data, static_cast<std::size_t>(Length)};
     }
 };
 
 // A new heap message holding the given bytes (cut at the capacity).
-std::unique_ptr<LinkMessage> makeMessage(int framing, std::span<const std::uint8_t> bytes);
-std::unique_ptr<LinkMessage> makeMessage(int framing, std::string_view text);
+std::unique_ptr<LinkMessage> MakeMessage(int framing, std::span<const std::uint8_t> bytes);
+std::unique_ptr<LinkMessage> MakeMessage(int framing, std::string_view text);
 
 } // namespace commlib

@@ -7,7 +7,7 @@ namespace commlib {
 namespace {
 
 // Waits, 10 ms at a time, until flag is set; false when quit came first.
-bool awaitStarted(const std::atomic<bool>& flag, platform::MessageQueue& queue) {
+bool AwaitStarted(const std::atomic<bool>& flag, platform::MessageQueue& queue) {
     while (!flag.load()) {
         if (queue.quitPosted()) return false;
         platform::sleepMs(10);
@@ -15,24 +15,24 @@ bool awaitStarted(const std::atomic<bool>& flag, platform::MessageQueue& queue) 
     return true;
 }
 
-void dispatch(LinkContext& ctx, const platform::Message& m) {
+void Dispatch(LinkContext& ctx, const platform::Message& m) {
     switch (m.message) {
     case platform::MsgTimer:
-        ctx.engine.tick();
+        ctx.engine.Tick();
         break;
     case MsgLink: {
-        std::unique_ptr<LinkMessage> msg = takeLinkMessage(m);
+        std::unique_ptr<LinkMessage> msg = TakeLinkMessage(m);
         if (msg) ctx.receivedQueued.fetch_sub(1);   // only the reader posts messages here
-        ctx.engine.linkEvent(static_cast<int>(m.wParam), std::move(msg));
+        ctx.engine.LinkEvent(static_cast<int>(m.wParam), std::move(msg));
         break;
     }
     case MsgRequest:
-        ctx.engine.request(static_cast<int>(m.wParam & 0xFFFF), static_cast<int>((m.wParam >> 16) & 0xFFFF),
+        ctx.engine.Request(static_cast<int>(m.wParam & 0xFFFF), static_cast<int>((m.wParam >> 16) & 0xFFFF),
                            m.lParam);
         ctx.requestAccepted.set();
         break;
     case MsgResetLink:
-        ctx.engine.reset();
+        ctx.engine.Reset();
         ctx.resetDone.set();
         break;
     default:
@@ -42,16 +42,16 @@ void dispatch(LinkContext& ctx, const platform::Message& m) {
 
 } // namespace
 
-void runProtocol(LinkContext& ctx) {
+void RunProtocol(LinkContext& ctx) {
     ctx.protocolQueue.setTimer(ProtocolTimerId, std::chrono::milliseconds(ProtocolTickMs));
-    const bool ready = awaitStarted(ctx.writerStarted, ctx.protocolQueue) &&
-                       awaitStarted(ctx.readerStarted, ctx.protocolQueue);
+    const bool ready = AwaitStarted(ctx.writerStarted, ctx.protocolQueue) &&
+                       AwaitStarted(ctx.readerStarted, ctx.protocolQueue);
     ctx.protocolStarted.set();
     if (!ready) return;
     ctx.port.setDtr(true);
     ctx.port.setRts(true);
     platform::Message m;
-    while (ctx.protocolQueue.get(m)) dispatch(ctx, m);
+    while (ctx.protocolQueue.get(m)) Dispatch(ctx, m);
     ctx.port.setRts(false);
     ctx.port.setDtr(false);
     ctx.protocolQueue.killTimer(ProtocolTimerId);

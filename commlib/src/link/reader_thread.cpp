@@ -11,14 +11,14 @@ namespace {
 class ProtocolSink final : public ClassifierSink {
 public:
     explicit ProtocolSink(LinkContext& ctx) : ctx_(ctx) {}
-    bool engineIdle() override { return ctx_.engine.state() == 0; }
-    void deliver(int event, std::unique_ptr<LinkMessage> msg) override {
+    bool EngineIdle() override { return ctx_.engine.StateNumber() == 0; }
+    void Deliver(int event, std::unique_ptr<LinkMessage> msg) override {
         if (!msg) {
-            postLink(ctx_.protocolQueue, event, nullptr);
+            PostLink(ctx_.protocolQueue, event, nullptr);
             return;
         }
         ctx_.receivedQueued.fetch_add(1);
-        if (!postLink(ctx_.protocolQueue, event, std::move(msg))) ctx_.receivedQueued.fetch_sub(1);
+        if (!PostLink(ctx_.protocolQueue, event, std::move(msg))) ctx_.receivedQueued.fetch_sub(1);
     }
 
 private:
@@ -26,35 +26,35 @@ private:
 };
 
 // Handles one queue message; false on quit.
-bool handle(const platform::Message& m, ReceiveClassifier& classifier) {
+bool Handle(const platform::Message& m, ReceiveClassifier& classifier) {
     if (m.message == platform::MsgQuit) return false;
     if (m.message == MsgLink) {
-        takeLinkMessage(m);   // any message that came along is freed
-        if (m.wParam == static_cast<std::uintptr_t>(EvDiscard)) classifier.discard();
+        TakeLinkMessage(m);   // any message that came along is freed
+        if (m.wParam == static_cast<std::uintptr_t>(EvDiscard)) classifier.Discard();
     }
     return true;
 }
 
 // After the port is gone only messages matter: wait for quit.
-void drainUntilQuit(LinkContext& ctx, ReceiveClassifier& classifier) {
+void DrainUntilQuit(LinkContext& ctx, ReceiveClassifier& classifier) {
     platform::Message m;
     while (ctx.readerQueue.get(m))
-        if (!handle(m, classifier)) return;
+        if (!Handle(m, classifier)) return;
 }
 
 } // namespace
 
-void runReader(LinkContext& ctx) {
+void RunReader(LinkContext& ctx) {
     ctx.readerStarted.store(true);
     ReceiveClassifier classifier;
     ProtocolSink sink(ctx);
     std::uint8_t buf[4096];
     for (;;) {
         while (auto m = ctx.readerQueue.peek())
-            if (!handle(*m, classifier)) return;
+            if (!Handle(*m, classifier)) return;
         if (ctx.receivedQueued.load() >= MaxReceivedQueued) {
             // The protocol thread is behind: leave the bytes in the port until it catches up.
-            if (auto m = ctx.readerQueue.wait(std::chrono::milliseconds(2)); m && !handle(*m, classifier)) return;
+            if (auto m = ctx.readerQueue.wait(std::chrono::milliseconds(2)); m && !Handle(*m, classifier)) return;
             continue;
         }
         const platform::PortReady ready = ctx.port.waitReadable(ctx.readerQueue.wakeFd(), -1);
@@ -64,16 +64,16 @@ void runReader(LinkContext& ctx) {
         const ssize_t n = ready.port ? ctx.port.read(buf, sizeof buf) : -1;
         const int err = ready.port && n < 0 ? errno : 0;
         if (n > 0) {
-            classifier.feed(std::span(buf, static_cast<std::size_t>(n)), sink);
+            classifier.Feed(std::span(buf, static_cast<std::size_t>(n)), sink);
         } else if (ready.hangup || (n < 0 && platform::SerialPort::isGoneError(err))) {
             // Bytes that came before the hang-up were read above; what is left
             // is a device that will never answer again.
-            reportLineGone(ctx);
-            return drainUntilQuit(ctx, classifier);
+            ReportLineGone(ctx);
+            return DrainUntilQuit(ctx, classifier);
         } else if (n < 0) {
             // Anything else passes: retry after a short pause rather than spin,
             // still waking for quit.
-            if (auto m = ctx.readerQueue.wait(std::chrono::milliseconds(10)); m && !handle(*m, classifier)) return;
+            if (auto m = ctx.readerQueue.wait(std::chrono::milliseconds(10)); m && !Handle(*m, classifier)) return;
         }
     }
 }

@@ -28,20 +28,20 @@ constexpr std::array<Introducer, 8> kIntroducers{{
     {'?', EvNak, -1},
 }};
 
-constexpr bool introducersSorted() {
+constexpr bool IntroducersSorted() {
     for (std::size_t i = 1; i < kIntroducers.size(); ++i)
         if (kIntroducers[i - 1].byte >= kIntroducers[i].byte) return false;
     return true;
 }
-static_assert(introducersSorted(), "one row per byte, in byte order");
+static_assert(IntroducersSorted(), "one row per byte, in byte order");
 
-const Introducer* findIntroducer(std::uint8_t b) {
+const Introducer* FindIntroducer(std::uint8_t b) {
     for (const Introducer& row : kIntroducers)
         if (row.byte == b) return &row;
     return nullptr;
 }
 
-int hexValue(std::uint8_t c) {
+int HexValue(std::uint8_t c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -50,71 +50,71 @@ int hexValue(std::uint8_t c) {
 
 } // namespace
 
-void ReceiveClassifier::feed(std::span<const std::uint8_t> bytes, ClassifierSink& sink) {
+void ReceiveClassifier::Feed(std::span<const std::uint8_t> bytes, ClassifierSink& sink) {
     const std::uint8_t* p = bytes.data();
     const std::uint8_t* const end = p + bytes.size();
     while (p < end) {
         if (!msg_) {
-            classify(*p++, sink);
+            Classify(*p++, sink);
         } else if (msg_->Framing == FramingBinary) {
-            feedBinary(*p++, sink);
+            FeedBinary(*p++, sink);
         } else {
             // Frames run to the next SYN and lines to the next CR: copy the
             // run in one go, then let the terminator end the message.
             const std::uint8_t stop = msg_->Framing == FramingSyn ? SYN : CR;
             const auto* hit = static_cast<const std::uint8_t*>(std::memchr(p, stop, static_cast<std::size_t>(end - p)));
             const std::uint8_t* runEnd = hit ? hit : end;
-            appendRun(p, runEnd);
+            AppendRun(p, runEnd);
             p = runEnd;
             if (!hit) break;
             ++p;
-            if (stop == SYN) feedSyn(SYN, sink);
-            else feedLine(CR, sink);
+            if (stop == SYN) FeedSyn(SYN, sink);
+            else FeedLine(CR, sink);
         }
     }
 }
 
 // Appends bytes to the message; what does not fit is dropped.
-void ReceiveClassifier::appendRun(const std::uint8_t* from, const std::uint8_t* to) {
+void ReceiveClassifier::AppendRun(const std::uint8_t* from, const std::uint8_t* to) {
     const auto room = static_cast<std::size_t>(LinkMessage::Capacity - msg_->Length);
     const std::size_t n = std::min(room, static_cast<std::size_t>(to - from));
     std::memcpy(msg_->Data + msg_->Length, from, n);
     msg_->Length += static_cast<int>(n);
 }
 
-void ReceiveClassifier::classify(std::uint8_t b, ClassifierSink& sink) {
-    if (b == LF || sink.engineIdle()) return;
-    if (const Introducer* row = findIntroducer(b)) {
-        if (row->event != 0) sink.deliver(row->event, nullptr);
+void ReceiveClassifier::Classify(std::uint8_t b, ClassifierSink& sink) {
+    if (b == LF || sink.EngineIdle()) return;
+    if (const Introducer* row = FindIntroducer(b)) {
+        if (row->event != 0) sink.Deliver(row->event, nullptr);
         else msg_ = std::make_unique<LinkMessage>(row->framing);
         return;
     }
     // Anything else, CR included, is the first character of a plain text line.
     msg_ = std::make_unique<LinkMessage>(FramingText);
-    msg_->push(b);
+    msg_->Push(b);
 }
 
 // Plain text lines, percent lines and hex blocks all end at CR.
-void ReceiveClassifier::feedLine(std::uint8_t b, ClassifierSink& sink) {
+void ReceiveClassifier::FeedLine(std::uint8_t b, ClassifierSink& sink) {
     if (b != CR) {
-        msg_->push(b);
+        msg_->Push(b);
         return;
     }
     switch (msg_->Framing) {
     case FramingPercent:
-        sink.deliver(EvPercentLine, std::move(msg_));
+        sink.Deliver(EvPercentLine, std::move(msg_));
         break;
     case FramingHex:
-        finish(checkHexBlock(*msg_), sink);
+        Finish(CheckHexBlock(*msg_), sink);
         break;
     default:
-        finish(!msg_->full(), sink);
+        Finish(!msg_->Full(), sink);
         break;
     }
 }
 
-void ReceiveClassifier::feedBinary(std::uint8_t b, ClassifierSink& sink) {
-    msg_->push(b);
+void ReceiveClassifier::FeedBinary(std::uint8_t b, ClassifierSink& sink) {
+    msg_->Push(b);
     if (msg_->Length < 2) return;
     const int declared = msg_->Data[0] | (msg_->Data[1] << 8);
     // A block longer than a message can hold would never complete and would
@@ -124,17 +124,17 @@ void ReceiveClassifier::feedBinary(std::uint8_t b, ClassifierSink& sink) {
         msg_.reset();
         return;
     }
-    if (msg_->Length == declared + 3) finish(checkBinaryBlock(*msg_), sink);
+    if (msg_->Length == declared + 3) Finish(CheckBinaryBlock(*msg_), sink);
 }
 
-void ReceiveClassifier::feedSyn(std::uint8_t b, ClassifierSink& sink) {
+void ReceiveClassifier::FeedSyn(std::uint8_t b, ClassifierSink& sink) {
     if (b != SYN) {
-        msg_->push(b);
+        msg_->Push(b);
         return;
     }
-    if (checkSynFrame(*msg_)) {
+    if (CheckSynFrame(*msg_)) {
         // The closing SYN also opens the next frame.
-        sink.deliver(EvFrame, std::move(msg_));
+        sink.Deliver(EvFrame, std::move(msg_));
         msg_ = std::make_unique<LinkMessage>(FramingSyn);
     } else {
         msg_->Length = 0;   // the SYN is taken as a new opening
@@ -143,18 +143,18 @@ void ReceiveClassifier::feedSyn(std::uint8_t b, ClassifierSink& sink) {
 
 // Lines and blocks: a valid one goes to the engine, an invalid one is dropped;
 // either way the next byte is classified afresh.
-void ReceiveClassifier::finish(bool valid, ClassifierSink& sink) {
-    if (valid) sink.deliver(EvLine, std::move(msg_));
+void ReceiveClassifier::Finish(bool valid, ClassifierSink& sink) {
+    if (valid) sink.Deliver(EvLine, std::move(msg_));
     msg_.reset();
 }
 
-bool checkHexBlock(LinkMessage& msg) {
+bool CheckHexBlock(LinkMessage& msg) {
     const int chars = msg.Length;
-    if (msg.full() || chars < 4 || chars % 2 != 0) return false;
+    if (msg.Full() || chars < 4 || chars % 2 != 0) return false;
     unsigned sum = 0;
     for (int i = 0; i < chars / 2; ++i) {
-        const int hi = hexValue(msg.Data[2 * i]);
-        const int lo = hexValue(msg.Data[2 * i + 1]);
+        const int hi = HexValue(msg.Data[2 * i]);
+        const int lo = HexValue(msg.Data[2 * i + 1]);
         if (hi < 0 || lo < 0) return false;
         msg.Data[i] = static_cast<std::uint8_t>(hi << 4 | lo);   // i <= 2i: safe in place
         sum += msg.Data[i];
@@ -164,7 +164,7 @@ bool checkHexBlock(LinkMessage& msg) {
     return true;
 }
 
-bool checkBinaryBlock(LinkMessage& msg) {
+bool CheckBinaryBlock(LinkMessage& msg) {
     if (msg.Length < 4) return false;
     unsigned sum = 0;
     for (int i = 0; i < msg.Length; ++i) sum += msg.Data[i];
@@ -174,8 +174,8 @@ bool checkBinaryBlock(LinkMessage& msg) {
     return true;
 }
 
-bool checkSynFrame(LinkMessage& msg) {
-    if (msg.Length == 0 || msg.full() || msg.Data[msg.Length - 1] == DLE) return false;
+bool CheckSynFrame(LinkMessage& msg) {
+    if (msg.Length == 0 || msg.Full() || msg.Data[msg.Length - 1] == DLE) return false;
     // Unstuff in place, a run between DLEs at a time, with the CRC over each run.
     std::uint8_t* const data = msg.Data;
     const std::size_t length = static_cast<std::size_t>(msg.Length);
@@ -185,13 +185,13 @@ bool checkSynFrame(LinkMessage& msg) {
         const auto* dle = static_cast<const std::uint8_t*>(std::memchr(data + in, DLE, length - in));
         const std::size_t run = (dle ? static_cast<std::size_t>(dle - data) : length) - in;
         if (out != in) std::memmove(data + out, data + in, run);
-        reg = crc16x25(reg, std::span(data + out, run));
+        reg = Crc16x25(reg, std::span(data + out, run));
         in += run;
         out += run;
         if (!dle) break;
         // The last byte is not a DLE, so the escaped byte is there.
         const std::uint8_t b = static_cast<std::uint8_t>(data[in + 1] ^ 0x40);
-        reg = crc16x25Step(reg, b);
+        reg = Crc16x25Step(reg, b);
         data[out++] = b;
         in += 2;
     }

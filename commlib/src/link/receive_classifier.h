@@ -15,33 +15,33 @@ namespace commlib {
 class ClassifierSink {
 public:
     virtual ~ClassifierSink() = default;
-    virtual bool engineIdle() = 0;
+    virtual bool EngineIdle() = 0;
     // event is EvAck..EvFrame; msg is null for the single characters.
-    virtual void deliver(int event, std::unique_ptr<LinkMessage> msg) = 0;
+    virtual void Deliver(int event, std::unique_ptr<LinkMessage> msg) = 0;
 };
 
 class ReceiveClassifier {
 public:
-    void feed(std::span<const std::uint8_t> bytes, ClassifierSink& sink);
+    void Feed(std::span<const std::uint8_t> bytes, ClassifierSink& sink);
     // Drops the message being assembled (the engine's reset asks for this).
-    void discard() { msg_.reset(); }
-    bool assembling() const { return msg_ != nullptr; }
+    void Discard() { msg_.reset(); }
+    bool Assembling() const { return msg_ != nullptr; }
 
 private:
-    void classify(std::uint8_t b, ClassifierSink& sink);
-    void feedSyn(std::uint8_t b, ClassifierSink& sink);
-    void feedLine(std::uint8_t b, ClassifierSink& sink);
-    void feedBinary(std::uint8_t b, ClassifierSink& sink);
-    void finish(bool valid, ClassifierSink& sink);
-    void appendRun(const std::uint8_t* from, const std::uint8_t* to);
+    void Classify(std::uint8_t b, ClassifierSink& sink);
+    void FeedSyn(std::uint8_t b, ClassifierSink& sink);
+    void FeedLine(std::uint8_t b, ClassifierSink& sink);
+    void FeedBinary(std::uint8_t b, ClassifierSink& sink);
+    void Finish(bool valid, ClassifierSink& sink);
+    void AppendRun(const std::uint8_t* from, const std::uint8_t* to);
 
     std::unique_ptr<LinkMessage> msg_;
 };
 
 // The checks, usable on their own. Each works in place on a complete message
 // (introducer and terminator not stored) and strips what is not payload.
-bool checkHexBlock(LinkMessage& msg);
-bool checkBinaryBlock(LinkMessage& msg);
-bool checkSynFrame(LinkMessage& msg);
+bool CheckHexBlock(LinkMessage& msg);
+bool CheckBinaryBlock(LinkMessage& msg);
+bool CheckSynFrame(LinkMessage& msg);
 
 } // namespace commlib

@@ -10,7 +10,7 @@
 namespace commlib {
 namespace {
 
-int ignoreNotification(int, int, void*) { return 0; }
+int IgnoreNotification(int, int, void*) { return 0; }
 
 // How long Request waits for the protocol thread to take a request.
 constexpr std::chrono::milliseconds RequestAcceptTimeout{3000};
@@ -19,14 +19,14 @@ constexpr std::chrono::milliseconds ThreadWaitTimeout{600000};
 
 } // namespace
 
-SerialLink::SerialLink(platform::SysCalls& sys) : port_(sys), notify_(ignoreNotification) {}
+SerialLink::SerialLink(platform::SysCalls& sys) : port_(sys), notify_(IgnoreNotification) {}
 
-SerialLink::~SerialLink() { close(); }
+SerialLink::~SerialLink() { Close(); }
 
-void SerialLink::setNotify(NotifyFn fn) { notify_.store(fn ? fn : ignoreNotification); }
+void SerialLink::SetNotify(NotifyFn fn) { notify_.store(fn ? fn : IgnoreNotification); }
 
-LinkOpen SerialLink::open(const std::string& portName, const platform::LineSettings& settings) {
-    close();
+LinkOpen SerialLink::Open(const std::string& portName, const platform::LineSettings& settings) {
+    Close();
     failure_ = {};
     const std::string path = platform::devicePath(portName);
     if (path.empty() || !engine_) {
@@ -44,9 +44,9 @@ LinkOpen SerialLink::open(const std::string& portName, const platform::LineSetti
         return LinkOpen::Failed;
     }
     port_.purge(true, true);
-    if (!startThreads()) {
+    if (!StartThreads()) {
         failure_ = {platform::PortStep::Open, EAGAIN};
-        stopThreads();
+        StopThreads();
         port_.close();
         return LinkOpen::Failed;
     }
@@ -55,12 +55,12 @@ LinkOpen SerialLink::open(const std::string& portName, const platform::LineSetti
 
 // Writer, then reader, then the protocol thread, which reports itself started
 // only after the other two, so the link is complete when this returns.
-bool SerialLink::startThreads() {
+bool SerialLink::StartThreads() {
     try {
         ctx_ = std::make_unique<LinkContext>(port_, *engine_);
-        writer_ = std::thread(runWriter, std::ref(*ctx_));
-        reader_ = std::thread(runReader, std::ref(*ctx_));
-        protocol_ = std::thread(runProtocol, std::ref(*ctx_));
+        writer_ = std::thread(RunWriter, std::ref(*ctx_));
+        reader_ = std::thread(RunReader, std::ref(*ctx_));
+        protocol_ = std::thread(RunProtocol, std::ref(*ctx_));
     } catch (const std::exception&) {
         return false;
     }
@@ -68,14 +68,14 @@ bool SerialLink::startThreads() {
     return true;
 }
 
-void SerialLink::close() {
+void SerialLink::Close() {
     if (!ctx_) return;
-    resetEngine();
-    stopThreads();
+    ResetEngine();
+    StopThreads();
     port_.close();
 }
 
-void SerialLink::stopThreads() {
+void SerialLink::StopThreads() {
     if (!ctx_) return;
     if (writer_.joinable()) {
         ctx_->writerQueue.postQuit();
@@ -95,7 +95,7 @@ void SerialLink::stopThreads() {
     ctx_.reset();
 }
 
-bool SerialLink::request(int code, int param, std::intptr_t data) {
+bool SerialLink::Request(int code, int param, std::intptr_t data) {
     if (!ctx_) return false;
     ctx_->requestAccepted.reset();
     const auto wParam = (static_cast<std::uintptr_t>(param & 0xFFFF) << 16) | static_cast<std::uintptr_t>(code & 0xFFFF);
@@ -103,31 +103,31 @@ bool SerialLink::request(int code, int param, std::intptr_t data) {
     return ctx_->requestAccepted.wait(RequestAcceptTimeout);
 }
 
-void SerialLink::resetEngine() {
+void SerialLink::ResetEngine() {
     if (!engine_) return;
     if (!ctx_) {
-        engine_->reset();   // no protocol thread: nothing runs beside us
+        engine_->Reset();   // no protocol thread: nothing runs beside us
         return;
     }
     ctx_->resetDone.reset();
     if (ctx_->protocolQueue.post({MsgResetLink, 0, 0, nullptr})) ctx_->resetDone.wait(ThreadWaitTimeout);
 }
 
-void SerialLink::sendRaw(std::unique_ptr<LinkMessage> msg) {
-    if (ctx_ && msg) postLink(ctx_->writerQueue, WriteRaw, std::move(msg));
+void SerialLink::SendRaw(std::unique_ptr<LinkMessage> msg) {
+    if (ctx_ && msg) PostLink(ctx_->writerQueue, WriteRaw, std::move(msg));
 }
 
-void SerialLink::sendFrame(std::unique_ptr<LinkMessage> msg) {
-    if (ctx_ && msg) postLink(ctx_->writerQueue, WriteFrame, std::move(msg));
+void SerialLink::SendFrame(std::unique_ptr<LinkMessage> msg) {
+    if (ctx_ && msg) PostLink(ctx_->writerQueue, WriteFrame, std::move(msg));
 }
 
-void SerialLink::discardReceive() {
-    if (ctx_) postLink(ctx_->readerQueue, EvDiscard, nullptr);
+void SerialLink::DiscardReceive() {
+    if (ctx_) PostLink(ctx_->readerQueue, EvDiscard, nullptr);
 }
 
-int SerialLink::notify(int code, int status, void* data) { return notify_.load()(code, status, data); }
+int SerialLink::Notify(int code, int status, void* data) { return notify_.load()(code, status, data); }
 
-bool SerialLink::cts() { return ctx_ && port_.cts(); }
-bool SerialLink::dsr() { return ctx_ && port_.dsr(); }
+bool SerialLink::Cts() { return ctx_ && port_.cts(); }
+bool SerialLink::Dsr() { return ctx_ && port_.dsr(); }
 
 } // namespace commlib

@@ -1,6 +1,6 @@
 // The serial link: owns the port and the writer, reader and protocol threads,
 // and is the engine's window on the world (EngineOutput).
-// Thread rules: open, close, request, resetEngine and setNotify are called by
+// Thread rules: Open, Close, Request, ResetEngine and SetNotify are called by
 // the application's thread only; the EngineOutput operations by the protocol
 // thread only (or by the application's thread while the port is closed).
 #pragma once
@@ -26,34 +26,34 @@ public:
     SerialLink& operator=(const SerialLink&) = delete;
 
     // The engine that the protocol thread drives; set once, before open.
-    void attach(Engine& engine) { engine_ = &engine; }
+    void Attach(Engine& engine) { engine_ = &engine; }
     // Null restores the do-nothing callback.
-    void setNotify(NotifyFn fn);
+    void SetNotify(NotifyFn fn);
 
     // Closes first, then opens and configures the port and starts the threads.
     // Everything is closed again on failure.
-    LinkOpen open(const std::string& portName, const platform::LineSettings& settings);
+    LinkOpen Open(const std::string& portName, const platform::LineSettings& settings);
     // Engine reset, then the threads are stopped and the port closed. Safe when closed.
-    void close();
-    bool isOpen() const { return ctx_ != nullptr; }
+    void Close();
+    bool IsOpen() const { return ctx_ != nullptr; }
     // Which step of the last open failed and the system's reason (None after success).
-    platform::PortFailure openFailure() const { return failure_; }
+    platform::PortFailure OpenFailure() const { return failure_; }
     // Hands a request to the protocol thread; true when it was taken within 3000 ms.
-    bool request(int code, int param, std::intptr_t data);
+    bool Request(int code, int param, std::intptr_t data);
     // Runs the engine reset on the protocol thread (directly while closed).
-    void resetEngine();
+    void ResetEngine();
 
     // EngineOutput
-    void sendRaw(std::unique_ptr<LinkMessage> msg) override;
-    void sendFrame(std::unique_ptr<LinkMessage> msg) override;
-    void discardReceive() override;
-    int notify(int code, int status, void* data) override;
-    bool cts() override;
-    bool dsr() override;
+    void SendRaw(std::unique_ptr<LinkMessage> msg) override;
+    void SendFrame(std::unique_ptr<LinkMessage> msg) override;
+    void DiscardReceive() override;
+    int Notify(int code, int status, void* data) override;
+    bool Cts() override;
+    bool Dsr() override;
 
 private:
-    bool startThreads();
-    void stopThreads();
+    bool StartThreads();
+    void StopThreads();
 
     platform::SerialPort port_;
     Engine* engine_ = nullptr;

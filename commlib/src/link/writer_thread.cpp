@@ -11,7 +11,7 @@ namespace {
 
 enum class WriteResult { Done, Failed, Gone, Quit };
 
-WriteResult writeAll(LinkContext& ctx, const std::uint8_t* data, std::size_t size) {
+WriteResult WriteAll(LinkContext& ctx, const std::uint8_t* data, std::size_t size) {
     while (size > 0) {
         const ssize_t n = ctx.port.write(data, size);
         if (n < 0) return platform::SerialPort::isGoneError(errno) ? WriteResult::Gone : WriteResult::Failed;
@@ -29,27 +29,27 @@ WriteResult writeAll(LinkContext& ctx, const std::uint8_t* data, std::size_t siz
 
 } // namespace
 
-void runWriter(LinkContext& ctx) {
+void RunWriter(LinkContext& ctx) {
     ctx.writerStarted.store(true);
     std::uint8_t frame[LinkMessage::Capacity];
     platform::Message m;
     while (ctx.writerQueue.get(m)) {
         if (m.message != MsgLink) continue;
-        std::unique_ptr<LinkMessage> msg = takeLinkMessage(m);
+        std::unique_ptr<LinkMessage> msg = TakeLinkMessage(m);
         if (!msg) continue;
         const std::uint8_t* data = msg->Data;
         std::size_t size = static_cast<std::size_t>(msg->Length);
         if (m.wParam == static_cast<std::uintptr_t>(WriteFrame)) {
-            size = frameSyn(msg->bytes(), frame);
+            size = FrameSyn(msg->Bytes(), frame);
             data = frame;
             if (size == 0) continue;   // does not fit a frame: not written
         }
-        const WriteResult result = writeAll(ctx, data, size);
+        const WriteResult result = WriteAll(ctx, data, size);
         if (result == WriteResult::Quit) return;
         // The port is gone for good: nothing more will reach the line.
-        if (result == WriteResult::Gone) reportLineGone(ctx);
+        if (result == WriteResult::Gone) ReportLineGone(ctx);
         // A failed write leaves the message unsent; the engine's reply timer notices.
-        if (result == WriteResult::Done) postLink(ctx.protocolQueue, EvWriteDone, nullptr);
+        if (result == WriteResult::Done) PostLink(ctx.protocolQueue, EvWriteDone, nullptr);
     }
 }
 

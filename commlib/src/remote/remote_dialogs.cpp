@@ -16,7 +16,7 @@ static_assert(sizeof(CommlibUiBuffer::Folder) == RemoteImpl::TextSize);
 constexpr std::size_t CaptionLimit = 63;
 
 template <std::size_t N>
-void copyInto(char (&to)[N], const char* from) {
+void CopyInto(char (&to)[N], const char* from) {
     const std::size_t length = from ? ::strnlen(from, N - 1) : 0;
     if (length) std::memcpy(to, from, length);
     to[length] = '\0';
@@ -24,28 +24,28 @@ void copyInto(char (&to)[N], const char* from) {
 
 } // namespace
 
-const CommlibUiApi* RemoteImpl::dialogTable() const { return tableChosen_ ? table_ : ui::plugin(); }
+const CommlibUiApi* RemoteImpl::DialogTable() const { return tableChosen_ ? table_ : ui::Plugin(); }
 
-int RemoteImpl::askAboutFolder() {
-    const CommlibUiApi* ui = dialogTable();
+int RemoteImpl::AskAboutFolder() {
+    const CommlibUiApi* ui = DialogTable();
     if (!ui) return 0;
     char caption[CaptionLimit + 1];
-    copyInto(caption, owner_ ? owner_->title() : "");
+    CopyInto(caption, owner_ ? owner_->title() : "");
     return ui->folderPrompt(caption) == 1 ? 1 : 0;
 }
 
 int RemoteImpl::PortSettingDialog() {
-    const CommlibUiApi* ui = dialogTable();
+    const CommlibUiApi* ui = DialogTable();
     if (!ui) return -1;
     CommlibUiPort edit{};
-    copyInto(edit.Port, portName_);
+    CopyInto(edit.Port, portName_);
     edit.Speed = port_.Speed;
     edit.Parity = port_.Parity;
     edit.XControl = port_.XControl;
     const int result = ui->portSettingDialog(&edit);
     if (result != 1) return result == 0 ? 0 : -1;
     edit.Port[sizeof edit.Port - 1] = '\0';
-    copyText(portName_, edit.Port);
+    CopyText(portName_, edit.Port);
     port_ = {portName_, edit.Speed, edit.Parity, edit.XControl};
     return 1;
 }
@@ -53,21 +53,21 @@ int RemoteImpl::PortSettingDialog() {
 // After OK the folder is scanned again, as Initialize does. A buffer that
 // Initialize switched off (Folder null) stays off: the dialog edits its text only.
 int RemoteImpl::BufferSettingDialog() {
-    const CommlibUiApi* ui = dialogTable();
+    const CommlibUiApi* ui = DialogTable();
     if (!ui) return -1;
     CommlibUiBuffer edit{};
-    copyInto(edit.Folder, folder_);
+    CopyInto(edit.Folder, folder_);
     edit.MaxBlocks = buffer_.MaxBlocks;
     edit.Warn = buffer_.Warn;
     edit.Ring = buffer_.Ring;
     const int result = ui->bufferSettingDialog(&edit);
     if (result != 1) return result == 0 ? 0 : -1;
     edit.Folder[sizeof edit.Folder - 1] = '\0';
-    copyText(folder_, edit.Folder);
+    CopyText(folder_, edit.Folder);
     buffer_.MaxBlocks = edit.MaxBlocks;
     buffer_.Warn = edit.Warn;
     buffer_.Ring = edit.Ring;
-    engine_->scanBufferFolder(buffer_);
+    engine_->ScanBufferFolder(buffer_);
     return 1;
 }
 

@@ -8,7 +8,7 @@
 namespace commlib {
 namespace {
 
-int ignoreNotification(int, int, void*) { return 0; }
+int IgnoreNotification(int, int, void*) { return 0; }
 
 // The interface's step numbers are the platform layer's.
 static_assert(PortStepOpen == static_cast<int>(platform::PortStep::Open) &&
@@ -16,7 +16,7 @@ static_assert(PortStepOpen == static_cast<int>(platform::PortStep::Open) &&
               PortStepConfigure == static_cast<int>(platform::PortStep::Configure) &&
               PortStepNotSerial == static_cast<int>(platform::PortStep::NotSerial));
 
-bool isFolder(const char* path) {
+bool IsFolder(const char* path) {
     struct stat st{};
     return ::stat(path, &st) == 0 && S_ISDIR(st.st_mode);
 }
@@ -24,25 +24,25 @@ bool isFolder(const char* path) {
 } // namespace
 
 // Copies at most TextSize - 1 characters; longer names are cut, never overrun.
-void copyText(char (&to)[RemoteImpl::TextSize], const char* from) {
+void CopyText(char (&to)[RemoteImpl::TextSize], const char* from) {
     std::strncpy(to, from, RemoteImpl::TextSize - 1);
     to[RemoteImpl::TextSize - 1] = '\0';
 }
 
 RemoteImpl::RemoteImpl(EngineFactory factory, platform::SysCalls& sys)
-    : notify_(ignoreNotification), link_(sys), engine_(factory(link_)) {
-    link_.attach(*engine_);
+    : notify_(IgnoreNotification), link_(sys), engine_(factory(link_)) {
+    link_.Attach(*engine_);
 }
 
 RemoteImpl::~RemoteImpl() { Close(); }
 
-void RemoteImpl::storeSettings(const PortSettings* port, const BufferSettings* buffer) {
+void RemoteImpl::StoreSettings(const PortSettings* port, const BufferSettings* buffer) {
     if (port) {
-        copyText(portName_, port->Port ? port->Port : "");
+        CopyText(portName_, port->Port ? port->Port : "");
         port_ = {portName_, port->Speed, port->Parity, port->XControl};
     }
     if (buffer && buffer->Folder) {
-        copyText(folder_, buffer->Folder);
+        CopyText(folder_, buffer->Folder);
         buffer_ = {folder_, buffer->MaxBlocks, buffer->Warn, buffer->Ring};
     } else {
         folder_[0] = '\0';
@@ -54,21 +54,21 @@ int RemoteImpl::Initialize(WindowHandle owner, NotifyFn notify, const PortSettin
                            const BufferSettings* buffer) {
     Close();
     owner_ = owner;
-    storeSettings(port, buffer);
-    notify_ = notify ? notify : ignoreNotification;
-    link_.setNotify(notify_);
-    if (buffer_.Folder && !isFolder(buffer_.Folder)) {
-        if ((prompt_ ? prompt_(owner_, buffer_.Folder) : askAboutFolder()) != 1) return -1;
+    StoreSettings(port, buffer);
+    notify_ = notify ? notify : IgnoreNotification;
+    link_.SetNotify(notify_);
+    if (buffer_.Folder && !IsFolder(buffer_.Folder)) {
+        if ((prompt_ ? prompt_(owner_, buffer_.Folder) : AskAboutFolder()) != 1) return -1;
         if (BufferSettingDialog() == 0) return -1;
     }
-    engine_->scanBufferFolder(buffer_);
+    engine_->ScanBufferFolder(buffer_);
     return 0;
 }
 
 int RemoteImpl::Open() {
     Close();
     const platform::LineSettings line{port_.Speed, port_.Parity, port_.XControl != 0};
-    switch (link_.open(port_.Port, line)) {
+    switch (link_.Open(port_.Port, line)) {
     case LinkOpen::Ok:
         open_ = 1;
         return 0;
@@ -83,7 +83,7 @@ int RemoteImpl::Open() {
 
 void RemoteImpl::Close() {
     if (!open_) return;
-    link_.close();
+    link_.Close();
     open_ = 0;
 }
 
@@ -92,7 +92,7 @@ int RemoteImpl::Request(int code, int param, std::intptr_t data) {
         notify_(code, StatusPortNotOpen, nullptr);
         return 0;
     }
-    return link_.request(code, param, data) ? 1 : 0;
+    return link_.Request(code, param, data) ? 1 : 0;
 }
 
 char* RemoteImpl::GetModelName(char* out, unsigned size) {
@@ -102,28 +102,28 @@ char* RemoteImpl::GetModelName(char* out, unsigned size) {
         return out;
     }
     std::memset(out, 0, size);
-    if (const char* name = engine_->modelName()) std::strncpy(out, name, size - 1);
+    if (const char* name = engine_->ModelName()) std::strncpy(out, name, size - 1);
     return out;
 }
 
-int RemoteImpl::GetVersion() { return open_ ? engine_->version() : 0; }
-int RemoteImpl::GetLinkMode() { return open_ ? engine_->linkMode() : 0; }
-void* RemoteImpl::GetSetupData() { return engine_->setupData(); }
-void* RemoteImpl::GetTableData() { return engine_->tableData(); }
-void* RemoteImpl::GetProgramData() { return engine_->programData(); }
-int RemoteImpl::GetStatus() { return engine_->status(); }
-const BitmapInfo* RemoteImpl::GetScreenInfo() { return engine_->screenInfo(); }
-const void* RemoteImpl::GetScreenBits() { return engine_->screenBits(); }
+int RemoteImpl::GetVersion() { return open_ ? engine_->Version() : 0; }
+int RemoteImpl::GetLinkMode() { return open_ ? engine_->LinkMode() : 0; }
+void* RemoteImpl::GetSetupData() { return engine_->SetupData(); }
+void* RemoteImpl::GetTableData() { return engine_->TableData(); }
+void* RemoteImpl::GetProgramData() { return engine_->ProgramData(); }
+int RemoteImpl::GetStatus() { return engine_->Status(); }
+const BitmapInfo* RemoteImpl::GetScreenInfo() { return engine_->ScreenInfo(); }
+const void* RemoteImpl::GetScreenBits() { return engine_->ScreenBits(); }
 
 int RemoteImpl::GetPortError(PortError* out) {
-    const platform::PortFailure f = link_.openFailure();
+    const platform::PortFailure f = link_.OpenFailure();
     const PortError e{static_cast<int>(f.step), f.error};
     if (out) *out = e;
     return e.Step;
 }
 
 int RemoteImpl::ResetLink() {
-    link_.resetEngine();
+    link_.ResetEngine();
     return 0;
 }
 

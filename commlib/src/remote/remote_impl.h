@@ -22,7 +22,7 @@ class RemoteImpl : public Remote {
 public:
     static constexpr std::size_t TextSize = 260;   // 259 characters and the terminator
 
-    explicit RemoteImpl(EngineFactory factory = makeEngine, platform::SysCalls& sys = platform::SysCalls::real());
+    explicit RemoteImpl(EngineFactory factory = MakeEngine, platform::SysCalls& sys = platform::SysCalls::real());
     ~RemoteImpl() override;
 
     int Initialize(WindowHandle owner, NotifyFn notify, const PortSettings* port,
@@ -47,25 +47,25 @@ public:
     const void* GetScreenBits() override;
     int GetPortError(PortError* out) override;
     int SetLiveRecords(LiveRecordFn fn, void* context) override {
-        engine_->setLiveRecords(fn, context);
+        engine_->SetLiveRecords(fn, context);
         return 0;
     }
 
     // For tests and the window-system layer: how Initialize asks about a missing folder
     // (null: the dialog plugin asks).
-    void setFolderPrompt(FolderPrompt prompt) { prompt_ = prompt; }
+    void SetFolderPrompt(FolderPrompt prompt) { prompt_ = prompt; }
     // For tests: the dialog table to use instead of loading the plugin (null: none).
-    void setDialogTable(const CommlibUiApi* table) {
+    void SetDialogTable(const CommlibUiApi* table) {
         table_ = table;
         tableChosen_ = true;
     }
-    WindowHandle owner() const { return owner_; }
-    Engine& engine() { return *engine_; }
+    WindowHandle Owner() const { return owner_; }
+    Engine& GetEngine() { return *engine_; }
 
 private:
-    void storeSettings(const PortSettings* port, const BufferSettings* buffer);
-    const CommlibUiApi* dialogTable() const;
-    int askAboutFolder();
+    void StoreSettings(const PortSettings* port, const BufferSettings* buffer);
+    const CommlibUiApi* DialogTable() const;
+    int AskAboutFolder();
 
     WindowHandle owner_ = nullptr;
     char portName_[TextSize] = "COM1";
@@ -82,6 +82,6 @@ private:
 };
 
 // Copies at most TextSize - 1 characters into a settings text; longer texts are cut.
-void copyText(char (&to)[RemoteImpl::TextSize], const char* from);
+void CopyText(char (&to)[RemoteImpl::TextSize], const char* from);
 
 } // namespace commlib

@@ -11,16 +11,16 @@ namespace {
 
 constexpr const char* PluginName = "libcommlib_ui.so";
 
-std::string besideThisLibrary() {
+std::string BesideThisLibrary() {
     Dl_info info{};
-    if (::dladdr(reinterpret_cast<void*>(&plugin), &info) == 0 || !info.dli_fname) return {};
+    if (::dladdr(reinterpret_cast<void*>(&Plugin), &info) == 0 || !info.dli_fname) return {};
     const std::string self = info.dli_fname;
     const auto slash = self.rfind('/');
     if (slash == std::string::npos) return {};
     return self.substr(0, slash + 1) + PluginName;
 }
 
-const CommlibUiApi* tableOf(void* handle) {
+const CommlibUiApi* TableOf(void* handle) {
     if (!handle) return nullptr;
     auto entry = reinterpret_cast<CommlibUiEntryFn>(::dlsym(handle, COMMLIB_UI_ENTRY));
     const CommlibUiApi* api = entry ? entry() : nullptr;
@@ -30,17 +30,17 @@ const CommlibUiApi* tableOf(void* handle) {
     return api;
 }
 
-const CommlibUiApi* load() {
-    const std::string beside = besideThisLibrary();
+const CommlibUiApi* Load() {
+    const std::string beside = BesideThisLibrary();
     void* handle = beside.empty() ? nullptr : ::dlopen(beside.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) handle = ::dlopen(PluginName, RTLD_NOW | RTLD_LOCAL);
-    return tableOf(handle);
+    return TableOf(handle);
 }
 
 } // namespace
 
-const CommlibUiApi* plugin() {
-    static const CommlibUiApi* const api = load();
+const CommlibUiApi* Plugin() {
+    static const CommlibUiApi* const api = Load();
     return api;
 }
 

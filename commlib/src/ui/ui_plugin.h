@@ -9,6 +9,6 @@ namespace commlib::ui {
 // The plugin's table, or null when the plugin is missing or does not fit.
 // Loaded once per process, beside libcommlib.so first, then by name; never unloaded,
 // because Qt does not survive being unloaded.
-const CommlibUiApi* plugin();
+const CommlibUiApi* Plugin();
 
 } // namespace commlib::ui

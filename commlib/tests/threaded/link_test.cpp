@@ -64,7 +64,7 @@ public:
         }
         return n;
     }
-    bool waitWriteRefused() {
+    bool WaitWriteRefused() {
         std::unique_lock lock(mutex_);
         return cv_.wait_for(lock, 10s, [&] { return writesRefused_ > 0; });
     }
@@ -80,23 +80,23 @@ public:
         }
         return SysCalls::ioctl(fd, request, arg);
     }
-    void failReads(std::initializer_list<int> errors) {
+    void FailReads(std::initializer_list<int> errors) {
         std::lock_guard lock(mutex_);
         readErrors_.insert(readErrors_.end(), errors);
     }
-    void failWrites(std::initializer_list<int> errors) {
+    void FailWrites(std::initializer_list<int> errors) {
         std::lock_guard lock(mutex_);
         writeErrors_.insert(writeErrors_.end(), errors);
     }
-    std::size_t bytesRead() {
+    std::size_t BytesRead() {
         std::lock_guard lock(mutex_);
         return bytesRead_;
     }
-    bool waitBytesRead(std::size_t total) {
+    bool WaitBytesRead(std::size_t total) {
         std::unique_lock lock(mutex_);
         return cv_.wait_for(lock, 10s, [&] { return bytesRead_ >= total; });
     }
-    std::vector<std::string> modem() {
+    std::vector<std::string> Modem() {
         std::lock_guard lock(mutex_);
         return modem_;
     }
@@ -119,37 +119,37 @@ protected:
     FakeEngine engine{link};
 
     void SetUp() override {
-        link.attach(engine);
-        ASSERT_EQ(link.open(pty.slave_path(), {115200, 0, false}), LinkOpen::Ok);
+        link.Attach(engine);
+        ASSERT_EQ(link.Open(pty.slave_path(), {115200, 0, false}), LinkOpen::Ok);
     }
     // The link must stop before the engine it drives goes away.
-    void TearDown() override { link.close(); }
+    void TearDown() override { link.Close(); }
 };
 
-Bytes bytesOf(std::string_view s) { return Bytes(s.begin(), s.end()); }
+Bytes BytesOf(std::string_view s) { return Bytes(s.begin(), s.end()); }
 
 TEST_F(Link, WriterPutsRawBytesAndFramesOnTheLineUnchanged) {
     Bytes all(256);
     for (int i = 0; i < 256; ++i) all[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
     engine.onRequest = [&](int, int) {
-        engine.out.sendRaw(makeMessage(FramingText, "###"));
-        engine.out.sendFrame(makeMessage(FramingSyn, Bytes{0x30, 0x00}));
-        engine.out.sendRaw(makeMessage(FramingText, all));
+        engine.out.SendRaw(MakeMessage(FramingText, "###"));
+        engine.out.SendFrame(MakeMessage(FramingSyn, Bytes{0x30, 0x00}));
+        engine.out.SendRaw(MakeMessage(FramingText, all));
     };
-    ASSERT_TRUE(link.request(ReqConnect, 0, 0));
-    Bytes expected = bytesOf("###");
+    ASSERT_TRUE(link.Request(ReqConnect, 0, 0));
+    Bytes expected = BytesOf("###");
     for (std::uint8_t b : {0x16, 0x30, 0x00, 0xE5, 0xB9, 0x16}) expected.push_back(b);
     expected.insert(expected.end(), all.begin(), all.end());
     EXPECT_EQ(pty.read(expected.size(), 10s), expected);
     // Each completed write is reported to the protocol thread.
-    EXPECT_TRUE(engine.waitFor([](auto& s) { return FakeEngine::count(s, Seen::Event) >= 3; }));
-    for (const Seen& s : engine.events()) EXPECT_EQ(s.a, EvWriteDone);
+    EXPECT_TRUE(engine.WaitFor([](auto& s) { return FakeEngine::Count(s, Seen::Event) >= 3; }));
+    for (const Seen& s : engine.Events()) EXPECT_EQ(s.a, EvWriteDone);
 }
 
 TEST_F(Link, RequestsReachTheEngineWithCodeAndParam) {
-    ASSERT_TRUE(link.request(ReqKey, 0x1234, 77));
-    ASSERT_TRUE(link.request(ReqMeasure, 1, 0));
-    const auto seen = engine.seen();
+    ASSERT_TRUE(link.Request(ReqKey, 0x1234, 77));
+    ASSERT_TRUE(link.Request(ReqMeasure, 1, 0));
+    const auto seen = engine.AllSeen();
     std::vector<Seen> requests;
     for (const Seen& s : seen)
         if (s.kind == Seen::Request) requests.push_back(s);
@@ -163,41 +163,41 @@ TEST_F(Link, RequestsReachTheEngineWithCodeAndParam) {
 }
 
 TEST_F(Link, ReceivedBytesArriveAsEventsWhereverTheyAreSplit) {
-    Bytes stream = bytesOf("*?RV-7030 1.05\r%@X\r$0102FD\r");
-    const Bytes frame = synFrame(Bytes{0x41, 0x00, 0x02, 0x34, 0x10, 0x16});
+    Bytes stream = BytesOf("*?RV-7030 1.05\r%@X\r$0102FD\r");
+    const Bytes frame = SynFrame(Bytes{0x41, 0x00, 0x02, 0x34, 0x10, 0x16});
     stream.insert(stream.end(), frame.begin(), frame.end());
     const std::vector<int> expected{EvAck, EvNak, EvLine, EvPercentLine, EvLine, EvFrame};
     std::size_t fed = 0;
     for (std::size_t cut = 1; cut < stream.size(); ++cut) {
         // The first part is read on its own before the rest is written.
         pty.write(Bytes(stream.begin(), stream.begin() + static_cast<std::ptrdiff_t>(cut)));
-        ASSERT_TRUE(calls.waitBytesRead(fed + cut));
+        ASSERT_TRUE(calls.WaitBytesRead(fed + cut));
         pty.write(Bytes(stream.begin() + static_cast<std::ptrdiff_t>(cut), stream.end()));
         fed += stream.size();
-        ASSERT_TRUE(engine.waitForEvents(expected.size())) << "cut at " << cut;
-        const auto events = engine.events();
+        ASSERT_TRUE(engine.WaitForEvents(expected.size())) << "cut at " << cut;
+        const auto events = engine.Events();
         ASSERT_EQ(events.size(), expected.size()) << "cut at " << cut;
         for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(events[i].a, expected[i]) << "cut " << cut;
-        EXPECT_EQ(events[2].bytes, bytesOf("RV-7030 1.05"));
+        EXPECT_EQ(events[2].bytes, BytesOf("RV-7030 1.05"));
         EXPECT_EQ(events[4].bytes, (Bytes{0x01, 0x02}));
         EXPECT_EQ(events[5].bytes, (Bytes{0x41, 0x00, 0x02, 0x34, 0x10, 0x16}));
         EXPECT_NE(events[5].thread, std::this_thread::get_id());
         // After a frame the reader waits inside the next one; the engine's
         // reset makes it start afresh for the next round.
-        link.resetEngine();
-        engine.clear();
+        link.ResetEngine();
+        engine.Clear();
     }
 }
 
 TEST_F(Link, ReadErrorsDoNotLoseTheStream) {
     // Errors that pass; EIO and the like mean the device is gone (below).
-    calls.failReads({ENOMEM, EAGAIN, EINTR, ENOMEM});
+    calls.FailReads({ENOMEM, EAGAIN, EINTR, ENOMEM});
     pty.write("%T1\r*");
-    ASSERT_TRUE(engine.waitForEvents(2));
-    const auto events = engine.events();
+    ASSERT_TRUE(engine.WaitForEvents(2));
+    const auto events = engine.Events();
     ASSERT_EQ(events.size(), 2u);
     EXPECT_EQ(events[0].a, EvPercentLine);
-    EXPECT_EQ(events[0].bytes, bytesOf("T1"));
+    EXPECT_EQ(events[0].bytes, BytesOf("T1"));
     EXPECT_EQ(events[1].a, EvAck);
 }
 
@@ -210,16 +210,16 @@ TEST_F(Link, AStalledEngineHoldsTheLineInThePortNotInMemory) {
     std::string lines;
     for (int i = 0; i < kLines; ++i) lines += "%AB\r";
     std::thread writer([&] { pty.write(lines); });   // blocks while the port's buffers are full
-    ASSERT_TRUE(calls.waitBytesRead(4 * MaxReceivedQueued));
+    ASSERT_TRUE(calls.WaitBytesRead(4 * MaxReceivedQueued));
     std::this_thread::sleep_for(300ms);
     // At most the allowed backlog, plus what one read takes in, left the port.
-    EXPECT_LE(calls.bytesRead(), 4u * (MaxReceivedQueued + 1) + 4096u);
+    EXPECT_LE(calls.BytesRead(), 4u * (MaxReceivedQueued + 1) + 4096u);
     release.set_value();   // from here on every event passes at once
     writer.join();
-    ASSERT_TRUE(engine.waitForEvents(kLines));
-    const auto events = engine.events();
+    ASSERT_TRUE(engine.WaitForEvents(kLines));
+    const auto events = engine.Events();
     ASSERT_EQ(events.size(), static_cast<std::size_t>(kLines));
-    for (const Seen& s : events) EXPECT_EQ(s.bytes, bytesOf("AB"));
+    for (const Seen& s : events) EXPECT_EQ(s.bytes, BytesOf("AB"));
 }
 
 // How a port can go away for good, each seen by the reader or the writer.
@@ -232,53 +232,53 @@ TEST(LinkGone, APortThatFailsForGoodIsReportedOnceAndTheLinkStillCloses) {
         ObservedCalls calls;
         SerialLink link{calls};
         FakeEngine engine{link};
-        link.attach(engine);
-        ASSERT_EQ(link.open(pty.slave_path(), {115200, 0, false}), LinkOpen::Ok);
+        link.Attach(engine);
+        ASSERT_EQ(link.Open(pty.slave_path(), {115200, 0, false}), LinkOpen::Ok);
         pty.write("*");   // what came before is still delivered
-        ASSERT_TRUE(engine.waitForEvents(1));
+        ASSERT_TRUE(engine.WaitForEvents(1));
         switch (how) {
-        case Gone::ReadEio: calls.failReads({EIO}); pty.write("?"); break;
-        case Gone::ReadEnxio: calls.failReads({ENXIO}); pty.write("?"); break;
+        case Gone::ReadEio: calls.FailReads({EIO}); pty.write("?"); break;
+        case Gone::ReadEnxio: calls.FailReads({ENXIO}); pty.write("?"); break;
         case Gone::WriteEio:
         case Gone::WriteEnxio:
-            calls.failWrites({how == Gone::WriteEio ? EIO : ENXIO});
-            engine.onRequest = [&](int, int) { engine.out.sendRaw(makeMessage(FramingText, "###")); };
-            ASSERT_TRUE(link.request(ReqConnect, 0, 0));
+            calls.FailWrites({how == Gone::WriteEio ? EIO : ENXIO});
+            engine.onRequest = [&](int, int) { engine.out.SendRaw(MakeMessage(FramingText, "###")); };
+            ASSERT_TRUE(link.Request(ReqConnect, 0, 0));
             break;
         case Gone::MasterClosed: pty.close_master(); break;
         }
-        ASSERT_TRUE(engine.waitForEvents(2));
+        ASSERT_TRUE(engine.WaitForEvents(2));
         std::this_thread::sleep_for(100ms);   // nothing else follows
-        const auto events = engine.events();
+        const auto events = engine.Events();
         ASSERT_EQ(events.size(), 2u);
         EXPECT_EQ(events[0].a, EvAck);
         EXPECT_EQ(events[1].a, EvLineGone);
-        link.close();
-        EXPECT_FALSE(link.isOpen());
+        link.Close();
+        EXPECT_FALSE(link.IsOpen());
     }
 }
 
 TEST_F(Link, BytesWhileIdleAreDroppedAndResetDiscardsThePartialMessage) {
     engine.currentState = 0;
-    const std::size_t asked = engine.stateQueries();
+    const std::size_t asked = engine.StateQueries();
     pty.write("*");
     // The reader has looked at the engine's state for this byte: it is gone.
-    ASSERT_TRUE(engine.waitStateQueries(asked + 1));
+    ASSERT_TRUE(engine.WaitStateQueries(asked + 1));
     engine.currentState = 1;
     pty.write("%T0");
-    ASSERT_TRUE(calls.waitBytesRead(4));
-    link.resetEngine();
+    ASSERT_TRUE(calls.WaitBytesRead(4));
+    link.ResetEngine();
     pty.write("?");
-    ASSERT_TRUE(engine.waitForEvents(1));
-    const auto events = engine.events();
+    ASSERT_TRUE(engine.WaitForEvents(1));
+    const auto events = engine.Events();
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].a, EvNak);
 }
 
 TEST_F(Link, TicksEvery200MsAndResetRunOnTheProtocolThread) {
-    ASSERT_TRUE(engine.waitFor([](auto& s) { return FakeEngine::count(s, Seen::Tick) >= 3; }));
-    link.resetEngine();
-    const auto seen = engine.seen();
+    ASSERT_TRUE(engine.WaitFor([](auto& s) { return FakeEngine::Count(s, Seen::Tick) >= 3; }));
+    link.ResetEngine();
+    const auto seen = engine.AllSeen();
     std::thread::id protocol;
     for (const Seen& s : seen) {
         if (s.kind != Seen::Tick && s.kind != Seen::Reset) continue;
@@ -286,29 +286,29 @@ TEST_F(Link, TicksEvery200MsAndResetRunOnTheProtocolThread) {
         EXPECT_EQ(s.thread, protocol);
     }
     EXPECT_NE(protocol, std::this_thread::get_id());
-    EXPECT_EQ(FakeEngine::count(seen, Seen::Reset), 1u);
+    EXPECT_EQ(FakeEngine::Count(seen, Seen::Reset), 1u);
 }
 
 TEST_F(Link, ModemLinesRiseWithTheProtocolThreadAndFallInReverse) {
-    link.close();
-    EXPECT_EQ(calls.modem(), (std::vector<std::string>{"+DTR", "+RTS", "-RTS", "-DTR"}));
-    EXPECT_FALSE(link.cts());
+    link.Close();
+    EXPECT_EQ(calls.Modem(), (std::vector<std::string>{"+DTR", "+RTS", "-RTS", "-DTR"}));
+    EXPECT_FALSE(link.Cts());
     // Close ran the engine reset first.
-    EXPECT_EQ(FakeEngine::count(engine.seen(), Seen::Reset), 1u);
+    EXPECT_EQ(FakeEngine::Count(engine.AllSeen(), Seen::Reset), 1u);
 }
 
 TEST_F(Link, CloseEndsAtOnceWhileAWriteIsStuck) {
     // Nobody reads the far end: the pty's buffer fills and the writer waits.
     const Bytes big(2000, 'x');
     engine.onRequest = [&](int, int) {
-        for (int i = 0; i < 200; ++i) engine.out.sendRaw(makeMessage(FramingText, big));
+        for (int i = 0; i < 200; ++i) engine.out.SendRaw(MakeMessage(FramingText, big));
     };
-    ASSERT_TRUE(link.request(ReqPutSetup, 0, 0));
-    ASSERT_TRUE(calls.waitWriteRefused());
+    ASSERT_TRUE(link.Request(ReqPutSetup, 0, 0));
+    ASSERT_TRUE(calls.WaitWriteRefused());
     const auto start = std::chrono::steady_clock::now();
-    link.close();
+    link.Close();
     EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
-    EXPECT_FALSE(link.isOpen());
+    EXPECT_FALSE(link.IsOpen());
 }
 
 } // namespace

@@ -17,7 +17,7 @@ namespace {
 using testing_fake::FakeEngine;
 using testing_fake::Seen;
 
-std::size_t countEntries(const char* dir) {
+std::size_t CountEntries(const char* dir) {
     std::size_t n = 0;
     if (DIR* d = ::opendir(dir)) {
         while (::readdir(d)) ++n;
@@ -27,24 +27,24 @@ std::size_t countEntries(const char* dir) {
 }
 
 std::atomic<int> notified{0};
-int countNote(int, int, void*) { return ++notified, 0; }
+int CountNote(int, int, void*) { return ++notified, 0; }
 
 class RemoteOpen : public ::testing::Test {
 protected:
     testing_util::PtyPair pty;
-    RemoteImpl remote{testing_fake::makeFakeEngine};
-    FakeEngine& engine() { return static_cast<FakeEngine&>(remote.engine()); }
+    RemoteImpl remote{testing_fake::MakeFakeEngine};
+    FakeEngine& Fake() { return static_cast<FakeEngine&>(remote.GetEngine()); }
     void SetUp() override {
         const PortSettings port{pty.slave_path().c_str(), 230400, 0, 1};
-        ASSERT_EQ(remote.Initialize(nullptr, countNote, &port, nullptr), 0);
+        ASSERT_EQ(remote.Initialize(nullptr, CountNote, &port, nullptr), 0);
     }
 };
 
 TEST_F(RemoteOpen, RequestIsTakenByTheProtocolThreadAndAccessorsForward) {
     ASSERT_EQ(remote.Open(), 0);
     EXPECT_EQ(remote.Request(ReqGetTable, 0, 0), 1);
-    auto seen = engine().seen();
-    ASSERT_EQ(FakeEngine::count(seen, Seen::Request), 1u);
+    auto seen = Fake().AllSeen();
+    ASSERT_EQ(FakeEngine::Count(seen, Seen::Request), 1u);
     char name[5];
     EXPECT_STREQ(remote.GetModelName(name, sizeof name), "RV-7");
     EXPECT_EQ(remote.GetVersion(), 0x102000);
@@ -59,12 +59,12 @@ TEST_F(RemoteOpen, RequestIsTakenByTheProtocolThreadAndAccessorsForward) {
     EXPECT_EQ(remote.GetVersion(), 0);
     EXPECT_STREQ(remote.GetModelName(name, sizeof name), "");
     // ResetLink, and Close's own reset.
-    EXPECT_EQ(FakeEngine::count(engine().seen(), Seen::Reset), 2u);
+    EXPECT_EQ(FakeEngine::Count(Fake().AllSeen(), Seen::Reset), 2u);
 }
 
 TEST_F(RemoteOpen, RequestGivesUpWhenTheProtocolThreadDoesNotTakeIt) {
     std::atomic<bool> release{false};
-    engine().onRequest = [&](int code, int) {
+    Fake().onRequest = [&](int code, int) {
         if (code != ReqMeasure) return;
         while (!release.load()) std::this_thread::sleep_for(std::chrono::milliseconds(20));
     };
@@ -84,21 +84,21 @@ TEST_F(RemoteOpen, RequestGivesUpWhenTheProtocolThreadDoesNotTakeIt) {
 TEST_F(RemoteOpen, FiftyOpenCloseRoundsLeakNoThreadOrDescriptor) {
     ASSERT_EQ(remote.Open(), 0);   // warm up anything created once
     remote.Close();
-    const std::size_t fds = countEntries("/proc/self/fd");
-    const std::size_t threads = countEntries("/proc/self/task");
+    const std::size_t fds = CountEntries("/proc/self/fd");
+    const std::size_t threads = CountEntries("/proc/self/task");
     const int failures = notified.load();
     for (int i = 0; i < 50; ++i) {
         ASSERT_EQ(remote.Open(), 0) << "round " << i;
         remote.Close();
     }
-    EXPECT_EQ(countEntries("/proc/self/fd"), fds);
-    EXPECT_EQ(countEntries("/proc/self/task"), threads);
+    EXPECT_EQ(CountEntries("/proc/self/fd"), fds);
+    EXPECT_EQ(CountEntries("/proc/self/task"), threads);
     EXPECT_EQ(notified.load(), failures);   // no open failed
     // Open on an open port closes first, and still leaks nothing.
     ASSERT_EQ(remote.Open(), 0);
     ASSERT_EQ(remote.Open(), 0);
     remote.Close();
-    EXPECT_EQ(countEntries("/proc/self/fd"), fds);
+    EXPECT_EQ(CountEntries("/proc/self/fd"), fds);
 }
 
 } // namespace

@@ -75,7 +75,7 @@ TEST(PtyServer, AnswersOnTheSlavePathUntilStopped) {
 }
 
 std::string frame(const std::vector<std::uint8_t>& packet) {
-    const auto bytes = commlib::synFrame(packet);
+    const auto bytes = commlib::SynFrame(packet);
     return std::string(bytes.begin(), bytes.end());
 }
 

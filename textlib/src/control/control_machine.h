@@ -41,8 +41,8 @@ public:
     void Reset(ControlFamily family);
     ControlOutput Feed(std::uint16_t cell);
 
-    ControlState state() const { return state_; }
-    bool textPending() const { return pending_; }
+    ControlState State() const { return state_; }
+    bool TextPending() const { return pending_; }
 
 private:
     void Step(int input, std::uint16_t cell, ControlOutput& out);

@@ -32,7 +32,7 @@ public:
     void PushSd(std::uint16_t cell) { Push(cell, false); }
     void PushRd(std::uint16_t cell) { Push(cell, true); }
 
-    ControlFamily family() const { return family_; }
+    ControlFamily Family() const { return family_; }
 
 private:
     struct Entry {

@@ -25,8 +25,8 @@ public:
 
     void Stamp(FrameScan& s, std::uint32_t word, int dir) override {
         if (s.HasOther(dir)) return s.NoteOther(dir);
-        if (s.done() || s.Delivered(dir)) return;
-        if (s.started()) {
+        if (s.Done() || s.Delivered(dir)) return;
+        if (s.Started()) {
             s.stopHere = true;   // the stamp opens the next frame
             return;
         }
@@ -41,9 +41,9 @@ public:
 
     void Cell(FrameScan& s, std::uint16_t cell, int dir) override {
         if (s.HasOther(dir)) return s.NoteOther(dir);
-        if (s.done() || s.Delivered(dir)) return;
+        if (s.Done() || s.Delivered(dir)) return;
         int status = CellStatus(cell);
-        if (!s.started()) {
+        if (!s.Started()) {
             s.Begin(dir);
             if (status == kStatusBreak) return s.End(kEndBreak);
             return s.Append(cell);

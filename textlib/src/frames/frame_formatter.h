@@ -32,12 +32,12 @@ public:
 
     // What the packet level works on: the frame, the bytes after the control
     // field, and the line being built.
-    const Frame& frame() const { return *frame_; }
-    int dataPos() const { return pos_; }
-    int dataCount() const { return frame_->count - pos_; }
+    const Frame& CurrentFrame() const { return *frame_; }
+    int DataPos() const { return pos_; }
+    int DataCount() const { return frame_->count - pos_; }
     // Moves the data start past `n` bytes taken by a packet header.
     void Take(int n) { pos_ += n; }
-    LineBuilder& line() { return line_; }
+    LineBuilder& Line() { return line_; }
     void PutFcs();
 
 protected:

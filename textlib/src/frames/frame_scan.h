@@ -19,8 +19,8 @@ struct FrameScan {
     bool stopHere = false;         // end the scan without consuming word i
     int match[3] = {0, 0, 0};      // SYNC: per-direction count of matched characters
 
-    bool started() const { return state != ScanState::NotStarted; }
-    bool done() const { return state == ScanState::Done; }
+    bool Started() const { return state != ScanState::NotStarted; }
+    bool Done() const { return state == ScanState::Done; }
     std::int64_t Resume(int dir) const { return dir == kFrameSd ? reader.SdResume() : reader.RdResume(); }
     // The frame already belongs to the other direction than `dir`.
     bool HasOther(int dir) const { return frame.direction != kFrameUndecided && frame.direction != dir; }
@@ -30,7 +30,7 @@ struct FrameScan {
     }
     // Before the frame starts, data of a direction before its resume index
     // belong to a frame that was delivered already.
-    bool Delivered(int dir) const { return !started() && i < Resume(dir); }
+    bool Delivered(int dir) const { return !Started() && i < Resume(dir); }
     void Begin(int dir) {
         if (dir != kFrameUndecided) frame.direction = static_cast<std::int8_t>(dir);
         state = ScanState::Started;

@@ -24,7 +24,7 @@ public:
     // begins at its opening flag, and the last stamp before it is its time.
     void Stamp(FrameScan& s, std::uint32_t word, int dir) override {
         if (s.HasOther(dir)) return s.NoteOther(dir);
-        if (s.done() || s.Delivered(dir)) return;
+        if (s.Done() || s.Delivered(dir)) return;
         s.frame.timeStamp = StampOf(word);
         s.Begin(dir);
     }
@@ -35,8 +35,8 @@ public:
             if (status == kOpeningFlag) s.NoteOther(dir);
             return;
         }
-        if (s.done() || s.Delivered(dir)) return;
-        if (!s.started()) {
+        if (s.Done() || s.Delivered(dir)) return;
+        if (!s.Started()) {
             if (status == kOpeningFlag) s.Begin(dir);
             return;
         }

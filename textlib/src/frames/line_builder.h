@@ -85,8 +85,8 @@ public:
         text_.erase(text_.find_last_not_of(' ') + 1);
         return text_;
     }
-    std::size_t size() const { return text_.size(); }
-    const std::string& text() const { return text_; }
+    std::size_t Size() const { return text_.size(); }
+    const std::string& Text() const { return text_; }
 
 private:
     std::string text_;

@@ -43,7 +43,7 @@ std::uint32_t Scan(FrameScan& s, ScanRules& rules) {
         if (w == 0) return 0;
         if (IsGap(w)) {
             // A gap inside a frame ends it; the next scan reports the gap itself.
-            if (!s.started()) {
+            if (!s.Started()) {
                 s.frame.direction = kFrameLost;
                 ++s.i;
             }
@@ -52,7 +52,7 @@ std::uint32_t Scan(FrameScan& s, ScanRules& rules) {
         ApplyWord(s, rules, highest, w);
         if (s.stopHere) return w;
         ++s.i;
-        if (s.done()) return w;
+        if (s.Done()) return w;
     }
 }
 

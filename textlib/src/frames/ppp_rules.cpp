@@ -15,7 +15,7 @@ public:
 
     void Stamp(FrameScan& s, std::uint32_t word, int dir) override {
         if (s.HasOther(dir)) return s.NoteOther(dir);
-        if (s.done() || s.Delivered(dir)) return;
+        if (s.Done() || s.Delivered(dir)) return;
         s.frame.timeStamp = StampOf(word);
         s.Begin(dir);
     }
@@ -23,9 +23,9 @@ public:
     // The other direction's characters never mark where its data began: only
     // its time stamps do.
     void Cell(FrameScan& s, std::uint16_t cell, int dir) override {
-        if (s.HasOther(dir) || s.done() || s.Delivered(dir)) return;
+        if (s.HasOther(dir) || s.Done() || s.Delivered(dir)) return;
         int status = CellStatus(cell);
-        if (!s.started()) {
+        if (!s.Started()) {
             if (status == kBreak) {
                 s.Begin(dir);
                 s.End(kEndBreak);

@@ -11,12 +11,12 @@ namespace {
 class Q931Packets final : public PacketFormatter {
 public:
     void FormatInfo(FrameFormatter& f) override {
-        const int n = f.dataCount();
-        auto at = [&](int k) { return f.frame().Byte(f.dataPos() + k); };
+        const int n = f.DataCount();
+        auto at = [&](int k) { return f.CurrentFrame().Byte(f.DataPos() + k); };
         const int refLength = n >= 2 ? at(1) & 0x0F : 0;
         const int refBytes = n >= 2 ? std::min(refLength, n - 2) : 0;
         const int typeAt = 2 + refLength;
-        LineBuilder& line = f.line();
+        LineBuilder& line = f.Line();
 
         if (n >= 1) line.Hex2(static_cast<unsigned>(at(0)));
         else line.Spaces(2);
@@ -50,7 +50,7 @@ public:
     }
 
     void FormatNotInfo(FrameFormatter& f) override {
-        f.line().Put("   (Not INFO)       ");
+        f.Line().Put("   (Not INFO)       ");
         f.PutFcs();
     }
 };

@@ -33,8 +33,8 @@ public:
 
     void Stamp(FrameScan& s, std::uint32_t word, int dir) override {
         if (s.HasOther(dir)) return s.NoteOther(dir);
-        if (s.done() || s.Delivered(dir)) return;
-        if (s.started()) {
+        if (s.Done() || s.Delivered(dir)) return;
+        if (s.Started()) {
             s.stopHere = true;
             return;
         }
@@ -45,8 +45,8 @@ public:
 
     void Cell(FrameScan& s, std::uint16_t cell, int dir) override {
         if (s.HasOther(dir)) return s.NoteOther(dir);
-        if (s.done() || s.Delivered(dir)) return;
-        if (s.started()) return InFrame(s, cell, dir);
+        if (s.Done() || s.Delivered(dir)) return;
+        if (s.Started()) return InFrame(s, cell, dir);
         Hunt(s, cell, dir);
     }
 

@@ -23,8 +23,8 @@ struct Header {
 
 Header ParseHeader(const FrameFormatter& f) {
     Header h;
-    const int n = f.dataCount();
-    auto at = [&](int k) { return f.frame().Byte(f.dataPos() + k); };
+    const int n = f.DataCount();
+    auto at = [&](int k) { return f.CurrentFrame().Byte(f.DataPos() + k); };
     h.bytes = n < 3 ? n : 3;
     if (n >= 1) h.gfi = at(0) >> 4, h.lcgn = at(0) & 0x0F;
     if (n >= 2) h.lcn = at(1);
@@ -51,14 +51,14 @@ public:
     void FormatInfo(FrameFormatter& f) override {
         const Header h = ParseHeader(f);
         f.Take(h.bytes);
-        LineBuilder& line = f.line();
+        LineBuilder& line = f.Line();
         if (h.bytes >= 1) line.Dec(h.lcgn, 2);
         else line.Spaces(2);
         line.Spaces(1);
         if (h.bytes >= 2) line.Dec(h.lcn, 3);
         else line.Spaces(3);
         line.Spaces(1);
-        PutType(line, h, f.frame().direction == kFrameRd);
+        PutType(line, h, f.CurrentFrame().direction == kFrameRd);
         line.Spaces(1);
         if (h.bytes >= 1) {
             line.Dec((h.gfi >> 3) & 1);
@@ -70,7 +70,7 @@ public:
         }
     }
 
-    void FormatNotInfo(FrameFormatter& f) override { f.line().Put("       (Not INFO)          "); }
+    void FormatNotInfo(FrameFormatter& f) override { f.Line().Put("       (Not INFO)          "); }
 
 private:
     static void PutNumber(LineBuilder& line, int value) {

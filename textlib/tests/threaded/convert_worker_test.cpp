@@ -204,8 +204,8 @@ TEST(Notifications, ThreadTargetWhenNoWindowAndNoneWithoutEither) {
     ASSERT_TRUE(convert->Open(s.buffer.c_str(), nullptr, &thread, 0x9000));
     ASSERT_TRUE(convert->Start(&o, "A"));
     EXPECT_EQ(thread.window.WaitFinished(), 0);
-    EXPECT_EQ(thread.window.notices().back().message, 0x9000u);
-    std::size_t posted = thread.window.notices().size();
+    EXPECT_EQ(thread.window.Notices().back().message, 0x9000u);
+    std::size_t posted = thread.window.Notices().size();
 
     ASSERT_TRUE(convert->Open(s.buffer.c_str(), nullptr, nullptr, 0x9000));
     ASSERT_TRUE(convert->Start(&o, "B"));
@@ -214,7 +214,7 @@ TEST(Notifications, ThreadTargetWhenNoWindowAndNoneWithoutEither) {
     while (!convert->Open(s.buffer.c_str(), nullptr, nullptr, 0x9000) && std::chrono::steady_clock::now() < deadline)
         std::this_thread::yield();
     EXPECT_GT(fs::file_size(s.Out("B00000000.txt")), 0u);
-    EXPECT_EQ(thread.window.notices().size(), posted) << "nothing more was posted";
+    EXPECT_EQ(thread.window.Notices().size(), posted) << "nothing more was posted";
 }
 
 TEST(Lifecycle, OpenRejectsBadPathsAndStopWithoutJobDoesNothing) {
@@ -224,7 +224,7 @@ TEST(Lifecycle, OpenRejectsBadPathsAndStopWithoutJobDoesNothing) {
     convert->Stop();
     convert->Close();
     convert->Stop();
-    EXPECT_TRUE(window.notices().empty());
+    EXPECT_TRUE(window.Notices().empty());
 }
 
 TEST(Lifecycle, SecondStartOrOpenWhileRunningIsRefusedAndStopAfterTheEndIsHarmless) {
@@ -271,7 +271,7 @@ TEST(Cancel, StopEndsALongJobWithCodeTwoAndKeepsItsOutput) {
     EXPECT_TRUE(fs::exists(s.Out("T_00000000.txt")));
     EXPECT_GT(fs::file_size(s.Out("T_00000000.txt")), 0u);
     EXPECT_LT(fs::file_size(s.Out("T_00000000.txt")), 32u * kBlockWords / 28 * 4 * 59) << "the job did not run to its end";
-    for (const Notice& n : window.notices()) {
+    for (const Notice& n : window.Notices()) {
         if ((n.wParam & 0xFFFF) != kConvertProgress) continue;
         EXPECT_GE(n.wParam >> 16, 1u);
         EXPECT_LE(n.wParam >> 16, 32u);
@@ -288,7 +288,7 @@ TEST(Cancel, ReleaseDuringAJobWaitsForTheWorker) {
         ASSERT_TRUE(convert->Open(s.buffer.c_str(), &window, nullptr, kTestMessage));
         ASSERT_TRUE(convert->Start(&o, "T_"));
     }   // Release with the job running
-    auto notices = window.notices();
+    auto notices = window.Notices();
     ASSERT_FALSE(notices.empty());
     EXPECT_EQ(notices.back().wParam & 0xFFFF, 0u) << "the job posted its end before the object went";
 }
