@@ -24,15 +24,13 @@ public:
     ConvertOptions started{};
     int closes = 0, stops = 0, starts = 0;
 
-    bool Open(const char* path, TextWindow*, TextThread*, unsigned m) override
-    {
+    bool Open(const char* path, TextWindow*, TextThread*, unsigned m) override {
         opened = path;
         message = m;
         return open_result;
     }
     void Close() override { ++closes; }
-    bool Start(const ConvertOptions* o, const char* p) override
-    {
+    bool Start(const ConvertOptions* o, const char* p) override {
         ++starts;
         started = *o;
         prefix = p;
@@ -74,8 +72,7 @@ protected:
     std::unique_ptr<MainController> main;
     std::unique_ptr<ConvertController> c;
 
-    void SetUp() override
-    {
+    void SetUp() override {
         main = std::make_unique<MainController>(remote, view, Language::English, posts, MainHooks{});
         BufferSettings buffer{"/buffer", 10, 1, 0};
         main->start(buffer);
@@ -106,21 +103,19 @@ protected:
         c->load(o);
         blocks(3);
     }
-    void blocks(int count)
-    {
+    void blocks(int count) {
         int values[3] = {0, count, count};
         main->on_notification(PackNotification(0, NtfyBlocks), reinterpret_cast<std::intptr_t>(values));
     }
     void finished(int code) { c->on_notification(static_cast<std::uintptr_t>(code) << 16); }
 };
 
-TEST_F(ConvertControllerTest, RunStoresOptionsShowsProgressAndEnds)
-{
+TEST_F(ConvertControllerTest, RunStoresOptionsShowsProgressAndEnds) {
     c->on_start();
     EXPECT_EQ(convert.opened, "/buffer");
     EXPECT_EQ(convert.message, kConvertMessage);
     EXPECT_EQ(convert.prefix, "MK_20261207_230501_");
-    EXPECT_EQ(convert.started.Start, 1);   // 0 became 1
+    EXPECT_EQ(convert.started.Start, 1);  // 0 became 1
     EXPECT_EQ(panel.values.start, "1");
     ASSERT_EQ(stored.size(), 1u);
     EXPECT_STREQ(stored[0].SavePath, dir.path().c_str());
@@ -142,8 +137,7 @@ TEST_F(ConvertControllerTest, RunStoresOptionsShowsProgressAndEnds)
     EXPECT_TRUE(view.messages.empty());
 }
 
-TEST_F(ConvertControllerTest, StopEndsWithoutMessageAndFailuresShowMessage32)
-{
+TEST_F(ConvertControllerTest, StopEndsWithoutMessageAndFailuresShowMessage32) {
     c->on_start();
     c->on_stop();
     EXPECT_EQ(convert.stops, 1);
@@ -158,8 +152,7 @@ TEST_F(ConvertControllerTest, StopEndsWithoutMessageAndFailuresShowMessage32)
     EXPECT_EQ(view.messages.size(), 2u);
 }
 
-TEST_F(ConvertControllerTest, OpenAndStartFailures)
-{
+TEST_F(ConvertControllerTest, OpenAndStartFailures) {
     convert.open_result = false;
     c->on_start();
     EXPECT_EQ(view.messages.back().text, "The PC buffer files do not exist, or the data of their are wrong.");
@@ -174,8 +167,7 @@ TEST_F(ConvertControllerTest, OpenAndStartFailures)
     EXPECT_EQ(view.messages.back().text, "An error occurred during converting process.");
 }
 
-TEST_F(ConvertControllerTest, RefusedFolderStopsTheRunButKeepsTheOtherFields)
-{
+TEST_F(ConvertControllerTest, RefusedFolderStopsTheRunButKeepsTheOtherFields) {
     panel.values.save_path = "/";
     panel.values.max_lines = "0";
     c->on_start();
@@ -183,21 +175,19 @@ TEST_F(ConvertControllerTest, RefusedFolderStopsTheRunButKeepsTheOtherFields)
     EXPECT_EQ(view.messages.back().text, "Cannot specify root directory as the location to store.");
     EXPECT_EQ(panel.values.max_lines, "1");
     EXPECT_TRUE(stored.empty());
-    c->store_silently();   // at exit: the old folder, the new line count
+    c->store_silently();  // at exit: the old folder, the new line count
     ASSERT_EQ(stored.size(), 1u);
     EXPECT_STREQ(stored[0].SavePath, dir.path().c_str());
     EXPECT_EQ(stored[0].MaxLines, 1);
 }
 
-TEST_F(ConvertControllerTest, NoStartWithoutBlocks)
-{
+TEST_F(ConvertControllerTest, NoStartWithoutBlocks) {
     blocks(0);
     c->on_start();
     EXPECT_EQ(convert.starts, 0);
 }
 
-TEST_F(ConvertControllerTest, DeleteTextMovesOnlyTheFolderOwnTextFiles)
-{
+TEST_F(ConvertControllerTest, DeleteTextMovesOnlyTheFolderOwnTextFiles) {
     for (const char* name : {"a.txt", "B.TXT", "keep.csv", "sub/inner.txt"}) {
         fs::create_directories(fs::path(dir.file(name)).parent_path());
         testing_util::write_file(dir.file(name), std::vector<std::uint8_t>{'x'});
@@ -223,5 +213,5 @@ TEST_F(ConvertControllerTest, DeleteTextMovesOnlyTheFolderOwnTextFiles)
     EXPECT_EQ(trashed.size(), 2u);
 }
 
-} // namespace
-} // namespace capstore
+}  // namespace
+}  // namespace capstore

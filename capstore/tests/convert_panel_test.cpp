@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include <filesystem>
 #include <unistd.h>
+#include <filesystem>
 
 #include "convert/convert_controller.h"
 #include "convert/panel_values.h"
@@ -22,8 +22,7 @@ struct Recorded {
     std::vector<int> captions;
     int asked = 0;
     bool answer = true;
-    FolderQuestions questions()
-    {
+    FolderQuestions questions() {
         return {[this](int m, const std::string& p, int caption) {
                     shown.emplace_back(m, p);
                     captions.push_back(caption);
@@ -38,8 +37,7 @@ struct Recorded {
     }
 };
 
-TEST(PanelValuesTest, ZerosAndOutOfRangeNumbersAreReplacedAndWrittenBack)
-{
+TEST(PanelValuesTest, ZerosAndOutOfRangeNumbersAreReplacedAndWrittenBack) {
     ConvertOptions o{};
     PanelValues v;
     v.start = "0";
@@ -62,8 +60,7 @@ TEST(PanelValuesTest, ZerosAndOutOfRangeNumbersAreReplacedAndWrittenBack)
     EXPECT_EQ(o.Width, 1);
 }
 
-TEST(PanelValuesTest, OnlyTheChosenPageIsRead)
-{
+TEST(PanelValuesTest, OnlyTheChosenPageIsRead) {
     ConvertOptions o{};
     o.PrintData = PrintDataHex;
     o.LineStateCut = 1;
@@ -73,7 +70,7 @@ TEST(PanelValuesTest, OnlyTheChosenPageIsRead)
     csv.line_state = true;
     csv.csv_data = 1;
     read_panel(csv, o);
-    EXPECT_EQ(o.PrintData, PrintDataHex);   // print page kept as stored
+    EXPECT_EQ(o.PrintData, PrintDataHex);  // print page kept as stored
     EXPECT_EQ(o.LineStateCut, 1);
     EXPECT_EQ(o.CsvData, CsvDataDec);
 
@@ -91,8 +88,7 @@ TEST(PanelValuesTest, OnlyTheChosenPageIsRead)
     EXPECT_EQ(0, std::memcmp(o.DisplayLineState, states, 8));
 }
 
-TEST(SaveFolderTest, RootAndBadPathsAreRefused)
-{
+TEST(SaveFolderTest, RootAndBadPathsAreRefused) {
     Recorded r;
     EXPECT_FALSE(check_save_folder("/", false, r.questions()).valid);
     EXPECT_FALSE(check_save_folder("///", false, r.questions()).valid);
@@ -105,8 +101,7 @@ TEST(SaveFolderTest, RootAndBadPathsAreRefused)
     EXPECT_EQ(r.shown[3].first, 33);
 }
 
-TEST(SaveFolderTest, ExistingFolderIsMadeFullAndAFileIsRefused)
-{
+TEST(SaveFolderTest, ExistingFolderIsMadeFullAndAFileIsRefused) {
     testing_util::TempDir dir;
     Recorded r;
     const FolderCheck ok = check_save_folder(dir.path() + "/./", false, r.questions());
@@ -121,25 +116,23 @@ TEST(SaveFolderTest, ExistingFolderIsMadeFullAndAFileIsRefused)
     EXPECT_EQ(r.asked, 0);
 }
 
-TEST(SaveFolderTest, MissingChainIsCreatedAfterOneQuestion)
-{
+TEST(SaveFolderTest, MissingChainIsCreatedAfterOneQuestion) {
     testing_util::TempDir dir;
     Recorded r;
     const std::string target = dir.file("one/two");
     r.answer = false;
     EXPECT_FALSE(check_save_folder(target, false, r.questions()).valid);
     EXPECT_FALSE(fs::exists(dir.file("one")));
-    EXPECT_FALSE(check_save_folder(target, true, r.questions()).valid);   // silent: no question, nothing made
+    EXPECT_FALSE(check_save_folder(target, true, r.questions()).valid);  // silent: no question, nothing made
     EXPECT_EQ(r.asked, 1);
     r.answer = true;
     EXPECT_TRUE(check_save_folder(target, false, r.questions()).valid);
     EXPECT_EQ(r.asked, 2);
     EXPECT_TRUE(fs::is_directory(target));
-    EXPECT_EQ(r.shown.size(), 2u);   // the two questions only
+    EXPECT_EQ(r.shown.size(), 2u);  // the two questions only
 }
 
-TEST(SaveFolderTest, AccessDeniedAndCreationFailure)
-{
+TEST(SaveFolderTest, AccessDeniedAndCreationFailure) {
     if (geteuid() == 0) GTEST_SKIP() << "permissions are not enforced for root";
     testing_util::TempDir dir;
     fs::create_directories(dir.file("locked/inner"));
@@ -159,8 +152,7 @@ TEST(SaveFolderTest, AccessDeniedAndCreationFailure)
     EXPECT_EQ(r.captions.back(), 502);
 }
 
-TEST(FilePrefixTest, LocalTimeDigits)
-{
+TEST(FilePrefixTest, LocalTimeDigits) {
     std::tm t{};
     t.tm_year = 2024 - 1900;
     t.tm_mon = 0;
@@ -171,5 +163,5 @@ TEST(FilePrefixTest, LocalTimeDigits)
     EXPECT_EQ(file_prefix(t), "MK_20240105_070809_");
 }
 
-} // namespace
-} // namespace capstore
+}  // namespace
+}  // namespace capstore

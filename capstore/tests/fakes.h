@@ -39,24 +39,24 @@ public:
     int Initialize(WindowHandle, NotifyFn, const PortSettings*, const BufferSettings*) override { return 0; }
     int PortSettingDialog() override { return port_dialog; }
     int BufferSettingDialog() override { return buffer_dialog; }
-    int Open() override { ++opens; return open_result; }
-    PortError port_error{PortStepNone, 0};   // why the last Open failed
-    int GetPortError(PortError* out) override
-    {
+    int Open() override {
+        ++opens;
+        return open_result;
+    }
+    PortError port_error{PortStepNone, 0};  // why the last Open failed
+    int GetPortError(PortError* out) override {
         if (out) *out = port_error;
         return port_error.Step;
     }
     void Close() override { ++closes; }
-    int Request(int code, int param, std::intptr_t) override
-    {
+    int Request(int code, int param, std::intptr_t) override {
         requests.push_back({code, param});
         if (on_request) on_request(code);
         return request_result;
     }
     const PortSettings* GetPortSettings() override { return &port; }
     const BufferSettings* GetBufferSettings() override { return &buffer; }
-    char* GetModelName(char* out, unsigned size) override
-    {
+    char* GetModelName(char* out, unsigned size) override {
         std::strncpy(out, "RV-7020", size - 1);
         return out;
     }
@@ -66,12 +66,14 @@ public:
     void* GetTableData() override { return nullptr; }
     void* GetProgramData() override { return nullptr; }
     int GetStatus() override { return status; }
-    int ResetLink() override { ++resets; return 0; }
+    int ResetLink() override {
+        ++resets;
+        return 0;
+    }
     const BitmapInfo* GetScreenInfo() override { return nullptr; }
     const void* GetScreenBits() override { return nullptr; }
 
-    std::vector<int> codes() const
-    {
+    std::vector<int> codes() const {
         std::vector<int> out;
         for (const Call& c : requests) out.push_back(c.code);
         return out;
@@ -96,8 +98,8 @@ public:
     int focus = 0;
     int default_button = 0;
     std::vector<Shown> messages;
-    std::deque<Answer> answers;           // answers to questions, in order
-    std::function<void()> while_open;     // runs while a message box is open
+    std::deque<Answer> answers;        // answers to questions, in order
+    std::function<void()> while_open;  // runs while a message box is open
     int ended = -1;
 
     void set_title(const std::string& t) override { title = t; }
@@ -111,8 +113,7 @@ public:
     void set_indicator(int part, bool on) override { indicators[part] = on; }
     void set_rate_speed(int s) override { rate_speed = s; }
     void set_convert_speed(int s) override { convert_speed = s; }
-    Answer message_box(const std::string& caption, const std::string& text, Icon icon, Buttons buttons) override
-    {
+    Answer message_box(const std::string& caption, const std::string& text, Icon icon, Buttons buttons) override {
         messages.push_back({caption, text, icon, buttons});
         if (while_open) std::exchange(while_open, nullptr)();
         if (buttons == Buttons::Ok) return Answer::Ok;
@@ -124,4 +125,4 @@ public:
     void end_program(int result) override { ended = result; }
 };
 
-} // namespace capstore::testing
+}  // namespace capstore::testing

@@ -9,23 +9,20 @@
 namespace capstore {
 namespace {
 
-std::vector<int> indices(const std::vector<LineStateItem>& list)
-{
+std::vector<int> indices(const std::vector<LineStateItem>& list) {
     std::vector<int> out;
     for (const auto& i : list) out.push_back(i.index);
     return out;
 }
 
-std::vector<int> selected(const std::vector<LineStateItem>& list)
-{
+std::vector<int> selected(const std::vector<LineStateItem>& list) {
     std::vector<int> out;
     for (const auto& i : list)
         if (i.selected) out.push_back(i.index);
     return out;
 }
 
-TEST(LineStateListsTest, LoadSplitsByTheStoredOrderAndStoresBack)
-{
+TEST(LineStateListsTest, LoadSplitsByTheStoredOrderAndStoresBack) {
     LineStateLists lists;
     const signed char states[8] = {4, 0, 4, 9, 3, -1, 1, 2};
     lists.load(states);
@@ -39,21 +36,20 @@ TEST(LineStateListsTest, LoadSplitsByTheStoredOrderAndStoresBack)
     EXPECT_EQ(0, std::memcmp(back, expect, 8));
 }
 
-TEST(LineStateListsTest, MovesKeepIncludeOrderAndExcludeAscending)
-{
+TEST(LineStateListsTest, MovesKeepIncludeOrderAndExcludeAscending) {
     LineStateLists lists;
     const signed char states[8] = {3, -1, -1, -1, -1, -1, -1, -1};
     lists.load(states);
-    lists.select_exclude({4, 1});   // indices 5 and 1
+    lists.select_exclude({4, 1});  // indices 5 and 1
     EXPECT_TRUE(lists.to_include_enabled());
     lists.move_to_include();
     EXPECT_EQ(indices(lists.include()), (std::vector<int>{3, 1, 5}));
     EXPECT_EQ(selected(lists.include()), (std::vector<int>{1, 5}));
     EXPECT_FALSE(lists.to_include_enabled());
     EXPECT_TRUE(lists.to_exclude_enabled());
-    EXPECT_FALSE(lists.up_enabled());   // two selected: no up/down
+    EXPECT_FALSE(lists.up_enabled());  // two selected: no up/down
 
-    lists.select_include({0, 2});   // 3 and 5 go back
+    lists.select_include({0, 2});  // 3 and 5 go back
     lists.move_to_exclude();
     EXPECT_EQ(indices(lists.include()), (std::vector<int>{1}));
     EXPECT_EQ(indices(lists.exclude()), (std::vector<int>{0, 2, 3, 4, 5, 6, 7}));
@@ -62,8 +58,7 @@ TEST(LineStateListsTest, MovesKeepIncludeOrderAndExcludeAscending)
     EXPECT_FALSE(lists.to_exclude_enabled());
 }
 
-TEST(LineStateListsTest, UpAndDownFollowTheSingleSelection)
-{
+TEST(LineStateListsTest, UpAndDownFollowTheSingleSelection) {
     LineStateLists lists;
     const signed char states[8] = {0, 1, 3, 4, -1, -1, -1, -1};
     lists.load(states);
@@ -77,7 +72,7 @@ TEST(LineStateListsTest, UpAndDownFollowTheSingleSelection)
     lists.move_down();
     EXPECT_TRUE(lists.up_enabled());
     EXPECT_FALSE(lists.down_enabled());
-    lists.move_down();   // already last: nothing
+    lists.move_down();  // already last: nothing
     EXPECT_EQ(indices(lists.include()), (std::vector<int>{1, 3, 4, 0}));
     lists.move_up();
     EXPECT_EQ(indices(lists.include()), (std::vector<int>{1, 3, 0, 4}));
@@ -86,5 +81,5 @@ TEST(LineStateListsTest, UpAndDownFollowTheSingleSelection)
     EXPECT_TRUE(selected(lists.include()).empty());
 }
 
-} // namespace
-} // namespace capstore
+}  // namespace
+}  // namespace capstore

@@ -28,8 +28,7 @@ protected:
     std::vector<std::string> probed;
 
     void SetUp() override { make(remote.buffer); }
-    void make(const BufferSettings& buffer)
-    {
+    void make(const BufferSettings& buffer) {
         MainHooks hooks;
         hooks.store_convert_silently = [this] { ++stored_convert; };
         hooks.store_buffer = [this](const BufferSettings& b) { stored_buffers.push_back(b); };
@@ -41,33 +40,28 @@ protected:
         c = std::make_unique<MainController>(remote, view, Language::English, posts, hooks);
         c->start(buffer);
     }
-    void notify(int code, int status, std::intptr_t data = 0)
-    {
+    void notify(int code, int status, std::intptr_t data = 0) {
         c->on_notification(PackNotification(status, code), data);
     }
-    void blocks(int first, int next, int count)
-    {
+    void blocks(int first, int next, int count) {
         int values[3] = {first, next, count};
         notify(NtfyBlocks, 0, reinterpret_cast<std::intptr_t>(values));
     }
     // Start, connect, fetch the setup and see the measurement running.
-    void measure()
-    {
+    void measure() {
         c->on_start_measure();
         notify(ReqConnect, 0);
         notify(ReqGetSetup, 0);
         notify(ReqMeasure, 0);
         notify(NtfyMeasureState, 1);
     }
-    std::vector<std::string> message_texts() const
-    {
+    std::vector<std::string> message_texts() const {
         std::vector<std::string> out;
         for (const auto& m : view.messages) out.push_back(m.text);
         return out;
     }
     // shown/enabled of start, stop, conversion start and environment.
-    void expect_buttons(bool start_shown, bool start_on, bool stop_on, bool convert_on, bool environment_on)
-    {
+    void expect_buttons(bool start_shown, bool start_on, bool stop_on, bool convert_on, bool environment_on) {
         EXPECT_EQ(view.shown[id::kStartMeasure], start_shown);
         EXPECT_EQ(view.shown[id::kStopMeasure], !start_shown);
         if (start_shown) EXPECT_EQ(view.enabled[id::kStartMeasure], start_on);
@@ -77,8 +71,7 @@ protected:
     }
 };
 
-TEST_F(MainControllerTest, StartsOfflineWithCountersAtZeroAndStoresTheBuffer)
-{
+TEST_F(MainControllerTest, StartsOfflineWithCountersAtZeroAndStoresTheBuffer) {
     EXPECT_EQ(view.title, "ZAMVEX-3 PC Buffering (Offline)");
     EXPECT_EQ(view.texts[id::kBlockCount], "0");
     EXPECT_EQ(view.texts[id::kBlockFill], "0%");
@@ -88,8 +81,7 @@ TEST_F(MainControllerTest, StartsOfflineWithCountersAtZeroAndStoresTheBuffer)
     EXPECT_STREQ(stored_buffers[0].Folder, "/tmp/buf");
 }
 
-TEST_F(MainControllerTest, WholeMeasurementFromStartToDisconnect)
-{
+TEST_F(MainControllerTest, WholeMeasurementFromStartToDisconnect) {
     c->on_start_measure();
     EXPECT_EQ(remote.opens, 1);
     EXPECT_EQ(remote.codes(), std::vector<int>{ReqConnect});
@@ -119,7 +111,7 @@ TEST_F(MainControllerTest, WholeMeasurementFromStartToDisconnect)
 
     blocks(0, 3, 3);
     EXPECT_EQ(view.texts[id::kBlockCount], "3 / 10");
-    expect_buttons(false, false, true, true, false);   // flat buffer: converting allowed
+    expect_buttons(false, false, true, true, false);  // flat buffer: converting allowed
 
     c->on_stop_measure();
     EXPECT_EQ(remote.requests.back().param, 0);
@@ -139,14 +131,13 @@ TEST_F(MainControllerTest, WholeMeasurementFromStartToDisconnect)
     EXPECT_TRUE(view.messages.empty());
 }
 
-TEST_F(MainControllerTest, ConnectChecksRefuseTextModeAndAMeasuringAnalyzer)
-{
+TEST_F(MainControllerTest, ConnectChecksRefuseTextModeAndAMeasuringAnalyzer) {
     remote.link_mode = 1;
     c->on_start_measure();
     notify(ReqConnect, 0);
     EXPECT_EQ(remote.codes().back(), ReqDisconnect);
     EXPECT_EQ(message_texts().back(), "An error occurred during the connection process.");
-    EXPECT_TRUE(c->state().Busy);   // until the disconnect ends
+    EXPECT_TRUE(c->state().Busy);  // until the disconnect ends
     notify(ReqDisconnect, 0);
     EXPECT_FALSE(c->state().Busy);
 
@@ -158,10 +149,9 @@ TEST_F(MainControllerTest, ConnectChecksRefuseTextModeAndAMeasuringAnalyzer)
     EXPECT_EQ(message_texts().back().substr(0, 40), "Cannot be connected while the analyzer i");
 }
 
-TEST_F(MainControllerTest, FailedConnectAndSetupShowMessage6)
-{
+TEST_F(MainControllerTest, FailedConnectAndSetupShowMessage6) {
     c->on_start_measure();
-    notify(ReqConnect, StatusNoAnswer);   // nothing to disconnect from
+    notify(ReqConnect, StatusNoAnswer);  // nothing to disconnect from
     EXPECT_EQ(remote.codes(), std::vector<int>{ReqConnect});
     EXPECT_FALSE(c->state().Busy);
     EXPECT_EQ(view.messages.size(), 1u);
@@ -179,8 +169,7 @@ TEST_F(MainControllerTest, FailedConnectAndSetupShowMessage6)
     EXPECT_EQ(view.messages.size(), 3u);
 }
 
-TEST_F(MainControllerTest, OpenFailureAndOverwriteWarning)
-{
+TEST_F(MainControllerTest, OpenFailureAndOverwriteWarning) {
     remote.open_result = 2;
     c->on_start_measure();
     EXPECT_TRUE(remote.requests.empty());
@@ -206,8 +195,7 @@ struct ReasonCase {
 
 class RefusedStartTest : public MainControllerTest, public ::testing::WithParamInterface<ReasonCase> {};
 
-TEST_P(RefusedStartTest, ReasonIsShownAfterTheDisconnect)
-{
+TEST_P(RefusedStartTest, ReasonIsShownAfterTheDisconnect) {
     c->on_start_measure();
     notify(ReqConnect, 0);
     notify(ReqGetSetup, 0);
@@ -225,27 +213,24 @@ TEST_P(RefusedStartTest, ReasonIsShownAfterTheDisconnect)
 
 INSTANTIATE_TEST_SUITE_P(
     Reasons, RefusedStartTest,
-    ::testing::Values(ReasonCase{2, "The connected analyzer unsupport this function."},
-                      ReasonCase{3, "The analyzer is not the condition that a measurement can be started. "
-                                    "Confirm the condition of the analyzer."},
-                      ReasonCase{5, "A measurement cannot be started."},
-                      ReasonCase{8, "A measurement cannot be started"},
-                      ReasonCase{0xF000 + 12, "A label at line number 12 in the program is undefined."},
-                      ReasonCase{0xF1FF, "A label at line number 511 in the program is undefined."},
-                      ReasonCase{0xF200, "A measurement cannot be started."},
-                      ReasonCase{99, "A measurement cannot be started."},
-                      ReasonCase{-1, "A measurement cannot be started."},
-                      ReasonCase{0, "A measurement cannot be started."}));
+    ::testing::Values(
+        ReasonCase{2, "The connected analyzer unsupport this function."},
+        ReasonCase{3,
+                   "The analyzer is not the condition that a measurement can be started. "
+                   "Confirm the condition of the analyzer."},
+        ReasonCase{5, "A measurement cannot be started."}, ReasonCase{8, "A measurement cannot be started"},
+        ReasonCase{0xF000 + 12, "A label at line number 12 in the program is undefined."},
+        ReasonCase{0xF1FF, "A label at line number 511 in the program is undefined."},
+        ReasonCase{0xF200, "A measurement cannot be started."}, ReasonCase{99, "A measurement cannot be started."},
+        ReasonCase{-1, "A measurement cannot be started."}, ReasonCase{0, "A measurement cannot be started."}));
 
-TEST_F(MainControllerTest, JapaneseReasonTexts)
-{
+TEST_F(MainControllerTest, JapaneseReasonTexts) {
     EXPECT_EQ(stop_reason_message_number(4), 14);
     EXPECT_EQ(string_text(14, Language::Japanese).substr(0, 15), "計測器本体");
     EXPECT_EQ(string_text(1, Language::Japanese), "ZAMVEX-3 PCバッファリング");
 }
 
-TEST_F(MainControllerTest, UnexpectedMeasureStatusIsHandledLikeARefusal)
-{
+TEST_F(MainControllerTest, UnexpectedMeasureStatusIsHandledLikeARefusal) {
     c->on_start_measure();
     notify(ReqConnect, 0);
     notify(ReqGetSetup, 0);
@@ -256,8 +241,7 @@ TEST_F(MainControllerTest, UnexpectedMeasureStatusIsHandledLikeARefusal)
     EXPECT_EQ(message_texts(), std::vector<std::string>{"A measurement cannot be started."});
 }
 
-TEST_F(MainControllerTest, NoAnswerToTheMeasureRequestShowsMessage38)
-{
+TEST_F(MainControllerTest, NoAnswerToTheMeasureRequestShowsMessage38) {
     c->on_start_measure();
     notify(ReqConnect, 0);
     notify(ReqGetSetup, 0);
@@ -266,8 +250,7 @@ TEST_F(MainControllerTest, NoAnswerToTheMeasureRequestShowsMessage38)
     EXPECT_EQ(message_texts().back(), "There was no answer from the analyzer within a given period of time.");
 }
 
-TEST_F(MainControllerTest, WatchdogGivesUpAfter30Ticks)
-{
+TEST_F(MainControllerTest, WatchdogGivesUpAfter30Ticks) {
     measure();
     c->on_stop_measure();
     notify(ReqMeasure, 0);
@@ -283,22 +266,19 @@ TEST_F(MainControllerTest, WatchdogGivesUpAfter30Ticks)
     EXPECT_EQ(view.ended, -1);
 }
 
-TEST_F(MainControllerTest, WatchdogWithACloseRequestShowsMessage39AndExits)
-{
+TEST_F(MainControllerTest, WatchdogWithACloseRequestShowsMessage39AndExits) {
     measure();
     view.answers = {Answer::Yes};
     c->on_close_request();
     notify(ReqMeasure, 0);
     for (int i = 0; i < kWatchdogTicks; ++i) c->on_tick();
-    EXPECT_EQ(message_texts().back().substr(0, 60),
-              "There was no answer from the analyzer within given period of");
+    EXPECT_EQ(message_texts().back().substr(0, 60), "There was no answer from the analyzer within given period of");
     EXPECT_EQ(view.ended, 0);
     EXPECT_EQ(remote.releases, 1);
     EXPECT_EQ(stored_convert, 1);
 }
 
-TEST_F(MainControllerTest, AutomaticStopInFlatModeAtMaxBlocks)
-{
+TEST_F(MainControllerTest, AutomaticStopInFlatModeAtMaxBlocks) {
     measure();
     blocks(0, 9, 9);
     EXPECT_EQ(remote.codes().back(), ReqMeasure);
@@ -307,26 +287,24 @@ TEST_F(MainControllerTest, AutomaticStopInFlatModeAtMaxBlocks)
     EXPECT_EQ(remote.requests.back().param, 0);
     EXPECT_EQ(view.status, "Stopping measurement...");
     const auto sent = remote.requests.size();
-    blocks(0, 11, 10);   // one stop is enough
+    blocks(0, 11, 10);  // one stop is enough
     EXPECT_EQ(remote.requests.size(), sent);
 }
 
-TEST_F(MainControllerTest, RingModeRunsPastMaxBlocksUntilTheLastBlockNumber)
-{
+TEST_F(MainControllerTest, RingModeRunsPastMaxBlocksUntilTheLastBlockNumber) {
     BufferSettings ring = remote.buffer;
     ring.Ring = 1;
     make(ring);
     measure();
     blocks(5, 15, 10);
     EXPECT_EQ(remote.requests.back().param, 1);
-    EXPECT_FALSE(view.enabled[id::kStartConvert]);   // a ring buffer is still being overwritten
+    EXPECT_FALSE(view.enabled[id::kStartConvert]);  // a ring buffer is still being overwritten
     blocks(kLastBlockNumber - 10, kLastBlockNumber, 10);
     EXPECT_EQ(remote.requests.back().code, ReqMeasure);
     EXPECT_EQ(remote.requests.back().param, 0);
 }
 
-TEST_F(MainControllerTest, MessageRoutineDropsASecondMessage)
-{
+TEST_F(MainControllerTest, MessageRoutineDropsASecondMessage) {
     view.while_open = [this] { EXPECT_EQ(c->message(38, Icon::Warning), Answer::None); };
     EXPECT_EQ(c->message(6, Icon::Warning), Answer::Ok);
     EXPECT_EQ(view.messages.size(), 1u);
@@ -334,8 +312,7 @@ TEST_F(MainControllerTest, MessageRoutineDropsASecondMessage)
     EXPECT_EQ(view.messages.size(), 2u);
 }
 
-TEST_F(MainControllerTest, PortThatExistsButCannotBeOpened)
-{
+TEST_F(MainControllerTest, PortThatExistsButCannotBeOpened) {
     // The library reports the failed open as 14/2 and the connect as 1/2, and
     // answers every later request at once with status 2.
     std::deque<std::pair<int, int>> posted;
@@ -361,17 +338,15 @@ TEST_F(MainControllerTest, PortThatExistsButCannotBeOpened)
     expect_buttons(true, true, false, false, true);
 }
 
-TEST_F(MainControllerTest, RequestNotTakenEndsTheOperation)
-{
-    remote.request_result = 0;   // and nothing posted: the protocol thread is stuck
+TEST_F(MainControllerTest, RequestNotTakenEndsTheOperation) {
+    remote.request_result = 0;  // and nothing posted: the protocol thread is stuck
     c->on_start_measure();
     EXPECT_EQ(remote.closes, 1);
     EXPECT_FALSE(c->state().Busy);
     EXPECT_EQ(message_texts().back(), "There was no answer from the analyzer within a given period of time.");
 }
 
-TEST_F(MainControllerTest, CloseWhileOfflineExitsOnTheDisconnectNotification)
-{
+TEST_F(MainControllerTest, CloseWhileOfflineExitsOnTheDisconnectNotification) {
     c->on_close_request();
     EXPECT_EQ(remote.codes(), std::vector<int>{ReqDisconnect});
     EXPECT_EQ(view.status, "Exiting...");
@@ -380,12 +355,11 @@ TEST_F(MainControllerTest, CloseWhileOfflineExitsOnTheDisconnectNotification)
     EXPECT_EQ(view.ended, 0);
     EXPECT_EQ(remote.releases, 1);
     EXPECT_EQ(stored_convert, 1);
-    notify(NtfyLinkLost, 0);   // nothing after the end
+    notify(NtfyLinkLost, 0);  // nothing after the end
     EXPECT_EQ(remote.closes, 1);
 }
 
-TEST_F(MainControllerTest, CloseWhileMeasuringAsksStopsAndExits)
-{
+TEST_F(MainControllerTest, CloseWhileMeasuringAsksStopsAndExits) {
     measure();
     view.answers = {Answer::No};
     c->on_close_request();
@@ -399,11 +373,10 @@ TEST_F(MainControllerTest, CloseWhileMeasuringAsksStopsAndExits)
     EXPECT_EQ(remote.codes().back(), ReqDisconnect);
     notify(ReqDisconnect, 0);
     EXPECT_EQ(view.ended, 0);
-    EXPECT_EQ(view.messages.size(), 2u);   // the two questions
+    EXPECT_EQ(view.messages.size(), 2u);  // the two questions
 }
 
-TEST_F(MainControllerTest, LinkLostReturnsToOfflineAndSaysWhy)
-{
+TEST_F(MainControllerTest, LinkLostReturnsToOfflineAndSaysWhy) {
     measure();
     notify(NtfyLinkLost, LinkLostPortGone);
     EXPECT_EQ(remote.closes, 1);
@@ -419,8 +392,7 @@ TEST_F(MainControllerTest, LinkLostReturnsToOfflineAndSaysWhy)
     EXPECT_EQ(message_texts().back().rfind("The analyzer stopped answering", 0), 0u) << message_texts().back();
 }
 
-TEST_F(MainControllerTest, APortThatDoesNotOpenIsNamedWithTheReason)
-{
+TEST_F(MainControllerTest, APortThatDoesNotOpenIsNamedWithTheReason) {
     struct Row {
         PortError error;
         const char* says;
@@ -446,8 +418,7 @@ TEST_F(MainControllerTest, APortThatDoesNotOpenIsNamedWithTheReason)
     ::unsetenv("ZAMVEX_PORT_COM3");
 }
 
-TEST_F(MainControllerTest, AnalyzerStoppingByItselfDisconnectsWithoutBusy)
-{
+TEST_F(MainControllerTest, AnalyzerStoppingByItselfDisconnectsWithoutBusy) {
     measure();
     notify(NtfyMeasureState, 0);
     EXPECT_EQ(remote.codes().back(), ReqDisconnect);
@@ -457,8 +428,7 @@ TEST_F(MainControllerTest, AnalyzerStoppingByItselfDisconnectsWithoutBusy)
     EXPECT_EQ(message_texts().back(), "There was no answer from the analyzer within a given period of time.");
 }
 
-TEST_F(MainControllerTest, CountersAndRateIndicator)
-{
+TEST_F(MainControllerTest, CountersAndRateIndicator) {
     notify(NtfyBlockFill, 0, 1 << 19);
     EXPECT_EQ(view.texts[id::kBlockFill], "50%");
     notify(NtfyBlockFill, 0, (1 << 20) - 1);
@@ -474,8 +444,7 @@ TEST_F(MainControllerTest, CountersAndRateIndicator)
     EXPECT_FALSE(view.enabled[id::kEnvironment]);
 }
 
-TEST_F(MainControllerTest, ConvertingBlocksStartAndEnvironment)
-{
+TEST_F(MainControllerTest, ConvertingBlocksStartAndEnvironment) {
     blocks(0, 4, 4);
     view.focus = id::kStartConvert;
     c->set_converting(true);
@@ -491,8 +460,7 @@ TEST_F(MainControllerTest, ConvertingBlocksStartAndEnvironment)
     expect_buttons(true, true, false, true, true);
 }
 
-TEST_F(MainControllerTest, FreeSpaceFillsTheEmptyStatusWhileMeasuring)
-{
+TEST_F(MainControllerTest, FreeSpaceFillsTheEmptyStatusWhileMeasuring) {
     measure();
     c->on_tick();
     EXPECT_EQ(view.status, "123MBytes free");
@@ -504,8 +472,7 @@ TEST_F(MainControllerTest, FreeSpaceFillsTheEmptyStatusWhileMeasuring)
     EXPECT_EQ(view.status, "");
 }
 
-TEST_F(MainControllerTest, BufferDialogStoresAndRefreshesTheCount)
-{
+TEST_F(MainControllerTest, BufferDialogStoresAndRefreshesTheCount) {
     remote.buffer_dialog = 1;
     remote.buffer.MaxBlocks = 20;
     c->on_buffer_setting();
@@ -514,14 +481,13 @@ TEST_F(MainControllerTest, BufferDialogStoresAndRefreshesTheCount)
     EXPECT_EQ(stored_buffers[1].MaxBlocks, 20);
 }
 
-} // namespace
-} // namespace capstore
+}  // namespace
+}  // namespace capstore
 
 namespace capstore {
 namespace {
 
-TEST_F(MainControllerTest, StoreFailureStopsTheMeasurementSaysWhyAndReturnsOffline)
-{
+TEST_F(MainControllerTest, StoreFailureStopsTheMeasurementSaysWhyAndReturnsOffline) {
     measure();
     notify(NtfyLost, 0, 1);
     const StoreFailure failure{ENOSPC, StoreOpWrite, 2, 561152, 0, 1};
@@ -529,9 +495,10 @@ TEST_F(MainControllerTest, StoreFailureStopsTheMeasurementSaysWhyAndReturnsOffli
     EXPECT_EQ(remote.codes().back(), ReqMeasure);
     EXPECT_EQ(remote.requests.back().param, 0);
     ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0].text, "The measurement could not be stored: No space left on device; blocks "
-                                     "00000000..00000001 are complete, 00000002 holds 561152 bytes\n"
-                                     "The measurement was stopped.");
+    EXPECT_EQ(view.messages[0].text,
+              "The measurement could not be stored: No space left on device; blocks "
+              "00000000..00000001 are complete, 00000002 holds 561152 bytes\n"
+              "The measurement was stopped.");
     EXPECT_EQ(view.texts[id::kLost], "1");
     notify(ReqMeasure, 0);
     notify(NtfyMeasureState, 0);
@@ -541,15 +508,14 @@ TEST_F(MainControllerTest, StoreFailureStopsTheMeasurementSaysWhyAndReturnsOffli
     expect_buttons(true, true, false, false, true);
 }
 
-TEST_F(MainControllerTest, StoreFailureWhileStartingStopsOnceTheMeasurementRuns)
-{
+TEST_F(MainControllerTest, StoreFailureWhileStartingStopsOnceTheMeasurementRuns) {
     c->on_start_measure();
     notify(ReqConnect, 0);
     notify(ReqGetSetup, 0);
     const StoreFailure failure{EROFS, StoreOpCreate, 0, -1, 0, -1};
     notify(NtfyStoreFailed, 0, reinterpret_cast<std::intptr_t>(&failure));
     EXPECT_EQ(remote.codes().back(), ReqMeasure);
-    EXPECT_EQ(remote.requests.back().param, 1);   // nothing more while busy
+    EXPECT_EQ(remote.requests.back().param, 1);  // nothing more while busy
     notify(ReqMeasure, 0);
     notify(NtfyMeasureState, 1);
     EXPECT_EQ(remote.codes().back(), ReqMeasure);
@@ -564,21 +530,20 @@ TEST_F(MainControllerTest, StoreFailureWhileStartingStopsOnceTheMeasurementRuns)
     EXPECT_EQ(remote.requests.back().param, 1);
 }
 
-TEST_F(MainControllerTest, FolderThatCannotBeWrittenIsRefusedBeforeConnecting)
-{
+TEST_F(MainControllerTest, FolderThatCannotBeWrittenIsRefusedBeforeConnecting) {
     probe_error = EACCES;
     c->on_start_measure();
     EXPECT_EQ(probed, std::vector<std::string>{"/tmp/buf"});
     EXPECT_TRUE(remote.requests.empty());
     EXPECT_EQ(remote.opens, 0);
     ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0].text, "Cannot write to the PC buffer folder: /tmp/buf: Permission denied\n"
-                                     "Choose a folder you can write to in the PC buffer setting.");
+    EXPECT_EQ(view.messages[0].text,
+              "Cannot write to the PC buffer folder: /tmp/buf: Permission denied\n"
+              "Choose a folder you can write to in the PC buffer setting.");
     EXPECT_FALSE(c->state().Busy);
 }
 
-TEST_F(MainControllerTest, LittleFreeSpaceWarnsAndStartsAnyway)
-{
+TEST_F(MainControllerTest, LittleFreeSpaceWarnsAndStartsAnyway) {
     free_mb = 3;
     c->on_start_measure();
     ASSERT_EQ(view.messages.size(), 1u);
@@ -586,5 +551,5 @@ TEST_F(MainControllerTest, LittleFreeSpaceWarnsAndStartsAnyway)
     EXPECT_EQ(remote.codes().back(), ReqConnect);
 }
 
-} // namespace
-} // namespace capstore
+}  // namespace
+}  // namespace capstore

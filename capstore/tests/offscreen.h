@@ -28,16 +28,14 @@ public:
     };
     std::vector<std::string> texts;
 
-    MessageAnswerer()
-    {
+    MessageAnswerer() {
         timer_.setInterval(10);
         QObject::connect(&timer_, &QTimer::timeout, [this] { answer(); });
         timer_.start();
     }
 
 private:
-    void answer()
-    {
+    void answer() {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box || !box->isVisible()) return;
         const std::string text = box->text().toStdString();
@@ -51,9 +49,8 @@ private:
 };
 
 // Runs the event loop until the condition holds or the limit passes.
-inline bool wait_for(const std::function<bool()>& done, std::chrono::seconds limit = std::chrono::seconds(60))
-{
+inline bool wait_for(const std::function<bool()>& done, std::chrono::seconds limit = std::chrono::seconds(60)) {
     return testing_util::pump_until(done, static_cast<int>(std::chrono::milliseconds(limit).count()));
 }
 
-} // namespace capstore::testing
+}  // namespace capstore::testing

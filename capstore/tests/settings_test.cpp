@@ -20,28 +20,24 @@ protected:
                         QString::fromStdString(dir.file("system/ZAMVEX3.ini")),
                         QString::fromStdString(dir.path() + "/data/")};
 
-    void write(const std::string& which, const std::string& text)
-    {
+    void write(const std::string& which, const std::string& text) {
         std::filesystem::create_directories(dir.file(which));
         const std::string file = dir.file(which + "/ZAMVEX3.ini");
         testing_util::write_file(file, std::vector<std::uint8_t>(text.begin(), text.end()));
     }
     void user(const std::string& text) { write("user", text); }
-    ConvertOptions convert() const
-    {
+    ConvertOptions convert() const {
         ConvertOptions o{};
         SettingsStore(paths).read_convert(o);
         return o;
     }
-    std::string user_file_text() const
-    {
+    std::string user_file_text() const {
         const auto bytes = testing_util::read_file(dir.file("user/ZAMVEX3.ini"));
         return std::string(bytes.begin(), bytes.end());
     }
 };
 
-TEST_F(SettingsTest, NothingStoredGivesTheDefaults)
-{
+TEST_F(SettingsTest, NothingStoredGivesTheDefaults) {
     SettingsStore store(paths);
     const StoredPort port = store.read_port();
     EXPECT_EQ(port.Name, "COM1");
@@ -77,26 +73,25 @@ TEST_F(SettingsTest, NothingStoredGivesTheDefaults)
     EXPECT_STREQ(o.Delimit, ",");
 }
 
-TEST_F(SettingsTest, SystemFileIsTheFallbackAndTheSpeedRule)
-{
+TEST_F(SettingsTest, SystemFileIsTheFallbackAndTheSpeedRule) {
     write("system", "[1.00]\nPort\\Speed=230400\nPort\\Name=/dev/ttyUSB0\n");
     EXPECT_EQ(SettingsStore(paths).read_port().Speed, 230400);
     user("[1.00]\nPort\\Speed=9600\n");
     const StoredPort port = SettingsStore(paths).read_port();
     EXPECT_EQ(port.Speed, 115200);
-    EXPECT_EQ(port.Name, "/dev/ttyUSB0");   // the user has none
+    EXPECT_EQ(port.Name, "/dev/ttyUSB0");  // the user has none
     // Unreadable: the system's value. (A different length from the last text:
     // QSettings caches a file by size and time within the second.)
     user("[1.00]\nPort\\Speed=not a number\n");
     EXPECT_EQ(SettingsStore(paths).read_port().Speed, 230400);
 }
 
-TEST_F(SettingsTest, TextRulesIgnoreCaseAndFallBack)
-{
-    user("[1.00]\nPort\\Parity=even\nPort\\XControl=5\nBuffer\\OverwriteWarning=DISABLE\n"
-         "Buffer\\BufferingMode=ring\nConvert\\Format=csv\nConvert\\Line=Rd\n"
-         "Convert\\Print\\TranslateFrame=bogus\nConvert\\Print\\TranslatePacket=ddx\n"
-         "Convert\\Print\\Data=hex\nConvert\\CSV\\Data=nonsense\nConvert\\CSV\\Form=FRAME\n");
+TEST_F(SettingsTest, TextRulesIgnoreCaseAndFallBack) {
+    user(
+        "[1.00]\nPort\\Parity=even\nPort\\XControl=5\nBuffer\\OverwriteWarning=DISABLE\n"
+        "Buffer\\BufferingMode=ring\nConvert\\Format=csv\nConvert\\Line=Rd\n"
+        "Convert\\Print\\TranslateFrame=bogus\nConvert\\Print\\TranslatePacket=ddx\n"
+        "Convert\\Print\\Data=hex\nConvert\\CSV\\Data=nonsense\nConvert\\CSV\\Form=FRAME\n");
     SettingsStore store(paths);
     EXPECT_EQ(store.read_port().Parity, 2);
     EXPECT_EQ(store.read_port().XControl, 1);
@@ -112,22 +107,20 @@ TEST_F(SettingsTest, TextRulesIgnoreCaseAndFallBack)
     EXPECT_EQ(o.CsvForm, CsvFormFrame);
 }
 
-TEST_F(SettingsTest, NumbersAsTextAndTextAsNumbers)
-{
+TEST_F(SettingsTest, NumbersAsTextAndTextAsNumbers) {
     // A name that looks like a number is still the name; numbers with blanks parse.
     user("[1.00]\nPort\\Name=1234\nConvert\\Start= 7\nConvert\\Blocks=-3\nConvert\\CSV\\Delimit=\";\"\n");
     EXPECT_EQ(SettingsStore(paths).read_port().Name, "1234");
     const ConvertOptions o = convert();
     EXPECT_EQ(o.Start, 7);
-    EXPECT_EQ(o.Blocks, -3);   // not limited here: the library limits it
+    EXPECT_EQ(o.Blocks, -3);  // not limited here: the library limits it
     EXPECT_STREQ(o.Delimit, ";");
     user("[1.00]\nConvert\\CSV\\Delimit=a,b\nConvert\\Start=99999999999\n");
     EXPECT_STREQ(convert().Delimit, "a,b");
-    EXPECT_EQ(convert().Start, 1);   // wider than 32 bits: unreadable
+    EXPECT_EQ(convert().Start, 1);  // wider than 32 bits: unreadable
 }
 
-TEST_F(SettingsTest, DisplayLineStateDigits)
-{
+TEST_F(SettingsTest, DisplayLineStateDigits) {
     user("[1.00]\nConvert\\Print\\DisplayLineState=7070\n");
     signed char expect_70[8] = {7, 0, -1, -1, -1, -1, -1, -1};
     EXPECT_EQ(0, std::memcmp(convert().DisplayLineState, expect_70, 8));
@@ -139,8 +132,7 @@ TEST_F(SettingsTest, DisplayLineStateDigits)
     EXPECT_EQ(0, std::memcmp(convert().DisplayLineState, all, 8));
 }
 
-TEST_F(SettingsTest, RangeRules)
-{
+TEST_F(SettingsTest, RangeRules) {
     user("[1.00]\nConvert\\MaxLines=0\nConvert\\CSV\\Width=0\nBuffer\\MaxBlocks=0\n");
     EXPECT_EQ(convert().MaxLines, 10000);
     EXPECT_EQ(convert().Width, 16);
@@ -155,8 +147,7 @@ TEST_F(SettingsTest, RangeRules)
     EXPECT_EQ(SettingsStore(paths).read_buffer().MaxBlocks, 1024);
 }
 
-TEST_F(SettingsTest, ConversionStartWritesTheConvertSections)
-{
+TEST_F(SettingsTest, ConversionStartWritesTheConvertSections) {
     ConvertOptions o{};
     o.Format = FormatCsv;
     o.Line = LineRd;
@@ -165,7 +156,7 @@ TEST_F(SettingsTest, ConversionStartWritesTheConvertSections)
     std::strcpy(o.SavePath, "/home/u/text out");
     o.MaxLines = 500;
     o.PrintFormat = PrintFormatTranslate;
-    o.PrintData = 7;   // unknown: written as the first text
+    o.PrintData = 7;  // unknown: written as the first text
     o.GuideCut = 1;
     o.LineStateCut = 0;
     o.TimeStampCut = 2;
@@ -211,8 +202,7 @@ TEST_F(SettingsTest, ConversionStartWritesTheConvertSections)
     EXPECT_EQ(0, std::memcmp(back.DisplayLineState, read_states, 8));
 }
 
-TEST_F(SettingsTest, PortAndBufferTexts)
-{
+TEST_F(SettingsTest, PortAndBufferTexts) {
     SettingsStore store(paths);
     const PortSettings port{"/dev/ttyUSB1", 230400, 1, 3};
     ASSERT_TRUE(store.write_port(port));
@@ -230,11 +220,10 @@ TEST_F(SettingsTest, PortAndBufferTexts)
               "Port\\XControl=1\n");
 }
 
-TEST_F(SettingsTest, UnwritableUserFileIsReported)
-{
-    std::filesystem::create_directories(dir.file("user/ZAMVEX3.ini"));   // a folder where the file should be
+TEST_F(SettingsTest, UnwritableUserFileIsReported) {
+    std::filesystem::create_directories(dir.file("user/ZAMVEX3.ini"));  // a folder where the file should be
     EXPECT_FALSE(SettingsStore(paths).write_port(PortSettings{"COM2", 115200, 0, 0}));
 }
 
-} // namespace
-} // namespace capstore
+}  // namespace
+}  // namespace capstore

@@ -7,15 +7,13 @@
 namespace capstore {
 namespace {
 
-TEST(VersionCheckTest, EachLoadedLibraryAnswersItsOwnVersion)
-{
+TEST(VersionCheckTest, EachLoadedLibraryAnswersItsOwnVersion) {
     EXPECT_EQ(library_version(kCommlibName), 0x0100000Du);
     EXPECT_EQ(library_version(kTextlibName), 0x0100000Cu);
     EXPECT_EQ(version_problem(library_version(kCommlibName), library_version(kTextlibName)), nullptr);
 }
 
-TEST(VersionCheckTest, OldOrMissingLibrariesAreRefused)
-{
+TEST(VersionCheckTest, OldOrMissingLibrariesAreRefused) {
     const std::uint32_t old = library_version(OLD_VERSION_SO);
     EXPECT_EQ(old, 0x0100000Bu);
     EXPECT_EQ(library_version("/nonexistent/libcommlib.so"), 0u);
@@ -26,5 +24,5 @@ TEST(VersionCheckTest, OldOrMissingLibrariesAreRefused)
     EXPECT_EQ(version_problem(kCommlibMinimum + 1, kTextlibMinimum), nullptr);
 }
 
-} // namespace
-} // namespace capstore
+}  // namespace
+}  // namespace capstore

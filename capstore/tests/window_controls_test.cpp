@@ -11,8 +11,8 @@
 #include "convert/panel_values.h"
 #include "fakes.h"
 #include "offscreen.h"
-#include "ui/conversion_panel.h"
 #include "testing/temp_dir.h"
+#include "ui/conversion_panel.h"
 #include "ui/main_window.h"
 
 namespace capstore {
@@ -22,14 +22,12 @@ class PanelTest : public ::testing::Test {
 protected:
     ConversionPanel panel{Language::English, nullptr};
     template <typename W>
-    W* find(int id)
-    {
+    W* find(int id) {
         auto* w = panel.findChild<W*>(QString::number(id));
         EXPECT_NE(w, nullptr) << id;
         return w;
     }
-    void load(int format, bool translate, bool line_state)
-    {
+    void load(int format, bool translate, bool line_state) {
         PanelValues v;
         v.format = format;
         v.translate = translate;
@@ -42,9 +40,8 @@ protected:
     }
 };
 
-TEST_F(PanelTest, EveryControlHasItsIdAndTheListsTheirItems)
-{
-    for (int id : {2011, 2031, 2041, 2042, 2051, 2052, 2061, 2101, 2102, 2111, 2121, 2122, 2123, 2124, 2131,
+TEST_F(PanelTest, EveryControlHasItsIdAndTheListsTheirItems) {
+    for (int id : {2011, 2031, 2041, 2042, 2051, 2052, 2061, 2101, 2102, 2111, 2121, 2122,  2123,  2124,  2131,
                    2141, 2150, 2160, 2171, 2172, 2173, 2174, 2201, 2211, 2221, 2231, 40401, 40402, 40403, 2002})
         EXPECT_NE(panel.findChild<QWidget*>(QString::number(id)), nullptr) << id;
     EXPECT_EQ(find<QComboBox>(2131)->itemText(2), "X.25 (Modulo128)");
@@ -59,8 +56,7 @@ TEST_F(PanelTest, EveryControlHasItsIdAndTheListsTheirItems)
     EXPECT_EQ(japanese.findChild<QComboBox*>("2031")->itemText(0), QString::fromUtf8("SD/RD両方"));
 }
 
-TEST_F(PanelTest, GroupRuleAndLineStateBox)
-{
+TEST_F(PanelTest, GroupRuleAndLineStateBox) {
     load(0, false, true);
     EXPECT_TRUE(find<QComboBox>(2111)->isEnabled());
     EXPECT_TRUE(find<QListWidget>(2160)->isEnabled());
@@ -69,7 +65,7 @@ TEST_F(PanelTest, GroupRuleAndLineStateBox)
     EXPECT_EQ(find<QListWidget>(2150)->item(0)->text(), "DR");
     EXPECT_FALSE(find<QPushButton>(2171)->isEnabled());
 
-    find<QListWidget>(2150)->item(1)->setSelected(true);   // "SQ"
+    find<QListWidget>(2150)->item(1)->setSelected(true);  // "SQ"
     EXPECT_TRUE(find<QPushButton>(2171)->isEnabled());
     find<QPushButton>(2171)->click();
     EXPECT_EQ(find<QListWidget>(2160)->item(4)->text(), "SQ");
@@ -81,7 +77,7 @@ TEST_F(PanelTest, GroupRuleAndLineStateBox)
     const signed char order[8] = {0, 1, 3, 5, 4, -1, -1, -1};
     EXPECT_EQ(0, std::memcmp(values.include, order, 8));
 
-    find<QRadioButton>(2102)->setChecked(true);   // Translation
+    find<QRadioButton>(2102)->setChecked(true);  // Translation
     EXPECT_FALSE(find<QComboBox>(2111)->isEnabled());
     EXPECT_FALSE(find<QListWidget>(2160)->isEnabled());
     EXPECT_FALSE(find<QPushButton>(2172)->isEnabled());
@@ -95,8 +91,7 @@ TEST_F(PanelTest, GroupRuleAndLineStateBox)
     EXPECT_TRUE(find<QCheckBox>(2124)->isEnabled());
 }
 
-TEST_F(PanelTest, FormatChoosesThePageAndConversionDisablesTheOptions)
-{
+TEST_F(PanelTest, FormatChoosesThePageAndConversionDisablesTheOptions) {
     load(1, false, false);
     EXPECT_EQ(panel.findChild<QWidget*>("2090")->property("currentIndex").toInt(), 1);
     find<QComboBox>(2011)->setCurrentIndex(0);
@@ -106,11 +101,10 @@ TEST_F(PanelTest, FormatChoosesThePageAndConversionDisablesTheOptions)
         EXPECT_FALSE(panel.findChild<QWidget*>(QString::number(id))->isEnabled()) << id;
     panel.set_panel_enabled(true);
     EXPECT_TRUE(find<QComboBox>(2111)->isEnabled());
-    EXPECT_FALSE(find<QComboBox>(2131)->isEnabled());   // the group by the ticked radio
+    EXPECT_FALSE(find<QComboBox>(2131)->isEnabled());  // the group by the ticked radio
 }
 
-TEST(MainWindowControlsTest, CaptionsAndIdsInBothLanguages)
-{
+TEST(MainWindowControlsTest, CaptionsAndIdsInBothLanguages) {
     testing::FakeRemote remote;
     struct NoConvert : TextConvert {
         bool Open(const char*, TextWindow*, TextThread*, unsigned) override { return false; }
@@ -135,14 +129,14 @@ TEST(MainWindowControlsTest, CaptionsAndIdsInBothLanguages)
         settings.read_convert(o);
         ASSERT_EQ(window.initialise(StoredPort{}, StoredBuffer{}, o), 0);
         const bool en = language == Language::English;
-        EXPECT_EQ(window.windowTitle(), en ? "ZAMVEX-3 PC Buffering (Offline)"
-                                           : QString::fromUtf8("ZAMVEX-3 PCバッファリング (オフライン)"));
+        EXPECT_EQ(window.windowTitle(),
+                  en ? "ZAMVEX-3 PC Buffering (Offline)" : QString::fromUtf8("ZAMVEX-3 PCバッファリング (オフライン)"));
         EXPECT_EQ(window.findChild<QPushButton*>("40301")->text(),
                   en ? "Sta&rt measurement" : QString::fromUtf8("測定開始(&R)"));
         EXPECT_EQ(window.findChild<QPushButton*>("40109")->text(), en ? "E&xit" : QString::fromUtf8("終了(&X)"));
         EXPECT_EQ(window.findChild<QLabel*>("2005")->text(), "0%");
         EXPECT_FALSE(window.findChild<QPushButton*>("40302")->isVisible());
-        EXPECT_FALSE(window.findChild<QPushButton*>("40401")->isEnabled());   // an empty buffer
+        EXPECT_FALSE(window.findChild<QPushButton*>("40401")->isEnabled());  // an empty buffer
         EXPECT_FALSE(window.status_bar().indicator(1));
         window.set_rate_speed(25);
         window.rate_indicator().step();
@@ -150,19 +144,18 @@ TEST(MainWindowControlsTest, CaptionsAndIdsInBothLanguages)
         EXPECT_EQ(window.rate_indicator().offset(), 50);
         window.set_rate_speed(-1);
         window.rate_indicator().step();
-        EXPECT_EQ(window.rate_indicator().offset(), 50);   // kept over a stop
+        EXPECT_EQ(window.rate_indicator().offset(), 50);  // kept over a stop
         window.hide();
     }
 }
 
-} // namespace
-} // namespace capstore
+}  // namespace
+}  // namespace capstore
 
 namespace capstore {
 namespace {
 
-TEST(StatusBarTest, IndicatorsSwitchBetweenGreyAndTextColour)
-{
+TEST(StatusBarTest, IndicatorsSwitchBetweenGreyAndTextColour) {
     StatusBar bar(Language::Japanese, nullptr);
     auto* connect = bar.findChild<QLabel*>("indicator1");
     ASSERT_NE(connect, nullptr);
@@ -174,11 +167,11 @@ TEST(StatusBarTest, IndicatorsSwitchBetweenGreyAndTextColour)
     EXPECT_EQ(on, bar.palette().color(QPalette::Active, QPalette::WindowText));
     EXPECT_NE(on, off);
     bar.set_indicator(1, false);
-    bar.set_indicator(1, true);   // on again after off: still the text colour
+    bar.set_indicator(1, true);  // on again after off: still the text colour
     EXPECT_EQ(connect->palette().color(QPalette::WindowText), on);
     EXPECT_TRUE(bar.indicator(1));
     EXPECT_FALSE(bar.indicator(2));
 }
 
-} // namespace
-} // namespace capstore
+}  // namespace
+}  // namespace capstore

@@ -40,8 +40,7 @@ protected:
     TextConvert* convert = nullptr;
     std::unique_ptr<MainWindow> window;
 
-    void open(bool ring, int max_blocks)
-    {
+    void open(bool ring, int max_blocks) {
         simulator::AnalyzerOptions options;
         options.seed = 11;
         options.records_per_second = 0;
@@ -66,8 +65,7 @@ protected:
         window = std::make_unique<MainWindow>(Language::English, settings, *remote, *convert);
         ASSERT_EQ(window->initialise(port, buffer, o), 0);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         if (window && !window->ended()) {
             remote->Close();
             remote->Release();
@@ -79,14 +77,12 @@ protected:
     }
     const AppState& state() { return window->controller().state(); }
     template <typename W = QPushButton>
-    W* find(int id)
-    {
+    W* find(int id) {
         return window->findChild<W*>(QString::number(id));
     }
     QString text(int id) { return find<QLabel>(id)->text(); }
     bool offline() { return !state().Busy && !state().Connected && state().MeasureState == 0; }
-    void start_measuring()
-    {
+    void start_measuring() {
         find(40301)->click();
         ASSERT_TRUE(wait_for([&] { return state().MeasureState != 0; })) << window->status_bar().text().toStdString();
         EXPECT_TRUE(window->status_bar().indicator(1));
@@ -94,15 +90,13 @@ protected:
         EXPECT_TRUE(find(40302)->isVisible());
         EXPECT_TRUE(window->windowTitle().endsWith("(RV-7020)")) << window->windowTitle().toStdString();
     }
-    std::vector<std::string> text_files(const std::string& folder = "text")
-    {
+    std::vector<std::string> text_files(const std::string& folder = "text") {
         std::vector<std::string> names;
         if (!fs::exists(dir.file(folder))) return names;
         for (const auto& e : fs::directory_iterator(dir.file(folder))) names.push_back(e.path().filename().string());
         return names;
     }
-    void convert_and_wait()
-    {
+    void convert_and_wait() {
         ASSERT_TRUE(find(40401)->isEnabled());
         find(40401)->click();
         ASSERT_TRUE(state().Converting) << (answers.texts.empty() ? "" : answers.texts.back());
@@ -113,13 +107,12 @@ protected:
     }
 };
 
-TEST_F(WindowEndToEnd, MeasureStopAndConvertToPrintAndFrameTranslation)
-{
+TEST_F(WindowEndToEnd, MeasureStopAndConvertToPrintAndFrameTranslation) {
     open(false, 4);
     start_measuring();
     ASSERT_TRUE(wait_for([&] { return state().BlockCount >= 2; }));
     EXPECT_TRUE(text(2001).endsWith(" / 4")) << text(2001).toStdString();
-    EXPECT_TRUE(find(40401)->isEnabled());   // a flat buffer may be converted while measuring
+    EXPECT_TRUE(find(40401)->isEnabled());  // a flat buffer may be converted while measuring
     find(40302)->click();
     ASSERT_TRUE(wait_for([&] { return offline(); }));
     EXPECT_TRUE(window->windowTitle().endsWith("(Offline)"));
@@ -142,36 +135,34 @@ TEST_F(WindowEndToEnd, MeasureStopAndConvertToPrintAndFrameTranslation)
     EXPECT_EQ(std::string(stored.SavePath), dir.file("text"));
 
     find<QRadioButton>(2102)->setChecked(true);
-    find<QComboBox>(2131)->setCurrentIndex(1);   // X.25 modulo 8
+    find<QComboBox>(2131)->setCurrentIndex(1);  // X.25 modulo 8
     find<QLineEdit>(2051)->setText(QString::fromStdString(dir.file("frames")));
     convert_and_wait();
-    ASSERT_EQ(answers.texts.size(), 2u) << answers.texts.back();   // the second folder's question
+    ASSERT_EQ(answers.texts.size(), 2u) << answers.texts.back();  // the second folder's question
     auto frames = text_files("frames");
     std::sort(frames.begin(), frames.end());
     ASSERT_FALSE(frames.empty());
     const auto first = testing_util::read_file(dir.file("frames/" + frames[0]));
     const auto other = testing_util::read_file(dir.file("text/" + print[0]));
-    EXPECT_NE(first, other);   // a different layout of the same blocks
+    EXPECT_NE(first, other);  // a different layout of the same blocks
     EXPECT_NE(std::string(first.begin(), first.end()).find("FRAME CONVERSION"), std::string::npos);
 }
 
-TEST_F(WindowEndToEnd, RingMeasurementKeepsTheConversionButtonDisabled)
-{
+TEST_F(WindowEndToEnd, RingMeasurementKeepsTheConversionButtonDisabled) {
     open(true, 2);
     start_measuring();
     ASSERT_TRUE(wait_for([&] { return state().NextBlock >= 4; }));
     // Past MaxBlocks: the oldest blocks were given up and the measurement runs on.
     EXPECT_GT(state().FirstBlock, 0);
     EXPECT_GE(state().BlockCount, 1);
-    EXPECT_NE(state().MeasureState, 0);   // no automatic stop in ring mode
+    EXPECT_NE(state().MeasureState, 0);  // no automatic stop in ring mode
     EXPECT_FALSE(find(40401)->isEnabled());
     find(40302)->click();
     ASSERT_TRUE(wait_for([&] { return offline(); }));
     EXPECT_TRUE(find(40401)->isEnabled());
 }
 
-TEST_F(WindowEndToEnd, ClosingWhileMeasuringAsksStopsAndExits)
-{
+TEST_F(WindowEndToEnd, ClosingWhileMeasuringAsksStopsAndExits) {
     open(false, 100);
     start_measuring();
     answers.policy = [](const std::string&) { return QMessageBox::No; };
@@ -189,8 +180,7 @@ TEST_F(WindowEndToEnd, ClosingWhileMeasuringAsksStopsAndExits)
     EXPECT_TRUE(fs::exists(dir.file("config/ZAMVEX3.ini")));
 }
 
-TEST_F(WindowEndToEnd, AutomaticStopAtMaxBlocksInAFlatBuffer)
-{
+TEST_F(WindowEndToEnd, AutomaticStopAtMaxBlocksInAFlatBuffer) {
     open(false, 1);
     start_measuring();
     ASSERT_TRUE(wait_for([&] { return offline(); }));
@@ -199,5 +189,5 @@ TEST_F(WindowEndToEnd, AutomaticStopAtMaxBlocksInAFlatBuffer)
     EXPECT_TRUE(answers.texts.empty());
 }
 
-} // namespace
-} // namespace capstore
+}  // namespace
+}  // namespace capstore

@@ -17,8 +17,7 @@ namespace {
 
 using namespace capstore;
 
-bool wait_for(const std::function<bool()>& done)
-{
+bool wait_for(const std::function<bool()>& done) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (!done() && std::chrono::steady_clock::now() < end) {
         QApplication::processEvents(QEventLoop::AllEvents, 20);
@@ -27,16 +26,14 @@ bool wait_for(const std::function<bool()>& done)
     return done();
 }
 
-bool save(QWidget& window, const QString& file)
-{
+bool save(QWidget& window, const QString& file) {
     QApplication::processEvents();
     const bool ok = window.grab().save(file);
     std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(file));
     return ok;
 }
 
-bool shoot(const QString& folder, Language language, const std::string& work)
-{
+bool shoot(const QString& folder, Language language, const std::string& work) {
     const QString suffix = language == Language::Japanese ? "ja" : "en";
     simulator::AnalyzerOptions options;
     options.records_per_second = 20000;
@@ -77,10 +74,9 @@ bool shoot(const QString& folder, Language language, const std::string& work)
     return ok;
 }
 
-} // namespace
+}  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s <folder for the PNG files>\n", argv[0]);
         return 2;

@@ -107,8 +107,7 @@ int main() {
         s.threads = static_cast<int>(status_field(capture.pid(), "Threads"));
         s.fds = count_entries("/proc/" + std::to_string(capture.pid()) + "/fd", false);
         count_entries(buffer, true, &s.newest_block);
-        std::printf("%6d %10ld %10ld %5d %8d %8d\n", s.second, s.rss_kib, s.peak_kib, s.fds, s.threads,
-                    s.newest_block);
+        std::printf("%6d %10ld %10ld %5d %8d %8d\n", s.second, s.rss_kib, s.peak_kib, s.fds, s.threads, s.newest_block);
         std::fflush(stdout);
         samples.push_back(s);
     }
@@ -117,9 +116,15 @@ int main() {
     std::printf("zamvex capture exit %d: %s%s", code, out.c_str(), read_text(dir.file("err")).c_str());
 
     bool ok = code == 0;
-    ok = flat(samples, [](const Sample& s) { return s.rss_kib; }, 2048, true, "RSS KiB") && ok;
-    ok = flat(samples, [](const Sample& s) { return static_cast<long>(s.fds); }, 1, false, "fds") && ok;
-    ok = flat(samples, [](const Sample& s) { return static_cast<long>(s.threads); }, 0, false, "threads") && ok;
+    ok = flat(
+             samples, [](const Sample& s) { return s.rss_kib; }, 2048, true, "RSS KiB") &&
+         ok;
+    ok = flat(
+             samples, [](const Sample& s) { return static_cast<long>(s.fds); }, 1, false, "fds") &&
+         ok;
+    ok = flat(
+             samples, [](const Sample& s) { return static_cast<long>(s.threads); }, 0, false, "threads") &&
+         ok;
     const bool lost_none = out.find("; 0 data losses") != std::string::npos;
     std::printf("data losses 0: %s\n", lost_none ? "yes" : "NO");
     ok = ok && lost_none;

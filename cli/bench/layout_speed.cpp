@@ -40,51 +40,70 @@ constexpr int kMemoryBlocks = 1024;
 
 struct Layout {
     const char* name;
-    std::vector<std::string> args;   // after `zamvex convert BUFFER --out DIR` (or the export's)
-    bool exported = false;           // `zamvex export --pcapng` rather than convert
+    std::vector<std::string> args;  // after `zamvex convert BUFFER --out DIR` (or the export's)
+    bool exported = false;          // `zamvex export --pcapng` rather than convert
 };
 
 struct LineMode {
     const char* name;
-    std::vector<std::string> simulate;   // options of `zamvex simulate`
+    std::vector<std::string> simulate;  // options of `zamvex simulate`
     std::vector<Layout> layouts;
-    std::vector<std::string> export_args;   // for the pcapng tshark reads
+    std::vector<std::string> export_args;  // for the pcapng tshark reads
 };
 
 std::vector<std::string> convert(std::initializer_list<const char*> a) { return {a.begin(), a.end()}; }
 
 const std::vector<LineMode>& modes() {
     static const Layout kNormal{"print normal", convert({"--print", "normal"})};
-    static const Layout kStates{"print normal, 4 line states", convert({"--print", "normal", "--line-states", "RS,CS,CD,ER"})};
+    static const Layout kStates{"print normal, 4 line states",
+                                convert({"--print", "normal", "--line-states", "RS,CS,CD,ER"})};
     static const Layout kCsvData{"csv data", convert({"--format", "csv"})};
     static const Layout kCsvFrame{"csv frame", convert({"--format", "csv", "--csv-form", "frame"})};
     static const std::vector<LineMode> modes{
-        {"ASYNC", {"--mode", "async"},
-         {kNormal, kStates, {"control sequences", convert({"--print", "translate"})}, kCsvData, kCsvFrame,
+        {"ASYNC",
+         {"--mode", "async"},
+         {kNormal,
+          kStates,
+          {"control sequences", convert({"--print", "translate"})},
+          kCsvData,
+          kCsvFrame,
           {"pcapng export", {}, true}},
          {}},
-        {"SYNC", {"--mode", "sync"},
-         {kNormal, kStates, {"control sequences", convert({"--print", "translate"})}, kCsvData, kCsvFrame,
+        {"SYNC",
+         {"--mode", "sync"},
+         {kNormal,
+          kStates,
+          {"control sequences", convert({"--print", "translate"})},
+          kCsvData,
+          kCsvFrame,
           {"pcapng export", {}, true}},
          {}},
-        {"HDLC X.25", {"--mode", "hdlc", "--protocol", "x25"},
-         {kNormal, kStates, {"translate x25", convert({"--print", "translate", "--frame", "x25"})},
+        {"HDLC X.25",
+         {"--mode", "hdlc", "--protocol", "x25"},
+         {kNormal,
+          kStates,
+          {"translate x25", convert({"--print", "translate", "--frame", "x25"})},
           {"translate sdlc", convert({"--print", "translate", "--frame", "sdlc"})},
           {"translate x25ua", convert({"--print", "translate", "--frame", "x25ua"})},
-          {"packets x25", convert({"--print", "translate", "--frame", "x25", "--packet", "x25"})}, kCsvData,
-          kCsvFrame, {"pcapng export", {}, true}},
+          {"packets x25", convert({"--print", "translate", "--frame", "x25", "--packet", "x25"})},
+          kCsvData,
+          kCsvFrame,
+          {"pcapng export", {}, true}},
          {}},
-        {"HDLC LAPD", {"--mode", "hdlc", "--protocol", "lapd"},
+        {"HDLC LAPD",
+         {"--mode", "hdlc", "--protocol", "lapd"},
          {{"translate lapd", convert({"--print", "translate", "--frame", "lapd"})},
           {"packets q931", convert({"--print", "translate", "--frame", "lapd", "--packet", "lapd"})},
           {"pcapng export", {"--frame", "lapd"}, true}},
          {"--frame", "lapd"}},
-        {"NRZI X.25 mod 128", {"--mode", "nrzi", "--protocol", "x25x"},
+        {"NRZI X.25 mod 128",
+         {"--mode", "nrzi", "--protocol", "x25x"},
          {{"translate x25x", convert({"--print", "translate", "--frame", "x25x"})},
           {"packets ddx", convert({"--print", "translate", "--frame", "x25x", "--packet", "ddx"})},
           {"pcapng export", {"--frame", "x25x"}, true}},
          {"--frame", "x25x"}},
-        {"PPP", {"--mode", "ppp"},
+        {"PPP",
+         {"--mode", "ppp"},
          {kNormal, {"translate ppp", convert({"--print", "translate"})}, kCsvFrame, {"pcapng export", {}, true}},
          {}},
     };
@@ -97,7 +116,7 @@ int env_int(const char* name, int fallback) {
 }
 
 struct Run {
-    double wall = 1e9;   // seconds
+    double wall = 1e9;  // seconds
     double peak_mib = 0;
     bool ok = false;
 };
@@ -131,9 +150,9 @@ bool captured(const std::string& folder, const LineMode& mode, int blocks) {
     std::vector<std::string> sim{"--rate", "0", "--seed", "1"};
     sim.insert(sim.end(), mode.simulate.begin(), mode.simulate.end());
     Simulator simulator(sim);
-    const Outcome r = zamvex({"capture", "--port", simulator.device(), "--folder", folder, "--max-blocks",
-                              std::to_string(blocks)},
-                             std::chrono::seconds(600));
+    const Outcome r =
+        zamvex({"capture", "--port", simulator.device(), "--folder", folder, "--max-blocks", std::to_string(blocks)},
+               std::chrono::seconds(600));
     if (r.exit_code != 0) std::fprintf(stderr, "capture of %s failed: %s%s", mode.name, r.out.c_str(), r.err.c_str());
     return r.exit_code == 0;
 }
@@ -147,7 +166,7 @@ std::vector<std::string> block_files(const std::string& folder) {
 }
 
 std::string output_root(testing_util::TempDir& dir) {
-    struct stat st{};
+    struct stat st {};
     if (::stat("/dev/shm", &st) == 0 && S_ISDIR(st.st_mode) && ::access("/dev/shm", W_OK) == 0) {
         char tmpl[] = "/dev/shm/zamvex-bench-XXXXXX";
         if (const char* made = ::mkdtemp(tmpl)) return made;
@@ -182,9 +201,10 @@ int main() {
     testing_util::TempDir dir;
     const std::string out_root = output_root(dir);
     fs::create_directories(out_root);
-    std::printf("layout speed of %s: %d blocks of each line mode from `zamvex simulate --rate 0`,\n"
-                "best of %d runs, output in %s; ratios are xxd's (and tshark -r's) wall time over ours\n\n",
-                converter().c_str(), blocks, rounds, out_root.c_str());
+    std::printf(
+        "layout speed of %s: %d blocks of each line mode from `zamvex simulate --rate 0`,\n"
+        "best of %d runs, output in %s; ratios are xxd's (and tshark -r's) wall time over ours\n\n",
+        converter().c_str(), blocks, rounds, out_root.c_str());
     std::printf("%-18s %-30s %8s %7s %8s %9s\n", "line mode", "layout", "MiB/s", "x xxd", "x tshark", "peak MiB");
 
     bool all_fast = true;
@@ -208,7 +228,8 @@ int main() {
             std::vector<std::string> args{"export", buffer, "--pcapng", pcap};
             args.insert(args.end(), mode.export_args.begin(), mode.export_args.end());
             if (timed(ZAMVEX_EXE, args, "/dev/null").ok)
-                for (int i = 0; i < rounds; ++i) keep(tshark, timed("/usr/bin/env", {"tshark", "-r", pcap}, out_root + "/tshark.txt"));
+                for (int i = 0; i < rounds; ++i)
+                    keep(tshark, timed("/usr/bin/env", {"tshark", "-r", pcap}, out_root + "/tshark.txt"));
             fs::remove(pcap);
         }
 
@@ -257,8 +278,9 @@ int main() {
             fs::create_hard_link(files[static_cast<std::size_t>(b) % files.size()], big + "/" + name);
         }
         fs::remove_all(out_root + "/conv");
-        const Run r = timed(converter(), {"convert", big, "--out", out_root + "/conv", "--max-lines", "999999", "--print",
-                                         "normal", "--line", "sd", "--data", "hex"},
+        const Run r = timed(converter(),
+                            {"convert", big, "--out", out_root + "/conv", "--max-lines", "999999", "--print", "normal",
+                             "--line", "sd", "--data", "hex"},
                             "/dev/null");
         fs::remove_all(out_root + "/conv");
         small = r.ok && r.peak_mib < kMemoryLimitMiB;

@@ -33,7 +33,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
-constexpr int kRecordsPerSecond = 960;   // 9600 baud, ten bits a character
+constexpr int kRecordsPerSecond = 960;  // 9600 baud, ten bits a character
 constexpr auto kMeasureFor = 12s;
 
 double ms_since(Clock::time_point start, Clock::time_point t) {
@@ -106,7 +106,7 @@ private:
             const std::uint64_t after = analyzer_->records_sent();
             if (after != before) {
                 std::lock_guard lock(mutex_);
-                if (after < before) sent_.clear();   // a new measurement counts from 0
+                if (after < before) sent_.clear();  // a new measurement counts from 0
                 sent_.emplace_back(after, Clock::now());
             }
         }
@@ -116,7 +116,7 @@ private:
     std::string path_;
     std::unique_ptr<simulator::Analyzer> analyzer_;
     std::mutex mutex_;
-    std::vector<std::pair<std::uint64_t, Clock::time_point>> sent_;   // words sent so far, when
+    std::vector<std::pair<std::uint64_t, Clock::time_point>> sent_;  // words sent so far, when
     std::atomic<bool> stop_{false};
     std::thread thread_;
 };
@@ -198,7 +198,7 @@ Figures latencies(Line& line, const std::vector<std::int64_t>& ends, const std::
     if (ms.empty()) return f;
     std::sort(ms.begin(), ms.end());
     f.frames = ms.size();
-    f.least = ms.front();   // below 0 would mean the lines and the frames were paired wrongly
+    f.least = ms.front();  // below 0 would mean the lines and the frames were paired wrongly
     f.median = ms[ms.size() / 2];
     f.p90 = ms[ms.size() * 9 / 10];
     f.worst = ms.back();
@@ -207,7 +207,8 @@ Figures latencies(Line& line, const std::vector<std::int64_t>& ends, const std::
 
 void report(const char* what, const Figures& f) {
     std::printf("%-28s %5zu frames  min %5.2f ms  median %5.2f ms  p90 %5.2f ms  max %6.2f ms  %s\n", what, f.frames,
-                f.least, f.median, f.p90, f.worst, f.frames > 0 && f.median < 100 ? "(target < 100 ms: met)" : "(target < 100 ms: MISSED)");
+                f.least, f.median, f.p90, f.worst,
+                f.frames > 0 && f.median < 100 ? "(target < 100 ms: met)" : "(target < 100 ms: MISSED)");
 }
 
 // Complete frame lines ("SD:", "RD:", "??:", "Lost") in the text so far.
@@ -248,8 +249,8 @@ int main() {
     int fds[2];
     if (pipe(fds) != 0) return 1;
     const std::string text_buffer = dir.file("monitor");
-    const int monitor = spawn({ZAMVEX_EXE, "monitor", "--port", line.path(), "--print", "translate", "--folder",
-                               text_buffer}, fds[1]);
+    const int monitor =
+        spawn({ZAMVEX_EXE, "monitor", "--port", line.path(), "--print", "translate", "--folder", text_buffer}, fds[1]);
     close(fds[1]);
     const auto lines = collect(fds[0], monitor, frame_lines);
     close(fds[0]);
@@ -261,7 +262,8 @@ int main() {
     const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
     const int null = open("/dev/null", O_WRONLY);
     const int extcap = spawn({ZAMVEX_EXTCAP_EXE, "--extcap-interface", "zamvex", "--capture", "--fifo", fifo, "--port",
-                              line.path(), "--folder", packet_buffer}, null);
+                              line.path(), "--folder", packet_buffer},
+                             null);
     close(null);
     const auto packets = collect(reader, extcap, packet_blocks);
     close(reader);

@@ -46,7 +46,7 @@ std::vector<std::uint32_t> seed_words(std::uint64_t seed, std::size_t count) {
 std::string run_text(const Outcome& r) { return "exit " + std::to_string(r.exit_code) + "\n" + r.out + r.err; }
 
 TEST(CaptureStore, AKilledCaptureKeepsEveryRecordUpToASecondBeforeTheKill) {
-    constexpr int kRate = 2000;   // records per second: a block takes over two minutes
+    constexpr int kRate = 2000;  // records per second: a block takes over two minutes
     testing_util::TempDir dir;
     Simulator sim({"--seed", "11", "--rate", std::to_string(kRate)});
     const std::string buffer = dir.file("buffer");
@@ -132,10 +132,10 @@ TEST(CaptureStore, AFileSizeLimitStopsTheMeasurementWithTheCause) {
     const std::string buffer = dir.file("buffer");
     std::optional<Background> capture;
     {
-        const testing_util::FileSizeLimit limit(600'002);   // inherited by the command
-        capture.emplace(std::vector<std::string>{"capture", "--port", sim.device(), "--folder", buffer, "--seconds",
-                                                 "60"},
-                        dir.file("out"), dir.file("err"));
+        const testing_util::FileSizeLimit limit(600'002);  // inherited by the command
+        capture.emplace(
+            std::vector<std::string>{"capture", "--port", sim.device(), "--folder", buffer, "--seconds", "60"},
+            dir.file("out"), dir.file("err"));
     }
     const int code = capture->wait(60s);
     const std::string err = read_text(dir.file("err"));

@@ -23,8 +23,9 @@ TEST(CommandStart, UsageMistakesExitWithTwoAndNameTheCommand) {
               "(see zamvex convert --help)\n");
     const Outcome mode = zamvex({"simulate", "--mode", "fast"});
     EXPECT_EQ(mode.exit_code, cli::kExitUsage);
-    EXPECT_EQ(mode.err, "zamvex simulate: bad value for --mode: 'fast' (async, sync, hdlc, nrzi or ppp)\n"
-                        "(see zamvex simulate --help)\n");
+    EXPECT_EQ(mode.err,
+              "zamvex simulate: bad value for --mode: 'fast' (async, sync, hdlc, nrzi or ppp)\n"
+              "(see zamvex simulate --help)\n");
     const Outcome type = zamvex({"settings", "save", "--port", "/dev/null", "--type", "everything", "f"});
     EXPECT_EQ(type.exit_code, cli::kExitUsage);
     EXPECT_NE(type.err.find("zamvex settings: bad value for --type: 'everything' (setup, tables or all)"),

@@ -58,9 +58,10 @@ TEST(CommandTable, SimulateTakesExactlyTheOptionsItDocuments) {
         std::vector<std::string> args{o.name};
         // The first of the listed choices, else a number (a version for --version).
         const std::string value = o.value ? o.value : "";
-        if (o.value) args.push_back(value.find('|') != std::string::npos ? value.substr(0, value.find('|'))
-                                    : value == "X.Y"                    ? "1.05"
-                                                                        : "1");
+        if (o.value)
+            args.push_back(value.find('|') != std::string::npos ? value.substr(0, value.find('|'))
+                           : value == "X.Y"                     ? "1.05"
+                                                                : "1");
         std::string error;
         const auto s = parse_simulate_options(args, error);
         EXPECT_TRUE(s) << o.name << ": " << error;
@@ -89,7 +90,8 @@ TEST(CommandTable, ManualPageEscapesTheTextAndHasASectionPerCommand) {
 
 TEST(CommandTable, CompletionHasACaseForEveryCommandAndChoice) {
     const std::string bash = bash_completion();
-    for (const Command* c : commands()) EXPECT_NE(bash.find(std::string("\n    ") + c->name + ")\n"), std::string::npos);
+    for (const Command* c : commands())
+        EXPECT_NE(bash.find(std::string("\n    ") + c->name + ")\n"), std::string::npos);
     EXPECT_NE(bash.find("--csv-data) _zamvex_words \"hex dec char\"; return 0 ;;"), std::string::npos);
     EXPECT_NE(bash.find("--out) _zamvex_folders; return 0 ;;"), std::string::npos);
     EXPECT_NE(bash.find("--port) _zamvex_ports; return 0 ;;"), std::string::npos);

@@ -46,7 +46,7 @@ TEST(ConvertOptions, DefaultsAreCapstoresStoredDefaults) {
 }
 
 TEST(ConvertOptions, EveryOptionSetsItsField) {
-    // clang-format off   (a table: one row per line as written)
+    // clang-format off
     const auto o = parse({"--format", "csv", "--line", "rd", "--start", "3", "--blocks", "1024", "--max-lines=999999",
                           "--print", "translate", "--data", "hex", "--no-guide", "--line-states", "ex,RS,CD",
                           "--no-time-stamps", "--no-idle-times", "--frame", "lapd", "--packet", "ddx", "--csv-form",
@@ -61,7 +61,7 @@ TEST(ConvertOptions, EveryOptionSetsItsField) {
     EXPECT_EQ(o->PrintFormat, PrintFormatTranslate);
     EXPECT_EQ(o->PrintData, PrintDataHex);
     EXPECT_EQ(o->GuideCut, 1);
-    EXPECT_EQ(o->LineStateCut, 0);   // naming line states asks for them
+    EXPECT_EQ(o->LineStateCut, 0);  // naming line states asks for them
     const signed char states[8] = {7, 0, 3, -1, -1, -1, -1, -1};
     EXPECT_EQ(std::memcmp(o->DisplayLineState, states, 8), 0);
     EXPECT_EQ(o->TimeStampCut, 1);
@@ -83,7 +83,7 @@ TEST(ConvertOptions, ValuesOutsideTheirRangeAreRefusedWithTheReason) {
     EXPECT_FALSE(parse({"--start", "x"}, &why));
     EXPECT_FALSE(parse({"--frame", "X26"}, &why));
     EXPECT_EQ(why, "bad value for --frame: 'X26' (sdlc, x25, x25x, x25ua or lapd)");
-    EXPECT_FALSE(parse({"--line-states", "RS,RS"}, &why));   // each once
+    EXPECT_FALSE(parse({"--line-states", "RS,RS"}, &why));  // each once
     EXPECT_FALSE(parse({"--line-states", "RS,,CS"}, &why));
     EXPECT_FALSE(parse({"--line-states", "RS,CS,DR,CD,ER,SQ,CI,EX,RS"}, &why));
     EXPECT_FALSE(parse({"--delimiter", "0123456789abcdef"}, &why));

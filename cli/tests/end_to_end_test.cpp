@@ -35,8 +35,8 @@ TEST(EndToEnd, CaptureOfASeedConvertsToTheReviewedText) {
     EXPECT_FALSE(fs::exists(print + "/00001484.txt"));
 
     const std::string x25 = dir.file("x25");
-    const Outcome translate = zamvex({"convert", buffer, "--out", x25, "--prefix", "X_", "--print", "translate", "--frame",
-                                  "x25", "--packet", "x25", "--max-lines", "999999"});
+    const Outcome translate = zamvex({"convert", buffer, "--out", x25, "--prefix", "X_", "--print", "translate",
+                                      "--frame", "x25", "--packet", "x25", "--max-lines", "999999"});
     ASSERT_EQ(translate.exit_code, 0) << translate.err;
     const std::string head = data_file("seed7_x25_head.txt");
     EXPECT_EQ(read_text(x25 + "/X_00000000.txt").substr(0, head.size()), head);
@@ -55,9 +55,7 @@ TEST(EndToEnd, SettingsEditedInTheFileReachTheAnalyzer) {
     const auto at = text.find(before);
     ASSERT_NE(at, std::string::npos);
     text.replace(at, before.size(), "S-SPEED :9600  \r\n");
-    {
-        std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
-    }
+    { std::ofstream(file, std::ios::binary | std::ios::trunc) << text; }
     const Outcome send = zamvex({"settings", "send", "--port", sim.device(), file});
     ASSERT_EQ(send.exit_code, 0) << send.err;
 
@@ -85,9 +83,7 @@ TEST(EndToEnd, TableTextBecomesTheTablesCells) {
     testing_util::TempDir dir;
     Simulator sim({});
     const std::string text = dir.file("table.txt");
-    {
-        std::ofstream(text, std::ios::binary) << "AB\r\n";
-    }
+    { std::ofstream(text, std::ios::binary) << "AB\r\n"; }
     const Outcome table = zamvex({"table", "--port", sim.device(), "--table", "3", text});
     ASSERT_EQ(table.exit_code, 0) << table.err;
     EXPECT_NE(table.out.find("table 3: 4 cells sent"), std::string::npos) << table.out;
@@ -156,7 +152,8 @@ TEST(EndToEnd, MistakesGiveClearMessagesAndExitCodes) {
     const Outcome missing = zamvex({"capture", "--port", dir.file("no-such-port"), "--folder", dir.file("b")});
     EXPECT_EQ(missing.exit_code, 1);
     EXPECT_NE(missing.err.find("An error occurred during the serial port initializing process.\nThere is no serial "
-                               "device '" + dir.file("no-such-port") + "' (No such file or directory)."),
+                               "device '" +
+                               dir.file("no-such-port") + "' (No such file or directory)."),
               std::string::npos)
         << missing.err;
     const Outcome silent = [&] {
@@ -184,8 +181,8 @@ TEST(EndToEnd, KeysMoveTheScreenThatComesBackAsPng) {
     const std::string a = read_text(before), b = read_text(after);
     ASSERT_GT(a.size(), 33u);
     EXPECT_EQ(a.substr(0, 8), "\x89PNG\r\n\x1a\n");
-    EXPECT_EQ(a.substr(16, 8), std::string("\0\0\x01\0\0\0\0\x50", 8));   // 256 x 80
-    EXPECT_NE(a, b);   // the menu cursor moved and the last key is shown
+    EXPECT_EQ(a.substr(16, 8), std::string("\0\0\x01\0\0\0\0\x50", 8));  // 256 x 80
+    EXPECT_NE(a, b);  // the menu cursor moved and the last key is shown
 }
 
 }  // namespace

@@ -27,11 +27,12 @@ TEST(ExportCommand, WritesTheFileAndSummarises) {
     const std::string buffer = lapd_buffer(dir), out = dir.file("call.pcapng");
     auto r = zamvex({"export", buffer, "--pcapng", out, "--frame", "lapd", "--date", "2026-03-14"});
     ASSERT_EQ(r.exit_code, 0) << r.err;
-    EXPECT_EQ(r.out, "19 frames written to " + out + " (link type 203)\n"
-                     "  SD 9, RD 10, no direction 0\n"
-                     "  errors: 1 bad FCS, 0 short, 0 aborted or broken\n"
-                     "  lost data: 0 marks\n"
-                     "  times: time of day on the measurement's date\n");
+    EXPECT_EQ(r.out, "19 frames written to " + out +
+                         " (link type 203)\n"
+                         "  SD 9, RD 10, no direction 0\n"
+                         "  errors: 1 bad FCS, 0 short, 0 aborted or broken\n"
+                         "  lost data: 0 marks\n"
+                         "  times: time of day on the measurement's date\n");
     EXPECT_GT(std::filesystem::file_size(out), 19u * 32u);
 
     r = zamvex({"export", buffer, "--pcapng", out, "--line", "sd", "--start", "1", "--blocks", "1"});
@@ -54,7 +55,9 @@ TEST(ExportCommand, MistakesExitWithTheReason) {
         {{"export", buffer, "--pcapng", out, "--line", "both"}, 2, "bad value for --line: 'both'"},
         {{"export", buffer, "--pcapng", out, "--date", "2026-02-30"}, 2, "bad value for --date: '2026-02-30'"},
         {{"export", buffer, "--pcapng", out, "--blocks", "0"}, 2, "bad value for --blocks: '0'"},
-        {{"export", buffer, "--pcapng", out, "--start", "3"}, 1, "--start 3 is past the last block: the buffer holds 1 block"},
+        {{"export", buffer, "--pcapng", out, "--start", "3"},
+         1,
+         "--start 3 is past the last block: the buffer holds 1 block"},
         {{"export", dir.file("none"), "--pcapng", out}, 1, "cannot open the buffer"},
     };
     for (const Case& c : cases) {

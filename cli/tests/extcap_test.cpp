@@ -72,8 +72,8 @@ TEST(Extcap, ErrorsBeforeTheCaptureOpenAndCloseTheFifoAndSayWhyOnOneLine) {
     // The reading end, as Wireshark holds it; it sees the end of the stream at once.
     const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
     ASSERT_GE(reader, 0);
-    const Outcome bad = extcap({"--extcap-interface", "zamvex", "--capture", "--fifo", fifo, "--port",
-                                dir.file("no-such-port")}, 20s);
+    const Outcome bad =
+        extcap({"--extcap-interface", "zamvex", "--capture", "--fifo", fifo, "--port", dir.file("no-such-port")}, 20s);
     EXPECT_EQ(bad.exit_code, 1);
     EXPECT_EQ(std::count(bad.err.begin(), bad.err.end(), '\n'), 1) << bad.err;
     EXPECT_EQ(bad.err.rfind("zamvex-extcap: ", 0), 0u) << bad.err;
@@ -100,7 +100,8 @@ using Packet = std::tuple<std::uint64_t, std::uint32_t, std::string>;
 
 std::uint32_t u32(const std::string& b, std::size_t at) {
     return static_cast<std::uint8_t>(b[at]) | static_cast<std::uint8_t>(b[at + 1]) << 8 |
-           static_cast<std::uint8_t>(b[at + 2]) << 16 | static_cast<std::uint32_t>(static_cast<std::uint8_t>(b[at + 3])) << 24;
+           static_cast<std::uint8_t>(b[at + 2]) << 16 |
+           static_cast<std::uint32_t>(static_cast<std::uint8_t>(b[at + 3])) << 24;
 }
 
 // The enhanced packet blocks of a little-endian pcapng file.
@@ -134,10 +135,11 @@ TEST(Extcap, TsharkCapturesThePacketsThatTheExportOfTheKeptBufferHolds) {
     const std::string buffer = home.dir.file("buffer"), out = home.dir.file("out.pcapng");
     const Outcome capture = home.tshark("-i zamvex -o 'extcap.zamvex.port:" + sim.device() +
                                             "' -o extcap.zamvex.frame:lapd -o 'extcap.zamvex.folder:" + buffer +
-                                            "' -a duration:5 -w '" + out + "'", 60s);
+                                            "' -a duration:5 -w '" + out + "'",
+                                        60s);
     ASSERT_EQ(capture.exit_code, 0) << capture.err;
-    const Outcome exported = run_program(ZAMVEX_EXE, {"export", buffer, "--pcapng", home.dir.file("export.pcapng"),
-                                                      "--frame", "lapd"}, 60s);
+    const Outcome exported =
+        run_program(ZAMVEX_EXE, {"export", buffer, "--pcapng", home.dir.file("export.pcapng"), "--frame", "lapd"}, 60s);
     ASSERT_EQ(exported.exit_code, 0) << exported.err;
     const auto live = packets(read_text(out));
     const auto all = packets(read_text(home.dir.file("export.pcapng")));
@@ -157,7 +159,8 @@ TEST(Extcap, ABadPortEndsTsharkAtOnceWithOurMessage) {
     const auto baseline = std::chrono::steady_clock::now() - started;
     started = std::chrono::steady_clock::now();
     const Outcome r = home.tshark("-i zamvex -o 'extcap.zamvex.port:" + home.dir.file("no-such-port") +
-                                      "' -a duration:60 -w '" + home.dir.file("out.pcapng") + "'", 60s);
+                                      "' -a duration:60 -w '" + home.dir.file("out.pcapng") + "'",
+                                  60s);
     EXPECT_LT(std::chrono::steady_clock::now() - started, baseline + 5s) << "tshark waited for a capture that failed";
     EXPECT_NE(r.exit_code, 0);
     EXPECT_NE(r.err.find("zamvex-extcap: "), std::string::npos) << r.err;

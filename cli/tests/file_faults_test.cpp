@@ -11,10 +11,10 @@
 #include <thread>
 
 #include "cli/commands.h"
-#include "session/analyzer_session.h"
 #include "frame_words.h"
 #include "platform/syscalls.h"
 #include "sample_conversations.h"
+#include "session/analyzer_session.h"
 #include "simulator/pty_server.h"
 #include "testing/failing_calls.h"
 #include "testing/temp_dir.h"
@@ -70,7 +70,7 @@ struct Fault {
     Call call;
     int nth;
     int error;
-    const char* verb;   // how the message begins
+    const char* verb;  // how the message begins
 };
 constexpr Fault kWriteFaults[] = {
     {Call::Create, 1, EACCES, "cannot create"}, {Call::Create, 1, EROFS, "cannot create"},
@@ -89,7 +89,7 @@ TEST(FileFaults, ScreenAndSettingsFilesAreWrittenWholeOrNotAtAll) {
     struct Writer {
         const char* command;
         int (*run)(const std::vector<std::string>&);
-        std::vector<std::string> args;   // the file name follows
+        std::vector<std::string> args;  // the file name follows
     };
     const Writer writers[] = {
         {"screen", kScreenCommand.run, {"--port", analyzer.port(), "--png"}},
@@ -110,8 +110,8 @@ TEST(FileFaults, ScreenAndSettingsFilesAreWrittenWholeOrNotAtAll) {
             const Outcome r = run(w.run, args);
 
             EXPECT_EQ(r.code, 1);
-            EXPECT_EQ(r.err, "zamvex " + std::string(w.command) + ": " + f.verb + " '" + file + "': " +
-                                 std::strerror(f.error) + "\n");
+            EXPECT_EQ(r.err, "zamvex " + std::string(w.command) + ": " + f.verb + " '" + file +
+                                 "': " + std::strerror(f.error) + "\n");
             EXPECT_EQ(calls.failures(), 1);
             EXPECT_EQ(names_in(dir.path()), std::vector<std::string>{"picture.png"});
             EXPECT_EQ(testing_util::read_file(file).size(), std::string("the earlier file").size());
@@ -125,7 +125,7 @@ TEST(FileFaults, ScreenAndSettingsFilesAreWrittenWholeOrNotAtAll) {
 
 TEST(FileFaults, ExportLeavesNoHalfCaptureFile) {
     for (const Fault& f : kWriteFaults) {
-        if (f.nth != 1 && f.call == Call::Create) continue;   // export checks nothing beforehand
+        if (f.nth != 1 && f.call == Call::Create) continue;  // export checks nothing beforehand
         SCOPED_TRACE(trace(f));
         testing_util::TempDir dir;
         const std::string buffer = dir.file("buffer"), out = dir.file("out/call.pcapng");
@@ -152,7 +152,7 @@ TEST(FileFaults, OutputFoldersThatCannotBeMadeLeaveNothingBehind) {
         textlib_test::WriteBuffer(buffer, textlib_test::HdlcBody(), textlib_test::Q931Call());
         const std::string out = dir.file("text/day1");
         {
-            FailingCalls calls(Call::Mkdir, error, 2);   // "text" is made, "day1" fails
+            FailingCalls calls(Call::Mkdir, error, 2);  // "text" is made, "day1" fails
             platform::ScopedFileCalls seam(calls);
             const Outcome r = run(kConvertCommand.run, {buffer, "--out", out});
             EXPECT_EQ(r.code, 1);
@@ -201,5 +201,5 @@ TEST(SessionDeadline, EndsEveryWaitWhateverTheAnalyzerDoes) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
 }
 
-} // namespace
-} // namespace cli
+}  // namespace
+}  // namespace cli

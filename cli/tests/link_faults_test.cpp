@@ -62,15 +62,16 @@ TEST(LinkFaults, ASilentAnalyzerIsNoticedByTheLinkSupervision) {
 
     EXPECT_EQ(r.exit_code, 1);
     EXPECT_TRUE(has(r.err, "zamvex capture: the analyzer stopped answering")) << r.err;
-    EXPECT_LT(took, 40s);   // not the 120 s asked for
+    EXPECT_LT(took, 40s);  // not the 120 s asked for
     EXPECT_TRUE(fs::exists(buffer + "/datainfo.mkw"));
 }
 
 TEST(LinkFaults, PortsThatCannotBeUsedSayWhyAndWhatToDo) {
     const Outcome missing = zamvex({"screen", "--port", "/dev/zamvex-no-such-port"});
     EXPECT_EQ(missing.exit_code, 1);
-    EXPECT_TRUE(has(missing.err, "There is no serial device '/dev/zamvex-no-such-port' (No such file or directory). "
-                                 "Is the adapter plugged in?\n"))
+    EXPECT_TRUE(has(missing.err,
+                    "There is no serial device '/dev/zamvex-no-such-port' (No such file or directory). "
+                    "Is the adapter plugged in?\n"))
         << missing.err;
 
     const Outcome not_serial = zamvex({"screen", "--port", "/dev/null"});
@@ -101,7 +102,7 @@ TEST(LinkFaults, KeyChecksThePictureFileBeforePressingAnyKey) {
     const Outcome r = zamvex({"key", "--port", sim.device(), "--png", png, "RUN"});
     EXPECT_EQ(r.exit_code, 1);
     EXPECT_EQ(r.err, "zamvex key: cannot create '" + png + "': No such file or directory\n");
-    EXPECT_EQ(r.out, "");   // no key was sent
+    EXPECT_EQ(r.out, "");  // no key was sent
     EXPECT_FALSE(fs::exists(dir.file("missing")));
 }
 

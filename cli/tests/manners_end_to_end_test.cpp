@@ -51,7 +51,7 @@ TEST(MannersEndToEnd, ConvertTakesEveryBlockAndSummarisesTheFiles) {
     };
     const std::size_t all = count_text({}), two = count_text({"--blocks", "2"}), one = count_text({"--blocks", "1"});
     EXPECT_GT(one, 9000u);
-    EXPECT_GT(two, one + one / 2);   // a line may straddle two blocks
+    EXPECT_GT(two, one + one / 2);  // a line may straddle two blocks
     EXPECT_GT(all, two);
 }
 
@@ -64,17 +64,23 @@ TEST(MannersEndToEnd, ConvertAndExportRefuseWhatTheyCannotDoWell) {
         std::string message;
     };
     const Case cases[] = {
-        {{"convert", buffer, "--out", out, "--start", "4"}, 1,
+        {{"convert", buffer, "--out", out, "--start", "4"},
+         1,
          "--start 4 is past the last block: the buffer holds 3 blocks"},
-        {{"export", buffer, "--pcapng", dir.file("x.pcapng"), "--start", "4"}, 1,
+        {{"export", buffer, "--pcapng", dir.file("x.pcapng"), "--start", "4"},
+         1,
          "--start 4 is past the last block: the buffer holds 3 blocks"},
-        {{"convert", buffer + "/00000001.mkw", "--out", out}, 1,
+        {{"convert", buffer + "/00000001.mkw", "--out", out},
+         1,
          "'" + buffer + "/00000001.mkw' is not a single data file (a block file of a PC buffer folder)"},
-        {{"export", buffer + "/00000001.mkw", "--pcapng", dir.file("x.pcapng")}, 1,
+        {{"export", buffer + "/00000001.mkw", "--pcapng", dir.file("x.pcapng")},
+         1,
          "'" + buffer + "/00000001.mkw' is not a single data file (a block file of a PC buffer folder)"},
-        {{"convert", buffer, "--out", out, "--print", "translate", "--no-time-stamps"}, 2,
+        {{"convert", buffer, "--out", out, "--print", "translate", "--no-time-stamps"},
+         2,
          "--no-time-stamps does nothing with --print translate; it goes with --print normal"},
-        {{"convert", buffer, "--out", out, "--csv-data", "hex"}, 2,
+        {{"convert", buffer, "--out", out, "--csv-data", "hex"},
+         2,
          "--csv-data does nothing with --print normal; it goes with --format csv"},
     };
     for (const Case& c : cases) {
@@ -128,7 +134,7 @@ TEST(MannersEndToEnd, SigtermIsReportedAsSuch) {
 
 TEST(MannersEndToEnd, ScreenTextFitsTheTerminalWidth) {
     Simulator sim({});
-    ::setenv("COLUMNS", "60", 1);   // not a terminal here: the command reads $COLUMNS
+    ::setenv("COLUMNS", "60", 1);  // not a terminal here: the command reads $COLUMNS
     const Outcome r = zamvex({"screen", "--port", sim.device(), "--text"});
     ::unsetenv("COLUMNS");
     ASSERT_EQ(r.exit_code, 0) << r.err;
@@ -136,7 +142,7 @@ TEST(MannersEndToEnd, ScreenTextFitsTheTerminalWidth) {
     for (std::size_t end; (end = r.out.find('\n', start)) != std::string::npos; start = end + 1, ++lines) {
         const std::string line = r.out.substr(start, end - start);
         std::size_t cells = 0;
-        for (const char c : line) cells += (static_cast<unsigned char>(c) & 0xC0) != 0x80;   // UTF-8 characters
+        for (const char c : line) cells += (static_cast<unsigned char>(c) & 0xC0) != 0x80;  // UTF-8 characters
         EXPECT_LE(cells, 60u) << line;
     }
     EXPECT_GT(lines, 5u);

@@ -33,7 +33,7 @@ TEST(Manners, WithoutBlocksEveryBlockFromStartUpToAJobsWorth) {
     EXPECT_EQ(c->left_out, 475);
     EXPECT_EQ(left_out_note(*c),
               "475 blocks after block 1025 left out (one job takes at most 1024); continue with --start 1026");
-    c = choose_blocks(10, 4, 2, error);   // --blocks given: taken as it is, nothing called left out
+    c = choose_blocks(10, 4, 2, error);  // --blocks given: taken as it is, nothing called left out
     ASSERT_TRUE(c);
     EXPECT_EQ(c->blocks, 2);
     EXPECT_EQ(left_out_note(*c), "");
@@ -59,7 +59,7 @@ TEST(Manners, OnlyASingleDataFileIsTakenAsOne) {
     EXPECT_NE(block.find("is not a single data file (a block file of a PC buffer folder)"), std::string::npos) << block;
     EXPECT_NE(block.find("2038-byte information part"), std::string::npos) << block;
     EXPECT_NE(block.find("give its folder ('" + buffer + "')"), std::string::npos) << block;
-    std::filesystem::resize_file(buffer + "/00000000.mkw", 1u << 20);   // a full block
+    std::filesystem::resize_file(buffer + "/00000000.mkw", 1u << 20);  // a full block
     EXPECT_NE(single_file_problem(buffer + "/00000000.mkw").find("a block file"), std::string::npos);
     EXPECT_NE(single_file_problem(buffer + "/datainfo.mkw").find("the information file of a PC buffer folder"),
               std::string::npos);
@@ -86,11 +86,13 @@ TEST(Manners, OptionsTheLayoutWouldIgnoreAreNamed) {
     EXPECT_EQ(unused({"--format", "csv", "--print", "normal"}),
               "--print does nothing with --format csv; it goes with --format print");
     EXPECT_EQ(unused({"--packet", "x25"}), "--packet does nothing with --print normal; it goes with --print translate");
-    EXPECT_EQ(unused({"--print", "translate", "--frame", "lapd", "--packet", "lapd", "--line", "sd", "--start", "2"}), "");
+    EXPECT_EQ(unused({"--print", "translate", "--frame", "lapd", "--packet", "lapd", "--line", "sd", "--start", "2"}),
+              "");
     EXPECT_EQ(unused({"--format", "csv", "--csv-form", "frame", "--csv-data", "hex", "--width", "8", "--delimiter", ";",
                       "--max-lines", "10", "--blocks", "3"}),
               "");
-    EXPECT_EQ(unused({"--no-guide", "--no-time-stamps", "--no-idle-times", "--line-states", "RS", "--data", "hex"}), "");
+    EXPECT_EQ(unused({"--no-guide", "--no-time-stamps", "--no-idle-times", "--line-states", "RS", "--data", "hex"}),
+              "");
 }
 
 TEST(Manners, ASettingsFileStartsWithAModelName) {
@@ -108,8 +110,8 @@ TEST(Manners, AWideScreenIsScaledToTheColumns) {
     p.width = 320;
     p.height = 8;
     p.grey.assign(static_cast<std::size_t>(p.width) * p.height, 255);
-    for (int x = 0; x < p.width; ++x) p.grey[static_cast<std::size_t>(3) * p.width + x] = 0;   // a one-pixel line
-    p.grey[319] = 0;                                                                            // and the top right pixel
+    for (int x = 0; x < p.width; ++x) p.grey[static_cast<std::size_t>(3) * p.width + x] = 0;  // a one-pixel line
+    p.grey[319] = 0;                                                                          // and the top right pixel
     EXPECT_EQ(text_scale(320, 0), 1);
     EXPECT_EQ(text_scale(320, 320), 1);
     EXPECT_EQ(text_scale(320, 80), 4);
@@ -157,8 +159,9 @@ std::vector<PortState> sample_ports() {
     usb.holder = platform::PortHolder{4242, "capstore"};
     PortState uart;
     uart.port.device = "/dev/ttyS0";
-    uart.access_problem = "you may not open it: Permission denied; it belongs to group 'dialout': 'sudo usermod -aG "
-                          "dialout $USER', then log in again";
+    uart.access_problem =
+        "you may not open it: Permission denied; it belongs to group 'dialout': 'sudo usermod -aG "
+        "dialout $USER', then log in again";
     uart.holder = platform::PortHolder{7, "minicom"};
     return {usb, uart};
 }

@@ -19,7 +19,7 @@ using namespace std::chrono_literals;
 struct Family {
     const char* name;
     std::vector<std::string> options;
-    const char* shows;   // a piece of text the layout must show, so that it surely ran
+    const char* shows;  // a piece of text the layout must show, so that it surely ran
 };
 
 const Family kFamilies[] = {
@@ -42,7 +42,8 @@ TEST_P(MonitorModes, PrintsWhatConvertMakesOfTheKeptBuffer) {
     Simulator sim({"--mode", GetParam(), "--rate", "3000"});
     for (const Family& f : kFamilies) {
         const std::string buffer = dir.file("buffer");
-        std::vector<std::string> args{"monitor", "--port", sim.device(), "--folder", buffer, "--force", "--seconds", "1"};
+        std::vector<std::string> args{"monitor", "--port",  sim.device(), "--folder",
+                                      buffer,    "--force", "--seconds",  "1"};
         args.insert(args.end(), f.options.begin(), f.options.end());
         const Outcome live = zamvex(args);
         ASSERT_EQ(live.exit_code, 0) << f.name << ": " << live.err;

@@ -110,7 +110,8 @@ TEST(OptionWords, HelpShowsEveryChoiceInLowerCase) {
         for (const OptionSpec& o : c->options) {
             if (!o.name || !lists_choices(o.value) || is_model_row(o)) continue;
             for (const char* p = o.value; *p; ++p)
-                EXPECT_FALSE(std::isupper(static_cast<unsigned char>(*p))) << c->name << " " << o.name << " " << o.value;
+                EXPECT_FALSE(std::isupper(static_cast<unsigned char>(*p)))
+                    << c->name << " " << o.name << " " << o.value;
         }
 }
 

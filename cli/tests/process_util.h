@@ -74,7 +74,7 @@ inline int wait_for(int pid, std::chrono::seconds limit) {
 }
 
 struct Outcome {
-    int exit_code = -1;   // -1: killed at the deadline
+    int exit_code = -1;  // -1: killed at the deadline
     std::string out;
     std::string err;
 };

@@ -23,8 +23,8 @@ BitmapInfo one_bit(int width, int height) {
 TEST(ScreenPicture, BottomUpRowsArePaddedToFourBytes) {
     // 33 pixels wide: 8 bytes a row. Row 0 in memory is the bottom row.
     std::uint8_t bits[16] = {};
-    std::memset(bits, 0xFF, 8);   // bottom row white
-    bits[8] = 0x80;               // top row: first pixel white, the rest black
+    std::memset(bits, 0xFF, 8);  // bottom row white
+    bits[8] = 0x80;              // top row: first pixel white, the rest black
     const Picture p = picture_from_bitmap(one_bit(33, 2), bits);
     ASSERT_EQ(p.width, 33);
     ASSERT_EQ(p.height, 2);

@@ -75,5 +75,5 @@ TEST(SimulateOptions, HelpLinkAndKeys) {
     EXPECT_FALSE(parse_simulate_options({"--link"}, e));
 }
 
-} // namespace
-} // namespace cli
+}  // namespace
+}  // namespace cli

@@ -24,18 +24,18 @@ TEST(Messages, StopReasonsAndStatuses) {
 TEST(KeyNames, NamesCodesAndShift) {
     EXPECT_EQ(key_code("RUN"), 33);
     EXPECT_EQ(key_code("run"), 33);
-    EXPECT_EQ(key_code("\xE2\x86\x90"), 16);   // ←
+    EXPECT_EQ(key_code("\xE2\x86\x90"), 16);  // ←
     EXPECT_EQ(key_code("LEFT"), 16);
     EXPECT_EQ(key_code("f"), 15);
     EXPECT_EQ(key_code("0x1A5"), 0x1A5);
     EXPECT_EQ(key_code("33"), 33);
     EXPECT_EQ(key_code("SHIFT+0"), 128);
     EXPECT_EQ(key_code("shift+stop"), 162);
-    EXPECT_EQ(key_code("SHIFT+200"), std::nullopt);   // already shifted
+    EXPECT_EQ(key_code("SHIFT+200"), std::nullopt);  // already shifted
     EXPECT_EQ(key_code("65536"), std::nullopt);
     EXPECT_EQ(key_code("0x"), std::nullopt);
     EXPECT_EQ(key_code("JUMP"), std::nullopt);
-    EXPECT_EQ(KeyName(19), "\xE2\x86\x93");   // ↓
+    EXPECT_EQ(KeyName(19), "\xE2\x86\x93");  // ↓
     EXPECT_EQ(KeyName(35), "");
 }
 

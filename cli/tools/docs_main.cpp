@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
     const bool ok = write(dir + "/zamvex.1", cli::man_page(ZAMVEX_VERSION)) &&
-                    write(dir + "/zamvex.bash", cli::bash_completion()) && write(dir + "/_zamvex", cli::zsh_completion());
+                    write(dir + "/zamvex.bash", cli::bash_completion()) &&
+                    write(dir + "/_zamvex", cli::zsh_completion());
     return ok ? 0 : 1;
 }

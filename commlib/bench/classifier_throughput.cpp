@@ -36,7 +36,7 @@ std::vector<std::uint8_t> MakeStream(std::size_t target, std::size_t& frames) {
     return stream;
 }
 
-} // namespace
+}  // namespace
 
 int main() {
     std::size_t frames = 0;

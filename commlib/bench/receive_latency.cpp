@@ -43,7 +43,7 @@ public:
     std::vector<Clock::time_point> arrivals;
 };
 
-} // namespace
+}  // namespace
 
 int main() {
     testing_util::PtyPair pty;
@@ -60,7 +60,8 @@ int main() {
         const auto sent = Clock::now();
         pty.write("*");
         std::unique_lock lock(engine.mutex);
-        if (!engine.cv.wait_for(lock, std::chrono::seconds(5), [&] { return engine.arrivals.size() > delays.size(); })) {
+        if (!engine.cv.wait_for(lock, std::chrono::seconds(5),
+                                [&] { return engine.arrivals.size() > delays.size(); })) {
             std::printf("error: answer %d never arrived\n", i);
             return 1;
         }

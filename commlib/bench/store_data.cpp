@@ -38,8 +38,8 @@ public:
 
 struct Item {
     Bytes units;
-    std::uint16_t count;   // units in the item
-    std::size_t words;     // record bytes they expand to / 4
+    std::uint16_t count;  // units in the item
+    std::size_t words;    // record bytes they expand to / 4
 };
 
 // A line with both directions busy: 40 % SD only, 40 % RD only, 12 % both, 8 % idle times and time stamps.
@@ -52,8 +52,11 @@ std::vector<Item> MakeItems(std::size_t n) {
             const auto ch = static_cast<std::uint8_t>(rng());
             if (kind < 40) item.units.insert(item.units.end(), {0x10, ch});
             else if (kind < 80) item.units.insert(item.units.end(), {0x20, ch});
-            else if (kind < 92) item.units.insert(item.units.end(), {0x30, ch, 0x20, static_cast<std::uint8_t>(ch ^ 0x55)});
-            else item.units.insert(item.units.end(), {static_cast<std::uint8_t>(kind & 1 ? 0x02 : 0x03), ch, 0x12, 0x34});
+            else if (kind < 92)
+                item.units.insert(item.units.end(), {0x30, ch, 0x20, static_cast<std::uint8_t>(ch ^ 0x55)});
+            else
+                item.units.insert(item.units.end(),
+                                  {static_cast<std::uint8_t>(kind & 1 ? 0x02 : 0x03), ch, 0x12, 0x34});
             ++item.count;
         }
         item.words = item.count;
@@ -67,7 +70,8 @@ double CpuSeconds() {
     return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
 }
 
-void Run(const char* label, commlib::capture::BlockFileIo& io, const std::vector<Item>& items, std::size_t targetBytes) {
+void Run(const char* label, commlib::capture::BlockFileIo& io, const std::vector<Item>& items,
+         std::size_t targetBytes) {
     testing_util::TempDir dir;
     NullOutput out;
     commlib::capture::CaptureWriter writer(out, io);
@@ -90,13 +94,14 @@ void Run(const char* label, commlib::capture::BlockFileIo& io, const std::vector
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     const double cpu = CpuSeconds() - cpu0;
     const auto range = writer.Range();
-    std::printf("%-22s %7.1f MB/s of record words (%6.1f MB/s of units in), %zu MB in %.3f s, CPU %.3f s, "
-                "blocks %d..%d, lost %d\n",
-                label, recordBytes / seconds / 1e6, unitBytes / seconds / 1e6, recordBytes >> 20, seconds, cpu,
-                range.firstBlock, range.nextBlock - 1, writer.LostCount());
+    std::printf(
+        "%-22s %7.1f MB/s of record words (%6.1f MB/s of units in), %zu MB in %.3f s, CPU %.3f s, "
+        "blocks %d..%d, lost %d\n",
+        label, recordBytes / seconds / 1e6, unitBytes / seconds / 1e6, recordBytes >> 20, seconds, cpu,
+        range.firstBlock, range.nextBlock - 1, writer.LostCount());
 }
 
-} // namespace
+}  // namespace
 
 int main() {
     const auto items = MakeItems(4096);

@@ -73,7 +73,7 @@ void PlayFarEnd(testing_util::PtyPair& pty) {
     }
 }
 
-} // namespace
+}  // namespace
 
 int main() {
     ShowFraming();

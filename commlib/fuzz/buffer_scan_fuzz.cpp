@@ -20,11 +20,11 @@
 #include <string>
 #include <vector>
 
+#include "../tests/capture_test_util.h"
 #include "buffer/buffer_folder.h"
 #include "capture/capture_writer.h"
 #include "pcbuffer/buffer_names.h"
 #include "pcbuffer/folder_scan.h"
-#include "../tests/capture_test_util.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ void Empty(const std::string& folder) {
 
 void MakeFile(const std::string& path, std::int64_t size, bool validInfo) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0) return;   // a name the file system refuses
+    if (fd < 0) return;  // a name the file system refuses
     if (validInfo) {
         const char header[] = "MIRLOKE DATAINFO\2\0\0\0";
         (void)!::write(fd, header, 20);
@@ -62,7 +62,7 @@ void MakeFile(const std::string& path, std::int64_t size, bool validInfo) {
     ::close(fd);
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string& folder = Folder();

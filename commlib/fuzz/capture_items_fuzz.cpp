@@ -40,7 +40,7 @@ public:
 
 constexpr std::uint16_t Items[] = {0x8100, 0xE000, 0xE800, 0xE900, 0xEA00, 0xEB00, 0xEC00};
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1) return 0;
@@ -49,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::int64_t now = 0;
     commlib::capture::CaptureWriter writer(out, io, [&now] { return now; });
     // A folder that does not exist: clearing and the information file find nothing to touch.
-    const BufferSettings settings{"/nonexistent/zamvex-fuzz", 1 + data[0] % 4, 0, static_cast<std::uint8_t>(data[0] >> 7)};
+    const BufferSettings settings{"/nonexistent/zamvex-fuzz", 1 + data[0] % 4, 0,
+                                  static_cast<std::uint8_t>(data[0] >> 7)};
     writer.ScanFolder(settings);
     commlib::InfoSet info(2);
 

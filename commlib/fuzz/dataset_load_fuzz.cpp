@@ -2,13 +2,13 @@
 // must save and load again to the same bytes; nothing may read or write
 // outside a body, whatever counts and lengths the file claims. The same bytes
 // also go through the receive path in pieces, as an analyzer might send them.
+#include <unistd.h>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "datasets/data_sets.h"
@@ -43,7 +43,8 @@ std::vector<std::uint8_t> ReadAll(const std::string& path) {
     std::vector<std::uint8_t> bytes;
     if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
         std::uint8_t chunk[4096];
-        for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) bytes.insert(bytes.end(), chunk, chunk + n);
+        for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;)
+            bytes.insert(bytes.end(), chunk, chunk + n);
         std::fclose(f);
     }
     return bytes;
@@ -98,7 +99,7 @@ void ReceiveInPieces(int kind, const std::uint8_t* data, std::size_t size) {
     DrainSend(*set);
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Files& files = TheFiles();

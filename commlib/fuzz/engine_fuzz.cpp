@@ -96,7 +96,7 @@ void Step(ProtocolEngine& e, QuietOutput& out, Input& in) {
     case 1: e.LinkEvent(EvWriteDone, nullptr); break;
     case 2: e.LinkEvent(EvAck + in.Byte() % 4, nullptr); break;
     case 3: e.LinkEvent(EvLine, MakeMessage(FramingHex, in.Bytes(in.Byte()))); break;
-    case 4: {   // a packet of a handled kind, in sequence
+    case 4: {  // a packet of a handled kind, in sequence
         std::vector<std::uint8_t> p{Kinds[in.Byte() % 8]};
         auto rest = in.Bytes(in.Byte() | (in.Byte() % 8) << 8);
         p.insert(p.end(), rest.begin(), rest.end());
@@ -113,7 +113,7 @@ void Step(ProtocolEngine& e, QuietOutput& out, Input& in) {
     case 7:
         for (int i = 0; i < 50; ++i) e.Tick();
         break;
-    case 8:   // make a data set complete so that puts get going
+    case 8:  // make a data set complete so that puts get going
         if (DataSet* set = e.DataSetOf(static_cast<engine::Set>(in.Byte() % 4))) {
             std::vector<std::uint8_t> body(in.Byte() * 64 + 16, in.Byte());
             set->ReceiveAt(0, body.data(), static_cast<int>(body.size()));
@@ -125,7 +125,7 @@ void Step(ProtocolEngine& e, QuietOutput& out, Input& in) {
     }
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     QuietOutput out;

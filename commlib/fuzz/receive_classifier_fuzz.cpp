@@ -24,7 +24,7 @@ public:
     }
 };
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     commlib::ReceiveClassifier classifier;

@@ -7,7 +7,7 @@
 
 namespace {
 constexpr int LibraryVersion = 0x0100000D;
-}
+}  // namespace
 
 extern "C" COMMLIB_EXPORT int CreateMirlokeRemote(Remote** out) {
     if (!out) return 0;

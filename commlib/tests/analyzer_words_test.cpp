@@ -10,8 +10,8 @@ namespace {
 
 TEST(AnalyzerWords, EveryNotificationComesBackAsItWasPosted) {
     const int codes[] = {ReqConnect, ReqGetStopReason, ReqKey, NtfyAutoConnected, NtfyRate, NtfyStoreFailed};
-    const int statuses[] = {StatusDone, StatusNoAnswer, StatusUnknownRequest, StatusCancelled,
-                            -1, 0, 1000, KeyStop + KeyShifted};
+    const int statuses[] = {StatusDone, StatusNoAnswer, StatusUnknownRequest, StatusCancelled, -1,
+                            0,          1000,           KeyStop + KeyShifted};
     for (int code : codes)
         for (int status : statuses) {
             const std::uintptr_t word = PackNotification(status, code);
@@ -40,4 +40,4 @@ TEST(AnalyzerWords, ModelsAndKeysByName) {
     EXPECT_EQ(KeyName(KeyStop + KeyShifted), "");
 }
 
-} // namespace
+}  // namespace

@@ -2,8 +2,8 @@
 // measurement, and block numbering with and without a ring buffer.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <sys/stat.h>
+#include <filesystem>
 
 #include "buffer/block_numbering.h"
 #include "buffer/buffer_folder.h"
@@ -89,8 +89,8 @@ TEST(BlockNumbering, LimitsAndSingleBlockRing) {
     EXPECT_EQ(TrimRing(range, one), std::vector<int>{0});
     EXPECT_EQ(range, (BlockRange{1, 1, 0}));
     BlockRange odd{0, 5, 5};
-    EXPECT_TRUE(TrimRing(odd, {true, 0, true}).empty());   // no endless loop without a limit
+    EXPECT_TRUE(TrimRing(odd, {true, 0, true}).empty());  // no endless loop without a limit
 }
 
-} // namespace
-} // namespace commlib
+}  // namespace
+}  // namespace commlib

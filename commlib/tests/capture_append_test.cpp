@@ -35,7 +35,7 @@ TEST_F(CaptureAppendTest, TicksAppendWhatIsHeldAndTheFinishedBlocksAreUnchanged)
     writer->Tick();
     EXPECT_EQ(Block(0), Records(0, 2048));
     EXPECT_EQ(writer->BytesWritten(), 2048);
-    writer->Tick();   // nothing new: no write
+    writer->Tick();  // nothing new: no write
     EXPECT_EQ(io.writes, 1);
     Feed(256);
     writer->Tick();
@@ -94,16 +94,16 @@ TEST_F(CaptureAppendTest, FilesAreFlushedToTheDiskAtABlocksEndAndAtTheEndOnly) {
 TEST_F(CaptureAppendTest, AFloodOfBlocksIsFlushedOnceASecondAndTheEndAlways) {
     Make(8, true, true, &io);
     writer->BeginCapture();
-    Feed(BlockWords);   // the first block end flushes
+    Feed(BlockWords);  // the first block end flushes
     EXPECT_EQ(io.syncs, 1);
     now += capture::SyncEveryMs - 1;
-    Feed(2 * BlockWords);   // two more within the second: written and closed, not flushed
+    Feed(2 * BlockWords);  // two more within the second: written and closed, not flushed
     EXPECT_EQ(io.syncs, 1);
     EXPECT_EQ(Size(2), pcbuffer::BlockBytes);
     now += 1;
     Feed(BlockWords);
     EXPECT_EQ(io.syncs, 2);
-    Feed(BlockWords);   // at once after that flush: none
+    Feed(BlockWords);  // at once after that flush: none
     EXPECT_EQ(io.syncs, 2);
     writer->EndCapture();
     EXPECT_EQ(io.syncs, 3);
@@ -134,5 +134,5 @@ TEST_F(CaptureAppendTest, TheScanTrimsANewestBlockCutInsideAWord) {
     EXPECT_EQ(Size(1), 12);
 }
 
-} // namespace
-} // namespace commlib::test
+}  // namespace
+}  // namespace commlib::test

@@ -70,5 +70,5 @@ TEST_F(CaptureEngineTest, StatusWordDrivesAMeasurementIntoTheFolder) {
     EXPECT_EQ(reinterpret_cast<std::intptr_t>(scan[2].data), 12);
 }
 
-} // namespace
-} // namespace commlib::test
+}  // namespace
+}  // namespace commlib::test

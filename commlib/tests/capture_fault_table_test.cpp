@@ -64,20 +64,20 @@ private:
     bool failed_ = false;
 };
 
-constexpr int Held = 1024;   // words before the tick's append (whole items of 256)
-constexpr int Tail = 5;      // words of block 1 at the end
+constexpr int Held = 1024;  // words before the tick's append (whole items of 256)
+constexpr int Tail = 5;     // words of block 1 at the end
 
 // One place in the measurement where a call is made, and what a failure there leaves.
 struct Site {
     const char* where;
     Call call;
-    int nth;                       // the how-manieth call of its kind in the run below
-    std::vector<int> errors;       // errno values that call can give
-    int op;                        // StoreOp* reported
-    int block;                     // -1: the information file
-    long long bytes;               // of that block on disk
-    int lastComplete;              // first complete is block 0 throughout
-    bool infoOnDisk;               // "datainfo.mkw" was saved
+    int nth;                  // the how-manieth call of its kind in the run below
+    std::vector<int> errors;  // errno values that call can give
+    int op;                   // StoreOp* reported
+    int block;                // -1: the information file
+    long long bytes;          // of that block on disk
+    int lastComplete;         // first complete is block 0 throughout
+    bool infoOnDisk;          // "datainfo.mkw" was saved
 };
 
 const std::vector<Site>& Sites() {
@@ -161,11 +161,12 @@ TEST_F(CaptureFaultTableTest, EachCallFailingOnceIsReportedAndKeepsWhatWasComple
             EXPECT_EQ(f.BlockBytes, site.bytes);
             EXPECT_EQ(f.FirstComplete, 0);
             EXPECT_EQ(f.LastComplete, site.lastComplete);
-            EXPECT_EQ(writer->LostCount(), 1);   // no gaps in this run: the failure is the loss
+            EXPECT_EQ(writer->LostCount(), 1);  // no gaps in this run: the failure is the loss
             EXPECT_NE(describeStoreFailure(f).find(std::strerror(error)), std::string::npos);
 
             // What is on disk.
-            for (int b = 0; b <= site.lastComplete; ++b) EXPECT_EQ(Block(b), Expected(b * BlockWords, pcbuffer::BlockBytes));
+            for (int b = 0; b <= site.lastComplete; ++b)
+                EXPECT_EQ(Block(b), Expected(b * BlockWords, pcbuffer::BlockBytes));
             if (site.block >= 0) {
                 if (site.bytes < 0) EXPECT_FALSE(Exists(site.block));
                 else EXPECT_EQ(Block(site.block), Expected(site.block * BlockWords, site.bytes));
@@ -178,7 +179,7 @@ TEST_F(CaptureFaultTableTest, EachCallFailingOnceIsReportedAndKeepsWhatWasComple
             EXPECT_EQ(std::filesystem::exists(pcbuffer::InfoFilePath(dir.path())), site.infoOnDisk);
             EXPECT_FALSE(std::filesystem::exists(capture::InfoFileTempPath(dir.path())));
             EXPECT_FALSE(writer->BlockOpen());
-            writer.reset();   // before its seam goes
+            writer.reset();  // before its seam goes
         }
     }
 }
@@ -209,5 +210,5 @@ TEST_F(CaptureFaultTableTest, ANewMeasurementAfterAFailureStoresAgainAndReportsA
     writer.reset();
 }
 
-} // namespace
-} // namespace commlib::test
+}  // namespace
+}  // namespace commlib::test

@@ -48,7 +48,7 @@ protected:
 };
 
 TEST_F(CaptureFileErrorTest, ShortRollOverWriteKeepsWholeWordsAndStops) {
-    io.failWrite = 2;       // block 1's roll-over
+    io.failWrite = 2;  // block 1's roll-over
     io.shortBy = 1001;
     Make(8, false, true, &io);
     writer->BeginCapture();
@@ -78,7 +78,7 @@ TEST_F(CaptureFileErrorTest, FullDiskOnTheFirstBlockLeavesItEmpty) {
 }
 
 TEST_F(CaptureFileErrorTest, BlockThatCannotBeCreatedEndsStoring) {
-    io.failCreatesFrom = 3;   // block 2
+    io.failCreatesFrom = 3;  // block 2
     Make(8, false, true, &io);
     writer->BeginCapture();
     Feed(2 * BlockWords);
@@ -126,7 +126,7 @@ TEST_F(CaptureFileErrorTest, AFileSizeLimitEndsStoringWithWholeWords) {
     writer->BeginCapture();
     Feed(1024);
     now += 200;
-    writer->Tick();   // 4096 bytes out before the limit
+    writer->Tick();  // 4096 bytes out before the limit
     {
         testing_util::FileSizeLimit limit(600'002);
         ASSERT_TRUE(limit.set());
@@ -214,5 +214,5 @@ TEST_F(CaptureFileErrorTest, ReadOnlyFolderFailsAtTheFirstBlock) {
     ExpectStoringEnded({0, 0, 0});
 }
 
-} // namespace
-} // namespace commlib::test
+}  // namespace
+}  // namespace commlib::test

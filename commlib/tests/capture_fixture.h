@@ -58,4 +58,4 @@ protected:
     std::int64_t now = 1000;
 };
 
-} // namespace commlib::test
+}  // namespace commlib::test

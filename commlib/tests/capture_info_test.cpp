@@ -47,7 +47,8 @@ protected:
 };
 
 TEST_F(CaptureInfoTest, ConditionsAreSavedAsDataInfoFileWithTheModelCode) {
-    EXPECT_EQ(testing_util::read_file(pcbuffer::InfoFilePath(dir.path())), DataSetFile("MIRLOKE DATAINFO", 2, expected));
+    EXPECT_EQ(testing_util::read_file(pcbuffer::InfoFilePath(dir.path())),
+              DataSetFile("MIRLOKE DATAINFO", 2, expected));
     // A longer item brings no more than the conditions.
     const Bytes longer = Pattern(600, 9);
     Apply(0x8100, longer);
@@ -57,10 +58,11 @@ TEST_F(CaptureInfoTest, ConditionsAreSavedAsDataInfoFileWithTheModelCode) {
 
 TEST_F(CaptureInfoTest, CountersGoToTheirFieldsAndAreSavedWithTheNextConditions) {
     const Bytes before = testing_util::read_file(pcbuffer::InfoFilePath(dir.path()));
-    const std::uint16_t ids[] = {0xE200, 0x5200, 0xE201, 0x5201, 0xE300, 0x5300, 0xE301, 0x5301, 0xE100, 0xE101, 0x1234};
+    const std::uint16_t ids[] = {0xE200, 0x5200, 0xE201, 0x5201, 0xE300, 0x5300,
+                                 0xE301, 0x5301, 0xE100, 0xE101, 0x1234};
     Bytes payload;
     for (std::uint32_t i = 0; i < std::size(ids); ++i) payload = Cat({payload, Le16(ids[i]), Le32(0xA0B0C000 + i)});
-    payload.push_back(0x99);   // a broken last entry
+    payload.push_back(0x99);  // a broken last entry
     Apply(0xE000, payload);
     const int at16[] = {388, 390, 394, 396, 400, 402, 406, 408};
     for (std::uint32_t i = 0; i < 8; ++i) Put(expected, at16[i], Le16(0xC000 + i));
@@ -70,7 +72,8 @@ TEST_F(CaptureInfoTest, CountersGoToTheirFieldsAndAreSavedWithTheNextConditions)
     EXPECT_EQ(testing_util::read_file(pcbuffer::InfoFilePath(dir.path())), before);
 
     Apply(0x8100, conditions);
-    EXPECT_EQ(testing_util::read_file(pcbuffer::InfoFilePath(dir.path())), DataSetFile("MIRLOKE DATAINFO", 2, expected));
+    EXPECT_EQ(testing_util::read_file(pcbuffer::InfoFilePath(dir.path())),
+              DataSetFile("MIRLOKE DATAINFO", 2, expected));
 }
 
 TEST_F(CaptureInfoTest, E800WritesItsFiveFields) {
@@ -79,7 +82,7 @@ TEST_F(CaptureInfoTest, E800WritesItsFiveFields) {
     EXPECT_EQ(Body(), expected);
     Apply(0xE800, p);
     Put(expected, R + 0, Slice(p, 0, 2));
-    Put(expected, R + 2, Slice(p, 8, 16));   // four 32-bit fields from payload 8..23, back to back
+    Put(expected, R + 2, Slice(p, 8, 16));  // four 32-bit fields from payload 8..23, back to back
     EXPECT_EQ(Body(), expected);
 }
 
@@ -129,14 +132,16 @@ TEST_F(CaptureInfoTest, EB00StartIsSignedAndItsValueIsWrittenLast) {
 TEST_F(CaptureInfoTest, EC00WritesIndexedEntriesAndTheSumEntry) {
     Apply(0xEC00, Bytes(11, 1));
     EXPECT_EQ(Body(), expected);
-    Apply(0xEC00, Cat({Le32(3), Le16(0xA1A1), Le16(0xB2B2), Le16(0xC3C3), Le16(0xD4D4),
-                       Le32(0xFFFFFFFF), Le16(0xFFFF), Le16(0x7777), Le16(0x0002), Le16(0x8888),
-                       Le32(0x7FFFFFFF), Le16(1), Le16(2), Le16(3), Le16(4),
-                       Le32(static_cast<std::uint32_t>(-300)), Le16(1), Le16(2), Le16(3), Le16(4),
-                       Le32(201), Le16(5), Le16(6), Le16(7), Le16(8), Bytes{9, 9}}));
+    Apply(0xEC00, Cat({Le32(3),      Le16(0xA1A1),     Le16(0xB2B2),     Le16(0xC3C3),
+                       Le16(0xD4D4), Le32(0xFFFFFFFF), Le16(0xFFFF),     Le16(0x7777),
+                       Le16(0x0002), Le16(0x8888),     Le32(0x7FFFFFFF), Le16(1),
+                       Le16(2),      Le16(3),          Le16(4),          Le32(static_cast<std::uint32_t>(-300)),
+                       Le16(1),      Le16(2),          Le16(3),          Le16(4),
+                       Le32(201),    Le16(5),          Le16(6),          Le16(7),
+                       Le16(8),      Bytes{9, 9}}));
     Put(expected, R + 24, Cat({Le16(0xA1A1), Le16(0xB2B2), Le16(0xC3C3), Le16(0xD4D4)}));
-    Put(expected, R + 0, Cat({Le16(0x0001), Le16(0x0002)}));   // a + c in 16 bits, then c
-    Put(expected, R + 8 * 201, Cat({Le16(5), Le16(6), Le16(7), Le16(8)}));   // 2028..2035 still fits
+    Put(expected, R + 0, Cat({Le16(0x0001), Le16(0x0002)}));                // a + c in 16 bits, then c
+    Put(expected, R + 8 * 201, Cat({Le16(5), Le16(6), Le16(7), Le16(8)}));  // 2028..2035 still fits
     EXPECT_EQ(Body(), expected);
 }
 
@@ -167,5 +172,5 @@ TEST(CaptureInfoNotStoring, ConditionsAreKeptButNotSaved) {
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
-} // namespace
-} // namespace commlib::test
+}  // namespace
+}  // namespace commlib::test

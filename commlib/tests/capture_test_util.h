@@ -16,8 +16,8 @@ namespace commlib::test {
 struct CaptureNote {
     int code;
     int status;
-    std::intptr_t value;            // the data as an integer (fill, loss count)
-    std::array<int, 3> range{};     // NtfyBlocks: the range as it was when reported
+    std::intptr_t value;         // the data as an integer (fill, loss count)
+    std::array<int, 3> range{};  // NtfyBlocks: the range as it was when reported
 };
 
 class CaptureOutput final : public EngineOutput {
@@ -52,7 +52,7 @@ public:
     }
 
     std::vector<CaptureNote> notes;
-    std::vector<StoreFailure> failures;   // copies of what NtfyStoreFailed pointed at
+    std::vector<StoreFailure> failures;  // copies of what NtfyStoreFailed pointed at
 };
 
 // Real files, but the n-th write (counting from 1) can come up short (and the
@@ -72,7 +72,7 @@ public:
         ++writes;
         if (writes == failWrite && shortBy != 0) {
             const std::size_t part = n - shortBy;
-            failWrite = writes + 1;   // the rest fails with ENOSPC
+            failWrite = writes + 1;  // the rest fails with ENOSPC
             shortBy = 0;
             return capture::SystemBlockFileIo().Write(file, data, part);
         }
@@ -98,8 +98,8 @@ public:
     int creates = 0;
     int writes = 0;
     int syncs = 0;
-    int failWrite = 0;                 // 0: never
-    std::size_t shortBy = 0;           // 0: the failing write writes nothing (ENOSPC)
+    int failWrite = 0;        // 0: never
+    std::size_t shortBy = 0;  // 0: the failing write writes nothing (ENOSPC)
     std::optional<int> failCreatesFrom;
     std::optional<std::int64_t> truncatedTo;
 };
@@ -117,4 +117,4 @@ inline Bytes SdUnits(std::size_t words) {
     return units;
 }
 
-} // namespace commlib::test
+}  // namespace commlib::test

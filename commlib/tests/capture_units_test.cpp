@@ -62,13 +62,15 @@ TEST(RecordUnits, EveryFirstByteExpandsTheSameInsideAnItemAndAtItsEnd) {
         Bytes word;
         switch (b0 & 0x30) {
         case 0x10: word = {static_cast<std::uint8_t>(b | 0x30), 0x5A, 0x2F, 0x00}; break;
-        case 0x20: word = {static_cast<std::uint8_t>(0xBF + (b & 0x40)), 0x00, static_cast<std::uint8_t>(b & 0x3F), 0x5A}; break;
+        case 0x20:
+            word = {static_cast<std::uint8_t>(0xBF + (b & 0x40)), 0x00, static_cast<std::uint8_t>(b & 0x3F), 0x5A};
+            break;
         default: word = {b, 0x5A, 0xC3, 0x96}; break;
         }
         const bool oneWay = (b0 & 0x30) == 0x10 || (b0 & 0x30) == 0x20;
         const Bytes unit = oneWay ? Bytes{b, 0x5A} : Bytes{b, 0x5A, 0xC3, 0x96};
         Bytes item = unit;
-        item.insert(item.end(), {0x30, 0x01, 0x21, 0x02});   // a two-way unit after it
+        item.insert(item.end(), {0x30, 0x01, 0x21, 0x02});  // a two-way unit after it
         EXPECT_EQ(Expand(item), Cat(word, {0x30, 0x01, 0x21, 0x02})) << "first byte " << b0 << " inside";
         EXPECT_EQ(Expand(unit), word) << "first byte " << b0 << " at the end";
     }
@@ -79,5 +81,5 @@ TEST(RecordUnits, GapMarkCarriesTheLostCountLittleEndian) {
     EXPECT_EQ(capture::GapMark(0x1234), (std::array<std::uint8_t, 4>{0x80, 0xFF, 0x34, 0x12}));
 }
 
-} // namespace
-} // namespace commlib::test
+}  // namespace
+}  // namespace commlib::test

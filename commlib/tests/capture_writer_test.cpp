@@ -50,7 +50,7 @@ TEST_F(CaptureWriterTest, ExactlyOneBlockOfRecordsRollsOverIntoBlockOne) {
     Make(4, false);
     writer->BeginCapture();
     Feed(BlockWords - 1);
-    EXPECT_EQ(Size(0), 0);   // no tick and no time passed: nothing appended yet
+    EXPECT_EQ(Size(0), 0);  // no tick and no time passed: nothing appended yet
     EXPECT_EQ(out.Ranges().size(), 1u);
     writer->StoreData(counter++, Bytes{0x11, 0x5A});
     EXPECT_EQ(Size(0), pcbuffer::BlockBytes);
@@ -112,8 +112,8 @@ TEST_F(CaptureWriterTest, RingBufferKeepsMaxBlocksFilesAndDeletesTheOldest) {
     Make(3, true);
     writer->BeginCapture();
     Feed(4 * BlockWords);
-    EXPECT_THAT(out.Ranges(), ElementsAre(Range{0, 0, 0}, Range{0, 1, 1}, Range{0, 2, 2}, Range{1, 3, 2},
-                                          Range{2, 4, 2}));
+    EXPECT_THAT(out.Ranges(),
+                ElementsAre(Range{0, 0, 0}, Range{0, 1, 1}, Range{0, 2, 2}, Range{1, 3, 2}, Range{2, 4, 2}));
     EXPECT_FALSE(Exists(0));
     EXPECT_FALSE(Exists(1));
     EXPECT_EQ(Size(2), pcbuffer::BlockBytes);
@@ -164,17 +164,17 @@ TEST_F(CaptureWriterTest, TicksReportTheRateWhileStoringAndTheFillAlways) {
     Make(4, false);
     now = 2000;
     writer->Tick();
-    EXPECT_TRUE(out.Values(NtfyRate).empty());   // no block file: no rate
+    EXPECT_TRUE(out.Values(NtfyRate).empty());  // no block file: no rate
     EXPECT_THAT(out.Values(NtfyBlockFill), ElementsAre(0));
     writer->BeginCapture();
     out.notes.clear();
-    Feed(500);    // 1000 bytes of units in 200 ms: 150 on the gauge
+    Feed(500);  // 1000 bytes of units in 200 ms: 150 on the gauge
     now += 200;
     writer->Tick();
-    Feed(5000);   // far more than the gauge shows
+    Feed(5000);  // far more than the gauge shows
     now += 200;
     writer->Tick();
-    writer->Tick();   // the clock has not moved: no rate
+    writer->Tick();  // the clock has not moved: no rate
     EXPECT_THAT(out.Values(NtfyRate), ElementsAre(150, 1000));
     EXPECT_THAT(out.Values(NtfyBlockFill), ElementsAre(2000, 22000, 22000));
 }
@@ -193,7 +193,7 @@ TEST_F(CaptureWriterTest, ResetAndDestructionFlushTheOpenBlock) {
     out.notes.clear();
     writer.reset();
     EXPECT_EQ(Size(0), 8);
-    EXPECT_TRUE(out.notes.empty());   // the destructor only flushes
+    EXPECT_TRUE(out.notes.empty());  // the destructor only flushes
 }
 
 TEST_F(CaptureWriterTest, ANewStartWhileABlockIsOpenBeginsAFreshBuffer) {
@@ -209,5 +209,5 @@ TEST_F(CaptureWriterTest, ANewStartWhileABlockIsOpenBeginsAFreshBuffer) {
     EXPECT_EQ(LastRange(), (Range{0, 1, 1}));
 }
 
-} // namespace
-} // namespace commlib::test
+}  // namespace
+}  // namespace commlib::test

@@ -33,4 +33,4 @@ inline void PutInt32(Bytes& b, std::size_t at, std::int64_t v) {
     for (int i = 0; i < 4; ++i) b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
-} // namespace commlib::test
+}  // namespace commlib::test

@@ -4,14 +4,14 @@
 // server or in the zamvex command) both answer -1 and the prompt Cancel.
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dlfcn.h>
 #include <filesystem>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "commlib/remote.h"
 #include "fake_engine.h"
@@ -73,7 +73,7 @@ TEST_F(RemoteDialogs, PortDialogSeesTheSettingsAndOkStoresItsAnswer) {
     const PortSettings port{"COM3", 19200, 1, 0};
     ASSERT_EQ(remote.Initialize(nullptr, nullptr, &port, nullptr), 0);
     script.portAnswer = {"", 19200, 2, 1};
-    std::memset(script.portAnswer.Port, 'p', sizeof script.portAnswer.Port);   // no terminator at all
+    std::memset(script.portAnswer.Port, 'p', sizeof script.portAnswer.Port);  // no terminator at all
     EXPECT_EQ(remote.PortSettingDialog(), 1);
     EXPECT_STREQ(script.portSeen.Port, "COM3");
     EXPECT_EQ(script.portSeen.Speed * 10 + script.portSeen.Parity, 192001);
@@ -81,7 +81,7 @@ TEST_F(RemoteDialogs, PortDialogSeesTheSettingsAndOkStoresItsAnswer) {
     EXPECT_EQ(remote.GetPortSettings()->Parity, 2);
     EXPECT_EQ(remote.GetPortSettings()->XControl, 1);
 
-    for (int result : {0, -1, 7}) {   // Cancel, cannot show, and nonsense: nothing changes
+    for (int result : {0, -1, 7}) {  // Cancel, cannot show, and nonsense: nothing changes
         script.result = result;
         std::strcpy(script.portAnswer.Port, "COM8");
         EXPECT_EQ(remote.PortSettingDialog(), result == 0 ? 0 : -1);
@@ -114,18 +114,18 @@ TEST_F(RemoteDialogs, InitializePromptsWithTheOwnersTitleCut) {
     const BufferSettings buffer{missing.c_str(), 10, 1, 0};
     Owner owner;
     owner.title_ = std::string(63, 't') + "CUT";
-    script.result = 0;   // Cancel in the prompt
+    script.result = 0;  // Cancel in the prompt
     EXPECT_EQ(remote.Initialize(&owner, nullptr, nullptr, &buffer), -1);
     EXPECT_EQ(script.caption, std::string(63, 't'));
     EXPECT_EQ(Scans(), 0u);
 
-    script.result = 1;   // OK, then OK in the buffer dialog with a folder that exists
+    script.result = 1;  // OK, then OK in the buffer dialog with a folder that exists
     std::strcpy(script.bufferAnswer.Folder, dir.path().c_str());
     script.bufferAnswer.MaxBlocks = 4;
     EXPECT_EQ(remote.Initialize(&owner, nullptr, nullptr, &buffer), 0);
     EXPECT_EQ(script.prompts, 2);
     EXPECT_EQ(std::string(remote.GetBufferSettings()->Folder), dir.path());
-    EXPECT_EQ(Scans(), 2u);   // once after the dialog's OK, once as Initialize ends
+    EXPECT_EQ(Scans(), 2u);  // once after the dialog's OK, once as Initialize ends
 }
 
 // What a program sees when it cannot show dialogs; a bit per failed expectation.
@@ -200,4 +200,4 @@ TEST(DialogsUnavailable, WithThePluginButNoQtApplicationBothDialogsAnswerMinusOn
 #endif
 }
 
-} // namespace
+}  // namespace

@@ -22,19 +22,18 @@ TEST(EngineHandshake, PacketModeConnectSendsResetAndQueryThenSubscribes) {
     EXPECT_EQ(h.TakeLine(), Text("%@X\r\n"));
     EXPECT_EQ(h.engine->ReplyTimer(), 5);
     h.Ack();
-    EXPECT_EQ(h.TakeLine(), (Bytes{0x16, 0x30, 0x00, 0xE5, 0xB9, 0x16, 0x16, 0x40, 0x00, 0x02, 0x34, 0x01, 0x00,
-                                   0x02, 0x00, 0x03, 0x00, 0x01, 0x02, 0x56, 0xCE, 0x16}));
+    EXPECT_EQ(h.TakeLine(), (Bytes{0x16, 0x30, 0x00, 0xE5, 0xB9, 0x16, 0x16, 0x40, 0x00, 0x02, 0x34,
+                                   0x01, 0x00, 0x02, 0x00, 0x03, 0x00, 0x01, 0x02, 0x56, 0xCE, 0x16}));
     EXPECT_EQ(h.engine->Current(), State::PacketSession);
     EXPECT_EQ(h.engine->LinkMode(), 2);
     EXPECT_TRUE(h.TakeNotes().empty());
 
-    h.Answer(2, '4', Cat({Record(1, {4}), Record(2, Text("RV-7010")), Record(3, {0x10, 0x02}),
-                          Record(0x0201, {0x01, 0x00})}));
+    h.Answer(2, '4',
+             Cat({Record(1, {4}), Record(2, Text("RV-7010")), Record(3, {0x10, 0x02}), Record(0x0201, {0x01, 0x00})}));
     // Subscription, sequence 1: status, 0x0B01 and keys on; data and information off without a buffer.
-    EXPECT_THAT(h.TakePackets(),
-                ElementsAre(Bytes{'@', 1,    3,    '3',  0x01, 0x02, 1, 0x01, 0x0B, 1, 0x20, 0x0C, 1,
-                                  0x00, 0x80, 0,    0x00, 0xE0, 0,    0x00, 0xE8, 0, 0x00, 0xE9, 0,
-                                  0x00, 0xEA, 0,    0x00, 0xEB, 0,    0x00, 0xEC, 0}));
+    EXPECT_THAT(h.TakePackets(), ElementsAre(Bytes{'@', 1,    3,    '3', 0x01, 0x02, 1, 0x01, 0x0B, 1, 0x20, 0x0C,
+                                                   1,   0x00, 0x80, 0,   0x00, 0xE0, 0, 0x00, 0xE8, 0, 0x00, 0xE9,
+                                                   0,   0x00, 0xEA, 0,   0x00, 0xEB, 0, 0x00, 0xEC, 0}));
     EXPECT_TRUE(h.TakeNotes().empty());
     h.Answer(3, '3');
     EXPECT_THAT(h.TakeNotes(), ElementsAre(Note{ReqConnect, StatusDone, nullptr}));
@@ -359,7 +358,7 @@ TEST(EngineHandshake, SilentAutomaticAttentionStartsOverAfterTheWatchdog) {
     h.TakeSent();
     h.Ticks(3);
     EXPECT_EQ(h.TakeLine(), Text("###"));
-    EXPECT_EQ(h.TakeNotes().size(), 1u);   // only the ReqAutoConnect answer
+    EXPECT_EQ(h.TakeNotes().size(), 1u);  // only the ReqAutoConnect answer
 }
 
 TEST(ItemRecords, ParseStopsAtARecordThatDoesNotFit) {
@@ -402,5 +401,5 @@ TEST(EngineHandshake, UnknownModelKeepsThePreviousModelCode) {
     EXPECT_STREQ(h.engine->ModelName(), "XYZ-1");
 }
 
-} // namespace
-} // namespace commlib::test
+}  // namespace
+}  // namespace commlib::test

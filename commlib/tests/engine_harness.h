@@ -16,7 +16,7 @@
 namespace commlib::engine {
 // Failed assertions on a state show its number.
 inline void PrintTo(State s, std::ostream* os) { *os << static_cast<int>(s); }
-} // namespace commlib::engine
+}  // namespace commlib::engine
 
 namespace commlib::test {
 
@@ -38,8 +38,12 @@ struct Sent {
 
 class RecordingOutput final : public EngineOutput {
 public:
-    void SendRaw(std::unique_ptr<LinkMessage> msg) override { sent.push_back({false, Bytes(msg->Bytes().begin(), msg->Bytes().end())}); }
-    void SendFrame(std::unique_ptr<LinkMessage> msg) override { sent.push_back({true, Bytes(msg->Bytes().begin(), msg->Bytes().end())}); }
+    void SendRaw(std::unique_ptr<LinkMessage> msg) override {
+        sent.push_back({false, Bytes(msg->Bytes().begin(), msg->Bytes().end())});
+    }
+    void SendFrame(std::unique_ptr<LinkMessage> msg) override {
+        sent.push_back({true, Bytes(msg->Bytes().begin(), msg->Bytes().end())});
+    }
     void DiscardReceive() override { ++discards; }
     int Notify(int code, int status, void* data) override {
         notes.push_back({code, status, data});
@@ -169,9 +173,10 @@ public:
         Ack();
         Bytes st;
         Put32(st, status);
-        Answer(2, '4', Cat({Record(1, Bytes{static_cast<std::uint8_t>(model)}), Record(2, Text(name)),
-                            Record(3, Bytes{0x10, 0x02}), Record(0x0201, st)}));
-        if (!IsMeasuring(status)) Answer(3, '3');   // a measuring analyzer gets no subscription
+        Answer(2, '4',
+               Cat({Record(1, Bytes{static_cast<std::uint8_t>(model)}), Record(2, Text(name)),
+                    Record(3, Bytes{0x10, 0x02}), Record(0x0201, st)}));
+        if (!IsMeasuring(status)) Answer(3, '3');  // a measuring analyzer gets no subscription
         out.sent.clear();
         out.notes.clear();
     }
@@ -194,4 +199,4 @@ public:
     std::uint8_t analyzerSeq = 0;
 };
 
-} // namespace commlib::test
+}  // namespace commlib::test

@@ -38,7 +38,7 @@ TEST(EngineNotifications, StatusBitAndUnchangedWords) {
     h.Notification(0x0201, {0x01, 0x00, 0x00, 0x40});
     EXPECT_TRUE(h.TakeNotes().empty());
     EXPECT_EQ(h.engine->Status(), 0x40000001);
-    h.Notification(0x0201, {});   // no bytes: 0
+    h.Notification(0x0201, {});  // no bytes: 0
     EXPECT_THAT(h.TakeNotes(), ElementsAre(Note{NtfyStatusBit, 0, nullptr}));
     EXPECT_TRUE(h.capture->calls.empty());
 }
@@ -74,7 +74,7 @@ TEST(EngineNotifications, DataAndInformationItemsGoToTheCaptureWriter) {
     h.Notification(0x8000, {0x34, 0x12, 0x11, 0x41, 0x23, 0x42});
     EXPECT_THAT(h.capture->calls, ElementsAre("data 4660"));
     EXPECT_EQ(h.capture->lastPayload, (Bytes{0x11, 0x41, 0x23, 0x42}));
-    h.Notification(0x8000, {0x34});   // no room for the counter
+    h.Notification(0x8000, {0x34});  // no room for the counter
     EXPECT_EQ(h.capture->calls.size(), 1u);
     for (unsigned item : {0x8100u, 0xE000u, 0xE800u, 0xE900u, 0xEA00u, 0xEB00u, 0xEC00u}) {
         h.capture->calls.clear();
@@ -95,7 +95,7 @@ TEST(EngineNotifications, InformationBeforeIdentificationHasNoDataSet) {
     h.Request(ReqConnect);
     h.Ack();
     h.Ack();
-    h.Refuse(2, '4', 1);   // no identification, so no data sets
+    h.Refuse(2, '4', 1);  // no identification, so no data sets
     h.Notification(0x8100, {9});
     EXPECT_THAT(h.capture->calls, ElementsAre("info 33024"));
     EXPECT_EQ(h.capture->lastInfo, nullptr);
@@ -117,5 +117,5 @@ TEST(EngineNotifications, ResetAndTicksReachTheCaptureWriter) {
     EXPECT_THAT(h.capture->calls, ElementsAre("reset", "scan 7"));
 }
 
-} // namespace
-} // namespace commlib::test
+}  // namespace
+}  // namespace commlib::test

@@ -15,7 +15,7 @@ TEST(EnginePacket, PacketAheadOfTheSequenceIsDroppedAndRepeatRequested) {
     Harness h;
     h.ConnectPacket();
     const std::uint8_t expected = h.engine->RxSequence();
-    EXPECT_EQ(expected, 2);   // the two answers of the handshake
+    EXPECT_EQ(expected, 2);  // the two answers of the handshake
     h.Request(ReqGetStopReason);
     h.TakeSent();
     h.analyzerSeq = static_cast<std::uint8_t>(expected + 1);
@@ -108,7 +108,7 @@ TEST(EnginePacket, ShortAndUnhandledPacketsAreIgnoredButCounted) {
     h.Answer(4, '6', {0x00, 0x20});
     h.TakeSent();
     const std::uint8_t rx = h.engine->RxSequence();
-    h.Packet({'D', 0, 4, 1, 0x00, 0x20, 0, 0, 0});   // 9 bytes: too short
+    h.Packet({'D', 0, 4, 1, 0x00, 0x20, 0, 0, 0});  // 9 bytes: too short
     h.Packet({'@', 0, 1, '0'});
     h.Packet({'E', 0, 4, 1, 0x00});
     h.Packet({'1', 9});
@@ -124,17 +124,16 @@ TEST(EnginePacket, TimeoutFailsPendingInOrderWithNoAnswer) {
     Harness h;
     h.ConnectPacket();
     // Applications ask one at a time; several at once show the order of failing.
-    h.Request(ReqPutSetup);   // no complete setup: refused at once, nothing pending
+    h.Request(ReqPutSetup);  // no complete setup: refused at once, nothing pending
     h.Request(ReqGetScreen);
     h.Request(ReqMeasure, 1);
     h.Request(ReqGetSetup);
     h.Request(ReqGetStopReason);
     h.TakeNotes();
     h.Expire();
-    EXPECT_THAT(h.TakeNotes(), ElementsAre(Note{ReqMeasure, StatusNoAnswer, nullptr},
-                                           Note{ReqGetStopReason, StatusNoAnswer, nullptr},
-                                           Note{ReqGetSetup, StatusNoAnswer, nullptr},
-                                           Note{ReqGetScreen, StatusNoAnswer, nullptr}));
+    EXPECT_THAT(h.TakeNotes(),
+                ElementsAre(Note{ReqMeasure, StatusNoAnswer, nullptr}, Note{ReqGetStopReason, StatusNoAnswer, nullptr},
+                            Note{ReqGetSetup, StatusNoAnswer, nullptr}, Note{ReqGetScreen, StatusNoAnswer, nullptr}));
     EXPECT_EQ(h.engine->Pending(), 0u);
     EXPECT_EQ(h.engine->Current(), State::PacketSession);
 }
@@ -233,5 +232,5 @@ TEST(EnginePacket, IdleAndTextSessionIgnoreEveryEvent) {
     EXPECT_EQ(text.engine->Current(), State::TextSession);
 }
 
-} // namespace
-} // namespace commlib::test
+}  // namespace
+}  // namespace commlib::test

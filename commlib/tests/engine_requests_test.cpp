@@ -28,9 +28,9 @@ TEST(EngineRequests, TextModeKeysAreHexadecimalCommands) {
     h.Request(ReqKey, 0xFFFF);
     EXPECT_EQ(h.TakeLine(), Text("%KFFFF\r\n"));
     h.Expire();
-    EXPECT_THAT(h.TakeNotes(), ElementsAre(Note{ReqKey, StatusNotAvailable, nullptr},
-                                           Note{ReqKey, StatusNotAllowed, nullptr},
-                                           Note{ReqKey, StatusNoAnswer, nullptr}));
+    EXPECT_THAT(h.TakeNotes(),
+                ElementsAre(Note{ReqKey, StatusNotAvailable, nullptr}, Note{ReqKey, StatusNotAllowed, nullptr},
+                            Note{ReqKey, StatusNoAnswer, nullptr}));
     EXPECT_EQ(h.engine->Current(), State::TextSession);
 }
 
@@ -47,7 +47,7 @@ TEST(EngineRequests, PacketModeKeyIsAnItemNotificationAnsweredAtOnce) {
     h.Request(ReqKey, 0x1A5);
     EXPECT_THAT(h.TakePackets(), ElementsAre(Bytes{'2', 0, 0x20, 0x0C, 0x21}, Bytes{'2', 0, 0x20, 0x0C, 0xA5, 0x01}));
     EXPECT_THAT(h.TakeNotes(), ElementsAre(Note{ReqKey, StatusDone, nullptr}, Note{ReqKey, StatusDone, nullptr}));
-    EXPECT_EQ(h.engine->ReplyTimer(), timer);   // keys leave the timer as it is
+    EXPECT_EQ(h.engine->ReplyTimer(), timer);  // keys leave the timer as it is
 }
 
 TEST(EngineRequests, TextModeMeasureStartAndStop) {
@@ -78,9 +78,9 @@ TEST(EngineRequests, PacketModeMeasureStartIsASetAnsweredByItsRecord) {
     h.Refuse(13, '5', 2);
     h.Request(ReqMeasure, 1);
     h.Refuse(13, '5', 3);
-    EXPECT_THAT(h.TakeNotes(), ElementsAre(Note{ReqMeasure, StatusDone, nullptr}, Note{ReqMeasure, StatusRefused, nullptr},
-                                           Note{ReqMeasure, StatusNotAvailable, nullptr},
-                                           Note{ReqMeasure, StatusRefused, nullptr}));
+    EXPECT_THAT(h.TakeNotes(),
+                ElementsAre(Note{ReqMeasure, StatusDone, nullptr}, Note{ReqMeasure, StatusRefused, nullptr},
+                            Note{ReqMeasure, StatusNotAvailable, nullptr}, Note{ReqMeasure, StatusRefused, nullptr}));
 }
 
 TEST(EngineRequests, PacketModeMeasureStopPressesTheStopKeyThreeTimes) {
@@ -173,16 +173,16 @@ TEST(EngineRequests, RequestsThatDoNotFitTheStateSendNothing) {
                             Note{ReqPutTable3, StatusNotAllowed, nullptr}, Note{ReqKey, StatusNotAllowed, nullptr},
                             Note{ReqDisconnect, StatusDone, nullptr}, Note{77, StatusUnknownRequest, nullptr}));
 
-    Harness busy;   // a handshake in progress
+    Harness busy;  // a handshake in progress
     busy.Request(ReqConnect);
     busy.TakeSent();
     busy.Request(ReqDisconnect);
     busy.Request(ReqGetTable);
     busy.Request(ReqMeasure, 0);
     EXPECT_TRUE(busy.TakeSent().empty());
-    EXPECT_THAT(busy.TakeNotes(), ElementsAre(Note{ReqDisconnect, StatusNotAllowed, nullptr},
-                                              Note{ReqGetTable, StatusNotAllowed, nullptr},
-                                              Note{ReqMeasure, StatusNotAllowed, nullptr}));
+    EXPECT_THAT(busy.TakeNotes(),
+                ElementsAre(Note{ReqDisconnect, StatusNotAllowed, nullptr},
+                            Note{ReqGetTable, StatusNotAllowed, nullptr}, Note{ReqMeasure, StatusNotAllowed, nullptr}));
     EXPECT_EQ(busy.engine->Current(), State::Attention);
 }
 
@@ -200,7 +200,7 @@ TEST(EngineRequests, PutsNeedACompleteDataSet) {
     text.Request(ReqPutSetup);
     EXPECT_THAT(text.TakeNotes(), ElementsAre(Note{ReqPutSetup, StatusNotAllowed, nullptr}));
 
-    Harness noIdent;   // text mode without identification: no data sets at all
+    Harness noIdent;  // text mode without identification: no data sets at all
     noIdent.Request(ReqConnect);
     noIdent.Ack();
     noIdent.Nak();
@@ -247,5 +247,5 @@ TEST(EngineRequests, AutoConnectIsArmedInAnyState) {
     EXPECT_EQ(h.engine->AutoCountdown(), 0);
 }
 
-} // namespace
-} // namespace commlib::test
+}  // namespace
+}  // namespace commlib::test

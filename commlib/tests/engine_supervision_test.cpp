@@ -33,7 +33,7 @@ TEST(EngineSupervision, KeepAlivesGoOutWhileWeAreQuietAndTheAnalyzerIsHeard) {
         h.Ticks(1);
         EXPECT_THAT(h.TakePackets(), ElementsAre(Bytes{'1', 50})) << round;
         h.Event(EvWriteDone);
-        h.Packet({'1', 50});   // the analyzer's own keep-alive
+        h.Packet({'1', 50});  // the analyzer's own keep-alive
     }
     // Our writes put the next keep-alive off.
     h.Ticks(9);
@@ -50,14 +50,14 @@ TEST(EngineSupervision, ASilentAnalyzerEndsTheSessionWithLinkLost) {
     h.capture->calls.clear();
     h.Ticks(36);
     EXPECT_TRUE(h.TakeNotes().empty());
-    h.Packet({'1', 50});   // anything heard starts the count again
+    h.Packet({'1', 50});  // anything heard starts the count again
     h.Ticks(36);
     EXPECT_TRUE(h.TakeNotes().empty());
     h.Ticks(1);
     EXPECT_THAT(h.TakeNotes(), ElementsAre(Note{NtfyLinkLost, LinkLostSilent, nullptr}));
     EXPECT_EQ(h.engine->Current(), State::Idle);
     EXPECT_EQ(h.engine->Supervision(), 0);
-    EXPECT_THAT(h.capture->calls, ElementsAre("reset"));   // the block file is closed with what it holds
+    EXPECT_THAT(h.capture->calls, ElementsAre("reset"));  // the block file is closed with what it holds
     h.Ticks(100);
     EXPECT_TRUE(h.TakeNotes().empty());
 }
@@ -92,7 +92,7 @@ TEST(EngineSupervision, OffWhenRefusedWhenTheMeasurementStopsAndOnEveryReset) {
 
     Harness analyzerReset;
     StartSupervised(analyzerReset, 50);
-    analyzerReset.Packet({'0', 0});   // the analyzer's full reset ends supervision too
+    analyzerReset.Packet({'0', 0});  // the analyzer's full reset ends supervision too
     EXPECT_EQ(analyzerReset.engine->Supervision(), 0);
     Harness engineReset;
     StartSupervised(engineReset, 50);
@@ -114,5 +114,5 @@ TEST(EngineSupervision, ThePortGoingAwayEndsAnySessionAtOnce) {
     }
 }
 
-} // namespace
-} // namespace commlib::test
+}  // namespace
+}  // namespace commlib::test

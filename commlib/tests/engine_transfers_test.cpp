@@ -99,15 +99,15 @@ TEST(EngineTextTransfers, GetStartingWithALineAndGetsOfTheOtherSets) {
     h.Request(ReqGetProgram);
     EXPECT_EQ(h.TakeLine(), Text("%T5\r\n"));
     EXPECT_EQ(h.engine->Current(), State::GetProgram);
-    h.End();   // "!" before "*" is not an answer the command state knows
+    h.End();  // "!" before "*" is not an answer the command state knows
     h.Nak();
     h.Request(ReqGetTable3);
     EXPECT_EQ(h.TakeLine(), Text("%T3\r\n"));
     EXPECT_EQ(h.engine->Current(), State::GetTable3);
     h.Cancel();
-    EXPECT_THAT(h.TakeNotes(), ElementsAre(Note{ReqGetTable, StatusDone, nullptr},
-                                           Note{ReqGetProgram, StatusNotAvailable, nullptr},
-                                           Note{ReqGetTable3, StatusNotAllowed, nullptr}));
+    EXPECT_THAT(h.TakeNotes(),
+                ElementsAre(Note{ReqGetTable, StatusDone, nullptr}, Note{ReqGetProgram, StatusNotAvailable, nullptr},
+                            Note{ReqGetTable3, StatusNotAllowed, nullptr}));
 }
 
 TEST(EngineTextTransfers, GetCancelledWhileReceivingOrUnanswered) {
@@ -133,7 +133,7 @@ TEST(EngineTextTransfers, SilentAnalyzerEndsAReceiveAfterTheWatchdog) {
     h.Request(ReqGetSetup);
     h.Ack();
     h.Ticks(engine::SilenceTicks - 1);
-    h.Line(Patterned(10, 0));   // a line restarts the count
+    h.Line(Patterned(10, 0));  // a line restarts the count
     h.Ticks(engine::SilenceTicks - 1);
     EXPECT_TRUE(h.TakeNotes().empty());
     EXPECT_EQ(h.engine->Current(), State::GetSetupReceive);
@@ -198,15 +198,15 @@ TEST(EngineTextTransfers, PutRefusedOrCancelled) {
     h.Request(ReqPutProgram);
     h.Ack();
     h.TakeSent();
-    h.Nak();   // refused while sending: we cancel our side
+    h.Nak();  // refused while sending: we cancel our side
     EXPECT_EQ(h.TakeLine(), Text("/"));
     h.Request(ReqPutProgram);
     h.Ack();
     h.Cancel();
-    EXPECT_THAT(h.TakeNotes(), ElementsAre(Note{ReqPutProgram, StatusNotAvailable, nullptr},
-                                           Note{ReqPutProgram, StatusNotAllowed, nullptr},
-                                           Note{ReqPutProgram, StatusRefused, nullptr},
-                                           Note{ReqPutProgram, StatusCancelled, nullptr}));
+    EXPECT_THAT(
+        h.TakeNotes(),
+        ElementsAre(Note{ReqPutProgram, StatusNotAvailable, nullptr}, Note{ReqPutProgram, StatusNotAllowed, nullptr},
+                    Note{ReqPutProgram, StatusRefused, nullptr}, Note{ReqPutProgram, StatusCancelled, nullptr}));
     EXPECT_EQ(h.engine->Current(), State::TextSession);
     h.Request(ReqPutProgram);
     h.Expire();
@@ -271,8 +271,8 @@ TEST(EnginePacketTransfers, UnexpectedPiecesAreRefusedWithAnEnd) {
     h.Packet(DataPiece(6, 0x00, 0x7000, 0, Patterned(4, 0)));
     h.Request(ReqGetProgram);
     h.Answer(6, '6', {0x00, 0x70});
-    h.Packet(DataPiece(6, 0x01, 0x6000, 0, Patterned(4, 0)));   // wrong item
-    h.Packet(DataPiece(9, 0x00, 0x7000, 0, Patterned(4, 0)));   // not a get id
+    h.Packet(DataPiece(6, 0x01, 0x6000, 0, Patterned(4, 0)));  // wrong item
+    h.Packet(DataPiece(9, 0x00, 0x7000, 0, Patterned(4, 0)));  // not a get id
     auto packets = h.TakePackets();
     ASSERT_EQ(packets.size(), 4u);
     EXPECT_EQ(packets[0], EndPacket(2, 6, 0x80, 0x7000));
@@ -303,8 +303,8 @@ TEST(EnginePacketTransfers, RefusalReasonsBecomeStatuses) {
     Harness h;
     h.ConnectPacket();
     Fill(h.engine->DataSetOf(engine::Set::Program), Patterned(8192, 1));
-    const std::pair<unsigned, int> cases[] = {{2, StatusNotAvailable}, {3, StatusNotAllowed}, {1, StatusRefused},
-                                              {9, StatusRefused}};
+    const std::pair<unsigned, int> cases[] = {
+        {2, StatusNotAvailable}, {3, StatusNotAllowed}, {1, StatusRefused}, {9, StatusRefused}};
     for (auto [reason, status] : cases) {
         h.Request(ReqGetProgram);
         h.Refuse(6, '6', reason);
@@ -339,7 +339,7 @@ TEST(EnginePacketTransfers, PutProgramSendsAPiecePerCompletedWrite) {
         const auto offset = static_cast<std::uint32_t>(1008 * i);
         const auto flags = static_cast<std::uint8_t>(i == 8 ? 1 : 0);
         Bytes head = DataPiece(10, flags, 0x7000, offset, {});
-        head[1] = static_cast<std::uint8_t>(3 + i);   // our sequence numbers after the "@" "7"
+        head[1] = static_cast<std::uint8_t>(3 + i);  // our sequence numbers after the "@" "7"
         EXPECT_EQ(Slice(p, 0, 10), head);
         EXPECT_EQ(p.size() - 10, i < 8 ? 1008u : 128u);
         sentData.insert(sentData.end(), p.begin() + 10, p.end());
@@ -360,7 +360,7 @@ TEST(EnginePacketTransfers, PutEndedByTheAnalyzerMidwayIsCancelled) {
     Fill(h.engine->DataSetOf(engine::Set::Setup), Patterned(910, 2));
     h.Request(ReqPutSetup);
     h.Answer(8, '7', {0x00, 0x20});
-    h.Packet(EndPacket(0, 8, 0x00, 0x2000));   // neither end nor abort: not the end
+    h.Packet(EndPacket(0, 8, 0x00, 0x2000));  // neither end nor abort: not the end
     EXPECT_TRUE(h.TakeNotes().empty());
     h.Packet(EndPacket(0, 8, 0x80, 0x2000));
     EXPECT_THAT(h.TakeNotes(), ElementsAre(Note{ReqPutSetup, StatusCancelled, nullptr}));
@@ -402,5 +402,5 @@ TEST(EnginePacketTransfers, ScreenGetDrawsTheImage) {
     EXPECT_EQ(h.engine->ScreenInfo()->bmiHeader.biBitCount, 1);
 }
 
-} // namespace
-} // namespace commlib::test
+}  // namespace
+}  // namespace commlib::test

@@ -3,8 +3,8 @@
 // factory.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <dlfcn.h>
+#include <cstdio>
 #include <set>
 #include <string>
 
@@ -71,4 +71,4 @@ TEST(Exports, EachLibraryAnswersItsOwnVersionAndTheFactoryWorks) {
     ::dlclose(other);
 }
 
-} // namespace
+}  // namespace

@@ -17,8 +17,8 @@ namespace commlib::testing_fake {
 
 struct Seen {
     enum Kind { Request, Event, Tick, Reset, Scan } kind;
-    int a = 0;          // request code / event number
-    int b = 0;          // request param / message framing (-1 none)
+    int a = 0;  // request code / event number
+    int b = 0;  // request param / message framing (-1 none)
     std::intptr_t data = 0;
     std::vector<std::uint8_t> bytes;
     std::thread::id thread;
@@ -53,7 +53,7 @@ public:
     }
     // Only the reader asks, once per byte outside a message.
     int StateNumber() const override {
-        const int answer = currentState.load();   // read before the test may change it
+        const int answer = currentState.load();  // read before the test may change it
         {
             std::lock_guard lock(mutex_);
             ++stateQueries_;
@@ -78,7 +78,9 @@ public:
     void* ProgramData() override { return nullptr; }
     const BitmapInfo* ScreenInfo() const override { return nullptr; }
     const void* ScreenBits() const override { return nullptr; }
-    void ScanBufferFolder(const BufferSettings&) override { Record({Seen::Scan, 0, 0, 0, {}, std::this_thread::get_id()}); }
+    void ScanBufferFolder(const BufferSettings&) override {
+        Record({Seen::Scan, 0, 0, 0, {}, std::this_thread::get_id()});
+    }
 
     void Clear() {
         std::lock_guard lock(mutex_);
@@ -103,11 +105,13 @@ public:
         return cv_.wait_for(lock, timeout, [&] { return pred(seen_); });
     }
     bool WaitForEvents(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(10)) const {
-        return WaitFor([count](const std::vector<Seen>& all) {
-            std::size_t n = 0;
-            for (const Seen& s : all) n += s.kind == Seen::Event;
-            return n >= count;
-        }, timeout);
+        return WaitFor(
+            [count](const std::vector<Seen>& all) {
+                std::size_t n = 0;
+                for (const Seen& s : all) n += s.kind == Seen::Event;
+                return n >= count;
+            },
+            timeout);
     }
     static std::size_t Count(const std::vector<Seen>& all, Seen::Kind kind) {
         std::size_t n = 0;
@@ -132,4 +136,4 @@ private:
 // Engine factory for RemoteImpl; the test reaches the fake through its Fake().
 inline std::unique_ptr<Engine> MakeFakeEngine(EngineOutput& out) { return std::make_unique<FakeEngine>(out); }
 
-} // namespace commlib::testing_fake
+}  // namespace commlib::testing_fake

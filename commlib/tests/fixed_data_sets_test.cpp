@@ -41,7 +41,7 @@ TEST(SetupSet, CompletesOnlyWithTheLastPiece) {
 TEST(SetupSet, OlderAnalyzersSend880Bytes) {
     SetupSet set(1);
     const Bytes stale(SetupSize, 0xEE);
-    set.ReceiveAt(0, stale.data(), SetupSize);   // a previous full setup
+    set.ReceiveAt(0, stale.data(), SetupSize);  // a previous full setup
     const Bytes data = Pattern(SetupShortSize, 3);
     set.ReceiveAt(0, data.data(), 500);
     EXPECT_EQ(set.Append(data.data() + 500, SetupShortSize - 500), SetupSize - SetupShortSize);
@@ -118,7 +118,7 @@ TEST(SetupSet, SavesHeaderAndBodyAndLoadsThemBack) {
     testing_util::TempDir dir;
     SetupSet set(4);
     const std::string path = dir.file("setup.dat");
-    EXPECT_FALSE(set.Save(path.c_str()));   // incomplete: nothing to save
+    EXPECT_FALSE(set.Save(path.c_str()));  // incomplete: nothing to save
     EXPECT_FALSE(std::filesystem::exists(path));
 
     const Bytes data = Pattern(SetupSize, 5);
@@ -130,7 +130,7 @@ TEST(SetupSet, SavesHeaderAndBodyAndLoadsThemBack) {
     ASSERT_TRUE(other.Load(path.c_str()));
     EXPECT_TRUE(other.IsComplete());
     EXPECT_EQ(BodyOf(other, SetupSize), data);
-    EXPECT_EQ(other.ModelCode(), 2);   // the file's model code is not taken over
+    EXPECT_EQ(other.ModelCode(), 2);  // the file's model code is not taken over
 }
 
 TEST(SetupSet, ShortOrForeignFilesDoNotLoad) {
@@ -152,7 +152,7 @@ TEST(SetupSet, ShortOrForeignFilesDoNotLoad) {
     write_file(dir.file("tiny"), Bytes{'M', 'I'});
     EXPECT_FALSE(set.Load(dir.file("tiny").c_str()));
     EXPECT_FALSE(set.Load(dir.file("missing").c_str()));
-    EXPECT_FALSE(set.Load(dir.path().c_str()));   // a folder
+    EXPECT_FALSE(set.Load(dir.path().c_str()));  // a folder
     EXPECT_FALSE(set.Load(nullptr));
 
     // Trailing bytes after the body do no harm; any model code loads.
@@ -199,7 +199,7 @@ TEST(InfoSet, TakesTheConditionsAndKeepsTheRestOfTheBody) {
     ASSERT_TRUE(set.IsComplete());
     auto* body = static_cast<std::uint8_t*>(set.GetBody());
     EXPECT_TRUE(std::equal(conditions.begin(), conditions.begin() + InfoReceiveSize, body));
-    EXPECT_EQ(body[InfoReceiveSize], 0);   // untouched, and zero from the start
+    EXPECT_EQ(body[InfoReceiveSize], 0);  // untouched, and zero from the start
     // The capture writer's updates survive the next conditions item.
     body[400] = 0x42;
     body[2037] = 0x43;
@@ -233,5 +233,5 @@ TEST(InfoSet, SavesTheWholeBodyAsDataInfoFile) {
     EXPECT_FALSE(other.Load(dir.file("head").c_str()));
 }
 
-} // namespace
-} // namespace commlib
+}  // namespace
+}  // namespace commlib

@@ -42,8 +42,7 @@ TEST(SynFrame, ResetPacketOnTheLine) {
 
 TEST(SynFrame, ConnectQueryOnTheLine) {
     const Bytes query{0x40, 0x00, 0x02, 0x34, 0x01, 0x00, 0x02, 0x00, 0x03, 0x00, 0x01, 0x02};
-    const Bytes line{0x16, 0x40, 0x00, 0x02, 0x34, 0x01, 0x00, 0x02, 0x00, 0x03, 0x00,
-                     0x01, 0x02, 0x56, 0xCE, 0x16};
+    const Bytes line{0x16, 0x40, 0x00, 0x02, 0x34, 0x01, 0x00, 0x02, 0x00, 0x03, 0x00, 0x01, 0x02, 0x56, 0xCE, 0x16};
     EXPECT_EQ(SynFrame(query), line);
 }
 
@@ -51,18 +50,20 @@ TEST(SynFrame, StuffsSpecialBytesInDataAndCrc) {
     // Data byte 0x16 goes out as DLE 0x56; likewise DLE, XON and XOFF.
     const Bytes framed = SynFrame(Bytes{0x16, 0x10, 0x11, 0x13});
     ASSERT_GE(framed.size(), 10u);
-    EXPECT_EQ(Bytes(framed.begin(), framed.begin() + 9),
-              (Bytes{0x16, 0x10, 0x56, 0x10, 0x50, 0x10, 0x51, 0x10, 0x53}));
+    EXPECT_EQ(Bytes(framed.begin(), framed.begin() + 9), (Bytes{0x16, 0x10, 0x56, 0x10, 0x50, 0x10, 0x51, 0x10, 0x53}));
     // No bare special byte between the two SYNs.
     for (std::size_t i = 1; i + 1 < framed.size(); ++i) {
-        if (framed[i] == 0x10) { ++i; continue; }
+        if (framed[i] == 0x10) {
+            ++i;
+            continue;
+        }
         EXPECT_FALSE(NeedsStuffing(framed[i])) << "bare byte at " << i;
     }
     EXPECT_EQ(framed.back(), 0x16);
 }
 
 TEST(SynFrame, RefusesWhatDoesNotFit) {
-    Bytes data(1200, 0x16);   // every byte doubles: 2400 + 6 > 2052
+    Bytes data(1200, 0x16);  // every byte doubles: 2400 + 6 > 2052
     std::uint8_t out[LinkMessage::Capacity];
     EXPECT_EQ(FrameSyn(data, out), 0u);
     EXPECT_GT(SynFrame(data).size(), sizeof out);
@@ -75,8 +76,7 @@ TEST(SynFrame, RefusesWhatDoesNotFit) {
 TEST(BinaryBlock, LengthDataAndCheckByte) {
     auto msg = MakeBinaryBlock(Bytes{0x01, 0x02, 0x03});
     EXPECT_EQ(msg->Framing, FramingBinary);
-    EXPECT_EQ(Bytes(msg->Bytes().begin(), msg->Bytes().end()),
-              (Bytes{'&', 0x03, 0x00, 0x01, 0x02, 0x03, 0xF7}));
+    EXPECT_EQ(Bytes(msg->Bytes().begin(), msg->Bytes().end()), (Bytes{'&', 0x03, 0x00, 0x01, 0x02, 0x03, 0xF7}));
 }
 
 TEST(BinaryBlock, CutsAt2048Bytes) {
@@ -90,5 +90,5 @@ TEST(BinaryBlock, CutsAt2048Bytes) {
     EXPECT_EQ(sum % 256, 0u);
 }
 
-} // namespace
-} // namespace commlib
+}  // namespace
+}  // namespace commlib

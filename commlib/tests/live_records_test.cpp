@@ -17,8 +17,8 @@ using ::testing::ElementsAre;
 
 struct LiveLog {
     std::vector<int> events;
-    Bytes words;        // every LiveWords payload, as bytes
-    Bytes info;         // the last LiveInfo body
+    Bytes words;  // every LiveWords payload, as bytes
+    Bytes info;   // the last LiveInfo body
     static void Take(void* context, int event, const void* data, unsigned count) {
         auto* log = static_cast<LiveLog*>(context);
         log->events.push_back(event);
@@ -45,7 +45,7 @@ protected:
 TEST_F(LiveRecordsTest, LiveWordsAreTheStoredWordsAsEachItemArrives) {
     Start(dir.path().c_str());
     h.ConnectPacket();
-    h.Notification(0x8000, {0x00, 0x00, 0x11, 0x41});   // before the start: neither stored nor live
+    h.Notification(0x8000, {0x00, 0x00, 0x11, 0x41});  // before the start: neither stored nor live
     h.Notification(0x0201, {0x00, 0x01});
     h.Notification(0x8100, Bytes(InfoReceiveSize, 0x44));
     h.Notification(0x8000, {0x00, 0x00, 0x11, 0x41, 0x23, 0x42});
@@ -99,5 +99,5 @@ TEST_F(LiveRecordsTest, ACallbackTakenAwayIsNotCalledAndTheCounterStillFollows) 
     EXPECT_EQ(log.words, (Bytes{0x32, 0x42, 0x2F, 0x00}));
 }
 
-} // namespace
-} // namespace commlib::test
+}  // namespace
+}  // namespace commlib::test

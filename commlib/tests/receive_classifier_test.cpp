@@ -80,7 +80,7 @@ TEST_F(Classifier, OverlongTextLineIsDroppedAndTheStreamRecovers) {
     Feed(Bytes(3000, 'x'));
     Feed("\r*");
     EXPECT_EQ(sink.events, (std::vector<Event>{{EvAck, -1, {}}}));
-    Feed(Bytes(2051, 'y'));   // one less than the capacity still fits
+    Feed(Bytes(2051, 'y'));  // one less than the capacity still fits
     Feed("\r");
     ASSERT_EQ(sink.events.size(), 2u);
     EXPECT_EQ(sink.events[1].data.size(), 2051u);
@@ -90,7 +90,7 @@ TEST_F(Classifier, HexBlocks) {
     Feed("$0102FD\r");
     EXPECT_EQ(sink.events, (std::vector<Event>{{EvLine, FramingHex, Bytes{0x01, 0x02}}}));
     sink.events.clear();
-    Feed("$0a0bEb\r");   // either case of digits
+    Feed("$0a0bEb\r");  // either case of digits
     EXPECT_EQ(sink.events, (std::vector<Event>{{EvLine, FramingHex, Bytes{0x0A, 0x0B}}}));
     sink.events.clear();
     // Bad sum, odd length, too short, non-hex digit: all dropped silently.
@@ -142,7 +142,7 @@ TEST_F(Classifier, BadCrcFrameThenGoodFrameDeliversOnlyTheGoodOne) {
 TEST_F(Classifier, FramesSharingOneSynAreBothDelivered) {
     Bytes first = SynFrame(Bytes{0x30, 0x00});
     Bytes second = SynFrame(Bytes{0x32, 0x00, 0x01, 0x02, 0x05});
-    first.pop_back();   // 16 .. 16 .. 16: one SYN between them
+    first.pop_back();  // 16 .. 16 .. 16: one SYN between them
     Feed(Concat({first, second}));
     EXPECT_EQ(sink.events, (std::vector<Event>{{EvFrame, FramingSyn, Bytes{0x30, 0x00}},
                                                {EvFrame, FramingSyn, Bytes{0x32, 0x00, 0x01, 0x02, 0x05}}}));
@@ -171,8 +171,8 @@ TEST_F(Classifier, DiscardDropsThePartialMessage) {
 }
 
 TEST_F(Classifier, SplitAtEveryPositionGivesTheSameEvents) {
-    const Bytes stream = Concat({BytesOf("*%@X\r$0102FD\r"), SynFrame(Bytes{0x41, 0x00, 0x02, 0x34, 0x16}),
-                                 SynFrame(Bytes{0x30, 0x00})});
+    const Bytes stream = Concat(
+        {BytesOf("*%@X\r$0102FD\r"), SynFrame(Bytes{0x41, 0x00, 0x02, 0x34, 0x16}), SynFrame(Bytes{0x30, 0x00})});
     Classifier::Feed(stream);
     const auto whole = sink.events;
     ASSERT_EQ(whole.size(), 5u);
@@ -185,5 +185,5 @@ TEST_F(Classifier, SplitAtEveryPositionGivesTheSameEvents) {
     }
 }
 
-} // namespace
-} // namespace commlib
+}  // namespace
+}  // namespace commlib

@@ -2,14 +2,14 @@
 // folder prompt, failures of Open, and requests while the port is closed.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <fcntl.h>
-#include <string>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
+#include <cstring>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "fake_engine.h"
@@ -99,7 +99,7 @@ TEST_F(RemoteClosed, OpenOnAPortAnotherProcessHoldsFails) {
     EXPECT_EQ(notes[0].code, ReqGetStopReason);
     EXPECT_EQ(notes[0].status, StatusPortNotOpen);
     EXPECT_EQ(notes[0].data, nullptr);
-    EXPECT_EQ(remote.Request(ReqConnect, 0, 0), 0);   // still closed
+    EXPECT_EQ(remote.Request(ReqConnect, 0, 0), 0);  // still closed
     [[maybe_unused]] ssize_t w = ::write(done[1], "x", 1);
     int status = 0;
     ::waitpid(child, &status, 0);
@@ -110,7 +110,7 @@ TEST_F(RemoteClosed, OpenFailuresOtherThanTheDeviceKindNotify14) {
     testing_util::PtyPair pty;
     ASSERT_EQ(InitPort("/dev/zamvex-no-such-port"), 0);
     EXPECT_EQ(remote.Open(), 0);
-    ASSERT_EQ(InitPort(pty.slave_path(), 12345), 0);   // a speed the port does not take
+    ASSERT_EQ(InitPort(pty.slave_path(), 12345), 0);  // a speed the port does not take
     EXPECT_EQ(remote.Open(), 0);
     ASSERT_EQ(notes.size(), 2u);
     for (const Note& n : notes) EXPECT_EQ(n.code * 1000 + n.status, ReqGetStopReason * 1000 + StatusPortNotOpen);
@@ -125,7 +125,7 @@ TEST_F(RemoteClosed, InitializeStoresSettingsAndCutsLongNames) {
     ASSERT_EQ(remote.Initialize(nullptr, RecordNote, &port, &buffer), 0);
     const PortSettings* p = remote.GetPortSettings();
     EXPECT_EQ(std::strlen(p->Port), 259u);
-    EXPECT_NE(p->Port, longName.c_str());   // a copy, not the caller's text
+    EXPECT_NE(p->Port, longName.c_str());  // a copy, not the caller's text
     EXPECT_EQ(p->Speed * 100 + p->Parity * 10 + p->XControl, 38400 * 100 + 21);
     const BufferSettings* b = remote.GetBufferSettings();
     ASSERT_NE(b->Folder, nullptr);
@@ -178,9 +178,9 @@ TEST_F(RemoteClosed, ModelNameIsEmptyWhileClosedAndFitsTheBuffer) {
     remote.GetModelName(out, 1);
     EXPECT_EQ(out[0], '\0');
     EXPECT_EQ(out[1], 'x');
-    EXPECT_EQ(remote.GetModelName(nullptr, 4), nullptr);   // no crash on a bad call
+    EXPECT_EQ(remote.GetModelName(nullptr, 4), nullptr);  // no crash on a bad call
     EXPECT_EQ(remote.GetLinkMode(), 0);
 }
 
-} // namespace
-} // namespace commlib
+}  // namespace
+}  // namespace commlib

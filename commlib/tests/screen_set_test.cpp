@@ -17,30 +17,27 @@ using testing_util::write_file;
 
 // The 62 bytes that open every saved screen.
 const Bytes BmpHeader = {
-    'B', 'M', 0x3E, 0x0A, 0x00, 0x00,  // file size 2622
-    0x00, 0x00, 0x00, 0x00,            // reserved
-    0x3E, 0x00, 0x00, 0x00,            // pixels at 62
-    0x28, 0x00, 0x00, 0x00,            // info header size 40
-    0x00, 0x01, 0x00, 0x00,            // width 256
-    0x50, 0x00, 0x00, 0x00,            // height 80, bottom-up
-    0x01, 0x00, 0x01, 0x00,            // 1 plane, 1 bit per pixel
-    0x00, 0x00, 0x00, 0x00,            // no compression
-    0x00, 0x0A, 0x00, 0x00,            // image size 2560
-    0x12, 0x0B, 0x00, 0x00,            // 2834 pixels per metre
-    0x12, 0x0B, 0x00, 0x00,
-    0x02, 0x00, 0x00, 0x00,            // 2 colours used
-    0x00, 0x00, 0x00, 0x00,            // all important
-    0x00, 0x00, 0x00, 0x00,            // colour 0 black
-    0xFF, 0xFF, 0xFF, 0x00,            // colour 1 white
+    'B',  'M',  0x3E, 0x0A, 0x00, 0x00,              // file size 2622
+    0x00, 0x00, 0x00, 0x00,                          // reserved
+    0x3E, 0x00, 0x00, 0x00,                          // pixels at 62
+    0x28, 0x00, 0x00, 0x00,                          // info header size 40
+    0x00, 0x01, 0x00, 0x00,                          // width 256
+    0x50, 0x00, 0x00, 0x00,                          // height 80, bottom-up
+    0x01, 0x00, 0x01, 0x00,                          // 1 plane, 1 bit per pixel
+    0x00, 0x00, 0x00, 0x00,                          // no compression
+    0x00, 0x0A, 0x00, 0x00,                          // image size 2560
+    0x12, 0x0B, 0x00, 0x00,                          // 2834 pixels per metre
+    0x12, 0x0B, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00,  // 2 colours used
+    0x00, 0x00, 0x00, 0x00,                          // all important
+    0x00, 0x00, 0x00, 0x00,                          // colour 0 black
+    0xFF, 0xFF, 0xFF, 0x00,                          // colour 1 white
 };
 
 const std::uint8_t* Row(const ScreenSet& set, int fromBottom) {
     return static_cast<const std::uint8_t*>(set.GetScreenBits()) + 32 * fromBottom;
 }
 
-Bytes RowBytes(const ScreenSet& set, int fromBottom) {
-    return Bytes(Row(set, fromBottom), Row(set, fromBottom) + 32);
-}
+Bytes RowBytes(const ScreenSet& set, int fromBottom) { return Bytes(Row(set, fromBottom), Row(set, fromBottom) + 32); }
 
 // A screen with a few landmarks: the top-left and bottom-right pixels dark,
 // screen row 10 holding 0..29, everything else light.
@@ -73,7 +70,7 @@ TEST(ScreenSet, DrawsTheScreenUprightInsideItsFrame) {
     ScreenSet set(4);
     const Bytes screen = Landmarks();
     EXPECT_EQ(set.ReceiveAt(0, screen.data(), 1000), 920);
-    EXPECT_EQ(RowBytes(set, 71), Bytes(32, 0xFF));   // nothing drawn before the last byte
+    EXPECT_EQ(RowBytes(set, 71), Bytes(32, 0xFF));  // nothing drawn before the last byte
     EXPECT_EQ(set.Append(screen.data() + 1000, 920), 0);
     ASSERT_TRUE(set.IsComplete());
 
@@ -142,9 +139,9 @@ TEST(ScreenSet, OnlyItsOwnBmpLoads) {
         write_file(dir.file("bad.bmp"), bad);
         EXPECT_FALSE(set.Load(dir.file("bad.bmp").c_str()));
         EXPECT_FALSE(set.IsComplete());
-        EXPECT_EQ(RowBytes(set, 6), Bytes(32, 0xFF));   // the image is left as it was
+        EXPECT_EQ(RowBytes(set, 6), Bytes(32, 0xFF));  // the image is left as it was
     }
 }
 
-} // namespace
-} // namespace commlib
+}  // namespace
+}  // namespace commlib

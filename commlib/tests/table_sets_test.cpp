@@ -37,7 +37,7 @@ std::vector<int> PieceSizes(DataSet& set, int request, Bytes* sent = nullptr) {
 TEST(TableSet, ThreeCellsCompleteAfter74BytesAndGoOutAs68Then6) {
     TableSet set(4);
     const Bytes body = TableBody(3, 6);
-    EXPECT_EQ(set.Append(body.data(), 60), 8);    // still in the head
+    EXPECT_EQ(set.Append(body.data(), 60), 8);  // still in the head
     EXPECT_EQ(set.Append(body.data() + 60, 8), 6);
     EXPECT_FALSE(set.IsComplete());
     EXPECT_EQ(set.Append(body.data() + 68, 6), 0);
@@ -67,17 +67,17 @@ TEST(TableSet, LongTablesGoOutHeadFirstThenInFullPieces) {
 
 TEST(TableSet, HostileCountsStayInsideTheBody) {
     TableSet set(4);
-    Bytes body = TableBody(0x7FFF, 2 * 8192);   // asks for 65,602 bytes
+    Bytes body = TableBody(0x7FFF, 2 * 8192);  // asks for 65,602 bytes
     body.resize(20000, 0xAB);
     EXPECT_GT(set.ReceiveAt(0, body.data(), 20000), 0);
     EXPECT_EQ(set.ReceivePosition(), TableCapacity);
-    EXPECT_FALSE(set.IsComplete());   // can never complete
+    EXPECT_FALSE(set.IsComplete());  // can never complete
     EXPECT_EQ(set.SizeInForce(), TableCapacity);
     Bytes out(70000);
     int n = 70000;
     set.ReadAt(0, out.data(), &n);
     EXPECT_EQ(n, TableCapacity);
-    EXPECT_GT(set.Append(body.data(), 100), 0);   // no room: nothing more is stored
+    EXPECT_GT(set.Append(body.data(), 100), 0);  // no room: nothing more is stored
     EXPECT_EQ(set.ReceivePosition(), TableCapacity);
 
     // A negative count needs only the head.
@@ -96,7 +96,7 @@ TEST(TableSet, SizeFollowsACountEditedInPlace) {
     set.ReceiveAt(0, body.data(), 88);
     ASSERT_TRUE(set.IsComplete());
     auto* p = static_cast<std::uint8_t*>(set.GetBody());
-    p[TableCountOffset] = 4;   // the table editor shrank the table
+    p[TableCountOffset] = 4;  // the table editor shrank the table
     EXPECT_EQ(PieceSizes(set, 128), (std::vector<int>{68, 8}));
 }
 
@@ -193,7 +193,7 @@ TEST(Table3Set, ANewTransferDropsThePreviousExtraPart) {
     int n = 5000;
     Bytes out(5000);
     set.ReadAt(0, out.data(), &n);
-    EXPECT_EQ(n, Table3FixedSize);   // nothing of the old extra part is read
+    EXPECT_EQ(n, Table3FixedSize);  // nothing of the old extra part is read
 }
 
 TEST(Table3Set, SavesAndLoadsBothParts) {
@@ -218,5 +218,5 @@ TEST(Table3Set, SavesAndLoadsBothParts) {
     }
 }
 
-} // namespace
-} // namespace commlib
+}  // namespace
+}  // namespace commlib

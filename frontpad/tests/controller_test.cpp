@@ -1,7 +1,7 @@
 // The front panel's sequences against a fake Remote: start-up, connect and
 // every failure it can meet, keys and SHIFT, the screen, disconnect and close.
-#include <cstring>
 #include <gtest/gtest.h>
+#include <cstring>
 
 #include <cerrno>
 
@@ -158,14 +158,10 @@ struct ConnectFailure {
 
 TEST_F(ControllerTest, EveryConnectFailureShowsItsMessageAndReturnsOffline) {
     const ConnectFailure cases[] = {
-        {2, 0x100, StatusDone, "Cannot connect.", true},
-        {2, 0x1FF, StatusDone, "Cannot connect.", true},
-        {1, 0, StatusDone, "Wrong version of MIRLOKE.", true},
-        {0, 0, StatusDone, "Wrong version of MIRLOKE.", true},
-        {2, 0, StatusNoAnswer, "Connection timeout.", false},
-        {2, 0, StatusRefused, "Connection error.", true},
-        {2, 0, StatusLostPacket, "Connection error.", true},
-        {2, 0, StatusCancelled, "Connection error.", true},
+        {2, 0x100, StatusDone, "Cannot connect.", true},       {2, 0x1FF, StatusDone, "Cannot connect.", true},
+        {1, 0, StatusDone, "Wrong version of MIRLOKE.", true}, {0, 0, StatusDone, "Wrong version of MIRLOKE.", true},
+        {2, 0, StatusNoAnswer, "Connection timeout.", false},  {2, 0, StatusRefused, "Connection error.", true},
+        {2, 0, StatusLostPacket, "Connection error.", true},   {2, 0, StatusCancelled, "Connection error.", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message + std::string(" status ") + std::to_string(c.notified));
@@ -363,13 +359,10 @@ TEST_F(ControllerTest, AHeldShiftShiftsEveryKeyUntilReleased) {
     controller->pcKeyUp({true, -1});
     EXPECT_FALSE(controller->shiftLatched() || controller->shiftHeld());
     controller->pcKeyDown({false, 6});
-    controller->pcKeyDown({false, -1});   // a key that is not mapped sends nothing
-    EXPECT_EQ(remote->requests, (Requests{{ReqKey, 133},
-                                          {ReqGetScreen, 0},
-                                          {ReqKey, 148},
-                                          {ReqGetScreen, 0},
-                                          {ReqKey, 6},
-                                          {ReqGetScreen, 0}}));
+    controller->pcKeyDown({false, -1});  // a key that is not mapped sends nothing
+    EXPECT_EQ(
+        remote->requests,
+        (Requests{{ReqKey, 133}, {ReqGetScreen, 0}, {ReqKey, 148}, {ReqGetScreen, 0}, {ReqKey, 6}, {ReqGetScreen, 0}}));
     EXPECT_EQ(view.pauses, (std::vector<int>{250, 250, 250}));
 }
 
@@ -381,8 +374,8 @@ TEST_F(ControllerTest, ClosingWhileOfflineSavesAndEndsThroughTheDisconnectAnswer
     EXPECT_EQ(view.saved[0].name, "COM2");
     EXPECT_EQ(view.saved[0].parity, 1);
     EXPECT_EQ(view.saved[0].xcontrol, 0);
-    EXPECT_EQ(view.ended, -100);   // not before the library answered
-    deliver();                      // its "port not open" answer to the disconnect
+    EXPECT_EQ(view.ended, -100);  // not before the library answered
+    deliver();                    // its "port not open" answer to the disconnect
     EXPECT_EQ(view.ended, 0);
     EXPECT_TRUE(released);
 }
@@ -399,7 +392,7 @@ TEST_F(ControllerTest, ClosingWhileConnectedAsksFirst) {
     controller->close();
     EXPECT_EQ(view.saved.size(), 1u);
     EXPECT_EQ(remote->requests, (Requests{{ReqDisconnect, 0}}));
-    notify(ReqGetScreen, StatusDone);   // late answers no longer matter
+    notify(ReqGetScreen, StatusDone);  // late answers no longer matter
     EXPECT_EQ(view.ended, -100);
     notify(ReqDisconnect, StatusDone);
     EXPECT_EQ(view.ended, 0);
@@ -439,5 +432,5 @@ TEST_F(ControllerTest, ThePortDialogChangesWhatIsUsedAndSaved) {
     EXPECT_EQ(remote->dialogs, 0);
 }
 
-} // namespace
-} // namespace frontpad
+}  // namespace
+}  // namespace frontpad

@@ -21,16 +21,16 @@ public:
     // What the next calls answer.
     int initializeResult = 0;
     int openResult = 0;
-    bool portOpen = false;       // Request answers "port not open" inline while false
-    bool takesRequests = true;   // false: Request times out (0, no notification)
-    bool openLeavesClosed = false;   // Open "succeeds" but the port failed (notify 14, 2)
+    bool portOpen = false;          // Request answers "port not open" inline while false
+    bool takesRequests = true;      // false: Request times out (0, no notification)
+    bool openLeavesClosed = false;  // Open "succeeds" but the port failed (notify 14, 2)
     int linkMode = 2;
     int status = 0;
     int dialogResult = 1;
     PortSettings dialogChoice{"COM5", 115200, 2, 1};
 
     // What happened.
-    std::vector<std::pair<int, int>> requests;   // code, param
+    std::vector<std::pair<int, int>> requests;  // code, param
     int opens = 0, closes = 0, dialogs = 0;
     bool* released = nullptr;
     PortSettings initialized{};
@@ -58,7 +58,7 @@ public:
         return openResult;
     }
     void Close() override { ++closes, portOpen = false; }
-    PortError portError{PortStepNone, 0};   // why the last Open failed
+    PortError portError{PortStepNone, 0};  // why the last Open failed
     int GetPortError(PortError* out) override {
         if (out) *out = portError;
         return portError.Step;
@@ -116,7 +116,7 @@ public:
     std::vector<StoredPort> saved;
     int focusCount = 0;
     int screenRepaints = 0;
-    int ended = -100;   // the result passed to endDialog
+    int ended = -100;  // the result passed to endDialog
 
     void showPanel(const PanelState& s) override { panels.push_back(s); }
     void showMessage(const std::string& text, Icon icon) override { messages.emplace_back(text, icon); }
@@ -138,4 +138,4 @@ public:
     }
 };
 
-} // namespace frontpad::testing_fp
+}  // namespace frontpad::testing_fp

@@ -8,8 +8,8 @@
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QStringList>
-#include <QTimer>
 #include <QThread>
+#include <QTimer>
 #include <cstdlib>
 #include <functional>
 
@@ -48,4 +48,4 @@ private:
     QTimer timer_;
 };
 
-} // namespace frontpad::testing_fp
+}  // namespace frontpad::testing_fp

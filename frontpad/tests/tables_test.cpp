@@ -91,7 +91,7 @@ TEST(NotifyForward, PostsForTheWindowAndAnswersPanelKeys) {
     forwardNotification(ReqGetStopReason, StatusNoAnswer, nullptr);
     forwardNotification(NtfyRate, -1, nullptr);
     setNotifyTarget(nullptr);
-    forwardNotification(ReqKey, 0, nullptr);   // no window: dropped
+    forwardNotification(ReqKey, 0, nullptr);  // no window: dropped
     EXPECT_EQ(inlineNotifications(), before + 6);
 
     const auto posts = poster.take();
@@ -119,8 +119,8 @@ TEST(ScreenImage, WhiteShowsTheFillAndBlackStaysBlackUpright) {
     std::uint8_t bits[2560];
     std::fill(std::begin(bits), std::end(bits), 0xFF);
     // Bottom-up rows: the last stored row is the top of the image.
-    bits[79 * 32 + 0] = 0x7F;   // top-left pixel black
-    bits[0 * 32 + 31] = 0xFE;   // bottom-right pixel black
+    bits[79 * 32 + 0] = 0x7F;  // top-left pixel black
+    bits[0 * 32 + 31] = 0xFE;  // bottom-right pixel black
     const ScreenPixels p = renderScreen(screenHeader(256, 80), bits);
     ASSERT_EQ(p.width, 256);
     ASSERT_EQ(p.height, 80);
@@ -151,5 +151,5 @@ TEST(ScreenImage, AHeaderThatDoesNotFitIsNotDrawn) {
     EXPECT_EQ(renderScreen(screenHeader(20, 10), bits).width, 20);
 }
 
-} // namespace
-} // namespace frontpad
+}  // namespace
+}  // namespace frontpad

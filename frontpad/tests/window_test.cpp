@@ -13,11 +13,11 @@
 #include <thread>
 
 #include "frontpad/key_table.h"
-#include "window/keypad_art.h"
-#include "window/panel_widgets.h"
 #include "qt_support.h"
 #include "testing/temp_dir.h"
 #include "window/front_panel_window.h"
+#include "window/keypad_art.h"
+#include "window/panel_widgets.h"
 #include "window/single_instance.h"
 #ifdef FRONTPAD_HAVE_SIMULATOR
 #include "simulator/pty_server.h"
@@ -97,13 +97,14 @@ TEST(KeypadArt, PicturesHaveTheirSizes) {
     const QImage sheet = drawFaceSheet();
     for (const auto& key : kKeyButtons) {
         const int face = faceIndex(key);
-        EXPECT_NE(sheet.copy(faceX(face), faceY(face, false), 48, 32), sheet.copy(faceX(face), faceY(face, true), 48, 32))
+        EXPECT_NE(sheet.copy(faceX(face), faceY(face, false), 48, 32),
+                  sheet.copy(faceX(face), faceY(face, true), 48, 32))
             << key.id;
     }
 }
 
 TEST(KeyReceiver, TurnsKeyEventsIntoPanelKeys) {
-    std::vector<std::pair<char, int>> seen;   // 'd' down / 'u' up, with shift as -2
+    std::vector<std::pair<char, int>> seen;  // 'd' down / 'u' up, with shift as -2
     KeyReceiver receiver([&](const PcKey& k) { seen.emplace_back('d', k.shift ? -2 : k.code); },
                          [&](const PcKey& k) { seen.emplace_back('u', k.shift ? -2 : k.code); }, nullptr);
     auto send = [&](QEvent::Type type, int key, bool repeat = false) {
@@ -112,13 +113,13 @@ TEST(KeyReceiver, TurnsKeyEventsIntoPanelKeys) {
     };
     send(QEvent::KeyPress, Qt::Key_Shift);
     send(QEvent::KeyPress, Qt::Key_M);
-    send(QEvent::KeyRelease, Qt::Key_M, true);    // a repeat's release is not a release
-    send(QEvent::KeyPress, Qt::Key_M, true);      // its press is one more key
+    send(QEvent::KeyRelease, Qt::Key_M, true);  // a repeat's release is not a release
+    send(QEvent::KeyPress, Qt::Key_M, true);    // its press is one more key
     send(QEvent::KeyRelease, Qt::Key_M);
-    send(QEvent::KeyPress, Qt::Key_Tab);          // stays here: a key that is not mapped
+    send(QEvent::KeyPress, Qt::Key_Tab);  // stays here: a key that is not mapped
     send(QEvent::KeyRelease, Qt::Key_Shift);
-    EXPECT_EQ(seen, (std::vector<std::pair<char, int>>{
-                        {'d', -2}, {'d', 23}, {'d', 23}, {'u', 23}, {'d', -1}, {'u', -2}}));
+    EXPECT_EQ(seen,
+              (std::vector<std::pair<char, int>>{{'d', -2}, {'d', 23}, {'d', 23}, {'u', 23}, {'d', -1}, {'u', -2}}));
 }
 
 TEST(FrontPanelWindow, AFailedStartShowsTheErrorAndEndsWithOne) {
@@ -150,7 +151,7 @@ TEST(FrontPanelWindow, OfflineLayout) {
     EXPECT_FALSE(window.keyReceiver()->isEnabled());
     const QImage screen = window.screenArea()->grab().toImage();
     EXPECT_EQ(screen.pixelColor(5, 5), QColor(180, 255, 50));
-    window.close();   // offline: ends through the library's immediate answer
+    window.close();  // offline: ends through the library's immediate answer
     EXPECT_TRUE(waitFor([&] { return window.ended(); }));
     EXPECT_EQ(window.result(), 0);
     EXPECT_TRUE(QFile::exists(f.userFile()));
@@ -267,5 +268,5 @@ TEST(FrontPanelWindow, ASessionWithTheSimulatedAnalyzer) {
 
 #endif
 
-} // namespace
-} // namespace frontpad
+}  // namespace
+}  // namespace frontpad

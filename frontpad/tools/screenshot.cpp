@@ -3,9 +3,9 @@
 //   QT_QPA_PLATFORM=offscreen frontpad_screenshot out.png
 #include <QAbstractButton>
 #include <QApplication>
-#include <QPushButton>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QPushButton>
 #include <QThread>
 
 #include <atomic>
@@ -29,7 +29,7 @@ bool waitFor(const std::function<bool()>& done, int limitMs) {
     return true;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
             const auto& c = window.controller();
             auto idle = [&] { return c.connected() && !c.busy() && c.screenBits(); };
             if (waitFor(idle, 15000)) {
-                window.key(40034)->click();   // MENU
+                window.key(40034)->click();  // MENU
                 waitFor(idle, 5000);
                 if (window.grab().save(QString::fromLocal8Bit(argv[1]))) status = 0;
             }

@@ -36,7 +36,7 @@ std::optional<std::int64_t> LocalMidnight(std::int64_t t) {
 std::uint64_t CaptureClock::TimeUs(std::uint32_t timeStamp) {
     if (timeStamp == 0) return now_;
     std::optional<int> sec = SecondsOfDay(timeStamp);
-    if (!sec) return now_;   // a damaged stamp tells us nothing new
+    if (!sec) return now_;  // a damaged stamp tells us nothing new
     if (last_ >= 0 && *sec < last_ - kDay / 2) ++day_;
     last_ = *sec;
     std::int64_t at = day_ * kDay + *sec;

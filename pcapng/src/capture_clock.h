@@ -26,9 +26,9 @@ public:
 
 private:
     std::optional<std::int64_t> midnight_;
-    std::optional<std::int64_t> first_;   // seconds of the first stamp, counting days
+    std::optional<std::int64_t> first_;  // seconds of the first stamp, counting days
     std::int64_t day_ = 0;
-    int last_ = -1;                        // seconds of day of the last stamp
+    int last_ = -1;  // seconds of day of the last stamp
     std::uint64_t now_ = 0;
 };
 

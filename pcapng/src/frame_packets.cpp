@@ -23,11 +23,13 @@ constexpr ProtocolLink kHdlcLinks[] = {
     {3, {kLinkUser0, "hdlc-x25ua", "X.25 over LAPB (user link type 147)"}},
     {4, {kLinkLapd, "hdlc-lapd", "LAPD with Q.931"}},
 };
-static_assert([] {
-    for (std::size_t k = 0; k < std::size(kHdlcLinks); ++k)
-        if (kHdlcLinks[k].protocol != static_cast<int>(k)) return false;
-    return true;
-}(), "frame protocols are listed in order, one row each");
+static_assert(
+    [] {
+        for (std::size_t k = 0; k < std::size(kHdlcLinks); ++k)
+            if (kHdlcLinks[k].protocol != static_cast<int>(k)) return false;
+        return true;
+    }(),
+    "frame protocols are listed in order, one row each");
 
 constexpr Link kAsyncLink{kLinkUser1, "async", "ASYNC frames as recorded characters (user link type 148)"};
 constexpr Link kSyncLink{kLinkUser1, "sync", "SYNC frames as recorded characters (user link type 148)"};
@@ -46,7 +48,7 @@ Link LinkFor(int mode, int frameProtocol) {
     case textlib::kNrzi:
         if (frameProtocol < 0 || frameProtocol >= static_cast<int>(std::size(kHdlcLinks))) frameProtocol = 1;
         return kHdlcLinks[frameProtocol].link;
-    default: return kAsyncLink;   // ASYNC and any mode byte we do not know, as the delimiter reads them
+    default: return kAsyncLink;  // ASYNC and any mode byte we do not know, as the delimiter reads them
     }
 }
 
@@ -54,14 +56,15 @@ void PacketData(std::uint16_t linkType, const textlib::Frame& frame, Bytes& data
     data.clear();
     if (linkType != kLinkPppWithDir) {
         data.resize(static_cast<std::size_t>(frame.count));
-        for (int k = 0; k < frame.count; ++k) data[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(frame.Byte(k));
+        for (int k = 0; k < frame.count; ++k)
+            data[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(frame.Byte(k));
         return;
     }
     data.push_back(frame.direction == textlib::kFrameSd ? kPppSentByUs : kPppReceived);
     for (int k = 0; k < frame.count; ++k) {
         auto c = static_cast<std::uint8_t>(frame.Byte(k));
         if (c == kPppEscape) {
-            if (++k == frame.count) break;   // an escape at the very end stands for nothing
+            if (++k == frame.count) break;  // an escape at the very end stands for nothing
             c = static_cast<std::uint8_t>(frame.Byte(k) ^ 0x20);
         }
         data.push_back(c);

@@ -10,15 +10,15 @@
 namespace pcapng {
 
 enum LinkType : std::uint16_t {
-    kLinkUser0 = 147,        // LAPB (X.25 and SDLC lines), decoded through a user link type
-    kLinkUser1 = 148,        // raw characters of ASYNC and SYNC frames
-    kLinkLapd = 203,         // LAPD from the address field on, no pseudo-header
-    kLinkPppWithDir = 204,   // one direction byte, then the unescaped PPP frame
+    kLinkUser0 = 147,       // LAPB (X.25 and SDLC lines), decoded through a user link type
+    kLinkUser1 = 148,       // raw characters of ASYNC and SYNC frames
+    kLinkLapd = 203,        // LAPD from the address field on, no pseudo-header
+    kLinkPppWithDir = 204,  // one direction byte, then the unescaped PPP frame
 };
 
 struct Link {
     std::uint16_t type;
-    const char* name;          // interface name shown by Wireshark
+    const char* name;  // interface name shown by Wireshark
     const char* description;
 };
 

@@ -36,7 +36,7 @@ bool WriteHeader(const Link& link, const char* application, const BlockWriter& w
 bool WritePackets(textlib::FrameReader& reader, const Range& range, const Link& link, CaptureClock& clock,
                   const BlockWriter& write, ExportSummary& s, const ExportProgress& progress) {
     auto frame = std::make_unique<Frame>();
-    Bytes data, block;   // reused from packet to packet
+    Bytes data, block;  // reused from packet to packet
     std::int64_t pendingLost = 0;
     int lastBlock = -1;
     reader.Seek(range.begin);

@@ -16,8 +16,8 @@ namespace pcapng {
 using BlockWriter = std::function<bool(const Bytes&)>;
 
 struct Range {
-    std::int64_t begin, end;   // record indexes
-    int firstBlock, blocks;    // for progress reports
+    std::int64_t begin, end;  // record indexes
+    int firstBlock, blocks;   // for progress reports
 };
 
 // The section header and the interface of `link`.

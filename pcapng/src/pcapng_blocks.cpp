@@ -62,9 +62,9 @@ Bytes Frame(std::uint32_t type, const Bytes& body) {
 Bytes SectionHeaderBlock(std::string_view application) {
     Bytes body;
     Put32(body, kByteOrderMagic);
-    Put16(body, 1);   // version 1.0
+    Put16(body, 1);  // version 1.0
     Put16(body, 0);
-    Put32(body, 0xFFFFFFFF);   // section length not given
+    Put32(body, 0xFFFFFFFF);  // section length not given
     Put32(body, 0xFFFFFFFF);
     PutText(body, kShbUserAppl, application);
     if (!application.empty()) EndOptions(body);
@@ -75,7 +75,7 @@ Bytes InterfaceBlock(std::uint16_t linkType, std::string_view name, std::string_
     Bytes body;
     Put16(body, linkType);
     Put16(body, 0);
-    Put32(body, 0);   // snapshot length: no limit
+    Put32(body, 0);  // snapshot length: no limit
     PutText(body, kIfName, name);
     PutText(body, kIfDescription, description);
     if (!name.empty() || !description.empty()) EndOptions(body);
@@ -85,12 +85,12 @@ Bytes InterfaceBlock(std::uint16_t linkType, std::string_view name, std::string_
 // Written straight into the buffer, sized first: an export writes one per frame.
 void EnhancedPacketBlock(const Packet& p, Bytes& b) {
     std::string_view comment = p.comment;
-    if (comment.size() > 0xFFF0) comment = comment.substr(0, 0xFFF0);   // as PutText cuts it
+    if (comment.size() > 0xFFF0) comment = comment.substr(0, 0xFFF0);  // as PutText cuts it
     auto padded = [](std::size_t n) { return (n + 3) & ~std::size_t{3}; };
     const bool options = !comment.empty() || p.flags != 0;
     const std::size_t total = 28 + padded(p.data.size()) + (comment.empty() ? 0 : 4 + padded(comment.size())) +
                               (p.flags != 0 ? 8 : 0) + (options ? 4 : 0) + 4;
-    b.assign(total, 0);   // the padding stays zero
+    b.assign(total, 0);  // the padding stays zero
     std::uint8_t* o = b.data();
     auto u16 = [&o](std::uint16_t v) {
         *o++ = static_cast<std::uint8_t>(v);
@@ -120,7 +120,7 @@ void EnhancedPacketBlock(const Packet& p, Bytes& b) {
         u16(4);
         u32(p.flags);
     }
-    if (options) u32(0);   // end of options: code 0, length 0
+    if (options) u32(0);  // end of options: code 0, length 0
     u32(static_cast<std::uint32_t>(total));
 }
 

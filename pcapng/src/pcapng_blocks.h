@@ -27,8 +27,8 @@ struct Packet {
     std::uint32_t interfaceId = 0;
     std::uint64_t timeUs = 0;
     std::span<const std::uint8_t> data;
-    std::uint32_t flags = 0;     // 0 writes no epb_flags option
-    std::string comment;         // empty writes no opt_comment
+    std::uint32_t flags = 0;  // 0 writes no epb_flags option
+    std::string comment;      // empty writes no opt_comment
 };
 // The block into `out` (its old contents replaced; an export reuses one buffer).
 void EnhancedPacketBlock(const Packet& packet, Bytes& out);

@@ -83,7 +83,7 @@ std::optional<std::int64_t> MidnightOf(const std::string& date) {
     tm.tm_mday = d;
     tm.tm_isdst = -1;
     std::time_t t = std::mktime(&tm);
-    if (t == static_cast<std::time_t>(-1) || tm.tm_mday != d) return std::nullopt;   // 31 April and such
+    if (t == static_cast<std::time_t>(-1) || tm.tm_mday != d) return std::nullopt;  // 31 April and such
     return static_cast<std::int64_t>(t);
 }
 

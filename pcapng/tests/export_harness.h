@@ -37,10 +37,10 @@ constexpr char kLapbPreference[] = R"x(uat:user_dlts:"User 0 (DLT=147)","lapb","
 
 // One packet as tshark decodes it.
 struct TsharkPacket {
-    std::uint32_t direction = 0;   // epb_flags bits 0-1: 1 inbound, 2 outbound
+    std::uint32_t direction = 0;  // epb_flags bits 0-1: 1 inbound, 2 outbound
     bool crcError = false, tooShort = false, symbolError = false;
     std::string comment;
-    std::optional<int> q931, x25, ppp;   // message type, packet type, protocol
+    std::optional<int> q931, x25, ppp;  // message type, packet type, protocol
 };
 
 inline bool TsharkInstalled() { return std::system("tshark -v >/dev/null 2>&1") == 0; }

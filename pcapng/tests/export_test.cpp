@@ -69,7 +69,7 @@ TEST(Export, HeaderInterfaceAndOnePacketPerFrame) {
     EXPECT_EQ(s.rd, 10);
     EXPECT_EQ(s.fcsErrors, 1);
     EXPECT_EQ(s.linkType, pcapng::kLinkLapd);
-    EXPECT_TRUE(s.onMeasurementDate);   // the day "datainfo.mkw" was written
+    EXPECT_TRUE(s.onMeasurementDate);  // the day "datainfo.mkw" was written
 }
 
 TEST(Export, SyncFramesGoOutAsTheirCharacters) {
@@ -119,7 +119,7 @@ TEST(Export, TimesOnTheGivenDateOrFromTheFirstStamp) {
     ASSERT_EQ(t.size(), 19u);
     const std::uint64_t first = (static_cast<std::uint64_t>(*o.midnight) + 14 * 3600 + 20 * 60) * 1'000'000;
     EXPECT_EQ(t.front(), first);
-    EXPECT_EQ(t.back(), first + 152'000'000u);   // 14:22:32
+    EXPECT_EQ(t.back(), first + 152'000'000u);  // 14:22:32
 
     // A single data file has no date of its own.
     WriteSingleFile(dir.file("single.mkw"), HdlcBody(), Q931Call());
@@ -143,7 +143,7 @@ TEST(Export, OneDirectionOnly) {
     ASSERT_EQ(pcapng::ExportPcapng(o, s), "");
     EXPECT_EQ(s.frames, 10);
     EXPECT_EQ(s.rd, 10);
-    EXPECT_EQ(s.fcsErrors, 0);   // the bad frame was sent by SD
+    EXPECT_EQ(s.fcsErrors, 0);  // the bad frame was sent by SD
 }
 
 TEST(Export, BlockRangeStartsAtItsBlock) {
@@ -173,7 +173,7 @@ TEST(Export, MistakesAreReportedAndLeaveNoFile) {
     ExportOptions o;
     WriteSample(dir, HdlcBody(), X25Conversation(), o);
     ExportSummary s;
-    o.start = 2;   // the buffer has one block
+    o.start = 2;  // the buffer has one block
     EXPECT_EQ(pcapng::ExportPcapng(o, s), "--start 2 is outside the buffer's 1 blocks");
     EXPECT_FALSE(std::filesystem::exists(o.output));
     o.start = 1;

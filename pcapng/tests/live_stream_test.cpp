@@ -3,8 +3,8 @@
 // reader went away abandons the records instead of hanging.
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <unistd.h>
+#include <csignal>
 
 #include "export_harness.h"
 #include "frame_words.h"
@@ -87,7 +87,7 @@ TEST(LiveStream, AReaderThatWentAwayEndsTheStreamWithTheReason) {
     const InfoBody body = HdlcBody();
     live.SetInfo(body.data());
     const auto words = Q931Call();
-    live.Append(words.data(), words.size());   // never finished: only the failure can end it
+    live.Append(words.data(), words.size());  // never finished: only the failure can end it
     pcapng::ExportSummary s;
     EXPECT_EQ(pcapng::StreamPcapng(live, {}, out, s), "cannot write the capture: Broken pipe");
     EXPECT_TRUE(live.Abandoned());

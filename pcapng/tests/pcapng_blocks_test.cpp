@@ -24,16 +24,14 @@ textlib::Frame MakeFrame(int direction, int end, std::initializer_list<int> byte
 
 TEST(PcapngBlocks, SectionHeaderWithApplication) {
     Bytes b = SectionHeaderBlock("zx");
-    Bytes want{0x0A, 0x0D, 0x0D, 0x0A, 36, 0, 0, 0, 0x4D, 0x3C, 0x2B, 0x1A, 1, 0, 0, 0,
-               0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 4, 0, 2, 0, 'z', 'x', 0, 0,
-               0, 0, 0, 0, 36, 0, 0, 0};
+    Bytes want{0x0A, 0x0D, 0x0D, 0x0A, 36, 0, 0, 0, 0x4D, 0x3C, 0x2B, 0x1A, 1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF,
+               0xFF, 0xFF, 0xFF, 0xFF, 4,  0, 2, 0, 'z',  'x',  0,    0,    0, 0, 0, 0, 36,   0,    0,    0};
     want[4] = want[want.size() - 4] = static_cast<std::uint8_t>(want.size());
     EXPECT_EQ(b, want);
 }
 
 TEST(PcapngBlocks, InterfaceWithoutOptionsHasNoEndMark) {
-    EXPECT_EQ(InterfaceBlock(203, "", ""),
-              (Bytes{1, 0, 0, 0, 20, 0, 0, 0, 203, 0, 0, 0, 0, 0, 0, 0, 20, 0, 0, 0}));
+    EXPECT_EQ(InterfaceBlock(203, "", ""), (Bytes{1, 0, 0, 0, 20, 0, 0, 0, 203, 0, 0, 0, 0, 0, 0, 0, 20, 0, 0, 0}));
 }
 
 TEST(PcapngBlocks, EnhancedPacketPadsDataAndCarriesFlagsAndComment) {
@@ -44,16 +42,16 @@ TEST(PcapngBlocks, EnhancedPacketPadsDataAndCarriesFlagsAndComment) {
     p.data = data;
     p.flags = kFlagOutbound | kFlagCrcError;
     p.comment = "lost";
-    Bytes b{1, 2, 3};   // a reused buffer: its old contents go
+    Bytes b{1, 2, 3};  // a reused buffer: its old contents go
     EnhancedPacketBlock(p, b);
-    Bytes want{6, 0, 0, 0, 0, 0, 0, 0,                // type, length (set below)
-               0, 0, 0, 0, 5, 0, 0, 0, 7, 0, 0, 0,    // interface, time high, time low
-               3, 0, 0, 0, 3, 0, 0, 0,                // captured, original length
-               0xAA, 0xBB, 0xCC, 0,                   // data, padded
-               1, 0, 4, 0, 'l', 'o', 's', 't',        // opt_comment
-               2, 0, 4, 0, 2, 0, 0, 1,                // epb_flags
-               0, 0, 0, 0,                            // end of options
-               0, 0, 0, 0};
+    Bytes want{6,    0,    0,    0, 0,   0,   0,   0,                // type, length (set below)
+               0,    0,    0,    0, 5,   0,   0,   0,   7, 0, 0, 0,  // interface, time high, time low
+               3,    0,    0,    0, 3,   0,   0,   0,                // captured, original length
+               0xAA, 0xBB, 0xCC, 0,                                  // data, padded
+               1,    0,    4,    0, 'l', 'o', 's', 't',              // opt_comment
+               2,    0,    4,    0, 2,   0,   0,   1,                // epb_flags
+               0,    0,    0,    0,                                  // end of options
+               0,    0,    0,    0};
     want[4] = want[want.size() - 4] = static_cast<std::uint8_t>(want.size());
     EXPECT_EQ(b, want);
     EXPECT_EQ(b.size() % 4, 0u);
@@ -103,16 +101,16 @@ TEST(FramePackets, FlagsForDirectionAndEnd) {
 TEST(CaptureClock, StampsDecodedFromBcd) {
     using textlib_test::TimeStamp;
     EXPECT_EQ(SecondsOfDay(TimeStamp(false, 14, 20, 9)), 14 * 3600 + 20 * 60 + 9);
-    EXPECT_EQ(SecondsOfDay(TimeStamp(true, 23, 59, 59)), 86399);   // the RD bit is not an hour
-    EXPECT_EQ(SecondsOfDay(0x5A000003u), std::nullopt);             // not BCD
-    EXPECT_EQ(SecondsOfDay(0x00002403u), std::nullopt);             // hour 24
+    EXPECT_EQ(SecondsOfDay(TimeStamp(true, 23, 59, 59)), 86399);  // the RD bit is not an hour
+    EXPECT_EQ(SecondsOfDay(0x5A000003u), std::nullopt);           // not BCD
+    EXPECT_EQ(SecondsOfDay(0x00002403u), std::nullopt);           // hour 24
 }
 
 TEST(CaptureClock, OnTheMeasurementDateAcrossMidnight) {
     using textlib_test::TimeStamp;
     CaptureClock clock(std::int64_t{1'000'000});
     EXPECT_EQ(clock.TimeUs(TimeStamp(false, 23, 59, 58)), (1'000'000ull + 86398) * 1'000'000);
-    EXPECT_EQ(clock.TimeUs(0), (1'000'000ull + 86398) * 1'000'000);   // no stamp: the time before
+    EXPECT_EQ(clock.TimeUs(0), (1'000'000ull + 86398) * 1'000'000);  // no stamp: the time before
     EXPECT_EQ(clock.TimeUs(0x5A000003u), (1'000'000ull + 86398) * 1'000'000);
     EXPECT_EQ(clock.TimeUs(TimeStamp(true, 0, 0, 1)), (1'000'000ull + 86401) * 1'000'000);
 }
@@ -122,6 +120,6 @@ TEST(CaptureClock, RelativeToTheFirstStampWithoutDate) {
     CaptureClock clock(std::nullopt);
     EXPECT_EQ(clock.TimeUs(0), 0u);
     EXPECT_EQ(clock.TimeUs(TimeStamp(false, 10, 0, 5)), 0u);
-    EXPECT_EQ(clock.TimeUs(TimeStamp(true, 10, 0, 4)), 0u);   // a stamp before the first
+    EXPECT_EQ(clock.TimeUs(TimeStamp(true, 10, 0, 4)), 0u);  // a stamp before the first
     EXPECT_EQ(clock.TimeUs(TimeStamp(false, 10, 1, 5)), 60'000'000u);
 }

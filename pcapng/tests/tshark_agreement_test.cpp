@@ -26,8 +26,8 @@ struct Name {
 };
 
 // The names our translations print, with the numbers Wireshark reports.
-constexpr Name kQ931[] = {{"ALERT", 0x01}, {"CALL PROC", 0x02}, {"SETUP", 0x05},   {"CONN", 0x07},
-                          {"CONN ACK", 0x0F}, {"DISC", 0x45},   {"REL", 0x4D},     {"REL COMP", 0x5A}};
+constexpr Name kQ931[] = {{"ALERT", 0x01},    {"CALL PROC", 0x02}, {"SETUP", 0x05}, {"CONN", 0x07},
+                          {"CONN ACK", 0x0F}, {"DISC", 0x45},      {"REL", 0x4D},   {"REL COMP", 0x5A}};
 constexpr Name kX25[] = {{"DT", 0x00}, {"RR", 0x01}, {"CR", 0x0B}, {"CC", 0x0F}, {"CQ", 0x13}, {"CF", 0x17}};
 constexpr Name kPpp[] = {{"IP", 0x0021}, {"IPCP", 0x8021}, {"LCP", 0xC021}, {"PAP", 0xC023}, {"LQR", 0xC025}};
 
@@ -76,8 +76,8 @@ enum class Level { Q931, X25, Ppp };
 
 // Exports `words`, runs tshark and compares every packet with our frame.
 // Returns how many packets carried a decoded message of the level.
-int CompareWithTshark(const InfoBody& body, const std::vector<std::uint32_t>& words, int frameProtocol,
-                      Level level, const std::function<std::string(const textlib::Frame&)>& format) {
+int CompareWithTshark(const InfoBody& body, const std::vector<std::uint32_t>& words, int frameProtocol, Level level,
+                      const std::function<std::string(const textlib::Frame&)>& format) {
     testing_util::TempDir dir;
     ExportOptions o;
     o.frameProtocol = frameProtocol;
@@ -101,9 +101,18 @@ int CompareWithTshark(const InfoBody& body, const std::vector<std::uint32_t>& wo
         EXPECT_EQ(p.symbolError, f.endStatus == textlib::kEndAbort || f.endStatus == textlib::kEndBreak);
         EXPECT_EQ(!p.comment.empty(), f.afterLost) << p.comment;
         switch (level) {
-        case Level::Q931: EXPECT_EQ(p.q931, OurQ931(f.line)); decoded += p.q931.has_value(); break;
-        case Level::X25: EXPECT_EQ(p.x25, OurX25(f.line)); decoded += p.x25.has_value(); break;
-        case Level::Ppp: EXPECT_EQ(p.ppp, OurPpp(f.line)); decoded += p.ppp.has_value(); break;
+        case Level::Q931:
+            EXPECT_EQ(p.q931, OurQ931(f.line));
+            decoded += p.q931.has_value();
+            break;
+        case Level::X25:
+            EXPECT_EQ(p.x25, OurX25(f.line));
+            decoded += p.x25.has_value();
+            break;
+        case Level::Ppp:
+            EXPECT_EQ(p.ppp, OurPpp(f.line));
+            decoded += p.ppp.has_value();
+            break;
         }
     }
     return decoded;
@@ -122,19 +131,19 @@ TEST_F(TsharkAgreement, LapdCallDecodesToOurQ931Messages) {
     auto formatter = textlib::CreateFrameFormatter(textlib::kLapd, textlib::kPacketQ931);
     int decoded = CompareWithTshark(HdlcBody(), Q931Call(), textlib::kLapd, Level::Q931,
                                     [&](const textlib::Frame& f) { return formatter->FormatLine(f); });
-    EXPECT_EQ(decoded, 10);   // SETUP through the unknown message; the rest carry none
+    EXPECT_EQ(decoded, 10);  // SETUP through the unknown message; the rest carry none
 }
 
 TEST_F(TsharkAgreement, X25CallDecodesToOurPacketTypes) {
     auto formatter = textlib::CreateFrameFormatter(textlib::kX25, textlib::kPacketX25);
     int decoded = CompareWithTshark(HdlcBody(), X25Conversation(), textlib::kX25, Level::X25,
                                     [&](const textlib::Frame& f) { return formatter->FormatLine(f); });
-    EXPECT_EQ(decoded, 7);   // CR CC DT RR DT CQ CF
+    EXPECT_EQ(decoded, 7);  // CR CC DT RR DT CQ CF
 }
 
 TEST_F(TsharkAgreement, PppNegotiationDecodesToOurProtocols) {
     auto formatter = textlib::CreatePppFormatter();
     int decoded = CompareWithTshark(PppBody(), PppNegotiation(), 0, Level::Ppp,
                                     [&](const textlib::Frame& f) { return formatter->FormatLine(f); });
-    EXPECT_EQ(decoded, 16);   // every frame names its protocol
+    EXPECT_EQ(decoded, 16);  // every frame names its protocol
 }

@@ -14,7 +14,7 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
                return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
            });
 }
-} // namespace
+}  // namespace
 
 std::string BlockFileName(int number) {
     char name[32];
@@ -58,4 +58,4 @@ std::optional<int> BlockNumberOf(std::string_view name) {
     return static_cast<int>(number);
 }
 
-} // namespace pcbuffer
+}  // namespace pcbuffer

@@ -19,7 +19,7 @@ namespace {
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
-} // namespace
+}  // namespace
 
 BufferScan ScanBufferEntries(std::span<const BufferFileEntry> entries,
                              const std::function<bool(const BufferFileEntry&)>& infoValid) {
@@ -77,9 +77,8 @@ BufferScan ScanBufferFolder(const char* folder) {
     if (!folder || !*folder) return {};
     const std::string dir = folder;
     const auto files = ListBufferFiles(dir);
-    return ScanBufferEntries(files, [&dir](const BufferFileEntry& entry) {
-        return InfoHeaderValid(BufferFilePath(dir, entry.name));
-    });
+    return ScanBufferEntries(
+        files, [&dir](const BufferFileEntry& entry) { return InfoHeaderValid(BufferFilePath(dir, entry.name)); });
 }
 
-} // namespace pcbuffer
+}  // namespace pcbuffer

@@ -60,9 +60,9 @@ BufferScan Scan(const std::vector<BufferFileEntry>& entries, bool headerValid = 
 }
 
 TEST(FolderScan, ConsecutiveBlocksWithAValidInformationFile) {
-    const std::vector<BufferFileEntry> files = {
-        {"00000003.mkw", 1048576}, {"datainfo.mkw", 2058}, {"00000004.mkw", 400},
-        {"00000002.mkw", 1048576}, {"notes.txt", 5}, {"00000009.txt", 5}};
+    const std::vector<BufferFileEntry> files = {{"00000003.mkw", 1048576}, {"datainfo.mkw", 2058},
+                                                {"00000004.mkw", 400},     {"00000002.mkw", 1048576},
+                                                {"notes.txt", 5},          {"00000009.txt", 5}};
     EXPECT_EQ(Scan(files), (BufferScan{true, 2, 4, 3, 400}));
     EXPECT_EQ(Scan({{"DATAINFO.MKW", 20}, {"7.mkw", 12}}), (BufferScan{true, 7, 7, 1, 12}));
     // An empty last block (a measurement that stopped right after a roll-over).
@@ -80,7 +80,7 @@ TEST(FolderScan, GapsAndBadInformationFilesMeanNoData) {
     bool asked = false;
     const std::vector<BufferFileEntry> shortInfo = {{"datainfo.mkw", 19}, {"00000000.mkw", 8}};
     EXPECT_EQ(ScanBufferEntries(shortInfo, [&asked](const BufferFileEntry&) { return asked = true; }), none);
-    EXPECT_FALSE(asked);   // a 19-byte file is not even opened
+    EXPECT_FALSE(asked);  // a 19-byte file is not even opened
     // Numbers far apart do not overflow the span check.
     EXPECT_EQ(Scan({{"datainfo.mkw", 2058}, {"0.mkw", 8}, {"2147483647.mkw", 8}}), none);
 }
@@ -99,10 +99,10 @@ TEST(FolderScan, OnDisk) {
     write_file(dir.file("00000002.mkw"), Bytes(16, 1));
     write_file(dir.file("00000003.mkw"), Bytes(16, 1));
     write_file(dir.file("00000004.mkw"), Bytes(12, 1));
-    fs::create_directory(dir.file("00000005.mkw"));   // a folder is no block
+    fs::create_directory(dir.file("00000005.mkw"));  // a folder is no block
     EXPECT_EQ(ScanBufferFolder(dir.path().c_str()), (BufferScan{true, 2, 4, 3, 12}));
 
-    write_file(dir.file("datainfo.mkw"), InfoFile("MIRLOKE DATAINFO", 0));   // header only: enough for the scan
+    write_file(dir.file("datainfo.mkw"), InfoFile("MIRLOKE DATAINFO", 0));  // header only: enough for the scan
     EXPECT_TRUE(ScanBufferFolder(dir.path().c_str()).hasData);
     const Bytes info = InfoFile();
     write_file(dir.file("datainfo.mkw"), Bytes(info.begin(), info.begin() + 19));
@@ -149,5 +149,5 @@ TEST(FolderScan, OnlyPlainFilesAreListed) {
     EXPECT_TRUE(ListBufferFiles(dir.file("missing")).empty());
 }
 
-} // namespace
-} // namespace pcbuffer
+}  // namespace
+}  // namespace pcbuffer

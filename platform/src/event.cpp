@@ -26,4 +26,4 @@ bool ManualResetEvent::wait(std::chrono::milliseconds timeout) const {
     return cv_.wait_for(lock, timeout, [this] { return set_; });
 }
 
-} // namespace platform
+}  // namespace platform

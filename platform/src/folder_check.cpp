@@ -29,4 +29,4 @@ std::int64_t freeBytes(const std::string& folder) {
     return static_cast<std::int64_t>(st.f_bavail) * static_cast<std::int64_t>(st.f_frsize);
 }
 
-} // namespace platform
+}  // namespace platform

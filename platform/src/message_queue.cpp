@@ -3,9 +3,9 @@
 // something to take, so poll()-based threads can wait on it.
 #include "platform/message_queue.h"
 
-#include <stdexcept>
 #include <sys/eventfd.h>
 #include <unistd.h>
+#include <stdexcept>
 
 namespace platform {
 
@@ -139,4 +139,4 @@ void MessageQueue::killTimer(std::uintptr_t id) {
     timers_.erase(id);
 }
 
-} // namespace platform
+}  // namespace platform

@@ -3,10 +3,10 @@
 // with the file's device as hexadecimal major:minor and its inode in decimal.
 #include "platform/port_holder.h"
 
-#include <fstream>
-#include <sstream>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <fstream>
+#include <sstream>
 
 namespace platform {
 
@@ -32,7 +32,7 @@ bool parseFileId(const std::string& field, dev_t& device, ino_t& inode) {
     return true;
 }
 
-} // namespace
+}  // namespace
 
 std::optional<pid_t> lockHolderIn(std::string_view procLocks, dev_t device, ino_t inode) {
     std::istringstream lines{std::string(procLocks)};
@@ -45,8 +45,7 @@ std::optional<pid_t> lockHolderIn(std::string_view procLocks, dev_t device, ino_
         if (!(words >> number >> kind >> mode >> access >> pid >> fileId)) continue;
         dev_t d{};
         ino_t i{};
-        if (pid > 0 && parseFileId(fileId, d, i) && d == device && i == inode)
-            return static_cast<pid_t>(pid);
+        if (pid > 0 && parseFileId(fileId, d, i) && d == device && i == inode) return static_cast<pid_t>(pid);
     }
     return std::nullopt;
 }
@@ -62,4 +61,4 @@ std::optional<PortHolder> findPortHolder(const std::string& path) {
     return PortHolder{*pid, readFirstLine("/proc/" + std::to_string(*pid) + "/comm")};
 }
 
-} // namespace platform
+}  // namespace platform

@@ -19,7 +19,7 @@ int comNumber(const std::string& name) {
     return n;
 }
 
-} // namespace
+}  // namespace
 
 std::string devicePath(const std::string& name) {
     if (name.empty() || name.front() == '/') return name;
@@ -31,4 +31,4 @@ std::string devicePath(const std::string& name) {
     return "/dev/" + name;
 }
 
-} // namespace platform
+}  // namespace platform

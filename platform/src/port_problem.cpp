@@ -2,11 +2,11 @@
 // reported and what the user can do, in the words a user would search for.
 #include "platform/port_problem.h"
 
+#include <grp.h>
+#include <sys/stat.h>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <grp.h>
-#include <sys/stat.h>
 
 #include "platform/port_holder.h"
 #include "platform/port_name.h"
@@ -27,7 +27,7 @@ std::string presentPortsLine() {
 
 // The group that may open the device ("dialout" on Debian), for the hint.
 std::string deviceGroup(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     if (::stat(path.c_str(), &st) == 0)
         if (const group* g = ::getgrgid(st.st_gid); g && g->gr_gid != 0) return g->gr_name;
     return "dialout";
@@ -49,8 +49,7 @@ std::string openText(const std::string& path, int err) {
     case EBUSY:
         return quoted(path) + " is busy: another program opened it exclusively (" + std::strerror(err) +
                ").\nClose that program and try again.";
-    default:
-        return "Cannot open " + quoted(path) + ": " + std::strerror(err) + ".";
+    default: return "Cannot open " + quoted(path) + ": " + std::strerror(err) + ".";
     }
 }
 
@@ -72,8 +71,7 @@ std::string configureText(const std::string& path, int err, int speed) {
     return "Cannot set up " + quoted(path) + ": " + std::strerror(err) + ".";
 }
 
-
-} // namespace
+}  // namespace
 
 std::string portProblemText(const std::string& path, PortFailure f, int speed) {
     switch (f.step) {
@@ -96,4 +94,4 @@ const char* linkLostText(bool portGone) {
                       "(cable pulled, or the analyzer switched off?)";
 }
 
-} // namespace platform
+}  // namespace platform

@@ -23,7 +23,7 @@ OpenResult SerialPort::open(const std::string& path) {
         failed(PortStep::Open, errno);
         return OpenResult::Failed;
     }
-    struct stat st{};
+    struct stat st {};
     if (sys_.fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode)) {
         failed(PortStep::NotSerial, ENOTTY);
         sys_.close(fd);
@@ -44,7 +44,7 @@ OpenResult SerialPort::open(const std::string& path) {
 void SerialPort::close() {
     if (fd_ < 0) return;
     sys_.ioctl(fd_, TIOCNXCL, nullptr);
-    sys_.close(fd_);   // never retried: the descriptor is gone after the first call
+    sys_.close(fd_);  // never retried: the descriptor is gone after the first call
     fd_ = -1;
 }
 
@@ -55,7 +55,7 @@ termios lineTermios(termios t, const LineSettings& s) {
     t.c_iflag &= ~(IXON | IXOFF | IXANY | INPCK);
     if (s.parity != 0) {
         t.c_cflag |= PARENB | (s.parity == 1 ? PARODD : 0);
-        t.c_iflag |= INPCK;   // parity checking on exactly when parity is used
+        t.c_iflag |= INPCK;  // parity checking on exactly when parity is used
     }
     if (s.xonXoff) t.c_iflag |= IXON | IXOFF;
     t.c_cc[VSTART] = 0x11;
@@ -130,4 +130,4 @@ void SerialPort::purge(bool input, bool output) {
     sys_.tcflush(fd_, input && output ? TCIOFLUSH : input ? TCIFLUSH : TCOFLUSH);
 }
 
-} // namespace platform
+}  // namespace platform

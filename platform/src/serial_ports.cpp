@@ -61,7 +61,7 @@ void readUsb(const fs::path& sysTty, const fs::path& sysRoot, SerialPortInfo& po
     }
 }
 
-} // namespace
+}  // namespace
 
 std::vector<SerialPortInfo> scanSerialPorts(const SerialPortRoots& roots) {
     const fs::path dev = roots.dev, sysTty = fs::path(roots.sys) / "class" / "tty";
@@ -79,14 +79,14 @@ std::vector<SerialPortInfo> scanSerialPorts(const SerialPortRoots& roots) {
         found.emplace(std::tuple{rank, number, name}, std::move(port));
     }
 
-    std::vector<std::pair<std::string, std::string>> links;   // by-id name, the device it leads to
+    std::vector<std::pair<std::string, std::string>> links;  // by-id name, the device it leads to
     for (const auto& entry : fs::directory_iterator(dev / "serial" / "by-id", ec)) {
         std::error_code linkError;
         const fs::path target = fs::canonical(entry.path(), linkError);
         if (!linkError) links.emplace_back(entry.path().string(), target.filename().string());
     }
     std::sort(links.begin(), links.end());
-    std::map<std::string, SerialPortInfo> others;   // targets outside the families, by name
+    std::map<std::string, SerialPortInfo> others;  // targets outside the families, by name
     for (const auto& [byId, targetName] : links) {
         const auto [rank, number] = familyOf(targetName);
         const auto it = found.find({rank, number, targetName});
@@ -112,4 +112,4 @@ std::vector<std::string> serialPortNames(const std::vector<SerialPortInfo>& port
     return names;
 }
 
-} // namespace platform
+}  // namespace platform

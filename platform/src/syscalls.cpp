@@ -1,13 +1,13 @@
 // The real system calls behind the serial port's seam.
 #include "platform/syscalls.h"
 
-#include <atomic>
-#include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
 
 namespace platform {
 
@@ -35,7 +35,7 @@ SysCalls& SysCalls::real() {
 
 namespace {
 std::atomic<SysCalls*> fileCallsInUse{nullptr};
-} // namespace
+}  // namespace
 
 SysCalls& fileCalls() {
     SysCalls* calls = fileCallsInUse.load();
@@ -45,4 +45,4 @@ SysCalls& fileCalls() {
 ScopedFileCalls::ScopedFileCalls(SysCalls& calls) : previous_(fileCallsInUse.exchange(&calls)) {}
 ScopedFileCalls::~ScopedFileCalls() { fileCallsInUse.store(previous_); }
 
-} // namespace platform
+}  // namespace platform

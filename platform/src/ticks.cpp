@@ -13,4 +13,4 @@ std::uint32_t tickCount() {
 
 void sleepMs(unsigned ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-} // namespace platform
+}  // namespace platform

@@ -1,11 +1,11 @@
 // Temporary file, sync, rename: the one way our programs write a finished file.
 #include "platform/whole_file.h"
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 #include "platform/syscalls.h"
 
@@ -40,7 +40,7 @@ bool WholeFile::open(const std::string& path) {
     const int flags = O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC;
     fd_ = retryOnEintr([&] { return sys.create(temp_.c_str(), flags, 0666); });
     if (fd_ < 0) {
-        temp_.clear();   // nothing of ours exists to remove
+        temp_.clear();  // nothing of ours exists to remove
         return fail(errno);
     }
     return true;
@@ -87,10 +87,10 @@ std::string writeWholeFile(const std::string& path, std::string_view bytes) {
 
 namespace {
 bool isFolder(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
-} // namespace
+}  // namespace
 
 std::string probeWritable(const std::string& path) {
     WholeFile file;
@@ -123,4 +123,4 @@ std::string NewFolders::make(const std::string& path) {
     return {};
 }
 
-} // namespace platform
+}  // namespace platform

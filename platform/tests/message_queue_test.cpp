@@ -83,5 +83,5 @@ TEST(MessageQueue, LateTimerDoesNotCatchUp) {
     EXPECT_FALSE(q.peek().has_value());
 }
 
-} // namespace
-} // namespace platform
+}  // namespace
+}  // namespace platform

@@ -41,5 +41,5 @@ TEST(PortHolder, AnOpenPortNamesThisProcess) {
     EXPECT_FALSE(findPortHolder("/dev/no-such-port-here"));
 }
 
-} // namespace
-} // namespace platform
+}  // namespace
+}  // namespace platform

@@ -3,8 +3,8 @@
 // missing devices, and the text of every kind of failure.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <unistd.h>
+#include <cstring>
 
 #include "platform/port_problem.h"
 #include "platform/serial_port.h"
@@ -83,11 +83,11 @@ TEST(PortFailure, ABusyPortNamesTheProgramThatHoldsIt) {
     EXPECT_TRUE(has(text, "(process " + std::to_string(::getpid()) + ")")) << text;
     holder.close();
     // Nobody holds it any more (the lock went with the port): no pid to name.
-    EXPECT_TRUE(has(portProblemText(pty.slave_path(), {PortStep::Lock, EWOULDBLOCK}, 9600),
-                    "is in use by another program."));
+    EXPECT_TRUE(
+        has(portProblemText(pty.slave_path(), {PortStep::Lock, EWOULDBLOCK}, 9600), "is in use by another program."));
     // A COM name reaches the same text through its device path.
     EXPECT_TRUE(has(portProblemForName("COM1", 1, ENOENT, 9600), "'/dev/ttyS0'"));
 }
 
-} // namespace
-} // namespace platform
+}  // namespace
+}  // namespace platform

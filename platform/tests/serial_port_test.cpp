@@ -2,12 +2,12 @@
 // configuration, exclusivity, non-serial devices and errno handling.
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
+#include <deque>
 
 #include "platform/serial_port.h"
 #include "testing/pty_pair.h"
@@ -48,7 +48,7 @@ TEST(SerialPort, LineSettingsGiveRaw8BitWithParityAndFlowControl) {
 TEST(SerialPort, ConfigureAppliesSettingsAndRefusesBadOnes) {
     testing_util::PtyPair pty;
     SerialPort port;
-    EXPECT_FALSE(port.configure({9600, 0, false}));   // not open
+    EXPECT_FALSE(port.configure({9600, 0, false}));  // not open
     ASSERT_EQ(port.open(pty.slave_path()), OpenResult::Ok);
     ASSERT_TRUE(port.configure({19200, 0, true}));
     termios t{};
@@ -111,7 +111,7 @@ TEST(SerialPort, MovesBytesBothWays) {
     ASSERT_EQ(port.write(out, sizeof out), static_cast<ssize_t>(sizeof out));
     EXPECT_EQ(pty.read(sizeof out, std::chrono::seconds(5)), std::vector<std::uint8_t>(out, out + sizeof out));
     std::uint8_t buf[16];
-    EXPECT_EQ(port.read(buf, sizeof buf), 0);   // nothing waiting is not an error
+    EXPECT_EQ(port.read(buf, sizeof buf), 0);  // nothing waiting is not an error
     pty.write("*?");
     ASSERT_TRUE(port.waitReadable(-1, 5000).port);
     ASSERT_EQ(port.read(buf, sizeof buf), 2);
@@ -163,7 +163,7 @@ TEST(SerialPort, RetriesInterruptedCallsAndReportsRealErrors) {
     calls.readErrors = {EIO};
     EXPECT_EQ(port.read(buf, sizeof buf), -1);
     EXPECT_EQ(errno, EIO);
-    EXPECT_EQ(port.read(buf, sizeof buf), 1);   // the byte is still there
+    EXPECT_EQ(port.read(buf, sizeof buf), 1);  // the byte is still there
     EXPECT_EQ(buf[0], 'b');
 
     const std::uint8_t out[] = {'x'};
@@ -176,5 +176,5 @@ TEST(SerialPort, RetriesInterruptedCallsAndReportsRealErrors) {
     EXPECT_EQ(pty.read(1, std::chrono::seconds(5)), std::vector<std::uint8_t>{'x'});
 }
 
-} // namespace
-} // namespace platform
+}  // namespace
+}  // namespace platform

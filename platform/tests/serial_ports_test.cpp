@@ -66,7 +66,8 @@ TEST(SerialPorts, AdaptersThenUartsInNumberOrderWithTheirUsbDetails) {
 
     const platform::SerialPortInfo& ftdi = ports[0];
     EXPECT_EQ(ftdi.device, m.roots.dev + "/ttyUSB0");
-    EXPECT_EQ(ftdi.byId, (std::vector<std::string>{m.roots.dev + "/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K-if00-port0"}));
+    EXPECT_EQ(ftdi.byId,
+              (std::vector<std::string>{m.roots.dev + "/serial/by-id/usb-FTDI_FT232R_USB_UART_A10K-if00-port0"}));
     EXPECT_EQ(ftdi.vendorId, "0403");
     EXPECT_EQ(ftdi.productId, "6001");
     EXPECT_EQ(ftdi.manufacturer, "FTDI");
@@ -76,7 +77,7 @@ TEST(SerialPorts, AdaptersThenUartsInNumberOrderWithTheirUsbDetails) {
     EXPECT_EQ(acm.vendorId, "2341");
     EXPECT_EQ(acm.product, "Modem");
     EXPECT_EQ(acm.serial, "");
-    EXPECT_EQ(ports[1].vendorId, "");   // no sysfs entry: no USB details, still listed
+    EXPECT_EQ(ports[1].vendorId, "");  // no sysfs entry: no USB details, still listed
     EXPECT_EQ(ports[4].vendorId, "");
     EXPECT_TRUE(ports[4].byId.empty());
 

@@ -2,10 +2,10 @@
 // a full, read-only or vanished disk gives, and what is left on disk after it.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
-#include <sys/stat.h>
 
 #include "platform/whole_file.h"
 #include "testing/failing_calls.h"
@@ -67,7 +67,7 @@ TEST(WholeFile, WritesInPiecesAndReplacesTheFileOnlyWhenComplete) {
     ASSERT_TRUE(file.open(path));
     ASSERT_TRUE(file.write(std::string_view("first ")));
     ASSERT_TRUE(file.write(std::string_view("second")));
-    EXPECT_EQ(textOf(path), "old");   // readers see the old file until the end
+    EXPECT_EQ(textOf(path), "old");  // readers see the old file until the end
     ASSERT_TRUE(file.commit());
     EXPECT_EQ(textOf(path), "first second");
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"capture.pcapng"});
@@ -92,7 +92,7 @@ TEST(WholeFile, AnAbandonedFileLeavesNothingAndAProbeChecksWithoutWriting) {
         WholeFile file;
         ASSERT_TRUE(file.open(dir.file("half.png")));
         ASSERT_TRUE(file.write(std::string_view("partial")));
-    }   // never committed
+    }  // never committed
     EXPECT_TRUE(namesIn(dir.path()).empty());
 
     EXPECT_EQ(probeWritable(dir.file("screen.png")), "");
@@ -132,7 +132,7 @@ TEST(NewFolders, AFailingMkdirNamesThePathAndLeavesNoPartOfIt) {
     for (int error : {EACCES, EROFS, ENOSPC}) {
         SCOPED_TRACE(std::strerror(error));
         testing_util::TempDir dir;
-        FailingCalls calls(Call::Mkdir, error, 2);   // the second level fails
+        FailingCalls calls(Call::Mkdir, error, 2);  // the second level fails
         ScopedFileCalls seam(calls);
         {
             NewFolders made;
@@ -143,5 +143,5 @@ TEST(NewFolders, AFailingMkdirNamesThePathAndLeavesNoPartOfIt) {
     }
 }
 
-} // namespace
-} // namespace platform
+}  // namespace
+}  // namespace platform

@@ -19,8 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto failure = setxfer::read_settings_file(file, model, send_type, {setup, table, program});
     if (failure && failure->message.empty()) __builtin_trap();
     // Whatever was read must write out again, and the tables must stay usable for input.
-    auto text = setxfer::write_settings_file({setup, table, program}, model, send_type,
-                                             (data[0] & 0x80) ? setxfer::TableForm::Character : setxfer::TableForm::Hex);
+    auto text =
+        setxfer::write_settings_file({setup, table, program}, model, send_type,
+                                     (data[0] & 0x80) ? setxfer::TableForm::Character : setxfer::TableForm::Hex);
     if (!text) __builtin_trap();
     setxfer::put_table_text(table, data[0] % 16, file.first(file.size() < 64 ? file.size() : 64));
     return 0;

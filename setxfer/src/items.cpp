@@ -48,19 +48,19 @@ void write_item(std::string& out, std::span<const std::uint8_t> s, const Item& i
     out += it.label;
     std::string value;
     switch (it.kind) {
-        case ValueKind::Name: append_padded(out, name_at(it.names, s[it.offset]), it.pad); break;
-        case ValueKind::Hex:
-            append_hex(value, s[it.offset]);
-            append_padded(out, value, it.pad);
-            break;
-        case ValueKind::HexPair:
-            append_hex(out, s[it.offset]);
-            out += ' ';
-            append_hex(out, s[it.offset2]);
-            break;
-        case ValueKind::OptHexBlank:
-        case ValueKind::OptHexStar: write_optional(out, s, it); break;
-        case ValueKind::Number: append_number(out, get_number(s, it), it.pad); break;
+    case ValueKind::Name: append_padded(out, name_at(it.names, s[it.offset]), it.pad); break;
+    case ValueKind::Hex:
+        append_hex(value, s[it.offset]);
+        append_padded(out, value, it.pad);
+        break;
+    case ValueKind::HexPair:
+        append_hex(out, s[it.offset]);
+        out += ' ';
+        append_hex(out, s[it.offset2]);
+        break;
+    case ValueKind::OptHexBlank:
+    case ValueKind::OptHexStar: write_optional(out, s, it); break;
+    case ValueKind::Number: append_number(out, get_number(s, it), it.pad); break;
     }
     out += it.suffix;
     out += "\r\n";
@@ -74,35 +74,35 @@ namespace {
 
 int read_value(TokenReader& in, std::span<std::uint8_t> s, const Item& it) {
     switch (it.kind) {
-        case ValueKind::Name:
-            if (auto i = find_name(it.names, in.token(it.read_width))) {
-                s[it.offset] = *i;
-                return 1;
-            }
-            return 0;
-        case ValueKind::Hex:
-            if (auto v = hex_byte(in.token(2))) {
-                s[it.offset] = *v;
-                return 1;
-            }
-            return 0;
-        case ValueKind::HexPair: {
-            int n = 0;
-            for (std::uint16_t off : {it.offset, it.offset2})
-                if (auto v = hex_byte(in.token(2))) {
-                    s[off] = *v;
-                    ++n;
-                }
-            return n;
+    case ValueKind::Name:
+        if (auto i = find_name(it.names, in.token(it.read_width))) {
+            s[it.offset] = *i;
+            return 1;
         }
-        case ValueKind::OptHexBlank:
-        case ValueKind::OptHexStar: return read_optional(in, s, it);
-        case ValueKind::Number:
-            if (auto v = in.number(it.read_width)) {
-                set_number(s, it, *v);  // stored as read, counted only inside the range
-                return *v >= it.min && *v <= it.max ? 1 : 0;
+        return 0;
+    case ValueKind::Hex:
+        if (auto v = hex_byte(in.token(2))) {
+            s[it.offset] = *v;
+            return 1;
+        }
+        return 0;
+    case ValueKind::HexPair: {
+        int n = 0;
+        for (std::uint16_t off : {it.offset, it.offset2})
+            if (auto v = hex_byte(in.token(2))) {
+                s[off] = *v;
+                ++n;
             }
-            return 0;
+        return n;
+    }
+    case ValueKind::OptHexBlank:
+    case ValueKind::OptHexStar: return read_optional(in, s, it);
+    case ValueKind::Number:
+        if (auto v = in.number(it.read_width)) {
+            set_number(s, it, *v);  // stored as read, counted only inside the range
+            return *v >= it.min && *v <= it.max ? 1 : 0;
+        }
+        return 0;
     }
     return 0;
 }

@@ -30,8 +30,8 @@ struct Item {
     std::uint8_t bytes = 1;  // width of a number in the setup body
     std::uint32_t min = 0;
     std::uint32_t max = 0;
-    std::uint8_t pad = 6;         // printed width of the value
-    std::uint8_t read_width = 6;  // widest value token the reader takes
+    std::uint8_t pad = 6;          // printed width of the value
+    std::uint8_t read_width = 6;   // widest value token the reader takes
     std::string_view suffix = {};  // printed after the value, before the line end
 };
 
@@ -49,8 +49,14 @@ constexpr Item opt_hex(std::string_view label, ValueKind kind, std::uint16_t fla
 }
 constexpr Item number_item(std::string_view label, std::uint16_t off, std::uint8_t bytes, std::uint32_t min,
                            std::uint32_t max, std::uint8_t pad = 6) {
-    return Item{.label = label, .kind = ValueKind::Number, .offset = off, .bytes = bytes, .min = min,
-                .max = max, .pad = pad, .read_width = pad};
+    return Item{.label = label,
+                .kind = ValueKind::Number,
+                .offset = off,
+                .bytes = bytes,
+                .min = min,
+                .max = max,
+                .pad = pad,
+                .read_width = pad};
 }
 
 // How many matches a fully recognised item list gives.

@@ -4,8 +4,8 @@
 #include <string_view>
 
 namespace setxfer::text {
-// clang-format off   (the literals are split where a hex escape would swallow the next character)
-
+// The literals are split where a hex escape would swallow the next character.
+// clang-format off
 // ﾌｧｲﾙのﾃﾞｰﾀが違います 
 inline constexpr std::string_view kModelMismatch = "\xCC\xA7\xB2\xD9\x82\xCC\xC3\xDE\xB0\xC0\x82\xAA\x88\xE1\x82\xA2\x82\xDC\x82\xB7" " ";
 // エラー

@@ -26,16 +26,16 @@ inline constexpr std::array<std::string_view, 6> kSetKinds = {"REG", "LN", "TM",
 // The kind list of an instruction that has operand kinds; empty for the others.
 inline NameList kinds_of(std::uint8_t instruction) {
     switch (instruction) {
-        case Send: return kSendKinds;
-        case Wait: return kWaitKinds;
-        case If: return kIfKinds;
-        case Set: return kSetKinds;
-        default: return {};
+    case Send: return kSendKinds;
+    case Wait: return kWaitKinds;
+    case If: return kIfKinds;
+    case Set: return kSetKinds;
+    default: return {};
     }
 }
 
 inline constexpr std::array<std::string_view, 16> kTables = {"0", "1", "2", "3", "4", "5", "6", "7",
-                                                            "8", "9", "A", "B", "C", "D", "E", "F"};
+                                                             "8", "9", "A", "B", "C", "D", "E", "F"};
 inline constexpr std::array<std::string_view, 6> kRegisters = {"A", "B", "C", "D", "E", "F"};
 inline constexpr std::array<std::string_view, 6> kInputLines = {"CS", "DR", "CD", "SQ", "CI", "EX"};
 inline constexpr std::array<std::string_view, 2> kOutputLines = {"RS", "ER"};
@@ -47,8 +47,8 @@ inline constexpr std::array<std::string_view, 6> kComparisons = {
     "\x81\x85",  // ≦
     "\x81\x86",  // ≧
 };
-static_assert(all_unique(kInstructions) && all_unique(kWaitKinds) && all_unique(kIfKinds) &&
-              all_unique(kSetKinds) && all_unique(kInputLines) && all_unique(kComparisons));
+static_assert(all_unique(kInstructions) && all_unique(kWaitKinds) && all_unique(kIfKinds) && all_unique(kSetKinds) &&
+              all_unique(kInputLines) && all_unique(kComparisons));
 
 // Operand codes of SET TM / SET CT / SET REG after a number (code 0).
 inline constexpr std::array<std::string_view, 4> kTimerOps = {"", "START", "STOP", "RSTRT"};

@@ -83,27 +83,27 @@ bool read_line_value(TokenReader& in, NameList lines, Step b) {
 
 bool read_wait(TokenReader& in, Step b, bool last) {
     switch (b[1]) {
-        case WaitChr: return read_string(in, b, last, {});
-        case WaitTrg: read_name(in, kTables, 1, b[2]); return true;
-        case WaitTm: return read_paged(in, b[2], b[3]);
-        case WaitLn: return read_line_value(in, kInputLines, b);
-        default: return true;
+    case WaitChr: return read_string(in, b, last, {});
+    case WaitTrg: read_name(in, kTables, 1, b[2]); return true;
+    case WaitTm: return read_paged(in, b[2], b[3]);
+    case WaitLn: return read_line_value(in, kInputLines, b);
+    default: return true;
     }
 }
 
 bool read_if(TokenReader& in, Step b, bool last) {
     switch (b[1]) {
-        case IfChr: return read_string(in, b, last, ":") && read_label(in, b);
-        case IfTrg:
-        case IfTm:
-        case IfCt: return read_byte_number(in, b[2]) && read_label(in, b);
-        case IfLn: return read_line_value(in, kInputLines, b) && read_label(in, b);
-        case IfReg:
-            read_name(in, kRegisters, 1, b[2]);
-            read_name(in, kComparisons, 2, b[3]);
-            read_name(in, kRegisters, 1, b[4]);
-            return read_label(in, b);
-        default: return true;
+    case IfChr: return read_string(in, b, last, ":") && read_label(in, b);
+    case IfTrg:
+    case IfTm:
+    case IfCt: return read_byte_number(in, b[2]) && read_label(in, b);
+    case IfLn: return read_line_value(in, kInputLines, b) && read_label(in, b);
+    case IfReg:
+        read_name(in, kRegisters, 1, b[2]);
+        read_name(in, kComparisons, 2, b[3]);
+        read_name(in, kRegisters, 1, b[4]);
+        return read_label(in, b);
+    default: return true;
     }
 }
 
@@ -122,30 +122,30 @@ bool read_value_or_word(TokenReader& in, NameList words, Step b) {
 
 bool read_set(TokenReader& in, Step b) {
     switch (b[1]) {
-        case SetReg: read_name(in, kRegisters, 1, b[2]); return read_value_or_word(in, kRegisterOps, b);
-        case SetLn: return read_line_value(in, kOutputLines, b);
-        case SetTm: return read_byte_number(in, b[2]) && read_value_or_word(in, kTimerOps, b);
-        case SetCt: return read_byte_number(in, b[2]) && read_value_or_word(in, kCounterOps, b);
-        default: return true;
+    case SetReg: read_name(in, kRegisters, 1, b[2]); return read_value_or_word(in, kRegisterOps, b);
+    case SetLn: return read_line_value(in, kOutputLines, b);
+    case SetTm: return read_byte_number(in, b[2]) && read_value_or_word(in, kTimerOps, b);
+    case SetCt: return read_byte_number(in, b[2]) && read_value_or_word(in, kCounterOps, b);
+    default: return true;
     }
 }
 
 bool read_operands(TokenReader& in, Step b, bool last) {
     switch (b[0]) {
-        case Send:
-            if (b[1] == SendChr) return read_string(in, b, last, {});
-            if (b[1] == SendTbl) read_name(in, kTables, 1, b[2]);
-            if (b[1] == SendReg) read_name(in, kRegisters, 1, b[2]);
-            return true;
-        case Wait: return read_wait(in, b, last);
-        case If: return read_if(in, b, last);
-        case Set: return read_set(in, b);
-        case Goto:
-        case Call: return read_label(in, b);
-        case Int: in.skip("TRG0"); return read_label(in, b);
-        case Reti: return read_label(in, b, true);
-        case Lbl: return read_paged(in, b[12], b[13]);
-        default: return true;
+    case Send:
+        if (b[1] == SendChr) return read_string(in, b, last, {});
+        if (b[1] == SendTbl) read_name(in, kTables, 1, b[2]);
+        if (b[1] == SendReg) read_name(in, kRegisters, 1, b[2]);
+        return true;
+    case Wait: return read_wait(in, b, last);
+    case If: return read_if(in, b, last);
+    case Set: return read_set(in, b);
+    case Goto:
+    case Call: return read_label(in, b);
+    case Int: in.skip("TRG0"); return read_label(in, b);
+    case Reti: return read_label(in, b, true);
+    case Lbl: return read_paged(in, b[12], b[13]);
+    default: return true;
     }
 }
 

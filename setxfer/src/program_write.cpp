@@ -40,37 +40,37 @@ void write_send_wait(std::string& out, Step b) {
         return;
     }
     switch (b[1]) {
-        case WaitChr: write_string(out, b, true); break;
-        case WaitTrg: out += name_at(kTables, b[2]); break;  // one hexadecimal digit
-        case WaitTm: printf_to(out, "%u ", b[2] + 256u * b[3]); break;
-        case WaitLn:
-            out += name2(kInputLines, b[2]);
-            printf_to(out, "=%u", b[3]);
-            break;
-        default: break;
+    case WaitChr: write_string(out, b, true); break;
+    case WaitTrg: out += name_at(kTables, b[2]); break;  // one hexadecimal digit
+    case WaitTm: printf_to(out, "%u ", b[2] + 256u * b[3]); break;
+    case WaitLn:
+        out += name2(kInputLines, b[2]);
+        printf_to(out, "=%u", b[3]);
+        break;
+    default: break;
     }
 }
 
 void write_if(std::string& out, Step b) {
     switch (b[1]) {
-        case IfChr:
-            write_string(out, b, true);
-            printf_to(out, " : L%3u ", label_of(b));
-            return;
-        case IfTrg:
-        case IfTm:
-        case IfCt: printf_to(out, "%-4u ", b[2]); break;
-        case IfLn:
-            out += name2(kInputLines, b[2]);
-            printf_to(out, "=%u ", b[3]);
-            break;
-        case IfReg:
-            out += name_at(kRegisters, b[2]);
-            out += name2(kComparisons, b[3]);
-            out += name_at(kRegisters, b[4]);
-            out += ' ';
-            break;
-        default: return;
+    case IfChr:
+        write_string(out, b, true);
+        printf_to(out, " : L%3u ", label_of(b));
+        return;
+    case IfTrg:
+    case IfTm:
+    case IfCt: printf_to(out, "%-4u ", b[2]); break;
+    case IfLn:
+        out += name2(kInputLines, b[2]);
+        printf_to(out, "=%u ", b[3]);
+        break;
+    case IfReg:
+        out += name_at(kRegisters, b[2]);
+        out += name2(kComparisons, b[3]);
+        out += name_at(kRegisters, b[4]);
+        out += ' ';
+        break;
+    default: return;
     }
     printf_to(out, "L%u ", label_of(b));
 }
@@ -78,41 +78,41 @@ void write_if(std::string& out, Step b) {
 void write_set(std::string& out, Step b) {
     std::uint32_t value = b[4] + 256u * b[5];
     switch (b[1]) {
-        case SetReg:
-            append_padded(out, name_at(kRegisters, b[2]), 5);
-            if (b[3] == 0) printf_to(out, "%-3u ", b[5] >= 1 && b[5] <= 5 ? value : b[4]);
-            else out += b[3] == 1 ? "INC" : "DEC";
-            break;
-        case SetLn:
-            out += name2(kOutputLines, b[2]);
-            printf_to(out, "=%u", b[3]);
-            break;
-        case SetTm:
-        case SetCt:
-            printf_to(out, "%-4u ", b[2]);
-            if (b[3] == 0) printf_to(out, "%-5u ", value);
-            else if (b[1] == SetTm) out += b[3] < kTimerOps.size() ? kTimerOps[b[3]] : "RSTRT";
-            else out += b[3] == 1 ? "INC" : "RESET";
-            break;
-        default: break;
+    case SetReg:
+        append_padded(out, name_at(kRegisters, b[2]), 5);
+        if (b[3] == 0) printf_to(out, "%-3u ", b[5] >= 1 && b[5] <= 5 ? value : b[4]);
+        else out += b[3] == 1 ? "INC" : "DEC";
+        break;
+    case SetLn:
+        out += name2(kOutputLines, b[2]);
+        printf_to(out, "=%u", b[3]);
+        break;
+    case SetTm:
+    case SetCt:
+        printf_to(out, "%-4u ", b[2]);
+        if (b[3] == 0) printf_to(out, "%-5u ", value);
+        else if (b[1] == SetTm) out += b[3] < kTimerOps.size() ? kTimerOps[b[3]] : "RSTRT";
+        else out += b[3] == 1 ? "INC" : "RESET";
+        break;
+    default: break;
     }
 }
 
 void write_operands(std::string& out, Step b) {
     switch (b[0]) {
-        case Send:
-        case Wait: write_send_wait(out, b); break;
-        case If: write_if(out, b); break;
-        case Set: write_set(out, b); break;
-        case Goto: printf_to(out, "L%-3u ", label_of(b)); break;
-        case Call: printf_to(out, "L%u ", label_of(b)); break;
-        case Int: printf_to(out, "TRG0 L%u ", label_of(b)); break;
-        case Reti:
-            if (b[13] == 0xFF) out += "L * ";
-            else printf_to(out, "L%u ", label_of(b));
-            break;
-        case Lbl: printf_to(out, "%u ", label_of(b)); break;
-        default: break;
+    case Send:
+    case Wait: write_send_wait(out, b); break;
+    case If: write_if(out, b); break;
+    case Set: write_set(out, b); break;
+    case Goto: printf_to(out, "L%-3u ", label_of(b)); break;
+    case Call: printf_to(out, "L%u ", label_of(b)); break;
+    case Int: printf_to(out, "TRG0 L%u ", label_of(b)); break;
+    case Reti:
+        if (b[13] == 0xFF) out += "L * ";
+        else printf_to(out, "L%u ", label_of(b));
+        break;
+    case Lbl: printf_to(out, "%u ", label_of(b)); break;
+    default: break;
     }
 }
 

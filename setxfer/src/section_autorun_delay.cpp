@@ -55,8 +55,7 @@ bool read_time(TokenReader& in, Setup s, const TimeSwitch& t) {
 }
 
 constexpr std::string_view kSignals = " SD RS ER RD CS DR CD SQ CI EX";
-constexpr std::array<std::uint16_t, 10> kSignalBits = {0x200, 0x80, 0x08, 0x100, 0x40,
-                                                       0x20,  0x10, 0x04, 0x02,  0x01};
+constexpr std::array<std::uint16_t, 10> kSignalBits = {0x200, 0x80, 0x08, 0x100, 0x40, 0x20, 0x10, 0x04, 0x02, 0x01};
 struct DelayRow {
     std::string_view label;
     std::uint16_t mask;  // the level word follows the mask word

@@ -30,7 +30,7 @@ constexpr std::array<std::string_view, 3> kPacket = {"OFF", "X.25", "DDX"};
 static_assert(all_unique(kState) && all_unique(kAuxSpeed) && all_unique(kPrinter));
 
 constexpr std::array kBufferSelect = {
-    name_item("AREA    :", 362, kArea),       name_item("PROTECT  BUF0:", 363, kOnOff, 4),
+    name_item("AREA    :", 362, kArea),          name_item("PROTECT  BUF0:", 363, kOnOff, 4),
     name_item("         BUF1:", 364, kOnOff, 4), name_item("         BUF2:", 365, kOnOff, 4),
     name_item("RAM CARD:", 366, kRamCard),
 };
@@ -47,7 +47,7 @@ constexpr std::array kPrintOut = {
 };
 constexpr Item kEof = name_item("EOF     :", 380, kOnOff);
 constexpr std::array kAux = {
-    name_item("SPEED   :", 381, kAuxSpeed), name_item("CHAR BIT:", 382, kAuxBits),
+    name_item("SPEED   :", 381, kAuxSpeed),  name_item("CHAR BIT:", 382, kAuxBits),
     name_item("PARITY  :", 383, kAuxParity), name_item("X-CONT  :", 384, kOnOff),
     name_item("DATA    :", 385, kAuxData),
 };

@@ -12,9 +12,9 @@ namespace setxfer {
 namespace {
 
 constexpr std::array<std::string_view, 37> kSpeed = {
-    "50",    "75",    "100",   "110",   "134.5", "150",   "200",   "300",   "600",   "1200",
-    "1800",  "2000",  "2400",  "3200",  "3600",  "4800",  "7200",  "8000",  "9600",  "12000",
-    "12800", "14400", "16000", "16800", "19200", "28800", "32000", "38400", "46000", "48000",
+    "50",    "75",    "100",   "110",   "134.5", "150",   "200",    "300",   "600",   "1200",
+    "1800",  "2000",  "2400",  "3200",  "3600",  "4800",  "7200",   "8000",  "9600",  "12000",
+    "12800", "14400", "16000", "16800", "19200", "28800", "32000",  "38400", "46000", "48000",
     "50000", "56000", "57600", "64000", "72000", "76800", "115200",
 };
 constexpr std::array<std::string_view, 10> kCode = {"ASCII", "EBCDIC", "EBCDIK", "JIS7",  "JIS8",
@@ -22,8 +22,7 @@ constexpr std::array<std::string_view, 10> kCode = {"ASCII", "EBCDIC", "EBCDIK",
 constexpr std::array<std::string_view, 4> kCharBits = {"5", "6", "7", "8"};
 constexpr std::array<std::string_view, 5> kParity = {"NONE", "ODD", "EVEN", "MARK", "SPACE"};
 constexpr std::array<std::string_view, 3> kStopBits = {"1", "1.5", "2"};
-constexpr std::array<std::string_view, 7> kBlockCheck = {"NONE", "LRC_O", "LRC_E", "CRC16",
-                                                         "CRCIT", "CRC-6", "CRC12"};
+constexpr std::array<std::string_view, 7> kBlockCheck = {"NONE", "LRC_O", "LRC_E", "CRC16", "CRCIT", "CRC-6", "CRC12"};
 constexpr std::array<std::string_view, 2> kBitOrder = {"LSB_F", "MSB_F"};
 constexpr std::array<std::string_view, 2> kPolarity = {"NORMAL", "INVERS"};
 constexpr std::array<std::string_view, 4> kClockSource = {"ST1", "ST2", "RT", "AR"};
@@ -33,13 +32,13 @@ constexpr std::array<std::string_view, 2> kIdleMode = {"MARK", "FLAG"};
 static_assert(all_unique(kSpeed) && all_unique(kCode) && all_unique(kParity) && all_unique(kBlockCheck));
 
 constexpr std::array kAsync = {
-    name_item("S-SPEED :", 2, kSpeed),   name_item("R-SPEED :", 3, kSpeed),
-    name_item("COOD    :", 4, kCode),    name_item("CHAR BIT:", 5, kCharBits),
-    name_item("PARITY  :", 6, kParity),  name_item("STOP BIT:", 7, kStopBits),
+    name_item("S-SPEED :", 2, kSpeed),       name_item("R-SPEED :", 3, kSpeed),
+    name_item("COOD    :", 4, kCode),        name_item("CHAR BIT:", 5, kCharBits),
+    name_item("PARITY  :", 6, kParity),      name_item("STOP BIT:", 7, kStopBits),
     name_item("BCC     :", 17, kBlockCheck), hex_pair("BGN CHAR:", 19, 20),
-    hex_pair("END CHAR:", 22, 23),       hex_item("ITB CHAR:", 25),
-    name_item("TRANSPRT:", 26, kOnOff),  hex_item("DLE CHAR:", 27),
-    name_item("SEQUENCE:", 28, kBitOrder), name_item("POLARITY:", 29, kPolarity),
+    hex_pair("END CHAR:", 22, 23),           hex_item("ITB CHAR:", 25),
+    name_item("TRANSPRT:", 26, kOnOff),      hex_item("DLE CHAR:", 27),
+    name_item("SEQUENCE:", 28, kBitOrder),   name_item("POLARITY:", 29, kPolarity),
 };
 
 constexpr std::array kSync = {

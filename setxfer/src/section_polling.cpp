@@ -12,8 +12,8 @@ namespace {
 
 constexpr std::array<std::string_view, 2> kModes = {"SLAVE", "MASTER"};
 constexpr std::array<std::string_view, 30> kSlaveTables = {
-    "0",   "1",    "2",   "3",   "4",    "5",    "6",    "7",   "8",   "9",   "A",   "B",   "C",    "D",    "E",
-    "F",   "ENQ",  "ACK", "NAK", "WACK", "EOT",  "ACK0", "ACK1", "RVI", "TTD", "FOX", "MSG1", "MSG2", "DC1", "DC3",
+    "0", "1",   "2",   "3",   "4",    "5",   "6",    "7",    "8",   "9",   "A",   "B",    "C",    "D",   "E",
+    "F", "ENQ", "ACK", "NAK", "WACK", "EOT", "ACK0", "ACK1", "RVI", "TTD", "FOX", "MSG1", "MSG2", "DC1", "DC3",
 };
 constexpr std::array<std::string_view, 17> kMapCodes = {"0", "1", "2", "3", "4", "5", "6", "7", "8",
                                                         "9", "A", "B", "C", "D", "E", "F", "*"};

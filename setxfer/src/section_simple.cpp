@@ -22,7 +22,7 @@ constexpr std::array kAutoConfig = {name_item("AUTOCONF:", 400, kAutoConf)};
 
 constexpr std::array<std::string_view, 3> kEvent = {"DATA", "FRAME", "TRIGG"};
 constexpr std::array<std::string_view, 3> kResolution = {"10MIN", "1HOUR", "4HOUR"};
-constexpr std::array<std::string_view, 10> kRange = {"50", "100", "500", "1000", "5000",
+constexpr std::array<std::string_view, 10> kRange = {"50",  "100", "500",  "1000", "5000",
                                                      "10K", "50K", "100K", "500K", "1M"};
 constexpr std::array kTrend = {
     name_item("EVENT   :", 410, kEvent),
@@ -59,12 +59,16 @@ SectionResult read_list(TokenReader& in, std::string_view header, Setup s, std::
 
 }  // namespace
 
-void write_timer_counter(std::string& out, ConstSetup s, Model) { write_list(out, "< TIMER/COUNTER >", s, kTimerCounter); }
+void write_timer_counter(std::string& out, ConstSetup s, Model) {
+    write_list(out, "< TIMER/COUNTER >", s, kTimerCounter);
+}
 SectionResult read_timer_counter(TokenReader& in, Setup s, Model) {
     return read_list(in, "< TIMER/COUNTER >", s, kTimerCounter, text::kTimerCounter);
 }
 
-void write_auto_config(std::string& out, ConstSetup s, Model) { write_list(out, "< AUTO CONFIGLATION >", s, kAutoConfig); }
+void write_auto_config(std::string& out, ConstSetup s, Model) {
+    write_list(out, "< AUTO CONFIGLATION >", s, kAutoConfig);
+}
 SectionResult read_auto_config(TokenReader& in, Setup s, Model) {
     return read_list(in, "< AUTO CONFIGLATION >", s, kAutoConfig, text::kAutoConfig);
 }

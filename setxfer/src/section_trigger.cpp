@@ -34,8 +34,8 @@ constexpr Item kFactorItem = name_item("FACTOR  :", 0, kFactors);
 constexpr std::array kPoint = {name_item("POINT   :", 42, kTimers)};
 constexpr std::array kEdge = {name_item("EDGE    :", 43, kEdges)};
 
-constexpr std::array<std::string_view, 5> kErrorLabels = {"PARITY  :", "FRAMING :", "BCC     :", "BRK/ABOT:",
-                                                          "SHORT FR:"};
+constexpr std::array<std::string_view, 5> kErrorLabels = {
+    "PARITY  :", "FRAMING :", "BCC     :", "BRK/ABOT:", "SHORT FR:"};
 constexpr std::array<std::string_view, 4> kErrorLabels7010 = {"PARITY  :", "FRAMING :", "BCC     :", "BREAK   :"};
 
 constexpr std::array kStop = {name_item("OFFSET  :", 45, kStopOffsets)};
@@ -59,26 +59,26 @@ std::span<const std::string_view> error_labels(Model m) {
 
 void write_factor_lines(std::string& out, std::span<const std::uint8_t> blk, Model m) {
     switch (blk[0]) {
-        case Error: {
-            auto labels = error_labels(m);
-            for (std::size_t i = 0; i < labels.size(); ++i) {
-                out += labels[i];
-                append_padded(out, (blk[1] >> i) & 1 ? "ON" : "OFF", 6);
-                out += "\r\n";
-            }
-            break;
+    case Error: {
+        auto labels = error_labels(m);
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+            out += labels[i];
+            append_padded(out, (blk[1] >> i) & 1 ? "ON" : "OFF", 6);
+            out += "\r\n";
         }
-        case Chara: write_chara(out, blk); break;
-        case Line: {
-            BitRow row{blk[40], blk[41]};
-            out += " RS CS DR CD ER SQ CI EX\r\n[ ";
-            for (std::uint16_t bit = 0x80; bit != 0; bit >>= 1) append_padded(out, bit_cell(row, bit), 3);
-            out += "]\r\n";
-            break;
-        }
-        case TimerCounter: write_items(out, blk, kPoint); break;
-        case External: write_items(out, blk, kEdge); break;
-        default: break;
+        break;
+    }
+    case Chara: write_chara(out, blk); break;
+    case Line: {
+        BitRow row{blk[40], blk[41]};
+        out += " RS CS DR CD ER SQ CI EX\r\n[ ";
+        for (std::uint16_t bit = 0x80; bit != 0; bit >>= 1) append_padded(out, bit_cell(row, bit), 3);
+        out += "]\r\n";
+        break;
+    }
+    case TimerCounter: write_items(out, blk, kPoint); break;
+    case External: write_items(out, blk, kEdge); break;
+    default: break;
     }
 }
 
@@ -95,29 +95,29 @@ void write_action(std::string& out, std::span<const std::uint8_t> blk) {
 
 void read_factor_lines(TokenReader& in, std::span<std::uint8_t> blk, Model m) {
     switch (blk[0]) {
-        case Error: {
-            auto labels = error_labels(m);
-            std::uint8_t bits = 0;
-            for (std::size_t i = 0; i < labels.size(); ++i) {
-                in.skip(labels[i]);
-                if (in.token(6) == "ON") bits |= static_cast<std::uint8_t>(1u << i);
-            }
-            blk[1] = bits;
-            break;
+    case Error: {
+        auto labels = error_labels(m);
+        std::uint8_t bits = 0;
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+            in.skip(labels[i]);
+            if (in.token(6) == "ON") bits |= static_cast<std::uint8_t>(1u << i);
         }
-        case Chara: read_chara(in, blk); break;
-        case Line: {
-            static constexpr std::array<std::uint16_t, 8> bits = {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01};
-            in.skip(" RS CS DR CD ER SQ CI EX [");
-            BitRow row = read_bit_row(in, bits);
-            in.skip("]");
-            blk[40] = static_cast<std::uint8_t>(row.mask);
-            blk[41] = static_cast<std::uint8_t>(row.level);
-            break;
-        }
-        case TimerCounter: read_items(in, blk, kPoint); break;
-        case External: read_items(in, blk, kEdge); break;
-        default: break;
+        blk[1] = bits;
+        break;
+    }
+    case Chara: read_chara(in, blk); break;
+    case Line: {
+        static constexpr std::array<std::uint16_t, 8> bits = {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01};
+        in.skip(" RS CS DR CD ER SQ CI EX [");
+        BitRow row = read_bit_row(in, bits);
+        in.skip("]");
+        blk[40] = static_cast<std::uint8_t>(row.mask);
+        blk[41] = static_cast<std::uint8_t>(row.level);
+        break;
+    }
+    case TimerCounter: read_items(in, blk, kPoint); break;
+    case External: read_items(in, blk, kEdge); break;
+    default: break;
     }
 }
 

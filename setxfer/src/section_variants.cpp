@@ -17,8 +17,7 @@ std::span<const Item> lines_for(std::span<const std::span<const Item>> by_value,
 }
 
 constexpr std::array<std::string_view, 3> kBeatMode = {"CONTIN", "R-BIT", "RUNTIM"};
-constexpr std::array<std::string_view, 7> kBeatCount = {"1.0E3", "1.0E4", "1.0E5", "1.0E6",
-                                                        "1.0E7", "1.0E8", "1.0E9"};
+constexpr std::array<std::string_view, 7> kBeatCount = {"1.0E3", "1.0E4", "1.0E5", "1.0E6", "1.0E7", "1.0E8", "1.0E9"};
 constexpr std::array<std::string_view, 5> kPattern = {"63", "511", "2047", "MARK", "SPACE"};
 constexpr Item kBeatModeItem = name_item("TESTMODE:", 414, kBeatMode);
 constexpr std::array kBeatRbit = {name_item("COUNT   :", 415, kBeatCount)};
@@ -38,7 +37,8 @@ constexpr std::array kFlowHead = {
 constexpr std::array kFlowCharacter = {hex_item("X-ON    :", 439), hex_item("X-OFF   :", 440)};
 constexpr std::array kFlowLine = {name_item("WATCH   :", 441, kWatch), name_item("OPERATE :", 442, kOperate)};
 constexpr std::array<std::span<const Item>, 2> kFlowControlLines = {kFlowCharacter, kFlowLine};
-constexpr std::array kFlowSend = {name_item("TABLE No:", 443, kTableNumbers), number_item("IDLE TM :", 444, 2, 0, 9999)};
+constexpr std::array kFlowSend = {name_item("TABLE No:", 443, kTableNumbers),
+                                  number_item("IDLE TM :", 444, 2, 0, 9999)};
 constexpr std::array kFlowRecv = {number_item("ON COUNT:", 446, 2, 1, 65535), number_item("OFF TM  :", 448, 2, 1, 255)};
 constexpr std::array<std::span<const Item>, 2> kFlowModeLines = {kFlowSend, kFlowRecv};
 

@@ -20,7 +20,7 @@ using SectionResult = std::optional<std::string_view>;  // the failure message, 
 using SectionWriter = void (*)(std::string& out, ConstSetup setup, Model model);
 using SectionReader = SectionResult (*)(TokenReader& in, Setup setup, Model model);
 
-#define SETXFER_SECTION(name)                                 \
+#define SETXFER_SECTION(name)                                   \
     void write_##name(std::string& out, ConstSetup s, Model m); \
     SectionResult read_##name(TokenReader& in, Setup s, Model m);
 

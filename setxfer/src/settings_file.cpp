@@ -16,7 +16,7 @@ namespace setxfer {
 namespace {
 
 constexpr std::array<std::string_view, 11> kTestModeNames = {
-    "0:ONLINE", "1:DELAY", "2:TREND", "3:BERT", "4:MANUAL", "5:MATCH",
+    "0:ONLINE", "1:DELAY", "2:TREND", "3:BERT",    "4:MANUAL",  "5:MATCH",
     "6:BUFFER", "7:FLOW",  "8:ECHO",  "9:POLLING", "A:PROGRAM",
 };
 constexpr std::array<std::string_view, 3> kSaveTypeNames = {text::kSaveType0, text::kSaveType1, text::kSaveType2};
@@ -126,7 +126,8 @@ std::optional<Failure> read_text(TokenReader& in, Model model, int send_type, co
     read_test_mode(in, setup);
     for (const Section& s : kSections) {
         if (!has(s, model)) continue;
-        if (auto message = s.read(in, setup, model)) return failure(FailureKind::Section, *message, text::kCaptionError);
+        if (auto message = s.read(in, setup, model))
+            return failure(FailureKind::Section, *message, text::kCaptionError);
     }
     if (send_type < 1) return std::nullopt;
     char marker = read_marker(in);
@@ -145,7 +146,7 @@ void locate(Failure& f, std::span<const std::uint8_t> file, std::size_t stop) {
     const std::string_view text(reinterpret_cast<const char*>(file.data()), file.size());
     std::size_t at = std::min(stop, text.size());
     while (at > 0 && (text[at - 1] == '\n' || text[at - 1] == '\r' || text[at - 1] == ' ')) --at;
-    const std::size_t start = at == 0 ? 0 : text.rfind('\n', at - 1) + 1;   // npos + 1 is 0
+    const std::size_t start = at == 0 ? 0 : text.rfind('\n', at - 1) + 1;  // npos + 1 is 0
     std::size_t end = text.find('\n', start);
     if (end == std::string_view::npos) end = text.size();
     if (end > start && text[end - 1] == '\r') --end;
@@ -160,7 +161,8 @@ std::optional<Failure> read_settings_file(std::span<const std::uint8_t> file, Mo
     if (auto bad = check_sizes(b, send_type)) return bad;
     TokenReader in(file);
     auto f = read_text(in, model, send_type, b);
-    if (f) locate(*f, file, f->kind == FailureKind::Section ? in.first_unread().value_or(in.position()) : in.position());
+    if (f)
+        locate(*f, file, f->kind == FailureKind::Section ? in.first_unread().value_or(in.position()) : in.position());
     return f;
 }
 

@@ -12,10 +12,12 @@ TEST(PollingSlave, OneAddressBytePassesTwoFail) {
     auto s = base_setup();
     s[466] = 0x10, s[467] = 0x27, s[468] = 29;  // 10000, "DC3"
     auto text = write_section(write_multi_polling, s);
-    EXPECT_EQ(text, "< MULTI POLLING >\r\nMODE    :SLAVE \r\nADDRESS :5a      \r\nRESPONSE:10000 \r\nTABLE No:DC3   \r\n");
+    EXPECT_EQ(text,
+              "< MULTI POLLING >\r\nMODE    :SLAVE \r\nADDRESS :5a      \r\nRESPONSE:10000 \r\nTABLE No:DC3   \r\n");
     auto back = base_setup();
     EXPECT_EQ(read_section(read_multi_polling, text, back).result, text::kPolling);  // response out of range
-    std::string ok = "< MULTI POLLING >\r\nMODE    :SLAVE \r\nADDRESS :5a      \r\nRESPONSE:9999  \r\nTABLE No:ACK0  \r\n";
+    std::string ok =
+        "< MULTI POLLING >\r\nMODE    :SLAVE \r\nADDRESS :5a      \r\nRESPONSE:9999  \r\nTABLE No:ACK0  \r\n";
     back[457] = 0;
     auto run = read_section(read_multi_polling, ok, back);
     EXPECT_FALSE(run.result);
@@ -23,13 +25,15 @@ TEST(PollingSlave, OneAddressBytePassesTwoFail) {
     EXPECT_EQ(back[457], 1);
     EXPECT_EQ(back[458], 0x5a);
     EXPECT_EQ(back[468], 21);
-    std::string two = "< MULTI POLLING >\r\nMODE    :SLAVE \r\nADDRESS :5a01    \r\nRESPONSE:9999  \r\nTABLE No:ACK0  \r\n";
+    std::string two =
+        "< MULTI POLLING >\r\nMODE    :SLAVE \r\nADDRESS :5a01    \r\nRESPONSE:9999  \r\nTABLE No:ACK0  \r\n";
     run = read_section(read_multi_polling, two, back);
     EXPECT_EQ(run.result, text::kPolling);
     EXPECT_TRUE(run.consumed_all);
     EXPECT_EQ(back[457], 2);
     // A run of address bytes longer than the eight the set holds stores eight.
-    std::string long_run = "< MULTI POLLING >\r\nMODE    :SLAVE \r\nADDRESS :000102030405060708090a\r\nRESPONSE:1\r\nTABLE No:0\r\n";
+    std::string long_run =
+        "< MULTI POLLING >\r\nMODE    :SLAVE \r\nADDRESS :000102030405060708090a\r\nRESPONSE:1\r\nTABLE No:0\r\n";
     back[469] = 0xEE;
     EXPECT_EQ(read_section(read_multi_polling, long_run, back).result, text::kPolling);
     EXPECT_EQ(back[457], 8);

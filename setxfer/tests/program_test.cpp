@@ -52,20 +52,22 @@ TEST(Program, FiveHundredTwelveNops) {
 
 TEST(Program, OperandFormsAndTheirBytes) {
     std::vector<std::uint8_t> p(kProgramSize, 0);
-    p = step(p, 0, {2, 3, 0xBC, 2});                                         // WAIT TM 700
-    p = step(p, 1, {9, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF});           // RETI L *
-    p = step(p, 2, {4, 0, 2, 0x02, 0x41, 0, 0, 0, 0, 0, 0, 0, 5, 1});        // IF CHR 41 Fg : L261
-    p = step(p, 3, {4, 5, 1, 3, 3, 0, 0, 0, 0, 0, 0, 0, 7, 0});              // IF REG B＞D L7
-    p = step(p, 4, {7, 2, 1, 2});                                            // SET TM 1 STOP
-    p = step(p, 5, {7, 0, 0, 0, 0x2C, 1});                                   // SET REG A 300
-    p = step(p, 6, {2, 5, 3, 1});                                            // WAIT LN SQ=1
-    p = step(p, 7, {3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 12, 0});             // GOTO L12
-    p = step(p, 8, {1, 0, 3, 0, 0x0d, 0x0a, 0x7e});                          // SEND CHR 0d0a7e
+    p = step(p, 0, {2, 3, 0xBC, 2});                                   // WAIT TM 700
+    p = step(p, 1, {9, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF});     // RETI L *
+    p = step(p, 2, {4, 0, 2, 0x02, 0x41, 0, 0, 0, 0, 0, 0, 0, 5, 1});  // IF CHR 41 Fg : L261
+    p = step(p, 3, {4, 5, 1, 3, 3, 0, 0, 0, 0, 0, 0, 0, 7, 0});        // IF REG B＞D L7
+    p = step(p, 4, {7, 2, 1, 2});                                      // SET TM 1 STOP
+    p = step(p, 5, {7, 0, 0, 0, 0x2C, 1});                             // SET REG A 300
+    p = step(p, 6, {2, 5, 3, 1});                                      // WAIT LN SQ=1
+    p = step(p, 7, {3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 12, 0});       // GOTO L12
+    p = step(p, 8, {1, 0, 3, 0, 0x0d, 0x0a, 0x7e});                    // SEND CHR 0d0a7e
     std::string text = listing(p);
     EXPECT_EQ(line(text, 0), "PR000:WAIT TM   700 \r\n");
     EXPECT_EQ(line(text, 1), "PR001:RETI L * \r\n");
     EXPECT_EQ(line(text, 2), "PR002:IF   CHR  41Fg : L261 \r\n");
-    EXPECT_EQ(line(text, 3), "PR003:IF   REG  B\x81\x84" "D L7 \r\n");
+    EXPECT_EQ(line(text, 3),
+              "PR003:IF   REG  B\x81\x84"
+              "D L7 \r\n");
     EXPECT_EQ(line(text, 4), "PR004:SET  TM   1    STOP\r\n");
     EXPECT_EQ(line(text, 5), "PR005:SET  REG  A    300 \r\n");
     EXPECT_EQ(line(text, 6), "PR006:WAIT LN   SQ=1\r\n");

@@ -46,5 +46,5 @@ inline Marked random_marked(std::size_t size, std::mt19937& rng) {
 
 }  // namespace setxfer_test
 
-#include "random_setup.h"
 #include "random_program.h"
+#include "random_setup.h"

@@ -22,28 +22,36 @@ inline void random_value16(Filler& f, std::size_t b) { f.any(b + 4), f.any(b + 5
 
 inline void random_step_operands(Filler& f, std::size_t b, int instruction, int kind) {
     switch (instruction * 10 + kind) {
-        case 10: random_string(f, b, false); break;                           // SEND CHR
-        case 11: f.index(b + 2, 16); break;                                   // SEND TBL
-        case 12: f.index(b + 2, 6); break;                                    // SEND REG
-        case 20: random_string(f, b, true); break;                            // WAIT CHR
-        case 22: f.index(b + 2, 16); break;                                   // WAIT TRG
-        case 23: f.any(b + 2), f.set(b + 3, f.pick(4)); break;                // WAIT TM
-        case 25: f.index(b + 2, 6), f.any(b + 3); break;                      // WAIT LN
-        case 40: random_string(f, b, true), random_label(f, b); break;        // IF CHR
-        case 41: case 42: case 43: f.any(b + 2), random_label(f, b); break;   // IF TRG/TM/CT
-        case 44: f.index(b + 2, 6), f.any(b + 3), random_label(f, b); break;  // IF LN
-        case 45: f.index(b + 2, 6), f.index(b + 3, 6), f.index(b + 4, 6), random_label(f, b); break;
-        case 70:                                                              // SET REG
-            f.index(b + 2, 6);
-            if (f.index(b + 3, 3) == 0) {
-                int v = f.pick(0x600);
-                f.set(b + 4, v & 0xFF), f.set(b + 5, v >> 8);
-            }
-            break;
-        case 71: f.index(b + 2, 2), f.any(b + 3); break;                      // SET LN
-        case 72: f.any(b + 2); if (f.index(b + 3, 4) == 0) random_value16(f, b); break;
-        case 73: f.any(b + 2); if (f.index(b + 3, 3) == 0) random_value16(f, b); break;
-        default: break;
+    case 10: random_string(f, b, false); break;                     // SEND CHR
+    case 11: f.index(b + 2, 16); break;                             // SEND TBL
+    case 12: f.index(b + 2, 6); break;                              // SEND REG
+    case 20: random_string(f, b, true); break;                      // WAIT CHR
+    case 22: f.index(b + 2, 16); break;                             // WAIT TRG
+    case 23: f.any(b + 2), f.set(b + 3, f.pick(4)); break;          // WAIT TM
+    case 25: f.index(b + 2, 6), f.any(b + 3); break;                // WAIT LN
+    case 40: random_string(f, b, true), random_label(f, b); break;  // IF CHR
+    case 41:
+    case 42:
+    case 43: f.any(b + 2), random_label(f, b); break;                     // IF TRG/TM/CT
+    case 44: f.index(b + 2, 6), f.any(b + 3), random_label(f, b); break;  // IF LN
+    case 45: f.index(b + 2, 6), f.index(b + 3, 6), f.index(b + 4, 6), random_label(f, b); break;
+    case 70:  // SET REG
+        f.index(b + 2, 6);
+        if (f.index(b + 3, 3) == 0) {
+            int v = f.pick(0x600);
+            f.set(b + 4, v & 0xFF), f.set(b + 5, v >> 8);
+        }
+        break;
+    case 71: f.index(b + 2, 2), f.any(b + 3); break;  // SET LN
+    case 72:
+        f.any(b + 2);
+        if (f.index(b + 3, 4) == 0) random_value16(f, b);
+        break;
+    case 73:
+        f.any(b + 2);
+        if (f.index(b + 3, 3) == 0) random_value16(f, b);
+        break;
+    default: break;
     }
 }
 

@@ -61,12 +61,12 @@ inline void random_chara(Filler& f, std::size_t b) {
 
 inline void random_action(Filler& f, std::size_t b) {
     switch (f.index(b + 44, 6)) {
-        case 1: f.index(b + 45, 4); break;
-        case 2: f.u16(b + 46, 0, 65535), f.u16(b + 48, 0, 65535); break;
-        case 3: f.index(b + 50, 2), f.index(b + 51, 3); break;
-        case 4: f.index(b + 52, 2), f.index(b + 53, 2); break;
-        case 5: f.index(b + 55, 16), f.u16(b + 56, 0, 65535); break;
-        default: break;
+    case 1: f.index(b + 45, 4); break;
+    case 2: f.u16(b + 46, 0, 65535), f.u16(b + 48, 0, 65535); break;
+    case 3: f.index(b + 50, 2), f.index(b + 51, 3); break;
+    case 4: f.index(b + 52, 2), f.index(b + 53, 2); break;
+    case 5: f.index(b + 55, 16), f.u16(b + 56, 0, 65535); break;
+    default: break;
     }
 }
 

@@ -22,8 +22,9 @@ std::span<const std::uint8_t> bytes(const std::string& s) {
     for (std::size_t i = 0; i < after.size(); ++i) {
         std::uint8_t want = original.carried[i] ? original.bytes[i] : before[i];
         if (after[i] != want)
-            return ::testing::AssertionFailure() << "byte " << i << (original.carried[i] ? " (carried)" : " (not carried)")
-                                                 << ": got " << int(after[i]) << ", want " << int(want);
+            return ::testing::AssertionFailure()
+                   << "byte " << i << (original.carried[i] ? " (carried)" : " (not carried)") << ": got "
+                   << int(after[i]) << ", want " << int(want);
     }
     return ::testing::AssertionSuccess();
 }
@@ -60,13 +61,11 @@ TEST_P(RoundTrip, RandomBodiesReadBackExactly) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Models, RoundTrip,
-                         ::testing::Values(Case{Model::RV7010, 0, TableForm::Hex},
-                                           Case{Model::RV7020, 0, TableForm::Hex},
-                                           Case{Model::RV7030, 0, TableForm::Hex},
-                                           Case{Model::RV7010, 1, TableForm::Character},
-                                           Case{Model::RV7020, 1, TableForm::Hex},
-                                           Case{Model::RV7030, 2, TableForm::Hex},
-                                           Case{Model::RV7030, 2, TableForm::Character}));
+INSTANTIATE_TEST_SUITE_P(
+    Models, RoundTrip,
+    ::testing::Values(Case{Model::RV7010, 0, TableForm::Hex}, Case{Model::RV7020, 0, TableForm::Hex},
+                      Case{Model::RV7030, 0, TableForm::Hex}, Case{Model::RV7010, 1, TableForm::Character},
+                      Case{Model::RV7020, 1, TableForm::Hex}, Case{Model::RV7030, 2, TableForm::Hex},
+                      Case{Model::RV7030, 2, TableForm::Character}));
 
 }  // namespace

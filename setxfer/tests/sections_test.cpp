@@ -202,8 +202,9 @@ TEST(EchoBack, BufferModeNeedsAllThreeValues) {
     EXPECT_EQ(read_section(read_echo_back, text, s).result, text::kEcho);
     EXPECT_FALSE(read_section(read_echo_back, replace(text, "10000", "9999 "), s).result);
     // Mode line alone passes only for the modes that have no other line.
-    EXPECT_EQ(read_section(read_echo_back, "< ECHO BACK >\r\nECHOMODE:BUFFER\r\nEND CHAR:zz\r\nRESPONSE:x\r\n", s).result,
-              text::kEcho);
+    EXPECT_EQ(
+        read_section(read_echo_back, "< ECHO BACK >\r\nECHOMODE:BUFFER\r\nEND CHAR:zz\r\nRESPONSE:x\r\n", s).result,
+        text::kEcho);
     EXPECT_FALSE(read_section(read_echo_back, "< ECHO BACK >\r\nECHOMODE:CHAR  \r\n", s).result);
 }
 

@@ -25,7 +25,8 @@ std::string file_of(Sets& s, Model model, int type, TableForm form = TableForm::
 }
 
 std::string replace_all(std::string s, const std::string& from, const std::string& to) {
-    for (auto at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size())) s.replace(at, from.size(), to);
+    for (auto at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size()))
+        s.replace(at, from.size(), to);
     return s;
 }
 
@@ -44,8 +45,8 @@ TEST(SettingsFile, HeadLinesAndSectionsPerModel) {
     EXPECT_NE(f7020.find("< ECHO BACK >"), std::string::npos);
     EXPECT_EQ(f7020.substr(f7020.size() - 17), "TABLE No:0     \r\n");  // the slave form closes the file
     std::string f7030 = file_of(s, Model::RV7030, 2);
-    for (const char* part : {"< TREND FACT >", "< BUFFER FACTOR >", "< MULTI POLLING >", "\r\nt:TABLEDATA\r\nTBL.No:0(0)",
-                             "\r\nEN\r\nP:PROG_DATA\r\nPR000:NOP  \r\n"})
+    for (const char* part : {"< TREND FACT >", "< BUFFER FACTOR >", "< MULTI POLLING >",
+                             "\r\nt:TABLEDATA\r\nTBL.No:0(0)", "\r\nEN\r\nP:PROG_DATA\r\nPR000:NOP  \r\n"})
         EXPECT_NE(f7030.find(part), std::string::npos) << part;
     EXPECT_EQ(f7030.find("\n\r"), std::string::npos);
     EXPECT_EQ(std::count(f7030.begin(), f7030.end(), '\n'), std::count(f7030.begin(), f7030.end(), '\r'));
@@ -95,8 +96,8 @@ TEST(SettingsFile, SendTypeDecidesWhichPartsAreRead) {
     EXPECT_EQ(only_setup.table, std::vector<std::uint8_t>(kTableSize, 0));
     EXPECT_EQ(only_setup.program, std::vector<std::uint8_t>(kProgramSize, 0));
     Sets all;
-    EXPECT_FALSE(read_settings_file(bytes(file_of(s, Model::RV7030, 2, TableForm::Character)), Model::RV7030, 2,
-                                    all.bodies()));
+    EXPECT_FALSE(
+        read_settings_file(bytes(file_of(s, Model::RV7030, 2, TableForm::Character)), Model::RV7030, 2, all.bodies()));
     EXPECT_EQ(all.table, s.table);
     EXPECT_EQ(all.program, s.program);
 }
@@ -172,7 +173,7 @@ TEST(SettingsFile, BuffersTooSmallForTheTypeAreRefused) {
 TEST(SettingsFile, LongProgramsHaveNoSizeLimit) {
     Sets s;
     for (std::size_t n = 0; n < 512; ++n) {
-        s.program[16 * n] = 4;                       // IF CHR with eight characters
+        s.program[16 * n] = 4;  // IF CHR with eight characters
         s.program[16 * n + 2] = 8;
         for (int i = 0; i < 8; ++i) s.program[16 * n + 4 + i] = static_cast<std::uint8_t>(n + i);
     }

@@ -18,7 +18,8 @@ std::vector<std::uint8_t> table_set(const std::vector<int>& lengths) {
     for (std::size_t k = 0; k <= 16; ++k) {
         set_u16(t, 4 * k, static_cast<std::uint32_t>(offset));
         if (k < lengths.size())
-            for (int i = 0; i < lengths[k]; ++i, ++offset) set_u16(t, 68 + 2 * static_cast<std::size_t>(offset), k * 16 + i);
+            for (int i = 0; i < lengths[k]; ++i, ++offset)
+                set_u16(t, 68 + 2 * static_cast<std::size_t>(offset), k * 16 + i);
     }
     return t;
 }

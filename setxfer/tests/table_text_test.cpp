@@ -20,7 +20,8 @@ std::vector<std::uint8_t> tables(const std::vector<int>& lengths, int first = 0)
     for (std::size_t k = 0; k <= 16; ++k) {
         set_u16(t, 4 * k, static_cast<std::uint32_t>(offset));
         if (k < lengths.size()) {
-            for (int i = 0; i < lengths[k]; ++i) set_u16(t, 68 + 2 * static_cast<std::size_t>(offset + i), (value++) & 0xFF);
+            for (int i = 0; i < lengths[k]; ++i)
+                set_u16(t, 68 + 2 * static_cast<std::size_t>(offset + i), (value++) & 0xFF);
             offset += lengths[k];
         }
     }
@@ -33,7 +34,8 @@ std::string written(const std::vector<std::uint8_t>& t, TableForm form = TableFo
     return out;
 }
 
-std::optional<Failure> read_back(const std::string& text, std::vector<std::uint8_t>& t, TableForm form = TableForm::Hex) {
+std::optional<Failure> read_back(const std::string& text, std::vector<std::uint8_t>& t,
+                                 TableForm form = TableForm::Hex) {
     TokenReader in(bytes(text));
     return read_tables(in, t, form);
 }
@@ -78,7 +80,9 @@ TEST(TableText, CharacterFormCodes) {
         set_u16(t, 68 + 2 * static_cast<std::size_t>(i), static_cast<std::uint32_t>(v));
     std::string text = written(t, TableForm::Character);
     // "A", then the double-byte Δ, ”, ￥, then CR and the hexadecimal 9a.
-    EXPECT_EQ(text.substr(0, 27), "TBL.No:0(6)\r\nA \x83\xA2\x81\x68\x81\x8F" "CR9a\r\n");
+    EXPECT_EQ(text.substr(0, 27),
+              "TBL.No:0(6)\r\nA \x83\xA2\x81\x68\x81\x8F"
+              "CR9a\r\n");
     auto back = tables({});
     EXPECT_FALSE(read_back(text, back, TableForm::Character));
     EXPECT_EQ(back, t);

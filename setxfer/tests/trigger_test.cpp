@@ -90,8 +90,9 @@ TEST(Trigger, LineRowAndUnknownValuesKeepTheirBytes) {
     auto s = no_triggers();
     s[kT0 + 116] = 3, s[kT0 + 116 + 40] = 0xC0, s[kT0 + 116 + 41] = 0x40;
     auto text = write_section(write_trigger, s);
-    EXPECT_NE(text.find("FACTOR  :LINE  \r\n RS CS DR CD ER SQ CI EX\r\n[ 0  1  *  *  *  *  *  *  ]\r\nACTION  :BZZER \r\n"),
-              std::string::npos);
+    EXPECT_NE(
+        text.find("FACTOR  :LINE  \r\n RS CS DR CD ER SQ CI EX\r\n[ 0  1  *  *  *  *  *  *  ]\r\nACTION  :BZZER \r\n"),
+        std::string::npos);
     auto back = no_triggers();
     auto pos = text.find("ACTION  :BZZER");
     text.replace(pos, 14, "ACTION  :bzzer");

@@ -29,7 +29,7 @@ struct Seen {
     int measureState = -1;
     std::array<int, 3> range{};
     long lost = 0;
-    std::vector<std::pair<int, int>> done;   // request notifications
+    std::vector<std::pair<int, int>> done;  // request notifications
 } seen;
 
 int record(int code, int status, void* data) {
@@ -74,12 +74,12 @@ double cpu(clockid_t clock) {
 
 int run(const char* label, const std::string& path, std::thread& serving, std::chrono::seconds length);
 
-} // namespace
+}  // namespace
 
 int main() {
     simulator::AnalyzerOptions options;
     options.seed = 5;
-    options.records_per_second = 0;   // as fast as the line takes them
+    options.records_per_second = 0;  // as fast as the line takes them
     simulator::PtyServer server(options);
     std::atomic<bool> stop{false};
     std::thread serving([&] { server.run(stop); });
@@ -131,10 +131,11 @@ int run(const char* label, const std::string& path, std::thread& serving, std::c
         const auto last = std::filesystem::file_size(pcbuffer::BlockFilePath(dir.path(), range[1] - 1), ec);
         const double bytes = (range[1] - 1.0) * pcbuffer::BlockBytes + (ec ? 0.0 : static_cast<double>(last));
         const double mb = bytes / 1e6;
-        std::printf("%-27s %6.2f MB/s of record words sustained for %.1f s (%.1f MB, blocks %d..%d), "
-                    "lost %ld, commlib CPU %.3f s = %.1f ms per MB\n",
-                    label, mb / seconds, seconds, mb, range[0], range[1] - 1, lost, commlibCpu,
-                    mb > 0 ? commlibCpu * 1000 / mb : 0.0);
+        std::printf(
+            "%-27s %6.2f MB/s of record words sustained for %.1f s (%.1f MB, blocks %d..%d), "
+            "lost %ld, commlib CPU %.3f s = %.1f ms per MB\n",
+            label, mb / seconds, seconds, mb, range[0], range[1] - 1, lost, commlibCpu,
+            mb > 0 ? commlibCpu * 1000 / mb : 0.0);
         rc = lost == 0 ? 0 : 2;
     } else {
         std::printf("%s the measurement did not start\n", label);
@@ -142,4 +143,4 @@ int run(const char* label, const std::string& path, std::thread& serving, std::c
     return rc;
 }
 
-} // namespace
+}  // namespace

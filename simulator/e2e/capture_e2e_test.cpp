@@ -17,9 +17,9 @@
 
 #include "commlib/remote.h"
 #include "sets/data_store.h"
-#include "testing/notification_log.h"
 #include "simulator/pty_server.h"
 #include "simulator/traffic.h"
+#include "testing/notification_log.h"
 #include "testing/temp_dir.h"
 
 namespace simulator {
@@ -31,8 +31,8 @@ constexpr std::size_t BlockWords = 262'144;
 // What the callback saw; it runs on commlib's protocol thread. The range and
 // the loss count are kept under the log's lock.
 testing_util::NotificationLog notes;
-std::array<int, 3> range{};   // last NtfyBlocks
-int lost = 0;                 // last NtfyLost
+std::array<int, 3> range{};  // last NtfyBlocks
+int lost = 0;                // last NtfyLost
 
 int record(int code, int status, void* data) {
     notes.record(code, status, [&] {
@@ -58,14 +58,15 @@ std::vector<std::uint32_t> read_words(const std::string& path) {
     const auto bytes = testing_util::read_file(path);
     std::vector<std::uint32_t> words(bytes.size() / 4);
     for (std::size_t i = 0; i < words.size(); ++i)
-        words[i] = bytes[4 * i] | bytes[4 * i + 1] << 8 | bytes[4 * i + 2] << 16 | std::uint32_t{bytes[4 * i + 3]} << 24;
+        words[i] =
+            bytes[4 * i] | bytes[4 * i + 1] << 8 | bytes[4 * i + 2] << 16 | std::uint32_t{bytes[4 * i + 3]} << 24;
     return words;
 }
 
 bool is_gap_mark(std::uint32_t w) { return (w & 0xFFFF) == 0xFF80; }
 
 struct Capture {
-    std::vector<std::uint32_t> words;   // the blocks first..next-1, in order
+    std::vector<std::uint32_t> words;  // the blocks first..next-1, in order
     std::array<int, 3> range{};
     int lost = 0;
 };
@@ -183,5 +184,5 @@ TEST(CaptureEndToEnd, RingBufferKeepsTheNewestBlocksInOrder) {
     EXPECT_GT(walk(c.words, from, expected, at), 10);
 }
 
-} // namespace
-} // namespace simulator
+}  // namespace
+}  // namespace simulator

@@ -15,8 +15,8 @@
 
 #include "commlib/remote.h"
 #include "sets/data_store.h"
-#include "testing/notification_log.h"
 #include "simulator/pty_server.h"
+#include "testing/notification_log.h"
 
 namespace simulator {
 namespace {
@@ -24,7 +24,7 @@ namespace {
 using namespace std::chrono_literals;
 
 testing_util::NotificationLog notes;
-std::atomic<int> stop_reason{-1};   // with the last ReqGetStopReason done
+std::atomic<int> stop_reason{-1};  // with the last ReqGetStopReason done
 
 int record(int code, int status, void* data) {
     notes.record(code, status, [&] {
@@ -119,7 +119,7 @@ TEST(CommlibEndToEnd, HexBlocksReadLikeBinaryOnes) {
     ASSERT_EQ(c.request(ReqGetProgram), StatusDone);
     const auto* program = static_cast<const std::uint8_t*>(c.remote().GetProgramData());
     ASSERT_NE(program, nullptr);
-    EXPECT_EQ(program[16], 11);   // the default program's STOP step
+    EXPECT_EQ(program[16], 11);  // the default program's STOP step
     ASSERT_EQ(c.request(ReqGetSetup), StatusDone);
     const auto* setup = static_cast<const std::uint8_t*>(c.remote().GetSetupData());
     ASSERT_NE(setup, nullptr);
@@ -136,7 +136,7 @@ TEST(CommlibEndToEnd, SetupPutInBothDialectsComesBack) {
         ASSERT_EQ(c.request(ReqGetSetup), StatusDone);
         auto* setup = static_cast<std::uint8_t*>(c.remote().GetSetupData());
         ASSERT_NE(setup, nullptr);
-        setup[1] = 4;     // the settings tool edits the body in place
+        setup[1] = 4;  // the settings tool edits the body in place
         setup[880] = 36;
         ASSERT_EQ(c.request(ReqPutSetup), StatusDone);
         ASSERT_EQ(c.request(ReqGetSetup), StatusDone);
@@ -207,7 +207,7 @@ TEST(CommlibEndToEnd, DamagedOrLostAnswersAreRecoveredByRetries) {
 
 TEST(CommlibEndToEnd, AnalyzerDyingDuringATransferEndsItWithNoAnswer) {
     AnalyzerOptions o;
-    o.faults.silent_after_frames = 2;   // the connect answer and the subscription answer
+    o.faults.silent_after_frames = 2;  // the connect answer and the subscription answer
     Connected c(o);
     ASSERT_EQ(c.remote().Open(), 0);
     ASSERT_EQ(c.request(ReqConnect), StatusDone);
@@ -248,5 +248,5 @@ TEST(CommlibEndToEnd, MuteAnalyzerGivesNoAnswerInTime) {
     EXPECT_EQ(c.request(ReqConnect), StatusNoAnswer);
 }
 
-} // namespace
-} // namespace simulator
+}  // namespace
+}  // namespace simulator

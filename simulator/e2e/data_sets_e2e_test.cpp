@@ -13,8 +13,8 @@
 
 #include "engine/protocol_engine.h"
 #include "remote/remote_impl.h"
-#include "testing/notification_log.h"
 #include "simulator/pty_server.h"
+#include "testing/notification_log.h"
 
 namespace simulator {
 namespace {
@@ -83,7 +83,7 @@ std::vector<std::uint8_t> held_bytes(commlib::DataSet* set) {
 
 // What the analyzer holds once it holds `expected`, or after 10 s whatever it holds then.
 std::vector<std::uint8_t> analyzer_holds(const PtyServer& server, std::uint16_t item,
-                                        const std::vector<std::uint8_t>& expected) {
+                                         const std::vector<std::uint8_t>& expected) {
     const auto deadline = std::chrono::steady_clock::now() + 10s;
     for (;;) {
         std::vector<std::uint8_t> held = server.data_set(item);
@@ -96,7 +96,7 @@ struct SetRow {
     Set set;
     int get, put;
     std::uint16_t item;
-    std::size_t edit;   // a body byte the test changes before the put (from the end when past the size)
+    std::size_t edit;  // a body byte the test changes before the put (from the end when past the size)
     const char* name;
 };
 constexpr SetRow kSets[] = {
@@ -108,7 +108,7 @@ constexpr SetRow kSets[] = {
 
 void get_and_put_every_set(bool text_only) {
     AnalyzerOptions o;
-    o.model = Model::Rv7030;   // the one model with all four
+    o.model = Model::Rv7030;  // the one model with all four
     o.text_only = text_only;
     Session s(o);
     ASSERT_TRUE(s.opened());
@@ -149,8 +149,7 @@ std::vector<std::uint8_t> analyzer_rows_in(const std::uint8_t* bits) {
     std::vector<std::uint8_t> rows(64 * 30);
     for (int r = 0; r < 64; ++r)
         for (int i = 0; i < 30; ++i)
-            rows[static_cast<std::size_t>(r * 30 + i)] =
-                static_cast<std::uint8_t>(~bits[(8 + 63 - r) * 32 + 1 + i]);
+            rows[static_cast<std::size_t>(r * 30 + i)] = static_cast<std::uint8_t>(~bits[(8 + 63 - r) * 32 + 1 + i]);
     return rows;
 }
 
@@ -158,7 +157,7 @@ TEST(DataSetsEndToEnd, ScreenArrivesAsTheAnalyzerShowsItBeforeAndAfterAKey) {
     Session s(AnalyzerOptions{});
     ASSERT_TRUE(s.opened());
     ASSERT_EQ(s.request(ReqConnect), StatusDone);
-    for (int key : {0, 19}) {   // 19 moves the menu down
+    for (int key : {0, 19}) {  // 19 moves the menu down
         if (key != 0) {
             ASSERT_EQ(s.request(ReqKey, key), StatusDone);
         }
@@ -184,5 +183,5 @@ TEST(DataSetsEndToEnd, TextModeMeasurementStartsAndStops) {
     EXPECT_EQ(s.request(ReqDisconnect), StatusDone);
 }
 
-} // namespace
-} // namespace simulator
+}  // namespace
+}  // namespace simulator

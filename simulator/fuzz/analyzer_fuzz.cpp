@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) return 0;
     simulator::AnalyzerOptions o;
     o.model = static_cast<simulator::Model>(data[0] % 3);
-    o.records_per_second = 1000;   // a few dozen records per tick keeps runs fast
+    o.records_per_second = 1000;  // a few dozen records per tick keeps runs fast
     o.line_mode = static_cast<simulator::LineMode>((data[0] >> 2) % 5);
     simulator::Analyzer a(o);
     std::uint64_t now = 0;

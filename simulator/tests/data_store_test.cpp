@@ -15,7 +15,7 @@ struct ListSetting {
     std::uint8_t entries;
 };
 
-// clang-format off   (a table: one row per line as written)
+// clang-format off
 constexpr ListSetting kLists[] = {
     {1, 5},
     // ASYNC
@@ -57,7 +57,7 @@ TEST(DataStore, DefaultSetupHoldsValidSettingsForEveryModel) {
         EXPECT_LE(u16(s, 474), 9999u);
         EXPECT_GE(u16(s, 446), 1u);
         EXPECT_TRUE(u16(s, 448) >= 1 && u16(s, 448) <= 255);
-        EXPECT_EQ(s[457], 1);   // a slave address of one byte passes the polling section
+        EXPECT_EQ(s[457], 1);  // a slave address of one byte passes the polling section
         for (int k = 0; k < 7; ++k) EXPECT_LT(s[506 + 2 * k], 17) << k;
         // The older analyzers' mirror bytes agree with the settings they copy.
         EXPECT_EQ(s[880], s[2]);
@@ -107,9 +107,9 @@ TEST(DataStore, PutsAreCheckedBeforeTheyReplaceAnything) {
     Bytes table(68 + 4, 0);
     table[64] = 2;
     EXPECT_TRUE(store.put(SetKind::Table, table));
-    table[64] = 3;   // says three cells, holds two
+    table[64] = 3;  // says three cells, holds two
     EXPECT_FALSE(store.put(SetKind::Table, table));
-    table[65] = 0x80;   // negative count
+    table[65] = 0x80;  // negative count
     EXPECT_FALSE(store.put(SetKind::Table, table));
 
     Bytes t3(2038 + 5, 0);
@@ -121,5 +121,5 @@ TEST(DataStore, PutsAreCheckedBeforeTheyReplaceAnything) {
     EXPECT_FALSE(store.put(SetKind::Program, Bytes(100, 0)));
 }
 
-} // namespace
-} // namespace simulator
+}  // namespace
+}  // namespace simulator

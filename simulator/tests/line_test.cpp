@@ -37,7 +37,7 @@ TEST(Receiver, HexAndBinaryBlocksAreCheckedAndDecoded) {
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].data, (Bytes{0x01, 0x02}));
     events = feed(r, Bytes{'&', 2, 0, 0x10, 0x20, static_cast<std::uint8_t>(-(2 + 0x10 + 0x20)), '&', 1, 0, 5, 0});
-    ASSERT_EQ(events.size(), 1u);   // the second block's check byte is wrong
+    ASSERT_EQ(events.size(), 1u);  // the second block's check byte is wrong
     EXPECT_EQ(events[0].data, (Bytes{0x10, 0x20}));
 }
 
@@ -83,7 +83,7 @@ TEST(Framing, StuffingAndCrcAsOnTheLine) {
 
 TEST(Units, OneDirectionWordsTravelInTwoBytes) {
     Bytes u;
-    ASSERT_TRUE(append_unit(u, 0x002F4131));   // SD 'A' ...
+    ASSERT_TRUE(append_unit(u, 0x002F4131));  // SD 'A' ...
     EXPECT_EQ(u, (Bytes{0x11, 0x41}));
     EXPECT_EQ(expand_units(u), (std::vector<std::uint32_t>{0x002F4131}));
     EXPECT_EQ(expand_units(Bytes{0x23, 0x42}), (std::vector<std::uint32_t>{0x422300BF}));
@@ -118,5 +118,5 @@ TEST(ItemPacker, CountersAdvanceByUnitsAndItemsStayBounded) {
     EXPECT_EQ(items[0].units + items[1].units, 700u);
 }
 
-} // namespace
-} // namespace simulator
+}  // namespace
+}  // namespace simulator

@@ -12,7 +12,6 @@
 namespace simulator::test {
 namespace {
 
-
 const Bytes kStart{0x21, 0x0C, 1, 1};
 const Bytes kSubscribeAll{0x01, 0x02, 1, 0x20, 0x0C, 1, 0x00, 0x80, 1, 0x00, 0xE0, 1};
 
@@ -51,15 +50,15 @@ TEST(Measurement, StartAnswersThenReportsStatusAndInformation) {
     const Bytes info = values({packets[2]}, 0x8100).at(0);
     ASSERT_EQ(info.size(), 388u);
     // The default setup's HDLC conditions as the conversion reads them.
-    EXPECT_EQ(info[1], 2);     // HDLC
-    EXPECT_EQ(info[2], 33);    // 64000
+    EXPECT_EQ(info[1], 2);   // HDLC
+    EXPECT_EQ(info[2], 33);  // 64000
     EXPECT_EQ(info[3], 33);
-    EXPECT_EQ(info[4], 5);     // HEX
-    EXPECT_EQ(info[5], 3);     // 8 bits
-    EXPECT_EQ(info[7], 0);     // ST1
-    EXPECT_EQ(info[17], 1);    // FCS on
-    EXPECT_EQ(info[30], 1);    // idle values in 100 ms
-    EXPECT_EQ(info[33], 1);    // line states recorded
+    EXPECT_EQ(info[4], 5);   // HEX
+    EXPECT_EQ(info[5], 3);   // 8 bits
+    EXPECT_EQ(info[7], 0);   // ST1
+    EXPECT_EQ(info[17], 1);  // FCS on
+    EXPECT_EQ(info[30], 1);  // idle values in 100 ms
+    EXPECT_EQ(info[33], 1);  // line states recorded
     EXPECT_EQ(item_of(packets[3]), 0xE000);
     EXPECT_EQ((packets[3].size() - 4) % 6, 0u);
     EXPECT_TRUE(s.a.measuring());
@@ -69,7 +68,7 @@ TEST(Measurement, InformationFollowsTheSetupThePcPut) {
     AnalyzerOptions o;
     Session s(o);
     Bytes setup = default_setup(o.model, LineMode::Hdlc);
-    setup[1] = 1;                  // SYNC
+    setup[1] = 1;  // SYNC
     setup[38] = 0x32, setup[39] = 0x32, setup[40] = 0x55, setup[41] = 2, setup[45] = 1;
     s.pc.packet(request(8, '7', le16(0x2000)));
     Bytes piece{'D', 0, 8, 1, 0x00, 0x20, 0, 0, 0, 0};
@@ -122,15 +121,8 @@ TEST(Measurement, FirstItemOfSeedOneOnAnAsyncLine) {
     // time stamp 13:21:05 in BCD; ENQ as a 2-byte SD unit; the RD stamp (bit 7
     // set) after 20 ms, too short for an idle word; DLE "0" as RD units; the
     // stamp that opens the next SD block.
-    const Bytes expected{0x00, 0x00,
-                         0x01, 0x00, 0x00, 0x38,
-                         0x02, 0x07, 0x00, 0x00,
-                         0x03, 0x13, 0x21, 0x05,
-                         0x10, 0x05,
-                         0x03, 0x93, 0x21, 0x05,
-                         0x20, 0x10,
-                         0x20, 0x30,
-                         0x03, 0x13, 0x21, 0x05};
+    const Bytes expected{0x00, 0x00, 0x01, 0x00, 0x00, 0x38, 0x02, 0x07, 0x00, 0x00, 0x03, 0x13, 0x21, 0x05,
+                         0x10, 0x05, 0x03, 0x93, 0x21, 0x05, 0x20, 0x10, 0x20, 0x30, 0x03, 0x13, 0x21, 0x05};
     EXPECT_EQ(items[0], expected);
 }
 
@@ -161,7 +153,7 @@ TEST(Measurement, RefusedStartGivesValueZeroAndTheReason) {
 
 TEST(Measurement, LostItemsShowAsCounterJumps) {
     AnalyzerOptions o;
-    o.records_per_second = 0;   // as fast as the line allows
+    o.records_per_second = 0;  // as fast as the line allows
     o.faults.lose_every_items = 3;
     Session s(o);
     s.pc.packet(request(13, '5', kStart));
@@ -195,23 +187,23 @@ TEST(Measurement, NoCapturedDataWithoutItsSubscription) {
     pc.enter_packet_mode();
     pc.packet(request(3, '3', {0x01, 0x02, 1, 0x00, 0x80, 0, 0x00, 0xE0, 0}));
     const auto start = pc.packet(request(13, '5', kStart));
-    EXPECT_EQ(start.size(), 2u);   // the answer and the status word only
+    EXPECT_EQ(start.size(), 2u);  // the answer and the status word only
     EXPECT_TRUE(values(packets_in(pc.tick(500)), 0x8000).empty());
-    EXPECT_GT(a.records_sent(), 0u);   // the analyzer measures all the same
+    EXPECT_GT(a.records_sent(), 0u);  // the analyzer measures all the same
 }
 
 TEST(Measurement, InformationUpdatesFollowTheirSwitchesOnceASecond) {
     Analyzer a(AnalyzerOptions{});
     PcSide pc(a);
     pc.enter_packet_mode();
-    pc.packet(request(3, '3', {0x01, 0x02, 1, 0x00, 0xE0, 1, 0x00, 0xE8, 1, 0x00, 0xE9, 1, 0x00, 0xEA, 0,
-                               0x00, 0xEB, 1, 0x00, 0xEC, 1}));
+    pc.packet(request(3, '3', {0x01, 0x02, 1,    0x00, 0xE0, 1,    0x00, 0xE8, 1,    0x00, 0xE9,
+                               1,    0x00, 0xEA, 0,    0x00, 0xEB, 1,    0x00, 0xEC, 1}));
     pc.packet(request(13, '5', kStart));
     const std::pair<std::uint16_t, std::size_t> kMinimum[] = {{0xE800, 24}, {0xE900, 4}, {0xEB00, 4}, {0xEC00, 12}};
     int seconds = 0;
     for (int t = 0; t < 25; ++t) {
         const auto packets = packets_in(pc.tick(100));
-        EXPECT_TRUE(values(packets, 0xEA00).empty());   // switched off
+        EXPECT_TRUE(values(packets, 0xEA00).empty());  // switched off
         const auto e0 = values(packets, 0xE000);
         if (e0.empty()) continue;
         ++seconds;
@@ -228,7 +220,7 @@ TEST(Measurement, AlreadyRunningMeasurementKeepsItsPaceFromTheStart) {
     AnalyzerOptions o;
     o.records_per_second = 1000;
     o.faults.measuring_at_connect = true;
-    o.faults.refuse_start = 3;   // refuses new starts, not the one already running
+    o.faults.refuse_start = 3;  // refuses new starts, not the one already running
     Analyzer a(o, 5'000'000);
     EXPECT_TRUE(a.measuring());
     a.tick(5'000'250);
@@ -252,5 +244,5 @@ TEST(Measurement, ItemsStayWithinTheLinksMessageSize) {
     EXPECT_GT(longest, 1000u);
 }
 
-} // namespace
-} // namespace simulator::test
+}  // namespace
+}  // namespace simulator::test

@@ -11,7 +11,6 @@ namespace {
 
 constexpr std::uint8_t kKindA = 'A', kKindB = 'B', kKindD = 'D', kKindE = 'E';
 
-
 // The data a get delivered, checked piece by piece (offsets, flags, item).
 Bytes collect(const std::vector<Bytes>& packets, std::uint8_t id, std::uint16_t item, int* pieces = nullptr) {
     Bytes data;
@@ -42,14 +41,11 @@ TEST(PacketMode, ConnectQueryAnswersModelNameVersionAndStatus) {
     EXPECT_EQ(text(pc.send("%@X\r\n")), "*");
     // The reset and the connect query exactly as the PC puts them on the line.
     EXPECT_TRUE(pc.send(Bytes{0x16, 0x30, 0x00, 0xE5, 0xB9, 0x16}).empty());
-    const auto answer = packets_in(pc.send(Bytes{0x16, 0x40, 0x00, 0x02, 0x34, 0x01, 0x00, 0x02, 0x00, 0x03,
-                                                 0x00, 0x01, 0x02, 0x56, 0xCE, 0x16}));
+    const auto answer = packets_in(
+        pc.send(Bytes{0x16, 0x40, 0x00, 0x02, 0x34, 0x01, 0x00, 0x02, 0x00, 0x03, 0x00, 0x01, 0x02, 0x56, 0xCE, 0x16}));
     ASSERT_EQ(answer.size(), 1u);
-    const Bytes expected{'A', 0, 2, '4',
-                         0x01, 0x00, 1, 4,
-                         0x02, 0x00, 8, 'R', 'V', '-', '7', '0', '1', '0', 0,
-                         0x03, 0x00, 2, 0x23, 0x01,
-                         0x01, 0x02, 2, 0x00, 0x00};
+    const Bytes expected{'A', 0,   2,   '4', 0x01, 0x00, 1, 4,    0x02, 0x00, 8,    'R', 'V',  '-', '7',
+                         '0', '1', '0', 0,   0x03, 0x00, 2, 0x23, 0x01, 0x01, 0x02, 2,   0x00, 0x00};
     EXPECT_EQ(answer[0], expected);
 }
 
@@ -89,7 +85,7 @@ TEST(PacketMode, RepeatRequestResendsWhatThePcMissed) {
     ASSERT_EQ(again.size(), 2u);
     EXPECT_EQ(again[0], first[0]);
     EXPECT_EQ(again[1], second[0]);
-    EXPECT_TRUE(pc.packet({'?', 2}).empty());   // nothing missing
+    EXPECT_TRUE(pc.packet({'?', 2}).empty());  // nothing missing
 }
 
 TEST(PacketMode, SubscriptionIsEchoedAsApplied) {
@@ -149,7 +145,7 @@ TEST(PacketMode, PutTableIsStoredAndComesBackOnTheNextGet) {
     pc.enter_packet_mode();
     ASSERT_EQ(pc.packet(request(9, '7', le16(0x6000)))[0], (Bytes{kKindA, 0, 9, '7', 0x00, 0x60}));
     Bytes table(68 + 2 * 3, 0);
-    table[4 * 1] = 3;   // table 0 holds three cells, the others none
+    table[4 * 1] = 3;  // table 0 holds three cells, the others none
     for (int k = 2; k <= 16; ++k) table[4 * k] = 3;
     table[68] = 0x41, table[70] = 0x42, table[72] = 0x43;
     Bytes piece{kKindD, 0, 9, 1, 0x00, 0x60, 0, 0, 0, 0};
@@ -157,7 +153,7 @@ TEST(PacketMode, PutTableIsStoredAndComesBackOnTheNextGet) {
     EXPECT_EQ(pc.packet(piece)[0], (Bytes{kKindE, 1, 9, 1, 0x00, 0x60}));
     EXPECT_EQ(collect(pc.packet(request(5, '6', le16(0x6000))), 5, 0x6000), table);
     EXPECT_EQ(a.data_set(0x6000), table);
-    EXPECT_TRUE(a.data_set(0x7000).empty());   // no program on this model
+    EXPECT_TRUE(a.data_set(0x7000).empty());  // no program on this model
 }
 
 TEST(PacketMode, MalformedPutIsRefusedAndUnexpectedPiecesAreTurnedAway) {
@@ -206,10 +202,10 @@ TEST(PacketMode, KeysFromThePcMoveTheMenu) {
     Analyzer a(AnalyzerOptions{});
     PcSide pc(a);
     pc.enter_packet_mode();
-    EXPECT_TRUE(pc.packet({'2', 0, 0x20, 0x0C, 19}).empty());   // down
-    EXPECT_TRUE(pc.packet({'2', 0, 0x20, 0x0C, 19 + 128}).empty());   // shifted down is no arrow
+    EXPECT_TRUE(pc.packet({'2', 0, 0x20, 0x0C, 19}).empty());        // down
+    EXPECT_TRUE(pc.packet({'2', 0, 0x20, 0x0C, 19 + 128}).empty());  // shifted down is no arrow
     const auto before = pc.packet(request(17, '6', le16(0xF000)));
-    EXPECT_TRUE(pc.packet({'2', 0, 0x20, 0x0C, 18}).empty());   // up
+    EXPECT_TRUE(pc.packet({'2', 0, 0x20, 0x0C, 18}).empty());  // up
     const auto after = pc.packet(request(17, '6', le16(0xF000)));
     EXPECT_NE(collect(before, 17, 0xF000), collect(after, 17, 0xF000));
 }
@@ -265,8 +261,8 @@ TEST(PacketMode, GoesDeadAfterTheChosenFrame) {
     EXPECT_TRUE(pc.packet(request(2, '4', {0x01, 0x00})).empty());
 }
 
-} // namespace
-} // namespace simulator::test
+}  // namespace
+}  // namespace simulator::test
 
 namespace simulator::test {
 namespace {
@@ -291,7 +287,7 @@ TEST(PacketMode, LinkSupervisionSendsKeepAlivesUntilSwitchedOff) {
 
 TEST(PacketMode, AnAnalyzerThatGoesSilentSendsNoKeepAlives) {
     AnalyzerOptions o;
-    o.faults.silent_after_frames = 0;   // dead from its first frame on
+    o.faults.silent_after_frames = 0;  // dead from its first frame on
     Analyzer a(o);
     PcSide pc(a);
     pc.enter_packet_mode();
@@ -299,5 +295,5 @@ TEST(PacketMode, AnAnalyzerThatGoesSilentSendsNoKeepAlives) {
     EXPECT_TRUE(packets_in(pc.tick(10000)).empty());
 }
 
-} // namespace
-} // namespace simulator::test
+}  // namespace
+}  // namespace simulator::test

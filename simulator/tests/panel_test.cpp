@@ -54,11 +54,11 @@ TEST(Panel, KeysTypedByName) {
 TEST(Panel, ArrowsMoveTheMenuAroundAndRunStopAreActions) {
     Panel p;
     EXPECT_EQ(p.press(kKeyUp), Panel::Action::None);
-    EXPECT_EQ(p.menu_index(), 5);   // wraps to the last entry
+    EXPECT_EQ(p.menu_index(), 5);  // wraps to the last entry
     p.press(kKeyDown);
     p.press(kKeyDown);
     EXPECT_EQ(p.menu_index(), 1);
-    p.press(kKeyDown + kShift);     // a shifted arrow is another key
+    p.press(kKeyDown + kShift);  // a shifted arrow is another key
     EXPECT_EQ(p.menu_index(), 1);
     EXPECT_EQ(p.last_key(), "SHIFT+DOWN");
     p.press(kKeyMenu);
@@ -73,7 +73,7 @@ TEST(Panel, ScreenShowsModelStateMenuAndLastKey) {
     p.press(kKeyEnter);
     const auto s = p.render({"RV-7030", "1.05", true, 0x0100, 42});
     ASSERT_EQ(s.size(), 1920u);
-    EXPECT_TRUE(shows(s, 0, 0, 'R', true));   // the title bar is inverted
+    EXPECT_TRUE(shows(s, 0, 0, 'R', true));  // the title bar is inverted
     EXPECT_TRUE(shows(s, 0, 5, '3', true));
     EXPECT_TRUE(shows_text(s, 1, 0, "STATE: MEASURING"));
     EXPECT_TRUE(shows_text(s, 2, 0, "RECORDS: 42"));
@@ -100,5 +100,5 @@ TEST(Font, LowerCaseAndUnknownCharacters) {
     EXPECT_NE(glyph('B'), glyph('8'));
 }
 
-} // namespace
-} // namespace simulator
+}  // namespace
+}  // namespace simulator

@@ -84,4 +84,4 @@ inline Bytes request(std::uint8_t id, std::uint8_t sub, const Bytes& args) {
     return p;
 }
 
-} // namespace simulator::test
+}  // namespace simulator::test

@@ -26,7 +26,7 @@ Blocks fetch(PcSide& pc, const std::string& command, bool hex) {
             got.ended = true;
             break;
         }
-        Receiver r;   // our own block decoder checks length/sum and hex pairs
+        Receiver r;  // our own block decoder checks length/sum and hex pairs
         std::vector<Incoming> events;
         for (std::uint8_t b : answer) r.feed(b, events);
         EXPECT_EQ(events.size(), 1u);
@@ -48,7 +48,7 @@ TEST(TextMode, AttentionIdentificationAndPacketSwitch) {
     PcSide pc(a);
     EXPECT_EQ(text(pc.send("###")), "*");
     EXPECT_EQ(text(pc.send("%T0\r\n")), "*RV-7030 2.1A\r\n");
-    EXPECT_EQ(text(pc.send("*")), "");   // the PC's acknowledgement of the line needs no answer
+    EXPECT_EQ(text(pc.send("*")), "");  // the PC's acknowledgement of the line needs no answer
     EXPECT_EQ(text(pc.send("%Z9\r\n")), "?");
     EXPECT_FALSE(a.packet_mode());
     EXPECT_EQ(text(pc.send("%@X\r\n")), "*");
@@ -77,7 +77,7 @@ TEST(TextMode, SetupGoesOutAsBinaryBlocksAckedOneByOne) {
     PcSide pc(a);
     const Blocks got = fetch(pc, "%T1\r\n", false);
     EXPECT_TRUE(got.ended);
-    EXPECT_EQ(got.blocks, 8);   // 7 x 128 + 14
+    EXPECT_EQ(got.blocks, 8);  // 7 x 128 + 14
     EXPECT_EQ(got.data, default_setup(o.model, LineMode::Hdlc));
 }
 
@@ -99,7 +99,7 @@ TEST(TextMode, NoAckMeansNoNextBlockAndSlashCancels) {
     const Bytes first = pc.send("%T1\r\n");
     ASSERT_GT(first.size(), 1u);
     EXPECT_EQ(text(pc.send("/")), "");
-    EXPECT_EQ(text(pc.send("*")), "");   // nothing more after the cancel
+    EXPECT_EQ(text(pc.send("*")), "");  // nothing more after the cancel
 }
 
 TEST(TextMode, ModelWithoutProgramRefusesItsTransfer) {
@@ -136,12 +136,12 @@ TEST(TextMode, ShortOrDamagedUploadLeavesTheSetupAlone) {
     PcSide pc(a);
     const Bytes before = fetch(pc, "%T1\r\n", false).data;
     EXPECT_EQ(text(pc.send("%R1\r\n")), "*");
-    Bytes bad{'&', 3, 0, 1, 2, 3, 0x00};   // wrong check byte: dropped, not acknowledged
+    Bytes bad{'&', 3, 0, 1, 2, 3, 0x00};  // wrong check byte: dropped, not acknowledged
     EXPECT_EQ(text(pc.send(bad)), "");
     Bytes good{'&', 2, 0, 7, 8};
     good.push_back(static_cast<std::uint8_t>(-(2 + 7 + 8) & 0xFF));
     EXPECT_EQ(text(pc.send(good)), "*");
-    pc.send("!");   // 2 bytes are no setup
+    pc.send("!");  // 2 bytes are no setup
     EXPECT_EQ(fetch(pc, "%T1\r\n", false).data, before);
 }
 
@@ -155,7 +155,7 @@ TEST(TextMode, EndlessUploadIsRefused) {
     std::string answer;
     for (int i = 0; i < 40 && answer != "?"; ++i) answer = text(pc.send(block));
     EXPECT_EQ(answer, "?");
-    EXPECT_EQ(text(pc.send(block)), "");   // no longer receiving
+    EXPECT_EQ(text(pc.send(block)), "");  // no longer receiving
 }
 
 TEST(TextMode, KeysStartAndStopTheMeasurement) {
@@ -200,5 +200,5 @@ TEST(TextMode, GoesDeadInTheMiddleOfATransfer) {
     EXPECT_TRUE(pc.send("###").empty());
 }
 
-} // namespace
-} // namespace simulator::test
+}  // namespace
+}  // namespace simulator::test

@@ -42,7 +42,7 @@ std::vector<Cell> cells_of(const std::vector<std::uint32_t>& words) {
 struct Frame {
     Direction dir;
     Bytes bytes;
-    int end = 0;   // status that ended it: 2/3 FCS mark then 11, 12 short, 9 abort
+    int end = 0;  // status that ended it: 2/3 FCS mark then 11, 12 short, 9 abort
 };
 
 // Bit-oriented frames as the delimiter groups them: opening flag to closing flag.
@@ -59,7 +59,7 @@ std::vector<Frame> hdlc_frames(const std::vector<std::uint32_t>& words) {
             it->second.bytes.push_back(c.ch);
         } else if (c.status == kCheckGood || c.status == kCheckError || c.status == kAbort) {
             it->second.end = c.status;
-            if (c.status != kAbort) it->second.bytes.push_back(c.ch);   // FCS mark keeps its byte for the check
+            if (c.status != kAbort) it->second.bytes.push_back(c.ch);  // FCS mark keeps its byte for the check
         } else if (c.status == kCloseFlag || c.status == kShortFrame) {
             if (c.status == kShortFrame) it->second.end = kShortFrame;
             frames.push_back(it->second);
@@ -128,7 +128,7 @@ TEST(Traffic, EveryModeChangesLineStatesAndEachChangeStartsWhereTheLastEnded) {
 
 TEST(Traffic, AsyncBlocksCarryTheirLrcWhereMarkedGood) {
     const auto c = conditions(LineMode::Async);
-    ASSERT_EQ(c.check, 1);   // LRC odd in the default setup
+    ASSERT_EQ(c.check, 1);  // LRC odd in the default setup
     Bytes body;
     bool in_block = false;
     int good = 0, bad = 0, breaks = 0;
@@ -157,7 +157,7 @@ TEST(Traffic, SyncTransmissionsOpenWithSyncCharactersAndEndWithPads) {
     const auto words = generate_records(c, 2, 5000);
     int transmissions = 0;
     for (std::size_t i = 0; i + 2 < words.size(); ++i) {
-        if ((words[i] & 0x3F) != 3) continue;   // each transmission opens with a time stamp
+        if ((words[i] & 0x3F) != 3) continue;  // each transmission opens with a time stamp
         const auto next = cells_of({words[i + 1], words[i + 2]});
         ASSERT_EQ(next.size(), 2u);
         EXPECT_EQ(next[0].ch, c.sync_chars[0]);
@@ -171,8 +171,14 @@ TEST(Traffic, HdlcFramesHaveTheirFcsWhereMarkedGood) {
     const auto frames = hdlc_frames(generate_records(conditions(LineMode::Hdlc), 9, 40000));
     int good = 0, bad = 0, aborted = 0, short_frames = 0;
     for (const Frame& f : frames) {
-        if (f.end == kAbort) { ++aborted; continue; }
-        if (f.end == kShortFrame) { ++short_frames; continue; }
+        if (f.end == kAbort) {
+            ++aborted;
+            continue;
+        }
+        if (f.end == kShortFrame) {
+            ++short_frames;
+            continue;
+        }
         ASSERT_GE(f.bytes.size(), 3u);
         const Bytes data(f.bytes.begin(), f.bytes.end() - 1);
         const bool matches = static_cast<std::uint8_t>(crc16_x25(data)) == f.bytes.back();
@@ -204,8 +210,8 @@ TEST(Traffic, X25SessionsSetUpCallsAndClearThem) {
         const bool ext = p == FrameProtocol::X25Mod128;
         const auto frames = hdlc_frames(generate_records(conditions(LineMode::Hdlc, p), 6, 6000));
         ASSERT_GT(frames.size(), 10u);
-        EXPECT_EQ(frames[0].bytes[1], ext ? 0x7F : 0x3F);   // SABME / SABM with P
-        EXPECT_EQ(frames[1].bytes[1], 0x73);                // UA with F
+        EXPECT_EQ(frames[0].bytes[1], ext ? 0x7F : 0x3F);  // SABME / SABM with P
+        EXPECT_EQ(frames[1].bytes[1], 0x73);               // UA with F
         std::vector<std::uint8_t> packet_types;
         int rej = 0;
         for (const Frame& f : frames) {
@@ -218,9 +224,9 @@ TEST(Traffic, X25SessionsSetUpCallsAndClearThem) {
             }
         }
         ASSERT_GE(packet_types.size(), 3u);
-        EXPECT_EQ(packet_types[0], 0x0B);   // CALL REQUEST
-        EXPECT_EQ(packet_types[1], 0x0F);   // CALL CONNECTED
-        EXPECT_NE(std::find(packet_types.begin(), packet_types.end(), 0x13), packet_types.end());   // CLEAR
+        EXPECT_EQ(packet_types[0], 0x0B);                                                          // CALL REQUEST
+        EXPECT_EQ(packet_types[1], 0x0F);                                                          // CALL CONNECTED
+        EXPECT_NE(std::find(packet_types.begin(), packet_types.end(), 0x13), packet_types.end());  // CLEAR
         EXPECT_GT(rej, 0);
     }
 }
@@ -229,7 +235,7 @@ TEST(Traffic, SdlcPollsItsSecondaryStation) {
     const auto frames = hdlc_frames(generate_records(conditions(LineMode::Nrzi, FrameProtocol::Sdlc), 1, 2000));
     ASSERT_GT(frames.size(), 4u);
     EXPECT_EQ(frames[0].bytes[0], 0xC1);
-    EXPECT_EQ(frames[0].bytes[1], 0x93);   // SNRM with P
+    EXPECT_EQ(frames[0].bytes[1], 0x93);  // SNRM with P
 }
 
 TEST(Traffic, PppFramesAreEscapedAndCheckedAndNegotiateFirst) {
@@ -255,11 +261,13 @@ TEST(Traffic, PppFramesAreEscapedAndCheckedAndNegotiateFirst) {
     }
     ASSERT_GT(frames.size(), 20u);
     EXPECT_EQ(Bytes(frames[0].begin(), frames[0].begin() + 5), (Bytes{0xFF, 0x03, 0xC0, 0x21, 0x01}));
-    const bool ipcp = std::any_of(frames.begin(), frames.end(), [](const Bytes& f) { return f[2] == 0x80 && f[3] == 0x21; });
-    const bool ip = std::any_of(frames.begin(), frames.end(), [](const Bytes& f) { return f[2] == 0x00 && f[3] == 0x21; });
+    const bool ipcp =
+        std::any_of(frames.begin(), frames.end(), [](const Bytes& f) { return f[2] == 0x80 && f[3] == 0x21; });
+    const bool ip =
+        std::any_of(frames.begin(), frames.end(), [](const Bytes& f) { return f[2] == 0x00 && f[3] == 0x21; });
     EXPECT_TRUE(ipcp);
     EXPECT_TRUE(ip);
 }
 
-} // namespace
-} // namespace simulator
+}  // namespace
+}  // namespace simulator

@@ -29,7 +29,7 @@ std::vector<Bytes> packets() {
 
 TEST(Wire, CheckIsCrc16X25) {
     const Bytes check{'1', '2', '3', '4', '5', '6', '7', '8', '9'};
-    EXPECT_EQ(crc16_x25(check), 0x906E);   // the published check value of CRC-16/X-25
+    EXPECT_EQ(crc16_x25(check), 0x906E);  // the published check value of CRC-16/X-25
     for (const Bytes& p : packets())
         EXPECT_EQ(crc16_x25(p), static_cast<std::uint16_t>(~commlib::Crc16x25(commlib::Crc16Preset, p)));
 }
@@ -46,9 +46,9 @@ TEST(Wire, SynFramesAndBinaryBlocksMatchThePcSideByteForByte) {
 
 TEST(Wire, APcFrameUnframesToItsPacketAndACorruptOneDoesNot) {
     for (const Bytes& p : packets()) {
-        if (p.size() < 2) continue;   // shorter packets are no packets
+        if (p.size() < 2) continue;  // shorter packets are no packets
         Bytes frame = commlib::SynFrame(p);
-        Bytes inner(frame.begin() + 1, frame.end() - 1);   // between the SYNs
+        Bytes inner(frame.begin() + 1, frame.end() - 1);  // between the SYNs
         Bytes packet;
         ASSERT_TRUE(unframe(inner, packet)) << p.size();
         EXPECT_EQ(packet, p);

@@ -51,5 +51,5 @@ TEST(WordsAgree, StatusWordAndDataSetSizes) {
     EXPECT_EQ(kProgramSize, std::size_t{ProgramSize});
 }
 
-} // namespace
-} // namespace simulator
+}  // namespace
+}  // namespace simulator

@@ -18,4 +18,4 @@ FileSizeLimit::~FileSizeLimit() {
     std::signal(SIGXFSZ, old_action_);
 }
 
-} // namespace testing_util
+}  // namespace testing_util

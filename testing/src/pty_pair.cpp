@@ -1,12 +1,12 @@
 // Pseudo-terminal pairs in raw mode for serial-port tests.
 #include "testing/pty_pair.h"
 
-#include <cerrno>
 #include <poll.h>
 #include <pty.h>
-#include <stdexcept>
 #include <termios.h>
 #include <unistd.h>
+#include <cerrno>
+#include <stdexcept>
 
 namespace testing_util {
 
@@ -14,8 +14,7 @@ PtyPair::PtyPair() {
     char name[256] = {};
     termios raw{};
     ::cfmakeraw(&raw);
-    if (::openpty(&master_, &slave_, name, &raw, nullptr) != 0)
-        throw std::runtime_error("openpty failed");
+    if (::openpty(&master_, &slave_, name, &raw, nullptr) != 0) throw std::runtime_error("openpty failed");
     slave_path_ = name;
 }
 
@@ -60,4 +59,4 @@ std::vector<std::uint8_t> PtyPair::read(std::size_t count, std::chrono::millisec
     return out;
 }
 
-} // namespace testing_util
+}  // namespace testing_util

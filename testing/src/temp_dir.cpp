@@ -21,8 +21,8 @@ TempDir::~TempDir() {
     // Tests may leave read-only folders behind; make them writable again first.
     for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
          !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ec);
+        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                     ec);
     }
     std::filesystem::remove_all(path_, ec);
 }
@@ -45,4 +45,4 @@ void write_file(const std::string& path, const std::string& text) {
     write_file(path, std::vector<std::uint8_t>(text.begin(), text.end()));
 }
 
-} // namespace testing_util
+}  // namespace testing_util

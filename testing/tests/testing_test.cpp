@@ -3,9 +3,9 @@
 #include "testing/temp_dir.h"
 
 #include <fcntl.h>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <filesystem>
 
 using namespace testing_util;
 
@@ -18,7 +18,8 @@ TEST(TempDir, IsCreatedAndRemovedWithItsContents) {
         std::filesystem::create_directories(dir.file("a/b"));
         write_file(dir.file("a/b/c.bin"), std::vector<std::uint8_t>{1, 2, 3});
         EXPECT_EQ(read_file(dir.file("a/b/c.bin")), (std::vector<std::uint8_t>{1, 2, 3}));
-        std::filesystem::permissions(dir.file("a"), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+        std::filesystem::permissions(dir.file("a"),
+                                     std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     }
     EXPECT_FALSE(std::filesystem::exists(kept));
 }

@@ -31,9 +31,11 @@ std::vector<std::uint32_t> Block(int number) {
     w.reserve(kBlockWords);
     for (int line = number * 1000; w.size() < kBlockWords; ++line) {
         if (line % 50 == 0) w.push_back(TimeStamp(line % 3 == 0, line / 3600 % 24, line / 60 % 60, line % 60));
-        for (const char* c = sd[line % 5]; *c && w.size() < kBlockWords; ++c) w.push_back(Sd(static_cast<unsigned char>(*c)));
+        for (const char* c = sd[line % 5]; *c && w.size() < kBlockWords; ++c)
+            w.push_back(Sd(static_cast<unsigned char>(*c)));
         if (w.size() < kBlockWords) w.push_back(Idle(static_cast<unsigned>(line % 1200)));
-        for (const char* c = rd[line % 5]; *c && w.size() < kBlockWords; ++c) w.push_back(Rd(static_cast<unsigned char>(*c)));
+        for (const char* c = rd[line % 5]; *c && w.size() < kBlockWords; ++c)
+            w.push_back(Rd(static_cast<unsigned char>(*c)));
         if (line % 17 == 0 && w.size() < kBlockWords) w.push_back(SdRd('+', '~', 2, 3));
     }
     return w;
@@ -97,7 +99,7 @@ int main() {
     // Peak memory from here on: the conversion only, not the buffer building.
     { std::ofstream("/proc/self/clear_refs") << "5"; }
     ConvertOptions o = DefaultOptions(out);
-    o.MaxLines = 1 << 30;   // one output file
+    o.MaxLines = 1 << 30;  // one output file
     const std::string xxdCmd = "for f in '" + buffer + "'/0*.mkw; do xxd \"$f\"; done > '" + out + "/xxd.txt'";
 
     // Two rounds, alternating, best of each: the build machines are shared.

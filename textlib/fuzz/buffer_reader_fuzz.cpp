@@ -70,11 +70,11 @@ void ClearFolder(const std::string& folder) {
 std::vector<std::uint8_t> FullBlock() {
     std::vector<std::uint8_t> block(textlib::kBlockWords * 4);
     for (std::size_t i = 0; i < block.size(); i += 4) {
-        block[i] = 0x30;                              // SD only, status 0
+        block[i] = 0x30;  // SD only, status 0
         block[i + 1] = static_cast<std::uint8_t>('A' + (i / 4) % 26);
         block[i + 2] = 0x2F;
     }
-    block[400] = 0x01;   // one line-state change early on: 0x01 0x80 0x00 0x40
+    block[400] = 0x01;  // one line-state change early on: 0x01 0x80 0x00 0x40
     block[401] = 0x80;
     block[402] = 0x00;
     block[403] = 0x40;
@@ -90,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t head = size - 1 < 40 ? size - 1 : 40;
     std::memcpy(body.data(), data + 1, head);
     body[textlib::info::kLineStates] = 1;
-    std::memcpy(body.data() + textlib::info::kRecordCount, body.data() + 36, 4);   // any count, even a lie
+    std::memcpy(body.data() + textlib::info::kRecordCount, body.data() + 36, 4);  // any count, even a lie
     const std::uint8_t* records = data + 1 + head;
     std::size_t recordBytes = size - 1 - head;
 
@@ -99,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ::mkdir(out.c_str(), 0700);
     ClearFolder(folder);
     std::string path = folder;
-    if (flags & 1) {   // single data file; the stored count comes from the input as it is
+    if (flags & 1) {  // single data file; the stored count comes from the input as it is
         std::vector<std::uint8_t> file(body);
         file.insert(file.end(), records, records + recordBytes);
         path = WorkDir() + "/single.dat";

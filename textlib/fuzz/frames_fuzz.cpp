@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::uint8_t> file(textlib::kInfoBodySize, 0);
     std::size_t head = size - 1 < 40 ? size - 1 : 40;
     std::memcpy(file.data(), data + 1, head);
-    file[1] %= 6;   // the five modes, and one that reads as ASYNC
+    file[1] %= 6;  // the five modes, and one that reads as ASYNC
     const std::size_t records = (size - 1 - head) / 4;
     const std::uint32_t count = static_cast<std::uint32_t>(records);
     std::memcpy(file.data() + textlib::info::kRecordCount, &count, 4);
@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     textlib::BufferReader reader;
     if (!reader.Open(DataFile().c_str())) return 0;
-    reader.SetFilter(data[0] % 3);   // both directions, SD only, RD only
+    reader.SetFilter(data[0] % 3);  // both directions, SD only, RD only
     reader.Seek(0);
     static Formatters formatters;
     auto frame = std::make_unique<textlib::Frame>();

@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     textlib::BufferReader reader;
     const bool opened = reader.Open(path.c_str());
     if (size < static_cast<std::size_t>(textlib::kInfoBodySize)) {
-        if (opened) std::abort();   // too short for the information body
+        if (opened) std::abort();  // too short for the information body
         return 0;
     }
     if (!opened || !reader.IsSingleFile()) std::abort();
@@ -46,13 +46,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (count < 0 || count > static_cast<std::int64_t>((size - textlib::kInfoBodySize) / 4)) std::abort();
     std::uint32_t sum = 0;
     for (std::int64_t i = -1; i <= count; ++i) sum += reader.ReadWord(i);
-    if (reader.ReadWord(count) != 0) std::abort();   // past the end reads as nothing
-    if (count == 0 && sum != 0) std::abort();        // and so does before the start
+    if (reader.ReadWord(count) != 0) std::abort();  // past the end reads as nothing
+    if (count == 0 && sum != 0) std::abort();       // and so does before the start
 
     reader.SetFilter(data[0] & 0x7F);
     reader.Seek(0);
-    for (int i = 0; i < (1 << 16) && reader.NextRecord() != 0; ++i) {
-    }
+    for (int i = 0; i < (1 << 16) && reader.NextRecord() != 0; ++i) {}
     reader.Seek(count / 2);
     (void)reader.FindLineState();
     return 0;

@@ -81,8 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     o.CsvForm = routine == 2 ? 1 : 0;
     o.Line = (data[0] >> 2) % 3;
     o.CsvData = data[1] % 4;
-    o.Width = static_cast<std::int8_t>(data[1]) >> 2;   // negative and zero widths too
-    std::memset(o.Delimit, ';', sizeof o.Delimit);      // sixteen bytes: no terminator unless given
+    o.Width = static_cast<std::int8_t>(data[1]) >> 2;  // negative and zero widths too
+    std::memset(o.Delimit, ';', sizeof o.Delimit);     // sixteen bytes: no terminator unless given
     if (data[2] < sizeof o.Delimit) o.Delimit[data[2]] = '\0';
     NoNotices notices;
     textlib::ConvertJob job(reader, o, "f", nullptr, notices);

@@ -39,7 +39,7 @@ void BufferReader::Close() {
     single_ = nullptr;
     recordCount_ = 0;
     live_ = nullptr;
-    body_.fill(0);   // a job started with nothing open sees no conditions at all
+    body_.fill(0);  // a job started with nothing open sees no conditions at all
     open_ = false;
     spread_ = 0;
     forward_ = backward_ = ScanMemo{};
@@ -97,7 +97,7 @@ std::uint32_t BufferReader::LiveWord(std::int64_t index) {
 // be mapped leaves nothing mapped and reads as the end of the data; the next
 // read tries again.
 std::uint32_t BufferReader::ReadWordElsewhere(std::int64_t index) {
-    if (index < 0 || single_ != nullptr) return 0;   // a single file's words are all in the window
+    if (index < 0 || single_ != nullptr) return 0;  // a single file's words are all in the window
     if (live_ != nullptr) return LiveWord(index);
     std::int64_t block = firstBlock_ + index / kBlockWords;
     std::int64_t word = index % kBlockWords;

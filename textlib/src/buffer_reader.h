@@ -69,8 +69,8 @@ public:
     // The block holding the stream position, for progress reports.
     int CurrentBlock() const;
     struct Progress {
-        int current;   // block of the stream position
-        int first;     // oldest block of the buffer
+        int current;  // block of the stream position
+        int first;    // oldest block of the buffer
     };
     Progress BlockProgress() const { return Progress{CurrentBlock(), firstBlock_}; }
     const std::uint8_t* InfoBody() const { return body_.data(); }
@@ -86,9 +86,9 @@ public:
 
 private:
     static std::uint32_t Load(const std::uint8_t* p) {
-        std::uint32_t w;   // single data files need not be aligned
+        std::uint32_t w;  // single data files need not be aligned
         std::memcpy(&w, p, sizeof w);
-        return w;   // record words are little endian, as is every host we build for
+        return w;  // record words are little endian, as is every host we build for
     }
     // Both cells of a data word with no character (status 15).
     static constexpr std::uint32_t kBothNone = 0x000F000F;
@@ -117,24 +117,24 @@ private:
     std::uint32_t ScanBackward();
 
     std::string path_;
-    std::string folder_;               // block files live here (folder mode only)
+    std::string folder_;  // block files live here (folder mode only)
     int currentBlock_ = 0;
     int blockCount_ = 0;
     int firstBlock_ = 0;
     bool open_ = false;
 
-    MappedFile block_;                  // the one mapped block file, or the single file
-    std::int64_t mappedBlock_ = -1;     // -1: no block mapped
+    MappedFile block_;               // the one mapped block file, or the single file
+    std::int64_t mappedBlock_ = -1;  // -1: no block mapped
     std::int64_t mappedWords_ = 0;
     std::array<std::uint8_t, kInfoBodySize> body_{};
 
     // The record indexes [windowBegin_, windowEnd_) are mapped at window_ (none when equal).
     const std::uint8_t* window_ = nullptr;
     std::int64_t windowBegin_ = 0, windowEnd_ = 0;
-    const std::uint8_t* single_ = nullptr;   // first record word of a single data file
+    const std::uint8_t* single_ = nullptr;  // first record word of a single data file
     std::int64_t recordCount_ = 0;
-    LiveRecords* live_ = nullptr;            // the words of a running measurement, or none
-    std::int64_t liveTrimAt_ = 0;            // the next read index at which old words are let go
+    LiveRecords* live_ = nullptr;  // the words of a running measurement, or none
+    std::int64_t liveTrimAt_ = 0;  // the next read index at which old words are let go
 
     std::uint32_t spreadWord_ = 0;
     std::int64_t pos_ = 0;
@@ -147,7 +147,7 @@ private:
     // the stretch each scan covered keeps a sparse line-state buffer linear.
     struct ScanMemo {
         bool valid = false;
-        std::int64_t from = 0, to = 0;   // positions for which the scan gives `result`
+        std::int64_t from = 0, to = 0;  // positions for which the scan gives `result`
         std::uint32_t result = 0;
     };
     ScanMemo forward_, backward_;

@@ -14,10 +14,10 @@ constexpr int kCodeTableCount = 10;
 // The tables of one code, looked up once per job so that every cell after
 // that is a bounds check and two loads.
 struct CodePage {
-    const char* first = nullptr;    // cells of status 0, two characters per code
-    const char* second = nullptr;   // cells of status 1
-    int highest = -1;               // -1: a code without tables, every cell blank
-    bool hex = false;               // HEX: "%02X" of the character
+    const char* first = nullptr;   // cells of status 0, two characters per code
+    const char* second = nullptr;  // cells of status 1
+    int highest = -1;              // -1: a code without tables, every cell blank
+    bool hex = false;              // HEX: "%02X" of the character
 };
 CodePage CodePageFor(int code);
 

@@ -56,13 +56,16 @@ struct ColumnRenderer {
         } else if (IsGap(w)) {
             for (int k = 0; k < kLines; ++k) Put(k, column, CellText{'|', '|'});
         } else if (w != 0) {
-            if ((w & ~0xCu) != valueWord) {   // a special word fills four columns: its text is made once
+            if ((w & ~0xCu) != valueWord) {  // a special word fills four columns: its text is made once
                 valueWord = w & ~0xCu;
                 valueText = ValueTextOf(w);
             }
             const CellText guide = GuideCell(w), value = ValueColumn(valueText, w);
             for (int k = 0; k < kLines; ++k)
-                Put(k, column, specials[k] == Special::kGuide ? guide : specials[k] == Special::kValue ? value : kBlankCell);
+                Put(k, column,
+                    specials[k] == Special::kGuide   ? guide
+                    : specials[k] == Special::kValue ? value
+                                                     : kBlankCell);
         } else {
             for (int k = 0; k < kLines; ++k) Put(k, column, kBlankCell);
         }

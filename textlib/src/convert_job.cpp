@@ -29,30 +29,21 @@ void ConvertJob::ReportProgress() {
 }
 
 void ConvertJob::StartProgressClock() {
-    lastProgress_ = NowMs() - 200;   // the first report comes about 50 ms into the job
+    lastProgress_ = NowMs() - 200;  // the first report comes about 50 ms into the job
     progressCalls_ = 0;
 }
 
 int ConvertJob::CallRoutine(Routine routine) {
     switch (routine) {
-    case Routine::PrintNormal:
-        return PrintNormal();
-    case Routine::PrintNormalLineState:
-        return PrintNormalLineState();
-    case Routine::PrintFrames:
-        return PrintFrames();
-    case Routine::PrintPackets:
-        return PrintPackets();
-    case Routine::PrintPpp:
-        return PrintPpp();
-    case Routine::PrintControlSequence:
-        return PrintControlSequence();
-    case Routine::CsvData:
-        return CsvData();
-    case Routine::CsvFrames:
-        return CsvFrames();
-    case Routine::None:
-        break;
+    case Routine::PrintNormal: return PrintNormal();
+    case Routine::PrintNormalLineState: return PrintNormalLineState();
+    case Routine::PrintFrames: return PrintFrames();
+    case Routine::PrintPackets: return PrintPackets();
+    case Routine::PrintPpp: return PrintPpp();
+    case Routine::PrintControlSequence: return PrintControlSequence();
+    case Routine::CsvData: return CsvData();
+    case Routine::CsvFrames: return CsvFrames();
+    case Routine::None: break;
     }
     return kConvertFailed;
 }

@@ -115,7 +115,7 @@ public:
     // The record index where the job's range ends (the record count of a single file).
     std::int64_t RangeEnd() const {
         if (reader_.IsSingleFile()) return reader_.RecordCount();
-        if (reader_.IsLive()) return INT64_MAX;   // a running measurement ends when its words do
+        if (reader_.IsLive()) return INT64_MAX;  // a running measurement ends when its words do
         return (static_cast<std::int64_t>(options_.Start) + options_.Blocks - 1) * kBlockWords;
     }
 
@@ -143,7 +143,7 @@ public:
 private:
     // The four print lines of the block of columns, rendered together.
     using Renderer = ColumnRenderer<kColumns>;
-    std::unique_ptr<CellPictures> pictures_;   // of columns_.page, made when a routine sets the page
+    std::unique_ptr<CellPictures> pictures_;  // of columns_.page, made when a routine sets the page
     char rendered_[Renderer::kLines][2 * kColumns] = {};
     SpecialRow BlockSpecials() const;
 
@@ -211,11 +211,11 @@ private:
     JobNotifier& notifier_;
 
     static constexpr std::size_t kPendingSize = 1 << 20;
-    std::unique_ptr<char[]> pending_ = std::make_unique<char[]>(kPendingSize);   // written, not yet in out_
+    std::unique_ptr<char[]> pending_ = std::make_unique<char[]>(kPendingSize);  // written, not yet in out_
     std::size_t pendingUsed_ = 0;
     std::FILE* out_ = nullptr;
-    std::FILE* stream_ = nullptr;   // UseStream's target, or none
-    std::string outName_;   // the file being written goes to outName_ + ".part" until it is complete
+    std::FILE* stream_ = nullptr;  // UseStream's target, or none
+    std::string outName_;          // the file being written goes to outName_ + ".part" until it is complete
     int fileNumber_ = 0;
     int error_ = 0;
     int lines_ = 0;
@@ -223,7 +223,7 @@ private:
     std::int64_t lastProgress_ = 0;
     unsigned progressCalls_ = 0;
     Columns columns_;
-    std::string csvLine_;   // the CSV frame line being built
+    std::string csvLine_;  // the CSV frame line being built
 };
 
 template <typename Call>
@@ -240,7 +240,7 @@ int ConvertJob::Run(Call&& call) {
     } catch (const JobCancelled&) {
         CloseOutput();
         return kConvertCancelled;
-    } catch (...) {   // out of memory: the job fails, nothing leaves the library
+    } catch (...) {  // out of memory: the job fails, nothing leaves the library
         CloseOutput();
         return kConvertFailed;
     }

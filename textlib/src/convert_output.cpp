@@ -3,9 +3,9 @@
 // write-error flag that makes every later write fail. Each file is written
 // under a temporary name and gets its own name only once it is complete and
 // on disk; a file that failed is removed.
+#include <unistd.h>
 #include <cstdarg>
 #include <cstring>
-#include <unistd.h>
 
 #include "convert_job.h"
 
@@ -28,7 +28,7 @@ int ConvertJob::OpenFirstFile() {
 }
 
 bool ConvertJob::OpenNextFile() {
-    if (!CloseOutput()) return Failed();   // the previous file lost data on its last flush
+    if (!CloseOutput()) return Failed();  // the previous file lost data on its last flush
     lines_ = 0;
     std::string folder(options_.SavePath, strnlen(options_.SavePath, sizeof options_.SavePath));
     char number[16];
@@ -47,7 +47,7 @@ bool ConvertJob::OpenNextFile() {
 bool ConvertJob::CloseOutput() {
     if (out_ == nullptr) return true;
     const bool flushed = Flush();
-    if (out_ == stream_) {   // not ours to close or rename
+    if (out_ == stream_) {  // not ours to close or rename
         out_ = nullptr;
         return flushed && (std::fflush(stream_) == 0 || Failed());
     }
@@ -62,7 +62,7 @@ bool ConvertJob::CloseOutput() {
 
 bool ConvertJob::Flush() {
     if (writeError_) {
-        pendingUsed_ = 0;   // the file fails whole; nothing more goes to it
+        pendingUsed_ = 0;  // the file fails whole; nothing more goes to it
         return false;
     }
     const std::size_t n = pendingUsed_;

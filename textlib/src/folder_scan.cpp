@@ -35,13 +35,14 @@ bool BufferReader::ScanFolder(const char* folder) {
     if (folder == nullptr) return false;
     const std::string base = folder;
     const auto files = pcbuffer::ListBufferFiles(base);
-    const pcbuffer::BufferScan scan = pcbuffer::ScanBufferEntries(files, [this, &base](const pcbuffer::BufferFileEntry& e) {
-        // Read aside first: a second, damaged "DATAINFO.MKW" must not spoil a good body.
-        std::array<std::uint8_t, kInfoBodySize> body;
-        if (!ReadInfoFile(pcbuffer::BufferFilePath(base, e.name), body.data())) return false;
-        body_ = body;
-        return true;
-    });
+    const pcbuffer::BufferScan scan =
+        pcbuffer::ScanBufferEntries(files, [this, &base](const pcbuffer::BufferFileEntry& e) {
+            // Read aside first: a second, damaged "DATAINFO.MKW" must not spoil a good body.
+            std::array<std::uint8_t, kInfoBodySize> body;
+            if (!ReadInfoFile(pcbuffer::BufferFilePath(base, e.name), body.data())) return false;
+            body_ = body;
+            return true;
+        });
     if (!scan.hasData) return false;
     firstBlock_ = scan.firstBlock;
     currentBlock_ = scan.nextBlock;

@@ -15,9 +15,9 @@ const char* Pick(const char* const (&list)[N], int index) {
 }
 
 constexpr const char* kSpeeds[] = {
-    "50", "75", "100", "110", "134.5", "150", "200", "300", "600", "1200",
-    "1800", "2000", "2400", "3200", "3600", "4800", "7200", "8000", "9600", "12000",
-    "12800", "14400", "16000", "16800", "19200", "28800", "32000", "38400", "46000", "48000",
+    "50",    "75",    "100",   "110",   "134.5", "150",   "200",    "300",   "600",   "1200",
+    "1800",  "2000",  "2400",  "3200",  "3600",  "4800",  "7200",   "8000",  "9600",  "12000",
+    "12800", "14400", "16000", "16800", "19200", "28800", "32000",  "38400", "46000", "48000",
     "50000", "56000", "57600", "64000", "72000", "76800", "115200",
 };
 static_assert(sizeof kSpeeds / sizeof kSpeeds[0] == 37);
@@ -75,8 +75,7 @@ void ModeLines(std::string& out, const std::uint8_t* body) {
         Line(out, "* R-SPEED : %-6s                   *\n", rSpeed);
         Line(out, "* CODE    : %-6s                   *\n", code);
         break;
-    default:
-        break;   // a mode we do not know gets an empty box
+    default: break;  // a mode we do not know gets an empty box
     }
 }
 

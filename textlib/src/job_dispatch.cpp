@@ -20,15 +20,11 @@ Dispatch TranslateRoutine(const ConvertOptions& o, const std::uint8_t* body, int
     filter |= kSkipIdle;
     switch (body[info::kMode]) {
     case kAsync:
-    case kSync:
-        return {Routine::PrintControlSequence, filter};
+    case kSync: return {Routine::PrintControlSequence, filter};
     case kHdlc:
-    case kNrzi:
-        return {o.TranslatePacket == PacketOff ? Routine::PrintFrames : Routine::PrintPackets, filter};
-    case kPpp:
-        return {Routine::PrintPpp, filter};
-    default:
-        return {Routine::None, filter};
+    case kNrzi: return {o.TranslatePacket == PacketOff ? Routine::PrintFrames : Routine::PrintPackets, filter};
+    case kPpp: return {Routine::PrintPpp, filter};
+    default: return {Routine::None, filter};
     }
 }
 

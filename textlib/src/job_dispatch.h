@@ -7,7 +7,7 @@
 namespace textlib {
 
 enum class Routine {
-    None,   // no routine for these options: the job fails
+    None,  // no routine for these options: the job fails
     PrintNormal,
     PrintNormalLineState,
     PrintControlSequence,
@@ -20,7 +20,7 @@ enum class Routine {
 
 struct Dispatch {
     Routine routine;
-    int filter;   // BufferReader filter flags
+    int filter;  // BufferReader filter flags
 };
 
 // The options as a job runs them: Blocks clamped to 1..1024, and no GuideCut

@@ -13,9 +13,9 @@ constexpr Special kGuide = Special::kGuide, kValue = Special::kValue, kBlank = S
 enum DisplayMode { kCharHex = 0, kChar = 1, kHex = 2 };
 // [display mode][0 SDRD, 1 one direction]; lines a mode does not print are kBlank.
 constexpr SpecialRow kSpecialCells[3][2] = {
-    {{kGuide, kValue, kBlank, kBlank}, {kGuide, kValue, kGuide, kValue}},   // CharHex
-    {{kBlank, kGuide, kBlank, kValue}, {kBlank, kValue, kBlank, kValue}},   // Char
-    {{kGuide, kBlank, kValue, kBlank}, {kValue, kBlank, kValue, kBlank}},   // Hex
+    {{kGuide, kValue, kBlank, kBlank}, {kGuide, kValue, kGuide, kValue}},  // CharHex
+    {{kBlank, kGuide, kBlank, kValue}, {kBlank, kValue, kBlank, kValue}},  // Char
+    {{kGuide, kBlank, kValue, kBlank}, {kValue, kBlank, kValue, kBlank}},  // Hex
 };
 
 constexpr const char* kSignalNames[8] = {"RS", "CS", "DR", "CD", "ER", "SQ", "CI", "EX"};
@@ -78,7 +78,7 @@ bool ConvertJob::PrintLine(const char* guide, int rendered) {
 // changed) prints the same lines again.
 bool ConvertJob::PrintLineStates() {
     LineStateLines& l = lineStates_;
-    const std::size_t at = options_.GuideCut ? 0 : 3;   // without guides the cells cover the names
+    const std::size_t at = options_.GuideCut ? 0 : 3;  // without guides the cells cover the names
     const std::size_t width = at + 2 * static_cast<std::size_t>(columns_.count);
     const std::size_t stateBytes = sizeof(std::uint32_t) * static_cast<std::size_t>(columns_.count);
     if (!l.valid || std::memcmp(l.states, columns_.state, stateBytes) != 0) {

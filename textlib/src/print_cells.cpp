@@ -8,21 +8,20 @@
 namespace textlib {
 
 const char kStatusMarks[16][3] = {
-    "", "",
-    "{}",   // 2 check character, good
-    "??",   // 3 check character, error
-    "?4",   // 4
-    "?1",   // 5
-    "?2",   // 6
-    "?3",   // 7
-    "BB",   // 8 break
-    "AA",   // 9 abort
-    "^^",   // 10 opening flag
-    "^^",   // 11 closing flag
-    "?5",   // 12 short frame
-    "  ",   // 13..15 no character in this direction
-    "  ",
-    "  ",
+    "",   "",
+    "{}",  // 2 check character, good
+    "??",  // 3 check character, error
+    "?4",  // 4
+    "?1",  // 5
+    "?2",  // 6
+    "?3",  // 7
+    "BB",  // 8 break
+    "AA",  // 9 abort
+    "^^",  // 10 opening flag
+    "^^",  // 11 closing flag
+    "?5",  // 12 short frame
+    "  ",  // 13..15 no character in this direction
+    "  ", "  ",
 };
 
 namespace {
@@ -30,17 +29,18 @@ namespace {
 // "00" to "99".
 constexpr auto kTwoDigits = [] {
     std::array<std::array<char, 2>, 100> t{};
-    for (int i = 0; i < 100; ++i) t[static_cast<std::size_t>(i)] = {static_cast<char>('0' + i / 10), static_cast<char>('0' + i % 10)};
+    for (int i = 0; i < 100; ++i)
+        t[static_cast<std::size_t>(i)] = {static_cast<char>('0' + i / 10), static_cast<char>('0' + i % 10)};
     return t;
 }();
 
 }  // namespace
 
 const char kGuideCells[16][3] = {
-    "  ", "  ", "[ ", "[ ",   // column 0: idle and time stamp open their bracket
-    "  ", "  ", "ID", "TM",   // column 1
-    "  ", "  ", "LE", "SP",   // column 2
-    "  ", "  ", " ]", " ]",   // column 3
+    "  ", "  ", "[ ", "[ ",  // column 0: idle and time stamp open their bracket
+    "  ", "  ", "ID", "TM",  // column 1
+    "  ", "  ", "LE", "SP",  // column 2
+    "  ", "  ", " ]", " ]",  // column 3
 };
 
 // Built by hand rather than with printf: idle times come every few records

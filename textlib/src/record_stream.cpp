@@ -54,8 +54,7 @@ std::uint32_t BufferReader::NextRecordOfAnyKind() {
             if ((filter_ & kSkipTimeStamp) || (filter_ & (rd ? kHideRd : kHideSd))) continue;
             break;
         }
-        default:
-            continue;
+        default: continue;
         }
         spreadWord_ = w;
         return SpreadColumn();

@@ -37,7 +37,7 @@ void TextConvertImpl::Close() {
 
 bool TextConvertImpl::Start(const ConvertOptions* options, const char* filePrefix) {
     if (options == nullptr) return false;
-    if (worker_.joinable() && !WorkerEnded()) return false;   // one job at a time
+    if (worker_.joinable() && !WorkerEnded()) return false;  // one job at a time
     JoinEndedWorker();
     options_ = JobOptions(*options);
     prefix_.assign(filePrefix != nullptr ? filePrefix : "", filePrefix != nullptr ? strnlen(filePrefix, 259) : 0);

@@ -55,7 +55,7 @@ private:
     WorkerQueue queue_;
     std::mutex mutex_;
     std::condition_variable ended_;
-    bool workerEnded_ = true;   // guarded by mutex_
+    bool workerEnded_ = true;  // guarded by mutex_
 
     ConvertOptions options_{};
     BufferReader reader_;

@@ -8,7 +8,7 @@
 
 namespace textlib {
 
-constexpr unsigned kQuitMessage = 0x0012;   // the value of WM_QUIT
+constexpr unsigned kQuitMessage = 0x0012;  // the value of WM_QUIT
 
 class WorkerQueue {
 public:

@@ -33,9 +33,7 @@ constexpr std::uint32_t Rd(int ch, int status = 0) { return Word(0x00BF, CellOf(
 constexpr std::uint32_t SdRd(int sd, int rd, int sdStatus = 0, int rdStatus = 0) {
     return Word(CellOf(sd, sdStatus, false), CellOf(rd, rdStatus, true));
 }
-constexpr std::uint32_t Idle(unsigned value) {
-    return 0x02u | (value & 0xFF) << 8 | ((value >> 8) & 0xFF) << 24;
-}
+constexpr std::uint32_t Idle(unsigned value) { return 0x02u | (value & 0xFF) << 8 | ((value >> 8) & 0xFF) << 24; }
 constexpr std::uint32_t Bcd(int v) { return static_cast<std::uint32_t>((v / 10) << 4 | (v % 10)); }
 constexpr std::uint32_t TimeStamp(bool rd, int h, int m, int s) {
     return 0x03u | ((rd ? 0x80u : 0u) | Bcd(h)) << 8 | Bcd(m) << 16 | Bcd(s) << 24;
@@ -66,11 +64,11 @@ inline void Append(std::vector<std::uint32_t>& to, const std::vector<std::uint32
 // ASYNC, 9600/9600, ASCII, 8 bits, no parity, 1 stop bit, no BCC.
 inline InfoBody AsyncBody(int code = 0) {
     InfoBody b{};
-    b[1] = 0;    // mode
-    b[2] = 18;   // S-SPEED 9600
-    b[3] = 18;   // R-SPEED 9600
+    b[1] = 0;   // mode
+    b[2] = 18;  // S-SPEED 9600
+    b[3] = 18;  // R-SPEED 9600
     b[4] = static_cast<std::uint8_t>(code);
-    b[5] = 3;    // 8 bits
+    b[5] = 3;  // 8 bits
     return b;
 }
 
@@ -123,8 +121,8 @@ inline void WriteBuffer(const std::string& folder, const InfoBody& body, const s
 // A single data file: the body with the record count at offset 2034, then the words.
 inline void WriteSingleFile(const std::string& path, InfoBody body, const std::vector<std::uint32_t>& words,
                             std::int64_t storedCount = -1) {
-    std::uint32_t count = static_cast<std::uint32_t>(storedCount < 0 ? static_cast<std::int64_t>(words.size())
-                                                                     : storedCount);
+    std::uint32_t count =
+        static_cast<std::uint32_t>(storedCount < 0 ? static_cast<std::int64_t>(words.size()) : storedCount);
     for (int k = 0; k < 4; ++k) body[2034 + k] = static_cast<std::uint8_t>(count >> (8 * k));
     std::vector<std::uint8_t> bytes(body.begin(), body.end());
     auto w = WordBytes(words.data(), words.size());

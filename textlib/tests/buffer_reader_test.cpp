@@ -32,13 +32,13 @@ TEST(FolderScan, AcceptsConsecutiveBlocksWithValidInfo) {
     EXPECT_EQ(r.FirstBlock(), 2);
     EXPECT_EQ(r.BlockCount(), 3);
     EXPECT_FALSE(r.IsSingleFile());
-    EXPECT_EQ(r.Info(2), 18);   // the body came from datainfo.mkw
+    EXPECT_EQ(r.Info(2), 18);  // the body came from datainfo.mkw
 }
 
 TEST(FolderScan, RejectsBadInfoFilesGapsAndEmptyFolders) {
     testing_util::TempDir dir;
     BufferReader r;
-    EXPECT_FALSE(r.Open(dir.path().c_str()));                        // nothing at all
+    EXPECT_FALSE(r.Open(dir.path().c_str()));  // nothing at all
     EXPECT_FALSE(r.Open((dir.path() + "/missing").c_str()));
     EXPECT_FALSE(r.Open(nullptr));
 
@@ -101,9 +101,9 @@ TEST(FolderScan, TheReaderTakesTheBlocksTheCaptureWriterFinds) {
     };
     agree(true, 1);
     ASSERT_EQ(::mkfifo(BlockName(dir.path(), 3).c_str(), 0600), 0);
-    agree(true, 1);   // only plain files are blocks
+    agree(true, 1);  // only plain files are blocks
     testing_util::write_file(dir.file("123456789.mkw"), std::string(8, 'x'));
-    agree(false, 0);   // a number far off is a gap, as for the writer
+    agree(false, 0);  // a number far off is a gap, as for the writer
 }
 
 TEST(FolderScan, ShortNameCountsButReadsAsEndOfData) {
@@ -167,7 +167,7 @@ TEST(SingleFile, ReadsUnalignedWordsUpToTheStoredCount) {
     ASSERT_TRUE(r.Open(path.c_str()));
     EXPECT_TRUE(r.IsSingleFile());
     EXPECT_EQ(r.RecordCount(), 3);
-    EXPECT_EQ(r.ReadWord(0), Sd('A'));   // 2038 is not a multiple of four
+    EXPECT_EQ(r.ReadWord(0), Sd('A'));  // 2038 is not a multiple of four
     EXPECT_EQ(r.ReadWord(2), Idle(3));
     EXPECT_EQ(r.ReadWord(3), 0u) << "beyond the stored count";
 }
@@ -180,7 +180,7 @@ TEST(SingleFile, CountIsTrustedOnlyAsFarAsTheFileReaches) {
     ASSERT_TRUE(r.Open(path.c_str()));
     EXPECT_EQ(r.RecordCount(), 2);
     EXPECT_EQ(r.ReadWord(2), 0u);
-    WriteSingleFile(path, AsyncBody(), {Sd('A')}, 0x80000000LL);   // negative as int32
+    WriteSingleFile(path, AsyncBody(), {Sd('A')}, 0x80000000LL);  // negative as int32
     ASSERT_TRUE(r.Open(path.c_str()));
     EXPECT_EQ(r.RecordCount(), 0);
     testing_util::write_file(path, std::string(2037, '\0'));
@@ -224,9 +224,9 @@ TEST(RecordStream, SpreadsIdleTimesAndTimeStampsOverFourColumns) {
 
 TEST(RecordStream, FilterFlagsDropRecordKinds) {
     testing_util::TempDir dir;
-    WriteBuffer(dir.path(), AsyncBody(),
-                {TimeStamp(true, 1, 2, 3), TimeStamp(false, 4, 5, 6), LineState(0x80, 0), Idle(1), 0x00000007u,
-                 Sd('Z')});
+    WriteBuffer(
+        dir.path(), AsyncBody(),
+        {TimeStamp(true, 1, 2, 3), TimeStamp(false, 4, 5, 6), LineState(0x80, 0), Idle(1), 0x00000007u, Sd('Z')});
     BufferReader r;
     ASSERT_TRUE(r.Open(dir.path().c_str()));
     r.SetFilter(textlib::kHideRd | textlib::kSkipIdle);
@@ -242,9 +242,9 @@ TEST(RecordStream, FilterFlagsDropRecordKinds) {
 
 TEST(LineStateSearch, ForwardGivesTheStateBeforeBackwardTheStateAfter) {
     testing_util::TempDir dir;
-    WriteBuffer(dir.path(), AsyncBody(),
-                {Sd('a'), LineState(0x80, 0x00), Sd('c'), Gap(1), Sd('d'), Gap(1), Sd('e'), LineState(0x40, 0xC0),
-                 Sd('f')});
+    WriteBuffer(
+        dir.path(), AsyncBody(),
+        {Sd('a'), LineState(0x80, 0x00), Sd('c'), Gap(1), Sd('d'), Gap(1), Sd('e'), LineState(0x40, 0xC0), Sd('f')});
     BufferReader r;
     ASSERT_TRUE(r.Open(dir.path().c_str()));
     r.Seek(0);
@@ -266,7 +266,9 @@ TEST(LineStateSearch, RememberedScansAnswerLikeFreshOnes) {
     std::vector<std::uint32_t> words;
     for (int i = 0; i < 3000; ++i) {
         unsigned k = rng() % 100;
-        words.push_back(k < 3 ? Gap(1) : k < 8 ? LineState(static_cast<int>(rng() & 0xFF), static_cast<int>(rng() & 0xFF)) : Sd('x'));
+        words.push_back(k < 3   ? Gap(1)
+                        : k < 8 ? LineState(static_cast<int>(rng() & 0xFF), static_cast<int>(rng() & 0xFF))
+                                : Sd('x'));
     }
     auto plain = [&](std::int64_t pos) -> std::uint32_t {
         for (std::int64_t i = pos; i < static_cast<std::int64_t>(words.size()); ++i) {
@@ -286,16 +288,16 @@ TEST(LineStateSearch, RememberedScansAnswerLikeFreshOnes) {
     BufferReader r;
     ASSERT_TRUE(r.Open(dir.path().c_str()));
     for (std::int64_t p = 0; p <= 3000; ++p) {
-        r.SetPos(p);   // keeps what earlier searches learned, unlike Seek
+        r.SetPos(p);  // keeps what earlier searches learned, unlike Seek
         ASSERT_EQ(r.FindLineState(), plain(p)) << "ascending, position " << p;
     }
     for (std::int64_t p = 0; p <= 3000; p += 37) {
-        r.SetPos(p);   // keeps what earlier searches learned, unlike Seek
+        r.SetPos(p);  // keeps what earlier searches learned, unlike Seek
         ASSERT_EQ(r.FindLineState(), plain(p)) << "in steps, position " << p;
     }
     for (int n = 0; n < 3000; ++n) {
         std::int64_t p = rng() % 3001;
-        r.SetPos(p);   // keeps what earlier searches learned, unlike Seek
+        r.SetPos(p);  // keeps what earlier searches learned, unlike Seek
         ASSERT_EQ(r.FindLineState(), plain(p)) << "random, position " << p;
     }
 }

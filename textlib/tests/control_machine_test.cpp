@@ -19,19 +19,19 @@ struct FamilyChars {
     ControlFamily family;
     int soh, stx, etx, eot, enq, ack, dle, nak, etb, itb, ack0, ack1, wack, rvi, letter;
 };
-constexpr FamilyChars kAscii{ControlFamily::Ascii, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x10, 0x15,
-                             0x17, 0x1F, 0x30, 0x31, 0x3B, 0x3C, 0x41};
-constexpr FamilyChars kEbcdic{ControlFamily::Ebcdic, 0x01, 0x02, 0x03, 0x37, 0x2D, 0x2E, 0x10, 0x3D,
-                              0x26, 0x1F, 0x70, 0x61, 0x6B, 0x7C, 0xC1};
-constexpr FamilyChars kTransc{ControlFamily::Transc, 0x00, 0x0A, 0x2E, 0x1E, 0x2D, -1, 0x1F, 0x3D,
-                              0x0F, 0x1D, 0x20, 0x23, 0x26, 0x32, 0x01};
+constexpr FamilyChars kAscii{
+    ControlFamily::Ascii, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x10, 0x15, 0x17, 0x1F, 0x30, 0x31, 0x3B, 0x3C, 0x41};
+constexpr FamilyChars kEbcdic{
+    ControlFamily::Ebcdic, 0x01, 0x02, 0x03, 0x37, 0x2D, 0x2E, 0x10, 0x3D, 0x26, 0x1F, 0x70, 0x61, 0x6B, 0x7C, 0xC1};
+constexpr FamilyChars kTransc{
+    ControlFamily::Transc, 0x00, 0x0A, 0x2E, 0x1E, 0x2D, -1, 0x1F, 0x3D, 0x0F, 0x1D, 0x20, 0x23, 0x26, 0x32, 0x01};
 
 constexpr int kGood = 2, kBad = 3;
 
 struct Step {
     int ch;
     int status;
-    const char* tokens;   // the cells put out, each as its two-character picture
+    const char* tokens;  // the cells put out, each as its two-character picture
     S state;
     bool pending;
 };
@@ -64,34 +64,34 @@ void Walk(const FamilyChars& f, const std::vector<Step>& steps) {
 std::vector<Step> EveryTransition(const FamilyChars& f) {
     const int x = f.letter;
     std::vector<Step> s{
-        {x, kGood, "{}", S::Idle, false},          // Idle: check mark
-        {x, 0, "", S::Idle, false},                // Idle: anything else
+        {x, kGood, "{}", S::Idle, false},  // Idle: check mark
+        {x, 0, "", S::Idle, false},        // Idle: anything else
         {f.eot, 0, "ET", S::Idle, false},
         {f.enq, 0, "EQ", S::Idle, false},
         {f.nak, 0, "NK", S::Idle, false},
         {f.soh, 0, "SH", S::Text, true},
-        {x, 0, " -", S::Text, false},              // Text: text after a control character
-        {x, 1, "", S::Text, false},                // more text: no second mark
-        {x, 8, "", S::Text, false},                // breaks and the statuses without a character are dropped
+        {x, 0, " -", S::Text, false},  // Text: text after a control character
+        {x, 1, "", S::Text, false},    // more text: no second mark
+        {x, 8, "", S::Text, false},    // breaks and the statuses without a character are dropped
         {f.stx, 13, "", S::Text, false},
         {f.stx, 0, "SX", S::Text, true},
         {x, 0, " -", S::Text, false},
         {f.itb, 0, "IB", S::Text, true},
-        {f.etx, 4, "EX", S::Idle, false},          // an error mark still carries its character
+        {f.etx, 4, "EX", S::Idle, false},  // an error mark still carries its character
         {f.stx, 0, "", S::AfterStx, false},
-        {x, kBad, "SX??", S::Text, true},          // AfterStx: check mark
+        {x, kBad, "SX??", S::Text, true},  // AfterStx: check mark
         {x, 0, " -", S::Text, false},
-        {x, kGood, "{}", S::Text, true},           // Text: check mark
+        {x, kGood, "{}", S::Text, true},  // Text: check mark
         {f.etb, 0, "EB", S::Idle, false},
         {f.stx, 0, "", S::AfterStx, false},
-        {x, 0, "SX -", S::Text, false},            // AfterStx: anything else, then as Text
+        {x, 0, "SX -", S::Text, false},  // AfterStx: anything else, then as Text
         {f.etx, 0, "EX", S::Idle, false},
         {f.stx, 0, "", S::AfterStx, false},
-        {f.etb, 0, "SXEB", S::Idle, false},        // ... a control character handled by Text
+        {f.etb, 0, "SXEB", S::Idle, false},  // ... a control character handled by Text
         {f.stx, 0, "", S::AfterStx, false},
-        {f.enq, 0, " T D", S::Idle, false},        // TTD
+        {f.enq, 0, " T D", S::Idle, false},  // TTD
         {f.dle, 0, "", S::AfterDle, false},
-        {x, kGood, "{}", S::Idle, false},          // AfterDle: check mark
+        {x, kGood, "{}", S::Idle, false},  // AfterDle: check mark
         {f.dle, 0, "", S::AfterDle, false},
         {f.eot, 0, "DLET", S::Idle, false},
         {f.dle, 0, "", S::AfterDle, false},
@@ -103,20 +103,20 @@ std::vector<Step> EveryTransition(const FamilyChars& f) {
         {f.dle, 0, "", S::AfterDle, false},
         {f.rvi, 0, " R V", S::Idle, false},
         {f.dle, 0, "", S::AfterDle, false},
-        {x, 0, "", S::Idle, false},                // AfterDle: anything else
+        {x, 0, "", S::Idle, false},  // AfterDle: anything else
         {f.dle, 0, "", S::AfterDle, false},
         {f.soh, 0, "DLSH", S::Transparent, true},
-        {f.etx, 0, " -", S::Transparent, false},   // Transparent: control characters are text
+        {f.etx, 0, " -", S::Transparent, false},  // Transparent: control characters are text
         {x, 0, "", S::Transparent, false},
-        {x, kBad, "??", S::Transparent, true},     // Transparent: check mark
+        {x, kBad, "??", S::Transparent, true},  // Transparent: check mark
         {f.dle, 0, "", S::TransparentDle, true},
-        {x, 0, " -", S::Transparent, false},       // TransparentDle: anything else
+        {x, 0, " -", S::Transparent, false},  // TransparentDle: anything else
         {f.dle, 0, "", S::TransparentDle, false},
         {f.stx, 0, "DLSX", S::Transparent, true},
         {f.dle, 0, "", S::TransparentDle, true},
-        {f.dle, 0, " -", S::Transparent, false},   // DLE DLE: text
+        {f.dle, 0, " -", S::Transparent, false},  // DLE DLE: text
         {f.dle, 0, "", S::TransparentDle, false},
-        {x, kGood, "{}", S::Transparent, true},    // TransparentDle: check mark
+        {x, kGood, "{}", S::Transparent, true},  // TransparentDle: check mark
         {f.dle, 0, "", S::TransparentDle, true},
         {f.itb, 0, "DLIB", S::Transparent, true},
         {f.dle, 0, "", S::TransparentDle, true},
@@ -127,7 +127,7 @@ std::vector<Step> EveryTransition(const FamilyChars& f) {
         {f.etx, 0, "DLEX", S::Idle, false},
     };
     if (f.ack >= 0) s.push_back({f.ack, 0, "AK", S::Idle, false});
-    else s.push_back({0x06, 0, "", S::Idle, false});   // TRANSC has no ACK: 0x06 is only a letter
+    else s.push_back({0x06, 0, "", S::Idle, false});  // TRANSC has no ACK: 0x06 is only a letter
     return s;
 }
 
@@ -155,10 +155,10 @@ TEST(ControlMachine, CodesWithoutAMachineIgnoreEverything) {
 
 TEST(ControlMachine, FamilyFollowsTheCodeOnlyInCharacterModes) {
     using textlib::ControlFamilyFor;
-    const ControlFamily byCode[] = {ControlFamily::Ascii,  ControlFamily::Ebcdic, ControlFamily::Ebcdic,
-                                    ControlFamily::Ascii,  ControlFamily::Ascii,  ControlFamily::None,
-                                    ControlFamily::None,   ControlFamily::Transc, ControlFamily::None,
-                                    ControlFamily::None,   ControlFamily::None};
+    const ControlFamily byCode[] = {ControlFamily::Ascii, ControlFamily::Ebcdic, ControlFamily::Ebcdic,
+                                    ControlFamily::Ascii, ControlFamily::Ascii,  ControlFamily::None,
+                                    ControlFamily::None,  ControlFamily::Transc, ControlFamily::None,
+                                    ControlFamily::None,  ControlFamily::None};
     for (int code = 0; code <= 10; ++code) {
         EXPECT_EQ(ControlFamilyFor(0, code), byCode[code]) << "ASYNC code " << code;
         EXPECT_EQ(ControlFamilyFor(1, code), byCode[code]) << "SYNC code " << code;

@@ -13,7 +13,7 @@ using namespace textlib_test;
 
 namespace {
 
-constexpr int kHeaderLines = 7;   // the box of a character mode and its blank line
+constexpr int kHeaderLines = 7;  // the box of a character mode and its blank line
 constexpr int STX = 0x02, ETX = 0x03, EOT = 0x04, ENQ = 0x05, DLE = 0x10;
 
 InfoBody SyncBody(int code) {
@@ -21,7 +21,7 @@ InfoBody SyncBody(int code) {
     b[1] = 1;
     b[9] = 2;
     b[10] = b[11] = 0x16;
-    b[17] = 3;   // CRC-16
+    b[17] = 3;  // CRC-16
     return b;
 }
 
@@ -89,8 +89,7 @@ TEST(ControlSequence, CodesWithoutAMachineShowOnlyStampsAndGaps) {
 
 TEST(ControlSequence, BothDirectionsInterleaveInTheOrderTheyArose) {
     // The SD word and the RD word of one record: SD tokens first.
-    std::vector<std::uint32_t> w{SdRd(EOT, ENQ), TimeStamp(false, 1, 2, 3), SdRd(STX, DLE), SdRd('a', '1'),
-                                 Sd(ETX)};
+    std::vector<std::uint32_t> w{SdRd(EOT, ENQ), TimeStamp(false, 1, 2, 3), SdRd(STX, DLE), SdRd('a', '1'), Sd(ETX)};
     EXPECT_EQ(Translate(AsyncBody(), w), Block("ET  [ TMSP ]SX -    EX", "  EQ[010203]    AK 1  "));
     // One direction only: the other's tokens and time stamps vanish with its line.
     EXPECT_EQ(Translate(AsyncBody(), w, 2), (std::vector<std::string>{Row("RD:", "EQAK 1"), ""}));
@@ -98,7 +97,7 @@ TEST(ControlSequence, BothDirectionsInterleaveInTheOrderTheyArose) {
 
 TEST(ControlSequence, BlocksOfTwentyEightColumns) {
     std::vector<std::uint32_t> w;
-    for (int k = 0; k < 15; ++k) Append(w, {Sd(STX), Sd('t'), Sd(ETX)});   // 45 tokens
+    for (int k = 0; k < 15; ++k) Append(w, {Sd(STX), Sd('t'), Sd(ETX)});  // 45 tokens
     std::string first, second;
     for (int k = 0; k < 45; ++k) (k < 28 ? first : second) += k % 3 == 0 ? "SX" : k % 3 == 1 ? " -" : "EX";
     std::vector<std::string> expected = Block(first, "");
@@ -150,10 +149,10 @@ TEST(ControlSequenceFilter, ResetStartsAgainAndNextTokenEndsWithTheData) {
     for (int round = 0; round < 2; ++round) {
         filter.Reset(0);
         EXPECT_EQ(filter.Family(), textlib::ControlFamily::Ascii);
-        EXPECT_EQ(filter.NextToken(), 0x3720u << 16 | 0x003F);   // RD EOT; SD STX still waits for its next character
-        EXPECT_EQ(filter.NextToken(), 0x003Fu << 16 | 0x0210);   // SD STX
-        EXPECT_EQ(filter.NextToken(), 0x003Fu << 16 | 0x6010);   // SD text mark
-        EXPECT_EQ(filter.NextToken(), Idle(3));                  // idle times pass through: the caller filters them
+        EXPECT_EQ(filter.NextToken(), 0x3720u << 16 | 0x003F);  // RD EOT; SD STX still waits for its next character
+        EXPECT_EQ(filter.NextToken(), 0x003Fu << 16 | 0x0210);  // SD STX
+        EXPECT_EQ(filter.NextToken(), 0x003Fu << 16 | 0x6010);  // SD text mark
+        EXPECT_EQ(filter.NextToken(), Idle(3));                 // idle times pass through: the caller filters them
         for (int k = 0; k < 3; ++k) filter.NextToken();
         EXPECT_EQ(filter.NextToken(), 0u);
         EXPECT_EQ(filter.NextToken(), 0u);

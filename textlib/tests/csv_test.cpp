@@ -50,7 +50,7 @@ TEST(CsvField, HexAndDecimalForEveryStatusWithACharacter) {
     EXPECT_EQ(Field(0x00, 0, textlib::kCsvDec), "0");
     EXPECT_EQ(Field(0xFF, 3, textlib::kCsvDec), "255");
     EXPECT_EQ(Field(0x41, 14, textlib::kCsvDec), "");
-    EXPECT_EQ(Field(0x41, 0, 3), "");   // a data mode outside the list writes empty fields
+    EXPECT_EQ(Field(0x41, 0, 3), "");  // a data mode outside the list writes empty fields
 }
 
 TEST(CsvField, CharQuotesTablePicturesAndLeavesMarksBare) {
@@ -58,15 +58,15 @@ TEST(CsvField, CharQuotesTablePicturesAndLeavesMarksBare) {
     EXPECT_EQ(Field('A', 0, kChar), "\"A\"");
     EXPECT_EQ(Field(0x22, 0, kChar), "\"\"\"\"");
     EXPECT_EQ(Field(0x02, 0, kChar), "\"SX\"");
-    EXPECT_EQ(Field(0x20, 0, kChar), "\" \"");       // the space is a picture like any other
+    EXPECT_EQ(Field(0x20, 0, kChar), "\" \"");  // the space is a picture like any other
     EXPECT_EQ(Field(',', 0, kChar), "\",\"");
-    EXPECT_EQ(Field(0x80, 0, kChar), "");            // above ASCII's highest code
-    EXPECT_EQ(Field(0x05, 1, kChar, 9), "\"'\"");     // BAUDOT shifted
+    EXPECT_EQ(Field(0x80, 0, kChar), "");          // above ASCII's highest code
+    EXPECT_EQ(Field(0x05, 1, kChar, 9), "\"'\"");  // BAUDOT shifted
     EXPECT_EQ(Field(0x05, 0, kChar, 9), "\"S\"");
     EXPECT_EQ(Field(0x25, 1, kChar, 9), "");
     EXPECT_EQ(Field(0x41, 1, kChar, 3), "\"\xC1\"");  // JIS 7 shifted: ﾁ as its Shift_JIS byte
-    EXPECT_EQ(Field(0x7F, 0, kChar, 5), "7F");       // HEX code: no table, no quotes
-    EXPECT_EQ(Field(0x41, 0, kChar, 10), "");        // (HEX) and above have no table
+    EXPECT_EQ(Field(0x7F, 0, kChar, 5), "7F");        // HEX code: no table, no quotes
+    EXPECT_EQ(Field(0x41, 0, kChar, 10), "");         // (HEX) and above have no table
     EXPECT_EQ(Field(0x41, 0, kChar, -1), "");
     const char* marks[] = {"{}", "??", "?4", "?1", "?2", "?3", "BB", "AA", "^^", "^^", "?5"};
     for (int status = 2; status <= 12; ++status) EXPECT_EQ(Field('A', status, kChar), marks[status - 2]);
@@ -75,64 +75,72 @@ TEST(CsvField, CharQuotesTablePicturesAndLeavesMarksBare) {
 
 TEST(CsvData, BreaksLinesAfterWidthFieldsAndEndsTheLastLine) {
     auto words = SdText("ABCDE");
-    EXPECT_EQ(ConvertCsv(AsyncBody(), words, [](ConvertOptions& o) {
-                  o.Line = LineSd;
-                  o.Width = 4;
-              }),
+    EXPECT_EQ(ConvertCsv(AsyncBody(), words,
+                         [](ConvertOptions& o) {
+                             o.Line = LineSd;
+                             o.Width = 4;
+                         }),
               "41,42,43,44\r\n45\r\n");
     // A last line that is full gets no extra line end.
-    EXPECT_EQ(ConvertCsv(AsyncBody(), SdText("ABCD"), [](ConvertOptions& o) {
-                  o.Line = LineSd;
-                  o.Width = 2;
-              }),
+    EXPECT_EQ(ConvertCsv(AsyncBody(), SdText("ABCD"),
+                         [](ConvertOptions& o) {
+                             o.Line = LineSd;
+                             o.Width = 2;
+                         }),
               "41,42\r\n43,44\r\n");
-    EXPECT_EQ(ConvertCsv(AsyncBody(), words, [](ConvertOptions& o) {
-                  o.Line = LineSd;
-                  o.CsvData = textlib::kCsvDec;
-                  o.Width = 3;
-              }),
+    EXPECT_EQ(ConvertCsv(AsyncBody(), words,
+                         [](ConvertOptions& o) {
+                             o.Line = LineSd;
+                             o.CsvData = textlib::kCsvDec;
+                             o.Width = 3;
+                         }),
               "65,66,67\r\n68,69\r\n");
 }
 
 TEST(CsvData, BothDirectionsGiveTwoFieldsPerWordSdFirst) {
     std::vector<std::uint32_t> words{Sd('A'), Rd('B'), SdRd('C', 'D')};
-    EXPECT_EQ(ConvertCsv(AsyncBody(), words, [](ConvertOptions& o) {
-                  o.CsvData = textlib::kCsvChar;
-                  o.Width = 2;
-              }),
+    EXPECT_EQ(ConvertCsv(AsyncBody(), words,
+                         [](ConvertOptions& o) {
+                             o.CsvData = textlib::kCsvChar;
+                             o.Width = 2;
+                         }),
               "\"A\",\r\n,\"B\"\r\n\"C\",\"D\"\r\n");
     EXPECT_EQ(ConvertCsv(AsyncBody(), words, [](ConvertOptions& o) { o.Line = LineRd; }), "42,44\r\n");
 }
 
 TEST(CsvData, OnlyDataWordsMakeFields) {
-    std::vector<std::uint32_t> words{TimeStamp(false, 1, 2, 3), Sd(0x22), Idle(50), Gap(3), LineState(0, 0x80),
-                                      Sd(0x02), Sd('x', 3)};
-    EXPECT_EQ(ConvertCsv(AsyncBody(), words, [](ConvertOptions& o) {
-                  o.Line = LineSd;
-                  o.CsvData = textlib::kCsvChar;
-              }),
+    std::vector<std::uint32_t> words{TimeStamp(false, 1, 2, 3), Sd(0x22), Idle(50),  Gap(3),
+                                     LineState(0, 0x80),        Sd(0x02), Sd('x', 3)};
+    EXPECT_EQ(ConvertCsv(AsyncBody(), words,
+                         [](ConvertOptions& o) {
+                             o.Line = LineSd;
+                             o.CsvData = textlib::kCsvChar;
+                         }),
               "\"\"\"\",\"SX\",??\r\n");
 }
 
 TEST(CsvData, DelimiterIsWrittenWholeUpToFifteenCharacters) {
-    EXPECT_EQ(ConvertCsv(AsyncBody(), SdText("ABC"), [](ConvertOptions& o) {
-                  o.Line = LineSd;
-                  std::snprintf(o.Delimit, sizeof o.Delimit, " ; ");
-              }),
+    EXPECT_EQ(ConvertCsv(AsyncBody(), SdText("ABC"),
+                         [](ConvertOptions& o) {
+                             o.Line = LineSd;
+                             std::snprintf(o.Delimit, sizeof o.Delimit, " ; ");
+                         }),
               "41 ; 42 ; 43\r\n");
     // Sixteen characters and no terminator: the sixteenth is not part of it.
-    EXPECT_EQ(ConvertCsv(AsyncBody(), SdText("AB"), [](ConvertOptions& o) {
-                  o.Line = LineSd;
-                  std::memcpy(o.Delimit, "<-------------->", 16);
-              }),
+    EXPECT_EQ(ConvertCsv(AsyncBody(), SdText("AB"),
+                         [](ConvertOptions& o) {
+                             o.Line = LineSd;
+                             std::memcpy(o.Delimit, "<-------------->", 16);
+                         }),
               "41<" + std::string(14, '-') + "42\r\n");
 }
 
 TEST(CsvData, BaudotShiftedCharacterAndAnEmptyBuffer) {
-    EXPECT_EQ(ConvertCsv(AsyncBody(9), {Sd(0x05, 1), Sd(0x05)}, [](ConvertOptions& o) {
-                  o.Line = LineSd;
-                  o.CsvData = textlib::kCsvChar;
-              }),
+    EXPECT_EQ(ConvertCsv(AsyncBody(9), {Sd(0x05, 1), Sd(0x05)},
+                         [](ConvertOptions& o) {
+                             o.Line = LineSd;
+                             o.CsvData = textlib::kCsvChar;
+                         }),
               "\"'\",\"S\"\r\n");
     EXPECT_EQ(ConvertCsv(AsyncBody(), {}, [](ConvertOptions&) {}), "");
 }
@@ -171,7 +179,7 @@ TEST(CsvFrames, DirectionTimeStatusThenTheCells) {
               "SD,123456,GOOD,\"EX\",\"?\"\r\n"
               "RD,,NG,\"SH\",\"s\",\"\"\"\"\r\n"
               "Lost\r\n"
-              "SD,235901,Abort,\"A\",\"C\"\r\n");   // the abort mark itself is no cell
+              "SD,235901,Abort,\"A\",\"C\"\r\n");  // the abort mark itself is no cell
 }
 
 TEST(CsvFrames, WidthLimitsTheFieldsOfEveryLine) {
@@ -183,11 +191,12 @@ TEST(CsvFrames, WidthLimitsTheFieldsOfEveryLine) {
               "SD,123456\r\nRD,\r\nLost\r\nSD,235901\r\n");
     EXPECT_EQ(ConvertFrames(HdlcBody(), HdlcFrames(), [](ConvertOptions& o) { o.Width = 1; }),
               "SD\r\nRD\r\nLost\r\nSD\r\n");
-    EXPECT_EQ(ConvertFrames(HdlcBody(), HdlcFrames(), [](ConvertOptions& o) {
-                  o.Width = 0;
-                  o.Line = LineRd;
-              }),
-              "RD\r\nLost\r\n");   // a gap is lost data of either direction
+    EXPECT_EQ(ConvertFrames(HdlcBody(), HdlcFrames(),
+                            [](ConvertOptions& o) {
+                                o.Width = 0;
+                                o.Line = LineRd;
+                            }),
+              "RD\r\nLost\r\n");  // a gap is lost data of either direction
 }
 
 TEST(CsvFrames, EndStatusNamesAndTheUndecidedDirection) {
@@ -198,7 +207,7 @@ TEST(CsvFrames, EndStatusNamesAndTheUndecidedDirection) {
     std::vector<std::uint32_t> hdlc{Sd(0x7E, kOpenFlag), Sd(0x03), Sd(0x00, kShortMark)};
     EXPECT_EQ(ConvertFrames(HdlcBody(), hdlc, [](ConvertOptions&) {}), "SD,,Short frame,03\r\n");
     EXPECT_EQ(ConvertFrames(PppBody(), PppFrame(false, {0xFF, 0x03}), [](ConvertOptions&) {}),
-              "?,,,FF,7D,23\r\n");   // the cells as recorded, escapes included
+              "?,,,FF,7D,23\r\n");  // the cells as recorded, escapes included
     // A frame that ends without an end mark has an empty status field.
     std::vector<std::uint32_t> open{TimeStamp(false, 0, 0, 1), Sd('a'), TimeStamp(false, 0, 0, 2), Sd('b')};
     EXPECT_EQ(ConvertFrames(AsyncBody(), open, [](ConvertOptions&) {}), "SD,000001,,61\r\nSD,000002,,62\r\n");

@@ -90,10 +90,10 @@ TEST(FrameLine, DataStartsAtItsColumnAndStopsAtTheLineWidth) {
     for (int k = 0; k < 100; ++k) bytes.push_back(k);
     std::string line = FrameLine(kSdlc, kFrameSd, bytes, kEndGood);
     EXPECT_EQ(line.find("0001"), 33u);
-    EXPECT_EQ(line.size(), 131u);   // 49 bytes fit into 132 characters
+    EXPECT_EQ(line.size(), 131u);  // 49 bytes fit into 132 characters
     EXPECT_EQ(line.substr(line.size() - 4), "2F30");
 
-    bytes.insert(bytes.begin(), 0x00);   // LAPD: two address bytes
+    bytes.insert(bytes.begin(), 0x00);  // LAPD: two address bytes
     bytes[2] = 0x00;
     bytes.insert(bytes.begin() + 3, 0x00);
     line = FrameLine(kLapd, kFrameSd, bytes, kEndGood);
@@ -107,9 +107,12 @@ TEST(PacketLine, X25HeadersByPacketType) {
               "SD:        0   1 DT      5   2 1 0 0 4849");
     EXPECT_EQ(Line(kX25, kPacketX25, kFrameRd, {0x03, 0x00, 0x1A, 0x07, 0x41}, kEndGood, kStamp),
               "RD:123456 10   7 RR          2   0 0");
-    EXPECT_EQ(Line(kX25, kPacketX25, kFrameSd, {0x01, 0x00, 0x10, 0x01, 0x0B, 0x55}), "SD:        0   1 CR              0 0 55");
-    EXPECT_EQ(Line(kX25, kPacketX25, kFrameRd, {0x01, 0x00, 0x10, 0x01, 0x0B, 0x55}), "RD:        0   1 IC              0 0 55");
-    EXPECT_EQ(Line(kX25, kPacketX25, kFrameSd, {0x01, 0x00, 0x10, 0x00, 0xF1, 0x30}), "SD:        0   0 DIAG            0 0 30");
+    EXPECT_EQ(Line(kX25, kPacketX25, kFrameSd, {0x01, 0x00, 0x10, 0x01, 0x0B, 0x55}),
+              "SD:        0   1 CR              0 0 55");
+    EXPECT_EQ(Line(kX25, kPacketX25, kFrameRd, {0x01, 0x00, 0x10, 0x01, 0x0B, 0x55}),
+              "RD:        0   1 IC              0 0 55");
+    EXPECT_EQ(Line(kX25, kPacketX25, kFrameSd, {0x01, 0x00, 0x10, 0x00, 0xF1, 0x30}),
+              "SD:        0   0 DIAG            0 0 30");
     // Q and D bits of the GFI.
     EXPECT_EQ(Line(kX25, kPacketX25, kFrameSd, {0x01, 0x00, 0xD0, 0x01, 0x00}), "SD:        0   1 DT      0   0 0 1 1");
     // A type without a name in this table.
@@ -142,8 +145,8 @@ TEST(PacketLine, DdxNamesDifferFromX25) {
 }
 
 TEST(PacketLine, Q931Messages) {
-    EXPECT_EQ(Line(kLapd, kPacketQ931, kFrameSd, {0x00, 0x81, 0x00, 0x00, 0x08, 0x01, 0x01, 0x05, 0x04, 0x03},
-                   kEndGood, kStamp),
+    EXPECT_EQ(Line(kLapd, kPacketQ931, kFrameSd, {0x00, 0x81, 0x00, 0x00, 0x08, 0x01, 0x01, 0x05, 0x04, 0x03}, kEndGood,
+                   kStamp),
               "SD:123456 08 SETUP     0 01    G  0403");
     EXPECT_EQ(Line(kLapd, kPacketQ931, kFrameRd, {0x02, 0x81, 0x00, 0x02, 0x08, 0x01, 0x81, 0x0D}),
               "RD:       08 SETUP ACK 1 01");
@@ -154,7 +157,8 @@ TEST(PacketLine, Q931Messages) {
               "SD:       08 INFO                 1C");
     EXPECT_EQ(Line(kLapd, kPacketQ931, kFrameSd, {0x00, 0x81, 0x00, 0x00, 0x08, 0x03, 0x12, 0x34, 0x56, 0x7D, 0xAA}),
               "SD:       08 STATUS    0 1234     AA");
-    EXPECT_EQ(Line(kLapd, kPacketQ931, kFrameSd, {0x00, 0x81, 0x01, 0x02}, kEndGood), "SD:          (Not INFO)        G");
+    EXPECT_EQ(Line(kLapd, kPacketQ931, kFrameSd, {0x00, 0x81, 0x01, 0x02}, kEndGood),
+              "SD:          (Not INFO)        G");
     std::string line = Line(kLapd, kPacketQ931, kFrameSd, {0x00, 0x81, 0x00, 0x00, 0x08, 0x01, 0x01, 0x05, 0xEE});
     EXPECT_EQ(line.find("EE"), 34u);
 }

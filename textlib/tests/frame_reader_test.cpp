@@ -79,7 +79,7 @@ TEST(FrameReader, RangeEndIsPassedOn) {
     // Break marks make no frame and are passed over, but not past the range end.
     testing_util::TempDir dir;
     const std::vector<std::uint32_t> words{TimeStamp(false, 2, 0, 0), Sd('a'), Sd(0, kBreakMark), Sd(0, kBreakMark),
-                                           Sd(0, kBreakMark), Sd('b'), Sd(0, kBreakMark)};
+                                           Sd(0, kBreakMark),         Sd('b'), Sd(0, kBreakMark)};
     WriteBuffer(dir.path(), AsyncBody(), words);
     textlib::FrameReader reader;
     ASSERT_TRUE(reader.Open(dir.path().c_str()));

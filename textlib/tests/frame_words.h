@@ -17,7 +17,7 @@ constexpr int kFcsGood = 2, kFcsBad = 3, kBreakMark = 8, kAbortMark = 9, kOpenFl
 inline InfoBody HdlcBody() {
     InfoBody b{};
     b[1] = 2;
-    b[2] = b[3] = 33;   // 64000
+    b[2] = b[3] = 33;  // 64000
     b[5] = 3;
     b[17] = 1;
     b[20] = 1;

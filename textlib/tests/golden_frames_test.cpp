@@ -36,8 +36,8 @@ TEST_P(GoldenFrames, MatchesReviewedOutput) {
     WriteBuffer(buffer, c.body(), c.words());
 
     ConvertOptions o = DefaultOptions(out);
-    o.PrintFormat = PrintFormatTranslate;   // Translate
-    o.GuideCut = 1;      // translations keep their header box all the same
+    o.PrintFormat = PrintFormatTranslate;  // Translate
+    o.GuideCut = 1;                        // translations keep their header box all the same
     o.TranslateFrame = c.frame;
     o.TranslatePacket = c.packet;
     Converted r = Convert(buffer, o);
@@ -102,13 +102,12 @@ std::vector<std::string> FrameLines(const std::string& text) {
 
 TEST(FrameJobs, OneDirectionGivesOnlyItsFrames) {
     ConvertOptions o = TranslateOptions(FrameX25, PacketOff);
-    o.Line = LineSd;   // SD only
+    o.Line = LineSd;  // SD only
     JobOutput sd = RunJob(HdlcBody(), X25Conversation(), o);
     ASSERT_EQ(sd.code, 0);
-    std::vector<std::string> want{"SD:100000 03 SABM      1      G",
-                                  "SD:100001 01 INFO    0 0   0  G  10010B55123456789000",
-                                  "SD:100002 03 RR        0   1  G",
-                                  "SD:100003 01 INFO    1 0   1  G  10010048454C4C4F0D0A"};
+    std::vector<std::string> want{
+        "SD:100000 03 SABM      1      G", "SD:100001 01 INFO    0 0   0  G  10010B55123456789000",
+        "SD:100002 03 RR        0   1  G", "SD:100003 01 INFO    1 0   1  G  10010048454C4C4F0D0A"};
     std::vector<std::string> lines = FrameLines(sd.text);
     ASSERT_EQ(lines.size(), 9u);
     EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 4), want);
@@ -116,7 +115,7 @@ TEST(FrameJobs, OneDirectionGivesOnlyItsFrames) {
     EXPECT_EQ(lines[6], "Lost");
     EXPECT_EQ(lines[8], "SD:100008 03 DISC      1      G");
 
-    o.Line = LineRd;   // RD only
+    o.Line = LineRd;  // RD only
     JobOutput rd = RunJob(HdlcBody(), X25Conversation(), o);
     lines = FrameLines(rd.text);
     ASSERT_EQ(lines.size(), 10u);
@@ -142,7 +141,7 @@ TEST(FrameJobs, BlockRangeDecidesWhichFramesArePrinted) {
     EXPECT_EQ(lines.front(), "SD:       01 INFO    1 1   1");
     EXPECT_EQ(lines.back(), lines.front());
 
-    o.Start = 3;   // past the last block: the headers and nothing else
+    o.Start = 3;  // past the last block: the headers and nothing else
     JobOutput past = RunJob(HdlcBody(), w, o);
     EXPECT_EQ(past.code, 0);
     EXPECT_TRUE(FrameLines(past.text).empty());
@@ -155,5 +154,5 @@ TEST(FrameJobs, FormatterOutsideTheListsFailsTheJobAfterTheHeaders) {
     EXPECT_EQ(bad.text.find("        ** FRAME CONVERSION **\r\n"), 0u);
     EXPECT_TRUE(FrameLines(bad.text).empty());
     EXPECT_EQ(RunJob(HdlcBody(), X25Conversation(), TranslateOptions(FrameX25, 4)).code, 1);
-    EXPECT_EQ(RunJob(PppBody(), PppNegotiation(), TranslateOptions(9, 9)).code, 0);   // PPP ignores both
+    EXPECT_EQ(RunJob(PppBody(), PppNegotiation(), TranslateOptions(9, 9)).code, 0);  // PPP ignores both
 }

@@ -14,15 +14,24 @@ namespace {
 
 // Signals change around a gap, an idle time and a time stamp.
 std::vector<std::uint32_t> WithLineStates() {
-    return {Sd('A'), Gap(1), Sd('B'), LineState(0x00, 0x80), Rd('C'), Idle(3), LineState(0x80, 0xC0),
-            TimeStamp(true, 1, 2, 3), Sd('D'), LineState(0xC0, 0x50), Sd('E')};
+    return {Sd('A'),
+            Gap(1),
+            Sd('B'),
+            LineState(0x00, 0x80),
+            Rd('C'),
+            Idle(3),
+            LineState(0x80, 0xC0),
+            TimeStamp(true, 1, 2, 3),
+            Sd('D'),
+            LineState(0xC0, 0x50),
+            Sd('E')};
 }
 
 std::string Expected(const std::string& name) { return ReadText(std::string(TEXTLIB_TEST_DATA) + "/" + name); }
 
 struct GoldenCase {
     const char* expected;
-    int data;       // print Data
+    int data;  // print Data
     int line;
     int guideCut;
     bool lineStates;
@@ -50,23 +59,22 @@ TEST_P(GoldenPrint, MatchesReviewedOutput) {
     EXPECT_FALSE(std::filesystem::exists(out + "/T_00000001.txt"));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Async, GoldenPrint,
-    ::testing::Values(GoldenCase{"async_charhex_sdrd.txt", 0, 0, 0, false},
-                      GoldenCase{"async_charhex_sdrd_guidecut.txt", 0, 0, 1, false},
-                      GoldenCase{"async_char_sdrd.txt", 1, 0, 0, false},
-                      GoldenCase{"async_hex_sdrd.txt", 2, 0, 0, false},
-                      GoldenCase{"async_charhex_sd.txt", 0, 1, 0, false},
-                      GoldenCase{"async_charhex_rd.txt", 0, 2, 0, false},
-                      GoldenCase{"async_char_sd.txt", 1, 1, 0, false},
-                      GoldenCase{"async_char_rd.txt", 1, 2, 0, false},
-                      GoldenCase{"async_hex_sd.txt", 2, 1, 0, false},
-                      GoldenCase{"async_hex_rd.txt", 2, 2, 0, false},
-                      GoldenCase{"async_linestates.txt", 0, 0, 0, true}),
-    [](const ::testing::TestParamInfo<GoldenCase>& info) {
-        std::string name = info.param.expected;
-        return name.substr(0, name.find('.'));
-    });
+INSTANTIATE_TEST_SUITE_P(Async, GoldenPrint,
+                         ::testing::Values(GoldenCase{"async_charhex_sdrd.txt", 0, 0, 0, false},
+                                           GoldenCase{"async_charhex_sdrd_guidecut.txt", 0, 0, 1, false},
+                                           GoldenCase{"async_char_sdrd.txt", 1, 0, 0, false},
+                                           GoldenCase{"async_hex_sdrd.txt", 2, 0, 0, false},
+                                           GoldenCase{"async_charhex_sd.txt", 0, 1, 0, false},
+                                           GoldenCase{"async_charhex_rd.txt", 0, 2, 0, false},
+                                           GoldenCase{"async_char_sd.txt", 1, 1, 0, false},
+                                           GoldenCase{"async_char_rd.txt", 1, 2, 0, false},
+                                           GoldenCase{"async_hex_sd.txt", 2, 1, 0, false},
+                                           GoldenCase{"async_hex_rd.txt", 2, 2, 0, false},
+                                           GoldenCase{"async_linestates.txt", 0, 0, 0, true}),
+                         [](const ::testing::TestParamInfo<GoldenCase>& info) {
+                             std::string name = info.param.expected;
+                             return name.substr(0, name.find('.'));
+                         });
 
 // Every character of every code, first table then second, one line of 28
 // cells per block (Char, SD only, no guides).

@@ -31,7 +31,7 @@ std::string ConvertSample(const InfoBody& body, const std::vector<std::uint32_t>
 ConvertOptions Translate() {
     ConvertOptions o = DefaultOptions("");
     o.PrintFormat = PrintFormatTranslate;
-    o.PrintData = PrintDataCharHex;   // Translate shows characters only, whatever is chosen here
+    o.PrintData = PrintDataCharHex;  // Translate shows characters only, whatever is chosen here
     return o;
 }
 

@@ -13,7 +13,7 @@ namespace {
 template <typename Put>
 std::string Built(Put put) {
     LineBuilder line;
-    line.Put("|");   // something in front: the fields append
+    line.Put("|");  // something in front: the fields append
     put(line);
     return line.Text();
 }

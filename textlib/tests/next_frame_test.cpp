@@ -102,8 +102,15 @@ TEST(AsyncFrames, OneDirectionOnlyScansStraightOn) {
 }
 
 TEST(AsyncFrames, FrameEndingInsideALongerOneIsNotDeliveredTwice) {
-    std::vector<std::uint32_t> w{TimeStamp(false, 2, 0, 0), Sd('a'), SdRd('b', 'X'), SdRd('c', 'Y'),
-                                 SdRd('d', 0, 0, kBreakMark), Sd('e'), Sd('f'), Sd(0, kBreakMark), Rd('Z')};
+    std::vector<std::uint32_t> w{TimeStamp(false, 2, 0, 0),
+                                 Sd('a'),
+                                 SdRd('b', 'X'),
+                                 SdRd('c', 'Y'),
+                                 SdRd('d', 0, 0, kBreakMark),
+                                 Sd('e'),
+                                 Sd('f'),
+                                 Sd(0, kBreakMark),
+                                 Rd('Z')};
     Delimited d = Delimit(AsyncBody(), w);
     std::vector<Got> want{{SD, textlib::kEndBreak, Stamp(false, 2, 0, 0), Bytes("abcdef")},
                           {RD, textlib::kEndBreak, 0, Bytes("XY")},
@@ -124,7 +131,7 @@ TEST(AsyncFrames, CheckCharactersSetTheEndStatusWithoutBeingKept) {
     std::vector<std::uint32_t> w{Sd('a'), Sd('k', 2), Sd('b'), Rd('c'), Rd('k', 3), Rd(0, 9), Rd('d')};
     Delimited d = Delimit(AsyncBody(), w);
     std::vector<Got> want{{SD, textlib::kEndGood, 0, Bytes("ab")}, {RD, textlib::kEndNg, 0, Bytes("cd")}};
-    EXPECT_EQ(d.frames, want);   // statuses above 8 (the abort mark here) take no part
+    EXPECT_EQ(d.frames, want);  // statuses above 8 (the abort mark here) take no part
 }
 
 TEST(AsyncFrames, BreakBeforeAnyDataIsPassedOverAndTheScanGoesOn) {
@@ -140,10 +147,10 @@ TEST(AsyncFrames, IdleTimesEndFramesInTheRecordedUnit) {
         b[31] = static_cast<std::uint8_t>(neverEnds);
         return Delimit(b, {Idle(500), Sd('a'), Idle(idle), Sd('b')}).frames.size();
     };
-    EXPECT_EQ(frames(1, 0, 10), 2u);   // 10 x 100 = 1000 ends the frame
-    EXPECT_EQ(frames(1, 1, 10), 1u);   // but never with byte 31 set
-    EXPECT_EQ(frames(2, 0, 10), 2u);   // 10 x 10 = 100
-    EXPECT_EQ(frames(2, 0, 9), 1u);    // 90
+    EXPECT_EQ(frames(1, 0, 10), 2u);  // 10 x 100 = 1000 ends the frame
+    EXPECT_EQ(frames(1, 1, 10), 1u);  // but never with byte 31 set
+    EXPECT_EQ(frames(2, 0, 10), 2u);  // 10 x 10 = 100
+    EXPECT_EQ(frames(2, 0, 9), 1u);   // 90
     EXPECT_EQ(frames(0, 0, 99), 1u);
     EXPECT_EQ(frames(0, 0, 100), 2u);
 }
@@ -166,19 +173,19 @@ TEST(AsyncFrames, NoFrameInAnEmptyOrFrameLessBuffer) {
 
 TEST(SyncFrames, SyncCharactersOpenUnderTheMaskAndEndCharactersClose) {
     InfoBody b{};
-    b[1] = 1;       // SYNC
-    b[5] = 2;       // 7 bits: mask 0x7F
-    b[9] = 2;       // two sync characters
+    b[1] = 1;  // SYNC
+    b[5] = 2;  // 7 bits: mask 0x7F
+    b[9] = 2;  // two sync characters
     b[10] = b[11] = 0x32;
-    b[12] = 0x03;   // end-of-frame character
-    b[13] = 2;      // twice in a row
-    std::vector<std::uint32_t> w{Sd(0x32), Sd('x'), Sd(0xB2), Sd(0xB2), Sd('A'), Sd(0x03), Sd('B'), Sd('k', 2),
-                                 Sd(0x83), Sd(0x03), Sd('C')};
+    b[12] = 0x03;  // end-of-frame character
+    b[13] = 2;     // twice in a row
+    std::vector<std::uint32_t> w{Sd(0x32), Sd('x'),    Sd(0xB2), Sd(0xB2), Sd('A'), Sd(0x03),
+                                 Sd('B'),  Sd('k', 2), Sd(0x83), Sd(0x03), Sd('C')};
     Delimited d = Delimit(b, w);
     std::vector<Got> want{{SD, textlib::kEndGood, 0, {0x32, 0x32, 'A', 0x03, 'B', 0x83, 0x03}}};
     EXPECT_EQ(d.frames, want);
 
-    b[9] = 1;   // one sync character; a single end character after a stamp-opened frame
+    b[9] = 1;  // one sync character; a single end character after a stamp-opened frame
     b[13] = 1;
     Delimited s = Delimit(b, {TimeStamp(true, 5, 0, 0), Rd(0x32), Rd('Q'), Rd(0x03), Rd(0x32), Rd('R'), Rd(0x03)});
     std::vector<Got> wantRd{{RD, 0, Stamp(true, 5, 0, 0), {0x32, 'Q', 0x03}}, {RD, 0, 0, {0x32, 'R', 0x03}}};
@@ -186,10 +193,11 @@ TEST(SyncFrames, SyncCharactersOpenUnderTheMaskAndEndCharactersClose) {
 }
 
 TEST(HdlcFrames, FlagsMarksAndTimeStampsDelimit) {
-    std::vector<std::uint32_t> w{TimeStamp(false, 6, 0, 0), Sd(0x7E, kOpenFlag), Sd(0x01), Sd(0x3F),
-                                 Sd(0xFF, kAbortMark), Sd(0x55), Sd(0x7E, kCloseFlag)};
+    std::vector<std::uint32_t> w{
+        TimeStamp(false, 6, 0, 0), Sd(0x7E, kOpenFlag), Sd(0x01), Sd(0x3F), Sd(0xFF, kAbortMark), Sd(0x55),
+        Sd(0x7E, kCloseFlag)};
     Append(w, HdlcFrame(true, {0x01, 0x73}));
-    Append(w, {Sd(0x7E, kOpenFlag), Sd(0x7E, kCloseFlag)});   // an empty flag pair between frames
+    Append(w, {Sd(0x7E, kOpenFlag), Sd(0x7E, kCloseFlag)});  // an empty flag pair between frames
     Append(w, HdlcFrame(false, {0x03, 0x10}, kFcsBad));
     Append(w, {Rd(0x7E, kOpenFlag), Rd(0x03), Rd(0, kShortMark), Sd(0x7E, kOpenFlag), Sd(0x7E, kShortMark)});
     Delimited d = Delimit(HdlcBody(), w);
@@ -204,14 +212,13 @@ TEST(HdlcFrames, OnlyAnOpeningFlagMarksWhereTheOtherDirectionBegan) {
     std::vector<std::uint32_t> sd = HdlcFrame(false, {0x01, 0x00, 0x10, 0x01, 0x00, 0x41});
     std::vector<std::uint32_t> rd{Rd(0x55), Rd(0x55), Rd(0x7E, kOpenFlag), Rd(0x01), Rd(0x21), Rd(0x7E, kCloseFlag)};
     Delimited d = Delimit(HdlcBody(), Overlay(sd, rd));
-    std::vector<Got> want{{SD, textlib::kEndGood, 0, {0x01, 0x00, 0x10, 0x01, 0x00, 0x41}},
-                          {RD, 0, 0, {0x01, 0x21}}};
+    std::vector<Got> want{{SD, textlib::kEndGood, 0, {0x01, 0x00, 0x10, 0x01, 0x00, 0x41}}, {RD, 0, 0, {0x01, 0x21}}};
     EXPECT_EQ(d.frames, want);
-    EXPECT_EQ(d.positions.front(), 2);   // the RD opening flag, not the RD bytes before it
+    EXPECT_EQ(d.positions.front(), 2);  // the RD opening flag, not the RD bytes before it
 }
 
 TEST(PppFrames, FlagsDelimitAndStampsGiveTheDirection) {
-    std::vector<std::uint32_t> w{Sd(0x7E), Sd(0xFF), Rd(0x03), Sd(0xC0), Sd(0x7E)};   // no stamp: undecided
+    std::vector<std::uint32_t> w{Sd(0x7E), Sd(0xFF), Rd(0x03), Sd(0xC0), Sd(0x7E)};  // no stamp: undecided
     Append(w, {TimeStamp(false, 7, 0, 0), Sd(0x7E), Sd('a'), Rd('x'), Sd(0x7E)});
     Append(w, {TimeStamp(true, 7, 0, 1), Rd(0x7E), Rd(0x7E), Rd('y'), Rd(0x7E)});
     Append(w, {Sd(0, kBreakMark), Sd(0x7E), Sd('b'), Sd(0, kBreakMark)});

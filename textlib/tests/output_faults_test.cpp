@@ -3,9 +3,9 @@
 // behind, whole files before it are.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
 
 #include "buffer_builder.h"
 #include "convert_harness.h"
@@ -102,5 +102,5 @@ TEST(OutputFaults, AFileThatHitsTheSizeLimitIsRemovedAndTheWholeOnesStay) {
     EXPECT_TRUE(NamesIn(out).empty());
 }
 
-} // namespace
-} // namespace textlib_test
+}  // namespace
+}  // namespace textlib_test

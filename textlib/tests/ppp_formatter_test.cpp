@@ -56,6 +56,6 @@ TEST(PppLine, DataStartsAtColumn32AndStopsAtTheLineWidth) {
     for (int k = 0; k < 80; ++k) bytes.push_back(0x80 + k);
     std::string line = PppLine(bytes);
     EXPECT_EQ(line.find("8081"), 32u);
-    EXPECT_EQ(line.size(), 132u);   // 50 bytes
+    EXPECT_EQ(line.size(), 132u);  // 50 bytes
     EXPECT_EQ(line.substr(128), "B0B1");
 }

@@ -31,31 +31,28 @@ TEST(CodeTables, FirstAndSecondTablesOfEachCode) {
         const char* cell;
     };
     const Case cases[] = {
-        {0, 0x00, 0, "NU"}, {0, 0x20, 0, "  "}, {0, 0x5C, 0, " \\"}, {0, 0x7F, 1, "DT"}, {0, 0x80, 0, "  "},
-        {1, 0x5B, 0, " $"}, {1, 0x4F, 0, " |"}, {1, 0xC1, 0, " A"}, {1, 0xA1, 0, " ~"}, {1, 0x3F, 0, "SB"},
-        {1, 0x81, 1, " a"}, {1, 0xFF, 0, "  "},
-        {2, 0x5B, 0, " \\"}, {2, 0x81, 0, " \xB1"}, {2, 0x8B, 0, "  "}, {2, 0x9D, 0, " \xCA"},   // ｱ ﾊ
-        {2, 0xA2, 0, " \xCD"}, {2, 0xBE, 1, " \xDE"}, {2, 0xC1, 0, " A"}, {2, 0x5A, 0, " !"},    // ﾍ ﾞ
-        {3, 0x41, 0, " A"}, {3, 0x41, 1, " \xC1"}, {3, 0x21, 1, " \xA1"}, {3, 0x5F, 1, " \xDF"},  // ﾁ ｡ ﾟ
-        {3, 0x20, 1, "  "}, {3, 0x60, 1, "  "}, {3, 0x1B, 1, "EC"}, {3, 0x7F, 1, "DT"}, {3, 0x80, 0, "  "},
-        {4, 0x41, 0, " A"}, {4, 0xA0, 0, "  "}, {4, 0xB1, 1, " \xB1"}, {4, 0xDF, 0, " \xDF"}, {4, 0xE0, 0, "  "},
-        {5, 0x00, 0, "00"}, {5, 0xAB, 1, "AB"},
-        {6, 0x01, 0, " -"}, {6, 0x01, 1, " _"}, {6, 0x15, 0, "VT"}, {6, 0x34, 0, " #"}, {6, 0x34, 1, " \""},
-        {6, 0x40, 0, "  "},
-        {7, 0x00, 0, "SH"}, {7, 0x1A, 1, "  "}, {7, 0x3F, 0, "DT"},
-        {8, 0x0D, 0, "EI"}, {8, 0x3C, 0, " %"}, {8, 0x3D, 0, "EP"}, {8, 0x3F, 1, "S1"},
-        {9, 0x05, 0, " S"}, {9, 0x05, 1, " '"}, {9, 0x25, 0, "  "}, {9, 0x25, 1, "  "}, {9, 0x11, 1, " \""},
-        {9, 0x1B, 0, "SO"},
-        {10, 0x41, 0, "  "}, {11, 0x41, 1, "  "},
+        {0, 0x00, 0, "NU"},    {0, 0x20, 0, "  "},    {0, 0x5C, 0, " \\"},   {0, 0x7F, 1, "DT"},    {0, 0x80, 0, "  "},
+        {1, 0x5B, 0, " $"},    {1, 0x4F, 0, " |"},    {1, 0xC1, 0, " A"},    {1, 0xA1, 0, " ~"},    {1, 0x3F, 0, "SB"},
+        {1, 0x81, 1, " a"},    {1, 0xFF, 0, "  "},    {2, 0x5B, 0, " \\"},   {2, 0x81, 0, " \xB1"}, {2, 0x8B, 0, "  "},
+        {2, 0x9D, 0, " \xCA"},                                                                       // ｱ ﾊ
+        {2, 0xA2, 0, " \xCD"}, {2, 0xBE, 1, " \xDE"}, {2, 0xC1, 0, " A"},    {2, 0x5A, 0, " !"},     // ﾍ ﾞ
+        {3, 0x41, 0, " A"},    {3, 0x41, 1, " \xC1"}, {3, 0x21, 1, " \xA1"}, {3, 0x5F, 1, " \xDF"},  // ﾁ ｡ ﾟ
+        {3, 0x20, 1, "  "},    {3, 0x60, 1, "  "},    {3, 0x1B, 1, "EC"},    {3, 0x7F, 1, "DT"},    {3, 0x80, 0, "  "},
+        {4, 0x41, 0, " A"},    {4, 0xA0, 0, "  "},    {4, 0xB1, 1, " \xB1"}, {4, 0xDF, 0, " \xDF"}, {4, 0xE0, 0, "  "},
+        {5, 0x00, 0, "00"},    {5, 0xAB, 1, "AB"},    {6, 0x01, 0, " -"},    {6, 0x01, 1, " _"},    {6, 0x15, 0, "VT"},
+        {6, 0x34, 0, " #"},    {6, 0x34, 1, " \""},   {6, 0x40, 0, "  "},    {7, 0x00, 0, "SH"},    {7, 0x1A, 1, "  "},
+        {7, 0x3F, 0, "DT"},    {8, 0x0D, 0, "EI"},    {8, 0x3C, 0, " %"},    {8, 0x3D, 0, "EP"},    {8, 0x3F, 1, "S1"},
+        {9, 0x05, 0, " S"},    {9, 0x05, 1, " '"},    {9, 0x25, 0, "  "},    {9, 0x25, 1, "  "},    {9, 0x11, 1, " \""},
+        {9, 0x1B, 0, "SO"},    {10, 0x41, 0, "  "},   {11, 0x41, 1, "  "},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(Char(c.code, c.ch, c.status), c.cell) << "code " << c.code << " char " << c.ch << " status "
-                                                          << c.status;
+        EXPECT_EQ(Char(c.code, c.ch, c.status), c.cell)
+            << "code " << c.code << " char " << c.ch << " status " << c.status;
 }
 
 TEST(CellRenderers, StatusMarksAndHexCells) {
-    const char* marks[] = {nullptr, nullptr, "{}", "??", "?4", "?1", "?2", "?3", "BB", "AA", "^^", "^^", "?5",
-                           "  ", "  ", "  "};
+    const char* marks[] = {nullptr, nullptr, "{}", "??", "?4", "?1", "?2", "?3",
+                           "BB",    "AA",    "^^", "^^", "?5", "  ", "  ", "  "};
     for (int s = 2; s < 16; ++s) EXPECT_EQ(Char(0, 'A', s), marks[s]) << "status " << s;
     EXPECT_EQ(Str(HexCell(CellOf(0x3A, 12, false))), "3A");
     EXPECT_EQ(Str(HexCell(CellOf(0x3A, 13, false))), " -");
@@ -89,10 +86,10 @@ const char kRule[] = "**************************************\n";
 
 TEST(HeaderBox, AsyncAndSyncBoxes) {
     auto b = Body(0);
-    b[6] = 2;    // EVEN
-    b[7] = 1;    // 1.5 stop bits
-    b[17] = 3;   // CRC-16
-    b[3] = 36;   // R-SPEED 115200
+    b[6] = 2;   // EVEN
+    b[7] = 1;   // 1.5 stop bits
+    b[17] = 3;  // CRC-16
+    b[3] = 36;  // R-SPEED 115200
     EXPECT_EQ(HeaderBox(b.data()), std::string(kRule) +
                                        "* MODE    : ASYNC   CHAR BIT: 8      *\n"
                                        "* S-SPEED : 9600    PARITY  : EVEN   *\n"
@@ -100,8 +97,8 @@ TEST(HeaderBox, AsyncAndSyncBoxes) {
                                        "* CODE    : ASCII   BCC     : CRC-16 *\n" +
                                        kRule + "\n");
     b = Body(1);
-    b[7] = 3;    // AR
-    b[4] = 10;   // (HEX)
+    b[7] = 3;   // AR
+    b[4] = 10;  // (HEX)
     EXPECT_EQ(HeaderBox(b.data()), std::string(kRule) +
                                        "* MODE    : SYNC    CHAR BIT: 8      *\n"
                                        "* S-SPEED : 9600    PARITY  : NONE   *\n"
@@ -139,7 +136,7 @@ TEST(HeaderBox, HdlcAddressLineAndPpp) {
 TEST(HeaderBox, EveryLineIs38WideAndUnknownIndexesAreBlank) {
     for (int mode = 0; mode <= 4; ++mode) {
         auto b = Body(mode);
-        b[2] = 37;   // beyond the speed list
+        b[2] = 37;  // beyond the speed list
         b[4] = 11;
         b[5] = 4;
         b[6] = 200;
@@ -176,8 +173,12 @@ TEST(Dispatch, RoutinesAndFiltersFollowTheOptions) {
 
     o = ConvertOptions{};
     o.PrintFormat = PrintFormatTranslate;
-    const Routine byMode[] = {Routine::PrintControlSequence, Routine::PrintControlSequence, Routine::PrintFrames,
-                              Routine::PrintFrames, Routine::PrintPpp, Routine::None};
+    const Routine byMode[] = {Routine::PrintControlSequence,
+                              Routine::PrintControlSequence,
+                              Routine::PrintFrames,
+                              Routine::PrintFrames,
+                              Routine::PrintPpp,
+                              Routine::None};
     for (int mode = 0; mode < 6; ++mode) {
         body[1] = static_cast<std::uint8_t>(mode);
         EXPECT_EQ(ChooseRoutine(o, body.data()).routine, byMode[mode]) << "mode " << mode;

@@ -17,7 +17,7 @@ struct AppState {
     int BlockCount = 0;
     int SavedFocus = 0;
     bool MessageBoxOpen = false;
-    bool StoreFailed = false;   // the library could not write the buffer: stop once running
+    bool StoreFailed = false;  // the library could not write the buffer: stop once running
 };
 
 // 500 ms ticks before a missing measurement-state report is given up (15 s).
@@ -28,9 +28,8 @@ inline constexpr int kLastBlockNumber = 100000000;
 inline constexpr int kFreeSpaceTicks = 10;
 
 // The conversion start button's rule.
-inline bool convert_start_enabled(const AppState& s, bool ring)
-{
+inline bool convert_start_enabled(const AppState& s, bool ring) {
     return s.BlockCount > 0 && !s.Busy && !s.Converting && !(s.MeasureState != 0 && ring);
 }
 
-} // namespace capstore
+}  // namespace capstore

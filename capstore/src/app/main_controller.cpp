@@ -10,19 +10,19 @@ namespace capstore {
 
 MainController::MainController(Remote& remote, MainView& view, Language language,
                                const std::atomic<unsigned>& port_not_open_posts, MainHooks hooks)
-    : remote_(remote), view_(view), language_(language), port_not_open_posts_(port_not_open_posts),
-      hooks_(std::move(hooks))
-{
-}
+    : remote_(remote),
+      view_(view),
+      language_(language),
+      port_not_open_posts_(port_not_open_posts),
+      hooks_(std::move(hooks)) {}
 
-void MainController::start(const BufferSettings& buffer)
-{
+void MainController::start(const BufferSettings& buffer) {
     buffer_ = buffer;
     folder_ = buffer.Folder ? buffer.Folder : "";
     buffer_.Folder = folder_.c_str();
     if (hooks_.store_buffer) hooks_.store_buffer(buffer_);
     s_ = AppState{};
-    go_offline();   // forced: sets the title, indicator and buttons once
+    go_offline();  // forced: sets the title, indicator and buttons once
     initialised_ = true;
     view_.set_indicator(kMeasurePart, false);
     view_.set_indicator(kConvertPart, false);
@@ -33,8 +33,7 @@ void MainController::start(const BufferSettings& buffer)
     set_status(str::kNoStatus);
 }
 
-void MainController::on_start_measure()
-{
+void MainController::on_start_measure() {
     if (s_.Busy || s_.Converting || s_.MeasureState != 0) return;
     if (buffer_.Warn && s_.BlockCount > 0 &&
         message(str::kBufferWillBeCleared, Icon::Question, Buttons::YesNo) != Answer::Yes)
@@ -47,8 +46,7 @@ void MainController::on_start_measure()
     request(ReqConnect);
 }
 
-bool MainController::folder_usable()
-{
+bool MainController::folder_usable() {
     if (folder_.empty()) return true;
     if (const int error = hooks_.probe_folder ? hooks_.probe_folder(folder_) : 0; error != 0) {
         message(str::kFolderNotWritable, Icon::Warning, Buttons::Ok, folder_ + ": " + std::strerror(error));
@@ -63,8 +61,7 @@ bool MainController::folder_usable()
 }
 
 // The port did not open: the table's message and what the system said.
-void MainController::port_failed()
-{
+void MainController::port_failed() {
     PortError e{};
     remote_.GetPortError(&e);
     const PortSettings* port = remote_.GetPortSettings();
@@ -77,21 +74,18 @@ void MainController::port_failed()
                         Icon::Warning);
 }
 
-void MainController::on_stop_measure()
-{
+void MainController::on_stop_measure() {
     if (s_.Busy || s_.MeasureState == 0) return;
     request_stop();
 }
 
-void MainController::request_stop()
-{
+void MainController::request_stop() {
     enter_busy();
     set_status(str::kStopping);
     request(ReqMeasure, 0);
 }
 
-void MainController::on_close_request()
-{
+void MainController::on_close_request() {
     if (ended_ || s_.ExitRequested) return;
     if (s_.MeasureState == 0) {
         s_.ExitRequested = true;
@@ -105,15 +99,13 @@ void MainController::on_close_request()
     request_stop();
 }
 
-void MainController::on_port_setting()
-{
+void MainController::on_port_setting() {
     if (s_.Busy || s_.Connected || s_.Converting) return;
     if (remote_.PortSettingDialog() <= 0) return;
     if (const PortSettings* p = remote_.GetPortSettings(); p && hooks_.store_port) hooks_.store_port(*p);
 }
 
-void MainController::on_buffer_setting()
-{
+void MainController::on_buffer_setting() {
     if (s_.Busy || s_.Connected || s_.Converting) return;
     if (remote_.BufferSettingDialog() <= 0) return;
     const BufferSettings* b = remote_.GetBufferSettings();
@@ -126,8 +118,7 @@ void MainController::on_buffer_setting()
     refresh_buttons();
 }
 
-void MainController::request(int code, int param)
-{
+void MainController::request(int code, int param) {
     const unsigned before = port_not_open_posts_.load();
     if (remote_.Request(code, param, 0) != 0) return;
     // With the port closed the library has already posted status 2 for this
@@ -137,8 +128,7 @@ void MainController::request(int code, int param)
     request_not_taken();
 }
 
-void MainController::request_not_taken()
-{
+void MainController::request_not_taken() {
     s_.StopWatchdog = 0;
     remote_.Close();
     leave_busy();
@@ -148,8 +138,7 @@ void MainController::request_not_taken()
     if (s_.ExitRequested) exit_steps();
 }
 
-void MainController::on_tick()
-{
+void MainController::on_tick() {
     if (ended_) return;
     if (s_.StopWatchdog > 0 && --s_.StopWatchdog == 0) {
         remote_.ResetLink();
@@ -173,8 +162,7 @@ void MainController::on_tick()
     }
 }
 
-void MainController::exit_steps()
-{
+void MainController::exit_steps() {
     if (ended_) return;
     enter_busy();
     if (hooks_.store_convert_silently) hooks_.store_convert_silently();
@@ -183,4 +171,4 @@ void MainController::exit_steps()
     view_.end_program(0);
 }
 
-} // namespace capstore
+}  // namespace capstore

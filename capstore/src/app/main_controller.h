@@ -27,8 +27,8 @@ class MainController {
 public:
     // port_not_open_posts counts the status-2 notifications the callback posted,
     // which the library sends from inside Request when the port is not open.
-    MainController(Remote& remote, MainView& view, Language language,
-                   const std::atomic<unsigned>& port_not_open_posts, MainHooks hooks);
+    MainController(Remote& remote, MainView& view, Language language, const std::atomic<unsigned>& port_not_open_posts,
+                   MainHooks hooks);
 
     // Window creation, after Initialize returned 0.
     void start(const BufferSettings& buffer);
@@ -43,8 +43,7 @@ public:
 
     // The guarded message routine: a second message while one is open is
     // dropped (Answer::None). Caption 0 means the application title.
-    Answer message(int number, Icon icon, Buttons buttons = Buttons::Ok, const std::string& arg = {},
-                   int caption = 0);
+    Answer message(int number, Icon icon, Buttons buttons = Buttons::Ok, const std::string& arg = {}, int caption = 0);
     Answer message_number(int number, long long value, Icon icon);
     // A message of the given table number (0: none) followed by a line of our own.
     Answer message_with_detail(int number, const std::string& detail, Icon icon);
@@ -101,7 +100,7 @@ private:
     std::string folder_;
     bool initialised_ = false;
     bool ended_ = false;
-    int free_countdown_ = 0;   // 0: off
+    int free_countdown_ = 0;  // 0: off
     int status_number_ = 0;
     std::string free_text_;
 };
@@ -109,4 +108,4 @@ private:
 // The message number for a refused start's reason.
 int stop_reason_message_number(int reason);
 
-} // namespace capstore
+}  // namespace capstore

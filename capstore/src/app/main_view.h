@@ -60,7 +60,7 @@ inline constexpr int kCsvForm = 2201;
 inline constexpr int kCsvData = 2211;
 inline constexpr int kCsvWidth = 2221;
 inline constexpr int kDelimiter = 2231;
-} // namespace id
+}  // namespace id
 
 // Status-bar indicator parts.
 inline constexpr int kConnectPart = 1;
@@ -68,7 +68,7 @@ inline constexpr int kMeasurePart = 2;
 inline constexpr int kConvertPart = 3;
 
 enum class Icon { Warning, Error, Question };
-enum class Buttons { Ok, YesNo, OkCancel };   // YesNo has No as the default button
+enum class Buttons { Ok, YesNo, OkCancel };  // YesNo has No as the default button
 enum class Answer { None, Ok, Cancel, Yes, No };
 
 class MainView {
@@ -77,18 +77,17 @@ public:
     virtual void set_title(const std::string& title) = 0;
     virtual void show_control(int id, bool shown) = 0;
     virtual void enable_control(int id, bool enabled) = 0;
-    virtual int focused_control() const = 0;        // 0 when no control of the window has it
+    virtual int focused_control() const = 0;  // 0 when no control of the window has it
     virtual void focus_control(int id) = 0;
-    virtual void make_default(int id) = 0;          // default button, and the focus
+    virtual void make_default(int id) = 0;  // default button, and the focus
     virtual void set_control_text(int id, const std::string& text) = 0;
     virtual void set_status_text(const std::string& text) = 0;
     virtual void set_indicator(int part, bool on) = 0;
-    virtual void set_rate_speed(int speed) = 0;     // tenths of a pixel per 100 ms, -1 stops
+    virtual void set_rate_speed(int speed) = 0;  // tenths of a pixel per 100 ms, -1 stops
     virtual void set_convert_speed(int speed) = 0;
     // Modal; other posted messages are handled while it is open.
-    virtual Answer message_box(const std::string& caption, const std::string& text, Icon icon,
-                               Buttons buttons) = 0;
+    virtual Answer message_box(const std::string& caption, const std::string& text, Icon icon, Buttons buttons) = 0;
     virtual void end_program(int result) = 0;
 };
 
-} // namespace capstore
+}  // namespace capstore

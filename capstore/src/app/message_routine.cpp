@@ -15,15 +15,13 @@ struct ReasonRow {
 // Sorted by reason; the program's undefined labels (0xF000 + line) and every
 // other reason are handled below.
 constexpr ReasonRow kReasons[] = {
-    {2, str::kStopUnsupported}, {3, str::kStopNotReady},     {4, str::kStopBattery},
-    {5, str::kStopWriteProtected}, {6, str::kStopMonitorPort}, {7, str::kStopBufferSelect},
-    {8, str::kStopAsyncOnly},
+    {2, str::kStopUnsupported}, {3, str::kStopNotReady},     {4, str::kStopBattery},   {5, str::kStopWriteProtected},
+    {6, str::kStopMonitorPort}, {7, str::kStopBufferSelect}, {8, str::kStopAsyncOnly},
 };
 
-} // namespace
+}  // namespace
 
-int stop_reason_message_number(int reason)
-{
+int stop_reason_message_number(int reason) {
     const auto it = std::find_if(std::begin(kReasons), std::end(kReasons),
                                  [reason](const ReasonRow& row) { return row.reason == reason; });
     if (it != std::end(kReasons)) return it->message;
@@ -31,8 +29,7 @@ int stop_reason_message_number(int reason)
     return str::kCannotStart;
 }
 
-Answer MainController::message(int number, Icon icon, Buttons buttons, const std::string& arg, int caption)
-{
+Answer MainController::message(int number, Icon icon, Buttons buttons, const std::string& arg, int caption) {
     if (s_.MessageBoxOpen) return Answer::None;
     s_.MessageBoxOpen = true;
     const std::string title = text(caption != 0 ? caption : str::kAppTitle);
@@ -41,17 +38,16 @@ Answer MainController::message(int number, Icon icon, Buttons buttons, const std
     return answer;
 }
 
-Answer MainController::message_number(int number, long long value, Icon icon)
-{
+Answer MainController::message_number(int number, long long value, Icon icon) {
     if (s_.MessageBoxOpen) return Answer::None;
     s_.MessageBoxOpen = true;
-    const Answer answer = view_.message_box(text(str::kAppTitle), format_string(text(number), value), icon, Buttons::Ok);
+    const Answer answer =
+        view_.message_box(text(str::kAppTitle), format_string(text(number), value), icon, Buttons::Ok);
     s_.MessageBoxOpen = false;
     return answer;
 }
 
-Answer MainController::message_with_detail(int number, const std::string& detail, Icon icon)
-{
+Answer MainController::message_with_detail(int number, const std::string& detail, Icon icon) {
     if (s_.MessageBoxOpen) return Answer::None;
     s_.MessageBoxOpen = true;
     const std::string body = number != 0 ? text(number) + "\n" + detail : detail;
@@ -60,11 +56,10 @@ Answer MainController::message_with_detail(int number, const std::string& detail
     return answer;
 }
 
-void MainController::stop_reason_message(int reason)
-{
+void MainController::stop_reason_message(int reason) {
     const int number = stop_reason_message_number(reason);
     if (number == str::kUndefinedLabel) message_number(number, reason - 0xF000, Icon::Warning);
     else message(number, Icon::Warning);
 }
 
-} // namespace capstore
+}  // namespace capstore

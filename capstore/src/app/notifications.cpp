@@ -10,8 +10,7 @@
 
 namespace capstore {
 
-void MainController::on_notification(std::uintptr_t wparam, std::intptr_t lparam)
-{
+void MainController::on_notification(std::uintptr_t wparam, std::intptr_t lparam) {
     if (ended_) return;
     const int code = NotificationCode(wparam);
     const int status = NotificationStatus(wparam);
@@ -25,22 +24,18 @@ void MainController::on_notification(std::uintptr_t wparam, std::intptr_t lparam
     case NtfyAutoConnected: enter_connected(); break;
     case NtfyLinkLost: link_lost(status); break;
     case NtfyBlockFill:
-        view_.set_control_text(id::kBlockFill,
-                               std::to_string((static_cast<long long>(lparam) * 100) >> 20) + "%");
+        view_.set_control_text(id::kBlockFill, std::to_string((static_cast<long long>(lparam) * 100) >> 20) + "%");
         break;
     case NtfyRate: view_.set_rate_speed(status); break;
     case NtfyMeasureState: measure_state(status); break;
     case NtfyBlocks: blocks(static_cast<const int*>(data)); break;
     case NtfyStoreFailed: store_failed(static_cast<const StoreFailure*>(data)); break;
-    case NtfyLost:
-        view_.set_control_text(id::kLost, std::to_string(static_cast<std::uint32_t>(lparam)));
-        break;
+    case NtfyLost: view_.set_control_text(id::kLost, std::to_string(static_cast<std::uint32_t>(lparam))); break;
     default: break;
     }
 }
 
-void MainController::connect_ended(int status)
-{
+void MainController::connect_ended(int status) {
     if (status == StatusDone) {
         if (remote_.GetLinkMode() <= 1) {
             request(ReqDisconnect);
@@ -61,8 +56,7 @@ void MainController::connect_ended(int status)
     message(str::kConnectFailed, Icon::Warning);
 }
 
-void MainController::setup_ended(int status)
-{
+void MainController::setup_ended(int status) {
     if (status == StatusDone) {
         enter_connected();
         set_status(str::kStarting);
@@ -74,8 +68,7 @@ void MainController::setup_ended(int status)
     message(str::kConnectFailed, Icon::Warning);
 }
 
-void MainController::measure_ended(int status)
-{
+void MainController::measure_ended(int status) {
     if (status == StatusDone) {
         if (s_.Busy) s_.StopWatchdog = kWatchdogTicks;
     } else if (status == StatusNoAnswer) {
@@ -89,16 +82,14 @@ void MainController::measure_ended(int status)
     }
 }
 
-void MainController::stop_reason_ended(std::intptr_t reason)
-{
+void MainController::stop_reason_ended(std::intptr_t reason) {
     // A reason of 0 would read as "no reason" and the refusal would pass in
     // silence; show the general message for it instead.
     s_.StopReason = reason != 0 ? static_cast<int>(reason) : -1;
     request(ReqDisconnect);
 }
 
-void MainController::measure_state(int status)
-{
+void MainController::measure_state(int status) {
     s_.StopWatchdog = 0;
     if (status == 1 || status == 2) {
         leave_busy();
@@ -110,14 +101,12 @@ void MainController::measure_state(int status)
     request_disconnect_with_text(str::kDisconnecting);
 }
 
-void MainController::request_disconnect_with_text(int status_text)
-{
+void MainController::request_disconnect_with_text(int status_text) {
     set_status(status_text);
     request(ReqDisconnect);
 }
 
-void MainController::blocks(const int* values)
-{
+void MainController::blocks(const int* values) {
     if (values) {
         s_.FirstBlock = values[0];
         s_.NextBlock = values[1];
@@ -129,8 +118,7 @@ void MainController::blocks(const int* values)
     if (s_.NextBlock >= kLastBlockNumber || (s_.BlockCount >= buffer_.MaxBlocks && !ring())) request_stop();
 }
 
-void MainController::disconnect_ended(int status)
-{
+void MainController::disconnect_ended(int status) {
     s_.StopWatchdog = 0;
     remote_.Close();
     if (s_.ExitRequested) {
@@ -154,16 +142,14 @@ void MainController::disconnect_ended(int status)
     }
 }
 
-void MainController::store_failed(const StoreFailure* failure)
-{
+void MainController::store_failed(const StoreFailure* failure) {
     s_.StoreFailed = true;
     // While starting or stopping the running state's report makes the stop.
     if (s_.MeasureState != 0 && !s_.Busy) request_stop();
     message(str::kStoreFailed, Icon::Warning, Buttons::Ok, failure ? describeStoreFailure(*failure) : std::string());
 }
 
-void MainController::link_lost(int status)
-{
+void MainController::link_lost(int status) {
     remote_.Close();
     s_.StopWatchdog = 0;
     leave_busy();
@@ -175,4 +161,4 @@ void MainController::link_lost(int status)
     message_with_detail(0, why + ".", Icon::Warning);
 }
 
-} // namespace capstore
+}  // namespace capstore

@@ -8,4 +8,4 @@ namespace capstore {
 
 inline constexpr unsigned kConvertMessage = 0x8002;
 
-} // namespace capstore
+}  // namespace capstore

@@ -4,8 +4,7 @@
 
 namespace capstore {
 
-void MainController::refresh_buttons()
-{
+void MainController::refresh_buttons() {
     const bool measuring = s_.MeasureState != 0;
     view_.show_control(id::kStartMeasure, !measuring);
     view_.show_control(id::kStopMeasure, measuring);
@@ -18,24 +17,21 @@ void MainController::refresh_buttons()
     view_.enable_control(id::kEnvironment, !s_.Busy && !s_.Connected && !s_.Converting);
 }
 
-void MainController::enter_busy()
-{
+void MainController::enter_busy() {
     if (s_.Busy) return;
     s_.SavedFocus = view_.focused_control();
     s_.Busy = true;
     refresh_buttons();
 }
 
-void MainController::leave_busy()
-{
+void MainController::leave_busy() {
     if (!s_.Busy) return;
     s_.Busy = false;
     refresh_buttons();
     if (s_.SavedFocus != 0) view_.focus_control(s_.SavedFocus);
 }
 
-void MainController::enter_connected()
-{
+void MainController::enter_connected() {
     if (s_.Connected) return;
     s_.Connected = true;
     char model[64] = {};
@@ -45,8 +41,7 @@ void MainController::enter_connected()
     refresh_buttons();
 }
 
-void MainController::go_offline()
-{
+void MainController::go_offline() {
     const bool forced = !initialised_;
     if (!s_.Connected && s_.MeasureState == 0 && !forced) return;
     s_.Connected = false;
@@ -56,8 +51,7 @@ void MainController::go_offline()
     refresh_buttons();
 }
 
-void MainController::set_measure_state(int value)
-{
+void MainController::set_measure_state(int value) {
     const auto next = static_cast<std::uint8_t>(value);
     if (next == s_.MeasureState) return;
     const int focus = view_.focused_control();
@@ -78,8 +72,7 @@ void MainController::set_measure_state(int value)
     view_.set_rate_speed(-1);
 }
 
-void MainController::set_converting(bool on)
-{
+void MainController::set_converting(bool on) {
     if (on == s_.Converting) return;
     const int focus = view_.focused_control();
     s_.Converting = on;
@@ -89,16 +82,14 @@ void MainController::set_converting(bool on)
     view_.set_indicator(kConvertPart, on);
 }
 
-void MainController::set_status(int number)
-{
+void MainController::set_status(int number) {
     status_number_ = number;
     // The free space fills the otherwise empty part while a measurement runs.
     view_.set_status_text(number != str::kNoStatus ? text(number) : free_text_);
 }
 
-void MainController::show_block_count()
-{
+void MainController::show_block_count() {
     view_.set_control_text(id::kBlockCount, std::to_string(s_.BlockCount) + " / " + std::to_string(buffer_.MaxBlocks));
 }
 
-} // namespace capstore
+}  // namespace capstore

@@ -13,31 +13,27 @@ namespace {
 
 constexpr int kConvertIndicatorSpeed = 40;
 
-} // namespace
+}  // namespace
 
-std::string file_prefix(const std::tm& t)
-{
+std::string file_prefix(const std::tm& t) {
     char text[64];
     std::snprintf(text, sizeof text, "MK_%04d%02d%02d_%02d%02d%02d_", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday,
                   t.tm_hour, t.tm_min, t.tm_sec);
     return text;
 }
 
-ConvertController::ConvertController(TextConvert& convert, MainController& main, MainView& view,
-                                     ConvertView& panel, ConvertHooks hooks)
-    : convert_(convert), main_(main), view_(view), panel_(panel), hooks_(std::move(hooks))
-{
+ConvertController::ConvertController(TextConvert& convert, MainController& main, MainView& view, ConvertView& panel,
+                                     ConvertHooks hooks)
+    : convert_(convert), main_(main), view_(view), panel_(panel), hooks_(std::move(hooks)) {
     std::memset(options_.DisplayLineState, -1, sizeof options_.DisplayLineState);
 }
 
-void ConvertController::load(const ConvertOptions& stored)
-{
+void ConvertController::load(const ConvertOptions& stored) {
     options_ = stored;
     panel_.load_panel(panel_from_options(options_));
 }
 
-bool ConvertController::read_controls(bool silent)
-{
+bool ConvertController::read_controls(bool silent) {
     PanelValues values = panel_.panel();
     FolderQuestions questions;
     questions.show = [this](int message, const std::string& path, int caption) {
@@ -59,8 +55,7 @@ bool ConvertController::read_controls(bool silent)
     return folder.valid;
 }
 
-void ConvertController::on_start()
-{
+void ConvertController::on_start() {
     const AppState& s = main_.state();
     if (!convert_start_enabled(s, main_.ring())) return;
     const std::string prefix = file_prefix(hooks_.now());
@@ -80,13 +75,11 @@ void ConvertController::on_start()
     main_.message(str::kConvertError, Icon::Warning);
 }
 
-void ConvertController::on_stop()
-{
+void ConvertController::on_stop() {
     if (main_.state().Converting) convert_.Stop();
 }
 
-void ConvertController::on_notification(std::uintptr_t wparam, std::intptr_t lparam)
-{
+void ConvertController::on_notification(std::uintptr_t wparam, std::intptr_t lparam) {
     const int kind = static_cast<int>(wparam & 0xFFFF);
     const int value = static_cast<int>(wparam >> 16);
     if (kind == static_cast<int>(kConvertProgress)) {
@@ -105,21 +98,19 @@ void ConvertController::on_notification(std::uintptr_t wparam, std::intptr_t lpa
     }
     // The folder and the system's reason: a full disk, a folder gone meanwhile.
     const std::string folder(options_.SavePath, strnlen(options_.SavePath, sizeof options_.SavePath));
-    main_.message_with_detail(str::kConvertError,
-                              "cannot write the text files in '" + folder + "': " + std::strerror(static_cast<int>(lparam)),
-                              Icon::Warning);
+    main_.message_with_detail(
+        str::kConvertError,
+        "cannot write the text files in '" + folder + "': " + std::strerror(static_cast<int>(lparam)), Icon::Warning);
 }
 
-void ConvertController::set_state(bool converting)
-{
+void ConvertController::set_state(bool converting) {
     panel_.set_panel_enabled(!converting);
     main_.set_converting(converting);
 }
 
-void ConvertController::store_silently()
-{
+void ConvertController::store_silently() {
     read_controls(true);
     if (hooks_.store) hooks_.store(options_);
 }
 
-} // namespace capstore
+}  // namespace capstore

@@ -22,10 +22,10 @@ public:
 };
 
 struct ConvertHooks {
-    std::function<void(const ConvertOptions&)> store;   // the "Convert" sections
-    std::function<bool(const std::string& file)> trash; // true when moved to the trash
-    std::function<std::tm()> now;                       // local time
-    TextWindow* window = nullptr;                       // receives message 0x8002
+    std::function<void(const ConvertOptions&)> store;    // the "Convert" sections
+    std::function<bool(const std::string& file)> trash;  // true when moved to the trash
+    std::function<std::tm()> now;                        // local time
+    TextWindow* window = nullptr;                        // receives message 0x8002
 };
 
 // "MK_20240131_235959_" for that local time.
@@ -60,4 +60,4 @@ private:
     ConvertOptions options_{};
 };
 
-} // namespace capstore
+}  // namespace capstore

@@ -14,19 +14,16 @@ namespace capstore {
 namespace fs = std::filesystem;
 namespace {
 
-
-bool is_text_file_name(const std::string& name)
-{
+bool is_text_file_name(const std::string& name) {
     if (name.size() < 4) return false;
     std::string ext = name.substr(name.size() - 4);
     std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
     return ext == ".txt";
 }
 
-} // namespace
+}  // namespace
 
-void ConvertController::on_delete_text()
-{
+void ConvertController::on_delete_text() {
     PanelValues values = panel_.panel();
     const std::string path = full_path(values.save_path);
     if (path.empty()) return;
@@ -43,7 +40,9 @@ void ConvertController::on_delete_text()
         warn(str::kNotAFolder);
         return;
     }
-    if (main_.message(str::kConfirmDeleteText, Icon::Warning, Buttons::OkCancel, path, str::kDeleteCaption) != Answer::Ok) return;
+    if (main_.message(str::kConfirmDeleteText, Icon::Warning, Buttons::OkCancel, path, str::kDeleteCaption) !=
+        Answer::Ok)
+        return;
     std::vector<std::string> files;
     for (fs::directory_iterator it(path, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code type_ec;
@@ -54,4 +53,4 @@ void ConvertController::on_delete_text()
         if (hooks_.trash) hooks_.trash(file);
 }
 
-} // namespace capstore
+}  // namespace capstore

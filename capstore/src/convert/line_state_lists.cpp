@@ -7,21 +7,18 @@
 namespace capstore {
 namespace {
 
-bool any_selected(const std::vector<LineStateItem>& list)
-{
+bool any_selected(const std::vector<LineStateItem>& list) {
     return std::any_of(list.begin(), list.end(), [](const LineStateItem& i) { return i.selected; });
 }
 
-void select(std::vector<LineStateItem>& list, const std::vector<int>& positions)
-{
+void select(std::vector<LineStateItem>& list, const std::vector<int>& positions) {
     for (auto& item : list) item.selected = false;
     for (int p : positions)
         if (p >= 0 && p < static_cast<int>(list.size())) list[static_cast<std::size_t>(p)].selected = true;
 }
 
 // Takes the selected items out of a list, in ascending position.
-std::vector<LineStateItem> take_selected(std::vector<LineStateItem>& list)
-{
+std::vector<LineStateItem> take_selected(std::vector<LineStateItem>& list) {
     std::vector<LineStateItem> taken;
     for (const auto& item : list)
         if (item.selected) taken.push_back(item);
@@ -29,10 +26,9 @@ std::vector<LineStateItem> take_selected(std::vector<LineStateItem>& list)
     return taken;
 }
 
-} // namespace
+}  // namespace
 
-void LineStateLists::load(const signed char (&states)[8])
-{
+void LineStateLists::load(const signed char (&states)[8]) {
     include_.clear();
     exclude_.clear();
     bool used[8] = {};
@@ -47,27 +43,23 @@ void LineStateLists::load(const signed char (&states)[8])
     to_include_ = to_exclude_ = up_ = down_ = false;
 }
 
-void LineStateLists::store(signed char (&states)[8]) const
-{
+void LineStateLists::store(signed char (&states)[8]) const {
     std::fill(std::begin(states), std::end(states), static_cast<signed char>(-1));
     for (std::size_t i = 0; i < include_.size() && i < 8; ++i) states[i] = static_cast<signed char>(include_[i].index);
 }
 
-void LineStateLists::select_exclude(const std::vector<int>& positions)
-{
+void LineStateLists::select_exclude(const std::vector<int>& positions) {
     select(exclude_, positions);
     to_include_ = any_selected(exclude_);
 }
 
-void LineStateLists::select_include(const std::vector<int>& positions)
-{
+void LineStateLists::select_include(const std::vector<int>& positions) {
     select(include_, positions);
     to_exclude_ = any_selected(include_);
     up_down_rule();
 }
 
-void LineStateLists::move_to_include()
-{
+void LineStateLists::move_to_include() {
     auto moved = take_selected(exclude_);
     for (auto& item : include_) item.selected = false;
     for (auto& item : moved) include_.push_back({item.index, true});
@@ -77,8 +69,7 @@ void LineStateLists::move_to_include()
     up_down_rule();
 }
 
-void LineStateLists::move_to_exclude()
-{
+void LineStateLists::move_to_exclude() {
     auto moved = take_selected(include_);
     for (auto& item : exclude_) item.selected = false;
     for (auto& item : moved) {
@@ -94,9 +85,9 @@ void LineStateLists::move_to_exclude()
 void LineStateLists::move_up() { move_by(-1); }
 void LineStateLists::move_down() { move_by(1); }
 
-void LineStateLists::move_by(int step)
-{
-    const auto count = std::count_if(include_.begin(), include_.end(), [](const LineStateItem& i) { return i.selected; });
+void LineStateLists::move_by(int step) {
+    const auto count =
+        std::count_if(include_.begin(), include_.end(), [](const LineStateItem& i) { return i.selected; });
     if (count != 1) return;
     const auto it = std::find_if(include_.begin(), include_.end(), [](const LineStateItem& i) { return i.selected; });
     const auto from = it - include_.begin();
@@ -106,16 +97,15 @@ void LineStateLists::move_by(int step)
     up_down_rule();
 }
 
-void LineStateLists::clear_selections()
-{
+void LineStateLists::clear_selections() {
     for (auto& item : exclude_) item.selected = false;
     for (auto& item : include_) item.selected = false;
     to_include_ = to_exclude_ = up_ = down_ = false;
 }
 
-void LineStateLists::up_down_rule()
-{
-    const auto count = std::count_if(include_.begin(), include_.end(), [](const LineStateItem& i) { return i.selected; });
+void LineStateLists::up_down_rule() {
+    const auto count =
+        std::count_if(include_.begin(), include_.end(), [](const LineStateItem& i) { return i.selected; });
     if (count != 1) {
         up_ = down_ = false;
         return;
@@ -124,4 +114,4 @@ void LineStateLists::up_down_rule()
     down_ = !include_.back().selected;
 }
 
-} // namespace capstore
+}  // namespace capstore

@@ -27,10 +27,10 @@ public:
     void select_exclude(const std::vector<int>& positions);
     void select_include(const std::vector<int>& positions);
 
-    void move_to_include();   // 2171
-    void move_to_exclude();   // 2172
-    void move_up();           // 2173
-    void move_down();         // 2174
+    void move_to_include();  // 2171
+    void move_to_exclude();  // 2172
+    void move_up();          // 2173
+    void move_down();        // 2174
     // The lists are disabled (line states unticked, or the Translation group).
     void clear_selections();
 
@@ -53,4 +53,4 @@ private:
     bool down_ = false;
 };
 
-} // namespace capstore
+}  // namespace capstore

@@ -13,8 +13,7 @@ bool flag(int value) { return value != 0; }
 
 // 0 and non-numbers become `low`, numbers above `high` become `high`;
 // the control shows the number used.
-int read_number(std::string& text, int low, int high)
-{
+int read_number(std::string& text, int low, int high) {
     long long n = edit_number(text);
     if (n < low) n = low;
     if (n > high) n = high;
@@ -22,10 +21,9 @@ int read_number(std::string& text, int low, int high)
     return static_cast<int>(n);
 }
 
-} // namespace
+}  // namespace
 
-long long edit_number(const std::string& text)
-{
+long long edit_number(const std::string& text) {
     long long n = 0;
     bool any = false;
     for (char c : text) {
@@ -37,8 +35,7 @@ long long edit_number(const std::string& text)
     return n;
 }
 
-PanelValues panel_from_options(const ConvertOptions& o)
-{
+PanelValues panel_from_options(const ConvertOptions& o) {
     PanelValues v;
     v.format = o.Format;
     v.line = o.Line;
@@ -62,8 +59,7 @@ PanelValues panel_from_options(const ConvertOptions& o)
     return v;
 }
 
-void read_panel(PanelValues& v, ConvertOptions& o)
-{
+void read_panel(PanelValues& v, ConvertOptions& o) {
     o.Format = v.format;
     o.Line = v.line;
     // Four digits: the edits take at most 9999 and the library limits further.
@@ -90,4 +86,4 @@ void read_panel(PanelValues& v, ConvertOptions& o)
     }
 }
 
-} // namespace capstore
+}  // namespace capstore

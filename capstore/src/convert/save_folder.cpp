@@ -16,8 +16,7 @@ constexpr std::size_t kMaxPath = 259;
 
 enum class Kind { Folder, File, Missing, Denied, Other };
 
-Kind kind_of(const fs::path& path)
-{
+Kind kind_of(const fs::path& path) {
     std::error_code ec;
     const fs::file_status st = fs::status(path, ec);
     if (ec) {
@@ -30,8 +29,7 @@ Kind kind_of(const fs::path& path)
 }
 
 // The nearest existing ancestor decides; the root counts as a folder.
-Kind walk_up(const fs::path& path)
-{
+Kind walk_up(const fs::path& path) {
     fs::path at = path.parent_path();
     while (!at.empty() && at != at.root_path()) {
         const Kind k = kind_of(at);
@@ -41,10 +39,9 @@ Kind walk_up(const fs::path& path)
     return Kind::Folder;
 }
 
-} // namespace
+}  // namespace
 
-std::string full_path(const std::string& text)
-{
+std::string full_path(const std::string& text) {
     if (text.empty() || text.find('\0') != std::string::npos) return {};
     std::error_code ec;
     fs::path p = fs::absolute(fs::path(text), ec);
@@ -55,8 +52,7 @@ std::string full_path(const std::string& text)
     return out;
 }
 
-FolderCheck check_save_folder(const std::string& text, bool silent, const FolderQuestions& q)
-{
+FolderCheck check_save_folder(const std::string& text, bool silent, const FolderQuestions& q) {
     FolderCheck r;
     r.full_path = full_path(text);
     auto show = [&](int message, int caption = 0) {
@@ -80,7 +76,7 @@ FolderCheck check_save_folder(const std::string& text, bool silent, const Folder
     case Kind::Folder: r.valid = true; return r;
     case Kind::File: show(str::kNotAFolder); return r;
     case Kind::Denied: show(str::kFolderDenied); return r;
-    case Kind::Other: r.valid = true; return r;   // let the conversion report what it finds
+    case Kind::Other: r.valid = true; return r;  // let the conversion report what it finds
     case Kind::Missing: break;
     }
     if (silent) return r;
@@ -95,4 +91,4 @@ FolderCheck check_save_folder(const std::string& text, bool silent, const Folder
     return r;
 }
 
-} // namespace capstore
+}  // namespace capstore

@@ -8,7 +8,7 @@ namespace capstore {
 
 struct FolderCheck {
     bool valid = false;
-    std::string full_path;   // empty when the text could not be made a full path
+    std::string full_path;  // empty when the text could not be made a full path
 };
 
 // How the test talks to the user: show(message, path, caption string) for
@@ -26,4 +26,4 @@ std::string full_path(const std::string& text);
 // Silent mode shows nothing and creates nothing.
 FolderCheck check_save_folder(const std::string& text, bool silent, const FolderQuestions& questions);
 
-} // namespace capstore
+}  // namespace capstore

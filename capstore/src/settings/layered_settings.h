@@ -12,9 +12,9 @@ namespace capstore {
 // Where the settings and the program's default folders live. Tests point all
 // three into a temporary folder.
 struct SettingsPaths {
-    QString user_file;     // ~/.config/MIRLOKE/ZAMVEX3.ini
-    QString system_file;   // /etc/xdg/MIRLOKE/ZAMVEX3.ini
-    QString data_dir;      // ~/.local/share/MIRLOKE/ZAMVEX3/ (ends with '/')
+    QString user_file;    // ~/.config/MIRLOKE/ZAMVEX3.ini
+    QString system_file;  // /etc/xdg/MIRLOKE/ZAMVEX3.ini
+    QString data_dir;     // ~/.local/share/MIRLOKE/ZAMVEX3/ (ends with '/')
 
     // The usual places, from XDG_CONFIG_HOME, XDG_DATA_HOME and HOME.
     static SettingsPaths standard();
@@ -42,4 +42,4 @@ private:
 // Parses optional blanks, an optional sign and decimal digits; nothing else.
 std::optional<long long> parse_decimal(const QString& text);
 
-} // namespace capstore
+}  // namespace capstore

@@ -15,8 +15,7 @@ constexpr std::size_t kMaxDelimit = 15;
 
 QString qtext(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
-void copy_text(char* out, std::size_t size, const std::string& text)
-{
+void copy_text(char* out, std::size_t size, const std::string& text) {
     const std::size_t n = std::min(text.size(), size - 1);
     std::memcpy(out, text.data(), n);
     out[n] = '\0';
@@ -24,34 +23,28 @@ void copy_text(char* out, std::size_t size, const std::string& text)
 
 int flag(int value) { return value != 0 ? 1 : 0; }
 
-} // namespace
+}  // namespace
 
 SettingsStore::SettingsStore(const SettingsPaths& paths)
-    : paths_(paths), settings_(paths.user_file, paths.system_file)
-{
-}
+    : paths_(paths), settings_(paths.user_file, paths.system_file) {}
 
-QString SettingsStore::key(const char* section, const char* value) const
-{
+QString SettingsStore::key(const char* section, const char* value) const {
     return QString("%1/%2/%3").arg(kSettingsRoot, section, value);
 }
 
-std::string SettingsStore::read_text(const char* section, const char* value, const std::string& fallback) const
-{
+std::string SettingsStore::read_text(const char* section, const char* value, const std::string& fallback) const {
     const auto t = settings_.text(key(section, value));
     return t ? t->toStdString() : fallback;
 }
 
-int SettingsStore::read_number(const char* section, const char* value, int fallback) const
-{
+int SettingsStore::read_number(const char* section, const char* value, int fallback) const {
     // The stored numbers are 32-bit; anything wider counts as unreadable.
     const auto n = settings_.number(key(section, value));
     if (!n || *n < INT_MIN || *n > INT_MAX) return fallback;
     return static_cast<int>(*n);
 }
 
-StoredPort SettingsStore::read_port() const
-{
+StoredPort SettingsStore::read_port() const {
     StoredPort p;
     p.Name = read_text("Port", "Name", "COM1").substr(0, kMaxPath);
     const int speed = read_number("Port", "Speed", 115200);
@@ -61,8 +54,7 @@ StoredPort SettingsStore::read_port() const
     return p;
 }
 
-StoredBuffer SettingsStore::read_buffer() const
-{
+StoredBuffer SettingsStore::read_buffer() const {
     StoredBuffer b;
     b.Path = read_text("Buffer", "Path", paths_.data_dir.toStdString() + "capstoref").substr(0, kMaxPath);
     b.MaxBlocks = std::clamp(read_number("Buffer", "MaxBlocks", 10), 1, 1024);
@@ -71,8 +63,7 @@ StoredBuffer SettingsStore::read_buffer() const
     return b;
 }
 
-void SettingsStore::read_convert(ConvertOptions& o) const
-{
+void SettingsStore::read_convert(ConvertOptions& o) const {
     o.Format = kFormatTexts.read(read_text("Convert", "Format", "Print"));
     o.Line = kLineTexts.read(read_text("Convert", "Line", "SDRD"));
     o.Start = read_number("Convert", "Start", 1);
@@ -98,8 +89,7 @@ void SettingsStore::read_convert(ConvertOptions& o) const
     copy_text(o.Delimit, kMaxDelimit + 1, read_text("Convert/CSV", "Delimit", ","));
 }
 
-bool SettingsStore::write_port(const PortSettings& port)
-{
+bool SettingsStore::write_port(const PortSettings& port) {
     settings_.set(key("Port", "Name"), QString::fromLocal8Bit(port.Port ? port.Port : ""));
     settings_.set(key("Port", "Speed"), port.Speed);
     settings_.set(key("Port", "Parity"), qtext(kParityTexts.write(port.Parity)));
@@ -107,8 +97,7 @@ bool SettingsStore::write_port(const PortSettings& port)
     return settings_.sync();
 }
 
-bool SettingsStore::write_buffer(const BufferSettings& buffer)
-{
+bool SettingsStore::write_buffer(const BufferSettings& buffer) {
     settings_.set(key("Buffer", "Path"), QString::fromLocal8Bit(buffer.Folder ? buffer.Folder : ""));
     settings_.set(key("Buffer", "MaxBlocks"), buffer.MaxBlocks);
     settings_.set(key("Buffer", "OverwriteWarning"), qtext(kWarnTexts.write(flag(buffer.Warn))));
@@ -116,13 +105,13 @@ bool SettingsStore::write_buffer(const BufferSettings& buffer)
     return settings_.sync();
 }
 
-bool SettingsStore::write_convert(const ConvertOptions& o)
-{
+bool SettingsStore::write_convert(const ConvertOptions& o) {
     settings_.set(key("Convert", "Format"), qtext(kFormatTexts.write(o.Format)));
     settings_.set(key("Convert", "Line"), qtext(kLineTexts.write(o.Line)));
     settings_.set(key("Convert", "Start"), o.Start);
     settings_.set(key("Convert", "Blocks"), o.Blocks);
-    settings_.set(key("Convert", "SavePath"), QString::fromLocal8Bit(o.SavePath, qstrnlen(o.SavePath, sizeof o.SavePath)));
+    settings_.set(key("Convert", "SavePath"),
+                  QString::fromLocal8Bit(o.SavePath, qstrnlen(o.SavePath, sizeof o.SavePath)));
     settings_.set(key("Convert", "MaxLines"), o.MaxLines);
 
     settings_.set(key("Convert/Print", "Format"), qtext(kPrintFormatTexts.write(o.PrintFormat)));
@@ -133,17 +122,18 @@ bool SettingsStore::write_convert(const ConvertOptions& o)
     settings_.set(key("Convert/Print", "IdleTimeCut"), flag(o.IdleTimeCut));
     settings_.set(key("Convert/Print", "TranslateFrame"), qtext(kFrameTexts.write(o.TranslateFrame)));
     settings_.set(key("Convert/Print", "TranslatePacket"), qtext(kPacketTexts.write(o.TranslatePacket)));
-    settings_.set(key("Convert/Print", "DisplayLineState"), QString::fromStdString(line_states_text(o.DisplayLineState)));
+    settings_.set(key("Convert/Print", "DisplayLineState"),
+                  QString::fromStdString(line_states_text(o.DisplayLineState)));
 
     settings_.set(key("Convert/CSV", "Form"), qtext(kCsvFormTexts.write(o.CsvForm)));
     settings_.set(key("Convert/CSV", "Data"), qtext(kCsvDataTexts.write(o.CsvData)));
     settings_.set(key("Convert/CSV", "Width"), o.Width);
-    settings_.set(key("Convert/CSV", "Delimit"), QString::fromLocal8Bit(o.Delimit, qstrnlen(o.Delimit, sizeof o.Delimit)));
+    settings_.set(key("Convert/CSV", "Delimit"),
+                  QString::fromLocal8Bit(o.Delimit, qstrnlen(o.Delimit, sizeof o.Delimit)));
     return settings_.sync();
 }
 
-void parse_line_states(const std::string& stored, signed char (&out)[8])
-{
+void parse_line_states(const std::string& stored, signed char (&out)[8]) {
     std::fill(std::begin(out), std::end(out), static_cast<signed char>(-1));
     int count = 0;
     for (char c : stored) {
@@ -155,8 +145,7 @@ void parse_line_states(const std::string& stored, signed char (&out)[8])
     }
 }
 
-std::string line_states_text(const signed char (&states)[8])
-{
+std::string line_states_text(const signed char (&states)[8]) {
     std::string text;
     for (signed char s : states) {
         if (s < 0) break;
@@ -165,4 +154,4 @@ std::string line_states_text(const signed char (&states)[8])
     return text;
 }
 
-} // namespace capstore
+}  // namespace capstore

@@ -24,8 +24,7 @@ struct StoredBuffer {
     int MaxBlocks = 10;
     bool Warn = true;
     bool Ring = false;
-    BufferSettings record() const
-    {
+    BufferSettings record() const {
         return {Path.c_str(), MaxBlocks, static_cast<std::uint8_t>(Warn), static_cast<std::uint8_t>(Ring)};
     }
 };
@@ -60,4 +59,4 @@ private:
 void parse_line_states(const std::string& stored, signed char (&out)[8]);
 std::string line_states_text(const signed char (&states)[8]);
 
-} // namespace capstore
+}  // namespace capstore

@@ -7,27 +7,24 @@
 namespace capstore {
 namespace {
 
-bool same_text(std::string_view a, std::string_view b)
-{
+bool same_text(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
            });
 }
 
-} // namespace
+}  // namespace
 
-int ValueTexts::read(std::string_view stored) const
-{
+int ValueTexts::read(std::string_view stored) const {
     for (std::size_t i = 0; i < count; ++i)
         if (same_text(rows[i].text, stored)) return rows[i].value;
     return read_default;
 }
 
-std::string_view ValueTexts::write(int value) const
-{
+std::string_view ValueTexts::write(int value) const {
     for (std::size_t i = 0; i < count; ++i)
         if (rows[i].value == value) return rows[i].text;
     return write_default;
 }
 
-} // namespace capstore
+}  // namespace capstore

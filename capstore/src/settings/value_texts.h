@@ -36,11 +36,10 @@ inline constexpr ValueText kFrame[] = {{"SDLC", 0}, {"X25", 1}, {"X25X", 2}, {"X
 inline constexpr ValueText kPacket[] = {{"Off", 0}, {"X25", 1}, {"DDX", 2}, {"LAPD", 3}};
 inline constexpr ValueText kCsvForm[] = {{"Data", 0}, {"Frame", 1}};
 inline constexpr ValueText kCsvData[] = {{"Hex", 0}, {"Dec", 1}, {"Char", 2}};
-} // namespace texts
+}  // namespace texts
 
 template <std::size_t N>
-constexpr ValueTexts value_texts(const ValueText (&rows)[N], int read_default, std::string_view write_default)
-{
+constexpr ValueTexts value_texts(const ValueText (&rows)[N], int read_default, std::string_view write_default) {
     return {rows, N, read_default, write_default};
 }
 
@@ -58,4 +57,4 @@ inline constexpr ValueTexts kPacketTexts = value_texts(texts::kPacket, 0, "Off")
 inline constexpr ValueTexts kCsvFormTexts = value_texts(texts::kCsvForm, 0, "Data");
 inline constexpr ValueTexts kCsvDataTexts = value_texts(texts::kCsvData, 2, "Char");
 
-} // namespace capstore
+}  // namespace capstore

@@ -15,9 +15,7 @@
 namespace capstore {
 namespace {
 
-
-void startup_message(Language language, const QString& text)
-{
+void startup_message(Language language, const QString& text) {
     QMessageBox box(QMessageBox::Critical, qs(string_text(str::kAppTitle, language)), text, QMessageBox::Ok);
     box.exec();
 }
@@ -27,17 +25,15 @@ struct Objects {
     Remote* remote = nullptr;
     TextConvert* convert = nullptr;
     bool remote_released = false;
-    ~Objects()
-    {
+    ~Objects() {
         if (convert) convert->Release();
         if (remote && !remote_released) remote->Release();
     }
 };
 
-} // namespace
+}  // namespace
 
-int run_program(int argc, char** argv)
-{
+int run_program(int argc, char** argv) {
     QApplication app(argc, argv);
     // A file size limit (ulimit -f) must end storing with a message, not the program.
     std::signal(SIGXFSZ, SIG_IGN);
@@ -60,7 +56,7 @@ int run_program(int argc, char** argv)
     }
     MainWindow window(language, settings, *objects.remote, *objects.convert);
     QObject::connect(&window, &MainWindow::program_ended, &app, [&](int result) {
-        objects.remote_released = true;   // the exit steps released it
+        objects.remote_released = true;  // the exit steps released it
         QApplication::exit(result);
     });
     const int r = window.initialise(port, buffer, options);
@@ -72,4 +68,4 @@ int run_program(int argc, char** argv)
     return app.exec();
 }
 
-} // namespace capstore
+}  // namespace capstore

@@ -6,4 +6,4 @@ namespace capstore {
 
 int run_program(int argc, char** argv);
 
-} // namespace capstore
+}  // namespace capstore

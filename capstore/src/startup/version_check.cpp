@@ -6,8 +6,7 @@
 
 namespace capstore {
 
-std::uint32_t library_version(const std::string& name)
-{
+std::uint32_t library_version(const std::string& name) {
     void* handle = dlopen(name.c_str(), RTLD_NOW | RTLD_NOLOAD);
     if (!handle) handle = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) return 0;
@@ -20,11 +19,10 @@ std::uint32_t library_version(const std::string& name)
     return version;
 }
 
-const char* version_problem(std::uint32_t commlib, std::uint32_t textlib)
-{
+const char* version_problem(std::uint32_t commlib, std::uint32_t textlib) {
     if (commlib < kCommlibMinimum) return "Commlib.dll is wrong version.";
     if (textlib < kTextlibMinimum) return "Textlib.dll is wrong version.";
     return nullptr;
 }
 
-} // namespace capstore
+}  // namespace capstore

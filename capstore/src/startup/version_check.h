@@ -18,4 +18,4 @@ std::uint32_t library_version(const std::string& name);
 // The message that stops the program, or null when both versions suffice.
 const char* version_problem(std::uint32_t commlib, std::uint32_t textlib);
 
-} // namespace capstore
+}  // namespace capstore

@@ -20,7 +20,7 @@ std::string format_string(std::string_view text, long long argument);
 
 // The string numbers the program uses.
 namespace str {
-inline constexpr int kNoStatus = 0;   // no string: the status bar shows the free space
+inline constexpr int kNoStatus = 0;  // no string: the status bar shows the free space
 inline constexpr int kAppTitle = 1;
 inline constexpr int kInitFailed = 3;
 inline constexpr int kPortInitFailed = 4;
@@ -29,7 +29,7 @@ inline constexpr int kConnectFailed = 6;
 inline constexpr int kExitWhileMeasuring = 7;
 inline constexpr int kUnsupportedAnalyzer = 9;
 inline constexpr int kFolderBrowser = 11;
-inline constexpr int kStopUnsupported = 12;      // the measurement could not start, by stop reason 2..8
+inline constexpr int kStopUnsupported = 12;  // the measurement could not start, by stop reason 2..8
 inline constexpr int kStopNotReady = 13;
 inline constexpr int kStopBattery = 14;
 inline constexpr int kStopWriteProtected = 15;
@@ -65,6 +65,6 @@ inline constexpr int kCreateCaption = 502;
 inline constexpr int kConnectIndicator = 9001;
 inline constexpr int kMeasureIndicator = 9011;
 inline constexpr int kConvertIndicator = 9021;
-} // namespace str
+}  // namespace str
 
-} // namespace capstore
+}  // namespace capstore

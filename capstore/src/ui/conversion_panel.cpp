@@ -13,8 +13,7 @@
 namespace capstore {
 
 ConversionPanel::ConversionPanel(Language language, QWidget* parent)
-    : QGroupBox(qs(caption_text(caption::kTextConversion, language)), parent), language_(language)
-{
+    : QGroupBox(qs(caption_text(caption::kTextConversion, language)), parent), language_(language) {
     setObjectName(QString::number(id::kConversionPanel));
     indicator_ = named(new IndicatorStrip(IndicatorStrip::Picture::Convert, this), id::kConvertStrip);
     path_ = named(new QLineEdit(this), id::kPath);
@@ -58,8 +57,7 @@ ConversionPanel::ConversionPanel(Language language, QWidget* parent)
     connect(browse_, &QPushButton::clicked, this, &ConversionPanel::browse);
 }
 
-QLayout* ConversionPanel::build_fields()
-{
+QLayout* ConversionPanel::build_fields() {
     const Language language = language_;
     auto* grid = new QGridLayout;
     auto* path_row = new QHBoxLayout;
@@ -84,8 +82,7 @@ QLayout* ConversionPanel::build_fields()
     return grid;
 }
 
-QWidget* ConversionPanel::build_print_page()
-{
+QWidget* ConversionPanel::build_print_page() {
     auto* page = named(new QWidget(this), id::kPrintPage);
     normal_ = captioned<QRadioButton>(id::kNormal, language_, page);
     translate_ = captioned<QRadioButton>(id::kTranslate, language_, page);
@@ -118,8 +115,7 @@ QWidget* ConversionPanel::build_print_page()
     return page;
 }
 
-QWidget* ConversionPanel::build_csv_page()
-{
+QWidget* ConversionPanel::build_csv_page() {
     auto* page = named(new QWidget(this), id::kCsvPage);
     csv_form_ = drop_down(id::kCsvForm, language_, page);
     csv_data_ = drop_down(id::kCsvData, language_, page);
@@ -127,7 +123,8 @@ QWidget* ConversionPanel::build_csv_page()
     delimit_ = named(new QLineEdit(page), id::kDelimiter);
     delimit_->setMaxLength(kDelimitLimit);
     auto* grid = new QGridLayout(page);
-    const std::pair<int, QWidget*> rows[] = {{id::kCsvForm, csv_form_}, {id::kCsvData, csv_data_}, {id::kCsvWidth, width_}, {id::kDelimiter, delimit_}};
+    const std::pair<int, QWidget*> rows[] = {
+        {id::kCsvForm, csv_form_}, {id::kCsvData, csv_data_}, {id::kCsvWidth, width_}, {id::kDelimiter, delimit_}};
     int row = 0;
     for (const auto& [id, widget] : rows) {
         grid->addWidget(label_for(id, language_, page), row, 0);
@@ -137,8 +134,7 @@ QWidget* ConversionPanel::build_csv_page()
     return page;
 }
 
-QWidget* ConversionPanel::build_line_state_lists()
-{
+QWidget* ConversionPanel::build_line_state_lists() {
     auto* box = new QWidget(this);
     exclude_ = named(new QListWidget(box), id::kExcluded);
     include_ = named(new QListWidget(box), id::kIncluded);
@@ -162,22 +158,33 @@ QWidget* ConversionPanel::build_line_state_lists()
     grid->addWidget(down_, 2, 3);
     for (QPushButton* b : {to_include_, to_exclude_, up_, down_}) b->setMaximumWidth(28);
 
-    connect(to_include_, &QPushButton::clicked, this, [this] { lists_.move_to_include(); show_lists(); });
-    connect(to_exclude_, &QPushButton::clicked, this, [this] { lists_.move_to_exclude(); show_lists(); });
-    connect(up_, &QPushButton::clicked, this, [this] { lists_.move_up(); show_lists(); });
-    connect(down_, &QPushButton::clicked, this, [this] { lists_.move_down(); show_lists(); });
+    connect(to_include_, &QPushButton::clicked, this, [this] {
+        lists_.move_to_include();
+        show_lists();
+    });
+    connect(to_exclude_, &QPushButton::clicked, this, [this] {
+        lists_.move_to_exclude();
+        show_lists();
+    });
+    connect(up_, &QPushButton::clicked, this, [this] {
+        lists_.move_up();
+        show_lists();
+    });
+    connect(down_, &QPushButton::clicked, this, [this] {
+        lists_.move_down();
+        show_lists();
+    });
     connect(exclude_, &QListWidget::itemSelectionChanged, this, &ConversionPanel::lists_changed);
     connect(include_, &QListWidget::itemSelectionChanged, this, &ConversionPanel::lists_changed);
     return box;
 }
 
-void ConversionPanel::browse()
-{
+void ConversionPanel::browse() {
     const QString start = QString::fromStdString(full_path(path_->text().toStdString()));
-    const QString chosen = QFileDialog::getExistingDirectory(
-        this, qs(string_text(str::kFolderBrowser, language_)), start, QFileDialog::ShowDirsOnly);
+    const QString chosen = QFileDialog::getExistingDirectory(this, qs(string_text(str::kFolderBrowser, language_)),
+                                                             start, QFileDialog::ShowDirsOnly);
     if (!chosen.isEmpty()) path_->setText(chosen);
     path_->setFocus();
 }
 
-} // namespace capstore
+}  // namespace capstore

@@ -60,4 +60,4 @@ private:
     QLabel* progress_;
 };
 
-} // namespace capstore
+}  // namespace capstore

@@ -10,16 +10,14 @@
 namespace capstore {
 namespace {
 
-std::vector<int> selected_rows(const QListWidget* list)
-{
+std::vector<int> selected_rows(const QListWidget* list) {
     std::vector<int> rows;
     for (int i = 0; i < list->count(); ++i)
         if (list->item(i)->isSelected()) rows.push_back(i);
     return rows;
 }
 
-void fill(QListWidget* list, const std::vector<LineStateItem>& items)
-{
+void fill(QListWidget* list, const std::vector<LineStateItem>& items) {
     const QSignalBlocker block(list);
     list->clear();
     for (const LineStateItem& item : items) {
@@ -31,10 +29,9 @@ void fill(QListWidget* list, const std::vector<LineStateItem>& items)
 
 int clamp_index(int value, const QComboBox* box) { return value >= 0 && value < box->count() ? value : 0; }
 
-} // namespace
+}  // namespace
 
-PanelValues ConversionPanel::panel() const
-{
+PanelValues ConversionPanel::panel() const {
     PanelValues v;
     v.format = format_->currentIndex();
     v.line = line_->currentIndex();
@@ -58,8 +55,7 @@ PanelValues ConversionPanel::panel() const
     return v;
 }
 
-void ConversionPanel::load_panel(const PanelValues& v)
-{
+void ConversionPanel::load_panel(const PanelValues& v) {
     format_->setCurrentIndex(clamp_index(v.format, format_));
     line_->setCurrentIndex(clamp_index(v.line, line_));
     start_block_->setText(QString::fromStdString(v.start));
@@ -89,8 +85,7 @@ void ConversionPanel::load_panel(const PanelValues& v)
     apply_page_rules();
 }
 
-void ConversionPanel::set_panel_enabled(bool enabled)
-{
+void ConversionPanel::set_panel_enabled(bool enabled) {
     enabled_ = enabled;
     for (QWidget* w : std::initializer_list<QWidget*>{format_, line_, start_block_, blocks_, path_, browse_, lines_,
                                                       normal_, translate_, csv_form_, csv_data_, width_, delimit_})
@@ -98,8 +93,7 @@ void ConversionPanel::set_panel_enabled(bool enabled)
     apply_page_rules();
 }
 
-void ConversionPanel::apply_page_rules()
-{
+void ConversionPanel::apply_page_rules() {
     const bool normal = enabled_ && normal_->isChecked();
     const bool translation = enabled_ && translate_->isChecked();
     for (QWidget* w : std::initializer_list<QWidget*>{data_, no_guide_, line_state_, no_time_, no_idle_})
@@ -113,8 +107,7 @@ void ConversionPanel::apply_page_rules()
     show_lists();
 }
 
-void ConversionPanel::show_lists()
-{
+void ConversionPanel::show_lists() {
     fill(exclude_, lists_.exclude());
     fill(include_, lists_.include());
     const bool on = exclude_->isEnabled();
@@ -124,8 +117,7 @@ void ConversionPanel::show_lists()
     down_->setEnabled(on && lists_.down_enabled());
 }
 
-void ConversionPanel::lists_changed()
-{
+void ConversionPanel::lists_changed() {
     if (sender() == exclude_) lists_.select_exclude(selected_rows(exclude_));
     else lists_.select_include(selected_rows(include_));
     const bool on = exclude_->isEnabled();
@@ -135,4 +127,4 @@ void ConversionPanel::lists_changed()
     down_->setEnabled(on && lists_.down_enabled());
 }
 
-} // namespace capstore
+}  // namespace capstore

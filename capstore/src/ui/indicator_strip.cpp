@@ -14,8 +14,7 @@ constexpr int kStripHeight = 14;
 constexpr int kPeriod = 160;
 constexpr int kOffsetRange = kPeriod * 10;
 
-void draw_chevrons(QPainter& p, int x0)
-{
+void draw_chevrons(QPainter& p, int x0) {
     p.setPen(QPen(QColor(0, 120, 60), 2));
     for (int x = x0; x < x0 + kPeriod; x += 20) {
         p.drawLine(x + 4, 2, x + 10, 7);
@@ -23,8 +22,7 @@ void draw_chevrons(QPainter& p, int x0)
     }
 }
 
-void draw_pages(QPainter& p, int x0)
-{
+void draw_pages(QPainter& p, int x0) {
     for (int x = x0; x < x0 + kPeriod; x += 32) {
         p.setPen(QColor(40, 40, 120));
         p.setBrush(QColor(250, 250, 255));
@@ -37,10 +35,9 @@ void draw_pages(QPainter& p, int x0)
     }
 }
 
-} // namespace
+}  // namespace
 
-QPixmap IndicatorStrip::picture(Picture which)
-{
+QPixmap IndicatorStrip::picture(Picture which) {
     QPixmap pixmap(kStripWidth, kStripHeight);
     pixmap.fill(QColor(232, 232, 232));
     QPainter p(&pixmap);
@@ -52,8 +49,7 @@ QPixmap IndicatorStrip::picture(Picture which)
     return pixmap;
 }
 
-QPixmap IndicatorStrip::badge()
-{
+QPixmap IndicatorStrip::badge() {
     QPixmap pixmap(120, 52);
     pixmap.fill(QColor(24, 48, 96));
     QPainter p(&pixmap);
@@ -68,28 +64,25 @@ QPixmap IndicatorStrip::badge()
     return pixmap;
 }
 
-IndicatorStrip::IndicatorStrip(Picture picture, QWidget* parent) : QWidget(parent), pixmap_(IndicatorStrip::picture(picture))
-{
+IndicatorStrip::IndicatorStrip(Picture picture, QWidget* parent)
+    : QWidget(parent), pixmap_(IndicatorStrip::picture(picture)) {
     setFixedHeight(kStripHeight);
     connect(&timer_, &QTimer::timeout, this, &IndicatorStrip::step);
     timer_.start(100);
 }
 
-void IndicatorStrip::set_speed(int speed)
-{
+void IndicatorStrip::set_speed(int speed) {
     speed_ = speed;
     if (speed_ < 0) update();
 }
 
-void IndicatorStrip::step()
-{
+void IndicatorStrip::step() {
     if (speed_ < 0) return;
     offset_ = (offset_ + speed_) % kOffsetRange;
     update();
 }
 
-void IndicatorStrip::paintEvent(QPaintEvent*)
-{
+void IndicatorStrip::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (speed_ < 0) {
         p.fillRect(rect(), palette().button());
@@ -99,4 +92,4 @@ void IndicatorStrip::paintEvent(QPaintEvent*)
     p.drawTiledPixmap(QRect(0, y, width(), kStripHeight), pixmap_, QPoint(offset_ / 10, 0));
 }
 
-} // namespace capstore
+}  // namespace capstore

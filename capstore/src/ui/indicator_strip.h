@@ -31,7 +31,7 @@ private:
     QPixmap pixmap_;
     QTimer timer_;
     int speed_ = -1;
-    int offset_ = 0;   // 0..1599: tenths of a pixel into the strip
+    int offset_ = 0;  // 0..1599: tenths of a pixel into the strip
 };
 
-} // namespace capstore
+}  // namespace capstore

@@ -24,8 +24,7 @@ namespace {
 // One posted message from a library thread.
 class PostedEvent : public QEvent {
 public:
-    static QEvent::Type type()
-    {
+    static QEvent::Type type() {
         static const auto t = static_cast<QEvent::Type>(QEvent::registerEventType());
         return t;
     }
@@ -35,25 +34,22 @@ public:
     std::intptr_t l;
 };
 
-long long free_mbytes(const std::string& folder)
-{
+long long free_mbytes(const std::string& folder) {
     const std::int64_t bytes = platform::freeBytes(folder);
     return bytes < 0 ? -1 : static_cast<long long>(bytes >> 20);
 }
 
-std::tm local_now()
-{
+std::tm local_now() {
     const std::time_t now = std::time(nullptr);
     std::tm t{};
     localtime_r(&now, &t);
     return t;
 }
 
-} // namespace
+}  // namespace
 
 MainWindow::MainWindow(Language language, SettingsStore& settings, Remote& remote, TextConvert& convert)
-    : language_(language), settings_(settings), remote_(remote), text_convert_(convert)
-{
+    : language_(language), settings_(settings), remote_(remote), text_convert_(convert) {
     setObjectName(QString::number(id::kMainWindow));
     auto* top = new QHBoxLayout;
     top->addWidget(build_monitor(), 1);
@@ -89,8 +85,7 @@ MainWindow::MainWindow(Language language, SettingsStore& settings, Remote& remot
 
 MainWindow::~MainWindow() { attach_notify_window(nullptr); }
 
-QWidget* MainWindow::build_monitor()
-{
+QWidget* MainWindow::build_monitor() {
     auto* group = named(new QGroupBox(qs(caption_text(caption::kMonitor, language_)), this), id::kMonitorGroup);
     rate_ = named(new IndicatorStrip(IndicatorStrip::Picture::Rate, group), id::kRateStrip);
     auto* grid = new QGridLayout;
@@ -116,8 +111,7 @@ QWidget* MainWindow::build_monitor()
     return group;
 }
 
-QWidget* MainWindow::build_side()
-{
+QWidget* MainWindow::build_side() {
     auto* side = new QWidget(this);
     auto* picture = named(new QLabel(side), id::kPicture);
     picture->setPixmap(IndicatorStrip::badge());
@@ -131,12 +125,12 @@ QWidget* MainWindow::build_side()
     for (QPushButton* b : {environment_, about, exit}) column->addWidget(b);
     connect(environment_, &QPushButton::clicked, this, &MainWindow::environment_menu);
     connect(about, &QPushButton::clicked, this, &MainWindow::about_box);
-    connect(exit, &QPushButton::clicked, this, [this] { QMetaObject::invokeMethod(this, "close", Qt::QueuedConnection); });
+    connect(exit, &QPushButton::clicked, this,
+            [this] { QMetaObject::invokeMethod(this, "close", Qt::QueuedConnection); });
     return side;
 }
 
-int MainWindow::initialise(const StoredPort& port, const StoredBuffer& buffer, const ConvertOptions& options)
-{
+int MainWindow::initialise(const StoredPort& port, const StoredBuffer& buffer, const ConvertOptions& options) {
     convert_->load(options);
     attach_notify_window(this);
     const PortSettings p = port.record();
@@ -150,14 +144,12 @@ int MainWindow::initialise(const StoredPort& port, const StoredBuffer& buffer, c
     return 0;
 }
 
-bool MainWindow::post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
-{
+bool MainWindow::post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
     QCoreApplication::postEvent(this, new PostedEvent(message, wParam, lParam));
     return true;
 }
 
-bool MainWindow::event(QEvent* e)
-{
+bool MainWindow::event(QEvent* e) {
     if (e->type() != PostedEvent::type()) return QWidget::event(e);
     const auto* posted = static_cast<PostedEvent*>(e);
     if (ended_) return true;
@@ -170,13 +162,11 @@ bool MainWindow::event(QEvent* e)
         main_->on_notification(posted->w, reinterpret_cast<std::intptr_t>(&failure));
     } else if (posted->message == NotifyMessage) {
         main_->on_notification(posted->w, posted->l);
-    }
-    else if (posted->message == kConvertMessage) convert_->on_notification(posted->w, posted->l);
+    } else if (posted->message == kConvertMessage) convert_->on_notification(posted->w, posted->l);
     return true;
 }
 
-void MainWindow::closeEvent(QCloseEvent* e)
-{
+void MainWindow::closeEvent(QCloseEvent* e) {
     if (ended_) {
         e->accept();
         return;
@@ -185,8 +175,7 @@ void MainWindow::closeEvent(QCloseEvent* e)
     main_->on_close_request();
 }
 
-void MainWindow::environment_menu()
-{
+void MainWindow::environment_menu() {
     QMenu menu(this);
     QAction* port = menu.addAction(qs(caption_text(id::kPortSetting, language_)));
     QAction* buffer = menu.addAction(qs(caption_text(id::kBufferSetting, language_)));
@@ -197,8 +186,7 @@ void MainWindow::environment_menu()
     else if (chosen == buffer) main_->on_buffer_setting();
 }
 
-void MainWindow::about_box()
-{
+void MainWindow::about_box() {
     QDialog box(this);
     box.setObjectName(QString::number(id::kAboutBox));
     box.setWindowTitle(qs(caption_text(caption::kAboutTitle, language_)));
@@ -215,4 +203,4 @@ void MainWindow::about_box()
     box.exec();
 }
 
-} // namespace capstore
+}  // namespace capstore

@@ -100,4 +100,4 @@ private:
     int result_ = 0;
 };
 
-} // namespace capstore
+}  // namespace capstore

@@ -11,36 +11,30 @@ namespace capstore {
 
 QWidget* MainWindow::control(int id) const { return findChild<QWidget*>(QString::number(id)); }
 
-void MainWindow::set_title(const std::string& title)
-{
+void MainWindow::set_title(const std::string& title) {
     title_ = title;
     setWindowTitle(QString::fromStdString(title));
 }
 
-void MainWindow::show_control(int id, bool shown)
-{
+void MainWindow::show_control(int id, bool shown) {
     if (QWidget* w = control(id)) w->setVisible(shown);
 }
 
-void MainWindow::enable_control(int id, bool enabled)
-{
+void MainWindow::enable_control(int id, bool enabled) {
     if (QWidget* w = control(id)) w->setEnabled(enabled);
 }
 
-int MainWindow::focused_control() const
-{
+int MainWindow::focused_control() const {
     QWidget* w = QApplication::focusWidget();
     if (!w || !isAncestorOf(w)) return 0;
     return w->objectName().toInt();
 }
 
-void MainWindow::focus_control(int id)
-{
+void MainWindow::focus_control(int id) {
     if (QWidget* w = control(id)) w->setFocus();
 }
 
-void MainWindow::make_default(int id)
-{
+void MainWindow::make_default(int id) {
     for (QPushButton* b : findChildren<QPushButton*>()) b->setDefault(false);
     if (auto* b = qobject_cast<QPushButton*>(control(id))) {
         b->setDefault(true);
@@ -48,8 +42,7 @@ void MainWindow::make_default(int id)
     }
 }
 
-void MainWindow::set_control_text(int id, const std::string& text)
-{
+void MainWindow::set_control_text(int id, const std::string& text) {
     if (auto* label = qobject_cast<QLabel*>(control(id))) label->setText(QString::fromStdString(text));
 }
 
@@ -58,15 +51,14 @@ void MainWindow::set_indicator(int part, bool on) { status_->set_indicator(part,
 void MainWindow::set_rate_speed(int speed) { rate_->set_speed(speed); }
 void MainWindow::set_convert_speed(int speed) { panel_->indicator()->set_speed(speed); }
 
-Answer MainWindow::message_box(const std::string& caption, const std::string& text, Icon icon, Buttons buttons)
-{
+Answer MainWindow::message_box(const std::string& caption, const std::string& text, Icon icon, Buttons buttons) {
     QMessageBox box(isVisible() ? this : nullptr);
     box.setObjectName("messageBox");
     box.setWindowTitle(QString::fromStdString(caption));
     box.setText(QString::fromStdString(text));
-    box.setIcon(icon == Icon::Error ? QMessageBox::Critical
+    box.setIcon(icon == Icon::Error      ? QMessageBox::Critical
                 : icon == Icon::Question ? QMessageBox::Question
-                                        : QMessageBox::Warning);
+                                         : QMessageBox::Warning);
     switch (buttons) {
     case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
     case Buttons::YesNo:
@@ -87,8 +79,7 @@ Answer MainWindow::message_box(const std::string& caption, const std::string& te
     }
 }
 
-void MainWindow::end_program(int result)
-{
+void MainWindow::end_program(int result) {
     ended_ = true;
     result_ = result;
     tick_.stop();
@@ -97,4 +88,4 @@ void MainWindow::end_program(int result)
     emit program_ended(result);
 }
 
-} // namespace capstore
+}  // namespace capstore

@@ -19,26 +19,23 @@ std::mutex g_blocks_mutex;
 int g_blocks[3] = {};
 StoreFailure g_store_failure{};
 
-} // namespace
+}  // namespace
 
 void attach_notify_window(platform::Window* window) { g_window.store(window); }
 
 std::atomic<unsigned>& port_not_open_posts() { return g_port_not_open; }
 
-StoreFailure latest_store_failure()
-{
+StoreFailure latest_store_failure() {
     const std::lock_guard lock(g_blocks_mutex);
     return g_store_failure;
 }
 
-void latest_blocks(int (&out)[3])
-{
+void latest_blocks(int (&out)[3]) {
     const std::lock_guard lock(g_blocks_mutex);
     std::memcpy(out, g_blocks, sizeof g_blocks);
 }
 
-int notify_callback(int code, int status, void* data)
-{
+int notify_callback(int code, int status, void* data) {
     if (code == NtfyKey) return 1;
     platform::Window* window = g_window.load();
     if (status == StatusPortNotOpen) ++g_port_not_open;
@@ -60,4 +57,4 @@ int notify_callback(int code, int status, void* data)
     return 0;
 }
 
-} // namespace capstore
+}  // namespace capstore

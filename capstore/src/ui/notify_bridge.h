@@ -23,4 +23,4 @@ void latest_blocks(int (&out)[3]);
 // The same for the report of NtfyStoreFailed, which lives only during the call.
 StoreFailure latest_store_failure();
 
-} // namespace capstore
+}  // namespace capstore

@@ -13,10 +13,9 @@ namespace {
 constexpr int kPartWidth = 60;
 constexpr int kIndicatorStrings[3] = {str::kConnectIndicator, str::kMeasureIndicator, str::kConvertIndicator};
 
-} // namespace
+}  // namespace
 
-StatusBar::StatusBar(Language language, QWidget* parent) : QStatusBar(parent)
-{
+StatusBar::StatusBar(Language language, QWidget* parent) : QStatusBar(parent) {
     setObjectName(QString::number(id::kStatusBar));
     setSizeGripEnabled(false);
     text_ = new QLabel(this);
@@ -35,8 +34,7 @@ StatusBar::StatusBar(Language language, QWidget* parent) : QStatusBar(parent)
 
 void StatusBar::set_text(const QString& text) { text_->setText(text); }
 
-void StatusBar::set_indicator(int part, bool on)
-{
+void StatusBar::set_indicator(int part, bool on) {
     if (part < 1 || part > 3) return;
     QLabel* label = parts_[part - 1];
     on_[part - 1] = on;
@@ -51,4 +49,4 @@ void StatusBar::set_indicator(int part, bool on)
 
 bool StatusBar::indicator(int part) const { return part >= 1 && part <= 3 && on_[part - 1]; }
 
-} // namespace capstore
+}  // namespace capstore

@@ -14,7 +14,7 @@ public:
     StatusBar(Language language, QWidget* parent);
     void set_text(const QString& text);
     QString text() const { return text_->text(); }
-    void set_indicator(int part, bool on);   // parts 1..3
+    void set_indicator(int part, bool on);  // parts 1..3
     bool indicator(int part) const;
 
 private:
@@ -23,4 +23,4 @@ private:
     bool on_[3] = {};
 };
 
-} // namespace capstore
+}  // namespace capstore

@@ -93,21 +93,20 @@ constexpr ListRow kLists[] = {
     {id::kCsvData, "Character", "文字"},
 };
 
-} // namespace
+}  // namespace
 
-std::string_view caption_text(int key, Language language)
-{
-    const auto it = std::find_if(std::begin(kCaptions), std::end(kCaptions), [key](const Row& r) { return r.key == key; });
+std::string_view caption_text(int key, Language language) {
+    const auto it =
+        std::find_if(std::begin(kCaptions), std::end(kCaptions), [key](const Row& r) { return r.key == key; });
     if (it == std::end(kCaptions)) return {};
     return language == Language::Japanese ? it->japanese : it->english;
 }
 
-std::vector<std::string_view> list_items(int control, Language language)
-{
+std::vector<std::string_view> list_items(int control, Language language) {
     std::vector<std::string_view> out;
     for (const ListRow& r : kLists)
         if (r.control == control) out.push_back(language == Language::Japanese ? r.japanese : r.english);
     return out;
 }
 
-} // namespace capstore
+}  // namespace capstore

@@ -22,7 +22,7 @@ inline constexpr int kInclude = 6;
 inline constexpr int kAboutTitle = 7;
 inline constexpr int kAboutName = 8;
 inline constexpr int kAboutVersion = 9;
-} // namespace caption
+}  // namespace caption
 
 // The caption text; empty when there is none.
 std::string_view caption_text(int key, Language language);
@@ -30,9 +30,9 @@ std::string_view caption_text(int key, Language language);
 // The items of a drop-down list (id::kFormat, kLine, kPrintData, kFrame, kPacket, kCsvForm, kCsvData).
 std::vector<std::string_view> list_items(int control, Language language);
 
-} // namespace capstore
+}  // namespace capstore
 
 #include <QString>
 namespace capstore {
 inline QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-} // namespace capstore
+}  // namespace capstore

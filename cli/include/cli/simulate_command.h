@@ -13,9 +13,9 @@ namespace cli {
 
 struct SimulateSettings {
     simulator::AnalyzerOptions analyzer;
-    std::string link_path;   // also make this a symbolic link to the device
-    bool keys = false;       // press panel keys typed on stdin
-    bool help = false;       // --help was among the words
+    std::string link_path;  // also make this a symbolic link to the device
+    bool keys = false;      // press panel keys typed on stdin
+    bool help = false;      // --help was among the words
 };
 
 // Reads the options of `zamvex simulate` (everything after the subcommand's
@@ -23,4 +23,4 @@ struct SimulateSettings {
 // the reason into `error`.
 std::optional<SimulateSettings> parse_simulate_options(const std::vector<std::string>& args, std::string& error);
 
-} // namespace cli
+}  // namespace cli

@@ -1,18 +1,18 @@
 // Block ranges of a buffer folder and the shape of a single data file.
 #include "commands/buffer_input.h"
 
+#include <sys/stat.h>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <sys/stat.h>
 
 #include "pcbuffer/buffer_names.h"
 
 namespace cli {
 namespace {
 
-constexpr std::size_t kInfoBodySize = pcbuffer::InfoBodySize;   // what a single data file starts with
+constexpr std::size_t kInfoBodySize = pcbuffer::InfoBodySize;  // what a single data file starts with
 constexpr std::size_t kRecordSize = pcbuffer::RecordBytes;
 
 std::string parent_of(const std::string& path) {
@@ -48,17 +48,18 @@ std::string single_file_problem(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return "cannot read '" + path + "': " + std::strerror(errno);
     const auto size = static_cast<std::size_t>(st.st_size);
-    char head[pcbuffer::InfoMagicSize] = {};   // the first bytes of a folder's information file
+    char head[pcbuffer::InfoMagicSize] = {};  // the first bytes of a folder's information file
     std::ifstream(path, std::ios::binary).read(head, sizeof head);
     const bool info_file = std::memcmp(head, pcbuffer::InfoMagic, sizeof head) == 0;
     if (!info_file && size >= kInfoBodySize && (size - kInfoBodySize) % kRecordSize == 0) return "";
     // Block files hold whole records only; a single data file is two bytes past that.
-    std::string what = info_file                   ? "the information file of a PC buffer folder"
-                       : size % kRecordSize == 0   ? "a block file of a PC buffer folder"
-                                                   : "too short";
+    std::string what = info_file                 ? "the information file of a PC buffer folder"
+                       : size % kRecordSize == 0 ? "a block file of a PC buffer folder"
+                                                 : "too short";
     return "'" + path + "' is not a single data file (" + what +
            "): a single data file is the 2038-byte information part followed by 4-byte records, as the "
-           "analyzer's save writes it; for a PC buffer, give its folder ('" + parent_of(path) + "')";
+           "analyzer's save writes it; for a PC buffer, give its folder ('" +
+           parent_of(path) + "')";
 }
 
 }  // namespace cli

@@ -10,9 +10,9 @@ namespace cli {
 inline constexpr int kMaxJobBlocks = 1024;
 
 struct BlockChoice {
-    int start = 1;      // first block, 1 = the oldest
-    int blocks = 0;     // blocks the job takes
-    int left_out = 0;   // blocks after the job's last one that it does not take
+    int start = 1;     // first block, 1 = the oldest
+    int blocks = 0;    // blocks the job takes
+    int left_out = 0;  // blocks after the job's last one that it does not take
 };
 
 // The blocks of a folder holding `held` blocks: `blocks` from `start` when

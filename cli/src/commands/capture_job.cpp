@@ -19,9 +19,9 @@ using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
 struct Monitor {
-    int measure_state = -1;   // -1: not reported yet
-    int fill = 0;             // bytes in the current block
-    int rate = 0;             // 0..1000
+    int measure_state = -1;  // -1: not reported yet
+    int fill = 0;            // bytes in the current block
+    int rate = 0;            // 0..1000
     int losses = 0;
     bool link_lost = false;
     bool store_failed = false;
@@ -86,7 +86,9 @@ std::string stop_cause(const CaptureJob& job, const Monitor& m, Clock::time_poin
 // Stops a running measurement and waits for the analyzer to report the end.
 std::string stop_measurement(AnalyzerSession& s, Monitor& m) {
     if (m.measure_state != 0 && !m.link_lost) s.call(ReqMeasure, 0, 10s);
-    if (!await_state(s, m, [](int st) { return st == 0; }, 15s) && !m.link_lost) {
+    if (!await_state(
+            s, m, [](int st) { return st == 0; }, 15s) &&
+        !m.link_lost) {
         // The link reset closes (and so flushes) the block file all the same.
         s.remote().ResetLink();
         s.remote().Close();
@@ -104,7 +106,8 @@ std::string start_measurement(AnalyzerSession& s, Monitor& m) {
     }
     // Any other refusal (258 for an unsupported start, too) has a stop reason to show.
     if (start != StatusDone) return refused_start(s);
-    if (!await_state(s, m, [](int st) { return st > 0; }, 15s)) {
+    if (!await_state(
+            s, m, [](int st) { return st > 0; }, 15s)) {
         if (m.link_lost) return link_lost_text(s.link_lost());
         s.remote().ResetLink();
         s.disconnect();

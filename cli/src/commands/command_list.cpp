@@ -5,9 +5,8 @@ namespace cli {
 
 const std::vector<const Command*>& commands() {
     static const std::vector<const Command*> list = {
-        &kCaptureCommand, &kConvertCommand, &kMonitorCommand, &kExportCommand, &kSettingsCommand,
-        &kTableCommand,   &kScreenCommand,  &kKeyCommand,    &kPortsCommand,
-        &kSimulateCommand, &kDemoCommand,   &kHelpCommand,
+        &kCaptureCommand, &kConvertCommand, &kMonitorCommand, &kExportCommand,   &kSettingsCommand, &kTableCommand,
+        &kScreenCommand,  &kKeyCommand,     &kPortsCommand,   &kSimulateCommand, &kDemoCommand,     &kHelpCommand,
     };
     return list;
 }

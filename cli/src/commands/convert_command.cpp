@@ -59,8 +59,7 @@ int convert_command(const CommandLine& line) {
         job.options.Blocks = choice->blocks;
         note = left_out_note(*choice);
     } else if (std::filesystem::is_regular_file(job.input)) {
-        if (const std::string problem = single_file_problem(job.input); !problem.empty())
-            return line.fail(problem);
+        if (const std::string problem = single_file_problem(job.input); !problem.empty()) return line.fail(problem);
     }
     job.progress = ::isatty(STDERR_FILENO) ? stderr : nullptr;
     catch_interrupts();

@@ -112,7 +112,8 @@ ConvertResult run_convert(const ConvertJob& job) {
     // The queue outlives the converter, whose worker posts to it until Close.
     NotifyQueue q;
     TextConvert* raw = nullptr;
-    if (textlib::CreateTextConvert(&raw) != 1 || !raw) return failed("the text conversion library could not create its object");
+    if (textlib::CreateTextConvert(&raw) != 1 || !raw)
+        return failed("the text conversion library could not create its object");
     std::unique_ptr<TextConvert, ConverterDeleter> tc(raw);
     if (!tc->Open(job.input.c_str(), q.text_window(), nullptr, kConvertMessage))
         return failed(std::string(message_text(Msg::BufferFiles)) + "\n'" + job.input + "'");

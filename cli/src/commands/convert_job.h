@@ -11,17 +11,17 @@
 namespace cli {
 
 struct ConvertJob {
-    std::string input;        // buffer folder or one data file
-    std::string out;          // output folder (made when missing)
+    std::string input;  // buffer folder or one data file
+    std::string out;    // output folder (made when missing)
     ConvertOptions options{};
-    std::string prefix;       // output file name prefix
-    std::FILE* progress = nullptr;   // progress bar (a terminal), or none
+    std::string prefix;             // output file name prefix
+    std::FILE* progress = nullptr;  // progress bar (a terminal), or none
 };
 
 struct ConvertResult {
     int exit_code = kExitDone;
     std::string error;
-    std::vector<std::string> files;   // the files written, in order
+    std::vector<std::string> files;  // the files written, in order
 };
 
 ConvertResult run_convert(const ConvertJob& job);

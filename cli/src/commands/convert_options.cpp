@@ -19,14 +19,10 @@ struct Choice {
 };
 
 constexpr Choice kChoices[] = {
-    {"--format", &ConvertOptions::Format},
-    {"--line", &ConvertOptions::Line},
-    {"--print", &ConvertOptions::PrintFormat},
-    {"--data", &ConvertOptions::PrintData},
-    {"--frame", &ConvertOptions::TranslateFrame},
-    {"--packet", &ConvertOptions::TranslatePacket},
-    {"--csv-form", &ConvertOptions::CsvForm},
-    {"--csv-data", &ConvertOptions::CsvData},
+    {"--format", &ConvertOptions::Format},        {"--line", &ConvertOptions::Line},
+    {"--print", &ConvertOptions::PrintFormat},    {"--data", &ConvertOptions::PrintData},
+    {"--frame", &ConvertOptions::TranslateFrame}, {"--packet", &ConvertOptions::TranslatePacket},
+    {"--csv-form", &ConvertOptions::CsvForm},     {"--csv-data", &ConvertOptions::CsvData},
 };
 
 // The layouts that read an option; the others would silently ignore it.
@@ -196,8 +192,7 @@ std::optional<ConvertOptions> convert_options_from(const ParsedOptions& parsed, 
     for (const Flag& f : kFlags)
         if (parsed.has(f.option)) o.*f.field = 1;
     if (parsed.has("--line-states") && !line_states(parsed.value("--line-states"), o)) {
-        error = "bad value for --line-states: '" + parsed.value("--line-states") +
-                "' (names " + line_state_names() +
+        error = "bad value for --line-states: '" + parsed.value("--line-states") + "' (names " + line_state_names() +
                 ", each once, separated by commas)";
         return std::nullopt;
     }

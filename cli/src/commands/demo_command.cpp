@@ -56,7 +56,7 @@ int run_demo(const std::string& device, double seconds) {
     capture.folder = std::string(kRoot) + "/buffer";
     capture.max_blocks = 10;
     capture.seconds = seconds;
-    capture.force = true;   // the demo's own folder from an earlier run
+    capture.force = true;  // the demo's own folder from an earlier run
     const CaptureResult c = run_capture(capture);
     if (c.exit_code != kExitDone) return fail(kDemoCommand, "capture: " + c.error);
     std::printf("capture: %s, %d block file%s in %s (stopped by %s, %d data losses)\n", c.analyzer.c_str(), c.count,
@@ -122,9 +122,10 @@ const Command kDemoCommand{
         "HDLC X.25 traffic into ./zamvex-demo/buffer, converts it to the print format and\n"
         "to X.25 packet translation in ./zamvex-demo/text, saves the analyzer's settings to\n"
         "./zamvex-demo/settings.txt, and shows the first lines of each.\n",
-    .options = {
-        {"--seconds", "S", "seconds to capture, 1..30 (default 3)"},
-    },
+    .options =
+        {
+            {"--seconds", "S", "seconds to capture, 1..30 (default 3)"},
+        },
     .run = run_with<demo_command, kDemoCommand>,
 };
 

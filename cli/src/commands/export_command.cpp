@@ -36,13 +36,13 @@ void read_options(const CommandLine& line, pcapng::ExportOptions& o) {
 void print_summary(const pcapng::ExportOptions& o, const pcapng::ExportSummary& s) {
     std::printf("%lld frame%s written to %s (link type %u)\n", static_cast<long long>(s.frames),
                 s.frames == 1 ? "" : "s", o.output.c_str(), static_cast<unsigned>(s.linkType));
-    std::printf("  SD %lld, RD %lld, no direction %lld\n", static_cast<long long>(s.sd),
-                static_cast<long long>(s.rd), static_cast<long long>(s.undecided));
+    std::printf("  SD %lld, RD %lld, no direction %lld\n", static_cast<long long>(s.sd), static_cast<long long>(s.rd),
+                static_cast<long long>(s.undecided));
     std::printf("  errors: %lld bad FCS, %lld short, %lld aborted or broken\n", static_cast<long long>(s.fcsErrors),
                 static_cast<long long>(s.shortFrames), static_cast<long long>(s.aborts));
     std::printf("  lost data: %lld mark%s\n", static_cast<long long>(s.lostMarks), s.lostMarks == 1 ? "" : "s");
-    std::printf("  times: %s\n", s.onMeasurementDate ? "time of day on the measurement's date"
-                                                      : "seconds from the first time stamp");
+    std::printf("  times: %s\n",
+                s.onMeasurementDate ? "time of day on the measurement's date" : "seconds from the first time stamp");
 }
 
 // Every block from --start on (at most a job's worth) unless --blocks says
@@ -96,16 +96,17 @@ const Command kExportCommand{
         "PPP as PPP_WITH_DIR (204); ASYNC and SYNC frames as raw characters on user link\n"
         "type 148. Without --blocks it takes every block from --start on, at most 1024,\n"
         "and says when blocks were left out.\n",
-    .options = {
-        {"--pcapng", "FILE", "the capture file to write (replaced if it exists)", ValueKind::File},
-        {"--start", "N", "first block, 1 = the oldest (default 1)"},
-        {"--blocks", "N", "number of blocks (default: to the end, at most 1024)"},
-        choice_option("--line", kLineWords, "directions to export", pcapng::ExportOptions{}.line),
-        choice_option("--frame", kFrameWords, "frames of HDLC/NRZI lines", pcapng::ExportOptions{}.frameProtocol),
-        {"--date", "YYYY-MM-DD",
-         "the measurement's date (default: the day the buffer's\n"
-         "datainfo.mkw was written; a data file's times start at 0)"},
-    },
+    .options =
+        {
+            {"--pcapng", "FILE", "the capture file to write (replaced if it exists)", ValueKind::File},
+            {"--start", "N", "first block, 1 = the oldest (default 1)"},
+            {"--blocks", "N", "number of blocks (default: to the end, at most 1024)"},
+            choice_option("--line", kLineWords, "directions to export", pcapng::ExportOptions{}.line),
+            choice_option("--frame", kFrameWords, "frames of HDLC/NRZI lines", pcapng::ExportOptions{}.frameProtocol),
+            {"--date", "YYYY-MM-DD",
+             "the measurement's date (default: the day the buffer's\n"
+             "datainfo.mkw was written; a data file's times start at 0)"},
+        },
     .run = run_with<export_command, kExportCommand>,
     .operands = ValueKind::File,
 };

@@ -45,13 +45,14 @@ int press_keys(AnalyzerSession& s, const std::vector<int>& codes, bool each_scre
         const int st = s.call(ReqKey, code, 10s);
         if (st != StatusDone) {
             s.disconnect();
-            return fail(kKeyCommand, "key " + std::to_string(code) + " was not sent (status " + std::to_string(st) + ")");
+            return fail(kKeyCommand,
+                        "key " + std::to_string(code) + " was not sent (status " + std::to_string(st) + ")");
         }
         const std::string_view name = KeyName(code % KeyShifted);
         std::printf("key %s%s (%d) sent\n", code >= KeyShifted ? "SHIFT+" : "",
                     name.empty() ? std::to_string(code).c_str() : std::string(name).c_str(), code);
         std::fflush(stdout);
-        std::this_thread::sleep_for(250ms);   // the analyzer redraws before its screen is read
+        std::this_thread::sleep_for(250ms);  // the analyzer redraws before its screen is read
         if (!each_screen && (png.empty() || !last)) continue;
         std::string error;
         const auto picture = fetch_screen(s, error);

@@ -10,7 +10,10 @@ namespace cli {
 namespace {
 
 constexpr std::pair<std::string_view, int> kArrowWords[] = {
-    {"LEFT", KeyLeft}, {"RIGHT", KeyRight}, {"UP", KeyUp}, {"DOWN", KeyDown},
+    {"LEFT", KeyLeft},
+    {"RIGHT", KeyRight},
+    {"UP", KeyUp},
+    {"DOWN", KeyDown},
 };
 
 std::string upper(std::string s) {

@@ -17,7 +17,7 @@ using LiveReader = std::function<std::string(textlib::LiveRecords&)>;
 
 struct LiveResult {
     CaptureResult capture;
-    std::string output_error;   // the reader's failure, if any
+    std::string output_error;  // the reader's failure, if any
 };
 
 // `job.folder` may be empty (no PC buffer is kept). Stopping (Ctrl-C, SIGTERM,

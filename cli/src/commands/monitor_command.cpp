@@ -55,8 +55,7 @@ int monitor_command(const CommandLine& line) {
     const CaptureResult& c = r.capture;
     std::fprintf(stderr, "%s\n", capture_summary(c, job.folder).c_str());
     // A reader that gave up because its reader went away is how `| head` ends, not a failure.
-    if (!r.output_error.empty() && c.ended_by != kOutputClosed && !interrupted())
-        return line.fail(r.output_error);
+    if (!r.output_error.empty() && c.ended_by != kOutputClosed && !interrupted()) return line.fail(r.output_error);
     return kExitDone;
 }
 

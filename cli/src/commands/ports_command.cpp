@@ -24,8 +24,7 @@ std::string access_problem(const std::string& device) {
     if (error == EACCES && ::stat(device.c_str(), &st) == 0) {
         const group* g = ::getgrgid(st.st_gid);
         const std::string name = g ? g->gr_name : std::to_string(st.st_gid);
-        text += "; it belongs to group '" + name + "': 'sudo usermod -aG " + name +
-                " $USER', then log in again";
+        text += "; it belongs to group '" + name + "': 'sudo usermod -aG " + name + " $USER', then log in again";
     }
     return text;
 }
@@ -56,9 +55,10 @@ const Command kPortsCommand{
         "on-board /dev/ttyS* ports that have a UART. For each it says whether you may open\n"
         "it (with the group to join when not) and whether a program holds its lock. The\n"
         "port dialogs of the window programs offer the same list.\n",
-    .options = {
-        {"--json", nullptr, "print the list as JSON for scripts"},
-    },
+    .options =
+        {
+            {"--json", nullptr, "print the list as JSON for scripts"},
+        },
     .run = run_with<ports_command, kPortsCommand>,
 };
 

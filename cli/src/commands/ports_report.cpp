@@ -58,8 +58,7 @@ std::string ports_text(const std::vector<PortState>& ports) {
         out += "\n";
         for (const std::string& name : p.byId) out += "    " + name + "\n";
         out += "    " + (s.access_problem.empty() ? std::string("you may open it") : s.access_problem) + "\n";
-        out += "    " + (s.holder ? holder_text(*s.holder) : std::string("no program holds its lock")) +
-               "\n";
+        out += "    " + (s.holder ? holder_text(*s.holder) : std::string("no program holds its lock")) + "\n";
     }
     return out;
 }

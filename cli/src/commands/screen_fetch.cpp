@@ -30,8 +30,8 @@ using namespace std::chrono_literals;
 std::optional<Picture> fetch_screen(AnalyzerSession& s, std::string& error) {
     const int st = s.call(ReqGetScreen, 0, 30s);
     if (st != StatusDone) {
-        error = "cannot fetch the screen (" + status_name(st == kNoNotification ? StatusNoAnswer : st) +
-                ", status " + std::to_string(st) + ")";
+        error = "cannot fetch the screen (" + status_name(st == kNoNotification ? StatusNoAnswer : st) + ", status " +
+                std::to_string(st) + ")";
         return std::nullopt;
     }
     const BitmapInfo* info = s.remote().GetScreenInfo();
@@ -49,8 +49,8 @@ std::optional<std::string> show_screen(const Picture& p, const std::string& png_
         const int columns = terminal_columns();
         std::fputs(text_art(p, columns).c_str(), stdout);
         if (const int k = text_scale(p.width, columns); k > 1)
-            std::fprintf(stderr, "(%dx%d screen scaled to 1/%d to fit %d columns; --png keeps every pixel)\n",
-                         p.width, p.height, k, columns);
+            std::fprintf(stderr, "(%dx%d screen scaled to 1/%d to fit %d columns; --png keeps every pixel)\n", p.width,
+                         p.height, k, columns);
         std::fflush(stdout);
         return std::nullopt;
     }

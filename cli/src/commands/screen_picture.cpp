@@ -93,12 +93,12 @@ std::string png_file(const Picture& p) {
     std::string ihdr;
     put_be32(ihdr, static_cast<std::uint32_t>(p.width));
     put_be32(ihdr, static_cast<std::uint32_t>(p.height));
-    ihdr += std::string("\x08\x00\x00\x00\x00", 5);   // 8-bit greyscale, no interlace
+    ihdr += std::string("\x08\x00\x00\x00\x00", 5);  // 8-bit greyscale, no interlace
     chunk(out, "IHDR", ihdr);
     std::string raw;
     raw.reserve(p.grey.size() + p.height);
     for (int y = 0; y < p.height; ++y) {
-        raw += '\0';   // filter: none
+        raw += '\0';  // filter: none
         raw.append(reinterpret_cast<const char*>(p.grey.data()) + static_cast<std::size_t>(y) * p.width, p.width);
     }
     chunk(out, "IDAT", zlib_stored(raw));
@@ -106,7 +106,9 @@ std::string png_file(const Picture& p) {
     return out;
 }
 
-int text_scale(int width, int columns) { return columns <= 0 || width <= columns ? 1 : (width + columns - 1) / columns; }
+int text_scale(int width, int columns) {
+    return columns <= 0 || width <= columns ? 1 : (width + columns - 1) / columns;
+}
 
 std::string text_art(const Picture& p, int columns) {
     static const char* const kCells[] = {" ", "\xE2\x96\x80", "\xE2\x96\x84", "\xE2\x96\x88"};  // " ▀ ▄ █"

@@ -34,14 +34,10 @@ std::string type_range(Model model) {
 // What each failure of the settings file means, in English, then the tool's own text.
 std::string failure_text(const setxfer::Failure& f) {
     static constexpr const char* kKinds[] = {
-        "bad type for this analyzer",
-        "the file was made for another model",
-        "a setting section does not read back",
-        "the file holds no table data",
-        "the file holds no program data",
-        "the table data are invalid, or more than the tables hold",
-        "the program listing is invalid",
-        "the table does not fit",
+        "bad type for this analyzer",           "the file was made for another model",
+        "a setting section does not read back", "the file holds no table data",
+        "the file holds no program data",       "the table data are invalid, or more than the tables hold",
+        "the program listing is invalid",       "the table does not fit",
     };
     std::string text = std::string(kKinds[static_cast<int>(f.kind)]) + " (" + sjis_to_utf8(f.message) + ")";
     if (f.line > 0) text += "; line " + std::to_string(f.line) + " reads '" + sjis_to_utf8(f.found) + "'";

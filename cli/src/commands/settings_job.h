@@ -11,15 +11,15 @@ namespace cli {
 struct SettingsJob {
     PortChoice port;
     std::string file;
-    int type = -1;          // 0 setup, 1 + tables, 2 + program; -1: all the model has (save) or the file has (send)
-    bool ascii = false;     // tables in the character form
-    bool force = false;     // replace an existing file
+    int type = -1;       // 0 setup, 1 + tables, 2 + program; -1: all the model has (save) or the file has (send)
+    bool ascii = false;  // tables in the character form
+    bool force = false;  // replace an existing file
 };
 
 struct SettingsResult {
     int exit_code = kExitDone;
     std::string error;
-    std::string model;      // "RV-7020"
+    std::string model;  // "RV-7020"
     int type = 0;
     std::size_t bytes = 0;  // file size
 };

@@ -81,43 +81,52 @@ bool int_into(const std::string& t, int& into) {
 
 const std::vector<ValueOption>& value_options() {
     static const std::vector<ValueOption> options = {
-        {"--model", [](const std::string& t, AnalyzerOptions& o) {
+        {"--model",
+         [](const std::string& t, AnalyzerOptions& o) {
              const auto m = model(t);
              if (m) o.model = *m;
              return m.has_value();
          }},
         {"--version", version},
-        {"--seed", [](const std::string& t, AnalyzerOptions& o) {
+        {"--seed",
+         [](const std::string& t, AnalyzerOptions& o) {
              long long v = 0;
              if (!number(t, v)) return false;
              o.seed = static_cast<std::uint64_t>(v);
              return true;
          }},
         {"--rate", [](const std::string& t, AnalyzerOptions& o) { return int_into(t, o.records_per_second); }},
-        {"--trigger-after", [](const std::string& t, AnalyzerOptions& o) {
+        {"--trigger-after",
+         [](const std::string& t, AnalyzerOptions& o) {
              long long v = 0;
              if (!number(t, v)) return false;
              o.trigger_after = static_cast<std::uint64_t>(v);
              return true;
          }},
-        {"--refuse-start", [](const std::string& t, AnalyzerOptions& o) {
+        {"--refuse-start",
+         [](const std::string& t, AnalyzerOptions& o) {
              int v = 0;
              if (!int_into(t, v) || v > 255) return false;
              o.faults.refuse_start = v;
              return true;
          }},
         {"--drop-frame", [](const std::string& t, AnalyzerOptions& o) { return number_list(t, o.faults.drop_frames); }},
-        {"--corrupt-frame", [](const std::string& t, AnalyzerOptions& o) { return number_list(t, o.faults.corrupt_frames); }},
-        {"--delay-frame", [](const std::string& t, AnalyzerOptions& o) { return number_list(t, o.faults.delay_frames); }},
+        {"--corrupt-frame",
+         [](const std::string& t, AnalyzerOptions& o) { return number_list(t, o.faults.corrupt_frames); }},
+        {"--delay-frame",
+         [](const std::string& t, AnalyzerOptions& o) { return number_list(t, o.faults.delay_frames); }},
         {"--delay-ms", [](const std::string& t, AnalyzerOptions& o) { return int_into(t, o.faults.delay_ms); }},
-        {"--lose-every", [](const std::string& t, AnalyzerOptions& o) { return int_into(t, o.faults.lose_every_items); }},
-        {"--silent-after-frames", [](const std::string& t, AnalyzerOptions& o) {
+        {"--lose-every",
+         [](const std::string& t, AnalyzerOptions& o) { return int_into(t, o.faults.lose_every_items); }},
+        {"--silent-after-frames",
+         [](const std::string& t, AnalyzerOptions& o) {
              long long v = 0;
              if (!number(t, v)) return false;
              o.faults.silent_after_frames = static_cast<std::uint64_t>(v);
              return true;
          }},
-        {"--silent-after-blocks", [](const std::string& t, AnalyzerOptions& o) {
+        {"--silent-after-blocks",
+         [](const std::string& t, AnalyzerOptions& o) {
              long long v = 0;
              if (!number(t, v)) return false;
              o.faults.silent_after_blocks = static_cast<std::uint64_t>(v);
@@ -188,7 +197,7 @@ std::atomic<bool> g_stop{false};
 
 extern "C" void on_signal(int) { g_stop.store(true); }
 
-} // namespace
+}  // namespace
 
 std::optional<SimulateSettings> parse_simulate_options(const std::vector<std::string>& args, std::string& error) {
     const auto parsed = parse_options(args, kSimulateCommand.options, error);
@@ -217,9 +226,9 @@ int simulate_command(const CommandLine& line) {
         std::signal(SIGTERM, on_signal);
         std::printf("%s\n", server.slave_path().c_str());
         std::fflush(stdout);
-        std::fprintf(stderr, "zamvex simulate: %s %X.%02X on %s (Ctrl-C or SIGTERM ends)\n", simulator::model_name(o.model),
-                     static_cast<unsigned>(o.version_major), static_cast<unsigned>(o.version_minor),
-                     server.slave_path().c_str());
+        std::fprintf(stderr, "zamvex simulate: %s %X.%02X on %s (Ctrl-C or SIGTERM ends)\n",
+                     simulator::model_name(o.model), static_cast<unsigned>(o.version_major),
+                     static_cast<unsigned>(o.version_minor), server.slave_path().c_str());
         server.run(g_stop, settings->keys ? STDIN_FILENO : -1);
         if (!link.empty()) ::unlink(link.c_str());
     } catch (const std::exception& e) {
@@ -237,35 +246,36 @@ const Command kSimulateCommand{
     .description =
         "Serves a simulated analyzer on a pseudo-terminal. The first line on stdout is the\n"
         "device path for the programs to open; it runs until interrupted (SIGINT, SIGTERM).\n",
-    .options = {
-        heading("analyzer"),
-        {"--model", "RV-7010|RV-7020|RV-7030", "model (default RV-7020)"},
-        {"--version", "X.Y", "firmware version, hexadecimal (default 1.05)"},
-        {"--text-only", nullptr, "firmware without packet mode"},
-        {"--hex-blocks", nullptr, "text mode sends data sets as \"$\" hex blocks"},
-        {"--link", "PATH", "also make PATH a symbolic link to the device", ValueKind::File},
-        {"--keys", nullptr,
-         "press panel keys typed on stdin, one per line\n(RUN, STOP, UP, SHIFT+0, 33, 0x21, ...)"},
-        heading("measurement"),
-        {"--seed", "N", "traffic seed (default 1)"},
-        {"--mode", "async|sync|hdlc|nrzi|ppp", "line mode of the default setup (default hdlc)"},
-        choice_option("--protocol", "mixed|sdlc|x25|x25x|lapd", "frames on HDLC/NRZI lines",
-                      static_cast<int>(AnalyzerOptions{}.protocol)),
-        {"--rate", "N", "records per second; 0 = as fast as the line allows (default 2000)"},
-        {"--trigger-after", "N", "the running state turns to triggered after N records"},
-        heading("faults"),
-        {"--mute", nullptr, "never answer"},
-        {"--measuring", nullptr, "already measuring when the PC connects"},
-        {"--refuse-start", "REASON", "refuse measurement starts with this stop reason"},
-        {"--drop-frame", "N[,N...]", "do not send these frames (counted from 1)"},
-        {"--corrupt-frame", "N[,N...]", "send these frames with a broken CRC"},
-        {"--delay-frame", "N[,N...]", "hold these frames back (see --delay-ms)"},
-        {"--delay-ms", "MS", "how long held frames wait (default 2000)"},
-        {"--lose-every", "N", "lose every N-th captured-data item (data loss)"},
-        {"--silent-after-frames", "N", "go dead after sending N frames"},
-        {"--silent-after-blocks", "N", "go dead after sending N text-mode data blocks"},
-    },
+    .options =
+        {
+            heading("analyzer"),
+            {"--model", "RV-7010|RV-7020|RV-7030", "model (default RV-7020)"},
+            {"--version", "X.Y", "firmware version, hexadecimal (default 1.05)"},
+            {"--text-only", nullptr, "firmware without packet mode"},
+            {"--hex-blocks", nullptr, "text mode sends data sets as \"$\" hex blocks"},
+            {"--link", "PATH", "also make PATH a symbolic link to the device", ValueKind::File},
+            {"--keys", nullptr,
+             "press panel keys typed on stdin, one per line\n(RUN, STOP, UP, SHIFT+0, 33, 0x21, ...)"},
+            heading("measurement"),
+            {"--seed", "N", "traffic seed (default 1)"},
+            {"--mode", "async|sync|hdlc|nrzi|ppp", "line mode of the default setup (default hdlc)"},
+            choice_option("--protocol", "mixed|sdlc|x25|x25x|lapd", "frames on HDLC/NRZI lines",
+                          static_cast<int>(AnalyzerOptions{}.protocol)),
+            {"--rate", "N", "records per second; 0 = as fast as the line allows (default 2000)"},
+            {"--trigger-after", "N", "the running state turns to triggered after N records"},
+            heading("faults"),
+            {"--mute", nullptr, "never answer"},
+            {"--measuring", nullptr, "already measuring when the PC connects"},
+            {"--refuse-start", "REASON", "refuse measurement starts with this stop reason"},
+            {"--drop-frame", "N[,N...]", "do not send these frames (counted from 1)"},
+            {"--corrupt-frame", "N[,N...]", "send these frames with a broken CRC"},
+            {"--delay-frame", "N[,N...]", "hold these frames back (see --delay-ms)"},
+            {"--delay-ms", "MS", "how long held frames wait (default 2000)"},
+            {"--lose-every", "N", "lose every N-th captured-data item (data loss)"},
+            {"--silent-after-frames", "N", "go dead after sending N frames"},
+            {"--silent-after-blocks", "N", "go dead after sending N text-mode data blocks"},
+        },
     .run = run_with<simulate_command, kSimulateCommand>,
 };
 
-} // namespace cli
+}  // namespace cli

@@ -1,7 +1,7 @@
 // `zamvex table`: new contents for one of the analyzer's sixteen tables, typed
 // into a file (or given on stdin): every byte, line ends included, is one cell.
-#include <cstdio>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -18,7 +18,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr std::size_t kMaxText = 8191;   // what the table editor takes
+constexpr std::size_t kMaxText = 8191;  // what the table editor takes
 
 std::optional<int> table_number(const std::string& text) {
     if (text.size() == 1) {
@@ -37,8 +37,9 @@ int run_table(const PortChoice& port, int k, const std::string& text) {
     for (int code : {ReqGetSetup, ReqGetTable}) {
         if (const int st = s.call(code, 0, 60s); st != StatusDone) {
             s.disconnect();
-            return fail(kTableCommand, "cannot read the analyzer's " + std::string(code == ReqGetSetup ? "setup" : "tables") +
-                                     " (status " + std::to_string(st) + ")");
+            return fail(kTableCommand, "cannot read the analyzer's " +
+                                           std::string(code == ReqGetSetup ? "setup" : "tables") + " (status " +
+                                           std::to_string(st) + ")");
         }
     }
     const auto table = library_bodies(s).table;

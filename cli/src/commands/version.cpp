@@ -37,7 +37,7 @@ std::string library_line(const char* name) {
     line += "MKGetDllVersion " + version_number(reinterpret_cast<int (*)()>(symbol)());
     Dl_info info{};
     if (::dladdr(symbol, &info) && info.dli_fname) {
-        char* path = ::realpath(info.dli_fname, nullptr);   // "bin/../lib/..." as the plain path
+        char* path = ::realpath(info.dli_fname, nullptr);  // "bin/../lib/..." as the plain path
         line += std::string("  ") + (path ? path : info.dli_fname);
         std::free(path);
     }

@@ -43,15 +43,23 @@ constexpr const char* kUsage =
 // The options Wireshark passes (those without a help text are Wireshark's own,
 // some of them change nothing here), then the port group.
 const std::vector<OptionSpec>& specs() {
-    static const std::vector<OptionSpec> list = with_port_options({
-        {"--extcap-interfaces", nullptr}, {"--extcap-version", "V"},      {"--extcap-interface", "NAME"},
-        {"--extcap-dlts", nullptr},       {"--extcap-config", nullptr},   {"--capture", nullptr},
-        {"--fifo", "PATH"},               {"--extcap-capture-filter", "F"}, {"--extcap-control-in", "PATH"},
-        {"--extcap-control-out", "PATH"}, {"--extcap-reload-option", "O"}, {"--debug", nullptr},
-        {"--debug-file", "PATH"},
-        choice_option("--frame", kFrameWords, "frames of HDLC/NRZI lines", pcapng::LiveOptions{}.frameProtocol),
-        {"--folder", "DIR", "also keep the PC buffer in DIR"},
-        {"--ring-blocks", "N", "with --folder: keep the newest N blocks (0: no ring, up to 1024)"}});
+    static const std::vector<OptionSpec> list = with_port_options(
+        {{"--extcap-interfaces", nullptr},
+         {"--extcap-version", "V"},
+         {"--extcap-interface", "NAME"},
+         {"--extcap-dlts", nullptr},
+         {"--extcap-config", nullptr},
+         {"--capture", nullptr},
+         {"--fifo", "PATH"},
+         {"--extcap-capture-filter", "F"},
+         {"--extcap-control-in", "PATH"},
+         {"--extcap-control-out", "PATH"},
+         {"--extcap-reload-option", "O"},
+         {"--debug", nullptr},
+         {"--debug-file", "PATH"},
+         choice_option("--frame", kFrameWords, "frames of HDLC/NRZI lines", pcapng::LiveOptions{}.frameProtocol),
+         {"--folder", "DIR", "also keep the PC buffer in DIR"},
+         {"--ring-blocks", "N", "with --folder: keep the newest N blocks (0: no ring, up to 1024)"}});
     return list;
 }
 
@@ -116,7 +124,7 @@ CaptureJob capture_job(const ParsedOptions& o, pcapng::LiveOptions& live, std::s
     } else {
         job.max_blocks = 1024;
     }
-    job.force = true;   // a capture interface is started again and again on the same folder
+    job.force = true;  // a capture interface is started again and again on the same folder
     return job;
 }
 

@@ -30,14 +30,14 @@ static_assert(word_count(kFrameWords) == std::size(kFrameDisplays));
 
 std::string arg(int number, std::string_view call, std::string_view display, std::string_view type,
                 std::string_view extra, std::string_view tooltip) {
-    std::string line = "arg {number=" + std::to_string(number) + "}{call=" + std::string(call) + "}{display=" +
-                       std::string(display) + "}{type=" + std::string(type) + "}" + std::string(extra);
+    std::string line = "arg {number=" + std::to_string(number) + "}{call=" + std::string(call) +
+                       "}{display=" + std::string(display) + "}{type=" + std::string(type) + "}" + std::string(extra);
     return line + "{tooltip=" + std::string(tooltip) + "}\n";
 }
 
 std::string value(int number, std::string_view v, std::string_view display, bool isDefault) {
-    return "value {arg=" + std::to_string(number) + "}{value=" + std::string(v) + "}{display=" +
-           std::string(display) + "}{default=" + (isDefault ? "true" : "false") + "}\n";
+    return "value {arg=" + std::to_string(number) + "}{value=" + std::string(v) + "}{display=" + std::string(display) +
+           "}{default=" + (isDefault ? "true" : "false") + "}\n";
 }
 
 // A selector's values: each word with its display; the one at `chosen` is the default.
@@ -53,13 +53,15 @@ std::string values(int number, const char* words, const std::string_view* displa
 
 std::string interfaces_text() {
     return "extcap {version=1.0}{help=file:///usr/share/doc/zamvex/README.md}\n"
-           "interface {value=" + std::string(kInterface) +
-           "}{display=ZAMVEX-3 serial line analyzer (RV-7010/7020/7030)}\n";
+           "interface {value=" +
+           std::string(kInterface) + "}{display=ZAMVEX-3 serial line analyzer (RV-7010/7020/7030)}\n";
 }
 
 // The link type follows the line mode the analyzer reports when the capture
 // starts; Wireshark takes it from the capture's interface block.
-std::string dlts_text() { return "dlt {number=147}{name=USER0}{display=Analyzer frames (link type of the line mode)}\n"; }
+std::string dlts_text() {
+    return "dlt {number=147}{name=USER0}{display=Analyzer frames (link type of the line mode)}\n";
+}
 
 std::string config_text(const std::vector<std::string>& ports) {
     std::string t;
@@ -81,8 +83,9 @@ std::string config_text(const std::vector<std::string>& ports) {
     t += values(3, kFrameWords, kFrameDisplays, pcapng::LiveOptions{}.frameProtocol);
     t += arg(4, "--folder", "Keep the PC buffer in", "string", "",
              "Also store the measurement as block files in this folder, as 'zamvex capture' does (empty: none)");
-    t += arg(5, "--ring-blocks", "Ring blocks", "integer", "{range=0,1024}{default=0}",
-             "With a folder: keep only the newest N blocks (0: no ring; up to 1024 blocks, then the measurement stops)");
+    t +=
+        arg(5, "--ring-blocks", "Ring blocks", "integer", "{range=0,1024}{default=0}",
+            "With a folder: keep only the newest N blocks (0: no ring; up to 1024 blocks, then the measurement stops)");
     return t;
 }
 

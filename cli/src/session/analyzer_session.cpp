@@ -35,7 +35,8 @@ std::optional<std::string> AnalyzerSession::open(const PortChoice& port, const B
     if (opened != 0 || remote_->GetPortError(&error) != PortStepNone) {
         if (opened == 2) error.Step = PortStepNotSerial;
         const platform::PortFailure failure{static_cast<platform::PortStep>(error.Step), error.Error};
-        return std::string(message_text(Msg::PortInit)) + "\n" + platform::portProblemText(device_, failure, port.speed);
+        return std::string(message_text(Msg::PortInit)) + "\n" +
+               platform::portProblemText(device_, failure, port.speed);
     }
     return std::nullopt;
 }
@@ -43,8 +44,7 @@ std::optional<std::string> AnalyzerSession::open(const PortChoice& port, const B
 std::optional<std::string> AnalyzerSession::connect(bool need_packet_mode, bool refuse_measuring) {
     const int status = call(ReqConnect, 0, 40s);
     if (status == kLinkLost) return link_lost_text(link_lost_);
-    if (port_failed_)
-        return std::string(message_text(Msg::PortInit)) + "\nCannot open '" + device_ + "'.";
+    if (port_failed_) return std::string(message_text(Msg::PortInit)) + "\nCannot open '" + device_ + "'.";
     if (status != StatusDone) {
         // A connect that got no answer leaves nothing to end on the analyzer's side.
         if (status != StatusNoAnswer && status != kNoNotification) {
@@ -70,7 +70,8 @@ std::optional<Note> AnalyzerSession::next(std::chrono::milliseconds limit) {
     const auto now = std::chrono::steady_clock::now();
     const auto deadline = deadline_ - now < limit ? deadline_ : now + limit;
     for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) return std::nullopt;
         const auto m = queue_.wait(left);
         if (!m) return std::nullopt;
@@ -93,11 +94,12 @@ int AnalyzerSession::call(int code, int param, std::chrono::milliseconds limit) 
     const bool taken = remote_->Request(code, param, 0) == 1;
     const auto deadline = std::chrono::steady_clock::now() + (taken ? limit : std::chrono::milliseconds(500));
     for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         const auto note = next(left.count() > 0 ? left : 0ms);
         if (!note) return kNoNotification;
         if (note->code == ReqGetStopReason && code != ReqGetStopReason && note->status == StatusPortNotOpen) {
-            port_failed_ = true;   // how Open reports a port that exists but failed to open
+            port_failed_ = true;  // how Open reports a port that exists but failed to open
             continue;
         }
         if (note->code == code) {

@@ -12,19 +12,19 @@
 
 namespace cli {
 
-inline constexpr int kNoNotification = -1000;   // call(): the outcome never came
-inline constexpr int kLinkLost = -1001;         // call(): the link was lost meanwhile (port closed)
+inline constexpr int kNoNotification = -1000;  // call(): the outcome never came
+inline constexpr int kLinkLost = -1001;        // call(): the link was lost meanwhile (port closed)
 
 struct PortChoice {
-    std::string port;   // "COM3", "/dev/ttyUSB0", a simulator's pty
+    std::string port;  // "COM3", "/dev/ttyUSB0", a simulator's pty
     int speed = 115200;
-    int parity = 0;     // 0 none, 1 odd, 2 even
+    int parity = 0;  // 0 none, 1 odd, 2 even
 };
 
 class AnalyzerSession {
 public:
     AnalyzerSession();
-    ~AnalyzerSession();   // disconnects if still connected, closes, releases
+    ~AnalyzerSession();  // disconnects if still connected, closes, releases
     AnalyzerSession(const AnalyzerSession&) = delete;
     AnalyzerSession& operator=(const AnalyzerSession&) = delete;
 

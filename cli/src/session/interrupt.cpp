@@ -7,11 +7,11 @@
 namespace cli {
 namespace {
 
-constexpr int kRequested = -1;   // request_interrupt, not a signal
+constexpr int kRequested = -1;  // request_interrupt, not a signal
 
 std::atomic<int> g_count{0};
 std::atomic<bool> g_flag{false};
-std::atomic<int> g_signal{0};    // the first signal that set the flag
+std::atomic<int> g_signal{0};  // the first signal that set the flag
 
 extern "C" void on_interrupt(int sig) {
     // A second Ctrl-C means the user does not want to wait for the clean end.

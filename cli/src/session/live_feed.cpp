@@ -11,7 +11,7 @@ void on_live(void* context, int event, const void* data, unsigned count) {
     case LiveInfo: live.SetInfo(static_cast<const std::uint8_t*>(data)); break;
     case LiveWords: live.Append(static_cast<const std::uint32_t*>(data), count); break;
     case LiveEnd: live.Finish(); break;
-    default: break;   // LiveBegin: the store is new for this measurement
+    default: break;  // LiveBegin: the store is new for this measurement
     }
 }
 

@@ -31,7 +31,7 @@ int on_notify(int code, int status, void* data) {
         g_store_failure = *static_cast<const StoreFailure*>(data);
         value = 0;
     } else if (code != NtfyBlockFill && code != NtfyLost) {
-        value = 0;   // other pointers belong to the library; the accessors read them later
+        value = 0;  // other pointers belong to the library; the accessors read them later
     }
     if (NotifyQueue* q = g_target.load()) {
         q->post(NotifyMessage, PackNotification(status, code), value);

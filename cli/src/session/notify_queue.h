@@ -16,13 +16,13 @@
 namespace cli {
 
 // Notifications come as NotifyMessage (commlib/analyzer_words.h).
-inline constexpr unsigned kConvertMessage = 0x8002;   // wParam as textlib posts it
+inline constexpr unsigned kConvertMessage = 0x8002;  // wParam as textlib posts it
 
 // One notification as the main thread sees it.
 struct Note {
     int code = 0;
     int status = 0;
-    std::intptr_t data = 0;   // the value itself; pointers are read on the library's thread
+    std::intptr_t data = 0;  // the value itself; pointers are read on the library's thread
 };
 
 class NotifyQueue final : public platform::Window {

@@ -10,17 +10,17 @@
 namespace cli {
 
 struct Command {
-    const char* name;                    // "convert"
-    const char* summary;                 // one line for the command list
-    const char* synopsis;                // what follows "zamvex NAME"; one form per line, each option
-                                         // by its name only ("--port [--type]"): its value's name comes from its row
-    const char* description;             // paragraphs separated by an empty line
-    std::vector<OptionSpec> options;     // what the parser accepts, in --help order
+    const char* name;                 // "convert"
+    const char* summary;              // one line for the command list
+    const char* synopsis;             // what follows "zamvex NAME"; one form per line, each option
+                                      // by its name only ("--port [--type]"): its value's name comes from its row
+    const char* description;          // paragraphs separated by an empty line
+    std::vector<OptionSpec> options;  // what the parser accepts, in --help order
     // Takes the words after the name, returns kExitDone, kExitFailed or
     // kExitUsage (text/exit_codes.h); made by run_with<> (text/command_line.h).
     int (*run)(const std::vector<std::string>& args) = nullptr;
-    ValueKind operands = ValueKind::Word;   // what the words that are not options name
-    const char* first_words = nullptr;      // "save|send": the choices for the first operand
+    ValueKind operands = ValueKind::Word;  // what the words that are not options name
+    const char* first_words = nullptr;     // "save|send": the choices for the first operand
 };
 
 // Every subcommand in the order the command list shows them.

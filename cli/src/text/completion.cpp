@@ -34,7 +34,7 @@ std::string bash_offer(ValueKind kind) {
     case ValueKind::Command: return "_zamvex_words \"" + command_names() + "\"";
     case ValueKind::Word: break;
     }
-    return ":";   // free text: nothing to offer
+    return ":";  // free text: nothing to offer
 }
 
 std::string zsh_action(ValueKind kind, const char* value) {
@@ -80,7 +80,9 @@ std::string bash_completion() {
         "    # --name=value arrives as three words: --name, = and the value.\n"
         "    if [[ $cur == = ]]; then cur=''; elif [[ $prev == = ]]; then prev=${COMP_WORDS[COMP_CWORD-2]}; fi\n"
         "    if (( COMP_CWORD == 1 )); then\n"
-        "        _zamvex_words \"" + command_names() + " --help --version\"\n"
+        "        _zamvex_words \"" +
+        command_names() +
+        " --help --version\"\n"
         "        return 0\n"
         "    fi\n"
         "    local i operands=()\n"
@@ -112,12 +114,13 @@ std::string bash_completion() {
 }
 
 std::string zsh_completion() {
-    std::string out = "#compdef zamvex\n# zsh completion for zamvex, written by zamvex_docs from the command table.\n"
-                      "_zamvex() {\n    local -a commands\n    commands=(\n";
-    for (const Command* c : commands())
-        out += "        '" + std::string(c->name) + ":" + zsh_text(c->summary) + "'\n";
-    out += "    )\n    if (( CURRENT == 2 )); then\n        _describe command commands\n        return\n    fi\n"
-           "    local command=$words[2]\n    shift words\n    (( CURRENT-- ))\n    case $command in\n";
+    std::string out =
+        "#compdef zamvex\n# zsh completion for zamvex, written by zamvex_docs from the command table.\n"
+        "_zamvex() {\n    local -a commands\n    commands=(\n";
+    for (const Command* c : commands()) out += "        '" + std::string(c->name) + ":" + zsh_text(c->summary) + "'\n";
+    out +=
+        "    )\n    if (( CURRENT == 2 )); then\n        _describe command commands\n        return\n    fi\n"
+        "    local command=$words[2]\n    shift words\n    (( CURRENT-- ))\n    case $command in\n";
     for (const Command* c : commands()) {
         out += "    " + std::string(c->name) + ")\n        _arguments \\\n            '--help[show the options]'";
         for (const OptionSpec& o : c->options) {

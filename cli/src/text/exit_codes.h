@@ -3,8 +3,8 @@
 
 namespace cli {
 
-inline constexpr int kExitDone = 0;     // the command did its work
-inline constexpr int kExitFailed = 1;   // it failed; the message on stderr says why
-inline constexpr int kExitUsage = 2;    // a usage mistake: unknown option, missing or bad value
+inline constexpr int kExitDone = 0;    // the command did its work
+inline constexpr int kExitFailed = 1;  // it failed; the message on stderr says why
+inline constexpr int kExitUsage = 2;   // a usage mistake: unknown option, missing or bad value
 
 }  // namespace cli

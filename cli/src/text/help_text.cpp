@@ -9,7 +9,7 @@
 namespace cli {
 namespace {
 
-constexpr std::size_t kHelpColumn = 30;   // where an option's help starts
+constexpr std::size_t kHelpColumn = 30;  // where an option's help starts
 
 // Appends `text` with every line after the first indented by `indent`.
 void add_indented(std::string& out, std::string_view text, std::size_t indent) {

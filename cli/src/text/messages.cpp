@@ -18,25 +18,30 @@ constexpr std::pair<int, const char*> kMessages[] = {
     {7, "Do you approve of an exit though the application is measuring ?"},
     // The English table repeats message 6 here; the second line says what the
     // Japanese text explains: the analyzer answered, but not in packet mode.
-    {9, "An error occurred during the connection process.\n"
-        "The analyzer is not supported, or its firmware is too old (no packet mode)."},
+    {9,
+     "An error occurred during the connection process.\n"
+     "The analyzer is not supported, or its firmware is too old (no packet mode)."},
     {31, "The PC buffer files do not exist, or the data of their are wrong."},
     {32, "An error occurred during converting process."},
-    {36, "All data on an existent PC buffer are deleted when a measurement is started under the present "
-         "condition. Specify another folder on the PC buffer setting if you want to leave an existent data."},
-    {37, "Cannot be connected while the analyzer is measuring. Connect to the analyzer again after a "
-         "measurement stopped."},
+    {36,
+     "All data on an existent PC buffer are deleted when a measurement is started under the present "
+     "condition. Specify another folder on the PC buffer setting if you want to leave an existent data."},
+    {37,
+     "Cannot be connected while the analyzer is measuring. Connect to the analyzer again after a "
+     "measurement stopped."},
     {38, "There was no answer from the analyzer within a given period of time."},
-    {39, "There was no answer from the analyzer within given period of time though this application tried "
-         "to stop a measurement.\nThis application exit."},
+    {39,
+     "There was no answer from the analyzer within given period of time though this application tried "
+     "to stop a measurement.\nThis application exit."},
 };
 
 // Stop reasons 2 to 8. The English table has only the general text for 4 to 8;
 // the causes that the Japanese texts name follow it in brackets.
 constexpr std::pair<int, const char*> kStopReasons[] = {
     {2, "The connected analyzer unsupport this function."},
-    {3, "The analyzer is not the condition that a measurement can be started. Confirm the condition of the "
-        "analyzer."},
+    {3,
+     "The analyzer is not the condition that a measurement can be started. Confirm the condition of the "
+     "analyzer."},
     {4, "A measurement cannot be started. (battery warning on the analyzer)"},
     {5, "A measurement cannot be started. (the analyzer's monitor buffer is write-protected)"},
     {6, "A measurement cannot be started. (check the settings of the monitor port)"},
@@ -68,8 +73,8 @@ static_assert(sorted_unique(kMessages) && sorted_unique(kStopReasons) && sorted_
 
 template <class Table>
 const char* find(const Table& t, int key) {
-    const auto* it = std::lower_bound(std::begin(t), std::end(t), key,
-                                      [](const auto& row, int k) { return row.first < k; });
+    const auto* it =
+        std::lower_bound(std::begin(t), std::end(t), key, [](const auto& row, int k) { return row.first < k; });
     return (it != std::end(t) && it->first == key) ? it->second : nullptr;
 }
 

@@ -7,15 +7,15 @@ namespace cli {
 
 // capstore's message numbers (string table), English texts.
 enum class Msg {
-    PortInit = 4,         // the port could not be opened
-    Connection = 6,       // connect or setup read failed
+    PortInit = 4,    // the port could not be opened
+    Connection = 6,  // connect or setup read failed
     ExitWhileMeasuring = 7,
-    Unsupported = 9,      // connected in text mode only
-    StartWithData = 36,   // the buffer folder already holds blocks
-    Measuring = 37,       // the analyzer is measuring already
+    Unsupported = 9,     // connected in text mode only
+    StartWithData = 36,  // the buffer folder already holds blocks
+    Measuring = 37,      // the analyzer is measuring already
     NoAnswer = 38,
     NoAnswerStop = 39,
-    BufferFiles = 31,     // the buffer cannot be opened for conversion
+    BufferFiles = 31,  // the buffer cannot be opened for conversion
     ConvertError = 32,
 };
 

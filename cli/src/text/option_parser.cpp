@@ -13,14 +13,14 @@ std::string ParsedOptions::value(const std::string& name, const std::string& fal
 }
 
 OptionSpec choice_option(const char* name, const char* choices, const std::string& help, int fallback) {
-    static std::set<std::string> texts;   // node-based: the pointers stay valid
+    static std::set<std::string> texts;  // node-based: the pointers stay valid
     const std::string word = choice_words(choices).at(static_cast<std::size_t>(fallback));
     const std::string text = help + (help.empty() ? "" : " ") + "(default " + word + ")";
     return {name, choices, texts.insert(text).first->c_str()};
 }
 
-std::optional<ParsedOptions> parse_options(const std::vector<std::string>& args,
-                                           const std::vector<OptionSpec>& specs, std::string& error) {
+std::optional<ParsedOptions> parse_options(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs,
+                                           std::string& error) {
     ParsedOptions out;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string arg = args[i];
@@ -105,8 +105,7 @@ std::string bad_value(const OptionSpec& spec, const std::string& word) {
     return text + ")";
 }
 
-std::optional<int> choice_value(const ParsedOptions& parsed, const OptionSpec& spec, int fallback,
-                                std::string& error) {
+std::optional<int> choice_value(const ParsedOptions& parsed, const OptionSpec& spec, int fallback, std::string& error) {
     if (!parsed.has(spec.name)) return fallback;
     const std::string word = parsed.value(spec.name);
     const int index = choice_index(spec.value, word);

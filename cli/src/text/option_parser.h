@@ -16,9 +16,9 @@ namespace cli {
 enum class ValueKind { Word, File, Folder, Port, Command };
 
 struct OptionSpec {
-    const char* name;                 // "--port"; null for a heading row
-    const char* value = nullptr;      // "N", "sdrd|sd|rd"; null for a flag
-    const char* help = "";            // lines separated by '\n'; a heading's title
+    const char* name;             // "--port"; null for a heading row
+    const char* value = nullptr;  // "N", "sdrd|sd|rd"; null for a flag
+    const char* help = "";        // lines separated by '\n'; a heading's title
     ValueKind kind = ValueKind::Word;
 
     bool takes_value() const { return value != nullptr; }
@@ -33,7 +33,7 @@ inline OptionSpec heading(const char* title) { return {nullptr, nullptr, title};
 OptionSpec choice_option(const char* name, const char* choices, const std::string& help, int fallback);
 
 struct ParsedOptions {
-    std::map<std::string, std::string> values;   // last one wins
+    std::map<std::string, std::string> values;  // last one wins
     std::set<std::string> flags;
     std::vector<std::string> positional;
     bool help = false;
@@ -43,8 +43,8 @@ struct ParsedOptions {
 };
 
 // nullopt with the reason in `error` for an unknown option or a missing value.
-std::optional<ParsedOptions> parse_options(const std::vector<std::string>& args,
-                                           const std::vector<OptionSpec>& specs, std::string& error);
+std::optional<ParsedOptions> parse_options(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs,
+                                           std::string& error);
 
 // The listed option of that name, or null (heading rows are never found).
 const OptionSpec* find_option(const std::vector<OptionSpec>& specs, const std::string& name);
@@ -66,8 +66,7 @@ std::string bad_value(const OptionSpec& spec, const std::string& word);
 // The index of the option's word among the choices its row lists, in any case;
 // `fallback` when the option is not given; nullopt with bad_value() in `error`
 // for a word that is not listed.
-std::optional<int> choice_value(const ParsedOptions& parsed, const OptionSpec& spec, int fallback,
-                                std::string& error);
+std::optional<int> choice_value(const ParsedOptions& parsed, const OptionSpec& spec, int fallback, std::string& error);
 
 // Whole decimal number within [low, high]; nullopt otherwise.
 std::optional<long long> parse_number(const std::string& text, long long low, long long high);

@@ -22,7 +22,7 @@ std::string sjis_to_utf8(std::string_view sjis) {
         const std::size_t r = iconv(cd, &src, &left, &dst, &room);
         out.append(buffer, static_cast<std::size_t>(dst - buffer));
         if (r == static_cast<std::size_t>(-1) && errno != E2BIG) {
-            out += '?';   // skip one byte that does not convert
+            out += '?';  // skip one byte that does not convert
             ++src;
             --left;
         }

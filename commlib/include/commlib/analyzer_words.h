@@ -21,18 +21,17 @@
 inline constexpr unsigned NotifyMessage = 0x8001;
 
 inline constexpr std::uintptr_t PackNotification(int status, int code) {
-    return static_cast<std::uintptr_t>(static_cast<std::uint16_t>(status)) << 16 |
-           static_cast<std::uint16_t>(code);
+    return static_cast<std::uintptr_t>(static_cast<std::uint16_t>(status)) << 16 | static_cast<std::uint16_t>(code);
 }
 inline constexpr int NotificationCode(std::uintptr_t word) { return static_cast<std::uint16_t>(word); }
 inline constexpr int NotificationStatus(std::uintptr_t word) { return static_cast<std::int16_t>(word >> 16); }
 
 // --- The status word (GetStatus) -------------------------------------------
-inline constexpr std::uint32_t StatusBit0 = 0x001;          // reported by NtfyStatusBit
-inline constexpr std::uint32_t StatusMeasureBits = 0x700;   // bits 8-10: the measurement's state
-inline constexpr std::uint32_t StatusMeasuring = 0x100;     // a measurement runs (first state)
-inline constexpr std::uint32_t StatusTriggered = 0x300;     // it runs and the trigger has fired
-inline constexpr std::uint32_t StatusStopping = 0x500;      // it runs towards its stop
+inline constexpr std::uint32_t StatusBit0 = 0x001;         // reported by NtfyStatusBit
+inline constexpr std::uint32_t StatusMeasureBits = 0x700;  // bits 8-10: the measurement's state
+inline constexpr std::uint32_t StatusMeasuring = 0x100;    // a measurement runs (first state)
+inline constexpr std::uint32_t StatusTriggered = 0x300;    // it runs and the trigger has fired
+inline constexpr std::uint32_t StatusStopping = 0x500;     // it runs towards its stop
 // True while a measurement runs, in any of its three states.
 inline constexpr bool IsMeasuring(long long status) { return (status & StatusMeasuring) != 0; }
 
@@ -57,11 +56,11 @@ inline constexpr int KeyFind = 31;
 inline constexpr int KeyPrint = 32;
 inline constexpr int KeyRun = 33;
 inline constexpr int KeyStop = 34;
-inline constexpr int KeyCount = 35;          // codes 0..34
-inline constexpr int KeyShifted = 128;       // a key pressed with SHIFT: its code plus this
+inline constexpr int KeyCount = 35;     // codes 0..34
+inline constexpr int KeyShifted = 128;  // a key pressed with SHIFT: its code plus this
 
 // The name of each key code, as the panel and the command line show it.
-// clang-format off   (a table: one row per line as written)
+// clang-format off
 inline constexpr std::array<std::string_view, KeyCount> KeyNames = {
     "0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "A", "B", "C", "D", "E", "F",
     "\xE2\x86\x90",   // ←
@@ -98,9 +97,9 @@ inline constexpr std::optional<std::size_t> AnalyzerModelIndex(std::string_view 
 
 // --- Data set bodies (GetSetupData, GetTableData, GetProgramData, LiveInfo) ----
 inline constexpr int SetupSize = 910;
-inline constexpr int SetupShortSize = 880;                         // what older analyzers send
-inline constexpr int TableHeadSize = 68;                           // 17 cell offsets; the last is the count
+inline constexpr int SetupShortSize = 880;  // what older analyzers send
+inline constexpr int TableHeadSize = 68;    // 17 cell offsets; the last is the count
 inline constexpr int TableMaxCells = 8192;
-inline constexpr int TableCapacity = TableHeadSize + 2 * TableMaxCells;   // 16,452
-inline constexpr int ProgramSize = 8192;                           // 512 steps of 16 bytes
-inline constexpr int InfoSize = 2038;                              // the measurement information
+inline constexpr int TableCapacity = TableHeadSize + 2 * TableMaxCells;  // 16,452
+inline constexpr int ProgramSize = 8192;                                 // 512 steps of 16 bytes
+inline constexpr int InfoSize = 2038;                                    // the measurement information

@@ -30,4 +30,4 @@ std::vector<int> TrimRing(BlockRange& range, const BlockLimits& limits) {
     return dropped;
 }
 
-} // namespace commlib
+}  // namespace commlib

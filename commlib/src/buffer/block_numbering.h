@@ -7,9 +7,9 @@
 namespace commlib {
 
 struct BlockRange {
-    int firstBlock = 0;   // oldest block in the buffer
-    int nextBlock = 0;    // block being written
-    int blockCount = 0;   // closed blocks in the buffer
+    int firstBlock = 0;  // oldest block in the buffer
+    int nextBlock = 0;   // block being written
+    int blockCount = 0;  // closed blocks in the buffer
     bool operator==(const BlockRange&) const = default;
 };
 
@@ -20,9 +20,9 @@ struct BlockLimits {
 };
 
 enum class NextBlock {
-    Fail,     // no folder or no blocks allowed: storing is impossible
-    Drop,     // limit reached: open nothing, drop the records from now on
-    Create,   // create block file nextBlock (replacing any file of that name)
+    Fail,    // no folder or no blocks allowed: storing is impossible
+    Drop,    // limit reached: open nothing, drop the records from now on
+    Create,  // create block file nextBlock (replacing any file of that name)
 };
 
 // A measurement starts with block 0 and nothing closed.
@@ -38,4 +38,4 @@ void CloseBlock(BlockRange& range);
 // first, for the caller to delete. Without ring nothing changes.
 std::vector<int> TrimRing(BlockRange& range, const BlockLimits& limits);
 
-} // namespace commlib
+}  // namespace commlib

@@ -32,4 +32,4 @@ bool DeleteBlockFile(const std::string& folder, int number) {
     return fs::remove(pcbuffer::BlockFilePath(folder, number), ec) && !ec;
 }
 
-} // namespace commlib
+}  // namespace commlib

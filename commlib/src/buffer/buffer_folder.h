@@ -14,4 +14,4 @@ int ClearBufferFolder(const std::string& folder);
 // Deletes block file `number`; failures are left alone (false).
 bool DeleteBlockFile(const std::string& folder, int number);
 
-} // namespace commlib
+}  // namespace commlib

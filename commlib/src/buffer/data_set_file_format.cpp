@@ -25,4 +25,4 @@ DataSetHeader MakeHeader(const char* magic, std::int32_t model) {
     return header;
 }
 
-} // namespace commlib
+}  // namespace commlib

@@ -16,9 +16,9 @@ inline constexpr std::size_t DataSetHeaderSize = 20;
 
 // The magics, exactly 16 characters each (the terminating zero is not written).
 inline constexpr char MagicSetup[] = "MIRLOKE SETUP   ";
-inline constexpr char MagicTable[] = "MIRLOKE TABLE   ";   // table and third table alike
+inline constexpr char MagicTable[] = "MIRLOKE TABLE   ";  // table and third table alike
 inline constexpr char MagicProgram[] = "MIRLOKE PROGRAM ";
-inline constexpr const auto& MagicDataInfo = pcbuffer::InfoMagic;   // the PC buffer's information file
+inline constexpr const auto& MagicDataInfo = pcbuffer::InfoMagic;  // the PC buffer's information file
 inline constexpr char MagicBitmap[] = "MIRLOKE BITMAP  ";
 static_assert(sizeof(MagicSetup) == MagicSize + 1 && sizeof(MagicTable) == MagicSize + 1 &&
               sizeof(MagicProgram) == MagicSize + 1 && sizeof(MagicDataInfo) == MagicSize + 1 &&
@@ -39,4 +39,4 @@ bool MagicMatches(std::span<const std::uint8_t> bytes, const char* magic);
 // A header for the magic (16 characters) and model code.
 DataSetHeader MakeHeader(const char* magic, std::int32_t model);
 
-} // namespace commlib
+}  // namespace commlib

@@ -1,11 +1,11 @@
 // Block files on a POSIX file system.
 #include "capture/block_file_io.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdio>
 
 namespace commlib::capture {
 namespace {
@@ -41,11 +41,11 @@ public:
     }
 };
 
-} // namespace
+}  // namespace
 
 BlockFileIo& SystemBlockFileIo() {
     static PosixBlockFileIo io;
     return io;
 }
 
-} // namespace commlib::capture
+}  // namespace commlib::capture

@@ -30,4 +30,4 @@ public:
 // process alone (an exclusive lock) with a sequential-access hint.
 BlockFileIo& SystemBlockFileIo();
 
-} // namespace commlib::capture
+}  // namespace commlib::capture

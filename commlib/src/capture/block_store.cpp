@@ -80,7 +80,7 @@ bool BlockStore::WriteUpTo(int end) {
 bool BlockStore::Append() {
     if (file_ < 0) return fault_.op == 0;
     if (WriteUpTo(held_)) return true;
-    (void)Flush();   // only closes now: storing has ended
+    (void)Flush();  // only closes now: storing has ended
     return false;
 }
 
@@ -107,4 +107,4 @@ void BlockStore::Stop(const StoreFault& fault) {
     if (fault_.op == 0) fault_ = fault;
 }
 
-} // namespace commlib::capture
+}  // namespace commlib::capture

@@ -19,17 +19,17 @@ namespace commlib::capture {
 
 // The first file operation of a measurement that failed; storing ends with it.
 struct StoreFault {
-    int op = 0;                // StoreOp* (commlib/remote.h); 0: nothing failed
-    int error = 0;             // errno
-    int block = -1;            // the block being written, -1 for the information file
-    std::int64_t bytes = -1;   // that block's bytes on disk (whole words); -1: never created
-    int lastComplete = -1;     // the newest block that was closed full before the failure
+    int op = 0;               // StoreOp* (commlib/remote.h); 0: nothing failed
+    int error = 0;            // errno
+    int block = -1;           // the block being written, -1 for the information file
+    std::int64_t bytes = -1;  // that block's bytes on disk (whole words); -1: never created
+    int lastComplete = -1;    // the newest block that was closed full before the failure
 };
 
 class BlockStore {
 public:
     explicit BlockStore(BlockFileIo& io);
-    ~BlockStore();   // closes an open block file, flushing what it holds
+    ~BlockStore();  // closes an open block file, flushing what it holds
     BlockStore(const BlockStore&) = delete;
     BlockStore& operator=(const BlockStore&) = delete;
 
@@ -91,10 +91,10 @@ private:
     BlockLimits limits_{};
     BlockRange range_{};
     std::unique_ptr<std::uint8_t[]> buffer_;
-    int held_ = 0;      // bytes in the buffer
-    int written_ = 0;   // of them, bytes in the file
+    int held_ = 0;     // bytes in the buffer
+    int written_ = 0;  // of them, bytes in the file
     int file_ = -1;
     StoreFault fault_{};
 };
 
-} // namespace commlib::capture
+}  // namespace commlib::capture

@@ -24,7 +24,7 @@ std::int64_t TrimToWholeWords(const std::string& path, const pcbuffer::BufferSca
     return ec ? scan.currentBytes : whole;
 }
 
-} // namespace
+}  // namespace
 
 std::int64_t SteadyMilliseconds() {
     using namespace std::chrono;
@@ -40,7 +40,9 @@ void CaptureWriter::Report() {
     out_.Notify(NtfyBlocks, 0, reported_.data());
 }
 
-void CaptureWriter::ReportLost() { out_.Notify(NtfyLost, 0, reinterpret_cast<void*>(static_cast<std::intptr_t>(lost_))); }
+void CaptureWriter::ReportLost() {
+    out_.Notify(NtfyLost, 0, reinterpret_cast<void*>(static_cast<std::intptr_t>(lost_)));
+}
 
 void CaptureWriter::ReportFill() {
     out_.Notify(NtfyBlockFill, 0, reinterpret_cast<void*>(static_cast<std::intptr_t>(blocks_.BytesHeld())));
@@ -133,4 +135,4 @@ void CaptureWriter::Tick() {
     lastTick_ = now;
 }
 
-} // namespace commlib::capture
+}  // namespace commlib::capture

@@ -29,7 +29,7 @@ inline constexpr std::int64_t SyncEveryMs = 1000;
 class CaptureWriter final : public CaptureSink {
 public:
     explicit CaptureWriter(EngineOutput& out, BlockFileIo& io = SystemBlockFileIo(), Clock clock = SteadyMilliseconds);
-    ~CaptureWriter() override = default;   // the block store flushes; nothing is reported
+    ~CaptureWriter() override = default;  // the block store flushes; nothing is reported
 
     void ScanFolder(const BufferSettings& buffer) override;
     bool Storing() const override { return blocks_.Storing(); }
@@ -50,10 +50,10 @@ public:
     std::uint64_t ReceivedTotal() const { return received_; }
 
 private:
-    void Report();                 // NtfyBlocks with the range
-    void ReportLost();             // NtfyLost with the loss count
-    void ReportFill();             // NtfyBlockFill with the bytes held
-    void ReportFault();            // NtfyStoreFailed, once, when a file operation failed
+    void Report();       // NtfyBlocks with the range
+    void ReportLost();   // NtfyLost with the loss count
+    void ReportFill();   // NtfyBlockFill with the bytes held
+    void ReportFault();  // NtfyStoreFailed, once, when a file operation failed
     void FlushAndReport();
     void RollOverAndReport();
     void AppendAndReport();
@@ -72,9 +72,9 @@ private:
     std::int64_t lastTick_ = 0;
     std::int64_t lastAppend_ = 0;
     std::int64_t lastSync_ = 0;
-    bool synced_ = false;          // a block was flushed in this measurement (lastSync_ holds when)
+    bool synced_ = false;  // a block was flushed in this measurement (lastSync_ holds when)
     bool faultReported_ = false;
-    std::array<int, 3> reported_{};   // first, next, count; its address goes with NtfyBlocks
+    std::array<int, 3> reported_{};  // first, next, count; its address goes with NtfyBlocks
 };
 
-} // namespace commlib::capture
+}  // namespace commlib::capture

@@ -39,4 +39,4 @@ int SaveInfoFile(BlockFileIo& io, const std::string& folder, DataSet& info) {
     return error;
 }
 
-} // namespace commlib::capture
+}  // namespace commlib::capture

@@ -8,7 +8,7 @@
 
 namespace commlib {
 class DataSet;
-}
+}  // namespace commlib
 
 namespace commlib::capture {
 
@@ -19,4 +19,4 @@ std::string InfoFileTempPath(const std::string& folder);
 // call that failed (the temporary file is removed then and the old file kept).
 int SaveInfoFile(BlockFileIo& io, const std::string& folder, DataSet& info);
 
-} // namespace commlib::capture
+}  // namespace commlib::capture

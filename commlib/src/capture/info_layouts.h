@@ -15,8 +15,8 @@ inline constexpr std::uint16_t ItemCounters = 0xE000;
 // Item 0xE000 is a list of { id (16), value (32) }; each known id has one field.
 struct CounterField {
     std::uint16_t id;
-    int offset;   // in the body
-    int size;     // 2: the value's low 16 bits, 4: all of it
+    int offset;  // in the body
+    int size;    // 2: the value's low 16 bits, 4: all of it
 };
 inline constexpr std::array<CounterField, 10> CounterFields{{
     {0x5200, 390, 2},
@@ -30,9 +30,9 @@ inline constexpr std::array<CounterField, 10> CounterFields{{
     {0xE300, 400, 2},
     {0xE301, 406, 2},
 }};
-static_assert(std::adjacent_find(CounterFields.begin(), CounterFields.end(), [](const auto& a, const auto& b) {
-                  return a.id >= b.id;
-              }) == CounterFields.end(), "searched by id: sorted and unique");
+static_assert(std::adjacent_find(CounterFields.begin(), CounterFields.end(),
+                                 [](const auto& a, const auto& b) { return a.id >= b.id; }) == CounterFields.end(),
+              "searched by id: sorted and unique");
 
 // The items 0xE800 to 0xEC00 share the area from body offset 420.
 inline constexpr int AreaStart = 420;
@@ -43,7 +43,7 @@ struct FieldCopy {
     int size;
     int from;
 };
-// clang-format off   (a table: one row per line as written)
+// clang-format off
 inline constexpr std::array<FieldCopy, 5> E800Fields{{
     {0, 2, 0}, {2, 4, 8}, {6, 4, 12}, {10, 4, 16}, {14, 4, 20},
 }};
@@ -55,20 +55,20 @@ inline constexpr std::array<FieldCopy, 15> EA00Fields{{
 // clang-format on
 
 enum class Shape {
-    Fields,    // fixed fields
-    Listed,    // v (16), s (16), then entries k copied to R + entryTo + entryBytes x (s + k); finally v to R + valueTo
-    Indexed,   // 12-byte entries { index (32), a, b, c, d (16 each) }
+    Fields,   // fixed fields
+    Listed,   // v (16), s (16), then entries k copied to R + entryTo + entryBytes x (s + k); finally v to R + valueTo
+    Indexed,  // 12-byte entries { index (32), a, b, c, d (16 each) }
 };
 
 struct InfoItemLayout {
     std::uint16_t item;
-    int minimum;                        // shorter payloads are ignored
+    int minimum;  // shorter payloads are ignored
     Shape shape;
     std::span<const FieldCopy> fields;  // Fields
     int entryBytes;                     // Listed
     int entryTo;
     int valueTo;
-    bool signedStart;                   // s read as a signed number
+    bool signedStart;  // s read as a signed number
 };
 inline constexpr std::array<InfoItemLayout, 5> InfoItemLayouts{{
     {0xE800, 24, Shape::Fields, E800Fields, 0, 0, 0, false},
@@ -77,12 +77,13 @@ inline constexpr std::array<InfoItemLayout, 5> InfoItemLayouts{{
     {0xEB00, 4, Shape::Listed, {}, 4, 2, 0, true},
     {0xEC00, 12, Shape::Indexed, {}, 0, 0, 0, false},
 }};
-static_assert(std::adjacent_find(InfoItemLayouts.begin(), InfoItemLayouts.end(), [](const auto& a, const auto& b) {
-                  return a.item >= b.item;
-              }) == InfoItemLayouts.end(), "searched by item: sorted and unique");
+static_assert(std::adjacent_find(InfoItemLayouts.begin(), InfoItemLayouts.end(),
+                                 [](const auto& a, const auto& b) { return a.item >= b.item; }) ==
+                  InfoItemLayouts.end(),
+              "searched by item: sorted and unique");
 
 // Applies item 0xE000 or 0xE800..0xEC00 to the body. Every write that would
 // reach outside the body is left out whole; unknown items and ids change nothing.
 void ApplyInformationUpdate(std::span<std::uint8_t> body, std::uint16_t item, std::span<const std::uint8_t> payload);
 
-} // namespace commlib::capture
+}  // namespace commlib::capture

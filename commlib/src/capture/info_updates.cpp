@@ -31,7 +31,7 @@ void ApplyCounters(std::span<std::uint8_t> body, std::span<const std::uint8_t> p
         const auto row = std::lower_bound(CounterFields.begin(), CounterFields.end(), id,
                                           [](const CounterField& f, std::uint16_t v) { return f.id < v; });
         if (row == CounterFields.end() || row->id != id) continue;
-        Put(body, row->offset, &payload[at + 2], row->size);   // low bytes first: 2 of them are the low 16 bits
+        Put(body, row->offset, &payload[at + 2], row->size);  // low bytes first: 2 of them are the low 16 bits
     }
 }
 
@@ -48,7 +48,7 @@ void ApplyListed(std::span<std::uint8_t> body, const InfoItemLayout& row, std::s
 void ApplyIndexed(std::span<std::uint8_t> body, std::span<const std::uint8_t> payload) {
     for (std::size_t at = 0; at + 12 <= payload.size(); at += 12) {
         const std::int32_t index = ReadInt32(&payload[at]);
-        const std::uint8_t* values = &payload[at + 4];   // a, b, c, d
+        const std::uint8_t* values = &payload[at + 4];  // a, b, c, d
         if (index == -1) {
             const std::uint32_t a = values[0] | values[1] << 8;
             const std::uint32_t c = values[4] | values[5] << 8;
@@ -60,7 +60,7 @@ void ApplyIndexed(std::span<std::uint8_t> body, std::span<const std::uint8_t> pa
     }
 }
 
-} // namespace
+}  // namespace
 
 void ApplyInformationUpdate(std::span<std::uint8_t> body, std::uint16_t item, std::span<const std::uint8_t> payload) {
     if (item == ItemCounters) return ApplyCounters(body, payload);
@@ -77,4 +77,4 @@ void ApplyInformationUpdate(std::span<std::uint8_t> body, std::uint16_t item, st
     }
 }
 
-} // namespace commlib::capture
+}  // namespace commlib::capture

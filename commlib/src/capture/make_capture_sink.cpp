@@ -3,6 +3,8 @@
 
 namespace commlib {
 
-std::unique_ptr<CaptureSink> MakeCaptureSink(EngineOutput& out) { return std::make_unique<capture::CaptureWriter>(out); }
+std::unique_ptr<CaptureSink> MakeCaptureSink(EngineOutput& out) {
+    return std::make_unique<capture::CaptureWriter>(out);
+}
 
-} // namespace commlib
+}  // namespace commlib

@@ -20,4 +20,4 @@ static_assert(RateGauge(0, 200) == 0);
 static_assert(RateGauge(6667, 200) == 1000 && RateGauge(6666, 200) == 999);
 static_assert(RateGauge(~std::uint64_t{0} / 2, 1) == RateGaugeMax);
 
-} // namespace commlib::capture
+}  // namespace commlib::capture

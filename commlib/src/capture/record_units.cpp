@@ -8,9 +8,9 @@ namespace {
 
 // Per first byte: which of the three candidate words is the unit's, and its size.
 struct UnitKind {
-    std::uint32_t whole;   // mask for the 4-byte unit as it came
-    std::uint32_t sd;      // mask for the SD-only expansion
-    std::uint32_t rd;      // mask for the RD-only expansion
+    std::uint32_t whole;  // mask for the 4-byte unit as it came
+    std::uint32_t sd;     // mask for the SD-only expansion
+    std::uint32_t rd;     // mask for the RD-only expansion
     std::uint32_t size;
 };
 
@@ -37,7 +37,7 @@ inline std::uint32_t LoadWord(const std::uint8_t* p) {
     }
 }
 
-} // namespace
+}  // namespace
 
 Expanded ExpandUnits(std::span<const std::uint8_t> in, std::uint8_t* out, std::size_t maxWords) {
     const std::uint8_t* p = in.data();
@@ -67,4 +67,4 @@ Expanded ExpandUnits(std::span<const std::uint8_t> in, std::uint8_t* out, std::s
     return {in.size() - left, units};
 }
 
-} // namespace commlib::capture
+}  // namespace commlib::capture

@@ -55,8 +55,8 @@ constexpr std::array<std::uint8_t, WordBytes> GapMark(std::uint16_t lost) {
 }
 
 struct Expanded {
-    std::size_t consumed = 0;   // input bytes taken
-    std::size_t units = 0;      // units taken (one word each when written)
+    std::size_t consumed = 0;  // input bytes taken
+    std::size_t units = 0;     // units taken (one word each when written)
 };
 
 // Expands units from `in` into `out` until the input runs out, `out` is full,
@@ -64,4 +64,4 @@ struct Expanded {
 // a single byte). Null `out` counts the units without writing them.
 Expanded ExpandUnits(std::span<const std::uint8_t> in, std::uint8_t* out, std::size_t maxWords);
 
-} // namespace commlib::capture
+}  // namespace commlib::capture

@@ -71,4 +71,4 @@ void CaptureWriter::StoreInformation(DataSet* info, std::uint16_t item, std::spa
     ApplyInformationUpdate(std::span<std::uint8_t>(body, InfoSize), item, payload);
 }
 
-} // namespace commlib::capture
+}  // namespace commlib::capture

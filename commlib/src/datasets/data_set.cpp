@@ -69,8 +69,7 @@ int DataSet::CopyOut(int size, int offset, void* dst, int* n) {
 bool DataSet::SaveParts(const char* path, int size, std::span<const std::uint8_t> extra) const {
     const auto head = EncodeHeader(header_);
     return WriteFileParts(path, {std::span<const std::uint8_t>(head),
-                                 std::span<const std::uint8_t>(body_.data(), static_cast<std::size_t>(size)),
-                                 extra});
+                                 std::span<const std::uint8_t>(body_.data(), static_cast<std::size_t>(size)), extra});
 }
 
 bool DataSet::LoadBody(const char* path, int limit, std::vector<std::uint8_t>& out) const {
@@ -80,4 +79,4 @@ bool DataSet::LoadBody(const char* path, int limit, std::vector<std::uint8_t>& o
     return true;
 }
 
-} // namespace commlib
+}  // namespace commlib

@@ -16,22 +16,22 @@ namespace commlib {
 // transfer runs, the application after the transfer's notification).
 class DataSet {
 public:
-    virtual ~DataSet();                                            // 0
-    virtual void Release();                                        // 1: deletes the object
-    virtual bool IsComplete() const;                               // 2
+    virtual ~DataSet();               // 0
+    virtual void Release();           // 1: deletes the object
+    virtual bool IsComplete() const;  // 2
     // Stores n bytes at offset; returns the bytes still missing (0 or less when
     // nothing more fits). Offset 0 starts a new transfer (incomplete again).
-    virtual int ReceiveAt(int offset, const void* src, int n);     // 3
-    virtual void ResetReceive();                                   // 4: receive position = 0
-    virtual int Append(const void* src, int n);                    // 5: ReceiveAt(receive position, ...)
+    virtual int ReceiveAt(int offset, const void* src, int n);  // 3
+    virtual void ResetReceive();                                // 4: receive position = 0
+    virtual int Append(const void* src, int n);                 // 5: ReceiveAt(receive position, ...)
     // Copies at most *n bytes from offset; *n becomes the count copied;
     // returns the bytes left after this piece.
-    virtual int ReadAt(int offset, void* dst, int* n);             // 6
-    virtual void ResetSend();                                      // 7: send position = 0
-    virtual int ReadNext(void* dst, int* n);                       // 8: ReadAt(send position, ...)
-    virtual void* GetBody();                                       // 9: null while incomplete
-    virtual bool Save(const char* path);                           // 10: only when complete
-    virtual bool Load(const char* path);                           // 11: complete when it loaded
+    virtual int ReadAt(int offset, void* dst, int* n);  // 6
+    virtual void ResetSend();                           // 7: send position = 0
+    virtual int ReadNext(void* dst, int* n);            // 8: ReadAt(send position, ...)
+    virtual void* GetBody();                            // 9: null while incomplete
+    virtual bool Save(const char* path);                // 10: only when complete
+    virtual bool Load(const char* path);                // 11: complete when it loaded
 
     DataSet(const DataSet&) = delete;
     DataSet& operator=(const DataSet&) = delete;
@@ -70,9 +70,11 @@ protected:
 
 // Owners hold data sets through this pointer, which ends them with Release.
 struct DataSetRelease {
-    void operator()(DataSet* set) const { if (set) set->Release(); }
+    void operator()(DataSet* set) const {
+        if (set) set->Release();
+    }
 };
 template <class T>
 using DataSetPtr = std::unique_ptr<T, DataSetRelease>;
 
-} // namespace commlib
+}  // namespace commlib

@@ -11,7 +11,7 @@ namespace {
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
-} // namespace
+}  // namespace
 
 bool ReadFilePrefix(const char* path, std::size_t limit, std::vector<std::uint8_t>& out) {
     out.clear();
@@ -44,4 +44,4 @@ bool WriteFileParts(const char* path, std::initializer_list<std::span<const std:
     return ok;
 }
 
-} // namespace commlib
+}  // namespace commlib

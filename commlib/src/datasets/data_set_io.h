@@ -17,4 +17,4 @@ bool ReadFilePrefix(const char* path, std::size_t limit, std::vector<std::uint8_
 // True only when every byte was written and the file closed cleanly.
 bool WriteFileParts(const char* path, std::initializer_list<std::span<const std::uint8_t>> parts);
 
-} // namespace commlib
+}  // namespace commlib

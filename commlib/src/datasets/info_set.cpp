@@ -26,4 +26,4 @@ bool InfoSet::Load(const char* path) {
     return true;
 }
 
-} // namespace commlib
+}  // namespace commlib

@@ -20,4 +20,4 @@ public:
     bool Load(const char* path) override;
 };
 
-} // namespace commlib
+}  // namespace commlib

@@ -23,4 +23,4 @@ inline void WriteUint32(std::uint8_t* p, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
-} // namespace commlib
+}  // namespace commlib

@@ -24,4 +24,4 @@ bool ProgramSet::Load(const char* path) {
     return true;
 }
 
-} // namespace commlib
+}  // namespace commlib

@@ -15,4 +15,4 @@ public:
     bool Load(const char* path) override;
 };
 
-} // namespace commlib
+}  // namespace commlib

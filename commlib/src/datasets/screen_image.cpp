@@ -10,8 +10,8 @@ namespace commlib {
 namespace {
 constexpr int FileHeaderSize = 14;
 constexpr int InfoHeaderSize = 40;
-constexpr int PixelsPerMetre = 2834;   // 72 dpi
-constexpr int ImageLeftByte = 1;       // the drawing starts at x = 8
+constexpr int PixelsPerMetre = 2834;  // 72 dpi
+constexpr int ImageLeftByte = 1;      // the drawing starts at x = 8
 constexpr int ImageBottomRow = 8;
 constexpr int FrameBottomRow = 6;
 constexpr int FrameTopRow = 73;
@@ -19,7 +19,7 @@ constexpr int FrameTopRow = 73;
 std::uint8_t* Row(std::span<std::uint8_t, ScreenBitsSize> bits, int fromBottom) {
     return bits.data() + fromBottom * ScreenImageRowBytes;
 }
-} // namespace
+}  // namespace
 
 BitmapInfo MakeScreenInfo() {
     BitmapInfo info{};
@@ -71,8 +71,7 @@ std::array<std::uint8_t, ScreenBmpHeaderSize> EncodeBmpHeader(const BitmapInfo& 
     return out;
 }
 
-void DrawScreen(std::span<const std::uint8_t, ScreenReceiveSize> screen,
-                std::span<std::uint8_t, ScreenBitsSize> bits) {
+void DrawScreen(std::span<const std::uint8_t, ScreenReceiveSize> screen, std::span<std::uint8_t, ScreenBitsSize> bits) {
     std::fill(bits.begin(), bits.end(), 0xFF);
     // Screen row 0 is the top; image rows count from the bottom.
     for (int r = ScreenRows - 1; r >= 0; --r) {
@@ -103,4 +102,4 @@ void ScreenFromImage(std::span<const std::uint8_t, ScreenBitsSize> bits,
     }
 }
 
-} // namespace commlib
+}  // namespace commlib

@@ -20,11 +20,10 @@ std::array<std::uint8_t, ScreenBmpHeaderSize> EncodeBmpHeader(const BitmapInfo& 
 // The analyzer draws dark pixels as 1 bits, the image uses them as black (0),
 // so rows are inverted; the drawing sits upright at x 8..247, rows 8..71 from
 // the bottom, inside a one-pixel frame one white pixel away.
-void DrawScreen(std::span<const std::uint8_t, ScreenReceiveSize> screen,
-                std::span<std::uint8_t, ScreenBitsSize> bits);
+void DrawScreen(std::span<const std::uint8_t, ScreenReceiveSize> screen, std::span<std::uint8_t, ScreenBitsSize> bits);
 
 // The analyzer's rows back out of an image drawn as above.
 void ScreenFromImage(std::span<const std::uint8_t, ScreenBitsSize> bits,
                      std::span<std::uint8_t, ScreenReceiveSize> screen);
 
-} // namespace commlib
+}  // namespace commlib

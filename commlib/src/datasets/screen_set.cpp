@@ -11,7 +11,7 @@
 namespace commlib {
 
 ScreenSet::ScreenSet(int model) : DataSet(MagicBitmap, model, ScreenReceiveSize), info_(MakeScreenInfo()) {
-    bits_.fill(0xFF);   // blank white, no frame, until a screen arrives
+    bits_.fill(0xFF);  // blank white, no frame, until a screen arrives
 }
 
 int ScreenSet::ReceiveAt(int offset, const void* src, int n) {
@@ -59,4 +59,4 @@ bool ScreenSet::Load(const char* path) {
     return true;
 }
 
-} // namespace commlib
+}  // namespace commlib

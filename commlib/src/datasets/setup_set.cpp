@@ -37,4 +37,4 @@ bool SetupSet::Load(const char* path) {
     return true;
 }
 
-} // namespace commlib
+}  // namespace commlib

@@ -16,4 +16,4 @@ public:
     bool Load(const char* path) override;
 };
 
-} // namespace commlib
+}  // namespace commlib

@@ -12,9 +12,7 @@ namespace commlib {
 
 Table3Set::Table3Set(int model) : DataSet(MagicTable, model, Table3FixedSize) {}
 
-int Table3Set::TotalSize() const {
-    return Table3FixedSize + (extraReady_ ? static_cast<int>(extra_.size()) : 0);
-}
+int Table3Set::TotalSize() const { return Table3FixedSize + (extraReady_ ? static_cast<int>(extra_.size()) : 0); }
 
 // Called once the fixed part is complete: sizes the extra part from the
 // length at offset 2034. A negative or oversized length, or a failed
@@ -87,7 +85,7 @@ int Table3Set::ReadAt(int offset, void* dst, int* n) {
 }
 
 int Table3Set::ReadNext(void* dst, int* n) {
-    if (n && sendPos_ < Table3FixedSize && *n > Table3FixedSize - sendPos_) *n = Table3FixedSize - sendPos_;
+    if (n && sendPos_<Table3FixedSize&& * n> Table3FixedSize - sendPos_) *n = Table3FixedSize - sendPos_;
     return ReadAt(sendPos_, dst, n);
 }
 
@@ -115,4 +113,4 @@ bool Table3Set::Load(const char* path) {
     return true;
 }
 
-} // namespace commlib
+}  // namespace commlib

@@ -21,7 +21,7 @@ public:
     int ReadAt(int offset, void* dst, int* n) override;
     // The fixed part goes out alone: a piece that would cross offset 2038 ends there.
     int ReadNext(void* dst, int* n) override;
-    void* GetBody() override;                 // the fixed part
+    void* GetBody() override;  // the fixed part
     bool Save(const char* path) override;
     bool Load(const char* path) override;
 
@@ -33,7 +33,7 @@ private:
     bool PrepareExtra();
 
     std::vector<std::uint8_t> extra_;
-    bool extraReady_ = false;   // the fixed part was complete and extra_ has E bytes
+    bool extraReady_ = false;  // the fixed part was complete and extra_ has E bytes
 };
 
-} // namespace commlib
+}  // namespace commlib

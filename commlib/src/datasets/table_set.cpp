@@ -15,7 +15,7 @@ int RequiredSize(const std::vector<std::uint8_t>& body) {
     const int cells = ReadInt16(body.data() + TableCountOffset);
     return std::max(TableHeadSize, TableHeadSize + 2 * cells);
 }
-} // namespace
+}  // namespace
 
 TableSet::TableSet(int model) : DataSet(MagicTable, model, TableCapacity) {}
 
@@ -33,7 +33,7 @@ int TableSet::ReceiveAt(int offset, const void* src, int n) {
 int TableSet::ReadAt(int offset, void* dst, int* n) { return CopyOut(SizeInForce(), offset, dst, n); }
 
 int TableSet::ReadNext(void* dst, int* n) {
-    if (n && sendPos_ < TableHeadSize && *n > TableHeadSize - sendPos_) *n = TableHeadSize - sendPos_;
+    if (n && sendPos_<TableHeadSize&& * n> TableHeadSize - sendPos_) *n = TableHeadSize - sendPos_;
     return ReadAt(sendPos_, dst, n);
 }
 
@@ -52,4 +52,4 @@ bool TableSet::Load(const char* path) {
     return true;
 }
 
-} // namespace commlib
+}  // namespace commlib

@@ -24,4 +24,4 @@ public:
     int SizeInForce() const;
 };
 
-} // namespace commlib
+}  // namespace commlib

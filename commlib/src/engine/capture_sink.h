@@ -41,4 +41,4 @@ public:
 // The writer the library runs with.
 std::unique_ptr<CaptureSink> MakeCaptureSink(EngineOutput& out);
 
-} // namespace commlib
+}  // namespace commlib

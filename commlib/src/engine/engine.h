@@ -29,18 +29,18 @@ public:
     virtual void Request(int code, int param, std::intptr_t data) = 0;
     virtual void LinkEvent(int event, std::unique_ptr<LinkMessage> msg) = 0;
     virtual void Tick() = 0;
-    virtual void Reset() = 0;                 // ResetLink and Close, run on the protocol thread
-    virtual int StateNumber() const = 0;      // 0 = idle
+    virtual void Reset() = 0;             // ResetLink and Close, run on the protocol thread
+    virtual int StateNumber() const = 0;  // 0 = idle
     virtual const char* ModelName() const = 0;
     virtual int Version() const = 0;
-    virtual int LinkMode() const = 0;         // 0 idle, 1 text mode or handshake, 2 packet mode
+    virtual int LinkMode() const = 0;  // 0 idle, 1 text mode or handshake, 2 packet mode
     virtual int Status() const = 0;
     virtual void* SetupData() = 0;
     virtual void* TableData() = 0;
     virtual void* ProgramData() = 0;
     virtual const BitmapInfo* ScreenInfo() const = 0;
     virtual const void* ScreenBits() const = 0;
-    virtual void ScanBufferFolder(const BufferSettings& buffer) = 0;   // Initialize step 6
+    virtual void ScanBufferFolder(const BufferSettings& buffer) = 0;  // Initialize step 6
     // The live record callback (engine/live_tap.h); any thread.
     virtual void SetLiveRecords(LiveRecordFn fn, void* context) {
         static_cast<void>(fn);
@@ -50,4 +50,4 @@ public:
 // Creates the protocol engine (ProtocolEngine, engine/protocol_engine.h) with
 // the capture writer of engine/capture_sink.h.
 std::unique_ptr<Engine> MakeEngine(EngineOutput& out);
-}
+}  // namespace commlib

@@ -45,4 +45,4 @@ constexpr bool InPacketMode(State s) { return s == State::PacketSession || s == 
 // The state that follows a text-mode transfer's first state: receiving or sending.
 constexpr State TransferNext(State first) { return static_cast<State>(static_cast<int>(first) + 1); }
 
-} // namespace commlib::engine
+}  // namespace commlib::engine

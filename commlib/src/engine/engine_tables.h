@@ -15,18 +15,18 @@ namespace commlib::engine {
 
 // What a state does with a link event; the engine runs one handler per group.
 enum class Group : std::uint8_t {
-    Idle,          // no session, every event ignored
-    Attention,     // "###" sent
-    Switch,        // "%@X\r\n" sent
-    Identify,      // "%T0\r\n" sent
-    IdentLine,     // waiting for the identification line
-    TextSession,   // connected in text mode, events ignored
-    Packet,        // connected in packet mode
-    Command,       // quit, key, measure start and stop sent
-    GetFirst,      // get command sent
-    GetReceive,    // receiving a data set
-    PutFirst,      // put command sent
-    PutSend,       // sending a data set
+    Idle,         // no session, every event ignored
+    Attention,    // "###" sent
+    Switch,       // "%@X\r\n" sent
+    Identify,     // "%T0\r\n" sent
+    IdentLine,    // waiting for the identification line
+    TextSession,  // connected in text mode, events ignored
+    Packet,       // connected in packet mode
+    Command,      // quit, key, measure start and stop sent
+    GetFirst,     // get command sent
+    GetReceive,   // receiving a data set
+    PutFirst,     // put command sent
+    PutSend,      // sending a data set
 };
 
 // Data sets in the order the engine keeps them.
@@ -38,10 +38,10 @@ inline constexpr int NoCode = 0;
 struct StateRow {
     State state;
     Group group;
-    bool automatic;   // reached by ReqAutoConnect: failures re-arm the countdown instead of notifying
-    bool silent;      // no usable reply timer: the silence watchdog ends the wait
-    int code;         // the request this state carries out (Command, transfers)
-    int transfer;     // row of Transfers for the transfer states, else -1
+    bool automatic;  // reached by ReqAutoConnect: failures re-arm the countdown instead of notifying
+    bool silent;     // no usable reply timer: the silence watchdog ends the wait
+    int code;        // the request this state carries out (Command, transfers)
+    int transfer;    // row of Transfers for the transfer states, else -1
 };
 
 inline constexpr std::array<StateRow, 33> States{{
@@ -89,8 +89,8 @@ static_assert(StatesSorted(), "States is searched by state number");
 
 // The row of a state; unknown numbers behave as idle.
 constexpr const StateRow& RowOfState(State state) {
-    auto it = std::lower_bound(States.begin(), States.end(), state,
-                               [](const StateRow& r, State s) { return r.state < s; });
+    auto it =
+        std::lower_bound(States.begin(), States.end(), state, [](const StateRow& r, State s) { return r.state < s; });
     return (it != States.end() && it->state == state) ? *it : States[0];
 }
 
@@ -107,28 +107,29 @@ constexpr std::uint32_t GetRequested(int row) { return 1u << (6 + 2 * row); }
 constexpr std::uint32_t GetReceiving(int row) { return 1u << (7 + 2 * row); }
 constexpr std::uint32_t PutRequested(int row) { return 1u << (16 + 2 * row); }
 constexpr std::uint32_t PutSending(int row) { return 1u << (17 + 2 * row); }
-inline constexpr std::uint32_t Supervision = 1u << 24;   // no application waits for it: never failed
-} // namespace marker
+inline constexpr std::uint32_t Supervision = 1u << 24;  // no application waits for it: never failed
+}  // namespace marker
 
 // One row per data set that travels between analyzer and PC, in the order a failure reaches them.
 struct Transfer {
     Set set;
-    int getCode, putCode;          // request codes (putCode NoCode: cannot be sent)
-    std::uint8_t getId, putId;     // packet-mode request ids
-    std::uint16_t item;            // packet-mode item
-    std::string_view getCommand;   // text mode (empty: packet mode only)
+    int getCode, putCode;         // request codes (putCode NoCode: cannot be sent)
+    std::uint8_t getId, putId;    // packet-mode request ids
+    std::uint16_t item;           // packet-mode item
+    std::string_view getCommand;  // text mode (empty: packet mode only)
     std::string_view putCommand;
-    State getState, putState;      // first text-mode state of each direction (Idle: none)
+    State getState, putState;  // first text-mode state of each direction (Idle: none)
 };
 
 inline constexpr std::array<Transfer, 5> Transfers{{
     {Set::Setup, ReqGetSetup, ReqPutSetup, 4, 8, 0x2000, "%T1\r\n", "%R1\r\n", State::GetSetup, State::PutSetup},
     {Set::Table, ReqGetTable, ReqPutTable, 5, 9, 0x6000, "%T2\r\n", "%R2\r\n", State::GetTable, State::PutTable},
-    {Set::Program, ReqGetProgram, ReqPutProgram, 6, 10, 0x7000, "%T5\r\n", "%R5\r\n", State::GetProgram, State::PutProgram},
+    {Set::Program, ReqGetProgram, ReqPutProgram, 6, 10, 0x7000, "%T5\r\n", "%R5\r\n", State::GetProgram,
+     State::PutProgram},
     {Set::Table3, ReqGetTable3, ReqPutTable3, 7, 11, 0x8000, "%T3\r\n", "%R3\r\n", State::GetTable3, State::PutTable3},
     {Set::Screen, ReqGetScreen, NoCode, 17, 0, 0xF000, "", "", State::Idle, State::Idle},
 }};
-inline constexpr int UploadCount = 4;   // the first four rows can be sent
+inline constexpr int UploadCount = 4;  // the first four rows can be sent
 
 // Requests and answers find their row by code or id: each must name one row only.
 constexpr bool TransfersUnique() {
@@ -211,7 +212,7 @@ inline constexpr std::uint8_t Subscription = 3;
 inline constexpr std::uint8_t MeasureStart = 13;
 inline constexpr std::uint8_t StopReason = 15;
 inline constexpr std::uint8_t Exit = 16;
-} // namespace id
+}  // namespace id
 
 // Items the engine names on the line.
 namespace item {
@@ -224,7 +225,7 @@ inline constexpr std::uint16_t Key = 0x0C20;
 inline constexpr std::uint16_t Measure = 0x0C21;
 inline constexpr std::uint16_t CapturedData = 0x8000;
 inline constexpr std::uint16_t Information = 0x8100;
-} // namespace item
+}  // namespace item
 
 // The connect query asks for these, in this order.
 inline constexpr std::array<std::uint16_t, 4> ConnectQueryItems{item::ModelCode, item::ModelName, item::Version,
@@ -251,8 +252,8 @@ inline constexpr std::array<Subscription, 10> Subscriptions{{
 }};
 
 // Items of "2" notifications that go to the capture writer's StoreInformation.
-inline constexpr std::array<std::uint16_t, 7> InformationItems{item::Information, 0xE000, 0xE800, 0xE900,
-                                                               0xEA00, 0xEB00, 0xEC00};
+inline constexpr std::array<std::uint16_t, 7> InformationItems{
+    item::Information, 0xE000, 0xE800, 0xE900, 0xEA00, 0xEB00, 0xEC00};
 static_assert(std::is_sorted(InformationItems.begin(), InformationItems.end()));
 
 // Refusal reasons of "B" answers to the statuses the application hears.
@@ -272,12 +273,12 @@ inline constexpr int SilenceTicks = 50;
 // and the keep-alive period and link-loss limit it gives, in ticks.
 inline constexpr std::uint8_t SupervisionAsked = 50;
 // (at least one tick each, so a tiny value cannot end the session at once).
-constexpr int KeepAliveTicks(int v) { return std::max(1, v * 400 / 2000); }   // 10 ticks (2 s) for 50
-constexpr int LinkLossTicks(int v) { return std::max(1, v * 150 / 200); }     // 37 ticks (7.4 s) for 50
+constexpr int KeepAliveTicks(int v) { return std::max(1, v * 400 / 2000); }  // 10 ticks (2 s) for 50
+constexpr int LinkLossTicks(int v) { return std::max(1, v * 150 / 200); }    // 37 ticks (7.4 s) for 50
 // Automatic connection: ticks with CTS and DSR on before the handshake starts.
 inline constexpr int AutoTicks = 3;
 // Largest piece of a packet-mode upload, and of a text-mode binary block.
 inline constexpr int PacketPiece = 1008;
 inline constexpr int TextPiece = 128;
 
-} // namespace commlib::engine
+}  // namespace commlib::engine

@@ -20,7 +20,7 @@ void PutItem(std::vector<std::uint8_t>& v, std::uint16_t item) {
     v.push_back(static_cast<std::uint8_t>(item & 0xFF));
     v.push_back(static_cast<std::uint8_t>(item >> 8));
 }
-} // namespace
+}  // namespace
 
 void ProtocolEngine::StartHandshake(State s) {
     SetState(s);
@@ -31,10 +31,8 @@ void ProtocolEngine::StartHandshake(State s) {
 void ProtocolEngine::FailConnection(int status) {
     const bool automatic = RowOfState(Current()).automatic;
     Reset();
-    if (automatic)
-        autoCountdown_ = AutoTicks;
-    else
-        Notify(ReqConnect, status);
+    if (automatic) autoCountdown_ = AutoTicks;
+    else Notify(ReqConnect, status);
 }
 
 void ProtocolEngine::OnAttention(int event) {
@@ -45,10 +43,8 @@ void ProtocolEngine::OnAttention(int event) {
         SendText(SwitchToPacket, TimerCommand);
     } else if (event == EvNak) {
         Reset();
-        if (s == State::AutoAttention)
-            autoCountdown_ = AutoTicks;
-        else
-            Notify(ReqConnect, StatusNotAvailable);
+        if (s == State::AutoAttention) autoCountdown_ = AutoTicks;
+        else Notify(ReqConnect, StatusNotAvailable);
     } else if (event == EvReplyTimer) {
         if (s == State::Attention) {
             // No text-mode answer: the analyzer may still be in packet mode from an earlier session.
@@ -197,4 +193,4 @@ void ProtocolEngine::ExitAnswer(bool accepted) {
     }
 }
 
-} // namespace commlib
+}  // namespace commlib

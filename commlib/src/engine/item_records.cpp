@@ -54,7 +54,7 @@ std::uint32_t ReadHex(std::span<const std::uint8_t> s, std::size_t& pos) {
     return v;
 }
 
-} // namespace
+}  // namespace
 
 int ModelCodeFor(std::string_view name, int fallback) {
     const auto index = AnalyzerModelIndex(name);
@@ -75,4 +75,4 @@ Identification ParseIdentification(std::span<const std::uint8_t> line) {
     return id;
 }
 
-} // namespace commlib::engine
+}  // namespace commlib::engine

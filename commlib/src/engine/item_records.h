@@ -29,10 +29,10 @@ int VersionFromItem(std::span<const std::uint8_t> value);
 int ModelCodeFor(std::string_view name, int fallback);
 
 struct Identification {
-    std::string name;   // at most 63 characters
-    int version = 0;    // ((major << 8) | minor) << 12
+    std::string name;  // at most 63 characters
+    int version = 0;   // ((major << 8) | minor) << 12
 };
 // The text-mode identification line: model name, a space, major.minor in hexadecimal.
 Identification ParseIdentification(std::span<const std::uint8_t> line);
 
-} // namespace commlib::engine
+}  // namespace commlib::engine

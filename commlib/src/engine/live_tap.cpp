@@ -62,4 +62,4 @@ void LiveTap::Data(std::uint16_t counter, std::span<const std::uint8_t> units) {
     if (n > 0) fn_(context_, LiveWords, words_.data(), static_cast<unsigned>(n));
 }
 
-} // namespace commlib
+}  // namespace commlib

@@ -35,9 +35,9 @@ private:
     mutable std::mutex mutex_;
     LiveRecordFn fn_ = nullptr;
     void* context_ = nullptr;
-    bool running_ = false;           // between Begin() and End()
-    std::uint16_t expected_ = 0;     // the unit counter the next item should carry
+    bool running_ = false;        // between Begin() and End()
+    std::uint16_t expected_ = 0;  // the unit counter the next item should carry
     std::vector<std::uint32_t> words_;
 };
 
-} // namespace commlib
+}  // namespace commlib

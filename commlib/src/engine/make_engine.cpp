@@ -8,4 +8,4 @@ std::unique_ptr<Engine> MakeEngine(EngineOutput& out) {
     return std::make_unique<ProtocolEngine>(out, MakeCaptureSink(out));
 }
 
-} // namespace commlib
+}  // namespace commlib

@@ -16,11 +16,11 @@ namespace {
 // What the measure bits of the status word mean; any other value is "stopped".
 struct MeasureRow {
     std::uint32_t bits;
-    int state;   // NtfyMeasureState status
+    int state;  // NtfyMeasureState status
 };
 constexpr std::array<MeasureRow, 3> MeasureStates{{{StatusMeasuring, 1}, {StatusTriggered, 2}, {StatusStopping, 3}}};
 
-} // namespace
+}  // namespace
 
 void ProtocolEngine::OnItemNotification(std::uint16_t which, std::span<const std::uint8_t> value) {
     if (which == item::Status) {
@@ -70,4 +70,4 @@ void ProtocolEngine::OnKeyItem(std::span<const std::uint8_t> value) {
     if (Notify(NtfyKey, key) == 0) SendKeyPacket(key);
 }
 
-} // namespace commlib
+}  // namespace commlib

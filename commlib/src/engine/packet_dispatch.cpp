@@ -14,11 +14,17 @@ namespace {
 
 struct KindRow {
     std::uint8_t kind;
-    std::size_t minimum;   // shorter packets are ignored
+    std::size_t minimum;  // shorter packets are ignored
 };
 // Kinds the PC handles when received; "1" and "@" are not among them.
 constexpr std::array<KindRow, 7> Kinds{{
-    {'0', 2}, {'2', 4}, {'?', 2}, {'A', 4}, {'B', 4}, {'D', 10}, {'E', 6},
+    {'0', 2},
+    {'2', 4},
+    {'?', 2},
+    {'A', 4},
+    {'B', 4},
+    {'D', 10},
+    {'E', 6},
 }};
 static_assert([] {
     for (std::size_t i = 1; i < Kinds.size(); ++i)
@@ -36,15 +42,12 @@ std::uint16_t Word(std::span<const std::uint8_t> p, std::size_t at) {
     return p.size() >= at + 2 ? static_cast<std::uint16_t>(p[at] | p[at + 1] << 8) : 0;
 }
 
-} // namespace
+}  // namespace
 
 void ProtocolEngine::OnPacketState(int event, const LinkMessage* msg) {
-    if (event == EvReplyTimer)
-        PacketTimeout();
-    else if (event == EvWriteDone)
-        ContinueUploads();
-    else if (event == EvFrame && msg)
-        OnPacket(msg->Bytes());
+    if (event == EvReplyTimer) PacketTimeout();
+    else if (event == EvWriteDone) ContinueUploads();
+    else if (event == EvFrame && msg) OnPacket(msg->Bytes());
 }
 
 void ProtocolEngine::OnPacket(std::span<const std::uint8_t> p) {
@@ -93,26 +96,17 @@ void ProtocolEngine::OnAnswer(std::span<const std::uint8_t> p) {
     const std::span<const std::uint8_t> results = p.subspan(4);
     if (p[3] == '0') {
         // Every accepted sub "0" except the packet-mode exit ends the session.
-        if (id == id::Exit)
-            ExitAnswer(true);
-        else
-            SessionEndAnswer(true);
+        if (id == id::Exit) ExitAnswer(true);
+        else SessionEndAnswer(true);
         return;
     }
-    if (id == id::ConnectQuery)
-        ConnectAnswer(true, results);
-    else if (id == id::Subscription)
-        SubscriptionAnswer();
-    else if (id == id::MeasureStart)
-        MeasureAnswer(results);
-    else if (id == id::StopReason)
-        StopReasonAnswer(results);
-    else if (id == id::Supervision)
-        SupervisionAnswer(true, results);
-    else if (auto get = TransferByGetId(id))
-        TransferAnswer(*get, true, p);
-    else if (auto put = TransferByPutId(id))
-        TransferAnswer(*put, false, p);
+    if (id == id::ConnectQuery) ConnectAnswer(true, results);
+    else if (id == id::Subscription) SubscriptionAnswer();
+    else if (id == id::MeasureStart) MeasureAnswer(results);
+    else if (id == id::StopReason) StopReasonAnswer(results);
+    else if (id == id::Supervision) SupervisionAnswer(true, results);
+    else if (auto get = TransferByGetId(id)) TransferAnswer(*get, true, p);
+    else if (auto put = TransferByPutId(id)) TransferAnswer(*put, false, p);
 }
 
 void ProtocolEngine::OnRefusal(std::span<const std::uint8_t> p) {
@@ -152,4 +146,4 @@ void ProtocolEngine::SessionEndAnswer(bool accepted) {
     }
 }
 
-} // namespace commlib
+}  // namespace commlib

@@ -23,7 +23,7 @@ void PutLittle(std::vector<std::uint8_t>& v, std::uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) v.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
 
-} // namespace
+}  // namespace
 
 void ProtocolEngine::TransferAnswer(int row, bool get, std::span<const std::uint8_t> p) {
     const Transfer& t = Transfers[row];
@@ -135,4 +135,4 @@ void ProtocolEngine::StopReasonAnswer(std::span<const std::uint8_t> results) {
     Notify(ReqGetStopReason, StatusDone, &stopReason_);
 }
 
-} // namespace commlib
+}  // namespace commlib

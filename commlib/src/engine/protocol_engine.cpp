@@ -113,8 +113,7 @@ void ProtocolEngine::SendPacket(std::span<const std::uint8_t> packet, int timer)
     Arm(timer);
 }
 
-void ProtocolEngine::SendRequest(std::uint8_t id, std::uint8_t sub, std::span<const std::uint8_t> args,
-                                 int timer) {
+void ProtocolEngine::SendRequest(std::uint8_t id, std::uint8_t sub, std::span<const std::uint8_t> args, int timer) {
     std::vector<std::uint8_t> p{'@', 0, id, sub};
     p.insert(p.end(), args.begin(), args.end());
     SendPacket(p, timer);
@@ -155,4 +154,4 @@ void ProtocolEngine::DiscardDataSets() {
 
 DataSet* ProtocolEngine::TransferSet(int row) const { return DataSetOf(Transfers[row].set); }
 
-} // namespace commlib
+}  // namespace commlib

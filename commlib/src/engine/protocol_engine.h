@@ -61,7 +61,7 @@ public:
 private:
     struct Upload {
         std::uint8_t id = 0;
-        int offset = -1;   // -1: no upload running
+        int offset = -1;  // -1: no upload running
     };
 
     // protocol_engine.cpp: sending and small helpers
@@ -155,7 +155,7 @@ private:
 
     EngineOutput& out_;
     std::unique_ptr<CaptureSink> capture_;
-    LiveTap live_;   // the same words, to the application as they arrive
+    LiveTap live_;  // the same words, to the application as they arrive
 
     std::atomic<engine::State> state_{engine::State::Idle};
     std::uint32_t pending_ = 0;
@@ -180,4 +180,4 @@ private:
     std::array<DataSetPtr<DataSet>, engine::SetCount> sets_{};
 };
 
-} // namespace commlib
+}  // namespace commlib

@@ -16,20 +16,13 @@ void ProtocolEngine::Request(int code, int param, std::intptr_t) {
         Handler handler;
     };
     static constexpr Row rows[] = {
-        {ReqConnect, &ProtocolEngine::RequestSession},
-        {ReqAutoConnect, &ProtocolEngine::RequestSession},
-        {ReqDisconnect, &ProtocolEngine::RequestSession},
-        {ReqMeasure, &ProtocolEngine::RequestSession},
-        {ReqGetSetup, &ProtocolEngine::RequestTransfer},
-        {ReqGetTable, &ProtocolEngine::RequestTransfer},
-        {ReqGetProgram, &ProtocolEngine::RequestTransfer},
-        {ReqGetTable3, &ProtocolEngine::RequestTransfer},
-        {ReqGetScreen, &ProtocolEngine::RequestTransfer},
-        {ReqPutSetup, &ProtocolEngine::RequestTransfer},
-        {ReqPutTable, &ProtocolEngine::RequestTransfer},
-        {ReqPutProgram, &ProtocolEngine::RequestTransfer},
-        {ReqPutTable3, &ProtocolEngine::RequestTransfer},
-        {ReqGetStopReason, &ProtocolEngine::RequestSession},
+        {ReqConnect, &ProtocolEngine::RequestSession},     {ReqAutoConnect, &ProtocolEngine::RequestSession},
+        {ReqDisconnect, &ProtocolEngine::RequestSession},  {ReqMeasure, &ProtocolEngine::RequestSession},
+        {ReqGetSetup, &ProtocolEngine::RequestTransfer},   {ReqGetTable, &ProtocolEngine::RequestTransfer},
+        {ReqGetProgram, &ProtocolEngine::RequestTransfer}, {ReqGetTable3, &ProtocolEngine::RequestTransfer},
+        {ReqGetScreen, &ProtocolEngine::RequestTransfer},  {ReqPutSetup, &ProtocolEngine::RequestTransfer},
+        {ReqPutTable, &ProtocolEngine::RequestTransfer},   {ReqPutProgram, &ProtocolEngine::RequestTransfer},
+        {ReqPutTable3, &ProtocolEngine::RequestTransfer},  {ReqGetStopReason, &ProtocolEngine::RequestSession},
         {ReqKey, &ProtocolEngine::RequestSession},
     };
     for (const Row& r : rows)
@@ -43,9 +36,7 @@ void ProtocolEngine::RequestSession(int code, int param) {
         if (Current() != State::Idle) return void(Notify(ReqConnect, StatusDone));
         autoCountdown_ = 0;
         return StartHandshake(State::Attention);
-    case ReqAutoConnect:
-        autoCountdown_ = AutoTicks;
-        return void(Notify(ReqAutoConnect, StatusDone));
+    case ReqAutoConnect: autoCountdown_ = AutoTicks; return void(Notify(ReqAutoConnect, StatusDone));
     case ReqDisconnect: return RequestDisconnect();
     case ReqMeasure: return RequestMeasure(param);
     case ReqGetStopReason: return RequestStopReason();
@@ -102,7 +93,11 @@ void ProtocolEngine::RequestKey(int key) {
 }
 
 void ProtocolEngine::SendKeyPacket(int key) {
-    std::uint8_t p[6] = {'2', 0, item::Key & 0xFF, item::Key >> 8, static_cast<std::uint8_t>(key & 0xFF),
+    std::uint8_t p[6] = {'2',
+                         0,
+                         item::Key & 0xFF,
+                         item::Key >> 8,
+                         static_cast<std::uint8_t>(key & 0xFF),
                          static_cast<std::uint8_t>(key >> 8)};
     SendPacket(std::span(p, key < 256 ? 5 : 6), TimerKeep);
 }
@@ -143,4 +138,4 @@ void ProtocolEngine::RequestTransfer(int code, int) {
     }
 }
 
-} // namespace commlib
+}  // namespace commlib

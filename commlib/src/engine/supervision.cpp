@@ -67,4 +67,4 @@ void ProtocolEngine::SupervisionTick() {
     }
 }
 
-} // namespace commlib
+}  // namespace commlib

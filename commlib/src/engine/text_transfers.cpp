@@ -13,7 +13,7 @@ namespace {
 constexpr std::string_view Ack = "*";
 constexpr std::string_view End = "!";
 constexpr std::string_view Cancel = "/";
-} // namespace
+}  // namespace
 
 void ProtocolEngine::EndText(int code, int status) {
     SetState(State::TextSession);
@@ -118,4 +118,4 @@ void ProtocolEngine::SendNextBlock(int transfer, int code) {
     EndText(code, StatusDone);
 }
 
-} // namespace commlib
+}  // namespace commlib

@@ -39,9 +39,7 @@ void ProtocolEngine::OnSilence() {
         return;
     case Group::IdentLine: return FailConnection(StatusNoAnswer);
     case Group::GetReceive:
-    case Group::PutSend:
-        Reset();
-        return void(Notify(row.code, StatusNoAnswer));
+    case Group::PutSend: Reset(); return void(Notify(row.code, StatusNoAnswer));
     default: return;
     }
 }
@@ -101,4 +99,4 @@ void ProtocolEngine::FailPending(int status) {
         if (!(pending_ & marker::PutSending(row))) uploads_[row].offset = -1;
 }
 
-} // namespace commlib
+}  // namespace commlib

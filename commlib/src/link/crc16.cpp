@@ -44,7 +44,7 @@ constexpr bool SlicingMatchesByteWise() {
 }
 static_assert(SlicingMatchesByteWise());
 
-} // namespace
+}  // namespace
 
 std::uint16_t Crc16x25(std::uint16_t reg, std::span<const std::uint8_t> bytes) {
     const std::uint8_t* p = bytes.data();
@@ -53,4 +53,4 @@ std::uint16_t Crc16x25(std::uint16_t reg, std::span<const std::uint8_t> bytes) {
     return ByteWise(reg, p, n);
 }
 
-} // namespace commlib
+}  // namespace commlib

@@ -21,7 +21,7 @@ constexpr std::array<std::uint16_t, 256> MakeCrc16Table() {
     }
     return table;
 }
-} // namespace detail
+}  // namespace detail
 
 inline constexpr std::array<std::uint16_t, 256> Crc16Table = detail::MakeCrc16Table();
 static_assert(Crc16Table[1] == 0x1189 && Crc16Table[128] == 0x8408 && Crc16Table[255] == 0x0F78);
@@ -33,4 +33,4 @@ constexpr std::uint16_t Crc16x25Step(std::uint16_t reg, std::uint8_t b) {
 // Runs the register over the bytes and returns it (not complemented).
 std::uint16_t Crc16x25(std::uint16_t reg, std::span<const std::uint8_t> bytes);
 
-} // namespace commlib
+}  // namespace commlib

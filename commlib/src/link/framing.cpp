@@ -44,7 +44,7 @@ bool PutStuffed(std::uint8_t b, std::span<std::uint8_t> out, std::size_t& pos) {
     return true;
 }
 
-} // namespace
+}  // namespace
 
 std::size_t FrameSyn(std::span<const std::uint8_t> data, std::span<std::uint8_t> out) {
     std::size_t pos = 0;
@@ -70,4 +70,4 @@ std::vector<std::uint8_t> SynFrame(std::span<const std::uint8_t> data) {
     return out;
 }
 
-} // namespace commlib
+}  // namespace commlib

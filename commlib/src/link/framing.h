@@ -36,4 +36,4 @@ std::size_t FrameSyn(std::span<const std::uint8_t> data, std::span<std::uint8_t>
 // The whole SYN frame as a vector (never cut; for the simulator and tests).
 std::vector<std::uint8_t> SynFrame(std::span<const std::uint8_t> data);
 
-} // namespace commlib
+}  // namespace commlib

@@ -56,4 +56,4 @@ void RunWriter(LinkContext& ctx);
 void RunReader(LinkContext& ctx);
 void RunProtocol(LinkContext& ctx);
 
-} // namespace commlib
+}  // namespace commlib

@@ -15,4 +15,4 @@ std::unique_ptr<LinkMessage> MakeMessage(int framing, std::string_view text) {
     return msg;
 }
 
-} // namespace commlib
+}  // namespace commlib

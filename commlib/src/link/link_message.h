@@ -11,32 +11,32 @@
 namespace commlib {
 
 // How a message was (or will be) framed on the line.
-inline constexpr int FramingText = 0;      // plain text line
-inline constexpr int FramingSyn = 1;       // SYN frame (packet)
-inline constexpr int FramingPercent = 2;   // "%" line
-inline constexpr int FramingHex = 3;       // "$" hex block
-inline constexpr int FramingBinary = 4;    // "&" binary block
+inline constexpr int FramingText = 0;     // plain text line
+inline constexpr int FramingSyn = 1;      // SYN frame (packet)
+inline constexpr int FramingPercent = 2;  // "%" line
+inline constexpr int FramingHex = 3;      // "$" hex block
+inline constexpr int FramingBinary = 4;   // "&" binary block
 
 // Thread message numbers between the four threads.
-inline constexpr unsigned MsgLink = 0x8000;      // link message or link event
-inline constexpr unsigned MsgRequest = 0x8001;   // request from Remote::Request
+inline constexpr unsigned MsgLink = 0x8000;     // link message or link event
+inline constexpr unsigned MsgRequest = 0x8001;  // request from Remote::Request
 
 // wParam of MsgLink to the writer: how to put the message on the line.
 inline constexpr int WriteRaw = 2;
 inline constexpr int WriteFrame = 3;
 
 // Link events: wParam of MsgLink to the protocol thread (12 goes to the reader).
-inline constexpr int EvReplyTimer = 1;    // the engine's own reply timer expired
-inline constexpr int EvWriteDone = 4;     // writer: a write completed
-inline constexpr int EvAck = 5;           // "*" outside a message
-inline constexpr int EvNak = 6;           // "?" outside a message
-inline constexpr int EvCancel = 7;        // "/" outside a message
-inline constexpr int EvEnd = 8;           // "!" outside a message
-inline constexpr int EvPercentLine = 9;   // percent line complete
-inline constexpr int EvLine = 10;         // text line, hex block or binary block, checked
-inline constexpr int EvFrame = 11;        // SYN frame with a good CRC
-inline constexpr int EvDiscard = 12;      // to the reader: drop the partial message
-inline constexpr int EvLineGone = 13;     // reader or writer: the port failed for good (unplugged, hung up)
+inline constexpr int EvReplyTimer = 1;   // the engine's own reply timer expired
+inline constexpr int EvWriteDone = 4;    // writer: a write completed
+inline constexpr int EvAck = 5;          // "*" outside a message
+inline constexpr int EvNak = 6;          // "?" outside a message
+inline constexpr int EvCancel = 7;       // "/" outside a message
+inline constexpr int EvEnd = 8;          // "!" outside a message
+inline constexpr int EvPercentLine = 9;  // percent line complete
+inline constexpr int EvLine = 10;        // text line, hex block or binary block, checked
+inline constexpr int EvFrame = 11;       // SYN frame with a good CRC
+inline constexpr int EvDiscard = 12;     // to the reader: drop the partial message
+inline constexpr int EvLineGone = 13;    // reader or writer: the port failed for good (unplugged, hung up)
 
 struct LinkMessage {
     static constexpr int Capacity = 2052;
@@ -65,13 +65,11 @@ struct LinkMessage {
         return Append(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
     }
     bool Full() const noexcept { return Length >= Capacity; }
-    std::span<const std::uint8_t> Bytes() const noexcept {
-        return {Data, static_cast<std::size_t>(Length)};
-    }
+    std::span<const std::uint8_t> Bytes() const noexcept { return {Data, static_cast<std::size_t>(Length)}; }
 };
 
 // A new heap message holding the given bytes (cut at the capacity).
 std::unique_ptr<LinkMessage> MakeMessage(int framing, std::span<const std::uint8_t> bytes);
 std::unique_ptr<LinkMessage> MakeMessage(int framing, std::string_view text);
 
-} // namespace commlib
+}  // namespace commlib

@@ -17,35 +17,31 @@ bool AwaitStarted(const std::atomic<bool>& flag, platform::MessageQueue& queue) 
 
 void Dispatch(LinkContext& ctx, const platform::Message& m) {
     switch (m.message) {
-    case platform::MsgTimer:
-        ctx.engine.Tick();
-        break;
+    case platform::MsgTimer: ctx.engine.Tick(); break;
     case MsgLink: {
         std::unique_ptr<LinkMessage> msg = TakeLinkMessage(m);
-        if (msg) ctx.receivedQueued.fetch_sub(1);   // only the reader posts messages here
+        if (msg) ctx.receivedQueued.fetch_sub(1);  // only the reader posts messages here
         ctx.engine.LinkEvent(static_cast<int>(m.wParam), std::move(msg));
         break;
     }
     case MsgRequest:
-        ctx.engine.Request(static_cast<int>(m.wParam & 0xFFFF), static_cast<int>((m.wParam >> 16) & 0xFFFF),
-                           m.lParam);
+        ctx.engine.Request(static_cast<int>(m.wParam & 0xFFFF), static_cast<int>((m.wParam >> 16) & 0xFFFF), m.lParam);
         ctx.requestAccepted.set();
         break;
     case MsgResetLink:
         ctx.engine.Reset();
         ctx.resetDone.set();
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
-} // namespace
+}  // namespace
 
 void RunProtocol(LinkContext& ctx) {
     ctx.protocolQueue.setTimer(ProtocolTimerId, std::chrono::milliseconds(ProtocolTickMs));
-    const bool ready = AwaitStarted(ctx.writerStarted, ctx.protocolQueue) &&
-                       AwaitStarted(ctx.readerStarted, ctx.protocolQueue);
+    const bool ready =
+        AwaitStarted(ctx.writerStarted, ctx.protocolQueue) && AwaitStarted(ctx.readerStarted, ctx.protocolQueue);
     ctx.protocolStarted.set();
     if (!ready) return;
     ctx.port.setDtr(true);
@@ -57,4 +53,4 @@ void RunProtocol(LinkContext& ctx) {
     ctx.protocolQueue.killTimer(ProtocolTimerId);
 }
 
-} // namespace commlib
+}  // namespace commlib

@@ -29,7 +29,7 @@ private:
 bool Handle(const platform::Message& m, ReceiveClassifier& classifier) {
     if (m.message == platform::MsgQuit) return false;
     if (m.message == MsgLink) {
-        TakeLinkMessage(m);   // any message that came along is freed
+        TakeLinkMessage(m);  // any message that came along is freed
         if (m.wParam == static_cast<std::uintptr_t>(EvDiscard)) classifier.Discard();
     }
     return true;
@@ -42,7 +42,7 @@ void DrainUntilQuit(LinkContext& ctx, ReceiveClassifier& classifier) {
         if (!Handle(m, classifier)) return;
 }
 
-} // namespace
+}  // namespace
 
 void RunReader(LinkContext& ctx) {
     ctx.readerStarted.store(true);
@@ -78,4 +78,4 @@ void RunReader(LinkContext& ctx) {
     }
 }
 
-} // namespace commlib
+}  // namespace commlib

@@ -14,8 +14,8 @@ namespace {
 // What a byte outside a message starts; one row per special byte.
 struct Introducer {
     std::uint8_t byte;
-    int event;     // single-character answer, or 0
-    int framing;   // message started, or -1
+    int event;    // single-character answer, or 0
+    int framing;  // message started, or -1
 };
 constexpr std::array<Introducer, 8> kIntroducers{{
     {SYN, 0, FramingSyn},
@@ -48,7 +48,7 @@ int HexValue(std::uint8_t c) {
     return -1;
 }
 
-} // namespace
+}  // namespace
 
 void ReceiveClassifier::Feed(std::span<const std::uint8_t> bytes, ClassifierSink& sink) {
     const std::uint8_t* p = bytes.data();
@@ -101,15 +101,9 @@ void ReceiveClassifier::FeedLine(std::uint8_t b, ClassifierSink& sink) {
         return;
     }
     switch (msg_->Framing) {
-    case FramingPercent:
-        sink.Deliver(EvPercentLine, std::move(msg_));
-        break;
-    case FramingHex:
-        Finish(CheckHexBlock(*msg_), sink);
-        break;
-    default:
-        Finish(!msg_->Full(), sink);
-        break;
+    case FramingPercent: sink.Deliver(EvPercentLine, std::move(msg_)); break;
+    case FramingHex: Finish(CheckHexBlock(*msg_), sink); break;
+    default: Finish(!msg_->Full(), sink); break;
     }
 }
 
@@ -137,7 +131,7 @@ void ReceiveClassifier::FeedSyn(std::uint8_t b, ClassifierSink& sink) {
         sink.Deliver(EvFrame, std::move(msg_));
         msg_ = std::make_unique<LinkMessage>(FramingSyn);
     } else {
-        msg_->Length = 0;   // the SYN is taken as a new opening
+        msg_->Length = 0;  // the SYN is taken as a new opening
     }
 }
 
@@ -156,11 +150,11 @@ bool CheckHexBlock(LinkMessage& msg) {
         const int hi = HexValue(msg.Data[2 * i]);
         const int lo = HexValue(msg.Data[2 * i + 1]);
         if (hi < 0 || lo < 0) return false;
-        msg.Data[i] = static_cast<std::uint8_t>(hi << 4 | lo);   // i <= 2i: safe in place
+        msg.Data[i] = static_cast<std::uint8_t>(hi << 4 | lo);  // i <= 2i: safe in place
         sum += msg.Data[i];
     }
     if ((sum & 0xFF) != 0) return false;
-    msg.Length = chars / 2 - 1;   // the check byte goes
+    msg.Length = chars / 2 - 1;  // the check byte goes
     return true;
 }
 
@@ -169,7 +163,7 @@ bool CheckBinaryBlock(LinkMessage& msg) {
     unsigned sum = 0;
     for (int i = 0; i < msg.Length; ++i) sum += msg.Data[i];
     if ((sum & 0xFF) != 0) return false;
-    msg.Length -= 3;   // two length bytes in front, the check byte at the end
+    msg.Length -= 3;  // two length bytes in front, the check byte at the end
     std::memmove(msg.Data, msg.Data + 2, static_cast<std::size_t>(msg.Length));
     return true;
 }
@@ -196,8 +190,8 @@ bool CheckSynFrame(LinkMessage& msg) {
         in += 2;
     }
     if (out <= 3 || reg != Crc16Residue) return false;
-    msg.Length = static_cast<int>(out) - 2;   // the CRC bytes go
+    msg.Length = static_cast<int>(out) - 2;  // the CRC bytes go
     return true;
 }
 
-} // namespace commlib
+}  // namespace commlib

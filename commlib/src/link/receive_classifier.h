@@ -44,4 +44,4 @@ bool CheckHexBlock(LinkMessage& msg);
 bool CheckBinaryBlock(LinkMessage& msg);
 bool CheckSynFrame(LinkMessage& msg);
 
-} // namespace commlib
+}  // namespace commlib

@@ -17,7 +17,7 @@ constexpr std::chrono::milliseconds RequestAcceptTimeout{3000};
 // How long the application waits for a reset or for a thread to end.
 constexpr std::chrono::milliseconds ThreadWaitTimeout{600000};
 
-} // namespace
+}  // namespace
 
 SerialLink::SerialLink(platform::SysCalls& sys) : port_(sys), notify_(IgnoreNotification) {}
 
@@ -98,7 +98,8 @@ void SerialLink::StopThreads() {
 bool SerialLink::Request(int code, int param, std::intptr_t data) {
     if (!ctx_) return false;
     ctx_->requestAccepted.reset();
-    const auto wParam = (static_cast<std::uintptr_t>(param & 0xFFFF) << 16) | static_cast<std::uintptr_t>(code & 0xFFFF);
+    const auto wParam =
+        (static_cast<std::uintptr_t>(param & 0xFFFF) << 16) | static_cast<std::uintptr_t>(code & 0xFFFF);
     if (!ctx_->protocolQueue.post({MsgRequest, wParam, data, nullptr})) return false;
     return ctx_->requestAccepted.wait(RequestAcceptTimeout);
 }
@@ -106,7 +107,7 @@ bool SerialLink::Request(int code, int param, std::intptr_t data) {
 void SerialLink::ResetEngine() {
     if (!engine_) return;
     if (!ctx_) {
-        engine_->Reset();   // no protocol thread: nothing runs beside us
+        engine_->Reset();  // no protocol thread: nothing runs beside us
         return;
     }
     ctx_->resetDone.reset();
@@ -130,4 +131,4 @@ int SerialLink::Notify(int code, int status, void* data) { return notify_.load()
 bool SerialLink::Cts() { return ctx_ && port_.cts(); }
 bool SerialLink::Dsr() { return ctx_ && port_.dsr(); }
 
-} // namespace commlib
+}  // namespace commlib

@@ -63,4 +63,4 @@ private:
     platform::PortFailure failure_;
 };
 
-} // namespace commlib
+}  // namespace commlib

@@ -27,7 +27,7 @@ WriteResult WriteAll(LinkContext& ctx, const std::uint8_t* data, std::size_t siz
     return WriteResult::Done;
 }
 
-} // namespace
+}  // namespace
 
 void RunWriter(LinkContext& ctx) {
     ctx.writerStarted.store(true);
@@ -42,7 +42,7 @@ void RunWriter(LinkContext& ctx) {
         if (m.wParam == static_cast<std::uintptr_t>(WriteFrame)) {
             size = FrameSyn(msg->Bytes(), frame);
             data = frame;
-            if (size == 0) continue;   // does not fit a frame: not written
+            if (size == 0) continue;  // does not fit a frame: not written
         }
         const WriteResult result = WriteAll(ctx, data, size);
         if (result == WriteResult::Quit) return;
@@ -53,4 +53,4 @@ void RunWriter(LinkContext& ctx) {
     }
 }
 
-} // namespace commlib
+}  // namespace commlib

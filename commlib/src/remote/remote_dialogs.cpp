@@ -22,7 +22,7 @@ void CopyInto(char (&to)[N], const char* from) {
     to[length] = '\0';
 }
 
-} // namespace
+}  // namespace
 
 const CommlibUiApi* RemoteImpl::DialogTable() const { return tableChosen_ ? table_ : ui::Plugin(); }
 
@@ -71,4 +71,4 @@ int RemoteImpl::BufferSettingDialog() {
     return 1;
 }
 
-} // namespace commlib
+}  // namespace commlib

@@ -2,8 +2,8 @@
 // the accessors that read what the engine learned from the analyzer.
 #include "remote/remote_impl.h"
 
-#include <cstring>
 #include <sys/stat.h>
+#include <cstring>
 
 namespace commlib {
 namespace {
@@ -17,11 +17,11 @@ static_assert(PortStepOpen == static_cast<int>(platform::PortStep::Open) &&
               PortStepNotSerial == static_cast<int>(platform::PortStep::NotSerial));
 
 bool IsFolder(const char* path) {
-    struct stat st{};
+    struct stat st {};
     return ::stat(path, &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-} // namespace
+}  // namespace
 
 // Copies at most TextSize - 1 characters; longer names are cut, never overrun.
 void CopyText(char (&to)[RemoteImpl::TextSize], const char* from) {
@@ -69,13 +69,9 @@ int RemoteImpl::Open() {
     Close();
     const platform::LineSettings line{port_.Speed, port_.Parity, port_.XControl != 0};
     switch (link_.Open(port_.Port, line)) {
-    case LinkOpen::Ok:
-        open_ = 1;
-        return 0;
-    case LinkOpen::NotCharDevice:
-        return 2;
-    case LinkOpen::Failed:
-        break;
+    case LinkOpen::Ok: open_ = 1; return 0;
+    case LinkOpen::NotCharDevice: return 2;
+    case LinkOpen::Failed: break;
     }
     notify_(ReqGetStopReason, StatusPortNotOpen, nullptr);
     return 0;
@@ -127,4 +123,4 @@ int RemoteImpl::ResetLink() {
     return 0;
 }
 
-} // namespace commlib
+}  // namespace commlib

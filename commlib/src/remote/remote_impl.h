@@ -20,7 +20,7 @@ using EngineFactory = std::unique_ptr<Engine> (*)(EngineOutput& out);
 
 class RemoteImpl : public Remote {
 public:
-    static constexpr std::size_t TextSize = 260;   // 259 characters and the terminator
+    static constexpr std::size_t TextSize = 260;  // 259 characters and the terminator
 
     explicit RemoteImpl(EngineFactory factory = MakeEngine, platform::SysCalls& sys = platform::SysCalls::real());
     ~RemoteImpl() override;
@@ -84,4 +84,4 @@ private:
 // Copies at most TextSize - 1 characters into a settings text; longer texts are cut.
 void CopyText(char (&to)[RemoteImpl::TextSize], const char* from);
 
-} // namespace commlib
+}  // namespace commlib

@@ -37,11 +37,11 @@ const CommlibUiApi* Load() {
     return TableOf(handle);
 }
 
-} // namespace
+}  // namespace
 
 const CommlibUiApi* Plugin() {
     static const CommlibUiApi* const api = Load();
     return api;
 }
 
-} // namespace commlib::ui
+}  // namespace commlib::ui

@@ -11,4 +11,4 @@ namespace commlib::ui {
 // because Qt does not survive being unloaded.
 const CommlibUiApi* Plugin();
 
-} // namespace commlib::ui
+}  // namespace commlib::ui

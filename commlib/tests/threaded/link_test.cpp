@@ -4,10 +4,10 @@
 // ticks, modem lines and quitting in the middle of a write.
 #include <gtest/gtest.h>
 
+#include <sys/ioctl.h>
 #include <deque>
 #include <future>
 #include <thread>
-#include <sys/ioctl.h>
 
 #include "../fake_engine.h"
 #include "link/framing.h"
@@ -206,15 +206,15 @@ TEST_F(Link, AStalledEngineHoldsTheLineInThePortNotInMemory) {
     std::promise<void> release;
     std::shared_future<void> released = release.get_future().share();
     engine.onEvent = [released](int) { released.wait(); };
-    constexpr int kLines = 4000;   // twice what may leave the port while the engine stands still
+    constexpr int kLines = 4000;  // twice what may leave the port while the engine stands still
     std::string lines;
     for (int i = 0; i < kLines; ++i) lines += "%AB\r";
-    std::thread writer([&] { pty.write(lines); });   // blocks while the port's buffers are full
+    std::thread writer([&] { pty.write(lines); });  // blocks while the port's buffers are full
     ASSERT_TRUE(calls.WaitBytesRead(4 * MaxReceivedQueued));
     std::this_thread::sleep_for(300ms);
     // At most the allowed backlog, plus what one read takes in, left the port.
     EXPECT_LE(calls.BytesRead(), 4u * (MaxReceivedQueued + 1) + 4096u);
-    release.set_value();   // from here on every event passes at once
+    release.set_value();  // from here on every event passes at once
     writer.join();
     ASSERT_TRUE(engine.WaitForEvents(kLines));
     const auto events = engine.Events();
@@ -234,11 +234,17 @@ TEST(LinkGone, APortThatFailsForGoodIsReportedOnceAndTheLinkStillCloses) {
         FakeEngine engine{link};
         link.Attach(engine);
         ASSERT_EQ(link.Open(pty.slave_path(), {115200, 0, false}), LinkOpen::Ok);
-        pty.write("*");   // what came before is still delivered
+        pty.write("*");  // what came before is still delivered
         ASSERT_TRUE(engine.WaitForEvents(1));
         switch (how) {
-        case Gone::ReadEio: calls.FailReads({EIO}); pty.write("?"); break;
-        case Gone::ReadEnxio: calls.FailReads({ENXIO}); pty.write("?"); break;
+        case Gone::ReadEio:
+            calls.FailReads({EIO});
+            pty.write("?");
+            break;
+        case Gone::ReadEnxio:
+            calls.FailReads({ENXIO});
+            pty.write("?");
+            break;
         case Gone::WriteEio:
         case Gone::WriteEnxio:
             calls.FailWrites({how == Gone::WriteEio ? EIO : ENXIO});
@@ -248,7 +254,7 @@ TEST(LinkGone, APortThatFailsForGoodIsReportedOnceAndTheLinkStillCloses) {
         case Gone::MasterClosed: pty.close_master(); break;
         }
         ASSERT_TRUE(engine.WaitForEvents(2));
-        std::this_thread::sleep_for(100ms);   // nothing else follows
+        std::this_thread::sleep_for(100ms);  // nothing else follows
         const auto events = engine.Events();
         ASSERT_EQ(events.size(), 2u);
         EXPECT_EQ(events[0].a, EvAck);
@@ -311,5 +317,5 @@ TEST_F(Link, CloseEndsAtOnceWhileAWriteIsStuck) {
     EXPECT_FALSE(link.IsOpen());
 }
 
-} // namespace
-} // namespace commlib
+}  // namespace
+}  // namespace commlib

@@ -58,11 +58,11 @@ TEST_F(ProtocolOverPty, PacketModeSessionThroughTheThreads) {
     pty.write("*");
     ExpectLine(Text("%@X\r\n"));
     pty.write("*");
-    ExpectLine({0x16, 0x30, 0x00, 0xE5, 0xB9, 0x16, 0x16, 0x40, 0x00, 0x02, 0x34, 0x01, 0x00,
-                0x02, 0x00, 0x03, 0x00, 0x01, 0x02, 0x56, 0xCE, 0x16});
+    ExpectLine({0x16, 0x30, 0x00, 0xE5, 0xB9, 0x16, 0x16, 0x40, 0x00, 0x02, 0x34,
+                0x01, 0x00, 0x02, 0x00, 0x03, 0x00, 0x01, 0x02, 0x56, 0xCE, 0x16});
     SendPacket({'A', 0, 2, '4', 0x01, 0x00, 1, 4, 0x02, 0x00, 7, 'R', 'V', '-', '7', '0', '1', '0'});
-    ExpectPacket({'@', 1, 3, '3', 0x01, 0x02, 1, 0x01, 0x0B, 1, 0x20, 0x0C, 1, 0x00, 0x80, 0, 0x00, 0xE0, 0,
-                  0x00, 0xE8, 0, 0x00, 0xE9, 0, 0x00, 0xEA, 0, 0x00, 0xEB, 0, 0x00, 0xEC, 0});
+    ExpectPacket({'@',  1, 3,    '3',  0x01, 0x02, 1,    0x01, 0x0B, 1,    0x20, 0x0C, 1,    0x00, 0x80, 0,    0x00,
+                  0xE0, 0, 0x00, 0xE8, 0,    0x00, 0xE9, 0,    0x00, 0xEA, 0,    0x00, 0xEB, 0,    0x00, 0xEC, 0});
     SendPacket({'A', 1, 3, '3'});
     ASSERT_TRUE(AwaitNote(ReqConnect, StatusDone));
     EXPECT_EQ(remote.GetLinkMode(), 2);
@@ -82,7 +82,9 @@ TEST_F(ProtocolOverPty, PacketModeSessionThroughTheThreads) {
     for (int offset = 0; offset < 8192; offset += 1008) {
         const int n = std::min(1008, 8192 - offset);
         const std::uint8_t flags = offset + n == 8192 ? 1 : 0;
-        Bytes piece{'D', seq++, 6, flags, 0x00, 0x70, static_cast<std::uint8_t>(offset), static_cast<std::uint8_t>(offset >> 8), 0, 0};
+        Bytes piece{
+            'D', seq++, 6, flags, 0x00, 0x70, static_cast<std::uint8_t>(offset), static_cast<std::uint8_t>(offset >> 8),
+            0,   0};
         piece.resize(10 + static_cast<std::size_t>(n), offset == 0 ? 0x16 : 0x42);
         SendPacket(piece);
     }
@@ -121,5 +123,5 @@ TEST_F(ProtocolOverPty, TextModeConnectionAndKey) {
     ASSERT_TRUE(AwaitNote(ReqKey, StatusDone));
 }
 
-} // namespace
-} // namespace commlib
+}  // namespace
+}  // namespace commlib

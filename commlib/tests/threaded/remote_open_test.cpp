@@ -2,9 +2,9 @@
 // accessors, and fifty Open/Close rounds that leave no thread or descriptor.
 #include <gtest/gtest.h>
 
+#include <dirent.h>
 #include <atomic>
 #include <cstring>
-#include <dirent.h>
 #include <string>
 
 #include "../fake_engine.h"
@@ -53,7 +53,7 @@ TEST_F(RemoteOpen, RequestIsTakenByTheProtocolThreadAndAccessorsForward) {
     EXPECT_EQ(remote.ResetLink(), 0);
     remote.Close();
     const int before = notified.load();
-    EXPECT_EQ(remote.Request(ReqConnect, 0, 0), 0);   // closed again: answered at once
+    EXPECT_EQ(remote.Request(ReqConnect, 0, 0), 0);  // closed again: answered at once
     EXPECT_EQ(notified.load(), before + 1);
     EXPECT_EQ(remote.GetLinkMode(), 0);
     EXPECT_EQ(remote.GetVersion(), 0);
@@ -82,7 +82,7 @@ TEST_F(RemoteOpen, RequestGivesUpWhenTheProtocolThreadDoesNotTakeIt) {
 }
 
 TEST_F(RemoteOpen, FiftyOpenCloseRoundsLeakNoThreadOrDescriptor) {
-    ASSERT_EQ(remote.Open(), 0);   // warm up anything created once
+    ASSERT_EQ(remote.Open(), 0);  // warm up anything created once
     remote.Close();
     const std::size_t fds = CountEntries("/proc/self/fd");
     const std::size_t threads = CountEntries("/proc/self/task");
@@ -93,7 +93,7 @@ TEST_F(RemoteOpen, FiftyOpenCloseRoundsLeakNoThreadOrDescriptor) {
     }
     EXPECT_EQ(CountEntries("/proc/self/fd"), fds);
     EXPECT_EQ(CountEntries("/proc/self/task"), threads);
-    EXPECT_EQ(notified.load(), failures);   // no open failed
+    EXPECT_EQ(notified.load(), failures);  // no open failed
     // Open on an open port closes first, and still leaks nothing.
     ASSERT_EQ(remote.Open(), 0);
     ASSERT_EQ(remote.Open(), 0);
@@ -101,5 +101,5 @@ TEST_F(RemoteOpen, FiftyOpenCloseRoundsLeakNoThreadOrDescriptor) {
     EXPECT_EQ(CountEntries("/proc/self/fd"), fds);
 }
 
-} // namespace
-} // namespace commlib
+}  // namespace
+}  // namespace commlib

@@ -34,7 +34,7 @@ W* numbered(int id, W* widget) {
     return widget;
 }
 
-} // namespace
+}  // namespace
 
 bool BufferSettingDialog::buildTemplate(int templateId, QDialog& window) {
     if (templateId != Template) return false;
@@ -101,10 +101,8 @@ bool BufferSettingDialog::OnOK() {
     if (!maxBlocks)
         return refuse(tableText(StrBadMaxBlocks).replace(QStringLiteral("%d"), QString::number(MaxBlocksLimit)));
     switch (inspectFolder(*full)) {
-    case FolderState::Folder:
-        break;
-    case FolderState::NotAFolder:
-        return refuse(tableText(StrNotAFolder));
+    case FolderState::Folder: break;
+    case FolderState::NotAFolder: return refuse(tableText(StrNotAFolder));
     case FolderState::Missing:
         if (!showWarning(window(), window()->windowTitle(), tableText(StrMakeFolder), true)) return false;
         if (!makeFolderChain(*full)) return refuse(tableText(StrCannotMake));
@@ -118,4 +116,4 @@ bool BufferSettingDialog::OnOK() {
     return true;
 }
 
-} // namespace commlib::ui
+}  // namespace commlib::ui

@@ -31,4 +31,4 @@ private:
     CommlibUiBuffer& settings_;
 };
 
-} // namespace commlib::ui
+}  // namespace commlib::ui

@@ -23,4 +23,4 @@ QBoxLayout* okCancelButtons(QDialog& window, Qt::Orientation direction) {
     return layout;
 }
 
-} // namespace commlib::ui
+}  // namespace commlib::ui

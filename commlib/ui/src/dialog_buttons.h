@@ -10,4 +10,4 @@ namespace commlib::ui {
 // A new layout (for the caller to place) holding OK and Cancel in the given direction.
 QBoxLayout* okCancelButtons(QDialog& window, Qt::Orientation direction);
 
-} // namespace commlib::ui
+}  // namespace commlib::ui

@@ -36,4 +36,4 @@ int askForBufferSetup(const char* caption) {
     return showWarning(QApplication::activeWindow(), title, tableText(StrSetUpBuffer), true) ? 1 : 0;
 }
 
-} // namespace commlib::ui
+}  // namespace commlib::ui

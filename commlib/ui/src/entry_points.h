@@ -9,8 +9,8 @@ namespace commlib::ui {
 // this is its thread.
 bool widgetsAvailable();
 
-int runPortSettingDialog(CommlibUiPort* settings);       // 1, 0, -1
-int runBufferSettingDialog(CommlibUiBuffer* settings);   // 1, 0, -1
-int askForBufferSetup(const char* caption);               // 1 OK, 0 Cancel or not shown
+int runPortSettingDialog(CommlibUiPort* settings);      // 1, 0, -1
+int runBufferSettingDialog(CommlibUiBuffer* settings);  // 1, 0, -1
+int askForBufferSetup(const char* caption);             // 1 OK, 0 Cancel or not shown
 
-} // namespace commlib::ui
+}  // namespace commlib::ui

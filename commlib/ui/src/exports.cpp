@@ -32,6 +32,6 @@ int folderPrompt(const char* caption) {
 constexpr CommlibUiApi Table{sizeof(CommlibUiApi), COMMLIB_UI_ABI_VERSION, portSettingDialog, bufferSettingDialog,
                              folderPrompt};
 
-} // namespace
+}  // namespace
 
 extern "C" __attribute__((visibility("default"))) const CommlibUiApi* CommlibUiInterface() { return &Table; }

@@ -1,12 +1,12 @@
 // Full paths, the root rule, the max-block range and the folder chain on disk.
 #include "folder_checks.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cerrno>
 #include <charconv>
 #include <climits>
 #include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace commlib::ui {
@@ -19,12 +19,12 @@ std::string parentOf(const std::string& path) {
 
 // 1 folder, 0 something else, -1 cannot be seen (absent, or not reachable).
 int kindOf(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return -1;
     return S_ISDIR(st.st_mode) ? 1 : 0;
 }
 
-} // namespace
+}  // namespace
 
 std::optional<std::string> fullFolderPath(const std::string& typed) {
     if (typed.empty()) return std::nullopt;
@@ -73,4 +73,4 @@ bool makeFolderChain(const std::string& full) {
     return kindOf(full) == 1;
 }
 
-} // namespace commlib::ui
+}  // namespace commlib::ui

@@ -22,9 +22,9 @@ bool isRootFolder(const std::string& full);
 std::optional<int> parseMaxBlocks(const std::string& text);
 
 enum class FolderState {
-    Folder,       // exists and is a folder
-    Missing,      // does not exist; the nearest existing ancestor is a folder
-    NotAFolder,   // it, or its nearest existing ancestor, is something else
+    Folder,      // exists and is a folder
+    Missing,     // does not exist; the nearest existing ancestor is a folder
+    NotAFolder,  // it, or its nearest existing ancestor, is something else
 };
 FolderState inspectFolder(const std::string& full);
 
@@ -32,4 +32,4 @@ FolderState inspectFolder(const std::string& full);
 // cannot be made (those made before it stay).
 bool makeFolderChain(const std::string& full);
 
-} // namespace commlib::ui
+}  // namespace commlib::ui

@@ -28,23 +28,18 @@ private:
     ModalDialog& dialog_;
 };
 
-} // namespace
+}  // namespace
 
 ModalDialog::~ModalDialog() = default;
 
 int ModalDialog::DialogProc(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
     switch (message) {
-    case MsgInitDialog:
-        OnInitDialog();
-        return 1;
-    case MsgCommand:
-        OnCommand(wParam, lParam);
-        return 1;
+    case MsgInitDialog: OnInitDialog(); return 1;
+    case MsgCommand: OnCommand(wParam, lParam); return 1;
     case MsgClose:
         if (OnCancel()) End(0);
         return 1;
-    default:
-        return 0;
+    default: return 0;
     }
 }
 
@@ -65,8 +60,7 @@ int ModalDialog::OnCommand(std::uintptr_t wParam, std::intptr_t) {
     case IdCancel:
         if (OnCancel()) End(0);
         return 1;
-    default:
-        return 0;
+    default: return 0;
     }
 }
 
@@ -111,4 +105,4 @@ void ModalDialog::sizeInDialogUnits(QDialog& window, int width, int height) {
     window.resize(width * metrics.averageCharWidth() / 4, height * metrics.height() / 8);
 }
 
-} // namespace commlib::ui
+}  // namespace commlib::ui

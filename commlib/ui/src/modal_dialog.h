@@ -22,21 +22,21 @@ public:
     ModalDialog& operator=(const ModalDialog&) = delete;
 
     // The order of these operations is the dialogs' fixed slot order.
-    virtual int DialogProc(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);   // 0
-    virtual int OnInitDialog();                                                 // 1: centre over the parent
-    virtual int OnCommand(std::uintptr_t wParam, std::intptr_t lParam);         // 2
-    virtual void End(int result);                                               // 3
-    virtual bool OnOK() { return true; }                                        // 4
-    virtual bool OnCancel() { return true; }                                    // 5
-    virtual ~ModalDialog();                                                     // 6
+    virtual int DialogProc(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);  // 0
+    virtual int OnInitDialog();                                                             // 1: centre over the parent
+    virtual int OnCommand(std::uintptr_t wParam, std::intptr_t lParam);                     // 2
+    virtual void End(int result);                                                           // 3
+    virtual bool OnOK() { return true; }                                                    // 4
+    virtual bool OnCancel() { return true; }                                                // 5
+    virtual ~ModalDialog();                                                                 // 6
     // 1 OK, 0 Cancel, -1 when the window could not be made.
-    virtual int DoModal(int templateId, QWidget* parent);                       // 7
+    virtual int DoModal(int templateId, QWidget* parent);  // 7
 
     // DoModal's first half: builds the window and initialises it without the
     // modal loop, so tests can drive it. false when the template is unknown.
     bool create(int templateId, QWidget* parent);
-    QDialog* window() const { return window_; }   // null while not shown
-    int result() const { return result_; }        // -1 until End
+    QDialog* window() const { return window_; }  // null while not shown
+    int result() const { return result_; }       // -1 until End
 
 protected:
     // Lays out the template's controls (object names = control ids); false for an unknown template.
@@ -55,4 +55,4 @@ private:
     int result_ = -1;
 };
 
-} // namespace commlib::ui
+}  // namespace commlib::ui

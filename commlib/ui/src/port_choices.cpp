@@ -1,9 +1,9 @@
 // The port dialog's lists and the rules that pick an entry from a setting.
 #include "port_choices.h"
 
+#include <strings.h>
 #include <algorithm>
 #include <iterator>
-#include <strings.h>
 
 #include "platform/serial_ports.h"
 
@@ -40,4 +40,4 @@ int parityIndex(int parity) {
 
 int xControlIndex(int xControl) { return xControl != 0 ? 1 : 0; }
 
-} // namespace commlib::ui
+}  // namespace commlib::ui

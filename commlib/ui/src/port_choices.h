@@ -28,17 +28,17 @@ struct Choice {
     int value;
 };
 inline constexpr Choice ParityChoices[] = {
-    {1, 0},   // "None"
-    {2, 2},   // "Even"
-    {3, 1},   // "Odd"
+    {1, 0},  // "None"
+    {2, 2},  // "Even"
+    {3, 1},  // "Odd"
 };
 inline constexpr Choice XControlChoices[] = {
-    {4, 0},   // "Disable"
-    {5, 1},   // "Enable"
+    {4, 0},  // "Disable"
+    {5, 1},  // "Enable"
 };
 // The entry for a stored parity; -1 (nothing selected) for a value not listed.
 int parityIndex(int parity);
 // "Enable" for any value but 0.
 int xControlIndex(int xControl);
 
-} // namespace commlib::ui
+}  // namespace commlib::ui

@@ -29,12 +29,11 @@ constexpr ListRow Lists[] = {
     {PortSettingDialog::IdXControl, {"&X-Control", "X-CONTROL(&X)"}},
 };
 
-
 void fillChoices(QComboBox& list, const Choice* begin, const Choice* end) {
     for (const Choice* c = begin; c != end; ++c) list.addItem(tableText(c->stringId));
 }
 
-} // namespace
+}  // namespace
 
 PortSettingDialog::PortSettingDialog(CommlibUiPort& settings, std::vector<std::string> devices)
     : settings_(settings), ports_(portList(devices)) {}
@@ -84,12 +83,11 @@ bool PortSettingDialog::OnOK() {
     settings_.Port[sizeof settings_.Port - 1] = '\0';
     // The speed list cannot be changed; a speed it does not list stays as it was
     // instead of turning into the first entry.
-    if (speedIndex(settings_.Speed) >= 0)
-        settings_.Speed = control<QComboBox>(IdSpeed)->currentText().toInt();
+    if (speedIndex(settings_.Speed) >= 0) settings_.Speed = control<QComboBox>(IdSpeed)->currentText().toInt();
     const int parity = control<QComboBox>(IdParity)->currentIndex();
     settings_.Parity = parity >= 0 ? ParityChoices[parity].value : 0;
     settings_.XControl = XControlChoices[std::max(control<QComboBox>(IdXControl)->currentIndex(), 0)].value;
     return true;
 }
 
-} // namespace commlib::ui
+}  // namespace commlib::ui

@@ -28,4 +28,4 @@ private:
     std::vector<std::string> ports_;
 };
 
-} // namespace commlib::ui
+}  // namespace commlib::ui

@@ -21,9 +21,20 @@ QString localText(const Text& text);
 
 // The string table, ids 1 to 13; an empty text for any other id.
 enum StringId {
-    StrNone = 1, StrEven, StrOdd, StrDisable, StrEnable, StrChooseFolder, StrBadMaxBlocks,
-    StrMakeFolder, StrNotAFolder, StrCannotMake, StrSetUpBuffer, StrBadLocation, StrRootRefused
+    StrNone = 1,
+    StrEven,
+    StrOdd,
+    StrDisable,
+    StrEnable,
+    StrChooseFolder,
+    StrBadMaxBlocks,
+    StrMakeFolder,
+    StrNotAFolder,
+    StrCannotMake,
+    StrSetUpBuffer,
+    StrBadLocation,
+    StrRootRefused
 };
 QString tableText(int id);
 
-} // namespace commlib::ui
+}  // namespace commlib::ui

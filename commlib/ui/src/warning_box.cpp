@@ -27,7 +27,7 @@ QString realChooser(QWidget* parent, const QString& title, const QString& start)
 WarningFn warningFn = realWarning;
 FolderChooserFn chooserFn = realChooser;
 
-} // namespace
+}  // namespace
 
 std::unique_ptr<QMessageBox> makeWarningBox(QWidget* parent, const QString& caption, const QString& text,
                                             bool okCancel) {
@@ -51,4 +51,4 @@ QString chooseFolder(QWidget* parent, const QString& title, const QString& start
 }
 void setFolderChooserFn(FolderChooserFn fn) { chooserFn = fn ? fn : realChooser; }
 
-} // namespace commlib::ui
+}  // namespace commlib::ui

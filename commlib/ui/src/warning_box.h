@@ -24,4 +24,4 @@ using FolderChooserFn = QString (*)(QWidget* parent, const QString& title, const
 QString chooseFolder(QWidget* parent, const QString& title, const QString& start);
 void setFolderChooserFn(FolderChooserFn fn);
 
-} // namespace commlib::ui
+}  // namespace commlib::ui

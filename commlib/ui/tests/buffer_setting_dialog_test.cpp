@@ -3,14 +3,14 @@
 // nothing changes unless OK gets through.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QValidator>
 #include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 #include "buffer_setting_dialog.h"
@@ -28,7 +28,7 @@ struct Box {
     bool okCancel;
 };
 std::vector<Box> boxes;
-bool answer = true;   // what the user clicks in an OK/Cancel box
+bool answer = true;  // what the user clicks in an OK/Cancel box
 bool recordBox(QWidget*, const QString& caption, const QString& text, bool okCancel) {
     boxes.push_back({caption, text, okCancel});
     return answer;
@@ -42,7 +42,7 @@ QString fakeChooser(QWidget*, const QString& title, const QString& start) {
 }
 
 bool isFolder(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
@@ -77,7 +77,9 @@ protected:
         setFolderChooserFn(nullptr);
     }
     template <class W>
-    W* control(int id) { return dialog->window()->findChild<W*>(QString::number(id)); }
+    W* control(int id) {
+        return dialog->window()->findChild<W*>(QString::number(id));
+    }
     QLineEdit* folder() { return control<QLineEdit>(201); }
     QLineEdit* maxBlocks() { return control<QLineEdit>(203); }
     void type(const std::string& path, const QString& blocks = "10") {
@@ -116,10 +118,10 @@ TEST_F(BufferDialog, RootIsRefusedWithString13) {
     ok();
     expectRefusedWith("Cannot specify root directory as the location to store.");
     boxes.clear();
-    type(dir.path() + "/../../../../../../..");   // resolves to the root as well
+    type(dir.path() + "/../../../../../../..");  // resolves to the root as well
     ok();
     expectRefusedWith("Cannot specify root directory as the location to store.");
-    EXPECT_EQ(folder()->text(), "/");   // the full path goes back into the field
+    EXPECT_EQ(folder()->text(), "/");  // the full path goes back into the field
 }
 
 TEST_F(BufferDialog, MaxBlocksOutsideOneTo1024IsRefusedWithString7) {
@@ -156,13 +158,13 @@ TEST_F(BufferDialog, EmptyLocationIsRefusedWithString12) {
     ok();
     expectRefusedWith("The value of the location to store is invalid. Specify properly a value again.");
     boxes.clear();
-    type("/" + std::string(300, 'a'));   // longer than a location may be
+    type("/" + std::string(300, 'a'));  // longer than a location may be
     ok();
     expectRefusedWith("The value of the location to store is invalid. Specify properly a value again.");
 }
 
 TEST_F(BufferDialog, ChecksComeInOrder) {
-    type("/", "0");   // both wrong: the location is judged first
+    type("/", "0");  // both wrong: the location is judged first
     ok();
     expectRefusedWith("Cannot specify root directory as the location to store.");
 }
@@ -240,8 +242,8 @@ TEST_F(BufferDialog, FolderChooserStartsAtTheTypedFolderAndFillsTheField) {
     EXPECT_EQ(chooserTitle, "Choose a folder to store the buffer file.");
     EXPECT_EQ(chooserStart, "/typed/here");
     EXPECT_EQ(folder()->text(), QString::fromStdString(dir.path()));
-    EXPECT_EQ(dialog->result(), -1);   // choosing does not end the dialog
-    chooserAnswer.clear();             // cancelled: the text stays
+    EXPECT_EQ(dialog->result(), -1);  // choosing does not end the dialog
+    chooserAnswer.clear();            // cancelled: the text stays
     control<QPushButton>(202)->click();
     EXPECT_EQ(folder()->text(), QString::fromStdString(dir.path()));
 }
@@ -259,7 +261,7 @@ TEST_F(BufferDialog, TheRealFolderChooserOpensAtTheTypedFolder) {
         title = chooser->windowTitle();
         opened = chooser->directory().absolutePath();
         chooser->selectFile(QString::fromStdString(dir.file("start/picked")));
-        static_cast<QDialog*>(chooser)->accept();   // what its Choose button does
+        static_cast<QDialog*>(chooser)->accept();  // what its Choose button does
     });
     control<QPushButton>(202)->click();
     EXPECT_EQ(title, "Choose a folder to store the buffer file.");
@@ -267,5 +269,5 @@ TEST_F(BufferDialog, TheRealFolderChooserOpensAtTheTypedFolder) {
     EXPECT_EQ(folder()->text(), QString::fromStdString(dir.file("start/picked")));
 }
 
-} // namespace
-} // namespace commlib::ui
+}  // namespace
+}  // namespace commlib::ui

@@ -61,4 +61,4 @@ struct EnglishLocale {
     LocaleVar all{"LC_ALL", "C"};
 };
 
-} // namespace commlib::ui::testing_qt
+}  // namespace commlib::ui::testing_qt

@@ -27,8 +27,12 @@ protected:
         EXPECT_TRUE(dialog->create(PortSettingDialog::Template, nullptr));
         return dialog;
     }
-    static QComboBox* list(PortSettingDialog& d, int id) { return d.window()->findChild<QComboBox*>(QString::number(id)); }
-    static void click(PortSettingDialog& d, int id) { d.window()->findChild<QPushButton*>(QString::number(id))->click(); }
+    static QComboBox* list(PortSettingDialog& d, int id) {
+        return d.window()->findChild<QComboBox*>(QString::number(id));
+    }
+    static void click(PortSettingDialog& d, int id) {
+        d.window()->findChild<QPushButton*>(QString::number(id))->click();
+    }
     static QStringList items(QComboBox* box) {
         QStringList out;
         for (int i = 0; i < box->count(); ++i) out << box->itemText(i);
@@ -146,7 +150,7 @@ TEST_F(PortDialog, CancelEscapeAndCloseBoxChangeNothing) {
         list(*d, 104)->setCurrentIndex(0);
         QDialog* window = d->window();
         if (way == 0) click(*d, 2);
-        else if (way == 1) window->reject();   // what Escape does
+        else if (way == 1) window->reject();  // what Escape does
         else window->close();
         EXPECT_EQ(d->result(), 0) << way;
         EXPECT_EQ(d->window(), nullptr) << way;
@@ -157,19 +161,19 @@ TEST_F(PortDialog, CancelEscapeAndCloseBoxChangeNothing) {
 TEST_F(PortDialog, JapaneseTextsFollowTheLocale) {
     LocaleVar all("LC_ALL", "");
     LocaleVar messages("LC_MESSAGES", "ja_JP.UTF-8");
-    LocaleVar lang("LANG", "en_US.UTF-8");   // LC_MESSAGES comes first
+    LocaleVar lang("LANG", "en_US.UTF-8");  // LC_MESSAGES comes first
     auto d = open();
     EXPECT_EQ(d->window()->windowTitle(), QString::fromUtf8("シリアルポート設定"));
-    EXPECT_EQ(items(list(*d, 103)), QStringList({QString::fromUtf8("なし"), QString::fromUtf8("偶数"),
-                                                 QString::fromUtf8("奇数")}));
+    EXPECT_EQ(items(list(*d, 103)),
+              QStringList({QString::fromUtf8("なし"), QString::fromUtf8("偶数"), QString::fromUtf8("奇数")}));
     EXPECT_EQ(items(list(*d, 104)), QStringList({QString::fromUtf8("無効"), QString::fromUtf8("有効")}));
     EXPECT_EQ(d->window()->findChild<QPushButton*>("2")->text(), QString::fromUtf8("キャンセル"));
     QStringList labels;
     for (QLabel* label : d->window()->findChildren<QLabel*>()) labels << label->text();
     EXPECT_TRUE(labels.contains(QString::fromUtf8("通信速度(&S)")));
     EXPECT_TRUE(labels.contains(QString::fromUtf8("X-CONTROL(&X)")));
-    EXPECT_EQ(list(*d, 103)->currentIndex(), 0);   // the selection rule does not depend on the texts
+    EXPECT_EQ(list(*d, 103)->currentIndex(), 0);  // the selection rule does not depend on the texts
 }
 
-} // namespace
-} // namespace commlib::ui
+}  // namespace
+}  // namespace commlib::ui

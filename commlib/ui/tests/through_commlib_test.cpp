@@ -4,11 +4,11 @@
 // settings the application reads back.
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <dlfcn.h>
 #include <string>
 
 #include "commlib/remote.h"
@@ -109,7 +109,7 @@ TEST_F(ThroughCommlib, CancelInThePromptRefusesInitialize) {
     Shown prompt;
     answerBox(prompt, QMessageBox::Cancel);
     EXPECT_EQ(remote->Initialize(nullptr, nullptr, nullptr, &buffer), -1);
-    EXPECT_EQ(prompt.title, "");   // no owner, no caption
+    EXPECT_EQ(prompt.title, "");  // no owner, no caption
     EXPECT_EQ(prompt.icon, QMessageBox::Warning);
 }
 
@@ -129,8 +129,8 @@ TEST_F(ThroughCommlib, PortDialogOkReachesTheSettings) {
     ASSERT_EQ(remote->Initialize(nullptr, nullptr, &port, nullptr), 0);
     onNextModal([](QWidget* modal) {
         modal->findChild<QComboBox*>("101")->setCurrentText("COM5");
-        modal->findChild<QComboBox*>("103")->setCurrentIndex(1);   // "Even"
-        modal->findChild<QComboBox*>("104")->setCurrentIndex(1);   // "Enable"
+        modal->findChild<QComboBox*>("103")->setCurrentIndex(1);  // "Even"
+        modal->findChild<QComboBox*>("104")->setCurrentIndex(1);  // "Enable"
         modal->findChild<QPushButton*>("1")->click();
     });
     EXPECT_EQ(remote->PortSettingDialog(), 1);
@@ -158,7 +158,7 @@ TEST_F(ThroughCommlib, BufferDialogWithoutAFolderEditsTheTextOnly) {
         modal->findChild<QPushButton*>("1")->click();
     });
     EXPECT_EQ(remote->BufferSettingDialog(), 1);
-    EXPECT_EQ(remote->GetBufferSettings()->Folder, nullptr);   // switched on only by Initialize
+    EXPECT_EQ(remote->GetBufferSettings()->Folder, nullptr);  // switched on only by Initialize
     EXPECT_EQ(remote->GetBufferSettings()->MaxBlocks, 7);
 }
 
@@ -174,5 +174,5 @@ TEST(WarningBox, ButtonsSpeakTheDialogsLanguage) {
     EXPECT_EQ(single->button(QMessageBox::Cancel), nullptr);
 }
 
-} // namespace
-} // namespace commlib::ui
+}  // namespace
+}  // namespace commlib::ui

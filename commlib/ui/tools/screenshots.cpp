@@ -40,7 +40,7 @@ bool shootLanguage(const QString& folder, const char* lang) {
            save(*prompt, folder + "/prompt_" + suffix + ".png");
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -20,8 +20,8 @@ using RemoteFactory = int (*)(Remote**);
 
 // A key of the PC keyboard as the key receiver saw it.
 struct PcKey {
-    bool shift = false;   // either SHIFT key
-    int code = -1;        // mapped key code, -1 for keys not mapped
+    bool shift = false;  // either SHIFT key
+    int code = -1;       // mapped key code, -1 for keys not mapped
 };
 
 class Controller {
@@ -40,7 +40,7 @@ public:
     void disconnect();
     void redraw();
     void portSettings();
-    void close();   // the window's close request (also the exit button)
+    void close();  // the window's close request (also the exit button)
 
     // Panel keys: a clicked key with its code, and the SHIFT key.
     void keyButton(int code);
@@ -98,4 +98,4 @@ private:
     const void* screenBits_ = nullptr;
 };
 
-} // namespace frontpad
+}  // namespace frontpad

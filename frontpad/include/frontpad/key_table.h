@@ -13,14 +13,14 @@
 
 namespace frontpad {
 
-inline constexpr int kShiftCode = -1;   // the SHIFT key sends nothing itself
+inline constexpr int kShiftCode = -1;  // the SHIFT key sends nothing itself
 
 struct KeyButton {
-    int id;                   // 40006..40041
-    int row;                  // 0..3, top to bottom
-    int column;               // 0..8, left to right
-    std::string_view caption; // second function first; "&" marks the digit
-    int code;                 // key code, or kShiftCode
+    int id;                    // 40006..40041
+    int row;                   // 0..3, top to bottom
+    int column;                // 0..8, left to right
+    std::string_view caption;  // second function first; "&" marks the digit
+    int code;                  // key code, or kShiftCode
 };
 
 inline constexpr int kKeyRows = 4;
@@ -46,7 +46,7 @@ inline constexpr std::array<KeyButton, 36> kKeyButtons = {{
     {40017, 1, 3, "(MSG2)/\nB", 11},
     {40030, 1, 4, "TOP/\nDEL", KeyTop},
     {40031, 1, 5, "DATA\nCODE", KeyData},
-    {40032, 1, 6, "\xE2\x86\x91", KeyUp},            // ↑
+    {40032, 1, 6, "\xE2\x86\x91", KeyUp},  // ↑
     {40033, 1, 7, "PAGE\nUP", KeyPageUp},
     {40040, 1, 8, "LOAD/\nSAVE", KeyLoadSave},
     {40010, 2, 0, "(EOT)/\n&4", 4},
@@ -54,9 +54,9 @@ inline constexpr std::array<KeyButton, 36> kKeyButtons = {{
     {40012, 2, 2, "(ACK1)/\n&6", 6},
     {40013, 2, 3, "(RVI)/\n&7", 7},
     {40026, 2, 4, "BOTTOM\n/X", KeyBottom},
-    {40027, 2, 5, "\xE2\x86\x90", KeyLeft},            // ←
+    {40027, 2, 5, "\xE2\x86\x90", KeyLeft},  // ←
     {40028, 2, 6, "ENTER/\nNEXT", KeyEnter},
-    {40029, 2, 7, "\xE2\x86\x92", KeyRight},            // →
+    {40029, 2, 7, "\xE2\x86\x92", KeyRight},  // →
     {40039, 2, 8, "FIND", KeyFind},
     {40006, 3, 0, "(ENQ)/\n&0", 0},
     {40007, 3, 1, "(ACK)/\n&1", 1},
@@ -64,7 +64,7 @@ inline constexpr std::array<KeyButton, 36> kKeyButtons = {{
     {40009, 3, 3, "(WACK)/\n&3", 3},
     {40022, 3, 4, "SHIFT", kShiftCode},
     {40023, 3, 5, "HEX\nCODE", KeyHex},
-    {40024, 3, 6, "\xE2\x86\x93", KeyDown},            // ↓
+    {40024, 3, 6, "\xE2\x86\x93", KeyDown},  // ↓
     {40025, 3, 7, "PAGE\nDOWN", KeyPageDown},
     {40038, 3, 8, "PRINT", KeyPrint},
 }};
@@ -80,7 +80,7 @@ constexpr bool inFaceOrderWithUniqueIds() {
     return true;
 }
 static_assert(inFaceOrderWithUniqueIds(), "keys in face order, one row per button id");
-} // namespace detail
+}  // namespace detail
 
 inline constexpr int faceIndex(const KeyButton& key) { return key.row * kKeyColumns + key.column; }
 // Where a key sits in the window.
@@ -96,4 +96,4 @@ const KeyButton* keyById(int id);
 // The PC keyboard: a Qt key number to a key code, nullopt for keys not mapped.
 std::optional<int> pcKeyCode(int qtKey);
 
-} // namespace frontpad
+}  // namespace frontpad

@@ -9,7 +9,9 @@
 #pragma once
 #include "commlib/analyzer_words.h"
 
-namespace platform { class Window; }
+namespace platform {
+class Window;
+}  // namespace platform
 
 namespace frontpad {
 
@@ -26,4 +28,4 @@ int forwardNotification(int code, int status, void* data);
 // from one the library did not take.
 unsigned inlineNotifications();
 
-} // namespace frontpad
+}  // namespace frontpad

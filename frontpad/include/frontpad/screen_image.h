@@ -20,11 +20,11 @@ inline constexpr std::size_t kScreenBitsSize = 2560;
 struct ScreenPixels {
     int width = 0;
     int height = 0;
-    std::vector<std::uint32_t> argb;   // rows top to bottom, 0xAARRGGBB
+    std::vector<std::uint32_t> argb;  // rows top to bottom, 0xAARRGGBB
 };
 
 // Empty pixels when the header is not a 1-bit image that fits in the
 // library's pixel bytes (nothing is drawn over the fill then).
 ScreenPixels renderScreen(const BitmapInfo& info, const void* bits, std::uint32_t fill = kScreenFill);
 
-} // namespace frontpad
+}  // namespace frontpad

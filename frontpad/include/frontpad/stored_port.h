@@ -11,17 +11,17 @@
 namespace frontpad {
 
 struct StoredPort {
-    std::string name = "COM1";   // "COM1".."COM8"
-    int parity = 0;              // 0 none, 1 odd, 2 even
-    int xcontrol = 0;            // 0 off, 1 XON/XOFF
+    std::string name = "COM1";  // "COM1".."COM8"
+    int parity = 0;             // 0 none, 1 odd, 2 even
+    int xcontrol = 0;           // 0 off, 1 XON/XOFF
 };
 
 // The values as they were found in the settings file; nullopt when missing
 // or not of the stored type.
 struct StoredValues {
-    std::optional<std::string> name;       // "Name"
-    std::optional<std::string> parity;     // "Parity"
-    std::optional<long long> xcontrol;     // "XControl"
+    std::optional<std::string> name;    // "Name"
+    std::optional<std::string> parity;  // "Parity"
+    std::optional<long long> xcontrol;  // "XControl"
 };
 
 // Anything but exactly "COM1".."COM8" gives "COM1"; parity "Even" 2, "Odd" 1,
@@ -33,4 +33,4 @@ std::string_view parityText(int parity);
 // Every run starts at this speed; it is not stored.
 inline constexpr int kStartSpeed = 115200;
 
-} // namespace frontpad
+}  // namespace frontpad

@@ -17,14 +17,14 @@ enum class Icon { Error, Warning, Question };
 // Everything a refresh sets. statusLine is empty (left as it is) while a
 // connect is being started, so "connected" does not show too early.
 struct PanelState {
-    std::optional<std::string> statusLine;   // control 1022
-    std::string shiftLine;                   // control 1023
-    bool connectEnabled = false;             // 40002
-    bool disconnectEnabled = false;          // 40003
-    bool portEnabled = false;                // 40004
-    bool redrawEnabled = false;              // 40005
-    std::optional<bool> receiverEnabled;     // 1018; left as it is while busy
-    bool keysEnabled = false;                // the 36 keys
+    std::optional<std::string> statusLine;  // control 1022
+    std::string shiftLine;                  // control 1023
+    bool connectEnabled = false;            // 40002
+    bool disconnectEnabled = false;         // 40003
+    bool portEnabled = false;               // 40004
+    bool redrawEnabled = false;             // 40005
+    std::optional<bool> receiverEnabled;    // 1018; left as it is while busy
+    bool keysEnabled = false;               // the 36 keys
 };
 
 class View {
@@ -44,4 +44,4 @@ public:
     virtual void endDialog(int result) = 0;
 };
 
-} // namespace frontpad
+}  // namespace frontpad

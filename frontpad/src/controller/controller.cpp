@@ -98,7 +98,8 @@ std::string Controller::portProblem() {
     PortError e{};
     remote_->GetPortError(&e);
     if (e.Step == PortStepNone) return texts::kCannotOpen;
-    return std::string(texts::kCannotOpen) + "\n" + platform::portProblemForName(portName_, e.Step, e.Error, port_.Speed);
+    return std::string(texts::kCannotOpen) + "\n" +
+           platform::portProblemForName(portName_, e.Step, e.Error, port_.Speed);
 }
 
 void Controller::disconnect() {
@@ -137,4 +138,4 @@ void Controller::finish(int result) {
     view_.endDialog(result);
 }
 
-} // namespace frontpad
+}  // namespace frontpad

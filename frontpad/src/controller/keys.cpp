@@ -5,8 +5,8 @@
 
 namespace frontpad {
 namespace {
-constexpr int kScreenPauseMs = 250;   // the analyzer needs this long to redraw after a key
-} // namespace
+constexpr int kScreenPauseMs = 250;  // the analyzer needs this long to redraw after a key
+}  // namespace
 
 void Controller::sendKey(int code) {
     if (busy_) return;
@@ -59,4 +59,4 @@ void Controller::repaint() {
     setBusy(false);
 }
 
-} // namespace frontpad
+}  // namespace frontpad

@@ -1,8 +1,8 @@
 // What each posted library notification does to the front panel.
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 #include <string>
-#include <cstdio>
 
 #include "frontpad/controller.h"
 #include "frontpad/notify_forward.h"
@@ -99,4 +99,4 @@ void Controller::keepScreen(const BitmapInfo* info, const void* bits) {
     screenBits_ = screenCopyBits_.data();
 }
 
-} // namespace frontpad
+}  // namespace frontpad

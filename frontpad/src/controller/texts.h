@@ -18,4 +18,4 @@ inline constexpr const char* kWrongVersion = "Wrong version of MIRLOKE.";
 inline constexpr const char* kGetScreenError = "Get screen error (%d).";
 inline constexpr const char* kDisconnectionTimeout = "Disconnection timeout.";
 
-} // namespace frontpad::texts
+}  // namespace frontpad::texts

@@ -12,13 +12,13 @@ namespace {
 std::atomic<platform::Window*> target{nullptr};
 thread_local unsigned callsOnThisThread = 0;
 
-} // namespace
+}  // namespace
 
 void setNotifyTarget(platform::Window* window) { target.store(window); }
 
 int forwardNotification(int code, int status, void* data) {
     ++callsOnThisThread;
-    if (code == NtfyKey) return 1;   // the panel's own keys are not echoed back
+    if (code == NtfyKey) return 1;  // the panel's own keys are not echoed back
     platform::Window* window = target.load();
     if (!window) return 0;
     if (code == ReqGetStopReason) {
@@ -32,4 +32,4 @@ int forwardNotification(int code, int status, void* data) {
 
 unsigned inlineNotifications() { return callsOnThisThread; }
 
-} // namespace frontpad
+}  // namespace frontpad

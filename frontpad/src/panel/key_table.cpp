@@ -11,7 +11,7 @@ namespace frontpad {
 namespace {
 
 // Qt key number -> key code, sorted by key number for the search.
-// clang-format off   (a table: one row per line as written)
+// clang-format off
 constexpr std::pair<int, int> kPcKeys[] = {
     {Qt::Key_0, 0}, {Qt::Key_1, 1}, {Qt::Key_2, 2}, {Qt::Key_3, 3}, {Qt::Key_4, 4},
     {Qt::Key_5, 5}, {Qt::Key_6, 6}, {Qt::Key_7, 7}, {Qt::Key_8, 8}, {Qt::Key_9, 9},
@@ -47,7 +47,7 @@ constexpr bool sortedUnique() {
 }
 static_assert(sortedUnique(), "the PC key map is searched: keep it sorted by key number");
 
-} // namespace
+}  // namespace
 
 const KeyButton* keyById(int id) {
     for (const auto& key : kKeyButtons)
@@ -57,10 +57,10 @@ const KeyButton* keyById(int id) {
 
 std::optional<int> pcKeyCode(int qtKey) {
     const auto* end = std::end(kPcKeys);
-    const auto* it = std::lower_bound(std::begin(kPcKeys), end, qtKey,
-                                      [](const auto& row, int key) { return row.first < key; });
+    const auto* it =
+        std::lower_bound(std::begin(kPcKeys), end, qtKey, [](const auto& row, int key) { return row.first < key; });
     if (it == end || it->first != qtKey) return std::nullopt;
     return it->second;
 }
 
-} // namespace frontpad
+}  // namespace frontpad

@@ -18,7 +18,7 @@ bool drawable(const BitmapInfoHeader& h) {
     return stride * static_cast<std::size_t>(std::abs(h.biHeight)) <= kScreenBitsSize;
 }
 
-} // namespace
+}  // namespace
 
 ScreenPixels renderScreen(const BitmapInfo& info, const void* bits, std::uint32_t fill) {
     ScreenPixels out;
@@ -27,8 +27,7 @@ ScreenPixels renderScreen(const BitmapInfo& info, const void* bits, std::uint32_
     out.width = h.biWidth;
     out.height = std::abs(h.biHeight);
     const std::size_t stride = ((static_cast<std::size_t>(out.width) + 31) / 32) * 4;
-    const std::uint32_t colours[2] = {paletteColour(info.bmiColors[0]) & fill,
-                                      paletteColour(info.bmiColors[1]) & fill};
+    const std::uint32_t colours[2] = {paletteColour(info.bmiColors[0]) & fill, paletteColour(info.bmiColors[1]) & fill};
     const auto* bytes = static_cast<const std::uint8_t*>(bits);
     out.argb.resize(static_cast<std::size_t>(out.width) * out.height);
     for (int y = 0; y < out.height; ++y) {
@@ -42,4 +41,4 @@ ScreenPixels renderScreen(const BitmapInfo& info, const void* bits, std::uint32_
     return out;
 }
 
-} // namespace frontpad
+}  // namespace frontpad

@@ -7,8 +7,7 @@
 namespace frontpad {
 namespace {
 
-constexpr std::array<std::string_view, 8> kPortNames = {"COM1", "COM2", "COM3", "COM4",
-                                                        "COM5", "COM6", "COM7", "COM8"};
+constexpr std::array<std::string_view, 8> kPortNames = {"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8"};
 constexpr std::array<std::string_view, 3> kParityNames = {"None", "Odd", "Even"};
 
 bool knownPort(const std::string& name) {
@@ -18,7 +17,7 @@ bool knownPort(const std::string& name) {
     return false;
 }
 
-} // namespace
+}  // namespace
 
 StoredPort readRules(const StoredValues& values) {
     StoredPort port;
@@ -29,8 +28,6 @@ StoredPort readRules(const StoredValues& values) {
     return port;
 }
 
-std::string_view parityText(int parity) {
-    return parity == 1 || parity == 2 ? kParityNames[parity] : kParityNames[0];
-}
+std::string_view parityText(int parity) { return parity == 1 || parity == 2 ? kParityNames[parity] : kParityNames[0]; }
 
-} // namespace frontpad
+}  // namespace frontpad

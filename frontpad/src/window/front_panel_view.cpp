@@ -23,7 +23,7 @@ QMessageBox::Icon boxIcon(Icon icon) {
     return QMessageBox::Warning;
 }
 
-} // namespace
+}  // namespace
 
 void FrontPanelWindow::showPanel(const PanelState& s) {
     if (s.statusLine) status_->setText(QString::fromStdString(*s.statusLine));
@@ -37,14 +37,15 @@ void FrontPanelWindow::showPanel(const PanelState& s) {
 }
 
 void FrontPanelWindow::showMessage(const std::string& text, Icon icon) {
-    QMessageBox box(boxIcon(icon), kCaption, QString::fromStdString(text), QMessageBox::Ok, isVisible() ? this : nullptr);
+    QMessageBox box(boxIcon(icon), kCaption, QString::fromStdString(text), QMessageBox::Ok,
+                    isVisible() ? this : nullptr);
     box.setObjectName(QStringLiteral("frontpadMessage"));
     box.exec();
 }
 
 bool FrontPanelWindow::askYesNo(const std::string& text) {
-    QMessageBox box(QMessageBox::Question, kCaption, QString::fromStdString(text),
-                    QMessageBox::Yes | QMessageBox::No, this);
+    QMessageBox box(QMessageBox::Question, kCaption, QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No,
+                    this);
     box.setObjectName(QStringLiteral("frontpadQuestion"));
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
@@ -69,4 +70,4 @@ void FrontPanelWindow::endDialog(int result) {
     if (onEnd_) onEnd_(result);
 }
 
-} // namespace frontpad
+}  // namespace frontpad

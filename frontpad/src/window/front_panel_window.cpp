@@ -24,12 +24,12 @@ struct CommandButton {
 constexpr CommandButton kCommands[] = {
     {40002, "接続", 10},
     {40003, "切断", 42},
-    {40004, "\uFF7C\uFF98\uFF71\uFF99\uFF8E\uFF9F\uFF70\uFF84設定", 74},   // ｼﾘｱﾙﾎﾟｰﾄ設定
+    {40004, "\uFF7C\uFF98\uFF71\uFF99\uFF8E\uFF9F\uFF70\uFF84設定", 74},  // ｼﾘｱﾙﾎﾟｰﾄ設定
     {40005, "画面の再描画", 106},
     {40001, "終了", 138},
 };
 
-} // namespace
+}  // namespace
 
 FrontPanelWindow::FrontPanelWindow(RemoteFactory factory, const SettingsStore& settings)
     : settings_(settings),
@@ -46,7 +46,7 @@ FrontPanelWindow::FrontPanelWindow(RemoteFactory factory, const SettingsStore& s
 
 FrontPanelWindow::~FrontPanelWindow() {
     painted_ = nullptr;
-    controller_.reset();   // stops the library's threads before the poster goes
+    controller_.reset();  // stops the library's threads before the poster goes
     setNotifyTarget(nullptr);
 }
 
@@ -149,4 +149,4 @@ QWidget* FrontPanelWindow::screenArea() const { return screen_; }
 QString FrontPanelWindow::statusText() const { return status_->text(); }
 QString FrontPanelWindow::shiftText() const { return shift_->text(); }
 
-} // namespace frontpad
+}  // namespace frontpad

@@ -67,7 +67,7 @@ private:
     QImage faces_;
     NotifyPoster poster_;
     std::unique_ptr<Controller> controller_;
-    const Controller* painted_ = nullptr;   // what the screen area draws from
+    const Controller* painted_ = nullptr;  // what the screen area draws from
     std::map<int, QPushButton*> commands_;
     std::map<int, QAbstractButton*> keys_;
     ScreenArea* screen_ = nullptr;
@@ -79,4 +79,4 @@ private:
     std::function<void(int)> onEnd_;
 };
 
-} // namespace frontpad
+}  // namespace frontpad

@@ -15,8 +15,8 @@ struct FaceColours {
 };
 
 FaceColours coloursFor(const KeyButton& key) {
-    if (key.code == 33) return {QColor(60, 150, 70), Qt::white};    // RUN
-    if (key.code == 34) return {QColor(190, 55, 50), Qt::white};    // STOP
+    if (key.code == 33) return {QColor(60, 150, 70), Qt::white};  // RUN
+    if (key.code == 34) return {QColor(190, 55, 50), Qt::white};  // STOP
     if (key.code == kShiftCode) return {QColor(225, 170, 50), Qt::black};
     if (key.column < 4) return {QColor(236, 234, 226), Qt::black};
     return {QColor(70, 84, 104), Qt::white};
@@ -69,7 +69,7 @@ void drawFace(QPainter& p, const KeyButton& key, QPoint origin, bool pressed) {
                Qt::AlignCenter, lines[1]);
 }
 
-} // namespace
+}  // namespace
 
 QImage drawFaceSheet() {
     QImage sheet(kKeyColumns * kKeyWidth, 2 * kKeyRows * kKeyHeight, QImage::Format_RGB32);
@@ -105,11 +105,11 @@ QIcon drawIcon() {
     p.setBrush(QColor(52, 56, 62));
     p.setPen(Qt::NoPen);
     p.drawRoundedRect(QRectF(1, 1, 30, 30), 4, 4);
-    p.setBrush(QColor(180, 255, 50));   // the screen's colour
+    p.setBrush(QColor(180, 255, 50));  // the screen's colour
     p.drawRect(QRectF(5, 5, 22, 10));
     p.setBrush(QColor(236, 234, 226));
     for (int i = 0; i < 3; ++i) p.drawRect(QRectF(5 + i * 8, 19, 6, 8));
     return QIcon(QPixmap::fromImage(image));
 }
 
-} // namespace frontpad
+}  // namespace frontpad

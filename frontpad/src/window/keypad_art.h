@@ -11,4 +11,4 @@ QImage drawKeypadBackground();
 QImage drawFaceSheet();
 QIcon drawIcon();
 
-} // namespace frontpad
+}  // namespace frontpad

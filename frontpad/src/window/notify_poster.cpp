@@ -16,4 +16,4 @@ bool NotifyPoster::post(unsigned message, std::uintptr_t wParam, std::intptr_t l
     return true;
 }
 
-} // namespace frontpad
+}  // namespace frontpad

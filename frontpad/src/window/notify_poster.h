@@ -33,4 +33,4 @@ private:
     std::string title_;
 };
 
-} // namespace frontpad
+}  // namespace frontpad

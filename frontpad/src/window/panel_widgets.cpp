@@ -12,7 +12,7 @@ namespace frontpad {
 KeyFaceButton::KeyFaceButton(const KeyButton& key, const QImage& sheet, QWidget* parent)
     : QAbstractButton(parent), key_(key), sheet_(sheet) {
     setObjectName(QString::number(key.id));
-    setFocusPolicy(Qt::NoFocus);   // the keyboard focus stays with the receiver
+    setFocusPolicy(Qt::NoFocus);  // the keyboard focus stays with the receiver
     setGeometry(keyX(key.column), keyY(key.row), kKeyWidth, kKeyHeight);
     const auto name = key.code == kShiftCode ? std::string_view("SHIFT") : KeyName(key.code);
     setAccessibleName(QString::fromUtf8(name.data(), static_cast<int>(name.size())));
@@ -37,7 +37,7 @@ void ScreenArea::paintEvent(QPaintEvent*) {
     if (pixels.argb.empty()) return;
     const QImage image(reinterpret_cast<const uchar*>(pixels.argb.data()), pixels.width, pixels.height,
                        pixels.width * 4, QImage::Format_RGB32);
-    p.drawImage(rect(), image);   // stretched, pixels kept sharp
+    p.drawImage(rect(), image);  // stretched, pixels kept sharp
 }
 
 KeyReceiver::KeyReceiver(KeyFn down, KeyFn up, QWidget* parent)
@@ -82,4 +82,4 @@ void KeyReceiver::keyReleaseEvent(QKeyEvent* e) {
     e->accept();
 }
 
-} // namespace frontpad
+}  // namespace frontpad

@@ -53,4 +53,4 @@ private:
     KeyFn down_, up_;
 };
 
-} // namespace frontpad
+}  // namespace frontpad

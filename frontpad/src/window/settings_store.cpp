@@ -21,7 +21,7 @@ std::optional<std::string> text(const QSettings& s, const QString& key) {
     return v.toString().toStdString();
 }
 
-} // namespace
+}  // namespace
 
 SettingsStore::SettingsStore(const QString& userDir, const QString& systemDir) {
     if (!userDir.isEmpty()) QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, userDir);
@@ -37,8 +37,8 @@ StoredPort SettingsStore::read() const {
         // Text in the file, a number when this process wrote it.
         const QVariant x = s.value(kXControl);
         bool ok = false;
-        const long long n = x.typeId() == QMetaType::QString ? x.toString().trimmed().toLongLong(&ok)
-                                                             : x.toLongLong(&ok);
+        const long long n =
+            x.typeId() == QMetaType::QString ? x.toString().trimmed().toLongLong(&ok) : x.toLongLong(&ok);
         if (x.isValid() && ok) values.xcontrol = n;
     }
     return readRules(values);
@@ -47,9 +47,10 @@ StoredPort SettingsStore::read() const {
 void SettingsStore::write(const StoredPort& port) const {
     QSettings s = suiteSettings();
     s.setValue(kName, QString::fromStdString(port.name));
-    s.setValue(kParity, QString::fromUtf8(parityText(port.parity).data(), static_cast<int>(parityText(port.parity).size())));
+    s.setValue(kParity,
+               QString::fromUtf8(parityText(port.parity).data(), static_cast<int>(parityText(port.parity).size())));
     s.setValue(kXControl, port.xcontrol == 1 ? 1 : 0);
     s.sync();
 }
 
-} // namespace frontpad
+}  // namespace frontpad

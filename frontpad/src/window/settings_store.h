@@ -19,4 +19,4 @@ public:
     void write(const StoredPort& port) const;
 };
 
-} // namespace frontpad
+}  // namespace frontpad

@@ -2,10 +2,10 @@
 // "come to the front" request, so a stale socket file can never block a start.
 #include "single_instance.h"
 
-#include <QLocalSocket>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+#include <QLocalSocket>
 
 #include <cstdlib>
 
@@ -17,7 +17,7 @@ QString defaultRuntimeDir() {
     return QStringLiteral("/tmp");
 }
 
-} // namespace
+}  // namespace
 
 SingleInstance::SingleInstance(const QString& runtimeDir) {
     const QString dir = runtimeDir.isEmpty() ? defaultRuntimeDir() : runtimeDir;
@@ -34,7 +34,7 @@ bool SingleInstance::acquire() {
     if (lockFd_ >= 0) return true;
     const QByteArray path = lockPath().toLocal8Bit();
     const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) return true;   // no place for a lock: run rather than refuse to start
+    if (fd < 0) return true;  // no place for a lock: run rather than refuse to start
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
         return false;
@@ -45,7 +45,7 @@ bool SingleInstance::acquire() {
 
 void SingleInstance::listen(std::function<void()> onRaise) {
     server_ = std::make_unique<QLocalServer>();
-    QLocalServer::removeServer(socketPath());   // ours alone while we hold the lock
+    QLocalServer::removeServer(socketPath());  // ours alone while we hold the lock
     if (!server_->listen(socketPath())) return;
     QLocalServer* server = server_.get();
     QObject::connect(server, &QLocalServer::newConnection, server, [server, onRaise] {
@@ -68,4 +68,4 @@ bool SingleInstance::askFirstToRaise() const {
     return sent;
 }
 
-} // namespace frontpad
+}  // namespace frontpad

@@ -32,4 +32,4 @@ private:
     std::unique_ptr<QLocalServer> server_;
 };
 
-} // namespace frontpad
+}  // namespace frontpad

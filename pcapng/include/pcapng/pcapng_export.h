@@ -14,12 +14,12 @@
 namespace pcapng {
 
 struct ExportOptions {
-    std::string buffer;            // buffer folder or single data file
-    std::string output;            // the pcapng file, replaced if it exists
-    int start = 1;                 // first block, 1 = the oldest (folders only)
-    int blocks = 100000000;        // blocks from `start` on
-    int line = 0;                  // 0 both directions, 1 SD only, 2 RD only
-    int frameProtocol = 1;         // HDLC/NRZI: 0 SDLC, 1 X.25, 2 X.25x, 3 X.25ua, 4 LAPD
+    std::string buffer;      // buffer folder or single data file
+    std::string output;      // the pcapng file, replaced if it exists
+    int start = 1;           // first block, 1 = the oldest (folders only)
+    int blocks = 100000000;  // blocks from `start` on
+    int line = 0;            // 0 both directions, 1 SD only, 2 RD only
+    int frameProtocol = 1;   // HDLC/NRZI: 0 SDLC, 1 X.25, 2 X.25x, 3 X.25ua, 4 LAPD
     // Local midnight (Unix time) of the measurement day. Unset: the day the
     // folder's "datainfo.mkw" was written; for a single data file, times run
     // from the first time stamp instead.
@@ -27,12 +27,12 @@ struct ExportOptions {
 };
 
 struct ExportSummary {
-    std::int64_t frames = 0;       // packets written
+    std::int64_t frames = 0;  // packets written
     std::int64_t sd = 0, rd = 0, undecided = 0;
-    std::int64_t fcsErrors = 0, shortFrames = 0, aborts = 0;   // aborts include breaks
-    std::int64_t lostMarks = 0;    // gap markers met
+    std::int64_t fcsErrors = 0, shortFrames = 0, aborts = 0;  // aborts include breaks
+    std::int64_t lostMarks = 0;                               // gap markers met
     std::uint16_t linkType = 0;
-    bool onMeasurementDate = false;   // false: times count from the first stamp
+    bool onMeasurementDate = false;  // false: times count from the first stamp
 };
 
 // Called as blocks are passed: the block being read and the blocks in range.

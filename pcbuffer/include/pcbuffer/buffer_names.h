@@ -3,6 +3,9 @@
 // buffer has always been read: the extension and the information file's name
 // in any case, and any name that starts with a decimal number and a dot as a
 // block.
+//
+// Errors: none; names that are not the buffer's give false or nullopt.
+// Threads: any; pure.
 #pragma once
 #include <optional>
 #include <string>
@@ -14,9 +17,9 @@ namespace pcbuffer {
 
 inline constexpr char InfoFileName[] = "datainfo.mkw";
 inline constexpr char BufferFileExtension[] = ".mkw";
-inline constexpr int BlockBytes = 1'048'576;           // one full block file
-inline constexpr int RecordBytes = 4;                  // one record word, little endian
-inline constexpr int BlockNumberLimit = 100'000'000;   // block numbers run 0..99,999,999
+inline constexpr int BlockBytes = 1'048'576;          // one full block file
+inline constexpr int RecordBytes = 4;                 // one record word, little endian
+inline constexpr int BlockNumberLimit = 100'000'000;  // block numbers run 0..99,999,999
 
 // The information file: a 20-byte header that starts with the 16-character
 // magic (the model code follows), then the 2038-byte measurement information
@@ -24,7 +27,7 @@ inline constexpr int BlockNumberLimit = 100'000'000;   // block numbers run 0..9
 inline constexpr char InfoMagic[] = "MIRLOKE DATAINFO";
 inline constexpr int InfoMagicSize = 16;
 inline constexpr int InfoHeaderSize = 20;
-inline constexpr int InfoBodySize = InfoSize;   // the analyzer's (commlib/analyzer_words.h)
+inline constexpr int InfoBodySize = InfoSize;  // the analyzer's (commlib/analyzer_words.h)
 static_assert(sizeof InfoMagic == InfoMagicSize + 1);
 
 // "00000042.mkw"; the number must be 0..99,999,999.
@@ -46,4 +49,4 @@ bool IsWrittenBlockName(std::string_view name);
 // beyond the int range.
 std::optional<int> BlockNumberOf(std::string_view name);
 
-} // namespace pcbuffer
+}  // namespace pcbuffer

@@ -3,6 +3,10 @@
 // writer, the conversions and the pcapng export all decide it with this rule.
 // ScanBufferEntries is the rule over a file list alone (no disk); the others
 // list and check a folder on disk.
+//
+// Errors: none: an unreadable or missing folder holds nothing (the scan says no
+// blocks).
+// Threads: any; one folder scan reads the disk once.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -19,8 +23,8 @@ struct BufferFileEntry {
 
 struct BufferScan {
     bool hasData = false;
-    int firstBlock = 0;             // lowest block number
-    int nextBlock = 0;              // highest block number: the block being (or last) written
+    int firstBlock = 0;  // lowest block number
+    int nextBlock = 0;   // highest block number: the block being (or last) written
     int blockCount = 0;
     std::int64_t currentBytes = 0;  // size of the highest block file
     bool operator==(const BufferScan&) const = default;
@@ -43,4 +47,4 @@ bool InfoHeaderValid(const std::string& path);
 // The scan of a folder on disk; null or empty means no folder: nothing, all zero.
 BufferScan ScanBufferFolder(const char* folder);
 
-} // namespace pcbuffer
+}  // namespace pcbuffer

@@ -24,4 +24,4 @@ private:
     bool set_ = false;
 };
 
-} // namespace platform
+}  // namespace platform

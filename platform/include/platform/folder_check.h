@@ -16,4 +16,4 @@ int probeFolderWritable(const std::string& folder);
 // Bytes an ordinary user may still write on the folder's file system; -1 when unknown.
 std::int64_t freeBytes(const std::string& folder);
 
-} // namespace platform
+}  // namespace platform

@@ -18,7 +18,7 @@
 namespace platform {
 
 inline constexpr unsigned MsgQuit = 0x0012;
-inline constexpr unsigned MsgTimer = 0x0113;   // wParam = timer id
+inline constexpr unsigned MsgTimer = 0x0113;  // wParam = timer id
 
 struct Message {
     unsigned message = 0;
@@ -32,7 +32,7 @@ struct Message {
 class MessageQueue {
 public:
     MessageQueue();
-    ~MessageQueue();   // disposes every message left
+    ~MessageQueue();  // disposes every message left
     MessageQueue(const MessageQueue&) = delete;
     MessageQueue& operator=(const MessageQueue&) = delete;
 
@@ -83,4 +83,4 @@ private:
     int quitFd_ = -1;
 };
 
-} // namespace platform
+}  // namespace platform

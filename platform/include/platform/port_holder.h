@@ -6,16 +6,16 @@
 // Errors: nullopt when nobody holds the lock or /proc/locks cannot be read.
 // Threads: any.
 #pragma once
+#include <sys/types.h>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <sys/types.h>
 
 namespace platform {
 
 struct PortHolder {
     pid_t pid = 0;
-    std::string program;   // /proc/<pid>/comm, empty when it cannot be read
+    std::string program;  // /proc/<pid>/comm, empty when it cannot be read
 };
 
 // The process holding the lock on the device at `path`; nothing when the path
@@ -26,4 +26,4 @@ std::optional<PortHolder> findPortHolder(const std::string& path);
 // /proc/locks text; waiting lock requests ("->" lines) are skipped.
 std::optional<pid_t> lockHolderIn(std::string_view procLocks, dev_t device, ino_t inode);
 
-} // namespace platform
+}  // namespace platform

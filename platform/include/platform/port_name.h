@@ -22,4 +22,4 @@ inline constexpr int kListedSpeeds[] = {1200, 2400, 4800, 9600, 19200, 38400, 57
 static_assert(std::is_sorted(std::begin(kListedSpeeds), std::end(kListedSpeeds), std::less_equal<>()),
               "speeds ascending");
 
-} // namespace platform
+}  // namespace platform

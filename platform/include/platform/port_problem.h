@@ -14,15 +14,15 @@ namespace platform {
 // communication library's interface; never renumber.
 enum class PortStep : int {
     None = 0,
-    Open = 1,        // the device could not be opened
-    Lock = 2,        // another program holds the port's lock
-    Configure = 3,   // the device refused the line settings
-    NotSerial = 4,   // the path is not a serial device
+    Open = 1,       // the device could not be opened
+    Lock = 2,       // another program holds the port's lock
+    Configure = 3,  // the device refused the line settings
+    NotSerial = 4,  // the path is not a serial device
 };
 
 struct PortFailure {
     PortStep step = PortStep::None;
-    int error = 0;   // errno of the failed call
+    int error = 0;  // errno of the failed call
 };
 
 // What happened and what to do, one or more lines without a final newline.
@@ -37,4 +37,4 @@ std::string portProblemForName(const std::string& portName, int step, int error,
 // good (portGone), or the analyzer stopped answering the link supervision.
 const char* linkLostText(bool portGone);
 
-} // namespace platform
+}  // namespace platform

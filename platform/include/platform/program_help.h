@@ -20,4 +20,4 @@ inline bool answerHelp(int argc, char** argv, const char* text) {
     return false;
 }
 
-} // namespace platform
+}  // namespace platform

@@ -9,11 +9,11 @@
 // Threads: one thread opens, configures and closes; then one may read while
 // another writes.
 #pragma once
+#include <sys/types.h>
+#include <termios.h>
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <sys/types.h>
-#include <termios.h>
 
 #include "platform/port_problem.h"
 #include "platform/syscalls.h"
@@ -22,14 +22,14 @@ namespace platform {
 
 enum class OpenResult {
     Ok,
-    NotCharDevice,   // opened, but not a serial (character) device; closed again
-    Failed,          // failure() says which step failed and why
+    NotCharDevice,  // opened, but not a serial (character) device; closed again
+    Failed,         // failure() says which step failed and why
 };
 
 struct LineSettings {
-    int speed = 9600;     // baud
-    int parity = 0;       // 0 none, 1 odd, 2 even
-    bool xonXoff = false; // XON/XOFF flow control both ways
+    int speed = 9600;      // baud
+    int parity = 0;        // 0 none, 1 odd, 2 even
+    bool xonXoff = false;  // XON/XOFF flow control both ways
 };
 
 // What a wait on the port found.
@@ -97,4 +97,4 @@ termios lineTermios(termios base, const LineSettings& settings);
 // termios speed code for a baud rate, or 0 when the rate is not supported.
 speed_t baudCode(int speed);
 
-} // namespace platform
+}  // namespace platform

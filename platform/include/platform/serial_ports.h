@@ -12,10 +12,10 @@
 namespace platform {
 
 struct SerialPortInfo {
-    std::string device;                // "/dev/ttyUSB0"
-    std::vector<std::string> byId;     // /dev/serial/by-id names leading to it, sorted
+    std::string device;             // "/dev/ttyUSB0"
+    std::vector<std::string> byId;  // /dev/serial/by-id names leading to it, sorted
     // From the USB device above the port in sysfs; all empty for other ports.
-    std::string vendorId, productId;   // "0403", "6001"
+    std::string vendorId, productId;  // "0403", "6001"
     std::string manufacturer, product, serial;
 };
 
@@ -33,4 +33,4 @@ std::vector<SerialPortInfo> scanSerialPorts(const SerialPortRoots& roots = {});
 // port list offers, stable names first.
 std::vector<std::string> serialPortNames(const std::vector<SerialPortInfo>& ports);
 
-} // namespace platform
+}  // namespace platform

@@ -8,12 +8,12 @@
 // Threads: any; the seam in place is swapped only while no other thread uses it
 // (tests).
 #pragma once
-#include <cerrno>
-#include <cstddef>
 #include <poll.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <termios.h>
+#include <cerrno>
+#include <cstddef>
 
 namespace platform {
 
@@ -67,4 +67,4 @@ auto retryOnEintr(F&& call) {
     }
 }
 
-} // namespace platform
+}  // namespace platform

@@ -11,4 +11,4 @@ namespace platform {
 std::uint32_t tickCount();
 void sleepMs(unsigned ms);
 
-} // namespace platform
+}  // namespace platform

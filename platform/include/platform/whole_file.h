@@ -19,7 +19,7 @@ namespace platform {
 class WholeFile {
 public:
     WholeFile() = default;
-    ~WholeFile();   // an uncommitted temporary file is removed
+    ~WholeFile();  // an uncommitted temporary file is removed
     WholeFile(const WholeFile&) = delete;
     WholeFile& operator=(const WholeFile&) = delete;
 
@@ -71,10 +71,10 @@ public:
     void keep() { made_.clear(); }
 
 private:
-    std::vector<std::string> made_;   // top down
+    std::vector<std::string> made_;  // top down
 };
 
 // "cannot write '<path>': <strerror(err)>".
 std::string writeErrorText(const std::string& path, int err);
 
-} // namespace platform
+}  // namespace platform

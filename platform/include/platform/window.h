@@ -19,4 +19,4 @@ public:
     virtual const char* title() const { return ""; }
 };
 
-} // namespace platform
+}  // namespace platform

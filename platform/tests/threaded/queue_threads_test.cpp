@@ -44,5 +44,5 @@ TEST(ManualResetEventThreads, StaysSetUntilResetAndWakesWaiters) {
     EXPECT_FALSE(e.wait(std::chrono::milliseconds(1)));
 }
 
-} // namespace
-} // namespace platform
+}  // namespace
+}  // namespace platform

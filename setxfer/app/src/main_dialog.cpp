@@ -19,7 +19,8 @@
 namespace setxfer::app {
 
 MainDialog::MainDialog(Session& session, SettingsStore& store)
-    : session_(session), controller_(session, *this, store),
+    : session_(session),
+      controller_(session, *this, store),
       bridge_([this](int code, int status, void* data) { controller_.dispatch(code, status, data); }) {
     setObjectName(QStringLiteral("mainDialog"));
     setWindowTitle(QStringLiteral("設定送受信ソフト"));

@@ -200,7 +200,9 @@ TEST_P(EveryModel, TypeATableAndSendIt) {
     save(tool, path, 1, true);
     std::string saved = read_text(path);
     // 'A', 'B', CR, LF, '"', then the two bytes of the Greek delta (0x83 0xA2).
-    EXPECT_NE(saved.find("TBL.No:3(7)\r\nA B CRLF\x81\x68" "83a2"), std::string::npos);
+    EXPECT_NE(saved.find("TBL.No:3(7)\r\nA B CRLF\x81\x68"
+                         "83a2"),
+              std::string::npos);
     auto last = testing_util::read_file(dir.file("tble.bin"));
     ASSERT_EQ(last.size(), 8192u);
     EXPECT_EQ(std::string(last.begin(), last.begin() + 7), "AB\r\n\"\x83\xA2");

@@ -37,7 +37,8 @@ TEST(StoredSettings, UserValuesFirstThenTheSystemFile) {
     testing_util::TempDir system;
     QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, QString::fromStdString(system.path()));
     {
-        QSettings admin(QSettings::IniFormat, QSettings::SystemScope, QStringLiteral("MIRLOKE"), QStringLiteral("ZAMVEX3"));
+        QSettings admin(QSettings::IniFormat, QSettings::SystemScope, QStringLiteral("MIRLOKE"),
+                        QStringLiteral("ZAMVEX3"));
         admin.setValue(QStringLiteral("1.00/surw/SETXFER/PARITY"), QStringLiteral("EVEN"));
         admin.setValue(QStringLiteral("1.00/surw/SETXFER/XCON"), QStringLiteral("ON"));
     }
@@ -81,7 +82,8 @@ TEST(MainWindow, ClosingBeforeAnyConnectionEndsAfterTheLibrarysAnswers) {
         dialog.on_end = [&](int code) { exit_code = code; };
         dialog.show();
         ASSERT_TRUE(dialog.start());
-        EXPECT_EQ(child<QLabel>(&dialog, "status")->text(), QStringLiteral("ｼﾘｱﾙﾎﾟｰﾄを設定し各操作ﾎﾞﾀﾝを選んで下さい｡"));
+        EXPECT_EQ(child<QLabel>(&dialog, "status")->text(),
+                  QStringLiteral("ｼﾘｱﾙﾎﾟｰﾄを設定し各操作ﾎﾞﾀﾝを選んで下さい｡"));
         dialog.close();
         EXPECT_TRUE(waitUntil([&] { return dialog.ended(); }, 5000));
     }

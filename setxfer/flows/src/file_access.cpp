@@ -26,7 +26,9 @@ bool has_extension(const std::string& path) {
     return dot != std::string::npos && dot > 0 && dot + 1 < name.size();
 }
 
-std::string write_whole(const std::string& path, std::string_view bytes) { return platform::writeWholeFile(path, bytes); }
+std::string write_whole(const std::string& path, std::string_view bytes) {
+    return platform::writeWholeFile(path, bytes);
+}
 
 std::optional<std::string> read_at_most(const std::string& path, std::size_t limit) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);

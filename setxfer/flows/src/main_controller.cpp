@@ -23,7 +23,8 @@ bool MainController::start(WindowHandle window, NotifyFn notify) {
     if (result == 0) return true;
     s_.remote->Release();
     s_.remote = nullptr;
-    view_.showMessage({texts::with_number(texts::kInitializeError, result), std::string(texts::kCaptionTest), Icon::Error});
+    view_.showMessage(
+        {texts::with_number(texts::kInitializeError, result), std::string(texts::kCaptionTest), Icon::Error});
     return false;
 }
 
@@ -152,7 +153,8 @@ void MainController::onSetupRead(int status) {
         view_.setStatus(texts::kReading);
         s_.remote->Request(ReqGetTable, 0, 0);
     } else if (status == StatusNoAnswer) {
-        view_.showMessage({texts::with_number(texts::kSetupReadError, status), std::string(texts::kSetupReadErrorCaption)});
+        view_.showMessage(
+            {texts::with_number(texts::kSetupReadError, status), std::string(texts::kSetupReadErrorCaption)});
         view_.setButtonsEnabled(true);
         view_.setStatus("");
         onDisconnected(StatusRefused);  // the analyzer is gone: no disconnect to wait for

@@ -31,7 +31,8 @@ void load_port(const SettingsStore& store, StoredPort& port) {
 
 void save_port(SettingsStore& store, const StoredPort& port) {
     store.set("PORT", port.port);
-    if (port.parity >= 0 && port.parity < 3) store.set("PARITY", std::string(kParityNames[static_cast<std::size_t>(port.parity)]));
+    if (port.parity >= 0 && port.parity < 3)
+        store.set("PARITY", std::string(kParityNames[static_cast<std::size_t>(port.parity)]));
     store.set("XCON", port.x_control ? "ON" : "OFF");
 }
 

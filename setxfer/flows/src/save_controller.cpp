@@ -33,8 +33,8 @@ bool SaveController::pathAccepted(const std::string& path) {
         return false;
     }
     if (files::exists(path)) {
-        return view_.showMessage({std::string(texts::kOverwrite), std::string(texts::kCaptionNotice), Icon::Warning,
-                                  Buttons::OkCancel});
+        return view_.showMessage(
+            {std::string(texts::kOverwrite), std::string(texts::kCaptionNotice), Icon::Warning, Buttons::OkCancel});
     }
     return true;
 }

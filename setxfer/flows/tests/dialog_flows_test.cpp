@@ -136,8 +136,8 @@ TEST_F(DialogFlow, SaveWriteErrorLeavesStartOff) {
     view.path_text = folder.dir.path() + "/no/such/folder/a.txt";
     save.start();
     // The tool's own text, then the file and the system's reason.
-    EXPECT_EQ(view.log.shown.back().text, std::string(texts::kWriteFailed) + "\ncannot create '" + view.path_text +
-                                              "': No such file or directory");
+    EXPECT_EQ(view.log.shown.back().text,
+              std::string(texts::kWriteFailed) + "\ncannot create '" + view.path_text + "': No such file or directory");
     EXPECT_EQ(view.log.shown.back().caption, "ｴﾗｰ");
     EXPECT_EQ(view.status, texts::kWriteStopped);
     EXPECT_FALSE(view.start_enabled);
@@ -206,7 +206,8 @@ TEST_F(SendFlow, FileIsReadIntoTheDataSetsAndTheSetupPut) {
     std::fill(remote.table.begin(), remote.table.end(), 0);
     sendFile(file, 1);
     EXPECT_EQ(remote.setup[0], expected[0]);
-    EXPECT_TRUE(std::equal(remote.table.begin(), remote.table.begin() + static_cast<long>(used), expected_table.begin()));
+    EXPECT_TRUE(
+        std::equal(remote.table.begin(), remote.table.begin() + static_cast<long>(used), expected_table.begin()));
     EXPECT_EQ(view.status, texts::kSending);
     EXPECT_EQ(remote.requests, std::vector<int>{ReqPutSetup});
     EXPECT_EQ(view.controls, (SendView::Controls{false, false, false, false, false}));
@@ -218,7 +219,8 @@ TEST_F(SendFlow, AnotherModelsFileIsRefusedAndAnotherMayBeChosen) {
     std::string other = fileFor(Model::RV7020, 0);
     sendFile(other, 0);
     ASSERT_EQ(view.log.shown.size(), 1u);
-    EXPECT_EQ(view.log.shown[0].text, "\xCC\xA7\xB2\xD9\x82\xCC\xC3\xDE\xB0\xC0\x82\xAA\x88\xE1\x82\xA2\x82\xDC\x82\xB7 ");
+    EXPECT_EQ(view.log.shown[0].text,
+              "\xCC\xA7\xB2\xD9\x82\xCC\xC3\xDE\xB0\xC0\x82\xAA\x88\xE1\x82\xA2\x82\xDC\x82\xB7 ");
     EXPECT_TRUE(view.log.shown[0].shift_jis);
     EXPECT_EQ(view.status, "");
     EXPECT_EQ(view.controls, kAll);
@@ -300,7 +302,9 @@ protected:
     fakes::RecordingTableView view;
     TableController table{session, view, main};
 
-    std::uint16_t offset(int k) const { return static_cast<std::uint16_t>(remote.table[4 * k] | remote.table[4 * k + 1] << 8); }
+    std::uint16_t offset(int k) const {
+        return static_cast<std::uint16_t>(remote.table[4 * k] | remote.table[4 * k + 1] << 8);
+    }
     void setOffsets(std::initializer_list<int> offsets) {
         int k = 0;
         for (int o : offsets) {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "setxfer_flows/send_controller.h"
 #include "setxfer_flows/save_controller.h"
+#include "setxfer_flows/send_controller.h"
 #include "setxfer_flows/session.h"
 #include "setxfer_flows/table_controller.h"
 
@@ -41,7 +41,7 @@ public:
     }
     int Open() override { return ++opens, 0; }
     void Close() override { ++closes; }
-    PortError port_error{PortStepNone, 0};   // why the last Open failed
+    PortError port_error{PortStepNone, 0};  // why the last Open failed
     int GetPortError(PortError* out) override {
         if (out) *out = port_error;
         return port_error.Step;

@@ -27,7 +27,7 @@ std::string_view model_name(Model model);
 // The bodies' sizes (the analyzer's, as unsigned sizes).
 inline constexpr std::size_t kSetupSize = SetupSize;
 inline constexpr std::size_t kTableCells = TableMaxCells;
-inline constexpr std::size_t kTableSize = TableCapacity;   // offsets, then cells
+inline constexpr std::size_t kTableSize = TableCapacity;  // offsets, then cells
 inline constexpr std::size_t kProgramSize = ProgramSize;
 
 // Save and send types: 0 setup only, 1 setup and tables, 2 setup, tables and program.
@@ -78,14 +78,13 @@ struct Bodies {
 
 // The whole file (CR LF line ends). nullopt when a body the type needs is too small
 // or the type is not 0..2.
-std::optional<std::string> write_settings_file(const ConstBodies& bodies, Model model, int save_type,
-                                               TableForm form);
+std::optional<std::string> write_settings_file(const ConstBodies& bodies, Model model, int save_type, TableForm form);
 
 // Reads a file into the bodies, in place. Stops at the first failure and returns it;
 // whatever was stored before the failure stays in the bodies (nothing may be sent then).
 // Bytes the file does not cover are left alone; nothing is read past the input or
 // written outside a body.
-std::optional<Failure> read_settings_file(std::span<const std::uint8_t> file, Model model,
-                                          int send_type, const Bodies& bodies);
+std::optional<Failure> read_settings_file(std::span<const std::uint8_t> file, Model model, int send_type,
+                                          const Bodies& bodies);
 
 }  // namespace setxfer

@@ -48,4 +48,4 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
-} // namespace simulator
+}  // namespace simulator

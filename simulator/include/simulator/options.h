@@ -26,30 +26,30 @@ enum class FrameProtocol : std::uint8_t { Mixed, Sdlc, X25Mod8, X25Mod128, Lapd 
 
 // Faults. Frame numbers count every SYN frame the analyzer sends, from 1.
 struct Faults {
-    bool mute = false;                    // never answers anything
-    bool measuring_at_connect = false;    // a measurement is already running at start
-    std::optional<int> refuse_start;      // measurement starts are refused with this stop reason
-    std::set<std::uint64_t> drop_frames;  // these frames are not sent at all
+    bool mute = false;                       // never answers anything
+    bool measuring_at_connect = false;       // a measurement is already running at start
+    std::optional<int> refuse_start;         // measurement starts are refused with this stop reason
+    std::set<std::uint64_t> drop_frames;     // these frames are not sent at all
     std::set<std::uint64_t> corrupt_frames;  // these frames go out with a broken CRC
     std::set<std::uint64_t> delay_frames;    // these frames are held back for delay_ms
     int delay_ms = 2000;
-    int lose_every_items = 0;             // every n-th captured-data item is lost (its units skipped)
+    int lose_every_items = 0;                          // every n-th captured-data item is lost (its units skipped)
     std::optional<std::uint64_t> silent_after_frames;  // goes dead after sending this many frames
     std::optional<std::uint64_t> silent_after_blocks;  // text mode: dead after this many data blocks
 };
 
 struct AnalyzerOptions {
     Model model = Model::Rv7020;
-    int version_major = 1;       // shown as "%X.%02X" in the identification line
+    int version_major = 1;  // shown as "%X.%02X" in the identification line
     int version_minor = 0x05;
-    bool text_only = false;      // firmware without packet mode: "%@X" is refused
-    bool hex_blocks = false;     // text-mode data sets go out as "$" hex blocks instead of "&" blocks
-    std::uint64_t seed = 1;      // the measurement traffic is a function of this seed
-    std::optional<LineMode> line_mode;   // overrides the default setup's line mode
+    bool text_only = false;             // firmware without packet mode: "%@X" is refused
+    bool hex_blocks = false;            // text-mode data sets go out as "$" hex blocks instead of "&" blocks
+    std::uint64_t seed = 1;             // the measurement traffic is a function of this seed
+    std::optional<LineMode> line_mode;  // overrides the default setup's line mode
     FrameProtocol protocol = FrameProtocol::Mixed;
-    int records_per_second = 2000;       // 0: as fast as the line takes them
-    std::uint64_t trigger_after = 0;     // records after which the running state becomes 0x300 (0: never)
+    int records_per_second = 2000;    // 0: as fast as the line takes them
+    std::uint64_t trigger_after = 0;  // records after which the running state becomes 0x300 (0: never)
     Faults faults;
 };
 
-} // namespace simulator
+}  // namespace simulator

@@ -38,10 +38,10 @@ public:
 
 private:
     AnalyzerOptions options_;
-    mutable std::mutex mutex_;               // held around every call into the analyzer
-    std::unique_ptr<Analyzer> analyzer_;     // made by run()
+    mutable std::mutex mutex_;            // held around every call into the analyzer
+    std::unique_ptr<Analyzer> analyzer_;  // made by run()
     int master_ = -1;
-    int slave_ = -1;   // held open so the master never reads a hang-up between sessions
+    int slave_ = -1;  // held open so the master never reads a hang-up between sessions
     std::string slave_path_;
 };
 
@@ -49,4 +49,4 @@ private:
 // are set up here) until `stop` becomes true or the descriptor fails.
 void serve_descriptor(int fd, const AnalyzerOptions& options, const std::atomic<bool>& stop, int keys_fd = -1);
 
-} // namespace simulator
+}  // namespace simulator

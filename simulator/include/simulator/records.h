@@ -13,9 +13,19 @@ namespace simulator {
 
 // Cell statuses of a character cell.
 enum CellStatus : std::uint8_t {
-    kChar = 0, kCharShifted = 1, kCheckGood = 2, kCheckError = 3,
-    kParityError = 4, kFramingError = 5, kOverrun = 6, kOtherError = 7,
-    kBreak = 8, kAbort = 9, kOpenFlag = 10, kCloseFlag = 11, kShortFrame = 12,
+    kChar = 0,
+    kCharShifted = 1,
+    kCheckGood = 2,
+    kCheckError = 3,
+    kParityError = 4,
+    kFramingError = 5,
+    kOverrun = 6,
+    kOtherError = 7,
+    kBreak = 8,
+    kAbort = 9,
+    kOpenFlag = 10,
+    kCloseFlag = 11,
+    kShortFrame = 12,
     kNoChar = 15,
 };
 
@@ -25,8 +35,7 @@ enum class Direction : std::uint8_t { Sd = 0, Rd = 1 };
 // travel as a unit and comes back unchanged after expansion.
 std::uint32_t sd_word(std::uint8_t status, std::uint8_t ch);
 std::uint32_t rd_word(std::uint8_t status, std::uint8_t ch);
-std::uint32_t both_word(std::uint8_t sd_status, std::uint8_t sd_ch,
-                        std::uint8_t rd_status, std::uint8_t rd_ch);
+std::uint32_t both_word(std::uint8_t sd_status, std::uint8_t sd_ch, std::uint8_t rd_status, std::uint8_t rd_ch);
 std::uint32_t cell_word(Direction dir, std::uint8_t status, std::uint8_t ch);
 
 // Special words. Time-stamp fields are plain numbers; the word holds them in BCD.
@@ -44,4 +53,4 @@ bool append_unit(std::vector<std::uint8_t>& out, std::uint32_t word);
 // packing; the PC does the same). Stops at a trailing incomplete unit.
 std::vector<std::uint32_t> expand_units(std::span<const std::uint8_t> units);
 
-} // namespace simulator
+}  // namespace simulator

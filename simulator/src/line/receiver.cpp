@@ -19,7 +19,7 @@ int hex_value(std::uint8_t c) {
     return -1;
 }
 
-} // namespace
+}  // namespace
 
 void Receiver::set_packet_mode(bool on) {
     packet_ = on;
@@ -46,7 +46,7 @@ void Receiver::feed_text(std::uint8_t b, std::vector<Incoming>& out) {
             text_ = Text::Idle;
         } else if (b != '\n') {
             buf_.push_back(b);
-            if (buf_.size() > kMaxCommand) text_ = Text::Idle;   // not a command of ours
+            if (buf_.size() > kMaxCommand) text_ = Text::Idle;  // not a command of ours
         }
         return;
     case Text::Binary:
@@ -62,8 +62,7 @@ void Receiver::feed_text(std::uint8_t b, std::vector<Incoming>& out) {
         else if (buf_.size() < kMaxHex) buf_.push_back(b);
         else text_ = Text::Idle;
         return;
-    case Text::Idle:
-        break;
+    case Text::Idle: break;
     }
     hashes_ = b == '#' ? hashes_ + 1 : 0;
     if (hashes_ == 3) {
@@ -82,7 +81,7 @@ void Receiver::finish_binary(std::vector<Incoming>& out) {
     text_ = Text::Idle;
     unsigned sum = 0;
     for (std::uint8_t v : buf_) sum += v;
-    if (sum % 256 != 0) return;   // a damaged block is dropped; the PC's reply timer notices
+    if (sum % 256 != 0) return;  // a damaged block is dropped; the PC's reply timer notices
     out.push_back({Incoming::Kind::Block, 0, {}, std::vector<std::uint8_t>(buf_.begin() + 2, buf_.end() - 1)});
 }
 
@@ -158,4 +157,4 @@ std::vector<std::uint8_t> frame_packet(const std::vector<std::uint8_t>& packet, 
     return out;
 }
 
-} // namespace simulator
+}  // namespace simulator

@@ -11,9 +11,9 @@ namespace simulator {
 struct Incoming {
     enum class Kind { Attention, Char, Command, Block, Frame };
     Kind kind = Kind::Char;
-    std::uint8_t ch = 0;              // Char: "*", "!", "/" or "?"
-    std::string text;                 // Command: the line after "%" without CR/LF
-    std::vector<std::uint8_t> data;   // Block: decoded data; Frame: packet without CRC
+    std::uint8_t ch = 0;             // Char: "*", "!", "/" or "?"
+    std::string text;                // Command: the line after "%" without CR/LF
+    std::vector<std::uint8_t> data;  // Block: decoded data; Frame: packet without CRC
 };
 
 class Receiver {
@@ -46,4 +46,4 @@ bool unframe(const std::vector<std::uint8_t>& stuffed, std::vector<std::uint8_t>
 // A packet as a SYN frame; `corrupt` breaks its CRC on purpose (fault switch).
 std::vector<std::uint8_t> frame_packet(const std::vector<std::uint8_t>& packet, bool corrupt = false);
 
-} // namespace simulator
+}  // namespace simulator

@@ -28,4 +28,4 @@ std::vector<std::uint8_t> binary_block(std::span<const std::uint8_t> data) {
     return block;
 }
 
-} // namespace simulator
+}  // namespace simulator

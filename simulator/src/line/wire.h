@@ -25,4 +25,4 @@ std::uint16_t crc16_x25(std::span<const std::uint8_t> bytes);
 // makes length, data and check add up to 0 modulo 256.
 std::vector<std::uint8_t> binary_block(std::span<const std::uint8_t> data);
 
-} // namespace simulator
+}  // namespace simulator

@@ -38,4 +38,4 @@ std::vector<PackedItem> pack_items(std::span<const std::uint32_t> words, std::ui
     return items;
 }
 
-} // namespace simulator
+}  // namespace simulator

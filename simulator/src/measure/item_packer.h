@@ -14,9 +14,9 @@ namespace simulator {
 inline constexpr std::size_t kMaxUnitBytes = 1000;
 
 struct PackedItem {
-    std::vector<std::uint8_t> value;   // counter (16 bit) and units
-    std::size_t words = 0;             // record words taken from the input
-    std::size_t units = 0;             // units it carries (words that can travel)
+    std::vector<std::uint8_t> value;  // counter (16 bit) and units
+    std::size_t words = 0;            // record words taken from the input
+    std::size_t units = 0;            // units it carries (words that can travel)
 };
 
 // Packs words from the front of `words` into one item whose counter is
@@ -28,4 +28,4 @@ PackedItem pack_item(std::span<const std::uint32_t> words, std::uint16_t counter
 std::vector<PackedItem> pack_items(std::span<const std::uint32_t> words, std::uint16_t first_counter,
                                    std::size_t max_unit_bytes = kMaxUnitBytes);
 
-} // namespace simulator
+}  // namespace simulator

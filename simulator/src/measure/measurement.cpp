@@ -25,7 +25,7 @@ void put_entry(std::vector<std::uint8_t>& out, std::uint16_t id, std::uint32_t v
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
 
-} // namespace
+}  // namespace
 
 Measurement::Measurement(const AnalyzerOptions& options) : options_(options) {}
 
@@ -95,7 +95,7 @@ std::vector<std::vector<std::uint8_t>> Measurement::take_data(std::uint64_t now_
         units_ = static_cast<std::uint16_t>(units_ + item.units);
         ++items_;
         const int every = options_.faults.lose_every_items;
-        if (every > 0 && items_ % static_cast<std::uint64_t>(every) == 0) continue;   // lost on the way
+        if (every > 0 && items_ % static_cast<std::uint64_t>(every) == 0) continue;  // lost on the way
         items.push_back(std::move(item.value));
     }
     return items;
@@ -156,4 +156,4 @@ std::vector<std::pair<std::uint16_t, std::vector<std::uint8_t>>> Measurement::st
     return out;
 }
 
-} // namespace simulator
+}  // namespace simulator

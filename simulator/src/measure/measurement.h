@@ -60,11 +60,11 @@ private:
     LineConditions conditions_;
     std::unique_ptr<TrafficGenerator> generator_;
     std::uint64_t started_ms_ = 0;
-    std::uint64_t records_ = 0;     // words drawn from the generator
-    std::uint16_t units_ = 0;       // unit counter of the next item
-    std::uint64_t items_ = 0;       // items made, lost ones included
+    std::uint64_t records_ = 0;  // words drawn from the generator
+    std::uint16_t units_ = 0;    // unit counter of the next item
+    std::uint64_t items_ = 0;    // items made, lost ones included
     int stop_reason_ = 0;
     std::uint32_t sd_chars_ = 0, rd_chars_ = 0, sd_errors_ = 0, rd_errors_ = 0;
 };
 
-} // namespace simulator
+}  // namespace simulator

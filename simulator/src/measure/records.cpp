@@ -15,7 +15,7 @@ std::uint8_t bcd(int value) {
     return static_cast<std::uint8_t>((v / 10) << 4 | (v % 10));
 }
 
-} // namespace
+}  // namespace
 
 std::uint32_t sd_word(std::uint8_t status, std::uint8_t ch) {
     return word_of(static_cast<std::uint8_t>(0x30 | (status & 0x0F)), ch, 0x2F, 0x00);
@@ -34,9 +34,7 @@ std::uint32_t cell_word(Direction dir, std::uint8_t status, std::uint8_t ch) {
     return dir == Direction::Sd ? sd_word(status, ch) : rd_word(status, ch);
 }
 
-std::uint32_t line_state_word(std::uint8_t before, std::uint8_t after) {
-    return word_of(0x01, before, 0x00, after);
-}
+std::uint32_t line_state_word(std::uint8_t before, std::uint8_t after) { return word_of(0x01, before, 0x00, after); }
 
 std::uint32_t idle_word(std::uint16_t value) {
     return word_of(0x02, static_cast<std::uint8_t>(value & 0xFF), 0x00, static_cast<std::uint8_t>(value >> 8));
@@ -44,8 +42,7 @@ std::uint32_t idle_word(std::uint16_t value) {
 
 std::uint32_t time_stamp_word(Direction dir, int hours, int minutes, int seconds) {
     const auto h = static_cast<std::uint8_t>(bcd(hours) & 0x7F);
-    return word_of(0x03, static_cast<std::uint8_t>(dir == Direction::Rd ? (h | 0x80) : h), bcd(minutes),
-                   bcd(seconds));
+    return word_of(0x03, static_cast<std::uint8_t>(dir == Direction::Rd ? (h | 0x80) : h), bcd(minutes), bcd(seconds));
 }
 
 bool append_unit(std::vector<std::uint8_t>& out, std::uint32_t word) {
@@ -80,8 +77,8 @@ std::vector<std::uint32_t> expand_units(std::span<const std::uint8_t> units) {
             words.push_back(word_of(static_cast<std::uint8_t>(b0 | 0x30), b1, 0x2F, 0x00));
             i += 2;
         } else if ((b0 & 0x30) == 0x20) {
-            words.push_back(word_of(static_cast<std::uint8_t>(0xBF + (b0 & 0x40)), 0x00,
-                                    static_cast<std::uint8_t>(b0 & 0x3F), b1));
+            words.push_back(
+                word_of(static_cast<std::uint8_t>(0xBF + (b0 & 0x40)), 0x00, static_cast<std::uint8_t>(b0 & 0x3F), b1));
             i += 2;
         } else {
             if (units.size() - i < 4) break;
@@ -92,4 +89,4 @@ std::vector<std::uint32_t> expand_units(std::span<const std::uint8_t> units) {
     return words;
 }
 
-} // namespace simulator
+}  // namespace simulator

@@ -14,4 +14,4 @@ inline constexpr int kCellHeight = 8;
 // in upper case; characters without a glyph show as "?".
 const std::array<std::uint8_t, kGlyphWidth>& glyph(char c);
 
-} // namespace simulator
+}  // namespace simulator

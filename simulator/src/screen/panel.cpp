@@ -15,9 +15,9 @@ constexpr int kWidth = 240, kHeight = 64, kRowBytes = kWidth / 8, kColumns = kWi
 
 // Key names by code (0..34); codes 0..15 are the hexadecimal digits.
 constexpr std::array<const char*, 35> kKeyNames = {
-    "0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "A", "B", "C", "D", "E", "F",
-    "LEFT", "RIGHT", "UP", "DOWN", "ENTER", "PAGEUP", "PAGEDOWN", "MENU", "DISPLAY", "TIME",
-    "HEX", "DATA", "TOP", "BOTTOM", "LOADSAVE", "FIND", "PRINT", "RUN", "STOP",
+    "0",       "1",    "2",   "3",    "4",    "5",      "6",        "7",    "8",     "9",      "A",        "B",
+    "C",       "D",    "E",   "F",    "LEFT", "RIGHT",  "UP",       "DOWN", "ENTER", "PAGEUP", "PAGEDOWN", "MENU",
+    "DISPLAY", "TIME", "HEX", "DATA", "TOP",  "BOTTOM", "LOADSAVE", "FIND", "PRINT", "RUN",    "STOP",
 };
 
 constexpr std::array<const char*, 6> kMenu = {
@@ -61,7 +61,7 @@ std::string state_text(std::uint16_t status) {
     }
 }
 
-} // namespace
+}  // namespace
 
 std::string key_name(int code) {
     const int base = code & ~kShift;
@@ -99,7 +99,10 @@ Panel::Action Panel::press(int code) {
     case kKeyUp: menu_ = (menu_ + n - 1) % n; break;
     case kKeyDown: menu_ = (menu_ + 1) % n; break;
     case kKeyEnter: selected_ = menu_; break;
-    case kKeyMenu: menu_ = 0; selected_ = -1; break;
+    case kKeyMenu:
+        menu_ = 0;
+        selected_ = -1;
+        break;
     case kKeyRun: return Action::Run;
     case kKeyStop: return Action::Stop;
     default: break;
@@ -118,7 +121,8 @@ std::vector<std::uint8_t> Panel::render(const PanelStatus& status) const {
     for (int row = 0; row < kMenuRows; ++row) {
         const int item = first + row;
         if (item >= static_cast<int>(kMenu.size())) break;
-        std::string line = (item == menu_ ? "> " : "  ") + std::to_string(item + 1) + " " + kMenu[static_cast<std::size_t>(item)];
+        std::string line =
+            (item == menu_ ? "> " : "  ") + std::to_string(item + 1) + " " + kMenu[static_cast<std::size_t>(item)];
         if (item == selected_) line += "  *";
         c.text(3 + row, 0, line);
     }
@@ -126,4 +130,4 @@ std::vector<std::uint8_t> Panel::render(const PanelStatus& status) const {
     return c.take();
 }
 
-} // namespace simulator
+}  // namespace simulator

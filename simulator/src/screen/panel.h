@@ -10,8 +10,8 @@
 namespace simulator {
 
 // Key codes of the panel (shifted keys add 128).
-inline constexpr int kKeyLeft = 16, kKeyRight = 17, kKeyUp = 18, kKeyDown = 19, kKeyEnter = 20,
-                     kKeyMenu = 23, kKeyRun = 33, kKeyStop = 34;
+inline constexpr int kKeyLeft = 16, kKeyRight = 17, kKeyUp = 18, kKeyDown = 19, kKeyEnter = 20, kKeyMenu = 23,
+                     kKeyRun = 33, kKeyStop = 34;
 inline constexpr int kShift = 128;
 
 // "ENTER", "SHIFT+0", ...; codes without a key show as "KEY 1A5".
@@ -21,8 +21,8 @@ std::string key_name(int code);
 std::optional<int> key_from_name(const std::string& name);
 
 struct PanelStatus {
-    std::string model;          // "RV-7020"
-    std::string version;        // "1.05"
+    std::string model;    // "RV-7020"
+    std::string version;  // "1.05"
     bool packet_mode = false;
     std::uint16_t status_word = 0;
     std::uint64_t records = 0;
@@ -46,4 +46,4 @@ private:
     std::string last_key_ = "-";
 };
 
-} // namespace simulator
+}  // namespace simulator

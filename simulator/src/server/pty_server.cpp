@@ -9,8 +9,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -24,14 +24,12 @@ namespace simulator {
 namespace {
 
 std::uint64_t now_ms() {
-    return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                          std::chrono::steady_clock::now().time_since_epoch())
-                                          .count());
+    return static_cast<std::uint64_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+            .count());
 }
 
-[[noreturn]] void fail(const char* what) {
-    throw std::runtime_error(std::string(what) + ": " + std::strerror(errno));
-}
+[[noreturn]] void fail(const char* what) { throw std::runtime_error(std::string(what) + ": " + std::strerror(errno)); }
 
 // Writes what the line takes now; keeps the rest for the next round.
 bool flush(int fd, std::vector<std::uint8_t>& pending) {
@@ -67,14 +65,14 @@ bool read_keys(int keys_fd, std::string& typed, Analyzer& analyzer, std::vector<
         if (const auto code = key_from_name(line)) append(pending, analyzer.press_local_key(*code, now_ms()));
         else std::fprintf(stderr, "no such key: %s\n", line.c_str());
     }
-    if (typed.size() > 1024) typed.clear();   // not a key name, whatever it is
+    if (typed.size() > 1024) typed.clear();  // not a key name, whatever it is
     return true;
 }
 
-void serve(int fd, Analyzer& analyzer, std::mutex& guard, const AnalyzerOptions& options,
-           const std::atomic<bool>& stop, int keys_fd);
+void serve(int fd, Analyzer& analyzer, std::mutex& guard, const AnalyzerOptions& options, const std::atomic<bool>& stop,
+           int keys_fd);
 
-} // namespace
+}  // namespace
 
 PtyServer::PtyServer(const AnalyzerOptions& options) : options_(options) {
     master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
@@ -127,8 +125,8 @@ void serve_descriptor(int fd, const AnalyzerOptions& options, const std::atomic<
 
 namespace {
 
-void serve(int fd, Analyzer& analyzer, std::mutex& guard, const AnalyzerOptions& options,
-           const std::atomic<bool>& stop, int keys_fd) {
+void serve(int fd, Analyzer& analyzer, std::mutex& guard, const AnalyzerOptions& options, const std::atomic<bool>& stop,
+           int keys_fd) {
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags >= 0) ::fcntl(fd, F_SETFL, flags | O_NONBLOCK);
     std::vector<std::uint8_t> pending;
@@ -149,9 +147,9 @@ void serve(int fd, Analyzer& analyzer, std::mutex& guard, const AnalyzerOptions&
         const std::uint64_t t = now_ms();
         const int wait = flood || next_tick <= t ? 0 : static_cast<int>(next_tick - t);
         if (::poll(p, keys_fd >= 0 ? 2 : 1, wait) < 0 && errno != EINTR) return;
-        lock.lock();   // not across the poll, so a reader of the data sets never waits long
+        lock.lock();  // not across the poll, so a reader of the data sets never waits long
         if (keys_fd >= 0 && (p[1].revents & (POLLIN | POLLHUP)) && !read_keys(keys_fd, typed, analyzer, pending))
-            keys_fd = -1;   // end of the typed keys; the line goes on
+            keys_fd = -1;  // end of the typed keys; the line goes on
         if (p[0].revents & POLLIN) {
             const ssize_t n = ::read(fd, buf, sizeof buf);
             if (n > 0) append(pending, analyzer.receive({buf, static_cast<std::size_t>(n)}, now_ms()));
@@ -168,6 +166,6 @@ void serve(int fd, Analyzer& analyzer, std::mutex& guard, const AnalyzerOptions&
     }
 }
 
-} // namespace
+}  // namespace
 
-} // namespace simulator
+}  // namespace simulator

@@ -10,7 +10,7 @@ namespace {
 // Captured-data items per tick at most, so one call never grows without bound.
 constexpr std::size_t kItemsPerTick = 16;
 
-} // namespace
+}  // namespace
 
 struct Analyzer::Impl {
     Impl(const AnalyzerOptions& o, std::uint64_t now_ms) : device(o, now_ms) {}
@@ -96,4 +96,4 @@ std::span<const std::uint8_t> Analyzer::screen() const {
     return impl_->screen;
 }
 
-} // namespace simulator
+}  // namespace simulator

@@ -9,11 +9,9 @@
 namespace simulator {
 namespace {
 
-std::vector<std::uint8_t> le16(unsigned v) {
-    return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)};
-}
+std::vector<std::uint8_t> le16(unsigned v) { return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)}; }
 
-} // namespace
+}  // namespace
 
 Device::Device(const AnalyzerOptions& opts, std::uint64_t now_ms)
     : options(opts), store(opts.model, opts.line_mode.value_or(LineMode::Hdlc)), measurement(opts), now(now_ms) {
@@ -40,7 +38,7 @@ void Device::send_packet(std::vector<std::uint8_t> packet) {
     if (packet.size() >= 2 && packet[0] > '?') {
         packet[1] = tx_seq;
         sent[tx_seq] = packet;
-        sent.erase(static_cast<std::uint8_t>(tx_seq - 64));   // keep the last 64 for repeats
+        sent.erase(static_cast<std::uint8_t>(tx_seq - 64));  // keep the last 64 for repeats
         ++tx_seq;
     }
     send_frame(packet);
@@ -58,7 +56,8 @@ void Device::send_frame(const std::vector<std::uint8_t>& packet) {
     std::vector<std::uint8_t> bytes = frame_packet(packet, f.corrupt_frames.count(n) > 0);
     // Frames behind a held one wait with it, so the order on the line stays.
     if (f.delay_frames.count(n) || !held.empty()) {
-        const std::uint64_t due = f.delay_frames.count(n) ? now + static_cast<std::uint64_t>(f.delay_ms) : held.back().first;
+        const std::uint64_t due =
+            f.delay_frames.count(n) ? now + static_cast<std::uint64_t>(f.delay_ms) : held.back().first;
         held.emplace_back(std::max(due, held.empty() ? due : held.back().first), std::move(bytes));
         return;
     }
@@ -155,18 +154,20 @@ std::string Device::version_text() const {
 }
 
 std::vector<std::uint8_t> Device::screen() const {
-    return panel.render({model_name(options.model), version_text(), packet, measurement.status_word(),
-                         measurement.records()});
+    return panel.render(
+        {model_name(options.model), version_text(), packet, measurement.status_word(), measurement.records()});
 }
 
-} // namespace simulator
+}  // namespace simulator
 
 namespace simulator {
 
 // The keep-alive period is the PC's: value x 400 / 2000 ticks of 200 ms.
 namespace {
-std::uint64_t keep_alive_period_ms(std::uint8_t value) { return std::max<std::uint64_t>(1, value * 400u / 2000u) * 200; }
-} // namespace
+std::uint64_t keep_alive_period_ms(std::uint8_t value) {
+    return std::max<std::uint64_t>(1, value * 400u / 2000u) * 200;
+}
+}  // namespace
 
 void Device::supervise(std::uint8_t value) {
     supervision = value;
@@ -179,4 +180,4 @@ void Device::send_keep_alive() {
     send_frame({'1', supervision});
 }
 
-} // namespace simulator
+}  // namespace simulator

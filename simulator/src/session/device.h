@@ -29,8 +29,8 @@ struct TextSend {
 struct Incoming_set {
     SetKind kind = SetKind::Setup;
     std::vector<std::uint8_t> bytes;
-    std::uint8_t id = 0;       // packet mode: the request id of the put
-    std::uint16_t item = 0;    // packet mode: the item named in the put
+    std::uint8_t id = 0;     // packet mode: the request id of the put
+    std::uint16_t item = 0;  // packet mode: the item named in the put
     std::uint64_t deadline_ms = 0;
 };
 
@@ -44,25 +44,25 @@ struct Device {
     Receiver receiver;
 
     bool packet = false;
-    bool dead = false;            // a "line goes dead" fault has struck
+    bool dead = false;  // a "line goes dead" fault has struck
     std::uint64_t now = 0;
-    std::vector<std::uint8_t> out;   // bytes sent during the current call
+    std::vector<std::uint8_t> out;  // bytes sent during the current call
 
     std::optional<TextSend> text_send;
     std::optional<Incoming_set> receiving;
 
     std::uint8_t tx_seq = 0;
     std::uint8_t rx_seq = 0;
-    std::map<std::uint8_t, std::vector<std::uint8_t>> sent;   // sequenced packets, for repeats
+    std::map<std::uint8_t, std::vector<std::uint8_t>> sent;  // sequenced packets, for repeats
     std::map<std::uint16_t, bool> subscribed;
     std::uint16_t reported_status = 0;
-    std::uint64_t next_update_ms = 0;   // the running counters go out once a second
-    std::uint8_t supervision = 0;       // link supervision value the PC asked for (0 = off)
+    std::uint64_t next_update_ms = 0;  // the running counters go out once a second
+    std::uint8_t supervision = 0;      // link supervision value the PC asked for (0 = off)
     std::uint64_t next_keep_alive_ms = 0;
 
     std::uint64_t frames = 0;       // SYN frames sent (fault switches count them)
     std::uint64_t text_blocks = 0;  // data blocks sent in text mode
-    std::deque<std::pair<std::uint64_t, std::vector<std::uint8_t>>> held;   // delayed frames
+    std::deque<std::pair<std::uint64_t, std::vector<std::uint8_t>>> held;  // delayed frames
 
     // Output.
     void send_text(std::string_view text);
@@ -97,4 +97,4 @@ void text_timeouts(Device& d);
 void handle_packet(Device& d, const std::vector<std::uint8_t>& packet);
 void handle_request(Device& d, std::uint8_t id, std::uint8_t sub, const std::vector<std::uint8_t>& args);
 
-} // namespace simulator
+}  // namespace simulator

@@ -25,7 +25,7 @@ const ModelRow& row(Model model) {
     return kModels[1];
 }
 
-} // namespace
+}  // namespace
 
 const char* model_name(Model model) { return row(model).name; }
 int model_code(Model model) { return row(model).code; }
@@ -36,4 +36,4 @@ std::optional<Model> model_from_name(const std::string& name) {
     return std::nullopt;
 }
 
-} // namespace simulator
+}  // namespace simulator

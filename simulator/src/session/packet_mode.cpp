@@ -42,7 +42,7 @@ void piece(Device& d, const std::vector<std::uint8_t>& p) {
     const std::uint32_t offset = le32(p, 6);
     Incoming_set* put = d.receiving ? &*d.receiving : nullptr;
     if (!put || put->id != id || put->item != item || (flags & 0x80)) {
-        if (put && put->id == id && (flags & 0x80)) d.receiving.reset();   // the PC gave up
+        if (put && put->id == id && (flags & 0x80)) d.receiving.reset();  // the PC gave up
         else send_end(d, id, static_cast<std::uint8_t>(flags | 0x80), item);
         return;
     }
@@ -67,7 +67,7 @@ void item_from_pc(Device& d, const std::vector<std::uint8_t>& p) {
     d.press_key(code);
 }
 
-} // namespace
+}  // namespace
 
 void handle_packet(Device& d, const std::vector<std::uint8_t>& p) {
     if (p.size() < 2) return;
@@ -88,9 +88,7 @@ void handle_packet(Device& d, const std::vector<std::uint8_t>& p) {
         if (p[1] == 0 || p[1] == 2) d.receiving.reset();
         if (p[1] == 0) d.supervision = 0;
         break;
-    case '?':
-        repeat_from(d, p[1]);
-        break;
+    case '?': repeat_from(d, p[1]); break;
     case '2':
         if (p.size() >= 5) item_from_pc(d, p);
         break;
@@ -100,9 +98,8 @@ void handle_packet(Device& d, const std::vector<std::uint8_t>& p) {
     case 'D':
         if (p.size() >= 10) piece(d, p);
         break;
-    default:
-        break;   // "E" closes our own transfers; keep-alives ("1") need no answer
+    default: break;  // "E" closes our own transfers; keep-alives ("1") need no answer
     }
 }
 
-} // namespace simulator
+}  // namespace simulator

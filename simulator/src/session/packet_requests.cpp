@@ -8,7 +8,7 @@
 namespace simulator {
 namespace {
 
-constexpr std::size_t kPiece = 1008;   // data bytes per "D" piece
+constexpr std::size_t kPiece = 1008;  // data bytes per "D" piece
 constexpr std::uint16_t kReasonUnavailable = 2;
 constexpr std::uint16_t kReasonNotNow = 3;
 
@@ -159,7 +159,7 @@ void put_set(Device& d, std::uint8_t id, const Bytes& args) {
     answer(d, id, '7', named);
 }
 
-} // namespace
+}  // namespace
 
 void handle_request(Device& d, std::uint8_t id, std::uint8_t sub, const Bytes& args) {
     switch (sub) {
@@ -183,4 +183,4 @@ void handle_request(Device& d, std::uint8_t id, std::uint8_t sub, const Bytes& a
     }
 }
 
-} // namespace simulator
+}  // namespace simulator

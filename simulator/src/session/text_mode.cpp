@@ -81,7 +81,7 @@ void command_put(Device& d, char digit) {
         return;
     }
     if (*kind == SetKind::Setup && d.measurement.running()) {
-        d.send_text("/");   // the setup cannot change under a running measurement
+        d.send_text("/");  // the setup cannot change under a running measurement
         return;
     }
     d.text_send.reset();
@@ -108,7 +108,7 @@ void command(Device& d, const std::string& text) {
         const int code = *key_code(text.substr(1));
         if (code == kKeyRun && !d.start_measurement()) {
             d.panel.press(code);
-            d.send_text("/");   // refused; the stop reason tells why
+            d.send_text("/");  // refused; the stop reason tells why
             return;
         }
         d.send_text("*");
@@ -125,7 +125,7 @@ void command(Device& d, const std::string& text) {
 void answer_char(Device& d, std::uint8_t ch) {
     if (d.text_send) {
         if (ch == '*') send_next_block(d);
-        else d.text_send.reset();   // "/" cancels, "?" means the PC gave up
+        else d.text_send.reset();  // "/" cancels, "?" means the PC gave up
         return;
     }
     if (d.receiving) {
@@ -134,7 +134,7 @@ void answer_char(Device& d, std::uint8_t ch) {
     }
 }
 
-} // namespace
+}  // namespace
 
 void handle_text(Device& d, const Incoming& in) {
     switch (in.kind) {
@@ -143,12 +143,8 @@ void handle_text(Device& d, const Incoming& in) {
         d.receiving.reset();
         d.send_text("*");
         break;
-    case Incoming::Kind::Command:
-        command(d, in.text);
-        break;
-    case Incoming::Kind::Char:
-        answer_char(d, in.ch);
-        break;
+    case Incoming::Kind::Command: command(d, in.text); break;
+    case Incoming::Kind::Char: answer_char(d, in.ch); break;
     case Incoming::Kind::Block:
         if (!d.receiving) break;
         if (d.receiving->bytes.size() + in.data.size() > kLargestSet) {
@@ -161,8 +157,7 @@ void handle_text(Device& d, const Incoming& in) {
         d.receiving->deadline_ms = d.now + kTextTimeoutMs;
         d.send_text("*");
         break;
-    case Incoming::Kind::Frame:
-        break;
+    case Incoming::Kind::Frame: break;
     }
 }
 
@@ -172,4 +167,4 @@ void text_timeouts(Device& d) {
     if (d.receiving && !d.packet && d.now >= d.receiving->deadline_ms) d.receiving.reset();
 }
 
-} // namespace simulator
+}  // namespace simulator

@@ -40,14 +40,14 @@ std::vector<std::uint8_t> default_table() {
 // A program of NOP steps that ends in STOP: runs, and does nothing harmful.
 std::vector<std::uint8_t> default_program() {
     std::vector<std::uint8_t> program(kProgramSize, 0);
-    program[16 * 1] = 11;   // STOP
+    program[16 * 1] = 11;  // STOP
     return program;
 }
 
 std::vector<std::uint8_t> default_table3() {
     std::vector<std::uint8_t> table3(kTable3Fixed, 0);
     for (std::size_t i = 0; i < 256; ++i) table3[i] = static_cast<std::uint8_t>(i);
-    put32(table3, 2034, 0);   // no extra part
+    put32(table3, 2034, 0);  // no extra part
     return table3;
 }
 
@@ -64,7 +64,7 @@ bool well_formed_table3(const std::vector<std::uint8_t>& body) {
     return extra <= kTable3MaxExtra && body.size() == kTable3Fixed + extra;
 }
 
-} // namespace
+}  // namespace
 
 std::optional<SetKind> set_for_item(std::uint16_t item) {
     switch (item) {
@@ -89,8 +89,7 @@ std::optional<SetKind> set_for_digit(char digit) {
 }
 
 bool puttable(SetKind kind) {
-    return kind == SetKind::Setup || kind == SetKind::Table || kind == SetKind::Program ||
-           kind == SetKind::Table3;
+    return kind == SetKind::Setup || kind == SetKind::Table || kind == SetKind::Program || kind == SetKind::Table3;
 }
 
 DataStore::DataStore(Model model, LineMode mode) : model_(model) {
@@ -130,8 +129,7 @@ bool DataStore::put(SetKind kind, std::vector<std::uint8_t> body) {
     case SetKind::Table3:
         if (!well_formed_table3(body)) return false;
         break;
-    default:
-        return false;
+    default: return false;
     }
     sets_[index(kind)] = std::move(body);
     return true;
@@ -139,4 +137,4 @@ bool DataStore::put(SetKind kind, std::vector<std::uint8_t> body) {
 
 void DataStore::set(SetKind kind, std::vector<std::uint8_t> body) { sets_[index(kind)] = std::move(body); }
 
-} // namespace simulator
+}  // namespace simulator

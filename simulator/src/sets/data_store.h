@@ -49,4 +49,4 @@ private:
     std::vector<std::uint8_t> sets_[6];
 };
 
-} // namespace simulator
+}  // namespace simulator

@@ -10,11 +10,11 @@ namespace {
 
 struct SetupRow {
     std::uint16_t offset;
-    std::uint8_t width;   // bytes, little endian
+    std::uint8_t width;  // bytes, little endian
     std::uint32_t value;
 };
 
-// clang-format off   (a table: one row per line as written)
+// clang-format off
 constexpr SetupRow kDefaults[] = {
     // CONFIGURATION, ASYNC: 19200 both ways, ASCII, 8 bits, no parity, 1 stop, BSC characters
     {2, 1, 24}, {3, 1, 24}, {4, 1, 0}, {5, 1, 3}, {6, 1, 0}, {7, 1, 0}, {17, 1, 1},
@@ -77,7 +77,7 @@ void fill_triggers(std::vector<std::uint8_t>& setup) {
 }
 
 void fill_polling(std::vector<std::uint8_t>& setup) {
-    setup[476] = 0xFF;   // polling message "05" then empty cells
+    setup[476] = 0xFF;  // polling message "05" then empty cells
     setup[477] = 0x05;
     for (std::size_t cell = 1; cell < 15; ++cell) setup[476 + 2 * cell + 1] = 0xFF;
     for (std::size_t pair = 0; pair < 14; ++pair) setup[506 + pair] = static_cast<std::uint8_t>(pair);
@@ -87,7 +87,7 @@ void fill_polling(std::vector<std::uint8_t>& setup) {
     }
 }
 
-} // namespace
+}  // namespace
 
 std::vector<std::uint8_t> default_setup(Model model, LineMode mode) {
     std::vector<std::uint8_t> setup(kSetupSize, 0);
@@ -98,10 +98,10 @@ std::vector<std::uint8_t> default_setup(Model model, LineMode mode) {
     fill_polling(setup);
     setup[1] = static_cast<std::uint8_t>(mode);
     if (model == Model::Rv7010) {
-        setup[387] = 0;   // no frame or packet level on the smallest model
+        setup[387] = 0;  // no frame or packet level on the smallest model
         setup[388] = 0;
     }
     return setup;
 }
 
-} // namespace simulator
+}  // namespace simulator

@@ -103,8 +103,8 @@ private:
     bool bad_ = false;
 };
 
-} // namespace
+}  // namespace
 
 std::unique_ptr<ModeTraffic> make_async_traffic() { return std::make_unique<AsyncTraffic>(); }
 
-} // namespace simulator
+}  // namespace simulator

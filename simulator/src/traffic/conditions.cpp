@@ -19,7 +19,7 @@ std::uint8_t at(std::span<const std::uint8_t> setup, std::size_t offset) {
     return offset < setup.size() ? setup[offset] : 0;
 }
 
-} // namespace
+}  // namespace
 
 LineConditions LineConditions::from_setup(std::span<const std::uint8_t> setup, FrameProtocol protocol) {
     LineConditions c;
@@ -35,9 +35,10 @@ LineConditions LineConditions::from_setup(std::span<const std::uint8_t> setup, F
         c.stop_or_clock = 0;
         c.check = 0;
     } else {
-        const ModeOffsets& o = c.mode == LineMode::Async ? kAsync
+        const ModeOffsets& o = c.mode == LineMode::Async  ? kAsync
                                : c.mode == LineMode::Sync ? kSync
-                               : c.mode == LineMode::Hdlc ? kHdlc : kNrzi;
+                               : c.mode == LineMode::Hdlc ? kHdlc
+                                                          : kNrzi;
         c.sd_speed = at(setup, o.sd_speed);
         c.rd_speed = at(setup, o.rd_speed);
         c.code = at(setup, o.code);
@@ -92,4 +93,4 @@ void LineConditions::write_info(std::span<std::uint8_t, 34> info) const {
     info[33] = line_states ? 1 : 0;
 }
 
-} // namespace simulator
+}  // namespace simulator

@@ -38,8 +38,7 @@ std::uint32_t TrafficGenerator::next() {
     return words[state_->next++];
 }
 
-std::vector<std::uint32_t> generate_records(const LineConditions& conditions, std::uint64_t seed,
-                                            std::size_t count) {
+std::vector<std::uint32_t> generate_records(const LineConditions& conditions, std::uint64_t seed, std::size_t count) {
     TrafficGenerator generator(conditions, seed);
     std::vector<std::uint32_t> words;
     words.reserve(count);
@@ -47,4 +46,4 @@ std::vector<std::uint32_t> generate_records(const LineConditions& conditions, st
     return words;
 }
 
-} // namespace simulator
+}  // namespace simulator

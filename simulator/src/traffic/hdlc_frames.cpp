@@ -9,11 +9,12 @@ namespace {
 
 std::uint8_t gfi(bool extended) { return extended ? 0x20 : 0x10; }
 
-} // namespace
+}  // namespace
 
 Bytes i_control(bool extended, unsigned ns, unsigned nr, bool poll) {
     if (extended)
-        return {static_cast<std::uint8_t>((ns & 0x7F) << 1), static_cast<std::uint8_t>((nr & 0x7F) << 1 | (poll ? 1 : 0))};
+        return {static_cast<std::uint8_t>((ns & 0x7F) << 1),
+                static_cast<std::uint8_t>((nr & 0x7F) << 1 | (poll ? 1 : 0))};
     return {static_cast<std::uint8_t>((nr & 7) << 5 | (poll ? 0x10 : 0) | (ns & 7) << 1)};
 }
 
@@ -24,8 +25,8 @@ Bytes s_control(bool extended, std::uint8_t kind, unsigned nr, bool pf) {
 
 Bytes x25_call_request(bool extended) {
     // Called DTE 3120 1234, calling 4410 0077, no facilities, protocol id 01000000.
-    return {gfi(extended), 0x01, 0x0B, 0x88, 0x31, 0x20, 0x12, 0x34, 0x44, 0x10, 0x00, 0x77,
-            0x00, 0x01, 0x00, 0x00, 0x00};
+    return {gfi(extended), 0x01, 0x0B, 0x88, 0x31, 0x20, 0x12, 0x34, 0x44,
+            0x10,          0x00, 0x77, 0x00, 0x01, 0x00, 0x00, 0x00};
 }
 
 Bytes x25_call_connected(bool extended) { return {gfi(extended), 0x01, 0x0F}; }
@@ -70,7 +71,7 @@ std::span<const std::uint8_t> ies_of(Q931 type) {
     }
 }
 
-} // namespace
+}  // namespace
 
 Bytes q931(Q931 type, std::uint8_t call_ref, bool from_origin) {
     // Sized once and filled in place: growing a short vector by insert makes
@@ -85,4 +86,4 @@ Bytes q931(Q931 type, std::uint8_t call_ref, bool from_origin) {
     return m;
 }
 
-} // namespace simulator::hdlc
+}  // namespace simulator::hdlc

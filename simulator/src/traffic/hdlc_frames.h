@@ -10,8 +10,7 @@ namespace simulator::hdlc {
 using Bytes = std::vector<std::uint8_t>;
 
 // Unnumbered control values with the P/F bit set.
-inline constexpr std::uint8_t SNRM_P = 0x93, SABM_P = 0x3F, SABME_P = 0x7F, DISC_P = 0x53, UA_F = 0x73,
-                              DM_F = 0x1F;
+inline constexpr std::uint8_t SNRM_P = 0x93, SABM_P = 0x3F, SABME_P = 0x7F, DISC_P = 0x53, UA_F = 0x73, DM_F = 0x1F;
 // Supervisory kinds (bits 2-3).
 inline constexpr std::uint8_t RR = 0x01, RNR = 0x05, REJ = 0x09;
 
@@ -23,15 +22,20 @@ Bytes s_control(bool extended, std::uint8_t kind, unsigned nr, bool pf);
 Bytes x25_call_request(bool extended);
 Bytes x25_call_connected(bool extended);
 Bytes x25_data(bool extended, unsigned ps, unsigned pr, bool more, const Bytes& data);
-Bytes x25_flow(bool extended, std::uint8_t kind, unsigned pr);   // RR, RNR, REJ packets
+Bytes x25_flow(bool extended, std::uint8_t kind, unsigned pr);  // RR, RNR, REJ packets
 Bytes x25_clear_request(bool extended);
 Bytes x25_clear_confirmation(bool extended);
 
 // Q.931 messages with a one-byte call reference (`from_origin` clears the flag bit).
 enum class Q931 : std::uint8_t {
-    Setup = 0x05, CallProceeding = 0x02, Connect = 0x07, ConnectAck = 0x0F,
-    Disconnect = 0x45, Release = 0x4D, ReleaseComplete = 0x5A,
+    Setup = 0x05,
+    CallProceeding = 0x02,
+    Connect = 0x07,
+    ConnectAck = 0x0F,
+    Disconnect = 0x45,
+    Release = 0x4D,
+    ReleaseComplete = 0x5A,
 };
 Bytes q931(Q931 type, std::uint8_t call_ref, bool from_origin);
 
-} // namespace simulator::hdlc
+}  // namespace simulator::hdlc

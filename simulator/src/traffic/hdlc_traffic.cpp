@@ -35,8 +35,7 @@ public:
             const bool cr = (dir == Direction::Rd) == command;
             return {static_cast<std::uint8_t>(cr ? 0x02 : 0x00), 0x81};
         }
-        case FrameProtocol::Sdlc:
-            return {0xC1};
+        case FrameProtocol::Sdlc: return {0xC1};
         default: {
             const bool dte_address = (dir == Direction::Sd) == command;
             return {static_cast<std::uint8_t>(dte_address ? 0x01 : 0x03)};
@@ -146,9 +145,8 @@ void plan_lapd(Session& s, std::uint8_t call_ref) {
     s.u(Direction::Sd, hdlc::SABME_P, true);
     s.u(Direction::Rd, hdlc::UA_F, false);
     const std::pair<Direction, Q931> steps[] = {
-        {Direction::Sd, Q931::Setup},      {Direction::Rd, Q931::CallProceeding},
-        {Direction::Rd, Q931::Connect},    {Direction::Sd, Q931::ConnectAck},
-        {Direction::Sd, Q931::Disconnect}, {Direction::Rd, Q931::Release},
+        {Direction::Sd, Q931::Setup},           {Direction::Rd, Q931::CallProceeding}, {Direction::Rd, Q931::Connect},
+        {Direction::Sd, Q931::ConnectAck},      {Direction::Sd, Q931::Disconnect},     {Direction::Rd, Q931::Release},
         {Direction::Sd, Q931::ReleaseComplete},
     };
     for (const auto& [dir, type] : steps) {
@@ -222,10 +220,10 @@ private:
     std::deque<Planned> planned_;
 };
 
-} // namespace
+}  // namespace
 
 std::unique_ptr<ModeTraffic> make_hdlc_traffic(FrameProtocol protocol, std::uint64_t seed) {
     return std::make_unique<HdlcTraffic>(protocol, seed);
 }
 
-} // namespace simulator
+}  // namespace simulator

@@ -20,7 +20,7 @@ Bytes control_packet(std::uint16_t protocol, std::uint8_t code, std::uint8_t id,
     // Sized once and filled in place (see icmp_echo).
     const auto length = static_cast<std::uint16_t>(4 + data.size());
     Bytes f(8 + data.size());
-    // clang-format off   (a table: one row per line as written)
+    // clang-format off
     const std::uint8_t head[8] = {0xFF, 0x03, static_cast<std::uint8_t>(protocol >> 8),
                                   static_cast<std::uint8_t>(protocol), code, id,
                                   static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length)};
@@ -44,7 +44,7 @@ Bytes icmp_echo(bool request, std::uint16_t seq, std::uint16_t ip_id) {
     constexpr std::size_t ip = 4, icmp = ip + 20, payload = 16;
     constexpr std::uint16_t total = 20 + 8 + payload;
     const std::uint8_t src = request ? 2 : 1, dst = request ? 1 : 2;
-    // clang-format off   (a table: one row per line as written)
+    // clang-format off
     const std::uint8_t head[icmp + 8] = {
         0xFF, 0x03, static_cast<std::uint8_t>(kIp >> 8), static_cast<std::uint8_t>(kIp),
         0x45, 0x00, static_cast<std::uint8_t>(total >> 8), static_cast<std::uint8_t>(total),
@@ -129,8 +129,8 @@ private:
     std::deque<std::pair<Direction, Bytes>> planned_;
 };
 
-} // namespace
+}  // namespace
 
 std::unique_ptr<ModeTraffic> make_ppp_traffic() { return std::make_unique<PppTraffic>(); }
 
-} // namespace simulator
+}  // namespace simulator

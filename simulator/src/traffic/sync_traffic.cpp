@@ -11,7 +11,10 @@ namespace {
 constexpr std::uint8_t STX = 0x02, ETB = 0x17, ETX = 0x03, EOT = 0x04, ENQ = 0x05, DLE = 0x10, NAK = 0x15;
 
 constexpr std::string_view kRecords[] = {
-    "ACCOUNT 55102 BALANCE 0000123400", "TRANSFER 000500 TO 77731", "INQUIRY 00314", "CARD 4410 OK",
+    "ACCOUNT 55102 BALANCE 0000123400",
+    "TRANSFER 000500 TO 77731",
+    "INQUIRY 00314",
+    "CARD 4410 OK",
 };
 
 class SyncTraffic final : public ModeTraffic {
@@ -55,7 +58,8 @@ private:
         bad_ = ctx.rng().one_in(10);
         const std::uint8_t status = bad_ ? kCheckError : kCheckGood;
         if (ctx.conditions().check == 1 || ctx.conditions().check == 2) {
-            ctx.cell(Direction::Sd, status, static_cast<std::uint8_t>(lrc(body, ctx.conditions().check == 1) ^ (bad_ ? 0x33 : 0)));
+            ctx.cell(Direction::Sd, status,
+                     static_cast<std::uint8_t>(lrc(body, ctx.conditions().check == 1) ^ (bad_ ? 0x33 : 0)));
         } else if (ctx.conditions().check != 0) {
             const std::uint16_t v = static_cast<std::uint16_t>(crc16_bsc(body) ^ (bad_ ? 0x1111 : 0));
             ctx.cell(Direction::Sd, status, static_cast<std::uint8_t>(v));
@@ -79,8 +83,8 @@ private:
     bool bad_ = false;
 };
 
-} // namespace
+}  // namespace
 
 std::unique_ptr<ModeTraffic> make_sync_traffic() { return std::make_unique<SyncTraffic>(); }
 
-} // namespace simulator
+}  // namespace simulator

@@ -1,24 +1,22 @@
 // The simulated line clock and the words for cells, stamps, idles and signals.
 #include "traffic/traffic_context.h"
 
-
 namespace simulator {
 namespace {
 
 // Bits per second of the speed list entries.
 constexpr std::uint32_t kSpeeds[] = {
-    50, 75, 100, 110, 134, 150, 200, 300, 600, 1200, 1800, 2000, 2400, 3200, 3600, 4800, 7200, 8000, 9600,
-    12000, 12800, 14400, 16000, 16800, 19200, 28800, 32000, 38400, 46000, 48000, 50000, 56000, 57600,
-    64000, 72000, 76800, 115200,
+    50,    75,    100,   110,   134,   150,   200,   300,   600,   1200,  1800,   2000,  2400,
+    3200,  3600,  4800,  7200,  8000,  9600,  12000, 12800, 14400, 16000, 16800,  19200, 28800,
+    32000, 38400, 46000, 48000, 50000, 56000, 57600, 64000, 72000, 76800, 115200,
 };
 static_assert(std::size(kSpeeds) == 37);
 
 constexpr std::uint64_t kDayUs = 24ULL * 3600 * 1000000;
 
-} // namespace
+}  // namespace
 
-TrafficContext::TrafficContext(const LineConditions& conditions, std::uint64_t seed)
-    : c_(conditions), rng_(seed) {
+TrafficContext::TrafficContext(const LineConditions& conditions, std::uint64_t seed) : c_(conditions), rng_(seed) {
     // The measurement starts at a time of day that depends on the seed only.
     time_us_ = (8ULL * 3600 + rng_.below(8 * 3600)) * 1000000;
 }
@@ -42,8 +40,8 @@ void TrafficContext::pause(Direction dir, std::uint32_t ms) {
 void TrafficContext::stamp(Direction dir) {
     if (!c_.time_stamps) return;
     const std::uint64_t s = time_us_ / 1000000;
-    out_.push_back(time_stamp_word(dir, static_cast<int>(s / 3600), static_cast<int>(s / 60 % 60),
-                                   static_cast<int>(s % 60)));
+    out_.push_back(
+        time_stamp_word(dir, static_cast<int>(s / 3600), static_cast<int>(s / 60 % 60), static_cast<int>(s % 60)));
 }
 
 void TrafficContext::signals(std::uint8_t after) {
@@ -81,4 +79,4 @@ std::uint16_t crc16_bsc(std::span<const std::uint8_t> bytes) {
     return reg;
 }
 
-} // namespace simulator
+}  // namespace simulator

@@ -64,7 +64,7 @@ private:
     LineConditions c_;
     Rng rng_;
     std::vector<std::uint32_t> out_;
-    std::uint64_t time_us_;   // simulated time of day
+    std::uint64_t time_us_;  // simulated time of day
     std::uint8_t signals_ = 0;
 };
 
@@ -84,4 +84,4 @@ std::unique_ptr<ModeTraffic> make_ppp_traffic();
 std::uint8_t lrc(std::span<const std::uint8_t> bytes, bool odd);
 std::uint16_t crc16_bsc(std::span<const std::uint8_t> bytes);
 
-} // namespace simulator
+}  // namespace simulator

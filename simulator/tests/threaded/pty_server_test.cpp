@@ -98,7 +98,7 @@ TEST(PtyServer, TypedKeysReachThePanelAndAreReportedToThePc) {
         const std::string report = frame({'2', 0, 0x20, 0x0C, 128 + 18});
         EXPECT_EQ(port.read(report.size()), report);
     }
-    ::close(keys[1]);   // the end of the typed keys does not end the line
+    ::close(keys[1]);  // the end of the typed keys does not end the line
     {
         Port port(server.slave_path());
         port.write(frame({'@', 1, 2, '4', 0x01, 0x00}));
@@ -110,5 +110,5 @@ TEST(PtyServer, TypedKeysReachThePanelAndAreReportedToThePc) {
     ::close(keys[0]);
 }
 
-} // namespace
-} // namespace simulator
+}  // namespace
+}  // namespace simulator

@@ -72,4 +72,4 @@ private:
     std::atomic<int> failures_{0};
 };
 
-} // namespace testing_util
+}  // namespace testing_util

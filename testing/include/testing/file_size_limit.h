@@ -23,4 +23,4 @@ private:
     bool set_ = false;
 };
 
-} // namespace testing_util
+}  // namespace testing_util

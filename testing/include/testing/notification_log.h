@@ -57,30 +57,34 @@ public:
     static constexpr int kNone = -1000;
     int take(int code, std::chrono::milliseconds limit) {
         int status = kNone;
-        wait_until([&] {
-            for (auto it = notes_.begin(); it != notes_.end(); ++it)
-                if (it->first == code) {
-                    status = it->second;
-                    notes_.erase(notes_.begin(), it + 1);
-                    return true;
-                }
-            return false;
-        }, limit);
+        wait_until(
+            [&] {
+                for (auto it = notes_.begin(); it != notes_.end(); ++it)
+                    if (it->first == code) {
+                        status = it->second;
+                        notes_.erase(notes_.begin(), it + 1);
+                        return true;
+                    }
+                return false;
+            },
+            limit);
         return status;
     }
     // Whether a report with this code and status came within `limit`; nothing is taken.
     bool came(int code, int status, std::chrono::milliseconds limit) {
-        return wait_until([&] {
-            for (const auto& n : notes_)
-                if (n.first == code && n.second == status) return true;
-            return false;
-        }, limit);
+        return wait_until(
+            [&] {
+                for (const auto& n : notes_)
+                    if (n.first == code && n.second == status) return true;
+                return false;
+            },
+            limit);
     }
 
 private:
     std::mutex mutex_;
     std::condition_variable cv_;
-    std::vector<std::pair<int, int>> notes_;   // code, status
+    std::vector<std::pair<int, int>> notes_;  // code, status
 };
 
 }  // namespace testing_util

@@ -13,7 +13,7 @@ namespace testing_util {
 
 class PtyPair {
 public:
-    PtyPair();   // raw mode on both sides; throws std::runtime_error on failure
+    PtyPair();  // raw mode on both sides; throws std::runtime_error on failure
     ~PtyPair();
     PtyPair(const PtyPair&) = delete;
     PtyPair& operator=(const PtyPair&) = delete;
@@ -31,8 +31,8 @@ public:
 
 private:
     int master_ = -1;
-    int slave_ = -1;   // kept open so the master never sees a hang-up between test steps
+    int slave_ = -1;  // kept open so the master never sees a hang-up between test steps
     std::string slave_path_;
 };
 
-} // namespace testing_util
+}  // namespace testing_util

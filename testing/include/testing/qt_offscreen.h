@@ -22,7 +22,7 @@ public:
     void SetUp() override {
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
         static int argc = 1;
-        static char* argv[] = {program_invocation_short_name, nullptr};   // the test binary's name
+        static char* argv[] = {program_invocation_short_name, nullptr};  // the test binary's name
         app_ = new QApplication(argc, argv);
         // A test closes its windows; that must not end the application.
         QApplication::setQuitOnLastWindowClosed(false);

@@ -4,9 +4,9 @@
 // Errors: the constructor throws when no folder can be made.
 // Threads: the test's.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
-#include <cstdint>
 
 namespace testing_util {
 
@@ -30,4 +30,4 @@ std::vector<std::uint8_t> read_file(const std::string& path);
 void write_file(const std::string& path, const std::vector<std::uint8_t>& bytes);
 void write_file(const std::string& path, const std::string& text);
 
-} // namespace testing_util
+}  // namespace testing_util

@@ -2,6 +2,9 @@
 // interpret, record-word kinds and the reader's filter flags. The folder's
 // files and the information file's header are the shared format's
 // (pcbuffer/buffer_names.h); the sizes the reader works in are taken from there.
+//
+// Errors: none; constants only.
+// Threads: any.
 #pragma once
 #include <cstdint>
 
@@ -9,21 +12,21 @@
 
 namespace textlib {
 
-constexpr int kBlockWords = pcbuffer::BlockBytes / pcbuffer::RecordBytes;   // record words in a full block file
-constexpr int kInfoHeaderSize = pcbuffer::InfoHeaderSize;   // magic + model code before the data-info body
+constexpr int kBlockWords = pcbuffer::BlockBytes / pcbuffer::RecordBytes;  // record words in a full block file
+constexpr int kInfoHeaderSize = pcbuffer::InfoHeaderSize;  // magic + model code before the data-info body
 constexpr int kInfoBodySize = pcbuffer::InfoBodySize;
-constexpr int kLiveTrimEvery = 0x10000;         // live records: words read between let-go checks
+constexpr int kLiveTrimEvery = 0x10000;  // live records: words read between let-go checks
 
 // Data-info body offsets.
 namespace info {
-constexpr int kMode = 1;            // 0 ASYNC, 1 SYNC, 2 HDLC, 3 NRZI, 4 PPP
+constexpr int kMode = 1;  // 0 ASYNC, 1 SYNC, 2 HDLC, 3 NRZI, 4 PPP
 constexpr int kSSpeed = 2;
 constexpr int kRSpeed = 3;
 constexpr int kCode = 4;
 constexpr int kCharBit = 5;
 constexpr int kParity = 6;
 constexpr int kStopOrClock = 7;
-constexpr int kCheck = 17;          // BCC kind, or FCS on/off for HDLC and NRZI
+constexpr int kCheck = 17;  // BCC kind, or FCS on/off for HDLC and NRZI
 constexpr int kSdAddrOn = 18;
 constexpr int kSdAddr = 19;
 constexpr int kRdAddrOn = 20;

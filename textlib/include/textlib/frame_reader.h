@@ -1,6 +1,11 @@
 // The frames of a PC buffer (a folder or a single data file) or of a running
 // measurement, cut by the same delimiter as the frame layouts, for code that
 // writes frames in a format of its own (the pcapng export). One thread at a time.
+//
+// Errors: Open is false for a path that is neither a buffer folder nor a
+// single data file.
+// Threads: one thread at a time per reader; live records may be filled on
+// another.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -28,8 +33,8 @@ public:
     void SetFilter(int flags);
 
     bool IsSingleFile() const;
-    std::int64_t RecordCount() const;   // record words of a single data file
-    int BlockCount() const;             // block files of a folder
+    std::int64_t RecordCount() const;  // record words of a single data file
+    int BlockCount() const;            // block files of a folder
     // A byte of the information body (offsets in textlib::info).
     int Info(int offset) const;
 

@@ -3,6 +3,9 @@
 // and so holds the library's code already): the factory behind
 // CreateMirlokeTextConvert, with the same contract, and the version the
 // library's MKGetDllVersion answers (kTextlibVersion, textlib/text_convert.h).
+//
+// Errors: as CreateMirlokeTextConvert: 0 when construction failed.
+// Threads: as TextConvert's (textlib/text_convert.h).
 #pragma once
 #include "textlib/text_convert.h"
 

@@ -1,6 +1,10 @@
 // A conversion that runs while the measurement lasts: the layout the options
 // choose, over the live records, written to a stream (a terminal, a pipe) as
 // the words arrive. The same routines as a conversion of a finished buffer.
+//
+// Errors: kConvertFailed when writing failed or the records finished without
+// information.
+// Threads: the calling thread; the records are filled on another.
 #pragma once
 #include <cstdio>
 

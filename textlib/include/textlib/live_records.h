@@ -2,6 +2,10 @@
 // that runs while the measurement lasts. The producer (the thread that gets
 // the words) appends; the one consumer reads by record index and waits when
 // it reaches the newest word, so every layout runs unchanged over it.
+//
+// Errors: none; Abandon ends a reader's wait when the consumer gives up.
+// Threads: one producer thread appends, one consumer thread reads; Abandon from
+// any.
 #pragma once
 #include <array>
 #include <condition_variable>
@@ -47,7 +51,7 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable arrived_;
     std::deque<std::uint32_t> words_;
-    std::int64_t base_ = 0;   // record index of words_.front()
+    std::int64_t base_ = 0;  // record index of words_.front()
     Body body_{};
     bool hasInfo_ = false;
     bool finished_ = false;

@@ -35,11 +35,11 @@ protected:
 // The end's lParam is the system's error number (errno) when the job failed on
 // its output files, else 0.
 constexpr std::uintptr_t kConvertProgress = 1;
-constexpr int kConvertDone = 0;        // ran to its end
-constexpr int kConvertFailed = 1;      // write/open failure or no routine for the options
-constexpr int kConvertCancelled = 2;   // ended by Stop
-constexpr int kConvertNoOutput = 3;    // the first output file could not be created
-constexpr unsigned kConvertIdleMessage = 0x8000;   // message number while no buffer is open
+constexpr int kConvertDone = 0;                   // ran to its end
+constexpr int kConvertFailed = 1;                 // write/open failure or no routine for the options
+constexpr int kConvertCancelled = 2;              // ended by Stop
+constexpr int kConvertNoOutput = 3;               // the first output file could not be created
+constexpr unsigned kConvertIdleMessage = 0x8000;  // message number while no buffer is open
 
 // The values of ConvertOptions' choice fields (the fields stay int32 so the
 // record's layout is fixed; each enum converts to the field's type).
@@ -56,25 +56,25 @@ enum ConvertCsvData : std::int32_t { CsvDataHex = 0, CsvDataDec = 1, CsvDataChar
 // application stores them under ("print Format" is PrintFormat, "CSV Form" is
 // CsvForm and so on, since both pages use the same names).
 struct ConvertOptions {
-    std::int32_t Format;            // ConvertFormat
-    std::int32_t Line;              // ConvertLine
-    std::int32_t Start;             // first block, 1-based from the oldest block file
-    std::int32_t Blocks;            // blocks to convert, clamped to 1..1024 by Start()
-    char SavePath[260];             // output folder
-    std::int32_t MaxLines;          // lines per output file
-    std::int32_t PrintFormat;       // ConvertPrintFormat
-    std::int32_t PrintData;         // ConvertPrintData
-    std::int32_t GuideCut;          // no header box, separators or guides
-    std::int32_t LineStateCut;      // no line-state lines
-    std::int32_t TimeStampCut;      // drop time stamps
-    std::int32_t IdleTimeCut;       // drop idle times
-    std::int32_t TranslateFrame;    // ConvertFrame
-    std::int32_t TranslatePacket;   // ConvertPacket (PacketLapd: Q.931)
-    signed char DisplayLineState[8];// signal numbers 0..7 in display order, ends at a negative entry
-    std::int32_t CsvForm;           // ConvertCsvForm
-    std::int32_t CsvData;           // ConvertCsvData
-    std::int32_t Width;             // fields per CSV line
-    char Delimit[16];               // CSV delimiter text
+    std::int32_t Format;              // ConvertFormat
+    std::int32_t Line;                // ConvertLine
+    std::int32_t Start;               // first block, 1-based from the oldest block file
+    std::int32_t Blocks;              // blocks to convert, clamped to 1..1024 by Start()
+    char SavePath[260];               // output folder
+    std::int32_t MaxLines;            // lines per output file
+    std::int32_t PrintFormat;         // ConvertPrintFormat
+    std::int32_t PrintData;           // ConvertPrintData
+    std::int32_t GuideCut;            // no header box, separators or guides
+    std::int32_t LineStateCut;        // no line-state lines
+    std::int32_t TimeStampCut;        // drop time stamps
+    std::int32_t IdleTimeCut;         // drop idle times
+    std::int32_t TranslateFrame;      // ConvertFrame
+    std::int32_t TranslatePacket;     // ConvertPacket (PacketLapd: Q.931)
+    signed char DisplayLineState[8];  // signal numbers 0..7 in display order, ends at a negative entry
+    std::int32_t CsvForm;             // ConvertCsvForm
+    std::int32_t CsvData;             // ConvertCsvData
+    std::int32_t Width;               // fields per CSV line
+    char Delimit[16];                 // CSV delimiter text
 };
 // The record crosses the library boundary by address: pin its layout.
 static_assert(offsetof(ConvertOptions, SavePath) == 16 && offsetof(ConvertOptions, MaxLines) == 276);

@@ -14,31 +14,36 @@ namespace {
 
 // Input classes: a check mark (status 2 or 3), a control character, or other.
 enum Input : std::uint8_t {
-    kCheck, kSoh, kStx, kEtx, kEot, kEnq, kAck, kDle, kNak, kEtb, kItb, kAck0, kAck1, kWack, kRvi, kOther,
+    kCheck,
+    kSoh,
+    kStx,
+    kEtx,
+    kEot,
+    kEnq,
+    kAck,
+    kDle,
+    kNak,
+    kEtb,
+    kItb,
+    kAck0,
+    kAck1,
+    kWack,
+    kRvi,
+    kOther,
     kInputCount
 };
 
-constexpr int kNone = -1;   // the family has no such character
+constexpr int kNone = -1;  // the family has no such character
 
 struct RoleRow {
     Input role;
     int ascii, ebcdic, transc;
 };
 constexpr RoleRow kRoles[] = {
-    {kSoh, 0x01, 0x01, 0x00},
-    {kStx, 0x02, 0x02, 0x0A},
-    {kEtx, 0x03, 0x03, 0x2E},
-    {kEot, 0x04, 0x37, 0x1E},
-    {kEnq, 0x05, 0x2D, 0x2D},
-    {kAck, 0x06, 0x2E, kNone},
-    {kDle, 0x10, 0x10, 0x1F},
-    {kNak, 0x15, 0x3D, 0x3D},
-    {kEtb, 0x17, 0x26, 0x0F},
-    {kItb, 0x1F, 0x1F, 0x1D},
-    {kAck0, 0x30, 0x70, 0x20},   // second character after DLE
-    {kAck1, 0x31, 0x61, 0x23},
-    {kWack, 0x3B, 0x6B, 0x26},
-    {kRvi, 0x3C, 0x7C, 0x32},
+    {kSoh, 0x01, 0x01, 0x00},  {kStx, 0x02, 0x02, 0x0A},  {kEtx, 0x03, 0x03, 0x2E},  {kEot, 0x04, 0x37, 0x1E},
+    {kEnq, 0x05, 0x2D, 0x2D},  {kAck, 0x06, 0x2E, kNone}, {kDle, 0x10, 0x10, 0x1F},  {kNak, 0x15, 0x3D, 0x3D},
+    {kEtb, 0x17, 0x26, 0x0F},  {kItb, 0x1F, 0x1F, 0x1D},  {kAck0, 0x30, 0x70, 0x20},  // second character after DLE
+    {kAck1, 0x31, 0x61, 0x23}, {kWack, 0x3B, 0x6B, 0x26}, {kRvi, 0x3C, 0x7C, 0x32},
 };
 
 using ClassTable = std::array<Input, 256>;
@@ -68,8 +73,8 @@ struct Rule {
     Input in;
     S to;
     Flag flag;
-    std::uint8_t emit[2];   // token codes, 0 for none
-    bool pushCell;          // the input cell itself goes out (check marks)
+    std::uint8_t emit[2];  // token codes, 0 for none
+    bool pushCell;         // the input cell itself goes out (check marks)
     Then then;
 };
 
@@ -115,7 +120,7 @@ constexpr Rule kRules[] = {
     {S::TransparentDle, kEtx, S::Idle, kClearFlag, {t::kDle, t::kEtx}, false, kDone},
     {S::TransparentDle, kEtb, S::Idle, kClearFlag, {t::kDle, t::kEtb}, false, kDone},
     {S::TransparentDle, kItb, S::Transparent, kSetFlag, {t::kDle, t::kItb}, false, kDone},
-    {S::TransparentDle, kOther, S::Transparent, kKeep, {}, false, kTextMark},   // a second DLE too
+    {S::TransparentDle, kOther, S::Transparent, kKeep, {}, false, kTextMark},  // a second DLE too
 };
 
 constexpr bool RulesSortedAndUnique() {
@@ -150,24 +155,23 @@ constexpr RuleIndex BuildIndex() {
 }
 constexpr RuleIndex kRuleIndex = BuildIndex();
 
-constexpr int kFirstDroppedStatus = 8;   // breaks, aborts, flags, no character
+constexpr int kFirstDroppedStatus = 8;  // breaks, aborts, flags, no character
 
 }  // namespace
 
 ControlFamily ControlFamilyFor(int mode, int code) {
     if (mode != kAsync && mode != kSync) return ControlFamily::Ascii;
     switch (code) {
-    case 0:   // ASCII
-    case 3:   // JIS 7
-    case 4:   // JIS 8
+    case 0:  // ASCII
+    case 3:  // JIS 7
+    case 4:  // JIS 8
         return ControlFamily::Ascii;
-    case 1:   // EBCDIC
-    case 2:   // EBCDIK
+    case 1:  // EBCDIC
+    case 2:  // EBCDIK
         return ControlFamily::Ebcdic;
-    case 7:   // TRANSC
+    case 7:  // TRANSC
         return ControlFamily::Transc;
-    default:
-        return ControlFamily::None;
+    default: return ControlFamily::None;
     }
 }
 
@@ -201,7 +205,7 @@ void ControlMachine::Step(int input, std::uint16_t cell, ControlOutput& out) {
         pending_ = false;
         Emit(token::kText, out);
     } else if (r.then == kAsText) {
-        Step(input, cell, out);   // state_ is Text now: no further kAsText
+        Step(input, cell, out);  // state_ is Text now: no further kAsText
     }
 }
 

@@ -23,7 +23,7 @@ namespace token {
 constexpr std::uint8_t kSoh = 0x01, kStx = 0x02, kEtx = 0x03, kDle = 0x10, kItb = 0x1F, kEtb = 0x26, kEnq = 0x2D,
                        kAck = 0x2E, kEot = 0x37, kNak = 0x3D, kText = 0x60, kT = 0xE3, kD = 0xC4, kZero = 0xF0,
                        kOne = 0xF1, kW = 0xE6, kR = 0xD9, kV = 0xE5;
-}
+}  // namespace token
 
 // What one input cell produced, oldest first. The rules never put out more
 // than two; the room for four keeps a wrong rule from losing anything.
@@ -51,7 +51,7 @@ private:
     std::uint16_t marker_;
     ControlFamily family_ = ControlFamily::None;
     ControlState state_ = ControlState::NoOp;
-    bool pending_ = false;   // text seen since the last control character
+    bool pending_ = false;  // text seen since the last control character
 };
 
 }  // namespace textlib

@@ -22,7 +22,7 @@ void ControlSequenceFilter::Reset(std::int64_t startIndex, std::int64_t end, std
 }
 
 void ControlSequenceFilter::Push(std::uint16_t cell, bool rd) {
-    if (write_ - read_ >= kRingSize) return;   // cannot happen: the ring is fed only when empty
+    if (write_ - read_ >= kRingSize) return;  // cannot happen: the ring is fed only when empty
     ring_[write_++ % kRingSize] = Entry{cell, rd};
 }
 

@@ -39,19 +39,19 @@ private:
         std::uint16_t cell;
         bool rd;
     };
-    static constexpr unsigned kRingSize = 8;   // one data word pushes at most 2 x 2; 4 x 2 leaves room
+    static constexpr unsigned kRingSize = 8;  // one data word pushes at most 2 x 2; 4 x 2 leaves room
 
     void Push(std::uint16_t cell, bool rd);
     void Feed(std::uint32_t word);
 
     BufferReader& reader_;
-    static constexpr unsigned kAskEvery = 64;   // records read between keepGoing calls
+    static constexpr unsigned kAskEvery = 64;  // records read between keepGoing calls
     std::int64_t end_ = INT64_MAX;
     std::function<bool()> keepGoing_;
     unsigned sinceAsked_ = 0;
     ControlFamily family_ = ControlFamily::None;
     std::array<Entry, kRingSize> ring_{};
-    unsigned write_ = 0, read_ = 0;   // running counts; the slot is count % kRingSize
+    unsigned write_ = 0, read_ = 0;  // running counts; the slot is count % kRingSize
     ControlMachine sd_{false};
     ControlMachine rd_{true};
 };

@@ -7,7 +7,7 @@
 namespace textlib {
 namespace {
 
-constexpr int kCharDisplay = 1;   // print Data Char: character lines only
+constexpr int kCharDisplay = 1;  // print Data Char: character lines only
 constexpr int kEbcdicCode = 1;
 
 }  // namespace

@@ -9,7 +9,7 @@
 namespace textlib {
 namespace {
 
-constexpr int kLastMarkStatus = 12;   // statuses above have no character in this direction
+constexpr int kLastMarkStatus = 12;  // statuses above have no character in this direction
 
 CsvFieldText Text(const char* s, std::size_t n) {
     CsvFieldText f{{}, n};
@@ -20,8 +20,8 @@ CsvFieldText Text(const char* s, std::size_t n) {
 CsvFieldText CharField(std::uint16_t cell, const CodePage& page) {
     const int status = CellStatus(cell);
     const int ch = CellChar(cell);
-    if (status > 1) return Text(kStatusMarks[status], 2);   // marks go out bare
-    if (ch > page.highest) return Text("", 0);               // above the code, or a code without tables
+    if (status > 1) return Text(kStatusMarks[status], 2);  // marks go out bare
+    if (ch > page.highest) return Text("", 0);             // above the code, or a code without tables
     const CellText picture = CodeCell(page, status == 1, ch);
     if (page.hex) return Text(picture.data(), 2);
     if (picture[0] != ' ') {
@@ -54,10 +54,8 @@ CsvFieldText CsvField(std::uint16_t cell, int mode, const CodePage& page) {
         digits[n++] = static_cast<char>('0' + ch % 10);
         return Text(digits, n);
     }
-    case kCsvChar:
-        return CharField(cell, page);
-    default:
-        return f;
+    case kCsvChar: return CharField(cell, page);
+    default: return f;
     }
 }
 

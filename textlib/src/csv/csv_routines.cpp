@@ -14,7 +14,7 @@
 namespace textlib {
 namespace {
 
-constexpr int kSdOnly = 1, kRdOnly = 2;   // Line; 0 is both directions
+constexpr int kSdOnly = 1, kRdOnly = 2;  // Line; 0 is both directions
 constexpr std::size_t kMaxDelimiter = 15;
 
 // Frame end statuses as the Frame form names them; none gives an empty field.
@@ -24,9 +24,7 @@ constexpr const char* kEndNames[] = {"", "GOOD", "NG", "Break", "Abort", "Short 
 
 // The delimiter is written whole. A record whose text fills all sixteen bytes
 // has no terminator; we stop at fifteen characters rather than read past it.
-std::string_view ConvertJob::Delimiter() const {
-    return {options_.Delimit, strnlen(options_.Delimit, kMaxDelimiter)};
-}
+std::string_view ConvertJob::Delimiter() const { return {options_.Delimit, strnlen(options_.Delimit, kMaxDelimiter)}; }
 
 // A line's fields are gathered and written at once.
 bool ConvertJob::PutCsvLine(std::string& line) {
@@ -45,7 +43,7 @@ int ConvertJob::CsvData() {
     reader_.Seek(StartIndex());
     const std::string_view delimiter = Delimiter();
     std::string line;
-    int n = 0;   // fields on the current line
+    int n = 0;  // fields on the current line
     auto field = [&](std::uint16_t cell) {
         if (n > 0) line += delimiter;
         AppendCsvCell(line, cell);
@@ -56,7 +54,7 @@ int ConvertJob::CsvData() {
     while (KeepGoing()) {
         std::uint32_t w = reader_.NextRecord();
         if (w == 0) break;
-        if (!IsData(w)) continue;   // gap markers carry no character
+        if (!IsData(w)) continue;  // gap markers carry no character
         if (options_.Line != kRdOnly && !field(SdCell(w))) return kConvertFailed;
         if (options_.Line != kSdOnly && !field(RdCell(w))) return kConvertFailed;
     }

@@ -9,7 +9,7 @@ namespace {
 constexpr int kStatusBcc = 2;
 constexpr int kStatusBccError = 3;
 constexpr int kStatusBreak = 8;
-constexpr int kIdleLimit = 99;   // idle times above this end a frame
+constexpr int kIdleLimit = 99;  // idle times above this end a frame
 
 // The idle value in the analyzer's unit: body byte 30 is 1 for x100, 2 for x10.
 int IdleValue(std::uint32_t word, const std::uint8_t* body) {
@@ -27,7 +27,7 @@ public:
         if (s.HasOther(dir)) return s.NoteOther(dir);
         if (s.Done() || s.Delivered(dir)) return;
         if (s.Started()) {
-            s.stopHere = true;   // the stamp opens the next frame
+            s.stopHere = true;  // the stamp opens the next frame
             return;
         }
         s.frame.timeStamp = StampOf(word);

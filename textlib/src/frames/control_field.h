@@ -10,9 +10,9 @@ enum class FrameKind { Info, Supervisory, Unnumbered };
 
 struct ControlField {
     FrameKind kind;
-    int ns;   // I frames only
+    int ns;  // I frames only
     int pf;
-    int nr;   // I and S frames
+    int nr;  // I and S frames
 };
 
 constexpr FrameKind KindOf(unsigned firstByte) {
@@ -23,8 +23,9 @@ constexpr FrameKind KindOf(unsigned firstByte) {
 // `length` is 1 or 2; U frames always have one byte.
 constexpr ControlField DecodeControl(unsigned value, int length) {
     FrameKind kind = KindOf(value & 0xFF);
-    if (length == 2) return {kind, static_cast<int>(value >> 1) & 0x7F, static_cast<int>(value >> 8) & 1,
-                             static_cast<int>(value >> 9) & 0x7F};
+    if (length == 2)
+        return {kind, static_cast<int>(value >> 1) & 0x7F, static_cast<int>(value >> 8) & 1,
+                static_cast<int>(value >> 9) & 0x7F};
     return {kind, static_cast<int>(value >> 1) & 0x07, static_cast<int>(value >> 4) & 1,
             static_cast<int>(value >> 5) & 0x07};
 }

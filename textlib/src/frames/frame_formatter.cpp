@@ -56,7 +56,7 @@ void FrameFormatter::ParseFields(Address mode, bool extendedControl) {
             control_ |= static_cast<unsigned>(frame_->Byte(i++)) << 8;
             controlLength_ = 2;
         } else if (twoBytes) {
-            controlComplete_ = false;   // the second byte never came
+            controlComplete_ = false;  // the second byte never came
         }
     }
     pos_ = i;

@@ -60,9 +60,9 @@ protected:
     int addressPos_ = 0;
     int addressLength_ = 0;
     unsigned control_ = 0;
-    int controlLength_ = 0;      // 0 none, 1 or 2 bytes
+    int controlLength_ = 0;  // 0 none, 1 or 2 bytes
     bool controlComplete_ = false;
-    int pos_ = 0;                // first byte after the parsed fields
+    int pos_ = 0;  // first byte after the parsed fields
     LineBuilder line_;
 };
 

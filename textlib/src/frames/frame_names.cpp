@@ -8,63 +8,54 @@
 namespace textlib {
 namespace {
 
-constexpr const char* no = nullptr;   // "-": the variant has no name here
+constexpr const char* no = nullptr;  // "-": the variant has no name here
 
 // S rows keyed by bits 0-3, U rows by the control byte with P/F 0.
 struct FrameRow {
     unsigned control;
-    const char* names[4][2];   // FrameNames column, then SD / RD
+    const char* names[4][2];  // FrameNames column, then SD / RD
 };
 constexpr FrameRow kFrameRows[] = {
     //     SDLC                X25, X25X           X25UA               LAPD
-    {0x01, {{"RR", "RR"},       {"RR", "RR"},       {"RR", "RR"},       {"RR", "RR"}}},
-    {0x05, {{"RNR", "RNR"},     {"RNR", "RNR"},     {"RNR", "RNR"},     {"RNR", "RNR"}}},
-    {0x09, {{"REJ", "REJ"},     {"REJ", "REJ"},     {"REJ", "REJ"},     {"REJ", "REJ"}}},
-    {0x0D, {{no, no},           {no, no},           {"SREJ", "SREJ"},   {no, no}}},
-    {0x03, {{"UI", "UI"},       {no, no},           {no, no},           {"UI", no}}},
-    {0x07, {{"SIM", "RIM"},     {no, no},           {"RIM", "SIM"},     {no, no}}},
-    {0x0F, {{no, "DM"},         {"SARM", "DM"},     {"DM", "SARM"},     {no, "DM"}}},
-    {0x23, {{"UP", no},         {no, no},           {no, no},           {no, no}}},
-    {0x2F, {{no, no},           {"SABM", no},       {no, no},           {no, no}}},
-    {0x43, {{"DISC", "RD"},     {"DISC", no},       {"RD", "DISC"},     {"DISC", no}}},
-    {0x63, {{no, "UA"},         {no, "UA"},         {"UA", "UA"},       {no, "UA"}}},
-    {0x6F, {{no, no},           {"SABME", no},      {no, no},           {"SABME", no}}},
-    {0x83, {{"SNRM", no},       {no, no},           {"SNRM", "SNRM"},   {no, no}}},
-    {0x87, {{no, "FRMR"},       {no, "FRMR"},       {"CMDR", "FRMR"},   {no, "FRMR"}}},
-    {0x8F, {{no, no},           {no, no},           {"RSET", "RSET"},   {no, no}}},
-    {0xAF, {{"XID", "XID"},     {no, no},           {"XID", "XID"},     {"XID", "XID"}}},
-    {0xC7, {{"CFGR", "CFGR"},   {no, no},           {no, no},           {no, no}}},
-    {0xCF, {{"SNRME", no},      {no, no},           {no, no},           {no, no}}},
-    {0xE3, {{"TEST", "TEST"},   {no, no},           {no, no},           {no, no}}},
-    {0xEF, {{no, "BCN"},        {no, no},           {no, no},           {no, no}}},
+    {0x01, {{"RR", "RR"}, {"RR", "RR"}, {"RR", "RR"}, {"RR", "RR"}}},
+    {0x05, {{"RNR", "RNR"}, {"RNR", "RNR"}, {"RNR", "RNR"}, {"RNR", "RNR"}}},
+    {0x09, {{"REJ", "REJ"}, {"REJ", "REJ"}, {"REJ", "REJ"}, {"REJ", "REJ"}}},
+    {0x0D, {{no, no}, {no, no}, {"SREJ", "SREJ"}, {no, no}}},
+    {0x03, {{"UI", "UI"}, {no, no}, {no, no}, {"UI", no}}},
+    {0x07, {{"SIM", "RIM"}, {no, no}, {"RIM", "SIM"}, {no, no}}},
+    {0x0F, {{no, "DM"}, {"SARM", "DM"}, {"DM", "SARM"}, {no, "DM"}}},
+    {0x23, {{"UP", no}, {no, no}, {no, no}, {no, no}}},
+    {0x2F, {{no, no}, {"SABM", no}, {no, no}, {no, no}}},
+    {0x43, {{"DISC", "RD"}, {"DISC", no}, {"RD", "DISC"}, {"DISC", no}}},
+    {0x63, {{no, "UA"}, {no, "UA"}, {"UA", "UA"}, {no, "UA"}}},
+    {0x6F, {{no, no}, {"SABME", no}, {no, no}, {"SABME", no}}},
+    {0x83, {{"SNRM", no}, {no, no}, {"SNRM", "SNRM"}, {no, no}}},
+    {0x87, {{no, "FRMR"}, {no, "FRMR"}, {"CMDR", "FRMR"}, {no, "FRMR"}}},
+    {0x8F, {{no, no}, {no, no}, {"RSET", "RSET"}, {no, no}}},
+    {0xAF, {{"XID", "XID"}, {no, no}, {"XID", "XID"}, {"XID", "XID"}}},
+    {0xC7, {{"CFGR", "CFGR"}, {no, no}, {no, no}, {no, no}}},
+    {0xCF, {{"SNRME", no}, {no, no}, {no, no}, {no, no}}},
+    {0xE3, {{"TEST", "TEST"}, {no, no}, {no, no}, {no, no}}},
+    {0xEF, {{no, "BCN"}, {no, no}, {no, no}, {no, no}}},
 };
 
 struct PacketRow {
     unsigned type;
-    const char* names[2][2];   // PacketNames column, then SD / RD
+    const char* names[2][2];  // PacketNames column, then SD / RD
 };
 constexpr PacketRow kPacketRows[] = {
     //     X25                 DDX
-    {0x01, {{"RR", "RR"},       {"RR", "RR"}}},     // P(R) in bits 5-7
-    {0x05, {{"RNR", "RNR"},     {"RNR", "RNR"}}},
-    {0x09, {{"REJ", no},        {no, no}}},
-    {0x0B, {{"CR", "IC"},       {"CR", "IC"}}},
-    {0x0F, {{"CA", "CC"},       {"CA", "CC"}}},
-    {0x13, {{"CQ", "CI"},       {"CQ", "CI"}}},
-    {0x17, {{"CF", "CF"},       {"CF", "CF"}}},
-    {0x1B, {{"RQ", "RI"},       {"RQ", "RI"}}},
-    {0x1F, {{"RF", "RF"},       {"RF", "RF"}}},
-    {0x23, {{"IT", "IT"},       {"IT", "IT"}}},
-    {0x27, {{"IF", "IF"},       {"IF", "IF"}}},
-    {0x43, {{no, no},           {"FQ", no}}},
-    {0x47, {{no, no},           {no, "FF"}}},
-    {0x63, {{no, no},           {"EQ", no}}},
-    {0x67, {{no, no},           {no, "EF"}}},
-    {0xF1, {{"DIAG", "DIAG"},   {no, no}}},           // DDX reads 0xF1 as RR
-    {0xF3, {{"REGQ", no},       {no, no}}},
-    {0xF7, {{no, "REGF"},       {no, no}}},
-    {0xFB, {{"SQ", "SI"},       {"SQ", "SI"}}},
-    {0xFF, {{"SF", "SF"},       {"SF", "SF"}}},
+    {0x01, {{"RR", "RR"}, {"RR", "RR"}}},  // P(R) in bits 5-7
+    {0x05, {{"RNR", "RNR"}, {"RNR", "RNR"}}}, {0x09, {{"REJ", no}, {no, no}}},
+    {0x0B, {{"CR", "IC"}, {"CR", "IC"}}},     {0x0F, {{"CA", "CC"}, {"CA", "CC"}}},
+    {0x13, {{"CQ", "CI"}, {"CQ", "CI"}}},     {0x17, {{"CF", "CF"}, {"CF", "CF"}}},
+    {0x1B, {{"RQ", "RI"}, {"RQ", "RI"}}},     {0x1F, {{"RF", "RF"}, {"RF", "RF"}}},
+    {0x23, {{"IT", "IT"}, {"IT", "IT"}}},     {0x27, {{"IF", "IF"}, {"IF", "IF"}}},
+    {0x43, {{no, no}, {"FQ", no}}},           {0x47, {{no, no}, {no, "FF"}}},
+    {0x63, {{no, no}, {"EQ", no}}},           {0x67, {{no, no}, {no, "EF"}}},
+    {0xF1, {{"DIAG", "DIAG"}, {no, no}}},  // DDX reads 0xF1 as RR
+    {0xF3, {{"REGQ", no}, {no, no}}},         {0xF7, {{no, "REGF"}, {no, no}}},
+    {0xFB, {{"SQ", "SI"}, {"SQ", "SI"}}},     {0xFF, {{"SF", "SF"}, {"SF", "SF"}}},
 };
 
 struct MessageRow {
@@ -72,12 +63,12 @@ struct MessageRow {
     const char* name;
 };
 constexpr MessageRow kQ931Messages[] = {
-    {0x00, "ESCAPE"},   {0x01, "ALERT"},    {0x02, "CALL PROC"}, {0x03, "PROG"},      {0x05, "SETUP"},
-    {0x07, "CONN"},     {0x0D, "SETUP ACK"}, {0x0F, "CONN ACK"}, {0x20, "USER INFO"}, {0x21, "SUSP REJ"},
-    {0x22, "RES REJ"},  {0x25, "SUSP"},     {0x26, "RES"},       {0x2D, "SUSP ACK"},  {0x2E, "RES ACK"},
-    {0x45, "DISC"},     {0x46, "REST"},     {0x4D, "REL"},       {0x4E, "REST ACK"},  {0x5A, "REL COMP"},
-    {0x60, "SEGMENT"},  {0x62, "FAC"},      {0x6E, "NOTIFY"},    {0x75, "STATUS EN"}, {0x79, "CON CON"},
-    {0x7B, "INFO"},     {0x7D, "STATUS"},
+    {0x00, "ESCAPE"},  {0x01, "ALERT"},     {0x02, "CALL PROC"}, {0x03, "PROG"},      {0x05, "SETUP"},
+    {0x07, "CONN"},    {0x0D, "SETUP ACK"}, {0x0F, "CONN ACK"},  {0x20, "USER INFO"}, {0x21, "SUSP REJ"},
+    {0x22, "RES REJ"}, {0x25, "SUSP"},      {0x26, "RES"},       {0x2D, "SUSP ACK"},  {0x2E, "RES ACK"},
+    {0x45, "DISC"},    {0x46, "REST"},      {0x4D, "REL"},       {0x4E, "REST ACK"},  {0x5A, "REL COMP"},
+    {0x60, "SEGMENT"}, {0x62, "FAC"},       {0x6E, "NOTIFY"},    {0x75, "STATUS EN"}, {0x79, "CON CON"},
+    {0x7B, "INFO"},    {0x7D, "STATUS"},
 };
 static_assert(std::size(kQ931Messages) == 27);
 

@@ -16,8 +16,8 @@ struct FrameScan {
     std::int64_t i = 0;            // index of the word being looked at
     std::int64_t otherStart = -1;  // where the other direction's data began; -1 none
     ScanState state = ScanState::NotStarted;
-    bool stopHere = false;         // end the scan without consuming word i
-    int match[3] = {0, 0, 0};      // SYNC: per-direction count of matched characters
+    bool stopHere = false;     // end the scan without consuming word i
+    int match[3] = {0, 0, 0};  // SYNC: per-direction count of matched characters
 
     bool Started() const { return state != ScanState::NotStarted; }
     bool Done() const { return state == ScanState::Done; }
@@ -51,7 +51,7 @@ struct FrameScan {
 class ScanRules {
 public:
     virtual ~ScanRules() = default;
-    virtual int HighestStatus() const = 0;   // cells with a higher status take no part
+    virtual int HighestStatus() const = 0;  // cells with a higher status take no part
     virtual void Stamp(FrameScan& s, std::uint32_t word, int dir) = 0;
     virtual void Idle(FrameScan&, std::uint32_t) {}
     virtual void Cell(FrameScan& s, std::uint16_t cell, int dir) = 0;
@@ -60,7 +60,7 @@ public:
 
 ScanRules& AsyncRules();
 ScanRules& SyncRules();
-ScanRules& HdlcRules();   // HDLC and NRZI
+ScanRules& HdlcRules();  // HDLC and NRZI
 ScanRules& PppRules();
 
 // The stamp as the frame keeps it: the direction bit cleared.

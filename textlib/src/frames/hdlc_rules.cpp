@@ -44,7 +44,7 @@ public:
         case kFcsGood: s.frame.endStatus = kEndGood; break;
         case kFcsError: s.frame.endStatus = kEndNg; break;
         case kBreak:
-        case kAbort: s.frame.endStatus = kEndAbort; break;   // the bytes up to the closing flag still follow
+        case kAbort: s.frame.endStatus = kEndAbort; break;  // the bytes up to the closing flag still follow
         case kOpeningFlag: break;
         case kClosingFlag: s.state = ScanState::Done; break;
         case kShortFrame: s.End(kEndShort); break;

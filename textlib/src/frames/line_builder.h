@@ -93,8 +93,6 @@ private:
 };
 
 // "SD:", "RD:" or "??:" for a frame's direction.
-inline const char* DirectionGuide(int direction) {
-    return direction == 1 ? "SD:" : direction == 2 ? "RD:" : "??:";
-}
+inline const char* DirectionGuide(int direction) { return direction == 1 ? "SD:" : direction == 2 ? "RD:" : "??:"; }
 
 }  // namespace textlib

@@ -67,7 +67,7 @@ bool NextFrame(BufferReader& reader, Frame& frame, std::int64_t end) {
         s.i = reader.Pos();
         std::uint32_t last = Scan(s, rules);
         const bool empty = frame.direction != kFrameLost && frame.count == 0 && frame.timeStamp == 0;
-        if (empty && last == 0) return false;   // the data ran out before a frame began
+        if (empty && last == 0) return false;  // the data ran out before a frame began
 
         if (frame.direction == kFrameSd) reader.SetSdResume(s.i);
         if (frame.direction == kFrameRd) reader.SetRdResume(s.i);

@@ -56,7 +56,7 @@ void PppFormatter::Parse() {
     if (i < count_) {
         protocol_ = bytes_[static_cast<std::size_t>(i++)];
         hasProtocol_ = protocolComplete_ = true;
-        if ((protocol_ & 1) == 0) {   // the first byte of a two-byte protocol
+        if ((protocol_ & 1) == 0) {  // the first byte of a two-byte protocol
             if (i < count_) protocol_ = protocol_ << 8 | bytes_[static_cast<std::size_t>(i++)];
             else protocolComplete_ = false;
         }

@@ -38,7 +38,7 @@ private:
     unsigned protocol_ = 0;
     int code_ = 0;
     int id_ = 0;
-    int pos_ = 0;                    // first data byte after the identifier
+    int pos_ = 0;  // first data byte after the identifier
     LineBuilder line_;
 };
 

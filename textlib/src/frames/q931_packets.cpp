@@ -46,7 +46,7 @@ public:
             line.Spaces(7);
         }
         f.PutFcs();
-        f.Take(std::min(n, typeAt + 1));   // the data start after the message type
+        f.Take(std::min(n, typeAt + 1));  // the data start after the message type
     }
 
     void FormatNotInfo(FrameFormatter& f) override {

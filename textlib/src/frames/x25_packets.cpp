@@ -10,15 +10,15 @@
 namespace textlib {
 namespace {
 
-constexpr int kDiagnostic = 0xF1;   // X.25 diagnostic, which DDX reads as RR
+constexpr int kDiagnostic = 0xF1;  // X.25 diagnostic, which DDX reads as RR
 
 struct Header {
-    int bytes = 0;          // header bytes present: GFI/LCGN, LCN, type, fourth
+    int bytes = 0;  // header bytes present: GFI/LCGN, LCN, type, fourth
     int gfi = 0, lcgn = 0, lcn = 0;
-    unsigned type = 0;      // first type byte, or both bytes of a modulo-128 RR/RNR/REJ
+    unsigned type = 0;  // first type byte, or both bytes of a modulo-128 RR/RNR/REJ
     bool twoByteType = false;
     bool modulo128 = false;
-    int ps = -1, pr = -1, m = -1;   // -1: not in the packet
+    int ps = -1, pr = -1, m = -1;  // -1: not in the packet
 };
 
 Header ParseHeader(const FrameFormatter& f) {
@@ -33,11 +33,11 @@ Header ParseHeader(const FrameFormatter& f) {
     h.type = t;
     h.modulo128 = (h.gfi & 0x3) == 0x2;
     const bool fourth = h.modulo128 && n >= 4;
-    if ((t & 1) == 0) {   // data packet
+    if ((t & 1) == 0) {  // data packet
         h.ps = h.modulo128 ? static_cast<int>(t >> 1) : static_cast<int>(t >> 1) & 7;
         if (!h.modulo128) h.m = (t >> 4) & 1, h.pr = static_cast<int>(t >> 5);
         if (fourth) h.pr = at(3) >> 1, h.m = at(3) & 1, h.bytes = 4;
-    } else if ((t & 3) == 1) {   // RR, RNR, REJ
+    } else if ((t & 3) == 1) {  // RR, RNR, REJ
         if (!h.modulo128) h.pr = static_cast<int>(t >> 5);
         if (fourth) h.pr = at(3) >> 1, h.type |= static_cast<unsigned>(at(3)) << 8, h.twoByteType = true, h.bytes = 4;
     }

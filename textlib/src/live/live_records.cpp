@@ -60,7 +60,7 @@ bool LiveRecords::WaitInfo(Body& body) {
 
 std::uint32_t LiveRecords::Read(std::int64_t index) {
     std::unique_lock lock(mutex_);
-    if (index < base_) return 0;   // let go of: reads as no data
+    if (index < base_) return 0;  // let go of: reads as no data
     bool flushed = false;
     while (!abandoned_ && index >= base_ + static_cast<std::int64_t>(words_.size())) {
         if (finished_) return 0;

@@ -34,7 +34,9 @@ std::vector<std::uint32_t> Letters(std::size_t n) {
     return w;
 }
 
-std::size_t CountLines(const std::string& text) { return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')); }
+std::size_t CountLines(const std::string& text) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
 
 std::string FileName(const char* prefix, int n) {
     char name[64];
@@ -56,7 +58,7 @@ TEST(ConvertOptions, BlocksClampToOneAndStartPicksTheBlock) {
     ConvertOptions o = DefaultOptions(s.out);
     o.PrintData = PrintDataChar;
     o.Line = LineSd;
-    o.GuideCut = 1;   // one line per 28 records
+    o.GuideCut = 1;  // one line per 28 records
     for (int blocks : {0, -3}) {
         o.Blocks = blocks;
         ASSERT_EQ(Convert(s.buffer, o).code, 0);
@@ -89,7 +91,7 @@ TEST(OutputFiles, MaxLinesSplitsAndLeavesAnEmptyLastFile) {
     ConvertOptions o = DefaultOptions(s.out);
     o.PrintData = PrintDataChar;
     o.Line = LineSd;
-    o.GuideCut = 1;   // one line per 28 records: two lines in all
+    o.GuideCut = 1;  // one line per 28 records: two lines in all
     for (int maxLines : {1, 0, -7}) {
         fs::remove_all(s.out);
         fs::create_directory(s.out);
@@ -141,7 +143,7 @@ TEST(Failures, OutputFolderMissingGivesCodeThree) {
 TEST(Failures, FollowOnFileThatCannotBeCreatedFailsTheJob) {
     Folders s;
     WriteBuffer(s.buffer, AsyncBody(), Letters(100));
-    fs::create_directory(s.Out("T_00000001.txt"));   // the second file's name is taken by a folder
+    fs::create_directory(s.Out("T_00000001.txt"));  // the second file's name is taken by a folder
     ConvertOptions o = DefaultOptions(s.out);
     o.MaxLines = 3;
     EXPECT_EQ(Convert(s.buffer, o).code, 1);
@@ -152,17 +154,17 @@ TEST(Failures, OptionsWithoutARoutineFailWithCodeOne) {
     Folders s;
     WriteBuffer(s.buffer, AsyncBody(), Letters(10));
     ConvertOptions o = DefaultOptions(s.out);
-    o.PrintFormat = 7;   // no such layout
+    o.PrintFormat = 7;  // no such layout
     EXPECT_EQ(Convert(s.buffer, o).code, 1);
-    o.Format = FormatCsv;   // CSV, no such form
+    o.Format = FormatCsv;  // CSV, no such form
     o.CsvForm = 2;
     EXPECT_EQ(Convert(s.buffer, o).code, 1);
-    o.Format = 2;   // no such format
+    o.Format = 2;  // no such format
     EXPECT_EQ(Convert(s.buffer, o).code, 1);
     EXPECT_TRUE(fs::exists(s.Out("T_00000000.txt")));
 
     InfoBody unknownMode = AsyncBody();
-    unknownMode[1] = 5;   // a translation needs a known measurement mode
+    unknownMode[1] = 5;  // a translation needs a known measurement mode
     WriteBuffer(s.buffer, unknownMode, Letters(10));
     o = DefaultOptions(s.out);
     o.PrintFormat = PrintFormatTranslate;
@@ -189,7 +191,9 @@ namespace {
 
 class RecordingThread : public TextThread {
 public:
-    void post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override { window.post(message, wParam, lParam); }
+    void post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override {
+        window.post(message, wParam, lParam);
+    }
     RecordingWindow window;
 };
 
@@ -237,7 +241,7 @@ TEST(Lifecycle, SecondStartOrOpenWhileRunningIsRefusedAndStopAfterTheEndIsHarmle
     RecordingWindow window;
     ConvertObject convert;
     ASSERT_TRUE(convert->Open(s.buffer.c_str(), &window, nullptr, kTestMessage));
-    ASSERT_TRUE(convert->Start(&o, "first"));   // 4 MiB: still running a moment later
+    ASSERT_TRUE(convert->Start(&o, "first"));  // 4 MiB: still running a moment later
     ConvertOptions other = o;
     other.Format = FormatCsv;
     EXPECT_FALSE(convert->Start(&other, "second"));
@@ -249,7 +253,7 @@ TEST(Lifecycle, SecondStartOrOpenWhileRunningIsRefusedAndStopAfterTheEndIsHarmle
     ASSERT_TRUE(convert->Open(small.c_str(), &window, nullptr, kTestMessage));
     ASSERT_TRUE(convert->Start(&o, "again"));
     EXPECT_EQ(window.WaitFinished(), 0);
-    convert->Stop();   // after the end: only forgets the ended thread
+    convert->Stop();  // after the end: only forgets the ended thread
     convert->Stop();
     EXPECT_EQ(CountLines(ReadText(s.Out("again00000000.txt"))), 7u + 5u);
 }
@@ -270,7 +274,8 @@ TEST(Cancel, StopEndsALongJobWithCodeTwoAndKeepsItsOutput) {
     EXPECT_EQ(window.WaitFinished(std::chrono::seconds(1)), 2);
     EXPECT_TRUE(fs::exists(s.Out("T_00000000.txt")));
     EXPECT_GT(fs::file_size(s.Out("T_00000000.txt")), 0u);
-    EXPECT_LT(fs::file_size(s.Out("T_00000000.txt")), 32u * kBlockWords / 28 * 4 * 59) << "the job did not run to its end";
+    EXPECT_LT(fs::file_size(s.Out("T_00000000.txt")), 32u * kBlockWords / 28 * 4 * 59)
+        << "the job did not run to its end";
     for (const Notice& n : window.Notices()) {
         if ((n.wParam & 0xFFFF) != kConvertProgress) continue;
         EXPECT_GE(n.wParam >> 16, 1u);
@@ -287,7 +292,7 @@ TEST(Cancel, ReleaseDuringAJobWaitsForTheWorker) {
         ConvertObject convert;
         ASSERT_TRUE(convert->Open(s.buffer.c_str(), &window, nullptr, kTestMessage));
         ASSERT_TRUE(convert->Start(&o, "T_"));
-    }   // Release with the job running
+    }  // Release with the job running
     auto notices = window.Notices();
     ASSERT_FALSE(notices.empty());
     EXPECT_EQ(notices.back().wParam & 0xFFFF, 0u) << "the job posted its end before the object went";

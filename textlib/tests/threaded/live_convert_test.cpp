@@ -64,13 +64,19 @@ struct Layout {
 const Layout kLayouts[] = {
     {"print", [](ConvertOptions&) {}},
     {"print_hex_sd", [](ConvertOptions& o) { o.PrintData = PrintDataHex, o.Line = LineSd; }},
-    {"print_char_rd_nostamps", [](ConvertOptions& o) { o.PrintData = PrintDataChar, o.Line = LineRd, o.TimeStampCut = 1; }},
+    {"print_char_rd_nostamps",
+     [](ConvertOptions& o) { o.PrintData = PrintDataChar, o.Line = LineRd, o.TimeStampCut = 1; }},
     {"translate", [](ConvertOptions& o) { o.PrintFormat = PrintFormatTranslate; }},
-    {"translate_lapd_packets", [](ConvertOptions& o) { o.PrintFormat = PrintFormatTranslate, o.TranslateFrame = FrameLapd, o.TranslatePacket = PacketLapd; }},
-    {"translate_x25_packets_rd", [](ConvertOptions& o) { o.PrintFormat = PrintFormatTranslate, o.TranslatePacket = PacketX25, o.Line = LineRd; }},
+    {"translate_lapd_packets",
+     [](ConvertOptions& o) {
+         o.PrintFormat = PrintFormatTranslate, o.TranslateFrame = FrameLapd, o.TranslatePacket = PacketLapd;
+     }},
+    {"translate_x25_packets_rd",
+     [](ConvertOptions& o) { o.PrintFormat = PrintFormatTranslate, o.TranslatePacket = PacketX25, o.Line = LineRd; }},
     {"csv_data", [](ConvertOptions& o) { o.Format = FormatCsv, o.CsvData = CsvDataHex, o.Width = 7; }},
     {"csv_frames", [](ConvertOptions& o) { o.Format = FormatCsv, o.CsvForm = CsvFormFrame, o.CsvData = CsvDataChar; }},
-    {"csv_frames_sd", [](ConvertOptions& o) { o.Format = FormatCsv, o.CsvForm = CsvFormFrame, o.Line = LineSd, o.Width = 5; }},
+    {"csv_frames_sd",
+     [](ConvertOptions& o) { o.Format = FormatCsv, o.CsvForm = CsvFormFrame, o.Line = LineSd, o.Width = 5; }},
 };
 
 std::string WithoutCr(std::string s) {
@@ -145,9 +151,9 @@ std::vector<std::uint32_t> FramesAcrossBlocks() {
     for (std::size_t boundary = kBlockWords; boundary <= 2 * kBlockWords; boundary += kBlockWords) {
         while (words.size() + 400 < boundary) Append(words, X25Conversation());
         std::vector<std::uint32_t> open = HdlcFrame(false, {0x01, 0x00, 0x10, 0x01, 0x00, 0x41, 0x42, 0x43});
-        words.insert(words.end(), open.begin(), open.begin() + 3);   // SD opens, two bytes
-        while (words.size() < boundary + 50) Append(words, HdlcFrame(true, {0x03, 0x01}));   // RD frames pass
-        words.insert(words.end(), open.begin() + 3, open.end());     // SD ends in the next block
+        words.insert(words.end(), open.begin(), open.begin() + 3);                          // SD opens, two bytes
+        while (words.size() < boundary + 50) Append(words, HdlcFrame(true, {0x03, 0x01}));  // RD frames pass
+        words.insert(words.end(), open.begin() + 3, open.end());                            // SD ends in the next block
     }
     Append(words, X25Conversation());
     return words;
@@ -160,7 +166,7 @@ TEST(LiveConvert, FramesAcrossBlockBoundariesGiveTheSameLinesHoweverTheWordsAreR
     for (const Layout& l : kLayouts) {
         ConvertOptions o = DefaultOptions("");
         l.apply(o);
-        const std::string folder = Offline(s, o, dir);   // three block files, each mapped in turn
+        const std::string folder = Offline(s, o, dir);  // three block files, each mapped in turn
         ASSERT_FALSE(folder.empty()) << l.name;
         // One single data file, read from one mapping.
         const std::string single = dir.file("single.dat"), out = dir.file("single-out");
@@ -186,23 +192,23 @@ std::string Drain(int fd, int ms) {
         const ssize_t n = read(fd, buf, sizeof buf);
         if (n <= 0) break;
         text.append(buf, static_cast<std::size_t>(n));
-        ms = 50;   // the rest of what is there now
+        ms = 50;  // the rest of what is there now
     }
     return text;
 }
 
 TEST(LiveConvert, AFrameLineGoesOutWhenItsClosingFlagArrives) {
     std::vector<std::uint32_t> first{TimeStamp(false, 8, 0, 0)};
-    Append(first, HdlcFrame(false, {0x03, 0x3F}));   // SABM, ends with its closing flag
+    Append(first, HdlcFrame(false, {0x03, 0x3F}));  // SABM, ends with its closing flag
     std::vector<std::uint32_t> second{TimeStamp(true, 8, 0, 1)};
-    Append(second, HdlcFrame(true, {0x03, 0x73}));   // UA
+    Append(second, HdlcFrame(true, {0x03, 0x73}));  // UA
     int fds[2];
     ASSERT_EQ(pipe(fds), 0);
     std::FILE* out = fdopen(fds[1], "w");
     textlib::LiveRecords live;
     ConvertOptions o = DefaultOptions("");
     o.PrintFormat = PrintFormatTranslate;
-    o.TranslateFrame = FrameX25;   // X.25
+    o.TranslateFrame = FrameX25;  // X.25
     std::thread converter([&] { EXPECT_EQ(textlib::RunLiveConversion(live, o, out), kConvertDone); });
 
     const InfoBody body = HdlcBody();

@@ -12,8 +12,7 @@ class MainController;
 
 class SendController : public NotificationTarget {
 public:
-    SendController(Session& session, SendView& view, MainController& main)
-        : s_(session), view_(view), main_(main) {}
+    SendController(Session& session, SendView& view, MainController& main) : s_(session), view_(view), main_(main) {}
     void open();
     void browse();
     void start();

@@ -16,8 +16,7 @@ inline constexpr std::size_t kLastTextSize = 8192;
 
 class TableController : public NotificationTarget {
 public:
-    TableController(Session& session, TableView& view, MainController& main)
-        : s_(session), view_(view), main_(main) {}
+    TableController(Session& session, TableView& view, MainController& main) : s_(session), view_(view), main_(main) {}
     void open();
     void send();
     void clear();
