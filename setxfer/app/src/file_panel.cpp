@@ -31,7 +31,7 @@ FilePanel::FilePanel(const QString& path_title) {
     status->setFrameStyle(QFrame::Panel | QFrame::Sunken);
 }
 
-void FilePanel::setTypes(const std::vector<std::string>& names) {
+void FilePanel::set_types(const std::vector<std::string>& names) {
     types->clear();
     for (const auto& name : names) types->addItem(from_cp932(name));
     types->setCurrentIndex(0);

@@ -23,7 +23,7 @@ struct FilePanel {
     QLabel* status = nullptr;
 
     FilePanel(const QString& path_title);
-    void setTypes(const std::vector<std::string>& shift_jis_names);
+    void set_types(const std::vector<std::string>& shift_jis_names);
 };
 
 // "ファイルを開く！" with the text-file and all-files filters; nullopt on Cancel.

@@ -57,12 +57,12 @@ MainDialog::MainDialog(Session& session, SettingsStore& store)
     layout->addLayout(tools);
     layout->addWidget(status_);
 
-    connect(buttons_[0], &QPushButton::clicked, this, [this] { controller_.onWork(WorkMode::Save); });
-    connect(buttons_[1], &QPushButton::clicked, this, [this] { controller_.onWork(WorkMode::Send); });
-    connect(buttons_[2], &QPushButton::clicked, this, [this] { controller_.onWork(WorkMode::TableInput); });
-    connect(buttons_[3], &QPushButton::clicked, this, [this] { controller_.onPortButton(); });
-    connect(buttons_[4], &QPushButton::clicked, this, [this] { controller_.onVersionButton(); });
-    connect(buttons_[5], &QPushButton::clicked, this, [this] { controller_.onExitButton(); });
+    connect(buttons_[0], &QPushButton::clicked, this, [this] { controller_.on_work(WorkMode::Save); });
+    connect(buttons_[1], &QPushButton::clicked, this, [this] { controller_.on_work(WorkMode::Send); });
+    connect(buttons_[2], &QPushButton::clicked, this, [this] { controller_.on_work(WorkMode::TableInput); });
+    connect(buttons_[3], &QPushButton::clicked, this, [this] { controller_.on_port_button(); });
+    connect(buttons_[4], &QPushButton::clicked, this, [this] { controller_.on_version_button(); });
+    connect(buttons_[5], &QPushButton::clicked, this, [this] { controller_.on_exit_button(); });
 }
 
 MainDialog::~MainDialog() {
@@ -82,33 +82,33 @@ QPushButton* MainDialog::button(const char* name, const QString& text) {
 
 bool MainDialog::start() { return controller_.start(&bridge_, NotifyBridge::notify_function()); }
 
-bool MainDialog::showMessage(const Message& message) { return show_message(this, message); }
-void MainDialog::setStatus(std::string_view text) { status_->setText(from_utf8(text)); }
-void MainDialog::setButtonsEnabled(bool enabled) {
+bool MainDialog::show_message(const Message& message) { return app::show_message(this, message); }
+void MainDialog::set_status(std::string_view text) { status_->setText(from_utf8(text)); }
+void MainDialog::set_buttons_enabled(bool enabled) {
     for (auto* b : buttons_) b->setEnabled(enabled);
 }
 
-void MainDialog::runSaveDialog() {
+void MainDialog::run_save_dialog() {
     SaveDialog dialog(this, session_);
     dialog.exec();
 }
 
-void MainDialog::runSendDialog() {
+void MainDialog::run_send_dialog() {
     SendDialog dialog(this, session_, controller_);
     dialog.exec();
 }
 
-void MainDialog::runTableDialog() {
+void MainDialog::run_table_dialog() {
     TableDialog dialog(this, session_, controller_);
     dialog.exec();
 }
 
-void MainDialog::runVersionDialog() {
+void MainDialog::run_version_dialog() {
     VersionDialog dialog(this);
     dialog.exec();
 }
 
-void MainDialog::endProgram(int exit_code) {
+void MainDialog::end_program(int exit_code) {
     ended_ = true;
     hide();
     if (on_end) on_end(exit_code);
@@ -116,11 +116,11 @@ void MainDialog::endProgram(int exit_code) {
 
 void MainDialog::closeEvent(QCloseEvent* event) {
     event->ignore();  // the flow decides when the program ends
-    if (!ended_) controller_.requestClose();
+    if (!ended_) controller_.request_close();
 }
 
 void MainDialog::reject() {
-    if (!ended_) controller_.requestClose();
+    if (!ended_) controller_.request_close();
 }
 
 }  // namespace setxfer::app

@@ -24,14 +24,14 @@ public:
     std::function<void(int)> on_end;
     bool ended() const { return ended_; }
 
-    bool showMessage(const Message& message) override;
-    void setStatus(std::string_view text) override;
-    void setButtonsEnabled(bool enabled) override;
-    void runSaveDialog() override;
-    void runSendDialog() override;
-    void runTableDialog() override;
-    void runVersionDialog() override;
-    void endProgram(int exit_code) override;
+    bool show_message(const Message& message) override;
+    void set_status(std::string_view text) override;
+    void set_buttons_enabled(bool enabled) override;
+    void run_save_dialog() override;
+    void run_send_dialog() override;
+    void run_table_dialog() override;
+    void run_version_dialog() override;
+    void end_program(int exit_code) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -41,13 +41,13 @@ SaveDialog::SaveDialog(QWidget* parent, Session& session)
     controller_.open();
 }
 
-bool SaveDialog::showMessage(const Message& message) { return show_message(this, message); }
-int SaveDialog::selectedType() const { return panel_.types->currentIndex(); }
-void SaveDialog::setPath(const std::string& path) { panel_.path->setText(QString::fromStdString(path)); }
+bool SaveDialog::show_message(const Message& message) { return app::show_message(this, message); }
+int SaveDialog::selected_type() const { return panel_.types->currentIndex(); }
+void SaveDialog::set_path(const std::string& path) { panel_.path->setText(QString::fromStdString(path)); }
 std::string SaveDialog::path() const { return panel_.path->text().toStdString(); }
-void SaveDialog::setStatus(std::string_view text) { panel_.status->setText(from_utf8(text)); }
-std::optional<std::string> SaveDialog::chooseFile() { return choose_file(this, panel_.path->text()); }
-bool SaveDialog::asciiChecked() const { return ascii_->isChecked(); }
-void SaveDialog::setStartEnabled(bool enabled) { start_->setEnabled(enabled); }
+void SaveDialog::set_status(std::string_view text) { panel_.status->setText(from_utf8(text)); }
+std::optional<std::string> SaveDialog::choose_file() { return app::choose_file(this, panel_.path->text()); }
+bool SaveDialog::ascii_checked() const { return ascii_->isChecked(); }
+void SaveDialog::set_start_enabled(bool enabled) { start_->setEnabled(enabled); }
 
 }  // namespace setxfer::app

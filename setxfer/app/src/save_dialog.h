@@ -14,16 +14,16 @@ public:
     SaveDialog(QWidget* parent, Session& session);
     SaveController& controller() { return controller_; }
 
-    bool showMessage(const Message& message) override;
-    void setTypes(const std::vector<std::string>& names) override { panel_.setTypes(names); }
-    int selectedType() const override;
-    void setPath(const std::string& path) override;
+    bool show_message(const Message& message) override;
+    void set_types(const std::vector<std::string>& names) override { panel_.set_types(names); }
+    int selected_type() const override;
+    void set_path(const std::string& path) override;
     std::string path() const override;
-    void setStatus(std::string_view text) override;
-    std::optional<std::string> chooseFile() override;
+    void set_status(std::string_view text) override;
+    std::optional<std::string> choose_file() override;
     void close() override { done(0); }
-    bool asciiChecked() const override;
-    void setStartEnabled(bool enabled) override;
+    bool ascii_checked() const override;
+    void set_start_enabled(bool enabled) override;
 
 protected:
     void reject() override { controller_.cancel(); }

@@ -37,14 +37,14 @@ SendDialog::SendDialog(QWidget* parent, Session& session, MainController& main)
     controller_.open();
 }
 
-bool SendDialog::showMessage(const Message& message) { return show_message(this, message); }
-int SendDialog::selectedType() const { return panel_.types->currentIndex(); }
-void SendDialog::setPath(const std::string& path) { panel_.path->setText(QString::fromStdString(path)); }
+bool SendDialog::show_message(const Message& message) { return app::show_message(this, message); }
+int SendDialog::selected_type() const { return panel_.types->currentIndex(); }
+void SendDialog::set_path(const std::string& path) { panel_.path->setText(QString::fromStdString(path)); }
 std::string SendDialog::path() const { return panel_.path->text().toStdString(); }
-void SendDialog::setStatus(std::string_view text) { panel_.status->setText(from_utf8(text)); }
-std::optional<std::string> SendDialog::chooseFile() { return choose_file(this, panel_.path->text()); }
+void SendDialog::set_status(std::string_view text) { panel_.status->setText(from_utf8(text)); }
+std::optional<std::string> SendDialog::choose_file() { return app::choose_file(this, panel_.path->text()); }
 
-void SendDialog::setControls(const Controls& c) {
+void SendDialog::set_controls(const Controls& c) {
     start_->setEnabled(c.start);
     cancel_->setEnabled(c.cancel);
     panel_.path->setEnabled(c.path);

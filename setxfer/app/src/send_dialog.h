@@ -12,15 +12,15 @@ public:
     SendDialog(QWidget* parent, Session& session, MainController& main);
     SendController& controller() { return controller_; }
 
-    bool showMessage(const Message& message) override;
-    void setTypes(const std::vector<std::string>& names) override { panel_.setTypes(names); }
-    int selectedType() const override;
-    void setPath(const std::string& path) override;
+    bool show_message(const Message& message) override;
+    void set_types(const std::vector<std::string>& names) override { panel_.set_types(names); }
+    int selected_type() const override;
+    void set_path(const std::string& path) override;
     std::string path() const override;
-    void setStatus(std::string_view text) override;
-    std::optional<std::string> chooseFile() override;
+    void set_status(std::string_view text) override;
+    std::optional<std::string> choose_file() override;
     void close() override { done(0); }
-    void setControls(const Controls& controls) override;
+    void set_controls(const Controls& controls) override;
 
 protected:
     // Escape and the title bar act as Cancel, and only while Cancel may be pressed.

@@ -59,7 +59,7 @@ TableDialog::TableDialog(QWidget* parent, Session& session, MainController& main
 
     connect(buttons_[0], &QPushButton::clicked, this, [this] { controller_.send(); });
     connect(buttons_[1], &QPushButton::clicked, this, [this] { controller_.clear(); });
-    connect(buttons_[2], &QPushButton::clicked, this, [this] { controller_.showLast(); });
+    connect(buttons_[2], &QPushButton::clicked, this, [this] { controller_.show_last(); });
     connect(buttons_[3], &QPushButton::clicked, this, [this] { controller_.cancel(); });
     controller_.open();
 }
@@ -72,25 +72,25 @@ QPushButton* TableDialog::button(const char* name, const QString& text) {
     return b;
 }
 
-bool TableDialog::showMessage(const Message& message) { return show_message(this, message); }
-int TableDialog::selectedTable() const { return std::max(0, tables_->currentRow()); }
+bool TableDialog::show_message(const Message& message) { return app::show_message(this, message); }
+int TableDialog::selected_table() const { return std::max(0, tables_->currentRow()); }
 
-std::string TableDialog::editorBytes() const {
+std::string TableDialog::editor_bytes() const {
     QString text = editor_->toPlainText();
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     return to_cp932(text);
 }
 
-void TableDialog::setEditorBytes(const std::string& bytes) {
+void TableDialog::set_editor_bytes(const std::string& bytes) {
     QString text = from_cp932(bytes);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     editor_->setPlainText(text);
 }
 
-void TableDialog::setStatus(std::string_view text) { status_->setText(from_utf8(text)); }
-void TableDialog::setFree(std::string_view text) { free_->setText(from_utf8(text)); }
+void TableDialog::set_status(std::string_view text) { status_->setText(from_utf8(text)); }
+void TableDialog::set_free(std::string_view text) { free_->setText(from_utf8(text)); }
 
-void TableDialog::setControls(Controls controls) {
+void TableDialog::set_controls(Controls controls) {
     bool all = controls == Controls::All;
     tables_->setEnabled(all);
     editor_->setEnabled(all);

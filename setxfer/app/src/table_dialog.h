@@ -16,13 +16,13 @@ public:
     TableDialog(QWidget* parent, Session& session, MainController& main);
     TableController& controller() { return controller_; }
 
-    bool showMessage(const Message& message) override;
-    int selectedTable() const override;
-    std::string editorBytes() const override;
-    void setEditorBytes(const std::string& bytes) override;
-    void setStatus(std::string_view text) override;
-    void setFree(std::string_view text) override;
-    void setControls(Controls controls) override;
+    bool show_message(const Message& message) override;
+    int selected_table() const override;
+    std::string editor_bytes() const override;
+    void set_editor_bytes(const std::string& bytes) override;
+    void set_status(std::string_view text) override;
+    void set_free(std::string_view text) override;
+    void set_controls(Controls controls) override;
     void close() override { done(0); }
 
 protected:

@@ -76,7 +76,7 @@ public:
     }
     // Idle again after an operation: disconnected, buttons back.
     bool idle() {
-        return waitUntil([&] {
+        return wait_until([&] {
             return child(dialog.get(), "save")->isEnabled() &&
                    text(dialog.get(), "status") == utf8(texts::kDisconnected);
         });
@@ -104,7 +104,7 @@ private:
 std::string save(Tool& tool, const std::string& path, int type, bool ascii) {
     std::string expected;
     bool done = false;
-    onModal("saveDialog", [&](QWidget* d) {
+    on_modal("saveDialog", [&](QWidget* d) {
         auto* types = child<QComboBox>(d, "types");
         EXPECT_EQ(types->count(), tool.session().model == Model::RV7030 ? 3 : 2);
         types->setCurrentIndex(type);
@@ -128,11 +128,11 @@ std::string save(Tool& tool, const std::string& path, int type, bool ascii) {
 // Sends a file through the send dialog; the dialog's status line at the end.
 QString send(Tool& tool, const std::string& path, int type) {
     QString status;
-    onModal("sendDialog", [&](QWidget* d) {
+    on_modal("sendDialog", [&](QWidget* d) {
         child<QComboBox>(d, "types")->setCurrentIndex(type);
         child<QLineEdit>(d, "path")->setText(QString::fromStdString(path));
         click(d, "start");
-        waitUntil([&] { return child(d, "cancel")->isEnabled(); });
+        wait_until([&] { return child(d, "cancel")->isEnabled(); });
         status = text(d, "status");
         click(d, "cancel");
     });
@@ -180,12 +180,12 @@ TEST_P(EveryModel, TypeATableAndSendIt) {
     std::string old_folder = files::current_folder();
     ASSERT_EQ(::chdir(dir.path().c_str()), 0);  // "tble.bin" goes to the current folder
     QString status, free_before, free_after;
-    onModal("tableDialog", [&](QWidget* d) {
+    on_modal("tableDialog", [&](QWidget* d) {
         free_before = text(d, "free");
         child<QListWidget>(d, "tables")->setCurrentRow(3);
         child<QPlainTextEdit>(d, "editor")->setPlainText(QStringLiteral("AB\n\"Δ"));
         click(d, "send");
-        waitUntil([&] { return child(d, "cancel")->isEnabled(); });
+        wait_until([&] { return child(d, "cancel")->isEnabled(); });
         status = text(d, "status");
         free_after = text(d, "free");
         click(d, "cancel");

@@ -17,12 +17,12 @@
 namespace setxfer::app::testing_qt {
 
 // Pumps events until done() holds; false after the deadline.
-inline bool waitUntil(const std::function<bool()>& done, int ms = 20000) { return testing_util::pump_until(done, ms); }
+inline bool wait_until(const std::function<bool()>& done, int ms = 20000) { return testing_util::pump_until(done, ms); }
 
 // Runs action once on the modal dialog named `name` (any modal dialog for an
 // empty name) when it is up. A dialog
 // that nobody handles within 30 s is closed, so a failing test still ends.
-inline void onModal(const char* name, std::function<void(QWidget*)> action) {
+inline void on_modal(const char* name, std::function<void(QWidget*)> action) {
     auto* timer = new QTimer;
     timer->setInterval(5);
     auto started = std::make_shared<QElapsedTimer>();

@@ -61,7 +61,7 @@ TEST(NotifyBridge, PostsStatusAndCodeAndDeliversOnTheGuiThread) {
         EXPECT_EQ(notify(ReqGetStopReason, StatusPortNotOpen, nullptr), 0);
         EXPECT_TRUE(seen.empty());  // only posted so far
         EXPECT_FALSE(bridge.post(0x8000, 1, 0));
-        waitUntil([&] { return seen.size() == 2; }, 5000);
+        wait_until([&] { return seen.size() == 2; }, 5000);
     }
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[0], std::make_tuple(ReqPutTable, StatusCancelled, static_cast<void*>(&payload)));
@@ -85,7 +85,7 @@ TEST(MainWindow, ClosingBeforeAnyConnectionEndsAfterTheLibrarysAnswers) {
         EXPECT_EQ(child<QLabel>(&dialog, "status")->text(),
                   QStringLiteral("ｼﾘｱﾙﾎﾟｰﾄを設定し各操作ﾎﾞﾀﾝを選んで下さい｡"));
         dialog.close();
-        EXPECT_TRUE(waitUntil([&] { return dialog.ended(); }, 5000));
+        EXPECT_TRUE(wait_until([&] { return dialog.ended(); }, 5000));
     }
     EXPECT_EQ(exit_code, 0);
     EXPECT_EQ(session.remote, nullptr);
@@ -105,7 +105,7 @@ TEST(MainWindow, PortDialogChoiceIsStored) {
     ASSERT_TRUE(dialog.start());
     bool answered = false;
     // commlib's own dialog: port list 101, parity 103 (None, Even, Odd), X-Control 104, OK 1.
-    onModal("", [&](QWidget* d) {
+    on_modal("", [&](QWidget* d) {
         child<QComboBox>(d, "101")->setCurrentIndex(4);
         child<QComboBox>(d, "103")->setCurrentIndex(1);
         child<QComboBox>(d, "104")->setCurrentIndex(1);

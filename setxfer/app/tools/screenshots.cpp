@@ -69,17 +69,17 @@ int main(int argc, char** argv) {
     app::QtSettingsStore store;
     app::MainDialog main(session, store);
     bool ok = main.start();
-    main.setStatus("接続中です｡(本体の設定変更及び電源は切らないで下さい｡)");
+    main.set_status("接続中です｡(本体の設定変更及び電源は切らないで下さい｡)");
     ok = shoot(main, out.filePath("setxfer_main.png")) && ok;
     app::SaveDialog save(&main, session);
-    save.setPath("/home/user/settings/rv7030.txt");
+    save.set_path("/home/user/settings/rv7030.txt");
     ok = shoot(save, out.filePath("setxfer_save.png")) && ok;
     app::SendDialog send(&main, session, main.controller());
-    send.setStatus("ﾃﾞｰﾀ送信終了");
+    send.set_status("ﾃﾞｰﾀ送信終了");
     ok = shoot(send, out.filePath("setxfer_send.png")) && ok;
     app::TableDialog table(&main, session, main.controller());
-    table.setEditorBytes("ABCDEFG\r\n0123456789\r\n\x83\x65\x81\x5B\x83\x75\x83\x8B");  // テーブル
-    table.setStatus("表示されました");
+    table.set_editor_bytes("ABCDEFG\r\n0123456789\r\n\x83\x65\x81\x5B\x83\x75\x83\x8B");  // テーブル
+    table.set_status("表示されました");
     ok = shoot(table, out.filePath("setxfer_table.png")) && ok;
     app::VersionDialog version(&main);
     ok = shoot(version, out.filePath("setxfer_version.png")) && ok;

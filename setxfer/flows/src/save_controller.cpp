@@ -14,54 +14,54 @@ std::vector<std::string> type_names(Model model) {
 }
 
 void SaveController::open() {
-    view_.setTypes(type_names(s_.model));
-    view_.setPath(files::current_folder());
-    view_.setStatus(s_.model_text);
+    view_.set_types(type_names(s_.model));
+    view_.set_path(files::current_folder());
+    view_.set_status(s_.model_text);
 }
 
 void SaveController::browse() {
-    if (auto chosen = view_.chooseFile()) view_.setPath(*chosen);
+    if (auto chosen = view_.choose_file()) view_.set_path(*chosen);
 }
 
-bool SaveController::pathAccepted(const std::string& path) {
+bool SaveController::path_accepted(const std::string& path) {
     if (path.empty()) {
-        view_.showMessage({std::string(texts::kEnterFileName), std::string(texts::kCaptionError)});
+        view_.show_message({std::string(texts::kEnterFileName), std::string(texts::kCaptionError)});
         return false;
     }
     if (!files::has_extension(path)) {
-        view_.showMessage({std::string(texts::kNeedExtension), std::string(texts::kCaptionNotice)});
+        view_.show_message({std::string(texts::kNeedExtension), std::string(texts::kCaptionNotice)});
         return false;
     }
     if (files::exists(path)) {
-        return view_.showMessage(
+        return view_.show_message(
             {std::string(texts::kOverwrite), std::string(texts::kCaptionNotice), Icon::Warning, Buttons::OkCancel});
     }
     return true;
 }
 
 void SaveController::start() {
-    view_.setStartEnabled(false);
-    int type = view_.selectedType();
+    view_.set_start_enabled(false);
+    int type = view_.selected_type();
     s_.save_type = type >= 0 && type < save_type_count(s_.model) ? type : 0;
     std::string path = view_.path();
-    if (!pathAccepted(path)) {
-        view_.setStartEnabled(true);
+    if (!path_accepted(path)) {
+        view_.set_start_enabled(true);
         return;
     }
-    view_.setStatus(texts::kWriting);
+    view_.set_status(texts::kWriting);
     auto text = write_settings_file(s_.bodies(), s_.model, s_.save_type,
-                                    view_.asciiChecked() ? TableForm::Character : TableForm::Hex);
+                                    view_.ascii_checked() ? TableForm::Character : TableForm::Hex);
     const std::string error = text ? files::write_whole(path, *text) : std::string();
     if (!text || !error.empty()) {
         // The tool's own text, then the file and the system's reason.
         std::string message(texts::kWriteFailed);
         if (!error.empty()) message += "\n" + error;
-        view_.showMessage({message, std::string(texts::kCaptionErrorNarrow)});
-        view_.setStatus(texts::kWriteStopped);
+        view_.show_message({message, std::string(texts::kCaptionErrorNarrow)});
+        view_.set_status(texts::kWriteStopped);
         return;
     }
-    view_.setStatus(texts::kWritten);
-    view_.setStartEnabled(true);
+    view_.set_status(texts::kWritten);
+    view_.set_start_enabled(true);
 }
 
 void SaveController::cancel() {

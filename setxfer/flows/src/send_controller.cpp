@@ -21,40 +21,40 @@ constexpr SendView::Controls kCancelOnly{false, true, false, false, false};
 
 void SendController::open() {
     s_.target = this;
-    view_.setTypes(type_names(s_.model));
-    view_.setPath(files::current_folder());
-    view_.setStatus(s_.model_text);
+    view_.set_types(type_names(s_.model));
+    view_.set_path(files::current_folder());
+    view_.set_status(s_.model_text);
 }
 
 void SendController::browse() {
-    view_.setStatus("");
-    if (auto chosen = view_.chooseFile()) view_.setPath(*chosen);
+    view_.set_status("");
+    if (auto chosen = view_.choose_file()) view_.set_path(*chosen);
 }
 
-void SendController::enableAll() { view_.setControls(kAll); }
+void SendController::enable_all() { view_.set_controls(kAll); }
 
 void SendController::start() {
-    view_.setControls(kNone);
-    int type = view_.selectedType();
+    view_.set_controls(kNone);
+    int type = view_.selected_type();
     s_.save_type = type >= 0 && type < save_type_count(s_.model) ? type : 0;
     std::string path = view_.path();
     auto file = path.empty() ? std::nullopt : files::read_at_most(path, kFileLimit);
     if (!file) {
-        view_.showMessage({std::string(texts::kChooseFile), std::string(texts::kCaptionError)});
-        enableAll();
+        view_.show_message({std::string(texts::kChooseFile), std::string(texts::kCaptionError)});
+        enable_all();
         return;
     }
-    view_.setStatus(texts::kSending);
+    view_.set_status(texts::kSending);
     auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(file->data()), file->size());
     if (auto failure = read_settings_file(bytes, s_.model, s_.save_type, s_.mutable_bodies())) {
-        view_.showMessage({std::string(failure->message), std::string(failure->caption),
-                           failure->warning_icon ? Icon::Warning : Icon::None, Buttons::Ok, true});
+        view_.show_message({std::string(failure->message), std::string(failure->caption),
+                            failure->warning_icon ? Icon::Warning : Icon::None, Buttons::Ok, true});
         if (failure->kind == FailureKind::Model) {
-            view_.setStatus("");
-            enableAll();
+            view_.set_status("");
+            enable_all();
         } else {
-            view_.setStatus(texts::kFileRefused);
-            view_.setControls(kCancelOnly);
+            view_.set_status(texts::kFileRefused);
+            view_.set_controls(kCancelOnly);
         }
         return;
     }
@@ -68,28 +68,28 @@ void SendController::cancel() {
     view_.close();
 }
 
-void SendController::onPutFailed(int code, int status, void* data) {
-    view_.setStatus(texts::kSendFailed);
-    view_.setControls(kCancelOnly);
+void SendController::on_put_failed(int code, int status, void* data) {
+    view_.set_status(texts::kSendFailed);
+    view_.set_controls(kCancelOnly);
     if (status != StatusNoAnswer) return;  // the user ends it with Cancel
-    view_.showMessage({std::string(code == ReqPutSetup ? texts::kLinkLostSetup : texts::kLinkLostLater),
-                       std::string(texts::kWriteErrorCaption)});
+    view_.show_message({std::string(code == ReqPutSetup ? texts::kLinkLostSetup : texts::kLinkLostLater),
+                        std::string(texts::kWriteErrorCaption)});
     s_.target = &main_;
     view_.close();
-    main_.onNotify(code, status, data);
+    main_.on_notify(code, status, data);
 }
 
-void SendController::onNotify(int code, int status, void* data) {
+void SendController::on_notify(int code, int status, void* data) {
     bool put = code == ReqPutSetup || code == ReqPutTable || code == ReqPutProgram;
-    if (!put) return main_.onNotify(code, status, data);
-    if (status != StatusDone) return onPutFailed(code, status, data);
-    if (code == ReqPutSetup) return main_.onNotify(code, status, data);
+    if (!put) return main_.on_notify(code, status, data);
+    if (status != StatusDone) return on_put_failed(code, status, data);
+    if (code == ReqPutSetup) return main_.on_notify(code, status, data);
     if (code == ReqPutTable && s_.model == Model::RV7030) {
         s_.remote->Request(ReqPutProgram, 0, 0);
         return;
     }
-    view_.setStatus(texts::kSent);
-    enableAll();
+    view_.set_status(texts::kSent);
+    enable_all();
 }
 
 }  // namespace setxfer

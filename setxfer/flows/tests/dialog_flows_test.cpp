@@ -56,7 +56,7 @@ protected:
         remote.table = setxfer_test::random_table(rng).bytes;
         remote.program = setxfer_test::random_program(rng).bytes;
     }
-    std::string fileFor(Model model, int type) {
+    std::string file_for(Model model, int type) {
         auto text = write_settings_file(session.bodies(), model, type, TableForm::Hex);
         EXPECT_TRUE(text.has_value());
         return text.value_or("");
@@ -125,7 +125,7 @@ TEST_F(DialogFlow, SaveWritesTheLibrarysFileAndAsksBeforeReplacing) {
     EXPECT_EQ(read_text(path), "keep me");
     EXPECT_TRUE(view.start_enabled);
     save.start();  // OK this time
-    EXPECT_EQ(read_text(path), fileFor(Model::RV7030, 0));
+    EXPECT_EQ(read_text(path), file_for(Model::RV7030, 0));
     EXPECT_TRUE(remote.requests.empty());
 }
 
@@ -159,7 +159,7 @@ protected:
         DialogFlow::SetUp();
         path = folder.dir.file("s.txt");
     }
-    void sendFile(const std::string& text, int type) {
+    void send_file(const std::string& text, int type) {
         testing_util::write_file(path, text);
         view.path_text = path;
         view.selected = type;
@@ -197,14 +197,14 @@ TEST_F(SendFlow, MissingFileIsAskedForAgain) {
 
 TEST_F(SendFlow, FileIsReadIntoTheDataSetsAndTheSetupPut) {
     send.open();
-    std::string file = fileFor(Model::RV7010, 1);
+    std::string file = file_for(Model::RV7010, 1);
     auto expected = remote.setup;
     remote.setup[0] = static_cast<std::uint8_t>((expected[0] + 1) % 11);  // the file has the test mode as read
     auto expected_table = remote.table;
     std::size_t used = 68 + 2 * (remote.table[64] | remote.table[65] << 8);
     ASSERT_GT(used, 68u);
     std::fill(remote.table.begin(), remote.table.end(), 0);
-    sendFile(file, 1);
+    send_file(file, 1);
     EXPECT_EQ(remote.setup[0], expected[0]);
     EXPECT_TRUE(
         std::equal(remote.table.begin(), remote.table.begin() + static_cast<long>(used), expected_table.begin()));
@@ -216,8 +216,8 @@ TEST_F(SendFlow, FileIsReadIntoTheDataSetsAndTheSetupPut) {
 
 TEST_F(SendFlow, AnotherModelsFileIsRefusedAndAnotherMayBeChosen) {
     send.open();
-    std::string other = fileFor(Model::RV7020, 0);
-    sendFile(other, 0);
+    std::string other = file_for(Model::RV7020, 0);
+    send_file(other, 0);
     ASSERT_EQ(view.log.shown.size(), 1u);
     EXPECT_EQ(view.log.shown[0].text,
               "\xCC\xA7\xB2\xD9\x82\xCC\xC3\xDE\xB0\xC0\x82\xAA\x88\xE1\x82\xA2\x82\xDC\x82\xB7 ");
@@ -225,13 +225,13 @@ TEST_F(SendFlow, AnotherModelsFileIsRefusedAndAnotherMayBeChosen) {
     EXPECT_EQ(view.status, "");
     EXPECT_EQ(view.controls, kAll);
     EXPECT_TRUE(remote.requests.empty());
-    sendFile(fileFor(Model::RV7010, 0), 0);  // same connection, right file
+    send_file(file_for(Model::RV7010, 0), 0);  // same connection, right file
     EXPECT_EQ(remote.requests, std::vector<int>{ReqPutSetup});
 }
 
 TEST_F(SendFlow, OtherReadingFailuresLeaveOnlyCancel) {
     send.open();
-    sendFile(fileFor(Model::RV7010, 0), 1);  // no table data in a type-0 file
+    send_file(file_for(Model::RV7010, 0), 1);  // no table data in a type-0 file
     ASSERT_EQ(view.log.shown.size(), 1u);
     EXPECT_TRUE(view.log.shown[0].shift_jis);
     EXPECT_EQ(view.status, texts::kFileRefused);
@@ -242,7 +242,7 @@ TEST_F(SendFlow, OtherReadingFailuresLeaveOnlyCancel) {
 TEST_F(SendFlow, PutsFollowInOrderAndAnotherFileMayBeSent) {
     as(Model::RV7030);
     send.open();
-    sendFile(fileFor(Model::RV7030, 2), 2);
+    send_file(file_for(Model::RV7030, 2), 2);
     main.dispatch(ReqPutSetup, 0, nullptr);  // passed on: the main dialog asks for the tables
     main.dispatch(ReqPutTable, 0, nullptr);  // the send dialog asks for the program
     EXPECT_EQ(remote.requests, (std::vector<int>{ReqPutSetup, ReqPutTable, ReqPutProgram}));
@@ -252,7 +252,7 @@ TEST_F(SendFlow, PutsFollowInOrderAndAnotherFileMayBeSent) {
 
     as(Model::RV7020);
     remote.requests.clear();
-    sendFile(fileFor(Model::RV7020, 0), 0);
+    send_file(file_for(Model::RV7020, 0), 0);
     main.dispatch(ReqPutSetup, 0, nullptr);
     main.dispatch(ReqPutTable, 0, nullptr);
     EXPECT_EQ(remote.requests, (std::vector<int>{ReqPutSetup, ReqPutTable}));
@@ -261,7 +261,7 @@ TEST_F(SendFlow, PutsFollowInOrderAndAnotherFileMayBeSent) {
 
 TEST_F(SendFlow, FailedPutOtherThanNoAnswerWaitsForCancel) {
     send.open();
-    sendFile(fileFor(Model::RV7010, 0), 0);
+    send_file(file_for(Model::RV7010, 0), 0);
     main.dispatch(ReqPutSetup, 0, nullptr);
     main.dispatch(ReqPutTable, 514, nullptr);
     EXPECT_EQ(view.status, texts::kSendFailed);
@@ -305,7 +305,7 @@ protected:
     std::uint16_t offset(int k) const {
         return static_cast<std::uint16_t>(remote.table[4 * k] | remote.table[4 * k + 1] << 8);
     }
-    void setOffsets(std::initializer_list<int> offsets) {
+    void set_offsets(std::initializer_list<int> offsets) {
         int k = 0;
         for (int o : offsets) {
             remote.table[4 * k] = static_cast<std::uint8_t>(o);
@@ -316,7 +316,7 @@ protected:
 };
 
 TEST_F(TableFlow, SendPutsTheBytesIntoTheTableAndShowsTheFreeCells) {
-    setOffsets({0, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2});
+    set_offsets({0, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2});
     table.open();
     EXPECT_EQ(session.target, &table);
     EXPECT_EQ(view.free, "残り8190byte");
@@ -336,7 +336,7 @@ TEST_F(TableFlow, SendPutsTheBytesIntoTheTableAndShowsTheFreeCells) {
 }
 
 TEST_F(TableFlow, TooMuchTextIsRefusedAndNothingChanges) {
-    setOffsets({0, 8000, 8000, 8000, 8000, 8000, 8000, 8000, 8000, 8000, 8000, 8000, 8000, 8000, 8000, 8000, 8000});
+    set_offsets({0, 8000, 8000, 8000, 8000, 8000, 8000, 8000, 8000, 8000, 8000, 8000, 8000, 8000, 8000, 8000, 8000});
     auto before = remote.table;
     table.open();
     view.table = 2;
@@ -380,7 +380,7 @@ TEST_F(TableFlow, FailedSendWaitsForCancelUnlessTheAnalyzerIsGone) {
 TEST_F(TableFlow, LastTextIsKeptOnCancelAndShownAgain) {
     table.open();
     view.editor = "line 1\r\nline 2";
-    table.showLast();  // no file yet: nothing happens
+    table.show_last();  // no file yet: nothing happens
     EXPECT_EQ(view.editor, "line 1\r\nline 2");
     EXPECT_EQ(view.status, "");
     table.cancel();
@@ -393,7 +393,7 @@ TEST_F(TableFlow, LastTextIsKeptOnCancelAndShownAgain) {
     fakes::RecordingTableView again;
     TableController second(session, again, main);
     second.open();
-    second.showLast();
+    second.show_last();
     EXPECT_EQ(again.editor, "line 1\r\nline 2");
     EXPECT_EQ(again.status, texts::kShown);
     second.clear();

@@ -90,14 +90,14 @@ public:
     int ended = -1;
     std::function<void()> in_dialog;  // runs while a work dialog is "open"
 
-    bool showMessage(const Message& m) override { return log.answer(m); }
-    void setStatus(std::string_view text) override { status = text; }
-    void setButtonsEnabled(bool enabled) override { buttons = enabled; }
-    void runSaveDialog() override { run("save"); }
-    void runSendDialog() override { run("send"); }
-    void runTableDialog() override { run("table"); }
-    void runVersionDialog() override { dialogs.push_back("version"); }
-    void endProgram(int code) override { ended = code; }
+    bool show_message(const Message& m) override { return log.answer(m); }
+    void set_status(std::string_view text) override { status = text; }
+    void set_buttons_enabled(bool enabled) override { buttons = enabled; }
+    void run_save_dialog() override { run("save"); }
+    void run_send_dialog() override { run("send"); }
+    void run_table_dialog() override { run("table"); }
+    void run_version_dialog() override { dialogs.push_back("version"); }
+    void end_program(int code) override { ended = code; }
 
 private:
     void run(const char* name) {
@@ -116,13 +116,13 @@ public:
     std::optional<std::string> chosen;
     bool closed = false;
 
-    bool showMessage(const Message& m) override { return log.answer(m); }
-    void setTypes(const std::vector<std::string>& names) override { types = names; }
-    int selectedType() const override { return selected; }
-    void setPath(const std::string& p) override { path_text = p; }
+    bool show_message(const Message& m) override { return log.answer(m); }
+    void set_types(const std::vector<std::string>& names) override { types = names; }
+    int selected_type() const override { return selected; }
+    void set_path(const std::string& p) override { path_text = p; }
     std::string path() const override { return path_text; }
-    void setStatus(std::string_view text) override { status = text; }
-    std::optional<std::string> chooseFile() override { return chosen; }
+    void set_status(std::string_view text) override { status = text; }
+    std::optional<std::string> choose_file() override { return chosen; }
     void close() override { closed = true; }
 };
 
@@ -130,14 +130,14 @@ class RecordingSaveView : public RecordingFileView<SaveView> {
 public:
     bool ascii = false;
     bool start_enabled = true;
-    bool asciiChecked() const override { return ascii; }
-    void setStartEnabled(bool enabled) override { start_enabled = enabled; }
+    bool ascii_checked() const override { return ascii; }
+    void set_start_enabled(bool enabled) override { start_enabled = enabled; }
 };
 
 class RecordingSendView : public RecordingFileView<SendView> {
 public:
     Controls controls{true, true, true, true, true};
-    void setControls(const Controls& c) override { controls = c; }
+    void set_controls(const Controls& c) override { controls = c; }
 };
 
 class RecordingTableView : public TableView {
@@ -148,13 +148,13 @@ public:
     Controls controls = Controls::All;
     bool closed = false;
 
-    bool showMessage(const Message& m) override { return log.answer(m); }
-    int selectedTable() const override { return table; }
-    std::string editorBytes() const override { return editor; }
-    void setEditorBytes(const std::string& bytes) override { editor = bytes; }
-    void setStatus(std::string_view text) override { status = text; }
-    void setFree(std::string_view text) override { free = text; }
-    void setControls(Controls c) override { controls = c; }
+    bool show_message(const Message& m) override { return log.answer(m); }
+    int selected_table() const override { return table; }
+    std::string editor_bytes() const override { return editor; }
+    void set_editor_bytes(const std::string& bytes) override { editor = bytes; }
+    void set_status(std::string_view text) override { status = text; }
+    void set_free(std::string_view text) override { free = text; }
+    void set_controls(Controls c) override { controls = c; }
     void close() override { closed = true; }
 };
 

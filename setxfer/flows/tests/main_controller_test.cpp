@@ -25,16 +25,16 @@ protected:
     void SetUp() override { session.remote = &remote; }
     void started() { ASSERT_TRUE(main.start(nullptr, nullptr)); }
     // Connects in a work mode and reads up to (and including) the notification `upto`.
-    void connectedThrough(WorkMode mode, const char* model, int upto) {
+    void connected_through(WorkMode mode, const char* model, int upto) {
         started();
         remote.model = model;
-        main.onWork(mode);
+        main.on_work(mode);
         for (int code : {ReqConnect, ReqGetSetup, ReqGetTable, ReqGetProgram}) {
             main.dispatch(code, 0, nullptr);
             if (code == upto) break;
         }
     }
-    const Message& lastMessage() { return view.log.shown.back(); }
+    const Message& last_message() { return view.log.shown.back(); }
 };
 
 TEST_F(MainFlow, StartReadsStoredPortAndInitializes) {
@@ -67,24 +67,24 @@ TEST_F(MainFlow, InitializeFailureReleasesAndShowsTheNumber) {
     EXPECT_FALSE(main.start(nullptr, nullptr));
     EXPECT_EQ(remote.releases, 1);
     ASSERT_EQ(view.log.shown.size(), 1u);
-    EXPECT_EQ(lastMessage().text, "Initialize Error (-1)");
-    EXPECT_EQ(lastMessage().caption, "TEST");
-    EXPECT_EQ(lastMessage().icon, Icon::Error);
+    EXPECT_EQ(last_message().text, "Initialize Error (-1)");
+    EXPECT_EQ(last_message().caption, "TEST");
+    EXPECT_EQ(last_message().icon, Icon::Error);
 }
 
 TEST_F(MainFlow, PortAndExitButtonsStoreTheLibrarySettings) {
     started();
-    main.onPortButton();
+    main.on_port_button();
     EXPECT_EQ(store.values["PORT"], "COM3");
     EXPECT_EQ(store.values["PARITY"], "EVEN");
     EXPECT_EQ(store.values["XCON"], "ON");
     remote.port = {"COM7", 9600, 0, 0};
-    main.onExitButton();
+    main.on_exit_button();
     EXPECT_EQ(store.values["PORT"], "COM7");
     EXPECT_EQ(store.values["PARITY"], "NONE");
     EXPECT_EQ(store.values["XCON"], "OFF");
-    EXPECT_EQ(lastMessage().text, texts::kCloseQuestion);
-    EXPECT_EQ(lastMessage().buttons, Buttons::OkCancel);
+    EXPECT_EQ(last_message().text, texts::kCloseQuestion);
+    EXPECT_EQ(last_message().buttons, Buttons::OkCancel);
     EXPECT_EQ(remote.releases, 1);  // nothing connected: ends at once
     EXPECT_EQ(view.ended, 0);
     EXPECT_TRUE(remote.requests.empty());
@@ -92,7 +92,7 @@ TEST_F(MainFlow, PortAndExitButtonsStoreTheLibrarySettings) {
 
 TEST_F(MainFlow, WorkButtonConnectsWithButtonsOff) {
     started();
-    main.onWork(WorkMode::Send);
+    main.on_work(WorkMode::Send);
     EXPECT_EQ(remote.opens, 1);
     EXPECT_EQ(remote.requests, std::vector<int>{ReqConnect});
     EXPECT_EQ(view.status, texts::kConnecting);
@@ -102,12 +102,12 @@ TEST_F(MainFlow, WorkButtonConnectsWithButtonsOff) {
 
 TEST_F(MainFlow, FailedConnectShowsStatusAndGivesButtonsBack) {
     started();
-    main.onWork(WorkMode::Save);
+    main.on_work(WorkMode::Save);
     main.dispatch(ReqConnect, 4, nullptr);
-    EXPECT_EQ(lastMessage().text,
+    EXPECT_EQ(last_message().text,
               "接続出来ません。本体の電源、ｹｰﾌﾞﾙの接続状況、通信設定等確認して下さい。\nConnect Error (4)");
-    EXPECT_EQ(lastMessage().caption, "接続エラー");
-    EXPECT_EQ(lastMessage().icon, Icon::Warning);
+    EXPECT_EQ(last_message().caption, "接続エラー");
+    EXPECT_EQ(last_message().icon, Icon::Warning);
     EXPECT_TRUE(view.buttons);
     EXPECT_EQ(view.status, "");
     EXPECT_EQ(remote.requests, std::vector<int>{ReqConnect});
@@ -116,12 +116,12 @@ TEST_F(MainFlow, FailedConnectShowsStatusAndGivesButtonsBack) {
 TEST_F(MainFlow, APortThatDoesNotOpenIsNamedBeforeAnyConnect) {
     started();
     remote.port_error = {PortStepOpen, ENOENT};
-    main.onWork(WorkMode::Save);
+    main.on_work(WorkMode::Save);
     EXPECT_TRUE(remote.requests.empty());
     EXPECT_EQ(remote.closes, 1);
     EXPECT_TRUE(view.buttons);
-    EXPECT_EQ(lastMessage().caption, "接続エラー");
-    const std::string text = lastMessage().text;
+    EXPECT_EQ(last_message().caption, "接続エラー");
+    const std::string text = last_message().text;
     EXPECT_NE(text.find("Connect Error (2)\nThere is no serial device '" + platform::devicePath("COM1") +
                         "' (No such file or directory)."),
               std::string::npos)
@@ -129,12 +129,12 @@ TEST_F(MainFlow, APortThatDoesNotOpenIsNamedBeforeAnyConnect) {
 }
 
 TEST_F(MainFlow, ALostLinkClosesThePortAndGivesTheButtonsBack) {
-    connectedThrough(WorkMode::Save, "RV-7020", ReqGetTable);
+    connected_through(WorkMode::Save, "RV-7020", ReqGetTable);
     main.dispatch(NtfyLinkLost, LinkLostPortGone, nullptr);
     EXPECT_EQ(remote.closes, 1);
     EXPECT_TRUE(view.buttons);
     EXPECT_EQ(view.status, "");
-    EXPECT_EQ(lastMessage().text, std::string(texts::kLinkLostSetup) + "\nthe serial port went away (unplugged?)");
+    EXPECT_EQ(last_message().text, std::string(texts::kLinkLostSetup) + "\nthe serial port went away (unplugged?)");
     EXPECT_TRUE(session.link_idle);
 }
 
@@ -142,7 +142,7 @@ TEST_F(MainFlow, SaveOnSmallModelsOpensTheDialogAfterTheTables) {
     for (const char* model : {"RV-7010", "RV-7020"}) {
         remote.requests.clear();
         view.dialogs.clear();
-        connectedThrough(WorkMode::Save, model, ReqGetTable);
+        connected_through(WorkMode::Save, model, ReqGetTable);
         EXPECT_EQ(remote.requests, (std::vector<int>{ReqConnect, ReqGetSetup, ReqGetTable})) << model;
         EXPECT_EQ(view.dialogs, std::vector<std::string>{"save"});
         EXPECT_EQ(view.status, texts::kConnectedShort);
@@ -152,7 +152,7 @@ TEST_F(MainFlow, SaveOnSmallModelsOpensTheDialogAfterTheTables) {
 }
 
 TEST_F(MainFlow, Rv7030ReadsTheProgramBeforeSaveOrSend) {
-    connectedThrough(WorkMode::Send, "RV-7030", ReqGetTable);
+    connected_through(WorkMode::Send, "RV-7030", ReqGetTable);
     EXPECT_EQ(remote.last(), ReqGetProgram);
     EXPECT_TRUE(view.dialogs.empty());
     main.dispatch(ReqGetProgram, 0, nullptr);
@@ -162,14 +162,14 @@ TEST_F(MainFlow, Rv7030ReadsTheProgramBeforeSaveOrSend) {
 }
 
 TEST_F(MainFlow, TableInputOpensItsDialogWithoutTheProgram) {
-    connectedThrough(WorkMode::TableInput, "RV-7030", ReqGetTable);
+    connected_through(WorkMode::TableInput, "RV-7030", ReqGetTable);
     EXPECT_EQ(remote.requests, (std::vector<int>{ReqConnect, ReqGetSetup, ReqGetTable}));
     EXPECT_EQ(view.dialogs, std::vector<std::string>{"table"});
     EXPECT_EQ(view.status, texts::kConnected);
 }
 
 TEST_F(MainFlow, UnknownModelNameKeepsTheIndex) {
-    connectedThrough(WorkMode::Save, "RV-9999", ReqConnect);
+    connected_through(WorkMode::Save, "RV-9999", ReqConnect);
     EXPECT_EQ(session.model, Model::RV7010);
     EXPECT_EQ(session.model_text, "RV-9999");
 }
@@ -191,14 +191,14 @@ TEST_F(MainFlow, FailedReadsAndWritesShowTheirMessageAndDisconnect) {
         {ReqPutProgram, 4, "Setproguram Error (4)", "ﾗｲﾄｴﾗｰ"},
     };
     for (const auto& row : rows) {
-        view.setButtonsEnabled(false);
-        view.setStatus("busy");
+        view.set_buttons_enabled(false);
+        view.set_status("busy");
         session.work_mode = WorkMode::Send;
         main.dispatch(row.code, row.status, nullptr);
         ASSERT_FALSE(view.log.shown.empty()) << row.text;
-        EXPECT_EQ(lastMessage().text, row.text);
-        EXPECT_EQ(lastMessage().caption, row.caption);
-        EXPECT_EQ(lastMessage().icon, Icon::Warning);
+        EXPECT_EQ(last_message().text, row.text);
+        EXPECT_EQ(last_message().caption, row.caption);
+        EXPECT_EQ(last_message().icon, Icon::Warning);
         EXPECT_TRUE(view.buttons) << row.text;
         EXPECT_EQ(view.status, "") << row.text;
         EXPECT_EQ(remote.last(), ReqDisconnect) << row.text;
@@ -213,8 +213,8 @@ TEST_F(MainFlow, SetupReadFailures) {
     EXPECT_TRUE(view.log.shown.empty());
 
     main.dispatch(ReqGetSetup, 4, nullptr);  // no answer: handled as a failed disconnect
-    EXPECT_EQ(lastMessage().text, "接続エラー (4)\n（本体と切断されているか通信設定が異なるおそれがあります。）");
-    EXPECT_EQ(lastMessage().caption, "通信ｴﾗｰ");
+    EXPECT_EQ(last_message().text, "接続エラー (4)\n（本体と切断されているか通信設定が異なるおそれがあります。）");
+    EXPECT_EQ(last_message().caption, "通信ｴﾗｰ");
     EXPECT_EQ(remote.requests.size(), 1u);
     EXPECT_EQ(remote.closes, 1);
     EXPECT_TRUE(session.link_idle);
@@ -223,7 +223,7 @@ TEST_F(MainFlow, SetupReadFailures) {
 }
 
 TEST_F(MainFlow, WritesFollowEachOther) {
-    connectedThrough(WorkMode::Send, "RV-7030", ReqGetProgram);
+    connected_through(WorkMode::Send, "RV-7030", ReqGetProgram);
     remote.requests.clear();
     main.dispatch(ReqPutSetup, 0, nullptr);
     main.dispatch(ReqPutTable, 0, nullptr);
@@ -240,7 +240,7 @@ TEST_F(MainFlow, WritesFollowEachOther) {
 
 TEST_F(MainFlow, DisconnectNotifications) {
     started();
-    view.setButtonsEnabled(false);
+    view.set_buttons_enabled(false);
     main.dispatch(ReqDisconnect, 0, nullptr);
     EXPECT_EQ(remote.closes, 1);
     EXPECT_TRUE(view.buttons);
@@ -261,7 +261,7 @@ TEST_F(MainFlow, DisconnectNotifications) {
 }
 
 TEST_F(MainFlow, EndingAnOperationReadsTheSetupThenDisconnects) {
-    connectedThrough(WorkMode::Save, "RV-7010", ReqGetTable);
+    connected_through(WorkMode::Save, "RV-7010", ReqGetTable);
     session.work_mode = WorkMode::Ending;  // as the dialog's Cancel leaves it
     main.dispatch(ReqGetSetup, 0, nullptr);
     EXPECT_EQ(remote.last(), ReqDisconnect);
@@ -271,13 +271,13 @@ TEST_F(MainFlow, EndingAnOperationReadsTheSetupThenDisconnects) {
 }
 
 TEST_F(MainFlow, ClosingWhileConnectedEndsOnlyAfterTheDisconnect) {
-    connectedThrough(WorkMode::Save, "RV-7010", ReqGetSetup);
+    connected_through(WorkMode::Save, "RV-7010", ReqGetSetup);
     view.log.answers = {false};
-    main.requestClose();  // Cancel: nothing happens
+    main.request_close();  // Cancel: nothing happens
     EXPECT_EQ(remote.last(), ReqGetTable);
     EXPECT_FALSE(session.close_requested);
 
-    main.requestClose();
+    main.request_close();
     EXPECT_TRUE(session.close_requested);
     EXPECT_EQ(remote.last(), ReqGetSetup);
     EXPECT_EQ(session.work_mode, WorkMode::Ending);
@@ -296,7 +296,7 @@ TEST_F(MainFlow, ClosingWhileConnectedEndsOnlyAfterTheDisconnect) {
 
 TEST_F(MainFlow, ClosingBeforeAnyConnectionGoesThroughThePortNotOpenAnswers) {
     started();
-    main.requestClose();
+    main.request_close();
     EXPECT_EQ(remote.requests, std::vector<int>{ReqGetSetup});
     main.dispatch(ReqGetSetup, StatusPortNotOpen, nullptr);
     EXPECT_EQ(remote.last(), ReqDisconnect);
@@ -308,7 +308,7 @@ TEST_F(MainFlow, ClosingBeforeAnyConnectionGoesThroughThePortNotOpenAnswers) {
 TEST_F(MainFlow, NotificationsGoToTheCurrentTarget) {
     struct Recorder : NotificationTarget {
         std::vector<int> codes;
-        void onNotify(int code, int, void*) override { codes.push_back(code); }
+        void on_notify(int code, int, void*) override { codes.push_back(code); }
     } other;
     started();
     session.target = &other;

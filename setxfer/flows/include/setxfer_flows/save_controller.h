@@ -17,7 +17,7 @@ public:
     void cancel();
 
 private:
-    bool pathAccepted(const std::string& path);
+    bool path_accepted(const std::string& path);
 
     Session& s_;
     SaveView& view_;

@@ -17,11 +17,11 @@ public:
     void browse();
     void start();
     void cancel();
-    void onNotify(int code, int status, void* data) override;
+    void on_notify(int code, int status, void* data) override;
 
 private:
-    void enableAll();
-    void onPutFailed(int code, int status, void* data);
+    void enable_all();
+    void on_put_failed(int code, int status, void* data);
 
     Session& s_;
     SendView& view_;

@@ -41,29 +41,29 @@ public:
     // (the message has been shown and the Remote released).
     bool start(WindowHandle window, NotifyFn notify);
 
-    void onWork(WorkMode mode);
-    void onPortButton();
-    void onVersionButton();
-    void onExitButton();
+    void on_work(WorkMode mode);
+    void on_port_button();
+    void on_version_button();
+    void on_exit_button();
     // Title-bar close and the exit button: ask, then end now or after the disconnect.
-    void requestClose();
+    void request_close();
 
     // Hands a posted notification to the current target.
     void dispatch(int code, int status, void* data);
-    void onNotify(int code, int status, void* data) override;
+    void on_notify(int code, int status, void* data) override;
 
 private:
-    void onConnected(int status);
-    void onSetupRead(int status);
-    void onTablesRead(int status);
-    void onProgramRead(int status);
-    void onWritten(int code, int status);
-    void onDisconnected(int status);
-    void onLinkLost(int status);
-    void failStep(std::string_view text, std::string_view caption, int status);
-    void openWorkDialog(std::string_view status_text);
-    void releaseAndEnd();
-    void storePort();
+    void on_connected(int status);
+    void on_setup_read(int status);
+    void on_tables_read(int status);
+    void on_program_read(int status);
+    void on_written(int code, int status);
+    void on_disconnected(int status);
+    void on_link_lost(int status);
+    void fail_step(std::string_view text, std::string_view caption, int status);
+    void open_work_dialog(std::string_view status_text);
+    void release_and_end();
+    void store_port();
 
     Session& s_;
     MainView& view_;

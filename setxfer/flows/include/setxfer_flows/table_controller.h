@@ -20,13 +20,13 @@ public:
     void open();
     void send();
     void clear();
-    void showLast();
+    void show_last();
     void cancel();
-    void onNotify(int code, int status, void* data) override;
+    void on_notify(int code, int status, void* data) override;
 
 private:
-    void showFree();
-    void saveLast();
+    void show_free();
+    void save_last();
 
     Session& s_;
     TableView& view_;
