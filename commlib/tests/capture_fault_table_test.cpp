@@ -162,7 +162,7 @@ TEST_F(CaptureFaultTableTest, EachCallFailingOnceIsReportedAndKeepsWhatWasComple
             EXPECT_EQ(f.FirstComplete, 0);
             EXPECT_EQ(f.LastComplete, site.lastComplete);
             EXPECT_EQ(writer->LostCount(), 1);  // no gaps in this run: the failure is the loss
-            EXPECT_NE(describeStoreFailure(f).find(std::strerror(error)), std::string::npos);
+            EXPECT_NE(DescribeStoreFailure(f).find(std::strerror(error)), std::string::npos);
 
             // What is on disk.
             for (int b = 0; b <= site.lastComplete; ++b)
@@ -185,13 +185,13 @@ TEST_F(CaptureFaultTableTest, EachCallFailingOnceIsReportedAndKeepsWhatWasComple
 }
 
 TEST_F(CaptureFaultTableTest, TheSentenceNamesTheCompleteBlocksAndTheFailedOne) {
-    EXPECT_EQ(describeStoreFailure({ENOSPC, StoreOpWrite, 2, 561152, 0, 1}),
+    EXPECT_EQ(DescribeStoreFailure({ENOSPC, StoreOpWrite, 2, 561152, 0, 1}),
               "No space left on device; blocks 00000000..00000001 are complete, 00000002 holds 561152 bytes");
-    EXPECT_EQ(describeStoreFailure({EFBIG, StoreOpWrite, 5, 0, 5, 4}),
+    EXPECT_EQ(DescribeStoreFailure({EFBIG, StoreOpWrite, 5, 0, 5, 4}),
               "File too large; no block is complete, 00000005 holds 0 bytes");
-    EXPECT_EQ(describeStoreFailure({EACCES, StoreOpCreate, 3, -1, 2, 2}),
+    EXPECT_EQ(DescribeStoreFailure({EACCES, StoreOpCreate, 3, -1, 2, 2}),
               "Permission denied; block 00000002 is complete, 00000003 could not be created");
-    EXPECT_EQ(describeStoreFailure({EROFS, StoreOpInfo, -1, -1, 0, 0}),
+    EXPECT_EQ(DescribeStoreFailure({EROFS, StoreOpInfo, -1, -1, 0, 0}),
               "datainfo.mkw: Read-only file system; block 00000000 is complete");
 }
 

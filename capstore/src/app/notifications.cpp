@@ -146,7 +146,7 @@ void MainController::store_failed(const StoreFailure* failure) {
     s_.StoreFailed = true;
     // While starting or stopping the running state's report makes the stop.
     if (s_.MeasureState != 0 && !s_.Busy) request_stop();
-    message(str::kStoreFailed, Icon::Warning, Buttons::Ok, failure ? describeStoreFailure(*failure) : std::string());
+    message(str::kStoreFailed, Icon::Warning, Buttons::Ok, failure ? DescribeStoreFailure(*failure) : std::string());
 }
 
 void MainController::link_lost(int status) {

@@ -46,7 +46,7 @@ std::optional<std::string> check_buffer_folder(const std::string& folder, int ma
 }
 
 std::string store_failure_text(const StoreFailure& f, const std::string& outcome) {
-    std::string text = "could not store the measurement: " + describeStoreFailure(f);
+    std::string text = "could not store the measurement: " + DescribeStoreFailure(f);
     if (!outcome.empty()) text += "; " + outcome;
     return text + "\n(" + remedy(f.Error) + ")";
 }

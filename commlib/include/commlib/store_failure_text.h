@@ -11,7 +11,7 @@
 
 #include "commlib/remote.h"
 
-inline std::string describeStoreFailure(const StoreFailure& f) {
+inline std::string DescribeStoreFailure(const StoreFailure& f) {
     auto name = [](int number) {
         char text[16];
         std::snprintf(text, sizeof text, "%08d", number);

@@ -29,90 +29,90 @@ constexpr Text RingLabel{"Use as &ring buffer", "リングバッファとして�
 constexpr int MaxBlocksDigits = 4;
 
 template <class W>
-W* numbered(int id, W* widget) {
+W* Numbered(int id, W* widget) {
     widget->setObjectName(QString::number(id));
     return widget;
 }
 
 }  // namespace
 
-bool BufferSettingDialog::buildTemplate(int templateId, QDialog& window) {
+bool BufferSettingDialog::BuildTemplate(int templateId, QDialog& window) {
     if (templateId != Template) return false;
-    window.setWindowTitle(localText(Title));
+    window.setWindowTitle(LocalText(Title));
     auto* grid = new QGridLayout(&window);
-    auto* folder = numbered(IdFolder, new QLineEdit(&window));
-    auto* folderLabel = new QLabel(localText(FolderLabel), &window);
+    auto* folder = Numbered(IdFolder, new QLineEdit(&window));
+    auto* folderLabel = new QLabel(LocalText(FolderLabel), &window);
     folderLabel->setBuddy(folder);
     grid->addWidget(folderLabel, 0, 0, 1, 3);
     grid->addWidget(folder, 1, 0, 1, 2);
-    grid->addWidget(numbered(IdBrowse, new QPushButton(QStringLiteral("..."), &window)), 1, 2);
-    auto* maxBlocks = numbered(IdMaxBlocks, new QLineEdit(&window));
+    grid->addWidget(Numbered(IdBrowse, new QPushButton(QStringLiteral("..."), &window)), 1, 2);
+    auto* maxBlocks = Numbered(IdMaxBlocks, new QLineEdit(&window));
     maxBlocks->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), maxBlocks));
-    auto* maxLabel = new QLabel(localText(MaxBlocksLabel), &window);
+    auto* maxLabel = new QLabel(LocalText(MaxBlocksLabel), &window);
     maxLabel->setBuddy(maxBlocks);
     grid->addWidget(maxLabel, 2, 0);
     grid->addWidget(maxBlocks, 2, 1);
-    grid->addWidget(numbered(IdWarn, new QCheckBox(localText(WarnLabel), &window)), 3, 0, 1, 3);
-    grid->addWidget(numbered(IdRing, new QCheckBox(localText(RingLabel), &window)), 4, 0, 1, 3);
-    grid->addLayout(okCancelButtons(window, Qt::Horizontal), 5, 0, 1, 3);
+    grid->addWidget(Numbered(IdWarn, new QCheckBox(LocalText(WarnLabel), &window)), 3, 0, 1, 3);
+    grid->addWidget(Numbered(IdRing, new QCheckBox(LocalText(RingLabel), &window)), 4, 0, 1, 3);
+    grid->addLayout(OkCancelButtons(window, Qt::Horizontal), 5, 0, 1, 3);
     grid->setColumnStretch(0, 1);
-    sizeInDialogUnits(window, 207, 115);
+    SizeInDialogUnits(window, 207, 115);
     return true;
 }
 
 int BufferSettingDialog::OnInitDialog() {
-    auto* maxBlocks = control<QLineEdit>(IdMaxBlocks);
+    auto* maxBlocks = Control<QLineEdit>(IdMaxBlocks);
     maxBlocks->setMaxLength(MaxBlocksDigits);
     settings_.Folder[sizeof settings_.Folder - 1] = '\0';
-    control<QLineEdit>(IdFolder)->setText(QFile::decodeName(settings_.Folder));
+    Control<QLineEdit>(IdFolder)->setText(QFile::decodeName(settings_.Folder));
     maxBlocks->setText(QString::number(static_cast<unsigned>(settings_.MaxBlocks)));
-    control<QCheckBox>(IdWarn)->setChecked(settings_.Warn != 0);
-    control<QCheckBox>(IdRing)->setChecked(settings_.Ring != 0);
+    Control<QCheckBox>(IdWarn)->setChecked(settings_.Warn != 0);
+    Control<QCheckBox>(IdRing)->setChecked(settings_.Ring != 0);
     return ModalDialog::OnInitDialog();
 }
 
 int BufferSettingDialog::OnCommand(std::uintptr_t wParam, std::intptr_t lParam) {
     if ((wParam & 0xFFFF) == IdBrowse) {
-        browseFolder();
+        BrowseFolder();
         return 1;
     }
     return ModalDialog::OnCommand(wParam, lParam);
 }
 
-void BufferSettingDialog::browseFolder() {
-    auto* folder = control<QLineEdit>(IdFolder);
-    const QString chosen = chooseFolder(window(), tableText(StrChooseFolder), folder->text());
+void BufferSettingDialog::BrowseFolder() {
+    auto* folder = Control<QLineEdit>(IdFolder);
+    const QString chosen = ChooseFolder(Window(), TableText(StrChooseFolder), folder->text());
     if (!chosen.isEmpty()) folder->setText(chosen);
     folder->setFocus();
 }
 
-bool BufferSettingDialog::refuse(const QString& text) {
-    showWarning(window(), window()->windowTitle(), text, false);
+bool BufferSettingDialog::Refuse(const QString& text) {
+    ShowWarning(Window(), Window()->windowTitle(), text, false);
     return false;
 }
 
 bool BufferSettingDialog::OnOK() {
-    auto* folder = control<QLineEdit>(IdFolder);
-    const auto full = fullFolderPath(QFile::encodeName(folder->text()).toStdString());
-    if (!full) return refuse(tableText(StrBadLocation));
+    auto* folder = Control<QLineEdit>(IdFolder);
+    const auto full = FullFolderPath(QFile::encodeName(folder->text()).toStdString());
+    if (!full) return Refuse(TableText(StrBadLocation));
     folder->setText(QFile::decodeName(QByteArray::fromStdString(*full)));
-    if (isRootFolder(*full)) return refuse(tableText(StrRootRefused));
-    const auto maxBlocks = parseMaxBlocks(control<QLineEdit>(IdMaxBlocks)->text().toStdString());
+    if (IsRootFolder(*full)) return Refuse(TableText(StrRootRefused));
+    const auto maxBlocks = ParseMaxBlocks(Control<QLineEdit>(IdMaxBlocks)->text().toStdString());
     if (!maxBlocks)
-        return refuse(tableText(StrBadMaxBlocks).replace(QStringLiteral("%d"), QString::number(MaxBlocksLimit)));
-    switch (inspectFolder(*full)) {
+        return Refuse(TableText(StrBadMaxBlocks).replace(QStringLiteral("%d"), QString::number(MaxBlocksLimit)));
+    switch (InspectFolder(*full)) {
     case FolderState::Folder: break;
-    case FolderState::NotAFolder: return refuse(tableText(StrNotAFolder));
+    case FolderState::NotAFolder: return Refuse(TableText(StrNotAFolder));
     case FolderState::Missing:
-        if (!showWarning(window(), window()->windowTitle(), tableText(StrMakeFolder), true)) return false;
-        if (!makeFolderChain(*full)) return refuse(tableText(StrCannotMake));
+        if (!ShowWarning(Window(), Window()->windowTitle(), TableText(StrMakeFolder), true)) return false;
+        if (!MakeFolderChain(*full)) return Refuse(TableText(StrCannotMake));
         break;
     }
     std::strncpy(settings_.Folder, full->c_str(), sizeof settings_.Folder - 1);
     settings_.Folder[sizeof settings_.Folder - 1] = '\0';
     settings_.MaxBlocks = *maxBlocks;
-    settings_.Warn = control<QCheckBox>(IdWarn)->isChecked() ? 1 : 0;
-    settings_.Ring = control<QCheckBox>(IdRing)->isChecked() ? 1 : 0;
+    settings_.Warn = Control<QCheckBox>(IdWarn)->isChecked() ? 1 : 0;
+    settings_.Ring = Control<QCheckBox>(IdRing)->isChecked() ? 1 : 0;
     return true;
 }
 

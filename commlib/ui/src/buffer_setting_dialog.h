@@ -21,12 +21,12 @@ public:
     bool OnOK() override;
 
 protected:
-    bool buildTemplate(int templateId, QDialog& window) override;
+    bool BuildTemplate(int templateId, QDialog& window) override;
 
 private:
-    void browseFolder();
+    void BrowseFolder();
     // Shows the refusal over the dialog and keeps it open (false).
-    bool refuse(const QString& text);
+    bool Refuse(const QString& text);
 
     CommlibUiBuffer& settings_;
 };

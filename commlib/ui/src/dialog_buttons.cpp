@@ -9,13 +9,13 @@
 
 namespace commlib::ui {
 
-QBoxLayout* okCancelButtons(QDialog& window, Qt::Orientation direction) {
+QBoxLayout* OkCancelButtons(QDialog& window, Qt::Orientation direction) {
     auto* layout = new QBoxLayout(direction == Qt::Vertical ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight);
     if (direction == Qt::Horizontal) layout->addStretch(1);
     auto* ok = new QPushButton(QStringLiteral("OK"), &window);
     ok->setObjectName(QString::number(IdOk));
     ok->setDefault(true);
-    auto* cancel = new QPushButton(localText(CancelText), &window);
+    auto* cancel = new QPushButton(LocalText(CancelText), &window);
     cancel->setObjectName(QString::number(IdCancel));
     layout->addWidget(ok);
     layout->addWidget(cancel);

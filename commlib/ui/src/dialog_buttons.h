@@ -8,6 +8,6 @@ class QDialog;
 namespace commlib::ui {
 
 // A new layout (for the caller to place) holding OK and Cancel in the given direction.
-QBoxLayout* okCancelButtons(QDialog& window, Qt::Orientation direction);
+QBoxLayout* OkCancelButtons(QDialog& window, Qt::Orientation direction);
 
 }  // namespace commlib::ui

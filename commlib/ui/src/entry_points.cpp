@@ -13,27 +13,27 @@
 
 namespace commlib::ui {
 
-bool widgetsAvailable() {
+bool WidgetsAvailable() {
     auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
     return app && QThread::currentThread() == app->thread();
 }
 
-int runPortSettingDialog(CommlibUiPort* settings) {
-    if (!settings || !widgetsAvailable()) return -1;
-    PortSettingDialog dialog(*settings, serialDevices());
+int RunPortSettingDialog(CommlibUiPort* settings) {
+    if (!settings || !WidgetsAvailable()) return -1;
+    PortSettingDialog dialog(*settings, SerialDevices());
     return dialog.DoModal(PortSettingDialog::Template, QApplication::activeWindow());
 }
 
-int runBufferSettingDialog(CommlibUiBuffer* settings) {
-    if (!settings || !widgetsAvailable()) return -1;
+int RunBufferSettingDialog(CommlibUiBuffer* settings) {
+    if (!settings || !WidgetsAvailable()) return -1;
     BufferSettingDialog dialog(*settings);
     return dialog.DoModal(BufferSettingDialog::Template, QApplication::activeWindow());
 }
 
-int askForBufferSetup(const char* caption) {
-    if (!widgetsAvailable()) return 0;
+int AskForBufferSetup(const char* caption) {
+    if (!WidgetsAvailable()) return 0;
     const QString title = QString::fromUtf8(caption ? caption : "");
-    return showWarning(QApplication::activeWindow(), title, tableText(StrSetUpBuffer), true) ? 1 : 0;
+    return ShowWarning(QApplication::activeWindow(), title, TableText(StrSetUpBuffer), true) ? 1 : 0;
 }
 
 }  // namespace commlib::ui

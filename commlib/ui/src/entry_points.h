@@ -7,10 +7,10 @@ namespace commlib::ui {
 
 // True when a QApplication (not merely a core or GUI application) runs and
 // this is its thread.
-bool widgetsAvailable();
+bool WidgetsAvailable();
 
-int runPortSettingDialog(CommlibUiPort* settings);      // 1, 0, -1
-int runBufferSettingDialog(CommlibUiBuffer* settings);  // 1, 0, -1
-int askForBufferSetup(const char* caption);             // 1 OK, 0 Cancel or not shown
+int RunPortSettingDialog(CommlibUiPort* settings);      // 1, 0, -1
+int RunBufferSettingDialog(CommlibUiBuffer* settings);  // 1, 0, -1
+int AskForBufferSetup(const char* caption);             // 1 OK, 0 Cancel or not shown
 
 }  // namespace commlib::ui

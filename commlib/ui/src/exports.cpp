@@ -5,32 +5,32 @@
 
 namespace {
 
-int portSettingDialog(CommlibUiPort* settings) {
+int PortSettingDialog(CommlibUiPort* settings) {
     try {
-        return commlib::ui::runPortSettingDialog(settings);
+        return commlib::ui::RunPortSettingDialog(settings);
     } catch (...) {
         return -1;
     }
 }
 
-int bufferSettingDialog(CommlibUiBuffer* settings) {
+int BufferSettingDialog(CommlibUiBuffer* settings) {
     try {
-        return commlib::ui::runBufferSettingDialog(settings);
+        return commlib::ui::RunBufferSettingDialog(settings);
     } catch (...) {
         return -1;
     }
 }
 
-int folderPrompt(const char* caption) {
+int FolderPrompt(const char* caption) {
     try {
-        return commlib::ui::askForBufferSetup(caption);
+        return commlib::ui::AskForBufferSetup(caption);
     } catch (...) {
         return 0;
     }
 }
 
-constexpr CommlibUiApi Table{sizeof(CommlibUiApi), COMMLIB_UI_ABI_VERSION, portSettingDialog, bufferSettingDialog,
-                             folderPrompt};
+constexpr CommlibUiApi Table{sizeof(CommlibUiApi), COMMLIB_UI_ABI_VERSION, PortSettingDialog, BufferSettingDialog,
+                             FolderPrompt};
 
 }  // namespace
 

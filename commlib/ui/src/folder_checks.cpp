@@ -12,13 +12,13 @@
 namespace commlib::ui {
 namespace {
 
-std::string parentOf(const std::string& path) {
+std::string ParentOf(const std::string& path) {
     const auto slash = path.rfind('/');
     return slash == 0 || slash == std::string::npos ? "/" : path.substr(0, slash);
 }
 
 // 1 folder, 0 something else, -1 cannot be seen (absent, or not reachable).
-int kindOf(const std::string& path) {
+int KindOf(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return -1;
     return S_ISDIR(st.st_mode) ? 1 : 0;
@@ -26,7 +26,7 @@ int kindOf(const std::string& path) {
 
 }  // namespace
 
-std::optional<std::string> fullFolderPath(const std::string& typed) {
+std::optional<std::string> FullFolderPath(const std::string& typed) {
     if (typed.empty()) return std::nullopt;
     std::string joined = typed;
     if (typed.front() != '/') {
@@ -40,9 +40,9 @@ std::optional<std::string> fullFolderPath(const std::string& typed) {
     return full;
 }
 
-bool isRootFolder(const std::string& full) { return full == "/"; }
+bool IsRootFolder(const std::string& full) { return full == "/"; }
 
-std::optional<int> parseMaxBlocks(const std::string& text) {
+std::optional<int> ParseMaxBlocks(const std::string& text) {
     if (text.empty() || text.size() > 9) return std::nullopt;
     int value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -54,23 +54,23 @@ std::optional<int> parseMaxBlocks(const std::string& text) {
 
 // Like the walk the buffer has always used: a path that cannot be seen counts
 // as missing, and the nearest ancestor that can be seen decides.
-FolderState inspectFolder(const std::string& full) {
-    const int kind = kindOf(full);
+FolderState InspectFolder(const std::string& full) {
+    const int kind = KindOf(full);
     if (kind >= 0) return kind == 1 ? FolderState::Folder : FolderState::NotAFolder;
-    for (std::string up = parentOf(full);; up = parentOf(up)) {
-        const int upKind = kindOf(up);
+    for (std::string up = ParentOf(full);; up = ParentOf(up)) {
+        const int upKind = KindOf(up);
         if (upKind >= 0) return upKind == 1 ? FolderState::Missing : FolderState::NotAFolder;
         if (up == "/") return FolderState::NotAFolder;
     }
 }
 
-bool makeFolderChain(const std::string& full) {
+bool MakeFolderChain(const std::string& full) {
     std::vector<std::string> missing;
-    for (std::string at = full; at != "/" && kindOf(at) < 0; at = parentOf(at)) missing.push_back(at);
+    for (std::string at = full; at != "/" && KindOf(at) < 0; at = ParentOf(at)) missing.push_back(at);
     for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
-        if (::mkdir(it->c_str(), 0777) != 0 && !(errno == EEXIST && kindOf(*it) == 1)) return false;
+        if (::mkdir(it->c_str(), 0777) != 0 && !(errno == EEXIST && KindOf(*it) == 1)) return false;
     }
-    return kindOf(full) == 1;
+    return KindOf(full) == 1;
 }
 
 }  // namespace commlib::ui

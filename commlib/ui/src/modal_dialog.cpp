@@ -71,11 +71,11 @@ void ModalDialog::End(int result) {
     if (window) window->done(result);
 }
 
-bool ModalDialog::create(int templateId, QWidget* parent) {
+bool ModalDialog::Create(int templateId, QWidget* parent) {
     holder_ = std::make_unique<DialogWindow>(*this, parent);
     window_ = holder_.get();
     result_ = -1;
-    if (!buildTemplate(templateId, *holder_)) {
+    if (!BuildTemplate(templateId, *holder_)) {
         window_ = nullptr;
         holder_.reset();
         return false;
@@ -93,14 +93,14 @@ bool ModalDialog::create(int templateId, QWidget* parent) {
 }
 
 int ModalDialog::DoModal(int templateId, QWidget* parent) {
-    if (!create(templateId, parent)) return -1;
+    if (!Create(templateId, parent)) return -1;
     holder_->exec();
     holder_.reset();
     window_ = nullptr;
     return result_ < 0 ? 0 : result_;
 }
 
-void ModalDialog::sizeInDialogUnits(QDialog& window, int width, int height) {
+void ModalDialog::SizeInDialogUnits(QDialog& window, int width, int height) {
     const QFontMetrics metrics = window.fontMetrics();
     window.resize(width * metrics.averageCharWidth() / 4, height * metrics.height() / 8);
 }

@@ -34,20 +34,20 @@ public:
 
     // DoModal's first half: builds the window and initialises it without the
     // modal loop, so tests can drive it. false when the template is unknown.
-    bool create(int templateId, QWidget* parent);
-    QDialog* window() const { return window_; }  // null while not shown
-    int result() const { return result_; }       // -1 until End
+    bool Create(int templateId, QWidget* parent);
+    QDialog* Window() const { return window_; }  // null while not shown
+    int Result() const { return result_; }       // -1 until End
 
 protected:
     // Lays out the template's controls (object names = control ids); false for an unknown template.
-    virtual bool buildTemplate(int templateId, QDialog& window) = 0;
+    virtual bool BuildTemplate(int templateId, QDialog& window) = 0;
     template <class T>
-    T* control(int id) const {
+    T* Control(int id) const {
         return window_ ? window_->findChild<T*>(QString::number(id)) : nullptr;
     }
     // Sizes the window in dialog units of its font (4 per average character
     // width, 8 per line height); the layout may still grow it.
-    static void sizeInDialogUnits(QDialog& window, int width, int height);
+    static void SizeInDialogUnits(QDialog& window, int width, int height);
 
 private:
     std::unique_ptr<QDialog> holder_;

@@ -9,16 +9,16 @@
 
 namespace commlib::ui {
 
-std::vector<std::string> serialDevices() { return platform::serialPortNames(platform::scanSerialPorts()); }
+std::vector<std::string> SerialDevices() { return platform::serialPortNames(platform::scanSerialPorts()); }
 
-std::vector<std::string> portList(const std::vector<std::string>& devices) {
+std::vector<std::string> PortList(const std::vector<std::string>& devices) {
     std::vector<std::string> list;
     for (int n = 1; n <= 8; ++n) list.push_back("COM" + std::to_string(n));
     list.insert(list.end(), devices.begin(), devices.end());
     return list;
 }
 
-int portIndex(const std::vector<std::string>& list, std::string_view name) {
+int PortIndex(const std::vector<std::string>& list, std::string_view name) {
     const std::string wanted(name);
     int index = 0;
     for (std::size_t i = 0; i < list.size(); ++i) {
@@ -27,17 +27,17 @@ int portIndex(const std::vector<std::string>& list, std::string_view name) {
     return index;
 }
 
-int speedIndex(int speed) {
+int SpeedIndex(int speed) {
     const auto it = std::find(std::begin(Speeds), std::end(Speeds), speed);
     return it == std::end(Speeds) ? -1 : static_cast<int>(it - std::begin(Speeds));
 }
 
-int parityIndex(int parity) {
+int ParityIndex(int parity) {
     const auto it = std::find_if(std::begin(ParityChoices), std::end(ParityChoices),
                                  [&](const Choice& c) { return c.value == parity; });
     return it == std::end(ParityChoices) ? -1 : static_cast<int>(it - std::begin(ParityChoices));
 }
 
-int xControlIndex(int xControl) { return xControl != 0 ? 1 : 0; }
+int XControlIndex(int xControl) { return xControl != 0 ? 1 : 0; }
 
 }  // namespace commlib::ui

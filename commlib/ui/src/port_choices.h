@@ -12,15 +12,15 @@ namespace commlib::ui {
 
 // This machine's serial ports as `zamvex ports` finds them: the by-id names
 // first, then the devices (ttyUSB, ttyACM, ttyS with a UART).
-std::vector<std::string> serialDevices();
+std::vector<std::string> SerialDevices();
 // "COM1" .. "COM8" in this order, then the given devices.
-std::vector<std::string> portList(const std::vector<std::string>& devices);
+std::vector<std::string> PortList(const std::vector<std::string>& devices);
 // The last entry equal to name regardless of case; entry 0 when none is.
-int portIndex(const std::vector<std::string>& list, std::string_view name);
+int PortIndex(const std::vector<std::string>& list, std::string_view name);
 
 inline constexpr const auto& Speeds = platform::kListedSpeeds;
 // The entry showing speed, or -1 when it is not listed.
-int speedIndex(int speed);
+int SpeedIndex(int speed);
 
 // A list entry: its text from the string table, and the setting it stands for.
 struct Choice {
@@ -37,8 +37,8 @@ inline constexpr Choice XControlChoices[] = {
     {5, 1},  // "Enable"
 };
 // The entry for a stored parity; -1 (nothing selected) for a value not listed.
-int parityIndex(int parity);
+int ParityIndex(int parity);
 // "Enable" for any value but 0.
-int xControlIndex(int xControl);
+int XControlIndex(int xControl);
 
 }  // namespace commlib::ui

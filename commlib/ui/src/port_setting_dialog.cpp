@@ -29,64 +29,64 @@ constexpr ListRow Lists[] = {
     {PortSettingDialog::IdXControl, {"&X-Control", "X-CONTROL(&X)"}},
 };
 
-void fillChoices(QComboBox& list, const Choice* begin, const Choice* end) {
-    for (const Choice* c = begin; c != end; ++c) list.addItem(tableText(c->stringId));
+void FillChoices(QComboBox& list, const Choice* begin, const Choice* end) {
+    for (const Choice* c = begin; c != end; ++c) list.addItem(TableText(c->stringId));
 }
 
 }  // namespace
 
 PortSettingDialog::PortSettingDialog(CommlibUiPort& settings, std::vector<std::string> devices)
-    : settings_(settings), ports_(portList(devices)) {}
+    : settings_(settings), ports_(PortList(devices)) {}
 
-bool PortSettingDialog::buildTemplate(int templateId, QDialog& window) {
+bool PortSettingDialog::BuildTemplate(int templateId, QDialog& window) {
     if (templateId != Template) return false;
-    window.setWindowTitle(localText(Title));
+    window.setWindowTitle(LocalText(Title));
     auto* grid = new QGridLayout(&window);
     int row = 0;
     for (const ListRow& r : Lists) {
         auto* list = new QComboBox(&window);
         list->setObjectName(QString::number(r.id));
-        auto* label = new QLabel(localText(r.label), &window);
+        auto* label = new QLabel(LocalText(r.label), &window);
         label->setBuddy(list);
         grid->addWidget(label, row, 0);
         grid->addWidget(list, row++, 1);
     }
-    grid->addLayout(okCancelButtons(window, Qt::Vertical), 0, 2, row, 1, Qt::AlignTop);
+    grid->addLayout(OkCancelButtons(window, Qt::Vertical), 0, 2, row, 1, Qt::AlignTop);
     grid->setColumnStretch(1, 1);
-    if (japanese()) sizeInDialogUnits(window, 199, 93);
-    else sizeInDialogUnits(window, 191, 91);
+    if (Japanese()) SizeInDialogUnits(window, 199, 93);
+    else SizeInDialogUnits(window, 191, 91);
     return true;
 }
 
 int PortSettingDialog::OnInitDialog() {
-    auto* port = control<QComboBox>(IdPort);
-    auto* speed = control<QComboBox>(IdSpeed);
-    auto* parity = control<QComboBox>(IdParity);
-    auto* xControl = control<QComboBox>(IdXControl);
+    auto* port = Control<QComboBox>(IdPort);
+    auto* speed = Control<QComboBox>(IdSpeed);
+    auto* parity = Control<QComboBox>(IdParity);
+    auto* xControl = Control<QComboBox>(IdXControl);
     for (const std::string& name : ports_) port->addItem(QString::fromStdString(name));
     for (int s : Speeds) speed->addItem(QString::number(s));
-    fillChoices(*parity, std::begin(ParityChoices), std::end(ParityChoices));
-    fillChoices(*xControl, std::begin(XControlChoices), std::end(XControlChoices));
+    FillChoices(*parity, std::begin(ParityChoices), std::end(ParityChoices));
+    FillChoices(*xControl, std::begin(XControlChoices), std::end(XControlChoices));
 
     settings_.Port[sizeof settings_.Port - 1] = '\0';
-    port->setCurrentIndex(portIndex(ports_, settings_.Port));
-    speed->setCurrentIndex(std::max(speedIndex(settings_.Speed), 0));
+    port->setCurrentIndex(PortIndex(ports_, settings_.Port));
+    speed->setCurrentIndex(std::max(SpeedIndex(settings_.Speed), 0));
     speed->setEnabled(false);
-    parity->setCurrentIndex(parityIndex(settings_.Parity));
-    xControl->setCurrentIndex(xControlIndex(settings_.XControl));
+    parity->setCurrentIndex(ParityIndex(settings_.Parity));
+    xControl->setCurrentIndex(XControlIndex(settings_.XControl));
     return ModalDialog::OnInitDialog();
 }
 
 bool PortSettingDialog::OnOK() {
-    const QByteArray name = control<QComboBox>(IdPort)->currentText().toUtf8();
+    const QByteArray name = Control<QComboBox>(IdPort)->currentText().toUtf8();
     std::strncpy(settings_.Port, name.constData(), sizeof settings_.Port - 1);
     settings_.Port[sizeof settings_.Port - 1] = '\0';
     // The speed list cannot be changed; a speed it does not list stays as it was
     // instead of turning into the first entry.
-    if (speedIndex(settings_.Speed) >= 0) settings_.Speed = control<QComboBox>(IdSpeed)->currentText().toInt();
-    const int parity = control<QComboBox>(IdParity)->currentIndex();
+    if (SpeedIndex(settings_.Speed) >= 0) settings_.Speed = Control<QComboBox>(IdSpeed)->currentText().toInt();
+    const int parity = Control<QComboBox>(IdParity)->currentIndex();
     settings_.Parity = parity >= 0 ? ParityChoices[parity].value : 0;
-    settings_.XControl = XControlChoices[std::max(control<QComboBox>(IdXControl)->currentIndex(), 0)].value;
+    settings_.XControl = XControlChoices[std::max(Control<QComboBox>(IdXControl)->currentIndex(), 0)].value;
     return true;
 }
 

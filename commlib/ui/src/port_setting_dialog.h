@@ -21,7 +21,7 @@ public:
     bool OnOK() override;
 
 protected:
-    bool buildTemplate(int templateId, QDialog& window) override;
+    bool BuildTemplate(int templateId, QDialog& window) override;
 
 private:
     CommlibUiPort& settings_;

@@ -50,7 +50,7 @@ static_assert(std::is_sorted(std::begin(Strings), std::end(Strings),
 
 }  // namespace
 
-bool japanese() {
+bool Japanese() {
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const char* value = std::getenv(name);
         if (value && *value) return std::strncmp(value, "ja", 2) == 0;
@@ -58,13 +58,13 @@ bool japanese() {
     return false;
 }
 
-QString localText(const Text& text) { return QString::fromUtf8(japanese() ? text.japanese : text.english); }
+QString LocalText(const Text& text) { return QString::fromUtf8(Japanese() ? text.japanese : text.english); }
 
-QString tableText(int id) {
+QString TableText(int id) {
     const auto row = std::lower_bound(std::begin(Strings), std::end(Strings), id,
                                       [](const TableRow& r, int wanted) { return r.id < wanted; });
     if (row == std::end(Strings) || row->id != id) return {};
-    return localText(row->text);
+    return LocalText(row->text);
 }
 
 }  // namespace commlib::ui

@@ -16,8 +16,8 @@ inline constexpr Text CancelText{"Cancel", "キャンセル"};
 
 // Japanese when the first of LC_ALL, LC_MESSAGES, LANG that is set and not
 // empty starts with "ja"; English otherwise.
-bool japanese();
-QString localText(const Text& text);
+bool Japanese();
+QString LocalText(const Text& text);
 
 // The string table, ids 1 to 13; an empty text for any other id.
 enum StringId {
@@ -35,6 +35,6 @@ enum StringId {
     StrBadLocation,
     StrRootRefused
 };
-QString tableText(int id);
+QString TableText(int id);
 
 }  // namespace commlib::ui

@@ -10,12 +10,12 @@
 namespace commlib::ui {
 namespace {
 
-bool realWarning(QWidget* parent, const QString& caption, const QString& text, bool okCancel) {
-    return makeWarningBox(parent, caption, text, okCancel)->exec() == QMessageBox::Ok;
+bool RealWarning(QWidget* parent, const QString& caption, const QString& text, bool okCancel) {
+    return MakeWarningBox(parent, caption, text, okCancel)->exec() == QMessageBox::Ok;
 }
 
 // Only folders of the file system can be picked; the typed folder is preselected.
-QString realChooser(QWidget* parent, const QString& title, const QString& start) {
+QString RealChooser(QWidget* parent, const QString& title, const QString& start) {
     QFileDialog dialog(parent, title, start);
     dialog.setObjectName(QStringLiteral("folderChooser"));
     dialog.setFileMode(QFileDialog::Directory);
@@ -24,12 +24,12 @@ QString realChooser(QWidget* parent, const QString& title, const QString& start)
     return dialog.selectedFiles().constFirst();
 }
 
-WarningFn warningFn = realWarning;
-FolderChooserFn chooserFn = realChooser;
+WarningFn warningFn = RealWarning;
+FolderChooserFn chooserFn = RealChooser;
 
 }  // namespace
 
-std::unique_ptr<QMessageBox> makeWarningBox(QWidget* parent, const QString& caption, const QString& text,
+std::unique_ptr<QMessageBox> MakeWarningBox(QWidget* parent, const QString& caption, const QString& text,
                                             bool okCancel) {
     const auto buttons = okCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok;
     auto box = std::make_unique<QMessageBox>(QMessageBox::Warning, caption, text, buttons, parent);
@@ -37,18 +37,18 @@ std::unique_ptr<QMessageBox> makeWarningBox(QWidget* parent, const QString& capt
     box->setDefaultButton(QMessageBox::Ok);
     // Qt's own button texts follow Qt's translations, which a library cannot rely on.
     box->button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
-    if (okCancel) box->button(QMessageBox::Cancel)->setText(localText(CancelText));
+    if (okCancel) box->button(QMessageBox::Cancel)->setText(LocalText(CancelText));
     return box;
 }
 
-bool showWarning(QWidget* parent, const QString& caption, const QString& text, bool okCancel) {
+bool ShowWarning(QWidget* parent, const QString& caption, const QString& text, bool okCancel) {
     return warningFn(parent, caption, text, okCancel);
 }
-void setWarningFn(WarningFn fn) { warningFn = fn ? fn : realWarning; }
+void SetWarningFn(WarningFn fn) { warningFn = fn ? fn : RealWarning; }
 
-QString chooseFolder(QWidget* parent, const QString& title, const QString& start) {
+QString ChooseFolder(QWidget* parent, const QString& title, const QString& start) {
     return chooserFn(parent, title, start);
 }
-void setFolderChooserFn(FolderChooserFn fn) { chooserFn = fn ? fn : realChooser; }
+void SetFolderChooserFn(FolderChooserFn fn) { chooserFn = fn ? fn : RealChooser; }
 
 }  // namespace commlib::ui

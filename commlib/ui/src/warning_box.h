@@ -12,16 +12,16 @@ namespace commlib::ui {
 
 // Shows a modal warning; true when the user chose OK.
 using WarningFn = bool (*)(QWidget* parent, const QString& caption, const QString& text, bool okCancel);
-bool showWarning(QWidget* parent, const QString& caption, const QString& text, bool okCancel);
+bool ShowWarning(QWidget* parent, const QString& caption, const QString& text, bool okCancel);
 // The box that the real showWarning runs, with its buttons in the dialogs' language.
-std::unique_ptr<QMessageBox> makeWarningBox(QWidget* parent, const QString& caption, const QString& text,
+std::unique_ptr<QMessageBox> MakeWarningBox(QWidget* parent, const QString& caption, const QString& text,
                                             bool okCancel);
 // Tests record the boxes instead; null puts the real box back.
-void setWarningFn(WarningFn fn);
+void SetWarningFn(WarningFn fn);
 
 // Lets the user pick a folder, starting at start; an empty text when cancelled.
 using FolderChooserFn = QString (*)(QWidget* parent, const QString& title, const QString& start);
-QString chooseFolder(QWidget* parent, const QString& title, const QString& start);
-void setFolderChooserFn(FolderChooserFn fn);
+QString ChooseFolder(QWidget* parent, const QString& title, const QString& start);
+void SetFolderChooserFn(FolderChooserFn fn);
 
 }  // namespace commlib::ui

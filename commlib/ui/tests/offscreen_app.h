@@ -17,7 +17,7 @@ namespace commlib::ui::testing_qt {
 
 // Runs action on the next modal window other than the one active now. A window
 // that nobody answers within about 10 s is closed, so a failing test ends.
-inline void onNextModal(std::function<void(QWidget*)> action) {
+inline void OnNextModal(std::function<void(QWidget*)> action) {
     auto* timer = new QTimer;
     timer->setInterval(5);
     QWidget* before = QApplication::activeModalWidget();

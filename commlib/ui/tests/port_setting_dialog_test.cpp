@@ -22,18 +22,18 @@ protected:
     EnglishLocale english;
     CommlibUiPort settings{"COM1", 9600, 0, 0};
 
-    std::unique_ptr<PortSettingDialog> open(std::vector<std::string> devices = {}) {
+    std::unique_ptr<PortSettingDialog> Open(std::vector<std::string> devices = {}) {
         auto dialog = std::make_unique<PortSettingDialog>(settings, std::move(devices));
-        EXPECT_TRUE(dialog->create(PortSettingDialog::Template, nullptr));
+        EXPECT_TRUE(dialog->Create(PortSettingDialog::Template, nullptr));
         return dialog;
     }
-    static QComboBox* list(PortSettingDialog& d, int id) {
-        return d.window()->findChild<QComboBox*>(QString::number(id));
+    static QComboBox* List(PortSettingDialog& d, int id) {
+        return d.Window()->findChild<QComboBox*>(QString::number(id));
     }
-    static void click(PortSettingDialog& d, int id) {
-        d.window()->findChild<QPushButton*>(QString::number(id))->click();
+    static void Click(PortSettingDialog& d, int id) {
+        d.Window()->findChild<QPushButton*>(QString::number(id))->click();
     }
-    static QStringList items(QComboBox* box) {
+    static QStringList Items(QComboBox* box) {
         QStringList out;
         for (int i = 0; i < box->count(); ++i) out << box->itemText(i);
         return out;
@@ -41,16 +41,16 @@ protected:
 };
 
 TEST_F(PortDialog, ListsPortsSpeedsParitiesAndXControlInOrder) {
-    auto d = open({"/dev/serial/by-id/usb-adapter", "/dev/ttyUSB0"});
-    EXPECT_EQ(items(list(*d, 101)), QStringList({"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8",
+    auto d = Open({"/dev/serial/by-id/usb-adapter", "/dev/ttyUSB0"});
+    EXPECT_EQ(Items(List(*d, 101)), QStringList({"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8",
                                                  "/dev/serial/by-id/usb-adapter", "/dev/ttyUSB0"}));
-    EXPECT_EQ(items(list(*d, 102)),
+    EXPECT_EQ(Items(List(*d, 102)),
               QStringList({"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200", "230400"}));
-    EXPECT_EQ(items(list(*d, 103)), QStringList({"None", "Even", "Odd"}));
-    EXPECT_EQ(items(list(*d, 104)), QStringList({"Disable", "Enable"}));
-    EXPECT_FALSE(list(*d, 102)->isEnabled());
-    EXPECT_TRUE(list(*d, 101)->isEnabled());
-    EXPECT_EQ(d->window()->windowTitle(), "Serial Port Setting");
+    EXPECT_EQ(Items(List(*d, 103)), QStringList({"None", "Even", "Odd"}));
+    EXPECT_EQ(Items(List(*d, 104)), QStringList({"Disable", "Enable"}));
+    EXPECT_FALSE(List(*d, 102)->isEnabled());
+    EXPECT_TRUE(List(*d, 101)->isEnabled());
+    EXPECT_EQ(d->Window()->windowTitle(), "Serial Port Setting");
 
     // Another dialog's template cannot be made into this one.
     PortSettingDialog wrong(settings, {});
@@ -59,38 +59,38 @@ TEST_F(PortDialog, ListsPortsSpeedsParitiesAndXControlInOrder) {
 
 TEST_F(PortDialog, UnlistedPortSelectsCom1AndOkStoresIt) {
     std::strcpy(settings.Port, "COM9");
-    auto d = open();
-    EXPECT_EQ(list(*d, 101)->currentText(), "COM1");
-    click(*d, 1);
-    EXPECT_EQ(d->result(), 1);
+    auto d = Open();
+    EXPECT_EQ(List(*d, 101)->currentText(), "COM1");
+    Click(*d, 1);
+    EXPECT_EQ(d->Result(), 1);
     EXPECT_STREQ(settings.Port, "COM1");
 }
 
 TEST_F(PortDialog, PortMatchIgnoresCaseAndDevicesCanBeChosen) {
     std::strcpy(settings.Port, "com3");
-    auto d = open({"/dev/ttyUSB0"});
-    EXPECT_EQ(list(*d, 101)->currentText(), "COM3");
-    list(*d, 101)->setCurrentIndex(8);
-    click(*d, 1);
+    auto d = Open({"/dev/ttyUSB0"});
+    EXPECT_EQ(List(*d, 101)->currentText(), "COM3");
+    List(*d, 101)->setCurrentIndex(8);
+    Click(*d, 1);
     EXPECT_STREQ(settings.Port, "/dev/ttyUSB0");
 
     std::strcpy(settings.Port, "/dev/ttyUSB0");
-    auto again = open({"/dev/ttyUSB0"});
-    EXPECT_EQ(list(*again, 101)->currentIndex(), 8);
+    auto again = Open({"/dev/ttyUSB0"});
+    EXPECT_EQ(List(*again, 101)->currentIndex(), 8);
 }
 
 TEST_F(PortDialog, SpeedStaysWhatWasSupplied) {
     settings.Speed = 19200;
-    auto d = open();
-    EXPECT_EQ(list(*d, 102)->currentText(), "19200");
-    click(*d, 1);
+    auto d = Open();
+    EXPECT_EQ(List(*d, 102)->currentText(), "19200");
+    Click(*d, 1);
     EXPECT_EQ(settings.Speed, 19200);
 
     // A speed the list does not hold is shown as the first entry but kept.
     settings.Speed = 12345;
-    auto odd = open();
-    EXPECT_EQ(list(*odd, 102)->currentIndex(), 0);
-    click(*odd, 1);
+    auto odd = Open();
+    EXPECT_EQ(List(*odd, 102)->currentIndex(), 0);
+    Click(*odd, 1);
     EXPECT_EQ(settings.Speed, 12345);
 }
 
@@ -101,9 +101,9 @@ TEST_F(PortDialog, ParityMapsBothWays) {
     } in[] = {{0, "None"}, {1, "Odd"}, {2, "Even"}};
     for (const auto& c : in) {
         settings.Parity = c.stored;
-        auto d = open();
-        EXPECT_EQ(list(*d, 103)->currentText(), c.shown) << c.stored;
-        click(*d, 1);
+        auto d = Open();
+        EXPECT_EQ(List(*d, 103)->currentText(), c.shown) << c.stored;
+        Click(*d, 1);
         EXPECT_EQ(settings.Parity, c.stored) << c.shown;
     }
     const struct {
@@ -112,31 +112,31 @@ TEST_F(PortDialog, ParityMapsBothWays) {
     } out[] = {{0, 0}, {1, 2}, {2, 1}};
     for (const auto& c : out) {
         settings.Parity = 0;
-        auto d = open();
-        list(*d, 103)->setCurrentIndex(c.index);
-        click(*d, 1);
+        auto d = Open();
+        List(*d, 103)->setCurrentIndex(c.index);
+        Click(*d, 1);
         EXPECT_EQ(settings.Parity, c.stored) << c.index;
     }
     // A value outside the list selects nothing, and OK then stores "none".
     settings.Parity = 3;
-    auto d = open();
-    EXPECT_EQ(list(*d, 103)->currentIndex(), -1);
-    click(*d, 1);
+    auto d = Open();
+    EXPECT_EQ(List(*d, 103)->currentIndex(), -1);
+    Click(*d, 1);
     EXPECT_EQ(settings.Parity, 0);
 }
 
 TEST_F(PortDialog, XControlMapsBothWays) {
     for (int stored : {0, 1, 7}) {
         settings.XControl = stored;
-        auto d = open();
-        EXPECT_EQ(list(*d, 104)->currentText(), stored ? "Enable" : "Disable");
-        click(*d, 1);
+        auto d = Open();
+        EXPECT_EQ(List(*d, 104)->currentText(), stored ? "Enable" : "Disable");
+        Click(*d, 1);
         EXPECT_EQ(settings.XControl, stored ? 1 : 0);
     }
     settings.XControl = 0;
-    auto d = open();
-    list(*d, 104)->setCurrentIndex(1);
-    click(*d, 1);
+    auto d = Open();
+    List(*d, 104)->setCurrentIndex(1);
+    Click(*d, 1);
     EXPECT_EQ(settings.XControl, 1);
 }
 
@@ -144,16 +144,16 @@ TEST_F(PortDialog, CancelEscapeAndCloseBoxChangeNothing) {
     settings = {"COM2", 9600, 1, 1};
     const CommlibUiPort before = settings;
     for (int way = 0; way < 3; ++way) {
-        auto d = open({"/dev/ttyACM0"});
-        list(*d, 101)->setCurrentIndex(8);
-        list(*d, 103)->setCurrentIndex(0);
-        list(*d, 104)->setCurrentIndex(0);
-        QDialog* window = d->window();
-        if (way == 0) click(*d, 2);
+        auto d = Open({"/dev/ttyACM0"});
+        List(*d, 101)->setCurrentIndex(8);
+        List(*d, 103)->setCurrentIndex(0);
+        List(*d, 104)->setCurrentIndex(0);
+        QDialog* window = d->Window();
+        if (way == 0) Click(*d, 2);
         else if (way == 1) window->reject();  // what Escape does
         else window->close();
-        EXPECT_EQ(d->result(), 0) << way;
-        EXPECT_EQ(d->window(), nullptr) << way;
+        EXPECT_EQ(d->Result(), 0) << way;
+        EXPECT_EQ(d->Window(), nullptr) << way;
         EXPECT_EQ(std::memcmp(&settings, &before, sizeof settings), 0) << way;
     }
 }
@@ -162,17 +162,17 @@ TEST_F(PortDialog, JapaneseTextsFollowTheLocale) {
     LocaleVar all("LC_ALL", "");
     LocaleVar messages("LC_MESSAGES", "ja_JP.UTF-8");
     LocaleVar lang("LANG", "en_US.UTF-8");  // LC_MESSAGES comes first
-    auto d = open();
-    EXPECT_EQ(d->window()->windowTitle(), QString::fromUtf8("シリアルポート設定"));
-    EXPECT_EQ(items(list(*d, 103)),
+    auto d = Open();
+    EXPECT_EQ(d->Window()->windowTitle(), QString::fromUtf8("シリアルポート設定"));
+    EXPECT_EQ(Items(List(*d, 103)),
               QStringList({QString::fromUtf8("なし"), QString::fromUtf8("偶数"), QString::fromUtf8("奇数")}));
-    EXPECT_EQ(items(list(*d, 104)), QStringList({QString::fromUtf8("無効"), QString::fromUtf8("有効")}));
-    EXPECT_EQ(d->window()->findChild<QPushButton*>("2")->text(), QString::fromUtf8("キャンセル"));
+    EXPECT_EQ(Items(List(*d, 104)), QStringList({QString::fromUtf8("無効"), QString::fromUtf8("有効")}));
+    EXPECT_EQ(d->Window()->findChild<QPushButton*>("2")->text(), QString::fromUtf8("キャンセル"));
     QStringList labels;
-    for (QLabel* label : d->window()->findChildren<QLabel*>()) labels << label->text();
+    for (QLabel* label : d->Window()->findChildren<QLabel*>()) labels << label->text();
     EXPECT_TRUE(labels.contains(QString::fromUtf8("通信速度(&S)")));
     EXPECT_TRUE(labels.contains(QString::fromUtf8("X-CONTROL(&X)")));
-    EXPECT_EQ(list(*d, 103)->currentIndex(), 0);  // the selection rule does not depend on the texts
+    EXPECT_EQ(List(*d, 103)->currentIndex(), 0);  // the selection rule does not depend on the texts
 }
 
 }  // namespace

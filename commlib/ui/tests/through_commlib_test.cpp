@@ -21,7 +21,7 @@ namespace commlib::ui {
 namespace {
 
 using testing_qt::EnglishLocale;
-using testing_qt::onNextModal;
+using testing_qt::OnNextModal;
 
 class TitledWindow : public platform::Window {
 public:
@@ -40,8 +40,8 @@ struct Shown {
 };
 
 // Answers the next message box after noting what it showed.
-void answerBox(Shown& shown, QMessageBox::StandardButton button) {
-    onNextModal([&shown, button](QWidget* modal) {
+void AnswerBox(Shown& shown, QMessageBox::StandardButton button) {
+    OnNextModal([&shown, button](QWidget* modal) {
         auto* box = qobject_cast<QMessageBox*>(modal);
         ASSERT_NE(box, nullptr);
         shown = {box->windowTitle(), box->text(), box->icon(), box->button(QMessageBox::Cancel) != nullptr};
@@ -79,14 +79,14 @@ TEST_F(ThroughCommlib, MissingFolderPromptThenBufferDialog) {
     const BufferSettings buffer{missing.c_str(), 10, 1, 0};
 
     Shown prompt;
-    answerBox(prompt, QMessageBox::Ok);
+    AnswerBox(prompt, QMessageBox::Ok);
     // The buffer dialog follows the prompt; make the folder there.
     Shown create;
-    onNextModal([&](QWidget* modal) {
+    OnNextModal([&](QWidget* modal) {
         EXPECT_EQ(modal->windowTitle(), "PC Buffer Setting");
         modal->findChild<QLineEdit*>("201")->setText(QString::fromStdString(chosen));
         modal->findChild<QLineEdit*>("203")->setText("12");
-        answerBox(create, QMessageBox::Ok);
+        AnswerBox(create, QMessageBox::Ok);
         modal->findChild<QPushButton*>("1")->click();
     });
     EXPECT_EQ(remote->Initialize(&owner, nullptr, &port, &buffer), 0);
@@ -107,7 +107,7 @@ TEST_F(ThroughCommlib, CancelInThePromptRefusesInitialize) {
     const std::string missing = dir.file("gone");
     const BufferSettings buffer{missing.c_str(), 10, 1, 0};
     Shown prompt;
-    answerBox(prompt, QMessageBox::Cancel);
+    AnswerBox(prompt, QMessageBox::Cancel);
     EXPECT_EQ(remote->Initialize(nullptr, nullptr, nullptr, &buffer), -1);
     EXPECT_EQ(prompt.title, "");  // no owner, no caption
     EXPECT_EQ(prompt.icon, QMessageBox::Warning);
@@ -118,8 +118,8 @@ TEST_F(ThroughCommlib, CancelledBufferDialogRefusesInitialize) {
     const std::string missing = dir.file("gone");
     const BufferSettings buffer{missing.c_str(), 10, 1, 0};
     Shown prompt;
-    answerBox(prompt, QMessageBox::Ok);
-    onNextModal([](QWidget* modal) { modal->findChild<QPushButton*>("2")->click(); });
+    AnswerBox(prompt, QMessageBox::Ok);
+    OnNextModal([](QWidget* modal) { modal->findChild<QPushButton*>("2")->click(); });
     EXPECT_EQ(remote->Initialize(nullptr, nullptr, nullptr, &buffer), -1);
     EXPECT_EQ(std::string(remote->GetBufferSettings()->Folder), missing);
 }
@@ -127,7 +127,7 @@ TEST_F(ThroughCommlib, CancelledBufferDialogRefusesInitialize) {
 TEST_F(ThroughCommlib, PortDialogOkReachesTheSettings) {
     const PortSettings port{"COM2", 38400, 0, 0};
     ASSERT_EQ(remote->Initialize(nullptr, nullptr, &port, nullptr), 0);
-    onNextModal([](QWidget* modal) {
+    OnNextModal([](QWidget* modal) {
         modal->findChild<QComboBox*>("101")->setCurrentText("COM5");
         modal->findChild<QComboBox*>("103")->setCurrentIndex(1);  // "Even"
         modal->findChild<QComboBox*>("104")->setCurrentIndex(1);  // "Enable"
@@ -141,7 +141,7 @@ TEST_F(ThroughCommlib, PortDialogOkReachesTheSettings) {
     EXPECT_EQ(now->XControl, 1);
 
     // Cancel leaves them.
-    onNextModal([](QWidget* modal) {
+    OnNextModal([](QWidget* modal) {
         modal->findChild<QComboBox*>("103")->setCurrentIndex(0);
         modal->findChild<QPushButton*>("2")->click();
     });
@@ -152,7 +152,7 @@ TEST_F(ThroughCommlib, PortDialogOkReachesTheSettings) {
 TEST_F(ThroughCommlib, BufferDialogWithoutAFolderEditsTheTextOnly) {
     testing_util::TempDir dir;
     ASSERT_EQ(remote->Initialize(nullptr, nullptr, nullptr, nullptr), 0);
-    onNextModal([&](QWidget* modal) {
+    OnNextModal([&](QWidget* modal) {
         modal->findChild<QLineEdit*>("201")->setText(QString::fromStdString(dir.path()));
         modal->findChild<QLineEdit*>("203")->setText("7");
         modal->findChild<QPushButton*>("1")->click();
@@ -164,13 +164,13 @@ TEST_F(ThroughCommlib, BufferDialogWithoutAFolderEditsTheTextOnly) {
 
 TEST(WarningBox, ButtonsSpeakTheDialogsLanguage) {
     testing_qt::LocaleVar all("LC_ALL", "ja_JP.UTF-8");
-    const auto box = makeWarningBox(nullptr, "ZAMVEX-3", "text", true);
+    const auto box = MakeWarningBox(nullptr, "ZAMVEX-3", "text", true);
     EXPECT_EQ(box->icon(), QMessageBox::Warning);
     EXPECT_EQ(box->windowTitle(), "ZAMVEX-3");
     EXPECT_EQ(box->button(QMessageBox::Cancel)->text(), QString::fromUtf8("キャンセル"));
     EXPECT_EQ(box->button(QMessageBox::Ok)->text(), "OK");
     EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Ok));
-    const auto single = makeWarningBox(nullptr, "c", "t", false);
+    const auto single = MakeWarningBox(nullptr, "c", "t", false);
     EXPECT_EQ(single->button(QMessageBox::Cancel), nullptr);
 }
 

@@ -17,7 +17,7 @@ namespace {
 
 using namespace commlib::ui;
 
-bool save(QWidget& widget, const QString& file) {
+bool Save(QWidget& widget, const QString& file) {
     widget.show();
     QApplication::processEvents();
     const bool ok = widget.grab().save(file);
@@ -25,19 +25,19 @@ bool save(QWidget& widget, const QString& file) {
     return ok;
 }
 
-bool shootLanguage(const QString& folder, const char* lang) {
+bool ShootLanguage(const QString& folder, const char* lang) {
     ::setenv("LC_ALL", lang, 1);
     const QString suffix = QString::fromLatin1(lang).left(2);
     CommlibUiPort port{"COM3", 9600, 2, 1};
     PortSettingDialog portDialog(port, {"/dev/ttyUSB0"});
     CommlibUiBuffer buffer{"/home/user/zamvex-buffer", 64, 1, 0};
     BufferSettingDialog bufferDialog(buffer);
-    if (!portDialog.create(PortSettingDialog::Template, nullptr)) return false;
-    if (!bufferDialog.create(BufferSettingDialog::Template, nullptr)) return false;
-    const auto prompt = makeWarningBox(nullptr, QStringLiteral("ZAMVEX-3"), tableText(StrSetUpBuffer), true);
-    return save(*portDialog.window(), folder + "/port_" + suffix + ".png") &&
-           save(*bufferDialog.window(), folder + "/buffer_" + suffix + ".png") &&
-           save(*prompt, folder + "/prompt_" + suffix + ".png");
+    if (!portDialog.Create(PortSettingDialog::Template, nullptr)) return false;
+    if (!bufferDialog.Create(BufferSettingDialog::Template, nullptr)) return false;
+    const auto prompt = MakeWarningBox(nullptr, QStringLiteral("ZAMVEX-3"), TableText(StrSetUpBuffer), true);
+    return Save(*portDialog.Window(), folder + "/port_" + suffix + ".png") &&
+           Save(*bufferDialog.Window(), folder + "/buffer_" + suffix + ".png") &&
+           Save(*prompt, folder + "/prompt_" + suffix + ".png");
 }
 
 }  // namespace
@@ -50,6 +50,6 @@ int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
     const QString folder = QString::fromLocal8Bit(argv[1]);
-    const bool ok = shootLanguage(folder, "en_US.UTF-8") && shootLanguage(folder, "ja_JP.UTF-8");
+    const bool ok = ShootLanguage(folder, "en_US.UTF-8") && ShootLanguage(folder, "ja_JP.UTF-8");
     return ok ? 0 : 1;
 }
