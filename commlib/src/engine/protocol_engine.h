@@ -116,6 +116,7 @@ private:
     void OnGetFirst(int event, const LinkMessage* msg);
     void OnGetReceive(int event, const LinkMessage* msg);
     void OnPutFirst(int event);
+    void EndFirstStep(int event, int code);
     void OnPutSend(int event);
     void SendNextBlock(int row, int code);
     void EndText(int code, int status);

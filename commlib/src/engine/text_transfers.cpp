@@ -51,14 +51,19 @@ void ProtocolEngine::OnGetFirst(int event, const LinkMessage* msg) {
             SendText(Ack, TimerOff);
             if (set) set->Append(msg->Data, msg->Length);
         }
-    } else if (event == EvNak) {
-        EndText(row.code, StatusNotAvailable);
-    } else if (event == EvCancel) {
-        EndText(row.code, StatusNotAllowed);
-    } else if (event == EvReplyTimer) {
-        Reset();
-        Notify(row.code, StatusNoAnswer);
+    } else {
+        EndFirstStep(event, row.code);
     }
+}
+
+// The answers that end a get's or a put's first step: the analyzer has no such
+// data (NAK), will not transfer it now (cancel), or says nothing at all.
+void ProtocolEngine::EndFirstStep(int event, int code) {
+    if (event == EvNak) return EndText(code, StatusNotAvailable);
+    if (event == EvCancel) return EndText(code, StatusNotAllowed);
+    if (event != EvReplyTimer) return;
+    Reset();
+    Notify(code, StatusNoAnswer);
 }
 
 void ProtocolEngine::OnGetReceive(int event, const LinkMessage* msg) {
