@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <string>
 
 #include <cerrno>
 #include <cstring>
@@ -29,6 +31,20 @@ SettingsResult failed(SettingsResult r, std::string text) {
 std::string type_range(Model model) {
     return std::string(setxfer::model_name(model)) + " offers types 0 to " +
            std::to_string(setxfer::save_type_count(model) - 1);
+}
+
+// What save and send both do once connected: refuse a type the model does not
+// offer, then read the analyzer's data sets. On failure the session is ended.
+std::optional<std::string> check_type_and_read(AnalyzerSession& s, Model model, int type) {
+    if (type >= setxfer::save_type_count(model)) {
+        s.finish_operation();
+        return type_range(model);
+    }
+    if (auto e = read_data_sets(s, model)) {
+        s.disconnect();
+        return e;
+    }
+    return std::nullopt;
 }
 
 // What each failure of the settings file means, in English, then the tool's own text.
@@ -74,14 +90,7 @@ SettingsResult save_settings(const SettingsJob& job) {
     const Model model = session_model(s);
     r.model = setxfer::model_name(model);
     r.type = job.type < 0 ? setxfer::save_type_count(model) - 1 : job.type;
-    if (r.type >= setxfer::save_type_count(model)) {
-        s.finish_operation();
-        return failed(r, type_range(model));
-    }
-    if (auto e = read_data_sets(s, model)) {
-        s.disconnect();
-        return failed(r, *e);
-    }
+    if (auto e = check_type_and_read(s, model, r.type)) return failed(r, *e);
     const setxfer::Bodies b = library_bodies(s);
     const auto text = setxfer::write_settings_file({b.setup, b.table, b.program}, model, r.type,
                                                    job.ascii ? setxfer::TableForm::Character : setxfer::TableForm::Hex);
@@ -108,14 +117,7 @@ SettingsResult send_settings(const SettingsJob& job) {
     const Model model = session_model(s);
     r.model = setxfer::model_name(model);
     r.type = job.type < 0 ? std::min(type_held_by(file), setxfer::save_type_count(model) - 1) : job.type;
-    if (r.type >= setxfer::save_type_count(model)) {
-        s.finish_operation();
-        return failed(r, type_range(model));
-    }
-    if (auto e = read_data_sets(s, model)) {
-        s.disconnect();
-        return failed(r, *e);
-    }
+    if (auto e = check_type_and_read(s, model, r.type)) return failed(r, *e);
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(file.data());
     if (auto f = setxfer::read_settings_file({bytes, file.size()}, model, r.type, library_bodies(s))) {
         // Nothing is sent after a failed read: the analyzer keeps its settings.
