@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "app/main_view.h"
 #include "convert/save_folder.h"
@@ -158,22 +159,17 @@ QWidget* ConversionPanel::build_line_state_lists() {
     grid->addWidget(down_, 2, 3);
     for (QPushButton* b : {to_include_, to_exclude_, up_, down_}) b->setMaximumWidth(28);
 
-    connect(to_include_, &QPushButton::clicked, this, [this] {
-        lists_.move_to_include();
-        show_lists();
-    });
-    connect(to_exclude_, &QPushButton::clicked, this, [this] {
-        lists_.move_to_exclude();
-        show_lists();
-    });
-    connect(up_, &QPushButton::clicked, this, [this] {
-        lists_.move_up();
-        show_lists();
-    });
-    connect(down_, &QPushButton::clicked, this, [this] {
-        lists_.move_down();
-        show_lists();
-    });
+    // Each arrow moves the selection between or within the lists, which are then shown again.
+    using Move = void (LineStateLists::*)();
+    const std::pair<QPushButton*, Move> moves[] = {{to_include_, &LineStateLists::move_to_include},
+                                                   {to_exclude_, &LineStateLists::move_to_exclude},
+                                                   {up_, &LineStateLists::move_up},
+                                                   {down_, &LineStateLists::move_down}};
+    for (const auto& row : moves)
+        connect(row.first, &QPushButton::clicked, this, [this, move = row.second] {
+            (lists_.*move)();
+            show_lists();
+        });
     connect(exclude_, &QListWidget::itemSelectionChanged, this, &ConversionPanel::lists_changed);
     connect(include_, &QListWidget::itemSelectionChanged, this, &ConversionPanel::lists_changed);
     return box;
