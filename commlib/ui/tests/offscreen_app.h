@@ -5,11 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QTimer>
 #include <cstdlib>
 #include <functional>
-#include <memory>
 #include <string>
+#include <utility>
 
 #include "testing/qt_offscreen.h"
 
@@ -18,21 +17,8 @@ namespace commlib::ui::testing_qt {
 // Runs action on the next modal window other than the one active now. A window
 // that nobody answers within about 10 s is closed, so a failing test ends.
 inline void OnNextModal(std::function<void(QWidget*)> action) {
-    auto* timer = new QTimer;
-    timer->setInterval(5);
     QWidget* before = QApplication::activeModalWidget();
-    auto ticks = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, action, before, ticks] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || modal == before) {
-            if (++*ticks > 2000 && modal) modal->close();
-            return;
-        }
-        timer->stop();
-        timer->deleteLater();
-        action(modal);
-    });
-    timer->start();
+    testing_util::on_next_modal([before](QWidget* modal) { return modal != before; }, std::move(action), 10000);
 }
 
 // Sets one locale variable for a test and puts the old value back.

@@ -5,12 +5,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QTimer>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
-#include <memory>
+#include <utility>
 
 #include "testing/qt_offscreen.h"
 
@@ -20,28 +18,11 @@ namespace setxfer::app::testing_qt {
 inline bool wait_until(const std::function<bool()>& done, int ms = 20000) { return testing_util::pump_until(done, ms); }
 
 // Runs action once on the modal dialog named `name` (any modal dialog for an
-// empty name) when it is up. A dialog
-// that nobody handles within 30 s is closed, so a failing test still ends.
+// empty name) when it is up. A dialog that nobody handles within 30 s is
+// closed, so a failing test still ends.
 inline void on_modal(const char* name, std::function<void(QWidget*)> action) {
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    auto started = std::make_shared<QElapsedTimer>();
-    started->start();
-    QObject::connect(timer, &QTimer::timeout, [timer, action, name, started] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || (*name && modal->objectName() != QLatin1String(name))) {
-            if (started->elapsed() > 30000) {
-                if (modal) modal->close();
-                timer->stop();
-                timer->deleteLater();
-            }
-            return;
-        }
-        timer->stop();
-        timer->deleteLater();
-        action(modal);
-    });
-    timer->start();
+    testing_util::on_next_modal([name](QWidget* modal) { return !*name || modal->objectName() == QLatin1String(name); },
+                                std::move(action), 30000);
 }
 
 template <typename T = QAbstractButton>

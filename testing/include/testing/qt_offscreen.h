@@ -1,6 +1,7 @@
 // One QApplication on Qt's offscreen platform for a whole window-test binary,
 // made before the first test and gone after the last, and a wait that keeps
-// the event loop running. Header-only: only window tests, which link Qt
+// the event loop running, and a helper that acts on the next modal window.
+// Header-only: only window tests, which link Qt
 // themselves, include it.
 //
 // Errors: none.
@@ -11,9 +12,11 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QThread>
+#include <QTimer>
 #include <cerrno>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 
 namespace testing_util {
 
@@ -49,6 +52,27 @@ inline bool pump_until(const std::function<bool()>& done, int limit_ms) {
         QThread::msleep(2);
     }
     return true;
+}
+
+// Runs action once on the first modal window that `wanted` accepts, from
+// inside whatever event loop is running then (a dialog's exec() included). If
+// none comes within `limit_ms`, the modal window up then is closed and the
+// helper gives up, so a failing test still ends.
+inline void on_next_modal(std::function<bool(QWidget*)> wanted, std::function<void(QWidget*)> action, int limit_ms) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    auto started = std::make_shared<QElapsedTimer>();
+    started->start();
+    QObject::connect(timer, &QTimer::timeout, [timer, wanted, action, started, limit_ms] {
+        QWidget* modal = QApplication::activeModalWidget();
+        const bool found = modal && wanted(modal);
+        if (!found && started->elapsed() <= limit_ms) return;
+        timer->stop();
+        timer->deleteLater();
+        if (found) action(modal);
+        else if (modal) modal->close();
+    });
+    timer->start();
 }
 
 }  // namespace testing_util
