@@ -1,8 +1,7 @@
 // One QApplication on Qt's offscreen platform for a whole window-test binary,
-// made before the first test and gone after the last, and a wait that keeps
-// the event loop running, and a helper that acts on the next modal window.
-// Header-only: only window tests, which link Qt
-// themselves, include it.
+// made before the first test and gone after the last; a wait that keeps the
+// event loop running; and a helper that acts on the next modal window.
+// Header-only: only window tests, which link Qt themselves, include it.
 //
 // Errors: none.
 // Threads: the test binary's main thread (Qt's GUI thread).
