@@ -88,6 +88,23 @@ TEST(CommandStart, SettingsTypeWordsAndSimulateWordsEndToEnd) {
     EXPECT_NE(number.out.find(": RV-7030 settings (setup),"), std::string::npos) << number.out;
 }
 
+TEST(CommandStart, SettingsTypeTheModelDoesNotOfferIsRefusedAndTheAnalyzerStaysUsable) {
+    testing_util::TempDir dir;
+    Simulator sim({"--model", "RV-7020"});
+    const std::string saved = dir.file("s.txt"), refused = dir.file("all.txt");
+    ASSERT_EQ(zamvex({"settings", "save", "--port", sim.device(), "--type", "setup", saved}).exit_code, cli::kExitDone);
+    for (const char* verb : {"save", "send"}) {
+        const Outcome r = zamvex(
+            {"settings", verb, "--port", sim.device(), "--type", "all", verb == std::string("save") ? refused : saved});
+        EXPECT_EQ(r.exit_code, cli::kExitFailed) << verb << ": " << r.out << r.err;
+        EXPECT_NE(r.err.find("RV-7020 offers types 0 to 1"), std::string::npos) << verb << ": " << r.err;
+        // The analyzer was let go: the next command connects and works.
+        const Outcome next = zamvex({"settings", "send", "--port", sim.device(), saved});
+        EXPECT_EQ(next.exit_code, cli::kExitDone) << verb << ": " << next.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(refused));
+}
+
 TEST(CommandStart, ExportWordsTakeAnyCase) {
     testing_util::TempDir dir;
     const std::string buffer = dir.file("buffer"), out = dir.file("call.pcapng");
