@@ -2,6 +2,7 @@
 // rule over a folder on disk.
 #include "pcbuffer/folder_scan.h"
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <cstdio>
@@ -19,6 +20,18 @@ namespace {
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
+using InfoFileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+// The information file, open after its header; null unless the file opens and
+// its 20-byte header is there and starts with the magic.
+InfoFileHandle OpenInfoFile(const std::string& path) {
+    InfoFileHandle file(std::fopen(path.c_str(), "rb"));
+    if (!file) return nullptr;
+    std::array<char, InfoHeaderSize> header{};
+    if (std::fread(header.data(), 1, header.size(), file.get()) != header.size()) return nullptr;
+    if (std::memcmp(header.data(), InfoMagic, InfoMagicSize) != 0) return nullptr;
+    return file;
+}
 }  // namespace
 
 BufferScan ScanBufferEntries(std::span<const BufferFileEntry> entries,
@@ -65,12 +78,15 @@ std::vector<BufferFileEntry> ListBufferFiles(const std::string& folder) {
     return files;
 }
 
-bool InfoHeaderValid(const std::string& path) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+bool InfoHeaderValid(const std::string& path) { return OpenInfoFile(path) != nullptr; }
+
+bool ReadInfoFile(const std::string& path, std::span<std::uint8_t, InfoBodySize> body) {
+    const InfoFileHandle file = OpenInfoFile(path);
     if (!file) return false;
-    std::array<char, InfoHeaderSize> header{};
-    if (std::fread(header.data(), 1, header.size(), file.get()) != header.size()) return false;
-    return std::memcmp(header.data(), InfoMagic, InfoMagicSize) == 0;
+    std::array<std::uint8_t, InfoBodySize> read;
+    if (std::fread(read.data(), 1, read.size(), file.get()) != read.size()) return false;
+    std::copy(read.begin(), read.end(), body.begin());
+    return true;
 }
 
 BufferScan ScanBufferFolder(const char* folder) {

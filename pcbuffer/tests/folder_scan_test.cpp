@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <vector>
@@ -118,6 +119,31 @@ TEST(FolderScan, OnDisk) {
     EXPECT_EQ(ScanBufferFolder(nullptr), BufferScan{});
     EXPECT_EQ(ScanBufferFolder(""), BufferScan{});
     EXPECT_EQ(ScanBufferFolder(dir.file("missing").c_str()), BufferScan{});
+}
+
+TEST(FolderScan, ReadingTheInformationFileTakesItsBodyOnlyWhenAllOfItIsValid) {
+    testing_util::TempDir dir;
+    const std::string path = dir.file("datainfo.mkw");
+    Bytes info = InfoFile();
+    for (std::size_t i = InfoHeaderSize; i < info.size(); ++i) info[i] = static_cast<std::uint8_t>(i * 7);
+    write_file(path, info);
+    std::array<std::uint8_t, InfoBodySize> body{};
+    ASSERT_TRUE(ReadInfoFile(path, body));
+    EXPECT_TRUE(std::equal(body.begin(), body.end(), info.begin() + InfoHeaderSize));
+    EXPECT_TRUE(InfoHeaderValid(path));
+
+    // A short body, a wrong magic or no file: false, and the body read before stays.
+    const auto before = body;
+    Bytes shortBody = InfoFile();  // a body of zeros, one byte short
+    shortBody.pop_back();
+    write_file(path, shortBody);
+    EXPECT_FALSE(ReadInfoFile(path, body));
+    EXPECT_TRUE(InfoHeaderValid(path));  // the header alone is still valid
+    write_file(path, InfoFile("MIRLOKE SETUP   "));
+    EXPECT_FALSE(ReadInfoFile(path, body));
+    EXPECT_FALSE(InfoHeaderValid(path));
+    EXPECT_FALSE(ReadInfoFile(dir.file("missing.mkw"), body));
+    EXPECT_EQ(body, before);
 }
 
 TEST(FolderScan, EveryInformationFileIsAskedForInListOrder) {

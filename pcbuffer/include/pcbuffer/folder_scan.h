@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "pcbuffer/buffer_names.h"
+
 namespace pcbuffer {
 
 struct BufferFileEntry {
@@ -43,6 +45,9 @@ std::vector<BufferFileEntry> ListBufferFiles(const std::string& folder);
 
 // True when the file opens, 20 bytes can be read and they start with "MIRLOKE DATAINFO".
 bool InfoHeaderValid(const std::string& path);
+// InfoHeaderValid, and the information body after the header read in full
+// into body; body is left as it was when false.
+bool ReadInfoFile(const std::string& path, std::span<std::uint8_t, InfoBodySize> body);
 
 // The scan of a folder on disk; null or empty means no folder: nothing, all zero.
 BufferScan ScanBufferFolder(const char* folder);
