@@ -9,9 +9,11 @@
 #include <cstring>
 #include <span>
 
+#include "pcbuffer/buffer_names.h"
+
 namespace commlib::capture {
 
-inline constexpr std::size_t WordBytes = 4;
+inline constexpr std::size_t WordBytes = pcbuffer::RecordBytes;  // one record word in a block file
 
 // Bits 4 and 5 of a unit's first byte say which directions it carries.
 inline constexpr std::uint8_t MarkerBits = 0x30;
