@@ -1,5 +1,7 @@
 # The two commands of the README, `make test` and `make demo`, work on a fresh
-# Debian machine: each first installs what is missing, then builds.
+# Debian machine: each first installs what is missing, then builds. apt-get's
+# and CMake's reports go to logs in the build folder; the terminal gets one
+# line per step, and the end of the log when a step fails.
 BUILD ?= build
 BENCH_BUILD ?= build-bench
 JOBS ?= $(shell nproc)
@@ -7,13 +9,21 @@ CMAKE_FLAGS ?=
 
 .PHONY: all deps build test demo bench package clean format
 
+# $(call configure,FOLDER,BUILD_TYPE)
+define configure
+	@mkdir -p $(1)
+	@echo "configuring $(1)/ (log: $(1)/cmake.log)"
+	@cmake -S . -B $(1) -G Ninja -DCMAKE_BUILD_TYPE=$(2) $(CMAKE_FLAGS) >$(1)/cmake.log 2>&1 || \
+	  { tail -n 20 $(1)/cmake.log | sed 's/^/  /' >&2; echo "cmake failed; the whole log: $(1)/cmake.log" >&2; exit 1; }
+endef
+
 all: build
 
 deps:
-	@bash .ci/install-deps
+	@bash .ci/install-deps --log $(BUILD)/apt.log
 
 build: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	$(call configure,$(BUILD),RelWithDebInfo)
 	cmake --build $(BUILD) -j $(JOBS)
 
 test: build
@@ -28,7 +38,7 @@ package: build
 	cp $(BUILD)/zamvex_*.deb .
 
 bench: deps
-	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+	$(call configure,$(BENCH_BUILD),Release)
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@set -e; for b in $$(find $(BENCH_BUILD) -type f -name 'bench_*' -perm -u+x | sort); do \
 	  echo "== $$(basename $$b)"; $$b; done
