@@ -1,7 +1,8 @@
 // Renders the main window in English and Japanese, idle and measuring
 // against the simulated analyzer, to PNG files for a person to look at:
-//   capstore_screenshots <folder>
+//   capstore_screenshots <folder>   (made when missing)
 #include <QApplication>
+#include <QDir>
 #include <QPushButton>
 #include <atomic>
 #include <chrono>
@@ -86,6 +87,10 @@ int main(int argc, char** argv) {
     const std::string work = std::filesystem::temp_directory_path() / "capstore-screenshots";
     std::filesystem::create_directories(work);
     const QString folder = QString::fromLocal8Bit(argv[1]);
+    if (!QDir().mkpath(folder)) {
+        std::fprintf(stderr, "cannot make the folder %s\n", argv[1]);
+        return 1;
+    }
     const bool ok = shoot(folder, Language::English, work) && shoot(folder, Language::Japanese, work);
     std::filesystem::remove_all(work);
     return ok ? 0 : 1;

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QThread>
 
@@ -37,6 +38,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     QApplication app(argc, argv);
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    if (!QFileInfo(out).absoluteDir().mkpath(".")) {
+        std::fprintf(stderr, "cannot make the folder for %s\n", argv[1]);
+        return 1;
+    }
     simulator::PtyServer server{simulator::AnalyzerOptions{}};
     std::atomic<bool> stop{false};
     std::thread serving([&] { server.run(stop); });
@@ -56,7 +62,7 @@ int main(int argc, char** argv) {
             if (waitFor(idle, 15000)) {
                 window.key(40034)->click();  // MENU
                 waitFor(idle, 5000);
-                if (window.grab().save(QString::fromLocal8Bit(argv[1]))) status = 0;
+                if (window.grab().save(out)) status = 0;
             }
             if (status != 0) std::fprintf(stderr, "no connected screen to save\n");
             window.command(40003)->click();

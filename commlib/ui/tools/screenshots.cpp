@@ -1,7 +1,8 @@
 // Renders both library dialogs, and the start-up prompt, in English and
 // Japanese to PNG files without a display, for a person to look at:
-//   commlib_ui_screenshots <folder>
+//   commlib_ui_screenshots <folder>   (made when missing)
 #include <QApplication>
+#include <QDir>
 #include <QMessageBox>
 #include <QPixmap>
 #include <cstdio>
@@ -50,6 +51,10 @@ int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
     const QString folder = QString::fromLocal8Bit(argv[1]);
+    if (!QDir().mkpath(folder)) {
+        std::fprintf(stderr, "cannot make the folder %s\n", argv[1]);
+        return 1;
+    }
     const bool ok = ShootLanguage(folder, "en_US.UTF-8") && ShootLanguage(folder, "ja_JP.UTF-8");
     return ok ? 0 : 1;
 }

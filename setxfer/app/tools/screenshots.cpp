@@ -61,6 +61,10 @@ bool shoot(QWidget& w, const QString& path) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
+    if (!out.mkpath(".")) {
+        std::fprintf(stderr, "cannot make the folder %s\n", out.path().toLocal8Bit().constData());
+        return 1;
+    }
     ShotRemote remote;
     Session session;
     session.remote = &remote;
