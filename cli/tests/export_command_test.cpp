@@ -1,5 +1,6 @@
 // `zamvex export` as a user runs it: the file and the summary, the options,
-// and the mistakes that stop it before anything is written.
+// and the mistakes that stop it before anything is written; and the outputs
+// that export and convert name by themselves beside the buffer.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -49,7 +50,6 @@ TEST(ExportCommand, MistakesExitWithTheReason) {
         std::string message;
     };
     const Case cases[] = {
-        {{"export", buffer}, 2, "--pcapng FILE is needed"},
         {{"export", "--pcapng", out}, 2, "name one buffer folder or data file"},
         {{"export", buffer, "--pcapng", out, "--frame", "hdlc"}, 2, "bad value for --frame: 'hdlc'"},
         {{"export", buffer, "--pcapng", out, "--line", "both"}, 2, "bad value for --line: 'both'"},
@@ -66,4 +66,44 @@ TEST(ExportCommand, MistakesExitWithTheReason) {
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
         EXPECT_FALSE(std::filesystem::exists(out)) << c.message;
     }
+}
+
+TEST(ExportCommand, WithoutPcapngWritesBesideTheBufferAndReplacesOnlyWithForce) {
+    testing_util::TempDir dir;
+    const std::string buffer = lapd_buffer(dir), out = dir.file("buffer.pcapng");
+    auto r = zamvex({"export", buffer + "/"});
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "19 frames written to " + out + " (link type 147)");
+    const auto first = std::filesystem::last_write_time(out);
+
+    r = zamvex({"export", buffer});
+    EXPECT_EQ(r.exit_code, 1);
+    EXPECT_EQ(r.err,
+              "zamvex export: '" + out + "' exists: add --force to replace it, or name another file with --pcapng\n");
+    EXPECT_EQ(std::filesystem::last_write_time(out), first);
+
+    r = zamvex({"export", buffer, "--force", "--line", "sd"});
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "9 frames written to " + out + " (link type 147)");
+}
+
+TEST(ConvertCommand, WithoutOutWritesIntoANewFolderBesideTheBuffer) {
+    testing_util::TempDir dir;
+    const std::string buffer = lapd_buffer(dir);
+    const auto convert = [&] { return zamvex({"convert", buffer, "--prefix", "t_"}); };
+    auto r = convert();
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    EXPECT_EQ(r.out, "1 file written to " + buffer + "-text: t_00000000.txt\n");
+    // Taken (by the first run, or by a folder the user made): the next free name.
+    std::filesystem::create_directory(buffer + "-text-2");
+    testing_util::write_file(buffer + "-text-2/keep.txt", std::string("mine"));
+    r = convert();
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    EXPECT_EQ(r.out, "1 file written to " + buffer + "-text-3: t_00000000.txt\n");
+    EXPECT_EQ(cli_test::read_text(buffer + "-text-2/keep.txt"), "mine");
+    EXPECT_FALSE(std::filesystem::exists(buffer + "-text-2/t_00000000.txt"));
+    // A job that writes nothing leaves no folder.
+    r = zamvex({"convert", dir.file("none")});
+    EXPECT_EQ(r.exit_code, 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("none-text")));
 }

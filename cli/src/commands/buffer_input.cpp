@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 
 #include "pcbuffer/buffer_names.h"
@@ -21,6 +22,30 @@ std::string parent_of(const std::string& path) {
 }
 
 }  // namespace
+
+std::string beside_buffer(const std::string& buffer, const std::string& suffix) {
+    namespace fs = std::filesystem;
+    fs::path p = fs::path(buffer).lexically_normal();
+    if (!p.has_filename()) p = p.parent_path();
+    if (const std::string name = p.filename().string(); name.empty() || name == "." || name == "..") {
+        std::error_code ec;
+        p = fs::weakly_canonical(fs::absolute(p), ec);
+    }
+    return p.string() + suffix;
+}
+
+std::optional<std::string> make_new_folder(const std::string& base, std::string& error) {
+    for (int n = 1; n <= 9999; ++n) {
+        const std::string path = n == 1 ? base : base + "-" + std::to_string(n);
+        if (::mkdir(path.c_str(), 0777) == 0) return path;
+        if (errno != EEXIST) {
+            error = "cannot make the folder '" + path + "': " + std::strerror(errno);
+            return std::nullopt;
+        }
+    }
+    error = "cannot make a new folder: '" + base + "' up to '" + base + "-9999' all exist";
+    return std::nullopt;
+}
 
 std::optional<BlockChoice> choose_blocks(int held, int start, std::optional<int> blocks, std::string& error) {
     if (start > held) {

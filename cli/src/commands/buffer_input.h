@@ -23,6 +23,14 @@ std::optional<BlockChoice> choose_blocks(int held, int start, std::optional<int>
 // "N blocks after block M were left out ..." for a choice that left some out; else empty.
 std::string left_out_note(const BlockChoice& choice);
 
+// Where `convert` and `export` write when not told: the buffer's path (a
+// final '/' dropped; "." or ".." by its real name) followed by `suffix`.
+std::string beside_buffer(const std::string& buffer, const std::string& suffix);
+
+// Makes a new folder `base`, or `base`-2, `base`-3, ... when that exists, so
+// nothing goes into an existing folder. Its path, or nullopt with the reason.
+std::optional<std::string> make_new_folder(const std::string& base, std::string& error);
+
 // Why the file at `path` is not a single data file (a block file or the
 // information file of a buffer folder, or too short); empty when it may be one.
 std::string single_file_problem(const std::string& path);

@@ -17,7 +17,10 @@ namespace cli {
 namespace {
 
 std::vector<OptionSpec> options() {
-    std::vector<OptionSpec> specs = {{"--out", "DIR", "output folder (made when missing)", ValueKind::Folder},
+    std::vector<OptionSpec> specs = {{"--out", "DIR",
+                                      "output folder (made when missing; default: a new\n"
+                                      "folder BUFFER-text beside the buffer)",
+                                      ValueKind::Folder},
                                      {"--prefix", "TEXT", "output file name prefix (default MK_yyyymmdd_hhmmss_)"}};
     for (const OptionSpec& o : convert_option_specs()) specs.push_back(o);
     return specs;
@@ -38,8 +41,12 @@ int convert_command(const CommandLine& line) {
     ConvertJob job;
     job.input = o.positional[0];
     job.out = o.value("--out");
-    if (job.out.empty()) throw UsageError("--out is needed");
-    if (job.out.size() > 259) throw UsageError("the output folder path is longer than 259 characters");
+    const bool new_folder = !o.has("--out");
+    if (new_folder) job.out = beside_buffer(job.input, "-text");
+    if (job.out.empty()) throw UsageError("--out needs a folder");
+    // (room for the -N that a taken name gets)
+    if (job.out.size() > (new_folder ? 254 : 259))
+        throw UsageError("the output folder path is longer than 259 characters");
     std::string error;
     const auto options = convert_options_from(o, error);
     if (!options) throw UsageError(error);
@@ -61,9 +68,16 @@ int convert_command(const CommandLine& line) {
     } else if (std::filesystem::is_regular_file(job.input)) {
         if (const std::string problem = single_file_problem(job.input); !problem.empty()) return line.fail(problem);
     }
+    if (new_folder) {
+        const auto made = make_new_folder(job.out, error);
+        if (!made) return line.fail(error);
+        job.out = *made;
+    }
     job.progress = ::isatty(STDERR_FILENO) ? stderr : nullptr;
     catch_interrupts();
     const ConvertResult r = run_convert(job);
+    // A folder made for a job that wrote nothing goes again.
+    if (new_folder && r.files.empty()) ::rmdir(job.out.c_str());
     if (r.exit_code != kExitDone) return line.fail(r.error);
     print_summary(r, job.out);
     if (!note.empty()) std::printf("%s\n", note.c_str());
@@ -75,10 +89,12 @@ int convert_command(const CommandLine& line) {
 const Command kConvertCommand{
     .name = "convert",
     .summary = "convert a PC buffer to text or CSV files",
-    .synopsis = "BUFFER --out [options]",
+    .synopsis = "BUFFER [--out] [options]",
     .description =
         "Converts the blocks of a PC buffer folder (or one single data file) into numbered\n"
-        "text files PREFIX00000000.txt, ... in DIR (made when missing). Without --blocks it\n"
+        "text files PREFIX00000000.txt, ... in DIR (made when missing). Without --out they go\n"
+        "into a new folder beside the buffer, BUFFER-text (BUFFER-text-2, ... when that\n"
+        "exists), never into an existing one; the summary names it. Without --blocks it\n"
         "takes every block from --start on, at most 1024, and says when blocks were left\n"
         "out. Options that the chosen layout does not read are refused. Ctrl-C or SIGTERM\n"
         "cancels; files already written stay. Defaults are capstore's.\n",

@@ -19,8 +19,8 @@ namespace {
 void read_options(const CommandLine& line, pcapng::ExportOptions& o) {
     const ParsedOptions& p = line.options();
     o.buffer = p.positional[0];
-    o.output = p.value("--pcapng");
-    if (o.output.empty()) throw UsageError("--pcapng FILE is needed");
+    o.output = p.has("--pcapng") ? p.value("--pcapng") : beside_buffer(o.buffer, ".pcapng");
+    if (o.output.empty()) throw UsageError("--pcapng needs a file");
     for (auto [name, field] : {std::pair{"--start", &o.start}, std::pair{"--blocks", &o.blocks}}) {
         if (!p.has(name)) continue;
         auto n = parse_number(p.value(name), 1, 100000000);
@@ -69,6 +69,9 @@ int export_command(const CommandLine& line) {
     read_options(line, o);
     std::string note, error;
     if (!choose_input(line.options(), o, note, error)) return line.fail(error);
+    // The file it names by itself replaces nothing unasked.
+    if (std::error_code ec; !line.has("--pcapng") && !line.has("--force") && std::filesystem::exists(o.output, ec))
+        return line.fail("'" + o.output + "' exists: add --force to replace it, or name another file with --pcapng");
     const bool tty = ::isatty(STDERR_FILENO) != 0;
     pcapng::ExportSummary s;
     error = pcapng::ExportPcapng(o, s, [tty](int done, int total) {
@@ -86,7 +89,7 @@ int export_command(const CommandLine& line) {
 const Command kExportCommand{
     .name = "export",
     .summary = "export a PC buffer's frames to a pcapng file for Wireshark",
-    .synopsis = "BUFFER --pcapng [options]",
+    .synopsis = "BUFFER [--pcapng] [options]",
     .description =
         "Writes the frames of a PC buffer folder (or one single data file) to a pcapng file\n"
         "that Wireshark and tshark read: one packet per frame, SD outbound, RD inbound,\n"
@@ -95,10 +98,15 @@ const Command kExportCommand{
         "otherwise as LAPB on user link type 147 (see the README for Wireshark's setting);\n"
         "PPP as PPP_WITH_DIR (204); ASYNC and SYNC frames as raw characters on user link\n"
         "type 148. Without --blocks it takes every block from --start on, at most 1024,\n"
-        "and says when blocks were left out.\n",
+        "and says when blocks were left out. Without --pcapng the file is BUFFER.pcapng\n"
+        "beside the buffer; one that exists is only replaced with --force.\n",
     .options =
         {
-            {"--pcapng", "FILE", "the capture file to write (replaced if it exists)", ValueKind::File},
+            {"--pcapng", "FILE",
+             "the capture file to write, replaced if it exists\n"
+             "(default: BUFFER.pcapng beside the buffer)",
+             ValueKind::File},
+            {"--force", nullptr, "replace BUFFER.pcapng when it exists"},
             {"--start", "N", "first block, 1 = the oldest (default 1)"},
             {"--blocks", "N", "number of blocks (default: to the end, at most 1024)"},
             choice_option("--line", kLineWords, "directions to export", pcapng::ExportOptions{}.line),
