@@ -155,12 +155,17 @@ TEST_F(MainControllerTest, FailedConnectAndSetupShowMessage6) {
     EXPECT_EQ(remote.codes(), std::vector<int>{ReqConnect});
     EXPECT_FALSE(c->state().Busy);
     EXPECT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0].text, "An error occurred during the connection process.");
+    // Nothing answered: the table's text, then what to check.
+    EXPECT_EQ(view.messages[0].text,
+              "An error occurred during the connection process.\nNothing answered on '/dev/ttyS2' at 230400 baud. Is "
+              "the analyzer connected and switched on? Is its speed setting 230400 baud too? Is this the right port "
+              "(the Serial Port Setting lists this machine's ports)?");
     EXPECT_EQ(view.messages[0].caption, "ZAMVEX-3 PC Buffering");
 
     c->on_start_measure();
     notify(ReqConnect, StatusRefused);
     EXPECT_EQ(remote.codes().back(), ReqDisconnect);
+    EXPECT_EQ(view.messages.back().text, "An error occurred during the connection process.");
 
     c->on_start_measure();
     notify(ReqConnect, 0);
@@ -228,6 +233,19 @@ TEST_F(MainControllerTest, JapaneseReasonTexts) {
     EXPECT_EQ(stop_reason_message_number(4), 14);
     EXPECT_EQ(string_text(14, Language::Japanese).substr(0, 15), "計測器本体");
     EXPECT_EQ(string_text(1, Language::Japanese), "ZAMVEX-3 PCバッファリング");
+}
+
+TEST_F(MainControllerTest, NoAnswerHintInJapanese) {
+    c = std::make_unique<MainController>(remote, view, Language::Japanese, posts, MainHooks{});
+    c->start(remote.buffer);
+    c->on_start_measure();
+    notify(ReqConnect, StatusNoAnswer);
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].text,
+              std::string(string_text(str::kConnectFailed, Language::Japanese)) +
+                  "\n'/dev/ttyS2' の 230400 bps では計測器から応答がありませんでした。計測器は接続され、電源が入って"
+                  "いますか？計測器の通信速度の設定は 230400 bps ですか？ポートは正しいですか（シリアルポート設定にこの"
+                  "PCのシリアルポートが表示されます）？");
 }
 
 TEST_F(MainControllerTest, UnexpectedMeasureStatusIsHandledLikeARefusal) {
@@ -399,7 +417,7 @@ TEST_F(MainControllerTest, APortThatDoesNotOpenIsNamedWithTheReason) {
     };
     const Row rows[] = {
         {{PortStepOpen, ENOENT}, "There is no serial device '/dev/ttyS2' (No such file or directory)."},
-        {{PortStepOpen, EACCES}, " $USER, then log in again."},
+        {{PortStepOpen, EACCES}, "No permission to open '/dev/ttyS2' (Permission denied)."},
         {{PortStepOpen, EBUSY}, "is busy: another program opened it exclusively"},
         {{PortStepConfigure, EINVAL}, "'/dev/ttyS2' does not support 230400 baud."},
     };

@@ -56,11 +56,12 @@ TEST(CommandTable, SimulateTakesExactlyTheOptionsItDocuments) {
     for (const OptionSpec& o : kSimulateCommand.options) {
         if (!o.name) continue;
         std::vector<std::string> args{o.name};
-        // The first of the listed choices, else a number (a version for --version).
+        // The first of the listed choices, else a number (a version for --version, a line speed for --speed).
         const std::string value = o.value ? o.value : "";
         if (o.value)
             args.push_back(value.find('|') != std::string::npos ? value.substr(0, value.find('|'))
                            : value == "X.Y"                     ? "1.05"
+                           : value == "BAUD"                    ? "9600"
                                                                 : "1");
         std::string error;
         const auto s = parse_simulate_options(args, error);

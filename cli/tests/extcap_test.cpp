@@ -55,6 +55,7 @@ TEST(Extcap, AnswersWiresharksQuestionsWithoutOpeningAPort) {
     ASSERT_EQ(config.exit_code, 0);
     for (const char* line : {"arg {number=0}{call=--port}{display=Port}{type=string}{required=true}",
                              "value {arg=1}{value=115200}{display=115200}{default=true}",
+                             "value {arg=1}{value=auto}{display=auto (try each, most common first)}{default=false}",
                              "value {arg=2}{value=none}{display=None}{default=true}",
                              "value {arg=3}{value=x25}{display=X.25 (LAPB modulo 8)}{default=true}",
                              "value {arg=3}{value=lapd}{display=LAPD (Q.931)}{default=false}",

@@ -159,9 +159,7 @@ std::vector<PortState> sample_ports() {
     usb.holder = platform::PortHolder{4242, "capstore"};
     PortState uart;
     uart.port.device = "/dev/ttyS0";
-    uart.access_problem =
-        "you may not open it: Permission denied; it belongs to group 'dialout': 'sudo usermod -aG "
-        "dialout $USER', then log in again";
+    uart.access_problem = "you may not open it (Permission denied). Only its owner 'root' may:\n  KERNEL==\"ttyS0\"";
     uart.holder = platform::PortHolder{7, "minicom"};
     return {usb, uart};
 }
@@ -173,8 +171,8 @@ TEST(Manners, PortsAreListedForPeopleAndForScripts) {
               "    you may open it\n"
               "    in use by capstore (pid 4242), a program of this suite\n"
               "/dev/ttyS0\n"
-              "    you may not open it: Permission denied; it belongs to group 'dialout': 'sudo usermod -aG dialout "
-              "$USER', then log in again\n"
+              "    you may not open it (Permission denied). Only its owner 'root' may:\n"
+              "      KERNEL==\"ttyS0\"\n"
               "    in use by minicom (pid 7)\n");
     EXPECT_EQ(ports_json(sample_ports()),
               "[\n {\"device\": \"/dev/ttyUSB0\", \"by_id\": [\"/dev/serial/by-id/usb-FTDI_FT232R_A1-if00-port0\"], "
@@ -182,8 +180,8 @@ TEST(Manners, PortsAreListedForPeopleAndForScripts) {
               "\"FT232R\", \"serial\": \"A\\\"1\"}, \"may_open\": true, \"access_problem\": null, \"held_by\": "
               "{\"pid\": 4242, \"program\": \"capstore\", \"suite\": true}},\n"
               " {\"device\": \"/dev/ttyS0\", \"by_id\": [], \"usb\": null, \"may_open\": false, \"access_problem\": "
-              "\"you may not open it: Permission denied; it belongs to group 'dialout': 'sudo usermod -aG dialout "
-              "$USER', then log in again\", \"held_by\": {\"pid\": 7, \"program\": \"minicom\", \"suite\": false}}\n"
+              "\"you may not open it (Permission denied). Only its owner 'root' may:\\u000a  KERNEL==\\\"ttyS0\\\"\", "
+              "\"held_by\": {\"pid\": 7, \"program\": \"minicom\", \"suite\": false}}\n"
               "]\n");
     EXPECT_EQ(ports_json({}), "[]\n");
     EXPECT_NE(ports_text({}).find("no serial ports found"), std::string::npos);

@@ -67,6 +67,29 @@ TEST(OptionWords, ParityTakesAnyCase) {
     EXPECT_EQ(error, "bad value for --parity: 'mark' (none, odd or even)");
 }
 
+TEST(OptionWords, SpeedIsOneAListOrAuto) {
+    const std::vector<OptionSpec> specs = with_port_options({});
+    const auto choice = [&](const std::string& speed, std::string& error) {
+        const auto parsed = parse_options({"--port", "COM1", "--speed", speed}, specs, error);
+        return parsed ? port_choice(*parsed, error) : std::nullopt;
+    };
+    std::string error;
+    const auto one = choice("9600", error);
+    ASSERT_TRUE(one) << error;
+    EXPECT_EQ(one->speed, 9600);
+    EXPECT_TRUE(one->search.empty());
+    const auto list = choice("1200,2400", error);
+    ASSERT_TRUE(list) << error;
+    EXPECT_EQ(list->search, (std::vector<int>{1200, 2400}));
+    const auto automatic = choice("AUTO", error);
+    ASSERT_TRUE(automatic) << error;
+    EXPECT_EQ(automatic->search, (std::vector<int>{115200, 9600, 230400, 57600, 38400, 19200, 4800, 2400, 1200}));
+    for (const char* bad : {"fast", "9600,", "9600,,19200", "10"}) {
+        EXPECT_FALSE(choice(bad, error)) << bad;
+        EXPECT_EQ(error, "bad value for --speed: '" + std::string(bad) + "' (N, N,N,... or auto)");
+    }
+}
+
 std::optional<simulator::AnalyzerOptions> simulate(const std::vector<std::string>& args, std::string* why = nullptr) {
     std::string error;
     const auto s = parse_simulate_options(args, error);

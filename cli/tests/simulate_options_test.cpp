@@ -19,6 +19,8 @@ TEST(SimulateOptions, DefaultsAndEveryAnalyzerOption) {
     ASSERT_TRUE(d);
     EXPECT_EQ(d->model, simulator::Model::Rv7020);
     EXPECT_FALSE(d->text_only);
+    EXPECT_EQ(d->speed, 0);  // any
+    EXPECT_EQ(parse({"--speed", "9600"})->speed, 9600);
     const auto o = parse({"--model", "RV-7030", "--version", "2.1A", "--text-only", "--hex-blocks", "--seed", "99",
                           "--mode", "PPP", "--protocol", "x25-128", "--rate", "0", "--trigger-after", "10"});
     ASSERT_TRUE(o);
@@ -63,6 +65,8 @@ TEST(SimulateOptions, MistakesAreNamed) {
     EXPECT_FALSE(parse({"--drop-frame", "3,,4"}, &error));
     EXPECT_FALSE(parse({"--drop-frame", "0"}, &error));
     EXPECT_FALSE(parse({"--rate", "-5"}, &error));
+    EXPECT_FALSE(parse({"--speed", "12345"}, &error));  // no line runs at that speed
+    EXPECT_EQ(error, "bad value for --speed: '12345'");
 }
 
 TEST(SimulateOptions, HelpLinkAndKeys) {

@@ -158,10 +158,18 @@ struct ConnectFailure {
 
 TEST_F(ControllerTest, EveryConnectFailureShowsItsMessageAndReturnsOffline) {
     const ConnectFailure cases[] = {
-        {2, 0x100, StatusDone, "Cannot connect.", true},       {2, 0x1FF, StatusDone, "Cannot connect.", true},
-        {1, 0, StatusDone, "Wrong version of MIRLOKE.", true}, {0, 0, StatusDone, "Wrong version of MIRLOKE.", true},
-        {2, 0, StatusNoAnswer, "Connection timeout.", false},  {2, 0, StatusRefused, "Connection error.", true},
-        {2, 0, StatusLostPacket, "Connection error.", true},   {2, 0, StatusCancelled, "Connection error.", true},
+        {2, 0x100, StatusDone, "Cannot connect.", true},
+        {2, 0x1FF, StatusDone, "Cannot connect.", true},
+        {1, 0, StatusDone, "Wrong version of MIRLOKE.", true},
+        {0, 0, StatusDone, "Wrong version of MIRLOKE.", true},
+        {2, 0, StatusNoAnswer,
+         "Connection timeout.\nNothing answered on '/dev/ttyS0' at 115200 baud. Is the analyzer connected and "
+         "switched on? Is its speed setting 115200 baud too? Is this the right port (the Serial Port Setting lists "
+         "this machine's ports)?",
+         false},
+        {2, 0, StatusRefused, "Connection error.", true},
+        {2, 0, StatusLostPacket, "Connection error.", true},
+        {2, 0, StatusCancelled, "Connection error.", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message + std::string(" status ") + std::to_string(c.notified));
@@ -214,9 +222,8 @@ TEST_F(ControllerTest, APortThatDoesNotOpenIsNamedWithWhatToDo) {
     controller->connect();
     ASSERT_EQ(view.messages.size(), 1u);
     const std::string text = view.messages[0].first;
-    EXPECT_EQ(text.rfind("Cannot open COM port.\nNo permission to open '/dev/ttyUSB3' (Permission denied).\n", 0), 0u)
-        << text;
-    EXPECT_NE(text.find("sudo usermod -aG "), std::string::npos) << text;
+    // (no such device here, so no advice follows: platform's tests check that)
+    EXPECT_EQ(text, "Cannot open COM port.\nNo permission to open '/dev/ttyUSB3' (Permission denied).");
     EXPECT_EQ(remote->closes, 1);
     EXPECT_TRUE(remote->requests.empty());
     EXPECT_TRUE(view.last().connectEnabled);

@@ -2,12 +2,11 @@
 // reported and what the user can do, in the words a user would search for.
 #include "platform/port_problem.h"
 
-#include <grp.h>
-#include <sys/stat.h>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 
+#include "platform/port_access.h"
 #include "platform/port_holder.h"
 #include "platform/port_name.h"
 #include "platform/serial_ports.h"
@@ -25,14 +24,6 @@ std::string presentPortsLine() {
     return line;
 }
 
-// The group that may open the device ("dialout" on Debian), for the hint.
-std::string deviceGroup(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0)
-        if (const group* g = ::getgrgid(st.st_gid); g && g->gr_gid != 0) return g->gr_name;
-    return "dialout";
-}
-
 std::string openText(const std::string& path, int err) {
     switch (err) {
     case ENOENT:
@@ -42,9 +33,9 @@ std::string openText(const std::string& path, int err) {
                "). Is the adapter plugged in?\n" + presentPortsLine();
     case EACCES:
     case EPERM: {
-        const std::string group = deviceGroup(path);
-        return "No permission to open " + quoted(path) + " (" + std::strerror(err) + ").\nAdd yourself to the '" +
-               group + "' group: sudo usermod -aG " + group + " $USER, then log in again.";
+        const std::string advice = accessAdvice(path);
+        return "No permission to open " + quoted(path) + " (" + std::strerror(err) + ")." +
+               (advice.empty() ? "" : "\n" + advice);
     }
     case EBUSY:
         return quoted(path) + " is busy: another program opened it exclusively (" + std::strerror(err) +
@@ -86,6 +77,26 @@ std::string portProblemText(const std::string& path, PortFailure f, int speed) {
 
 std::string portProblemForName(const std::string& portName, int step, int error, int speed) {
     return portProblemText(devicePath(portName), {static_cast<PortStep>(step), error}, speed);
+}
+
+std::string noAnswerHint(const std::string& path, const std::vector<int>& speeds, HintFor reader, bool japanese) {
+    std::string list;
+    for (const int s : speeds) list += (list.empty() ? "" : ", ") + std::to_string(s);
+    const bool one = speeds.size() == 1;
+    if (japanese)
+        return quoted(path) + " の " + list + (one ? " bps では" : " bps のどの速度でも") +
+               "計測器から応答がありませんでした。計測器は接続され、電源が入っていますか？計測器の通信速度の設定は" +
+               (one ? " " + list + " bps " : "このどれか") +
+               "ですか？ポートは正しいですか（シリアルポート設定にこのPCのシリアルポートが表示されます）？";
+    const bool command = reader == HintFor::Command;
+    const std::string speed = !one      ? "one of these"
+                              : command ? "the same (--speed, or --speed auto to try each)"
+                                        : list + " baud too";
+    const std::string ports =
+        command ? "'zamvex ports' lists them" : "the Serial Port Setting lists this machine's ports";
+    return "Nothing answered on " + quoted(path) + " at " + (one ? "" : "any of ") + list +
+           " baud. Is the analyzer connected and switched on? Is its speed setting " + speed +
+           "? Is this the right port (" + ports + ")?";
 }
 
 const char* linkLostText(bool portGone) {

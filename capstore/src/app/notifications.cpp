@@ -6,6 +6,7 @@
 
 #include <cctype>
 
+#include "platform/port_name.h"
 #include "platform/port_problem.h"
 
 namespace capstore {
@@ -53,7 +54,17 @@ void MainController::connect_ended(int status) {
     if (status != StatusNoAnswer) request(ReqDisconnect);
     leave_busy();
     set_status(str::kNoStatus);
-    message(str::kConnectFailed, Icon::Warning);
+    if (status != StatusNoAnswer) {
+        message(str::kConnectFailed, Icon::Warning);
+        return;
+    }
+    // Nothing answered: what to check, after the table's text.
+    const PortSettings* port = remote_.GetPortSettings();
+    const std::string name = port && port->Port ? port->Port : "";
+    message_with_detail(str::kConnectFailed,
+                        platform::noAnswerHint(platform::devicePath(name), {port ? port->Speed : 0},
+                                               platform::HintFor::Window, language_ == Language::Japanese),
+                        Icon::Warning);
 }
 
 void MainController::setup_ended(int status) {

@@ -176,6 +176,7 @@ CaptureResult run_capture(const CaptureJob& job) {
     }
 
     AnalyzerSession s;
+    s.set_report(job.warnings);  // a --speed auto search says what it found there
     limit_timed_capture(s, job, command_start);
     const BufferSettings buffer{job.folder.c_str(), job.max_blocks, 0, static_cast<std::uint8_t>(job.ring)};
     if (auto e = s.open(job.port, storing ? &buffer : nullptr)) return failed(*e);

@@ -24,7 +24,7 @@ struct CaptureJob {
     // With `attach`, the folder may be empty: then no PC buffer is kept.
     std::function<void(Remote&)> attach;
     std::function<std::string()> stop_check;
-    std::FILE* warnings = nullptr;  // warnings before the start (low free space), or none
+    std::FILE* warnings = nullptr;  // warnings and notes before the start (low free space, speed found), or none
 };
 
 struct CaptureResult {

@@ -33,6 +33,13 @@ std::string usb_line(const platform::SerialPortInfo& p) {
     return line + ")";
 }
 
+// "    " before each line of a text that may have several (a udev rule).
+std::string indented(const std::string& text) {
+    std::string out = "    ";
+    for (const char c : text) out += c == '\n' ? std::string("\n    ") : std::string(1, c);
+    return out + "\n";
+}
+
 std::string holder_text(const platform::PortHolder& h) {
     std::string name = h.program.empty() ? "a process" : h.program;
     return "in use by " + name + " (pid " + std::to_string(h.pid) + ")" +
@@ -57,7 +64,7 @@ std::string ports_text(const std::vector<PortState>& ports) {
         if (!p.vendorId.empty()) out += "  " + usb_line(p);
         out += "\n";
         for (const std::string& name : p.byId) out += "    " + name + "\n";
-        out += "    " + (s.access_problem.empty() ? std::string("you may open it") : s.access_problem) + "\n";
+        out += indented(s.access_problem.empty() ? std::string("you may open it") : s.access_problem);
         out += "    " + (s.holder ? holder_text(*s.holder) : std::string("no program holds its lock")) + "\n";
     }
     return out;

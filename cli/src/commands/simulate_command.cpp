@@ -132,6 +132,8 @@ const std::vector<ValueOption>& value_options() {
              o.faults.silent_after_blocks = static_cast<std::uint64_t>(v);
              return true;
          }},
+        {"--speed", [](const std::string& t,
+                       AnalyzerOptions& o) { return int_into(t, o.speed) && simulator::serves_speed(o.speed); }},
     };
     return options;
 }
@@ -226,9 +228,10 @@ int simulate_command(const CommandLine& line) {
         std::signal(SIGTERM, on_signal);
         std::printf("%s\n", server.slave_path().c_str());
         std::fflush(stdout);
-        std::fprintf(stderr, "zamvex simulate: %s %X.%02X on %s (Ctrl-C or SIGTERM ends)\n",
+        const std::string speed = o.speed ? " at " + std::to_string(o.speed) + " baud" : "";
+        std::fprintf(stderr, "zamvex simulate: %s %X.%02X on %s%s (Ctrl-C or SIGTERM ends)\n",
                      simulator::model_name(o.model), static_cast<unsigned>(o.version_major),
-                     static_cast<unsigned>(o.version_minor), server.slave_path().c_str());
+                     static_cast<unsigned>(o.version_minor), server.slave_path().c_str(), speed.c_str());
         server.run(g_stop, settings->keys ? STDIN_FILENO : -1);
         if (!link.empty()) ::unlink(link.c_str());
     } catch (const std::exception& e) {
@@ -256,6 +259,8 @@ const Command kSimulateCommand{
             {"--link", "PATH", "also make PATH a symbolic link to the device", ValueKind::File},
             {"--keys", nullptr,
              "press panel keys typed on stdin, one per line\n(RUN, STOP, UP, SHIFT+0, 33, 0x21, ...)"},
+            {"--speed", "BAUD",
+             "answer only a PC that set the port to this speed, as a\nreal line does (default: any speed)"},
             heading("measurement"),
             {"--seed", "N", "traffic seed (default 1)"},
             {"--mode", "async|sync|hdlc|nrzi|ppp", "line mode of the default setup (default hdlc)"},

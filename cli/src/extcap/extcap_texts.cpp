@@ -72,10 +72,11 @@ std::string config_text(const std::vector<std::string>& ports) {
     t += arg(0, "--port", "Port", "string", "{required=true}" + (ports.empty() ? "" : "{default=" + ports[0] + "}"),
              "The analyzer's serial port: COMn, a device path, or the path 'zamvex simulate' prints (serial devices: " +
                  found + ")");
-    t += arg(1, "--speed", "Speed", "selector", "", "Baud rate of the analyzer's port");
+    t += arg(1, "--speed", "Speed", "selector", "", "Baud rate of the analyzer's port, or auto to find it");
     // The defaults shown are the ones a capture takes when Wireshark leaves the option out.
     const int speed = PortChoice{}.speed;
     for (int s : platform::kListedSpeeds) t += value(1, std::to_string(s), std::to_string(s), s == speed);
+    t += value(1, kAutoSpeed, "auto (try each, most common first)", false);
     t += arg(2, "--parity", "Parity", "selector", "", "Parity of the analyzer's port");
     t += values(2, kParityWords, kParityDisplays, PortChoice{}.parity);
     t += arg(3, "--frame", "HDLC frame protocol", "selector", "",

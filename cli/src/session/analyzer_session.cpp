@@ -1,11 +1,14 @@
 // The connection sequence shared by capture, settings, table, screen and key.
 #include "session/analyzer_session.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <stdexcept>
 
 #include "platform/port_name.h"
 #include "platform/port_problem.h"
+#include "session/interrupt.h"
 #include "text/messages.h"
 
 namespace cli {
@@ -23,8 +26,21 @@ AnalyzerSession::~AnalyzerSession() {
 }
 
 std::optional<std::string> AnalyzerSession::open(const PortChoice& port, const BufferSettings* buffer) {
+    port_ = port;
     device_ = platform::devicePath(port.port);
-    const PortSettings settings{port.port.c_str(), port.speed, port.parity, 0};
+    buffer_.reset();
+    if (buffer) {
+        folder_ = buffer->Folder ? buffer->Folder : "";
+        buffer_ = *buffer;
+        if (buffer->Folder) buffer_->Folder = folder_.c_str();
+    }
+    return open_at(port.search.empty() ? port.speed : port.search.front());
+}
+
+std::optional<std::string> AnalyzerSession::open_at(int speed) {
+    port_.speed = speed;
+    const PortSettings settings{port_.port.c_str(), speed, port_.parity, 0};
+    const BufferSettings* buffer = buffer_ ? &*buffer_ : nullptr;
     const int init = remote_->Initialize(&queue_, NotifyQueue::callback(), &settings, buffer);
     if (init != 0) {
         return "the communication library refused its settings (Initialize " + std::to_string(init) +
@@ -35,14 +51,39 @@ std::optional<std::string> AnalyzerSession::open(const PortChoice& port, const B
     if (opened != 0 || remote_->GetPortError(&error) != PortStepNone) {
         if (opened == 2) error.Step = PortStepNotSerial;
         const platform::PortFailure failure{static_cast<platform::PortStep>(error.Step), error.Error};
-        return std::string(message_text(Msg::PortInit)) + "\n" +
-               platform::portProblemText(device_, failure, port.speed);
+        return std::string(message_text(Msg::PortInit)) + "\n" + platform::portProblemText(device_, failure, speed);
     }
     return std::nullopt;
 }
 
+// One connect per speed until one is answered, or Ctrl-C (for the commands
+// that catch it) ends the search. A speed the port does not take is left out;
+// the port is then closed, and the report of its failed open (a
+// notification) is dropped with it. A terminal sees which speed is tried.
+int AnalyzerSession::connect_searching() {
+    const std::vector<int> speeds = port_.search.empty() ? std::vector<int>{port_.speed} : port_.search;
+    const bool progress = speeds.size() > 1 && report_ && ::isatty(::fileno(report_));
+    tried_.clear();
+    int status = kNoNotification;
+    for (std::size_t i = 0; i < speeds.size() && !(i > 0 && interrupted()); ++i) {
+        if (i > 0 && open_at(speeds[i])) {
+            remote_->Close();
+            while (queue_.wait(0ms)) {}
+            continue;
+        }
+        if (progress) std::fprintf(report_, "\rtrying %d baud (%zu of %zu) ", speeds[i], i + 1, speeds.size());
+        tried_.push_back(speeds[i]);
+        status = call(ReqConnect, 0, 40s);
+        if ((status != StatusNoAnswer && status != kNoNotification) || port_failed_) break;
+        remote_->Close();
+    }
+    if (progress) std::fputs("\r\033[K", report_);
+    return status;
+}
+
 std::optional<std::string> AnalyzerSession::connect(bool need_packet_mode, bool refuse_measuring) {
-    const int status = call(ReqConnect, 0, 40s);
+    const bool searching = !port_.search.empty();
+    const int status = connect_searching();
     if (status == kLinkLost) return link_lost_text(link_lost_);
     if (port_failed_) return std::string(message_text(Msg::PortInit)) + "\nCannot open '" + device_ + "'.";
     if (status != StatusDone) {
@@ -52,9 +93,20 @@ std::optional<std::string> AnalyzerSession::connect(bool need_packet_mode, bool 
             disconnect();
         }
         remote_->Close();
-        return with_status(message_text(Msg::Connection), status == kNoNotification ? StatusNoAnswer : status);
+        if (searching && interrupted())
+            return std::string("stopped by ") + interrupt_cause() + " during the speed search, before any answer";
+        const int shown = status == kNoNotification ? StatusNoAnswer : status;
+        const std::string text = with_status(message_text(Msg::Connection), shown);
+        if (shown != StatusNoAnswer) return text;
+        return text + "\n" + platform::noAnswerHint(device_, tried_, platform::HintFor::Command);
     }
     connected_ = true;
+    if (searching) {
+        port_.search.clear();
+        if (report_)
+            std::fprintf(report_, "found %s at %d baud on %s\n", name_and_version(*this).c_str(), port_.speed,
+                         device_.c_str());
+    }
     if (need_packet_mode && remote_->GetLinkMode() <= 1) {
         disconnect();
         return message_text(Msg::Unsupported);
@@ -132,12 +184,15 @@ std::string AnalyzerSession::model_name() {
 
 std::string link_lost_text(int status) { return platform::linkLostText(status == LinkLostPortGone); }
 
-std::string describe_analyzer(AnalyzerSession& session) {
+std::string name_and_version(AnalyzerSession& session) {
     const int v = session.remote().GetVersion();
     char text[96];
-    std::snprintf(text, sizeof text, "%s %X.%02X%s", session.model_name().c_str(), (v >> 20) & 0xFF, (v >> 12) & 0xFF,
-                  session.remote().GetLinkMode() == 2 ? " (packet mode)" : " (text mode)");
+    std::snprintf(text, sizeof text, "%s %X.%02X", session.model_name().c_str(), (v >> 20) & 0xFF, (v >> 12) & 0xFF);
     return text;
+}
+
+std::string describe_analyzer(AnalyzerSession& session) {
+    return name_and_version(session) + (session.remote().GetLinkMode() == 2 ? " (packet mode)" : " (text mode)");
 }
 
 }  // namespace cli

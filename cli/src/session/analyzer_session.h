@@ -3,9 +3,11 @@
 // the main thread, then disconnect and close. Every wait has a deadline.
 #pragma once
 #include <chrono>
+#include <cstdio>
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "commlib/remote.h"
 #include "session/notify_queue.h"
@@ -18,7 +20,8 @@ inline constexpr int kLinkLost = -1001;        // call(): the link was lost mean
 struct PortChoice {
     std::string port;  // "COM3", "/dev/ttyUSB0", a simulator's pty
     int speed = 115200;
-    int parity = 0;  // 0 none, 1 odd, 2 even
+    int parity = 0;                // 0 none, 1 odd, 2 even
+    std::vector<int> search = {};  // speeds to try in turn, one connect each (--speed auto); empty: `speed` only
 };
 
 class AnalyzerSession {
@@ -28,12 +31,20 @@ public:
     AnalyzerSession(const AnalyzerSession&) = delete;
     AnalyzerSession& operator=(const AnalyzerSession&) = delete;
 
-    // Initialize and Open; the error text when the port cannot be used.
+    // Initialize and Open (at the search's first speed, with one); the error
+    // text when the port cannot be used.
     std::optional<std::string> open(const PortChoice& port, const BufferSettings* buffer = nullptr);
     // The connect request and the checks the programs make after it: packet
     // mode when asked for, and an analyzer that is not measuring. On failure
-    // the session is already disconnected and the text says why.
+    // the session is already disconnected and the text says why. With a
+    // search, each speed gets one connect (the library's own timeout) until
+    // one answers; that one is said on the report stream and kept in port().
     std::optional<std::string> connect(bool need_packet_mode, bool refuse_measuring);
+    // The port as opened: after a search, the speed that answered and no
+    // search, so that opening it again reaches the same analyzer at once.
+    const PortChoice& port() const { return port_; }
+    // Where a search says what it found (stderr unless changed; null: nowhere).
+    void set_report(std::FILE* to) { report_ = to; }
 
     // Issues a request and waits for its notification; notifications with other
     // codes meanwhile go to the observer. The status, or kNoNotification.
@@ -59,9 +70,17 @@ public:
     bool connected() const { return connected_; }
 
 private:
+    std::optional<std::string> open_at(int speed);
+    int connect_searching();
+
     NotifyQueue queue_;
     Remote* remote_ = nullptr;
     std::string device_;
+    PortChoice port_;
+    std::optional<BufferSettings> buffer_;  // a copy of open()'s, with its folder in folder_
+    std::string folder_;
+    std::vector<int> tried_;  // the speeds the last connect tried
+    std::FILE* report_ = stderr;
     bool port_failed_ = false;
     int link_lost_ = -1;
     std::chrono::steady_clock::time_point deadline_ = std::chrono::steady_clock::time_point::max();
@@ -73,7 +92,9 @@ private:
 // What the user reads when the link was lost (a NtfyLinkLost status).
 std::string link_lost_text(int status);
 
-// "RV-7020 1.05" and so on, for the command's first line of output.
+// "RV-7020 1.05 (packet mode)" and so on, for the command's first line of output.
 std::string describe_analyzer(AnalyzerSession& session);
+// "RV-7020 1.05": the model and firmware version alone.
+std::string name_and_version(AnalyzerSession& session);
 
 }  // namespace cli

@@ -2,9 +2,11 @@
 #include "port_choices.h"
 
 #include <strings.h>
+#include <sys/stat.h>
 #include <algorithm>
 #include <iterator>
 
+#include "platform/port_access.h"
 #include "platform/serial_ports.h"
 
 namespace commlib::ui {
@@ -25,6 +27,14 @@ int PortIndex(const std::vector<std::string>& list, std::string_view name) {
         if (::strcasecmp(list[i].c_str(), wanted.c_str()) == 0) index = static_cast<int>(i);
     }
     return index;
+}
+
+std::string PortAccessText(const std::string& portName) {
+    const std::string path = platform::devicePath(portName);
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0) return "";
+    const std::string problem = platform::accessProblem(path);
+    return problem.empty() ? "" : "'" + path + "': " + problem;
 }
 
 int SpeedIndex(int speed) {

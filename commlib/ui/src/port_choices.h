@@ -17,6 +17,9 @@ std::vector<std::string> SerialDevices();
 std::vector<std::string> PortList(const std::vector<std::string>& devices);
 // The last entry equal to name regardless of case; entry 0 when none is.
 int PortIndex(const std::vector<std::string>& list, std::string_view name);
+// What stops this user from opening the port, and what to do about it (as
+// `zamvex ports` says it); empty when nothing does or there is no such device.
+std::string PortAccessText(const std::string& portName);
 
 inline constexpr const auto& Speeds = platform::kListedSpeeds;
 // The entry showing speed, or -1 when it is not listed.

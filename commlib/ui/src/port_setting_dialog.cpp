@@ -6,11 +6,11 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 #include <cstring>
 #include <iterator>
 
 #include "dialog_buttons.h"
-#include "port_choices.h"
 #include "ui_texts.h"
 
 namespace commlib::ui {
@@ -35,8 +35,8 @@ void FillChoices(QComboBox& list, const Choice* begin, const Choice* end) {
 
 }  // namespace
 
-PortSettingDialog::PortSettingDialog(CommlibUiPort& settings, std::vector<std::string> devices)
-    : settings_(settings), ports_(PortList(devices)) {}
+PortSettingDialog::PortSettingDialog(CommlibUiPort& settings, std::vector<std::string> devices, AccessCheck access)
+    : settings_(settings), ports_(PortList(devices)), access_(access) {}
 
 bool PortSettingDialog::BuildTemplate(int templateId, QDialog& window) {
     if (templateId != Template) return false;
@@ -52,6 +52,12 @@ bool PortSettingDialog::BuildTemplate(int templateId, QDialog& window) {
         grid->addWidget(list, row++, 1);
     }
     grid->addLayout(OkCancelButtons(window, Qt::Vertical), 0, 2, row, 1, Qt::AlignTop);
+    auto* access = new QLabel(&window);
+    access->setObjectName(QString::number(IdAccess));
+    access->setWordWrap(true);
+    access->setTextInteractionFlags(Qt::TextSelectableByMouse);  // the udev rule is there to be copied
+    access->hide();
+    grid->addWidget(access, row, 0, 1, 3);
     grid->setColumnStretch(1, 1);
     if (Japanese()) SizeInDialogUnits(window, 199, 93);
     else SizeInDialogUnits(window, 191, 91);
@@ -74,7 +80,22 @@ int PortSettingDialog::OnInitDialog() {
     speed->setEnabled(false);
     parity->setCurrentIndex(ParityIndex(settings_.Parity));
     xControl->setCurrentIndex(XControlIndex(settings_.XControl));
+    ShowAccess();
+    QObject::connect(port, &QComboBox::currentIndexChanged, port, [this] { ShowAccess(); });
     return ModalDialog::OnInitDialog();
+}
+
+void PortSettingDialog::ShowAccess() {
+    auto* label = Control<QLabel>(IdAccess);
+    const std::string text = access_ ? access_(Control<QComboBox>(IdPort)->currentText().toStdString()) : "";
+    label->setText(QString::fromStdString(text));
+    label->setVisible(!text.empty());
+    // The dialog's size is fixed in dialog units; the wrapped text may need more height.
+    QDialog* window = Window();
+    if (QLayout* layout = window->layout(); layout && !text.empty()) {
+        layout->activate();
+        window->resize(window->width(), std::max(window->height(), layout->totalHeightForWidth(window->width())));
+    }
 }
 
 bool PortSettingDialog::OnOK() {

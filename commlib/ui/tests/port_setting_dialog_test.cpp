@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "offscreen_app.h"
+#include "port_choices.h"
 #include "port_setting_dialog.h"
 
 namespace commlib::ui {
@@ -156,6 +157,26 @@ TEST_F(PortDialog, CancelEscapeAndCloseBoxChangeNothing) {
         EXPECT_EQ(d->Window(), nullptr) << way;
         EXPECT_EQ(std::memcmp(&settings, &before, sizeof settings), 0) << way;
     }
+}
+
+std::string DeniedForUsb(const std::string& name) {
+    return name == "/dev/ttyUSB0" ? "'/dev/ttyUSB0': you may not open it (Permission denied). Only its owner" : "";
+}
+
+TEST_F(PortDialog, SaysWhatStopsThisUserFromOpeningTheChosenPort) {
+    PortSettingDialog d(settings, {"/dev/ttyUSB0"}, DeniedForUsb);
+    ASSERT_TRUE(d.Create(PortSettingDialog::Template, nullptr));
+    auto* access = d.Window()->findChild<QLabel*>("105");
+    ASSERT_NE(access, nullptr);
+    EXPECT_TRUE(access->isHidden());  // COM1
+    List(d, 101)->setCurrentIndex(8);
+    EXPECT_FALSE(access->isHidden());
+    EXPECT_EQ(access->text(), "'/dev/ttyUSB0': you may not open it (Permission denied). Only its owner");
+    List(d, 101)->setCurrentIndex(1);
+    EXPECT_TRUE(access->isHidden());
+    // The real check has nothing to say of a device anyone may open, nor of one that is not there.
+    EXPECT_EQ(PortAccessText("/dev/null"), "");
+    EXPECT_EQ(PortAccessText("/dev/zamvex-no-such-port"), "");
 }
 
 TEST_F(PortDialog, JapaneseTextsFollowTheLocale) {

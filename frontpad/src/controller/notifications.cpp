@@ -6,6 +6,7 @@
 
 #include "frontpad/controller.h"
 #include "frontpad/notify_forward.h"
+#include "platform/port_name.h"
 #include "platform/port_problem.h"
 #include "texts.h"
 
@@ -57,7 +58,9 @@ void Controller::connectEnded(int status) {
         request(ReqDisconnect);
         view_.showMessage(packetMode ? texts::kCannotConnect : texts::kWrongVersion, Icon::Warning);
     } else if (status == StatusNoAnswer) {
-        view_.showMessage(texts::kConnectionTimeout, Icon::Warning);
+        const std::string hint =
+            platform::noAnswerHint(platform::devicePath(portName_), {port_.Speed}, platform::HintFor::Window);
+        view_.showMessage(std::string(texts::kConnectionTimeout) + "\n" + hint, Icon::Warning);
     } else {
         request(ReqDisconnect);
         view_.showMessage(texts::kConnectionError, Icon::Warning);

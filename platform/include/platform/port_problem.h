@@ -33,6 +33,17 @@ std::string portProblemText(const std::string& path, PortFailure failure, int sp
 // and error number as the communication library reports them.
 std::string portProblemForName(const std::string& portName, int step, int error, int speed);
 
+// Who reads the no-answer hint: the command (its speed and port are options)
+// or a window program (they are the analyzer's setting and the port dialog's).
+enum class HintFor { Command, Window };
+
+// What to check when a connect got no answer, for after the library's text:
+// nothing answered on `path` at the speed (or any of the speeds) tried; is
+// the analyzer connected and on, its speed setting the same, the port right.
+// English, or Japanese for the window programs that speak it.
+std::string noAnswerHint(const std::string& path, const std::vector<int>& speeds, HintFor reader,
+                         bool japanese = false);
+
 // What the user reads when an open link ends by itself: the port failed for
 // good (portGone), or the analyzer stopped answering the link supervision.
 const char* linkLostText(bool portGone);

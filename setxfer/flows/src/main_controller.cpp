@@ -4,6 +4,7 @@
 // of the one before it.
 #include <cstring>
 
+#include "platform/port_name.h"
 #include "platform/port_problem.h"
 #include "setxfer_flows/session.h"
 #include "setxfer_flows/texts.h"
@@ -124,8 +125,12 @@ void MainController::on_notify(int code, int status, void*) {
 void MainController::on_connected(int status) {
     if (status != StatusDone) {
         view_.set_status("");
-        view_.show_message(
-            {texts::with_number(texts::kConnectError, status), std::string(texts::kConnectErrorCaption)});
+        std::string text = texts::with_number(texts::kConnectError, status);
+        // Nothing answered: what to check, in the tool's language.
+        if (status == StatusNoAnswer)
+            text += "\n" + platform::noAnswerHint(platform::devicePath(s_.port.port), {s_.port.speed},
+                                                  platform::HintFor::Window, true);
+        view_.show_message({text, std::string(texts::kConnectErrorCaption)});
         view_.set_buttons_enabled(true);
         return;
     }

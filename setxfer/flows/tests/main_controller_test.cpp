@@ -105,7 +105,11 @@ TEST_F(MainFlow, FailedConnectShowsStatusAndGivesButtonsBack) {
     main.on_work(WorkMode::Save);
     main.dispatch(ReqConnect, 4, nullptr);
     EXPECT_EQ(last_message().text,
-              "接続出来ません。本体の電源、ｹｰﾌﾞﾙの接続状況、通信設定等確認して下さい。\nConnect Error (4)");
+              "接続出来ません。本体の電源、ｹｰﾌﾞﾙの接続状況、通信設定等確認して下さい。\nConnect Error (4)\n'" +
+                  platform::devicePath("COM1") +
+                  "' の 115200 bps では計測器から応答がありませんでした。計測器は接続され、電源が入っていますか？計測器"
+                  "の通信速度の設定は 115200 bps ですか？ポートは正しいですか（シリアルポート設定にこのPCのシリアルポー"
+                  "トが表示されます）？");
     EXPECT_EQ(last_message().caption, "接続エラー");
     EXPECT_EQ(last_message().icon, Icon::Warning);
     EXPECT_TRUE(view.buttons);

@@ -50,6 +50,7 @@ struct AnalyzerOptions {
     int records_per_second = 2000;    // 0: as fast as the line takes them
     std::uint64_t trigger_after = 0;  // records after which the running state becomes 0x300 (0: never)
     Faults faults;
+    int speed = 0;  // the baud rate the PC must set on the pty to be heard (0: any)
 };
 
 }  // namespace simulator

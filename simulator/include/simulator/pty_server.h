@@ -27,7 +27,8 @@ public:
     // The path the programs open ("/dev/pts/N").
     const std::string& slave_path() const { return slave_path_; }
 
-    // Answers the line until `stop` becomes true (checked every 10 ms). With
+    // Answers the line until `stop` becomes true (checked every 10 ms); with
+    // AnalyzerOptions::speed, only what the PC sends at that speed. With
     // `keys_fd`, each line read from it presses a key of the analyzer's own
     // panel ("RUN", "SHIFT+UP", "33", "0x21"); unknown lines are reported on stderr.
     void run(const std::atomic<bool>& stop, int keys_fd = -1);
@@ -44,6 +45,9 @@ private:
     int slave_ = -1;  // held open so the master never reads a hang-up between sessions
     std::string slave_path_;
 };
+
+// Whether AnalyzerOptions::speed may be this baud rate (one that termios names).
+bool serves_speed(int baud);
 
 // Serves the analyzer on an open descriptor (non-blocking reads and writes
 // are set up here) until `stop` becomes true or the descriptor fails.

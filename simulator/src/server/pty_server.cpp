@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "screen/panel.h"
+#include "server/line_speed.h"
 #include "simulator/analyzer.h"
 
 namespace simulator {
@@ -152,7 +153,9 @@ void serve(int fd, Analyzer& analyzer, std::mutex& guard, const AnalyzerOptions&
             keys_fd = -1;  // end of the typed keys; the line goes on
         if (p[0].revents & POLLIN) {
             const ssize_t n = ::read(fd, buf, sizeof buf);
-            if (n > 0) append(pending, analyzer.receive({buf, static_cast<std::size_t>(n)}, now_ms()));
+            // Bytes sent at another speed never make sense to the analyzer.
+            if (n > 0 && line_at_speed(fd, options.speed))
+                append(pending, analyzer.receive({buf, static_cast<std::size_t>(n)}, now_ms()));
             else if (n < 0 && errno != EAGAIN && errno != EINTR && errno != EIO) return;
         }
         if (now_ms() >= next_tick || (flood && pending.empty())) {
