@@ -78,7 +78,6 @@ std::optional<DeviceAccess> deviceAccess(const std::string& path) {
     a.path = ec ? path : real.string();
     a.kernelName = std::filesystem::path(a.path).filename().string();
     a.mode = st.st_mode;
-    a.owner = st.st_uid;
     a.group = st.st_gid;
     a.user = st.st_uid == ::geteuid();
     const passwd* pw = ::getpwuid(st.st_uid);

@@ -68,7 +68,8 @@ int convert_command(const CommandLine& line) {
     } else if (std::filesystem::is_regular_file(job.input)) {
         if (const std::string problem = single_file_problem(job.input); !problem.empty()) return line.fail(problem);
     }
-    if (new_folder) {
+    // (a buffer that is not there is left to the library to name, as above)
+    if (std::error_code ec; new_folder && std::filesystem::exists(job.input, ec)) {
         const auto made = make_new_folder(job.out, error);
         if (!made) return line.fail(error);
         job.out = *made;

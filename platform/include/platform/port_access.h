@@ -19,7 +19,6 @@ struct DeviceAccess {
     std::string path;                     // "/dev/ttyUSB0" (a by-id name resolves to it)
     std::string kernelName;               // "ttyUSB0"
     mode_t mode = 0;                      // st_mode
-    uid_t owner = 0;                      // st_uid
     std::string ownerName;                // "root"
     gid_t group = 0;                      // st_gid
     std::string groupName;                // "dialout"; empty when the group has no name
