@@ -71,7 +71,7 @@ int convert_command(const CommandLine& line) {
     // (a buffer that is not there is left to the library to name, as above)
     if (std::error_code ec; new_folder && std::filesystem::exists(job.input, ec)) {
         const auto made = make_new_folder(job.out, error);
-        if (!made) return line.fail(error);
+        if (!made) return line.fail(error + " (name another folder with --out)");
         job.out = *made;
     }
     job.progress = ::isatty(STDERR_FILENO) ? stderr : nullptr;
