@@ -34,6 +34,7 @@ std::optional<std::string> AnalyzerSession::open(const PortChoice& port, const B
     PortError error{};
     if (opened != 0 || remote_->GetPortError(&error) != PortStepNone) {
         if (opened == 2) error.Step = PortStepNotSerial;
+        line_failed_ = true;
         const platform::PortFailure failure{static_cast<platform::PortStep>(error.Step), error.Error};
         return std::string(message_text(Msg::PortInit)) + "\n" +
                platform::portProblemText(device_, failure, port.speed);
@@ -44,6 +45,7 @@ std::optional<std::string> AnalyzerSession::open(const PortChoice& port, const B
 std::optional<std::string> AnalyzerSession::connect(bool need_packet_mode, bool refuse_measuring) {
     const int status = call(ReqConnect, 0, 40s);
     if (status == kLinkLost) return link_lost_text(link_lost_);
+    line_failed_ = port_failed_ || status == StatusNoAnswer || status == kNoNotification;
     if (port_failed_) return std::string(message_text(Msg::PortInit)) + "\nCannot open '" + device_ + "'.";
     if (status != StatusDone) {
         // A connect that got no answer leaves nothing to end on the analyzer's side.
@@ -80,6 +82,7 @@ std::optional<Note> AnalyzerSession::next(std::chrono::milliseconds limit) {
         if (note.code == NtfyLinkLost && link_lost_ < 0) {
             // The library has ended the session; the port is of no more use.
             link_lost_ = note.status;
+            line_failed_ = true;
             connected_ = false;
             remote_->Close();
         }
