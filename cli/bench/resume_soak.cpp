@@ -94,7 +94,7 @@ bool flat(const std::vector<Sample>& samples, Get get, long tolerance, bool floo
     return ok;
 }
 
-std::vector<std::string> simulator(const std::string& link, int seed) {
+std::vector<std::string> simulator_options(const std::string& link, int seed) {
     return {"--link", link, "--seed", std::to_string(seed), "--rate", "0"};
 }
 
@@ -139,7 +139,7 @@ int main() {
     const ScopedEnv runtime("XDG_RUNTIME_DIR", dir.path());
     const std::string buffer = dir.file("buffer"), link = dir.file("rv7020");
     int seed = 1;
-    auto sim = std::make_unique<Simulator>(simulator(link, seed));
+    auto sim = std::make_unique<Simulator>(simulator_options(link, seed));
     Background capture({"capture", "--resume", "--port", link, "--folder", buffer, "--ring", "--max-blocks",
                         std::to_string(kRingBlocks)},
                        dir.file("out"), dir.file("err"));
@@ -158,7 +158,7 @@ int main() {
             sim->pull_plug();
             ++unplugged;
             std::this_thread::sleep_for(std::chrono::seconds(1));
-            sim = std::make_unique<Simulator>(simulator(link, ++seed));
+            sim = std::make_unique<Simulator>(simulator_options(link, ++seed));
             next_replug += std::chrono::seconds(replug);
         }
         if (now >= next_sample && now < end) {
