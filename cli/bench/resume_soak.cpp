@@ -1,8 +1,8 @@
 // Soak run of `zamvex capture --resume` against `zamvex simulate --link` at
 // the simulator's fastest rate: every 20 s the simulator is killed (the plug
 // pulled) and, a second later, started again on the same path with the next
-// traffic seed. Every 10 s the capture's resident memory, descriptors and
-// threads are sampled. At the end they must be flat, the capture must have
+// traffic seed. Every 10 s (half-way between pluggings) the capture's
+// resident memory, descriptors and threads are sampled. At the end they must be flat, the capture must have
 // counted one outage and one data loss per unplugging and nothing else, and
 // every stretch of records between two outage marks in the (ring) buffer must
 // be exactly what its simulator sent, from its first record on.
@@ -31,7 +31,9 @@ using namespace cli_test;
 using Clock = std::chrono::steady_clock;
 
 constexpr std::uint32_t kOutageMark = 0x0000FF80;
-constexpr int kRingBlocks = 64;
+// At the fastest rate a simulator fills some 240 blocks before it is
+// unplugged: the ring holds the last three stretches whole.
+constexpr int kRingBlocks = 1024;
 
 struct Sample {
     int second = 0;
@@ -55,6 +57,12 @@ int count_fds(int pid) {
         ::closedir(d);
     }
     return n;
+}
+
+std::vector<std::uint32_t> block_words(const std::string& folder, int number) {
+    char name[16];
+    std::snprintf(name, sizeof name, "/%08d.mkw", number);
+    return read_words(folder + name);
 }
 
 // The block numbers in the folder, lowest first.
@@ -98,34 +106,35 @@ std::vector<std::string> simulator_options(const std::string& link, int seed) {
     return {"--link", link, "--seed", std::to_string(seed), "--rate", "0"};
 }
 
-// The stretches between outage marks, checked against the seeds that made
-// them (the last stretch is the last simulator's); the first stretch may have
-// lost its start to the ring and is left out. False at the first mismatch.
-bool check_records(const std::string& buffer, int last_seed, std::size_t& checked, int& stretches) {
-    std::vector<std::uint32_t> words;
-    for (const int n : block_numbers(buffer)) {
-        char name[16];
-        std::snprintf(name, sizeof name, "/%08d.mkw", n);
-        const auto block = read_words(buffer + name);
-        words.insert(words.end(), block.begin(), block.end());
+// The stretches between outage marks, checked word for word against the
+// seeds that made them (the last stretch is the last simulator's), block by
+// block; the first stretch may have lost its start to the ring and is left
+// out. False at the first mismatch.
+bool check_records(const std::string& buffer, int last_seed, std::int64_t& checked, int& stretches) {
+    const std::vector<int> numbers = block_numbers(buffer);
+    int marks = 0;
+    for (const int n : numbers) {
+        const auto words = block_words(buffer, n);
+        marks += static_cast<int>(std::count(words.begin(), words.end(), kOutageMark));
     }
-    std::vector<std::size_t> marks;
-    for (std::size_t i = 0; i < words.size(); ++i)
-        if (words[i] == kOutageMark) marks.push_back(i);
+    std::unique_ptr<simulator::TrafficGenerator> sent;  // the stretch's simulator, once past its mark
+    int seed = last_seed - marks;
     stretches = 0;
     checked = 0;
-    for (std::size_t k = 0; k < marks.size(); ++k) {
-        const std::size_t begin = marks[k] + 1, end = k + 1 < marks.size() ? marks[k + 1] : words.size();
-        const int seed = last_seed - static_cast<int>(marks.size() - 1 - k);
-        const auto expected = seed_words(static_cast<std::uint64_t>(seed), end - begin);
-        if (!std::equal(expected.begin(), expected.end(), words.begin() + static_cast<std::ptrdiff_t>(begin))) {
-            std::printf("stretch %zu (seed %d, %zu records) differs from what its simulator sent\n", k, seed,
-                        end - begin);
-            return false;
+    for (const int n : numbers) {
+        for (const std::uint32_t word : block_words(buffer, n)) {
+            if (word == kOutageMark) {
+                stretches += sent != nullptr;
+                sent = std::make_unique<simulator::TrafficGenerator>(default_conditions(), ++seed);
+            } else if (sent && sent->next() != word) {
+                std::printf("block %d: a record differs from what the simulator with seed %d sent\n", n, seed);
+                return false;
+            } else {
+                checked += sent != nullptr;
+            }
         }
-        ++stretches;
-        checked += end - begin;
     }
+    stretches += sent != nullptr;
     return true;
 }
 
@@ -143,13 +152,15 @@ int main() {
     Background capture({"capture", "--resume", "--port", link, "--folder", buffer, "--ring", "--max-blocks",
                         std::to_string(kRingBlocks)},
                        dir.file("out"), dir.file("err"));
-    std::printf("resume soak: %d s at the simulator's fastest rate, unplugged every %d s, ring of %d blocks\n",
-                seconds, replug, kRingBlocks);
+    std::printf("resume soak: %d s at the simulator's fastest rate, unplugged every %d s, ring of %d blocks\n", seconds,
+                replug, kRingBlocks);
     std::printf("%6s %10s %5s %8s %8s\n", "second", "RSS KiB", "fds", "threads", "block");
     std::vector<Sample> samples;
     int unplugged = 0;
     const auto start = Clock::now();
-    auto next_sample = start + std::chrono::seconds(interval), next_replug = start + std::chrono::seconds(replug);
+    // Samples fall half-way between pluggings, while a session runs.
+    auto next_sample = start + std::chrono::milliseconds(500 * interval),
+         next_replug = start + std::chrono::seconds(replug);
     const auto end = start + std::chrono::seconds(seconds);
     while (Clock::now() < end) {
         std::this_thread::sleep_until(std::min({next_sample, next_replug, end}));
@@ -191,17 +202,17 @@ int main() {
     ok = flat(
              samples, [](const Sample& s) { return static_cast<long>(s.threads); }, 0, false, "threads") &&
          ok;
-    const std::string counted = "; " + std::to_string(unplugged) + " data losses; " + std::to_string(unplugged) +
-                                " outages";
-    const bool losses_are_outages = out.find(counted) != std::string::npos &&
-                                    count_of(err, "resumed after ") == unplugged;
+    const std::string counted =
+        "; " + std::to_string(unplugged) + " data losses; " + std::to_string(unplugged) + " outages";
+    const bool losses_are_outages =
+        out.find(counted) != std::string::npos && count_of(err, "resumed after ") == unplugged;
     std::printf("%d unpluggings, as many outages, resumes and data losses: %s\n", unplugged,
                 losses_are_outages ? "yes" : "NO");
-    std::size_t checked = 0;
+    std::int64_t checked = 0;
     int stretches = 0;
     const bool exact = check_records(buffer, seed, checked, stretches);
-    std::printf("records between outage marks as their simulators sent them: %s (%d stretches, %zu records)\n",
-                exact ? "yes" : "NO", stretches, checked);
+    std::printf("records between outage marks as their simulators sent them: %s (%d stretches, %lld records)\n",
+                exact ? "yes" : "NO", stretches, static_cast<long long>(checked));
     ok = ok && losses_are_outages && exact && stretches > 0;
     std::printf("resume soak: %s\n", ok ? "PASS" : "FAIL");
     return ok ? 0 : 1;

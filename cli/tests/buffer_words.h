@@ -21,12 +21,16 @@ inline std::vector<std::uint32_t> read_words(const std::string& path) {
     return words;
 }
 
+// The line conditions of `zamvex simulate`'s default setup.
+inline simulator::LineConditions default_conditions() {
+    const simulator::AnalyzerOptions o;
+    return simulator::LineConditions::from_setup(
+        simulator::default_setup(o.model, o.line_mode.value_or(simulator::LineMode::Hdlc)), o.protocol);
+}
+
 // The seed's words as `zamvex simulate` sends them with its default setup.
 inline std::vector<std::uint32_t> seed_words(std::uint64_t seed, std::size_t count) {
-    const simulator::AnalyzerOptions o;
-    const auto conditions = simulator::LineConditions::from_setup(
-        simulator::default_setup(o.model, o.line_mode.value_or(simulator::LineMode::Hdlc)), o.protocol);
-    return simulator::generate_records(conditions, seed, count);
+    return simulator::generate_records(default_conditions(), seed, count);
 }
 
 }  // namespace cli_test

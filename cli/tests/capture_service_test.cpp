@@ -34,9 +34,10 @@ std::optional<std::string> apply(const std::string& text, ParsedOptions& options
 TEST(CaptureSettings, GoodLinesBecomeOptionsThatTheCommandLineOverrides) {
     ParsedOptions o;
     o.values["--speed"] = "9600";
-    const auto error = apply("# the analyzer on the rack\n\nspeed = 38400\nparity=even  # as set up\n"
-                             "ring = yes\nkeep-free = 2G\nmax-blocks = 100\n",
-                             o);
+    const auto error = apply(
+        "# the analyzer on the rack\n\nspeed = 38400\nparity=even  # as set up\n"
+        "ring = yes\nkeep-free = 2G\nmax-blocks = 100\n",
+        o);
     ASSERT_FALSE(error) << *error;
     EXPECT_EQ(o.value("--speed"), "9600");
     EXPECT_EQ(o.value("--parity"), "even");
@@ -113,8 +114,9 @@ struct Recorder {
         sinks.state = [this](const CaptureState& s) { states.push_back(s); };
         sinks.journal = journal;
         sinks.watchdog = true;
-        return CaptureReport({"zamvex capture", "/dev/ttyUSB0", "/srv/buf", 10, nullptr}, sinks,
-                             [this] { return now; }, [] { return 1700000000LL; });
+        return CaptureReport(
+            {"zamvex capture", "/dev/ttyUSB0", "/srv/buf", 10, nullptr}, sinks, [this] { return now; },
+            [] { return 1700000000LL; });
     }
 };
 
@@ -169,9 +171,9 @@ TEST(CaptureReporting, WhatTheLogAndTheServiceManagerHearAndWhen) {
     report.progress({{30, 40, 10}, 0, 0, 2}, true);
     report.progress({{30, 40, 10}, 0, 0, 2}, true);
     EXPECT_EQ(r.lines.size(), before + 4);
-    EXPECT_EQ(r.lines.back().rfind("<6>zamvex capture: 1 h: 40.0 MiB stored, 10 blocks (00000030.mkw to 00000039.mkw)",
-                                   0),
-              0u)
+    EXPECT_EQ(
+        r.lines.back().rfind("<6>zamvex capture: 1 h: 40.0 MiB stored, 10 blocks (00000030.mkw to 00000039.mkw)", 0),
+        0u)
         << r.lines.back();
     report.ended(true, "RV-7020 1.05 (packet mode): stopped by SIGTERM");
     EXPECT_EQ(r.messages.back(), "STOPPING=1\nSTATUS=stopped: RV-7020 1.05 (packet mode): stopped by SIGTERM");

@@ -28,15 +28,15 @@ namespace fs = std::filesystem;
 std::vector<std::string> exec_start(const std::string& port, const std::string& conf_folder) {
     std::istringstream unit(read_text(ZAMVEX_DIST "/systemd/zamvex-capture@.service"));
     std::string line;
-    while (std::getline(unit, line) && line.rfind("ExecStart=", 0) != 0) {
-    }
+    while (std::getline(unit, line) && line.rfind("ExecStart=", 0) != 0) {}
     const Outcome escaped = run_program("/usr/bin/systemd-escape", {"--path", port}, 10s);
     std::string instance = escaped.out.substr(0, escaped.out.find('\n'));
     std::vector<std::string> words;
     std::istringstream in(line.substr(10));
     for (std::string w; in >> w;) {
         auto replace = [&w](const std::string& from, const std::string& to) {
-            for (auto at = w.find(from); at != std::string::npos; at = w.find(from, at + to.size())) w.replace(at, from.size(), to);
+            for (auto at = w.find(from); at != std::string::npos; at = w.find(from, at + to.size()))
+                w.replace(at, from.size(), to);
         };
         replace("/etc/zamvex/capture", conf_folder);
         replace("%i", instance);
@@ -62,7 +62,8 @@ public:
     bool wait_for(const std::string& part, std::chrono::seconds limit) {
         const auto deadline = std::chrono::steady_clock::now() + limit;
         while (all.find(part) == std::string::npos) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
             pollfd p{fd_, POLLIN, 0};
             if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) != 1) return false;
             char message[4096];
@@ -126,9 +127,8 @@ TEST(ServiceUnit, ABadSettingsFileStopsItAtOnceNamingFileLineAndSetting) {
 
     const Outcome missing = zamvex(args);
     EXPECT_EQ(missing.exit_code, 2);
-    EXPECT_EQ(missing.err.rfind("zamvex capture: cannot read the settings file '" + conf +
-                                    "': No such file or directory\n",
-                                0),
+    EXPECT_EQ(missing.err.rfind(
+                  "zamvex capture: cannot read the settings file '" + conf + "': No such file or directory\n", 0),
               0u)
         << missing.err;
 

@@ -59,8 +59,9 @@ TEST_F(CaptureContinueTest, TheNewestBlockGoesOnBehindAGapMark) {
     writer->BeginCapture();
     Feed(1);
     writer->EndCapture();
-    EXPECT_EQ(Block(5), Cat(Cat(Cat(Cat(Bytes{1, 2, 3, 4, 5, 6, 7, 8}, OutageMark), Fed(3)), Cat(OutageMark, OutageMark)),
-                            Fed(1)));
+    EXPECT_EQ(
+        Block(5),
+        Cat(Cat(Cat(Cat(Bytes{1, 2, 3, 4, 5, 6, 7, 8}, OutageMark), Fed(3)), Cat(OutageMark, OutageMark)), Fed(1)));
     EXPECT_FALSE(Exists(6));
 }
 

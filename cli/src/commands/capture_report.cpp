@@ -101,8 +101,8 @@ void CaptureReport::measuring(const std::string& analyzer, const CaptureProgress
         if (sinks_.notify) sinks_.notify("READY=1\nSTATUS=" + state_.state + ": " + figures());
         last_status_ = t;
     } else {
-        log(Priority::Info, "resumed after " + seconds_text(t - outage_at_) + " (attempt " + std::to_string(attempts_ + 1) +
-                                "): " + analyzer + " measuring again" + where);
+        log(Priority::Info, "resumed after " + seconds_text(t - outage_at_) + " (attempt " +
+                                std::to_string(attempts_ + 1) + "): " + analyzer + " measuring again" + where);
     }
     attempts_ = 0;
     publish(true);
@@ -121,8 +121,8 @@ void CaptureReport::progress(const CaptureProgress& p, bool alive) {
     if (sinks_.journal && ready_ && t >= next_hourly_) {
         next_hourly_ += kHourly;
         const auto hours = std::chrono::duration_cast<std::chrono::hours>(t - started_).count();
-        log(Priority::Info, std::to_string(hours) + " h: " + mib(stored() - stored_at_start_) + " stored, " + figures() +
-                                " since the start");
+        log(Priority::Info, std::to_string(hours) + " h: " + mib(stored() - stored_at_start_) + " stored, " +
+                                figures() + " since the start");
     }
     if (setup_.status_line) {
         const int bars = p.gauge < 0 ? 0 : (p.gauge + 99) / 100;
@@ -149,9 +149,7 @@ void CaptureReport::outage(const std::string& why, const CaptureProgress& p) {
     publish(true);
 }
 
-void CaptureReport::port_missing() {
-    log(Priority::Info, setup_.port + " is not there; waiting for it to come back");
-}
+void CaptureReport::port_missing() { log(Priority::Info, setup_.port + " is not there; waiting for it to come back"); }
 
 void CaptureReport::attempt_failed(const std::string& why, std::chrono::seconds next) {
     ++attempts_;
@@ -169,9 +167,9 @@ void CaptureReport::waiting() {
 }
 
 void CaptureReport::trimmed(int count, int oldest, long long keep_free) {
-    const std::string blocks = count == 1 ? "block " + pcbuffer::BlockFileName(oldest - 1)
-                                          : "blocks " + pcbuffer::BlockFileName(oldest - count) + " to " +
-                                                pcbuffer::BlockFileName(oldest - 1);
+    const std::string blocks =
+        count == 1 ? "block " + pcbuffer::BlockFileName(oldest - 1)
+                   : "blocks " + pcbuffer::BlockFileName(oldest - count) + " to " + pcbuffer::BlockFileName(oldest - 1);
     log(Priority::Info, "gave up " + blocks + " to keep " + mib(keep_free) + " free on the disk");
 }
 

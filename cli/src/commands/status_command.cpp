@@ -1,8 +1,8 @@
 // `zamvex status`: the captures running on this machine, from the state
 // files they keep (service/state_file.h); files left by a process that is
 // gone are shown as stale, never as running.
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 
 #include "cli/commands.h"
 #include "service/state_file.h"
@@ -42,13 +42,16 @@ std::string status_json(const std::vector<FoundState>& found) {
     std::string out = "[";
     for (std::size_t i = 0; i < found.size(); ++i) {
         const CaptureState& s = found[i].state;
-        auto number = [](const char* key, long long v) { return std::string(", \"") + key + "\": " + std::to_string(v); };
-        out += std::string(i ? ",\n " : "") + "{\"command\": " + json_string(s.command) + ", \"pid\": " +
-               std::to_string(s.pid) + ", \"running\": " + (found[i].running ? "true" : "false") +
-               ", \"state\": " + json_string(found[i].running ? s.state : "stale") + ", \"port\": " +
-               json_string(s.port) + ", \"folder\": " + (s.folder.empty() ? "null" : json_string(s.folder)) +
-               ", \"since\": " + json_string(local_time(s.since, "%Y-%m-%dT%H:%M:%S%z")) +
-               number("blocks", s.blocks) + number("first_block", s.first_block) + number("next_block", s.next_block) +
+        auto number = [](const char* key, long long v) {
+            return std::string(", \"") + key + "\": " + std::to_string(v);
+        };
+        out += std::string(i ? ",\n " : "") + "{\"command\": " + json_string(s.command) +
+               ", \"pid\": " + std::to_string(s.pid) + ", \"running\": " + (found[i].running ? "true" : "false") +
+               ", \"state\": " + json_string(found[i].running ? s.state : "stale") +
+               ", \"port\": " + json_string(s.port) +
+               ", \"folder\": " + (s.folder.empty() ? "null" : json_string(s.folder)) +
+               ", \"since\": " + json_string(local_time(s.since, "%Y-%m-%dT%H:%M:%S%z")) + number("blocks", s.blocks) +
+               number("first_block", s.first_block) + number("next_block", s.next_block) +
                number("rate_bytes_per_second", s.rate) + number("losses", s.losses) + number("outages", s.outages) +
                ", \"state_file\": " + json_string(found[i].path) + "}";
     }

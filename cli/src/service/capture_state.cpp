@@ -68,7 +68,8 @@ std::string state_text(const CaptureState& state) {
     for (const Row& row : kRows) {
         text += row.key;
         text += '=';
-        if (const auto* number = std::get_if<long long CaptureState::*>(&row.field)) text += std::to_string(state.**number);
+        if (const auto* number = std::get_if<long long CaptureState::*>(&row.field))
+            text += std::to_string(state.**number);
         else text += one_line(state.*std::get<std::string CaptureState::*>(row.field));
         text += '\n';
     }
@@ -89,7 +90,7 @@ std::optional<CaptureState> parse_state(const std::string& text) {
         for (const Row& row : kRows) {
             if (key != row.key) continue;
             if (const auto* number = std::get_if<long long CaptureState::*>(&row.field))
-                state.**number = std::atoll(value.c_str());
+                state.** number = std::atoll(value.c_str());
             else state.*std::get<std::string CaptureState::*>(row.field) = value;
         }
     }

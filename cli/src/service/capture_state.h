@@ -18,7 +18,7 @@ struct CaptureState {
     long long process_start = 0;  // the process's start in clock ticks after boot, to tell a reused pid
     std::string command;          // "capture", "monitor"
     std::string port;
-    std::string folder;  // empty: no PC buffer is kept
+    std::string folder;   // empty: no PC buffer is kept
     long long since = 0;  // Unix time the capture began
     std::string state;    // kStarting, kMeasuring or kWaiting
     long long first_block = 0, next_block = 0, blocks = 0;

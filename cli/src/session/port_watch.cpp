@@ -68,8 +68,7 @@ void PortWatch::wait(std::chrono::milliseconds limit) {
         pollfd p{fd_, POLLIN, 0};
         if (::ppoll(&p, watching ? 1 : 0, &ts, &old) > 0) {
             std::array<char, 4096> events;
-            while (::read(fd_, events.data(), events.size()) > 0) {
-            }
+            while (::read(fd_, events.data(), events.size()) > 0) {}
         }
     }
     sigprocmask(SIG_SETMASK, &old, nullptr);
