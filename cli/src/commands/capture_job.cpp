@@ -70,7 +70,7 @@ SessionEnd outage(std::string text) {
     std::string why = text;
     return {Ending::Outage, std::move(text), std::move(why), false};
 }
-SessionEnd ended(const AnalyzerSession& s, std::string text) {
+SessionEnd outage_or_failure(const AnalyzerSession& s, std::string text) {
     return s.line_failed() ? outage(std::move(text)) : failure(std::move(text));
 }
 
@@ -196,7 +196,7 @@ std::string store_failure_error(const std::string& stop_error, int losses) {
 std::optional<SessionEnd> connect_and_start(const CaptureJob& job, Run& run, AnalyzerSession& s, Monitor& m,
                                             CaptureResult& r) {
     const bool again = run.started.has_value();
-    if (auto e = s.connect(true, !job.resume)) return ended(s, *e);
+    if (auto e = s.connect(true, !job.resume)) return outage_or_failure(s, *e);
     const std::string model = s.model_name();
     if (again && model != run.model) {
         s.disconnect();
@@ -241,7 +241,7 @@ SessionEnd measure_once(const CaptureJob& job, Run& run, CaptureReport& report, 
     const BufferSettings buffer{job.folder.c_str(), job.max_blocks, 0, static_cast<std::uint8_t>(job.ring)};
     const CaptureOptions options{job.resume ? 1 : 0, 0, job.keep_free};
     if (s.remote().SetCaptureOptions(&options) != 0) return failure("the communication library refused --keep-free");
-    if (auto e = s.open(job.port, storing ? &buffer : nullptr)) return ended(s, *e);
+    if (auto e = s.open(job.port, storing ? &buffer : nullptr)) return outage_or_failure(s, *e);
     if (job.attach) job.attach(s.remote());
     Monitor m;
     s.set_observer([&m](const Note& n) { m.see(n); });

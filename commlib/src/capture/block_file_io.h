@@ -38,8 +38,9 @@ public:
     }
 };
 
-// open/write/ftruncate/fdatasync/close/rename/statvfs. Files are created (or opened to append) for this
-// process alone (an exclusive lock) with a sequential-access hint.
+// open/write/ftruncate/fdatasync/close/rename, and statvfs for the free space.
+// Files are created (or opened to append to) for this process alone (an
+// exclusive lock) with a sequential-access hint.
 BlockFileIo& SystemBlockFileIo();
 
 }  // namespace commlib::capture
