@@ -12,10 +12,8 @@
 #include <dirent.h>
 
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <thread>
@@ -23,41 +21,19 @@
 
 #include "buffer_words.h"
 #include "process_util.h"
+#include "soak_samples.h"
 #include "testing/temp_dir.h"
 
 namespace {
 
 using namespace cli_test;
+using namespace soak;
 using Clock = std::chrono::steady_clock;
 
 constexpr std::uint32_t kOutageMark = 0x0000FF80;
 // At the fastest rate a simulator fills some 240 blocks before it is
 // unplugged: the ring holds the last three stretches whole.
 constexpr int kRingBlocks = 1024;
-
-struct Sample {
-    int second = 0;
-    long rss_kib = 0;
-    int fds = 0;
-    int threads = 0;
-};
-
-long status_field(int pid, const std::string& name) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(in, line))
-        if (line.rfind(name + ":", 0) == 0) return std::strtol(line.c_str() + name.size() + 1, nullptr, 10);
-    return -1;
-}
-
-int count_fds(int pid) {
-    int n = 0;
-    if (DIR* d = ::opendir(("/proc/" + std::to_string(pid) + "/fd").c_str())) {
-        while (const dirent* e = ::readdir(d)) n += e->d_name[0] != '.';
-        ::closedir(d);
-    }
-    return n;
-}
 
 std::vector<std::uint32_t> block_words(const std::string& folder, int number) {
     char name[16];
@@ -77,29 +53,6 @@ std::vector<int> block_numbers(const std::string& folder) {
     }
     std::sort(numbers.begin(), numbers.end());
     return numbers;
-}
-
-int env_int(const char* name, int fallback) {
-    const char* v = std::getenv(name);
-    return v && std::atoi(v) > 0 ? std::atoi(v) : fallback;
-}
-
-template <class Get>
-bool flat(const std::vector<Sample>& samples, Get get, long tolerance, bool floors, const char* what) {
-    if (samples.size() < 3) return true;
-    long low = get(samples[1]), high = low, first_floor = LONG_MAX, second_floor = LONG_MAX;
-    const std::size_t half = 1 + (samples.size() - 1) / 2;
-    for (std::size_t i = 1; i < samples.size(); ++i) {
-        const long v = get(samples[i]);
-        low = std::min(low, v);
-        high = std::max(high, v);
-        long& floor = i < half ? first_floor : second_floor;
-        floor = std::min(floor, v);
-    }
-    const bool ok = floors ? second_floor <= first_floor + tolerance : high - low <= tolerance;
-    std::printf("%-8s %ld..%ld after the first sample, floor %ld then %ld: %s\n", what, low, high, first_floor,
-                second_floor, ok ? "flat" : "GROWING");
-    return ok;
 }
 
 std::vector<std::string> simulator_options(const std::string& link, int seed) {
@@ -154,7 +107,7 @@ int main() {
                        dir.file("out"), dir.file("err"));
     std::printf("resume soak: %d s at the simulator's fastest rate, unplugged every %d s, ring of %d blocks\n", seconds,
                 replug, kRingBlocks);
-    std::printf("%6s %10s %5s %8s %8s\n", "second", "RSS KiB", "fds", "threads", "block");
+    std::printf("%6s %10s %10s %5s %8s %8s\n", "second", "RSS KiB", "peak KiB", "fds", "threads", "block");
     std::vector<Sample> samples;
     int unplugged = 0;
     const auto start = Clock::now();
@@ -173,14 +126,11 @@ int main() {
             next_replug += std::chrono::seconds(replug);
         }
         if (now >= next_sample && now < end) {
-            Sample s;
-            s.second = static_cast<int>(std::chrono::duration_cast<std::chrono::seconds>(now - start).count());
-            s.rss_kib = status_field(capture.pid(), "VmRSS");
-            s.threads = static_cast<int>(status_field(capture.pid(), "Threads"));
-            s.fds = count_fds(capture.pid());
-            const auto blocks = block_numbers(buffer);
-            std::printf("%6d %10ld %5d %8d %8d\n", s.second, s.rss_kib, s.fds, s.threads,
-                        blocks.empty() ? -1 : blocks.back());
+            const Sample s =
+                sample(capture.pid(),
+                       static_cast<int>(std::chrono::duration_cast<std::chrono::seconds>(now - start).count()), buffer);
+            std::printf("%6d %10ld %10ld %5d %8d %8d\n", s.second, s.rss_kib, s.peak_kib, s.fds, s.threads,
+                        s.newest_block);
             std::fflush(stdout);
             samples.push_back(s);
             next_sample += std::chrono::seconds(interval);
@@ -192,16 +142,7 @@ int main() {
     std::printf("zamvex capture exit %d: %s", code, out.c_str());
     std::printf("log: %d outages, %d resumes\n", count_of(err, "outage: "), count_of(err, "resumed after "));
 
-    bool ok = code == 0;
-    ok = flat(
-             samples, [](const Sample& s) { return s.rss_kib; }, 2048, true, "RSS KiB") &&
-         ok;
-    ok = flat(
-             samples, [](const Sample& s) { return static_cast<long>(s.fds); }, 1, false, "fds") &&
-         ok;
-    ok = flat(
-             samples, [](const Sample& s) { return static_cast<long>(s.threads); }, 0, false, "threads") &&
-         ok;
+    bool ok = all_flat(samples) && code == 0;
     const std::string counted =
         "; " + std::to_string(unplugged) + " data losses; " + std::to_string(unplugged) + " outages";
     const bool losses_are_outages =

@@ -155,10 +155,10 @@ TEST(Extcap, FifoDashWritesTheStreamToStdout) {
     const std::string out = dir.file("out.pcapng");
     const int out_fd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const int err_fd = open(dir.file("err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int pid = spawn_program(ZAMVEX_EXTCAP_EXE,
-                                  {"--extcap-interface", "zamvex", "--capture", "--fifo", "-", "--port", sim.device(),
-                                   "--frame", "lapd"},
-                                  out_fd, err_fd);
+    const int pid = spawn_program(
+        ZAMVEX_EXTCAP_EXE,
+        {"--extcap-interface", "zamvex", "--capture", "--fifo", "-", "--port", sim.device(), "--frame", "lapd"}, out_fd,
+        err_fd);
     close(out_fd);
     close(err_fd);
     EXPECT_TRUE(eventually([&] { return packets(read_text(out)).size() >= 5; }, 30s)) << read_text(dir.file("err"));
