@@ -17,6 +17,8 @@ const Bytes OutageMark{0x80, 0xFF, 0x00, 0x00};
 
 class CaptureContinueTest : public CaptureFixture {
 protected:
+    // The writer flushes through `io` when it goes, so it goes first.
+    void TearDown() override { writer.reset(); }
     void Start(int maxBlocks, bool ring, std::int64_t keepFree = 0) {
         Make(maxBlocks, ring, true, &io);
         writer->SetOptions(CaptureOptions{1, 0, keepFree});
