@@ -5,6 +5,8 @@
 // each two.
 #include "commands/capture_job.h"
 
+#include <malloc.h>
+
 #include <chrono>
 #include <filesystem>
 #include <optional>
@@ -336,6 +338,9 @@ CaptureResult run_capture(const CaptureJob& job) {
         SessionEnd end = measure_once(job, run, report, r);
         if (run.started) made.keep();
         if (end.how != Ending::Outage || !job.resume) return finish(end);
+        // What the session's threads held goes back to the system, so a
+        // capture that lives through many outages keeps its size.
+        ::malloc_trim(0);
         if (end.measured) {
             report.outage(end.why, CaptureProgress{{r.first, r.next, r.count}, 0, 0, r.losses});
             delay = kFirstRetry;
