@@ -1,6 +1,8 @@
 // The wait between attempts, on the port's path.
 #include "commands/capture_resume.h"
 
+#include <algorithm>
+
 #include "session/port_watch.h"
 
 namespace cli {
