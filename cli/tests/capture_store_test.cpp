@@ -12,9 +12,8 @@
 #include <optional>
 #include <thread>
 
+#include "buffer_words.h"
 #include "process_util.h"
-#include "sets/data_store.h"
-#include "simulator/traffic.h"
 #include "testing/file_size_limit.h"
 #include "testing/temp_dir.h"
 
@@ -24,24 +23,6 @@ namespace {
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-std::vector<std::uint32_t> read_words(const std::string& path) {
-    const std::string bytes = read_text(path);
-    std::vector<std::uint32_t> words(bytes.size() / 4);
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        const auto* b = reinterpret_cast<const unsigned char*>(bytes.data() + 4 * i);
-        words[i] = b[0] | b[1] << 8 | b[2] << 16 | std::uint32_t{b[3]} << 24;
-    }
-    return words;
-}
-
-// The seed's words as `zamvex simulate` sends them with its default setup.
-std::vector<std::uint32_t> seed_words(std::uint64_t seed, std::size_t count) {
-    const simulator::AnalyzerOptions o;
-    const auto conditions = simulator::LineConditions::from_setup(
-        simulator::default_setup(o.model, o.line_mode.value_or(simulator::LineMode::Hdlc)), o.protocol);
-    return simulator::generate_records(conditions, seed, count);
-}
 
 std::string run_text(const Outcome& r) { return "exit " + std::to_string(r.exit_code) + "\n" + r.out + r.err; }
 

@@ -150,6 +150,23 @@ TEST(Extcap, TsharkCapturesThePacketsThatTheExportOfTheKeptBufferHolds) {
     EXPECT_NE(read_text(out).find(std::string("\xCB\x00", 2)), std::string::npos) << "LAPD link type 203 in the IDB";
 }
 
+TEST(Extcap, FifoDashWritesTheStreamToStdout) {
+    testing_util::TempDir dir;
+    Simulator sim({"--protocol", "lapd", "--rate", "1000"});
+    const std::string out = dir.file("out.pcapng");
+    const int out_fd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int err_fd = open(dir.file("err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int pid = spawn_program(
+        ZAMVEX_EXTCAP_EXE,
+        {"--extcap-interface", "zamvex", "--capture", "--fifo", "-", "--port", sim.device(), "--frame", "lapd"}, out_fd,
+        err_fd);
+    close(out_fd);
+    close(err_fd);
+    EXPECT_TRUE(eventually([&] { return packets(read_text(out)).size() >= 5; }, 30s)) << read_text(dir.file("err"));
+    kill(pid, SIGTERM);
+    EXPECT_EQ(wait_for(pid, 10s), 0) << read_text(dir.file("err"));
+}
+
 TEST(Extcap, ABadPortEndsTsharkAtOnceWithOurMessage) {
     if (!tshark_installed()) GTEST_SKIP() << "tshark is not installed";
     TsharkHome home;

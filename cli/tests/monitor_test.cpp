@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 #include "process_util.h"
@@ -89,6 +90,43 @@ TEST(Monitor, AClosedPipeStopsTheMeasurement) {
     EXPECT_LT(std::chrono::steady_clock::now() - started, 15s);
 }
 
+TEST(Monitor, PcapngOnStdoutIsDecodedByTsharkAsItArrives) {
+    if (std::system("command -v tshark >/dev/null 2>&1") != 0) GTEST_SKIP() << "tshark is not installed";
+    Simulator sim({"--protocol", "lapd"});
+    const std::string script = std::string("'") + ZAMVEX_EXE + "' monitor --port '" + sim.device() +
+                               "' --frame lapd --pcapng - 2>/dev/null | tshark -r - -c 12 2>/dev/null; "
+                               "echo \"exit ${PIPESTATUS[0]} ${PIPESTATUS[1]}\"";
+    const Outcome r = run_shell(script, 60s);
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    // Twelve packets, each decoded as LAPD (or the Q.931 inside it), then both ended well.
+    EXPECT_EQ(count_of(r.out, "\n"), 13) << r.out;
+    EXPECT_EQ(count_of(r.out, " LAPD ") + count_of(r.out, " Q.931 "), 12) << r.out;
+    EXPECT_NE(r.out.find("exit 0 0\n"), std::string::npos) << r.out;
+}
+
+TEST(Monitor, PcapngToStdoutEndsSoonAfterStdinEndsOrAHangUpOnASilentLine) {
+    testing_util::TempDir dir;
+    Simulator sim({"--records", "1"});  // measures, but the line stays silent after one record
+    const std::string out = dir.file("out.pcapng"), err = dir.file("err.txt");
+    int input[2];
+    ASSERT_EQ(pipe2(input, O_CLOEXEC), 0);
+    Background monitor({"monitor", "--port", sim.device(), "--pcapng", "-"}, out, err, input[0]);
+    close(input[0]);
+    // The section header goes out once the measurement's information has come.
+    ASSERT_TRUE(eventually([&] { return !read_text(out).empty(); }, 20s)) << read_text(err);
+    close(input[1]);
+    const auto closed = std::chrono::steady_clock::now();
+    EXPECT_EQ(monitor.wait(10s), 0) << read_text(err);
+    EXPECT_LT(std::chrono::steady_clock::now() - closed, 2s);
+    EXPECT_NE(read_text(err).find("stopped by the end of stdin"), std::string::npos) << read_text(err);
+
+    Background hung_up({"monitor", "--port", sim.device(), "--pcapng", "-"}, out, err);
+    ASSERT_TRUE(eventually([&] { return !read_text(out).empty(); }, 20s)) << read_text(err);
+    hung_up.signal(SIGHUP);
+    EXPECT_EQ(hung_up.wait(10s), 0) << read_text(err);
+    EXPECT_NE(read_text(err).find("stopped by SIGHUP"), std::string::npos) << read_text(err);
+}
+
 TEST(Monitor, UsageMistakesAreSaidBeforeAnyPortIsOpened) {
     const Outcome start = zamvex({"monitor", "--port", "/dev/null", "--start", "2"});
     EXPECT_EQ(start.exit_code, 2);
@@ -100,6 +138,9 @@ TEST(Monitor, UsageMistakesAreSaidBeforeAnyPortIsOpened) {
     EXPECT_EQ(help.exit_code, 0);
     EXPECT_NE(help.out.find("--csv-form data|frame"), std::string::npos);
     EXPECT_EQ(help.out.find("--max-lines"), std::string::npos);
+    const Outcome lines = zamvex({"monitor", "--port", "/dev/null", "--pcapng", "-", "--print", "translate"});
+    EXPECT_EQ(lines.exit_code, 2);
+    EXPECT_NE(lines.err.find("--print makes lines, and --pcapng writes frames"), std::string::npos) << lines.err;
 }
 
 }  // namespace

@@ -11,8 +11,10 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -23,6 +25,32 @@ inline std::string read_text(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
+
+// How often `part` occurs in `text`.
+inline int count_of(const std::string& text, const std::string& part) {
+    int n = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++n;
+    return n;
+}
+
+// An environment variable set for the programs a test starts, restored after.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv() {
+        if (old_) setenv(name_, old_->c_str(), 1);
+        else unsetenv(name_);
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
 
 // Polls `done` every 20 ms until it holds or `limit` passes.
 template <class Done>
@@ -36,8 +64,10 @@ bool eventually(Done done, std::chrono::seconds limit) {
     return true;
 }
 
-// fork + exec of a program; stdout and stderr to the given descriptors.
-inline int spawn_program(std::string exe, const std::vector<std::string>& args, int out_fd, int err_fd) {
+// fork + exec of a program; stdout and stderr to the given descriptors,
+// stdin from `in_fd` (-1: /dev/null).
+inline int spawn_program(std::string exe, const std::vector<std::string>& args, int out_fd, int err_fd,
+                         int in_fd = -1) {
     std::vector<char*> argv;
     argv.push_back(exe.data());
     std::vector<std::string> copy = args;
@@ -47,8 +77,7 @@ inline int spawn_program(std::string exe, const std::vector<std::string>& args, 
     if (pid == 0) {
         dup2(out_fd, STDOUT_FILENO);
         dup2(err_fd, STDERR_FILENO);
-        const int null_in = open("/dev/null", O_RDONLY);
-        dup2(null_in, STDIN_FILENO);
+        dup2(in_fd >= 0 ? in_fd : open("/dev/null", O_RDONLY), STDIN_FILENO);
         execv(argv[0], argv.data());
         _exit(127);
     }
@@ -57,8 +86,8 @@ inline int spawn_program(std::string exe, const std::vector<std::string>& args, 
 }
 
 // fork + exec of the built program.
-inline int spawn(const std::vector<std::string>& args, int out_fd, int err_fd) {
-    return spawn_program(ZAMVEX_EXE, args, out_fd, err_fd);
+inline int spawn(const std::vector<std::string>& args, int out_fd, int err_fd, int in_fd = -1) {
+    return spawn_program(ZAMVEX_EXE, args, out_fd, err_fd, in_fd);
 }
 
 // Waits for pid; its exit code, or -1 when it did not end within `limit` (then it is killed).
@@ -110,10 +139,11 @@ inline Outcome run_shell(const std::string& script, std::chrono::seconds limit) 
 // A started `zamvex ...` that runs on until signalled; its output goes to files.
 class Background {
 public:
-    Background(const std::vector<std::string>& args, const std::string& out_file, const std::string& err_file) {
+    Background(const std::vector<std::string>& args, const std::string& out_file, const std::string& err_file,
+               int in_fd = -1) {
         const int out_fd = open(out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         const int err_fd = open(err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        pid_ = spawn(args, out_fd, err_fd);
+        pid_ = spawn(args, out_fd, err_fd, in_fd);
         close(out_fd);
         close(err_fd);
     }

@@ -21,8 +21,9 @@ TEST(SimulateOptions, DefaultsAndEveryAnalyzerOption) {
     EXPECT_FALSE(d->text_only);
     EXPECT_EQ(d->speed, 0);  // any
     EXPECT_EQ(parse({"--speed", "9600"})->speed, 9600);
-    const auto o = parse({"--model", "RV-7030", "--version", "2.1A", "--text-only", "--hex-blocks", "--seed", "99",
-                          "--mode", "PPP", "--protocol", "x25-128", "--rate", "0", "--trigger-after", "10"});
+    const auto o =
+        parse({"--model", "RV-7030", "--version", "2.1A", "--text-only", "--hex-blocks", "--seed", "99", "--mode",
+               "PPP", "--protocol", "x25-128", "--rate", "0", "--trigger-after", "10", "--records", "5000"});
     ASSERT_TRUE(o);
     EXPECT_EQ(o->model, simulator::Model::Rv7030);
     EXPECT_EQ(o->version_major, 2);
@@ -34,6 +35,7 @@ TEST(SimulateOptions, DefaultsAndEveryAnalyzerOption) {
     EXPECT_EQ(o->protocol, simulator::FrameProtocol::X25Mod128);
     EXPECT_EQ(o->records_per_second, 0);
     EXPECT_EQ(o->trigger_after, 10u);
+    EXPECT_EQ(o->record_limit, 5000u);
 }
 
 TEST(SimulateOptions, Faults) {

@@ -5,6 +5,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -57,7 +58,7 @@ public:
 
 // Real files, but the n-th write (counting from 1) can come up short (and the
 // write after it then fails, as the kernel's does on a full disk) or fail at
-// once, and creating can fail from some call on.
+// once, creating can fail from some call on, and the free space can be made up.
 class FailingFileIo final : public capture::BlockFileIo {
 public:
     int Create(const std::string& path) override {
@@ -94,6 +95,10 @@ public:
     bool Rename(const std::string& from, const std::string& to) override {
         return capture::SystemBlockFileIo().Rename(from, to);
     }
+    int OpenAppend(const std::string& path) override { return capture::SystemBlockFileIo().OpenAppend(path); }
+    std::int64_t FreeBytes(const std::string& folder) override {
+        return freeBytes ? freeBytes() : capture::SystemBlockFileIo().FreeBytes(folder);
+    }
 
     int creates = 0;
     int writes = 0;
@@ -102,6 +107,7 @@ public:
     std::size_t shortBy = 0;  // 0: the failing write writes nothing (ENOSPC)
     std::optional<int> failCreatesFrom;
     std::optional<std::int64_t> truncatedTo;
+    std::function<std::int64_t()> freeBytes;  // the disk's free space as the test has it; unset: the real one
 };
 
 using Bytes = std::vector<std::uint8_t>;

@@ -81,6 +81,8 @@ public:
     void ScanBufferFolder(const BufferSettings&) override {
         Record({Seen::Scan, 0, 0, 0, {}, std::this_thread::get_id()});
     }
+    void SetCaptureOptions(const CaptureOptions& options) override { captureOptions = options; }
+    CaptureOptions captureOptions{-1, -1, -1};  // what SetCaptureOptions passed on last
 
     void Clear() {
         std::lock_guard lock(mutex_);

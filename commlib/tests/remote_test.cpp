@@ -182,5 +182,19 @@ TEST_F(RemoteClosed, ModelNameIsEmptyWhileClosedAndFitsTheBuffer) {
     EXPECT_EQ(remote.GetLinkMode(), 0);
 }
 
+TEST_F(RemoteClosed, CaptureOptionsInRangeReachTheEngineAndOthersAreRefused) {
+    const CaptureOptions both{1, 0, 1LL << 33};
+    EXPECT_EQ(remote.SetCaptureOptions(&both), 0);
+    EXPECT_EQ(Fake().captureOptions.Continue, 1);
+    EXPECT_EQ(Fake().captureOptions.KeepFreeBytes, 1LL << 33);
+    for (const CaptureOptions bad : {CaptureOptions{2, 0, 0}, CaptureOptions{1, 7, 0}, CaptureOptions{0, 0, -1}}) {
+        EXPECT_EQ(remote.SetCaptureOptions(&bad), -1);
+        EXPECT_EQ(Fake().captureOptions.Continue, 1);  // unchanged
+    }
+    EXPECT_EQ(remote.SetCaptureOptions(nullptr), 0);
+    EXPECT_EQ(Fake().captureOptions.Continue, 0);
+    EXPECT_EQ(Fake().captureOptions.KeepFreeBytes, 0);
+}
+
 }  // namespace
 }  // namespace commlib

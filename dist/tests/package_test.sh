@@ -30,7 +30,8 @@ echo "$contents"
 for f in ./usr/bin/zamvex ./usr/lib/$multiarch/zamvex/libcommlib.so ./usr/lib/$multiarch/zamvex/libtextlib.so \
          ./usr/share/man/man1/zamvex.1.gz ./usr/share/bash-completion/completions/zamvex \
          ./usr/share/doc/zamvex/copyright ./usr/share/doc/zamvex/changelog.gz ./usr/share/doc/zamvex/README.md \
-         ./usr/lib/$multiarch/wireshark/extcap/zamvex-extcap; do
+         ./usr/lib/$multiarch/wireshark/extcap/zamvex-extcap ./usr/lib/systemd/system/zamvex-capture@.service \
+         ./usr/share/doc/zamvex/examples/capture.conf ./usr/share/doc/zamvex/examples/70-zamvex-capture.rules; do
   grep -q " $f\$" <<<"$contents" || fail "not in the package: $f"
 done
 if grep -q " ./usr/bin/capstore\$" <<<"$contents"; then

@@ -34,19 +34,13 @@ InfoFileHandle OpenInfoFile(const std::string& path) {
 }
 }  // namespace
 
-BufferScan ScanBufferEntries(std::span<const BufferFileEntry> entries,
-                             const std::function<bool(const BufferFileEntry&)>& infoValid) {
-    bool hasInfo = false;
+BufferScan ScanBlockRun(std::span<const BufferFileEntry> entries) {
     int lowest = INT_MAX;
     int highest = -1;
     std::int64_t count = 0;
     std::int64_t highestSize = 0;
     for (const BufferFileEntry& entry : entries) {
-        if (!IsBufferFileName(entry.name)) continue;
-        if (IsInfoFileName(entry.name)) {
-            if (entry.size >= InfoHeaderSize && infoValid(entry)) hasInfo = true;
-            continue;
-        }
+        if (!IsBufferFileName(entry.name) || IsInfoFileName(entry.name)) continue;
         const auto number = BlockNumberOf(entry.name);
         if (!number) continue;
         ++count;
@@ -57,9 +51,20 @@ BufferScan ScanBufferEntries(std::span<const BufferFileEntry> entries,
         }
     }
     // Any gap (or a number listed twice, as "7.mkw" beside "00000007.mkw")
-    // breaks the run that readers walk through, so the folder holds nothing.
-    if (!hasInfo || count == 0 || std::int64_t{highest} - lowest + 1 != count) return {};
+    // breaks the run that readers walk through.
+    if (count == 0 || std::int64_t{highest} - lowest + 1 != count) return {};
     return BufferScan{true, lowest, highest, static_cast<int>(count), highestSize};
+}
+
+BufferScan ScanBufferEntries(std::span<const BufferFileEntry> entries,
+                             const std::function<bool(const BufferFileEntry&)>& infoValid) {
+    bool hasInfo = false;
+    for (const BufferFileEntry& entry : entries)
+        if (IsBufferFileName(entry.name) && IsInfoFileName(entry.name) && entry.size >= InfoHeaderSize &&
+            infoValid(entry))
+            hasInfo = true;
+    // Without its information the blocks cannot be read: the folder holds nothing.
+    return hasInfo ? ScanBlockRun(entries) : BufferScan{};
 }
 
 std::vector<BufferFileEntry> ListBufferFiles(const std::string& folder) {

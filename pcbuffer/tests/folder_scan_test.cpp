@@ -86,6 +86,13 @@ TEST(FolderScan, GapsAndBadInformationFilesMeanNoData) {
     EXPECT_EQ(Scan({{"datainfo.mkw", 2058}, {"0.mkw", 8}, {"2147483647.mkw", 8}}), none);
 }
 
+TEST(FolderScan, TheBlockRunAloneNeedsNoInformationFile) {
+    EXPECT_EQ(ScanBlockRun(std::vector<BufferFileEntry>{{"00000004.mkw", 400}, {"00000003.mkw", 1048576}}),
+              (BufferScan{true, 3, 4, 2, 400}));
+    EXPECT_EQ(ScanBlockRun(std::vector<BufferFileEntry>{{"datainfo.mkw", 2058}}), BufferScan{});
+    EXPECT_EQ(ScanBlockRun(std::vector<BufferFileEntry>{{"00000003.mkw", 8}, {"00000005.mkw", 8}}), BufferScan{});
+}
+
 // An information file: the magic, a model code and a body of `bodyBytes` zeros.
 Bytes InfoFile(const std::string& magic = "MIRLOKE DATAINFO", int bodyBytes = 2038) {
     Bytes file(magic.begin(), magic.end());

@@ -181,6 +181,19 @@ TEST(Measurement, TriggerChangesTheRunningState) {
     EXPECT_EQ(s.a.status_word(), 0x0300);
 }
 
+TEST(Measurement, ARecordLimitEndsTheDataButNotTheMeasurement) {
+    AnalyzerOptions o;
+    o.records_per_second = 1000;
+    o.record_limit = 300;
+    Session s(o);
+    s.pc.packet(request(13, '5', kStart));
+    std::size_t words = 0;
+    for (const Bytes& v : values(packets_in(s.pc.tick(1000)), 0x8000))
+        words += expand_units(std::span(v).subspan(2)).size();
+    EXPECT_EQ(words, 300u);
+    EXPECT_EQ(s.a.status_word(), 0x0100);
+}
+
 TEST(Measurement, NoCapturedDataWithoutItsSubscription) {
     Analyzer a(AnalyzerOptions{});
     PcSide pc(a);

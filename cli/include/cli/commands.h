@@ -24,6 +24,7 @@ extern const Command kTableCommand;
 extern const Command kScreenCommand;
 extern const Command kKeyCommand;
 extern const Command kPortsCommand;
+extern const Command kStatusCommand;
 extern const Command kSimulateCommand;
 extern const Command kDemoCommand;
 extern const Command kHelpCommand;

@@ -1,14 +1,25 @@
 // The measurement sequence. Notifications update a small monitor; the main
 // loop decides when to stop. Stopping always lets the library flush the last
 // block: the analyzer reports the end, or the link reset closes the file.
+// With --resume one capture is a row of such connections, an outage between
+// each two.
 #include "commands/capture_job.h"
+
+#include <malloc.h>
 
 #include <chrono>
 #include <filesystem>
+#include <optional>
+#include <vector>
 
+#include "commands/capture_report.h"
+#include "commands/capture_resume.h"
 #include "commands/store_checks.h"
 #include "pcbuffer/buffer_names.h"
+#include "platform/port_name.h"
 #include "platform/whole_file.h"
+#include "service/service_notify.h"
+#include "service/state_file.h"
 #include "session/interrupt.h"
 #include "text/messages.h"
 
@@ -25,6 +36,7 @@ struct Monitor {
     int losses = 0;
     bool link_lost = false;
     bool store_failed = false;
+    std::vector<std::pair<int, int>> trimmed;  // NtfyTrimmed: blocks given up, oldest left
 
     void see(const Note& n) {
         if (n.code == NtfyMeasureState) measure_state = n.status;
@@ -33,16 +45,40 @@ struct Monitor {
         else if (n.code == NtfyLost) losses = static_cast<int>(n.data);
         else if (n.code == NtfyLinkLost) link_lost = true;
         else if (n.code == NtfyStoreFailed) store_failed = true;
+        else if (n.code == NtfyTrimmed) trimmed.emplace_back(n.status, static_cast<int>(n.data));
     }
 };
 
-void show_status(std::FILE* to, const Monitor& m, int max_blocks) {
-    if (!to) return;
-    const auto b = NotifyQueue::last_blocks();
-    const int bars = m.rate < 0 ? 0 : (m.rate + 99) / 100;
-    std::fprintf(to, "\rblocks %d/%d  block %3d%%  rate [%-10.*s]  losses %d ", b[2], max_blocks,
-                 static_cast<int>((static_cast<long long>(m.fill) * 100) >> 20), bars, "##########", m.losses);
-    std::fflush(to);
+// What lasts from one connection to the next.
+struct Run {
+    Clock::time_point command_start;
+    std::optional<Clock::time_point> started;  // when the first measurement began
+    std::string model;                         // the analyzer's, at the first connect
+    int losses_before = 0;                     // data losses of the connections before this one
+    PortChoice port;                           // after a --speed auto search, the speed that answered
+};
+
+enum class Ending { Stopped, Outage, Failed };
+
+struct SessionEnd {
+    Ending how = Ending::Stopped;
+    std::string error;      // the command's error text
+    std::string why;        // an outage's cause, for the log
+    bool measured = false;  // this connection's measurement ran
+};
+
+SessionEnd failure(std::string text) { return {Ending::Failed, std::move(text), "", false}; }
+// A failure of the line (port, link, silence): an outage that --resume waits out.
+SessionEnd outage(std::string text) {
+    std::string why = text;
+    return {Ending::Outage, std::move(text), std::move(why), false};
+}
+SessionEnd outage_or_failure(const AnalyzerSession& s, std::string text) {
+    return s.line_failed() ? outage(std::move(text)) : failure(std::move(text));
+}
+
+CaptureProgress progress_of(const Monitor& m, const Run& run) {
+    return CaptureProgress{NotifyQueue::last_blocks(), m.fill, m.rate, run.losses_before + m.losses};
 }
 
 // Waits until the measurement state satisfies `done`, feeding the monitor.
@@ -68,19 +104,28 @@ std::string refused_start(AnalyzerSession& s) {
     return stop_reason_text(reason) + " (stop reason " + std::to_string(reason) + ")";
 }
 
-std::string stop_cause(const CaptureJob& job, const Monitor& m, Clock::time_point started) {
-    const auto b = NotifyQueue::last_blocks();
+// What stops the capture whatever the line does: an interrupt, the live
+// viewer, the time.
+std::string stop_request(const CaptureJob& job, const Run& run) {
     if (interrupted()) return interrupt_cause();
     if (job.stop_check) {
         if (std::string why = job.stop_check(); !why.empty()) return why;
     }
+    const auto since = run.started.value_or(run.command_start);
+    if (job.seconds > 0 && Clock::now() - since >= std::chrono::duration<double>(job.seconds)) return "time";
+    return "";
+}
+
+std::string stop_cause(const CaptureJob& job, const Monitor& m, const Run& run) {
+    const auto b = NotifyQueue::last_blocks();
+    const std::string request = stop_request(job, run);
+    if (!request.empty() && request != "time") return request;
     if (m.link_lost) return "link lost";
     if (m.store_failed) return "store failure";
     if (m.measure_state == 0) return "the analyzer";
     const bool storing = !job.folder.empty();
     if (storing && (b[1] >= pcbuffer::BlockNumberLimit || (!job.ring && b[2] >= job.max_blocks))) return "block limit";
-    if (job.seconds > 0 && Clock::now() - started >= std::chrono::duration<double>(job.seconds)) return "time";
-    return "";
+    return request;
 }
 
 // Stops a running measurement and waits for the analyzer to report the end.
@@ -97,23 +142,24 @@ std::string stop_measurement(AnalyzerSession& s, Monitor& m) {
     return "";
 }
 
-std::string start_measurement(AnalyzerSession& s, Monitor& m) {
+// nullopt once the measurement runs, else how the connection ended.
+std::optional<SessionEnd> start_measurement(AnalyzerSession& s, Monitor& m) {
     const int start = s.call(ReqMeasure, 1, 10s);
-    if (start == kLinkLost) return link_lost_text(s.link_lost());
+    if (start == kLinkLost) return outage(link_lost_text(s.link_lost()));
     if (start == StatusNoAnswer || start == kNoNotification) {
         s.disconnect();
-        return message_text(Msg::NoAnswer);
+        return outage(message_text(Msg::NoAnswer));
     }
     // Any other refusal (258 for an unsupported start, too) has a stop reason to show.
-    if (start != StatusDone) return refused_start(s);
+    if (start != StatusDone) return failure(refused_start(s));
     if (!await_state(
             s, m, [](int st) { return st > 0; }, 15s)) {
-        if (m.link_lost) return link_lost_text(s.link_lost());
+        if (m.link_lost) return outage(link_lost_text(s.link_lost()));
         s.remote().ResetLink();
         s.disconnect();
-        return message_text(Msg::NoAnswer);
+        return outage(message_text(Msg::NoAnswer));
     }
-    return "";
+    return std::nullopt;
 }
 
 // How long a timed capture may take beyond its seconds, start and stop included,
@@ -146,6 +192,106 @@ std::string store_failure_error(const std::string& stop_error, int losses) {
     return store_failure_text(*failure, outcome);
 }
 
+// Connects, checks and starts (nullopt once the measurement runs); with an
+// earlier measurement behind it, the analyzer must be the same model. With
+// --resume one that measures already is stopped for the next attempt to
+// start it; without, it is refused.
+std::optional<SessionEnd> connect_and_start(const CaptureJob& job, Run& run, AnalyzerSession& s, Monitor& m,
+                                            CaptureResult& r) {
+    const bool again = run.started.has_value();
+    if (auto e = s.connect(true, !job.resume)) return outage_or_failure(s, *e);
+    const std::string model = s.model_name();
+    if (again && model != run.model) {
+        s.disconnect();
+        return failure("the analyzer on " + job.port.port + " is now a " + model + ", not the " + run.model +
+                       " this capture began with; not measuring into the same folder");
+    }
+    run.model = model;
+    r.analyzer = describe_analyzer(s);
+    if (const int st = s.call(ReqGetSetup, 0, 60s); st != StatusDone) {
+        s.disconnect();
+        if (st == kLinkLost) return outage(link_lost_text(s.link_lost()));
+        const std::string text =
+            with_status(message_text(Msg::Connection), st == kNoNotification ? StatusNoAnswer : st);
+        return st == kNoNotification || st == StatusNoAnswer ? outage(text) : failure(text);
+    }
+    if (interrupted()) {
+        // Ctrl-C before anything was measured: nothing to keep, just leave.
+        s.disconnect();
+        if (again) {
+            r.ended_by = interrupt_cause();
+            return SessionEnd{};
+        }
+        return failure(std::string("stopped by ") + interrupt_cause() + " before the measurement started");
+    }
+    if (job.resume && IsMeasuring(s.remote().GetStatus())) {
+        // It went on measuring while the PC could not reach it (or the capture
+        // before this one was killed), and a session with a measuring analyzer
+        // hears nothing of it: stopped now, it measures again from the next
+        // attempt on.
+        s.call(ReqMeasure, 0, 10s);
+        s.disconnect();
+        return outage("the analyzer had gone on measuring; it was stopped, to measure again into the same folder");
+    }
+    return start_measurement(s, m);
+}
+
+// One connection: open, connect, start, measure until a stop cause, stop, disconnect.
+SessionEnd measure_once(const CaptureJob& job, Run& run, CaptureReport& report, CaptureResult& r) {
+    const bool storing = !job.folder.empty() || !job.attach;
+    AnalyzerSession s;
+    s.set_report(job.warn ? stderr : nullptr);  // a --speed auto search says what it found there
+    limit_timed_capture(s, job, run.command_start);
+    const BufferSettings buffer{job.folder.c_str(), job.max_blocks, 0, static_cast<std::uint8_t>(job.ring)};
+    const CaptureOptions options{job.resume ? 1 : 0, 0, job.keep_free};
+    if (s.remote().SetCaptureOptions(&options) != 0) return failure("the communication library refused --keep-free");
+    if (auto e = s.open(run.port, storing ? &buffer : nullptr)) return outage_or_failure(s, *e);
+    if (job.attach) job.attach(s.remote());
+    Monitor m;
+    s.set_observer([&m](const Note& n) { m.see(n); });
+    if (auto end = connect_and_start(job, run, s, m, r)) return *end;
+    run.port = s.port();  // a reconnect reaches the same analyzer at once, without searching again
+
+    if (!run.started) run.started = Clock::now();
+    report.measuring(r.analyzer, progress_of(m, run));
+    auto heard = Clock::now();
+    while ((r.ended_by = stop_cause(job, m, run)).empty()) {
+        if (const auto n = s.next(200ms)) {
+            m.see(*n);
+            heard = Clock::now();
+        }
+        for (const auto& [count, oldest] : m.trimmed) report.trimmed(count, oldest, job.keep_free);
+        m.trimmed.clear();
+        // The protocol thread reports the fill every 200 ms while it lives.
+        report.progress(progress_of(m, run), Clock::now() - heard < 2s);
+    }
+    const std::string stop_error = stop_measurement(s, m);
+    report.progress(progress_of(m, run), true);
+    s.disconnect();
+    const auto b = NotifyQueue::last_blocks();
+    r.first = b[0];
+    r.next = b[1];
+    r.count = b[2];
+    r.losses = run.losses_before + m.losses;
+    run.losses_before = r.losses;
+    SessionEnd end;
+    if (s.link_lost() >= 0) end = SessionEnd{Ending::Outage, link_lost_error(s, job), link_lost_text(s.link_lost())};
+    else if (m.store_failed) end = failure(store_failure_error(stop_error, r.losses));
+    else if (!stop_error.empty()) end = failure(stop_error);
+    end.measured = true;
+    return end;
+}
+
+ReportSinks system_sinks(ServiceNotifier& notifier, StateFile& state) {
+    ReportSinks sinks;
+    sinks.log = [](Priority p, const std::string& text) { say(p, text); };
+    if (notifier.active()) sinks.notify = [&notifier](const std::string& message) { notifier.send(message); };
+    sinks.state = [&state](const CaptureState& s) { state.write(s); };
+    sinks.journal = stderr_is_journal();
+    sinks.watchdog = notifier.watchdog().has_value();
+    return sinks;
+}
+
 }  // namespace
 
 int count_block_files(const std::string& folder) {
@@ -157,65 +303,61 @@ int count_block_files(const std::string& folder) {
 }
 
 CaptureResult run_capture(const CaptureJob& job) {
-    const auto command_start = Clock::now();
+    Run run{Clock::now(), std::nullopt, "", 0, job.port};
     CaptureResult r;
+    // A folder made here goes again when the measurement never starts. A
+    // live viewer without a folder keeps no PC buffer.
+    const bool storing = !job.folder.empty() || !job.attach;
+    platform::NewFolders made;
     auto failed = [&r](std::string text) {
         r.exit_code = kExitFailed;
         r.error = std::move(text);
         return r;
     };
-    // A folder made here goes again when the measurement never starts. A
-    // live viewer without a folder keeps no PC buffer.
-    const bool storing = !job.folder.empty() || !job.attach;
-    platform::NewFolders made;
     if (storing) {
         if (auto e = made.make(job.folder); !e.empty()) return failed(e);
-        if (auto e = check_buffer_folder(job.folder, job.max_blocks, job.warnings)) return failed(*e);
-        if (!job.force && count_block_files(job.folder) > 0)
-            return failed(std::string(message_text(Msg::StartWithData)) + "\nAdd --force to start anyway.");
+        if (auto e = check_buffer_folder(job.folder, job.max_blocks, job.warn)) return failed(*e);
+        if (auto e = check_held_blocks(job.folder, job.force, job.resume)) return failed(*e);
     }
-
-    AnalyzerSession s;
-    s.set_report(job.warnings);  // a --speed auto search says what it found there
-    limit_timed_capture(s, job, command_start);
-    const BufferSettings buffer{job.folder.c_str(), job.max_blocks, 0, static_cast<std::uint8_t>(job.ring)};
-    if (auto e = s.open(job.port, storing ? &buffer : nullptr)) return failed(*e);
-    if (job.attach) job.attach(s.remote());
-    if (auto e = s.connect(true, true)) return failed(*e);
-    r.analyzer = describe_analyzer(s);
-    Monitor m;
-    s.set_observer([&m](const Note& n) { m.see(n); });
-    if (const int st = s.call(ReqGetSetup, 0, 60s); st != StatusDone) {
-        s.disconnect();
-        if (st == kLinkLost) return failed(link_lost_text(s.link_lost()));
-        return failed(with_status(message_text(Msg::Connection), st == kNoNotification ? StatusNoAnswer : st));
+    ServiceNotifier notifier;
+    StateFile state;
+    CaptureReport report({job.program, job.port.port, job.folder, job.max_blocks, job.status},
+                         system_sinks(notifier, state));
+    auto finish = [&](SessionEnd end) {
+        r.outages = report.outages();
+        if (end.how != Ending::Stopped) {
+            report.ended(false, end.error);
+            return failed(end.error);
+        }
+        report.ended(true, capture_summary(r, job.folder));
+        return r;
+    };
+    const std::string device = platform::devicePath(job.port.port);
+    // The wait before the next attempt: 1 s after an outage (or a first start
+    // that failed), twice the last one after each failed attempt.
+    auto delay = kFirstRetry;
+    bool waited = false;
+    for (;;) {
+        SessionEnd end = measure_once(job, run, report, r);
+        if (run.started) made.keep();
+        if (end.how != Ending::Outage || !job.resume) return finish(end);
+        // What the session's threads held goes back to the system, so a
+        // capture that lives through many outages keeps its size.
+        ::malloc_trim(0);
+        if (end.measured) {
+            report.outage(end.why, CaptureProgress{{r.first, r.next, r.count}, 0, 0, r.losses});
+            delay = kFirstRetry;
+        } else {
+            if (waited) delay = next_retry(delay);
+            report.attempt_failed(end.why, delay);
+        }
+        if (auto why = wait_before_attempt(device, delay, report, [&] { return stop_request(job, run); })) {
+            r.ended_by = *why;
+            if (!run.started) r.analyzer = "no analyzer reached on " + job.port.port;
+            return finish({});
+        }
+        waited = true;
     }
-    if (interrupted()) {
-        // Ctrl-C before anything was measured: nothing to keep, just leave.
-        s.disconnect();
-        return failed(std::string("stopped by ") + interrupt_cause() + " before the measurement started");
-    }
-    if (auto e = start_measurement(s, m); !e.empty()) return failed(e);
-    made.keep();
-
-    const auto started = Clock::now();
-    while ((r.ended_by = stop_cause(job, m, started)).empty()) {
-        if (const auto n = s.next(200ms)) m.see(*n);
-        show_status(job.status, m, job.max_blocks);
-    }
-    const std::string stop_error = stop_measurement(s, m);
-    show_status(job.status, m, job.max_blocks);
-    if (job.status) std::fputc('\n', job.status);
-    s.disconnect();
-    const auto b = NotifyQueue::last_blocks();
-    r.first = b[0];
-    r.next = b[1];
-    r.count = b[2];
-    r.losses = m.losses;
-    if (s.link_lost() >= 0) return failed(link_lost_error(s, job));
-    if (m.store_failed) return failed(store_failure_error(stop_error, m.losses));
-    if (!stop_error.empty()) return failed(stop_error);
-    return r;
 }
 
 std::string capture_summary(const CaptureResult& r, const std::string& folder) {
@@ -226,6 +368,7 @@ std::string capture_summary(const CaptureResult& r, const std::string& folder) {
                 ") in " + folder;
     }
     line += "; " + std::to_string(r.losses) + (r.losses == 1 ? " data loss" : " data losses");
+    if (r.outages > 0) line += "; " + std::to_string(r.outages) + (r.outages == 1 ? " outage" : " outages");
     return line;
 }
 

@@ -7,6 +7,7 @@ const std::vector<const Command*>& commands() {
     static const std::vector<const Command*> list = {
         &kCaptureCommand, &kConvertCommand, &kMonitorCommand, &kExportCommand,   &kSettingsCommand, &kTableCommand,
         &kScreenCommand,  &kKeyCommand,     &kPortsCommand,   &kSimulateCommand, &kDemoCommand,     &kHelpCommand,
+        &kStatusCommand,  // newer commands one to a line, so the rows above stay as they are
     };
     return list;
 }

@@ -18,8 +18,12 @@ LiveResult run_live(CaptureJob job, LiveReader reader) {
     std::future<std::string> done = task.get_future();
     std::thread thread(std::move(task));
 
-    job.attach = [live](Remote& remote) { feed_live_records(remote, *live); };
-    job.stop_check = [live]() -> std::string { return live->Abandoned() ? kOutputClosed : ""; };
+    auto feed = std::make_shared<LiveFeed>(*live, job.resume);
+    job.attach = [live, feed](Remote& remote) { feed->attach(remote); };
+    job.stop_check = [live, also = job.stop_check]() -> std::string {
+        if (live->Abandoned()) return kOutputClosed;
+        return also ? also() : "";
+    };
     LiveResult r;
     r.capture = run_capture(job);
     live->Finish();

@@ -21,8 +21,9 @@ struct LiveResult {
 };
 
 // `job.folder` may be empty (no PC buffer is kept). Stopping (Ctrl-C, SIGTERM,
-// --seconds, the reader's failure) ends the measurement; the reader then gets
-// the end of the records and is waited for a short while.
+// --seconds, the reader's failure, what the job's own stop_check says) ends
+// the measurement; the reader then gets the end of the records and is waited
+// for a short while.
 LiveResult run_live(CaptureJob job, LiveReader reader);
 
 // The stop reason run_live gives when the reader's output went away.

@@ -3,27 +3,12 @@
 
 #include <cstdio>
 
+#include "text/json_text.h"
+
 namespace cli {
 namespace {
 
 constexpr const char* kSuitePrograms[] = {"zamvex", "capstore", "frontpad", "setxfer"};
-
-std::string json_string(const std::string& s) {
-    std::string out = "\"";
-    for (const char c : s) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(c));
-            out += escaped;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
 
 std::string usb_line(const platform::SerialPortInfo& p) {
     std::string line = p.manufacturer;

@@ -103,6 +103,13 @@ const std::vector<ValueOption>& value_options() {
              o.trigger_after = static_cast<std::uint64_t>(v);
              return true;
          }},
+        {"--records",
+         [](const std::string& t, AnalyzerOptions& o) {
+             long long v = 0;
+             if (!number(t, v)) return false;
+             o.record_limit = static_cast<std::uint64_t>(v);
+             return true;
+         }},
         {"--refuse-start",
          [](const std::string& t, AnalyzerOptions& o) {
              int v = 0;
@@ -268,6 +275,7 @@ const Command kSimulateCommand{
                           static_cast<int>(AnalyzerOptions{}.protocol)),
             {"--rate", "N", "records per second; 0 = as fast as the line allows (default 2000)"},
             {"--trigger-after", "N", "the running state turns to triggered after N records"},
+            {"--records", "N", "a measurement sends N records, then runs on without data"},
             heading("faults"),
             {"--mute", nullptr, "never answer"},
             {"--measuring", nullptr, "already measuring when the PC connects"},

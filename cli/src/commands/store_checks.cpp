@@ -6,7 +6,10 @@
 #include <filesystem>
 
 #include "commlib/store_failure_text.h"
+#include "pcbuffer/folder_scan.h"
 #include "platform/folder_check.h"
+#include "text/messages.h"
+#include "text/stderr_lines.h"
 
 namespace cli {
 namespace {
@@ -29,7 +32,7 @@ const char* remedy(int error) {
 
 }  // namespace
 
-std::optional<std::string> check_buffer_folder(const std::string& folder, int max_blocks, std::FILE* warnings) {
+std::optional<std::string> check_buffer_folder(const std::string& folder, int max_blocks, bool warn) {
     std::error_code ec;
     if (!std::filesystem::is_directory(folder, ec)) return "the buffer folder '" + folder + "' is not a folder";
     if (const int error = platform::probeFolderWritable(folder); error != 0)
@@ -37,12 +40,29 @@ std::optional<std::string> check_buffer_folder(const std::string& folder, int ma
                ")";
     const std::int64_t free = platform::freeBytes(folder);
     const long long needed = max_blocks * kMiB;
-    if (warnings && free >= 0 && free < needed)
-        std::fprintf(warnings,
-                     "zamvex capture: warning: only %lld MiB free in '%s', %d blocks need %lld MiB; the measurement "
-                     "stops when the disk is full\n",
-                     static_cast<long long>(free / kMiB), folder.c_str(), max_blocks, needed / kMiB);
+    if (warn && free >= 0 && free < needed)
+        say(Priority::Warning, "zamvex capture: warning: only " + std::to_string(free / kMiB) + " MiB free in '" +
+                                   folder + "', " + std::to_string(max_blocks) + " blocks need " +
+                                   std::to_string(needed / kMiB) + " MiB; the measurement stops when the disk is full");
     return std::nullopt;
+}
+
+std::optional<std::string> check_held_blocks(const std::string& folder, bool force, bool resume) {
+    const auto files = pcbuffer::ListBufferFiles(folder);
+    const pcbuffer::BufferScan run = pcbuffer::ScanBlockRun(files);
+    bool any = false, bytes = false;
+    for (const auto& f : files)
+        if (pcbuffer::IsWrittenBlockName(f.name)) {
+            any = true;
+            bytes = bytes || f.size > 0;
+        }
+    if (!any || force) return std::nullopt;
+    if (!resume) return std::string(message_text(Msg::StartWithData)) + "\nAdd --force to start anyway.";
+    // Empty block files of a start that never got data are nothing to keep.
+    if (run.hasData || !bytes) return std::nullopt;
+    return "the blocks in '" + folder +
+           "' do not run without a gap, so --resume cannot go on with them; move them away, or add --force "
+           "to replace them";
 }
 
 std::string store_failure_text(const StoreFailure& f, const std::string& outcome) {

@@ -33,7 +33,7 @@ using namespace std::chrono_literals;
 constexpr const char* kUsage =
     "usage: zamvex-extcap --extcap-interfaces | --extcap-interface zamvex --extcap-dlts |\n"
     "       --extcap-interface zamvex --extcap-config |\n"
-    "       --extcap-interface zamvex --capture --fifo PATH --port P [options]\n"
+    "       --extcap-interface zamvex --capture --fifo PATH|- --port P [options]\n"
     "\n"
     "Wireshark runs this program from its extcap folder: the analyzer appears as the\n"
     "capture interface 'zamvex', and a capture writes the frames of a measurement as\n"
@@ -50,7 +50,7 @@ const std::vector<OptionSpec>& specs() {
          {"--extcap-dlts", nullptr},
          {"--extcap-config", nullptr},
          {"--capture", nullptr},
-         {"--fifo", "PATH"},
+         {"--fifo", "PATH", "the fifo Wireshark reads, or - for stdout"},
          {"--extcap-capture-filter", "F"},
          {"--extcap-control-in", "PATH"},
          {"--extcap-control-out", "PATH"},
@@ -65,9 +65,13 @@ const std::vector<OptionSpec>& specs() {
 
 extern "C" void on_broken_fifo(int) { request_interrupt(); }
 
+// The stream "-" names.
+constexpr char kStdout[] = "-";
+
 // Opens the fifo for writing once Wireshark has its reading end open; null
-// after 10 s without a reader or on a stop.
+// after 10 s without a reader or on a stop. "-" is stdout.
 std::FILE* open_fifo(const std::string& path, std::string& error) {
+    if (path == kStdout) return stdout;
     const auto deadline = std::chrono::steady_clock::now() + 10s;
     for (;;) {
         const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);

@@ -50,6 +50,7 @@ std::optional<std::string> AnalyzerSession::open_at(int speed) {
     PortError error{};
     if (opened != 0 || remote_->GetPortError(&error) != PortStepNone) {
         if (opened == 2) error.Step = PortStepNotSerial;
+        line_failed_ = true;
         const platform::PortFailure failure{static_cast<platform::PortStep>(error.Step), error.Error};
         return std::string(message_text(Msg::PortInit)) + "\n" + platform::portProblemText(device_, failure, speed);
     }
@@ -85,6 +86,7 @@ std::optional<std::string> AnalyzerSession::connect(bool need_packet_mode, bool 
     const bool searching = !port_.search.empty();
     const int status = connect_searching();
     if (status == kLinkLost) return link_lost_text(link_lost_);
+    line_failed_ = port_failed_ || status == StatusNoAnswer || status == kNoNotification;
     if (port_failed_) return std::string(message_text(Msg::PortInit)) + "\nCannot open '" + device_ + "'.";
     if (status != StatusDone) {
         // A connect that got no answer leaves nothing to end on the analyzer's side.
@@ -132,6 +134,7 @@ std::optional<Note> AnalyzerSession::next(std::chrono::milliseconds limit) {
         if (note.code == NtfyLinkLost && link_lost_ < 0) {
             // The library has ended the session; the port is of no more use.
             link_lost_ = note.status;
+            line_failed_ = true;
             connected_ = false;
             remote_->Close();
         }

@@ -55,6 +55,9 @@ public:
     void set_deadline(std::chrono::steady_clock::time_point deadline) { deadline_ = deadline; }
     // The NtfyLinkLost status once the link was lost (the port is closed then), else -1.
     int link_lost() const { return link_lost_; }
+    // The last failure was the line's (the port would not open, the link was
+    // lost, the analyzer did not answer), not the analyzer saying no.
+    bool line_failed() const { return line_failed_; }
     // The data value of the notification that the last call() returned.
     std::intptr_t last_data() const { return last_data_; }
     void set_observer(std::function<void(const Note&)> observer) { observer_ = std::move(observer); }
@@ -82,6 +85,7 @@ private:
     std::vector<int> tried_;  // the speeds the last connect tried
     std::FILE* report_ = stderr;
     bool port_failed_ = false;
+    bool line_failed_ = false;
     int link_lost_ = -1;
     std::chrono::steady_clock::time_point deadline_ = std::chrono::steady_clock::time_point::max();
     bool connected_ = false;

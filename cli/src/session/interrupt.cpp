@@ -29,6 +29,9 @@ extern "C" void on_interrupt(int sig) {
 void catch_interrupts() {
     std::signal(SIGINT, on_interrupt);
     std::signal(SIGTERM, on_interrupt);
+    // A hang-up (the terminal or the SSH channel closed) ends the work cleanly
+    // too, unless the command was started to ignore it (nohup).
+    if (std::signal(SIGHUP, on_interrupt) == SIG_IGN) std::signal(SIGHUP, SIG_IGN);
 }
 
 bool interrupted() { return g_flag.load(); }
@@ -50,6 +53,7 @@ const char* interrupt_cause() {
     switch (g_signal.load()) {
     case SIGINT: return "Ctrl-C";
     case SIGTERM: return "SIGTERM";
+    case SIGHUP: return "SIGHUP";
     default: return "a stop request";
     }
 }

@@ -1,5 +1,6 @@
-// Ctrl-C and SIGTERM for the long-running commands: the first one asks the
-// command to end cleanly (flush, disconnect); a second one ends it at once.
+// Ctrl-C, SIGTERM and SIGHUP for the long-running commands: the first one
+// asks the command to end cleanly (flush, disconnect); a second one ends it
+// at once. A SIGHUP that was ignored at the start (nohup) stays ignored.
 #pragma once
 
 namespace cli {
@@ -10,7 +11,7 @@ void clear_interrupt();
 // Lets tests and the demo ask for the same clean end as a Ctrl-C.
 void request_interrupt();
 // What asked for the end, as a user would name it: "Ctrl-C" (SIGINT),
-// "SIGTERM", or "a stop request" (request_interrupt); empty when nothing did.
+// "SIGTERM", "SIGHUP", or "a stop request" (request_interrupt); empty when nothing did.
 const char* interrupt_cause();
 
 }  // namespace cli

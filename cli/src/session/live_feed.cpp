@@ -3,20 +3,26 @@
 #include "session/live_feed.h"
 
 namespace cli {
-namespace {
 
-void on_live(void* context, int event, const void* data, unsigned count) {
-    auto& live = *static_cast<textlib::LiveRecords*>(context);
+void LiveFeed::on_live(void* context, int event, const void* data, unsigned count) {
+    auto& feed = *static_cast<LiveFeed*>(context);
     switch (event) {
-    case LiveInfo: live.SetInfo(static_cast<const std::uint8_t*>(data)); break;
-    case LiveWords: live.Append(static_cast<const std::uint32_t*>(data), count); break;
-    case LiveEnd: live.Finish(); break;
-    default: break;  // LiveBegin: the store is new for this measurement
+    case LiveInfo: feed.live_.SetInfo(static_cast<const std::uint8_t*>(data)); break;
+    case LiveWords: feed.live_.Append(static_cast<const std::uint32_t*>(data), count); break;
+    case LiveEnd:
+        if (!feed.continuous_) feed.live_.Finish();
+        break;
+    case LiveBegin:
+        if (feed.began_ && feed.continuous_) {
+            const std::uint32_t outage = textlib::kGapLow;  // lost: how much is not known
+            feed.live_.Append(&outage, 1);
+        }
+        feed.began_ = true;
+        break;
+    default: break;
     }
 }
 
-}  // namespace
-
-void feed_live_records(Remote& remote, textlib::LiveRecords& live) { remote.SetLiveRecords(on_live, &live); }
+void LiveFeed::attach(Remote& remote) { remote.SetLiveRecords(on_live, this); }
 
 }  // namespace cli

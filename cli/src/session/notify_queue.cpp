@@ -30,7 +30,7 @@ int on_notify(int code, int status, void* data) {
         std::lock_guard lock(g_blocks_mutex);
         g_store_failure = *static_cast<const StoreFailure*>(data);
         value = 0;
-    } else if (code != NtfyBlockFill && code != NtfyLost) {
+    } else if (code != NtfyBlockFill && code != NtfyLost && code != NtfyTrimmed) {
         value = 0;  // other pointers belong to the library; the accessors read them later
     }
     if (NotifyQueue* q = g_target.load()) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "text/exit_codes.h"
+#include "text/stderr_lines.h"
 
 namespace cli {
 
@@ -23,7 +24,7 @@ int CommandLine::choice(const std::string& option, int fallback) const {
 int CommandLine::fail(const std::string& text) const { return cli::fail(command_, text); }
 
 int fail(const Command& command, const std::string& text) {
-    std::fprintf(stderr, "zamvex %s: %s\n", command.name, text.c_str());
+    say(Priority::Error, "zamvex " + std::string(command.name) + ": " + text);
     return kExitFailed;
 }
 
@@ -39,7 +40,8 @@ int run_command(const Command& command, const std::vector<std::string>& args, in
         if (!options) throw UsageError(error);
         return body(CommandLine(command, std::move(*options)));
     } catch (const UsageError& e) {
-        std::fprintf(stderr, "zamvex %s: %s\n(see zamvex %s --help)\n", command.name, e.what(), command.name);
+        const std::string name = command.name;
+        say(Priority::Error, "zamvex " + name + ": " + e.what() + "\n(see zamvex " + name + " --help)");
         return kExitUsage;
     }
 }

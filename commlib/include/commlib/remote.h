@@ -8,6 +8,7 @@
 // Threads: the operations on the application's GUI thread; the notification and
 // live callbacks on the library's protocol thread (see NotifyFn).
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 // The owner window of the library's dialogs and message boxes. Applications
@@ -105,6 +106,7 @@ inline constexpr int NtfyKey = 0x9003;           // status: key code; return 0 t
 inline constexpr int NtfyBlocks = 0x9004;        // data: int[3] first, next, count
 inline constexpr int NtfyLost = 0x9005;          // data: number of gaps
 inline constexpr int NtfyStoreFailed = 0x9006;   // data: const StoreFailure*, read it during the call
+inline constexpr int NtfyTrimmed = 0x9007;       // status: blocks given up for free space; data: the oldest left
 
 // NtfyStoreFailed: the PC buffer could not be written. Storing has ended for
 // this measurement (the records that follow are dropped and one more data
@@ -124,6 +126,26 @@ struct StoreFailure {
     int FirstComplete;     // complete blocks on disk: FirstComplete..LastComplete,
     int LastComplete;      // none when LastComplete < FirstComplete
 };
+
+// SetCaptureOptions: what measurements do with the PC buffer beyond
+// BufferSettings. Both are off until set; Initialize keeps them.
+// - Continue 1: a measurement that starts while the folder holds blocks whose
+//   numbers run without a gap goes on with them instead of clearing the
+//   folder: its records are appended to the newest block (whole words; a new
+//   block follows a full one), numbering goes on from there, and a gap mark
+//   with a count of 0 (how much was lost is not known) stands for the time
+//   between. "datainfo.mkw" is written anew when the analyzer sends its
+//   information. A folder without such blocks starts from block 0 as before.
+// - KeepFreeBytes > 0 (ring buffers only): whenever a block is begun, the
+//   oldest complete blocks are given up while the disk's free space, less
+//   what the block being written still needs to be full, is below this; each
+//   time NtfyTrimmed tells how many. The block being written is never given up.
+struct CaptureOptions {
+    int Continue;             // 0 or 1
+    int Reserved;             // 0
+    long long KeepFreeBytes;  // 0: no limit
+};
+static_assert(sizeof(CaptureOptions) == 16 && offsetof(CaptureOptions, KeepFreeBytes) == 8);
 
 // Why the last Open failed (GetPortError): the step that failed and the
 // system's error number (errno). Both 0 after an Open that succeeded.
@@ -195,6 +217,12 @@ public:
     virtual int SetLiveRecords(LiveRecordFn fn, void* context) {  // 21
         static_cast<void>(fn);
         static_cast<void>(context);
+        return -1;
+    }
+    // Sets the capture options (null: both off); 0 on success, -1 for a value
+    // out of range. Call it with the port closed.
+    virtual int SetCaptureOptions(const CaptureOptions* options) {  // 22
+        static_cast<void>(options);
         return -1;
     }
 };

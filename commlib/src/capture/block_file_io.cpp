@@ -7,20 +7,31 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "platform/folder_check.h"
+
 namespace commlib::capture {
 namespace {
+
+// Nobody else should write the block while it is ours; readers that honour
+// locks wait for the close. A file system without locks still stores.
+int TakeBlockFile(int fd) {
+    if (fd < 0) return -1;
+    (void)::flock(fd, LOCK_EX | LOCK_NB);
+    (void)::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    return fd;
+}
 
 class PosixBlockFileIo final : public BlockFileIo {
 public:
     int Create(const std::string& path) override {
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        if (fd < 0) return -1;
-        // Nobody else should write the block while it is ours; readers that
-        // honour locks wait for the close. A file system without locks still stores.
-        (void)::flock(fd, LOCK_EX | LOCK_NB);
-        (void)::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-        return fd;
+        return TakeBlockFile(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
     }
+
+    int OpenAppend(const std::string& path) override {
+        return TakeBlockFile(::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC));
+    }
+
+    std::int64_t FreeBytes(const std::string& folder) override { return platform::freeBytes(folder); }
 
     long Write(int file, const std::uint8_t* data, std::size_t n) override {
         for (;;) {

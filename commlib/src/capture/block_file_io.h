@@ -3,6 +3,7 @@
 // them fail with the error a full disk, a read-only folder or a failing drive
 // gives; the library runs with the plain POSIX calls. Failures leave errno set.
 #pragma once
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -24,10 +25,22 @@ public:
     virtual bool Close(int file) = 0;
     // Replaces `to` with `from` in one step; false on failure.
     virtual bool Rename(const std::string& from, const std::string& to) = 0;
+    // Opens an existing file for writing at its end; -1 on failure.
+    virtual int OpenAppend(const std::string& path) {
+        static_cast<void>(path);
+        errno = ENOSYS;
+        return -1;
+    }
+    // Bytes an unprivileged writer may still put on the folder's file system; -1 when unknown.
+    virtual std::int64_t FreeBytes(const std::string& folder) {
+        static_cast<void>(folder);
+        return -1;
+    }
 };
 
-// open/write/ftruncate/fdatasync/close/rename. Files are created for this
-// process alone (an exclusive lock) with a sequential-access hint.
+// open/write/ftruncate/fdatasync/close/rename, and statvfs for the free space.
+// Files are created (or opened to append to) for this process alone (an
+// exclusive lock) with a sequential-access hint.
 BlockFileIo& SystemBlockFileIo();
 
 }  // namespace commlib::capture

@@ -39,6 +39,40 @@ void BlockStore::ClearAndOpenFirst() {
     (void)OpenNext();
 }
 
+void BlockStore::Continue(const pcbuffer::BufferScan& run) {
+    fault_ = {};
+    if (run.currentBytes >= pcbuffer::BlockBytes) {
+        // The newest block is complete: the next one follows it.
+        range_ = {run.firstBlock, run.nextBlock + 1, run.blockCount};
+        if (OpenNext())
+            for (const int oldest : TrimRing(range_, limits_)) (void)DeleteBlockFile(folder_, oldest);
+        return;
+    }
+    range_ = {run.firstBlock, run.nextBlock, run.blockCount - 1};
+    held_ = static_cast<int>(run.currentBytes);
+    written_ = held_;
+    file_ = io_.OpenAppend(pcbuffer::BlockFilePath(folder_, range_.nextBlock));
+    // The block is there with its bytes, it only would not open.
+    if (file_ < 0) fault_ = {StoreOpCreate, errno, range_.nextBlock, written_, range_.nextBlock - 1};
+}
+
+int BlockStore::KeepFree(std::int64_t keepFree) {
+    if (keepFree <= 0 || !limits_.ring || file_ < 0) return 0;
+    int given = 0;
+    std::int64_t free = io_.FreeBytes(folder_);
+    while (free >= 0 && free - (pcbuffer::BlockBytes - held_) < keepFree && range_.blockCount > 0) {
+        const int oldest = range_.nextBlock - range_.blockCount;
+        (void)DeleteBlockFile(folder_, oldest);
+        range_.firstBlock = oldest + 1;
+        --range_.blockCount;
+        ++given;
+        const std::int64_t after = io_.FreeBytes(folder_);
+        if (after <= free) break;
+        free = after;
+    }
+    return given;
+}
+
 bool BlockStore::Fail(int op, int error) {
     if (fault_.op == 0)
         fault_ = {op, error, range_.nextBlock, op == StoreOpCreate ? -1 : written_, range_.nextBlock - 1};

@@ -14,6 +14,7 @@
 #include "capture/block_file_io.h"
 #include "capture/record_units.h"
 #include "pcbuffer/buffer_names.h"
+#include "pcbuffer/folder_scan.h"
 
 namespace commlib::capture {
 
@@ -44,6 +45,11 @@ public:
     void Restart();
     // Then the folder's "*.mkw" files are deleted (when storing) and block 0 opened.
     void ClearAndOpenFirst();
+    // A measurement that goes on with the blocks `run` found (a run with
+    // data; no block is open): no fault, the newest block opened to append
+    // to, or the next one when it is full. A failure to open is the fault of
+    // this measurement.
+    void Continue(const pcbuffer::BufferScan& run);
     // Opens block NextBlock unless a limit says to drop from now on; false
     // when storing is impossible or the file cannot be created.
     bool OpenNext();
@@ -58,6 +64,11 @@ public:
     // the next one and gives up the oldest blocks of a ring. False when a
     // write, sync, close or create failed; no block file is open afterwards.
     bool RollOver(bool sync);
+    // With a ring and a free-space floor: gives up the oldest complete blocks
+    // while the disk's free space, less what the open block still needs, is
+    // below `keepFree` bytes (0: none). Returns how many went; a deletion that
+    // frees nothing (a reader still holds the file) ends the trimming.
+    int KeepFree(std::int64_t keepFree);
     // Ends storing for this measurement after a failure elsewhere (the
     // information file): flushes the open block and opens no other.
     void Stop(const StoreFault& fault);

@@ -24,6 +24,10 @@ std::int64_t TrimToWholeWords(const std::string& path, const pcbuffer::BufferSca
     return ec ? scan.currentBytes : whole;
 }
 
+// The gap mark that opens a measurement continuing a folder: the time in
+// between is lost, by how many units nobody knows.
+constexpr std::uint16_t OutageGap = 0;
+
 }  // namespace
 
 std::int64_t SteadyMilliseconds() {
@@ -60,6 +64,12 @@ void CaptureWriter::ReportFault() {
     out_.Notify(NtfyStoreFailed, 0, &failure);
 }
 
+void CaptureWriter::ReportTrimmed(int given) {
+    if (given > 0)
+        out_.Notify(NtfyTrimmed, given,
+                    reinterpret_cast<void*>(static_cast<std::intptr_t>(blocks_.Range().firstBlock)));
+}
+
 void CaptureWriter::FlushAndReport() {
     (void)blocks_.Flush();
     Report();
@@ -76,7 +86,9 @@ void CaptureWriter::RollOverAndReport() {
         synced_ = true;
         lastSync_ = now;
     }
+    const int given = blocks_.KeepFree(options_.KeepFreeBytes);
     Report();
+    ReportTrimmed(given);
     ReportFault();
     lastAppend_ = now;
 }
@@ -106,16 +118,36 @@ void CaptureWriter::ScanFolder(const BufferSettings& buffer) {
     ReportFill();
 }
 
+bool CaptureWriter::ContinueFolder() {
+    if (options_.Continue != 1 || !blocks_.Storing()) return false;
+    // A block left open by a measurement that never ended goes to the disk
+    // first, so the scan sees all of it.
+    (void)blocks_.Flush();
+    pcbuffer::BufferScan run = pcbuffer::ScanBlockRun(pcbuffer::ListBufferFiles(blocks_.Folder()));
+    if (!run.hasData) return false;
+    run.currentBytes = TrimToWholeWords(pcbuffer::BlockFilePath(blocks_.Folder(), run.nextBlock), run);
+    blocks_.Continue(run);
+    const int given = blocks_.KeepFree(options_.KeepFreeBytes);
+    Report();
+    ReportTrimmed(given);
+    ReportLost();
+    ReportFill();
+    MarkGap(OutageGap);
+    return true;
+}
+
 void CaptureWriter::BeginCapture() {
     expected_ = 0;
     lost_ = 0;
     faultReported_ = false;
     synced_ = false;
-    blocks_.Restart();
-    Report();
-    ReportLost();
-    ReportFill();
-    blocks_.ClearAndOpenFirst();
+    if (!ContinueFolder()) {
+        blocks_.Restart();
+        Report();
+        ReportLost();
+        ReportFill();
+        blocks_.ClearAndOpenFirst();
+    }
     lastAppend_ = clock_();
     ReportFault();
 }

@@ -32,6 +32,7 @@ public:
     ~CaptureWriter() override = default;  // the block store flushes; nothing is reported
 
     void ScanFolder(const BufferSettings& buffer) override;
+    void SetOptions(const CaptureOptions& options) override { options_ = options; }
     bool Storing() const override { return blocks_.Storing(); }
     void BeginCapture() override;
     void EndCapture() override;
@@ -50,11 +51,13 @@ public:
     std::uint64_t ReceivedTotal() const { return received_; }
 
 private:
-    void Report();       // NtfyBlocks with the range
-    void ReportLost();   // NtfyLost with the loss count
-    void ReportFill();   // NtfyBlockFill with the bytes held
-    void ReportFault();  // NtfyStoreFailed, once, when a file operation failed
+    void Report();                  // NtfyBlocks with the range
+    void ReportLost();              // NtfyLost with the loss count
+    void ReportFill();              // NtfyBlockFill with the bytes held
+    void ReportFault();             // NtfyStoreFailed, once, when a file operation failed
+    void ReportTrimmed(int given);  // NtfyTrimmed, when blocks went for free space
     void FlushAndReport();
+    bool ContinueFolder();  // BeginCapture's part when the folder's blocks go on
     void RollOverAndReport();
     void AppendAndReport();
     void SaveInfo(DataSet& info);  // "datainfo.mkw"; a failure ends storing
@@ -65,6 +68,7 @@ private:
     BlockFileIo& io_;
     Clock clock_;
     BlockStore blocks_;
+    CaptureOptions options_{0, 0, 0};
     int lost_ = 0;
     std::uint16_t expected_ = 0;
     std::uint64_t received_ = 0;

@@ -20,9 +20,13 @@ public:
     virtual ~CaptureSink() = default;
     // Takes the PC buffer settings and reports the blocks already in the folder.
     virtual void ScanFolder(const BufferSettings& buffer) = 0;
+    // Continuing the folder's blocks and the free-space floor (commlib/remote.h);
+    // the application's thread, port closed.
+    virtual void SetOptions(const CaptureOptions& options) { static_cast<void>(options); }
     // A buffer folder is set and MaxBlocks > 0: the subscription asks for data items.
     virtual bool Storing() const = 0;
-    // The status word's measure bits became 0x100: a new capture, block numbering from 0.
+    // The status word's measure bits became 0x100: a new capture, block
+    // numbering from 0 (or on from the folder's blocks when continuing).
     virtual void BeginCapture() = 0;
     // The measure bits left the running values: flush the last block and report.
     virtual void EndCapture() = 0;

@@ -41,6 +41,8 @@ public:
     virtual const BitmapInfo* ScreenInfo() const = 0;
     virtual const void* ScreenBits() const = 0;
     virtual void ScanBufferFolder(const BufferSettings& buffer) = 0;  // Initialize step 6
+    // The capture writer's options; the application's thread, port closed.
+    virtual void SetCaptureOptions(const CaptureOptions& options) { static_cast<void>(options); }
     // The live record callback (engine/live_tap.h); any thread.
     virtual void SetLiveRecords(LiveRecordFn fn, void* context) {
         static_cast<void>(fn);

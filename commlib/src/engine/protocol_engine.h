@@ -44,6 +44,7 @@ public:
     const BitmapInfo* ScreenInfo() const override;
     const void* ScreenBits() const override;
     void ScanBufferFolder(const BufferSettings& buffer) override;
+    void SetCaptureOptions(const CaptureOptions& options) override { capture_->SetOptions(options); }
 
     // What the tests and the fuzzer look at.
     std::uint32_t Pending() const { return pending_; }

@@ -118,6 +118,13 @@ int RemoteImpl::GetPortError(PortError* out) {
     return e.Step;
 }
 
+int RemoteImpl::SetCaptureOptions(const CaptureOptions* options) {
+    const CaptureOptions o = options ? *options : CaptureOptions{0, 0, 0};
+    if ((o.Continue != 0 && o.Continue != 1) || o.Reserved != 0 || o.KeepFreeBytes < 0) return -1;
+    engine_->SetCaptureOptions(o);
+    return 0;
+}
+
 int RemoteImpl::ResetLink() {
     link_.ResetEngine();
     return 0;

@@ -50,6 +50,7 @@ public:
         engine_->SetLiveRecords(fn, context);
         return 0;
     }
+    int SetCaptureOptions(const CaptureOptions* options) override;
 
     // For tests and the window-system layer: how Initialize asks about a missing folder
     // (null: the dialog plugin asks).

@@ -32,6 +32,11 @@ struct BufferScan {
     bool operator==(const BufferScan&) const = default;
 };
 
+// The block numbers alone, whatever the information file: hasData when at
+// least one block is there and the numbers run without a gap (what a
+// measurement that continues a folder goes on from).
+BufferScan ScanBlockRun(std::span<const BufferFileEntry> entries);
+
 // entries: the folder's files (names not matching "*.mkw" are skipped).
 // infoValid: asked, in list order, for every information file of at least the
 // header's 20 bytes; true when it is a valid one (the folder's scan checks the

@@ -49,6 +49,7 @@ struct AnalyzerOptions {
     FrameProtocol protocol = FrameProtocol::Mixed;
     int records_per_second = 2000;    // 0: as fast as the line takes them
     std::uint64_t trigger_after = 0;  // records after which the running state becomes 0x300 (0: never)
+    std::uint64_t record_limit = 0;   // records a measurement sends; then it runs on without data (0: no limit)
     Faults faults;
     int speed = 0;  // the baud rate the PC must set on the pty to be heard (0: any)
 };

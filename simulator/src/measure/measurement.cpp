@@ -89,6 +89,8 @@ std::vector<std::vector<std::uint8_t>> Measurement::take_data(std::uint64_t now_
         due = kWordsPerBurst;
     }
     due = std::min(due, max_items * (kMaxUnitBytes / 4));
+    if (options_.record_limit > 0)
+        due = std::min<std::uint64_t>(due, options_.record_limit > records_ ? options_.record_limit - records_ : 0);
     if (due == 0) return items;
     const std::vector<std::uint32_t> words = draw(due);
     for (PackedItem& item : pack_items(words, units_)) {
