@@ -56,6 +56,8 @@ TEST(CommandTable, SimulateTakesExactlyTheOptionsItDocuments) {
     for (const OptionSpec& o : kSimulateCommand.options) {
         if (!o.name) continue;
         std::vector<std::string> args{o.name};
+        // The replay's speed and loop go with the file they replay.
+        if (std::string(o.name).rfind("--replay-", 0) == 0) args.insert(args.begin(), {"--replay", "f.pcap"});
         // The first of the listed choices, else a number (a version for --version, a line speed for --speed).
         const std::string value = o.value ? o.value : "";
         if (o.value)

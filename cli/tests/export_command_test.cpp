@@ -38,7 +38,10 @@ TEST(ExportCommand, WritesTheFileAndSummarises) {
 
     r = zamvex({"export", buffer, "--pcapng", out, "--line", "sd", "--start", "1", "--blocks", "1"});
     ASSERT_EQ(r.exit_code, 0) << r.err;
-    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "9 frames written to " + out + " (link type 147)");
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "9 frames written to " + out + " (link type 252)");
+    r = zamvex({"export", buffer, "--pcapng", out, "--link-type", "user0"});
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "19 frames written to " + out + " (link type 147)");
 }
 
 TEST(ExportCommand, MistakesExitWithTheReason) {
@@ -53,6 +56,7 @@ TEST(ExportCommand, MistakesExitWithTheReason) {
         {{"export", "--pcapng", out}, 2, "name one buffer folder or data file"},
         {{"export", buffer, "--pcapng", out, "--frame", "hdlc"}, 2, "bad value for --frame: 'hdlc'"},
         {{"export", buffer, "--pcapng", out, "--line", "both"}, 2, "bad value for --line: 'both'"},
+        {{"export", buffer, "--pcapng", out, "--link-type", "lapb"}, 2, "bad value for --link-type: 'lapb'"},
         {{"export", buffer, "--pcapng", out, "--date", "2026-02-30"}, 2, "bad value for --date: '2026-02-30'"},
         {{"export", buffer, "--pcapng", out, "--blocks", "0"}, 2, "bad value for --blocks: '0'"},
         {{"export", buffer, "--pcapng", out, "--start", "3"},
@@ -73,7 +77,7 @@ TEST(ExportCommand, WithoutPcapngWritesBesideTheBufferAndReplacesOnlyWithForce) 
     const std::string buffer = lapd_buffer(dir), out = dir.file("buffer.pcapng");
     auto r = zamvex({"export", buffer + "/"});
     ASSERT_EQ(r.exit_code, 0) << r.err;
-    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "19 frames written to " + out + " (link type 147)");
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "19 frames written to " + out + " (link type 252)");
     const auto first = std::filesystem::last_write_time(out);
 
     r = zamvex({"export", buffer});
@@ -84,7 +88,7 @@ TEST(ExportCommand, WithoutPcapngWritesBesideTheBufferAndReplacesOnlyWithForce) 
 
     r = zamvex({"export", buffer, "--force", "--line", "sd"});
     ASSERT_EQ(r.exit_code, 0) << r.err;
-    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "9 frames written to " + out + " (link type 147)");
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "9 frames written to " + out + " (link type 252)");
 }
 
 TEST(ConvertCommand, WithoutOutWritesIntoANewFolderBesideTheBuffer) {

@@ -49,7 +49,7 @@ TEST(Extcap, AnswersWiresharksQuestionsWithoutOpeningAPort) {
 
     const Outcome dlts = extcap({"--extcap-interface", "zamvex", "--extcap-dlts"});
     ASSERT_EQ(dlts.exit_code, 0);
-    EXPECT_EQ(dlts.out.rfind("dlt {number=147}{name=USER0}", 0), 0u) << dlts.out;
+    EXPECT_EQ(dlts.out.rfind("dlt {number=252}{name=WIRESHARK_UPPER_PDU}", 0), 0u) << dlts.out;
 
     const Outcome config = extcap({"--extcap-interface", "zamvex", "--extcap-config"});
     ASSERT_EQ(config.exit_code, 0);
@@ -59,7 +59,10 @@ TEST(Extcap, AnswersWiresharksQuestionsWithoutOpeningAPort) {
                              "value {arg=2}{value=none}{display=None}{default=true}",
                              "value {arg=3}{value=x25}{display=X.25 (LAPB modulo 8)}{default=true}",
                              "value {arg=3}{value=lapd}{display=LAPD (Q.931)}{default=false}",
-                             "arg {number=4}{call=--folder}", "arg {number=5}{call=--ring-blocks}"})
+                             "arg {number=4}{call=--folder}", "arg {number=5}{call=--ring-blocks}",
+                             "value {arg=6}{value=upper-pdu}{display=LAPB tagged for Wireshark (252), LAPD (203)}"
+                             "{default=true}",
+                             "value {arg=6}{value=user0}{display=LAPB on user link type 0 (147)}{default=false}"})
         EXPECT_NE(config.out.find(line), std::string::npos) << line << "\n" << config.out;
 
     const Outcome other = extcap({"--extcap-interface", "eth0", "--extcap-dlts"});

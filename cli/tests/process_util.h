@@ -169,18 +169,20 @@ private:
     bool ended_ = false;
 };
 
-// `zamvex simulate options...` with the device path read from its first line.
+// `zamvex simulate options...` with the device path read from its first line;
+// its stderr goes to `err_file` when one is named.
 class Simulator {
 public:
-    explicit Simulator(const std::vector<std::string>& options) {
+    explicit Simulator(const std::vector<std::string>& options, const std::string& err_file = "") {
         int fds[2];
         if (pipe(fds) != 0) throw std::runtime_error("pipe failed");
         std::vector<std::string> args{"simulate"};
         args.insert(args.end(), options.begin(), options.end());
-        const int null_err = open("/dev/null", O_WRONLY);
-        pid_ = spawn(args, fds[1], null_err);
+        const int err =
+            err_file.empty() ? open("/dev/null", O_WRONLY) : open(err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        pid_ = spawn(args, fds[1], err);
         close(fds[1]);
-        close(null_err);
+        close(err);
         // The first line is the device path; allow the program a generous while to start.
         pollfd p{fds[0], POLLIN, 0};
         char c = 0;
@@ -201,9 +203,16 @@ public:
         wait_for(pid_, std::chrono::seconds(10));
         ended_ = true;
     }
+    // Ends the simulator as Ctrl-C would (SIGTERM); its exit code.
+    int stop() {
+        kill(pid_, SIGTERM);
+        ended_ = true;
+        return wait_for(pid_, std::chrono::seconds(10));
+    }
     Simulator(const Simulator&) = delete;
     Simulator& operator=(const Simulator&) = delete;
     const std::string& device() const { return device_; }
+    int pid() const { return pid_; }
 
 private:
     int pid_ = -1;

@@ -5,6 +5,7 @@
 
 #include <iterator>
 
+#include "pcapfile/upper_pdu.h"
 #include "textlib/buffer_format.h"
 
 namespace pcapng {
@@ -12,15 +13,15 @@ namespace {
 
 struct ProtocolLink {
     int protocol;
-    Link link;
+    Link link;  // the type is the LAPB link's, except for LAPD
 };
 
 // HDLC and NRZI lines, by frame protocol (sorted, one row each).
 constexpr ProtocolLink kHdlcLinks[] = {
-    {0, {kLinkUser0, "hdlc-sdlc", "SDLC frames as LAPB (user link type 147)"}},
-    {1, {kLinkUser0, "hdlc-x25", "X.25 over LAPB (user link type 147)"}},
-    {2, {kLinkUser0, "hdlc-x25x", "X.25 modulo 128 over LAPB (user link type 147)"}},
-    {3, {kLinkUser0, "hdlc-x25ua", "X.25 over LAPB (user link type 147)"}},
+    {0, {kLinkWiresharkPdu, "hdlc-sdlc", "SDLC frames as LAPB"}},
+    {1, {kLinkWiresharkPdu, "hdlc-x25", "X.25 over LAPB"}},
+    {2, {kLinkWiresharkPdu, "hdlc-x25x", "X.25 modulo 128 over LAPB"}},
+    {3, {kLinkWiresharkPdu, "hdlc-x25ua", "X.25 over LAPB"}},
     {4, {kLinkLapd, "hdlc-lapd", "LAPD with Q.931"}},
 };
 static_assert(
@@ -31,6 +32,8 @@ static_assert(
     }(),
     "frame protocols are listed in order, one row each");
 
+constexpr Link kCiscoLink{kLinkCiscoHdlc, "hdlc-chdlc", "Cisco HDLC frames"};
+constexpr Link kFrameRelayLink{kLinkFrameRelay, "hdlc-frelay", "Frame Relay frames"};
 constexpr Link kAsyncLink{kLinkUser1, "async", "ASYNC frames as recorded characters (user link type 148)"};
 constexpr Link kSyncLink{kLinkUser1, "sync", "SYNC frames as recorded characters (user link type 148)"};
 constexpr Link kPppLink{kLinkPppWithDir, "ppp", "PPP with direction"};
@@ -38,16 +41,24 @@ constexpr Link kPppLink{kLinkPppWithDir, "ppp", "PPP with direction"};
 constexpr std::uint8_t kPppEscape = 0x7D;
 constexpr std::uint8_t kPppSentByUs = 1, kPppReceived = 0;
 
+// Wireshark's decoder of LAPB frames and X.25 inside them.
+constexpr char kLapbDecoder[] = "lapb";
+
 }  // namespace
 
-Link LinkFor(int mode, int frameProtocol) {
+Link LinkFor(int mode, int frameProtocol, int hdlcLink) {
     switch (mode) {
     case textlib::kSync: return kSyncLink;
     case textlib::kPpp: return kPppLink;
     case textlib::kHdlc:
-    case textlib::kNrzi:
+    case textlib::kNrzi: {
+        if (hdlcLink == kHdlcCisco) return kCiscoLink;
+        if (hdlcLink == kHdlcFrameRelay) return kFrameRelayLink;
         if (frameProtocol < 0 || frameProtocol >= static_cast<int>(std::size(kHdlcLinks))) frameProtocol = 1;
-        return kHdlcLinks[frameProtocol].link;
+        Link link = kHdlcLinks[frameProtocol].link;
+        if (link.type == kLinkWiresharkPdu && hdlcLink == kHdlcUser0) link.type = kLinkUser0;
+        return link;
+    }
     default: return kAsyncLink;  // ASYNC and any mode byte we do not know, as the delimiter reads them
     }
 }
@@ -55,9 +66,12 @@ Link LinkFor(int mode, int frameProtocol) {
 void PacketData(std::uint16_t linkType, const textlib::Frame& frame, Bytes& data) {
     data.clear();
     if (linkType != kLinkPppWithDir) {
-        data.resize(static_cast<std::size_t>(frame.count));
+        static const Bytes kLapbTags = pcapfile::UpperPduHeader(kLapbDecoder);
+        if (linkType == kLinkWiresharkPdu) data = kLapbTags;
+        const std::size_t at = data.size();
+        data.resize(at + static_cast<std::size_t>(frame.count));
         for (int k = 0; k < frame.count; ++k)
-            data[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(frame.Byte(k));
+            data[at + static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(frame.Byte(k));
         return;
     }
     data.push_back(frame.direction == textlib::kFrameSd ? kPppSentByUs : kPppReceived);

@@ -4,17 +4,24 @@
 #pragma once
 #include <cstdint>
 
+#include "pcapfile/capture_format.h"
+#include "pcapng/pcapng_export.h"
 #include "pcapng_blocks.h"
 #include "textlib/frame.h"
 
 namespace pcapng {
 
-enum LinkType : std::uint16_t {
-    kLinkUser0 = 147,       // LAPB (X.25 and SDLC lines), decoded through a user link type
-    kLinkUser1 = 148,       // raw characters of ASYNC and SYNC frames
-    kLinkLapd = 203,        // LAPD from the address field on, no pseudo-header
-    kLinkPppWithDir = 204,  // one direction byte, then the unescaped PPP frame
-};
+// The link types we write: LAPB (X.25 and SDLC lines) as WIRESHARK_UPPER_PDU
+// or USER0, LAPD from the address field on, Cisco HDLC and Frame Relay as
+// their frames are, PPP_WITH_DIR (a direction byte, then the unescaped
+// frame), and USER1 for the raw characters of ASYNC and SYNC frames.
+using pcapfile::kLinkCiscoHdlc;
+using pcapfile::kLinkFrameRelay;
+using pcapfile::kLinkLapd;
+using pcapfile::kLinkPppWithDir;
+using pcapfile::kLinkUser0;
+using pcapfile::kLinkUser1;
+using pcapfile::kLinkWiresharkPdu;
 
 struct Link {
     std::uint16_t type;
@@ -23,12 +30,14 @@ struct Link {
 };
 
 // The link of a measurement mode (data-info body byte 1) and, on HDLC and
-// NRZI lines, the frame protocol (0 SDLC, 1 X.25, 2 X.25 modulo 128, 3 X.25 UA, 4 LAPD).
-Link LinkFor(int mode, int frameProtocol);
+// NRZI lines, the frame protocol (0 SDLC, 1 X.25, 2 X.25 modulo 128, 3 X.25 UA,
+// 4 LAPD) and the HdlcLink chosen for them.
+Link LinkFor(int mode, int frameProtocol, int hdlcLink = kHdlcTagged);
 
 // The packet bytes of a frame on `linkType` into `data` (its old contents
 // replaced; an export reuses one buffer): the frame's characters, with the
-// PPP escaping removed and the direction byte in front on a PPP link.
+// PPP escaping removed and the direction byte in front on a PPP link, the
+// tags naming "lapb" in front on WIRESHARK_UPPER_PDU.
 void PacketData(std::uint16_t linkType, const textlib::Frame& frame, Bytes& data);
 
 // Direction and link-layer error bits of a frame.

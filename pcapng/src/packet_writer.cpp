@@ -20,6 +20,7 @@ void Count(const Frame& f, ExportSummary& s) {
     if (f.endStatus == textlib::kEndNg) ++s.fcsErrors;
     if (f.endStatus == textlib::kEndShort) ++s.shortFrames;
     if (f.endStatus == textlib::kEndAbort || f.endStatus == textlib::kEndBreak) ++s.aborts;
+    if (f.dropped > 0) ++s.cutFrames;
 }
 
 std::string LostComment(std::int64_t marks) {
@@ -50,7 +51,10 @@ bool WritePackets(textlib::FrameReader& reader, const Range& range, const Link& 
         Packet p;
         p.timeUs = clock.TimeUs(frame->timeStamp);
         p.data = data;
-        p.flags = PacketFlags(*frame);
+        // A frame longer than the delimiter keeps: Wireshark shows it as cut
+        // short. On a PPP line the dropped cells still hold their escapes.
+        if (frame->dropped > 0) p.originalLength = static_cast<std::uint32_t>(data.size() + frame->dropped);
+        p.flags = PacketFlags(*frame);  // also when it is 0: a frame the analyzer recorded without a direction
         if (pendingLost > 0) p.comment = LostComment(pendingLost);
         pendingLost = 0;
         EnhancedPacketBlock(p, block);

@@ -2,20 +2,13 @@
 // block type and the total length written before and after it.
 #include "pcapng_blocks.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace pcapng {
 namespace {
 
-constexpr std::uint32_t kSectionHeader = 0x0A0D0D0A;
-constexpr std::uint32_t kInterfaceDescription = 0x00000001;
-constexpr std::uint32_t kEnhancedPacket = 0x00000006;
-constexpr std::uint32_t kByteOrderMagic = 0x1A2B3C4D;
-
-constexpr std::uint16_t kOptEnd = 0, kOptComment = 1;
-constexpr std::uint16_t kShbUserAppl = 4;
-constexpr std::uint16_t kIfName = 2, kIfDescription = 3;
-constexpr std::uint16_t kEpbFlags = 2;
+using namespace pcapfile;
 
 void Put16(Bytes& b, std::uint16_t v) {
     b.push_back(static_cast<std::uint8_t>(v));
@@ -87,9 +80,9 @@ void EnhancedPacketBlock(const Packet& p, Bytes& b) {
     std::string_view comment = p.comment;
     if (comment.size() > 0xFFF0) comment = comment.substr(0, 0xFFF0);  // as PutText cuts it
     auto padded = [](std::size_t n) { return (n + 3) & ~std::size_t{3}; };
-    const bool options = !comment.empty() || p.flags != 0;
+    const bool options = !comment.empty() || p.flags.has_value();
     const std::size_t total = 28 + padded(p.data.size()) + (comment.empty() ? 0 : 4 + padded(comment.size())) +
-                              (p.flags != 0 ? 8 : 0) + (options ? 4 : 0) + 4;
+                              (p.flags ? 8 : 0) + (options ? 4 : 0) + 4;
     b.assign(total, 0);  // the padding stays zero
     std::uint8_t* o = b.data();
     auto u16 = [&o](std::uint16_t v) {
@@ -106,7 +99,7 @@ void EnhancedPacketBlock(const Packet& p, Bytes& b) {
     u32(static_cast<std::uint32_t>(p.timeUs >> 32));
     u32(static_cast<std::uint32_t>(p.timeUs));
     u32(static_cast<std::uint32_t>(p.data.size()));
-    u32(static_cast<std::uint32_t>(p.data.size()));
+    u32(std::max(p.originalLength, static_cast<std::uint32_t>(p.data.size())));
     if (!p.data.empty()) std::memcpy(o, p.data.data(), p.data.size());
     o += padded(p.data.size());
     if (!comment.empty()) {
@@ -115,10 +108,10 @@ void EnhancedPacketBlock(const Packet& p, Bytes& b) {
         std::memcpy(o, comment.data(), comment.size());
         o += padded(comment.size());
     }
-    if (p.flags != 0) {
+    if (p.flags) {
         u16(kEpbFlags);
         u16(4);
-        u32(p.flags);
+        u32(*p.flags);
     }
     if (options) u32(0);  // end of options: code 0, length 0
     u32(static_cast<std::uint32_t>(total));

@@ -3,21 +3,24 @@
 // encoding, little endian throughout, no files.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "pcapfile/capture_format.h"
 
 namespace pcapng {
 
 using Bytes = std::vector<std::uint8_t>;
 
 // epb_flags: direction in bits 0-1, link-layer errors in bits 24-31.
-constexpr std::uint32_t kFlagInbound = 0x1;
-constexpr std::uint32_t kFlagOutbound = 0x2;
-constexpr std::uint32_t kFlagCrcError = 1u << 24;
-constexpr std::uint32_t kFlagTooShort = 1u << 26;
-constexpr std::uint32_t kFlagSymbolError = 1u << 31;
+using pcapfile::kFlagCrcError;
+using pcapfile::kFlagInbound;
+using pcapfile::kFlagOutbound;
+using pcapfile::kFlagSymbolError;
+using pcapfile::kFlagTooShort;
 
 Bytes SectionHeaderBlock(std::string_view application);
 // Time stamps in microseconds (the default resolution), no snapshot limit.
@@ -27,8 +30,9 @@ struct Packet {
     std::uint32_t interfaceId = 0;
     std::uint64_t timeUs = 0;
     std::span<const std::uint8_t> data;
-    std::uint32_t flags = 0;  // 0 writes no epb_flags option
-    std::string comment;      // empty writes no opt_comment
+    std::uint32_t originalLength = 0;    // the frame's length when it is longer than `data`
+    std::optional<std::uint32_t> flags;  // none writes no epb_flags option
+    std::string comment;                 // empty writes no opt_comment
 };
 // The block into `out` (its old contents replaced; an export reuses one buffer).
 void EnhancedPacketBlock(const Packet& packet, Bytes& out);

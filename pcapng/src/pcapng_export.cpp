@@ -101,7 +101,7 @@ std::string ExportPcapng(const ExportOptions& o, ExportSummary& s, const ExportP
     s.onMeasurementDate = midnight.has_value();
     CaptureClock clock(midnight);
 
-    const Link link = LinkFor(reader.Info(textlib::info::kMode), o.frameProtocol);
+    const Link link = LinkFor(reader.Info(textlib::info::kMode), o.frameProtocol, o.hdlcLink);
     s.linkType = link.type;
     OutputFile out(o.output);
     if (!out.IsOpen()) return out.Error();

@@ -23,7 +23,7 @@ std::string StreamPcapng(textlib::LiveRecords& live, const LiveOptions& o, std::
     const std::optional<std::int64_t> midnight = LocalMidnight(std::time(nullptr));
     s.onMeasurementDate = midnight.has_value();
     CaptureClock clock(midnight);
-    const Link link = LinkFor(reader.Info(textlib::info::kMode), o.frameProtocol);
+    const Link link = LinkFor(reader.Info(textlib::info::kMode), o.frameProtocol, o.hdlcLink);
     s.linkType = link.type;
 
     int error = 0;

@@ -32,9 +32,6 @@ inline void WriteSample(testing_util::TempDir& dir, const textlib_test::InfoBody
     o.output = dir.file("out.pcapng");
 }
 
-// The Wireshark preference that decodes user link type 147 as LAPB.
-constexpr char kLapbPreference[] = R"x(uat:user_dlts:"User 0 (DLT=147)","lapb","0","","0","")x";
-
 // One packet as tshark decodes it.
 struct TsharkPacket {
     std::uint32_t direction = 0;  // epb_flags bits 0-1: 1 inbound, 2 outbound
@@ -50,20 +47,29 @@ inline std::optional<int> Number(const std::string& field) {
     return static_cast<int>(std::stoul(field, nullptr, 0));
 }
 
+// tshark's output for `file`, run as a user with no settings of their own
+// (a new home folder, no -o): what a fresh Wireshark shows.
+inline std::string Tshark(const std::string& file, const std::string& args) {
+    testing_util::TempDir home;
+    std::string cmd =
+        "unset XDG_CONFIG_HOME; HOME='" + home.path() + "' tshark -n -r '" + file + "' " + args + " 2>/dev/null";
+    std::string out;
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
+    if (!pipe) return out;
+    char buf[4096];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe.get())) > 0;) out.append(buf, n);
+    return out;
+}
+
 // Runs tshark over `file` and returns its packets in order; an empty list
 // when tshark could not be run.
 inline std::vector<TsharkPacket> RunTshark(const std::string& file) {
-    std::string cmd = std::string("tshark -n -o '") + kLapbPreference + "' -r '" + file +
-                      "' -T fields -E separator=/t -E occurrence=f -e frame.packet_flags_direction"
-                      " -e frame.packet_flags_crc_error -e frame.packet_flags_packet_too_short_error"
-                      " -e frame.packet_flags_symbol_error -e q931.message_type -e x25.type -e ppp.protocol"
-                      " -e frame.comment 2>/dev/null";
+    const std::string out = Tshark(file,
+                                   "-T fields -E separator=/t -E occurrence=f -e frame.packet_flags_direction"
+                                   " -e frame.packet_flags_crc_error -e frame.packet_flags_packet_too_short_error"
+                                   " -e frame.packet_flags_symbol_error -e q931.message_type -e x25.type"
+                                   " -e ppp.protocol -e frame.comment");
     std::vector<TsharkPacket> packets;
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
-    if (!pipe) return packets;
-    std::string out;
-    char buf[4096];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe.get())) > 0;) out.append(buf, n);
     std::istringstream lines(out);
     for (std::string line; std::getline(lines, line);) {
         std::vector<std::string> f;

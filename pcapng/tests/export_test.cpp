@@ -103,7 +103,7 @@ TEST(Export, SummaryCountsErrorsAndLostData) {
     EXPECT_EQ(s.aborts, 1);
     EXPECT_EQ(s.shortFrames, 1);
     EXPECT_EQ(s.lostMarks, 1);
-    EXPECT_EQ(s.linkType, pcapng::kLinkUser0);
+    EXPECT_EQ(s.linkType, pcapng::kLinkWiresharkPdu);
 }
 
 TEST(Export, TimesOnTheGivenDateOrFromTheFirstStamp) {
@@ -166,6 +166,27 @@ TEST(Export, BlockRangeStartsAtItsBlock) {
     ASSERT_EQ(pcapng::ExportPcapng(o, s), "");
     EXPECT_EQ(s.frames, 1);
     EXPECT_EQ(s.rd, 1);
+}
+
+TEST(Export, FramesLongerThanTheDelimiterKeepsAreMarkedCutShort) {
+    testing_util::TempDir dir;
+    std::vector<int> bytes(1100, 0x55);
+    std::vector<std::uint32_t> w{TimeStamp(false, 9, 0, 0)};
+    Append(w, HdlcFrame(false, bytes));
+    w.push_back(TimeStamp(true, 9, 0, 1));
+    Append(w, HdlcFrame(true, {0x01, 0x73}));
+    ExportOptions o;
+    WriteSample(dir, HdlcBody(), w, o);
+    ExportSummary s;
+    ASSERT_EQ(pcapng::ExportPcapng(o, s), "");
+    EXPECT_EQ(s.cutFrames, 1);
+    const auto file = testing_util::read_file(o.output);
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> lengths;  // captured, original
+    for (const Block& b : Blocks(file))
+        if (b.type == 6) lengths.emplace_back(U32(file, b.at + 20), U32(file, b.at + 24));
+    const std::uint32_t tags = 12;  // the tags in front of LAPB
+    EXPECT_EQ(lengths,
+              (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{tags + 1024, tags + 1100}, {tags + 2, tags + 2}}));
 }
 
 TEST(Export, MistakesAreReportedAndLeaveNoFile) {

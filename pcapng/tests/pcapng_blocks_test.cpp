@@ -5,6 +5,7 @@
 #include "buffer_builder.h"
 #include "capture_clock.h"
 #include "frame_packets.h"
+#include "pcapfile/upper_pdu.h"
 #include "pcapng_blocks.h"
 #include "textlib/buffer_format.h"
 
@@ -60,8 +61,13 @@ TEST(PcapngBlocks, EnhancedPacketPadsDataAndCarriesFlagsAndComment) {
 TEST(FramePackets, LinkTypeByModeAndProtocol) {
     EXPECT_EQ(LinkFor(textlib::kHdlc, 4).type, kLinkLapd);
     EXPECT_EQ(LinkFor(textlib::kNrzi, 4).type, kLinkLapd);
-    for (int p : {0, 1, 2, 3}) EXPECT_EQ(LinkFor(textlib::kHdlc, p).type, kLinkUser0) << p;
-    EXPECT_EQ(LinkFor(textlib::kHdlc, 9).type, kLinkUser0);
+    for (int p : {0, 1, 2, 3}) EXPECT_EQ(LinkFor(textlib::kHdlc, p).type, kLinkWiresharkPdu) << p;
+    EXPECT_EQ(LinkFor(textlib::kHdlc, 9).type, kLinkWiresharkPdu);
+    EXPECT_EQ(LinkFor(textlib::kNrzi, 1, kHdlcUser0).type, kLinkUser0);
+    EXPECT_EQ(LinkFor(textlib::kHdlc, 4, kHdlcUser0).type, kLinkLapd);
+    EXPECT_EQ(LinkFor(textlib::kHdlc, 4, kHdlcCisco).type, kLinkCiscoHdlc);
+    EXPECT_EQ(LinkFor(textlib::kNrzi, 0, kHdlcFrameRelay).type, kLinkFrameRelay);
+    EXPECT_EQ(LinkFor(textlib::kPpp, 0, kHdlcCisco).type, kLinkPppWithDir);
     EXPECT_EQ(LinkFor(textlib::kPpp, 4).type, kLinkPppWithDir);
     EXPECT_EQ(LinkFor(textlib::kAsync, 4).type, kLinkUser1);
     EXPECT_EQ(LinkFor(textlib::kSync, 1).type, kLinkUser1);
@@ -87,6 +93,9 @@ TEST(FramePackets, HdlcFramesAreTheirCharacters) {
     auto f = MakeFrame(textlib::kFrameRd, textlib::kEndGood, {0x02, 0x81, 0x7D, 0x00});
     EXPECT_EQ(Data(kLinkLapd, f), (Bytes{0x02, 0x81, 0x7D, 0x00}));
     EXPECT_EQ(Data(kLinkUser0, f), (Bytes{0x02, 0x81, 0x7D, 0x00}));
+    Bytes tagged = pcapfile::UpperPduHeader("lapb");
+    tagged.insert(tagged.end(), {0x02, 0x81, 0x7D, 0x00});
+    EXPECT_EQ(Data(kLinkWiresharkPdu, f), tagged);
 }
 
 TEST(FramePackets, FlagsForDirectionAndEnd) {

@@ -1,6 +1,7 @@
-// Exported conversations read back by tshark: packet for packet, Wireshark's
-// Q.931 message type, X.25 packet type and PPP protocol must be what our own
-// translation shows for the same frame, with the same direction and end.
+// Exported conversations read back by a tshark that was never set up (a new
+// home folder, no -o): packet for packet, Wireshark's Q.931 message type, X.25
+// packet type and PPP protocol must be what our own translation shows for the
+// same frame, with the same direction and end.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -146,4 +147,35 @@ TEST_F(TsharkAgreement, PppNegotiationDecodesToOurProtocols) {
     int decoded = CompareWithTshark(PppBody(), PppNegotiation(), 0, Level::Ppp,
                                     [&](const textlib::Frame& f) { return formatter->FormatLine(f); });
     EXPECT_EQ(decoded, 16);  // every frame names its protocol
+}
+
+// What a user sees: the X.25 packet types by name and LAPB's directions.
+TEST_F(TsharkAgreement, X25ExportShowsPacketNamesAndDirectionsWithoutSetting) {
+    testing_util::TempDir dir;
+    ExportOptions o;
+    WriteSample(dir, HdlcBody(), X25Conversation(), o);
+    ExportSummary s;
+    ASSERT_EQ(pcapng::ExportPcapng(o, s), "");
+    const std::string details = Tshark(o.output, "-V -O x25");
+    for (const char* type : {"Packet Type: Call request", "Packet Type: Data"})
+        EXPECT_NE(details.find(type), std::string::npos) << type << "\n" << details;
+    // tshark 4.0 calls 0x0F "Call accepted" either way: its X.25 decoder learns
+    // the DCE's side only from LAPB_WITH_DIR's pseudo-header, a link type it cannot read.
+    EXPECT_TRUE(details.find("Packet Type: Call connected") != std::string::npos ||
+                details.find("Packet Type: Call accepted") != std::string::npos)
+        << details;
+    // The summary lines of LAPB frames name the sender and receiver.
+    std::vector<OurFrame> ours = OurFrames(o.buffer, 0, [](const textlib::Frame&) { return std::string(); });
+    std::istringstream lines(Tshark(o.output, ""));
+    int named = 0;
+    std::size_t k = 0;
+    for (std::string line; std::getline(lines, line) && k < ours.size(); ++k) {
+        const bool sent = line.find("DTE \xE2\x86\x92 DCE") != std::string::npos;
+        const bool received = line.find("DCE \xE2\x86\x92 DTE") != std::string::npos;
+        if (!sent && !received) continue;  // X.25 call packets show the call's addresses there
+        ++named;
+        EXPECT_EQ(sent ? textlib::kFrameSd : textlib::kFrameRd, ours[k].direction) << line;
+    }
+    EXPECT_EQ(k, ours.size());
+    EXPECT_GE(named, 10);
 }

@@ -3,11 +3,13 @@
 // generator's for the seed, the stop and its reason, and data loss.
 #include <gtest/gtest.h>
 
+#include "capture_builder.h"
 #include "measure/item_packer.h"
 #include "pc_side.h"
 #include "sets/data_store.h"
 #include "simulator/records.h"
 #include "simulator/traffic.h"
+#include "testing/temp_dir.h"
 
 namespace simulator::test {
 namespace {
@@ -139,6 +141,41 @@ TEST(Measurement, StopKeyEndsWithCountersInformationAndStatus) {
     EXPECT_TRUE(values(packets_in(s.pc.tick(500)), 0x8000).empty());
     const auto reason = s.pc.packet(request(15, '4', le16(0x0202)));
     EXPECT_EQ(reason[0], (Bytes{'A', 2, 15, '4', 0x02, 0x02, 1, 1}));
+}
+
+TEST(Measurement, ReplayEndsAfterTheFilesLastFrameAsTheAnalyzerStopped) {
+    testing_util::TempDir dir;
+    const std::string path = dir.file("x.pcap");
+    std::vector<pcapfile_test::Record> frames;
+    for (std::uint32_t k = 0; k < 300; ++k) frames.push_back({k / 100, 0, {0x01, static_cast<std::uint8_t>(k)}, 0});
+    testing_util::write_file(path, pcapfile_test::PcapFile(false, false, 147, frames));
+    AnalyzerOptions o;
+    o.line_mode = LineMode::Ppp;  // the setup a PC may have put: the file's frames need HDLC
+    o.replay = ReplayOptions{path, 0, false, 300, 0};
+    Session s(o);
+    const auto start = s.pc.packet(request(13, '5', kStart));
+    EXPECT_EQ(values(start, 0x8100).at(0)[1], 2);  // HDLC
+    std::vector<Bytes> packets;
+    for (int k = 0; k < 50 && s.a.measuring(); ++k)
+        for (Bytes& p : packets_in(s.pc.tick(10))) packets.push_back(std::move(p));
+    ASSERT_FALSE(s.a.measuring());
+    std::size_t opening_flags = 0, last_item = 0, stop = 0;
+    for (std::size_t k = 0; k < packets.size(); ++k) {
+        if (item_of(packets[k]) == 0x8000) {
+            last_item = k;
+            for (std::uint32_t w : expand_units(std::span(packets[k]).subspan(6)))
+                opening_flags += (w & 0xFF0F) == 0x7E0A;
+        }
+        if (item_of(packets[k]) == 0x0201) stop = k;
+    }
+    EXPECT_EQ(opening_flags, 300u);
+    EXPECT_GT(stop, last_item);  // the status word after every word of the file
+    EXPECT_EQ(s.pc.packet(request(15, '4', le16(0x0202)))[0], (Bytes{'A', 2, 15, '4', 0x02, 0x02, 1, 1}));
+    const auto report = s.a.take_replay_report();
+    ASSERT_TRUE(report);
+    EXPECT_TRUE(report->finished);
+    EXPECT_EQ(report->sd, 300u);
+    EXPECT_FALSE(s.a.take_replay_report());
 }
 
 TEST(Measurement, RefusedStartGivesValueZeroAndTheReason) {

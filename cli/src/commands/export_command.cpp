@@ -11,6 +11,7 @@
 #include "commands/layout_words.h"
 #include "pcapng/pcapng_export.h"
 #include "text/command_line.h"
+#include "textlib/frame.h"
 
 namespace cli {
 namespace {
@@ -29,6 +30,7 @@ void read_options(const CommandLine& line, pcapng::ExportOptions& o) {
     }
     o.line = line.choice("--line", o.line);
     o.frameProtocol = line.choice("--frame", o.frameProtocol);
+    o.hdlcLink = line.choice("--link-type", o.hdlcLink);
     if (p.has("--date") && !(o.midnight = pcapng::MidnightOf(p.value("--date"))))
         throw UsageError("bad value for --date: '" + p.value("--date") + "' (YYYY-MM-DD)");
 }
@@ -41,6 +43,9 @@ void print_summary(const pcapng::ExportOptions& o, const pcapng::ExportSummary& 
     std::printf("  errors: %lld bad FCS, %lld short, %lld aborted or broken\n", static_cast<long long>(s.fcsErrors),
                 static_cast<long long>(s.shortFrames), static_cast<long long>(s.aborts));
     std::printf("  lost data: %lld mark%s\n", static_cast<long long>(s.lostMarks), s.lostMarks == 1 ? "" : "s");
+    if (s.cutFrames > 0)
+        std::printf("  longer than %d cells: %lld, written as their first cells and marked cut short\n",
+                    textlib::kMaxFrameCells, static_cast<long long>(s.cutFrames));
     std::printf("  times: %s\n",
                 s.onMeasurementDate ? "time of day on the measurement's date" : "seconds from the first time stamp");
 }
@@ -95,11 +100,13 @@ const Command kExportCommand{
         "that Wireshark and tshark read: one packet per frame, SD outbound, RD inbound,\n"
         "frames with a bad FCS, an abort or a short end flagged, lost data as a packet\n"
         "comment. HDLC and NRZI lines go out as LAPD (link type 203) for --frame lapd,\n"
-        "otherwise as LAPB on user link type 147 (see the README for Wireshark's setting);\n"
-        "PPP as PPP_WITH_DIR (204); ASYNC and SYNC frames as raw characters on user link\n"
-        "type 148. Without --blocks it takes every block from --start on, at most 1024,\n"
-        "and says when blocks were left out. Without --pcapng the file is BUFFER.pcapng\n"
-        "beside the buffer; one that exists is only replaced with --force.\n",
+        "otherwise as LAPB behind tags that name Wireshark's LAPB decoder (link type\n"
+        "WIRESHARK_UPPER_PDU, 252; no Wireshark setting needed), or on user link type 147\n"
+        "with --link-type user0; --link-type chdlc and frelay write them as Cisco HDLC\n"
+        "(104) and Frame Relay (107). PPP as PPP_WITH_DIR (204); ASYNC and SYNC frames as\n"
+        "raw characters on user link type 148. Without --blocks it takes every block from\n"
+        "--start on, at most 1024, and says when blocks were left out. Without --pcapng the\n"
+        "file is BUFFER.pcapng beside the buffer; one that exists is only replaced with --force.\n",
     .options =
         {
             {"--pcapng", "FILE",
@@ -111,6 +118,8 @@ const Command kExportCommand{
             {"--blocks", "N", "number of blocks (default: to the end, at most 1024)"},
             choice_option("--line", kLineWords, "directions to export", pcapng::ExportOptions{}.line),
             choice_option("--frame", kFrameWords, "frames of HDLC/NRZI lines", pcapng::ExportOptions{}.frameProtocol),
+            choice_option("--link-type", kLinkTypeWords, "link type of HDLC/NRZI lines",
+                          pcapng::ExportOptions{}.hdlcLink),
             {"--date", "YYYY-MM-DD",
              "the measurement's date (default: the day the buffer's\n"
              "datainfo.mkw was written; a data file's times start at 0)"},

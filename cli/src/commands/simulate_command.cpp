@@ -16,6 +16,7 @@
 
 #include "cli/commands.h"
 #include "simulator/pty_server.h"
+#include "simulator/replay.h"
 #include "text/command_line.h"
 
 namespace cli {
@@ -181,6 +182,33 @@ bool read_choices(const ParsedOptions& parsed, AnalyzerOptions& o, std::string& 
     return true;
 }
 
+// --replay FILE with its speed and loop; the options of generated traffic do not go with it.
+bool read_replay(const ParsedOptions& parsed, AnalyzerOptions& o, std::string& error) {
+    if (!parsed.has("--replay")) {
+        for (const char* name : {"--replay-speed", "--replay-loop"})
+            if (parsed.has(name)) error = std::string(name) + " goes with --replay FILE";
+        return error.empty();
+    }
+    for (const char* name : {"--rate", "--protocol", "--seed"})
+        if (parsed.has(name)) error = std::string(name) + " chooses generated traffic; it does not go with --replay";
+    if (!error.empty()) return false;
+    simulator::ReplayOptions r;
+    r.path = parsed.value("--replay");
+    r.loop = parsed.has("--replay-loop");
+    if (parsed.has("--replay-speed")) {
+        const std::string& t = parsed.value("--replay-speed");
+        char* end = nullptr;
+        r.speed = std::strtod(t.c_str(), &end);
+        if (t.empty() || *end != '\0' || !(r.speed >= 0 && r.speed <= 1e6)) {
+            error =
+                "bad value for --replay-speed: '" + t + "' (a factor such as 2 or 0.5; 0 = as fast as the line allows)";
+            return false;
+        }
+    }
+    o.replay = r;
+    return true;
+}
+
 std::optional<SimulateSettings> settings_from(const ParsedOptions& parsed, std::string& error) {
     SimulateSettings settings;
     AnalyzerOptions& o = settings.analyzer;
@@ -198,11 +226,12 @@ std::optional<SimulateSettings> settings_from(const ParsedOptions& parsed, std::
             return std::nullopt;
         }
     }
-    if (!read_choices(parsed, o, error)) return std::nullopt;
+    if (!read_choices(parsed, o, error) || !read_replay(parsed, o, error)) return std::nullopt;
     return settings;
 }
 
 std::atomic<bool> g_stop{false};
+bool g_replay_failed = false;
 
 extern "C" void on_signal(int) { g_stop.store(true); }
 
@@ -216,14 +245,61 @@ std::optional<SimulateSettings> parse_simulate_options(const std::vector<std::st
 
 namespace {
 
+// Checks the replay file before the analyzer starts and sets the line mode its frames need.
+std::string prepare_replay(AnalyzerOptions& o, bool mode_given) {
+    simulator::ReplayFile file;
+    if (std::string e = simulator::check_replay_file(o.replay->path, file); !e.empty()) return e;
+    std::string types;
+    for (const std::uint32_t t : file.link_types) types += (types.empty() ? "" : ", ") + simulator::link_type_name(t);
+    const bool hdlc = file.mode == simulator::LineMode::Hdlc;
+    if (mode_given && (hdlc ? *o.line_mode != simulator::LineMode::Hdlc && *o.line_mode != simulator::LineMode::Nrzi
+                            : *o.line_mode != simulator::LineMode::Ppp))
+        throw UsageError("--mode does not fit " + o.replay->path + ": its " + types + " frames need " +
+                         (hdlc ? "an HDLC or NRZI line" : "a PPP line"));
+    if (!mode_given) o.line_mode = file.mode;
+    o.replay->frames = file.frames;
+    std::fprintf(stderr, "zamvex simulate: replaying %s: %llu frames (%s)%s\n", o.replay->path.c_str(),
+                 static_cast<unsigned long long>(file.frames), types.c_str(), o.replay->loop ? ", looped" : "");
+    return {};
+}
+
+void report_replay(const simulator::ReplayReport& r) {
+    const std::uint64_t frames = r.sd + r.rd + r.undecided;
+    const char* how = !r.error.empty() ? "failed after" : r.finished ? "played to its end:" : "stopped after";
+    std::fprintf(stderr, "zamvex simulate: replay of %s %s %llu frames (SD %llu, RD %llu", r.path.c_str(), how,
+                 static_cast<unsigned long long>(frames), static_cast<unsigned long long>(r.sd),
+                 static_cast<unsigned long long>(r.rd));
+    if (r.undecided > 0) std::fprintf(stderr, ", no direction %llu", static_cast<unsigned long long>(r.undecided));
+    std::fputc(')', stderr);
+    if (r.rounds > 1 || (!r.finished && r.rounds > 0))
+        std::fprintf(stderr, ", the file played %llu times", static_cast<unsigned long long>(r.rounds));
+    std::fprintf(stderr, "\n  cut short in the file (sent as captured): %llu\n",
+                 static_cast<unsigned long long>(r.cut_short));
+    std::fprintf(stderr, "  longer than %zu cells: %llu\n", simulator::kLongestFrameCells,
+                 static_cast<unsigned long long>(r.too_long));
+    if (r.too_long > 0)
+        std::fputs(
+            "  (the analyzer records them whole; convert and export keep their first cells, and export\n"
+            "  marks them cut short)\n",
+            stderr);
+    if (r.error.empty()) return;
+    std::fprintf(stderr, "zamvex simulate: %s\n", r.error.c_str());
+    g_replay_failed = true;
+    g_stop.store(true);
+}
+
 int simulate_command(const CommandLine& line) {
     std::string error;
     const auto settings = settings_from(line.options(), error);
     if (!settings) throw UsageError(error);
-    const AnalyzerOptions& o = settings->analyzer;
+    AnalyzerOptions o = settings->analyzer;
+    if (o.replay) {
+        if (std::string e = prepare_replay(o, line.options().has("--mode")); !e.empty()) return line.fail(e);
+    }
     const std::string& link = settings->link_path;
     try {
         simulator::PtyServer server(o);
+        server.on_replay_end(report_replay);
         if (!link.empty()) {
             ::unlink(link.c_str());
             if (::symlink(server.slave_path().c_str(), link.c_str()) != 0) {
@@ -244,7 +320,7 @@ int simulate_command(const CommandLine& line) {
     } catch (const std::exception& e) {
         return line.fail(e.what());
     }
-    return kExitDone;
+    return g_replay_failed ? kExitFailed : kExitDone;
 }
 
 }  // namespace
@@ -255,7 +331,9 @@ const Command kSimulateCommand{
     .synopsis = "[options]",
     .description =
         "Serves a simulated analyzer on a pseudo-terminal. The first line on stdout is the\n"
-        "device path for the programs to open; it runs until interrupted (SIGINT, SIGTERM).\n",
+        "device path for the programs to open; it runs until interrupted (SIGINT, SIGTERM).\n"
+        "With --replay FILE its measurements carry the frames of a capture file instead of\n"
+        "generated traffic, at the file's pace, and end after the file's last frame.\n",
     .options =
         {
             heading("analyzer"),
@@ -287,6 +365,12 @@ const Command kSimulateCommand{
             {"--lose-every", "N", "lose every N-th captured-data item (data loss)"},
             {"--silent-after-frames", "N", "go dead after sending N frames"},
             {"--silent-after-blocks", "N", "go dead after sending N text-mode data blocks"},
+            heading("replay"),
+            {"--replay", "FILE",
+             "the measurement carries this pcap or pcapng file's frames\n(the file's link type sets the line mode)",
+             ValueKind::File},
+            {"--replay-speed", "X", "the file's times divided by X (default 1);\n0 = as fast as the line allows"},
+            {"--replay-loop", nullptr, "start the file again after its last frame"},
         },
     .run = run_with<simulate_command, kSimulateCommand>,
 };

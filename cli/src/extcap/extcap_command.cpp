@@ -59,7 +59,8 @@ const std::vector<OptionSpec>& specs() {
          {"--debug-file", "PATH"},
          choice_option("--frame", kFrameWords, "frames of HDLC/NRZI lines", pcapng::LiveOptions{}.frameProtocol),
          {"--folder", "DIR", "also keep the PC buffer in DIR"},
-         {"--ring-blocks", "N", "with --folder: keep the newest N blocks (0: no ring, up to 1024)"}});
+         {"--ring-blocks", "N", "with --folder: keep the newest N blocks (0: no ring, up to 1024)"},
+         choice_option("--link-type", kLinkTypeWords, "link type of HDLC/NRZI lines", pcapng::LiveOptions{}.hdlcLink)});
     return list;
 }
 
@@ -119,6 +120,8 @@ CaptureJob capture_job(const ParsedOptions& o, pcapng::LiveOptions& live, std::s
     // Wireshark leaves out a selector left at its default: then LiveOptions' own holds.
     if (const auto frame = choice_value(o, *find_option(specs(), "--frame"), live.frameProtocol, error))
         live.frameProtocol = *frame;
+    if (const auto link = choice_value(o, *find_option(specs(), "--link-type"), live.hdlcLink, error))
+        live.hdlcLink = *link;
     job.folder = o.value("--folder");
     const auto ring = parse_number(o.value("--ring-blocks", "0"), 0, 1024);
     if (!ring) error = "bad value for --ring-blocks (0..1024)";

@@ -19,6 +19,9 @@ namespace {
 constexpr std::string_view kParityDisplays[] = {"None", "Odd", "Even"};
 constexpr std::string_view kFrameDisplays[] = {"SDLC", "X.25 (LAPB modulo 8)", "X.25 modulo 128", "X.25 with UA",
                                                "LAPD (Q.931)"};
+constexpr std::string_view kLinkTypeDisplays[] = {"LAPB tagged for Wireshark (252), LAPD (203)",
+                                                  "LAPB on user link type 0 (147)", "Cisco HDLC (104)",
+                                                  "Frame Relay (107)"};
 
 constexpr std::size_t word_count(std::string_view words) {
     std::size_t n = 1;
@@ -27,6 +30,7 @@ constexpr std::size_t word_count(std::string_view words) {
 }
 static_assert(word_count(kParityWords) == std::size(kParityDisplays));
 static_assert(word_count(kFrameWords) == std::size(kFrameDisplays));
+static_assert(word_count(kLinkTypeWords) == std::size(kLinkTypeDisplays));
 
 std::string arg(int number, std::string_view call, std::string_view display, std::string_view type,
                 std::string_view extra, std::string_view tooltip) {
@@ -60,7 +64,7 @@ std::string interfaces_text() {
 // The link type follows the line mode the analyzer reports when the capture
 // starts; Wireshark takes it from the capture's interface block.
 std::string dlts_text() {
-    return "dlt {number=147}{name=USER0}{display=Analyzer frames (link type of the line mode)}\n";
+    return "dlt {number=252}{name=WIRESHARK_UPPER_PDU}{display=Analyzer frames (link type of the line mode)}\n";
 }
 
 std::string config_text(const std::vector<std::string>& ports) {
@@ -87,6 +91,10 @@ std::string config_text(const std::vector<std::string>& ports) {
     t +=
         arg(5, "--ring-blocks", "Ring blocks", "integer", "{range=0,1024}{default=0}",
             "With a folder: keep only the newest N blocks (0: no ring; up to 1024 blocks, then the measurement stops)");
+    t += arg(6, "--link-type", "HDLC link type", "selector", "",
+             "How frames of HDLC and NRZI lines are written: LAPB tagged for Wireshark's decoder (no setting needed), "
+             "LAPB as user link type 147 for profiles whose DLT_USER table decodes it, or Cisco HDLC or Frame Relay");
+    t += values(6, kLinkTypeWords, kLinkTypeDisplays, pcapng::LiveOptions{}.hdlcLink);
     return t;
 }
 

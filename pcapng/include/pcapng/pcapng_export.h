@@ -13,13 +13,22 @@
 
 namespace pcapng {
 
+// The link type of HDLC and NRZI lines. Tagged: LAPD (203) for the LAPD frame
+// protocol, else WIRESHARK_UPPER_PDU (252) with tags naming Wireshark's LAPB
+// decoder, which needs no setting. User0: LAPB on user link type 0 (147),
+// which Wireshark decodes as LAPB once a user DLT entry says so. Cisco HDLC
+// (104) and Frame Relay (107): whatever the frame protocol, for lines that
+// carry those (a replayed capture, say).
+enum HdlcLink { kHdlcTagged = 0, kHdlcUser0 = 1, kHdlcCisco = 2, kHdlcFrameRelay = 3 };
+
 struct ExportOptions {
-    std::string buffer;      // buffer folder or single data file
-    std::string output;      // the pcapng file, replaced if it exists
-    int start = 1;           // first block, 1 = the oldest (folders only)
-    int blocks = 100000000;  // blocks from `start` on
-    int line = 0;            // 0 both directions, 1 SD only, 2 RD only
-    int frameProtocol = 1;   // HDLC/NRZI: 0 SDLC, 1 X.25, 2 X.25x, 3 X.25ua, 4 LAPD
+    std::string buffer;          // buffer folder or single data file
+    std::string output;          // the pcapng file, replaced if it exists
+    int start = 1;               // first block, 1 = the oldest (folders only)
+    int blocks = 100000000;      // blocks from `start` on
+    int line = 0;                // 0 both directions, 1 SD only, 2 RD only
+    int frameProtocol = 1;       // HDLC/NRZI: 0 SDLC, 1 X.25, 2 X.25x, 3 X.25ua, 4 LAPD
+    int hdlcLink = kHdlcTagged;  // HdlcLink of HDLC and NRZI lines
     // Local midnight (Unix time) of the measurement day. Unset: the day the
     // folder's "datainfo.mkw" was written; for a single data file, times run
     // from the first time stamp instead.
@@ -31,6 +40,7 @@ struct ExportSummary {
     std::int64_t sd = 0, rd = 0, undecided = 0;
     std::int64_t fcsErrors = 0, shortFrames = 0, aborts = 0;  // aborts include breaks
     std::int64_t lostMarks = 0;                               // gap markers met
+    std::int64_t cutFrames = 0;  // longer than the 1024 cells a frame keeps: written cut short
     std::uint16_t linkType = 0;
     bool onMeasurementDate = false;  // false: times count from the first stamp
 };

@@ -2,16 +2,21 @@
 // the analyzer answers come out; time passes only through the clock values the
 // caller gives. No threads, no ports: the pty server and the tests drive it.
 //
+// With AnalyzerOptions::replay the measurement reads its capture file (the
+// one thing it does besides computing).
+//
 // Errors: none; bytes it does not understand are answered as the analyzer would,
-// or ignored.
+// or ignored. A replay's file that fails shows in its report.
 // Threads: one thread at a time (PtyServer holds a lock around every call).
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
 #include "simulator/options.h"
+#include "simulator/replay.h"
 
 namespace simulator {
 
@@ -42,6 +47,10 @@ public:
     // (0x2000 setup, 0x6000 table, 0x7000 program, 0x8000 third table,
     // 0x8100 measurement information, 0xF000 screen); empty when it has none.
     std::vector<std::uint8_t> data_set(std::uint16_t item) const;
+    // The report of a replay that ended since the last call (played out,
+    // stopped, refused, or its file failed); with `running_too` also that of
+    // a replay still running.
+    std::optional<ReplayReport> take_replay_report(bool running_too = false);
 
 private:
     struct Impl;

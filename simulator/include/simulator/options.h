@@ -38,6 +38,18 @@ struct Faults {
     std::optional<std::uint64_t> silent_after_blocks;  // text mode: dead after this many data blocks
 };
 
+// A capture file played onto the monitored line instead of generated traffic
+// (see simulator/replay.h for the file's check and what a replay reports).
+struct ReplayOptions {
+    std::string path;
+    double speed = 1.0;        // the file's times divided by this; 0: as fast as the line allows
+    bool loop = false;         // start again after the last frame (else the analyzer stops)
+    std::uint64_t frames = 0;  // as check_replay_file counted them: fewer is a fault (0: not counted)
+    // The time of day the stamps show, as ms to add to the clock the analyzer
+    // is given (PtyServer fills it from the local time when it is unset).
+    std::optional<std::int64_t> day_offset_ms;
+};
+
 struct AnalyzerOptions {
     Model model = Model::Rv7020;
     int version_major = 1;  // shown as "%X.%02X" in the identification line
@@ -51,7 +63,8 @@ struct AnalyzerOptions {
     std::uint64_t trigger_after = 0;  // records after which the running state becomes 0x300 (0: never)
     std::uint64_t record_limit = 0;   // records a measurement sends; then it runs on without data (0: no limit)
     Faults faults;
-    int speed = 0;  // the baud rate the PC must set on the pty to be heard (0: any)
+    int speed = 0;                        // the baud rate the PC must set on the pty to be heard (0: any)
+    std::optional<ReplayOptions> replay;  // the measurement carries this file's frames
 };
 
 }  // namespace simulator

@@ -2,10 +2,11 @@
 // any file descriptor): the programs open the slave path like a serial port.
 //
 // Errors: the constructor throws std::runtime_error when no pty can be made.
-// Threads: run() on one thread; data_set() from any.
+// Threads: run() on one thread (the replay listener is called on it); data_set() from any.
 #pragma once
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -37,8 +38,14 @@ public:
     // empty before run() has started. Safe to call from any thread.
     std::vector<std::uint8_t> data_set(std::uint16_t item) const;
 
+    // Before run(): called when a replay ends (played out, stopped, refused or
+    // its file failed), and for one still running when run() returns.
+    using ReplayListener = std::function<void(const ReplayReport&)>;
+    void on_replay_end(ReplayListener listener) { listener_ = std::move(listener); }
+
 private:
     AnalyzerOptions options_;
+    ReplayListener listener_;
     mutable std::mutex mutex_;            // held around every call into the analyzer
     std::unique_ptr<Analyzer> analyzer_;  // made by run()
     int master_ = -1;

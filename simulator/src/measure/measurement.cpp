@@ -2,6 +2,7 @@
 #include "measure/measurement.h"
 
 #include "measure/item_packer.h"
+#include "replay/replay.h"
 #include "sets/data_store.h"
 
 namespace simulator {
@@ -43,8 +44,12 @@ bool Measurement::start(std::span<const std::uint8_t> setup, std::uint64_t now_m
         stop_reason_ = *options_.faults.refuse_start;
         return false;
     }
-    conditions_ = LineConditions::from_setup(setup, options_.protocol);
-    generator_ = std::make_unique<TrafficGenerator>(conditions_, options_.seed);
+    if (options_.replay) {
+        if (!start_replay(setup, now_ms)) return false;
+    } else {
+        conditions_ = LineConditions::from_setup(setup, options_.protocol);
+        generator_ = std::make_unique<TrafficGenerator>(conditions_, options_.seed);
+    }
     started_ms_ = now_ms;
     records_ = 0;
     units_ = 0;
@@ -54,24 +59,54 @@ bool Measurement::start(std::span<const std::uint8_t> setup, std::uint64_t now_m
     return true;
 }
 
+// The file's frames on a line of the mode they need, with the setup's other conditions.
+bool Measurement::start_replay(std::span<const std::uint8_t> setup, std::uint64_t now_ms) {
+    auto replay = std::make_unique<Replay>(*options_.replay, now_ms);
+    if (replay->ended()) {
+        report_ = replay->report();
+        stop_reason_ = kStopNotReady;
+        return false;
+    }
+    std::vector<std::uint8_t> own(setup.begin(), setup.end());
+    if (own.size() > 1) own[1] = replay->line_mode(own[1]);
+    conditions_ = LineConditions::from_setup(own, options_.protocol);
+    replay->begin(conditions_);
+    replay_ = std::move(replay);
+    return true;
+}
+
 void Measurement::stop(int reason) {
     if (!running()) return;
     generator_.reset();
+    if (replay_) report_ = replay_->report();
+    replay_.reset();
     stop_reason_ = reason;
 }
 
-std::vector<std::uint32_t> Measurement::draw(std::size_t count) {
+bool Measurement::replay_ended() const { return replay_ != nullptr && replay_->ended(); }
+
+std::optional<ReplayReport> Measurement::take_report(bool running_too) {
+    std::optional<ReplayReport> r = std::move(report_);
+    report_.reset();
+    if (!r && running_too && replay_) r = replay_->report();
+    return r;
+}
+
+std::vector<std::uint32_t> Measurement::draw(std::size_t count, std::uint64_t now_ms) {
     std::vector<std::uint32_t> words;
-    words.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::uint32_t w = generator_->next();
-        words.push_back(w);
+    if (replay_) {
+        words = replay_->take(now_ms, count);
+    } else {
+        words.reserve(count);
+        for (std::size_t i = 0; i < count; ++i) words.push_back(generator_->next());
+    }
+    for (const std::uint32_t w : words) {
         if ((w & 0x30) == 0 || (w & 0xFFFF) == 0xFF80) continue;
         const unsigned sd_status = w & 0x0F, rd_status = (w >> 16) & 0x0F;
         if (sd_status != 15) (sd_status >= 3 && sd_status <= 9 ? sd_errors_ : sd_chars_)++;
         if (rd_status != 15) (rd_status >= 3 && rd_status <= 9 ? rd_errors_ : rd_chars_)++;
     }
-    records_ += count;
+    records_ += words.size();
     return words;
 }
 
@@ -81,7 +116,9 @@ std::vector<std::vector<std::uint8_t>> Measurement::take_data(std::uint64_t now_
     // Nothing piles up while the line is still busy; the rate catches up later.
     if (!running() || !line_idle) return items;
     std::size_t due;
-    if (options_.records_per_second > 0) {
+    if (replay_) {
+        due = kWordsPerBurst;  // the replay paces itself by the file's times
+    } else if (options_.records_per_second > 0) {
         const std::uint64_t elapsed = now_ms > started_ms_ ? now_ms - started_ms_ : 0;
         const std::uint64_t target = elapsed * static_cast<std::uint64_t>(options_.records_per_second) / 1000;
         due = target > records_ ? static_cast<std::size_t>(target - records_) : 0;
@@ -92,7 +129,7 @@ std::vector<std::vector<std::uint8_t>> Measurement::take_data(std::uint64_t now_
     if (options_.record_limit > 0)
         due = std::min<std::uint64_t>(due, options_.record_limit > records_ ? options_.record_limit - records_ : 0);
     if (due == 0) return items;
-    const std::vector<std::uint32_t> words = draw(due);
+    const std::vector<std::uint32_t> words = draw(due, now_ms);
     for (PackedItem& item : pack_items(words, units_)) {
         units_ = static_cast<std::uint16_t>(units_ + item.units);
         ++items_;

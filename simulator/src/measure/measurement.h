@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "simulator/options.h"
+#include "simulator/replay.h"
 #include "simulator/traffic.h"
 
 namespace simulator {
@@ -23,23 +24,33 @@ inline constexpr std::uint16_t kStatusStateBits = 0x0700;
 // Why the last measurement ended (item 0x0202).
 inline constexpr int kStopByKey = 1;
 inline constexpr int kStopByPc = 2;
+inline constexpr int kStopNotReady = 3;  // the analyzer is not in a state to start
 
 inline constexpr std::size_t kInfoSize = 388;
+
+class Replay;
 
 class Measurement {
 public:
     explicit Measurement(const AnalyzerOptions& options);
     ~Measurement();
 
-    bool running() const { return generator_ != nullptr; }
+    bool running() const { return generator_ != nullptr || replay_ != nullptr; }
     std::uint16_t status_word() const;
     int stop_reason() const { return stop_reason_; }
     std::uint64_t records() const { return records_; }
 
     // False (and the stop reason set) when the analyzer refuses to start
-    // (the refusal fault, unless `may_refuse` is false).
+    // (the refusal fault, unless `may_refuse` is false, or a replay file that
+    // cannot be read).
     bool start(std::span<const std::uint8_t> setup, std::uint64_t now_ms, bool may_refuse = true);
     void stop(int reason);
+
+    // A replay has put its last frame out (or its file failed): the analyzer stops.
+    bool replay_ended() const;
+    // The report of a replay that ended (once); with `running_too` also of the
+    // one still running.
+    std::optional<ReplayReport> take_report(bool running_too);
 
     // Captured-data item values due by now (at most max_items). Lost items
     // (fault switch) are counted but not returned.
@@ -54,11 +65,14 @@ public:
     std::vector<std::pair<std::uint16_t, std::vector<std::uint8_t>>> statistics() const;
 
 private:
-    std::vector<std::uint32_t> draw(std::size_t count);
+    std::vector<std::uint32_t> draw(std::size_t count, std::uint64_t now_ms);
+    bool start_replay(std::span<const std::uint8_t> setup, std::uint64_t now_ms);
 
     AnalyzerOptions options_;
     LineConditions conditions_;
     std::unique_ptr<TrafficGenerator> generator_;
+    std::unique_ptr<Replay> replay_;      // instead of the generator, with AnalyzerOptions::replay
+    std::optional<ReplayReport> report_;  // of the last replay that ended
     std::uint64_t started_ms_ = 0;
     std::uint64_t records_ = 0;  // words drawn from the generator
     std::uint16_t units_ = 0;    // unit counter of the next item

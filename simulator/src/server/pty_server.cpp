@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <mutex>
 #include <stdexcept>
 #include <vector>
@@ -71,7 +72,21 @@ bool read_keys(int keys_fd, std::string& typed, Analyzer& analyzer, std::vector<
 }
 
 void serve(int fd, Analyzer& analyzer, std::mutex& guard, const AnalyzerOptions& options, const std::atomic<bool>& stop,
-           int keys_fd);
+           int keys_fd, const PtyServer::ReplayListener& listener);
+
+// A replay's stamps show the local time of day: the offset from our clock to it.
+AnalyzerOptions with_clock(AnalyzerOptions o) {
+    if (!o.replay || o.replay->day_offset_ms) return o;
+    const auto wall = std::chrono::system_clock::now();
+    const std::time_t t = std::chrono::system_clock::to_time_t(wall);
+    std::tm local{};
+    localtime_r(&t, &local);
+    const auto ms_of_second =
+        std::chrono::duration_cast<std::chrono::milliseconds>(wall.time_since_epoch()).count() % 1000;
+    const std::int64_t of_day = ((local.tm_hour * 60LL + local.tm_min) * 60 + local.tm_sec) * 1000 + ms_of_second;
+    o.replay->day_offset_ms = of_day - static_cast<std::int64_t>(now_ms());
+    return o;
+}
 
 }  // namespace
 
@@ -108,9 +123,9 @@ PtyServer::~PtyServer() {
 void PtyServer::run(const std::atomic<bool>& stop, int keys_fd) {
     {
         std::lock_guard lock(mutex_);
-        analyzer_ = std::make_unique<Analyzer>(options_, now_ms());
+        analyzer_ = std::make_unique<Analyzer>(with_clock(options_), now_ms());
     }
-    serve(master_, *analyzer_, mutex_, options_, stop, keys_fd);
+    serve(master_, *analyzer_, mutex_, options_, stop, keys_fd, listener_);
 }
 
 std::vector<std::uint8_t> PtyServer::data_set(std::uint16_t item) const {
@@ -119,15 +134,15 @@ std::vector<std::uint8_t> PtyServer::data_set(std::uint16_t item) const {
 }
 
 void serve_descriptor(int fd, const AnalyzerOptions& options, const std::atomic<bool>& stop, int keys_fd) {
-    Analyzer analyzer(options, now_ms());
+    Analyzer analyzer(with_clock(options), now_ms());
     std::mutex unshared;
-    serve(fd, analyzer, unshared, options, stop, keys_fd);
+    serve(fd, analyzer, unshared, options, stop, keys_fd, {});
 }
 
 namespace {
 
 void serve(int fd, Analyzer& analyzer, std::mutex& guard, const AnalyzerOptions& options, const std::atomic<bool>& stop,
-           int keys_fd) {
+           int keys_fd, const PtyServer::ReplayListener& listener) {
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags >= 0) ::fcntl(fd, F_SETFL, flags | O_NONBLOCK);
     std::vector<std::uint8_t> pending;
@@ -138,7 +153,7 @@ void serve(int fd, Analyzer& analyzer, std::mutex& guard, const AnalyzerOptions&
     // send, the next one follows as soon as the line has taken it all, not 10 ms
     // later. When nothing goes out (no subscription, text mode, a held frame) the
     // ordinary 10 ms tick keeps the loop from spinning.
-    const bool unpaced = options.records_per_second <= 0;
+    const bool unpaced = options.replay ? options.replay->speed <= 0 : options.records_per_second <= 0;
     bool streaming = false;
     while (!stop.load()) {
         std::unique_lock lock(guard);
@@ -147,7 +162,7 @@ void serve(int fd, Analyzer& analyzer, std::mutex& guard, const AnalyzerOptions&
         pollfd p[2] = {{fd, static_cast<short>(POLLIN | (pending.empty() ? 0 : POLLOUT)), 0}, {keys_fd, POLLIN, 0}};
         const std::uint64_t t = now_ms();
         const int wait = flood || next_tick <= t ? 0 : static_cast<int>(next_tick - t);
-        if (::poll(p, keys_fd >= 0 ? 2 : 1, wait) < 0 && errno != EINTR) return;
+        if (::poll(p, keys_fd >= 0 ? 2 : 1, wait) < 0 && errno != EINTR) break;
         lock.lock();  // not across the poll, so a reader of the data sets never waits long
         if (keys_fd >= 0 && (p[1].revents & (POLLIN | POLLHUP)) && !read_keys(keys_fd, typed, analyzer, pending))
             keys_fd = -1;  // end of the typed keys; the line goes on
@@ -156,7 +171,7 @@ void serve(int fd, Analyzer& analyzer, std::mutex& guard, const AnalyzerOptions&
             // Bytes sent at another speed never make sense to the analyzer.
             if (n > 0 && line_at_speed(fd, options.speed))
                 append(pending, analyzer.receive({buf, static_cast<std::size_t>(n)}, now_ms()));
-            else if (n < 0 && errno != EAGAIN && errno != EINTR && errno != EIO) return;
+            else if (n < 0 && errno != EAGAIN && errno != EINTR && errno != EIO) break;
         }
         if (now_ms() >= next_tick || (flood && pending.empty())) {
             const std::vector<std::uint8_t> out = analyzer.tick(now_ms(), pending.empty());
@@ -164,9 +179,15 @@ void serve(int fd, Analyzer& analyzer, std::mutex& guard, const AnalyzerOptions&
             append(pending, out);
             next_tick = now_ms() + 10;
         }
+        const auto ended = analyzer.take_replay_report();
         lock.unlock();
-        if (!flush(fd, pending)) return;
+        if (ended && listener) listener(*ended);
+        if (!flush(fd, pending)) break;
     }
+    std::unique_lock lock(guard);
+    const auto running = analyzer.take_replay_report(true);
+    lock.unlock();
+    if (running && listener) listener(*running);
 }
 
 }  // namespace

@@ -57,6 +57,8 @@ std::vector<std::uint8_t> Analyzer::tick(std::uint64_t now_ms, bool line_idle) {
     if (d.measurement.running()) {
         for (auto& value : d.measurement.take_data(now_ms, line_idle && d.held.empty(), kItemsPerTick))
             d.notify(0x8000, value);
+        // The file is played out: the analyzer ends the measurement itself.
+        if (d.measurement.replay_ended()) d.stop_measurement(kStopByKey);
         d.send_updates();
         d.report_status();
     }
@@ -83,6 +85,10 @@ bool Analyzer::packet_mode() const { return impl_->device.packet; }
 bool Analyzer::measuring() const { return impl_->device.measurement.running(); }
 std::uint16_t Analyzer::status_word() const { return impl_->device.measurement.status_word(); }
 std::uint64_t Analyzer::records_sent() const { return impl_->device.measurement.records(); }
+
+std::optional<ReplayReport> Analyzer::take_replay_report(bool running_too) {
+    return impl_->device.measurement.take_report(running_too);
+}
 
 std::vector<std::uint8_t> Analyzer::data_set(std::uint16_t item) const {
     const Device& d = impl_->device;

@@ -3,8 +3,8 @@
 // then an aborted or a short frame. SD is the terminal side, RD the network.
 #include <deque>
 
-#include "line/wire.h"
 #include "traffic/hdlc_frames.h"
+#include "traffic/line_frames.h"
 #include "traffic/traffic_context.h"
 
 namespace simulator {
@@ -189,29 +189,16 @@ private:
     static void emit(TrafficContext& ctx, const Planned& f) {
         ctx.pause(f.dir, f.command ? 40 + ctx.rng().below(300) : 5 + ctx.rng().below(20));
         ctx.stamp(f.dir);
-        ctx.cell(f.dir, kOpenFlag, 0x7E);
-        ctx.chars(f.dir, f.bytes);
-        if (ctx.conditions().check != 0) {
-            const std::uint16_t fcs = crc16_x25(f.bytes);
-            const std::uint8_t status = f.bad_fcs ? kCheckError : kCheckGood;
-            ctx.cell(f.dir, status, static_cast<std::uint8_t>(f.bad_fcs ? ~fcs : fcs));
-        }
-        ctx.cell(f.dir, kCloseFlag, 0x7E);
+        hdlc_frame(ctx, f.dir, f.bytes, f.bad_fcs ? FrameEnd::BadFcs : FrameEnd::Good);
     }
 
     // Line trouble between frames: a frame cut off by an abort, or one too short to be a frame.
     static void damaged(TrafficContext& ctx, Direction dir) {
         ctx.pause(dir, 10);
         ctx.stamp(dir);
-        ctx.cell(dir, kOpenFlag, 0x7E);
-        if (ctx.rng().one_in(2)) {
-            ctx.cell(dir, kChar, 0x01);
-            ctx.cell(dir, kShortFrame, 0x00);
-            return;
-        }
-        ctx.chars(dir, {0x01, 0x00, 0x10});
-        ctx.cell(dir, kAbort, 0xFF);
-        ctx.cell(dir, kCloseFlag, 0x7E);
+        static constexpr std::uint8_t kShort[] = {0x01}, kCut[] = {0x01, 0x00, 0x10};
+        if (ctx.rng().one_in(2)) hdlc_frame(ctx, dir, kShort, FrameEnd::Short);
+        else hdlc_frame(ctx, dir, kCut, FrameEnd::Aborted);
     }
 
     FrameProtocol protocol_;

@@ -5,7 +5,7 @@
 #include <deque>
 #include <iterator>
 
-#include "line/wire.h"
+#include "traffic/line_frames.h"
 #include "traffic/traffic_context.h"
 
 namespace simulator {
@@ -78,19 +78,7 @@ public:
         ctx.pause(dir, dir == Direction::Sd ? 100 + ctx.rng().below(500) : 10 + ctx.rng().below(40));
         ctx.stamp(dir);
         if (ctx.rng().one_in(80)) ctx.cell(dir, kBreak, 0x00);
-        ctx.cell(dir, kChar, 0x7E);
-        const std::uint16_t fcs = crc16_x25(frame);
-        frame.push_back(static_cast<std::uint8_t>(fcs));
-        frame.push_back(static_cast<std::uint8_t>(fcs >> 8));
-        for (std::uint8_t b : frame) {
-            if (b == 0x7E || b == 0x7D || b < 0x20) {
-                ctx.cell(dir, kChar, 0x7D);
-                ctx.cell(dir, kChar, static_cast<std::uint8_t>(b ^ 0x20));
-            } else {
-                ctx.cell(dir, kChar, b);
-            }
-        }
-        ctx.cell(dir, kChar, 0x7E);
+        ppp_frame(ctx, dir, frame, FrameEnd::Good);
         if (planned_.empty()) ctx.signals(static_cast<std::uint8_t>(ctx.signals() & ~0x10));
     }
 

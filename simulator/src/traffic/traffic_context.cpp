@@ -37,6 +37,8 @@ void TrafficContext::pause(Direction dir, std::uint32_t ms) {
     if (value > 0) out_.push_back(idle_word(static_cast<std::uint16_t>(value > 0xFFFF ? 0xFFFF : value)));
 }
 
+void TrafficContext::set_time_of_day(std::uint64_t ms) { time_us_ = ms * 1000 % kDayUs; }
+
 void TrafficContext::stamp(Direction dir) {
     if (!c_.time_stamps) return;
     const std::uint64_t s = time_us_ / 1000000;

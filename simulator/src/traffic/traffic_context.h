@@ -46,6 +46,8 @@ public:
     // the time stamp that opens it.
     void pause(Direction dir, std::uint32_t ms);
     void stamp(Direction dir);
+    // Sets the time of day (ms since midnight, taken modulo a day) that the next stamps show.
+    void set_time_of_day(std::uint64_t ms);
     // Line signals: RS 0x80, CS 0x40, DR 0x20, CD 0x10, ER 0x08.
     void signals(std::uint8_t after);
     std::uint8_t signals() const { return signals_; }

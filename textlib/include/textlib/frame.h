@@ -21,6 +21,7 @@ struct Frame {
     std::int16_t count = 0;                   // cells in use, at most kMaxFrameCells
     std::uint32_t timeStamp = 0;              // the stamp that opened the frame, bit 15 cleared; 0 = none
     std::uint16_t cells[kMaxFrameCells];      // character cells as recorded (status, marker, character)
+    std::int32_t dropped = 0;                 // cells of a longer frame past kMaxFrameCells, not kept
 
     int Byte(int n) const { return cells[n] >> 8; }
 };

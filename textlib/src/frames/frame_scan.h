@@ -39,9 +39,10 @@ struct FrameScan {
         frame.endStatus = static_cast<std::int8_t>(status);
         state = ScanState::Done;
     }
-    // Cells past the limit are dropped; the scan still looks for the end.
+    // Cells past the limit are dropped (and counted); the scan still looks for the end.
     void Append(std::uint16_t cell) {
         if (frame.count < kMaxFrameCells) frame.cells[frame.count++] = cell;
+        else ++frame.dropped;
     }
 };
 

@@ -21,6 +21,7 @@ void ResetFrame(Frame& frame, int filter) {
     frame.endStatus = kEndNone;
     frame.count = 0;
     frame.timeStamp = 0;
+    frame.dropped = 0;
 }
 
 void ApplyWord(FrameScan& s, ScanRules& rules, int highest, std::uint32_t w) {
