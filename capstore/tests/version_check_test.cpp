@@ -9,7 +9,7 @@ namespace {
 
 TEST(VersionCheckTest, EachLoadedLibraryAnswersItsOwnVersion) {
     EXPECT_EQ(library_version(kCommlibName), 0x0100000Du);
-    EXPECT_EQ(library_version(kTextlibName), 0x0100000Cu);
+    EXPECT_EQ(library_version(kTextlibName), 0x0100000Du);
     EXPECT_EQ(version_problem(library_version(kCommlibName), library_version(kTextlibName)), nullptr);
 }
 

@@ -51,8 +51,15 @@ public:
 
     // Writes every line to `out` instead of numbered files: no file is
     // opened, closed or split after MaxLines; lines end in "\n" alone.
-    // Call before Run.
-    void UseStream(std::FILE* out) { stream_ = out; }
+    // Call before Run. With `eachLine` every line reaches the stream as soon
+    // as it ends, so that LineMarked() still tells about it.
+    void UseStream(std::FILE* out, bool eachLine = false) {
+        stream_ = out;
+        eachLine_ = eachLine;
+    }
+    // Whether the line being written belongs to a frame that ended in error
+    // or marks lost data (set by the frame layouts; the others never set it).
+    bool LineMarked() const { return lineMarked_; }
 
     // Opens output file 0, runs the routine the options pick through `call`
     // and closes the output; returns the finished code (0 done, 1 failed,
@@ -169,7 +176,7 @@ private:
     bool CloseOutput();
     // Lines end in CR LF as the Windows programs wrote them in text mode.
     bool PutNewline() {
-        if (out_ == stream_) return Append("\n", 1);
+        if (out_ == stream_) return Append("\n", 1) && (!eachLine_ || Flush());
         if (!Append("\r\n", 2)) return false;
         return ++lines_ < options_.MaxLines || NextFileAfterLine();
     }
@@ -199,6 +206,7 @@ private:
     bool PrintSection(bool rd);
     bool PrintLine(const char* guide, int rendered);
     std::string_view Delimiter() const;
+    void MarkLines(const Frame& frame);
     void AppendCsvCell(std::string& line, std::uint16_t cell) const;
     bool PutCsvLine(std::string& line);
     bool CsvFrameLine(const Frame& frame);
@@ -215,6 +223,8 @@ private:
     std::size_t pendingUsed_ = 0;
     std::FILE* out_ = nullptr;
     std::FILE* stream_ = nullptr;  // UseStream's target, or none
+    bool eachLine_ = false;
+    bool lineMarked_ = false;
     std::string outName_;          // the file being written goes to outName_ + ".part" until it is complete
     int fileNumber_ = 0;
     int error_ = 0;

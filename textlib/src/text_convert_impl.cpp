@@ -11,7 +11,10 @@
 
 namespace textlib {
 
-TextConvertImpl::~TextConvertImpl() { Close(); }
+TextConvertImpl::~TextConvertImpl() {
+    live_.Stop(false);
+    Close();
+}
 
 bool TextConvertImpl::Open(const char* bufferPath, TextWindow* notifyWindow, TextThread* notifyThread,
                            unsigned notifyMessage) {

@@ -10,6 +10,7 @@
 
 #include "buffer_reader.h"
 #include "convert_job.h"
+#include "live/live_session.h"
 #include "textlib/text_convert.h"
 #include "worker_queue.h"
 
@@ -25,6 +26,12 @@ public:
     void Close() override;
     bool Start(const ConvertOptions* options, const char* filePrefix) override;
     void Stop() override;
+    bool StartLive(const ConvertOptions* options, TextLiveSink* sink) override {
+        return options != nullptr && sink != nullptr && live_.Start(*options, *sink);
+    }
+    void LiveInfo(const std::uint8_t* body) override { live_.Info(body); }
+    void LiveWords(const std::uint32_t* words, std::size_t count) override { live_.Words(words, count); }
+    void StopLive(bool drain) override { live_.Stop(drain); }
 
 protected:
     ~TextConvertImpl() override;
@@ -61,6 +68,7 @@ private:
     BufferReader reader_;
     std::string prefix_;
     std::unique_ptr<ConvertJob> job_;
+    LiveSession live_;  // the live conversion, beside the job
 };
 
 }  // namespace textlib

@@ -7,7 +7,7 @@
 namespace capstore {
 
 inline constexpr std::uint32_t kCommlibMinimum = 0x0100000D;
-inline constexpr std::uint32_t kTextlibMinimum = 0x0100000C;
+inline constexpr std::uint32_t kTextlibMinimum = 0x0100000D;  // the live conversion slots
 inline constexpr const char* kCommlibName = "libcommlib.so";
 inline constexpr const char* kTextlibName = "libtextlib.so";
 

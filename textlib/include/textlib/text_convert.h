@@ -41,6 +41,22 @@ constexpr int kConvertCancelled = 2;              // ended by Stop
 constexpr int kConvertNoOutput = 3;               // the first output file could not be created
 constexpr unsigned kConvertIdleMessage = 0x8000;  // message number while no buffer is open
 
+// Receives the lines of a live conversion (TextConvert::StartLive). Both calls
+// come on the live conversion's own thread and must only queue what they get.
+class TextLiveSink {
+public:
+    // One line without its line end, valid only during the call. `error` marks
+    // the lines of a frame that ended in error (bad FCS, short frame, abort,
+    // break) and the marks of lost data, in the frame layouts.
+    virtual void PostLine(const char* text, std::size_t length, bool error) = 0;
+    // The conversion ended: kConvertDone, or kConvertFailed when the words ended
+    // without the measurement information or the options chose no layout.
+    virtual void PostEnd(int code) = 0;
+
+protected:
+    ~TextLiveSink() = default;
+};
+
 // The values of ConvertOptions' choice fields (the fields stay int32 so the
 // record's layout is fixed; each enum converts to the field's type).
 enum ConvertFormat : std::int32_t { FormatPrint = 0, FormatCsv = 1 };
@@ -112,9 +128,34 @@ protected:
     virtual int PrintPpp() = 0;
     virtual int CsvData() = 0;
     virtual int CsvFrames() = 0;
+
+public:
+    // The live conversion (slots added after the worker routines; 0x0100000D
+    // and later). It runs beside Open/Start on a thread of its own: the
+    // layout the options choose, over the words of a running measurement,
+    // each line to `sink` exactly as a conversion of the stored buffer writes
+    // it (the title and header lines once, no file splitting). False when a
+    // live conversion runs already or its thread could not be created.
+    virtual bool StartLive(const ConvertOptions* options, TextLiveSink* sink) {
+        static_cast<void>(options);
+        static_cast<void>(sink);
+        return false;
+    }
+    // The measurement-information body (kInfoBodySize bytes, textlib/buffer_format.h);
+    // the first one counts. Any one thread, e.g. commlib's live callback; never waits.
+    virtual void LiveInfo(const std::uint8_t* body) { static_cast<void>(body); }
+    // Record words as the block files get them; the same thread as LiveInfo; never waits.
+    virtual void LiveWords(const std::uint32_t* words, std::size_t count) {
+        static_cast<void>(words);
+        static_cast<void>(count);
+    }
+    // Ends the live conversion and waits for its thread: with `drain` after
+    // the lines of every word given so far, else at once. The sink is not
+    // called once this returns. Harmless when none runs.
+    virtual void StopLive(bool drain) { static_cast<void>(drain); }
 };
 
-constexpr int kTextlibVersion = 0x0100000C;
+constexpr int kTextlibVersion = 0x0100000D;
 
 extern "C" {
 // Sets *out to a new object; 1 on success (also when allocation gave null), 0

@@ -70,6 +70,7 @@ int ConvertJob::CsvFrames() {
     auto frame = std::make_unique<Frame>();
     while (KeepGoing()) {
         if (!NextFrame(reader_, *frame, end)) return kConvertDone;
+        MarkLines(*frame);
         if (!CsvFrameLine(*frame)) return kConvertFailed;
     }
     return kConvertDone;

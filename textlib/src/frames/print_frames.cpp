@@ -37,6 +37,10 @@ int ConvertJob::PrintPpp() {
     return PrintEachFrame([&](const Frame& frame) -> const std::string& { return formatter->FormatLine(frame); });
 }
 
+void ConvertJob::MarkLines(const Frame& frame) {
+    lineMarked_ = frame.direction == kFrameLost || (frame.endStatus != kEndGood && frame.endStatus != kEndNone);
+}
+
 // One line per frame from the job's first record until the data or the
 // block range end.
 int ConvertJob::PrintEachFrame(const std::function<const std::string&(const Frame&)>& format) {
@@ -47,6 +51,7 @@ int ConvertJob::PrintEachFrame(const std::function<const std::string&(const Fram
     auto frame = std::make_unique<Frame>();
     while (KeepGoing()) {
         if (!NextFrame(reader_, *frame, end)) return kConvertDone;
+        MarkLines(*frame);
         const std::string& line = format(*frame);
         if (!PutLine(line.data(), line.size())) return kConvertFailed;
     }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -298,6 +299,35 @@ TEST(Cancel, ReleaseDuringAJobWaitsForTheWorker) {
     EXPECT_EQ(notices.back().wParam & 0xFFFF, 0u) << "the job posted its end before the object went";
 }
 
+// The slot a virtual operation occupies in the table (the Itanium C++ ABI
+// keeps 1 + its byte offset in the pointer to member).
+template <typename Member>
+std::ptrdiff_t SlotOf(Member member) {
+    struct {
+        std::uintptr_t ptr, adjust;
+    } raw;
+    static_assert(sizeof(Member) == sizeof raw);
+    std::memcpy(&raw, &member, sizeof raw);
+    return static_cast<std::ptrdiff_t>((raw.ptr - 1) / sizeof(void*));
+}
+
+struct SlotProbe : TextConvert {
+    static std::vector<std::ptrdiff_t> Slots() {
+        return {SlotOf(&SlotProbe::Release),    SlotOf(&SlotProbe::Open),          SlotOf(&SlotProbe::Close),
+                SlotOf(&SlotProbe::Start),      SlotOf(&SlotProbe::Stop),          SlotOf(&SlotProbe::PrintNormal),
+                SlotOf(&SlotProbe::PrintNormalLineState), SlotOf(&SlotProbe::PrintControlSequence),
+                SlotOf(&SlotProbe::PrintFrames), SlotOf(&SlotProbe::PrintPackets), SlotOf(&SlotProbe::PrintPpp),
+                SlotOf(&SlotProbe::CsvData),    SlotOf(&SlotProbe::CsvFrames),     SlotOf(&SlotProbe::StartLive),
+                SlotOf(&SlotProbe::LiveInfo),   SlotOf(&SlotProbe::LiveWords),     SlotOf(&SlotProbe::StopLive)};
+    }
+};
+
+TEST(Exports, TheSlotsKeepTheirPlacesAndNewOnesFollowTheWorkerRoutines) {
+    // 5 and 6 are the destructor's two entries.
+    const std::vector<std::ptrdiff_t> expected{0, 1, 2, 3, 4, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
+    EXPECT_EQ(SlotProbe::Slots(), expected);
+}
+
 TEST(Exports, FactoryAndVersionFromTheSharedLibrary) {
     void* lib = dlopen(TEXTLIB_SO, RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(lib, nullptr) << dlerror();
@@ -305,7 +335,7 @@ TEST(Exports, FactoryAndVersionFromTheSharedLibrary) {
     auto create = reinterpret_cast<int (*)(TextConvert**)>(dlsym(lib, "CreateMirlokeTextConvert"));
     ASSERT_NE(version, nullptr);
     ASSERT_NE(create, nullptr);
-    EXPECT_EQ(version(), 0x0100000C);
+    EXPECT_EQ(version(), 0x0100000D);
     EXPECT_EQ(dlsym(lib, "_ZN7textlib12BufferReader4OpenEPKc"), nullptr) << "only the two functions are exported";
     TextConvert* object = reinterpret_cast<TextConvert*>(1);
     EXPECT_EQ(create(&object), 1);

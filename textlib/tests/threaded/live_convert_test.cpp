@@ -2,6 +2,7 @@
 // pieces of any size, every layout writes the lines a conversion of the
 // finished buffer writes, and a frame's line goes out as soon as the word
 // that ends it has arrived.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <unistd.h>
@@ -9,6 +10,7 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <mutex>
 #include <random>
 #include <thread>
 
@@ -253,6 +255,93 @@ TEST(LiveConvert, RecordsThatFinishWithoutInformationConvertNothing) {
     EXPECT_EQ(textlib::RunLiveConversion(live, DefaultOptions(""), out), kConvertFailed);
     EXPECT_EQ(ReadAll(out), "");
     std::fclose(out);
+}
+
+// What the library's live slots hand over: the lines (each with its "\n"
+// back on), the marked ones and the end code.
+class LineLog final : public TextLiveSink {
+public:
+    void PostLine(const char* text, std::size_t length, bool error) override {
+        std::lock_guard lock(mutex_);
+        text_.append(text, length).push_back('\n');
+        if (error) marked_.emplace_back(text, length);
+    }
+    void PostEnd(int code) override {
+        std::lock_guard lock(mutex_);
+        ends_.push_back(code);
+    }
+    std::string text_;
+    std::vector<std::string> marked_;
+    std::vector<int> ends_;
+
+private:
+    std::mutex mutex_;
+};
+
+struct SharedLibrary {
+    void* handle = dlopen(TEXTLIB_SO, RTLD_NOW | RTLD_LOCAL);
+    ~SharedLibrary() {
+        if (handle) dlclose(handle);
+    }
+    TextConvert* Create() const {
+        auto create = reinterpret_cast<int (*)(TextConvert**)>(dlsym(handle, "CreateMirlokeTextConvert"));
+        TextConvert* object = nullptr;
+        return create != nullptr && create(&object) == 1 ? object : nullptr;
+    }
+};
+
+TEST(LiveSlots, TheLibraryGivesTheLinesOfTheFinishedBufferAndMarksFramesInError) {
+    SharedLibrary lib;
+    ASSERT_NE(lib.handle, nullptr) << dlerror();
+    testing_util::TempDir dir;
+    const Sample s{"hdlc", HdlcBody(), Repeated(HdlcSample(), 3)};
+    for (const Layout& l : kLayouts) {
+        ConvertOptions o = DefaultOptions("");
+        l.apply(o);
+        const std::string expected = Offline(s, o, dir);
+        TextConvert* object = lib.Create();
+        ASSERT_NE(object, nullptr);
+        LineLog log;
+        ASSERT_TRUE(object->StartLive(&o, &log)) << l.name;
+        EXPECT_FALSE(object->StartLive(&o, &log)) << "one live conversion at a time";
+        object->LiveInfo(s.body.data());
+        for (std::size_t at = 0; at < s.words.size(); at += 7)
+            object->LiveWords(s.words.data() + at, std::min<std::size_t>(7, s.words.size() - at));
+        object->StopLive(true);
+        EXPECT_EQ(log.text_, expected) << l.name;
+        EXPECT_EQ(log.ends_, std::vector<int>{kConvertDone}) << l.name;
+        const bool frames = o.PrintFormat == PrintFormatTranslate || o.CsvForm == CsvFormFrame;
+        if (!frames) {
+            EXPECT_TRUE(log.marked_.empty()) << l.name;
+        } else if (o.Line == LineSdRd) {
+            // Each round has a bad FCS, an abort, a short frame and a gap.
+            ASSERT_EQ(log.marked_.size(), 12u) << l.name;
+            for (int k = 0; k < 4; ++k) EXPECT_EQ(log.marked_[k], log.marked_[k + 4]) << l.name;
+        }
+        object->Release();
+    }
+}
+
+TEST(LiveSlots, StopWithoutDrainEndsAtOnceAndAnotherMayStart) {
+    SharedLibrary lib;
+    ASSERT_NE(lib.handle, nullptr) << dlerror();
+    TextConvert* object = lib.Create();
+    ASSERT_NE(object, nullptr);
+    object->StopLive(true);  // none runs: harmless
+    ConvertOptions o = DefaultOptions("");
+    LineLog log;
+    ASSERT_TRUE(object->StartLive(&o, &log));
+    object->StopLive(false);  // no information came: the conversion fails at once
+    EXPECT_EQ(log.ends_, std::vector<int>{kConvertFailed});
+    EXPECT_EQ(log.text_, "");
+    const InfoBody body = HdlcBody();
+    const std::vector<std::uint32_t> words = HdlcSample();
+    LineLog second;
+    ASSERT_TRUE(object->StartLive(&o, &second));
+    object->LiveInfo(body.data());
+    object->LiveWords(words.data(), words.size());
+    object->Release();  // still running: Release ends it first
+    EXPECT_EQ(second.ends_.size(), 1u);
 }
 
 TEST(LiveRecords, WordsReadAreLetGoOfButTheRestStays) {
