@@ -225,7 +225,7 @@ private:
     std::FILE* stream_ = nullptr;  // UseStream's target, or none
     bool eachLine_ = false;
     bool lineMarked_ = false;
-    std::string outName_;          // the file being written goes to outName_ + ".part" until it is complete
+    std::string outName_;  // the file being written goes to outName_ + ".part" until it is complete
     int fileNumber_ = 0;
     int error_ = 0;
     int lines_ = 0;

@@ -47,7 +47,7 @@ struct LineCutter {
 int RunLiveLines(LiveRecords& live, const ConvertOptions& options, TextLiveSink& sink) {
     auto body = std::make_unique<LiveRecords::Body>();
     if (!live.WaitInfo(*body)) return kConvertFailed;
-    LineCutter cutter{sink};
+    LineCutter cutter{sink, nullptr, {}};
     cookie_io_functions_t io{};
     io.write = &LineCutter::Write;
     std::FILE* out = ::fopencookie(&cutter, "w", io);
@@ -64,7 +64,8 @@ int RunLiveLines(LiveRecords& live, const ConvertOptions& options, TextLiveSink&
         code = job.Run([&job](Routine r) { return job.CallRoutine(r); });
     }
     std::fclose(out);
-    if (!cutter.partial.empty() && !live.Abandoned()) sink.PostLine(cutter.partial.data(), cutter.partial.size(), false);
+    if (!cutter.partial.empty() && !live.Abandoned())
+        sink.PostLine(cutter.partial.data(), cutter.partial.size(), false);
     return live.Abandoned() ? kConvertFailed : code;
 }
 

@@ -30,8 +30,8 @@ public:
     void Stop(bool drain);
 
 private:
-    std::mutex mutex_;                       // guards records_ against the feeding thread
-    std::shared_ptr<LiveRecords> records_;   // of the running conversion, or none
+    std::mutex mutex_;                      // guards records_ against the feeding thread
+    std::shared_ptr<LiveRecords> records_;  // of the running conversion, or none
     std::thread thread_;
 };
 

@@ -313,12 +313,23 @@ std::ptrdiff_t SlotOf(Member member) {
 
 struct SlotProbe : TextConvert {
     static std::vector<std::ptrdiff_t> Slots() {
-        return {SlotOf(&SlotProbe::Release),    SlotOf(&SlotProbe::Open),          SlotOf(&SlotProbe::Close),
-                SlotOf(&SlotProbe::Start),      SlotOf(&SlotProbe::Stop),          SlotOf(&SlotProbe::PrintNormal),
-                SlotOf(&SlotProbe::PrintNormalLineState), SlotOf(&SlotProbe::PrintControlSequence),
-                SlotOf(&SlotProbe::PrintFrames), SlotOf(&SlotProbe::PrintPackets), SlotOf(&SlotProbe::PrintPpp),
-                SlotOf(&SlotProbe::CsvData),    SlotOf(&SlotProbe::CsvFrames),     SlotOf(&SlotProbe::StartLive),
-                SlotOf(&SlotProbe::LiveInfo),   SlotOf(&SlotProbe::LiveWords),     SlotOf(&SlotProbe::StopLive)};
+        return {SlotOf(&SlotProbe::Release),
+                SlotOf(&SlotProbe::Open),
+                SlotOf(&SlotProbe::Close),
+                SlotOf(&SlotProbe::Start),
+                SlotOf(&SlotProbe::Stop),
+                SlotOf(&SlotProbe::PrintNormal),
+                SlotOf(&SlotProbe::PrintNormalLineState),
+                SlotOf(&SlotProbe::PrintControlSequence),
+                SlotOf(&SlotProbe::PrintFrames),
+                SlotOf(&SlotProbe::PrintPackets),
+                SlotOf(&SlotProbe::PrintPpp),
+                SlotOf(&SlotProbe::CsvData),
+                SlotOf(&SlotProbe::CsvFrames),
+                SlotOf(&SlotProbe::StartLive),
+                SlotOf(&SlotProbe::LiveInfo),
+                SlotOf(&SlotProbe::LiveWords),
+                SlotOf(&SlotProbe::StopLive)};
     }
 };
 
