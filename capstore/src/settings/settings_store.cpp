@@ -89,6 +89,13 @@ void SettingsStore::read_convert(ConvertOptions& o) const {
     copy_text(o.Delimit, kMaxDelimit + 1, read_text("Convert/CSV", "Delimit", ","));
 }
 
+bool SettingsStore::read_live_view() const { return flag(read_number("View", "LiveView", 1)) != 0; }
+
+bool SettingsStore::write_live_view(bool shown) {
+    settings_.set(key("View", "LiveView"), flag(shown));
+    return settings_.sync();
+}
+
 bool SettingsStore::write_port(const PortSettings& port) {
     settings_.set(key("Port", "Name"), QString::fromLocal8Bit(port.Port ? port.Port : ""));
     settings_.set(key("Port", "Speed"), port.Speed);

@@ -41,10 +41,14 @@ public:
     // Fills every field; the record should start zeroed.
     void read_convert(ConvertOptions& options) const;
 
+    // Whether the main window shows its live view ("View" section; shown unless stored off).
+    bool read_live_view() const;
+
     // Each returns false when the user's file could not be written.
     bool write_port(const PortSettings& port);
     bool write_buffer(const BufferSettings& buffer);
     bool write_convert(const ConvertOptions& options);
+    bool write_live_view(bool shown);
 
 private:
     QString key(const char* section, const char* value) const;

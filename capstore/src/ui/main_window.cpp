@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "app/notify_codes.h"
+#include "convert/panel_values.h"
 #include "platform/folder_check.h"
 #include "ui/notify_bridge.h"
 #include "ui/widget_helpers.h"
@@ -54,10 +55,12 @@ MainWindow::MainWindow(Language language, SettingsStore& settings, Remote& remot
     auto* top = new QHBoxLayout;
     top->addWidget(build_monitor(), 1);
     top->addWidget(build_side());
+    live_ = new LivePane(language, live_queue_, this);
     panel_ = new ConversionPanel(language, this);
     status_ = new StatusBar(language, this);
     auto* column = new QVBoxLayout(this);
     column->addLayout(top);
+    column->addWidget(live_, 1);
     column->addWidget(panel_);
     column->addWidget(status_);
 
@@ -79,11 +82,23 @@ MainWindow::MainWindow(Language language, SettingsStore& settings, Remote& remot
     connect(panel_->start_button(), &QPushButton::clicked, this, [this] { convert_->on_start(); });
     connect(panel_->stop_button(), &QPushButton::clicked, this, [this] { convert_->on_stop(); });
     connect(panel_->delete_button(), &QPushButton::clicked, this, [this] { convert_->on_delete_text(); });
-    connect(&tick_, &QTimer::timeout, this, [this] { main_->on_tick(); });
+    connect(&tick_, &QTimer::timeout, this, [this] {
+        main_->on_tick();
+        end_live_when_offline();
+    });
+    live_show_->setChecked(settings_.read_live_view());
+    show_live(live_show_->isChecked());
+    connect(live_show_, &QCheckBox::toggled, this, [this](bool on) {
+        show_live(on);
+        settings_.write_live_view(on);
+    });
     set_title(std::string(string_text(str::kAppTitle, language)));
 }
 
-MainWindow::~MainWindow() { attach_notify_window(nullptr); }
+MainWindow::~MainWindow() {
+    attach_notify_window(nullptr);
+    live_feed_.end(false);
+}
 
 QWidget* MainWindow::build_monitor() {
     auto* group = named(new QGroupBox(qs(caption_text(caption::kMonitor, language_)), this), id::kMonitorGroup);
@@ -102,11 +117,13 @@ QWidget* MainWindow::build_monitor() {
     start->setDefault(true);
     stop->hide();
     grid->addWidget(start, row, 0, 1, 2);
-    grid->addWidget(stop, row, 0, 1, 2);
+    grid->addWidget(stop, row++, 0, 1, 2);
+    live_show_ = captioned<QCheckBox>(id::kLiveShow, language_, group);
+    grid->addWidget(live_show_, row, 0, 1, 2);
     auto* column = new QVBoxLayout(group);
     column->addWidget(rate_);
     column->addLayout(grid);
-    connect(start, &QPushButton::clicked, this, [this] { main_->on_start_measure(); });
+    connect(start, &QPushButton::clicked, this, &MainWindow::start_measure);
     connect(stop, &QPushButton::clicked, this, [this] { main_->on_stop_measure(); });
     return group;
 }
@@ -130,6 +147,33 @@ QWidget* MainWindow::build_side() {
     return side;
 }
 
+// The live conversion starts before the connect, so that it has every word
+// of the measurement, in the layout the conversion panel shows now.
+void MainWindow::start_measure() {
+    const bool live = live_show_->isChecked();
+    if (live) {
+        PanelValues values = panel_->panel();
+        ConvertOptions options = convert_->options();
+        read_panel(values, options);
+        live_->restart();
+        live_feed_.begin(options);
+    }
+    main_->on_start_measure();
+    if (live && !main_->state().Busy && main_->state().MeasureState == 0) live_feed_.end(false);  // not started
+}
+
+void MainWindow::show_live(bool shown) {
+    live_->setVisible(shown);
+    // Opened during a measurement: its words so far are gone, so it waits for the next.
+    live_->show_later_note(shown && !live_feed_.running() && (main_->state().Busy || main_->state().MeasureState != 0));
+}
+
+void MainWindow::end_live_when_offline() {
+    if (!live_feed_.running() || main_->state().Busy || main_->state().MeasureState != 0) return;
+    live_feed_.end(true);
+    live_->take_lines();
+}
+
 int MainWindow::initialise(const StoredPort& port, const StoredBuffer& buffer, const ConvertOptions& options) {
     convert_->load(options);
     attach_notify_window(this);
@@ -137,6 +181,7 @@ int MainWindow::initialise(const StoredPort& port, const StoredBuffer& buffer, c
     const BufferSettings b = buffer.record();
     const int r = remote_.Initialize(this, notify_callback, &p, &b);
     if (r != 0) return r;
+    live_feed_.attach(remote_);
     const BufferSettings* held = remote_.GetBufferSettings();
     main_->start(held ? *held : b);
     tick_.start(500);
@@ -163,6 +208,7 @@ bool MainWindow::event(QEvent* e) {
     } else if (posted->message == NotifyMessage) {
         main_->on_notification(posted->w, posted->l);
     } else if (posted->message == kConvertMessage) convert_->on_notification(posted->w, posted->l);
+    end_live_when_offline();
     return true;
 }
 

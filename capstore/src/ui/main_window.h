@@ -2,6 +2,7 @@
 // posting target of both libraries, and the wiring of the two controllers.
 // GUI thread only, except post(), which any thread may call.
 #pragma once
+#include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -10,11 +11,14 @@
 
 #include "app/main_controller.h"
 #include "convert/convert_controller.h"
+#include "live/live_feed.h"
+#include "live/live_line_queue.h"
 #include "platform/window.h"
 #include "settings/settings_store.h"
 #include "textlib/text_convert.h"
 #include "ui/conversion_panel.h"
 #include "ui/indicator_strip.h"
+#include "ui/live_pane.h"
 #include "ui/status_bar.h"
 
 namespace capstore {
@@ -36,6 +40,9 @@ public:
     ConversionPanel& conversion_panel() { return *panel_; }
     IndicatorStrip& rate_indicator() { return *rate_; }
     StatusBar& status_bar() { return *status_; }
+    LivePane& live_pane() { return *live_; }
+    QCheckBox& live_show() { return *live_show_; }
+    bool live_running() const { return live_feed_.running(); }
 
     // platform::Window (and, through converter_target_, TextWindow): queue
     // for the GUI thread.
@@ -70,6 +77,10 @@ private:
     void environment_menu();
     void about_box();
     QWidget* control(int id) const;
+    void start_measure();
+    void show_live(bool shown);
+    // The live conversion ends once the window is offline again.
+    void end_live_when_offline();
 
     // textlib's posting interface returns nothing; it forwards to post().
     class ConvertTarget : public TextWindow {
@@ -92,6 +103,10 @@ private:
     IndicatorStrip* rate_ = nullptr;
     StatusBar* status_ = nullptr;
     QPushButton* environment_ = nullptr;
+    QCheckBox* live_show_ = nullptr;
+    LivePane* live_ = nullptr;
+    LiveLineQueue live_queue_{kLiveLines};
+    LiveFeed live_feed_{text_convert_, live_queue_};  // after the queue it fills
     QTimer tick_;
     std::string title_;
     PortSettings port_{};

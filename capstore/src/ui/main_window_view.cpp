@@ -83,6 +83,7 @@ void MainWindow::end_program(int result) {
     ended_ = true;
     result_ = result;
     tick_.stop();
+    live_feed_.end(false);
     attach_notify_window(nullptr);
     close();
     emit program_ended(result);

@@ -22,6 +22,10 @@ inline constexpr int kInclude = 6;
 inline constexpr int kAboutTitle = 7;
 inline constexpr int kAboutName = 8;
 inline constexpr int kAboutVersion = 9;
+inline constexpr int kLiveView = 10;
+inline constexpr int kResumeView = 11;
+inline constexpr int kNotShown = 12;   // "%1": how many
+inline constexpr int kLiveLater = 13;  // shown when the pane is opened during a measurement
 }  // namespace caption
 
 // The caption text; empty when there is none.

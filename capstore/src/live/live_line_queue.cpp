@@ -1,0 +1,43 @@
+// The bounded line queue of the live view.
+#include "live/live_line_queue.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace capstore {
+
+void LiveLineQueue::PostLine(const char* text, std::size_t length, bool error) {
+    LiveLine line{std::string(text, length), error};
+    std::lock_guard lock(mutex_);
+    if (lines_.size() >= capacity_) {
+        lines_.pop_front();
+        ++dropped_;
+    }
+    lines_.push_back(std::move(line));
+}
+
+void LiveLineQueue::PostEnd(int) {}
+
+LiveLineQueue::Batch LiveLineQueue::take(std::size_t most) {
+    Batch batch;
+    std::lock_guard lock(mutex_);
+    const std::size_t n = std::min(most, lines_.size());
+    batch.lines.assign(std::make_move_iterator(lines_.begin()), std::make_move_iterator(lines_.begin() + n));
+    lines_.erase(lines_.begin(), lines_.begin() + n);
+    batch.dropped = dropped_;
+    dropped_ = 0;
+    return batch;
+}
+
+void LiveLineQueue::clear() {
+    std::lock_guard lock(mutex_);
+    lines_.clear();
+    dropped_ = 0;
+}
+
+std::size_t LiveLineQueue::waiting() const {
+    std::lock_guard lock(mutex_);
+    return lines_.size();
+}
+
+}  // namespace capstore
