@@ -1,16 +1,20 @@
 // The real window offscreen against the simulated analyzer on a pty, with
 // libcommlib.so and libtextlib.so: a measurement that fills blocks, a stop,
 // conversions to the print format and to frame translation, a ring-buffer
-// measurement, the automatic stop, and closing while measuring.
+// measurement, the automatic stop, closing while measuring, and the live
+// pane: its lines against a conversion of the stored buffer, pause and resume.
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QTextBlock>
 #include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <sstream>
 #include <thread>
 
 #include "offscreen.h"
@@ -40,10 +44,11 @@ protected:
     TextConvert* convert = nullptr;
     std::unique_ptr<MainWindow> window;
 
-    void open(bool ring, int max_blocks) {
+    void open(bool ring, int max_blocks, int records_per_second = 0, std::uint64_t record_limit = 0) {
         simulator::AnalyzerOptions options;
         options.seed = 11;
-        options.records_per_second = 0;
+        options.records_per_second = records_per_second;
+        options.record_limit = record_limit;
         options.line_mode = simulator::LineMode::Hdlc;
         options.protocol = simulator::FrameProtocol::X25Mod8;
         server = std::make_unique<simulator::PtyServer>(options);
@@ -146,6 +151,137 @@ TEST_F(WindowEndToEnd, MeasureStopAndConvertToPrintAndFrameTranslation) {
     const auto other = testing_util::read_file(dir.file("text/" + print[0]));
     EXPECT_NE(first, other);  // a different layout of the same blocks
     EXPECT_NE(std::string(first.begin(), first.end()).find("FRAME CONVERSION"), std::string::npos);
+}
+
+// The lines of a text file the conversion wrote, as the live pane shows them.
+std::vector<QString> file_lines(const std::string& path) {
+    const auto bytes = testing_util::read_file(path);
+    std::vector<QString> lines;
+    std::string text(bytes.begin(), bytes.end()), line;
+    for (std::size_t at = 0, end; at < text.size(); at = end + 2) {
+        end = text.find("\r\n", at);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(live_line_text(text.substr(at, end - at)));
+    }
+    return lines;
+}
+
+struct PaneLine {
+    QString text;
+    bool error;
+};
+
+std::vector<PaneLine> pane_lines(LivePane& pane) {
+    std::vector<PaneLine> lines;
+    for (QTextBlock b = pane.text()->document()->firstBlock(); b.isValid(); b = b.next()) {
+        const QTextBlock::iterator it = b.begin();
+        const bool error = !it.atEnd() && it.fragment().charFormat().foreground().color() == LivePane::error_colour();
+        lines.push_back({b.text(), error});
+    }
+    return lines;
+}
+
+TEST_F(WindowEndToEnd, LivePaneShowsTheLinesOfTheStoredBufferInTwoLayouts) {
+    // A rate the pane keeps up with, and fewer lines than it keeps: it must show every one.
+    open(false, 100, 20000, 30000);
+    ASSERT_TRUE(window->live_show().isChecked());
+    find<QLineEdit>(2061)->setText("999999");  // one text file
+    struct Layout {
+        const char* folder;
+        std::function<void()> choose;
+    };
+    const Layout layouts[] = {
+        {"frames",
+         [&] {
+             find<QRadioButton>(2102)->setChecked(true);
+             find<QComboBox>(2131)->setCurrentIndex(1);  // X.25 modulo 8
+         }},
+        {"csv",
+         [&] {
+             find<QComboBox>(2011)->setCurrentIndex(1);  // CSV
+             find<QComboBox>(2201)->setCurrentIndex(1);  // frames
+         }},
+    };
+    for (const Layout& layout : layouts) {
+        layout.choose();
+        find<QLineEdit>(2051)->setText(QString::fromStdString(dir.file(layout.folder)));
+        start_measuring();
+        LivePane& pane = window->live_pane();
+        ASSERT_TRUE(wait_for([&] { return pane.text()->document()->blockCount() > 200; }));
+        EXPECT_NE(state().MeasureState, 0) << "the pane fills while measuring";
+        find(40302)->click();
+        ASSERT_TRUE(wait_for([&] { return offline(); }));
+        EXPECT_FALSE(window->live_running()) << "the live conversion ends with the measurement";
+        pane.take_lines();
+        EXPECT_EQ(pane.not_shown(), 0) << layout.folder;
+
+        convert_and_wait();
+        const auto names = text_files(layout.folder);
+        ASSERT_EQ(names.size(), 1u) << layout.folder;
+        const std::vector<QString> expected = file_lines(dir.file(std::string(layout.folder) + "/" + names[0]));
+        const std::vector<PaneLine> shown = pane_lines(pane);
+        ASSERT_GT(expected.size(), 100u) << layout.folder;
+        ASSERT_LT(expected.size(), static_cast<std::size_t>(kLiveLines)) << layout.folder;
+        ASSERT_EQ(shown.size(), expected.size()) << layout.folder;
+        std::size_t mismatches = 0;
+        for (std::size_t k = 0; k < shown.size(); ++k) {
+            if (shown[k].text == expected[k]) continue;
+            if (++mismatches < 5)
+                ADD_FAILURE() << layout.folder << " line " << k << ": " << shown[k].text.toStdString();
+        }
+        EXPECT_EQ(mismatches, 0u) << layout.folder;
+
+        if (std::string(layout.folder) == "csv") {
+            // CSV frame lines name how each frame ended: exactly the bad ends are coloured.
+            int errors = 0;
+            for (const PaneLine& line : shown) {
+                const QStringList fields = line.text.split(',');
+                const bool bad =
+                    line.text == "Lost" || (fields.size() > 2 && !fields[2].isEmpty() && fields[2] != "GOOD");
+                EXPECT_EQ(line.error, bad) << line.text.toStdString();
+                errors += bad;
+            }
+            EXPECT_GT(errors, 0) << "the simulated line has bad frames";
+        } else {
+            EXPECT_TRUE(std::any_of(shown.begin(), shown.end(), [](const PaneLine& l) { return l.error; }));
+        }
+    }
+}
+
+// At the simulator's fastest rate: the pane fills while measuring, keeps its
+// bound, holds still while paused and counts what it could not show.
+TEST_F(WindowEndToEnd, PausedLivePaneHoldsWhileTheMeasurementGoesOnAndResumeJumpsToTheEnd) {
+    open(false, 100);
+    start_measuring();
+    LivePane& pane = window->live_pane();
+    QTextDocument* doc = pane.text()->document();
+    ASSERT_TRUE(wait_for([&] { return doc->blockCount() > 50; }));
+    EXPECT_NE(state().MeasureState, 0);
+    pane.pause_button()->click();
+    const QString held = doc->toPlainText();
+    const int blocks = state().BlockCount;
+    ASSERT_TRUE(wait_for([&] { return state().BlockCount > blocks + 1; })) << "the measurement goes on";
+    pane.take_lines();
+    EXPECT_EQ(doc->toPlainText(), held);
+    EXPECT_GT(pane.not_shown(), 0) << "a block makes more lines than wait for the pane";
+    EXPECT_TRUE(pane.note()->isVisible());
+    pane.pause_button()->click();
+    EXPECT_EQ(doc->blockCount(), kLiveLines);
+    EXPECT_NE(doc->toPlainText(), held);
+    QScrollBar* bar = pane.text()->verticalScrollBar();
+    EXPECT_EQ(bar->value(), bar->maximum());
+    find(40302)->click();
+    ASSERT_TRUE(wait_for([&] { return offline(); }));
+    EXPECT_TRUE(answers.texts.empty()) << answers.texts.front();
+
+    // Hidden and stored so: the next measurement runs no live conversion.
+    window->live_show().setChecked(false);
+    EXPECT_FALSE(pane.isVisible());
+    EXPECT_FALSE(settings.read_live_view());
+    start_measuring();
+    EXPECT_FALSE(window->live_running());
+    find(40302)->click();
+    ASSERT_TRUE(wait_for([&] { return offline(); }));
 }
 
 TEST_F(WindowEndToEnd, RingMeasurementKeepsTheConversionButtonDisabled) {
