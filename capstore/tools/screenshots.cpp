@@ -1,9 +1,12 @@
 // Renders the main window in English and Japanese, idle and measuring
-// against the simulated analyzer, to PNG files for a person to look at:
+// against the simulated analyzer (its live view showing the frames in the
+// translation layout), to PNG files for a person to look at:
 //   capstore_screenshots <folder>   (made when missing)
 #include <QApplication>
 #include <QDir>
+#include <QComboBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -38,6 +41,8 @@ bool shoot(const QString& folder, Language language, const std::string& work) {
     const QString suffix = language == Language::Japanese ? "ja" : "en";
     simulator::AnalyzerOptions options;
     options.records_per_second = 20000;
+    options.line_mode = simulator::LineMode::Hdlc;
+    options.protocol = simulator::FrameProtocol::X25Mod8;
     simulator::PtyServer server(options);
     std::atomic<bool> stop{false};
     std::thread serving([&] { server.run(stop); });
@@ -61,9 +66,12 @@ bool shoot(const QString& folder, Language language, const std::string& work) {
         if (window.initialise(port, buffer, o) == 0) {
             window.resize(window.sizeHint());
             ok = save(window, folder + "/capstore_idle_" + suffix + ".png");
+            window.findChild<QRadioButton*>(QString::number(id::kTranslate))->setChecked(true);
+            window.findChild<QComboBox*>(QString::number(id::kFrame))->setCurrentIndex(1);  // X.25 modulo 8
             window.findChild<QPushButton*>("40301")->click();
             ok = ok && wait_for([&] { return window.controller().state().BlockCount >= 1; });
             ok = ok && wait_for([&] { return window.status_bar().text().contains("MBytes"); });
+            ok = ok && wait_for([&] { return window.live_pane().text()->document()->blockCount() > 60; });
             ok = ok && save(window, folder + "/capstore_measuring_" + suffix + ".png");
         }
         remote->Close();

@@ -40,7 +40,8 @@ LivePane::LivePane(Language language, LiveLineQueue& queue, QWidget* parent)
 
     auto* top = new QHBoxLayout;
     top->addWidget(pause_);
-    top->addWidget(note_, 1);
+    top->addWidget(note_);
+    top->addStretch(1);
     auto* column = new QVBoxLayout(this);
     column->addLayout(top);
     column->addWidget(text_, 1);
