@@ -73,6 +73,14 @@ TEST(LivePane, BatchesMarkErrorsKeepTheBoundAndPauseCountsWhatItCouldNotShow) {
     pane.take_lines();
     EXPECT_EQ(last_line(pane), "while scrolled back");
 
+    // Following a flood, a repaint adds the newest batch and counts the older lines.
+    const long long before = pane.not_shown();
+    for (int k = 0; k < kLiveBatch + 3000; ++k) post(queue, "flood " + std::to_string(k));
+    pane.take_lines();
+    EXPECT_EQ(pane.not_shown(), before + 3000);
+    EXPECT_EQ(doc->findBlockByNumber(kLiveLines - kLiveBatch).text(), "flood 3000");
+    EXPECT_EQ(last_line(pane), QString("flood %1").arg(kLiveBatch + 2999));
+
     pane.restart();
     EXPECT_EQ(doc->blockCount(), 1);
     EXPECT_FALSE(pane.note()->isVisible());

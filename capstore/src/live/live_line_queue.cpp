@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 namespace capstore {
 
@@ -21,12 +22,21 @@ void LiveLineQueue::PostEnd(int) {}
 LiveLineQueue::Batch LiveLineQueue::take(std::size_t most) {
     Batch batch;
     std::lock_guard lock(mutex_);
-    const std::size_t n = std::min(most, lines_.size());
+    if (lines_.size() > most) {
+        dropped_ += static_cast<long long>(lines_.size() - most);
+        lines_.erase(lines_.begin(), lines_.end() - static_cast<std::ptrdiff_t>(most));
+    }
+    const std::size_t n = lines_.size();
     batch.lines.assign(std::make_move_iterator(lines_.begin()), std::make_move_iterator(lines_.begin() + n));
     lines_.erase(lines_.begin(), lines_.begin() + n);
     batch.dropped = dropped_;
     dropped_ = 0;
     return batch;
+}
+
+long long LiveLineQueue::take_dropped() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(dropped_, 0);
 }
 
 void LiveLineQueue::clear() {

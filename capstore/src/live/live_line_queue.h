@@ -31,8 +31,11 @@ public:
         std::vector<LiveLine> lines;  // oldest first
         long long dropped = 0;        // lines given up since the last take
     };
-    // Up to `most` of the oldest waiting lines.
+    // The newest `most` waiting lines at most; older ones waiting beyond
+    // those are given up (and counted) too, so the view shows what is current.
     Batch take(std::size_t most);
+    // The lines given up since the last take, which this counts as a take.
+    long long take_dropped();
     // Forgets what waits and the counts (a new measurement).
     void clear();
     std::size_t waiting() const;

@@ -48,7 +48,7 @@ LivePane::LivePane(Language language, LiveLineQueue& queue, QWidget* parent)
 
     connect(pause_, &QPushButton::clicked, this, [this] { set_paused(!paused()); });
     connect(text_->verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { scroll_action(); });
-    connect(&timer_, &QTimer::timeout, this, &LivePane::take_lines);
+    connect(&timer_, &QTimer::timeout, this, [this] { take_lines(); });
     timer_.start(kLiveRepaintMs);
 }
 
@@ -66,17 +66,17 @@ void LivePane::show_later_note(bool shown) {
     update_controls();
 }
 
-void LivePane::take_lines() {
+void LivePane::take_lines(std::size_t most) {
     if (paused()) {
         // The queue keeps the newest lines meanwhile; what it gave up is counted now.
-        const long long dropped = queue_.take(0).dropped;
+        const long long dropped = queue_.take_dropped();
         if (dropped > 0) {
             not_shown_ += dropped;
             update_controls();
         }
         return;
     }
-    LiveLineQueue::Batch batch = queue_.take(kLiveLines);
+    LiveLineQueue::Batch batch = queue_.take(most);
     if (batch.dropped > 0) not_shown_ += batch.dropped;
     if (!batch.lines.empty()) append(batch.lines);
     if (batch.dropped > 0) update_controls();
@@ -100,7 +100,7 @@ void LivePane::set_paused(bool paused) {
     paused_ = paused;
     held_ = false;
     if (!paused_) {
-        take_lines();
+        take_lines(kLiveLines);  // what waited meanwhile, up to a whole pane
         text_->verticalScrollBar()->setValue(text_->verticalScrollBar()->maximum());
     }
     update_controls();

@@ -19,6 +19,7 @@ namespace capstore {
 
 inline constexpr int kLiveLines = 10000;  // lines the pane keeps, and lines that may wait for it
 inline constexpr int kLiveRepaintMs = 100;
+inline constexpr int kLiveBatch = 1000;  // lines added at most per repaint while following
 
 class LivePane : public QGroupBox {
     Q_OBJECT
@@ -27,8 +28,8 @@ public:
 
     // A new measurement: empty text, note and counts, following the end.
     void restart();
-    // Takes what waits now (also done by the timer).
-    void take_lines();
+    // Takes what waits now, the newest `most` lines at most (the timer takes a batch).
+    void take_lines(std::size_t most = kLiveBatch);
     void set_paused(bool paused);
     bool paused() const { return paused_ || held_; }
     long long not_shown() const { return not_shown_; }
