@@ -3,8 +3,8 @@
 // translation layout), to PNG files for a person to look at:
 //   capstore_screenshots <folder>   (made when missing)
 #include <QApplication>
-#include <QDir>
 #include <QComboBox>
+#include <QDir>
 #include <QPushButton>
 #include <QRadioButton>
 #include <atomic>

@@ -62,6 +62,7 @@ void LivePane::restart() {
 }
 
 void LivePane::show_later_note(bool shown) {
+    if (later_ == shown) return;
     later_ = shown;
     update_controls();
 }

@@ -169,7 +169,11 @@ void MainWindow::show_live(bool shown) {
 }
 
 void MainWindow::end_live_when_offline() {
-    if (!live_feed_.running() || main_->state().Busy || main_->state().MeasureState != 0) return;
+    if (main_->state().Busy || main_->state().MeasureState != 0) return;
+    if (!live_feed_.running()) {
+        live_->show_later_note(false);  // the next measurement is the pane's
+        return;
+    }
     live_feed_.end(true);
     live_->take_lines();
 }
