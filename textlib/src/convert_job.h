@@ -207,6 +207,7 @@ private:
     bool PrintLine(const char* guide, int rendered);
     std::string_view Delimiter() const;
     void MarkLines(const Frame& frame);
+    bool BlockInError() const;
     void AppendCsvCell(std::string& line, std::uint16_t cell) const;
     bool PutCsvLine(std::string& line);
     bool CsvFrameLine(const Frame& frame);

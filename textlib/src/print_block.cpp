@@ -32,10 +32,25 @@ bool ConvertJob::PrintBlock() {
     return PrintRenderedBlock();
 }
 
+// A block's lines are marked (for a live view only) when a shown direction
+// has a cell in error in it (a check error, the error marks of the line
+// modes, a break, an abort, a short frame) or lost data.
+bool ConvertJob::BlockInError() const {
+    const auto error = [](std::uint16_t cell) { return kStatusInError[CellStatus(cell)]; };
+    for (int i = 0; i < columns_.count; ++i) {
+        const std::uint32_t w = columns_.word[i];
+        if (IsGap(w)) return true;
+        if (!IsData(w)) continue;
+        if ((options_.Line != LineRd && error(SdCell(w))) || (options_.Line != LineSd && error(RdCell(w)))) return true;
+    }
+    return false;
+}
+
 bool ConvertJob::PrintRenderedBlock() {
-    if (options_.Line != LineRd && !PrintSection(false)) return false;
-    if (options_.Line != LineSd && !PrintSection(true)) return false;
-    return true;
+    lineMarked_ = eachLine_ && BlockInError();
+    const bool ok = (options_.Line == LineRd || PrintSection(false)) && (options_.Line == LineSd || PrintSection(true));
+    lineMarked_ = false;
+    return ok;
 }
 
 // Every cell of the block's four lines in one pass over the columns; a

@@ -17,6 +17,10 @@ inline CellText HexCell(std::uint16_t cell) {
 
 // Marks of the statuses 2..15 (0 and 1 go through the code tables).
 extern const char kStatusMarks[16][3];
+// The statuses whose marks tell of an error: the check character's error, the
+// "?" marks, break, abort and short frame (the live view colours their blocks).
+constexpr bool kStatusInError[16] = {false, false, false, true,  true, true,  true,  true,
+                                     true,  true,  false, false, true, false, false, false};
 
 // The character through the code's tables, or the mark of the cell's status.
 inline CellText CharCell(std::uint16_t cell, const CodePage& page) {

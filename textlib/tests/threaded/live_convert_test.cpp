@@ -264,6 +264,7 @@ public:
     void PostLine(const char* text, std::size_t length, bool error) override {
         std::lock_guard lock(mutex_);
         text_.append(text, length).push_back('\n');
+        lines_.emplace_back(std::string(text, length), error);
         if (error) marked_.emplace_back(text, length);
     }
     void PostEnd(int code) override {
@@ -272,6 +273,7 @@ public:
     }
     std::string text_;
     std::vector<std::string> marked_;
+    std::vector<std::pair<std::string, bool>> lines_;
     std::vector<int> ends_;
 
 private:
@@ -311,8 +313,20 @@ TEST(LiveSlots, TheLibraryGivesTheLinesOfTheFinishedBufferAndMarksFramesInError)
         EXPECT_EQ(log.text_, expected) << l.name;
         EXPECT_EQ(log.ends_, std::vector<int>{kConvertDone}) << l.name;
         const bool frames = o.PrintFormat == PrintFormatTranslate || o.CsvForm == CsvFormFrame;
-        if (!frames) {
+        if (o.Format == FormatCsv && !frames) {
             EXPECT_TRUE(log.marked_.empty()) << l.name;
+        } else if (!frames) {
+            // Print: the lines of a block with an error mark or a gap in a shown direction.
+            int marks = 0;
+            for (const auto& [line, marked] : log.lines_) {
+                const bool error_mark = line.find("??") != std::string::npos || line.find("AA") != std::string::npos ||
+                                        line.find("?5") != std::string::npos;
+                if (!error_mark) continue;
+                ++marks;
+                EXPECT_TRUE(marked) << l.name << ": " << line;
+            }
+            EXPECT_EQ(marks > 0, o.PrintData != PrintDataHex) << l.name;  // hex shows no marks
+            EXPECT_LT(log.marked_.size(), log.lines_.size() / 2) << l.name;
         } else if (o.Line == LineSdRd) {
             // Each round has a bad FCS, an abort, a short frame and a gap.
             ASSERT_EQ(log.marked_.size(), 12u) << l.name;
