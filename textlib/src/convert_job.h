@@ -58,7 +58,8 @@ public:
         eachLine_ = eachLine;
     }
     // Whether the line being written belongs to a frame that ended in error
-    // or marks lost data (set by the frame layouts; the others never set it).
+    // or marks lost data (set by the frame layouts, and with `eachLine` by
+    // the print blocks; CSV data and control sequences never set it).
     bool LineMarked() const { return lineMarked_; }
 
     // Opens output file 0, runs the routine the options pick through `call`

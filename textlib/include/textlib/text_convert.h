@@ -47,7 +47,8 @@ class TextLiveSink {
 public:
     // One line without its line end, valid only during the call. `error` marks
     // the lines of a frame that ended in error (bad FCS, short frame, abort,
-    // break) and the marks of lost data, in the frame layouts.
+    // break) and the marks of lost data in the frame layouts, and in print the
+    // lines of a block holding an error mark or lost data.
     virtual void PostLine(const char* text, std::size_t length, bool error) = 0;
     // The conversion ended: kConvertDone, or kConvertFailed when the words ended
     // without the measurement information or the options chose no layout.
