@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextBlock>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -28,6 +29,15 @@ bool wait_for(const std::function<bool()>& done) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return done();
+}
+
+bool error_in_view(const LivePane& pane) {
+    QTextBlock b = pane.text()->document()->lastBlock();
+    for (int k = 0; k < 6 && b.isValid(); ++k, b = b.previous()) {
+        const QTextBlock::iterator it = b.begin();
+        if (!it.atEnd() && it.fragment().charFormat().foreground().color() == LivePane::error_colour()) return true;
+    }
+    return false;
 }
 
 bool save(QWidget& window, const QString& file) {
@@ -72,6 +82,8 @@ bool shoot(const QString& folder, Language language, const std::string& work) {
             ok = ok && wait_for([&] { return window.controller().state().BlockCount >= 1; });
             ok = ok && wait_for([&] { return window.status_bar().text().contains("MBytes"); });
             ok = ok && wait_for([&] { return window.live_pane().text()->document()->blockCount() > 60; });
+            // Best with a frame in error among the lines in view (the simulated line has them now and then).
+            wait_for([&] { return error_in_view(window.live_pane()); });
             ok = ok && save(window, folder + "/capstore_measuring_" + suffix + ".png");
         }
         remote->Close();
