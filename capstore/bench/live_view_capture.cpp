@@ -3,7 +3,8 @@
 // analyzer has sent a fixed number of records, with the live view hidden and
 // then shown in two layouts. For each run: the records per second stored, how
 // long the window's event loop was ever kept from running (a 10 ms timer's
-// longest gap), the lines the pane took and could not show, the window's
+// longest gap), how long the stop took, the lines the pane took and could
+// not show, the window's
 // data-loss counter, and the stored buffer compared word for word with what
 // the analyzer sent. Records lost must be 0 in every run.
 //   ZAMVEX_LIVE_BLOCKS (default 8): full blocks each run measures.
@@ -78,6 +79,7 @@ struct Run {
 struct Result {
     double records_per_second = 0;
     long long longest_stall_ms = 0;
+    long long stop_ms = 0;  // from "Stop measurement" to offline, the live view's last lines taken
     int pane_lines = 0;
     long long not_shown = 0;
     QString losses;
@@ -135,9 +137,12 @@ Result measure(const Run& run, int blocks, const std::vector<std::uint32_t>& sen
             const bool through = started && pump_until([&] { return state.BlockCount >= blocks; }, 300);
             const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begun).count();
             ticks.stop();
+            QElapsedTimer stopping;
+            stopping.start();
             window.findChild<QPushButton*>(QString::number(id::kStopMeasure))->click();
             const bool offline =
                 pump_until([&] { return !state.Busy && state.MeasureState == 0 && !window.live_running(); }, 60);
+            r.stop_ms = stopping.elapsed();
             window.live_pane().take_lines();
             r.records_per_second = through ? blocks * static_cast<double>(textlib::kBlockWords) / seconds : 0;
             r.longest_stall_ms = longest;
@@ -180,15 +185,15 @@ int main(int argc, char** argv) {
     std::printf(
         "live view and capture: capstore measuring X.25 at the simulator's fastest rate, %d blocks (%d records)\n",
         blocks, blocks * textlib::kBlockWords);
-    std::printf("%-28s %12s %10s %11s %11s %7s %13s\n", "live view", "records/s", "stall ms", "pane lines", "not shown",
-                "losses", "records lost");
+    std::printf("%-26s %11s %9s %8s %11s %10s %7s %13s\n", "live view", "records/s", "stall ms", "stop ms",
+                "pane lines", "not shown", "losses", "records lost");
     const Run runs[] = {
         {"hidden", false, false}, {"shown, print", true, false}, {"shown, frame translation", true, true}};
     bool ok = true;
     for (const Run& run : runs) {
         const Result r = measure(run, blocks, sent, dir.file("run"));
-        std::printf("%-28s %12.0f %10lld %11d %11lld %7s %13lld %s\n", run.name, r.records_per_second,
-                    r.longest_stall_ms, r.pane_lines, r.not_shown, qPrintable(r.losses), r.records_lost,
+        std::printf("%-26s %11.0f %9lld %8lld %11d %10lld %7s %13lld %s\n", run.name, r.records_per_second,
+                    r.longest_stall_ms, r.stop_ms, r.pane_lines, r.not_shown, qPrintable(r.losses), r.records_lost,
                     r.ok ? "" : "FAIL");
         std::fflush(stdout);
         ok = ok && r.ok;
