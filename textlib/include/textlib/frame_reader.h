@@ -42,6 +42,10 @@ public:
     // (n - 1) * kBlockWords.
     void Seek(std::int64_t index);
     std::int64_t Pos() const;
+    // The raw record word at an index (textlib/buffer_format.h), unfiltered;
+    // 0 at the end of the data. For a pass that reads every word beside the
+    // frames: it stays near Pos() so the reader keeps one block mapped.
+    std::uint32_t Word(std::int64_t index);
     // The next frame; false at the end of the data. A mark that makes no frame
     // (a break or short-frame mark, an empty flag pair) is passed over, but
     // not past `end`, the record index where the caller's range ends: then

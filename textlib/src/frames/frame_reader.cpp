@@ -18,6 +18,7 @@ int FrameReader::BlockCount() const { return reader_->BlockCount(); }
 int FrameReader::Info(int offset) const { return reader_->Info(offset); }
 void FrameReader::Seek(std::int64_t index) { reader_->Seek(index); }
 std::int64_t FrameReader::Pos() const { return reader_->Pos(); }
+std::uint32_t FrameReader::Word(std::int64_t index) { return reader_->ReadWord(index); }
 bool FrameReader::Next(Frame& frame, std::int64_t end) { return NextFrame(*reader_, frame, end); }
 
 }  // namespace textlib

@@ -84,7 +84,7 @@ private:
         if (h.bytes < 3) return line.Spaces(15);
         const unsigned first = h.type & 0xFF;
         if ((first & 1) == 0) {
-            line.Put("DT    ");
+            line.Left(kDataPacketName, 6);
             PutNumber(line, h.ps);
             PutNumber(line, h.pr);
             // A modulo-128 packet cut before its fourth byte has no M; the

@@ -1,0 +1,344 @@
+// The stats pass: frames from textlib's frame reader, and beside them a walk
+// over every record word up to where the reader has got, so the words are
+// read once (the block they lie in is still mapped) and nothing is held.
+#include "stats/stats_pass.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "textlib/buffer_format.h"
+#include "textlib/frame_reader.h"
+
+namespace cli {
+namespace {
+
+using textlib::Frame;
+using textlib::FrameReader;
+
+constexpr StatTime kDay = 86400;
+
+std::optional<int> from_bcd(int b, int limit) {
+    const int hi = b >> 4, lo = b & 0xF;
+    if (hi > 9 || lo > 9 || hi * 10 + lo >= limit) return std::nullopt;
+    return hi * 10 + lo;
+}
+
+// Seconds of the day of a time-stamp word (direction bit ignored), or nothing
+// when its digits are no time of day.
+std::optional<int> seconds_of_day(std::uint32_t w) {
+    const auto h = from_bcd(textlib::Byte(w, 1) & 0x7F, 24), m = from_bcd(textlib::Byte(w, 2), 60),
+               s = from_bcd(textlib::Byte(w, 3), 60);
+    if (!h || !m || !s) return std::nullopt;
+    return *h * 3600 + *m * 60 + *s;
+}
+
+// The line's time from its stamps: a stamp more than twelve hours before the
+// one before it begins the next day; the clock never runs back.
+class StampClock {
+public:
+    std::optional<StatTime> advance(std::uint32_t w) {
+        const auto s = seconds_of_day(w);
+        if (!s) return std::nullopt;
+        if (last_ >= 0 && *s < last_ - kDay / 2) ++day_;
+        last_ = *s;
+        const StatTime t = day_ * kDay + *s;
+        if (now_ == kNoTime || t > now_) now_ = t;
+        return t;
+    }
+    // A frame's stamp, placed on the day nearest the clock.
+    StatTime place(std::uint32_t w) const {
+        const auto s = seconds_of_day(w);
+        if (!s || now_ == kNoTime) return now_;
+        StatTime t = day_ * kDay + *s;
+        if (t > now_ + kDay / 2) t -= kDay;
+        else if (t < now_ - kDay / 2) t += kDay;
+        return t;
+    }
+    StatTime now() const { return now_; }
+
+private:
+    StatTime now_ = kNoTime;
+    StatTime day_ = 0;
+    int last_ = -1;
+};
+
+// The error row of each cell status, -1 for none.
+struct ErrorOfStatus {
+    int row[16];
+};
+ErrorOfStatus error_rows() {
+    ErrorOfStatus t{};
+    for (int s = 0; s < 16; ++s) t.row[s] = error_index(s);
+    return t;
+}
+
+constexpr int kHighestCharStatus = 7;  // characters, check characters and characters marked in error
+
+class Pass {
+public:
+    Pass(const StatsJob& job, StatsResult& r, FrameReader& reader, std::int64_t begin, std::int64_t end,
+         const StatsProgress& progress)
+        : job_(job),
+          s_(r.stats),
+          reader_(reader),
+          walked_(begin),
+          begin_(begin),
+          end_(end),
+          progress_(progress),
+          idle_ms_(textlib::IdleScale(reader.Info(textlib::info::kIdleUnit))),
+          minutes_(60, [&r](const BucketRow& row) { r.minutes.add(row); }),
+          seconds_(1, [&r](const BucketRow& row) { r.seconds.add(row); }) {}
+
+    // Walks the words up to `upto`; false once the data has ended.
+    bool walk_to(std::int64_t upto) {
+        upto = std::min(upto, end_);
+        for (; walked_ < upto; ++walked_) {
+            const std::uint32_t w = reader_.Word(walked_);
+            if (w == 0) return false;
+            if ((walked_ - begin_) % textlib::kBlockWords == 0 && progress_)
+                progress_(static_cast<int>((walked_ - begin_) / textlib::kBlockWords) + 1, total_blocks());
+            word(w);
+        }
+        return walked_ < end_;
+    }
+
+    void frame(const Frame& f) {
+        if (f.direction == textlib::kFrameLost) return;  // the walk counts the gap mark
+        const int dir = f.direction == textlib::kFrameSd   ? kStatSd
+                        : f.direction == textlib::kFrameRd ? kStatRd
+                                                           : kStatUndecided;
+        ++s_.frames[dir];
+        if ((s_.mode == textlib::kHdlc || s_.mode == textlib::kNrzi) && job_.frame_variant >= 0) {
+            s_.kinds.add(textlib::HdlcFrameField(f, job_.frame_variant), {}, dir);
+            if (job_.packet_kind > 0) {
+                const textlib::FrameField p = textlib::PacketField(f, job_.frame_variant, job_.packet_kind);
+                if (p.present) s_.packets.add(p, {}, dir);
+            }
+        } else if (s_.mode == textlib::kPpp) {
+            s_.kinds.add(textlib::PppProtocolField(f), textlib::PppCodeField(f), dir);
+        }
+        const StatTime t = f.timeStamp != 0 ? clock_.place(f.timeStamp) : clock_.now();
+        for (RowWindow* w : windows()) ++w->at(t, signals_known_, signals_on_).frames;
+    }
+
+    void finish() {
+        settle();
+        second_over();
+        const StatTime end = clock_.now();
+        s_.last_stamp = end;
+        for (SignalStats& sig : s_.signals)
+            if (sig.known && !sig.on && close_off(sig, end)) sig.off_at_end = true;
+        for (RowWindow* w : windows()) w->flush();
+    }
+
+private:
+    int total_blocks() const {
+        return static_cast<int>((std::min(end_, begin_ + std::int64_t{job_.blocks} * textlib::kBlockWords) - begin_ +
+                                 textlib::kBlockWords - 1) /
+                                textlib::kBlockWords);
+    }
+
+    std::vector<RowWindow*> windows() {
+        std::vector<RowWindow*> w;
+        if (job_.keep_minutes) w.push_back(&minutes_);
+        if (job_.keep_seconds) w.push_back(&seconds_);
+        return w;
+    }
+
+    void word(std::uint32_t w) {
+        ++s_.records;
+        if (textlib::IsGap(w)) {
+            s_.lost.add(clock_.now());
+            s_.lost_units += w >> 16;
+            ++delta_.lost;
+            delta_any_ = true;
+            return;
+        }
+        if ((w & 0x30) != 0) {
+            cell(textlib::SdCell(w), kStatSd);
+            cell(textlib::RdCell(w), kStatRd);
+            return;
+        }
+        switch (w & 0x3F) {
+        case textlib::kKindLineState: return line_state(w);
+        case textlib::kKindIdle: return idle(w);
+        case textlib::kKindTimeStamp: return stamp(w);
+        default: return;
+        }
+    }
+
+    void cell(std::uint16_t c, int dir) {
+        const int status = textlib::CellStatus(c);
+        if (status <= kHighestCharStatus) {
+            ++s_.chars[dir];
+            ++delta_.chars[dir];
+            ++second_chars_;
+            delta_any_ = chars_since_stamp_ = true;
+        }
+        if (const int e = kErrorRows.row[status]; e >= 0) {
+            s_.errors[e].add(clock_.now());
+            ++delta_.errors;
+            delta_any_ = true;
+        }
+    }
+
+    void stamp(std::uint32_t w) {
+        settle();
+        const StatTime before = clock_.now();
+        const auto t = clock_.advance(w);
+        if (!t) return;
+        ++s_.stamps;
+        if (before == kNoTime) first_time(*t);
+        // A step between two stamps with no character between them was quiet.
+        if (before != kNoTime && !chars_since_stamp_ && (*t - before) * 1000 > s_.silence_ms) {
+            s_.silence_ms = (*t - before) * 1000;
+            s_.silence_from = before;
+            s_.silence_from_idle = false;
+        }
+        chars_since_stamp_ = false;
+        if (clock_.now() != before) {
+            second_over();
+            second_ = clock_.now();
+        }
+    }
+
+    // What happened before the first stamp happened at its time.
+    void first_time(StatTime t) {
+        s_.first_stamp = t;
+        second_ = t;
+        auto fix = [t](StatTime& at) {
+            if (at == kNoTime) at = t;
+        };
+        for (Occurrences& e : s_.errors)
+            if (e.count > 0) fix(e.first), fix(e.last);
+        if (s_.lost.count > 0) fix(s_.lost.first), fix(s_.lost.last);
+        for (SignalStats& sig : s_.signals)
+            if (sig.known && !sig.on) fix(sig.off_since);
+        if (s_.silence_ms >= 0) fix(s_.silence_from);
+    }
+
+    void second_over() {
+        if (second_chars_ > s_.busiest_chars) {
+            s_.busiest_chars = second_chars_;
+            s_.busiest_second = second_;
+        }
+        second_chars_ = 0;
+    }
+
+    void idle(std::uint32_t w) {
+        const std::int64_t ms = std::int64_t{textlib::Byte(w, 3) * 256 + textlib::Byte(w, 1)} * idle_ms_;
+        if (ms > s_.silence_ms) {
+            s_.silence_ms = ms;
+            s_.silence_from = clock_.now();
+            s_.silence_from_idle = true;
+        }
+    }
+
+    void line_state(std::uint32_t w) {
+        const auto before = static_cast<std::uint8_t>(textlib::Byte(w, 1));
+        const auto after = static_cast<std::uint8_t>(textlib::Byte(w, 3));
+        const StatTime now = clock_.now();
+        for (int n = 0; n < kSignals; ++n) {
+            const int bit = 0x80 >> n;
+            SignalStats& sig = s_.signals[n];
+            if (!sig.known) {
+                sig.known = true;
+                sig.on = (before & bit) != 0;
+                if (!sig.on) sig.off_since = s_.first_stamp;  // off since the data began
+            }
+            const bool on = (after & bit) != 0;
+            if (on == sig.on) continue;
+            ++sig.changes;
+            if (!on) sig.off_since = now;
+            else close_off(sig, now);
+            sig.on = on;
+        }
+        signals_known_ = 0xFF;
+        signals_on_ = after;
+        for (RowWindow* win : windows()) {
+            BucketRow& r = win->at(now, signals_known_, signals_on_);
+            r.signals_known = 0xFF;
+            r.signals_on |= static_cast<std::uint8_t>(before | after);
+            r.signals_off |= static_cast<std::uint8_t>(~before | ~after);
+            r.signals_end = after;
+        }
+    }
+
+    // Ends an off spell at `end`; true when it is the signal's longest.
+    static bool close_off(SignalStats& sig, StatTime end) {
+        if (sig.off_since == kNoTime || end == kNoTime) return false;
+        const StatTime spell = end - sig.off_since;
+        sig.off_since = kNoTime;
+        if (spell <= sig.longest_off) return false;
+        sig.longest_off = spell;
+        sig.longest_off_from = end - spell;
+        sig.off_at_end = false;
+        return true;
+    }
+
+    // Puts the counts since the clock last moved into the rows of its time.
+    void settle() {
+        if (!delta_any_) return;
+        for (RowWindow* w : windows()) {
+            BucketRow& r = w->at(clock_.now(), signals_known_, signals_on_);
+            r.chars[0] += delta_.chars[0];
+            r.chars[1] += delta_.chars[1];
+            r.errors += delta_.errors;
+            r.lost += delta_.lost;
+        }
+        delta_ = {};
+        delta_any_ = false;
+    }
+
+    inline static const ErrorOfStatus kErrorRows = error_rows();
+
+    const StatsJob& job_;
+    LineStats& s_;
+    FrameReader& reader_;
+    std::int64_t walked_, begin_, end_;
+    const StatsProgress& progress_;
+    int idle_ms_;
+    StampClock clock_;
+    RowWindow minutes_, seconds_;
+    BucketRow delta_;
+    bool delta_any_ = false;
+    bool chars_since_stamp_ = false;
+    StatTime second_ = kNoTime;
+    std::int64_t second_chars_ = 0;
+    std::uint8_t signals_known_ = 0, signals_on_ = 0;
+};
+
+}  // namespace
+
+std::string run_stats(const StatsJob& job, StatsResult& r, const StatsProgress& progress) {
+    FrameReader reader;
+    if (!reader.Open(job.buffer.c_str())) return "cannot open";
+    std::int64_t begin = 0, end = reader.RecordCount();
+    if (!reader.IsSingleFile()) {
+        begin = std::int64_t{job.start - 1} * textlib::kBlockWords;
+        end = std::min<std::int64_t>(job.start - 1 + job.blocks, reader.BlockCount()) * textlib::kBlockWords;
+    }
+    LineStats& s = r.stats;
+    s.mode = reader.Info(textlib::info::kMode);
+    s.line_states = reader.Info(textlib::info::kLineStates) != 0;
+    const bool hdlc = s.mode == textlib::kHdlc || s.mode == textlib::kNrzi;
+    s.frame_variant = hdlc ? job.frame_variant : -1;
+    s.packet_kind = hdlc && job.frame_variant >= 0 ? job.packet_kind : 0;
+    if (job.keep_minutes)
+        if (std::string e = r.minutes.open(); !e.empty()) return e;
+
+    Pass pass(job, r, reader, begin, end, progress);
+    reader.Seek(begin);
+    textlib::Frame frame;
+    bool more = true;
+    while (more && reader.Pos() < end && reader.Next(frame, end)) {
+        more = pass.walk_to(reader.Pos());
+        pass.frame(frame);
+    }
+    if (more) pass.walk_to(end);
+    pass.finish();
+    if (r.minutes.failed()) return "cannot write the per-minute rows to a temporary file";
+    return "";
+}
+
+}  // namespace cli
