@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "commands/buffer_input.h"
 #include "textlib/buffer_format.h"
 #include "textlib/frame_reader.h"
 
@@ -73,6 +74,8 @@ ErrorOfStatus error_rows() {
 }
 
 constexpr int kHighestCharStatus = 7;  // characters, check characters and characters marked in error
+constexpr int kCheckError = 3;
+constexpr int kNoCharacter = textlib::kStatusNone;
 
 class Pass {
 public:
@@ -175,7 +178,11 @@ private:
             ++second_chars_;
             delta_any_ = chars_since_stamp_ = true;
         }
-        if (const int e = kErrorRows.row[status]; e >= 0) {
+        // The check characters of one block or frame (two for a CRC or an
+        // FCS) carry the same mark: one error.
+        const bool same_check = status == kCheckError && last_status_[dir] == kCheckError;
+        if (status != kNoCharacter) last_status_[dir] = status;
+        if (const int e = kErrorRows.row[status]; e >= 0 && !same_check) {
             s_.errors[e].add(clock_.now());
             ++delta_.errors;
             delta_any_ = true;
@@ -306,13 +313,14 @@ private:
     StatTime second_ = kNoTime;
     std::int64_t second_chars_ = 0;
     std::uint8_t signals_known_ = 0, signals_on_ = 0;
+    int last_status_[2] = {-1, -1};  // of the last cell of each direction
 };
 
 }  // namespace
 
 std::string run_stats(const StatsJob& job, StatsResult& r, const StatsProgress& progress) {
     FrameReader reader;
-    if (!reader.Open(job.buffer.c_str())) return "cannot open";
+    if (!reader.Open(job.buffer.c_str())) return unreadable_buffer_text(job.buffer);
     std::int64_t begin = 0, end = reader.RecordCount();
     if (!reader.IsSingleFile()) {
         begin = std::int64_t{job.start - 1} * textlib::kBlockWords;

@@ -43,15 +43,24 @@ void SvgWriter::put(std::string_view s) {
     }
 }
 
+void SvgWriter::style(const char* cls, std::vector<SvgAttr> attrs) { styles_.emplace_back(cls, std::move(attrs)); }
+
 void SvgWriter::start_tag(const char* tag, std::initializer_list<SvgAttr> attrs) {
     std::string s = "<";
     s += tag;
-    for (const SvgAttr& a : attrs) {
+    auto attribute = [&s](const SvgAttr& a) {
         s += ' ';
         s += a.name;
         s += "=\"";
         escape(s, a.value);
         s += '"';
+    };
+    for (const SvgAttr& a : attrs) {
+        attribute(a);
+        if (std::string_view(a.name) != "class") continue;
+        for (const auto& [cls, more] : styles_)
+            if (cls == a.value)
+                for (const SvgAttr& m : more) attribute(m);
     }
     put(s);
 }

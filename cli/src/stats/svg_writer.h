@@ -11,6 +11,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace cli {
@@ -28,6 +29,9 @@ public:
     using Sink = std::function<bool(std::string_view)>;
     explicit SvgWriter(Sink sink) : sink_(std::move(sink)) {}
 
+    // Presentation attributes that every element of class `cls` gets, so the
+    // picture looks the same in viewers that read no style sheet.
+    void style(const char* cls, std::vector<SvgAttr> attrs);
     // <svg ...> with the XML declaration before it.
     void begin(std::initializer_list<SvgAttr> attrs);
     void open(const char* tag, std::initializer_list<SvgAttr> attrs = {});
@@ -47,6 +51,7 @@ private:
     Sink sink_;
     std::string pending_;
     std::vector<const char*> open_;
+    std::vector<std::pair<std::string, std::vector<SvgAttr>>> styles_;
     bool ok_ = true;
 };
 

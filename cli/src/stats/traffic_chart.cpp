@@ -267,14 +267,22 @@ private:
     Scale sc_;
 };
 
-constexpr char kStyle[] =
-    "text{font-family:sans-serif;font-size:11px;fill:#222}"
-    ".head{font-size:13px;font-weight:bold}"
-    ".num,.label{text-anchor:end}.tick{text-anchor:middle}"
-    ".panel{fill:#fafafa;stroke:#ccc}.axis{stroke:#444}.grid{stroke:#ddd}"
-    ".sd .bar{fill:#2a6fb0}.rd .bar{fill:#3b9a57}"
-    ".error{fill:#d62728}.lost{fill:#ff9f1c}"
-    ".on{fill:#7cc47c}.off{fill:#d9d9d9}.changed{fill:#f2c14e}";
+void add_styles(SvgWriter& svg) {
+    svg.style("head", {{"font-size", "13"}, {"font-weight", "bold"}});
+    for (const char* cls : {"num", "label"}) svg.style(cls, {{"text-anchor", "end"}});
+    svg.style("tick", {{"text-anchor", "middle"}});
+    svg.style("panel", {{"fill", "#fafafa"}, {"stroke", "#cccccc"}});
+    svg.style("axis", {{"stroke", "#444444"}});
+    svg.style("grid", {{"stroke", "#dddddd"}});
+    svg.style("bar", {{"stroke", "none"}});
+    svg.style("sd", {{"fill", "#2a6fb0"}});
+    svg.style("rd", {{"fill", "#3b9a57"}});
+    svg.style("error", {{"fill", "#d62728"}});
+    svg.style("lost", {{"fill", "#ff9f1c"}});
+    svg.style("on", {{"fill", "#7cc47c"}, {"stroke", "none"}});
+    svg.style("off", {{"fill", "#d9d9d9"}, {"stroke", "none"}});
+    svg.style("changed", {{"fill", "#f2c14e"}, {"stroke", "none"}});
+}
 
 }  // namespace
 
@@ -289,9 +297,11 @@ std::string write_traffic_chart(const std::string& path, StatsResult& result, co
     svg.begin({{"xmlns", "http://www.w3.org/2000/svg"},
                {"width", svg_number(width)},
                {"height", svg_number(height)},
-               {"viewBox", "0 0 " + svg_number(width) + " " + svg_number(height)}});
+               {"viewBox", "0 0 " + svg_number(width) + " " + svg_number(height)},
+               {"font-family", "sans-serif"},
+               {"font-size", "11"}});
     svg.text_element("title", {}, "zamvex stats: " + heading.buffer);
-    svg.text_element("style", {}, kStyle);
+    add_styles(svg);
     if (!chart.draw(heading)) return "cannot read back the per-minute rows for the chart";
     if (!svg.finish() || !file.commit()) return file.error().empty() ? "cannot write '" + path + "'" : file.error();
     return "";
