@@ -141,10 +141,17 @@ private:
                                 textlib::kBlockWords);
     }
 
-    std::vector<RowWindow*> windows() {
-        std::vector<RowWindow*> w;
-        if (job_.keep_minutes) w.push_back(&minutes_);
-        if (job_.keep_seconds) w.push_back(&seconds_);
+    // The row windows the job keeps.
+    struct Windows {
+        RowWindow* list[2];
+        int n;
+        RowWindow** begin() { return list; }
+        RowWindow** end() { return list + n; }
+    };
+    Windows windows() {
+        Windows w{{nullptr, nullptr}, 0};
+        if (job_.keep_minutes) w.list[w.n++] = &minutes_;
+        if (job_.keep_seconds) w.list[w.n++] = &seconds_;
         return w;
     }
 
@@ -219,8 +226,10 @@ private:
         for (Occurrences& e : s_.errors)
             if (e.count > 0) fix(e.first), fix(e.last);
         if (s_.lost.count > 0) fix(s_.lost.first), fix(s_.lost.last);
-        for (SignalStats& sig : s_.signals)
+        for (SignalStats& sig : s_.signals) {
             if (sig.known && !sig.on) fix(sig.off_since);
+            if (sig.longest_off >= 0) fix(sig.longest_off_from);
+        }
         if (s_.silence_ms >= 0) fix(s_.silence_from);
     }
 
@@ -271,14 +280,16 @@ private:
         }
     }
 
-    // Ends an off spell at `end`; true when it is the signal's longest.
+    // Ends an off spell at `end`; true when it is the signal's longest. A
+    // spell that ends before the first stamp lasted no time we can tell.
     static bool close_off(SignalStats& sig, StatTime end) {
-        if (sig.off_since == kNoTime || end == kNoTime) return false;
-        const StatTime spell = end - sig.off_since;
+        if (end != kNoTime && sig.off_since == kNoTime) return false;
+        const StatTime spell = end == kNoTime ? 0 : end - sig.off_since;
+        const StatTime from = sig.off_since;
         sig.off_since = kNoTime;
         if (spell <= sig.longest_off) return false;
         sig.longest_off = spell;
-        sig.longest_off_from = end - spell;
+        sig.longest_off_from = from;
         sig.off_at_end = false;
         return true;
     }
