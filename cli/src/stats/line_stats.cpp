@@ -31,7 +31,7 @@ std::string field_text(const textlib::FrameField& f) {
     if (!f.present) return "(too short)";
     if (f.name != nullptr) return f.name;
     char hex[16];
-    std::snprintf(hex, sizeof hex, f.value > 0xFF ? "(%04X)" : "(%02X)", f.value);
+    std::snprintf(hex, sizeof hex, f.bytes == 2 ? "(%04X)" : "(%02X)", f.value);
     return hex;
 }
 

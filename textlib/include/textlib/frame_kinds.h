@@ -15,6 +15,7 @@ struct FrameField {
     bool present = false;        // the frame holds the field
     const char* name = nullptr;  // its name in the translation's tables; null: none (the translation shows hex)
     unsigned value = 0;          // the field's value, named or not
+    int bytes = 1;               // bytes of an unnamed value as the translation shows it: "(%02X)" or "(%04X)"
 };
 
 // The command or response of an HDLC-family frame as the frame variant names

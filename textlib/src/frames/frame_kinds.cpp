@@ -75,6 +75,7 @@ FrameField ProtocolOf(const PppHead& h, int& next) {
         if (i >= h.count) return p;  // the second byte never came: no name
         p.value = p.value << 8 | static_cast<unsigned>(h.bytes[i++]);
     }
+    p.bytes = 2;  // a whole protocol counts as 16 bits
     p.name = PppProtocolName(p.value);
     next = i;
     return p;
@@ -89,6 +90,7 @@ FrameField HdlcFrameField(const Frame& frame, int variant) {
     r.present = true;
     const unsigned first = static_cast<unsigned>(frame.Byte(f.control));
     r.value = f.controlLength == 2 ? first | static_cast<unsigned>(frame.Byte(f.control + 1)) << 8 : first;
+    r.bytes = f.controlLength == 2 ? 2 : 1;
     if (f.controlLength == 0) return r;
     switch (KindOf(first)) {
     case FrameKind::Info: r.name = kInfoFrameName; break;
