@@ -17,6 +17,7 @@ StatTime floor_to(StatTime t, int width) {
 
 BucketRow& RowWindow::at(StatTime t, std::uint8_t known, std::uint8_t on) {
     const StatTime b = t == kNoTime ? kNoTime : floor_to(t, width_);
+    if (!open_.empty() && open_.back().bucket == b) return open_.back();  // the usual case
     if (!open_.empty()) {
         BucketRow& oldest = open_.front();
         // The rows before the first stamp become that stamp's.

@@ -63,6 +63,7 @@ public:
     static constexpr StatTime kMaxSeconds = 600;
     void add(const BucketRow& row);
     bool usable() const { return !gave_up_ && !rows_.empty(); }
+    bool gave_up() const { return gave_up_; }
     const std::vector<BucketRow>& rows() const { return rows_; }
 
 private:

@@ -10,13 +10,6 @@
 namespace cli {
 namespace {
 
-// One row per error kind, by the cell status that marks it (the statuses
-// 4..7 as the analyzer uses them for character errors).
-constexpr ErrorKind kErrorKindRows[] = {
-    {3, "bad FCS"},          {4, "parity error"}, {5, "framing error"}, {6, "overrun"},
-    {7, "other error mark"}, {8, "break"},        {9, "abort"},         {12, "short frame"},
-};
-static_assert(std::size(kErrorKindRows) == kErrorKinds);
 constexpr ErrorKind kBadBcc{3, "bad BCC"};  // status 3 on character lines
 
 constexpr const char* kModeNames[] = {"ASYNC", "SYNC", "HDLC", "NRZI", "PPP"};
@@ -48,15 +41,12 @@ const ErrorKind& error_kind(int index, int mode) {
     return kErrorKindRows[index];
 }
 
-int error_index(int status) {
-    for (int i = 0; i < kErrorKinds; ++i)
-        if (kErrorKindRows[i].status == status) return i;
-    return -1;
-}
-
 std::string kind_name(const KindCount& k) {
     std::string name = field_text(k.field);
-    if (k.detail.present) name += " " + field_text(k.detail);
+    if (k.detail.present) {
+        name += ' ';
+        name += field_text(k.detail);
+    }
     return name;
 }
 
@@ -89,10 +79,11 @@ void KindTable::add(const textlib::FrameField& field, const textlib::FrameField&
 
 std::string time_text(StatTime t) {
     if (t == kNoTime) return "-";
-    const std::int64_t day = t / 86400, s = t % 86400;
-    char text[32];
-    std::snprintf(text, sizeof text, "%s%02d:%02d:%02d", day > 0 ? ("+" + std::to_string(day) + " ").c_str() : "",
-                  static_cast<int>(s / 3600), static_cast<int>(s / 60 % 60), static_cast<int>(s % 60));
+    const long long day = t / 86400;
+    const int s = static_cast<int>(t % 86400);
+    char text[48];
+    if (day > 0) std::snprintf(text, sizeof text, "+%lld %02d:%02d:%02d", day, s / 3600, s / 60 % 60, s % 60);
+    else std::snprintf(text, sizeof text, "%02d:%02d:%02d", s / 3600, s / 60 % 60, s % 60);
     return text;
 }
 

@@ -34,10 +34,20 @@ struct ErrorKind {
     int status;        // the cell status (textlib/buffer_format.h)
     const char* name;  // what the table and the JSON call it
 };
+// One row per error kind, by the cell status that marks it (the statuses
+// 4..7 as the analyzer uses them for character errors).
+inline constexpr ErrorKind kErrorKindRows[kErrorKinds] = {
+    {3, "bad FCS"},          {4, "parity error"}, {5, "framing error"}, {6, "overrun"},
+    {7, "other error mark"}, {8, "break"},        {9, "abort"},         {12, "short frame"},
+};
 // The kinds in table order; the check error is named after the line mode's check.
 const ErrorKind& error_kind(int index, int mode);
 // The row of a cell status, or -1 for a status that marks no error.
-int error_index(int status);
+constexpr int error_index(int status) {
+    for (int i = 0; i < kErrorKinds; ++i)
+        if (kErrorKindRows[i].status == status) return i;
+    return -1;
+}
 
 // Frames of one kind: the field the translation names them by (control
 // field, packet type or PPP protocol) and, for PPP control protocols, the code.

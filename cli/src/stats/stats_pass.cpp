@@ -38,7 +38,7 @@ std::optional<int> seconds_of_day(std::uint32_t w) {
 class StampClock {
 public:
     std::optional<StatTime> advance(std::uint32_t w) {
-        const auto s = seconds_of_day(w);
+        const auto s = seconds_of(w);
         if (!s) return std::nullopt;
         if (last_ >= 0 && *s < last_ - kDay / 2) ++day_;
         last_ = *s;
@@ -47,31 +47,41 @@ public:
         return t;
     }
     // A frame's stamp, placed on the day nearest the clock.
-    StatTime place(std::uint32_t w) const {
-        const auto s = seconds_of_day(w);
+    StatTime place(std::uint32_t w) {
+        const auto s = seconds_of(w);
         if (!s || now_ == kNoTime) return now_;
         StatTime t = day_ * kDay + *s;
         if (t > now_ + kDay / 2) t -= kDay;
         else if (t < now_ - kDay / 2) t += kDay;
-        return t;
+        return std::max<StatTime>(t, 0);  // (a stamp from before the first one's midnight)
     }
     StatTime now() const { return now_; }
 
 private:
+    // Most stamps repeat the one before (both directions, every frame).
+    std::optional<int> seconds_of(std::uint32_t w) {
+        const std::uint32_t key = w & 0xFFFF7F00u;
+        if (key != cached_word_) cached_word_ = key, cached_ = seconds_of_day(w);
+        return cached_;
+    }
+
     StatTime now_ = kNoTime;
     StatTime day_ = 0;
     int last_ = -1;
+    std::uint32_t cached_word_ = 0;
+    std::optional<int> cached_;
 };
 
 // The error row of each cell status, -1 for none.
 struct ErrorOfStatus {
     int row[16];
 };
-ErrorOfStatus error_rows() {
+constexpr ErrorOfStatus error_rows() {
     ErrorOfStatus t{};
     for (int s = 0; s < 16; ++s) t.row[s] = error_index(s);
     return t;
 }
+constexpr ErrorOfStatus kErrorRows = error_rows();
 
 constexpr int kHighestCharStatus = 7;  // characters, check characters and characters marked in error
 constexpr int kCheckError = 3;
@@ -90,17 +100,23 @@ public:
           progress_(progress),
           idle_ms_(textlib::IdleScale(reader.Info(textlib::info::kIdleUnit))),
           minutes_(60, [&r](const BucketRow& row) { r.minutes.add(row); }),
-          seconds_(1, [&r](const BucketRow& row) { r.seconds.add(row); }) {}
+          seconds_(1, [&r](const BucketRow& row) { r.seconds.add(row); }),
+          second_rows_(r.seconds) {}
 
     // Walks the words up to `upto`; false once the data has ended.
     bool walk_to(std::int64_t upto) {
         upto = std::min(upto, end_);
-        for (; walked_ < upto; ++walked_) {
-            const std::uint32_t w = reader_.Word(walked_);
-            if (w == 0) return false;
-            if ((walked_ - begin_) % textlib::kBlockWords == 0 && progress_)
+        while (walked_ < upto) {
+            const int want = static_cast<int>(std::min<std::int64_t>(upto - walked_, kChunk));
+            const int got = reader_.Words(walked_, chunk_, want);
+            for (int k = 0; k < got; ++k) word(chunk_[k]);
+            walked_ += got;
+            s_.records += got;
+            if (walked_ >= next_progress_ && progress_) {
+                next_progress_ = walked_ - (walked_ - begin_) % textlib::kBlockWords + textlib::kBlockWords;
                 progress_(static_cast<int>((walked_ - begin_) / textlib::kBlockWords) + 1, total_blocks());
-            word(w);
+            }
+            if (got < want) return false;
         }
         return walked_ < end_;
     }
@@ -151,17 +167,14 @@ private:
     Windows windows() {
         Windows w{{nullptr, nullptr}, 0};
         if (job_.keep_minutes) w.list[w.n++] = &minutes_;
-        if (job_.keep_seconds) w.list[w.n++] = &seconds_;
+        if (job_.keep_seconds && !second_rows_.gave_up()) w.list[w.n++] = &seconds_;
         return w;
     }
 
     void word(std::uint32_t w) {
-        ++s_.records;
         if (textlib::IsGap(w)) {
             s_.lost.add(clock_.now());
             s_.lost_units += w >> 16;
-            ++delta_.lost;
-            delta_any_ = true;
             return;
         }
         if ((w & 0x30) != 0) {
@@ -179,22 +192,21 @@ private:
 
     void cell(std::uint16_t c, int dir) {
         const int status = textlib::CellStatus(c);
-        if (status <= kHighestCharStatus) {
-            ++s_.chars[dir];
-            ++delta_.chars[dir];
-            ++second_chars_;
-            delta_any_ = chars_since_stamp_ = true;
-        }
+        if (status == kNoCharacter) return;
+        if (status <= kHighestCharStatus) ++s_.chars[dir];
+        if (const int e = kErrorRows.row[status]; e >= 0) error(e, status, dir);
+        in_check_[dir] = status == kCheckError;
+    }
+
+    void error(int e, int status, int dir) {
         // The check characters of one block or frame (two for a CRC or an
         // FCS) carry the same mark: one error.
-        const bool same_check = status == kCheckError && last_status_[dir] == kCheckError;
-        if (status != kNoCharacter) last_status_[dir] = status;
-        if (const int e = kErrorRows.row[status]; e >= 0 && !same_check) {
-            s_.errors[e].add(clock_.now());
-            ++delta_.errors;
-            delta_any_ = true;
-        }
+        if (status == kCheckError && in_check_[dir]) return;
+        s_.errors[e].add(clock_.now());
+        ++errors_;
     }
+
+    std::int64_t chars() const { return s_.chars[0] + s_.chars[1]; }
 
     void stamp(std::uint32_t w) {
         settle();
@@ -204,13 +216,14 @@ private:
         ++s_.stamps;
         if (before == kNoTime) first_time(*t);
         // A step between two stamps with no character between them was quiet.
-        if (before != kNoTime && !chars_since_stamp_ && (*t - before) * 1000 > s_.silence_ms) {
+        if (before != kNoTime && chars() == stamp_chars_ && (*t - before) * 1000 > s_.silence_ms) {
             s_.silence_ms = (*t - before) * 1000;
             s_.silence_from = before;
             s_.silence_from_idle = false;
         }
-        chars_since_stamp_ = false;
-        if (clock_.now() != before) {
+        stamp_chars_ = chars();
+        // (What came before the first stamp counts in its second.)
+        if (before != kNoTime && clock_.now() != before) {
             second_over();
             second_ = clock_.now();
         }
@@ -234,11 +247,12 @@ private:
     }
 
     void second_over() {
-        if (second_chars_ > s_.busiest_chars) {
-            s_.busiest_chars = second_chars_;
+        const std::int64_t second_chars = chars() - second_start_chars_;
+        if (second_chars > s_.busiest_chars) {
+            s_.busiest_chars = second_chars;
             s_.busiest_second = second_;
         }
-        second_chars_ = 0;
+        second_start_chars_ = chars();
     }
 
     void idle(std::uint32_t w) {
@@ -296,19 +310,18 @@ private:
 
     // Puts the counts since the clock last moved into the rows of its time.
     void settle() {
-        if (!delta_any_) return;
+        const std::int64_t sd = s_.chars[0] - settled_.chars[0], rd = s_.chars[1] - settled_.chars[1];
+        const std::int64_t errors = errors_ - settled_.errors, lost = s_.lost.count - settled_.lost;
+        if ((sd | rd | errors | lost) == 0) return;
         for (RowWindow* w : windows()) {
             BucketRow& r = w->at(clock_.now(), signals_known_, signals_on_);
-            r.chars[0] += delta_.chars[0];
-            r.chars[1] += delta_.chars[1];
-            r.errors += delta_.errors;
-            r.lost += delta_.lost;
+            r.chars[0] += sd;
+            r.chars[1] += rd;
+            r.errors += errors;
+            r.lost += lost;
         }
-        delta_ = {};
-        delta_any_ = false;
+        settled_ = {s_.chars[0], s_.chars[1], errors_, s_.lost.count};
     }
-
-    inline static const ErrorOfStatus kErrorRows = error_rows();
 
     const StatsJob& job_;
     LineStats& s_;
@@ -318,13 +331,19 @@ private:
     int idle_ms_;
     StampClock clock_;
     RowWindow minutes_, seconds_;
-    BucketRow delta_;
-    bool delta_any_ = false;
-    bool chars_since_stamp_ = false;
+    const SecondRows& second_rows_;
+    struct Settled {
+        std::int64_t chars[2], errors, lost;
+    } settled_{{0, 0}, 0, 0};
+    std::int64_t errors_ = 0;
+    std::int64_t stamp_chars_ = 0;         // characters when the last stamp came
+    std::int64_t second_start_chars_ = 0;  // and when the current second began
     StatTime second_ = kNoTime;
-    std::int64_t second_chars_ = 0;
     std::uint8_t signals_known_ = 0, signals_on_ = 0;
-    int last_status_[2] = {-1, -1};  // of the last cell of each direction
+    bool in_check_[2] = {false, false};  // the last cell of the direction was a bad check character
+    static constexpr int kChunk = 1024;
+    std::uint32_t chunk_[kChunk];
+    std::int64_t next_progress_ = 0;
 };
 
 }  // namespace

@@ -21,6 +21,14 @@ struct SvgAttr {
     std::string value;
 };
 
+// The parts appended in order ("M", x, " ", y, ...).
+template <typename... Parts>
+std::string cat(const Parts&... parts) {
+    std::string s;
+    (s += ... += parts);
+    return s;
+}
+
 // "12.5": a coordinate with at most two decimals and no trailing zeros.
 std::string svg_number(double v);
 

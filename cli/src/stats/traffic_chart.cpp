@@ -80,7 +80,7 @@ public:
     bool draw(const StatsHeading& h) {
         const std::string unit = rows_.width() == 1 ? "second" : "minute";
         svg_.text_element("text", {{"x", svg_number(kLeft)}, {"y", "22"}, {"class", "head"}},
-                          h.buffer + " \xE2\x80\x94 " + mode_name(s_.mode) + ", characters per " + unit);
+                          cat(h.buffer, " \xE2\x80\x94 ", mode_name(s_.mode), ", characters per ", unit));
         for (int d = 0; d < 2; ++d) panel(d, unit);
         if (!marks()) return false;
         int n = 0;
@@ -140,7 +140,7 @@ private:
                          {"class", "bar"},
                          {"data-minute", minute_text(r.bucket)},
                          {"data-count", std::to_string(n)}},
-                        time_text(r.bucket) + " " + name + ": " + std::to_string(n) + " characters in this " + unit);
+                        cat(time_text(r.bucket), " ", name, ": ", std::to_string(n), " characters in this ", unit));
         });
         svg_.close();
     }
@@ -156,16 +156,16 @@ private:
         return rows_.each([&](const BucketRow& r) {
             const double cx = x_of(r) + bar_width() / 2;
             if (r.errors > 0) {
-                const std::string d = "M" + svg_number(cx) + " " + svg_number(y0 + 2) + "l" + svg_number(half) +
-                                      " 12h" + svg_number(-2 * half) + "z";
+                const std::string d = cat("M", svg_number(cx), " ", svg_number(y0 + 2), "l", svg_number(half), " 12h",
+                                          svg_number(-2 * half), "z");
                 svg_.titled("path", {{"d", d}, {"class", "error"}, {"data-count", std::to_string(r.errors)}},
-                            time_text(r.bucket) + ": " + std::to_string(r.errors) + " errors");
+                            cat(time_text(r.bucket), ": ", std::to_string(r.errors), " errors"));
             }
             if (r.lost > 0) {
                 const double y = y0 + kMarkRow + 8;
-                const std::string d = "M" + svg_number(cx) + " " + svg_number(y - 6) + "l6 6l-6 6l-6 -6z";
+                const std::string d = cat("M", svg_number(cx), " ", svg_number(y - 6), "l6 6l-6 6l-6 -6z");
                 svg_.titled("path", {{"d", d}, {"class", "lost"}, {"data-count", std::to_string(r.lost)}},
-                            time_text(r.bucket) + ": " + std::to_string(r.lost) + " data-loss marks");
+                            cat(time_text(r.bucket), ": ", std::to_string(r.lost), " data-loss marks"));
             }
         });
     }
@@ -186,7 +186,7 @@ private:
                          {"width", svg_number(to - from)},
                          {"height", svg_number(kBand)},
                          {"class", state}},
-                        std::string(kSignalNames[k]) + " " + state);
+                        cat(kSignalNames[k], " ", state));
         };
         auto stretch = [&](const char* st, double x0, double x1) {
             if (x1 <= x0) return;
@@ -250,14 +250,15 @@ private:
                 "rect",
                 {{"x", svg_number(x)}, {"y", svg_number(y)}, {"width", "12"}, {"height", "10"}, {"class", cls}});
             svg_.text_element("text", {{"x", svg_number(x + 16)}, {"y", svg_number(y + 9)}, {"class", "key"}},
-                              std::string("signal ") + cls);
+                              cat("signal ", cls));
             x += 110;
         }
-        svg_.element("path", {{"d", "M" + svg_number(x + 6) + " " + svg_number(y) + "l6 10h-12z"}, {"class", "error"}});
+        svg_.element("path",
+                     {{"d", cat("M", svg_number(x + 6), " ", svg_number(y), "l6 10h-12z")}, {"class", "error"}});
         svg_.text_element("text", {{"x", svg_number(x + 16)}, {"y", svg_number(y + 9)}, {"class", "key"}}, "errors");
         x += 80;
-        svg_.element(
-            "path", {{"d", "M" + svg_number(x + 6) + " " + svg_number(y - 1) + "l6 6l-6 6l-6 -6z"}, {"class", "lost"}});
+        svg_.element("path", {{"d", cat("M", svg_number(x + 6), " ", svg_number(y - 1), "l6 6l-6 6l-6 -6z")},
+                              {"class", "lost"}});
         svg_.text_element("text", {{"x", svg_number(x + 16)}, {"y", svg_number(y + 9)}, {"class", "key"}}, "data lost");
     }
 
@@ -297,13 +298,13 @@ std::string write_traffic_chart(const std::string& path, StatsResult& result, co
     svg.begin({{"xmlns", "http://www.w3.org/2000/svg"},
                {"width", svg_number(width)},
                {"height", svg_number(height)},
-               {"viewBox", "0 0 " + svg_number(width) + " " + svg_number(height)},
+               {"viewBox", cat("0 0 ", svg_number(width), " ", svg_number(height))},
                {"font-family", "sans-serif"},
                {"font-size", "11"}});
-    svg.text_element("title", {}, "zamvex stats: " + heading.buffer);
+    svg.text_element("title", {}, cat("zamvex stats: ", heading.buffer));
     add_styles(svg);
     if (!chart.draw(heading)) return "cannot read back the per-minute rows for the chart";
-    if (!svg.finish() || !file.commit()) return file.error().empty() ? "cannot write '" + path + "'" : file.error();
+    if (!svg.finish() || !file.commit()) return file.error().empty() ? cat("cannot write '", path, "'") : file.error();
     return "";
 }
 

@@ -42,10 +42,11 @@ public:
     // (n - 1) * kBlockWords.
     void Seek(std::int64_t index);
     std::int64_t Pos() const;
-    // The raw record word at an index (textlib/buffer_format.h), unfiltered;
-    // 0 at the end of the data. For a pass that reads every word beside the
-    // frames: it stays near Pos() so the reader keeps one block mapped.
-    std::uint32_t Word(std::int64_t index);
+    // Copies up to `count` raw record words (textlib/buffer_format.h),
+    // unfiltered, from `index` on into `out`; how many, fewer when the data
+    // ends first (a 0 word is not copied). For a pass that reads every word
+    // beside the frames: kept near Pos(), it finds the block still mapped.
+    int Words(std::int64_t index, std::uint32_t* out, int count);
     // The next frame; false at the end of the data. A mark that makes no frame
     // (a break or short-frame mark, an empty flag pair) is passed over, but
     // not past `end`, the record index where the caller's range ends: then
