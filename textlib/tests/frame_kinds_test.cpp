@@ -80,7 +80,7 @@ TEST(FrameKinds, NamePppProtocolsAndCodesAsThePppTranslationShowsThem) {
     int codes = 0;
     const int frames = EachFrame(buffer, [&](const textlib::Frame& f) {
         const std::string line = ppp->FormatLine(f) + " ";
-        const textlib::FrameField protocol = textlib::PppProtocolField(f), code = textlib::PppCodeField(f);
+        const auto [protocol, code] = textlib::PppFrameFields(f);
         ASSERT_TRUE(protocol.present) << line;
         EXPECT_NE(line.find(Shown(protocol)), std::string::npos) << line;
         if (code.present) {

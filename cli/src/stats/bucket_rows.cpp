@@ -81,4 +81,57 @@ void SecondRows::add(const BucketRow& row) {
     rows_.push_back(row);
 }
 
+namespace {
+
+// Rows before the first stamp come first.
+bool before(const BucketRow& a, const BucketRow& b) {
+    return a.bucket != b.bucket && (a.bucket == kNoTime || (b.bucket != kNoTime && a.bucket < b.bucket));
+}
+
+BucketRow joined(BucketRow words, const BucketRow& frames) {
+    words.frames += frames.frames;
+    words.chars[0] += frames.chars[0];
+    words.chars[1] += frames.chars[1];
+    words.errors += frames.errors;
+    words.lost += frames.lost;
+    return words;
+}
+
+// Merges two sources of rows in time order; `next` reads a row of a source.
+template <typename A, typename B, typename Out>
+void merge(A next_word, B next_frame, Out add) {
+    BucketRow w, f;
+    bool has_w = next_word(w), has_f = next_frame(f);
+    while (has_w || has_f) {
+        if (has_w && (!has_f || before(w, f))) {
+            add(w);
+            has_w = next_word(w);
+        } else if (has_f && (!has_w || before(f, w))) {
+            add(f);
+            has_f = next_frame(f);
+        } else {
+            add(joined(w, f));
+            has_w = next_word(w);
+            has_f = next_frame(f);
+        }
+    }
+}
+
+}  // namespace
+
+bool merge_rows(RowSpool& words, RowSpool& frames, RowSpool& out) {
+    if (!words.rewind() || !frames.rewind()) return false;
+    merge([&](BucketRow& r) { return words.next(r); }, [&](BucketRow& r) { return frames.next(r); },
+          [&](const BucketRow& r) { out.add(r); });
+    return !out.failed();
+}
+
+void merge_rows(const SecondRows& words, const SecondRows& frames, SecondRows& out) {
+    if (words.gave_up() || frames.gave_up()) return out.give_up();
+    std::size_t i = 0, j = 0;
+    merge([&](BucketRow& r) { return i < words.rows().size() ? (r = words.rows()[i++], true) : false; },
+          [&](BucketRow& r) { return j < frames.rows().size() ? (r = frames.rows()[j++], true) : false; },
+          [&](const BucketRow& r) { out.add(r); });
+}
+
 }  // namespace cli

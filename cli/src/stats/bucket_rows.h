@@ -64,11 +64,21 @@ public:
     void add(const BucketRow& row);
     bool usable() const { return !gave_up_ && !rows_.empty(); }
     bool gave_up() const { return gave_up_; }
+    void give_up() {
+        gave_up_ = true;
+        rows_.clear();
+    }
     const std::vector<BucketRow>& rows() const { return rows_; }
 
 private:
     std::vector<BucketRow> rows_;
     bool gave_up_ = false;
 };
+
+// The rows of the word walk and of the frame count as one list in time
+// order, a bucket that both have made one row (`words` brings the signals).
+// False when a spool could not be read back.
+bool merge_rows(RowSpool& words, RowSpool& frames, RowSpool& out);
+void merge_rows(const SecondRows& words, const SecondRows& frames, SecondRows& out);
 
 }  // namespace cli

@@ -4,7 +4,9 @@
 #include "stats/stats_pass.h"
 
 #include <algorithm>
+#include <memory>
 #include <optional>
+#include <thread>
 
 #include "commands/buffer_input.h"
 #include "textlib/buffer_format.h"
@@ -46,15 +48,6 @@ public:
         if (now_ == kNoTime || t > now_) now_ = t;
         return t;
     }
-    // A frame's stamp, placed on the day nearest the clock.
-    StatTime place(std::uint32_t w) {
-        const auto s = seconds_of(w);
-        if (!s || now_ == kNoTime) return now_;
-        StatTime t = day_ * kDay + *s;
-        if (t > now_ + kDay / 2) t -= kDay;
-        else if (t < now_ - kDay / 2) t += kDay;
-        return std::max<StatTime>(t, 0);  // (a stamp from before the first one's midnight)
-    }
     StatTime now() const { return now_; }
 
 private:
@@ -83,25 +76,34 @@ constexpr ErrorOfStatus error_rows() {
 }
 constexpr ErrorOfStatus kErrorRows = error_rows();
 
+// Bit n set for the cell statuses n that are characters, and that mark no error.
+constexpr unsigned status_bits(bool (*pick)(int)) {
+    unsigned bits = 0;
+    for (int s = 0; s < 16; ++s) bits |= pick(s) ? 1u << s : 0u;
+    return bits;
+}
+
 constexpr int kHighestCharStatus = 7;  // characters, check characters and characters marked in error
 constexpr int kCheckError = 3;
 constexpr int kNoCharacter = textlib::kStatusNone;
+constexpr unsigned kCharStatuses = status_bits([](int s) { return s <= kHighestCharStatus; });
+constexpr unsigned kPlainStatuses = status_bits([](int s) { return kErrorRows.row[s] < 0; });
 
 class Pass {
 public:
-    Pass(const StatsJob& job, StatsResult& r, FrameReader& reader, std::int64_t begin, std::int64_t end,
-         const StatsProgress& progress)
+    Pass(const StatsJob& job, LineStats& stats, RowSpool& minutes, SecondRows& seconds, FrameReader& reader,
+         std::int64_t begin, std::int64_t end, const StatsProgress& progress)
         : job_(job),
-          s_(r.stats),
+          s_(stats),
           reader_(reader),
           walked_(begin),
           begin_(begin),
           end_(end),
           progress_(progress),
           idle_ms_(textlib::IdleScale(reader.Info(textlib::info::kIdleUnit))),
-          minutes_(60, [&r](const BucketRow& row) { r.minutes.add(row); }),
-          seconds_(1, [&r](const BucketRow& row) { r.seconds.add(row); }),
-          second_rows_(r.seconds) {}
+          minutes_(60, [&minutes](const BucketRow& row) { minutes.add(row); }),
+          seconds_(1, [&seconds](const BucketRow& row) { seconds.add(row); }),
+          second_rows_(seconds) {}
 
     // Walks the words up to `upto`; false once the data has ended.
     bool walk_to(std::int64_t upto) {
@@ -109,7 +111,7 @@ public:
         while (walked_ < upto) {
             const int want = static_cast<int>(std::min<std::int64_t>(upto - walked_, kChunk));
             const int got = reader_.Words(walked_, chunk_, want);
-            for (int k = 0; k < got; ++k) word(chunk_[k]);
+            run(chunk_, got);
             walked_ += got;
             s_.records += got;
             if (walked_ >= next_progress_ && progress_) {
@@ -119,25 +121,6 @@ public:
             if (got < want) return false;
         }
         return walked_ < end_;
-    }
-
-    void frame(const Frame& f) {
-        if (f.direction == textlib::kFrameLost) return;  // the walk counts the gap mark
-        const int dir = f.direction == textlib::kFrameSd   ? kStatSd
-                        : f.direction == textlib::kFrameRd ? kStatRd
-                                                           : kStatUndecided;
-        ++s_.frames[dir];
-        if ((s_.mode == textlib::kHdlc || s_.mode == textlib::kNrzi) && job_.frame_variant >= 0) {
-            s_.kinds.add(textlib::HdlcFrameField(f, job_.frame_variant), {}, dir);
-            if (job_.packet_kind > 0) {
-                const textlib::FrameField p = textlib::PacketField(f, job_.frame_variant, job_.packet_kind);
-                if (p.present) s_.packets.add(p, {}, dir);
-            }
-        } else if (s_.mode == textlib::kPpp) {
-            s_.kinds.add(textlib::PppProtocolField(f), textlib::PppCodeField(f), dir);
-        }
-        const StatTime t = f.timeStamp != 0 ? clock_.place(f.timeStamp) : clock_.now();
-        for (RowWindow* w : windows()) ++w->at(t, signals_known_, signals_on_).frames;
     }
 
     void finish() {
@@ -169,6 +152,30 @@ private:
         if (job_.keep_minutes) w.list[w.n++] = &minutes_;
         if (job_.keep_seconds && !second_rows_.gave_up()) w.list[w.n++] = &seconds_;
         return w;
+    }
+
+    // Most words are data words without an error mark: counted in locals,
+    // the others one by one.
+    void run(const std::uint32_t* words, int n) {
+        std::int64_t sd = 0, rd = 0;
+        bool check_sd = in_check_[0], check_rd = in_check_[1];
+        for (int k = 0; k < n; ++k) {
+            const std::uint32_t w = words[k];
+            const unsigned a = w & 0xF, b = (w >> 16) & 0xF;
+            if ((w & 0x30) != 0 && (kPlainStatuses >> a & 1) && (kPlainStatuses >> b & 1)) {
+                sd += kCharStatuses >> a & 1;
+                rd += kCharStatuses >> b & 1;
+                check_sd = check_sd && a == kNoCharacter;
+                check_rd = check_rd && b == kNoCharacter;
+                continue;
+            }
+            s_.chars[0] += sd, s_.chars[1] += rd, sd = rd = 0;
+            in_check_[0] = check_sd, in_check_[1] = check_rd;
+            word(w);
+            check_sd = in_check_[0], check_rd = in_check_[1];
+        }
+        s_.chars[0] += sd, s_.chars[1] += rd;
+        in_check_[0] = check_sd, in_check_[1] = check_rd;
     }
 
     void word(std::uint32_t w) {
@@ -209,10 +216,18 @@ private:
     std::int64_t chars() const { return s_.chars[0] + s_.chars[1]; }
 
     void stamp(std::uint32_t w) {
+        // The same time again (the other direction's stamp, the next frame's): the clock stays.
+        const std::uint32_t key = w & 0xFFFF7F00u;
+        if (key == last_stamp_) {
+            ++s_.stamps;
+            stamp_chars_ = chars();
+            return;
+        }
         settle();
         const StatTime before = clock_.now();
         const auto t = clock_.advance(w);
         if (!t) return;
+        last_stamp_ = key;
         ++s_.stamps;
         if (before == kNoTime) first_time(*t);
         // A step between two stamps with no character between them was quiet.
@@ -336,6 +351,7 @@ private:
         std::int64_t chars[2], errors, lost;
     } settled_{{0, 0}, 0, 0};
     std::int64_t errors_ = 0;
+    std::uint32_t last_stamp_ = 0;         // the last good stamp without its direction bit
     std::int64_t stamp_chars_ = 0;         // characters when the last stamp came
     std::int64_t second_start_chars_ = 0;  // and when the current second began
     StatTime second_ = kNoTime;
@@ -344,6 +360,63 @@ private:
     static constexpr int kChunk = 1024;
     std::uint32_t chunk_[kChunk];
     std::int64_t next_progress_ = 0;
+};
+
+// What the frame count finds; copied into the stats when both are done.
+struct FrameTally {
+    std::int64_t frames[3] = {0, 0, 0};
+    KindTable kinds, packets;
+};
+
+// The frames, counted on a thread of their own beside the word walk: by
+// direction and kind, and per minute at the stamp that opened them (a frame
+// without one at the stamp of the frame before).
+class FrameCount {
+public:
+    FrameCount(const StatsJob& job, FrameTally& tally, RowSpool& minutes, SecondRows& seconds, int mode)
+        : job_(job),
+          t_(tally),
+          mode_(mode),
+          minutes_(60, [&minutes](const BucketRow& row) { minutes.add(row); }),
+          seconds_(1, [&seconds](const BucketRow& row) { seconds.add(row); }),
+          second_rows_(seconds) {}
+
+    void frame(const Frame& f) {
+        if (f.direction == textlib::kFrameLost) return;  // the walk counts the gap mark
+        const int dir = f.direction == textlib::kFrameSd   ? kStatSd
+                        : f.direction == textlib::kFrameRd ? kStatRd
+                                                           : kStatUndecided;
+        ++t_.frames[dir];
+        if ((mode_ == textlib::kHdlc || mode_ == textlib::kNrzi) && job_.frame_variant >= 0) {
+            t_.kinds.add(textlib::HdlcFrameField(f, job_.frame_variant), {}, dir);
+            if (job_.packet_kind > 0) {
+                const textlib::FrameField p = textlib::PacketField(f, job_.frame_variant, job_.packet_kind);
+                if (p.present) t_.packets.add(p, {}, dir);
+            }
+        } else if (mode_ == textlib::kPpp) {
+            const textlib::PppFields p = textlib::PppFrameFields(f);
+            t_.kinds.add(p.protocol, p.code, dir);
+        }
+        if (!job_.keep_minutes && !job_.keep_seconds) return;
+        StatTime t = clock_.now();
+        if (f.timeStamp != 0)
+            if (const auto at = clock_.advance(f.timeStamp)) t = *at;
+        if (job_.keep_minutes) ++minutes_.at(t, 0, 0).frames;
+        if (job_.keep_seconds && !second_rows_.gave_up()) ++seconds_.at(t, 0, 0).frames;
+    }
+
+    void finish() {
+        minutes_.flush();
+        seconds_.flush();
+    }
+
+private:
+    const StatsJob& job_;
+    FrameTally& t_;
+    int mode_;
+    StampClock clock_;
+    RowWindow minutes_, seconds_;
+    const SecondRows& second_rows_;
 };
 
 }  // namespace
@@ -362,19 +435,35 @@ std::string run_stats(const StatsJob& job, StatsResult& r, const StatsProgress& 
     const bool hdlc = s.mode == textlib::kHdlc || s.mode == textlib::kNrzi;
     s.frame_variant = hdlc ? job.frame_variant : -1;
     s.packet_kind = hdlc && job.frame_variant >= 0 ? job.packet_kind : 0;
+    // The words and the frames are read side by side, each by a reader of
+    // its own over the same files (the second finds them in the page cache).
+    FrameReader frame_reader;
+    if (!frame_reader.Open(job.buffer.c_str())) return unreadable_buffer_text(job.buffer);
+    RowSpool word_minutes, frame_minutes;
+    SecondRows word_seconds, frame_seconds;
     if (job.keep_minutes)
-        if (std::string e = r.minutes.open(); !e.empty()) return e;
+        for (RowSpool* spool : {&r.minutes, &word_minutes, &frame_minutes})
+            if (std::string e = spool->open(); !e.empty()) return e;
 
-    Pass pass(job, r, reader, begin, end, progress);
-    reader.Seek(begin);
-    textlib::Frame frame;
-    bool more = true;
-    while (more && reader.Pos() < end && reader.Next(frame, end)) {
-        more = pass.walk_to(reader.Pos());
-        pass.frame(frame);
-    }
-    if (more) pass.walk_to(end);
+    FrameTally tally;
+    std::thread frames([&] {
+        FrameCount count(job, tally, frame_minutes, frame_seconds, s.mode);
+        frame_reader.Seek(begin);
+        auto frame = std::make_unique<textlib::Frame>();
+        while (frame_reader.Pos() < end && frame_reader.Next(*frame, end)) count.frame(*frame);
+        count.finish();
+    });
+    Pass pass(job, s, word_minutes, word_seconds, reader, begin, end, progress);
+    pass.walk_to(end);
     pass.finish();
+    frames.join();
+
+    std::copy(std::begin(tally.frames), std::end(tally.frames), std::begin(s.frames));
+    s.kinds = tally.kinds;
+    s.packets = tally.packets;
+    if (job.keep_minutes && !merge_rows(word_minutes, frame_minutes, r.minutes))
+        return "cannot read back the per-minute rows from their temporary file";
+    if (job.keep_seconds) merge_rows(word_seconds, frame_seconds, r.seconds);
     if (r.minutes.failed()) return "cannot write the per-minute rows to a temporary file";
     return "";
 }

@@ -30,7 +30,10 @@ FrameField PacketField(const Frame& frame, int frameVariant, int packetKind);
 
 // A PPP frame's protocol ("LCP", "IP", ...), and the code of a control
 // protocol's frame (protocol 0x8000 and up: "CONF-REQ", ...; else not present).
-FrameField PppProtocolField(const Frame& frame);
-FrameField PppCodeField(const Frame& frame);
+struct PppFields {
+    FrameField protocol;
+    FrameField code;
+};
+PppFields PppFrameFields(const Frame& frame);
 
 }  // namespace textlib

@@ -136,20 +136,15 @@ FrameField PacketField(const Frame& frame, int variant, int packetKind) {
     return r;
 }
 
-FrameField PppProtocolField(const Frame& frame) {
-    int next = 0;
-    return ProtocolOf(HeadOf(frame), next);
-}
-
-FrameField PppCodeField(const Frame& frame) {
+PppFields PppFrameFields(const Frame& frame) {
     const PppHead h = HeadOf(frame);
     int next = 0;
-    const FrameField protocol = ProtocolOf(h, next);
-    FrameField r;
-    if (!protocol.present || protocol.value < 0x8000 || next >= h.count) return r;
-    r.present = true;
-    r.value = static_cast<unsigned>(h.bytes[next]);
-    r.name = PppCodeName(h.bytes[next]);
+    PppFields r;
+    r.protocol = ProtocolOf(h, next);
+    if (!r.protocol.present || r.protocol.value < 0x8000 || next >= h.count) return r;
+    r.code.present = true;
+    r.code.value = static_cast<unsigned>(h.bytes[next]);
+    r.code.name = PppCodeName(h.bytes[next]);
     return r;
 }
 
