@@ -1,9 +1,11 @@
-// The one pass of `zamvex stats`: every record word of the chosen range read
-// once beside the frames that textlib's frame reader cuts from the same
-// words, so frame counts are the frame layouts' own.
+// The pass of `zamvex stats`: every record word of the chosen range read
+// once, and beside it, by a second reader on a thread of its own, the frames
+// that textlib's frame reader cuts from the same words, so frame counts are
+// the frame layouts' own.
 //
 // Errors: the text to show when the buffer cannot be read; empty on success.
-// Threads: the calling thread; the progress callback runs on it.
+// Threads: the calling thread walks the words and runs the progress callback;
+// the frame count's thread shares nothing with it until it is joined.
 #pragma once
 #include <cstdint>
 #include <functional>
