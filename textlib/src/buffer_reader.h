@@ -77,7 +77,6 @@ public:
     const std::uint8_t* InfoBody() const { return body_.data(); }
     int Info(int offset) const { return body_[static_cast<std::size_t>(offset)]; }
 
-    // Stream and resume positions; frame delimitation moves them directly.
     // Copies the words from `index` on that lie in the mapped block (or
     // single file), at most `count`; how many (0 when `index` is not mapped).
     int CopyMapped(std::int64_t index, std::uint32_t* out, int count) const {
@@ -87,6 +86,7 @@ public:
         return n;
     }
 
+    // Stream and resume positions; frame delimitation moves them directly.
     std::int64_t Pos() const { return pos_; }
     void SetPos(std::int64_t pos) { pos_ = pos; }
     std::int64_t SdResume() const { return sdResume_; }

@@ -12,9 +12,9 @@
 namespace textlib {
 namespace {
 
-constexpr int kDiagnostic = 0xF1;  // X.25 diagnostic, which DDX reads as RR
-constexpr int kEscape = 0x7D;
-constexpr int kAllStations = 0xFF;
+constexpr unsigned kDiagnostic = kDiagnosticPacket;
+constexpr int kEscape = kPppEscape;
+constexpr int kAllStations = kPppAllStations;
 
 FrameNames NamesOf(int variant) {
     switch (variant) {

@@ -10,7 +10,7 @@
 namespace textlib {
 namespace {
 
-constexpr int kDiagnostic = 0xF1;  // X.25 diagnostic, which DDX reads as RR
+constexpr unsigned kDiagnostic = kDiagnosticPacket;
 
 struct Header {
     int bytes = 0;  // header bytes present: GFI/LCGN, LCN, type, fourth
