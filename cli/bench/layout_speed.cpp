@@ -1,12 +1,13 @@
-// Every conversion layout and the pcapng export, each a whole `zamvex`
-// process, timed side by side with xxd on the same block files and with
-// `tshark -r` on the same frames (the export of the buffer), on a buffer of
-// each line mode captured from `zamvex simulate` at its fastest rate. Prints
-// input MiB/s, the ratios and each run's peak resident memory, then converts a
-// 1024-block buffer to check the memory bound.
+// Every conversion layout, the pcapng export and `zamvex stats`, each a whole
+// `zamvex` process, timed side by side with xxd on the same block files and
+// with `tshark -r` on the same frames (the export of the buffer), on a buffer
+// of each line mode captured from `zamvex simulate` at its fastest rate.
+// Prints input MiB/s, the ratios and each run's peak resident memory, then
+// converts a 1024-block buffer, and takes its stats, to check the memory bound.
 //
-// Targets: every layout at least 2.5x xxd's input speed; under 64 MiB resident
-// for 1024 blocks. Output goes to /dev/shm when there is one (the formatting
+// Targets: every layout at least 2.5x xxd's input speed; `stats` (with its
+// per-minute rows and chart) at least as fast as the CSV frame layout on the
+// same buffer; under 64 MiB resident for 1024 blocks. Output goes to /dev/shm when there is one (the formatting
 // speed, not the disk's, is measured; xxd writes to the same place).
 //
 // ZAMVEX_BENCH_BLOCKS (default 32) and ZAMVEX_BENCH_ROUNDS (default 3, the best
@@ -35,6 +36,7 @@ using namespace cli_test;
 namespace fs = std::filesystem;
 
 constexpr double kTargetRatio = 2.5;
+constexpr double kStatsTargetRatio = 1.0;  // stats over the CSV frame layout
 constexpr double kMemoryLimitMiB = 64;
 constexpr int kMemoryBlocks = 1024;
 
@@ -42,6 +44,7 @@ struct Layout {
     const char* name;
     std::vector<std::string> args;  // after `zamvex convert BUFFER --out DIR` (or the export's)
     bool exported = false;          // `zamvex export --pcapng` rather than convert
+    bool stats = false;             // `zamvex stats BUFFER --per-minute --svg FILE` and these args
 };
 
 struct LineMode {
@@ -59,6 +62,7 @@ const std::vector<LineMode>& modes() {
                                 convert({"--print", "normal", "--line-states", "RS,CS,CD,ER"})};
     static const Layout kCsvData{"csv data", convert({"--format", "csv"})};
     static const Layout kCsvFrame{"csv frame", convert({"--format", "csv", "--csv-form", "frame"})};
+    static const Layout kStats{"stats", {}, false, true};
     static const std::vector<LineMode> modes{
         {"ASYNC",
          {"--mode", "async"},
@@ -67,6 +71,7 @@ const std::vector<LineMode>& modes() {
           {"control sequences", convert({"--print", "translate"})},
           kCsvData,
           kCsvFrame,
+          kStats,
           {"pcapng export", {}, true}},
          {}},
         {"SYNC",
@@ -76,6 +81,7 @@ const std::vector<LineMode>& modes() {
           {"control sequences", convert({"--print", "translate"})},
           kCsvData,
           kCsvFrame,
+          kStats,
           {"pcapng export", {}, true}},
          {}},
         {"HDLC X.25",
@@ -88,6 +94,7 @@ const std::vector<LineMode>& modes() {
           {"packets x25", convert({"--print", "translate", "--frame", "x25", "--packet", "x25"})},
           kCsvData,
           kCsvFrame,
+          {"stats, frames by kind", {"--frame", "x25", "--packet", "x25"}, false, true},
           {"pcapng export", {}, true}},
          {}},
         {"HDLC LAPD",
@@ -104,7 +111,11 @@ const std::vector<LineMode>& modes() {
          {"--frame", "x25x"}},
         {"PPP",
          {"--mode", "ppp"},
-         {kNormal, {"translate ppp", convert({"--print", "translate"})}, kCsvFrame, {"pcapng export", {}, true}},
+         {kNormal,
+          {"translate ppp", convert({"--print", "translate"})},
+          kCsvFrame,
+          kStats,
+          {"pcapng export", {}, true}},
          {}},
     };
     return modes;
@@ -233,12 +244,14 @@ int main() {
             fs::remove(pcap);
         }
 
+        double csv_frame_wall = 0;  // the CSV frame layout's time, for stats
         for (const Layout& layout : mode.layouts) {
             Run ours, xxd;
             for (int i = 0; i < rounds; ++i) {
                 fs::remove_all(out_root + "/conv");
                 std::vector<std::string> args;
                 if (layout.exported) args = {"export", buffer, "--pcapng", out_root + "/conv.pcapng"};
+                else if (layout.stats) args = {"stats", buffer, "--per-minute", "--svg", out_root + "/conv.svg"};
                 else args = {"convert", buffer, "--out", out_root + "/conv", "--max-lines", "999999"};
                 args.insert(args.end(), layout.args.begin(), layout.args.end());
                 keep(ours, timed(converter(), args, "/dev/null"));
@@ -251,10 +264,18 @@ int main() {
             const double ratio = xxd.wall / ours.wall;
             char vs_tshark[16] = "-";
             if (tshark.ok) std::snprintf(vs_tshark, sizeof vs_tshark, "%.1f", tshark.wall / ours.wall);
-            const bool fast = ratio >= kTargetRatio;
+            if (std::string(layout.name) == "csv frame") csv_frame_wall = ours.wall;
+            bool fast = ratio >= kTargetRatio;
+            char vs_csv[48] = "";
+            if (layout.stats && csv_frame_wall > 0) {
+                const double over_csv = csv_frame_wall / ours.wall;
+                fast = fast && over_csv >= kStatsTargetRatio;
+                std::snprintf(vs_csv, sizeof vs_csv, "  %.2fx csv frame%s", over_csv,
+                              over_csv >= kStatsTargetRatio ? "" : " (below 1x)");
+            }
             all_fast = all_fast && fast;
-            std::printf("%-18s %-30s %8.1f %7.2f %8s %9.1f%s\n", mode.name, layout.name, mib / ours.wall, ratio,
-                        vs_tshark, ours.peak_mib, fast ? "" : "  below 2.5x");
+            std::printf("%-18s %-30s %8.1f %7.2f %8s %9.1f%s%s\n", mode.name, layout.name, mib / ours.wall, ratio,
+                        vs_tshark, ours.peak_mib, vs_csv, ratio >= kTargetRatio ? "" : "  below 2.5x");
             std::fflush(stdout);
         }
         if (tshark.ok)
@@ -263,6 +284,7 @@ int main() {
         fs::remove(out_root + "/xxd.txt");
         fs::remove(out_root + "/tshark.txt");
         fs::remove(out_root + "/conv.pcapng");
+        fs::remove(out_root + "/conv.svg");
     }
 
     // Memory: the first buffer's blocks linked over and over into a 1024-block folder.
@@ -286,6 +308,12 @@ int main() {
         small = r.ok && r.peak_mib < kMemoryLimitMiB;
         std::printf("\n%d blocks, print normal: %.1f s, peak resident %.1f MiB (limit %.0f)%s\n", kMemoryBlocks, r.wall,
                     r.peak_mib, kMemoryLimitMiB, small ? "" : "  OVER");
+        const Run st = timed(converter(), {"stats", big, "--per-minute", "--svg", out_root + "/big.svg"}, "/dev/null");
+        fs::remove(out_root + "/big.svg");
+        const bool stats_small = st.ok && st.peak_mib < kMemoryLimitMiB;
+        small = small && stats_small;
+        std::printf("%d blocks, stats --per-minute --svg: %.1f s, peak resident %.1f MiB (limit %.0f)%s\n",
+                    kMemoryBlocks, st.wall, st.peak_mib, kMemoryLimitMiB, stats_small ? "" : "  OVER");
     }
     fs::remove_all(out_root);
     std::printf("layout speed: %s\n", all_fast && small ? "PASS" : "FAIL");

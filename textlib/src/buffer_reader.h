@@ -2,6 +2,7 @@
 // or one single data file) and the filtered record stream the layouts consume.
 // Only the conversion worker uses it while a job runs; nothing is locked.
 #pragma once
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -75,6 +76,15 @@ public:
     Progress BlockProgress() const { return Progress{CurrentBlock(), firstBlock_}; }
     const std::uint8_t* InfoBody() const { return body_.data(); }
     int Info(int offset) const { return body_[static_cast<std::size_t>(offset)]; }
+
+    // Copies the words from `index` on that lie in the mapped block (or
+    // single file), at most `count`; how many (0 when `index` is not mapped).
+    int CopyMapped(std::int64_t index, std::uint32_t* out, int count) const {
+        if (index < windowBegin_ || index >= windowEnd_) return 0;
+        const int n = static_cast<int>(std::min<std::int64_t>(count, windowEnd_ - index));
+        std::memcpy(out, window_ + 4 * (index - windowBegin_), 4 * static_cast<std::size_t>(n));  // as Load
+        return n;
+    }
 
     // Stream and resume positions; frame delimitation moves them directly.
     std::int64_t Pos() const { return pos_; }

@@ -25,6 +25,7 @@ extern const Command kScreenCommand;
 extern const Command kKeyCommand;
 extern const Command kPortsCommand;
 extern const Command kStatusCommand;
+extern const Command kStatsCommand;
 extern const Command kSimulateCommand;
 extern const Command kDemoCommand;
 extern const Command kHelpCommand;

@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "pcbuffer/buffer_names.h"
+#include "text/messages.h"
 
 namespace cli {
 namespace {
@@ -67,6 +68,10 @@ std::string left_out_note(const BlockChoice& c) {
     return std::to_string(c.left_out) + " block" + (c.left_out == 1 ? "" : "s") + " after block " +
            std::to_string(last) + " left out (one job takes at most " + std::to_string(kMaxJobBlocks) +
            "); continue with --start " + std::to_string(last + 1);
+}
+
+std::string unreadable_buffer_text(const std::string& path) {
+    return std::string(message_text(Msg::BufferFiles)) + "\n'" + path + "'";
 }
 
 std::string single_file_problem(const std::string& path) {

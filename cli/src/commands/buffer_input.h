@@ -31,6 +31,10 @@ std::string beside_buffer(const std::string& buffer, const std::string& suffix);
 // nothing goes into an existing folder. Its path, or nullopt with the reason.
 std::optional<std::string> make_new_folder(const std::string& base, std::string& error);
 
+// What `convert`, `export` and `stats` say when the buffer at `path` cannot be
+// opened (no PC buffer there, or its files are damaged): the conversion's text and the path.
+std::string unreadable_buffer_text(const std::string& path);
+
 // Why the file at `path` is not a single data file (a block file or the
 // information file of a buffer folder, or too short); empty when it may be one.
 std::string single_file_problem(const std::string& path);

@@ -8,6 +8,7 @@ const std::vector<const Command*>& commands() {
         &kCaptureCommand, &kConvertCommand, &kMonitorCommand, &kExportCommand,   &kSettingsCommand, &kTableCommand,
         &kScreenCommand,  &kKeyCommand,     &kPortsCommand,   &kSimulateCommand, &kDemoCommand,     &kHelpCommand,
         &kStatusCommand,  // newer commands one to a line, so the rows above stay as they are
+        &kStatsCommand,
     };
     return list;
 }

@@ -7,6 +7,7 @@
 #include <ctime>
 #include <filesystem>
 
+#include "commands/buffer_input.h"
 #include "commands/capture_job.h"
 #include "platform/whole_file.h"
 #include "session/interrupt.h"
@@ -116,7 +117,7 @@ ConvertResult run_convert(const ConvertJob& job) {
         return failed("the text conversion library could not create its object");
     std::unique_ptr<TextConvert, ConverterDeleter> tc(raw);
     if (!tc->Open(job.input.c_str(), q.text_window(), nullptr, kConvertMessage))
-        return failed(std::string(message_text(Msg::BufferFiles)) + "\n'" + job.input + "'");
+        return failed(unreadable_buffer_text(job.input));
     // The output folder is made once the buffer is known to be readable, and
     // goes again when not one file could be written into it.
     platform::NewFolders made;

@@ -83,12 +83,12 @@ constexpr Flag kFlags[] = {
 };
 
 // Line-state names by index, taken in any case.
-constexpr std::string_view kLineStates[] = {"RS", "CS", "DR", "CD", "ER", "SQ", "CI", "EX"};
+constexpr auto& kLineStates = kLineStateNames;
 
 // "RS CS DR CD ER SQ CI EX"
 std::string line_state_names() {
     std::string names;
-    for (const std::string_view name : kLineStates) names += (names.empty() ? "" : " ") + std::string(name);
+    for (const char* name : kLineStates) names += (names.empty() ? "" : " ") + std::string(name);
     return names;
 }
 
@@ -138,7 +138,7 @@ std::vector<OptionSpec> convert_option_specs() {
         {"--no-time-stamps", nullptr, "leave out time stamps"},
         {"--no-idle-times", nullptr, "leave out idle times"},
         choice_option("--frame", kFrameWords, "translate: frames of HDLC/NRZI lines", d.TranslateFrame),
-        choice_option("--packet", "off|x25|ddx|lapd", "translate: packet level translation", d.TranslatePacket),
+        choice_option("--packet", kPacketWords, "translate: packet level translation", d.TranslatePacket),
         heading("csv format"),
         choice_option("--csv-form", "data|frame", "one field per character, or per frame", d.CsvForm),
         choice_option("--csv-data", "hex|dec|char", "field contents", d.CsvData),

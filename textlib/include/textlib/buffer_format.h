@@ -31,11 +31,15 @@ constexpr int kSdAddrOn = 18;
 constexpr int kSdAddr = 19;
 constexpr int kRdAddrOn = 20;
 constexpr int kRdAddr = 21;
+constexpr int kIdleUnit = 30;       // what an idle value counts (IdleScale)
 constexpr int kLineStates = 33;     // non-zero when line-state records were recorded
 constexpr int kRecordCount = 2034;  // single data files only
 }  // namespace info
 
 enum Mode : int { kAsync = 0, kSync = 1, kHdlc = 2, kNrzi = 3, kPpp = 4 };
+
+// Milliseconds per idle value for the info body's idle-time unit: 1 x100, 2 x10, else x1.
+constexpr int IdleScale(int unit) { return unit == 1 ? 100 : unit == 2 ? 10 : 1; }
 
 // Filter flags of BufferReader::SetFilter.
 constexpr int kHideSd = 0x1;

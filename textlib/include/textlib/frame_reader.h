@@ -42,6 +42,11 @@ public:
     // (n - 1) * kBlockWords.
     void Seek(std::int64_t index);
     std::int64_t Pos() const;
+    // Copies up to `count` raw record words (textlib/buffer_format.h),
+    // unfiltered, from `index` on into `out`; how many, fewer when the data
+    // ends first (a 0 word is not copied). For a pass that reads every word
+    // beside the frames: kept near Pos(), it finds the block still mapped.
+    int Words(std::int64_t index, std::uint32_t* out, int count);
     // The next frame; false at the end of the data. A mark that makes no frame
     // (a break or short-frame mark, an empty flag pair) is passed over, but
     // not past `end`, the record index where the caller's range ends: then

@@ -11,12 +11,9 @@ constexpr int kStatusBccError = 3;
 constexpr int kStatusBreak = 8;
 constexpr int kIdleLimit = 99;  // idle times above this end a frame
 
-// The idle value in the analyzer's unit: body byte 30 is 1 for x100, 2 for x10.
+// The idle value in the analyzer's unit (body byte 30).
 int IdleValue(std::uint32_t word, const std::uint8_t* body) {
-    int value = Byte(word, 3) * 256 + Byte(word, 1);
-    if (body[30] == 1) return value * 100;
-    if (body[30] == 2) return value * 10;
-    return value;
+    return (Byte(word, 3) * 256 + Byte(word, 1)) * IdleScale(body[info::kIdleUnit]);
 }
 
 class Async final : public ScanRules {

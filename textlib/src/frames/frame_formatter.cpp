@@ -98,7 +98,7 @@ bool FrameFormatter::PutTypeName() {
     const unsigned first = control_ & 0xFF;
     const char* name = nullptr;
     switch (KindOf(first)) {
-    case FrameKind::Info: name = "INFO"; break;
+    case FrameKind::Info: name = kInfoFrameName; break;
     case FrameKind::Supervisory:
         // Modulo 128 keeps bits 4-7 of the first byte zero; anything else is no S frame we know.
         if (controlLength_ == 2 && (first & 0xF0) != 0) return false;

@@ -8,6 +8,11 @@ namespace textlib {
 enum class FrameNames { Sdlc, X25, X25ua, Lapd };
 enum class PacketNames { X25, Ddx };
 
+// The names of an information frame and of an X.25 or DDX data packet.
+constexpr const char kInfoFrameName[] = "INFO";
+constexpr const char kDataPacketName[] = "DT";
+constexpr unsigned kDiagnosticPacket = 0xF1;  // X.25 diagnostic, which DDX reads as RR
+
 // The name of the S or U row `key` (see NameKey) in the direction's column, or
 // null when the variant has none.
 const char* FrameTypeName(FrameNames names, unsigned key, bool rd);

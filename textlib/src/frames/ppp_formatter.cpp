@@ -8,8 +8,8 @@
 namespace textlib {
 namespace {
 
-constexpr std::uint8_t kEscape = 0x7D;
-constexpr std::uint8_t kAllStations = 0xFF;
+constexpr std::uint8_t kEscape = kPppEscape;
+constexpr std::uint8_t kAllStations = kPppAllStations;
 
 }  // namespace
 

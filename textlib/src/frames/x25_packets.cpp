@@ -10,7 +10,7 @@
 namespace textlib {
 namespace {
 
-constexpr int kDiagnostic = 0xF1;  // X.25 diagnostic, which DDX reads as RR
+constexpr unsigned kDiagnostic = kDiagnosticPacket;
 
 struct Header {
     int bytes = 0;  // header bytes present: GFI/LCGN, LCN, type, fourth
@@ -84,7 +84,7 @@ private:
         if (h.bytes < 3) return line.Spaces(15);
         const unsigned first = h.type & 0xFF;
         if ((first & 1) == 0) {
-            line.Put("DT    ");
+            line.Left(kDataPacketName, 6);
             PutNumber(line, h.ps);
             PutNumber(line, h.pr);
             // A modulo-128 packet cut before its fourth byte has no M; the

@@ -1,0 +1,20 @@
+// `zamvex stats --svg`: the traffic of each direction per minute (per second
+// for a measurement of up to ten minutes) as an SVG chart, with error and
+// data-loss marks and the on/off bands of the recorded line signals under it,
+// labelled with the times. Every bar carries its minute and count
+// (data-minute, data-count) and a tooltip.
+//
+// Errors: empty on success, else one line naming the file and the reason; a
+// failed chart leaves no file.
+// Threads: the calling thread.
+#pragma once
+#include <string>
+
+#include "stats/stats_pass.h"
+#include "stats/stats_report.h"
+
+namespace cli {
+
+std::string write_traffic_chart(const std::string& path, StatsResult& result, const StatsHeading& heading);
+
+}  // namespace cli
