@@ -147,6 +147,5 @@ QAbstractButton* FrontPanelWindow::key(int id) const {
 QWidget* FrontPanelWindow::keyReceiver() const { return receiver_; }
 QWidget* FrontPanelWindow::screenArea() const { return screen_; }
 QString FrontPanelWindow::statusText() const { return status_->text(); }
-QString FrontPanelWindow::shiftText() const { return shift_->text(); }
 
 }  // namespace frontpad

@@ -41,7 +41,6 @@ public:
     QWidget* keyReceiver() const;
     QWidget* screenArea() const;
     QString statusText() const;
-    QString shiftText() const;
 
 protected:
     bool event(QEvent* e) override;

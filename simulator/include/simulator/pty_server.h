@@ -56,8 +56,4 @@ private:
 // Whether AnalyzerOptions::speed may be this baud rate (one that termios names).
 bool serves_speed(int baud);
 
-// Serves the analyzer on an open descriptor (non-blocking reads and writes
-// are set up here) until `stop` becomes true or the descriptor fails.
-void serve_descriptor(int fd, const AnalyzerOptions& options, const std::atomic<bool>& stop, int keys_fd = -1);
-
 }  // namespace simulator

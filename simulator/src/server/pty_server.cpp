@@ -133,12 +133,6 @@ std::vector<std::uint8_t> PtyServer::data_set(std::uint16_t item) const {
     return analyzer_ ? analyzer_->data_set(item) : std::vector<std::uint8_t>{};
 }
 
-void serve_descriptor(int fd, const AnalyzerOptions& options, const std::atomic<bool>& stop, int keys_fd) {
-    Analyzer analyzer(with_clock(options), now_ms());
-    std::mutex unshared;
-    serve(fd, analyzer, unshared, options, stop, keys_fd, {});
-}
-
 namespace {
 
 void serve(int fd, Analyzer& analyzer, std::mutex& guard, const AnalyzerOptions& options, const std::atomic<bool>& stop,
