@@ -15,7 +15,7 @@ public:
     virtual ~EngineOutput() = default;
     virtual void SendRaw(std::unique_ptr<LinkMessage> msg) = 0;    // writer writes the bytes as they are
     virtual void SendFrame(std::unique_ptr<LinkMessage> msg) = 0;  // writer writes them as a SYN frame
-    virtual void DiscardReceive() = 0;                             // reader drops its partial message (12)
+    virtual void DiscardReceive() = 0;                             // reader drops its partial message (EvDiscard)
     virtual int Notify(int code, int status, void* data) = 0;      // the application's callback
     virtual bool Cts() = 0;                                        // modem lines (off on a pty)
     virtual bool Dsr() = 0;
@@ -40,7 +40,9 @@ public:
     virtual void* ProgramData() = 0;
     virtual const BitmapInfo* ScreenInfo() const = 0;
     virtual const void* ScreenBits() const = 0;
-    virtual void ScanBufferFolder(const BufferSettings& buffer) = 0;  // Initialize step 6
+    // The capture writer takes up the buffer folder (Initialize, a new folder
+    // chosen in the dialog); the application's thread, port closed or engine idle.
+    virtual void ScanBufferFolder(const BufferSettings& buffer) = 0;
     // The capture writer's options; the application's thread, port closed.
     virtual void SetCaptureOptions(const CaptureOptions& options) { static_cast<void>(options); }
     // The live record callback (engine/live_tap.h); any thread.

@@ -1,5 +1,12 @@
 // The engine's states by name. Each keeps its number: Engine::StateNumber() hands
 // the number to the reader thread as an int (0 = idle).
+//
+// 31 and 32 name no state: the numbers are the ones the engine's state table
+// was first written with, kept rather than renumbered. Nothing on the line or in
+// a stored file carries a state number; outside the engine only 0 (idle) has a
+// meaning. The state table is searched by number (engine_tables.h), so the gap
+// costs nothing; TransferNext relies only on each transfer's two states being
+// consecutive.
 #pragma once
 
 namespace commlib::engine {
