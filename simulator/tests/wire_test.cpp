@@ -40,7 +40,10 @@ TEST(Wire, SynFramesAndBinaryBlocksMatchThePcSideByteForByte) {
         Bytes pc(p.size() + 4);
         pc.resize(commlib::FrameBinaryBlock(p, pc));
         EXPECT_EQ(binary_block(p), pc) << p.size() << " bytes";
-        for (std::uint8_t b = 0; b < 0xFF; ++b) ASSERT_EQ(needs_stuffing(b), commlib::NeedsStuffing(b)) << int{b};
+        for (int v = 0; v <= 0xFF; ++v) {
+            const auto b = static_cast<std::uint8_t>(v);
+            ASSERT_EQ(needs_stuffing(b), commlib::NeedsStuffing(b)) << v;
+        }
     }
 }
 
