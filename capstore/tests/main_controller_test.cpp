@@ -8,6 +8,7 @@
 #include "app/main_controller.h"
 #include "app/notify_codes.h"
 #include "fakes.h"
+#include "pcbuffer/buffer_names.h"
 
 namespace capstore {
 namespace {
@@ -317,7 +318,7 @@ TEST_F(MainControllerTest, RingModeRunsPastMaxBlocksUntilTheLastBlockNumber) {
     blocks(5, 15, 10);
     EXPECT_EQ(remote.requests.back().param, 1);
     EXPECT_FALSE(view.enabled[id::kStartConvert]);  // a ring buffer is still being overwritten
-    blocks(kLastBlockNumber - 10, kLastBlockNumber, 10);
+    blocks(pcbuffer::BlockNumberLimit - 10, pcbuffer::BlockNumberLimit, 10);
     EXPECT_EQ(remote.requests.back().code, ReqMeasure);
     EXPECT_EQ(remote.requests.back().param, 0);
 }

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/commands.h"
+#include "commands/commands.h"
 #include "commands/version.h"
 #include "text/exit_codes.h"
 

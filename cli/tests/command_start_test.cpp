@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "buffer_builder.h"
-#include "cli/commands.h"
+#include "commands/commands.h"
 #include "process_util.h"
 #include "sample_conversations.h"
 #include "testing/temp_dir.h"

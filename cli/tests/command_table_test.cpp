@@ -5,8 +5,8 @@
 
 #include <set>
 
-#include "cli/commands.h"
 #include "cli/simulate_command.h"
+#include "commands/commands.h"
 #include "text/docs.h"
 
 namespace cli {

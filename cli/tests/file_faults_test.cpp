@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "cli/commands.h"
+#include "commands/commands.h"
 #include "frame_words.h"
 #include "platform/syscalls.h"
 #include "sample_conversations.h"

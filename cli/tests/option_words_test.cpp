@@ -5,8 +5,8 @@
 #include <cctype>
 #include <cstring>
 
-#include "cli/commands.h"
 #include "cli/simulate_command.h"
+#include "commands/commands.h"
 #include "commands/convert_options.h"
 #include "commands/port_options.h"
 

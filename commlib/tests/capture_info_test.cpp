@@ -6,6 +6,7 @@
 #include "capture_fixture.h"
 #include "data_set_test_util.h"
 #include "datasets/info_set.h"
+#include "pcbuffer/buffer_names.h"
 
 namespace commlib::test {
 namespace {
@@ -32,12 +33,12 @@ protected:
         writer->BeginCapture();
         writer->StoreInformation(&info, 0x8100, conditions);
         ASSERT_TRUE(info.IsComplete());
-        expected.assign(InfoSize, 0);
+        expected.assign(pcbuffer::InfoBodySize, 0);
         Put(expected, 0, conditions);
     }
     Bytes Body() {
         auto* p = static_cast<const std::uint8_t*>(info.GetBody());
-        return p ? Bytes(p, p + InfoSize) : Bytes{};
+        return p ? Bytes(p, p + pcbuffer::InfoBodySize) : Bytes{};
     }
     void Apply(std::uint16_t item, const Bytes& payload) { writer->StoreInformation(&info, item, payload); }
 

@@ -22,8 +22,6 @@ struct AppState {
 
 // 500 ms ticks before a missing measurement-state report is given up (15 s).
 inline constexpr int kWatchdogTicks = 30;
-// Block numbers stop here in both buffer modes.
-inline constexpr int kLastBlockNumber = 100000000;
 // Ticks between two looks at the free space while measuring (5 s).
 inline constexpr int kFreeSpaceTicks = 10;
 

@@ -6,6 +6,7 @@
 
 #include <cctype>
 
+#include "pcbuffer/buffer_names.h"
 #include "platform/port_name.h"
 #include "platform/port_problem.h"
 
@@ -126,7 +127,7 @@ void MainController::blocks(const int* values) {
     show_block_count();
     refresh_buttons();
     if (s_.MeasureState == 0 || s_.Busy) return;
-    if (s_.NextBlock >= kLastBlockNumber || (s_.BlockCount >= buffer_.MaxBlocks && !ring())) request_stop();
+    if (s_.NextBlock >= pcbuffer::BlockNumberLimit || (s_.BlockCount >= buffer_.MaxBlocks && !ring())) request_stop();
 }
 
 void MainController::disconnect_ended(int status) {

@@ -10,10 +10,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "cli/commands.h"
 #include "commands/capture_config.h"
 #include "commands/capture_job.h"
 #include "commands/capture_options.h"
+#include "commands/commands.h"
 #include "commands/port_options.h"
 #include "session/interrupt.h"
 #include "text/stderr_lines.h"

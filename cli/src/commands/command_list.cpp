@@ -1,5 +1,5 @@
 // The one list of subcommands. A new command adds its Command here.
-#include "cli/commands.h"
+#include "commands/commands.h"
 
 namespace cli {
 

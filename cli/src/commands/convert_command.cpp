@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "cli/commands.h"
 #include "commands/buffer_input.h"
 #include "commands/capture_job.h"
+#include "commands/commands.h"
 #include "commands/convert_job.h"
 #include "commands/convert_options.h"
 #include "session/interrupt.h"

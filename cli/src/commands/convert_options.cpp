@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "commands/layout_words.h"
+#include "pcbuffer/buffer_names.h"
 
 namespace cli {
 namespace {
@@ -65,7 +66,7 @@ struct Number {
 };
 
 constexpr Number kNumbers[] = {
-    {"--start", &ConvertOptions::Start, 1, 100000000},
+    {"--start", &ConvertOptions::Start, 1, pcbuffer::BlockNumberLimit},
     {"--blocks", &ConvertOptions::Blocks, 1, 1024},
     {"--max-lines", &ConvertOptions::MaxLines, 1, 999999},
     {"--width", &ConvertOptions::Width, 1, 256},

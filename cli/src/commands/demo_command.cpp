@@ -8,8 +8,8 @@
 #include <fstream>
 #include <thread>
 
-#include "cli/commands.h"
 #include "commands/capture_job.h"
+#include "commands/commands.h"
 #include "commands/convert_job.h"
 #include "commands/convert_options.h"
 #include "commands/settings_job.h"

@@ -5,11 +5,12 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "cli/commands.h"
 #include "commands/buffer_input.h"
 #include "commands/capture_job.h"
+#include "commands/commands.h"
 #include "commands/layout_words.h"
 #include "pcapng/pcapng_export.h"
+#include "pcbuffer/buffer_names.h"
 #include "text/command_line.h"
 #include "textlib/frame.h"
 
@@ -24,7 +25,7 @@ void read_options(const CommandLine& line, pcapng::ExportOptions& o) {
     if (o.output.empty()) throw UsageError("--pcapng needs a file");
     for (auto [name, field] : {std::pair{"--start", &o.start}, std::pair{"--blocks", &o.blocks}}) {
         if (!p.has(name)) continue;
-        auto n = parse_number(p.value(name), 1, 100000000);
+        auto n = parse_number(p.value(name), 1, pcbuffer::BlockNumberLimit);
         if (!n) throw UsageError(std::string("bad value for ") + name + ": '" + p.value(name) + "'");
         *field = static_cast<int>(*n);
     }

@@ -1,7 +1,7 @@
 // `zamvex help [COMMAND]`: the command list, or one command's --help.
 #include <cstdio>
 
-#include "cli/commands.h"
+#include "commands/commands.h"
 #include "text/command_line.h"
 #include "text/exit_codes.h"
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <thread>
 
-#include "cli/commands.h"
+#include "commands/commands.h"
 #include "commands/key_names.h"
 #include "commands/port_options.h"
 #include "commands/screen_fetch.h"

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <memory>
 
-#include "cli/commands.h"
 #include "commands/capture_options.h"
+#include "commands/commands.h"
 #include "commands/convert_options.h"
 #include "commands/layout_words.h"
 #include "commands/live_job.h"

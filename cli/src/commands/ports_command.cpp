@@ -2,7 +2,7 @@
 // each one, and whether a program holds it.
 #include <cstdio>
 
-#include "cli/commands.h"
+#include "commands/commands.h"
 #include "commands/ports_report.h"
 #include "platform/port_access.h"
 #include "text/command_line.h"

@@ -1,7 +1,7 @@
 // `zamvex screen`: the analyzer's screen as a PNG image or as text art.
 #include <cstdio>
 
-#include "cli/commands.h"
+#include "commands/commands.h"
 #include "commands/port_options.h"
 #include "commands/screen_fetch.h"
 #include "platform/whole_file.h"

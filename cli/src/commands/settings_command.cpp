@@ -1,7 +1,7 @@
 // `zamvex settings save|send`: the analyzer's settings to and from a text file.
 #include <cstdio>
 
-#include "cli/commands.h"
+#include "commands/commands.h"
 #include "commands/port_options.h"
 #include "commands/settings_job.h"
 

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <utility>
 
-#include "cli/commands.h"
+#include "commands/commands.h"
 #include "simulator/pty_server.h"
 #include "simulator/replay.h"
 #include "text/command_line.h"

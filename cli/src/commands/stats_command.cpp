@@ -7,9 +7,9 @@
 #include <ctime>
 #include <filesystem>
 
-#include "cli/commands.h"
 #include "commands/buffer_input.h"
 #include "commands/capture_job.h"
+#include "commands/commands.h"
 #include "commands/layout_words.h"
 #include "pcbuffer/buffer_names.h"
 #include "platform/whole_file.h"
@@ -72,7 +72,7 @@ int stats_command(const CommandLine& line) {
     if (line.operands().size() != 1) throw UsageError("name one buffer folder or data file");
     StatsJob job;
     job.buffer = line.operands()[0];
-    job.start = number(line, "--start", 100000000, 1);
+    job.start = number(line, "--start", pcbuffer::BlockNumberLimit, 1);
     job.blocks = number(line, "--blocks", kMaxJobBlocks, kMaxJobBlocks);
     job.frame_variant = line.choice("--frame", -1);
     job.packet_kind = line.choice("--packet", 0);

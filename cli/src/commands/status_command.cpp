@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <ctime>
 
-#include "cli/commands.h"
+#include "commands/commands.h"
 #include "service/state_file.h"
 #include "text/command_line.h"
 #include "text/json_text.h"

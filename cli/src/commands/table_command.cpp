@@ -7,7 +7,7 @@
 #include <iostream>
 #include <iterator>
 
-#include "cli/commands.h"
+#include "commands/commands.h"
 #include "commands/data_sets.h"
 #include "commands/port_options.h"
 #include "setxfer/table_input.h"

@@ -3,7 +3,7 @@
 // folders, ports or command names where an option or operand takes one.
 #include <string_view>
 
-#include "cli/commands.h"
+#include "commands/commands.h"
 #include "text/docs.h"
 
 namespace cli {

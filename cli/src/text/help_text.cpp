@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "cli/commands.h"
+#include "commands/commands.h"
 #include "text/command.h"
 
 namespace cli {

@@ -2,7 +2,7 @@
 // options, then exit status, environment and related programs.
 #include <string_view>
 
-#include "cli/commands.h"
+#include "commands/commands.h"
 #include "text/docs.h"
 #include "text/exit_codes.h"
 

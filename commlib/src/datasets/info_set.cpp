@@ -1,11 +1,12 @@
 // The measurement-information data set behind "datainfo.mkw".
 #include "datasets/info_set.h"
+#include "pcbuffer/buffer_names.h"
 
 #include <algorithm>
 
 namespace commlib {
 
-InfoSet::InfoSet(int model) : DataSet(MagicDataInfo, model, InfoSize) {}
+InfoSet::InfoSet(int model) : DataSet(MagicDataInfo, model, pcbuffer::InfoBodySize) {}
 
 int InfoSet::ReceiveAt(int offset, const void* src, int n) {
     // Only the conditions come from the analyzer; the capture writer fills
@@ -15,12 +16,13 @@ int InfoSet::ReceiveAt(int offset, const void* src, int n) {
 
 void* InfoSet::GetBody() { return complete_ ? body_.data() : nullptr; }
 
-bool InfoSet::Save(const char* path) { return complete_ && SaveParts(path, InfoSize); }
+bool InfoSet::Save(const char* path) { return complete_ && SaveParts(path, pcbuffer::InfoBodySize); }
 
 bool InfoSet::Load(const char* path) {
     complete_ = false;
     std::vector<std::uint8_t> data;
-    if (!LoadBody(path, InfoSize, data) || data.size() < static_cast<std::size_t>(InfoSize)) return false;
+    if (!LoadBody(path, pcbuffer::InfoBodySize, data) || data.size() < static_cast<std::size_t>(pcbuffer::InfoBodySize))
+        return false;
     std::copy(data.begin(), data.end(), body_.begin());
     complete_ = true;
     return true;

@@ -9,6 +9,7 @@
 #include "capture/record_units.h"
 #include "datasets/data_set.h"
 #include "datasets/info_set.h"
+#include "pcbuffer/buffer_names.h"
 
 namespace commlib {
 
@@ -40,7 +41,7 @@ void LiveTap::End() {
 void LiveTap::Info(DataSet* info, std::uint16_t item) {
     if (item != capture::ItemConditions || !info || !info->IsComplete()) return;
     std::lock_guard lock(mutex_);
-    if (fn_) fn_(context_, LiveInfo, info->GetBody(), InfoSize);
+    if (fn_) fn_(context_, LiveInfo, info->GetBody(), pcbuffer::InfoBodySize);
 }
 
 void LiveTap::Data(std::uint16_t counter, std::span<const std::uint8_t> units) {

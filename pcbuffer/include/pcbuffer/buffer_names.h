@@ -11,8 +11,6 @@
 #include <string>
 #include <string_view>
 
-#include "commlib/analyzer_words.h"
-
 namespace pcbuffer {
 
 inline constexpr char InfoFileName[] = "datainfo.mkw";
@@ -27,7 +25,7 @@ inline constexpr int BlockNumberLimit = 100'000'000;  // block numbers run 0..99
 inline constexpr char InfoMagic[] = "MIRLOKE DATAINFO";
 inline constexpr int InfoMagicSize = 16;
 inline constexpr int InfoHeaderSize = 20;
-inline constexpr int InfoBodySize = InfoSize;  // the analyzer's (commlib/analyzer_words.h)
+inline constexpr int InfoBodySize = 2038;  // also the analyzer's measurement-information data set
 static_assert(sizeof InfoMagic == InfoMagicSize + 1);
 
 // "00000042.mkw"; the number must be 0..99,999,999.
