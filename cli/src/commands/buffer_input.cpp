@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "commands/capture_job.h"
 #include "pcbuffer/buffer_names.h"
 #include "text/messages.h"
 
@@ -68,6 +69,22 @@ std::string left_out_note(const BlockChoice& c) {
     return std::to_string(c.left_out) + " block" + (c.left_out == 1 ? "" : "s") + " after block " +
            std::to_string(last) + " left out (one job takes at most " + std::to_string(kMaxJobBlocks) +
            "); continue with --start " + std::to_string(last + 1);
+}
+
+std::optional<BufferInput> choose_input(const std::string& path, int start, std::optional<int> blocks,
+                                        std::string& error) {
+    BufferInput in;
+    if (std::filesystem::is_regular_file(path)) {
+        error = single_file_problem(path);
+        if (!error.empty()) return std::nullopt;
+        return in;
+    }
+    in.held = std::filesystem::is_directory(path) ? count_block_files(path) : 0;
+    if (in.held == 0) return in;
+    in.choice = choose_blocks(in.held, start, blocks, error);
+    if (!in.choice) return std::nullopt;
+    in.note = left_out_note(*in.choice);
+    return in;
 }
 
 std::string unreadable_buffer_text(const std::string& path) {

@@ -1,4 +1,4 @@
-// What `convert` and `export` read: a PC buffer folder, whose blocks a job
+// What `convert`, `export` and `stats` read: a PC buffer folder, whose blocks a job
 // takes from --start on, or one single data file, which is checked to be one.
 #pragma once
 #include <optional>
@@ -22,6 +22,19 @@ std::optional<BlockChoice> choose_blocks(int held, int start, std::optional<int>
 
 // "N blocks after block M were left out ..." for a choice that left some out; else empty.
 std::string left_out_note(const BlockChoice& choice);
+
+// What a job reads of the buffer at `path`. A folder holding blocks gets its
+// choice (from `start`, `blocks` when given) and the note on blocks left out;
+// a file is checked to be a single data file. A folder without blocks, or a
+// path that is not there, is left to the reader, which names the problem.
+struct BufferInput {
+    int held = 0;                       // block files of the folder; 0 for a file or nothing to choose from
+    std::optional<BlockChoice> choice;  // set when held > 0
+    std::string note;                   // left_out_note of the choice
+};
+// nullopt with the reason (a start past the last block, a file that is not a data file).
+std::optional<BufferInput> choose_input(const std::string& path, int start, std::optional<int> blocks,
+                                        std::string& error);
 
 // Where `convert` and `export` write when not told: the buffer's path (a
 // final '/' dropped; "." or ".." by its real name) followed by `suffix`.

@@ -5,7 +5,6 @@
 #include <filesystem>
 
 #include "commands/buffer_input.h"
-#include "commands/capture_job.h"
 #include "commands/commands.h"
 #include "commands/convert_job.h"
 #include "commands/convert_options.h"
@@ -55,20 +54,12 @@ int convert_command(const CommandLine& line) {
     job.prefix = o.has("--prefix") ? o.value("--prefix") : default_prefix();
     if (job.prefix.size() > 200) throw UsageError("the prefix is too long");
 
-    // A folder without blocks, or a path that is not there, is left to the
-    // library, which names the problem.
-    std::string note;
-    const int held = std::filesystem::is_directory(job.input) ? count_block_files(job.input) : 0;
-    if (held > 0) {
-        const std::optional<int> blocks = o.has("--blocks") ? std::optional<int>(job.options.Blocks) : std::nullopt;
-        const auto choice = choose_blocks(held, job.options.Start, blocks, error);
-        if (!choice) return line.fail(error);
-        job.options.Blocks = choice->blocks;
-        note = left_out_note(*choice);
-    } else if (std::filesystem::is_regular_file(job.input)) {
-        if (const std::string problem = single_file_problem(job.input); !problem.empty()) return line.fail(problem);
-    }
-    // (a buffer that is not there is left to the library to name, as above)
+    const std::optional<int> blocks = o.has("--blocks") ? std::optional<int>(job.options.Blocks) : std::nullopt;
+    const auto input = choose_input(job.input, job.options.Start, blocks, error);
+    if (!input) return line.fail(error);
+    if (input->choice) job.options.Blocks = input->choice->blocks;
+    const std::string& note = input->note;
+    // A buffer that is not there is left to the library to name; no folder is made for it.
     if (std::error_code ec; new_folder && std::filesystem::exists(job.input, ec)) {
         const auto made = make_new_folder(job.out, error);
         if (!made) return line.fail(error + " (name another folder with --out)");

@@ -6,7 +6,6 @@
 #include <filesystem>
 
 #include "commands/buffer_input.h"
-#include "commands/capture_job.h"
 #include "commands/commands.h"
 #include "commands/layout_words.h"
 #include "pcapng/pcapng_export.h"
@@ -51,30 +50,16 @@ void print_summary(const pcapng::ExportOptions& o, const pcapng::ExportSummary& 
                 s.onMeasurementDate ? "time of day on the measurement's date" : "seconds from the first time stamp");
 }
 
-// Every block from --start on (at most a job's worth) unless --blocks says
-// otherwise; a file must be a single data file. The note tells of blocks left out.
-bool choose_input(const ParsedOptions& p, pcapng::ExportOptions& o, std::string& note, std::string& error) {
-    if (std::filesystem::is_regular_file(o.buffer)) {
-        error = single_file_problem(o.buffer);
-        return error.empty();
-    }
-    // A folder without blocks, or a path that is not there: the export names the problem.
-    const int held = std::filesystem::is_directory(o.buffer) ? count_block_files(o.buffer) : 0;
-    if (held == 0) return true;
-    const std::optional<int> blocks = p.has("--blocks") ? std::optional<int>(o.blocks) : std::nullopt;
-    const auto choice = choose_blocks(held, o.start, blocks, error);
-    if (!choice) return false;
-    o.blocks = choice->blocks;
-    note = left_out_note(*choice);
-    return true;
-}
-
 int export_command(const CommandLine& line) {
     if (line.operands().size() != 1) throw UsageError("name one buffer folder or data file");
     pcapng::ExportOptions o;
     read_options(line, o);
-    std::string note, error;
-    if (!choose_input(line.options(), o, note, error)) return line.fail(error);
+    std::string error;
+    const std::optional<int> blocks = line.has("--blocks") ? std::optional<int>(o.blocks) : std::nullopt;
+    const auto input = choose_input(o.buffer, o.start, blocks, error);
+    if (!input) return line.fail(error);
+    if (input->choice) o.blocks = input->choice->blocks;
+    const std::string& note = input->note;
     // The file it names by itself replaces nothing unasked.
     if (std::error_code ec; !line.has("--pcapng") && !line.has("--force") && std::filesystem::exists(o.output, ec))
         return line.fail("'" + o.output + "' exists: add --force to replace it, or name another file with --pcapng");

@@ -8,7 +8,6 @@
 #include <filesystem>
 
 #include "commands/buffer_input.h"
-#include "commands/capture_job.h"
 #include "commands/commands.h"
 #include "commands/layout_words.h"
 #include "pcbuffer/buffer_names.h"
@@ -43,29 +42,17 @@ int number(const CommandLine& line, const char* name, long long high, int fallba
     return static_cast<int>(*n);
 }
 
-// The blocks to read, checked as `convert` checks them; false with the reason.
-bool choose_input(const CommandLine& line, StatsJob& job, StatsHeading& h, std::string& note, std::string& error) {
+// The heading's words for the blocks read.
+void describe_input(const StatsJob& job, const BufferInput& in, StatsHeading& h) {
     h.buffer = job.buffer;
     h.blocks = "a single data file";
-    if (std::filesystem::is_regular_file(job.buffer)) {
-        error = single_file_problem(job.buffer);
-        return error.empty();
-    }
-    // A folder without blocks, or a path that is not there: the reader names the problem.
-    const int held = std::filesystem::is_directory(job.buffer) ? count_block_files(job.buffer) : 0;
-    if (held == 0) return true;
-    const std::optional<int> blocks = line.has("--blocks") ? std::optional<int>(job.blocks) : std::nullopt;
-    const auto choice = choose_blocks(held, job.start, blocks, error);
-    if (!choice) return false;
-    job.blocks = choice->blocks;
-    note = left_out_note(*choice);
-    h.start = choice->start;
-    h.count = choice->blocks;
-    h.held = held;
+    if (!in.choice) return;
+    h.start = in.choice->start;
+    h.count = in.choice->blocks;
+    h.held = in.held;
     h.blocks = "blocks " + std::to_string(h.start) + ".." + std::to_string(h.start + h.count - 1) + " of " +
-               std::to_string(held);
+               std::to_string(in.held);
     h.date = measurement_date(job.buffer);
-    return true;
 }
 
 int stats_command(const CommandLine& line) {
@@ -84,9 +71,14 @@ int stats_command(const CommandLine& line) {
     job.keep_minutes = per_minute || !svg.empty();
     job.keep_seconds = !svg.empty();
 
+    std::string error;
+    const std::optional<int> blocks = line.has("--blocks") ? std::optional<int>(job.blocks) : std::nullopt;
+    const auto input = choose_input(job.buffer, job.start, blocks, error);
+    if (!input) return line.fail(error);
+    if (input->choice) job.blocks = input->choice->blocks;
+    const std::string& note = input->note;
     StatsHeading heading;
-    std::string note, error;
-    if (!choose_input(line, job, heading, note, error)) return line.fail(error);
+    describe_input(job, *input, heading);
     // The chart's file is checked before the pass, which may be long.
     if (!svg.empty())
         if (std::string e = platform::probeWritable(svg); !e.empty()) return line.fail(e);
