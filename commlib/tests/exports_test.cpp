@@ -7,8 +7,11 @@
 #include <cstdio>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "commlib/remote.h"
+#include "platform/window.h"
+#include "testing/vtable_slot.h"
 
 namespace {
 
@@ -69,6 +72,45 @@ TEST(Exports, EachLibraryAnswersItsOwnVersionAndTheFactoryWorks) {
     remote->Release();
     ::dlclose(lib);
     ::dlclose(other);
+}
+
+// Programs built against an earlier version call Remote by table entry, and the
+// library calls the programs' Window the same way. The comments in remote.h
+// number operations; the destructors take entries 0 and 1.
+struct RemoteSlots : Remote {
+    static std::vector<std::ptrdiff_t> Slots() {
+        using testing_util::slot_of;
+        return {slot_of(&RemoteSlots::Release),
+                slot_of(&RemoteSlots::Initialize),
+                slot_of(&RemoteSlots::PortSettingDialog),
+                slot_of(&RemoteSlots::BufferSettingDialog),
+                slot_of(&RemoteSlots::Open),
+                slot_of(&RemoteSlots::Close),
+                slot_of(&RemoteSlots::Request),
+                slot_of(&RemoteSlots::GetPortSettings),
+                slot_of(&RemoteSlots::GetBufferSettings),
+                slot_of(&RemoteSlots::GetModelName),
+                slot_of(&RemoteSlots::GetVersion),
+                slot_of(&RemoteSlots::GetLinkMode),
+                slot_of(&RemoteSlots::GetSetupData),
+                slot_of(&RemoteSlots::GetTableData),
+                slot_of(&RemoteSlots::GetProgramData),
+                slot_of(&RemoteSlots::GetStatus),
+                slot_of(&RemoteSlots::ResetLink),
+                slot_of(&RemoteSlots::GetScreenInfo),
+                slot_of(&RemoteSlots::GetScreenBits),
+                slot_of(&RemoteSlots::GetPortError),
+                slot_of(&RemoteSlots::SetLiveRecords),
+                slot_of(&RemoteSlots::SetCaptureOptions)};
+    }
+};
+
+TEST(Exports, RemoteAndWindowKeepTheirTableEntries) {
+    std::vector<std::ptrdiff_t> expected;
+    for (std::ptrdiff_t entry = 2; entry <= 23; ++entry) expected.push_back(entry);
+    EXPECT_EQ(RemoteSlots::Slots(), expected);
+    EXPECT_EQ(testing_util::slot_of(&platform::Window::post), 2);
+    EXPECT_EQ(testing_util::slot_of(&platform::Window::title), 3);
 }
 
 }  // namespace

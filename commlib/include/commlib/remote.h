@@ -26,6 +26,8 @@ struct PortSettings {
     int Parity;        // 0 none, 1 odd, 2 even
     int XControl;      // 0 off, 1 XON/XOFF flow control
 };
+static_assert(sizeof(PortSettings) == 24 && offsetof(PortSettings, Speed) == 8 &&
+              offsetof(PortSettings, XControl) == 16);
 
 // PC buffer settings (capstore only; the other programs pass none).
 struct BufferSettings {
@@ -34,6 +36,8 @@ struct BufferSettings {
     std::uint8_t Warn;   // 1: warn before a measurement when the folder holds data
     std::uint8_t Ring;   // 1: use the blocks as a ring buffer
 };
+static_assert(sizeof(BufferSettings) == 16 && offsetof(BufferSettings, MaxBlocks) == 8 &&
+              offsetof(BufferSettings, Ring) == 13);
 
 // The one callback of the library. Runs on the library's protocol thread, and
 // on the caller's thread for status 2 inside Request. The result is ignored
@@ -126,6 +130,8 @@ struct StoreFailure {
     int FirstComplete;     // complete blocks on disk: FirstComplete..LastComplete,
     int LastComplete;      // none when LastComplete < FirstComplete
 };
+static_assert(sizeof(StoreFailure) == 32 && offsetof(StoreFailure, BlockBytes) == 16 &&
+              offsetof(StoreFailure, LastComplete) == 28);
 
 // SetCaptureOptions: what measurements do with the PC buffer beyond
 // BufferSettings. Both are off until set; Initialize keeps them.
@@ -153,6 +159,7 @@ struct PortError {
     int Step;
     int Error;
 };
+static_assert(sizeof(PortError) == 8);
 inline constexpr int PortStepNone = 0;
 inline constexpr int PortStepOpen = 1;       // the device could not be opened (missing, no permission, busy)
 inline constexpr int PortStepLock = 2;       // another program holds the port's lock
@@ -176,6 +183,9 @@ using LiveRecordFn = void (*)(void* context, int event, const void* data, unsign
 
 // The library's interface object. The order of the virtual operations is
 // fixed (applications built against one version call by slot); never reorder.
+// The numbers in the comments count operations, not table entries: the
+// destructor takes entries 0 and 1, so operation n is entry n + 1
+// (commlib's Exports tests pin every entry).
 // All operations are called from the application's GUI thread.
 class Remote {
 public:

@@ -18,5 +18,7 @@ public:
     // The window's title (capstore's prompt uses it as the message box caption).
     virtual const char* title() const { return ""; }
 };
+// It crosses into libcommlib.so by address (WindowHandle): entries and size never change.
+static_assert(sizeof(Window) == sizeof(void*));
 
 }  // namespace platform

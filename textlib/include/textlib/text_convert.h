@@ -20,6 +20,7 @@ public:
 protected:
     ~TextWindow() = default;
 };
+static_assert(sizeof(TextWindow) == sizeof(void*));  // the table pointer and nothing else
 
 // The thread alternative: a message queue owned by some thread (the stand-in for
 // posting to a thread id). Used only when no window was given.
@@ -30,6 +31,7 @@ public:
 protected:
     ~TextThread() = default;
 };
+static_assert(sizeof(TextThread) == sizeof(void*));
 
 // Notification wParam values: progress is (n << 16) + 1, the end of a job is code << 16.
 // The end's lParam is the system's error number (errno) when the job failed on
@@ -57,6 +59,7 @@ public:
 protected:
     ~TextLiveSink() = default;
 };
+static_assert(sizeof(TextLiveSink) == sizeof(void*));
 
 // The values of ConvertOptions' choice fields (the fields stay int32 so the
 // record's layout is fixed; each enum converts to the field's type).

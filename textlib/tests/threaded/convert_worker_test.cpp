@@ -11,6 +11,7 @@
 
 #include "buffer_builder.h"
 #include "convert_harness.h"
+#include "testing/vtable_slot.h"
 
 using namespace textlib_test;
 namespace fs = std::filesystem;
@@ -299,37 +300,27 @@ TEST(Cancel, ReleaseDuringAJobWaitsForTheWorker) {
     EXPECT_EQ(notices.back().wParam & 0xFFFF, 0u) << "the job posted its end before the object went";
 }
 
-// The slot a virtual operation occupies in the table (the Itanium C++ ABI
-// keeps 1 + its byte offset in the pointer to member).
-template <typename Member>
-std::ptrdiff_t SlotOf(Member member) {
-    struct {
-        std::uintptr_t ptr, adjust;
-    } raw;
-    static_assert(sizeof(Member) == sizeof raw);
-    std::memcpy(&raw, &member, sizeof raw);
-    return static_cast<std::ptrdiff_t>((raw.ptr - 1) / sizeof(void*));
-}
+using testing_util::slot_of;
 
 struct SlotProbe : TextConvert {
     static std::vector<std::ptrdiff_t> Slots() {
-        return {SlotOf(&SlotProbe::Release),
-                SlotOf(&SlotProbe::Open),
-                SlotOf(&SlotProbe::Close),
-                SlotOf(&SlotProbe::Start),
-                SlotOf(&SlotProbe::Stop),
-                SlotOf(&SlotProbe::PrintNormal),
-                SlotOf(&SlotProbe::PrintNormalLineState),
-                SlotOf(&SlotProbe::PrintControlSequence),
-                SlotOf(&SlotProbe::PrintFrames),
-                SlotOf(&SlotProbe::PrintPackets),
-                SlotOf(&SlotProbe::PrintPpp),
-                SlotOf(&SlotProbe::CsvData),
-                SlotOf(&SlotProbe::CsvFrames),
-                SlotOf(&SlotProbe::StartLive),
-                SlotOf(&SlotProbe::LiveInfo),
-                SlotOf(&SlotProbe::LiveWords),
-                SlotOf(&SlotProbe::StopLive)};
+        return {slot_of(&SlotProbe::Release),
+                slot_of(&SlotProbe::Open),
+                slot_of(&SlotProbe::Close),
+                slot_of(&SlotProbe::Start),
+                slot_of(&SlotProbe::Stop),
+                slot_of(&SlotProbe::PrintNormal),
+                slot_of(&SlotProbe::PrintNormalLineState),
+                slot_of(&SlotProbe::PrintControlSequence),
+                slot_of(&SlotProbe::PrintFrames),
+                slot_of(&SlotProbe::PrintPackets),
+                slot_of(&SlotProbe::PrintPpp),
+                slot_of(&SlotProbe::CsvData),
+                slot_of(&SlotProbe::CsvFrames),
+                slot_of(&SlotProbe::StartLive),
+                slot_of(&SlotProbe::LiveInfo),
+                slot_of(&SlotProbe::LiveWords),
+                slot_of(&SlotProbe::StopLive)};
     }
 };
 
@@ -337,6 +328,11 @@ TEST(Exports, TheSlotsKeepTheirPlacesAndNewOnesFollowTheWorkerRoutines) {
     // 5 and 6 are the destructor's two entries.
     const std::vector<std::ptrdiff_t> expected{0, 1, 2, 3, 4, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
     EXPECT_EQ(SlotProbe::Slots(), expected);
+    // The targets the caller implements.
+    EXPECT_EQ(slot_of(&TextWindow::post), 0);
+    EXPECT_EQ(slot_of(&TextThread::post), 0);
+    EXPECT_EQ(slot_of(&TextLiveSink::PostLine), 0);
+    EXPECT_EQ(slot_of(&TextLiveSink::PostEnd), 1);
 }
 
 TEST(Exports, FactoryAndVersionFromTheSharedLibrary) {
