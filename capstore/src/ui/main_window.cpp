@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "app/notify_codes.h"
+#include "commlib/notification_data.h"
 #include "convert/panel_values.h"
 #include "platform/folder_check.h"
 #include "ui/notify_bridge.h"
@@ -202,15 +203,14 @@ bool MainWindow::event(QEvent* e) {
     if (e->type() != PostedEvent::type()) return QWidget::event(e);
     const auto* posted = static_cast<PostedEvent*>(e);
     if (ended_) return true;
-    if (posted->message == NotifyMessage && NotificationCode(posted->w) == NtfyBlocks) {
-        int range[3];
-        latest_blocks(range);
-        main_->on_notification(posted->w, reinterpret_cast<std::intptr_t>(range));
-    } else if (posted->message == NotifyMessage && NotificationCode(posted->w) == NtfyStoreFailed) {
-        StoreFailure failure = latest_store_failure();
-        main_->on_notification(posted->w, reinterpret_cast<std::intptr_t>(&failure));
-    } else if (posted->message == NotifyMessage) {
-        main_->on_notification(posted->w, posted->l);
+    if (posted->message == NotifyMessage) {
+        // One notification per wake-up: the stop reason as its value, a block
+        // range or store failure as a pointer to the callback's copy.
+        const auto n = take_notification();
+        if (!n) return true;
+        const std::intptr_t data =
+            n->code == ReqGetStopReason ? StopReasonOf(*n) : reinterpret_cast<std::intptr_t>(n->data());
+        main_->on_notification(PackNotification(n->status, n->code), data);
     } else if (posted->message == kConvertMessage) convert_->on_notification(posted->w, posted->l);
     end_live_when_offline();
     return true;

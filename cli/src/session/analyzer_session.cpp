@@ -69,7 +69,7 @@ int AnalyzerSession::connect_searching() {
     for (std::size_t i = 0; i < speeds.size() && !(i > 0 && interrupted()); ++i) {
         if (i > 0 && open_at(speeds[i])) {
             remote_->Close();
-            while (queue_.wait(0ms)) {}
+            queue_.discard();
             continue;
         }
         if (progress) std::fprintf(report_, "\rtrying %d baud (%zu of %zu) ", speeds[i], i + 1, speeds.size());
@@ -130,7 +130,9 @@ std::optional<Note> AnalyzerSession::next(std::chrono::milliseconds limit) {
         const auto m = queue_.wait(left);
         if (!m) return std::nullopt;
         if (m->message != NotifyMessage) continue;
-        const Note note = note_of(*m);
+        const auto taken = queue_.take_note();
+        if (!taken) continue;
+        const Note note = *taken;
         if (note.code == NtfyLinkLost && link_lost_ < 0) {
             // The library has ended the session; the port is of no more use.
             link_lost_ = note.status;

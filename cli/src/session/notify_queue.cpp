@@ -1,78 +1,70 @@
 // The queue behind the command's window stand-in, and the notification callback
-// that runs on commlib's protocol thread and does nothing but post.
+// that runs on commlib's protocol thread and does nothing but copy and post.
 #include "session/notify_queue.h"
 
 #include <atomic>
-#include <mutex>
+#include <cstring>
+
+#include "commlib/notification_data.h"
 
 namespace cli {
 namespace {
 
 std::atomic<NotifyQueue*> g_target{nullptr};
-std::mutex g_blocks_mutex;
-std::array<int, 3> g_blocks{};
-std::optional<StoreFailure> g_store_failure;
 
 int on_notify(int code, int status, void* data) {
     // The analyzer's own panel keys stay with the analyzer: the command never echoes them.
     if (code == NtfyKey) return 1;
-    std::intptr_t value = reinterpret_cast<std::intptr_t>(data);
-    if (code == ReqGetStopReason) {
-        // The library keeps the reason only until the next query; take it now.
-        value = (status == StatusDone && data) ? *static_cast<const int*>(data) : -1;
-    } else if (code == NtfyBlocks && data) {
-        const int* r = static_cast<const int*>(data);
-        std::lock_guard lock(g_blocks_mutex);
-        g_blocks = {r[0], r[1], r[2]};
-        value = 0;
-    } else if (code == NtfyStoreFailed && data) {
-        // Valid only during the call: keep a copy for the main thread.
-        std::lock_guard lock(g_blocks_mutex);
-        g_store_failure = *static_cast<const StoreFailure*>(data);
-        value = 0;
-    } else if (code != NtfyBlockFill && code != NtfyLost && code != NtfyTrimmed) {
-        value = 0;  // other pointers belong to the library; the accessors read them later
-    }
-    if (NotifyQueue* q = g_target.load()) {
-        q->post(NotifyMessage, PackNotification(status, code), value);
-    }
+    if (NotifyQueue* q = g_target.load()) q->mailbox().post(CopyNotification(code, status, data));
     return 0;
+}
+
+// The copy of what NtfyBlocks or NtfyStoreFailed pointed to.
+template <class T>
+std::optional<T> latest_copy(int code) {
+    NotifyQueue* q = g_target.load();
+    const auto n = q ? q->mailbox().latest(code) : std::nullopt;
+    if (!n || n->size != sizeof(T)) return std::nullopt;
+    T value;
+    std::memcpy(&value, n->bytes.data(), sizeof value);
+    return value;
 }
 
 }  // namespace
 
 NotifyQueue::NotifyQueue() {
-    {
-        std::lock_guard lock(g_blocks_mutex);
-        g_blocks = {};
-        g_store_failure.reset();
-    }
+    mailbox_.setWake(this, NotifyMessage);
     g_target.store(this);
 }
 
 NotifyQueue::~NotifyQueue() {
     NotifyQueue* self = this;
     g_target.compare_exchange_strong(self, nullptr);
+    mailbox_.setWake(nullptr, 0);
 }
 
 bool NotifyQueue::post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
     return queue_.post(platform::Message{message, wParam, lParam, nullptr});
 }
 
+std::optional<Note> NotifyQueue::take_note() {
+    const auto n = mailbox_.take();
+    if (!n) return std::nullopt;
+    // Block ranges and store failures are read through last_blocks and last_store_failure.
+    return Note{n->code, n->status, n->code == ReqGetStopReason ? StopReasonOf(*n) : n->value};
+}
+
+void NotifyQueue::discard() {
+    while (mailbox_.take()) {}
+    while (queue_.wait(std::chrono::milliseconds(0))) {}
+}
+
 NotifyFn NotifyQueue::callback() { return on_notify; }
 
 std::array<int, 3> NotifyQueue::last_blocks() {
-    std::lock_guard lock(g_blocks_mutex);
-    return g_blocks;
+    return latest_copy<std::array<int, 3>>(NtfyBlocks).value_or(std::array<int, 3>{});
 }
 
-std::optional<StoreFailure> NotifyQueue::last_store_failure() {
-    std::lock_guard lock(g_blocks_mutex);
-    return g_store_failure;
-}
-
-Note note_of(const platform::Message& m) {
-    return Note{NotificationCode(m.wParam), NotificationStatus(m.wParam), m.lParam};
-}
+std::optional<StoreFailure> NotifyQueue::last_store_failure() { return latest_copy<StoreFailure>(NtfyStoreFailed); }
 
 }  // namespace cli

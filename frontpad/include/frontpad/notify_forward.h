@@ -20,7 +20,8 @@ void setNotifyTarget(platform::Window* target);
 
 // The NotifyFn: NtfyKey answers 1 and posts nothing; code 14 posts wParam 14
 // and the reason (or -1); everything else posts (status << 16) | code with
-// the data pointer.
+// the data as a number (commlib/notification_data.h: 0 for the notifications
+// whose data points into the library's storage, which the panel never reads).
 int forwardNotification(int code, int status, void* data);
 
 // How often the callback ran on the calling thread. A Request that answered
