@@ -94,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto listed = pcbuffer::ListBufferFiles(folder);
     const pcbuffer::BufferScan scan = pcbuffer::ScanBufferFolder(folder.c_str());
     const pcbuffer::BufferScan rule = pcbuffer::ScanBufferEntries(listed, [&](const pcbuffer::BufferFileEntry& e) {
-        return pcbuffer::InfoHeaderValid(pcbuffer::BufferFilePath(folder, e.name));
+        return pcbuffer::InfoHeaderValid(pcbuffer::BufferFilePath(folder, e.name)).ok();
     });
     if (!(scan == rule)) std::abort();
     if (scan.hasData && (scan.blockCount <= 0 || scan.nextBlock - scan.firstBlock + 1 != scan.blockCount)) std::abort();

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <ctime>
 #include <memory>
+#include <utility>
 
 #include "packet_writer.h"
 #include "pcbuffer/buffer_names.h"
@@ -34,6 +35,7 @@ public:
     }
     bool Finish() { return Flush() && file_.commit(); }
     const std::string& Error() const { return file_.error(); }
+    int ErrorNumber() const { return file_.errorNumber(); }
 
 private:
     static constexpr std::size_t kWriteSize = 1 << 20;
@@ -87,12 +89,15 @@ std::optional<std::int64_t> MidnightOf(const std::string& date) {
     return static_cast<std::int64_t>(t);
 }
 
-std::string ExportPcapng(const ExportOptions& o, ExportSummary& s, const ExportProgress& progress) {
+platform::Status ExportPcapng(const ExportOptions& o, ExportSummary& s, const ExportProgress& progress) {
+    using platform::Status;
     s = {};
     FrameReader reader;
-    if (!reader.Open(o.buffer.c_str())) return "cannot open the buffer '" + o.buffer + "'";
+    if (!reader.Open(o.buffer.c_str()))
+        return Status::failureWithMessage("open", o.buffer, 0, "cannot open the buffer '" + o.buffer + "'");
     Range range{};
-    if (std::string e = RangeOf(reader, o, range); !e.empty()) return e;
+    if (std::string e = RangeOf(reader, o, range); !e.empty())
+        return Status::failureWithMessage("read", o.buffer, 0, std::move(e));
     if (o.line == 1) reader.SetFilter(textlib::kHideRd);
     if (o.line == 2) reader.SetFilter(textlib::kHideSd);
 
@@ -104,10 +109,14 @@ std::string ExportPcapng(const ExportOptions& o, ExportSummary& s, const ExportP
     const Link link = LinkFor(reader.Info(textlib::info::kMode), o.frameProtocol, o.hdlcLink);
     s.linkType = link.type;
     OutputFile out(o.output);
-    if (!out.IsOpen()) return out.Error();
+    if (!out.IsOpen()) return Status::failureWithMessage("create", o.output, out.ErrorNumber(), out.Error());
     const BlockWriter write = [&out](const Bytes& b) { return out.Write(b); };
     bool ok = WriteHeader(link, "zamvex export", write) && WritePackets(reader, range, link, clock, write, s, progress);
-    if (!ok || !out.Finish()) return out.Error().empty() ? "cannot write '" + o.output + "'" : out.Error();
+    if (!ok || !out.Finish()) {
+        if (out.Error().empty())
+            return Status::failureWithMessage("write", o.output, 0, "cannot write '" + o.output + "'");
+        return Status::failureWithMessage("write", o.output, out.ErrorNumber(), out.Error());
+    }
     return {};
 }
 

@@ -12,10 +12,13 @@
 
 namespace pcapng {
 
-std::string StreamPcapng(textlib::LiveRecords& live, const LiveOptions& o, std::FILE* out, ExportSummary& s) {
+platform::Status StreamPcapng(textlib::LiveRecords& live, const LiveOptions& o, std::FILE* out, ExportSummary& s) {
+    using platform::Status;
     s = {};
     auto body = std::make_unique<textlib::LiveRecords::Body>();
-    if (!live.WaitInfo(*body)) return "the measurement ended before its information arrived";
+    if (!live.WaitInfo(*body))
+        return Status::failureWithMessage("read", "the measurement", 0,
+                                          "the measurement ended before its information arrived");
     textlib::FrameReader reader;
     reader.OpenLive(live, body->data());
     if (o.line == 1) reader.SetFilter(textlib::kHideRd);
@@ -46,7 +49,9 @@ std::string StreamPcapng(textlib::LiveRecords& live, const LiveOptions& o, std::
     }
     if (ok && !live.Abandoned()) return {};
     live.Abandon();
-    return std::string("cannot write the capture: ") + std::strerror(error != 0 ? error : EPIPE);
+    if (error == 0) error = EPIPE;
+    return Status::failureWithMessage("write", "the capture", error,
+                                      std::string("cannot write the capture: ") + std::strerror(error));
 }
 
 }  // namespace pcapng

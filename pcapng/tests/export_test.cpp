@@ -56,7 +56,7 @@ TEST(Export, HeaderInterfaceAndOnePacketPerFrame) {
     o.frameProtocol = 4;
     WriteSample(dir, HdlcBody(), Q931Call(), o);
     ExportSummary s;
-    ASSERT_EQ(pcapng::ExportPcapng(o, s), "");
+    ASSERT_EQ(pcapng::ExportPcapng(o, s).message(), "");
     auto file = testing_util::read_file(o.output);
     std::vector<Block> blocks = Blocks(file);
     ASSERT_EQ(blocks.size(), 2u + 19u);
@@ -77,7 +77,7 @@ TEST(Export, SyncFramesGoOutAsTheirCharacters) {
     ExportOptions o;
     WriteSample(dir, BscBody(kBscAscii), BscConversation(kBscAscii), o);
     ExportSummary s;
-    ASSERT_EQ(pcapng::ExportPcapng(o, s), "");
+    ASSERT_EQ(pcapng::ExportPcapng(o, s).message(), "");
     EXPECT_EQ(s.linkType, pcapng::kLinkUser1);
     auto file = testing_util::read_file(o.output);
     std::vector<Block> blocks = Blocks(file);
@@ -96,7 +96,7 @@ TEST(Export, SummaryCountsErrorsAndLostData) {
     ExportOptions o;
     WriteSample(dir, HdlcBody(), X25Conversation(), o);
     ExportSummary s;
-    ASSERT_EQ(pcapng::ExportPcapng(o, s), "");
+    ASSERT_EQ(pcapng::ExportPcapng(o, s).message(), "");
     EXPECT_EQ(s.frames, 17);
     EXPECT_EQ(s.sd + s.rd, 17);
     EXPECT_EQ(s.fcsErrors, 1);
@@ -114,7 +114,7 @@ TEST(Export, TimesOnTheGivenDateOrFromTheFirstStamp) {
     ASSERT_TRUE(o.midnight);
     WriteSample(dir, HdlcBody(), Q931Call(), o);
     ExportSummary s;
-    ASSERT_EQ(pcapng::ExportPcapng(o, s), "");
+    ASSERT_EQ(pcapng::ExportPcapng(o, s).message(), "");
     std::vector<std::uint64_t> t = Times(testing_util::read_file(o.output));
     ASSERT_EQ(t.size(), 19u);
     const std::uint64_t first = (static_cast<std::uint64_t>(*o.midnight) + 14 * 3600 + 20 * 60) * 1'000'000;
@@ -125,7 +125,7 @@ TEST(Export, TimesOnTheGivenDateOrFromTheFirstStamp) {
     WriteSingleFile(dir.file("single.mkw"), HdlcBody(), Q931Call());
     o.buffer = dir.file("single.mkw");
     o.midnight.reset();
-    ASSERT_EQ(pcapng::ExportPcapng(o, s), "");
+    ASSERT_EQ(pcapng::ExportPcapng(o, s).message(), "");
     EXPECT_FALSE(s.onMeasurementDate);
     t = Times(testing_util::read_file(o.output));
     ASSERT_EQ(t.size(), 19u);
@@ -140,7 +140,7 @@ TEST(Export, OneDirectionOnly) {
     o.line = 2;
     WriteSample(dir, HdlcBody(), Q931Call(), o);
     ExportSummary s;
-    ASSERT_EQ(pcapng::ExportPcapng(o, s), "");
+    ASSERT_EQ(pcapng::ExportPcapng(o, s).message(), "");
     EXPECT_EQ(s.frames, 10);
     EXPECT_EQ(s.rd, 10);
     EXPECT_EQ(s.fcsErrors, 0);  // the bad frame was sent by SD
@@ -158,12 +158,12 @@ TEST(Export, BlockRangeStartsAtItsBlock) {
     WriteSample(dir, HdlcBody(), w, o);
     ExportSummary s;
     int lastDone = 0, total = 0;
-    ASSERT_EQ(pcapng::ExportPcapng(o, s, [&](int done, int all) { lastDone = done, total = all; }), "");
+    ASSERT_EQ(pcapng::ExportPcapng(o, s, [&](int done, int all) { lastDone = done, total = all; }).message(), "");
     EXPECT_EQ(s.frames, 2);
     EXPECT_EQ(total, 2);
     EXPECT_EQ(lastDone, 2);
     o.start = 2;
-    ASSERT_EQ(pcapng::ExportPcapng(o, s), "");
+    ASSERT_EQ(pcapng::ExportPcapng(o, s).message(), "");
     EXPECT_EQ(s.frames, 1);
     EXPECT_EQ(s.rd, 1);
 }
@@ -178,7 +178,7 @@ TEST(Export, FramesLongerThanTheDelimiterKeepsAreMarkedCutShort) {
     ExportOptions o;
     WriteSample(dir, HdlcBody(), w, o);
     ExportSummary s;
-    ASSERT_EQ(pcapng::ExportPcapng(o, s), "");
+    ASSERT_EQ(pcapng::ExportPcapng(o, s).message(), "");
     EXPECT_EQ(s.cutFrames, 1);
     const auto file = testing_util::read_file(o.output);
     std::vector<std::pair<std::uint32_t, std::uint32_t>> lengths;  // captured, original
@@ -195,19 +195,19 @@ TEST(Export, MistakesAreReportedAndLeaveNoFile) {
     WriteSample(dir, HdlcBody(), X25Conversation(), o);
     ExportSummary s;
     o.start = 2;  // the buffer has one block
-    EXPECT_EQ(pcapng::ExportPcapng(o, s), "--start 2 is outside the buffer's 1 blocks");
+    EXPECT_EQ(pcapng::ExportPcapng(o, s).message(), "--start 2 is outside the buffer's 1 blocks");
     EXPECT_FALSE(std::filesystem::exists(o.output));
     o.start = 1;
     o.blocks = 0;
-    EXPECT_EQ(pcapng::ExportPcapng(o, s), "--blocks must be at least 1");
+    EXPECT_EQ(pcapng::ExportPcapng(o, s).message(), "--blocks must be at least 1");
     o.blocks = 1;
     ExportOptions missing = o;
     missing.buffer = dir.file("nowhere");
-    EXPECT_EQ(pcapng::ExportPcapng(missing, s), "cannot open the buffer '" + missing.buffer + "'");
+    EXPECT_EQ(pcapng::ExportPcapng(missing, s).message(), "cannot open the buffer '" + missing.buffer + "'");
     EXPECT_FALSE(std::filesystem::exists(o.output));
     ExportOptions badOut = o;
     badOut.output = dir.file("no/such/folder/out.pcapng");
-    EXPECT_NE(pcapng::ExportPcapng(badOut, s).find("cannot create"), std::string::npos);
+    EXPECT_NE(pcapng::ExportPcapng(badOut, s).message().find("cannot create"), std::string::npos);
 }
 
 TEST(Export, DatesAreCheckedAsDates) {

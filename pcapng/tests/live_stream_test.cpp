@@ -35,7 +35,7 @@ std::vector<std::uint8_t> Stream(const InfoBody& body, const std::vector<std::ui
     live.Append(words.data(), words.size());
     live.Finish();
     std::FILE* out = std::tmpfile();
-    EXPECT_EQ(pcapng::StreamPcapng(live, o, out, s), "");
+    EXPECT_EQ(pcapng::StreamPcapng(live, o, out, s).message(), "");
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::ftell(out)));
     std::rewind(out);
     EXPECT_EQ(std::fread(bytes.data(), 1, bytes.size(), out), bytes.size());
@@ -68,7 +68,7 @@ TEST(LiveStream, PacketsAreTheExportsOfTheSameWords) {
         o.frameProtocol = c.frameProtocol;
         WriteSample(dir, c.body, c.words, o);
         ExportSummary exported, streamed;
-        ASSERT_EQ(pcapng::ExportPcapng(o, exported), "") << c.name;
+        ASSERT_EQ(pcapng::ExportPcapng(o, exported).message(), "") << c.name;
         const auto live = Stream(c.body, c.words, pcapng::LiveOptions{c.line, c.frameProtocol}, streamed);
         EXPECT_EQ(AfterSectionHeader(live), AfterSectionHeader(testing_util::read_file(o.output))) << c.name;
         EXPECT_EQ(streamed.frames, exported.frames) << c.name;
@@ -89,7 +89,7 @@ TEST(LiveStream, AReaderThatWentAwayEndsTheStreamWithTheReason) {
     const auto words = Q931Call();
     live.Append(words.data(), words.size());  // never finished: only the failure can end it
     pcapng::ExportSummary s;
-    EXPECT_EQ(pcapng::StreamPcapng(live, {}, out, s), "cannot write the capture: Broken pipe");
+    EXPECT_EQ(pcapng::StreamPcapng(live, {}, out, s).message(), "cannot write the capture: Broken pipe");
     EXPECT_TRUE(live.Abandoned());
     std::fclose(out);
 }

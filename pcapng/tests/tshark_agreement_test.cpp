@@ -85,7 +85,7 @@ int CompareWithTshark(const InfoBody& body, const std::vector<std::uint32_t>& wo
     o.midnight = pcapng::MidnightOf("2026-03-14");
     WriteSample(dir, body, words, o);
     ExportSummary s;
-    EXPECT_EQ(pcapng::ExportPcapng(o, s), "");
+    EXPECT_EQ(pcapng::ExportPcapng(o, s).message(), "");
 
     std::vector<OurFrame> ours = OurFrames(o.buffer, 0, format);
     std::vector<TsharkPacket> theirs = RunTshark(o.output);
@@ -155,7 +155,7 @@ TEST_F(TsharkAgreement, X25ExportShowsPacketNamesAndDirectionsWithoutSetting) {
     ExportOptions o;
     WriteSample(dir, HdlcBody(), X25Conversation(), o);
     ExportSummary s;
-    ASSERT_EQ(pcapng::ExportPcapng(o, s), "");
+    ASSERT_EQ(pcapng::ExportPcapng(o, s).message(), "");
     const std::string details = Tshark(o.output, "-V -O x25");
     for (const char* type : {"Packet Type: Call request", "Packet Type: Data"})
         EXPECT_NE(details.find(type), std::string::npos) << type << "\n" << details;

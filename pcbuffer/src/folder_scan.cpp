@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -22,15 +23,25 @@ struct FileCloser {
 };
 using InfoFileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
-// The information file, open after its header; null unless the file opens and
-// its 20-byte header is there and starts with the magic.
-InfoFileHandle OpenInfoFile(const std::string& path) {
-    InfoFileHandle file(std::fopen(path.c_str(), "rb"));
-    if (!file) return nullptr;
+constexpr const char* kReadStep = "read";
+
+// A short read: the system's reason when there is one, else the file ends early.
+platform::Status ShortRead(const std::string& path, std::FILE* file) {
+    if (std::ferror(file) && errno != 0) return platform::Status::failure(kReadStep, path, errno);
+    return platform::Status::failure(kReadStep, path, "the information file is too short");
+}
+
+// Opens the information file and reads past its header into file; fails
+// unless the file opens and its 20-byte header is there and starts with the magic.
+platform::Status OpenInfoFile(const std::string& path, InfoFileHandle& file) {
+    errno = 0;
+    file.reset(std::fopen(path.c_str(), "rb"));
+    if (!file) return platform::Status::failure("open", path, errno);
     std::array<char, InfoHeaderSize> header{};
-    if (std::fread(header.data(), 1, header.size(), file.get()) != header.size()) return nullptr;
-    if (std::memcmp(header.data(), InfoMagic, InfoMagicSize) != 0) return nullptr;
-    return file;
+    if (std::fread(header.data(), 1, header.size(), file.get()) != header.size()) return ShortRead(path, file.get());
+    if (std::memcmp(header.data(), InfoMagic, InfoMagicSize) != 0)
+        return platform::Status::failure(kReadStep, path, "not a buffer information file");
+    return {};
 }
 }  // namespace
 
@@ -83,15 +94,18 @@ std::vector<BufferFileEntry> ListBufferFiles(const std::string& folder) {
     return files;
 }
 
-bool InfoHeaderValid(const std::string& path) { return OpenInfoFile(path) != nullptr; }
+platform::Status InfoHeaderValid(const std::string& path) {
+    InfoFileHandle file;
+    return OpenInfoFile(path, file);
+}
 
-bool ReadInfoFile(const std::string& path, std::span<std::uint8_t, InfoBodySize> body) {
-    const InfoFileHandle file = OpenInfoFile(path);
-    if (!file) return false;
+platform::Status ReadInfoFile(const std::string& path, std::span<std::uint8_t, InfoBodySize> body) {
+    InfoFileHandle file;
+    if (platform::Status opened = OpenInfoFile(path, file); !opened.ok()) return opened;
     std::array<std::uint8_t, InfoBodySize> read;
-    if (std::fread(read.data(), 1, read.size(), file.get()) != read.size()) return false;
+    if (std::fread(read.data(), 1, read.size(), file.get()) != read.size()) return ShortRead(path, file.get());
     std::copy(read.begin(), read.end(), body.begin());
-    return true;
+    return {};
 }
 
 BufferScan ScanBufferFolder(const char* folder) {
@@ -99,7 +113,7 @@ BufferScan ScanBufferFolder(const char* folder) {
     const std::string dir = folder;
     const auto files = ListBufferFiles(dir);
     return ScanBufferEntries(
-        files, [&dir](const BufferFileEntry& entry) { return InfoHeaderValid(BufferFilePath(dir, entry.name)); });
+        files, [&dir](const BufferFileEntry& entry) { return InfoHeaderValid(BufferFilePath(dir, entry.name)).ok(); });
 }
 
 }  // namespace pcbuffer

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdint>
 #include <filesystem>
 #include <vector>
@@ -135,21 +136,21 @@ TEST(FolderScan, ReadingTheInformationFileTakesItsBodyOnlyWhenAllOfItIsValid) {
     for (std::size_t i = InfoHeaderSize; i < info.size(); ++i) info[i] = static_cast<std::uint8_t>(i * 7);
     write_file(path, info);
     std::array<std::uint8_t, InfoBodySize> body{};
-    ASSERT_TRUE(ReadInfoFile(path, body));
+    ASSERT_TRUE(ReadInfoFile(path, body).ok());
     EXPECT_TRUE(std::equal(body.begin(), body.end(), info.begin() + InfoHeaderSize));
-    EXPECT_TRUE(InfoHeaderValid(path));
+    EXPECT_TRUE(InfoHeaderValid(path).ok());
 
     // A short body, a wrong magic or no file: false, and the body read before stays.
     const auto before = body;
     Bytes shortBody = InfoFile();  // a body of zeros, one byte short
     shortBody.pop_back();
     write_file(path, shortBody);
-    EXPECT_FALSE(ReadInfoFile(path, body));
-    EXPECT_TRUE(InfoHeaderValid(path));  // the header alone is still valid
+    EXPECT_EQ(ReadInfoFile(path, body).message(), "cannot read '" + path + "': the information file is too short");
+    EXPECT_TRUE(InfoHeaderValid(path).ok());  // the header alone is still valid
     write_file(path, InfoFile("MIRLOKE SETUP   "));
-    EXPECT_FALSE(ReadInfoFile(path, body));
-    EXPECT_FALSE(InfoHeaderValid(path));
-    EXPECT_FALSE(ReadInfoFile(dir.file("missing.mkw"), body));
+    EXPECT_EQ(ReadInfoFile(path, body).message(), "cannot read '" + path + "': not a buffer information file");
+    EXPECT_FALSE(InfoHeaderValid(path).ok());
+    EXPECT_EQ(ReadInfoFile(dir.file("missing.mkw"), body).errorNumber(), ENOENT);
     EXPECT_EQ(body, before);
 }
 

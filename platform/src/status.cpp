@@ -22,8 +22,16 @@ Status Status::failure(std::string operation, std::string path, std::string reas
     return s;
 }
 
+Status Status::failureWithMessage(std::string operation, std::string path, int errorNumber, std::string message) {
+    Status s = errorNumber != 0 ? failure(std::move(operation), std::move(path), errorNumber)
+                                : failure(std::move(operation), std::move(path), std::string());
+    s.message_ = std::move(message);
+    return s;
+}
+
 std::string Status::message() const {
     if (ok()) return {};
+    if (!message_.empty()) return message_;
     return "cannot " + operation_ + " '" + path_ + "': " + reason_;
 }
 

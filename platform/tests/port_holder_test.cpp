@@ -31,7 +31,7 @@ TEST(PortHolder, AnOpenPortNamesThisProcess) {
     testing_util::PtyPair pty;
     EXPECT_FALSE(findPortHolder(pty.slave_path()));
     SerialPort port;
-    ASSERT_EQ(port.open(pty.slave_path()), OpenResult::Ok);
+    ASSERT_TRUE(port.open(pty.slave_path()).ok());
     const auto holder = findPortHolder(pty.slave_path());
     ASSERT_TRUE(holder);
     EXPECT_EQ(holder->pid, ::getpid());

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
+#include <cstring>
 #include <deque>
 
 #include "platform/serial_port.h"
@@ -48,29 +49,29 @@ TEST(SerialPort, LineSettingsGiveRaw8BitWithParityAndFlowControl) {
 TEST(SerialPort, ConfigureAppliesSettingsAndRefusesBadOnes) {
     testing_util::PtyPair pty;
     SerialPort port;
-    EXPECT_FALSE(port.configure({9600, 0, false}));  // not open
-    ASSERT_EQ(port.open(pty.slave_path()), OpenResult::Ok);
-    ASSERT_TRUE(port.configure({19200, 0, true}));
+    EXPECT_FALSE(port.configure({9600, 0, false}).ok());  // not open
+    ASSERT_TRUE(port.open(pty.slave_path()).ok());
+    ASSERT_TRUE(port.configure({19200, 0, true}).ok());
     termios t{};
     ASSERT_EQ(::tcgetattr(port.fd(), &t), 0);
     // A pty keeps no hardware (c_cflag) settings, but the rest must be in force.
     EXPECT_TRUE(t.c_iflag & IXON);
     EXPECT_FALSE(t.c_lflag & (ICANON | ECHO));
-    EXPECT_FALSE(port.configure({12345, 0, false}));
-    EXPECT_FALSE(port.configure({9600, 3, false}));
+    EXPECT_FALSE(port.configure({12345, 0, false}).ok());
+    EXPECT_FALSE(port.configure({9600, 3, false}).ok());
 }
 
 TEST(SerialPort, ModemLinesOnAPtyReadOffAndNeverFail) {
     testing_util::PtyPair pty;
     SerialPort port;
-    ASSERT_EQ(port.open(pty.slave_path()), OpenResult::Ok);
-    port.setDtr(true);
-    port.setRts(true);
+    ASSERT_TRUE(port.open(pty.slave_path()).ok());
+    EXPECT_TRUE(port.setDtr(true).ok());
+    EXPECT_TRUE(port.setRts(true).ok());
     EXPECT_FALSE(port.cts());
     EXPECT_FALSE(port.dsr());
-    port.setRts(false);
-    port.setDtr(false);
-    port.purge(true, true);
+    EXPECT_TRUE(port.setRts(false).ok());
+    EXPECT_TRUE(port.setDtr(false).ok());
+    EXPECT_TRUE(port.purge(true, true).ok());
 }
 
 TEST(SerialPort, RefusesWhatIsNotASerialDevice) {
@@ -79,42 +80,49 @@ TEST(SerialPort, RefusesWhatIsNotASerialDevice) {
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     testing_util::write_file(dir.file("plain"), "x");
     SerialPort port;
-    EXPECT_EQ(port.open(fifo), OpenResult::NotCharDevice);
+    EXPECT_FALSE(port.open(fifo).ok());
+    EXPECT_EQ(port.failure().step, PortStep::NotSerial);
     EXPECT_FALSE(port.isOpen());
-    EXPECT_EQ(port.open(dir.file("plain")), OpenResult::NotCharDevice);
-    EXPECT_EQ(port.open(dir.file("missing")), OpenResult::Failed);
+    EXPECT_FALSE(port.open(dir.file("plain")).ok());
+    EXPECT_EQ(port.failure().step, PortStep::NotSerial);
+    EXPECT_FALSE(port.open(dir.file("missing")).ok());
+    EXPECT_EQ(port.failure().step, PortStep::Open);
     EXPECT_FALSE(port.isOpen());
 }
 
 TEST(SerialPort, APortInUseFailsUntilReleased) {
     testing_util::PtyPair pty;
     SerialPort first, second;
-    ASSERT_EQ(first.open(pty.slave_path()), OpenResult::Ok);
-    EXPECT_EQ(second.open(pty.slave_path()), OpenResult::Failed);
+    ASSERT_TRUE(first.open(pty.slave_path()).ok());
+    EXPECT_FALSE(second.open(pty.slave_path()).ok());
     first.close();
-    EXPECT_EQ(second.open(pty.slave_path()), OpenResult::Ok);
+    EXPECT_TRUE(second.open(pty.slave_path()).ok());
     // A holder that only takes the lock (another program of the suite) counts too.
     second.close();
     int holder = ::open(pty.slave_path().c_str(), O_RDWR | O_NOCTTY);
     ASSERT_GE(holder, 0);
     ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
-    EXPECT_EQ(second.open(pty.slave_path()), OpenResult::Failed);
+    EXPECT_FALSE(second.open(pty.slave_path()).ok());
     ::close(holder);
 }
 
 TEST(SerialPort, MovesBytesBothWays) {
     testing_util::PtyPair pty;
     SerialPort port;
-    ASSERT_EQ(port.open(pty.slave_path()), OpenResult::Ok);
-    ASSERT_TRUE(port.configure({115200, 0, false}));
+    ASSERT_TRUE(port.open(pty.slave_path()).ok());
+    ASSERT_TRUE(port.configure({115200, 0, false}).ok());
     const std::uint8_t out[] = {0x16, 0x30, 0x00, 0x11, 0x13, 0x16};
-    ASSERT_EQ(port.write(out, sizeof out), static_cast<ssize_t>(sizeof out));
+    std::size_t n = 0;
+    ASSERT_TRUE(port.write(out, sizeof out, n).ok());
+    ASSERT_EQ(n, sizeof out);
     EXPECT_EQ(pty.read(sizeof out, std::chrono::seconds(5)), std::vector<std::uint8_t>(out, out + sizeof out));
     std::uint8_t buf[16];
-    EXPECT_EQ(port.read(buf, sizeof buf), 0);  // nothing waiting is not an error
+    EXPECT_TRUE(port.read(buf, sizeof buf, n).ok());  // nothing waiting is not an error
+    EXPECT_EQ(n, 0u);
     pty.write("*?");
     ASSERT_TRUE(port.waitReadable(-1, 5000).port);
-    ASSERT_EQ(port.read(buf, sizeof buf), 2);
+    ASSERT_TRUE(port.read(buf, sizeof buf, n).ok());
+    ASSERT_EQ(n, 2u);
     EXPECT_EQ(buf[0], '*');
     EXPECT_EQ(buf[1], '?');
 }
@@ -123,7 +131,7 @@ TEST(SerialPort, MovesBytesBothWays) {
 // passes calls through to the kernel.
 class FaultyCalls : public SysCalls {
 public:
-    std::deque<int> readErrors, writeErrors, pollErrors;
+    std::deque<int> readErrors, writeErrors, pollErrors, ioctlErrors, flushErrors;
     int reads = 0;
     ssize_t read(int fd, void* buf, std::size_t size) override {
         ++reads;
@@ -135,6 +143,10 @@ public:
     int poll(pollfd* fds, nfds_t count, int timeoutMs) override {
         return fail(pollErrors) ? -1 : SysCalls::poll(fds, count, timeoutMs);
     }
+    int ioctl(int fd, unsigned long request, void* arg) override {
+        return fail(ioctlErrors) ? -1 : SysCalls::ioctl(fd, request, arg);
+    }
+    int tcflush(int fd, int queue) override { return fail(flushErrors) ? -1 : SysCalls::tcflush(fd, queue); }
 
 private:
     static bool fail(std::deque<int>& errors) {
@@ -149,31 +161,59 @@ TEST(SerialPort, RetriesInterruptedCallsAndReportsRealErrors) {
     testing_util::PtyPair pty;
     FaultyCalls calls;
     SerialPort port(calls);
-    ASSERT_EQ(port.open(pty.slave_path()), OpenResult::Ok);
+    ASSERT_TRUE(port.open(pty.slave_path()).ok());
     pty.write("ab");
     calls.pollErrors = {EINTR, EINTR};
     ASSERT_TRUE(port.waitReadable(-1, 5000).port);
 
     std::uint8_t buf[8];
+    std::size_t n = 0;
     calls.readErrors = {EINTR, EINTR};
-    EXPECT_EQ(port.read(buf, 1), 1);
+    EXPECT_TRUE(port.read(buf, 1, n).ok());
+    EXPECT_EQ(n, 1u);
     EXPECT_EQ(calls.reads, 3);
     calls.readErrors = {EAGAIN};
-    EXPECT_EQ(port.read(buf, sizeof buf), 0);
+    EXPECT_TRUE(port.read(buf, sizeof buf, n).ok());
+    EXPECT_EQ(n, 0u);
     calls.readErrors = {EIO};
-    EXPECT_EQ(port.read(buf, sizeof buf), -1);
-    EXPECT_EQ(errno, EIO);
-    EXPECT_EQ(port.read(buf, sizeof buf), 1);  // the byte is still there
+    const Status failed = port.read(buf, sizeof buf, n);
+    EXPECT_EQ(failed.errorNumber(), EIO);
+    EXPECT_EQ(failed.message(), "cannot read '" + pty.slave_path() + "': " + std::strerror(EIO));
+    EXPECT_TRUE(port.read(buf, sizeof buf, n).ok());  // the byte is still there
+    EXPECT_EQ(n, 1u);
     EXPECT_EQ(buf[0], 'b');
 
     const std::uint8_t out[] = {'x'};
     calls.writeErrors = {EINTR};
-    EXPECT_EQ(port.write(out, 1), 1);
+    EXPECT_TRUE(port.write(out, 1, n).ok());
+    EXPECT_EQ(n, 1u);
     calls.writeErrors = {EAGAIN};
-    EXPECT_EQ(port.write(out, 1), 0);
+    EXPECT_TRUE(port.write(out, 1, n).ok());
+    EXPECT_EQ(n, 0u);
     calls.writeErrors = {EIO};
-    EXPECT_EQ(port.write(out, 1), -1);
+    EXPECT_EQ(port.write(out, 1, n).errorNumber(), EIO);
     EXPECT_EQ(pty.read(1, std::chrono::seconds(5)), std::vector<std::uint8_t>{'x'});
+}
+
+// A device that refuses its modem lines or a flush for a reason other than
+// having none (unplugged: EIO) says so; one without them (ENOTTY) does not.
+TEST(SerialPort, ModemLineAndFlushFailuresAreReported) {
+    testing_util::PtyPair pty;
+    FaultyCalls calls;
+    SerialPort port(calls);
+    ASSERT_TRUE(port.open(pty.slave_path()).ok());
+    calls.ioctlErrors = {EIO};
+    const Status dtr = port.setDtr(true);
+    EXPECT_EQ(dtr.message(), "cannot raise DTR on '" + pty.slave_path() + "': " + std::strerror(EIO));
+    calls.ioctlErrors = {EINTR, EIO};
+    EXPECT_EQ(port.setRts(false).message(), "cannot drop RTS on '" + pty.slave_path() + "': " + std::strerror(EIO));
+    calls.ioctlErrors = {ENOTTY};
+    EXPECT_TRUE(port.setRts(true).ok());
+    calls.ioctlErrors = {EIO};
+    EXPECT_FALSE(port.cts());  // unreadable lines read as off
+    calls.flushErrors = {EIO};
+    EXPECT_EQ(port.purge(true, false).errorNumber(), EIO);
+    EXPECT_TRUE(port.purge(true, false).ok());
 }
 
 }  // namespace

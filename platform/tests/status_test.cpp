@@ -24,6 +24,11 @@ TEST(Status, SuccessSaysNothingAndFailuresNameStepPathAndReason) {
     EXPECT_FALSE(ours.ok());
     EXPECT_EQ(ours.errorNumber(), 0);
     EXPECT_EQ(ours.message(), "cannot read '/tmp/y': the file is too short");
+
+    const auto told = platform::Status::failureWithMessage("write", "-", EPIPE, "the capture stopped");
+    EXPECT_FALSE(told.ok());
+    EXPECT_EQ(told.errorNumber(), EPIPE);
+    EXPECT_EQ(told.message(), "the capture stopped");
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ bool BufferReader::ScanFolder(const char* folder) {
     const pcbuffer::BufferScan scan =
         pcbuffer::ScanBufferEntries(files, [this, &base](const pcbuffer::BufferFileEntry& e) {
             // A second, damaged "DATAINFO.MKW" leaves a good body as it was.
-            return pcbuffer::ReadInfoFile(pcbuffer::BufferFilePath(base, e.name), body_);
+            return pcbuffer::ReadInfoFile(pcbuffer::BufferFilePath(base, e.name), body_).ok();
         });
     if (!scan.hasData) return false;
     firstBlock_ = scan.firstBlock;

@@ -245,7 +245,7 @@ SessionEnd measure_once(const CaptureJob& job, Run& run, CaptureReport& report, 
     const BufferSettings buffer{job.folder.c_str(), job.max_blocks, 0, static_cast<std::uint8_t>(job.ring)};
     const CaptureOptions options{job.resume ? 1 : 0, 0, job.keep_free};
     if (s.remote().SetCaptureOptions(&options) != 0) return failure("the communication library refused --keep-free");
-    if (auto e = s.open(run.port, storing ? &buffer : nullptr)) return outage_or_failure(s, *e);
+    if (auto e = s.open(run.port, storing ? &buffer : nullptr); !e.ok()) return outage_or_failure(s, e.message());
     if (job.attach) job.attach(s.remote());
     Monitor m;
     s.set_observer([&m](const Note& n) { m.see(n); });

@@ -70,7 +70,7 @@ int convert_command(const CommandLine& line) {
     const ConvertResult r = run_convert(job);
     // A folder made for a job that wrote nothing goes again.
     if (new_folder && r.files.empty()) ::rmdir(job.out.c_str());
-    if (r.exit_code != kExitDone) return line.fail(r.error);
+    if (r.exit_code != kExitDone) return line.fail(r.status.message());
     print_summary(r, job.out);
     if (!note.empty()) std::printf("%s\n", note.c_str());
     return kExitDone;

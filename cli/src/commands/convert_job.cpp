@@ -79,12 +79,12 @@ int await_end(TextConvert& tc, NotifyQueue& q, const ConvertJob& job, int total,
 }
 
 // What a failed conversion tells the user: the folder and the system's reason when there is one.
-std::string convert_failure(const ConvertJob& job, int end, int error) {
-    const std::string what =
-        end == kConvertNoOutput ? "cannot create the first output file in '" : "cannot write the text files in '";
-    if (error != 0) return what + job.out + "': " + std::strerror(error);
+platform::Status convert_failure(const ConvertJob& job, int end, int error) {
+    const char* step = end == kConvertNoOutput ? "create the first output file in" : "write the text files in";
+    if (error != 0) return platform::Status::failure(step, job.out, error);
     const std::string text = message_text(Msg::ConvertError);
-    return end == kConvertNoOutput ? text + "\n" + what + job.out + "'" : text;
+    return platform::Status::failureWithMessage(
+        step, job.out, 0, end == kConvertNoOutput ? text + "\ncannot " + step + " '" + job.out + "'" : text);
 }
 
 }  // namespace
@@ -101,10 +101,14 @@ std::string default_prefix() {
 
 ConvertResult run_convert(const ConvertJob& job) {
     ConvertResult r;
-    auto failed = [&r](std::string text) {
+    auto failed = [&r](platform::Status why) {
         r.exit_code = kExitFailed;
-        r.error = std::move(text);
+        r.status = std::move(why);
         return r;
+    };
+    // Failures told in words of their own (no system call failed, or it said no errno).
+    auto told = [&job](const char* step, std::string text) {
+        return platform::Status::failureWithMessage(step, job.input, 0, std::move(text));
     };
     ConvertOptions options = job.options;
     std::memset(options.SavePath, 0, sizeof options.SavePath);
@@ -114,20 +118,20 @@ ConvertResult run_convert(const ConvertJob& job) {
     NotifyQueue q;
     TextConvert* raw = nullptr;
     if (textlib::CreateTextConvert(&raw) != 1 || !raw)
-        return failed("the text conversion library could not create its object");
+        return failed(told("create the converter for", "the text conversion library could not create its object"));
     std::unique_ptr<TextConvert, ConverterDeleter> tc(raw);
     if (!tc->Open(job.input.c_str(), q.text_window(), nullptr, kConvertMessage))
-        return failed(unreadable_buffer_text(job.input));
+        return failed(told("open", unreadable_buffer_text(job.input)));
     // The output folder is made once the buffer is known to be readable, and
     // goes again when not one file could be written into it.
     platform::NewFolders made;
     if (auto e = made.make(job.out); !e.empty()) {
         tc->Close();
-        return failed(e);
+        return failed(platform::Status::failureWithMessage("create", job.out, 0, e));
     }
     if (!tc->Start(&options, job.prefix.c_str())) {
         tc->Close();
-        return failed(message_text(Msg::ConvertError));
+        return failed(told("convert", message_text(Msg::ConvertError)));
     }
     const int total = blocks_to_convert(job);
     int error = 0;
@@ -138,7 +142,8 @@ ConvertResult run_convert(const ConvertJob& job) {
     if (!r.files.empty()) made.keep();
     if (end == kConvertCancelled) {
         const std::string by = interrupt_cause();
-        return failed("conversion cancelled" + (by.empty() ? "" : " by " + by) + "; the files written so far are kept");
+        return failed(told("convert", "conversion cancelled" + (by.empty() ? "" : " by " + by) +
+                                          "; the files written so far are kept"));
     }
     if (end != kConvertDone) return failed(convert_failure(job, end, error));
     return r;

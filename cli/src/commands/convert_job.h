@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/status.h"
 #include "text/exit_codes.h"
 #include "textlib/text_convert.h"
 
@@ -20,7 +21,7 @@ struct ConvertJob {
 
 struct ConvertResult {
     int exit_code = kExitDone;
-    std::string error;
+    platform::Status status;         // why it failed: the folder and errno of a system failure, or our text
     std::vector<std::string> files;  // the files written, in order
 };
 

@@ -41,7 +41,7 @@ bool convert_step(const char* title, const ConvertOptions& options, const std::s
     job.prefix = prefix;
     const ConvertResult r = run_convert(job);
     if (r.exit_code != kExitDone) {
-        fail(kDemoCommand, std::string(title) + ": " + r.error);
+        fail(kDemoCommand, std::string(title) + ": " + r.status.message());
         return false;
     }
     std::printf("\n%s: %zu file%s, %s first:\n", title, r.files.size(), r.files.size() == 1 ? "" : "s",

@@ -65,11 +65,11 @@ int export_command(const CommandLine& line) {
         return line.fail("'" + o.output + "' exists: add --force to replace it, or name another file with --pcapng");
     const bool tty = ::isatty(STDERR_FILENO) != 0;
     pcapng::ExportSummary s;
-    error = pcapng::ExportPcapng(o, s, [tty](int done, int total) {
+    const platform::Status exported = pcapng::ExportPcapng(o, s, [tty](int done, int total) {
         if (tty) std::fprintf(stderr, "\rblock %d of %d", done, total);
     });
     if (tty) std::fputs("\r\033[K", stderr);
-    if (!error.empty()) return line.fail(error);
+    if (!exported.ok()) return line.fail(exported.message());
     print_summary(o, s);
     if (!note.empty()) std::printf("%s\n", note.c_str());
     return kExitDone;

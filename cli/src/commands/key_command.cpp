@@ -77,7 +77,7 @@ int key_command(const CommandLine& line) {
     if (line.has("--png"))
         if (auto e = platform::probeWritable(line.value("--png")); !e.empty()) return line.fail(e);
     AnalyzerSession s;
-    if (auto e = s.open(port)) return line.fail(*e);
+    if (auto e = s.open(port); !e.ok()) return line.fail(e.message());
     if (auto e = s.connect(false, false)) return line.fail(*e);
     return press_keys(s, *codes, line.has("--screen"), line.value("--png"));
 }

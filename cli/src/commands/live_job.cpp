@@ -14,8 +14,8 @@ LiveResult run_live(CaptureJob job, LiveReader reader) {
     // Shared with the thread: a reader stuck on a full pipe is left behind at
     // the end rather than waited for, and must still find its records.
     auto live = std::make_shared<textlib::LiveRecords>();
-    std::packaged_task<std::string()> task([live, reader = std::move(reader)] { return reader(*live); });
-    std::future<std::string> done = task.get_future();
+    std::packaged_task<platform::Status()> task([live, reader = std::move(reader)] { return reader(*live); });
+    std::future<platform::Status> done = task.get_future();
     std::thread thread(std::move(task));
 
     auto feed = std::make_shared<LiveFeed>(*live, job.resume);
@@ -31,10 +31,11 @@ LiveResult run_live(CaptureJob job, LiveReader reader) {
     // drain within a second is not waited for (the program ends all the same).
     if (done.wait_for(std::chrono::seconds(1)) == std::future_status::ready) {
         thread.join();
-        r.output_error = done.get();
+        r.output = done.get();
     } else {
         thread.detach();
-        r.output_error = "the output did not take the last data in time";
+        r.output = platform::Status::failureWithMessage("write", "the output", 0,
+                                                        "the output did not take the last data in time");
     }
     return r;
 }

@@ -6,18 +6,19 @@
 #include <string>
 
 #include "commands/capture_job.h"
+#include "platform/status.h"
 #include "textlib/live_records.h"
 
 namespace cli {
 
-// Runs on its own thread until the records finish; an empty result when all
-// went out, else why the output failed (the records are then abandoned and
-// the measurement stops with "output closed").
-using LiveReader = std::function<std::string(textlib::LiveRecords&)>;
+// Runs on its own thread until the records finish; success when all went
+// out, else why the output failed (the records are then abandoned and the
+// measurement stops with "output closed").
+using LiveReader = std::function<platform::Status(textlib::LiveRecords&)>;
 
 struct LiveResult {
     CaptureResult capture;
-    std::string output_error;  // the reader's failure, if any
+    platform::Status output;  // the reader's outcome
 };
 
 // `job.folder` may be empty (no PC buffer is kept). Stopping (Ctrl-C, SIGTERM,

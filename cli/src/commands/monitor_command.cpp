@@ -73,7 +73,7 @@ LiveResult run_pcapng(CaptureJob job, const pcapng::LiveOptions& live, std::FILE
         pcapng::ExportSummary summary;
         return pcapng::StreamPcapng(records, live, out, summary);
     });
-    if (out != stdout && r.output_error.empty()) std::fclose(out);
+    if (out != stdout && r.output.ok()) std::fclose(out);
     return r;
 }
 
@@ -101,10 +101,12 @@ int monitor_command(const CommandLine& line) {
         r = run_pcapng(job, live, out);
     } else {
         const ConvertOptions options = *layout;
-        r = run_live(job, [options](textlib::LiveRecords& live) -> std::string {
-            if (textlib::RunLiveConversion(live, options, stdout) == kConvertDone) return "";
-            return live.Abandoned() ? "cannot write the lines to stdout"
-                                    : "the measurement ended before the analyzer sent its conditions";
+        r = run_live(job, [options](textlib::LiveRecords& live) -> platform::Status {
+            if (textlib::RunLiveConversion(live, options, stdout) == kConvertDone) return {};
+            if (live.Abandoned())
+                return platform::Status::failureWithMessage("write", "stdout", 0, "cannot write the lines to stdout");
+            return platform::Status::failureWithMessage(
+                "read", "the measurement", 0, "the measurement ended before the analyzer sent its conditions");
         });
     }
     if (r.capture.exit_code != kExitDone) return line.fail(r.capture.error);
@@ -112,7 +114,7 @@ int monitor_command(const CommandLine& line) {
     // In the journal the log has said it already.
     if (!stderr_is_journal()) std::fprintf(stderr, "%s\n", capture_summary(c, job.folder).c_str());
     // A reader that gave up because its reader went away is how `| head` ends, not a failure.
-    if (!r.output_error.empty() && c.ended_by != kOutputClosed && !interrupted()) return line.fail(r.output_error);
+    if (!r.output.ok() && c.ended_by != kOutputClosed && !interrupted()) return line.fail(r.output.message());
     return kExitDone;
 }
 

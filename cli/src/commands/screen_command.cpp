@@ -18,7 +18,7 @@ int screen_command(const CommandLine& line) {
     if (png)
         if (auto e = platform::probeWritable(line.value("--png")); !e.empty()) return line.fail(e);
     AnalyzerSession s;
-    if (auto e = s.open(port)) return line.fail(*e);
+    if (auto e = s.open(port); !e.ok()) return line.fail(e.message());
     if (auto e = s.connect(true, false)) return line.fail(*e);
     std::string error;
     const auto picture = fetch_screen(s, error);

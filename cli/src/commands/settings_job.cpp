@@ -85,7 +85,7 @@ SettingsResult save_settings(const SettingsJob& job) {
     // A file that cannot be written is found out before the analyzer is bothered.
     if (auto e = platform::probeWritable(job.file); !e.empty()) return failed(r, e);
     AnalyzerSession s;
-    if (auto e = s.open(job.port)) return failed(r, *e);
+    if (auto e = s.open(job.port); !e.ok()) return failed(r, e.message());
     if (auto e = s.connect(false, false)) return failed(r, *e);
     const Model model = session_model(s);
     r.model = setxfer::model_name(model);
@@ -112,7 +112,7 @@ SettingsResult send_settings(const SettingsJob& job) {
     // Said before the analyzer is bothered: nothing in the file could be sent.
     if (const std::string e = not_a_settings_file(file); !e.empty()) return failed(r, "'" + job.file + "': " + e);
     AnalyzerSession s;
-    if (auto e = s.open(job.port)) return failed(r, *e);
+    if (auto e = s.open(job.port); !e.ok()) return failed(r, e.message());
     if (auto e = s.connect(false, false)) return failed(r, *e);
     const Model model = session_model(s);
     r.model = setxfer::model_name(model);

@@ -32,7 +32,7 @@ std::optional<int> table_number(const std::string& text) {
 
 int run_table(const PortChoice& port, int k, const std::string& text) {
     AnalyzerSession s;
-    if (auto e = s.open(port)) return fail(kTableCommand, *e);
+    if (auto e = s.open(port); !e.ok()) return fail(kTableCommand, e.message());
     if (auto e = s.connect(false, false)) return fail(kTableCommand, *e);
     for (int code : {ReqGetSetup, ReqGetTable}) {
         if (const int st = s.call(code, 0, 60s); st != StatusDone) {

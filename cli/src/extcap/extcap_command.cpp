@@ -155,7 +155,7 @@ int capture(const ParsedOptions& o) {
     });
     if (r.capture.exit_code != kExitDone) return fail_capture(path, fifo, r.capture.error);
     // A reader stuck on a fifo nobody reads any more keeps the stream; the process ends all the same.
-    if (r.output_error.empty()) std::fclose(fifo);
+    if (r.output.ok()) std::fclose(fifo);
     return kExitDone;
 }
 

@@ -25,7 +25,7 @@ AnalyzerSession::~AnalyzerSession() {
     remote_->Release();
 }
 
-std::optional<std::string> AnalyzerSession::open(const PortChoice& port, const BufferSettings* buffer) {
+platform::Status AnalyzerSession::open(const PortChoice& port, const BufferSettings* buffer) {
     port_ = port;
     device_ = platform::devicePath(port.port);
     buffer_.reset();
@@ -37,14 +37,16 @@ std::optional<std::string> AnalyzerSession::open(const PortChoice& port, const B
     return open_at(port.search.empty() ? port.speed : port.search.front());
 }
 
-std::optional<std::string> AnalyzerSession::open_at(int speed) {
+platform::Status AnalyzerSession::open_at(int speed) {
     port_.speed = speed;
     const PortSettings settings{port_.port.c_str(), speed, port_.parity, 0};
     const BufferSettings* buffer = buffer_ ? &*buffer_ : nullptr;
     const int init = remote_->Initialize(&queue_, NotifyQueue::callback(), &settings, buffer);
     if (init != 0) {
-        return "the communication library refused its settings (Initialize " + std::to_string(init) +
-               (buffer && buffer->Folder ? "; does the buffer folder exist?)" : ")");
+        return platform::Status::failureWithMessage(
+            "set up", device_, 0,
+            "the communication library refused its settings (Initialize " + std::to_string(init) +
+                (buffer && buffer->Folder ? "; does the buffer folder exist?)" : ")"));
     }
     const int opened = remote_->Open();
     PortError error{};
@@ -52,9 +54,11 @@ std::optional<std::string> AnalyzerSession::open_at(int speed) {
         if (opened == 2) error.Step = PortStepNotSerial;
         line_failed_ = true;
         const platform::PortFailure failure{static_cast<platform::PortStep>(error.Step), error.Error};
-        return std::string(message_text(Msg::PortInit)) + "\n" + platform::portProblemText(device_, failure, speed);
+        return platform::Status::failureWithMessage(
+            "open", device_, failure.error,
+            std::string(message_text(Msg::PortInit)) + "\n" + platform::portProblemText(device_, failure, speed));
     }
-    return std::nullopt;
+    return {};
 }
 
 // One connect per speed until one is answered, or Ctrl-C (for the commands
@@ -67,7 +71,7 @@ int AnalyzerSession::connect_searching() {
     tried_.clear();
     int status = kNoNotification;
     for (std::size_t i = 0; i < speeds.size() && !(i > 0 && interrupted()); ++i) {
-        if (i > 0 && open_at(speeds[i])) {
+        if (i > 0 && !open_at(speeds[i]).ok()) {
             remote_->Close();
             queue_.discard();
             continue;

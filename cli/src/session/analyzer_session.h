@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "commlib/remote.h"
+#include "platform/status.h"
 #include "session/notify_queue.h"
 
 namespace cli {
@@ -31,9 +32,10 @@ public:
     AnalyzerSession(const AnalyzerSession&) = delete;
     AnalyzerSession& operator=(const AnalyzerSession&) = delete;
 
-    // Initialize and Open (at the search's first speed, with one); the error
-    // text when the port cannot be used.
-    std::optional<std::string> open(const PortChoice& port, const BufferSettings* buffer = nullptr);
+    // Initialize and Open (at the search's first speed, with one); a failure
+    // when the port cannot be used (the device, the system's errno and the
+    // text with what to do, in message()).
+    platform::Status open(const PortChoice& port, const BufferSettings* buffer = nullptr);
     // The connect request and the checks the programs make after it: packet
     // mode when asked for, and an analyzer that is not measuring. On failure
     // the session is already disconnected and the text says why. With a
@@ -73,7 +75,7 @@ public:
     bool connected() const { return connected_; }
 
 private:
-    std::optional<std::string> open_at(int speed);
+    platform::Status open_at(int speed);
     int connect_searching();
 
     NotifyQueue queue_;

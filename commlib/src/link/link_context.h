@@ -31,6 +31,9 @@ struct LinkContext {
     // Set by each thread once it runs (the protocol thread only after the other two).
     std::atomic<bool> writerStarted{false}, readerStarted{false};
     platform::ManualResetEvent protocolStarted;
+    // DTR and RTS up, or why not: set by the protocol thread before
+    // protocolStarted (a failure ends the open).
+    platform::Status linesRaised;
     platform::ManualResetEvent requestAccepted;
     platform::ManualResetEvent resetDone;
     // Set by the first of reader and writer that finds the port gone for good.

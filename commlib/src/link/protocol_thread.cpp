@@ -42,14 +42,18 @@ void RunProtocol(LinkContext& ctx) {
     ctx.protocolQueue.setTimer(ProtocolTimerId, std::chrono::milliseconds(ProtocolTickMs));
     const bool ready =
         AwaitStarted(ctx.writerStarted, ctx.protocolQueue) && AwaitStarted(ctx.readerStarted, ctx.protocolQueue);
+    if (ready) {
+        ctx.linesRaised = ctx.port.setDtr(true);
+        if (ctx.linesRaised.ok()) ctx.linesRaised = ctx.port.setRts(true);
+    }
     ctx.protocolStarted.set();
-    if (!ready) return;
-    ctx.port.setDtr(true);
-    ctx.port.setRts(true);
+    if (!ready || !ctx.linesRaised.ok()) return;
     platform::Message m;
     while (ctx.protocolQueue.get(m)) Dispatch(ctx, m);
-    ctx.port.setRts(false);
-    ctx.port.setDtr(false);
+    // Dropping the lines as the link ends can only fail for a device that is
+    // gone: there is nothing left to tell.
+    (void)ctx.port.setRts(false);
+    (void)ctx.port.setDtr(false);
     ctx.protocolQueue.killTimer(ProtocolTimerId);
 }
 

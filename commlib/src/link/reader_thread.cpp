@@ -61,16 +61,17 @@ void RunReader(LinkContext& ctx) {
         // Messages first: a discard the engine asked for applies to every byte
         // read after it was posted.
         if (ready.other) continue;
-        const ssize_t n = ready.port ? ctx.port.read(buf, sizeof buf) : -1;
-        const int err = ready.port && n < 0 ? errno : 0;
+        std::size_t n = 0;
+        const platform::Status read = ready.port ? ctx.port.read(buf, sizeof buf, n) : platform::Status{};
+        const bool failed = !ready.port || !read.ok();
         if (n > 0) {
-            classifier.Feed(std::span(buf, static_cast<std::size_t>(n)), sink);
-        } else if (ready.hangup || (n < 0 && platform::SerialPort::isGoneError(err))) {
+            classifier.Feed(std::span(buf, n), sink);
+        } else if (ready.hangup || (!read.ok() && platform::SerialPort::isGoneError(read.errorNumber()))) {
             // Bytes that came before the hang-up were read above; what is left
             // is a device that will never answer again.
             ReportLineGone(ctx);
             return DrainUntilQuit(ctx, classifier);
-        } else if (n < 0) {
+        } else if (failed) {
             // Anything else passes: retry after a short pause rather than spin,
             // still waking for quit.
             if (auto m = ctx.readerQueue.wait(std::chrono::milliseconds(10)); m && !Handle(*m, classifier)) return;

@@ -33,19 +33,30 @@ LinkOpen SerialLink::Open(const std::string& portName, const platform::LineSetti
         failure_ = {platform::PortStep::Open, ENOENT};
         return LinkOpen::Failed;
     }
-    switch (port_.open(path)) {
-    case platform::OpenResult::NotCharDevice: failure_ = port_.failure(); return LinkOpen::NotCharDevice;
-    case platform::OpenResult::Failed: failure_ = port_.failure(); return LinkOpen::Failed;
-    case platform::OpenResult::Ok: break;
+    if (!port_.open(path).ok()) {
+        failure_ = port_.failure();
+        return failure_.step == platform::PortStep::NotSerial ? LinkOpen::NotCharDevice : LinkOpen::Failed;
     }
-    if (!port_.configure(settings)) {
+    if (!port_.configure(settings).ok()) {
         failure_ = port_.failure();
         port_.close();
         return LinkOpen::Failed;
     }
-    port_.purge(true, true);
+    // A device that will not drop its old input or raise DTR and RTS (gone
+    // meanwhile) fails the open as its setup.
+    if (const platform::Status purged = port_.purge(true, true); !purged.ok()) {
+        failure_ = {platform::PortStep::Configure, purged.errorNumber()};
+        port_.close();
+        return LinkOpen::Failed;
+    }
     if (!StartThreads()) {
         failure_ = {platform::PortStep::Open, EAGAIN};
+        StopThreads();
+        port_.close();
+        return LinkOpen::Failed;
+    }
+    if (!ctx_->linesRaised.ok()) {
+        failure_ = {platform::PortStep::Configure, ctx_->linesRaised.errorNumber()};
         StopThreads();
         port_.close();
         return LinkOpen::Failed;
@@ -77,14 +88,16 @@ void SerialLink::Close() {
 
 void SerialLink::StopThreads() {
     if (!ctx_) return;
+    // The purges only hurry the threads along; the quit ends them whether or
+    // not the device still takes a flush.
     if (writer_.joinable()) {
         ctx_->writerQueue.postQuit();
-        port_.purge(true, true);
+        (void)port_.purge(true, true);
         writer_.join();
     }
     if (reader_.joinable()) {
         ctx_->readerQueue.postQuit();
-        port_.purge(true, true);
+        (void)port_.purge(true, true);
         reader_.join();
     }
     if (protocol_.joinable()) {

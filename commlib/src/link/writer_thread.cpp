@@ -13,10 +13,11 @@ enum class WriteResult { Done, Failed, Gone, Quit };
 
 WriteResult WriteAll(LinkContext& ctx, const std::uint8_t* data, std::size_t size) {
     while (size > 0) {
-        const ssize_t n = ctx.port.write(data, size);
-        if (n < 0) return platform::SerialPort::isGoneError(errno) ? WriteResult::Gone : WriteResult::Failed;
+        std::size_t n = 0;
+        if (const platform::Status s = ctx.port.write(data, size, n); !s.ok())
+            return platform::SerialPort::isGoneError(s.errorNumber()) ? WriteResult::Gone : WriteResult::Failed;
         data += n;
-        size -= static_cast<std::size_t>(n);
+        size -= n;
         if (size == 0) break;
         // The line is not taking bytes (flow control, full queue): wait for it,
         // or for quit; other messages stay queued until this write is done.

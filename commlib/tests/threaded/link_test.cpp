@@ -77,8 +77,17 @@ public:
             std::string change = request == TIOCMBIS ? "+" : "-";
             change += bits == TIOCM_DTR ? "DTR" : "RTS";
             modem_.push_back(change);
+            if (modemError_ != 0) {
+                errno = modemError_;
+                return -1;
+            }
         }
         return SysCalls::ioctl(fd, request, arg);
+    }
+    // Every modem-line change fails with err from now on.
+    void FailModem(int err) {
+        std::lock_guard lock(mutex_);
+        modemError_ = err;
     }
     void FailReads(std::initializer_list<int> errors) {
         std::lock_guard lock(mutex_);
@@ -108,6 +117,7 @@ private:
     std::size_t bytesRead_ = 0;
     int failedReads_ = 0;
     int writesRefused_ = 0;
+    int modemError_ = 0;
     std::vector<std::string> modem_;
 };
 
@@ -301,6 +311,16 @@ TEST_F(Link, ModemLinesRiseWithTheProtocolThreadAndFallInReverse) {
     EXPECT_FALSE(link.Cts());
     // Close ran the engine reset first.
     EXPECT_EQ(FakeEngine::Count(engine.AllSeen(), Seen::Reset), 1u);
+}
+
+TEST_F(Link, ADeviceThatRefusesItsModemLinesFailsTheOpen) {
+    link.Close();
+    calls.FailModem(EIO);
+    EXPECT_EQ(link.Open(pty.slave_path(), {115200, 0, false}), LinkOpen::Failed);
+    EXPECT_EQ(link.OpenFailure().step, platform::PortStep::Configure);
+    EXPECT_EQ(link.OpenFailure().error, EIO);
+    calls.FailModem(ENOTTY);  // no modem lines at all, as on this pty: nothing to refuse
+    EXPECT_EQ(link.Open(pty.slave_path(), {115200, 0, false}), LinkOpen::Ok);
 }
 
 TEST_F(Link, CloseEndsAtOnceWhileAWriteIsStuck) {

@@ -2,8 +2,8 @@
 // to a pcapng file that Wireshark and tshark read: one packet per frame, the
 // direction and the frame's end in the packet flags, lost data as a comment.
 //
-// Errors: an empty string on success, else one line with the path and the
-// system's reason; a failed export leaves no file behind.
+// Errors: a platform::Status: one line with the path and the system's reason
+// (or what is wrong with the options); a failed export leaves no file behind.
 // Threads: the calling thread; the progress callback runs on it.
 #pragma once
 #include <cstdint>
@@ -12,6 +12,7 @@
 #include <string>
 
 #include "pcbuffer/buffer_names.h"
+#include "platform/status.h"
 
 namespace pcapng {
 
@@ -50,9 +51,9 @@ struct ExportSummary {
 // Called as blocks are passed: the block being read and the blocks in range.
 using ExportProgress = std::function<void(int done, int total)>;
 
-// Writes the file; returns an empty string on success, else the reason. A
-// failed export removes its partial file.
-std::string ExportPcapng(const ExportOptions& options, ExportSummary& summary, const ExportProgress& progress = {});
+// Writes the file. A failed export removes its partial file.
+platform::Status ExportPcapng(const ExportOptions& options, ExportSummary& summary,
+                              const ExportProgress& progress = {});
 
 // Local midnight of a date given as "YYYY-MM-DD", or nothing when it is not a date.
 std::optional<std::int64_t> MidnightOf(const std::string& date);

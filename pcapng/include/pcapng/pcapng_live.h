@@ -2,8 +2,7 @@
 // capture stream (a Wireshark extcap fifo, a pipe) as each frame ends, packet
 // for packet what `zamvex export` makes of the buffer the measurement keeps.
 //
-// Errors: an empty string on success, else the reason (a failed write names the
-// system's).
+// Errors: a platform::Status (a failed write carries the system's errno).
 // Threads: the calling thread (the live reader); LiveRecords is filled on
 // another.
 #pragma once
@@ -11,6 +10,7 @@
 #include <string>
 
 #include "pcapng/pcapng_export.h"
+#include "platform/status.h"
 
 namespace textlib {
 class LiveRecords;
@@ -28,9 +28,8 @@ struct LiveOptions {
 // interface of the line mode's link type, then one packet per frame until the
 // records finish; the stream is flushed whenever the frames have caught up
 // with the words received. Times are the time of day on the date the
-// information arrived. Empty on success, else the reason (a failed write
-// also abandons the records).
-std::string StreamPcapng(textlib::LiveRecords& live, const LiveOptions& options, std::FILE* out,
-                         ExportSummary& summary);
+// information arrived. A failed write also abandons the records.
+platform::Status StreamPcapng(textlib::LiveRecords& live, const LiveOptions& options, std::FILE* out,
+                              ExportSummary& summary);
 
 }  // namespace pcapng

@@ -4,8 +4,9 @@
 // ScanBufferEntries is the rule over a file list alone (no disk); the others
 // list and check a folder on disk.
 //
-// Errors: none: an unreadable or missing folder holds nothing (the scan says no
-// blocks).
+// Errors: the scan and the listing have none: an unreadable or missing folder
+// holds nothing (the scan says no blocks). Reading an information file gives a
+// platform::Status: the system's reason, or why the file is no valid one.
 // Threads: any; one folder scan reads the disk once.
 #pragma once
 #include <cstdint>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "pcbuffer/buffer_names.h"
+#include "platform/status.h"
 
 namespace pcbuffer {
 
@@ -48,11 +50,11 @@ BufferScan ScanBufferEntries(std::span<const BufferFileEntry> entries,
 // directory order. An unreadable or missing folder lists nothing.
 std::vector<BufferFileEntry> ListBufferFiles(const std::string& folder);
 
-// True when the file opens, 20 bytes can be read and they start with "MIRLOKE DATAINFO".
-bool InfoHeaderValid(const std::string& path);
+// Success when the file opens, 20 bytes can be read and they start with "MIRLOKE DATAINFO".
+platform::Status InfoHeaderValid(const std::string& path);
 // InfoHeaderValid, and the information body after the header read in full
-// into body; body is left as it was when false.
-bool ReadInfoFile(const std::string& path, std::span<std::uint8_t, InfoBodySize> body);
+// into body; body is left as it was on failure.
+platform::Status ReadInfoFile(const std::string& path, std::span<std::uint8_t, InfoBodySize> body);
 
 // The scan of a folder on disk; null or empty means no folder: nothing, all zero.
 BufferScan ScanBufferFolder(const char* folder);

@@ -4,8 +4,9 @@
 // One thread opens, configures and closes; after that one thread may read and
 // another write at the same time (the modem-line calls are safe from any).
 //
-// Errors: false with the system's errno kept (error()) and the failed step
-// named; nothing throws.
+// Errors: each call that can fail returns a Status (the step, the device path,
+// the system's errno); open and configure also keep the step and errno as the
+// communication library reports them (failure()). Nothing throws.
 // Threads: one thread opens, configures and closes; then one may read while
 // another writes.
 #pragma once
@@ -16,15 +17,10 @@
 #include <string>
 
 #include "platform/port_problem.h"
+#include "platform/status.h"
 #include "platform/syscalls.h"
 
 namespace platform {
-
-enum class OpenResult {
-    Ok,
-    NotCharDevice,  // opened, but not a serial (character) device; closed again
-    Failed,         // failure() says which step failed and why
-};
 
 struct LineSettings {
     int speed = 9600;      // baud
@@ -47,11 +43,12 @@ public:
     SerialPort& operator=(const SerialPort&) = delete;
 
     // Opens the device path for reading and writing. A port that another
-    // process holds (flock, or exclusive mode for non-root) fails.
-    OpenResult open(const std::string& path);
-    // Raw 8-bit line with the given settings; false when the device refuses them
-    // (an unsupported speed included: EINVAL).
-    bool configure(const LineSettings& settings);
+    // process holds (flock, or exclusive mode for non-root) fails; so does a
+    // path that is no serial (character) device (failure() step NotSerial).
+    Status open(const std::string& path);
+    // Raw 8-bit line with the given settings; fails when the device refuses
+    // them (an unsupported speed included: EINVAL).
+    Status configure(const LineSettings& settings);
     // The step and errno of the last failed open or configure; None after success.
     PortFailure failure() const { return failure_; }
     // True when a read or write error means the device is gone for good
@@ -61,33 +58,37 @@ public:
     bool isOpen() const { return fd_ >= 0; }
     int fd() const { return fd_; }
 
-    // Bytes read (> 0), 0 when nothing is waiting, -1 on an error (errno set).
-    ssize_t read(std::uint8_t* buf, std::size_t size);
-    // Bytes written (>= 0, may be fewer than asked), -1 on an error (errno set).
-    ssize_t write(const std::uint8_t* buf, std::size_t size);
+    // The bytes read into count (0 when nothing is waiting, which is no error).
+    Status read(std::uint8_t* buf, std::size_t size, std::size_t& count);
+    // The bytes written in count (may be fewer than asked, 0 when the line
+    // takes none now, which is no error).
+    Status write(const std::uint8_t* buf, std::size_t size, std::size_t& count);
     // Waits until the port is readable (writable) or `other` is readable, or
     // the timeout (-1 = none) passed. other may be -1.
     PortReady waitReadable(int other, int timeoutMs);
     PortReady waitWritable(int other, int timeoutMs);
 
-    // Modem lines. On a device without them (a pty) the setters do nothing and
-    // the getters read as off; none of them fails.
-    void setDtr(bool on);
-    void setRts(bool on);
+    // Modem lines. On a device without them (a pty: ENOTTY or EINVAL) the
+    // setters do nothing and succeed; any other refusal (the device gone) is
+    // a failure. The getters read as off when the lines cannot be read.
+    Status setDtr(bool on);
+    Status setRts(bool on);
     bool cts();
     bool dsr();
     // Throws away what waits in the input and/or output queue.
-    void purge(bool input, bool output);
+    Status purge(bool input, bool output);
 
 private:
     PortReady waitFor(short events, int other, int timeoutMs);
-    void setModemBit(int bit, bool on);
+    Status setModemBit(int bit, bool on);
     int modemBits();
 
-    bool failed(PortStep step, int err);
+    Status failed(PortStep step, const char* operation, int err);
+    Status notOpen(const char* operation) const;
 
     SysCalls& sys_;
     int fd_ = -1;
+    std::string path_;  // of the device open now, or of the last open tried
     PortFailure failure_;
 };
 

@@ -7,7 +7,8 @@
 //
 // Errors: message() is "cannot <operation> '<path>': <strerror(errno)>", or
 // with a reason text of ours (a file too short, a bad header) in place of the
-// system's when there is no errno.
+// system's when there is no errno, or a whole text of its own where users
+// already read one word for word (failure with a message).
 // Threads: a value; any.
 #pragma once
 #include <string>
@@ -22,6 +23,8 @@ public:
     static Status failure(std::string operation, std::string path, int errorNumber);
     // A step that failed for a reason of our own, with no errno.
     static Status failure(std::string operation, std::string path, std::string reason);
+    // A failed step (errno or 0) whose message() is `message` as it stands.
+    static Status failureWithMessage(std::string operation, std::string path, int errorNumber, std::string message);
 
     bool ok() const { return operation_.empty(); }
     int errorNumber() const { return errorNumber_; }             // 0 on success or for a reason of our own
@@ -31,7 +34,7 @@ public:
     std::string message() const;
 
 private:
-    std::string operation_, path_, reason_;
+    std::string operation_, path_, reason_, message_;
     int errorNumber_ = 0;
 };
 
