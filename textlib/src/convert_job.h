@@ -13,8 +13,8 @@
 
 #include "buffer_reader.h"
 #include "code_tables.h"
-#include "column_renderer.h"
 #include "job_dispatch.h"
+#include "print/column_renderer.h"
 #include "textlib/text_convert.h"
 #include "worker_queue.h"
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "convert_job.h"
-#include "header_box.h"
+#include "print/header_box.h"
 
 namespace textlib {
 

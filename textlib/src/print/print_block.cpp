@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "convert_job.h"
-#include "print_cells.h"
+#include "print/print_cells.h"
 
 namespace textlib {
 namespace {
