@@ -1,6 +1,6 @@
 // The conversion object: owns the buffer reader and runs one job at a time on
 // a worker thread of its own. The public operations belong to the caller's
-// thread; the routine slots run on the worker.
+// thread; the job and its routine (and the routine slots) run on the worker.
 #pragma once
 #include <condition_variable>
 #include <memory>
