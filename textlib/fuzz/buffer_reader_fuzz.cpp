@@ -137,6 +137,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     NoNotices notices;
     textlib::ConvertJob job(reader, o, "f", nullptr, notices);
     // Line states recorded and not cut: Run sets the reader filter for this layout.
-    job.Run([&](textlib::Routine) { return job.PrintNormalLineState(); });
+    job.Run([&](textlib::Routine) { return job.CallRoutine(textlib::Routine::PrintNormalLineState); });
     return 0;
 }

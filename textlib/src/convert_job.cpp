@@ -1,4 +1,4 @@
-// The job's range and progress checks and the choice of its routine.
+// The job's range and its progress reports.
 #include <chrono>
 
 #include "convert_job.h"
@@ -31,21 +31,6 @@ void ConvertJob::ReportProgress() {
 void ConvertJob::StartProgressClock() {
     lastProgress_ = NowMs() - 200;  // the first report comes about 50 ms into the job
     progressCalls_ = 0;
-}
-
-int ConvertJob::CallRoutine(Routine routine) {
-    switch (routine) {
-    case Routine::PrintNormal: return PrintNormal();
-    case Routine::PrintNormalLineState: return PrintNormalLineState();
-    case Routine::PrintFrames: return PrintFrames();
-    case Routine::PrintPackets: return PrintPackets();
-    case Routine::PrintPpp: return PrintPpp();
-    case Routine::PrintControlSequence: return PrintControlSequence();
-    case Routine::CsvData: return CsvData();
-    case Routine::CsvFrames: return CsvFrames();
-    case Routine::None: break;
-    }
-    return kConvertFailed;
 }
 
 }  // namespace textlib

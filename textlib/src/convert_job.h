@@ -1,26 +1,21 @@
-// One conversion job: the output files, the services the worker routines write
-// through (PutChar, PutText, PutFormat, KeepGoing) and the routines themselves.
+// One conversion job: the output files and the services the layouts' routines
+// write through (PutChar, PutText, PutFormat, KeepGoing); the routines
+// themselves are in their folders, one row each in job_dispatch.cpp.
 // A job lives on the worker thread from start to finish; nothing here locks.
 #pragma once
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <functional>
 #include <memory>
 #include <string>
-#include <string_view>
 
 #include "buffer_reader.h"
-#include "code_tables.h"
-#include "column_renderer.h"
 #include "job_dispatch.h"
 #include "textlib/text_convert.h"
 #include "worker_queue.h"
 
 namespace textlib {
-
-struct Frame;
 
 // Where a job reports progress ((n << 16) + 1); called on the worker thread.
 class JobNotifier {
@@ -37,7 +32,6 @@ struct JobCancelled {};
 
 class ConvertJob {
 public:
-    static constexpr int kColumns = 28;
     // The clock is read once per this many KeepGoing calls; at our speed that is
     // well under a millisecond apart.
     static constexpr unsigned kClockEvery = 256;
@@ -61,14 +55,19 @@ public:
     // or marks lost data (set by the frame layouts, and with `eachLine` by
     // the print blocks; CSV data and control sequences never set it).
     bool LineMarked() const { return lineMarked_; }
+    // Whether each line reaches the stream as it ends (UseStream's
+    // `eachLine`), so that LineMarked tells about it.
+    bool EachLine() const { return eachLine_; }
+    // Marks the lines written from now on, or stops marking them.
+    void MarkLines(bool marked) { lineMarked_ = marked; }
 
     // Opens output file 0, runs the routine the options pick through `call`
     // and closes the output; returns the finished code (0 done, 1 failed,
     // 2 cancelled, 3 no output file).
     template <typename Call>
     int Run(Call&& call);
-    // Runs the routine the dispatch chose; 1 for Routine::None.
-    int CallRoutine(Routine routine);
+    // Runs the routine's row of the routine table; 1 for Routine::None.
+    int CallRoutine(Routine routine) { return RunRoutine(routine, *this); }
     // The system's error number of the first failed file operation, 0 if none.
     int Error() const { return error_; }
 
@@ -127,51 +126,11 @@ public:
         return (static_cast<std::int64_t>(options_.Start) + options_.Blocks - 1) * kBlockWords;
     }
 
-    // Worker routines (0 done, 1 failed).
-    int PrintNormal();
-    int PrintNormalLineState();
-    int PrintFrames();
-    int PrintPackets();
-    int PrintPpp();
-    int PrintControlSequence();
-    int CsvData();
-    int CsvFrames();
-
-    // Pieces of the print format shared with the translations.
-    bool PrintHeader(const std::uint8_t* body);
-    bool PrintBlock();
-    // The sections of a block whose lines are rendered already.
-    bool PrintRenderedBlock();
-    bool PrintLineStates();
-
     const ConvertOptions& Options() const { return options_; }
     BufferReader& Reader() { return reader_; }
     int FileNumber() const { return fileNumber_; }
 
 private:
-    // The four print lines of the block of columns, rendered together.
-    using Renderer = ColumnRenderer<kColumns>;
-    std::unique_ptr<CellPictures> pictures_;  // of columns_.page, made when a routine sets the page
-    char rendered_[Renderer::kLines][2 * kColumns] = {};
-    SpecialRow BlockSpecials() const;
-
-    // The signal lines of the last block of columns and the states they show.
-    struct LineStateLines {
-        bool valid = false;
-        std::uint32_t states[kColumns] = {};
-        int signals = 0;
-        char text[8][3 + 2 * kColumns] = {};
-    };
-    LineStateLines lineStates_;
-
-    struct Columns {
-        int count = kColumns;
-        int mode = 0;   // print Data: 0 CharHex, 1 Char, 2 Hex
-        CodePage page;  // tables of the CODE byte of the data-info body
-        std::uint32_t word[kColumns] = {};
-        std::uint32_t state[kColumns] = {};
-    };
-
     int OpenFirstFile();
     bool OpenNextFile();
     bool CloseOutput();
@@ -200,19 +159,6 @@ private:
     void CheckCancel();
     void ReportProgress();
     void StartProgressClock();
-    int PrintColumns(bool withLineStates);
-    void FillColumns(bool withLineStates);
-    void RenderColumns(const SpecialRow& row);
-    void RenderLineStates(std::size_t at);
-    bool PrintSection(bool rd);
-    bool PrintLine(const char* guide, int rendered);
-    std::string_view Delimiter() const;
-    void MarkLines(const Frame& frame);
-    bool BlockInError() const;
-    void AppendCsvCell(std::string& line, std::uint16_t cell) const;
-    bool PutCsvLine(std::string& line);
-    bool CsvFrameLine(const Frame& frame);
-    int PrintEachFrame(const std::function<const std::string&(const Frame&)>& format);
 
     BufferReader& reader_;
     ConvertOptions options_;
@@ -234,8 +180,6 @@ private:
     bool writeError_ = false;
     std::int64_t lastProgress_ = 0;
     unsigned progressCalls_ = 0;
-    Columns columns_;
-    std::string csvLine_;  // the CSV frame line being built
 };
 
 template <typename Call>

@@ -89,28 +89,13 @@ void TextConvertImpl::Post(std::uintptr_t wParam, std::intptr_t lParam) {
     else if (thread_ != nullptr) thread_->post(message_, wParam, lParam);
 }
 
-int TextConvertImpl::CallSlot(Routine routine) {
-    switch (routine) {
-    case Routine::PrintNormal: return PrintNormal();
-    case Routine::PrintNormalLineState: return PrintNormalLineState();
-    case Routine::PrintControlSequence: return PrintControlSequence();
-    case Routine::PrintFrames: return PrintFrames();
-    case Routine::PrintPackets: return PrintPackets();
-    case Routine::PrintPpp: return PrintPpp();
-    case Routine::CsvData: return CsvData();
-    case Routine::CsvFrames: return CsvFrames();
-    case Routine::None: break;
-    }
-    return kConvertFailed;
-}
-
 void TextConvertImpl::WorkerMain() {
     // Below normal priority, so a long conversion leaves the capture alone.
     id_t tid = static_cast<id_t>(::gettid());
     int nice = ::getpriority(PRIO_PROCESS, tid);
     static_cast<void>(::setpriority(PRIO_PROCESS, tid, std::min(nice + 2, 19)));
 
-    int code = job_->Run([this](Routine r) { return CallSlot(r); });
+    int code = job_->Run([this](Routine r) { return job_->CallRoutine(r); });
     const int error = job_->Error();
     // Marked ended before the finished notice goes out, so a caller that acts
     // on the notice at once finds the job over. Whoever sees the mark joins

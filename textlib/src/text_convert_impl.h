@@ -1,6 +1,6 @@
 // The conversion object: owns the buffer reader and runs one job at a time on
 // a worker thread of its own. The public operations belong to the caller's
-// thread; the routine slots run on the worker.
+// thread; the job and its routine (and the routine slots) run on the worker.
 #pragma once
 #include <condition_variable>
 #include <memory>
@@ -36,8 +36,10 @@ public:
 protected:
     ~TextConvertImpl() override;
 
-    int PrintNormal() override { return job_->PrintNormal(); }
-    int PrintNormalLineState() override { return job_->PrintNormalLineState(); }
+    // The worker routine slots keep their places for the binary interface;
+    // each runs its routine's row of the routine table, as the worker does.
+    int PrintNormal() override { return job_->CallRoutine(Routine::PrintNormal); }
+    int PrintNormalLineState() override { return job_->CallRoutine(Routine::PrintNormalLineState); }
     int PrintControlSequence() override { return job_->CallRoutine(Routine::PrintControlSequence); }
     int PrintFrames() override { return job_->CallRoutine(Routine::PrintFrames); }
     int PrintPackets() override { return job_->CallRoutine(Routine::PrintPackets); }
@@ -49,7 +51,6 @@ private:
     void PostNotification(std::uintptr_t wParam) override;
     void Post(std::uintptr_t wParam, std::intptr_t lParam);
     void WorkerMain();
-    int CallSlot(Routine routine);
     bool WorkerEnded();
     void JoinEndedWorker();
 

@@ -5,7 +5,7 @@
 
 #include "buffer_builder.h"
 #include "control/control_machine.h"
-#include "print_cells.h"
+#include "print/print_cells.h"
 
 using namespace textlib_test;
 using textlib::ControlFamily;

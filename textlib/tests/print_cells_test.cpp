@@ -4,9 +4,9 @@
 #include <sstream>
 
 #include "buffer_builder.h"
-#include "header_box.h"
 #include "job_dispatch.h"
-#include "print_cells.h"
+#include "print/header_box.h"
+#include "print/print_cells.h"
 #include "textlib/buffer_format.h"
 
 using namespace textlib;

@@ -3,7 +3,7 @@
 // is doubled inside its quotes as CSV readers expect.
 #include "csv/csv_field.h"
 
-#include "print_cells.h"
+#include "print/print_cells.h"
 #include "textlib/buffer_format.h"
 
 namespace textlib {

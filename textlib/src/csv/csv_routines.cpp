@@ -1,6 +1,8 @@
-// The CSV worker routines: Data, a stream of character fields broken into
-// lines of `Width` fields, and Frame, one line per frame with direction, time,
-// end status and as many characters as `Width` leaves room for.
+// The CSV routines: Data, a stream of character fields broken into lines of
+// `Width` fields, and Frame, one line per frame with direction, time, end
+// status and as many characters as `Width` leaves room for.
+#include "csv/csv_routines.h"
+
 #include <cstring>
 #include <iterator>
 #include <memory>
@@ -20,66 +22,42 @@ constexpr std::size_t kMaxDelimiter = 15;
 // Frame end statuses as the Frame form names them; none gives an empty field.
 constexpr const char* kEndNames[] = {"", "GOOD", "NG", "Break", "Abort", "Short frame"};
 
-}  // namespace
+// The lines of one CSV job: fields through the code page of the buffer, joined by the delimiter.
+class CsvLines {
+public:
+    explicit CsvLines(ConvertJob& job)
+        : job_(job), options_(job.Options()), page_(CodePageFor(job.Reader().Info(info::kCode))) {}
 
-// The delimiter is written whole. A record whose text fills all sixteen bytes
-// has no terminator; we stop at fifteen characters rather than read past it.
-std::string_view ConvertJob::Delimiter() const { return {options_.Delimit, strnlen(options_.Delimit, kMaxDelimiter)}; }
+    // The delimiter is written whole. A record whose text fills all sixteen
+    // bytes has no terminator; we stop at fifteen characters rather than read
+    // past it.
+    std::string_view Delimiter() const { return {options_.Delimit, strnlen(options_.Delimit, kMaxDelimiter)}; }
 
-// A line's fields are gathered and written at once.
-bool ConvertJob::PutCsvLine(std::string& line) {
-    const bool ok = PutBytes(line.data(), line.size()) && PutChar('\n');
-    line.clear();
-    return ok;
-}
-
-void ConvertJob::AppendCsvCell(std::string& line, std::uint16_t cell) const {
-    CsvFieldText f = CsvField(cell, options_.CsvData, columns_.page);
-    line.append(f.text, f.size);
-}
-
-int ConvertJob::CsvData() {
-    columns_.page = CodePageFor(reader_.Info(info::kCode));
-    reader_.Seek(StartIndex());
-    const std::string_view delimiter = Delimiter();
-    std::string line;
-    int n = 0;  // fields on the current line
-    auto field = [&](std::uint16_t cell) {
-        if (n > 0) line += delimiter;
-        AppendCsvCell(line, cell);
-        if (++n < options_.Width) return true;
-        n = 0;
-        return PutCsvLine(line);
-    };
-    while (KeepGoing()) {
-        std::uint32_t w = reader_.NextRecord();
-        if (w == 0) break;
-        if (!IsData(w)) continue;  // gap markers carry no character
-        if (options_.Line != kRdOnly && !field(SdCell(w))) return kConvertFailed;
-        if (options_.Line != kSdOnly && !field(RdCell(w))) return kConvertFailed;
+    // A line's fields are gathered and written at once.
+    bool PutLine(std::string& line) {
+        const bool ok = job_.PutBytes(line.data(), line.size()) && job_.PutChar('\n');
+        line.clear();
+        return ok;
     }
-    if (n > 0 && !PutCsvLine(line)) return kConvertFailed;
-    return kConvertDone;
-}
 
-int ConvertJob::CsvFrames() {
-    columns_.page = CodePageFor(reader_.Info(info::kCode));
-    reader_.Seek(StartIndex());
-    // Empty frames past the range are not worth scanning for.
-    const std::int64_t end = RangeEnd();
-    auto frame = std::make_unique<Frame>();
-    while (KeepGoing()) {
-        if (!NextFrame(reader_, *frame, end)) return kConvertDone;
-        MarkLines(*frame);
-        if (!CsvFrameLine(*frame)) return kConvertFailed;
+    void AppendCell(std::string& line, std::uint16_t cell) const {
+        CsvFieldText f = CsvField(cell, options_.CsvData, page_);
+        line.append(f.text, f.size);
     }
-    return kConvertDone;
-}
 
-bool ConvertJob::CsvFrameLine(const Frame& frame) {
-    if (frame.direction == kFrameLost) return PutText("Lost\n");
+    bool FrameLine(const Frame& frame);
+
+private:
+    ConvertJob& job_;
+    const ConvertOptions& options_;
+    CodePage page_;
+    std::string frameLine_;  // the frame line being built
+};
+
+bool CsvLines::FrameLine(const Frame& frame) {
+    if (frame.direction == kFrameLost) return job_.PutText("Lost\n");
     const std::string_view delimiter = Delimiter();
-    std::string& line = csvLine_;
+    std::string& line = frameLine_;
     line = frame.direction == kFrameSd ? "SD" : frame.direction == kFrameRd ? "RD" : "?";
     int fields = 1;
     if (options_.Width > 1) {
@@ -99,9 +77,52 @@ bool ConvertJob::CsvFrameLine(const Frame& frame) {
     }
     for (int k = 0; k < frame.count && fields < options_.Width; ++k, ++fields) {
         line += delimiter;
-        AppendCsvCell(line, frame.cells[k]);
+        AppendCell(line, frame.cells[k]);
     }
-    return PutCsvLine(line);
+    return PutLine(line);
+}
+
+}  // namespace
+
+int CsvData(ConvertJob& job) {
+    const ConvertOptions& options = job.Options();
+    CsvLines lines(job);
+    BufferReader& reader = job.Reader();
+    reader.Seek(job.StartIndex());
+    const std::string_view delimiter = lines.Delimiter();
+    std::string line;
+    int n = 0;  // fields on the current line
+    auto field = [&](std::uint16_t cell) {
+        if (n > 0) line += delimiter;
+        lines.AppendCell(line, cell);
+        if (++n < options.Width) return true;
+        n = 0;
+        return lines.PutLine(line);
+    };
+    while (job.KeepGoing()) {
+        std::uint32_t w = reader.NextRecord();
+        if (w == 0) break;
+        if (!IsData(w)) continue;  // gap markers carry no character
+        if (options.Line != kRdOnly && !field(SdCell(w))) return kConvertFailed;
+        if (options.Line != kSdOnly && !field(RdCell(w))) return kConvertFailed;
+    }
+    if (n > 0 && !lines.PutLine(line)) return kConvertFailed;
+    return kConvertDone;
+}
+
+int CsvFrames(ConvertJob& job) {
+    CsvLines lines(job);
+    BufferReader& reader = job.Reader();
+    reader.Seek(job.StartIndex());
+    // Empty frames past the range are not worth scanning for.
+    const std::int64_t end = job.RangeEnd();
+    auto frame = std::make_unique<Frame>();
+    while (job.KeepGoing()) {
+        if (!NextFrame(reader, *frame, end)) return kConvertDone;
+        job.MarkLines(FrameInError(*frame));
+        if (!lines.FrameLine(*frame)) return kConvertFailed;
+    }
+    return kConvertDone;
 }
 
 }  // namespace textlib

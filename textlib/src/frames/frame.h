@@ -18,4 +18,9 @@ namespace textlib {
 // where the caller's range ends): then the result is false as well.
 bool NextFrame(BufferReader& reader, Frame& frame, std::int64_t end = INT64_MAX);
 
+// A frame whose lines carry the error mark: it ended in error or marks lost data.
+inline bool FrameInError(const Frame& frame) {
+    return frame.direction == kFrameLost || (frame.endStatus != kEndGood && frame.endStatus != kEndNone);
+}
+
 }  // namespace textlib

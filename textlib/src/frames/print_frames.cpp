@@ -1,61 +1,71 @@
 // The frame-oriented print routines: frame translation, packet translation
 // and PPP translation, each a title, the header box, a column header and one
 // line per frame from the frame delimiter.
+#include "frames/print_frames.h"
+
+#include <memory>
+#include <string>
+
 #include "convert_job.h"
 #include "frames/frame.h"
 #include "frames/frame_formatter.h"
 #include "frames/ppp_formatter.h"
+#include "print/print_block.h"
 
 namespace textlib {
+namespace {
 
-int ConvertJob::PrintFrames() {
-    const bool lapd = options_.TranslateFrame == kLapd;
-    if (!PutText("        ** FRAME CONVERSION **\n") || !PrintHeader(reader_.InfoBody()) ||
-        !PutText(lapd ? "     TM  SAP TE CR TYPE  NS P/F NR FCS DATA\n" : "     TM   AD TYPE  NS P/F NR FCS DATA\n"))
-        return kConvertFailed;
-    std::unique_ptr<FrameFormatter> formatter = CreateFrameFormatter(options_.TranslateFrame, kPacketOff);
-    if (formatter == nullptr) return kConvertFailed;
-    return PrintEachFrame([&](const Frame& frame) -> const std::string& { return formatter->FormatLine(frame); });
+// One line per frame from the job's first record until the data or the
+// block range end, each through `formatter`'s FormatLine.
+template <typename Formatter>
+int PrintEachFrame(ConvertJob& job, Formatter& formatter) {
+    BufferReader& reader = job.Reader();
+    reader.Seek(job.StartIndex());
+    // Empty frames past the range are not worth scanning for (a line in break
+    // state can fill many blocks with them).
+    const std::int64_t end = job.RangeEnd();
+    auto frame = std::make_unique<Frame>();
+    while (job.KeepGoing()) {
+        if (!NextFrame(reader, *frame, end)) return kConvertDone;
+        job.MarkLines(FrameInError(*frame));
+        const std::string& line = formatter.FormatLine(*frame);
+        if (!job.PutLine(line.data(), line.size())) return kConvertFailed;
+    }
+    return kConvertDone;
 }
 
-int ConvertJob::PrintPackets() {
-    const bool q931 = options_.TranslatePacket == kPacketQ931;
-    if (!PutText("        ** PACKET CONVERSION **\n") || !PrintHeader(reader_.InfoBody()) ||
-        !PutText(q931 ? "     TM   PD  MESSAGE CRF CR  FCS DATA\n" : "     TM   GN  CN P_TYPE PS  PR M Q D DATA\n"))
+}  // namespace
+
+int PrintFrames(ConvertJob& job) {
+    const ConvertOptions& options = job.Options();
+    const bool lapd = options.TranslateFrame == kLapd;
+    if (!job.PutText("        ** FRAME CONVERSION **\n") || !PrintHeader(job) ||
+        !job.PutText(lapd ? "     TM  SAP TE CR TYPE  NS P/F NR FCS DATA\n"
+                          : "     TM   AD TYPE  NS P/F NR FCS DATA\n"))
         return kConvertFailed;
-    std::unique_ptr<FrameFormatter> formatter = CreateFrameFormatter(options_.TranslateFrame, options_.TranslatePacket);
+    std::unique_ptr<FrameFormatter> formatter = CreateFrameFormatter(options.TranslateFrame, kPacketOff);
     if (formatter == nullptr) return kConvertFailed;
-    return PrintEachFrame([&](const Frame& frame) -> const std::string& { return formatter->FormatLine(frame); });
+    return PrintEachFrame(job, *formatter);
 }
 
-int ConvertJob::PrintPpp() {
-    if (!PutText("         ** PPP CONVERSION **\n") || !PrintHeader(reader_.InfoBody()) ||
-        !PutText("     TM   PROTOCOL CODE      ID DATA\n"))
+int PrintPackets(ConvertJob& job) {
+    const ConvertOptions& options = job.Options();
+    const bool q931 = options.TranslatePacket == kPacketQ931;
+    if (!job.PutText("        ** PACKET CONVERSION **\n") || !PrintHeader(job) ||
+        !job.PutText(q931 ? "     TM   PD  MESSAGE CRF CR  FCS DATA\n" : "     TM   GN  CN P_TYPE PS  PR M Q D DATA\n"))
+        return kConvertFailed;
+    std::unique_ptr<FrameFormatter> formatter = CreateFrameFormatter(options.TranslateFrame, options.TranslatePacket);
+    if (formatter == nullptr) return kConvertFailed;
+    return PrintEachFrame(job, *formatter);
+}
+
+int PrintPpp(ConvertJob& job) {
+    if (!job.PutText("         ** PPP CONVERSION **\n") || !PrintHeader(job) ||
+        !job.PutText("     TM   PROTOCOL CODE      ID DATA\n"))
         return kConvertFailed;
     std::unique_ptr<PppFormatter> formatter = CreatePppFormatter();
     if (formatter == nullptr) return kConvertFailed;
-    return PrintEachFrame([&](const Frame& frame) -> const std::string& { return formatter->FormatLine(frame); });
-}
-
-void ConvertJob::MarkLines(const Frame& frame) {
-    lineMarked_ = frame.direction == kFrameLost || (frame.endStatus != kEndGood && frame.endStatus != kEndNone);
-}
-
-// One line per frame from the job's first record until the data or the
-// block range end.
-int ConvertJob::PrintEachFrame(const std::function<const std::string&(const Frame&)>& format) {
-    reader_.Seek(StartIndex());
-    // Empty frames past the range are not worth scanning for (a line in break
-    // state can fill many blocks with them).
-    const std::int64_t end = RangeEnd();
-    auto frame = std::make_unique<Frame>();
-    while (KeepGoing()) {
-        if (!NextFrame(reader_, *frame, end)) return kConvertDone;
-        MarkLines(*frame);
-        const std::string& line = format(*frame);
-        if (!PutLine(line.data(), line.size())) return kConvertFailed;
-    }
-    return kConvertDone;
+    return PrintEachFrame(job, *formatter);
 }
 
 }  // namespace textlib

@@ -1,6 +1,6 @@
 // The header box: mode-specific lines filled from the value lists of the
 // analyzer's setup screens. An index outside its list prints as blanks.
-#include "header_box.h"
+#include "print/header_box.h"
 
 #include <cstdio>
 

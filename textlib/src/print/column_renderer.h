@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "print_cells.h"
+#include "print/print_cells.h"
 #include "textlib/buffer_format.h"
 
 namespace textlib {

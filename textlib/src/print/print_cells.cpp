@@ -1,5 +1,5 @@
 // Cell renderers of the print format; each returns exactly two characters.
-#include "print_cells.h"
+#include "print/print_cells.h"
 
 #include <cstring>
 
