@@ -4,6 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "engine_harness.h"
 
 namespace commlib::test {
@@ -80,7 +82,8 @@ TEST(EngineNotifications, DataAndInformationItemsGoToTheCaptureWriter) {
         h.capture->calls.clear();
         h.Notification(item, {1, 2, 3});
         EXPECT_THAT(h.capture->calls, ElementsAre("info " + std::to_string(item)));
-        EXPECT_EQ(h.capture->lastInfo, h.engine->DataSetOf(engine::Set::Info));
+        ASSERT_NE(h.capture->lastInfo, nullptr);
+        EXPECT_EQ(std::memcmp(h.capture->lastInfo->Header().magic.data(), MagicDataInfo, MagicSize), 0);
         EXPECT_EQ(h.capture->lastPayload, (Bytes{1, 2, 3}));
     }
     h.capture->calls.clear();
