@@ -163,8 +163,7 @@ public:
         const std::size_t before = out.sent.size();
         const auto probe = static_cast<std::uint8_t>(analyzerSeq + 128);
         engine->LinkEvent(EvFrame, MakeMessage(FramingSyn, Bytes{'A', probe, 0xEE, 'x'}));
-        const bool asked = out.sent.size() == before + 1 && out.sent.back().content.size() == 2;
-        const int expected = asked ? out.sent.back().content[1] : -1;
+        const int expected = out.sent.size() == before + 1 ? out.sent.back().content.at(1) : -1;
         out.sent.resize(before);
         return expected;
     }

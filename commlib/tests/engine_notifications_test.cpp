@@ -4,8 +4,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "engine_harness.h"
 
 namespace commlib::test {
@@ -83,7 +81,7 @@ TEST(EngineNotifications, DataAndInformationItemsGoToTheCaptureWriter) {
         h.Notification(item, {1, 2, 3});
         EXPECT_THAT(h.capture->calls, ElementsAre("info " + std::to_string(item)));
         ASSERT_NE(h.capture->lastInfo, nullptr);
-        EXPECT_EQ(std::memcmp(h.capture->lastInfo->Header().magic.data(), MagicDataInfo, MagicSize), 0);
+        EXPECT_EQ(std::string_view(h.capture->lastInfo->Header().magic.data(), MagicSize), MagicDataInfo);
         EXPECT_EQ(h.capture->lastPayload, (Bytes{1, 2, 3}));
     }
     h.capture->calls.clear();
