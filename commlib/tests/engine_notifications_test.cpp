@@ -81,7 +81,8 @@ TEST(EngineNotifications, DataAndInformationItemsGoToTheCaptureWriter) {
         h.Notification(item, {1, 2, 3});
         EXPECT_THAT(h.capture->calls, ElementsAre("info " + std::to_string(item)));
         ASSERT_NE(h.capture->lastInfo, nullptr);
-        EXPECT_EQ(std::string_view(h.capture->lastInfo->Header().magic.data(), MagicSize), MagicDataInfo);
+        EXPECT_EQ(std::string_view(h.capture->lastInfo->Header().magic.data(), MagicSize),
+                  std::string_view(MagicDataInfo, MagicSize));
         EXPECT_EQ(h.capture->lastPayload, (Bytes{1, 2, 3}));
     }
     h.capture->calls.clear();
