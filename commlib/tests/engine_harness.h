@@ -109,6 +109,9 @@ inline Bytes Cat(std::initializer_list<Bytes> parts) {
 
 class Harness {
 public:
+    // No packet the engine sends in these tests carries this number.
+    static constexpr std::uint8_t NeverOurSequence = 0xEE;
+
     Harness() {
         auto c = std::make_unique<RecordingCapture>();
         capture = c.get();
@@ -144,8 +147,44 @@ public:
     void Ticks(int n) {
         for (int i = 0; i < n; ++i) engine->Tick();
     }
-    // Runs the reply timer out.
-    void Expire() { Ticks(engine->ReplyTimer()); }
+    // Ticks until the engine does something (sends, notifies, drops the reader's
+    // message, calls the capture writer): the ticks that took, 0 if nothing in `limit`.
+    int Expire(int limit = 20) {
+        for (int i = 1; i <= limit; ++i) {
+            const std::size_t before = Activity();
+            engine->Tick();
+            if (Activity() != before) return i;
+        }
+        return 0;
+    }
+    // The sequence number the engine expects next, as its repeat request names it
+    // for a packet out of order (-1: it took the probe, an answer to nothing).
+    int ExpectedSequence() {
+        const std::size_t before = out.sent.size();
+        const auto probe = static_cast<std::uint8_t>(analyzerSeq + 128);
+        engine->LinkEvent(EvFrame, MakeMessage(FramingSyn, Bytes{'A', probe, 0xEE, 'x'}));
+        const int expected = out.sent.size() == before + 1 ? out.sent.back().content.at(1) : -1;
+        out.sent.resize(before);
+        return expected;
+    }
+    // Whether the engine still waits for an answer in packet mode: a repeat request
+    // for a packet it never sent makes it fail every wait (StatusLostPacket) or
+    // repeat a handshake step, beyond the reset it always sends. Ends those waits.
+    bool Waiting() {
+        const std::size_t sent = out.sent.size();
+        const std::size_t notes = out.notes.size();
+        engine->LinkEvent(EvFrame, MakeMessage(FramingSyn, Bytes{'?', NeverOurSequence}));
+        const bool waiting = out.notes.size() > notes || out.sent.size() > sent + 1;
+        out.sent.resize(sent);
+        out.notes.resize(notes);
+        return waiting;
+    }
+    // The model the session's data sets are made for, as their files carry it
+    // (-1: no data sets). Read through DataSetOf: the engine shows it nowhere else.
+    int DataSetModel() const {
+        const DataSet* setup = engine->DataSetOf(engine::Set::Setup);
+        return setup ? setup->ModelCode() : -1;
+    }
 
     std::vector<Sent> TakeSent() { return std::exchange(out.sent, {}); }
     std::vector<Note> TakeNotes() { return std::exchange(out.notes, {}); }
@@ -193,10 +232,18 @@ public:
         out.notes.clear();
     }
 
+    // Engine accessors the tests still read, for what shows nowhere outside:
+    // - ReplyTimer(): its value in states that ignore its expiry (the text session, a text put's blocks);
+    // - DataSetOf(): data sets filled as a get would, a cancelled get's receive position, DataSetModel().
     RecordingOutput out;
     RecordingCapture* capture = nullptr;
     std::unique_ptr<ProtocolEngine> engine;
     std::uint8_t analyzerSeq = 0;
+
+private:
+    std::size_t Activity() const {
+        return out.sent.size() + out.notes.size() + static_cast<std::size_t>(out.discards) + capture->calls.size();
+    }
 };
 
 }  // namespace commlib::test

@@ -80,7 +80,9 @@ TEST(EngineNotifications, DataAndInformationItemsGoToTheCaptureWriter) {
         h.capture->calls.clear();
         h.Notification(item, {1, 2, 3});
         EXPECT_THAT(h.capture->calls, ElementsAre("info " + std::to_string(item)));
-        EXPECT_EQ(h.capture->lastInfo, h.engine->DataSetOf(engine::Set::Info));
+        ASSERT_NE(h.capture->lastInfo, nullptr);
+        EXPECT_EQ(std::string_view(h.capture->lastInfo->Header().magic.data(), MagicSize),
+                  std::string_view(MagicDataInfo, MagicSize));
         EXPECT_EQ(h.capture->lastPayload, (Bytes{1, 2, 3}));
     }
     h.capture->calls.clear();

@@ -38,16 +38,14 @@ TEST(EngineRequests, PacketModeKeyIsAnItemNotificationAnsweredAtOnce) {
     Harness h;
     h.ConnectPacket();
     h.Request(ReqGetStopReason);
-    h.Answer(15, '4', {});
     h.TakeSent();
-    h.TakeNotes();
-    h.engine->Tick();
-    const int timer = h.engine->ReplyTimer();
+    h.Ticks(2);
     h.Request(ReqKey, 0x21);
     h.Request(ReqKey, 0x1A5);
     EXPECT_THAT(h.TakePackets(), ElementsAre(Bytes{'2', 0, 0x20, 0x0C, 0x21}, Bytes{'2', 0, 0x20, 0x0C, 0xA5, 0x01}));
     EXPECT_THAT(h.TakeNotes(), ElementsAre(Note{ReqKey, StatusDone, nullptr}, Note{ReqKey, StatusDone, nullptr}));
-    EXPECT_EQ(h.engine->ReplyTimer(), timer);  // keys leave the timer as it is
+    EXPECT_EQ(h.Expire(), 3);  // keys leave the reply timer of the query as it is
+    EXPECT_THAT(h.TakeNotes(), ElementsAre(Note{ReqGetStopReason, StatusNoAnswer, nullptr}));
 }
 
 TEST(EngineRequests, TextModeMeasureStartAndStop) {
@@ -90,7 +88,7 @@ TEST(EngineRequests, PacketModeMeasureStopPressesTheStopKeyThreeTimes) {
     const Bytes key{'2', 0, 0x20, 0x0C, 0x22};
     EXPECT_THAT(h.TakePackets(), ElementsAre(key, key, key));
     EXPECT_THAT(h.TakeNotes(), ElementsAre(Note{ReqMeasure, StatusDone, nullptr}));
-    EXPECT_EQ(h.engine->Pending(), 0u);
+    EXPECT_FALSE(h.Waiting());
 }
 
 TEST(EngineRequests, TextModeQuit) {
@@ -102,7 +100,7 @@ TEST(EngineRequests, TextModeQuit) {
     accepted.Ack();
     EXPECT_THAT(accepted.TakeNotes(), ElementsAre(Note{ReqDisconnect, StatusDone, nullptr}));
     EXPECT_EQ(accepted.engine->Current(), State::Idle);
-    EXPECT_EQ(accepted.engine->DataSetOf(engine::Set::Setup), nullptr);
+    EXPECT_EQ(accepted.engine->ScreenBits(), nullptr);
 
     for (int refusal : {EvNak, EvCancel}) {
         Harness refused;
@@ -134,10 +132,10 @@ TEST(EngineRequests, StopReasonArrivesWithAPointerToIt) {
     // Two bytes, and an empty value meaning 0.
     h.Request(ReqGetStopReason);
     h.Answer(15, '4', Record(0x0202, {0x01, 0x02}));
-    EXPECT_EQ(h.engine->StopReason(), 0x0201);
+    EXPECT_EQ(*static_cast<int*>(h.TakeNotes().at(0).data), 0x0201);
     h.Request(ReqGetStopReason);
     h.Answer(15, '4', Record(0x0202, {}));
-    EXPECT_EQ(h.engine->StopReason(), 0);
+    EXPECT_EQ(*static_cast<int*>(h.TakeNotes().at(0).data), 0);
 }
 
 TEST(EngineRequests, RefusedStopReasonIsLeftToTheReplyTimer) {
@@ -236,15 +234,21 @@ TEST(EngineRequests, GetsWithoutDataSetsAreNotAvailable) {
 }
 
 TEST(EngineRequests, AutoConnectIsArmedInAnyState) {
-    Harness h;
-    h.ConnectPacket();
-    h.Request(ReqAutoConnect);
-    EXPECT_THAT(h.TakeNotes(), ElementsAre(Note{ReqAutoConnect, StatusDone, nullptr}));
-    EXPECT_EQ(h.engine->AutoCountdown(), 3);
-    // A manual connection switches it off.
-    h.engine->Reset();
-    h.Request(ReqConnect);
-    EXPECT_EQ(h.engine->AutoCountdown(), 0);
+    for (bool manual : {false, true}) {
+        Harness h;
+        h.ConnectPacket();
+        h.Request(ReqAutoConnect);
+        EXPECT_THAT(h.TakeNotes(), ElementsAre(Note{ReqAutoConnect, StatusDone, nullptr}));
+        h.engine->Reset();
+        if (manual) {
+            h.Request(ReqConnect);
+            h.Nak();
+        }
+        h.out.modemOn = true;
+        h.TakeSent();
+        EXPECT_EQ(h.Expire(), manual ? 0 : 3);
+        EXPECT_EQ(h.TakeLine(), manual ? Bytes{} : Text("###"));
+    }
 }
 
 }  // namespace

@@ -46,18 +46,11 @@ public:
     void ScanBufferFolder(const BufferSettings& buffer) override;
     void SetCaptureOptions(const CaptureOptions& options) override { capture_->SetOptions(options); }
 
-    // What the tests and the fuzzer look at.
-    std::uint32_t Pending() const { return pending_; }
-    int Retries() const { return retries_; }
+    // What the engine tests, the fuzzer and the end-to-end tests look at where
+    // nothing outside shows it (see engine_harness.h); the engine uses DataSetOf too.
     int ReplyTimer() const { return replyTimer_; }
-    std::uint8_t TxSequence() const { return txSequence_; }
     std::uint8_t RxSequence() const { return rxSequence_; }
-    int AutoCountdown() const { return autoCountdown_; }
-    int Supervision() const { return supervision_; }
-    int ModelCode() const { return modelCode_; }
-    int StopReason() const { return stopReason_; }
     DataSet* DataSetOf(engine::Set which) const { return sets_[static_cast<int>(which)].get(); }
-    int UploadOffset(int row) const { return uploads_[row].offset; }
 
 private:
     struct Upload {
