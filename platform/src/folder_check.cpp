@@ -1,6 +1,8 @@
 // The probe file and the free space of a folder.
 #include "platform/folder_check.h"
 
+#include "platform/syscalls.h"
+
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -25,7 +27,7 @@ int probeFolderWritable(const std::string& folder) {
 
 std::int64_t freeBytes(const std::string& folder) {
     struct statvfs st {};
-    if (::statvfs(folder.c_str(), &st) != 0) return -1;
+    if (fileCalls().statvfs(folder.c_str(), &st) != 0) return -1;
     return static_cast<std::int64_t>(st.f_bavail) * static_cast<std::int64_t>(st.f_frsize);
 }
 
