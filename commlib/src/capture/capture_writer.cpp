@@ -1,7 +1,6 @@
 // Measurement start and end, the folder scan and the reports of the capture writer.
 #include "capture/capture_writer.h"
 
-#include <chrono>
 #include <climits>
 #include <filesystem>
 
@@ -30,13 +29,8 @@ constexpr std::uint16_t OutageGap = 0;
 
 }  // namespace
 
-std::int64_t SteadyMilliseconds() {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-CaptureWriter::CaptureWriter(EngineOutput& out, BlockFileIo& io, Clock clock)
-    : out_(out), io_(io), clock_(std::move(clock)), blocks_(io), lastTick_(clock_()), lastAppend_(lastTick_) {}
+CaptureWriter::CaptureWriter(EngineOutput& out, Clock clock)
+    : out_(out), clock_(std::move(clock)), lastTick_(clock_()), lastAppend_(lastTick_) {}
 
 void CaptureWriter::Report() {
     const BlockRange& r = blocks_.Range();
