@@ -102,6 +102,20 @@ TEST(WholeFile, AnAbandonedFileLeavesNothingAndAProbeChecksWithoutWriting) {
               "cannot create '" + dir.file("gone/screen.png") + "': No such file or directory");
 }
 
+TEST(WholeFile, AModeSetBeforeTheCommitHoldsWhateverTheUmask) {
+    testing_util::TempDir dir;
+    const std::string path = dir.file("capture-1.state");
+    const mode_t before = ::umask(077);
+    WholeFile file;
+    const bool written = file.open(path).ok() && file.setMode(0644).ok() &&
+                         file.write(std::string_view("pid=1")).ok() && file.commit().ok();
+    ::umask(before);
+    ASSERT_TRUE(written) << file.status().message();
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
+}
+
 TEST(NewFolders, MakesWhatIsMissingAndRemovesItUnlessKept) {
     testing_util::TempDir dir;
     const std::string deep = dir.file("a/b/c");
