@@ -143,6 +143,28 @@ TEST(FileFaults, ExportLeavesNoHalfCaptureFile) {
     }
 }
 
+TEST(FileFaults, ConvertLeavesNoHalfTextFile) {
+    for (const Fault& f : kWriteFaults) {
+        if (f.nth != 1 && f.call == Call::Create) continue;  // convert checks nothing beforehand
+        SCOPED_TRACE(trace(f));
+        testing_util::TempDir dir;
+        const std::string buffer = dir.file("buffer"), out = dir.file("text");
+        fs::create_directories(buffer);
+        fs::create_directories(out);
+        textlib_test::WriteBuffer(buffer, textlib_test::HdlcBody(), textlib_test::Q931Call());
+        FailingCalls calls(f.call, f.error, f.call == Call::Close ? 1 : f.nth);
+        platform::ScopedFileCalls seam(calls);
+
+        const Outcome r = run(kConvertCommand.run, {buffer, "--out", out});
+
+        const std::string what =
+            f.call == Call::Create ? "cannot create the first output file in '" : "cannot write the text files in '";
+        EXPECT_EQ(r.code, 1);
+        EXPECT_EQ(r.err, "zamvex convert: " + what + out + "': " + std::strerror(f.error) + "\n");
+        EXPECT_TRUE(names_in(out).empty());
+    }
+}
+
 TEST(FileFaults, OutputFoldersThatCannotBeMadeLeaveNothingBehind) {
     for (int error : {EACCES, EROFS, ENOSPC}) {
         SCOPED_TRACE(std::strerror(error));

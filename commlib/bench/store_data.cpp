@@ -9,6 +9,7 @@
 
 #include "capture/capture_writer.h"
 #include "pcbuffer/buffer_names.h"
+#include "platform/syscalls.h"
 #include "testing/temp_dir.h"
 
 namespace {
@@ -26,14 +27,19 @@ public:
 };
 
 // Writes nowhere, so the figure shows the writer's own cost.
-class NullFileIo final : public commlib::capture::BlockFileIo {
+class NullFileIo final : public platform::SysCalls {
 public:
-    int Create(const std::string&) override { return 3; }
-    long Write(int, const std::uint8_t*, std::size_t n) override { return static_cast<long>(n); }
-    bool Truncate(int, std::int64_t) override { return true; }
-    bool Sync(int) override { return true; }
-    bool Close(int) override { return true; }
-    bool Rename(const std::string&, const std::string&) override { return true; }
+    int create(const char*, int, mode_t) override { return 3; }
+    int open(const char*, int) override { return 3; }
+    ssize_t write(int, const void*, std::size_t n) override { return static_cast<ssize_t>(n); }
+    int ftruncate(int, off_t) override { return 0; }
+    int fsync(int) override { return 0; }
+    int fdatasync(int) override { return 0; }
+    int close(int) override { return 0; }
+    int rename(const char*, const char*) override { return 0; }
+    int unlink(const char*) override { return 0; }
+    int flock(int, int) override { return 0; }
+    int fadvise(int, off_t, off_t, int) override { return 0; }
 };
 
 struct Item {
@@ -70,11 +76,11 @@ double CpuSeconds() {
     return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
 }
 
-void Run(const char* label, commlib::capture::BlockFileIo& io, const std::vector<Item>& items,
-         std::size_t targetBytes) {
+void Run(const char* label, platform::SysCalls& calls, const std::vector<Item>& items, std::size_t targetBytes) {
     testing_util::TempDir dir;
     NullOutput out;
-    commlib::capture::CaptureWriter writer(out, io);
+    platform::ScopedFileCalls seam(calls);
+    commlib::capture::CaptureWriter writer(out);
     // A ring of 8 blocks: the disk holds at most 8 MiB however long the run.
     const BufferSettings settings{dir.path().c_str(), 8, 0, 1};
     writer.ScanFolder(settings);
@@ -107,6 +113,6 @@ int main() {
     const auto items = MakeItems(4096);
     NullFileIo nullIo;
     Run("StoreData, null file:", nullIo, items, std::size_t{512} << 20);
-    Run("StoreData, to disk:", commlib::capture::SystemBlockFileIo(), items, std::size_t{512} << 20);
+    Run("StoreData, to disk:", platform::SysCalls::real(), items, std::size_t{512} << 20);
     return 0;
 }

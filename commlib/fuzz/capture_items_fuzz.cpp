@@ -8,6 +8,7 @@
 
 #include "capture/capture_writer.h"
 #include "datasets/info_set.h"
+#include "platform/syscalls.h"
 
 namespace {
 
@@ -28,14 +29,19 @@ public:
     bool Dsr() override { return false; }
 };
 
-class NullFileIo final : public commlib::capture::BlockFileIo {
+class NullFileIo final : public platform::SysCalls {
 public:
-    int Create(const std::string&) override { return 3; }
-    long Write(int, const std::uint8_t*, std::size_t n) override { return static_cast<long>(n); }
-    bool Truncate(int, std::int64_t) override { return true; }
-    bool Sync(int) override { return true; }
-    bool Close(int) override { return true; }
-    bool Rename(const std::string&, const std::string&) override { return true; }
+    int create(const char*, int, mode_t) override { return 3; }
+    int open(const char*, int) override { return 3; }
+    ssize_t write(int, const void*, std::size_t n) override { return static_cast<ssize_t>(n); }
+    int ftruncate(int, off_t) override { return 0; }
+    int fsync(int) override { return 0; }
+    int fdatasync(int) override { return 0; }
+    int close(int) override { return 0; }
+    int rename(const char*, const char*) override { return 0; }
+    int unlink(const char*) override { return 0; }
+    int flock(int, int) override { return 0; }
+    int fadvise(int, off_t, off_t, int) override { return 0; }
 };
 
 constexpr std::uint16_t Items[] = {0x8100, 0xE000, 0xE800, 0xE900, 0xEA00, 0xEB00, 0xEC00};
@@ -46,8 +52,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 1) return 0;
     NullOutput out;
     NullFileIo io;
+    platform::ScopedFileCalls seam(io);
     std::int64_t now = 0;
-    commlib::capture::CaptureWriter writer(out, io, [&now] { return now; });
+    commlib::capture::CaptureWriter writer(out, [&now] { return now; });
     // A folder that does not exist: clearing and the information file find nothing to touch.
     const BufferSettings settings{"/nonexistent/zamvex-fuzz", 1 + data[0] % 4, 0,
                                   static_cast<std::uint8_t>(data[0] >> 7)};

@@ -14,55 +14,13 @@
 #include "commlib/store_failure_text.h"
 #include "data_set_test_util.h"
 #include "datasets/info_set.h"
+#include "testing/failing_calls.h"
 
 namespace commlib::test {
 namespace {
 
-enum class Call { Create, Write, Sync, Close, Rename };
-
-const char* CallName(Call c) {
-    static constexpr const char* names[] = {"create", "write", "fsync", "close", "rename"};
-    return names[static_cast<int>(c)];
-}
-
-// Real files; the n-th call of one kind fails with the given errno. A failing
-// close still closes, as the kernel's does.
-class OneFailureIo final : public capture::BlockFileIo {
-public:
-    OneFailureIo(Call call, int nth, int error) : call_(call), nth_(nth), error_(error) {}
-
-    int Create(const std::string& path) override {
-        return Fails(Call::Create) ? -1 : capture::SystemBlockFileIo().Create(path);
-    }
-    long Write(int file, const std::uint8_t* data, std::size_t n) override {
-        return Fails(Call::Write) ? -1 : capture::SystemBlockFileIo().Write(file, data, n);
-    }
-    bool Truncate(int file, std::int64_t bytes) override { return capture::SystemBlockFileIo().Truncate(file, bytes); }
-    bool Sync(int file) override { return !Fails(Call::Sync) && capture::SystemBlockFileIo().Sync(file); }
-    bool Close(int file) override {
-        const bool fails = Fails(Call::Close);
-        const bool closed = capture::SystemBlockFileIo().Close(file);
-        if (fails) errno = error_;
-        return closed && !fails;
-    }
-    bool Rename(const std::string& from, const std::string& to) override {
-        return !Fails(Call::Rename) && capture::SystemBlockFileIo().Rename(from, to);
-    }
-    bool Failed() const { return failed_; }
-
-private:
-    bool Fails(Call call) {
-        if (call != call_ || ++seen_ != nth_) return false;
-        errno = error_;
-        failed_ = true;
-        return true;
-    }
-    Call call_;
-    int nth_;
-    int error_;
-    int seen_ = 0;
-    bool failed_ = false;
-};
+using testing_util::Call;
+using testing_util::FailingCalls;
 
 constexpr int Held = 1024;  // words before the tick's append (whole items of 256)
 constexpr int Tail = 5;     // words of block 1 at the end
@@ -86,16 +44,16 @@ const std::vector<Site>& Sites() {
         {"creating block 0", Call::Create, 1, {EACCES, EROFS, ENOENT, ENOSPC, EDQUOT}, StoreOpCreate, 0, -1, -1, true},
         {"creating datainfo.mkw", Call::Create, 2, {EACCES, EROFS, ENOENT, ENOSPC}, StoreOpInfo, -1, -1, -1, false},
         {"writing datainfo.mkw", Call::Write, 1, {ENOSPC, EFBIG, EIO}, StoreOpInfo, -1, -1, -1, false},
-        {"syncing datainfo.mkw", Call::Sync, 1, {EIO, ENOSPC}, StoreOpInfo, -1, -1, -1, false},
+        {"syncing datainfo.mkw", Call::Fsync, 1, {EIO, ENOSPC}, StoreOpInfo, -1, -1, -1, false},
         {"closing datainfo.mkw", Call::Close, 1, {EIO, ENOSPC}, StoreOpInfo, -1, -1, -1, false},
         {"renaming datainfo.mkw", Call::Rename, 1, {EACCES, EROFS, ENOENT, EIO}, StoreOpInfo, -1, -1, -1, false},
         {"the tick's append", Call::Write, 2, {ENOSPC, EFBIG, EIO}, StoreOpWrite, 0, 0, -1, true},
         {"the roll-over's write", Call::Write, 3, {ENOSPC, EFBIG, EIO}, StoreOpWrite, 0, Held * 4, -1, true},
-        {"the roll-over's sync", Call::Sync, 2, {EIO, ENOSPC}, StoreOpSync, 0, b, -1, true},
+        {"the roll-over's sync", Call::Fsync, 2, {EIO, ENOSPC}, StoreOpSync, 0, b, -1, true},
         {"the roll-over's close", Call::Close, 2, {EIO, ENOSPC}, StoreOpClose, 0, b, -1, true},
         {"creating block 1", Call::Create, 3, {EACCES, EROFS, ENOENT, ENOSPC}, StoreOpCreate, 1, -1, 0, true},
         {"the end's write", Call::Write, 4, {ENOSPC, EFBIG, EIO}, StoreOpWrite, 1, 0, 0, true},
-        {"the end's sync", Call::Sync, 3, {EIO, ENOSPC}, StoreOpSync, 1, Tail * 4, 0, true},
+        {"the end's sync", Call::Fsync, 3, {EIO, ENOSPC}, StoreOpSync, 1, Tail * 4, 0, true},
         {"the end's close", Call::Close, 3, {EIO, ENOSPC}, StoreOpClose, 1, Tail * 4, 0, true},
     };
     return sites;
@@ -106,8 +64,8 @@ protected:
     // The measurement: block 0 opened, the conditions saved, Held words appended
     // by a tick, the rest of block 0 and a roll-over into block 1, Tail words, the end.
     // Returns the words fed (for the contents check).
-    void Run(capture::BlockFileIo& io) {
-        Make(8, false, true, &io);
+    void Run(FailingCalls& calls) {
+        Make(8, false, true, &calls);
         writer->BeginCapture();
         writer->StoreInformation(&info, 0x8100, Pattern(InfoReceiveSize, 5));
         Feed(Held);
@@ -132,7 +90,7 @@ protected:
 TEST_F(CaptureFaultTableTest, EachCallFailingOnceIsReportedAndKeepsWhatWasComplete) {
     // Without a failure the run stores both blocks and the information.
     {
-        OneFailureIo none(Call::Create, 0, 0);
+        FailingCalls none(Call::Create, 0, 0);
         Run(none);
         EXPECT_TRUE(out.failures.empty());
         EXPECT_EQ(Block(0), Expected(0, pcbuffer::BlockBytes));
@@ -148,9 +106,9 @@ TEST_F(CaptureFaultTableTest, EachCallFailingOnceIsReportedAndKeepsWhatWasComple
             out.failures.clear();
             counter = 0;
             info.ResetReceive();
-            OneFailureIo io(site.call, site.nth, error);
+            FailingCalls io(site.call, error, site.nth);
             Run(io);
-            ASSERT_TRUE(io.Failed()) << CallName(site.call) << " #" << site.nth << " was never made";
+            ASSERT_EQ(io.failures(), 1) << testing_util::call_name(site.call) << " #" << site.nth << " was never made";
 
             // What the application is told, once.
             ASSERT_EQ(out.failures.size(), 1u);
@@ -196,7 +154,7 @@ TEST_F(CaptureFaultTableTest, TheSentenceNamesTheCompleteBlocksAndTheFailedOne) 
 }
 
 TEST_F(CaptureFaultTableTest, ANewMeasurementAfterAFailureStoresAgainAndReportsAfresh) {
-    OneFailureIo io(Call::Write, 2, ENOSPC);
+    FailingCalls io(Call::Write, ENOSPC, 2);
     Run(io);
     ASSERT_EQ(out.failures.size(), 1u);
     counter = 0;

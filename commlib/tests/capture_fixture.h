@@ -5,11 +5,13 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "capture/capture_writer.h"
 #include "capture_test_util.h"
 #include "pcbuffer/buffer_names.h"
+#include "platform/syscalls.h"
 #include "testing/temp_dir.h"
 
 namespace commlib::test {
@@ -18,11 +20,14 @@ inline constexpr std::size_t BlockWords = pcbuffer::BlockBytes / 4;
 
 class CaptureFixture : public ::testing::Test {
 protected:
-    void Make(int maxBlocks, bool ring, bool withFolder = true, capture::BlockFileIo* io = nullptr) {
+    // With `calls`, the writer's files go through them (the real calls otherwise).
+    void Make(int maxBlocks, bool ring, bool withFolder = true, platform::SysCalls* calls = nullptr) {
         settings = BufferSettings{withFolder ? dir.path().c_str() : nullptr, maxBlocks, 0,
                                   static_cast<std::uint8_t>(ring ? 1 : 0)};
-        writer = std::make_unique<capture::CaptureWriter>(out, io ? *io : capture::SystemBlockFileIo(),
-                                                          [this] { return now; });
+        writer.reset();  // flushes through the calls it was made with
+        seam.reset();
+        if (calls) seam.emplace(*calls);
+        writer = std::make_unique<capture::CaptureWriter>(out, [this] { return now; });
         writer->ScanFolder(settings);
         out.notes.clear();
     }
@@ -53,6 +58,7 @@ protected:
     testing_util::TempDir dir;
     CaptureOutput out;
     BufferSettings settings{};
+    std::optional<platform::ScopedFileCalls> seam;  // goes after the writer
     std::unique_ptr<capture::CaptureWriter> writer;
     std::uint16_t counter = 0;
     std::int64_t now = 1000;

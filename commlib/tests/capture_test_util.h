@@ -1,6 +1,6 @@
 // Helpers for the capture writer tests: an engine output that records the
 // notifications with the block range copied at the moment it was reported,
-// a file seam that fails where a test says, and builders for data items.
+// file calls that fail where a test says, and builders for data items.
 #pragma once
 #include <array>
 #include <cerrno>
@@ -9,8 +9,8 @@
 #include <optional>
 #include <vector>
 
-#include "capture/block_file_io.h"
 #include "engine/engine.h"
+#include "platform/syscalls.h"
 
 namespace commlib::test {
 
@@ -59,45 +59,54 @@ public:
 // Real files, but the n-th write (counting from 1) can come up short (and the
 // write after it then fails, as the kernel's does on a full disk) or fail at
 // once, creating can fail from some call on, and the free space can be made up.
-class FailingFileIo final : public capture::BlockFileIo {
+// The fixture puts it in place of platform::fileCalls().
+class FailingFileIo final : public platform::SysCalls {
 public:
-    int Create(const std::string& path) override {
+    int create(const char* path, int flags, mode_t mode) override {
         ++creates;
         if (failCreatesFrom && creates >= *failCreatesFrom) {
             errno = EACCES;
             return -1;
         }
-        return capture::SystemBlockFileIo().Create(path);
+        return SysCalls::create(path, flags, mode);
     }
-    long Write(int file, const std::uint8_t* data, std::size_t n) override {
+    ssize_t write(int fd, const void* data, std::size_t n) override {
         ++writes;
         if (writes == failWrite && shortBy != 0) {
             const std::size_t part = n - shortBy;
             failWrite = writes + 1;  // the rest fails with ENOSPC
             shortBy = 0;
-            return capture::SystemBlockFileIo().Write(file, data, part);
+            return SysCalls::write(fd, data, part);
         }
         if (writes == failWrite) {
             errno = ENOSPC;
             return -1;
         }
-        return capture::SystemBlockFileIo().Write(file, data, n);
+        return SysCalls::write(fd, data, n);
     }
-    bool Truncate(int file, std::int64_t bytes) override {
+    int ftruncate(int fd, off_t bytes) override {
         truncatedTo = bytes;
-        return capture::SystemBlockFileIo().Truncate(file, bytes);
+        return SysCalls::ftruncate(fd, bytes);
     }
-    bool Sync(int file) override {
+    int fsync(int fd) override {
         ++syncs;
-        return capture::SystemBlockFileIo().Sync(file);
+        return SysCalls::fsync(fd);
     }
-    bool Close(int file) override { return capture::SystemBlockFileIo().Close(file); }
-    bool Rename(const std::string& from, const std::string& to) override {
-        return capture::SystemBlockFileIo().Rename(from, to);
+    int fdatasync(int fd) override {
+        ++syncs;
+        return SysCalls::fdatasync(fd);
     }
-    int OpenAppend(const std::string& path) override { return capture::SystemBlockFileIo().OpenAppend(path); }
-    std::int64_t FreeBytes(const std::string& folder) override {
-        return freeBytes ? freeBytes() : capture::SystemBlockFileIo().FreeBytes(folder);
+    int statvfs(const char* path, struct statvfs* st) override {
+        if (!freeBytes) return SysCalls::statvfs(path, st);
+        *st = {};
+        const std::int64_t free = freeBytes();
+        if (free < 0) {
+            errno = ENOSYS;
+            return -1;
+        }
+        st->f_bavail = static_cast<fsblkcnt_t>(free);
+        st->f_frsize = 1;
+        return 0;
     }
 
     int creates = 0;

@@ -27,20 +27,20 @@ using textlib::FrameReader;
 // large writes.
 class OutputFile {
 public:
-    explicit OutputFile(const std::string& path) { open_ = file_.open(path); }
+    explicit OutputFile(const std::string& path) { open_ = file_.open(path).ok(); }
     bool IsOpen() const { return open_; }
     bool Write(const Bytes& b) {
         pending_.insert(pending_.end(), b.begin(), b.end());
         return pending_.size() < kWriteSize || Flush();
     }
-    bool Finish() { return Flush() && file_.commit(); }
-    const std::string& Error() const { return file_.error(); }
-    int ErrorNumber() const { return file_.errorNumber(); }
+    bool Finish() { return Flush() && file_.commit().ok(); }
+    std::string Error() const { return file_.status().message(); }
+    int ErrorNumber() const { return file_.status().errorNumber(); }
 
 private:
     static constexpr std::size_t kWriteSize = 1 << 20;
     bool Flush() {
-        const bool ok = file_.write(pending_.data(), pending_.size());
+        const bool ok = file_.write(pending_.data(), pending_.size()).ok();
         pending_.clear();
         return ok;
     }

@@ -1,4 +1,4 @@
-// The real system calls behind the serial port's seam.
+// The real system calls behind the seam of the serial port and the file writers.
 #include "platform/syscalls.h"
 
 #include <fcntl.h>
@@ -27,6 +27,13 @@ int SysCalls::fsync(int fd) { return ::fsync(fd); }
 int SysCalls::rename(const char* from, const char* to) { return ::rename(from, to); }
 int SysCalls::mkdir(const char* path, mode_t mode) { return ::mkdir(path, mode); }
 int SysCalls::unlink(const char* path) { return ::unlink(path); }
+int SysCalls::ftruncate(int fd, off_t length) { return ::ftruncate(fd, length); }
+int SysCalls::fdatasync(int fd) { return ::fdatasync(fd); }
+int SysCalls::fchmod(int fd, mode_t mode) { return ::fchmod(fd, mode); }
+int SysCalls::fadvise(int fd, off_t offset, off_t length, int advice) {
+    return ::posix_fadvise(fd, offset, length, advice);
+}
+int SysCalls::statvfs(const char* path, struct statvfs* st) { return ::statvfs(path, st); }
 
 SysCalls& SysCalls::real() {
     static SysCalls calls;

@@ -1,88 +1,73 @@
 // Temporary file, sync, rename: the one way our programs write a finished file.
 #include "platform/whole_file.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
-#include <cstring>
 
 #include "platform/syscalls.h"
 
 namespace platform {
 
-std::string writeErrorText(const std::string& path, int err) {
-    return "cannot write '" + path + "': " + std::strerror(err);
+std::string WholeFile::temporaryPath(const std::string& path) {
+    // The process id keeps two programs writing the same name apart; a stale
+    // temporary file of an earlier run with the same id is replaced.
+    return path + "." + std::to_string(::getpid()) + ".part";
 }
 
 WholeFile::~WholeFile() { abandon(); }
 
-bool WholeFile::fail(int err) {
-    if (errno_ == 0) {
-        errno_ = err != 0 ? err : EIO;
-        // Before the temporary file exists nothing was written: the file could not be made.
-        error_ = fd_ < 0 && temp_.empty() ? "cannot create '" + path_ + "': " + std::strerror(errno_)
-                                          : writeErrorText(path_, errno_);
-    }
+Status WholeFile::fail(const Status& step) {
+    // Before the temporary file exists nothing was written: the file could not be made.
+    if (status_.ok())
+        status_ = Status::failure(step.operation() == "create" ? "create" : "write", path_, step.errorNumber());
     abandon();
-    return false;
+    return status_;
 }
 
-bool WholeFile::open(const std::string& path) {
+Status WholeFile::open(const std::string& path, mode_t mode) {
     abandon();
     path_ = path;
-    errno_ = 0;
-    error_.clear();
-    // The process id keeps two programs writing the same name apart; a stale
-    // temporary file of an earlier run with the same id is replaced.
-    temp_ = path + "." + std::to_string(::getpid()) + ".part";
-    SysCalls& sys = fileCalls();
-    const int flags = O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC;
-    fd_ = retryOnEintr([&] { return sys.create(temp_.c_str(), flags, 0666); });
-    if (fd_ < 0) {
-        temp_.clear();  // nothing of ours exists to remove
-        return fail(errno);
-    }
-    return true;
+    status_ = {};
+    if (Status s = temp_.create(temporaryPath(path), mode); !s.ok()) return fail(s);
+    committed_ = false;
+    return {};
 }
 
-bool WholeFile::write(const void* data, std::size_t size) {
-    if (fd_ < 0) return false;
-    const char* p = static_cast<const char*>(data);
-    while (size > 0) {
-        const ssize_t n = retryOnEintr([&] { return fileCalls().write(fd_, p, size); });
-        if (n <= 0) return fail(n < 0 ? errno : ENOSPC);
-        p += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
+Status WholeFile::setMode(mode_t mode) {
+    if (!temp_.isOpen()) return status_;
+    if (Status s = temp_.setMode(mode); !s.ok()) return fail(s);
+    return {};
 }
 
-bool WholeFile::commit() {
-    if (fd_ < 0) return false;
-    SysCalls& sys = fileCalls();
-    if (retryOnEintr([&] { return sys.fsync(fd_); }) != 0) return fail(errno);
-    const int fd = fd_;
-    fd_ = -1;
-    // close is not retried: the descriptor is gone after the first call.
-    if (sys.close(fd) != 0) return fail(errno);
-    if (sys.rename(temp_.c_str(), path_.c_str()) != 0) return fail(errno);
-    temp_.clear();
-    return true;
+Status WholeFile::write(const void* data, std::size_t size) {
+    if (!temp_.isOpen()) return status_;
+    if (Status s = temp_.write(data, size); !s.ok()) return fail(s);
+    return {};
+}
+
+Status WholeFile::commit() {
+    if (!temp_.isOpen()) return status_;
+    if (Status s = temp_.sync(); !s.ok()) return fail(s);
+    if (Status s = temp_.close(); !s.ok()) return fail(s);
+    if (fileCalls().rename(temp_.path().c_str(), path_.c_str()) != 0)
+        return fail(Status::failure("rename", temp_.path(), errno != 0 ? errno : EIO));
+    committed_ = true;
+    return {};
 }
 
 void WholeFile::abandon() {
-    SysCalls& sys = fileCalls();
-    if (fd_ >= 0) sys.close(fd_);
-    fd_ = -1;
-    if (!temp_.empty()) sys.unlink(temp_.c_str());
-    temp_.clear();
+    if (committed_) return;
+    (void)temp_.close();
+    fileCalls().unlink(temp_.path().c_str());
+    committed_ = true;
 }
 
-std::string writeWholeFile(const std::string& path, std::string_view bytes) {
+Status writeWholeFile(const std::string& path, std::string_view bytes) {
     WholeFile file;
-    if (file.open(path) && file.write(bytes) && file.commit()) return {};
-    return file.error();
+    if (Status s = file.open(path); !s.ok()) return s;
+    if (Status s = file.write(bytes); !s.ok()) return s;
+    return file.commit();
 }
 
 namespace {
@@ -92,11 +77,11 @@ bool isFolder(const std::string& path) {
 }
 }  // namespace
 
-std::string probeWritable(const std::string& path) {
+Status probeWritable(const std::string& path) {
     WholeFile file;
-    if (!file.open(path)) return file.error();
+    Status s = file.open(path);
     file.abandon();
-    return {};
+    return s;
 }
 
 NewFolders::~NewFolders() {
@@ -104,7 +89,7 @@ NewFolders::~NewFolders() {
     for (auto it = made_.rbegin(); it != made_.rend(); ++it) ::rmdir(it->c_str());
 }
 
-std::string NewFolders::make(const std::string& path) {
+Status NewFolders::make(const std::string& path) {
     if (path.empty() || isFolder(path)) return {};
     // Each missing folder from the top down; one that appears meanwhile is fine.
     std::size_t at = 0;
@@ -118,7 +103,7 @@ std::string NewFolders::make(const std::string& path) {
         }
         const int err = errno;
         if (err == EEXIST && isFolder(part)) continue;
-        return "cannot make the folder '" + path + "': " + std::strerror(err);
+        return Status::failure("make the folder", path, err);
     } while (at != std::string::npos);
     return {};
 }

@@ -49,10 +49,11 @@ TEST(WholeFile, EachFailingCallLeavesTheOldFileAndNoTemporaryOne) {
         FailingCalls calls(row.call, row.error);
         ScopedFileCalls seam(calls);
 
-        const std::string error = writeWholeFile(path, std::string(100000, 'x'));
+        const Status written = writeWholeFile(path, std::string(100000, 'x'));
 
         const std::string verb = row.call == Call::Create ? "cannot create '" : "cannot write '";
-        EXPECT_EQ(error, verb + path + "': " + std::strerror(row.error));
+        EXPECT_EQ(written.message(), verb + path + "': " + std::strerror(row.error));
+        EXPECT_EQ(written.errorNumber(), row.error);
         EXPECT_EQ(calls.failures(), 1);
         EXPECT_EQ(textOf(path), "old contents");
         EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"settings.txt"});
@@ -64,24 +65,24 @@ TEST(WholeFile, WritesInPiecesAndReplacesTheFileOnlyWhenComplete) {
     const std::string path = dir.file("capture.pcapng");
     testing_util::write_file(path, std::string("old"));
     WholeFile file;
-    ASSERT_TRUE(file.open(path));
-    ASSERT_TRUE(file.write(std::string_view("first ")));
-    ASSERT_TRUE(file.write(std::string_view("second")));
+    ASSERT_TRUE(file.open(path).ok());
+    ASSERT_TRUE(file.write(std::string_view("first ")).ok());
+    ASSERT_TRUE(file.write(std::string_view("second")).ok());
     EXPECT_EQ(textOf(path), "old");  // readers see the old file until the end
-    ASSERT_TRUE(file.commit());
+    ASSERT_TRUE(file.commit().ok());
     EXPECT_EQ(textOf(path), "first second");
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"capture.pcapng"});
-    EXPECT_TRUE(file.error().empty());
+    EXPECT_TRUE(file.status().ok());
 
     // A failure in the middle makes every later write fail, and nothing changes.
     FailingCalls calls(Call::Write, ENOSPC, 2);
     ScopedFileCalls seam(calls);
-    ASSERT_TRUE(file.open(path));
-    EXPECT_TRUE(file.write(std::string_view("a")));
-    EXPECT_FALSE(file.write(std::string_view("b")));
-    EXPECT_FALSE(file.write(std::string_view("c")));
-    EXPECT_FALSE(file.commit());
-    EXPECT_EQ(file.errorNumber(), ENOSPC);
+    ASSERT_TRUE(file.open(path).ok());
+    EXPECT_TRUE(file.write(std::string_view("a")).ok());
+    EXPECT_EQ(file.write(std::string_view("b")).errorNumber(), ENOSPC);
+    EXPECT_EQ(file.write(std::string_view("c")).message(), "cannot write '" + path + "': " + std::strerror(ENOSPC));
+    EXPECT_FALSE(file.commit().ok());
+    EXPECT_EQ(file.status().errorNumber(), ENOSPC);
     EXPECT_EQ(textOf(path), "first second");
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"capture.pcapng"});
 }
@@ -90,15 +91,29 @@ TEST(WholeFile, AnAbandonedFileLeavesNothingAndAProbeChecksWithoutWriting) {
     testing_util::TempDir dir;
     {
         WholeFile file;
-        ASSERT_TRUE(file.open(dir.file("half.png")));
-        ASSERT_TRUE(file.write(std::string_view("partial")));
+        ASSERT_TRUE(file.open(dir.file("half.png")).ok());
+        ASSERT_TRUE(file.write(std::string_view("partial")).ok());
     }  // never committed
     EXPECT_TRUE(namesIn(dir.path()).empty());
 
-    EXPECT_EQ(probeWritable(dir.file("screen.png")), "");
+    EXPECT_TRUE(probeWritable(dir.file("screen.png")).ok());
     EXPECT_TRUE(namesIn(dir.path()).empty());
-    EXPECT_EQ(probeWritable(dir.file("gone/screen.png")),
+    EXPECT_EQ(probeWritable(dir.file("gone/screen.png")).message(),
               "cannot create '" + dir.file("gone/screen.png") + "': No such file or directory");
+}
+
+TEST(WholeFile, AModeSetBeforeTheCommitHoldsWhateverTheUmask) {
+    testing_util::TempDir dir;
+    const std::string path = dir.file("capture-1.state");
+    const mode_t before = ::umask(077);
+    WholeFile file;
+    const bool written = file.open(path).ok() && file.setMode(0644).ok() &&
+                         file.write(std::string_view("pid=1")).ok() && file.commit().ok();
+    ::umask(before);
+    ASSERT_TRUE(written) << file.status().message();
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
 }
 
 TEST(NewFolders, MakesWhatIsMissingAndRemovesItUnlessKept) {
@@ -106,14 +121,14 @@ TEST(NewFolders, MakesWhatIsMissingAndRemovesItUnlessKept) {
     const std::string deep = dir.file("a/b/c");
     {
         NewFolders made;
-        EXPECT_EQ(made.make(deep), "");
+        EXPECT_TRUE(made.make(deep).ok());
         EXPECT_TRUE(fs::is_directory(deep));
     }
     // The job never started: the three folders are gone again.
     EXPECT_FALSE(fs::exists(dir.file("a")));
     {
         NewFolders made;
-        EXPECT_EQ(made.make(deep), "");
+        EXPECT_TRUE(made.make(deep).ok());
         testing_util::write_file(deep + "/00000000.mkw", std::string("data"));
         made.keep();
     }
@@ -122,7 +137,7 @@ TEST(NewFolders, MakesWhatIsMissingAndRemovesItUnlessKept) {
     // A folder that holds something is never removed, kept or not.
     {
         NewFolders made;
-        EXPECT_EQ(made.make(dir.file("x/y")), "");
+        EXPECT_TRUE(made.make(dir.file("x/y")).ok());
         testing_util::write_file(dir.file("x/y/note"), std::string("n"));
     }
     EXPECT_TRUE(fs::exists(dir.file("x/y/note")));
@@ -136,7 +151,7 @@ TEST(NewFolders, AFailingMkdirNamesThePathAndLeavesNoPartOfIt) {
         ScopedFileCalls seam(calls);
         {
             NewFolders made;
-            EXPECT_EQ(made.make(dir.file("out/text")),
+            EXPECT_EQ(made.make(dir.file("out/text")).message(),
                       "cannot make the folder '" + dir.file("out/text") + "': " + std::strerror(error));
         }
         EXPECT_FALSE(fs::exists(dir.file("out")));

@@ -1,17 +1,8 @@
 // The job's range and its progress reports.
-#include <chrono>
-
 #include "convert_job.h"
+#include "platform/ticks.h"
 
 namespace textlib {
-namespace {
-
-std::int64_t NowMs() {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-}  // namespace
 
 std::int64_t ConvertJob::StartIndex() const {
     if (reader_.IsSingleFile() || reader_.IsLive()) return 0;
@@ -19,7 +10,7 @@ std::int64_t ConvertJob::StartIndex() const {
 }
 
 void ConvertJob::ReportProgress() {
-    std::int64_t now = NowMs();
+    std::int64_t now = platform::nowMs();
     if (now - lastProgress_ < 250) return;
     lastProgress_ = now;
     BufferReader::Progress at = reader_.BlockProgress();
@@ -29,7 +20,7 @@ void ConvertJob::ReportProgress() {
 }
 
 void ConvertJob::StartProgressClock() {
-    lastProgress_ = NowMs() - 200;  // the first report comes about 50 ms into the job
+    lastProgress_ = platform::nowMs() - 200;  // the first report comes about 50 ms into the job
     progressCalls_ = 0;
 }
 

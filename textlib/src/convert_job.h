@@ -12,6 +12,7 @@
 
 #include "buffer_reader.h"
 #include "job_dispatch.h"
+#include "platform/whole_file.h"
 #include "textlib/text_convert.h"
 #include "worker_queue.h"
 
@@ -173,7 +174,8 @@ private:
     std::FILE* stream_ = nullptr;  // UseStream's target, or none
     bool eachLine_ = false;
     bool lineMarked_ = false;
-    std::string outName_;  // the file being written goes to outName_ + ".part" until it is complete
+    platform::WholeFile file_;  // the output file behind out_, named outName_ once it is complete
+    std::string outName_;
     int fileNumber_ = 0;
     int error_ = 0;
     int lines_ = 0;

@@ -1,15 +1,31 @@
 // The job's output files: numbered "<prefix><8 digits>.txt" files in the save
 // folder, CR LF line ends, a new file after every MaxLines lines, and the
-// write-error flag that makes every later write fail. Each file is written
-// under a temporary name and gets its own name only once it is complete and
-// on disk; a file that failed is removed.
-#include <unistd.h>
+// write-error flag that makes every later write fail. Each file is a
+// platform::WholeFile: written under a temporary name, it gets its own name
+// only once it is complete and on disk; a file that failed is removed.
 #include <cstdarg>
 #include <cstring>
 
 #include "convert_job.h"
 
 namespace textlib {
+namespace {
+
+// The stdio stream the job writes a file through: it only passes the bytes
+// on to the file (it is unbuffered), so they reach the disk through the
+// platform's file calls.
+ssize_t WriteToFile(void* file, const char* data, std::size_t size) {
+    const platform::Status s = static_cast<platform::WholeFile*>(file)->write(data, size);
+    if (s.ok()) return static_cast<ssize_t>(size);
+    errno = s.errorNumber();
+    return -1;
+}
+
+std::FILE* StreamTo(platform::WholeFile& file) {
+    return fopencookie(&file, "w", cookie_io_functions_t{nullptr, WriteToFile, nullptr, nullptr});
+}
+
+}  // namespace
 
 ConvertJob::ConvertJob(BufferReader& reader, const ConvertOptions& options, std::string prefix, WorkerQueue* queue,
                        JobNotifier& notifier)
@@ -34,8 +50,15 @@ bool ConvertJob::OpenNextFile() {
     char number[16];
     std::snprintf(number, sizeof number, "%08d.txt", fileNumber_);
     outName_ = folder + "/" + prefix_ + number;
-    out_ = std::fopen((outName_ + ".part").c_str(), "wbe");
-    if (out_ == nullptr) return Failed();
+    if (const platform::Status s = file_.open(outName_); !s.ok()) {
+        errno = s.errorNumber();
+        return Failed();
+    }
+    out_ = StreamTo(file_);
+    if (out_ == nullptr) {
+        file_.abandon();
+        return Failed();
+    }
     // The job's own buffer gathers the lines: stdio passes each megabyte on as it comes.
     static_cast<void>(std::setvbuf(out_, nullptr, _IONBF, 0));
     writeError_ = false;
@@ -51,13 +74,18 @@ bool ConvertJob::CloseOutput() {
         out_ = nullptr;
         return flushed && (std::fflush(stream_) == 0 || Failed());
     }
-    const std::string part = outName_ + ".part";
-    bool ok = flushed && (std::fflush(out_) == 0 || Failed()) && (::fsync(fileno(out_)) == 0 || Failed());
+    bool ok = flushed && (std::fflush(out_) == 0 || Failed());
     if (std::fclose(out_) != 0 && ok) ok = Failed();
     out_ = nullptr;
-    if (ok && std::rename(part.c_str(), outName_.c_str()) != 0) ok = Failed();
-    if (!ok) static_cast<void>(std::remove(part.c_str()));
-    return ok;
+    if (!ok) {
+        file_.abandon();
+        return false;
+    }
+    if (const platform::Status s = file_.commit(); !s.ok()) {
+        errno = s.errorNumber();
+        return Failed();
+    }
+    return true;
 }
 
 bool ConvertJob::Flush() {

@@ -70,7 +70,7 @@ MainWindow::MainWindow(Language language, SettingsStore& settings, Remote& remot
     hooks.store_buffer = [this](const BufferSettings& b) { settings_.write_buffer(b); };
     hooks.store_port = [this](const PortSettings& p) { settings_.write_port(p); };
     hooks.free_mbytes = free_mbytes;
-    hooks.probe_folder = platform::probeFolderWritable;
+    hooks.probe_folder = [](const std::string& folder) { return platform::probeFolderWritable(folder).errorNumber(); };
     main_ = std::make_unique<MainController>(remote_, *this, language, port_not_open_posts(), hooks);
 
     ConvertHooks convert_hooks;

@@ -315,7 +315,7 @@ CaptureResult run_capture(const CaptureJob& job) {
         return r;
     };
     if (storing) {
-        if (auto e = made.make(job.folder); !e.empty()) return failed(e);
+        if (auto s = made.make(job.folder); !s.ok()) return failed(s.message());
         if (auto e = check_buffer_folder(job.folder, job.max_blocks, job.warn)) return failed(*e);
         if (auto e = check_held_blocks(job.folder, job.force, job.resume)) return failed(*e);
     }

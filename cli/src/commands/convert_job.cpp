@@ -125,9 +125,9 @@ ConvertResult run_convert(const ConvertJob& job) {
     // The output folder is made once the buffer is known to be readable, and
     // goes again when not one file could be written into it.
     platform::NewFolders made;
-    if (auto e = made.make(job.out); !e.empty()) {
+    if (auto s = made.make(job.out); !s.ok()) {
         tc->Close();
-        return failed(platform::Status::failureWithMessage("create", job.out, 0, e));
+        return failed(s);
     }
     if (!tc->Start(&options, job.prefix.c_str())) {
         tc->Close();

@@ -75,7 +75,7 @@ int key_command(const CommandLine& line) {
     const PortChoice port = port_choice(line);
     // Keys change the analyzer: find out first whether the picture can be kept.
     if (line.has("--png"))
-        if (auto e = platform::probeWritable(line.value("--png")); !e.empty()) return line.fail(e);
+        if (auto s = platform::probeWritable(line.value("--png")); !s.ok()) return line.fail(s.message());
     AnalyzerSession s;
     if (auto e = s.open(port); !e.ok()) return line.fail(e.message());
     if (auto e = s.connect(false, false)) return line.fail(*e);

@@ -16,7 +16,7 @@ int screen_command(const CommandLine& line) {
     if (png && line.value("--png").empty()) throw UsageError("--png needs a file name");
     const PortChoice port = port_choice(line);
     if (png)
-        if (auto e = platform::probeWritable(line.value("--png")); !e.empty()) return line.fail(e);
+        if (auto s = platform::probeWritable(line.value("--png")); !s.ok()) return line.fail(s.message());
     AnalyzerSession s;
     if (auto e = s.open(port); !e.ok()) return line.fail(e.message());
     if (auto e = s.connect(true, false)) return line.fail(*e);

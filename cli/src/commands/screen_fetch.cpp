@@ -54,7 +54,7 @@ std::optional<std::string> show_screen(const Picture& p, const std::string& png_
         std::fflush(stdout);
         return std::nullopt;
     }
-    if (auto e = platform::writeWholeFile(png_path, png_file(p)); !e.empty()) return e;
+    if (auto s = platform::writeWholeFile(png_path, png_file(p)); !s.ok()) return s.message();
     return std::nullopt;
 }
 

@@ -83,7 +83,7 @@ SettingsResult save_settings(const SettingsJob& job) {
     if (!job.force && std::filesystem::exists(job.file))
         return failed(r, "'" + job.file + "' exists; add --force to replace it");
     // A file that cannot be written is found out before the analyzer is bothered.
-    if (auto e = platform::probeWritable(job.file); !e.empty()) return failed(r, e);
+    if (auto s = platform::probeWritable(job.file); !s.ok()) return failed(r, s.message());
     AnalyzerSession s;
     if (auto e = s.open(job.port); !e.ok()) return failed(r, e.message());
     if (auto e = s.connect(false, false)) return failed(r, *e);
@@ -96,7 +96,7 @@ SettingsResult save_settings(const SettingsJob& job) {
                                                    job.ascii ? setxfer::TableForm::Character : setxfer::TableForm::Hex);
     s.finish_operation();
     if (!text) return failed(r, "the analyzer's data sets are incomplete");
-    if (auto e = platform::writeWholeFile(job.file, *text); !e.empty()) return failed(r, e);
+    if (auto s = platform::writeWholeFile(job.file, *text); !s.ok()) return failed(r, s.message());
     r.bytes = text->size();
     return r;
 }

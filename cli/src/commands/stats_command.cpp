@@ -81,7 +81,7 @@ int stats_command(const CommandLine& line) {
     describe_input(job, *input, heading);
     // The chart's file is checked before the pass, which may be long.
     if (!svg.empty())
-        if (std::string e = platform::probeWritable(svg); !e.empty()) return line.fail(e);
+        if (auto s = platform::probeWritable(svg); !s.ok()) return line.fail(s.message());
     const bool tty = ::isatty(STDERR_FILENO) != 0;
     StatsResult result;
     error = run_stats(job, result, [tty](int done, int total) {

@@ -35,9 +35,9 @@ const char* remedy(int error) {
 std::optional<std::string> check_buffer_folder(const std::string& folder, int max_blocks, bool warn) {
     std::error_code ec;
     if (!std::filesystem::is_directory(folder, ec)) return "the buffer folder '" + folder + "' is not a folder";
-    if (const int error = platform::probeFolderWritable(folder); error != 0)
-        return "cannot write to the buffer folder '" + folder + "': " + std::strerror(error) + " (" + remedy(error) +
-               ")";
+    if (const platform::Status probe = platform::probeFolderWritable(folder); !probe.ok())
+        return "cannot write to the buffer folder '" + folder + "': " + std::strerror(probe.errorNumber()) + " (" +
+               remedy(probe.errorNumber()) + ")";
     const std::int64_t free = platform::freeBytes(folder);
     const long long needed = max_blocks * kMiB;
     if (warn && free >= 0 && free < needed)

@@ -2,7 +2,6 @@
 #include "service/state_file.h"
 
 #include <signal.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,6 +10,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+
+#include "platform/whole_file.h"
 
 namespace cli {
 namespace {
@@ -112,17 +113,12 @@ bool StateFile::write(CaptureState state) {
     if (path_.empty()) return false;
     state.pid = ::getpid();
     state.process_start = process_start_ticks(state.pid);
-    const std::string part = path_ + ".part";
-    {
-        std::ofstream out(part, std::ios::trunc);
-        out << state_text(state);
-        if (!out.flush()) return false;
-    }
-    ::chmod(part.c_str(), 0644);
-    std::error_code ec;
-    fs::rename(part, path_, ec);
-    written_ = written_ || !ec;
-    return !ec;
+    // Written whole, and readable by every user's `zamvex status` whatever the umask.
+    platform::WholeFile file;
+    const bool ok =
+        file.open(path_).ok() && file.setMode(0644).ok() && file.write(state_text(state)).ok() && file.commit().ok();
+    written_ = written_ || ok;
+    return ok;
 }
 
 std::vector<FoundState> find_capture_states() {

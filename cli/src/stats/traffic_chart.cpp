@@ -289,9 +289,9 @@ void add_styles(SvgWriter& svg) {
 
 std::string write_traffic_chart(const std::string& path, StatsResult& result, const StatsHeading& heading) {
     platform::WholeFile file;
-    if (!file.open(path)) return file.error();
+    if (auto s = file.open(path); !s.ok()) return s.message();
     Rows rows(result);
-    SvgWriter svg([&file](std::string_view bytes) { return file.write(bytes); });
+    SvgWriter svg([&file](std::string_view bytes) { return file.write(bytes).ok(); });
     Chart chart(svg, rows, result.stats);
     if (!chart.scale()) return "cannot read back the per-minute rows for the chart";
     const double width = kLeft + kPlotWidth + kRight, height = chart.height();
@@ -304,7 +304,8 @@ std::string write_traffic_chart(const std::string& path, StatsResult& result, co
     svg.text_element("title", {}, cat("zamvex stats: ", heading.buffer));
     add_styles(svg);
     if (!chart.draw(heading)) return "cannot read back the per-minute rows for the chart";
-    if (!svg.finish() || !file.commit()) return file.error().empty() ? cat("cannot write '", path, "'") : file.error();
+    if (!svg.finish() || !file.commit().ok())
+        return file.status().ok() ? cat("cannot write '", path, "'") : file.status().message();
     return "";
 }
 

@@ -1,15 +1,14 @@
 // Block buffer, block files and the numbering of flat and ring buffers.
 #include "capture/block_store.h"
 
-#include <cerrno>
-
 #include "buffer/buffer_folder.h"
 #include "commlib/remote.h"
 #include "pcbuffer/buffer_names.h"
+#include "platform/folder_check.h"
 
 namespace commlib::capture {
 
-BlockStore::BlockStore(BlockFileIo& io) : io_(io), buffer_(new std::uint8_t[pcbuffer::BlockBytes]) {}
+BlockStore::BlockStore() : buffer_(new std::uint8_t[pcbuffer::BlockBytes]) {}
 
 BlockStore::~BlockStore() { (void)Flush(); }
 
@@ -51,31 +50,32 @@ void BlockStore::Continue(const pcbuffer::BufferScan& run) {
     range_ = {run.firstBlock, run.nextBlock, run.blockCount - 1};
     held_ = static_cast<int>(run.currentBytes);
     written_ = held_;
-    file_ = io_.OpenAppend(pcbuffer::BlockFilePath(folder_, range_.nextBlock));
     // The block is there with its bytes, it only would not open.
-    if (file_ < 0) fault_ = {StoreOpCreate, errno, range_.nextBlock, written_, range_.nextBlock - 1};
+    if (const platform::Status s = file_.openToAppend(pcbuffer::BlockFilePath(folder_, range_.nextBlock), true);
+        !s.ok())
+        fault_ = {StoreOpCreate, s.errorNumber(), range_.nextBlock, written_, range_.nextBlock - 1};
 }
 
 int BlockStore::KeepFree(std::int64_t keepFree) {
-    if (keepFree <= 0 || !limits_.ring || file_ < 0) return 0;
+    if (keepFree <= 0 || !limits_.ring || !file_.isOpen()) return 0;
     int given = 0;
-    std::int64_t free = io_.FreeBytes(folder_);
+    std::int64_t free = platform::freeBytes(folder_);
     while (free >= 0 && free - (pcbuffer::BlockBytes - held_) < keepFree && range_.blockCount > 0) {
         const int oldest = range_.nextBlock - range_.blockCount;
         (void)DeleteBlockFile(folder_, oldest);
         range_.firstBlock = oldest + 1;
         --range_.blockCount;
         ++given;
-        const std::int64_t after = io_.FreeBytes(folder_);
+        const std::int64_t after = platform::freeBytes(folder_);
         if (after <= free) break;
         free = after;
     }
     return given;
 }
 
-bool BlockStore::Fail(int op, int error) {
+bool BlockStore::Fail(int op, const platform::Status& step) {
     if (fault_.op == 0)
-        fault_ = {op, error, range_.nextBlock, op == StoreOpCreate ? -1 : written_, range_.nextBlock - 1};
+        fault_ = {op, step.errorNumber(), range_.nextBlock, op == StoreOpCreate ? -1 : written_, range_.nextBlock - 1};
     return false;
 }
 
@@ -88,49 +88,45 @@ bool BlockStore::OpenNext() {
     }
     held_ = 0;
     written_ = 0;
-    file_ = io_.Create(pcbuffer::BlockFilePath(folder_, range_.nextBlock));
-    return file_ >= 0 || Fail(StoreOpCreate, errno);
+    const platform::Status s = file_.create(pcbuffer::BlockFilePath(folder_, range_.nextBlock), 0644, true);
+    return s.ok() || Fail(StoreOpCreate, s);
 }
 
 bool BlockStore::WriteUpTo(int end) {
-    while (written_ < end) {
-        const long n = io_.Write(file_, buffer_.get() + written_, static_cast<std::size_t>(end - written_));
-        if (n > 0) {
-            written_ += static_cast<int>(n);
-            continue;
-        }
-        const int error = n == 0 ? ENOSPC : errno;
-        // A disk that filled up mid-write leaves part of a word. Cut the file
-        // back to whole record words so that every word a reader finds is one we stored.
-        if (written_ % static_cast<int>(WordBytes) != 0) {
-            written_ -= written_ % static_cast<int>(WordBytes);
-            (void)io_.Truncate(file_, written_);
-        }
-        return Fail(StoreOpWrite, error);
+    if (written_ >= end) return true;
+    std::size_t done = 0;
+    const platform::Status s = file_.write(buffer_.get() + written_, static_cast<std::size_t>(end - written_), &done);
+    written_ += static_cast<int>(done);
+    if (s.ok()) return true;
+    // A disk that filled up mid-write leaves part of a word. Cut the file
+    // back to whole record words so that every word a reader finds is one we stored.
+    if (written_ % static_cast<int>(WordBytes) != 0) {
+        written_ -= written_ % static_cast<int>(WordBytes);
+        (void)file_.truncate(written_);
     }
-    return true;
+    return Fail(StoreOpWrite, s);
 }
 
 bool BlockStore::Append() {
-    if (file_ < 0) return fault_.op == 0;
+    if (!file_.isOpen()) return fault_.op == 0;
     if (WriteUpTo(held_)) return true;
     (void)Flush();  // only closes now: storing has ended
     return false;
 }
 
 bool BlockStore::Flush(bool sync) {
-    if (file_ < 0) return true;
+    if (!file_.isOpen()) return true;
     // After a failure nothing more is written; the file is only closed.
     bool ok = fault_.op == 0 && WriteUpTo(held_);
-    if (ok && sync && !io_.Sync(file_)) ok = Fail(StoreOpSync, errno);
-    if (!io_.Close(file_) && ok) ok = Fail(StoreOpClose, errno);
-    file_ = -1;
+    if (ok && sync)
+        if (const platform::Status s = file_.syncData(); !s.ok()) ok = Fail(StoreOpSync, s);
+    if (const platform::Status s = file_.close(); !s.ok() && ok) ok = Fail(StoreOpClose, s);
     CloseBlock(range_);
     return ok;
 }
 
 bool BlockStore::RollOver(bool sync) {
-    if (file_ < 0) return false;
+    if (!file_.isOpen()) return false;
     if (!Flush(sync) || !OpenNext()) return false;
     for (const int oldest : TrimRing(range_, limits_)) (void)DeleteBlockFile(folder_, oldest);
     return true;

@@ -4,17 +4,19 @@
 // block's end), so a process that dies loses only what was not yet appended;
 // a block's end (when the writer asks) and the measurement's end also flush
 // the file to the disk.
-// Reports nothing itself; the capture writer tells the application.
+// Every file call goes through platform::fileCalls(), so tests can make any
+// of them fail. Reports nothing itself; the capture writer tells the application.
 #pragma once
 #include <cstdint>
 #include <memory>
 #include <string>
 
 #include "buffer/block_numbering.h"
-#include "capture/block_file_io.h"
 #include "capture/record_units.h"
 #include "pcbuffer/buffer_names.h"
 #include "pcbuffer/folder_scan.h"
+#include "platform/in_place_file.h"
+#include "platform/status.h"
 
 namespace commlib::capture {
 
@@ -29,7 +31,7 @@ struct StoreFault {
 
 class BlockStore {
 public:
-    explicit BlockStore(BlockFileIo& io);
+    BlockStore();
     ~BlockStore();  // closes an open block file, flushing what it holds
     BlockStore(const BlockStore&) = delete;
     BlockStore& operator=(const BlockStore&) = delete;
@@ -76,7 +78,7 @@ public:
     // Set once the first operation failed; cleared by Restart.
     const StoreFault& Fault() const { return fault_; }
 
-    bool BlockOpen() const { return file_ >= 0; }
+    bool BlockOpen() const { return file_.isOpen(); }
     // Room for whole words left in the buffer, and where the next one goes.
     std::size_t FreeWords() const { return (pcbuffer::BlockBytes - held_) / WordBytes; }
     std::uint8_t* Tail() { return buffer_.get() + held_; }
@@ -95,16 +97,15 @@ public:
 
 private:
     bool WriteUpTo(int end);
-    bool Fail(int op, int error);
+    bool Fail(int op, const platform::Status& step);
 
-    BlockFileIo& io_;
     std::string folder_;
     BlockLimits limits_{};
     BlockRange range_{};
     std::unique_ptr<std::uint8_t[]> buffer_;
     int held_ = 0;     // bytes in the buffer
     int written_ = 0;  // of them, bytes in the file
-    int file_ = -1;
+    platform::InPlaceFile file_;
     StoreFault fault_{};
 };
 

@@ -1,14 +1,13 @@
 // Measurement start and end, the folder scan and the reports of the capture writer.
 #include "capture/capture_writer.h"
 
-#include <chrono>
 #include <climits>
-#include <filesystem>
 
 #include "buffer/buffer_folder.h"
 #include "capture/rate_gauge.h"
 #include "pcbuffer/buffer_names.h"
 #include "pcbuffer/folder_scan.h"
+#include "platform/in_place_file.h"
 
 namespace commlib::capture {
 namespace {
@@ -19,9 +18,10 @@ std::int64_t TrimToWholeWords(const std::string& path, const pcbuffer::BufferSca
     const auto word = static_cast<std::int64_t>(WordBytes);
     if (!scan.hasData || scan.currentBytes % word == 0) return scan.currentBytes;
     const std::int64_t whole = scan.currentBytes - scan.currentBytes % word;
-    std::error_code ec;
-    std::filesystem::resize_file(path, static_cast<std::uintmax_t>(whole), ec);
-    return ec ? scan.currentBytes : whole;
+    platform::InPlaceFile file;
+    const bool cut = file.openToAppend(path).ok() && file.truncate(whole).ok();
+    (void)file.close();
+    return cut ? whole : scan.currentBytes;
 }
 
 // The gap mark that opens a measurement continuing a folder: the time in
@@ -30,13 +30,8 @@ constexpr std::uint16_t OutageGap = 0;
 
 }  // namespace
 
-std::int64_t SteadyMilliseconds() {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-CaptureWriter::CaptureWriter(EngineOutput& out, BlockFileIo& io, Clock clock)
-    : out_(out), io_(io), clock_(std::move(clock)), blocks_(io), lastTick_(clock_()), lastAppend_(lastTick_) {}
+CaptureWriter::CaptureWriter(EngineOutput& out, Clock clock)
+    : out_(out), clock_(std::move(clock)), lastTick_(clock_()), lastAppend_(lastTick_) {}
 
 void CaptureWriter::Report() {
     const BlockRange& r = blocks_.Range();

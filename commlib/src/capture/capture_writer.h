@@ -2,6 +2,7 @@
 // information items into the PC buffer and reports block range, losses, fill
 // and receive rate to the application. Runs on the protocol thread, except
 // ScanFolder (application thread, port closed or engine idle); no lock.
+// Its files are written through platform::fileCalls() (tests make any call fail).
 #pragma once
 #include <array>
 #include <cstdint>
@@ -10,12 +11,12 @@
 #include "capture/block_store.h"
 #include "engine/capture_sink.h"
 #include "engine/engine.h"
+#include "platform/ticks.h"
 
 namespace commlib::capture {
 
-// Milliseconds of a monotonic clock.
+// Milliseconds of a monotonic clock (platform::nowMs; tests give their own).
 using Clock = std::function<std::int64_t()>;
-std::int64_t SteadyMilliseconds();
 
 // While records arrive, what the block buffer holds reaches the block file at
 // least this often (every tick appends, and a data item does when ticks lag).
@@ -28,7 +29,7 @@ inline constexpr std::int64_t SyncEveryMs = 1000;
 
 class CaptureWriter final : public CaptureSink {
 public:
-    explicit CaptureWriter(EngineOutput& out, BlockFileIo& io = SystemBlockFileIo(), Clock clock = SteadyMilliseconds);
+    explicit CaptureWriter(EngineOutput& out, Clock clock = platform::nowMs);
     ~CaptureWriter() override = default;  // the block store flushes; nothing is reported
 
     void ScanFolder(const BufferSettings& buffer) override;
@@ -65,7 +66,6 @@ private:
     std::size_t StoreUnits(std::span<const std::uint8_t> units);
 
     EngineOutput& out_;
-    BlockFileIo& io_;
     Clock clock_;
     BlockStore blocks_;
     CaptureOptions options_{0, 0, 0};

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "capture/info_layouts.h"
-#include "datasets/little_endian.h"
+#include "platform/little_endian.h"
 
 namespace commlib::capture {
 namespace {
@@ -21,13 +21,13 @@ void Put(std::span<std::uint8_t> body, std::int64_t offset, const std::uint8_t* 
 
 void Put16(std::span<std::uint8_t> body, std::int64_t offset, std::uint32_t value) {
     std::uint8_t bytes[2];
-    WriteUint16(bytes, value);
+    platform::writeUint16(bytes, value);
     Put(body, offset, bytes, 2);
 }
 
 void ApplyCounters(std::span<std::uint8_t> body, std::span<const std::uint8_t> payload) {
     for (std::size_t at = 0; at + 6 <= payload.size(); at += 6) {
-        const std::uint16_t id = static_cast<std::uint16_t>(payload[at] | payload[at + 1] << 8);
+        const std::uint16_t id = platform::readUint16(&payload[at]);
         const auto row = std::lower_bound(CounterFields.begin(), CounterFields.end(), id,
                                           [](const CounterField& f, std::uint16_t v) { return f.id < v; });
         if (row == CounterFields.end() || row->id != id) continue;
@@ -36,8 +36,8 @@ void ApplyCounters(std::span<std::uint8_t> body, std::span<const std::uint8_t> p
 }
 
 void ApplyListed(std::span<std::uint8_t> body, const InfoItemLayout& row, std::span<const std::uint8_t> payload) {
-    const std::uint16_t v = static_cast<std::uint16_t>(payload[0] | payload[1] << 8);
-    const std::uint16_t raw = static_cast<std::uint16_t>(payload[2] | payload[3] << 8);
+    const std::uint16_t v = platform::readUint16(&payload[0]);
+    const std::uint16_t raw = platform::readUint16(&payload[2]);
     const std::int64_t s = row.signedStart ? static_cast<std::int16_t>(raw) : raw;
     std::int64_t k = 0;
     for (std::size_t at = 4; at + row.entryBytes <= payload.size(); at += row.entryBytes, ++k)
@@ -47,11 +47,11 @@ void ApplyListed(std::span<std::uint8_t> body, const InfoItemLayout& row, std::s
 
 void ApplyIndexed(std::span<std::uint8_t> body, std::span<const std::uint8_t> payload) {
     for (std::size_t at = 0; at + 12 <= payload.size(); at += 12) {
-        const std::int32_t index = ReadInt32(&payload[at]);
+        const std::int32_t index = platform::readInt32(&payload[at]);
         const std::uint8_t* values = &payload[at + 4];  // a, b, c, d
         if (index == -1) {
-            const std::uint32_t a = values[0] | values[1] << 8;
-            const std::uint32_t c = values[4] | values[5] << 8;
+            const std::uint32_t a = platform::readUint16(&values[0]);
+            const std::uint32_t c = platform::readUint16(&values[4]);
             Put16(body, AreaStart, a + c);
             Put16(body, AreaStart + 2, c);
         } else {

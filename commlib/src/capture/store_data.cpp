@@ -49,11 +49,11 @@ void CaptureWriter::StoreData(std::uint16_t counter, std::span<const std::uint8_
 }
 
 void CaptureWriter::SaveInfo(DataSet& info) {
-    const int error = SaveInfoFile(io_, blocks_.Folder(), info);
-    if (error == 0) return;
+    const platform::Status saved = SaveInfoFile(blocks_.Folder(), info);
+    if (saved.ok()) return;
     // Blocks without their information cannot be read: storing ends here.
     // The block being filled is kept as it is, but it is not complete.
-    blocks_.Stop(StoreFault{StoreOpInfo, error, -1, -1, blocks_.Range().nextBlock - 1});
+    blocks_.Stop(StoreFault{StoreOpInfo, saved.errorNumber(), -1, -1, blocks_.Range().nextBlock - 1});
     Report();
     ReportFault();
 }

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "datasets/little_endian.h"
+#include "platform/little_endian.h"
 
 namespace commlib {
 
@@ -44,22 +44,22 @@ std::array<std::uint8_t, ScreenBmpHeaderSize> EncodeBmpHeader(const BitmapInfo& 
     std::uint8_t* p = out.data();
     p[0] = 'B';
     p[1] = 'M';
-    WriteUint32(p + 2, ScreenBmpFileSize);
-    WriteUint32(p + 6, 0);
-    WriteUint32(p + 10, ScreenBmpHeaderSize);
+    platform::writeUint32(p + 2, ScreenBmpFileSize);
+    platform::writeUint32(p + 6, 0);
+    platform::writeUint32(p + 10, ScreenBmpHeaderSize);
     const BitmapInfoHeader& h = info.bmiHeader;
     std::uint8_t* q = p + FileHeaderSize;
-    WriteUint32(q + 0, h.biSize);
-    WriteUint32(q + 4, static_cast<std::uint32_t>(h.biWidth));
-    WriteUint32(q + 8, static_cast<std::uint32_t>(h.biHeight));
-    WriteUint16(q + 12, h.biPlanes);
-    WriteUint16(q + 14, h.biBitCount);
-    WriteUint32(q + 16, h.biCompression);
-    WriteUint32(q + 20, h.biSizeImage);
-    WriteUint32(q + 24, static_cast<std::uint32_t>(h.biXPelsPerMeter));
-    WriteUint32(q + 28, static_cast<std::uint32_t>(h.biYPelsPerMeter));
-    WriteUint32(q + 32, h.biClrUsed);
-    WriteUint32(q + 36, h.biClrImportant);
+    platform::writeUint32(q + 0, h.biSize);
+    platform::writeUint32(q + 4, static_cast<std::uint32_t>(h.biWidth));
+    platform::writeUint32(q + 8, static_cast<std::uint32_t>(h.biHeight));
+    platform::writeUint16(q + 12, h.biPlanes);
+    platform::writeUint16(q + 14, h.biBitCount);
+    platform::writeUint32(q + 16, h.biCompression);
+    platform::writeUint32(q + 20, h.biSizeImage);
+    platform::writeUint32(q + 24, static_cast<std::uint32_t>(h.biXPelsPerMeter));
+    platform::writeUint32(q + 28, static_cast<std::uint32_t>(h.biYPelsPerMeter));
+    platform::writeUint32(q + 32, h.biClrUsed);
+    platform::writeUint32(q + 36, h.biClrImportant);
     for (int i = 0; i < 2; ++i) {
         const RgbQuad& c = info.bmiColors[i];
         std::uint8_t* e = q + InfoHeaderSize + 4 * i;

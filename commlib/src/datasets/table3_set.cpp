@@ -6,7 +6,7 @@
 #include <cstring>
 #include <new>
 
-#include "datasets/little_endian.h"
+#include "platform/little_endian.h"
 
 namespace commlib {
 
@@ -18,7 +18,7 @@ int Table3Set::TotalSize() const { return Table3FixedSize + (extraReady_ ? stati
 // length at offset 2034. A negative or oversized length, or a failed
 // allocation, leaves no extra part and the set cannot complete.
 bool Table3Set::PrepareExtra() {
-    const std::int32_t length = ReadInt32(body_.data() + Table3ExtraLengthOffset);
+    const std::int32_t length = platform::readInt32(body_.data() + Table3ExtraLengthOffset);
     if (extraReady_ && length >= 0 && static_cast<std::size_t>(length) == extra_.size()) return true;
     extraReady_ = false;
     extra_.clear();
@@ -102,7 +102,7 @@ bool Table3Set::Load(const char* path) {
     if (!LoadBody(path, Table3FixedSize + Table3MaxExtra, data) ||
         data.size() < static_cast<std::size_t>(Table3FixedSize))
         return false;
-    const std::int32_t length = ReadInt32(data.data() + Table3ExtraLengthOffset);
+    const std::int32_t length = platform::readInt32(data.data() + Table3ExtraLengthOffset);
     if (length < 0 || length > Table3MaxExtra ||
         data.size() < static_cast<std::size_t>(Table3FixedSize) + static_cast<std::size_t>(length))
         return false;

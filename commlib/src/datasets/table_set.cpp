@@ -5,14 +5,14 @@
 
 #include <algorithm>
 
-#include "datasets/little_endian.h"
+#include "platform/little_endian.h"
 
 namespace commlib {
 
 namespace {
 // Bytes a table with this head needs: 68 + 2n, never less than the head.
 int RequiredSize(const std::vector<std::uint8_t>& body) {
-    const int cells = ReadInt16(body.data() + TableCountOffset);
+    const int cells = platform::readInt16(body.data() + TableCountOffset);
     return std::max(TableHeadSize, TableHeadSize + 2 * cells);
 }
 }  // namespace

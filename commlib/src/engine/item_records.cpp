@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "commlib/analyzer_words.h"
+#include "platform/little_endian.h"
 
 namespace commlib::engine {
 
@@ -13,7 +14,7 @@ std::vector<ItemRecord> ParseItemRecords(std::span<const std::uint8_t> bytes) {
     std::vector<ItemRecord> records;
     std::size_t pos = 0;
     while (bytes.size() - pos >= 3) {
-        const auto item = static_cast<std::uint16_t>(bytes[pos] | bytes[pos + 1] << 8);
+        const auto item = platform::readUint16(&bytes[pos]);
         const std::size_t length = bytes[pos + 2];
         if (bytes.size() - pos - 3 < length) break;
         records.push_back({item, bytes.subspan(pos + 3, length)});

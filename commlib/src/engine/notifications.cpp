@@ -6,6 +6,7 @@
 
 #include "commlib/analyzer_words.h"
 #include "engine/protocol_engine.h"
+#include "platform/little_endian.h"
 
 namespace commlib {
 
@@ -29,7 +30,7 @@ void ProtocolEngine::OnItemNotification(std::uint16_t which, std::span<const std
         OnKeyItem(value);
     } else if (which == item::CapturedData) {
         if (value.size() >= 2) {
-            const auto counter = static_cast<std::uint16_t>(value[0] | value[1] << 8);
+            const auto counter = platform::readUint16(value.data());
             capture_->StoreData(counter, value.subspan(2));
             live_.Data(counter, value.subspan(2));
         }

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "engine/protocol_engine.h"
+#include "platform/little_endian.h"
 
 namespace commlib {
 
@@ -39,7 +40,7 @@ bool Handled(std::span<const std::uint8_t> p) {
 }
 
 std::uint16_t Word(std::span<const std::uint8_t> p, std::size_t at) {
-    return p.size() >= at + 2 ? static_cast<std::uint16_t>(p[at] | p[at + 1] << 8) : 0;
+    return p.size() >= at + 2 ? platform::readUint16(&p[at]) : 0;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/protocol_engine.h"
+#include "platform/little_endian.h"
 
 namespace commlib {
 
@@ -16,7 +17,7 @@ constexpr std::uint8_t LastPiece = 0x01;
 constexpr std::uint8_t Abort = 0x80;
 
 std::uint16_t Word(std::span<const std::uint8_t> p, std::size_t at) {
-    return p.size() >= at + 2 ? static_cast<std::uint16_t>(p[at] | p[at + 1] << 8) : 0;
+    return p.size() >= at + 2 ? platform::readUint16(&p[at]) : 0;
 }
 
 void PutLittle(std::vector<std::uint8_t>& v, std::uint32_t value, int bytes) {

@@ -1,5 +1,5 @@
-// The one seam through which the serial port and the files the programs write
-// reach the kernel. Production code uses SysCalls::real(); tests derive from
+// The one seam through which the serial port and every file the programs
+// write (whole files, the capture writer's block files, text output) reach the kernel. Production code uses SysCalls::real(); tests derive from
 // SysCalls to make a call fail with a chosen errno. Each call returns what the
 // system call returns and leaves errno set as it does; nothing here retries.
 //
@@ -10,6 +10,7 @@
 #pragma once
 #include <poll.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <sys/types.h>
 #include <termios.h>
 #include <cerrno>
@@ -37,6 +38,11 @@ public:
     virtual int rename(const char* from, const char* to);
     virtual int mkdir(const char* path, mode_t mode);
     virtual int unlink(const char* path);
+    virtual int ftruncate(int fd, off_t length);
+    virtual int fdatasync(int fd);
+    virtual int fchmod(int fd, mode_t mode);
+    virtual int fadvise(int fd, off_t offset, off_t length, int advice);  // posix_fadvise: an error number, not -1
+    virtual int statvfs(const char* path, struct statvfs* st);
 
     static SysCalls& real();
 };
@@ -57,8 +63,8 @@ private:
     SysCalls* previous_;
 };
 
-// Runs a system call again while it fails with EINTR. The serial port uses
-// this in one place for every call, so signals never surface as errors.
+// Runs a system call again while it fails with EINTR. The serial port and the
+// file writers use this for every call, so signals never surface as errors.
 template <typename F>
 auto retryOnEintr(F&& call) {
     for (;;) {

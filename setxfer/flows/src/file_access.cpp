@@ -2,6 +2,7 @@
 // written whole and is on disk when the dialog says so.
 #include "setxfer_flows/file_access.h"
 
+#include "platform/syscalls.h"
 #include "platform/whole_file.h"
 
 #include <fcntl.h>
@@ -27,7 +28,7 @@ bool has_extension(const std::string& path) {
 }
 
 std::string write_whole(const std::string& path, std::string_view bytes) {
-    return platform::writeWholeFile(path, bytes);
+    return platform::writeWholeFile(path, bytes).message();
 }
 
 std::optional<std::string> read_at_most(const std::string& path, std::size_t limit) {
@@ -37,8 +38,8 @@ std::optional<std::string> read_at_most(const std::string& path, std::size_t lim
     char chunk[65536];
     bool failed = false;
     while (out.size() < limit) {
-        ssize_t n = ::read(fd, chunk, std::min(sizeof chunk, limit - out.size()));
-        if (n < 0 && errno == EINTR) continue;
+        const ssize_t n =
+            platform::retryOnEintr([&] { return ::read(fd, chunk, std::min(sizeof chunk, limit - out.size())); });
         if (n < 0) failed = true;  // a folder, or a read error: not a file we can use
         if (n <= 0) break;
         out.append(chunk, static_cast<std::size_t>(n));

@@ -1,7 +1,9 @@
 // System calls that fail on request: one chosen call (create, write, fsync,
 // close, rename, mkdir, or the port's read and write) fails with a chosen errno
-// the n-th time it is made; every other call reaches the kernel. Tests put it
-// in place with platform::ScopedFileCalls or hand it to a SerialPort.
+// the n-th time it is made; every other call reaches the kernel. "fsync"
+// counts fsync and fdatasync alike (whole files use the one, block files the
+// other). The one list of failing calls for every module's fault tests: they
+// put it in place with platform::ScopedFileCalls or hand it to a SerialPort.
 // Header-only, for tests that link the platform layer.
 //
 // Errors: makes calls fail on purpose; its own calls never fail.
@@ -39,6 +41,7 @@ public:
         return fails(Call::Read) ? -1 : SysCalls::read(fd, buf, size);
     }
     int fsync(int fd) override { return fails(Call::Fsync) ? -1 : SysCalls::fsync(fd); }
+    int fdatasync(int fd) override { return fails(Call::Fsync) ? -1 : SysCalls::fdatasync(fd); }
     int close(int fd) override {
         // A failing close still releases the descriptor, as the kernel's does.
         if (!fails(Call::Close)) return SysCalls::close(fd);
