@@ -27,9 +27,9 @@ using InfoFileHandle = std::unique_ptr<std::FILE, FileCloser>;
 InfoFileHandle OpenInfoFile(const std::string& path) {
     InfoFileHandle file(std::fopen(path.c_str(), "rb"));
     if (!file) return nullptr;
-    std::array<char, InfoHeaderSize> header{};
+    std::array<char, kInfoHeaderSize> header{};
     if (std::fread(header.data(), 1, header.size(), file.get()) != header.size()) return nullptr;
-    if (std::memcmp(header.data(), InfoMagic, InfoMagicSize) != 0) return nullptr;
+    if (std::memcmp(header.data(), kInfoMagic, kInfoMagicSize) != 0) return nullptr;
     return file;
 }
 }  // namespace
@@ -60,7 +60,7 @@ BufferScan ScanBufferEntries(std::span<const BufferFileEntry> entries,
                              const std::function<bool(const BufferFileEntry&)>& infoValid) {
     bool hasInfo = false;
     for (const BufferFileEntry& entry : entries)
-        if (IsBufferFileName(entry.name) && IsInfoFileName(entry.name) && entry.size >= InfoHeaderSize &&
+        if (IsBufferFileName(entry.name) && IsInfoFileName(entry.name) && entry.size >= kInfoHeaderSize &&
             infoValid(entry))
             hasInfo = true;
     // Without its information the blocks cannot be read: the folder holds nothing.
@@ -85,10 +85,10 @@ std::vector<BufferFileEntry> ListBufferFiles(const std::string& folder) {
 
 bool InfoHeaderValid(const std::string& path) { return OpenInfoFile(path) != nullptr; }
 
-bool ReadInfoFile(const std::string& path, std::span<std::uint8_t, InfoBodySize> body) {
+bool ReadInfoFile(const std::string& path, std::span<std::uint8_t, kInfoBodySize> body) {
     const InfoFileHandle file = OpenInfoFile(path);
     if (!file) return false;
-    std::array<std::uint8_t, InfoBodySize> read;
+    std::array<std::uint8_t, kInfoBodySize> read;
     if (std::fread(read.data(), 1, read.size(), file.get()) != read.size()) return false;
     std::copy(read.begin(), read.end(), body.begin());
     return true;

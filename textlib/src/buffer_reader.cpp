@@ -110,7 +110,7 @@ bool BufferReader::MapBlock(std::int64_t block) {
     block_.Unmap();
     mappedBlock_ = -1;
     mappedWords_ = 0;
-    if (folder_.empty() || block < 0 || block >= pcbuffer::BlockNumberLimit) return false;
+    if (folder_.empty() || block < 0 || block >= pcbuffer::kBlockNumberLimit) return false;
     if (!block_.Map(pcbuffer::BlockFilePath(folder_, static_cast<int>(block)))) return false;
     mappedBlock_ = block;
     mappedWords_ = std::min<std::int64_t>(static_cast<std::int64_t>(block_.Size() / 4), kBlockWords);
@@ -122,7 +122,7 @@ bool BufferReader::MapBlock(std::int64_t block) {
 int BufferReader::CurrentBlock() const {
     if (single_ != nullptr || pos_ < 0) return firstBlock_;
     std::int64_t block = firstBlock_ + pos_ / kBlockWords;
-    return static_cast<int>(std::min<std::int64_t>(block, pcbuffer::BlockNumberLimit - 1));
+    return static_cast<int>(std::min<std::int64_t>(block, pcbuffer::kBlockNumberLimit - 1));
 }
 
 }  // namespace textlib

@@ -15,8 +15,8 @@
 namespace cli {
 namespace {
 
-constexpr std::size_t kInfoBodySize = pcbuffer::InfoBodySize;  // what a single data file starts with
-constexpr std::size_t kRecordSize = pcbuffer::RecordBytes;
+constexpr std::size_t kInfoBodySize = pcbuffer::kInfoBodySize;  // what a single data file starts with
+constexpr std::size_t kRecordSize = pcbuffer::kRecordBytes;
 
 std::string parent_of(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
@@ -95,9 +95,9 @@ std::string single_file_problem(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return "cannot read '" + path + "': " + std::strerror(errno);
     const auto size = static_cast<std::size_t>(st.st_size);
-    char head[pcbuffer::InfoMagicSize] = {};  // the first bytes of a folder's information file
+    char head[pcbuffer::kInfoMagicSize] = {};  // the first bytes of a folder's information file
     std::ifstream(path, std::ios::binary).read(head, sizeof head);
-    const bool info_file = std::memcmp(head, pcbuffer::InfoMagic, sizeof head) == 0;
+    const bool info_file = std::memcmp(head, pcbuffer::kInfoMagic, sizeof head) == 0;
     if (!info_file && size >= kInfoBodySize && (size - kInfoBodySize) % kRecordSize == 0) return "";
     // Block files hold whole records only; a single data file is two bytes past that.
     std::string what = info_file                 ? "the information file of a PC buffer folder"

@@ -66,7 +66,7 @@ struct Number {
 };
 
 constexpr Number kNumbers[] = {
-    {"--start", &ConvertOptions::Start, 1, pcbuffer::BlockNumberLimit},
+    {"--start", &ConvertOptions::Start, 1, pcbuffer::kBlockNumberLimit},
     {"--blocks", &ConvertOptions::Blocks, 1, 1024},
     {"--max-lines", &ConvertOptions::MaxLines, 1, 999999},
     {"--width", &ConvertOptions::Width, 1, 256},

@@ -24,7 +24,7 @@ void read_options(const CommandLine& line, pcapng::ExportOptions& o) {
     if (o.output.empty()) throw UsageError("--pcapng needs a file");
     for (auto [name, field] : {std::pair{"--start", &o.start}, std::pair{"--blocks", &o.blocks}}) {
         if (!p.has(name)) continue;
-        auto n = parse_number(p.value(name), 1, pcbuffer::BlockNumberLimit);
+        auto n = parse_number(p.value(name), 1, pcbuffer::kBlockNumberLimit);
         if (!n) throw UsageError(std::string("bad value for ") + name + ": '" + p.value(name) + "'");
         *field = static_cast<int>(*n);
     }

@@ -59,7 +59,7 @@ int stats_command(const CommandLine& line) {
     if (line.operands().size() != 1) throw UsageError("name one buffer folder or data file");
     StatsJob job;
     job.buffer = line.operands()[0];
-    job.start = number(line, "--start", pcbuffer::BlockNumberLimit, 1);
+    job.start = number(line, "--start", pcbuffer::kBlockNumberLimit, 1);
     job.blocks = number(line, "--blocks", kMaxJobBlocks, kMaxJobBlocks);
     job.frame_variant = line.choice("--frame", -1);
     job.packet_kind = line.choice("--packet", 0);

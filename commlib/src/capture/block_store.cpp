@@ -9,7 +9,7 @@
 
 namespace commlib::capture {
 
-BlockStore::BlockStore(BlockFileIo& io) : io_(io), buffer_(new std::uint8_t[pcbuffer::BlockBytes]) {}
+BlockStore::BlockStore(BlockFileIo& io) : io_(io), buffer_(new std::uint8_t[pcbuffer::kBlockBytes]) {}
 
 BlockStore::~BlockStore() { (void)Flush(); }
 
@@ -41,7 +41,7 @@ void BlockStore::ClearAndOpenFirst() {
 
 void BlockStore::Continue(const pcbuffer::BufferScan& run) {
     fault_ = {};
-    if (run.currentBytes >= pcbuffer::BlockBytes) {
+    if (run.currentBytes >= pcbuffer::kBlockBytes) {
         // The newest block is complete: the next one follows it.
         range_ = {run.firstBlock, run.nextBlock + 1, run.blockCount};
         if (OpenNext())
@@ -60,7 +60,7 @@ int BlockStore::KeepFree(std::int64_t keepFree) {
     if (keepFree <= 0 || !limits_.ring || file_ < 0) return 0;
     int given = 0;
     std::int64_t free = io_.FreeBytes(folder_);
-    while (free >= 0 && free - (pcbuffer::BlockBytes - held_) < keepFree && range_.blockCount > 0) {
+    while (free >= 0 && free - (pcbuffer::kBlockBytes - held_) < keepFree && range_.blockCount > 0) {
         const int oldest = range_.nextBlock - range_.blockCount;
         (void)DeleteBlockFile(folder_, oldest);
         range_.firstBlock = oldest + 1;

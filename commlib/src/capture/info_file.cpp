@@ -18,7 +18,7 @@ int SaveInfoFile(BlockFileIo& io, const std::string& folder, DataSet& info) {
     if (!body) return EINVAL;
     const auto head = EncodeHeader(info.Header());
     std::vector<std::uint8_t> bytes(head.begin(), head.end());
-    bytes.insert(bytes.end(), body, body + pcbuffer::InfoBodySize);
+    bytes.insert(bytes.end(), body, body + pcbuffer::kInfoBodySize);
 
     const std::string temp = InfoFileTempPath(folder);
     const int file = io.Create(temp);

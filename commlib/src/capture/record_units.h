@@ -13,7 +13,7 @@
 
 namespace commlib::capture {
 
-inline constexpr std::size_t WordBytes = pcbuffer::RecordBytes;  // one record word in a block file
+inline constexpr std::size_t WordBytes = pcbuffer::kRecordBytes;  // one record word in a block file
 
 // Bits 4 and 5 of a unit's first byte say which directions it carries.
 inline constexpr std::uint8_t MarkerBits = 0x30;

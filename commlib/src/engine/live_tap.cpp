@@ -41,7 +41,7 @@ void LiveTap::End() {
 void LiveTap::Info(DataSet* info, std::uint16_t item) {
     if (item != capture::ItemConditions || !info || !info->IsComplete()) return;
     std::lock_guard lock(mutex_);
-    if (fn_) fn_(context_, LiveInfo, info->GetBody(), pcbuffer::InfoBodySize);
+    if (fn_) fn_(context_, LiveInfo, info->GetBody(), pcbuffer::kInfoBodySize);
 }
 
 void LiveTap::Data(std::uint16_t counter, std::span<const std::uint8_t> units) {

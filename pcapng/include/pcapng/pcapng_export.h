@@ -24,13 +24,13 @@ namespace pcapng {
 enum HdlcLink { kHdlcTagged = 0, kHdlcUser0 = 1, kHdlcCisco = 2, kHdlcFrameRelay = 3 };
 
 struct ExportOptions {
-    std::string buffer;                       // buffer folder or single data file
-    std::string output;                       // the pcapng file, replaced if it exists
-    int start = 1;                            // first block, 1 = the oldest (folders only)
-    int blocks = pcbuffer::BlockNumberLimit;  // blocks from `start` on: all
-    int line = 0;                             // 0 both directions, 1 SD only, 2 RD only
-    int frameProtocol = 1;                    // HDLC/NRZI: 0 SDLC, 1 X.25, 2 X.25x, 3 X.25ua, 4 LAPD
-    int hdlcLink = kHdlcTagged;               // HdlcLink of HDLC and NRZI lines
+    std::string buffer;                        // buffer folder or single data file
+    std::string output;                        // the pcapng file, replaced if it exists
+    int start = 1;                             // first block, 1 = the oldest (folders only)
+    int blocks = pcbuffer::kBlockNumberLimit;  // blocks from `start` on: all
+    int line = 0;                              // 0 both directions, 1 SD only, 2 RD only
+    int frameProtocol = 1;                     // HDLC/NRZI: 0 SDLC, 1 X.25, 2 X.25x, 3 X.25ua, 4 LAPD
+    int hdlcLink = kHdlcTagged;                // HdlcLink of HDLC and NRZI lines
     // Local midnight (Unix time) of the measurement day. Unset: the day the
     // folder's "datainfo.mkw" was written; for a single data file, times run
     // from the first time stamp instead.

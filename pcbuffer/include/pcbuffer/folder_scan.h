@@ -52,7 +52,7 @@ std::vector<BufferFileEntry> ListBufferFiles(const std::string& folder);
 bool InfoHeaderValid(const std::string& path);
 // InfoHeaderValid, and the information body after the header read in full
 // into body; body is left as it was when false.
-bool ReadInfoFile(const std::string& path, std::span<std::uint8_t, InfoBodySize> body);
+bool ReadInfoFile(const std::string& path, std::span<std::uint8_t, kInfoBodySize> body);
 
 // The scan of a folder on disk; null or empty means no folder: nothing, all zero.
 BufferScan ScanBufferFolder(const char* folder);
