@@ -49,16 +49,16 @@ void BufferReader::Close() {
 // The count stored in the body is trusted only as far as the file reaches, so
 // a damaged count can never send a read past the mapping.
 bool BufferReader::OpenSingleFile(const std::string& path) {
-    if (!block_.Map(path) || block_.Size() < static_cast<std::size_t>(kInfoBodySize)) {
+    if (!block_.Map(path) || block_.Size() < static_cast<std::size_t>(pcbuffer::kInfoBodySize)) {
         block_.Unmap();
         return false;
     }
-    std::copy_n(block_.Data(), kInfoBodySize, body_.begin());
+    std::copy_n(block_.Data(), pcbuffer::kInfoBodySize, body_.begin());
     std::int32_t stored = 0;
     std::memcpy(&stored, body_.data() + info::kRecordCount, sizeof stored);
-    std::int64_t available = static_cast<std::int64_t>((block_.Size() - kInfoBodySize) / 4);
+    std::int64_t available = static_cast<std::int64_t>((block_.Size() - pcbuffer::kInfoBodySize) / 4);
     recordCount_ = std::clamp<std::int64_t>(stored, 0, available);
-    single_ = block_.Data() + kInfoBodySize;
+    single_ = block_.Data() + pcbuffer::kInfoBodySize;
     SetWindow(single_, 0, recordCount_);
     firstBlock_ = 0;
     blockCount_ = 1;
@@ -69,7 +69,7 @@ bool BufferReader::OpenSingleFile(const std::string& path) {
 
 void BufferReader::OpenLive(LiveRecords& live, const std::uint8_t* body) {
     Close();
-    std::copy_n(body, kInfoBodySize, body_.begin());
+    std::copy_n(body, pcbuffer::kInfoBodySize, body_.begin());
     live_ = &live;
     liveTrimAt_ = 0;
     blockCount_ = 1;

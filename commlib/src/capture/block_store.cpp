@@ -102,8 +102,8 @@ bool BlockStore::WriteUpTo(int end) {
         const int error = n == 0 ? ENOSPC : errno;
         // A disk that filled up mid-write leaves part of a word. Cut the file
         // back to whole record words so that every word a reader finds is one we stored.
-        if (written_ % static_cast<int>(WordBytes) != 0) {
-            written_ -= written_ % static_cast<int>(WordBytes);
+        if (written_ % pcbuffer::kRecordBytes != 0) {
+            written_ -= written_ % pcbuffer::kRecordBytes;
             (void)io_.Truncate(file_, written_);
         }
         return Fail(StoreOpWrite, error);

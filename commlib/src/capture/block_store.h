@@ -78,11 +78,11 @@ public:
 
     bool BlockOpen() const { return file_ >= 0; }
     // Room for whole words left in the buffer, and where the next one goes.
-    std::size_t FreeWords() const { return (pcbuffer::kBlockBytes - held_) / WordBytes; }
+    std::size_t FreeWords() const { return (pcbuffer::kBlockBytes - held_) / pcbuffer::kRecordBytes; }
     std::uint8_t* Tail() { return buffer_.get() + held_; }
     // n words were written at Tail(); true when the buffer is now full.
     bool Advance(std::size_t words) {
-        held_ += static_cast<int>(words * WordBytes);
+        held_ += static_cast<int>(words * pcbuffer::kRecordBytes);
         return held_ >= pcbuffer::kBlockBytes;
     }
 

@@ -6,7 +6,7 @@
 
 namespace commlib {
 
-InfoSet::InfoSet(int model) : DataSet(MagicDataInfo, model, pcbuffer::kInfoBodySize) {}
+InfoSet::InfoSet(int model) : DataSet(pcbuffer::kInfoMagic, model, pcbuffer::kInfoBodySize) {}
 
 int InfoSet::ReceiveAt(int offset, const void* src, int n) {
     // Only the conditions come from the analyzer; the capture writer fills

@@ -59,7 +59,7 @@ void LiveTap::Data(std::uint16_t counter, std::span<const std::uint8_t> units) {
         std::memcpy(out, mark.data(), mark.size());
         n = 1;
     }
-    n += capture::ExpandUnits(units, out + n * capture::WordBytes, count).units;
+    n += capture::ExpandUnits(units, out + n * pcbuffer::kRecordBytes, count).units;
     if (n > 0) fn_(context_, LiveWords, words_.data(), static_cast<unsigned>(n));
 }
 

@@ -13,8 +13,6 @@
 namespace textlib {
 
 constexpr int kBlockWords = pcbuffer::kBlockBytes / pcbuffer::kRecordBytes;  // record words in a full block file
-constexpr int kInfoHeaderSize = pcbuffer::kInfoHeaderSize;  // magic + model code before the data-info body
-constexpr int kInfoBodySize = pcbuffer::kInfoBodySize;
 constexpr int kLiveTrimEvery = 0x10000;  // live records: words read between let-go checks
 
 // Data-info body offsets.
