@@ -46,7 +46,7 @@ void RemoteImpl::StoreSettings(const PortSettings* port, const BufferSettings* b
         buffer_ = {folder_, buffer->MaxBlocks, buffer->Warn, buffer->Ring};
     } else {
         folder_[0] = '\0';
-        buffer_ = {nullptr, 10, 1, 0};
+        buffer_ = {nullptr, pcbuffer::kDefaultMaxBlocks, 1, 0};
     }
 }
 

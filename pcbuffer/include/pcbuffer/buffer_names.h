@@ -18,6 +18,11 @@ inline constexpr char kBufferFileExtension[] = ".mkw";
 inline constexpr int kBlockBytes = 1'048'576;          // one full block file
 inline constexpr int kRecordBytes = 4;                 // one record word, little endian
 inline constexpr int kBlockNumberLimit = 100'000'000;  // block numbers run 0..99,999,999
+// The most blocks a folder keeps (a capture's MaxBlocks, its ring too) and one
+// conversion, export or statistics job reads; and what a capture keeps unless
+// told otherwise.
+inline constexpr int kMaxBlocksLimit = 1024;
+inline constexpr int kDefaultMaxBlocks = 10;
 
 // The information file: a 20-byte header that starts with the 16-character
 // magic (the model code follows), then the 2038-byte measurement information
