@@ -21,7 +21,7 @@ TEST(SerialPort, LineSettingsGiveRaw8BitWithParityAndFlowControl) {
     base.c_lflag = ICANON | ECHO;
     base.c_iflag = ICRNL | INPCK | IXANY;
     base.c_cflag = CS7 | CSTOPB | PARENB;
-    termios t = lineTermios(base, {19200, 2, true});
+    termios t = lineTermios(base, {19200, Parity::Even, true});
     EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
     EXPECT_TRUE(t.c_cflag & PARENB);
     EXPECT_FALSE(t.c_cflag & PARODD);
@@ -35,11 +35,11 @@ TEST(SerialPort, LineSettingsGiveRaw8BitWithParityAndFlowControl) {
     EXPECT_EQ(::cfgetospeed(&t), static_cast<speed_t>(B19200));
     EXPECT_EQ(::cfgetispeed(&t), static_cast<speed_t>(B19200));
 
-    t = lineTermios(base, {9600, 1, false});
+    t = lineTermios(base, {9600, Parity::Odd, false});
     EXPECT_TRUE(t.c_cflag & PARENB);
     EXPECT_TRUE(t.c_cflag & PARODD);
     EXPECT_FALSE(t.c_iflag & (IXON | IXOFF));
-    t = lineTermios(base, {230400, 0, false});
+    t = lineTermios(base, {230400, Parity::None, false});
     EXPECT_FALSE(t.c_cflag & PARENB);
     EXPECT_FALSE(t.c_iflag & INPCK);
     EXPECT_EQ(::cfgetospeed(&t), static_cast<speed_t>(B230400));
@@ -48,16 +48,16 @@ TEST(SerialPort, LineSettingsGiveRaw8BitWithParityAndFlowControl) {
 TEST(SerialPort, ConfigureAppliesSettingsAndRefusesBadOnes) {
     testing_util::PtyPair pty;
     SerialPort port;
-    EXPECT_FALSE(port.configure({9600, 0, false}));  // not open
+    EXPECT_FALSE(port.configure({9600, Parity::None, false}));  // not open
     ASSERT_EQ(port.open(pty.slave_path()), OpenResult::Ok);
-    ASSERT_TRUE(port.configure({19200, 0, true}));
+    ASSERT_TRUE(port.configure({19200, Parity::None, true}));
     termios t{};
     ASSERT_EQ(::tcgetattr(port.fd(), &t), 0);
     // A pty keeps no hardware (c_cflag) settings, but the rest must be in force.
     EXPECT_TRUE(t.c_iflag & IXON);
     EXPECT_FALSE(t.c_lflag & (ICANON | ECHO));
-    EXPECT_FALSE(port.configure({12345, 0, false}));
-    EXPECT_FALSE(port.configure({9600, 3, false}));
+    EXPECT_FALSE(port.configure({12345, Parity::None, false}));
+    EXPECT_FALSE(port.configure({9600, static_cast<Parity>(3), false}));  // as a bad PortSettings::Parity gives
 }
 
 TEST(SerialPort, ModemLinesOnAPtyReadOffAndNeverFail) {
@@ -106,7 +106,7 @@ TEST(SerialPort, MovesBytesBothWays) {
     testing_util::PtyPair pty;
     SerialPort port;
     ASSERT_EQ(port.open(pty.slave_path()), OpenResult::Ok);
-    ASSERT_TRUE(port.configure({115200, 0, false}));
+    ASSERT_TRUE(port.configure({115200, Parity::None, false}));
     const std::uint8_t out[] = {0x16, 0x30, 0x00, 0x11, 0x13, 0x16};
     ASSERT_EQ(port.write(out, sizeof out), static_cast<ssize_t>(sizeof out));
     EXPECT_EQ(pty.read(sizeof out, std::chrono::seconds(5)), std::vector<std::uint8_t>(out, out + sizeof out));
