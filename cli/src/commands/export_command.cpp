@@ -29,8 +29,8 @@ void read_options(const CommandLine& line, pcapng::ExportOptions& o) {
         *field = static_cast<int>(*n);
     }
     o.line = line.choice("--line", o.line);
-    o.frameProtocol = line.choice("--frame", o.frameProtocol);
-    o.hdlcLink = line.choice("--link-type", o.hdlcLink);
+    o.frameProtocol = static_cast<pcapng::FrameProtocol>(line.choice("--frame", o.frameProtocol));
+    o.hdlcLink = static_cast<pcapng::HdlcLink>(line.choice("--link-type", o.hdlcLink));
     if (p.has("--date") && !(o.midnight = pcapng::MidnightOf(p.value("--date"))))
         throw UsageError("bad value for --date: '" + p.value("--date") + "' (YYYY-MM-DD)");
 }

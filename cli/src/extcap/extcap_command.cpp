@@ -122,9 +122,9 @@ CaptureJob capture_job(const ParsedOptions& o, pcapng::LiveOptions& live, std::s
     else return job;
     // Wireshark leaves out a selector left at its default: then LiveOptions' own holds.
     if (const auto frame = choice_value(o, *find_option(specs(), "--frame"), live.frameProtocol, error))
-        live.frameProtocol = *frame;
+        live.frameProtocol = static_cast<pcapng::FrameProtocol>(*frame);
     if (const auto link = choice_value(o, *find_option(specs(), "--link-type"), live.hdlcLink, error))
-        live.hdlcLink = *link;
+        live.hdlcLink = static_cast<pcapng::HdlcLink>(*link);
     job.folder = o.value("--folder");
     const auto ring = parse_number(o.value("--ring-blocks", "0"), 0, pcbuffer::kMaxBlocksLimit);
     if (!ring) error = "bad value for --ring-blocks (0.." + std::to_string(pcbuffer::kMaxBlocksLimit) + ")";
