@@ -318,7 +318,7 @@ TEST_F(MainControllerTest, RingModeRunsPastMaxBlocksUntilTheLastBlockNumber) {
     blocks(5, 15, 10);
     EXPECT_EQ(remote.requests.back().param, 1);
     EXPECT_FALSE(view.enabled[id::kStartConvert]);  // a ring buffer is still being overwritten
-    blocks(pcbuffer::BlockNumberLimit - 10, pcbuffer::BlockNumberLimit, 10);
+    blocks(pcbuffer::kBlockNumberLimit - 10, pcbuffer::kBlockNumberLimit, 10);
     EXPECT_EQ(remote.requests.back().code, ReqMeasure);
     EXPECT_EQ(remote.requests.back().param, 0);
 }

@@ -50,7 +50,7 @@ int main() {
     commlib::SerialLink link;
     TimingEngine engine;
     link.Attach(engine);
-    if (link.Open(pty.slave_path(), {230400, 0, false}) != commlib::LinkOpen::Ok) {
+    if (link.Open(pty.slave_path(), {230400, platform::Parity::None, false}) != commlib::LinkOpen::Ok) {
         std::printf("error: cannot open %s\n", pty.slave_path().c_str());
         return 1;
     }

@@ -77,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (flags & 2) {
             long number = 0;
             for (std::size_t i = 0; i < length; ++i) number = number * 7 + data[at + i];
-            name = pcbuffer::BlockFileName(static_cast<int>(number % 100'000'000));
+            name = pcbuffer::BlockFileName(static_cast<int>(number % pcbuffer::kBlockNumberLimit));
         } else {
             for (std::size_t i = 0; i < length; ++i) {
                 const char c = static_cast<char>(data[at + i]);

@@ -42,7 +42,7 @@ TEST_F(CaptureAppendTest, TicksAppendWhatIsHeldAndTheFinishedBlocksAreUnchanged)
     EXPECT_EQ(Block(0), Records(0, 3072));
     // The rest of the block goes out at its end; block 1 gets the next records.
     Feed(BlockWords - 768 + 256);
-    EXPECT_EQ(Block(0), Records(0, pcbuffer::BlockBytes));
+    EXPECT_EQ(Block(0), Records(0, pcbuffer::kBlockBytes));
     EXPECT_EQ(Size(1), 0);
     writer->Tick();
     EXPECT_EQ(Block(1), Records(BlockWords, 1024));
@@ -50,7 +50,7 @@ TEST_F(CaptureAppendTest, TicksAppendWhatIsHeldAndTheFinishedBlocksAreUnchanged)
     writer->EndCapture();
     // A ring of 4: blocks 1..4, each exactly as a run without ticks would leave it.
     EXPECT_FALSE(Exists(0));
-    for (int b = 1; b <= 3; ++b) EXPECT_EQ(Block(b), Records(b * BlockWords, pcbuffer::BlockBytes)) << b;
+    for (int b = 1; b <= 3; ++b) EXPECT_EQ(Block(b), Records(b * BlockWords, pcbuffer::kBlockBytes)) << b;
     EXPECT_EQ(Block(4), Records(4 * BlockWords, 1024));
     EXPECT_EQ(LastRange(), (std::array<int, 3>{1, 5, 4}));
     EXPECT_TRUE(out.failures.empty());
@@ -99,7 +99,7 @@ TEST_F(CaptureAppendTest, AFloodOfBlocksIsFlushedOnceASecondAndTheEndAlways) {
     now += capture::SyncEveryMs - 1;
     Feed(2 * BlockWords);  // two more within the second: written and closed, not flushed
     EXPECT_EQ(io.syncs, 1);
-    EXPECT_EQ(Size(2), pcbuffer::BlockBytes);
+    EXPECT_EQ(Size(2), pcbuffer::kBlockBytes);
     now += 1;
     Feed(BlockWords);
     EXPECT_EQ(io.syncs, 2);
@@ -126,7 +126,7 @@ TEST_F(CaptureAppendTest, TheScanTrimsANewestBlockCutInsideAWord) {
 
     writer->ScanFolder(settings);
     EXPECT_EQ(Block(1), Records(BlockWords, 12));
-    EXPECT_EQ(Size(0), pcbuffer::BlockBytes);
+    EXPECT_EQ(Size(0), pcbuffer::kBlockBytes);
     EXPECT_EQ(out.Values(NtfyBlockFill).back(), 12);
     EXPECT_EQ(LastRange(), (std::array<int, 3>{0, 1, 2}));
     // Whole words are left alone.

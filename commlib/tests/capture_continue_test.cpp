@@ -12,7 +12,7 @@ namespace {
 using ::testing::ElementsAre;
 using Range = std::array<int, 3>;
 
-constexpr std::int64_t MiB = pcbuffer::BlockBytes;
+constexpr std::int64_t MiB = pcbuffer::kBlockBytes;
 const Bytes OutageMark{0x80, 0xFF, 0x00, 0x00};
 
 class CaptureContinueTest : public CaptureFixture {

@@ -39,7 +39,7 @@ struct Site {
 };
 
 const std::vector<Site>& Sites() {
-    const int b = pcbuffer::BlockBytes;
+    const int b = pcbuffer::kBlockBytes;
     static const std::vector<Site> sites = {
         {"creating block 0", Call::Create, 1, {EACCES, EROFS, ENOENT, ENOSPC, EDQUOT}, StoreOpCreate, 0, -1, -1, true},
         {"creating datainfo.mkw", Call::Create, 2, {EACCES, EROFS, ENOENT, ENOSPC}, StoreOpInfo, -1, -1, -1, false},
@@ -93,7 +93,7 @@ TEST_F(CaptureFaultTableTest, EachCallFailingOnceIsReportedAndKeepsWhatWasComple
         FailingCalls none(Call::Create, 0, 0);
         Run(none);
         EXPECT_TRUE(out.failures.empty());
-        EXPECT_EQ(Block(0), Expected(0, pcbuffer::BlockBytes));
+        EXPECT_EQ(Block(0), Expected(0, pcbuffer::kBlockBytes));
         EXPECT_EQ(Block(1), Expected(BlockWords, Tail * 4));
         EXPECT_EQ(LastRange(), (std::array<int, 3>{0, 2, 2}));
         writer.reset();
@@ -124,7 +124,7 @@ TEST_F(CaptureFaultTableTest, EachCallFailingOnceIsReportedAndKeepsWhatWasComple
 
             // What is on disk.
             for (int b = 0; b <= site.lastComplete; ++b)
-                EXPECT_EQ(Block(b), Expected(b * BlockWords, pcbuffer::BlockBytes));
+                EXPECT_EQ(Block(b), Expected(b * BlockWords, pcbuffer::kBlockBytes));
             if (site.block >= 0) {
                 if (site.bytes < 0) EXPECT_FALSE(Exists(site.block));
                 else EXPECT_EQ(Block(site.block), Expected(site.block * BlockWords, site.bytes));

@@ -19,7 +19,7 @@ using Range = std::array<int, 3>;
 // The whole block as Feed() fills it: items of 256 units, letters restarting with each item.
 Bytes FullBlock() {
     Bytes block;
-    block.reserve(pcbuffer::BlockBytes);
+    block.reserve(pcbuffer::kBlockBytes);
     for (std::size_t i = 0; i < BlockWords; ++i) {
         const auto ch = static_cast<std::uint8_t>('A' + (i % 256) % 26);
         block.insert(block.end(), {0x30, ch, 0x2F, 0x00});
@@ -56,15 +56,15 @@ TEST_F(CaptureFileErrorTest, ShortRollOverWriteKeepsWholeWordsAndStops) {
     EXPECT_EQ(Block(0), FullBlock());
     // 1,047,575 bytes got out; the broken last word is cut off.
     ASSERT_TRUE(io.truncatedTo.has_value());
-    EXPECT_EQ(*io.truncatedTo, pcbuffer::BlockBytes - 1004);
+    EXPECT_EQ(*io.truncatedTo, pcbuffer::kBlockBytes - 1004);
     const Bytes block1 = Block(1);
     const Bytes full = FullBlock();
-    EXPECT_EQ(block1, Bytes(full.begin(), full.begin() + (pcbuffer::BlockBytes - 1004)));
+    EXPECT_EQ(block1, Bytes(full.begin(), full.begin() + (pcbuffer::kBlockBytes - 1004)));
     EXPECT_FALSE(Exists(2));
     ExpectStoringEnded({0, 2, 2});
     ASSERT_EQ(out.failures.size(), 1u);
     EXPECT_EQ(out.failures[0].Error, ENOSPC);
-    EXPECT_EQ(out.failures[0].BlockBytes, pcbuffer::BlockBytes - 1004);
+    EXPECT_EQ(out.failures[0].BlockBytes, pcbuffer::kBlockBytes - 1004);
 }
 
 TEST_F(CaptureFileErrorTest, FullDiskOnTheFirstBlockLeavesItEmpty) {

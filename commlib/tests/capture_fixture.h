@@ -16,7 +16,7 @@
 
 namespace commlib::test {
 
-inline constexpr std::size_t BlockWords = pcbuffer::BlockBytes / 4;
+inline constexpr std::size_t BlockWords = pcbuffer::kBlockBytes / pcbuffer::kRecordBytes;
 
 class CaptureFixture : public ::testing::Test {
 protected:

@@ -33,12 +33,12 @@ protected:
         writer->BeginCapture();
         writer->StoreInformation(&info, 0x8100, conditions);
         ASSERT_TRUE(info.IsComplete());
-        expected.assign(pcbuffer::InfoBodySize, 0);
+        expected.assign(pcbuffer::kInfoBodySize, 0);
         Put(expected, 0, conditions);
     }
     Bytes Body() {
         auto* p = static_cast<const std::uint8_t*>(info.GetBody());
-        return p ? Bytes(p, p + pcbuffer::InfoBodySize) : Bytes{};
+        return p ? Bytes(p, p + pcbuffer::kInfoBodySize) : Bytes{};
     }
     void Apply(std::uint16_t item, const Bytes& payload) { writer->StoreInformation(&info, item, payload); }
 

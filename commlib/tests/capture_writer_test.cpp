@@ -53,7 +53,7 @@ TEST_F(CaptureWriterTest, ExactlyOneBlockOfRecordsRollsOverIntoBlockOne) {
     EXPECT_EQ(Size(0), 0);  // no tick and no time passed: nothing appended yet
     EXPECT_EQ(out.Ranges().size(), 1u);
     writer->StoreData(counter++, Bytes{0x11, 0x5A});
-    EXPECT_EQ(Size(0), pcbuffer::BlockBytes);
+    EXPECT_EQ(Size(0), pcbuffer::kBlockBytes);
     EXPECT_EQ(LastRange(), (Range{0, 1, 1}));
     EXPECT_EQ(writer->BytesHeld(), 0);
     writer->StoreData(counter++, Bytes{0x23, 0x42});
@@ -74,7 +74,7 @@ TEST_F(CaptureWriterTest, AGapMarkThatFillsTheBlockRollsOverBeforeTheRecords) {
     EXPECT_EQ(LastRange(), (Range{0, 1, 1}));
     writer->EndCapture();
     const Bytes block0 = Block(0);
-    ASSERT_EQ(block0.size(), static_cast<std::size_t>(pcbuffer::BlockBytes));
+    ASSERT_EQ(block0.size(), static_cast<std::size_t>(pcbuffer::kBlockBytes));
     EXPECT_EQ(Bytes(block0.end() - 4, block0.end()), (Bytes{0x80, 0xFF, 0x03, 0x00}));
     EXPECT_EQ(Block(1), (Bytes{0xBF, 0x00, 0x23, 0x42}));
 }
@@ -84,7 +84,7 @@ TEST_F(CaptureWriterTest, EndingRightAfterARollOverLeavesAnEmptyLastBlock) {
     writer->BeginCapture();
     Feed(BlockWords);
     writer->EndCapture();
-    EXPECT_EQ(Size(0), pcbuffer::BlockBytes);
+    EXPECT_EQ(Size(0), pcbuffer::kBlockBytes);
     EXPECT_EQ(Size(1), 0);
     EXPECT_FALSE(writer->BlockOpen());
     EXPECT_EQ(LastRange(), (Range{0, 2, 2}));
@@ -103,7 +103,7 @@ TEST_F(CaptureWriterTest, FlatBufferStopsStoringAtMaxBlocks) {
     writer->EndCapture();
     EXPECT_TRUE(Exists(0) && Exists(1) && Exists(2));
     EXPECT_FALSE(Exists(3));
-    EXPECT_EQ(Size(2), pcbuffer::BlockBytes);
+    EXPECT_EQ(Size(2), pcbuffer::kBlockBytes);
     EXPECT_EQ(LastRange(), (Range{0, 3, 3}));
     EXPECT_EQ(writer->ReceivedTotal(), (3 * BlockWords + 11) * 2);
 }
@@ -116,8 +116,8 @@ TEST_F(CaptureWriterTest, RingBufferKeepsMaxBlocksFilesAndDeletesTheOldest) {
                 ElementsAre(Range{0, 0, 0}, Range{0, 1, 1}, Range{0, 2, 2}, Range{1, 3, 2}, Range{2, 4, 2}));
     EXPECT_FALSE(Exists(0));
     EXPECT_FALSE(Exists(1));
-    EXPECT_EQ(Size(2), pcbuffer::BlockBytes);
-    EXPECT_EQ(Size(3), pcbuffer::BlockBytes);
+    EXPECT_EQ(Size(2), pcbuffer::kBlockBytes);
+    EXPECT_EQ(Size(3), pcbuffer::kBlockBytes);
     EXPECT_TRUE(writer->BlockOpen());
     Feed(3);
     writer->EndCapture();

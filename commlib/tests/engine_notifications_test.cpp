@@ -82,7 +82,7 @@ TEST(EngineNotifications, DataAndInformationItemsGoToTheCaptureWriter) {
         EXPECT_THAT(h.capture->calls, ElementsAre("info " + std::to_string(item)));
         ASSERT_NE(h.capture->lastInfo, nullptr);
         EXPECT_EQ(std::string_view(h.capture->lastInfo->Header().magic.data(), MagicSize),
-                  std::string_view(MagicDataInfo, MagicSize));
+                  std::string_view(pcbuffer::kInfoMagic, MagicSize));
         EXPECT_EQ(h.capture->lastPayload, (Bytes{1, 2, 3}));
     }
     h.capture->calls.clear();

@@ -223,12 +223,12 @@ TEST(InfoSet, SavesTheWholeBodyAsDataInfoFile) {
     const Bytes conditions = Pattern(InfoReceiveSize);
     set.ReceiveAt(0, conditions.data(), InfoReceiveSize);
     ASSERT_TRUE(set.Save(dir.file("datainfo.mkw").c_str()));
-    Bytes body(pcbuffer::InfoBodySize, 0);
+    Bytes body(pcbuffer::kInfoBodySize, 0);
     std::copy(conditions.begin(), conditions.end(), body.begin());
     EXPECT_EQ(read_file(dir.file("datainfo.mkw")), test::DataSetFile("MIRLOKE DATAINFO", 4, body));
     InfoSet other(1);
     EXPECT_TRUE(other.Load(dir.file("datainfo.mkw").c_str()));
-    EXPECT_EQ(BodyOf(other, pcbuffer::InfoBodySize), body);
+    EXPECT_EQ(BodyOf(other, pcbuffer::kInfoBodySize), body);
     // A data-information file with only its header does not load.
     write_file(dir.file("head"), test::DataSetFile("MIRLOKE DATAINFO", 4, {}));
     EXPECT_FALSE(other.Load(dir.file("head").c_str()));

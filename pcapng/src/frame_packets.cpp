@@ -12,17 +12,17 @@ namespace pcapng {
 namespace {
 
 struct ProtocolLink {
-    int protocol;
+    FrameProtocol protocol;
     Link link;  // the type is the LAPB link's, except for LAPD
 };
 
 // HDLC and NRZI lines, by frame protocol (sorted, one row each).
 constexpr ProtocolLink kHdlcLinks[] = {
-    {0, {kLinkWiresharkPdu, "hdlc-sdlc", "SDLC frames as LAPB"}},
-    {1, {kLinkWiresharkPdu, "hdlc-x25", "X.25 over LAPB"}},
-    {2, {kLinkWiresharkPdu, "hdlc-x25x", "X.25 modulo 128 over LAPB"}},
-    {3, {kLinkWiresharkPdu, "hdlc-x25ua", "X.25 over LAPB"}},
-    {4, {kLinkLapd, "hdlc-lapd", "LAPD with Q.931"}},
+    {kFrameSdlc, {kLinkWiresharkPdu, "hdlc-sdlc", "SDLC frames as LAPB"}},
+    {kFrameX25, {kLinkWiresharkPdu, "hdlc-x25", "X.25 over LAPB"}},
+    {kFrameX25x, {kLinkWiresharkPdu, "hdlc-x25x", "X.25 modulo 128 over LAPB"}},
+    {kFrameX25ua, {kLinkWiresharkPdu, "hdlc-x25ua", "X.25 over LAPB"}},
+    {kFrameLapd, {kLinkLapd, "hdlc-lapd", "LAPD with Q.931"}},
 };
 static_assert(
     [] {
@@ -46,7 +46,7 @@ constexpr char kLapbDecoder[] = "lapb";
 
 }  // namespace
 
-Link LinkFor(int mode, int frameProtocol, int hdlcLink) {
+Link LinkFor(int mode, FrameProtocol frameProtocol, HdlcLink hdlcLink) {
     switch (mode) {
     case textlib::kSync: return kSyncLink;
     case textlib::kPpp: return kPppLink;
@@ -54,7 +54,7 @@ Link LinkFor(int mode, int frameProtocol, int hdlcLink) {
     case textlib::kNrzi: {
         if (hdlcLink == kHdlcCisco) return kCiscoLink;
         if (hdlcLink == kHdlcFrameRelay) return kFrameRelayLink;
-        if (frameProtocol < 0 || frameProtocol >= static_cast<int>(std::size(kHdlcLinks))) frameProtocol = 1;
+        if (frameProtocol < 0 || frameProtocol >= static_cast<int>(std::size(kHdlcLinks))) frameProtocol = kFrameX25;
         Link link = kHdlcLinks[frameProtocol].link;
         if (link.type == kLinkWiresharkPdu && hdlcLink == kHdlcUser0) link.type = kLinkUser0;
         return link;

@@ -30,9 +30,9 @@ struct Link {
 };
 
 // The link of a measurement mode (data-info body byte 1) and, on HDLC and
-// NRZI lines, the frame protocol (0 SDLC, 1 X.25, 2 X.25 modulo 128, 3 X.25 UA,
-// 4 LAPD) and the HdlcLink chosen for them.
-Link LinkFor(int mode, int frameProtocol, int hdlcLink = kHdlcTagged);
+// NRZI lines, the frame protocol (X.25 for a number it does not know) and the
+// HdlcLink chosen for them.
+Link LinkFor(int mode, FrameProtocol frameProtocol, HdlcLink hdlcLink = kHdlcTagged);
 
 // The packet bytes of a frame on `linkType` into `data` (its old contents
 // replaced; an export reuses one buffer): the frame's characters, with the

@@ -53,7 +53,7 @@ std::vector<std::uint64_t> Times(const std::vector<std::uint8_t>& file) {
 TEST(Export, HeaderInterfaceAndOnePacketPerFrame) {
     testing_util::TempDir dir;
     ExportOptions o;
-    o.frameProtocol = 4;
+    o.frameProtocol = pcapng::kFrameLapd;
     WriteSample(dir, HdlcBody(), Q931Call(), o);
     ExportSummary s;
     ASSERT_EQ(pcapng::ExportPcapng(o, s).message(), "");
@@ -109,7 +109,7 @@ TEST(Export, SummaryCountsErrorsAndLostData) {
 TEST(Export, TimesOnTheGivenDateOrFromTheFirstStamp) {
     testing_util::TempDir dir;
     ExportOptions o;
-    o.frameProtocol = 4;
+    o.frameProtocol = pcapng::kFrameLapd;
     o.midnight = pcapng::MidnightOf("2026-03-14");
     ASSERT_TRUE(o.midnight);
     WriteSample(dir, HdlcBody(), Q931Call(), o);
@@ -136,7 +136,7 @@ TEST(Export, TimesOnTheGivenDateOrFromTheFirstStamp) {
 TEST(Export, OneDirectionOnly) {
     testing_util::TempDir dir;
     ExportOptions o;
-    o.frameProtocol = 4;
+    o.frameProtocol = pcapng::kFrameLapd;
     o.line = 2;
     WriteSample(dir, HdlcBody(), Q931Call(), o);
     ExportSummary s;

@@ -47,19 +47,20 @@ struct Case {
     const char* name;
     InfoBody body;
     std::vector<std::uint32_t> words;
-    int line, frameProtocol;
+    int line;
+    pcapng::FrameProtocol frameProtocol;
 };
 
 TEST(LiveStream, PacketsAreTheExportsOfTheSameWords) {
     std::vector<std::uint32_t> lost = HdlcSample();
     lost.insert(lost.begin() + 5, Gap(3));
     const Case cases[] = {
-        {"lapd", HdlcBody(), Q931Call(), 0, 4},
-        {"x25 with gaps", HdlcBody(), lost, 0, 1},
-        {"x25 rd only", HdlcBody(), X25Conversation(), 2, 1},
-        {"ppp", PppBody(), PppNegotiation(), 0, 1},
-        {"async sd only", AsyncBody(), MixedAsync(), 1, 1},
-        {"sync", BscBody(kBscAscii), BscConversation(kBscAscii), 0, 1},
+        {"lapd", HdlcBody(), Q931Call(), 0, pcapng::kFrameLapd},
+        {"x25 with gaps", HdlcBody(), lost, 0, pcapng::kFrameX25},
+        {"x25 rd only", HdlcBody(), X25Conversation(), 2, pcapng::kFrameX25},
+        {"ppp", PppBody(), PppNegotiation(), 0, pcapng::kFrameX25},
+        {"async sd only", AsyncBody(), MixedAsync(), 1, pcapng::kFrameX25},
+        {"sync", BscBody(kBscAscii), BscConversation(kBscAscii), 0, pcapng::kFrameX25},
     };
     testing_util::TempDir dir;
     for (const Case& c : cases) {

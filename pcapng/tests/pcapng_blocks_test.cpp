@@ -59,18 +59,19 @@ TEST(PcapngBlocks, EnhancedPacketPadsDataAndCarriesFlagsAndComment) {
 }
 
 TEST(FramePackets, LinkTypeByModeAndProtocol) {
-    EXPECT_EQ(LinkFor(textlib::kHdlc, 4).type, kLinkLapd);
-    EXPECT_EQ(LinkFor(textlib::kNrzi, 4).type, kLinkLapd);
-    for (int p : {0, 1, 2, 3}) EXPECT_EQ(LinkFor(textlib::kHdlc, p).type, kLinkWiresharkPdu) << p;
-    EXPECT_EQ(LinkFor(textlib::kHdlc, 9).type, kLinkWiresharkPdu);
-    EXPECT_EQ(LinkFor(textlib::kNrzi, 1, kHdlcUser0).type, kLinkUser0);
-    EXPECT_EQ(LinkFor(textlib::kHdlc, 4, kHdlcUser0).type, kLinkLapd);
-    EXPECT_EQ(LinkFor(textlib::kHdlc, 4, kHdlcCisco).type, kLinkCiscoHdlc);
-    EXPECT_EQ(LinkFor(textlib::kNrzi, 0, kHdlcFrameRelay).type, kLinkFrameRelay);
-    EXPECT_EQ(LinkFor(textlib::kPpp, 0, kHdlcCisco).type, kLinkPppWithDir);
-    EXPECT_EQ(LinkFor(textlib::kPpp, 4).type, kLinkPppWithDir);
-    EXPECT_EQ(LinkFor(textlib::kAsync, 4).type, kLinkUser1);
-    EXPECT_EQ(LinkFor(textlib::kSync, 1).type, kLinkUser1);
+    EXPECT_EQ(LinkFor(textlib::kHdlc, kFrameLapd).type, kLinkLapd);
+    EXPECT_EQ(LinkFor(textlib::kNrzi, kFrameLapd).type, kLinkLapd);
+    for (FrameProtocol p : {kFrameSdlc, kFrameX25, kFrameX25x, kFrameX25ua})
+        EXPECT_EQ(LinkFor(textlib::kHdlc, p).type, kLinkWiresharkPdu) << p;
+    EXPECT_EQ(LinkFor(textlib::kHdlc, static_cast<FrameProtocol>(9)).type, kLinkWiresharkPdu);
+    EXPECT_EQ(LinkFor(textlib::kNrzi, kFrameX25, kHdlcUser0).type, kLinkUser0);
+    EXPECT_EQ(LinkFor(textlib::kHdlc, kFrameLapd, kHdlcUser0).type, kLinkLapd);
+    EXPECT_EQ(LinkFor(textlib::kHdlc, kFrameLapd, kHdlcCisco).type, kLinkCiscoHdlc);
+    EXPECT_EQ(LinkFor(textlib::kNrzi, kFrameSdlc, kHdlcFrameRelay).type, kLinkFrameRelay);
+    EXPECT_EQ(LinkFor(textlib::kPpp, kFrameSdlc, kHdlcCisco).type, kLinkPppWithDir);
+    EXPECT_EQ(LinkFor(textlib::kPpp, kFrameLapd).type, kLinkPppWithDir);
+    EXPECT_EQ(LinkFor(textlib::kAsync, kFrameLapd).type, kLinkUser1);
+    EXPECT_EQ(LinkFor(textlib::kSync, kFrameX25).type, kLinkUser1);
 }
 
 // The packet bytes of a frame, through a buffer that held another packet before.

@@ -77,7 +77,8 @@ enum class Level { Q931, X25, Ppp };
 
 // Exports `words`, runs tshark and compares every packet with our frame.
 // Returns how many packets carried a decoded message of the level.
-int CompareWithTshark(const InfoBody& body, const std::vector<std::uint32_t>& words, int frameProtocol, Level level,
+int CompareWithTshark(const InfoBody& body, const std::vector<std::uint32_t>& words,
+                      pcapng::FrameProtocol frameProtocol, Level level,
                       const std::function<std::string(const textlib::Frame&)>& format) {
     testing_util::TempDir dir;
     ExportOptions o;
@@ -130,21 +131,21 @@ protected:
 
 TEST_F(TsharkAgreement, LapdCallDecodesToOurQ931Messages) {
     auto formatter = textlib::CreateFrameFormatter(textlib::kLapd, textlib::kPacketQ931);
-    int decoded = CompareWithTshark(HdlcBody(), Q931Call(), textlib::kLapd, Level::Q931,
+    int decoded = CompareWithTshark(HdlcBody(), Q931Call(), pcapng::kFrameLapd, Level::Q931,
                                     [&](const textlib::Frame& f) { return formatter->FormatLine(f); });
     EXPECT_EQ(decoded, 10);  // SETUP through the unknown message; the rest carry none
 }
 
 TEST_F(TsharkAgreement, X25CallDecodesToOurPacketTypes) {
     auto formatter = textlib::CreateFrameFormatter(textlib::kX25, textlib::kPacketX25);
-    int decoded = CompareWithTshark(HdlcBody(), X25Conversation(), textlib::kX25, Level::X25,
+    int decoded = CompareWithTshark(HdlcBody(), X25Conversation(), pcapng::kFrameX25, Level::X25,
                                     [&](const textlib::Frame& f) { return formatter->FormatLine(f); });
     EXPECT_EQ(decoded, 7);  // CR CC DT RR DT CQ CF
 }
 
 TEST_F(TsharkAgreement, PppNegotiationDecodesToOurProtocols) {
     auto formatter = textlib::CreatePppFormatter();
-    int decoded = CompareWithTshark(PppBody(), PppNegotiation(), 0, Level::Ppp,
+    int decoded = CompareWithTshark(PppBody(), PppNegotiation(), pcapng::kFrameSdlc, Level::Ppp,
                                     [&](const textlib::Frame& f) { return formatter->FormatLine(f); });
     EXPECT_EQ(decoded, 16);  // every frame names its protocol
 }

@@ -33,18 +33,18 @@ std::string BlockFilePath(const std::string& folder, int number) {
     return BufferFilePath(folder, BlockFileName(number));
 }
 
-std::string InfoFilePath(const std::string& folder) { return BufferFilePath(folder, InfoFileName); }
+std::string InfoFilePath(const std::string& folder) { return BufferFilePath(folder, kInfoFileName); }
 
 bool IsBufferFileName(std::string_view name) {
-    constexpr std::string_view ext = BufferFileExtension;
+    constexpr std::string_view ext = kBufferFileExtension;
     return name.size() >= ext.size() && EqualNoCase(name.substr(name.size() - ext.size()), ext);
 }
 
-bool IsInfoFileName(std::string_view name) { return EqualNoCase(name, InfoFileName); }
+bool IsInfoFileName(std::string_view name) { return EqualNoCase(name, kInfoFileName); }
 
 bool IsWrittenBlockName(std::string_view name) {
     const auto number = BlockNumberOf(name);
-    return number && *number < BlockNumberLimit && name == BlockFileName(*number);
+    return number && *number < kBlockNumberLimit && name == BlockFileName(*number);
 }
 
 std::optional<int> BlockNumberOf(std::string_view name) {

@@ -37,9 +37,9 @@ platform::Status OpenInfoFile(const std::string& path, InfoFileHandle& file) {
     errno = 0;
     file.reset(std::fopen(path.c_str(), "rb"));
     if (!file) return platform::Status::failure("open", path, errno);
-    std::array<char, InfoHeaderSize> header{};
+    std::array<char, kInfoHeaderSize> header{};
     if (std::fread(header.data(), 1, header.size(), file.get()) != header.size()) return ShortRead(path, file.get());
-    if (std::memcmp(header.data(), InfoMagic, InfoMagicSize) != 0)
+    if (std::memcmp(header.data(), kInfoMagic, kInfoMagicSize) != 0)
         return platform::Status::failure(kReadStep, path, "not a buffer information file");
     return {};
 }
@@ -71,7 +71,7 @@ BufferScan ScanBufferEntries(std::span<const BufferFileEntry> entries,
                              const std::function<bool(const BufferFileEntry&)>& infoValid) {
     bool hasInfo = false;
     for (const BufferFileEntry& entry : entries)
-        if (IsBufferFileName(entry.name) && IsInfoFileName(entry.name) && entry.size >= InfoHeaderSize &&
+        if (IsBufferFileName(entry.name) && IsInfoFileName(entry.name) && entry.size >= kInfoHeaderSize &&
             infoValid(entry))
             hasInfo = true;
     // Without its information the blocks cannot be read: the folder holds nothing.
@@ -99,10 +99,10 @@ platform::Status InfoHeaderValid(const std::string& path) {
     return OpenInfoFile(path, file);
 }
 
-platform::Status ReadInfoFile(const std::string& path, std::span<std::uint8_t, InfoBodySize> body) {
+platform::Status ReadInfoFile(const std::string& path, std::span<std::uint8_t, kInfoBodySize> body) {
     InfoFileHandle file;
     if (platform::Status opened = OpenInfoFile(path, file); !opened.ok()) return opened;
-    std::array<std::uint8_t, InfoBodySize> read;
+    std::array<std::uint8_t, kInfoBodySize> read;
     if (std::fread(read.data(), 1, read.size(), file.get()) != read.size()) return ShortRead(path, file.get());
     std::copy(read.begin(), read.end(), body.begin());
     return {};

@@ -133,11 +133,11 @@ TEST(FolderScan, ReadingTheInformationFileTakesItsBodyOnlyWhenAllOfItIsValid) {
     testing_util::TempDir dir;
     const std::string path = dir.file("datainfo.mkw");
     Bytes info = InfoFile();
-    for (std::size_t i = InfoHeaderSize; i < info.size(); ++i) info[i] = static_cast<std::uint8_t>(i * 7);
+    for (std::size_t i = kInfoHeaderSize; i < info.size(); ++i) info[i] = static_cast<std::uint8_t>(i * 7);
     write_file(path, info);
-    std::array<std::uint8_t, InfoBodySize> body{};
+    std::array<std::uint8_t, kInfoBodySize> body{};
     ASSERT_TRUE(ReadInfoFile(path, body).ok());
-    EXPECT_TRUE(std::equal(body.begin(), body.end(), info.begin() + InfoHeaderSize));
+    EXPECT_TRUE(std::equal(body.begin(), body.end(), info.begin() + kInfoHeaderSize));
     EXPECT_TRUE(InfoHeaderValid(path).ok());
 
     // A short body, a wrong magic or no file: false, and the body read before stays.

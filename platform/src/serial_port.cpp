@@ -61,8 +61,8 @@ termios lineTermios(termios t, const LineSettings& s) {
     t.c_cflag &= ~(CSIZE | CSTOPB | PARENB | PARODD | HUPCL);
     t.c_cflag |= CS8 | CREAD | CLOCAL | CRTSCTS;
     t.c_iflag &= ~(IXON | IXOFF | IXANY | INPCK);
-    if (s.parity != 0) {
-        t.c_cflag |= PARENB | (s.parity == 1 ? PARODD : 0);
+    if (s.parity != Parity::None) {
+        t.c_cflag |= PARENB | (s.parity == Parity::Odd ? PARODD : 0);
         t.c_iflag |= INPCK;  // parity checking on exactly when parity is used
     }
     if (s.xonXoff) t.c_iflag |= IXON | IXOFF;
@@ -80,7 +80,8 @@ Status SerialPort::configure(const LineSettings& s) {
     constexpr const char* kStep = "configure";
     termios t{};
     if (fd_ < 0) return failed(PortStep::Configure, kStep, EBADF);
-    if (baudCode(s.speed) == 0 || s.parity < 0 || s.parity > 2) return failed(PortStep::Configure, kStep, EINVAL);
+    const bool parityKnown = s.parity == Parity::None || s.parity == Parity::Odd || s.parity == Parity::Even;
+    if (baudCode(s.speed) == 0 || !parityKnown) return failed(PortStep::Configure, kStep, EINVAL);
     if (retryOnEintr([&] { return sys_.tcgetattr(fd_, &t); }) != 0) return failed(PortStep::Configure, kStep, errno);
     t = lineTermios(t, s);
     if (retryOnEintr([&] { return sys_.tcsetattr(fd_, TCSANOW, &t); }) != 0)

@@ -29,17 +29,17 @@ TEST(PortFailure, RealFailuresKeepTheirStepAndErrno) {
 
     // A character device that is no terminal opens, but takes no line settings.
     ASSERT_TRUE(port.open("/dev/null").ok());
-    EXPECT_FALSE(port.configure({9600, 0, false}).ok());
+    EXPECT_FALSE(port.configure({9600, Parity::None, false}).ok());
     EXPECT_EQ(port.failure().step, PortStep::Configure);
     EXPECT_EQ(port.failure().error, ENOTTY);
     port.close();
 
     testing_util::PtyPair pty;
     ASSERT_TRUE(port.open(pty.slave_path()).ok());
-    EXPECT_FALSE(port.configure({12345, 0, false}).ok());
+    EXPECT_FALSE(port.configure({12345, Parity::None, false}).ok());
     EXPECT_EQ(port.failure().step, PortStep::Configure);
     EXPECT_EQ(port.failure().error, EINVAL);
-    EXPECT_TRUE(port.configure({9600, 0, false}).ok());
+    EXPECT_TRUE(port.configure({9600, Parity::None, false}).ok());
     EXPECT_EQ(port.failure().step, PortStep::None);
 
     // Held by us: a second open finds the lock (root) or the exclusive mode.

@@ -22,7 +22,7 @@ TEST(SerialPort, LineSettingsGiveRaw8BitWithParityAndFlowControl) {
     base.c_lflag = ICANON | ECHO;
     base.c_iflag = ICRNL | INPCK | IXANY;
     base.c_cflag = CS7 | CSTOPB | PARENB;
-    termios t = lineTermios(base, {19200, 2, true});
+    termios t = lineTermios(base, {19200, Parity::Even, true});
     EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
     EXPECT_TRUE(t.c_cflag & PARENB);
     EXPECT_FALSE(t.c_cflag & PARODD);
@@ -36,11 +36,11 @@ TEST(SerialPort, LineSettingsGiveRaw8BitWithParityAndFlowControl) {
     EXPECT_EQ(::cfgetospeed(&t), static_cast<speed_t>(B19200));
     EXPECT_EQ(::cfgetispeed(&t), static_cast<speed_t>(B19200));
 
-    t = lineTermios(base, {9600, 1, false});
+    t = lineTermios(base, {9600, Parity::Odd, false});
     EXPECT_TRUE(t.c_cflag & PARENB);
     EXPECT_TRUE(t.c_cflag & PARODD);
     EXPECT_FALSE(t.c_iflag & (IXON | IXOFF));
-    t = lineTermios(base, {230400, 0, false});
+    t = lineTermios(base, {230400, Parity::None, false});
     EXPECT_FALSE(t.c_cflag & PARENB);
     EXPECT_FALSE(t.c_iflag & INPCK);
     EXPECT_EQ(::cfgetospeed(&t), static_cast<speed_t>(B230400));
@@ -49,16 +49,16 @@ TEST(SerialPort, LineSettingsGiveRaw8BitWithParityAndFlowControl) {
 TEST(SerialPort, ConfigureAppliesSettingsAndRefusesBadOnes) {
     testing_util::PtyPair pty;
     SerialPort port;
-    EXPECT_FALSE(port.configure({9600, 0, false}).ok());  // not open
+    EXPECT_FALSE(port.configure({9600, Parity::None, false}).ok());  // not open
     ASSERT_TRUE(port.open(pty.slave_path()).ok());
-    ASSERT_TRUE(port.configure({19200, 0, true}).ok());
+    ASSERT_TRUE(port.configure({19200, Parity::None, true}).ok());
     termios t{};
     ASSERT_EQ(::tcgetattr(port.fd(), &t), 0);
     // A pty keeps no hardware (c_cflag) settings, but the rest must be in force.
     EXPECT_TRUE(t.c_iflag & IXON);
     EXPECT_FALSE(t.c_lflag & (ICANON | ECHO));
-    EXPECT_FALSE(port.configure({12345, 0, false}).ok());
-    EXPECT_FALSE(port.configure({9600, 3, false}).ok());
+    EXPECT_FALSE(port.configure({12345, Parity::None, false}).ok());
+    EXPECT_FALSE(port.configure({9600, static_cast<Parity>(3), false}).ok());
 }
 
 TEST(SerialPort, ModemLinesOnAPtyReadOffAndNeverFail) {
@@ -110,7 +110,7 @@ TEST(SerialPort, MovesBytesBothWays) {
     testing_util::PtyPair pty;
     SerialPort port;
     ASSERT_TRUE(port.open(pty.slave_path()).ok());
-    ASSERT_TRUE(port.configure({115200, 0, false}).ok());
+    ASSERT_TRUE(port.configure({115200, Parity::None, false}).ok());
     const std::uint8_t out[] = {0x16, 0x30, 0x00, 0x11, 0x13, 0x16};
     std::size_t n = 0;
     ASSERT_TRUE(port.write(out, sizeof out, n).ok());

@@ -12,9 +12,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) return 0;
     auto model = static_cast<setxfer::Model>(data[0] % 3);
     int send_type = (data[0] / 3) % 3;
-    std::vector<std::uint8_t> setup(setxfer::kSetupSize, 0x5A);
-    std::vector<std::uint8_t> table(setxfer::kTableSize, 0);
-    std::vector<std::uint8_t> program(setxfer::kProgramSize, 0xA5);
+    std::vector<std::uint8_t> setup(SetupSize, 0x5A);
+    std::vector<std::uint8_t> table(TableCapacity, 0);
+    std::vector<std::uint8_t> program(ProgramSize, 0xA5);
     std::span<const std::uint8_t> file(data + 1, size - 1);
     auto failure = setxfer::read_settings_file(file, model, send_type, {setup, table, program});
     if (failure && failure->message.empty()) __builtin_trap();

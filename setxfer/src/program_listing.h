@@ -11,7 +11,7 @@
 
 namespace setxfer {
 
-// program: kProgramSize bytes.
+// program: ProgramSize bytes.
 void write_program(std::string& out, std::span<const std::uint8_t> program);
 std::optional<Failure> read_program(TokenReader& in, std::span<std::uint8_t> program);
 

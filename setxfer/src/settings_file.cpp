@@ -71,8 +71,8 @@ char read_marker(TokenReader& in) {
 }
 
 std::optional<Failure> check_sizes(const Bodies& b, int send_type) {
-    bool ok = send_type >= 0 && send_type < kSaveTypeCount && b.setup.size() >= kSetupSize &&
-              (send_type < 1 || b.table.size() >= kTableSize) && (send_type < 2 || b.program.size() >= kProgramSize);
+    bool ok = send_type >= 0 && send_type < kSaveTypeCount && b.setup.size() >= SetupSize &&
+              (send_type < 1 || b.table.size() >= TableCapacity) && (send_type < 2 || b.program.size() >= ProgramSize);
     if (ok) return std::nullopt;
     return failure(FailureKind::Argument, "buffer too small for the send type", text::kCaptionError);
 }
@@ -97,10 +97,10 @@ std::string_view save_type_name(int type) {
 int save_type_count(Model model) { return model == Model::RV7030 ? 3 : 2; }
 
 std::optional<std::string> write_settings_file(const ConstBodies& b, Model model, int save_type, TableForm form) {
-    if (save_type < 0 || save_type >= kSaveTypeCount || b.setup.size() < kSetupSize ||
-        (save_type >= 1 && b.table.size() < 68) || (save_type >= 2 && b.program.size() < kProgramSize))
+    if (save_type < 0 || save_type >= kSaveTypeCount || b.setup.size() < SetupSize ||
+        (save_type >= 1 && b.table.size() < TableHeadSize) || (save_type >= 2 && b.program.size() < ProgramSize))
         return std::nullopt;
-    auto setup = b.setup.first(kSetupSize);
+    auto setup = b.setup.first(SetupSize);
     std::string out;
     out.reserve(save_type >= 2 ? 80000 : 20000);
     write_line(out, model_name(model));
@@ -109,11 +109,11 @@ std::optional<std::string> write_settings_file(const ConstBodies& b, Model model
         if (has(s, model)) s.write(out, setup, model);
     if (save_type >= 1) {
         out += form == TableForm::Character ? "T:TABLEDATA\r\n" : "t:TABLEDATA\r\n";
-        write_tables(out, b.table.first(std::min(b.table.size(), kTableSize)), form);
+        write_tables(out, b.table.first(std::min<std::size_t>(b.table.size(), TableCapacity)), form);
     }
     if (save_type >= 2) {
         out += "P:PROG_DATA\r\n";
-        write_program(out, b.program.first(kProgramSize));
+        write_program(out, b.program.first(ProgramSize));
     }
     return out;
 }
@@ -122,7 +122,7 @@ namespace {
 
 std::optional<Failure> read_text(TokenReader& in, Model model, int send_type, const Bodies& b) {
     if (in.token(7) != model_name(model)) return failure(FailureKind::Model, text::kModelMismatch, text::kCaptionModel);
-    auto setup = b.setup.first(kSetupSize);
+    auto setup = b.setup.first(SetupSize);
     read_test_mode(in, setup);
     for (const Section& s : kSections) {
         if (!has(s, model)) continue;
@@ -134,11 +134,11 @@ std::optional<Failure> read_text(TokenReader& in, Model model, int send_type, co
     if (marker != 'T' && marker != 't')
         return failure(FailureKind::TableMarker, text::kTableMarker, text::kCaptionTableMarker, true);
     auto form = marker == 'T' ? TableForm::Character : TableForm::Hex;
-    if (auto bad = read_tables(in, b.table.first(kTableSize), form)) return bad;
+    if (auto bad = read_tables(in, b.table.first(TableCapacity), form)) return bad;
     if (send_type < 2) return std::nullopt;
     if (read_marker(in) != 'P')
         return failure(FailureKind::ProgramMarker, text::kProgramMarker, text::kCaptionProgramMarker);
-    return read_program(in, b.program.first(kProgramSize));
+    return read_program(in, b.program.first(ProgramSize));
 }
 
 // The line holding the last byte read before `stop` (blank line ends skipped back over).

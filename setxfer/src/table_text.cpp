@@ -12,7 +12,6 @@
 namespace setxfer {
 namespace {
 
-constexpr std::size_t kHead = 68;
 constexpr std::size_t kPerLine = 30;
 constexpr std::string_view kHexDigitsUpper = "0123456789ABCDEF";
 
@@ -20,7 +19,7 @@ constexpr std::string_view kHexDigitsUpper = "0123456789ABCDEF";
 // going backwards. Only their low 16 bits count.
 std::array<std::size_t, 17> usable_offsets(std::span<const std::uint8_t> table) {
     std::array<std::size_t, 17> off{};
-    std::size_t room = std::min(kTableCells, (table.size() - kHead) / 2), prev = 0;
+    std::size_t room = std::min<std::size_t>(TableMaxCells, (table.size() - TableHeadSize) / 2), prev = 0;
     for (std::size_t k = 0; k < off.size(); ++k) {
         std::size_t v = std::clamp<std::size_t>(get_u16(table, 4 * k), prev, room);
         off[k] = prev = v;
@@ -64,7 +63,7 @@ void write_tables(std::string& out, std::span<const std::uint8_t> table, TableFo
         out += std::to_string(n);
         out += ")\r\n";
         for (std::size_t i = 0; i < n; ++i) {
-            append_padded(out, code_text(table[kHead + 2 * (off[k] + i)], form), 2);
+            append_padded(out, code_text(table[TableHeadSize + 2 * (off[k] + i)], form), 2);
             if ((i + 1) % kPerLine == 0) out += "\r\n";
         }
         if (n % kPerLine != 0) out += k == 15 ? "EN\r\n" : "\r\n";
@@ -88,10 +87,10 @@ std::optional<Failure> read_tables(TokenReader& in, std::span<std::uint8_t> tabl
         }
         auto v = parse_code(t, form);  // also refuses "P:", the program marker, and the end of the file
         if (!v) return table_failure(text::kTableData);
-        if (count == kTableCells) return table_failure(text::kTableCount);
-        set_u16(table, kHead + 2 * count++, *v);
+        if (count == TableMaxCells) return table_failure(text::kTableCount);
+        set_u16(table, TableHeadSize + 2 * count++, *v);
     }
-    std::fill(table.begin() + static_cast<std::ptrdiff_t>(kHead + 2 * count), table.begin() + kTableSize, 0);
+    std::fill(table.begin() + static_cast<std::ptrdiff_t>(TableHeadSize + 2 * count), table.begin() + TableCapacity, 0);
     return std::nullopt;
 }
 

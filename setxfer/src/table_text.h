@@ -14,7 +14,7 @@ namespace setxfer {
 // table: the table body (at least the 68-byte offsets; cells as far as the span holds).
 void write_tables(std::string& out, std::span<const std::uint8_t> table, TableForm form);
 
-// Reads the tables that follow the marker line into a body of kTableSize bytes.
+// Reads the tables that follow the marker line into a body of TableCapacity bytes.
 std::optional<Failure> read_tables(TokenReader& in, std::span<std::uint8_t> table, TableForm form);
 
 }  // namespace setxfer

@@ -40,18 +40,18 @@ std::vector<std::uint8_t> step(std::vector<std::uint8_t> p, int n, std::initiali
 }  // namespace
 
 TEST(Program, FiveHundredTwelveNops) {
-    std::vector<std::uint8_t> p(kProgramSize, 0);
+    std::vector<std::uint8_t> p(ProgramSize, 0);
     std::string text = listing(p);
     EXPECT_EQ(text.substr(0, 22), "PR000:NOP  \r\nPR001:NOP");
     EXPECT_EQ(text.substr(text.size() - 16), "PR511:NOP  \r\nEN ");
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 512);
-    std::vector<std::uint8_t> back(kProgramSize, 0);
+    std::vector<std::uint8_t> back(ProgramSize, 0);
     EXPECT_FALSE(read_listing(text, back));
     EXPECT_EQ(back, p);
 }
 
 TEST(Program, OperandFormsAndTheirBytes) {
-    std::vector<std::uint8_t> p(kProgramSize, 0);
+    std::vector<std::uint8_t> p(ProgramSize, 0);
     p = step(p, 0, {2, 3, 0xBC, 2});                                   // WAIT TM 700
     p = step(p, 1, {9, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF});     // RETI L *
     p = step(p, 2, {4, 0, 2, 0x02, 0x41, 0, 0, 0, 0, 0, 0, 0, 5, 1});  // IF CHR 41 Fg : L261
@@ -73,7 +73,7 @@ TEST(Program, OperandFormsAndTheirBytes) {
     EXPECT_EQ(line(text, 6), "PR006:WAIT LN   SQ=1\r\n");
     EXPECT_EQ(line(text, 7), "PR007:GOTO L12  \r\n");
     EXPECT_EQ(line(text, 8), "PR008:SEND CHR  0d0a7e\r\n");
-    std::vector<std::uint8_t> back(kProgramSize, 0);
+    std::vector<std::uint8_t> back(ProgramSize, 0);
     ASSERT_FALSE(read_listing(text, back));
     EXPECT_EQ(back[0 + 2], 0xBC);
     EXPECT_EQ(back[0 + 3], 2);
@@ -82,9 +82,9 @@ TEST(Program, OperandFormsAndTheirBytes) {
 }
 
 TEST(Program, Refusals) {
-    std::vector<std::uint8_t> p(kProgramSize, 0);
+    std::vector<std::uint8_t> p(ProgramSize, 0);
     std::string text = listing(p);
-    std::vector<std::uint8_t> back(kProgramSize, 0);
+    std::vector<std::uint8_t> back(ProgramSize, 0);
     std::string bad = text;
     bad.replace(bad.find("PR007:NOP"), 9, "PR007:NOOP");
     auto f = read_listing(bad, back);

@@ -56,7 +56,7 @@ inline void random_step_operands(Filler& f, std::size_t b, int instruction, int 
 }
 
 inline Marked random_program(std::mt19937& rng) {
-    Marked m = random_marked(setxfer::kProgramSize, rng);
+    Marked m = random_marked(ProgramSize, rng);
     Filler f(m, rng);
     constexpr int kinds[13] = {0, 5, 6, 0, 6, 0, 0, 6, 0, 0, 0, 0, 0};
     for (std::size_t n = 0; n < 512; ++n) {
@@ -75,7 +75,7 @@ inline Marked random_program(std::mt19937& rng) {
 
 // Tables of random lengths (now and then a full data set); cells after the last are 0.
 inline Marked random_table(std::mt19937& rng) {
-    Marked m = random_marked(setxfer::kTableSize, rng);
+    Marked m = random_marked(TableCapacity, rng);
     Filler f(m, rng);
     bool full = f.pick(8) == 0;
     std::size_t offset = 0;
@@ -84,10 +84,10 @@ inline Marked random_table(std::mt19937& rng) {
         m.bytes[4 * k + 2] = m.bytes[4 * k + 3] = 0;  // only the low halves are read and written
         if (k < 16) {
             int len = f.pick(5) == 0 ? 0 : f.pick(full ? 1024 : 70);
-            offset = std::min<std::size_t>(offset + len, setxfer::kTableCells);
+            offset = std::min<std::size_t>(offset + len, TableMaxCells);
         }
     }
-    for (std::size_t c = 0; c < setxfer::kTableCells; ++c) {
+    for (std::size_t c = 0; c < TableMaxCells; ++c) {
         f.set(68 + 2 * c, c < offset ? f.pick(256) : 0);
         f.set(69 + 2 * c, 0);
     }

@@ -151,7 +151,7 @@ inline void random_polling(Filler& f) {
 }
 
 inline Marked random_setup(setxfer::Model model, std::mt19937& rng) {
-    Marked m = random_marked(setxfer::kSetupSize, rng);
+    Marked m = random_marked(SetupSize, rng);
     Filler f(m, rng);
     f.index(0, 11);
     random_configuration(f);

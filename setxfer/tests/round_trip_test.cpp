@@ -48,9 +48,9 @@ TEST_P(RoundTrip, RandomBodiesReadBackExactly) {
         auto file = write_settings_file({setup.bytes, table.bytes, program.bytes}, c.model, c.type, c.form);
         ASSERT_TRUE(file);
 
-        auto s2 = setxfer_test::random_marked(kSetupSize, rng).bytes, s_before = s2;
-        auto t2 = setxfer_test::random_marked(kTableSize, rng).bytes, t_before = t2;
-        auto p2 = setxfer_test::random_marked(kProgramSize, rng).bytes, p_before = p2;
+        auto s2 = setxfer_test::random_marked(SetupSize, rng).bytes, s_before = s2;
+        auto t2 = setxfer_test::random_marked(TableCapacity, rng).bytes, t_before = t2;
+        auto p2 = setxfer_test::random_marked(ProgramSize, rng).bytes, p_before = p2;
         auto failure = read_settings_file(bytes(*file), c.model, c.type, {s2, t2, p2});
         ASSERT_FALSE(failure) << "round " << round << ":\n" << *file;
         ASSERT_TRUE(same_where_carried(setup, s_before, s2)) << "setup, round " << round << ":\n" << *file;

@@ -13,8 +13,8 @@ namespace {
 
 struct Sets {
     std::vector<std::uint8_t> setup = base_setup();
-    std::vector<std::uint8_t> table = std::vector<std::uint8_t>(kTableSize, 0);
-    std::vector<std::uint8_t> program = std::vector<std::uint8_t>(kProgramSize, 0);
+    std::vector<std::uint8_t> table = std::vector<std::uint8_t>(TableCapacity, 0);
+    std::vector<std::uint8_t> program = std::vector<std::uint8_t>(ProgramSize, 0);
     Bodies bodies() { return {setup, table, program}; }
 };
 
@@ -93,8 +93,8 @@ TEST(SettingsFile, SendTypeDecidesWhichPartsAreRead) {
 
     Sets only_setup;
     EXPECT_FALSE(read_settings_file(bytes(file_of(s, Model::RV7030, 2)), Model::RV7030, 0, only_setup.bodies()));
-    EXPECT_EQ(only_setup.table, std::vector<std::uint8_t>(kTableSize, 0));
-    EXPECT_EQ(only_setup.program, std::vector<std::uint8_t>(kProgramSize, 0));
+    EXPECT_EQ(only_setup.table, std::vector<std::uint8_t>(TableCapacity, 0));
+    EXPECT_EQ(only_setup.program, std::vector<std::uint8_t>(ProgramSize, 0));
     Sets all;
     EXPECT_FALSE(
         read_settings_file(bytes(file_of(s, Model::RV7030, 2, TableForm::Character)), Model::RV7030, 2, all.bodies()));

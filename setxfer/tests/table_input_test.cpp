@@ -13,7 +13,7 @@ using namespace setxfer_test;
 namespace {
 
 std::vector<std::uint8_t> table_set(const std::vector<int>& lengths) {
-    std::vector<std::uint8_t> t(kTableSize, 0);
+    std::vector<std::uint8_t> t(TableCapacity, 0);
     int offset = 0;
     for (std::size_t k = 0; k <= 16; ++k) {
         set_u16(t, 4 * k, static_cast<std::uint32_t>(offset));

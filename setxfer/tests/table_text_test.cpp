@@ -15,7 +15,7 @@ namespace {
 
 // Tables of the given lengths, cell values counting up from first.
 std::vector<std::uint8_t> tables(const std::vector<int>& lengths, int first = 0) {
-    std::vector<std::uint8_t> t(kTableSize, 0);
+    std::vector<std::uint8_t> t(TableCapacity, 0);
     int offset = 0, value = first;
     for (std::size_t k = 0; k <= 16; ++k) {
         set_u16(t, 4 * k, static_cast<std::uint32_t>(offset));

@@ -18,7 +18,7 @@ inline std::span<const std::uint8_t> bytes(const std::string& s) {
 
 // All zero except what the ranges need: timers and counters 1, a one-byte slave address.
 inline std::vector<std::uint8_t> base_setup() {
-    std::vector<std::uint8_t> s(setxfer::kSetupSize, 0);
+    std::vector<std::uint8_t> s(SetupSize, 0);
     for (int off : {346, 350, 354, 358}) s[off] = 1;
     s[457] = 1;
     s[458] = 0x5a;

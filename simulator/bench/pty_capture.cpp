@@ -129,7 +129,7 @@ int run(const char* label, const std::string& path, std::thread& serving, std::c
         }
         std::error_code ec;
         const auto last = std::filesystem::file_size(pcbuffer::BlockFilePath(dir.path(), range[1] - 1), ec);
-        const double bytes = (range[1] - 1.0) * pcbuffer::BlockBytes + (ec ? 0.0 : static_cast<double>(last));
+        const double bytes = (range[1] - 1.0) * pcbuffer::kBlockBytes + (ec ? 0.0 : static_cast<double>(last));
         const double mb = bytes / 1e6;
         std::printf(
             "%-27s %6.2f MB/s of record words sustained for %.1f s (%.1f MB, blocks %d..%d), "

@@ -86,7 +86,7 @@ std::vector<std::uint8_t> FullBlock() {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1) return 0;
     const std::uint8_t flags = data[0];
-    std::vector<std::uint8_t> body(textlib::kInfoBodySize, 0);
+    std::vector<std::uint8_t> body(pcbuffer::kInfoBodySize, 0);
     std::size_t head = size - 1 < 40 ? size - 1 : 40;
     std::memcpy(body.data(), data + 1, head);
     body[textlib::info::kLineStates] = 1;

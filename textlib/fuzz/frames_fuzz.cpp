@@ -53,7 +53,7 @@ void Check(bool ok) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1) return 0;
-    std::vector<std::uint8_t> file(textlib::kInfoBodySize, 0);
+    std::vector<std::uint8_t> file(pcbuffer::kInfoBodySize, 0);
     std::size_t head = size - 1 < 40 ? size - 1 : 40;
     std::memcpy(file.data(), data + 1, head);
     file[1] %= 6;  // the five modes, and one that reads as ASYNC

@@ -37,13 +37,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     textlib::BufferReader reader;
     const bool opened = reader.Open(path.c_str());
-    if (size < static_cast<std::size_t>(textlib::kInfoBodySize)) {
+    if (size < static_cast<std::size_t>(pcbuffer::kInfoBodySize)) {
         if (opened) std::abort();  // too short for the information body
         return 0;
     }
     if (!opened || !reader.IsSingleFile()) std::abort();
     const std::int64_t count = reader.RecordCount();
-    if (count < 0 || count > static_cast<std::int64_t>((size - textlib::kInfoBodySize) / 4)) std::abort();
+    if (count < 0 || count > static_cast<std::int64_t>((size - pcbuffer::kInfoBodySize) / 4)) std::abort();
     std::uint32_t sum = 0;
     for (std::int64_t i = -1; i <= count; ++i) sum += reader.ReadWord(i);
     if (reader.ReadWord(count) != 0) std::abort();  // past the end reads as nothing

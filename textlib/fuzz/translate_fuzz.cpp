@@ -53,7 +53,7 @@ const std::string& WorkDir() {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     constexpr std::size_t kHead = 3, kBodyBytes = 32;
     if (size < kHead) return 0;
-    std::vector<std::uint8_t> file(textlib::kInfoBodySize, 0);
+    std::vector<std::uint8_t> file(pcbuffer::kInfoBodySize, 0);
     std::size_t body = size - kHead < kBodyBytes ? size - kHead : kBodyBytes;
     std::memcpy(file.data(), data + kHead, body);
     const std::uint8_t* records = data + kHead + body;

@@ -49,16 +49,16 @@ void BufferReader::Close() {
 // The count stored in the body is trusted only as far as the file reaches, so
 // a damaged count can never send a read past the mapping.
 bool BufferReader::OpenSingleFile(const std::string& path) {
-    if (!block_.Map(path) || block_.Size() < static_cast<std::size_t>(kInfoBodySize)) {
+    if (!block_.Map(path) || block_.Size() < static_cast<std::size_t>(pcbuffer::kInfoBodySize)) {
         block_.Unmap();
         return false;
     }
-    std::copy_n(block_.Data(), kInfoBodySize, body_.begin());
+    std::copy_n(block_.Data(), pcbuffer::kInfoBodySize, body_.begin());
     std::int32_t stored = 0;
     std::memcpy(&stored, body_.data() + info::kRecordCount, sizeof stored);
-    std::int64_t available = static_cast<std::int64_t>((block_.Size() - kInfoBodySize) / 4);
+    std::int64_t available = static_cast<std::int64_t>((block_.Size() - pcbuffer::kInfoBodySize) / 4);
     recordCount_ = std::clamp<std::int64_t>(stored, 0, available);
-    single_ = block_.Data() + kInfoBodySize;
+    single_ = block_.Data() + pcbuffer::kInfoBodySize;
     SetWindow(single_, 0, recordCount_);
     firstBlock_ = 0;
     blockCount_ = 1;
@@ -69,7 +69,7 @@ bool BufferReader::OpenSingleFile(const std::string& path) {
 
 void BufferReader::OpenLive(LiveRecords& live, const std::uint8_t* body) {
     Close();
-    std::copy_n(body, kInfoBodySize, body_.begin());
+    std::copy_n(body, pcbuffer::kInfoBodySize, body_.begin());
     live_ = &live;
     liveTrimAt_ = 0;
     blockCount_ = 1;
@@ -110,7 +110,7 @@ bool BufferReader::MapBlock(std::int64_t block) {
     block_.Unmap();
     mappedBlock_ = -1;
     mappedWords_ = 0;
-    if (folder_.empty() || block < 0 || block >= pcbuffer::BlockNumberLimit) return false;
+    if (folder_.empty() || block < 0 || block >= pcbuffer::kBlockNumberLimit) return false;
     if (!block_.Map(pcbuffer::BlockFilePath(folder_, static_cast<int>(block)))) return false;
     mappedBlock_ = block;
     mappedWords_ = std::min<std::int64_t>(static_cast<std::int64_t>(block_.Size() / 4), kBlockWords);
@@ -122,7 +122,7 @@ bool BufferReader::MapBlock(std::int64_t block) {
 int BufferReader::CurrentBlock() const {
     if (single_ != nullptr || pos_ < 0) return firstBlock_;
     std::int64_t block = firstBlock_ + pos_ / kBlockWords;
-    return static_cast<int>(std::min<std::int64_t>(block, pcbuffer::BlockNumberLimit - 1));
+    return static_cast<int>(std::min<std::int64_t>(block, pcbuffer::kBlockNumberLimit - 1));
 }
 
 }  // namespace textlib

@@ -136,7 +136,7 @@ private:
     MappedFile block_;               // the one mapped block file, or the single file
     std::int64_t mappedBlock_ = -1;  // -1: no block mapped
     std::int64_t mappedWords_ = 0;
-    std::array<std::uint8_t, kInfoBodySize> body_{};
+    std::array<std::uint8_t, pcbuffer::kInfoBodySize> body_{};
 
     // The record indexes [windowBegin_, windowEnd_) are mapped at window_ (none when equal).
     const std::uint8_t* window_ = nullptr;

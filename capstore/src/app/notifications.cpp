@@ -127,7 +127,7 @@ void MainController::blocks(const int* values) {
     show_block_count();
     refresh_buttons();
     if (s_.MeasureState == 0 || s_.Busy) return;
-    if (s_.NextBlock >= pcbuffer::BlockNumberLimit || (s_.BlockCount >= buffer_.MaxBlocks && !ring())) request_stop();
+    if (s_.NextBlock >= pcbuffer::kBlockNumberLimit || (s_.BlockCount >= buffer_.MaxBlocks && !ring())) request_stop();
 }
 
 void MainController::disconnect_ended(int status) {

@@ -57,7 +57,8 @@ StoredPort SettingsStore::read_port() const {
 StoredBuffer SettingsStore::read_buffer() const {
     StoredBuffer b;
     b.Path = read_text("Buffer", "Path", paths_.data_dir.toStdString() + "capstoref").substr(0, kMaxPath);
-    b.MaxBlocks = std::clamp(read_number("Buffer", "MaxBlocks", 10), 1, 1024);
+    b.MaxBlocks =
+        std::clamp(read_number("Buffer", "MaxBlocks", pcbuffer::kDefaultMaxBlocks), 1, pcbuffer::kMaxBlocksLimit);
     b.Warn = kWarnTexts.read(read_text("Buffer", "OverwriteWarning", "Enable")) != 0;
     b.Ring = kModeTexts.read(read_text("Buffer", "BufferingMode", "Flat")) != 0;
     return b;

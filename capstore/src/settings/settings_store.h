@@ -5,6 +5,7 @@
 #include <string>
 
 #include "commlib/remote.h"
+#include "pcbuffer/buffer_names.h"
 #include "settings/layered_settings.h"
 #include "textlib/text_convert.h"
 
@@ -21,7 +22,7 @@ struct StoredPort {
 
 struct StoredBuffer {
     std::string Path;
-    int MaxBlocks = 10;
+    int MaxBlocks = pcbuffer::kDefaultMaxBlocks;
     bool Warn = true;
     bool Ring = false;
     BufferSettings record() const {

@@ -15,9 +15,6 @@
 namespace cli {
 namespace {
 
-constexpr std::size_t kInfoBodySize = pcbuffer::InfoBodySize;  // what a single data file starts with
-constexpr std::size_t kRecordSize = pcbuffer::RecordBytes;
-
 std::string parent_of(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
@@ -58,7 +55,7 @@ std::optional<BlockChoice> choose_blocks(int held, int start, std::optional<int>
     BlockChoice c;
     c.start = start;
     const int available = held - start + 1;
-    c.blocks = blocks ? std::min(*blocks, available) : std::min(available, kMaxJobBlocks);
+    c.blocks = blocks ? std::min(*blocks, available) : std::min(available, pcbuffer::kMaxBlocksLimit);
     c.left_out = blocks ? 0 : available - c.blocks;
     return c;
 }
@@ -67,7 +64,7 @@ std::string left_out_note(const BlockChoice& c) {
     if (c.left_out == 0) return "";
     const int last = c.start + c.blocks - 1;
     return std::to_string(c.left_out) + " block" + (c.left_out == 1 ? "" : "s") + " after block " +
-           std::to_string(last) + " left out (one job takes at most " + std::to_string(kMaxJobBlocks) +
+           std::to_string(last) + " left out (one job takes at most " + std::to_string(pcbuffer::kMaxBlocksLimit) +
            "); continue with --start " + std::to_string(last + 1);
 }
 
@@ -95,18 +92,20 @@ std::string single_file_problem(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return "cannot read '" + path + "': " + std::strerror(errno);
     const auto size = static_cast<std::size_t>(st.st_size);
-    char head[pcbuffer::InfoMagicSize] = {};  // the first bytes of a folder's information file
+    char head[pcbuffer::kInfoMagicSize] = {};  // the first bytes of a folder's information file
     std::ifstream(path, std::ios::binary).read(head, sizeof head);
-    const bool info_file = std::memcmp(head, pcbuffer::InfoMagic, sizeof head) == 0;
-    if (!info_file && size >= kInfoBodySize && (size - kInfoBodySize) % kRecordSize == 0) return "";
+    const bool info_file = std::memcmp(head, pcbuffer::kInfoMagic, sizeof head) == 0;
+    if (!info_file && size >= pcbuffer::kInfoBodySize && (size - pcbuffer::kInfoBodySize) % pcbuffer::kRecordBytes == 0)
+        return "";
     // Block files hold whole records only; a single data file is two bytes past that.
-    std::string what = info_file                 ? "the information file of a PC buffer folder"
-                       : size % kRecordSize == 0 ? "a block file of a PC buffer folder"
-                                                 : "too short";
-    return "'" + path + "' is not a single data file (" + what +
-           "): a single data file is the 2038-byte information part followed by 4-byte records, as the "
-           "analyzer's save writes it; for a PC buffer, give its folder ('" +
-           parent_of(path) + "')";
+    std::string what = info_file                            ? "the information file of a PC buffer folder"
+                       : size % pcbuffer::kRecordBytes == 0 ? "a block file of a PC buffer folder"
+                                                            : "too short";
+    return "'" + path + "' is not a single data file (" + what + "): a single data file is the " +
+           std::to_string(pcbuffer::kInfoBodySize) + "-byte information part followed by " +
+           std::to_string(pcbuffer::kRecordBytes) +
+           "-byte records, as the analyzer's save writes it; for a PC buffer, give its folder ('" + parent_of(path) +
+           "')";
 }
 
 }  // namespace cli

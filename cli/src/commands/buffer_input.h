@@ -4,10 +4,9 @@
 #include <optional>
 #include <string>
 
-namespace cli {
+#include "pcbuffer/buffer_names.h"
 
-// The most blocks one conversion or export takes.
-inline constexpr int kMaxJobBlocks = 1024;
+namespace cli {
 
 struct BlockChoice {
     int start = 1;     // first block, 1 = the oldest
@@ -16,7 +15,7 @@ struct BlockChoice {
 };
 
 // The blocks of a folder holding `held` blocks: `blocks` from `start` when
-// given, else every block from `start` on up to kMaxJobBlocks. nullopt with
+// given, else every block from `start` on up to pcbuffer::kMaxBlocksLimit. nullopt with
 // the reason when `start` is past the last block.
 std::optional<BlockChoice> choose_blocks(int held, int start, std::optional<int> blocks, std::string& error);
 

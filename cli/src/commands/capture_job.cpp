@@ -124,7 +124,7 @@ std::string stop_cause(const CaptureJob& job, const Monitor& m, const Run& run) 
     if (m.store_failed) return "store failure";
     if (m.measure_state == 0) return "the analyzer";
     const bool storing = !job.folder.empty();
-    if (storing && (b[1] >= pcbuffer::BlockNumberLimit || (!job.ring && b[2] >= job.max_blocks))) return "block limit";
+    if (storing && (b[1] >= pcbuffer::kBlockNumberLimit || (!job.ring && b[2] >= job.max_blocks))) return "block limit";
     return request;
 }
 

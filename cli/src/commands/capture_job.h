@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "pcbuffer/buffer_names.h"
 #include "session/analyzer_session.h"
 #include "text/exit_codes.h"
 
@@ -17,7 +18,7 @@ namespace cli {
 struct CaptureJob {
     PortChoice port;
     std::string folder;
-    int max_blocks = 10;  // 1..1024
+    int max_blocks = pcbuffer::kDefaultMaxBlocks;  // 1..pcbuffer::kMaxBlocksLimit
     bool ring = false;
     double seconds = 0;                      // 0: until Ctrl-C or the block limit
     bool force = false;                      // start although the folder holds blocks

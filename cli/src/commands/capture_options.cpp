@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "pcbuffer/buffer_names.h"
+
 namespace cli {
 namespace {
 
@@ -28,7 +30,9 @@ std::optional<long long> parse_size(const std::string& text) {
 std::vector<OptionSpec> capture_option_specs() {
     return {
         {"--folder", "DIR", "PC buffer folder (made when missing)", ValueKind::Folder},
-        {"--max-blocks", "N", "blocks to keep, 1..1024 (default 10)"},
+        {"--max-blocks", "N",
+         kept_text("blocks to keep, 1.." + std::to_string(pcbuffer::kMaxBlocksLimit) + " (default " +
+                   std::to_string(pcbuffer::kDefaultMaxBlocks) + ")")},
         {"--ring", nullptr, "keep the newest N blocks and run on until stopped"},
         {"--seconds", "S", "stop after S seconds"},
         {"--force", nullptr, "start although DIR already holds blocks (they are replaced)"},
@@ -43,8 +47,9 @@ std::vector<OptionSpec> capture_option_specs() {
 bool read_capture_options(const ParsedOptions& o, CaptureJob& job, std::string& error) {
     job.folder = o.value("--folder");
     if (job.folder.size() > 259) return error = "the folder path is longer than 259 characters", false;
-    const auto max = parse_number(o.value("--max-blocks", "10"), 1, 1024);
-    if (!max) return error = "bad value for --max-blocks (1..1024)", false;
+    const auto max = parse_number(o.value("--max-blocks", std::to_string(pcbuffer::kDefaultMaxBlocks)), 1,
+                                  pcbuffer::kMaxBlocksLimit);
+    if (!max) return error = "bad value for --max-blocks (1.." + std::to_string(pcbuffer::kMaxBlocksLimit) + ")", false;
     job.max_blocks = static_cast<int>(*max);
     job.ring = o.has("--ring");
     job.force = o.has("--force");

@@ -49,7 +49,7 @@ void CaptureReport::log(Priority priority, const std::string& text) {
 }
 
 long long CaptureReport::stored() const {
-    return static_cast<long long>(last_.blocks[1]) * pcbuffer::BlockBytes + last_.fill;
+    return static_cast<long long>(last_.blocks[1]) * pcbuffer::kBlockBytes + last_.fill;
 }
 
 std::string CaptureReport::figures() const { return state_figures(state_); }

@@ -18,6 +18,7 @@
 #include <functional>
 #include <string>
 
+#include "pcbuffer/buffer_names.h"
 #include "service/capture_state.h"
 #include "text/stderr_lines.h"
 
@@ -42,7 +43,7 @@ struct ReportSetup {
     std::string program;  // "zamvex capture": how log lines and the state file name it
     std::string port;
     std::string folder;  // empty: no PC buffer
-    int max_blocks = 10;
+    int max_blocks = pcbuffer::kDefaultMaxBlocks;
     std::FILE* status_line = nullptr;  // a terminal for the live line, or none
 };
 

@@ -8,6 +8,7 @@
 #include "commands/commands.h"
 #include "commands/convert_job.h"
 #include "commands/convert_options.h"
+#include "pcbuffer/buffer_names.h"
 #include "session/interrupt.h"
 #include "text/command_line.h"
 #include "text/exit_codes.h"
@@ -82,14 +83,15 @@ const Command kConvertCommand{
     .name = "convert",
     .summary = "convert a PC buffer to text or CSV files",
     .synopsis = "BUFFER [--out] [options]",
-    .description =
-        "Converts the blocks of a PC buffer folder (or one single data file) into numbered\n"
-        "text files PREFIX00000000.txt, ... in DIR (made when missing). Without --out they go\n"
-        "into a new folder beside the buffer, BUFFER-text (BUFFER-text-2, ... when that\n"
-        "exists), never into an existing one; the summary names it. Without --blocks it\n"
-        "takes every block from --start on, at most 1024, and says when blocks were left\n"
-        "out. Options that the chosen layout does not read are refused. Ctrl-C or SIGTERM\n"
-        "cancels; files already written stay. Defaults are capstore's.\n",
+    .description = kept_text("Converts the blocks of a PC buffer folder (or one single data file) into numbered\n"
+                             "text files PREFIX00000000.txt, ... in DIR (made when missing). Without --out they go\n"
+                             "into a new folder beside the buffer, BUFFER-text (BUFFER-text-2, ... when that\n"
+                             "exists), never into an existing one; the summary names it. Without --blocks it\n"
+                             "takes every block from --start on, at most " +
+                             std::to_string(pcbuffer::kMaxBlocksLimit) +
+                             ", and says when blocks were left\n"
+                             "out. Options that the chosen layout does not read are refused. Ctrl-C or SIGTERM\n"
+                             "cancels; files already written stay. Defaults are capstore's.\n"),
     .options = options(),
     .run = run_with<convert_command, kConvertCommand>,
     .operands = ValueKind::File,

@@ -66,8 +66,8 @@ struct Number {
 };
 
 constexpr Number kNumbers[] = {
-    {"--start", &ConvertOptions::Start, 1, pcbuffer::BlockNumberLimit},
-    {"--blocks", &ConvertOptions::Blocks, 1, 1024},
+    {"--start", &ConvertOptions::Start, 1, pcbuffer::kBlockNumberLimit},
+    {"--blocks", &ConvertOptions::Blocks, 1, pcbuffer::kMaxBlocksLimit},
     {"--max-lines", &ConvertOptions::MaxLines, 1, 999999},
     {"--width", &ConvertOptions::Width, 1, 256},
 };
@@ -129,7 +129,10 @@ std::vector<OptionSpec> convert_option_specs() {
         choice_option("--format", "print|csv", "output layout", d.Format),
         choice_option("--line", kLineWords, "directions to convert", d.Line),
         {"--start", "N", "first block, 1 = the oldest (default 1)"},
-        {"--blocks", "N", "blocks to convert, 1..1024 (default: every block from --start\non, at most 1024)"},
+        {"--blocks", "N",
+         kept_text("blocks to convert, 1.." + std::to_string(pcbuffer::kMaxBlocksLimit) +
+                   " (default: every block from --start\non, at most " + std::to_string(pcbuffer::kMaxBlocksLimit) +
+                   ")")},
         {"--max-lines", "N", "lines per output file, 1..999999 (default 10000)"},
         heading("print format"),
         choice_option("--print", "normal|translate", "every character, or the protocol translated", d.PrintFormat),

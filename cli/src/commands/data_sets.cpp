@@ -41,8 +41,8 @@ setxfer::Bodies library_bodies(AnalyzerSession& s) {
         return body ? std::span<std::uint8_t>(static_cast<std::uint8_t*>(body), size) : std::span<std::uint8_t>();
     };
     Remote& r = s.remote();
-    return setxfer::Bodies{span(r.GetSetupData(), setxfer::kSetupSize), span(r.GetTableData(), setxfer::kTableSize),
-                           span(r.GetProgramData(), setxfer::kProgramSize)};
+    return setxfer::Bodies{span(r.GetSetupData(), SetupSize), span(r.GetTableData(), TableCapacity),
+                           span(r.GetProgramData(), ProgramSize)};
 }
 
 std::optional<std::string> send_data_sets(AnalyzerSession& s, setxfer::Model model) {

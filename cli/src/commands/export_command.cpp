@@ -24,13 +24,13 @@ void read_options(const CommandLine& line, pcapng::ExportOptions& o) {
     if (o.output.empty()) throw UsageError("--pcapng needs a file");
     for (auto [name, field] : {std::pair{"--start", &o.start}, std::pair{"--blocks", &o.blocks}}) {
         if (!p.has(name)) continue;
-        auto n = parse_number(p.value(name), 1, pcbuffer::BlockNumberLimit);
+        auto n = parse_number(p.value(name), 1, pcbuffer::kBlockNumberLimit);
         if (!n) throw UsageError(std::string("bad value for ") + name + ": '" + p.value(name) + "'");
         *field = static_cast<int>(*n);
     }
     o.line = line.choice("--line", o.line);
-    o.frameProtocol = line.choice("--frame", o.frameProtocol);
-    o.hdlcLink = line.choice("--link-type", o.hdlcLink);
+    o.frameProtocol = static_cast<pcapng::FrameProtocol>(line.choice("--frame", o.frameProtocol));
+    o.hdlcLink = static_cast<pcapng::HdlcLink>(line.choice("--link-type", o.hdlcLink));
     if (p.has("--date") && !(o.midnight = pcapng::MidnightOf(p.value("--date"))))
         throw UsageError("bad value for --date: '" + p.value("--date") + "' (YYYY-MM-DD)");
 }
@@ -82,17 +82,19 @@ const Command kExportCommand{
     .summary = "export a PC buffer's frames to a pcapng file for Wireshark",
     .synopsis = "BUFFER [--pcapng] [options]",
     .description =
-        "Writes the frames of a PC buffer folder (or one single data file) to a pcapng file\n"
-        "that Wireshark and tshark read: one packet per frame, SD outbound, RD inbound,\n"
-        "frames with a bad FCS, an abort or a short end flagged, lost data as a packet\n"
-        "comment. HDLC and NRZI lines go out as LAPD (link type 203) for --frame lapd,\n"
-        "otherwise as LAPB behind tags that name Wireshark's LAPB decoder (link type\n"
-        "WIRESHARK_UPPER_PDU, 252; no Wireshark setting needed), or on user link type 147\n"
-        "with --link-type user0; --link-type chdlc and frelay write them as Cisco HDLC\n"
-        "(104) and Frame Relay (107). PPP as PPP_WITH_DIR (204); ASYNC and SYNC frames as\n"
-        "raw characters on user link type 148. Without --blocks it takes every block from\n"
-        "--start on, at most 1024, and says when blocks were left out. Without --pcapng the\n"
-        "file is BUFFER.pcapng beside the buffer; one that exists is only replaced with --force.\n",
+        kept_text("Writes the frames of a PC buffer folder (or one single data file) to a pcapng file\n"
+                  "that Wireshark and tshark read: one packet per frame, SD outbound, RD inbound,\n"
+                  "frames with a bad FCS, an abort or a short end flagged, lost data as a packet\n"
+                  "comment. HDLC and NRZI lines go out as LAPD (link type 203) for --frame lapd,\n"
+                  "otherwise as LAPB behind tags that name Wireshark's LAPB decoder (link type\n"
+                  "WIRESHARK_UPPER_PDU, 252; no Wireshark setting needed), or on user link type 147\n"
+                  "with --link-type user0; --link-type chdlc and frelay write them as Cisco HDLC\n"
+                  "(104) and Frame Relay (107). PPP as PPP_WITH_DIR (204); ASYNC and SYNC frames as\n"
+                  "raw characters on user link type 148. Without --blocks it takes every block from\n"
+                  "--start on, at most " +
+                  std::to_string(pcbuffer::kMaxBlocksLimit) +
+                  ", and says when blocks were left out. Without --pcapng the\n"
+                  "file is BUFFER.pcapng beside the buffer; one that exists is only replaced with --force.\n"),
     .options =
         {
             {"--pcapng", "FILE",
@@ -101,7 +103,9 @@ const Command kExportCommand{
              ValueKind::File},
             {"--force", nullptr, "replace BUFFER.pcapng when it exists"},
             {"--start", "N", "first block, 1 = the oldest (default 1)"},
-            {"--blocks", "N", "number of blocks (default: to the end, at most 1024)"},
+            {"--blocks", "N",
+             kept_text("number of blocks (default: to the end, at most " + std::to_string(pcbuffer::kMaxBlocksLimit) +
+                       ")")},
             choice_option("--line", kLineWords, "directions to export", pcapng::ExportOptions{}.line),
             choice_option("--frame", kFrameWords, "frames of HDLC/NRZI lines", pcapng::ExportOptions{}.frameProtocol),
             choice_option("--link-type", kLinkTypeWords, "link type of HDLC/NRZI lines",

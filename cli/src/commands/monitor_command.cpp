@@ -51,7 +51,7 @@ pcapng::LiveOptions pcapng_options(const CommandLine& line) {
     }
     pcapng::LiveOptions o;
     o.line = line.choice("--line", o.line);
-    o.frameProtocol = line.choice("--frame", o.frameProtocol);
+    o.frameProtocol = static_cast<pcapng::FrameProtocol>(line.choice("--frame", o.frameProtocol));
     return o;
 }
 

@@ -59,8 +59,8 @@ int stats_command(const CommandLine& line) {
     if (line.operands().size() != 1) throw UsageError("name one buffer folder or data file");
     StatsJob job;
     job.buffer = line.operands()[0];
-    job.start = number(line, "--start", pcbuffer::BlockNumberLimit, 1);
-    job.blocks = number(line, "--blocks", kMaxJobBlocks, kMaxJobBlocks);
+    job.start = number(line, "--start", pcbuffer::kBlockNumberLimit, 1);
+    job.blocks = number(line, "--blocks", pcbuffer::kMaxBlocksLimit, pcbuffer::kMaxBlocksLimit);
     job.frame_variant = line.choice("--frame", -1);
     job.packet_kind = line.choice("--packet", 0);
     if (job.packet_kind > 0 && job.frame_variant < 0)
@@ -108,29 +108,33 @@ const Command kStatsCommand{
     .name = "stats",
     .summary = "summarise what a PC buffer's line carried",
     .synopsis = "BUFFER [--json] [--per-minute] [--svg] [options]",
-    .description =
-        "Reads the records of a PC buffer folder (or one single data file) once and tells\n"
-        "what the line carried: the time span and the measurement's date, records,\n"
-        "characters per direction and data-loss marks; frames per direction (cut as the\n"
-        "frame layouts cut them), by kind with --frame on HDLC and NRZI lines (and by\n"
-        "packet type with --packet), by protocol and code on PPP lines; errors per kind\n"
-        "with the time of the first and the last; line-state changes per signal with the\n"
-        "longest time each stayed off; the busiest second and the longest silence. Times\n"
-        "are the analyzer's time stamps; what came before the first stamp counts at it.\n"
-        "\n"
-        "--per-minute adds a row per minute that holds records: frames, characters per\n"
-        "direction, errors and data-loss marks. --json writes the same numbers as JSON.\n"
-        "--svg draws the traffic of each direction per minute (per second for up to ten\n"
-        "minutes) with error and data-loss marks and the line signals' on/off bands.\n"
-        "Without --blocks it takes every block from --start on, at most 1024, and says\n"
-        "when blocks were left out.\n",
+    .description = kept_text("Reads the records of a PC buffer folder (or one single data file) once and tells\n"
+                             "what the line carried: the time span and the measurement's date, records,\n"
+                             "characters per direction and data-loss marks; frames per direction (cut as the\n"
+                             "frame layouts cut them), by kind with --frame on HDLC and NRZI lines (and by\n"
+                             "packet type with --packet), by protocol and code on PPP lines; errors per kind\n"
+                             "with the time of the first and the last; line-state changes per signal with the\n"
+                             "longest time each stayed off; the busiest second and the longest silence. Times\n"
+                             "are the analyzer's time stamps; what came before the first stamp counts at it.\n"
+                             "\n"
+                             "--per-minute adds a row per minute that holds records: frames, characters per\n"
+                             "direction, errors and data-loss marks. --json writes the same numbers as JSON.\n"
+                             "--svg draws the traffic of each direction per minute (per second for up to ten\n"
+                             "minutes) with error and data-loss marks and the line signals' on/off bands.\n"
+                             "Without --blocks it takes every block from --start on, at most " +
+                             std::to_string(pcbuffer::kMaxBlocksLimit) +
+                             ", and says\n"
+                             "when blocks were left out.\n"),
     .options =
         {
             {"--json", nullptr, "write the numbers as JSON"},
             {"--per-minute", nullptr, "add the per-minute rows"},
             {"--svg", "FILE", "draw the traffic chart into FILE (replaced if it exists)", ValueKind::File},
             {"--start", "N", "first block, 1 = the oldest (default 1)"},
-            {"--blocks", "N", "blocks to read, 1..1024 (default: every block from --start\non, at most 1024)"},
+            {"--blocks", "N",
+             kept_text("blocks to read, 1.." + std::to_string(pcbuffer::kMaxBlocksLimit) +
+                       " (default: every block from --start\non, at most " + std::to_string(pcbuffer::kMaxBlocksLimit) +
+                       ")")},
             {"--frame", kFrameWords, "HDLC/NRZI: count frames by kind, named as this\nframe translation names them"},
             {"--packet", kPacketWords, "with --frame: count packets by type (lapd: Q.931\nmessages)"},
         },

@@ -20,6 +20,7 @@
 #include "commands/port_options.h"
 #include "extcap/extcap_texts.h"
 #include "pcapng/pcapng_live.h"
+#include "pcbuffer/buffer_names.h"
 #include "platform/port_name.h"
 #include "platform/serial_ports.h"
 #include "session/interrupt.h"
@@ -59,7 +60,9 @@ const std::vector<OptionSpec>& specs() {
          {"--debug-file", "PATH"},
          choice_option("--frame", kFrameWords, "frames of HDLC/NRZI lines", pcapng::LiveOptions{}.frameProtocol),
          {"--folder", "DIR", "also keep the PC buffer in DIR"},
-         {"--ring-blocks", "N", "with --folder: keep the newest N blocks (0: no ring, up to 1024)"},
+         {"--ring-blocks", "N",
+          kept_text("with --folder: keep the newest N blocks (0: no ring, up to " +
+                    std::to_string(pcbuffer::kMaxBlocksLimit) + ")")},
          choice_option("--link-type", kLinkTypeWords, "link type of HDLC/NRZI lines", pcapng::LiveOptions{}.hdlcLink)});
     return list;
 }
@@ -119,17 +122,17 @@ CaptureJob capture_job(const ParsedOptions& o, pcapng::LiveOptions& live, std::s
     else return job;
     // Wireshark leaves out a selector left at its default: then LiveOptions' own holds.
     if (const auto frame = choice_value(o, *find_option(specs(), "--frame"), live.frameProtocol, error))
-        live.frameProtocol = *frame;
+        live.frameProtocol = static_cast<pcapng::FrameProtocol>(*frame);
     if (const auto link = choice_value(o, *find_option(specs(), "--link-type"), live.hdlcLink, error))
-        live.hdlcLink = *link;
+        live.hdlcLink = static_cast<pcapng::HdlcLink>(*link);
     job.folder = o.value("--folder");
-    const auto ring = parse_number(o.value("--ring-blocks", "0"), 0, 1024);
-    if (!ring) error = "bad value for --ring-blocks (0..1024)";
+    const auto ring = parse_number(o.value("--ring-blocks", "0"), 0, pcbuffer::kMaxBlocksLimit);
+    if (!ring) error = "bad value for --ring-blocks (0.." + std::to_string(pcbuffer::kMaxBlocksLimit) + ")";
     else if (*ring > 0) {
         job.ring = true;
         job.max_blocks = static_cast<int>(*ring);
     } else {
-        job.max_blocks = 1024;
+        job.max_blocks = pcbuffer::kMaxBlocksLimit;
     }
     job.force = true;  // a capture interface is started again and again on the same folder
     return job;

@@ -8,6 +8,7 @@
 #include "commands/layout_words.h"
 #include "commands/port_options.h"
 #include "pcapng/pcapng_live.h"
+#include "pcbuffer/buffer_names.h"
 #include "platform/port_name.h"
 #include "session/analyzer_session.h"
 #include "text/option_parser.h"
@@ -88,9 +89,10 @@ std::string config_text(const std::vector<std::string>& ports) {
     t += values(3, kFrameWords, kFrameDisplays, pcapng::LiveOptions{}.frameProtocol);
     t += arg(4, "--folder", "Keep the PC buffer in", "string", "",
              "Also store the measurement as block files in this folder, as 'zamvex capture' does (empty: none)");
-    t +=
-        arg(5, "--ring-blocks", "Ring blocks", "integer", "{range=0,1024}{default=0}",
-            "With a folder: keep only the newest N blocks (0: no ring; up to 1024 blocks, then the measurement stops)");
+    const std::string limit = std::to_string(pcbuffer::kMaxBlocksLimit);
+    t += arg(5, "--ring-blocks", "Ring blocks", "integer", "{range=0," + limit + "}{default=0}",
+             "With a folder: keep only the newest N blocks (0: no ring; up to " + limit +
+                 " blocks, then the measurement stops)");
     t += arg(6, "--link-type", "HDLC link type", "selector", "",
              "How frames of HDLC and NRZI lines are written: LAPB tagged for Wireshark's decoder (no setting needed), "
              "LAPB as user link type 147 for profiles whose DLT_USER table decodes it, or Cisco HDLC or Frame Relay");

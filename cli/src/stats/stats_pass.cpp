@@ -85,7 +85,6 @@ constexpr unsigned status_bits(bool (*pick)(int)) {
 
 constexpr int kHighestCharStatus = 7;  // characters, check characters and characters marked in error
 constexpr int kCheckError = 3;
-constexpr int kNoCharacter = textlib::kStatusNone;
 constexpr unsigned kCharStatuses = status_bits([](int s) { return s <= kHighestCharStatus; });
 constexpr unsigned kPlainStatuses = status_bits([](int s) { return kErrorRows.row[s] < 0; });
 
@@ -165,8 +164,8 @@ private:
             if ((w & 0x30) != 0 && (kPlainStatuses >> a & 1) && (kPlainStatuses >> b & 1)) {
                 sd += kCharStatuses >> a & 1;
                 rd += kCharStatuses >> b & 1;
-                check_sd = check_sd && a == kNoCharacter;
-                check_rd = check_rd && b == kNoCharacter;
+                check_sd = check_sd && a == textlib::kStatusNone;
+                check_rd = check_rd && b == textlib::kStatusNone;
                 continue;
             }
             s_.chars[0] += sd, s_.chars[1] += rd, sd = rd = 0;
@@ -199,7 +198,7 @@ private:
 
     void cell(std::uint16_t c, int dir) {
         const int status = textlib::CellStatus(c);
-        if (status == kNoCharacter) return;
+        if (status == textlib::kStatusNone) return;
         if (status <= kHighestCharStatus) ++s_.chars[dir];
         if (const int e = kErrorRows.row[status]; e >= 0) error(e, status, dir);
         in_check_[dir] = status == kCheckError;

@@ -11,19 +11,20 @@
 #include <functional>
 #include <string>
 
+#include "pcbuffer/buffer_names.h"
 #include "stats/bucket_rows.h"
 #include "stats/line_stats.h"
 
 namespace cli {
 
 struct StatsJob {
-    std::string buffer;         // folder or single data file
-    int start = 1;              // first block, 1 = the oldest (folders)
-    int blocks = 1024;          // blocks from `start` on
-    int frame_variant = -1;     // HDLC/NRZI: TranslateFrame to name kinds by; -1 none
-    int packet_kind = 0;        // TranslatePacket, with frame_variant
-    bool keep_minutes = false;  // fill `minutes`
-    bool keep_seconds = false;  // fill `seconds` (for a chart)
+    std::string buffer;                      // folder or single data file
+    int start = 1;                           // first block, 1 = the oldest (folders)
+    int blocks = pcbuffer::kMaxBlocksLimit;  // blocks from `start` on
+    int frame_variant = -1;                  // HDLC/NRZI: TranslateFrame to name kinds by; -1 none
+    int packet_kind = 0;                     // TranslatePacket, with frame_variant
+    bool keep_minutes = false;               // fill `minutes`
+    bool keep_seconds = false;               // fill `seconds` (for a chart)
 };
 
 struct StatsResult {

@@ -12,11 +12,14 @@ std::string ParsedOptions::value(const std::string& name, const std::string& fal
     return it == values.end() ? fallback : it->second;
 }
 
-OptionSpec choice_option(const char* name, const char* choices, const std::string& help, int fallback) {
+const char* kept_text(const std::string& text) {
     static std::set<std::string> texts;  // node-based: the pointers stay valid
+    return texts.insert(text).first->c_str();
+}
+
+OptionSpec choice_option(const char* name, const char* choices, const std::string& help, int fallback) {
     const std::string word = choice_words(choices).at(static_cast<std::size_t>(fallback));
-    const std::string text = help + (help.empty() ? "" : " ") + "(default " + word + ")";
-    return {name, choices, texts.insert(text).first->c_str()};
+    return {name, choices, kept_text(help + (help.empty() ? "" : " ") + "(default " + word + ")")};
 }
 
 std::optional<ParsedOptions> parse_options(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs,

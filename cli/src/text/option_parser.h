@@ -32,6 +32,10 @@ inline OptionSpec heading(const char* title) { return {nullptr, nullptr, title};
 // option is not given. For building tables: the text lives as long as the program.
 OptionSpec choice_option(const char* name, const char* choices, const std::string& help, int fallback);
 
+// The text as a C string that lives as long as the program: for help rows and
+// descriptions built from constants ("1.." + the block limit).
+const char* kept_text(const std::string& text);
+
 struct ParsedOptions {
     std::map<std::string, std::string> values;  // last one wins
     std::set<std::string> flags;

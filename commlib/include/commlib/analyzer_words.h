@@ -102,4 +102,4 @@ inline constexpr int TableHeadSize = 68;    // 17 cell offsets; the last is the 
 inline constexpr int TableMaxCells = 8192;
 inline constexpr int TableCapacity = TableHeadSize + 2 * TableMaxCells;  // 16,452
 inline constexpr int ProgramSize = 8192;                                 // 512 steps of 16 bytes
-// The measurement information (LiveInfo, "datainfo.mkw") is pcbuffer::InfoBodySize bytes.
+// The measurement information (LiveInfo, "datainfo.mkw") is pcbuffer::kInfoBodySize bytes.

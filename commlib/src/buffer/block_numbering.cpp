@@ -7,7 +7,7 @@ namespace commlib {
 
 NextBlock DecideNextBlock(const BlockRange& range, const BlockLimits& limits) {
     if (!limits.hasFolder || limits.maxBlocks <= 0) return NextBlock::Fail;
-    if (range.nextBlock >= pcbuffer::BlockNumberLimit) return NextBlock::Drop;
+    if (range.nextBlock >= pcbuffer::kBlockNumberLimit) return NextBlock::Drop;
     if (range.blockCount >= limits.maxBlocks && !limits.ring) return NextBlock::Drop;
     return NextBlock::Create;
 }

@@ -18,12 +18,11 @@ inline constexpr std::size_t DataSetHeaderSize = 20;
 inline constexpr char MagicSetup[] = "MIRLOKE SETUP   ";
 inline constexpr char MagicTable[] = "MIRLOKE TABLE   ";  // table and third table alike
 inline constexpr char MagicProgram[] = "MIRLOKE PROGRAM ";
-inline constexpr const auto& MagicDataInfo = pcbuffer::InfoMagic;  // the PC buffer's information file
 inline constexpr char MagicBitmap[] = "MIRLOKE BITMAP  ";
 static_assert(sizeof(MagicSetup) == MagicSize + 1 && sizeof(MagicTable) == MagicSize + 1 &&
-              sizeof(MagicProgram) == MagicSize + 1 && sizeof(MagicDataInfo) == MagicSize + 1 &&
+              sizeof(MagicProgram) == MagicSize + 1 && sizeof(pcbuffer::kInfoMagic) == MagicSize + 1 &&
               sizeof(MagicBitmap) == MagicSize + 1);
-static_assert(DataSetHeaderSize == pcbuffer::InfoHeaderSize && MagicSize == pcbuffer::InfoMagicSize);
+static_assert(DataSetHeaderSize == pcbuffer::kInfoHeaderSize && MagicSize == pcbuffer::kInfoMagicSize);
 
 // The header as a data set keeps it in memory.
 struct DataSetHeader {

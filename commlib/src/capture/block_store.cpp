@@ -8,7 +8,7 @@
 
 namespace commlib::capture {
 
-BlockStore::BlockStore() : buffer_(new std::uint8_t[pcbuffer::BlockBytes]) {}
+BlockStore::BlockStore() : buffer_(new std::uint8_t[pcbuffer::kBlockBytes]) {}
 
 BlockStore::~BlockStore() { (void)Flush(); }
 
@@ -40,7 +40,7 @@ void BlockStore::ClearAndOpenFirst() {
 
 void BlockStore::Continue(const pcbuffer::BufferScan& run) {
     fault_ = {};
-    if (run.currentBytes >= pcbuffer::BlockBytes) {
+    if (run.currentBytes >= pcbuffer::kBlockBytes) {
         // The newest block is complete: the next one follows it.
         range_ = {run.firstBlock, run.nextBlock + 1, run.blockCount};
         if (OpenNext())
@@ -60,7 +60,7 @@ int BlockStore::KeepFree(std::int64_t keepFree) {
     if (keepFree <= 0 || !limits_.ring || !file_.isOpen()) return 0;
     int given = 0;
     std::int64_t free = platform::freeBytes(folder_);
-    while (free >= 0 && free - (pcbuffer::BlockBytes - held_) < keepFree && range_.blockCount > 0) {
+    while (free >= 0 && free - (pcbuffer::kBlockBytes - held_) < keepFree && range_.blockCount > 0) {
         const int oldest = range_.nextBlock - range_.blockCount;
         (void)DeleteBlockFile(folder_, oldest);
         range_.firstBlock = oldest + 1;
@@ -100,8 +100,8 @@ bool BlockStore::WriteUpTo(int end) {
     if (s.ok()) return true;
     // A disk that filled up mid-write leaves part of a word. Cut the file
     // back to whole record words so that every word a reader finds is one we stored.
-    if (written_ % static_cast<int>(WordBytes) != 0) {
-        written_ -= written_ % static_cast<int>(WordBytes);
+    if (written_ % pcbuffer::kRecordBytes != 0) {
+        written_ -= written_ % pcbuffer::kRecordBytes;
         (void)file_.truncate(written_);
     }
     return Fail(StoreOpWrite, s);

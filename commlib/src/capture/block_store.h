@@ -80,12 +80,12 @@ public:
 
     bool BlockOpen() const { return file_.isOpen(); }
     // Room for whole words left in the buffer, and where the next one goes.
-    std::size_t FreeWords() const { return (pcbuffer::BlockBytes - held_) / WordBytes; }
+    std::size_t FreeWords() const { return (pcbuffer::kBlockBytes - held_) / pcbuffer::kRecordBytes; }
     std::uint8_t* Tail() { return buffer_.get() + held_; }
     // n words were written at Tail(); true when the buffer is now full.
     bool Advance(std::size_t words) {
-        held_ += static_cast<int>(words * WordBytes);
-        return held_ >= pcbuffer::BlockBytes;
+        held_ += static_cast<int>(words * pcbuffer::kRecordBytes);
+        return held_ >= pcbuffer::kBlockBytes;
     }
 
     int BytesHeld() const { return held_; }

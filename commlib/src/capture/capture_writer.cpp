@@ -15,7 +15,7 @@ namespace {
 // A process that died in the middle of a write can leave part of a word at
 // the end of the newest block; it is cut off before the folder is used again.
 std::int64_t TrimToWholeWords(const std::string& path, const pcbuffer::BufferScan& scan) {
-    const auto word = static_cast<std::int64_t>(WordBytes);
+    const auto word = static_cast<std::int64_t>(pcbuffer::kRecordBytes);
     if (!scan.hasData || scan.currentBytes % word == 0) return scan.currentBytes;
     const std::int64_t whole = scan.currentBytes - scan.currentBytes % word;
     platform::InPlaceFile file;

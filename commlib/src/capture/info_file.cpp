@@ -21,7 +21,7 @@ platform::Status SaveInfoFile(const std::string& folder, DataSet& info) {
     if (!body) return platform::Status::failure("write", path, EINVAL);
     const auto head = EncodeHeader(info.Header());
     std::vector<std::uint8_t> bytes(head.begin(), head.end());
-    bytes.insert(bytes.end(), body, body + pcbuffer::InfoBodySize);
+    bytes.insert(bytes.end(), body, body + pcbuffer::kInfoBodySize);
 
     platform::WholeFile file;
     if (platform::Status s = file.open(path, 0644); !s.ok()) return s;

@@ -52,7 +52,7 @@ Expanded ExpandUnits(std::span<const std::uint8_t> in, std::uint8_t* out, std::s
             const UnitKind& kind = UnitKinds[b0];
             const std::uint32_t sd = (b0 | MarkerBits) | b1 << 8 | std::uint32_t{RdOnly | NoCharStatus} << 16;
             const std::uint32_t rd = (0xBF + (b0 & 0x40)) | (b0 & 0x3F) << 16 | b1 << 24;
-            PutWord(out + units * WordBytes, (raw & kind.whole) | (sd & kind.sd) | (rd & kind.rd));
+            PutWord(out + units * pcbuffer::kRecordBytes, (raw & kind.whole) | (sd & kind.sd) | (rd & kind.rd));
             p += kind.size;
             left -= kind.size;
         }
@@ -60,7 +60,7 @@ Expanded ExpandUnits(std::span<const std::uint8_t> in, std::uint8_t* out, std::s
     for (; units < maxWords && left >= 2; ++units) {
         const std::size_t size = UnitSize(p[0]);
         if (size > left) break;
-        if (out) PutWord(out + units * WordBytes, UnitWord(p));
+        if (out) PutWord(out + units * pcbuffer::kRecordBytes, UnitWord(p));
         p += size;
         left -= size;
     }

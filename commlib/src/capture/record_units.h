@@ -13,8 +13,6 @@
 
 namespace commlib::capture {
 
-inline constexpr std::size_t WordBytes = pcbuffer::RecordBytes;  // one record word in a block file
-
 // Bits 4 and 5 of a unit's first byte say which directions it carries.
 inline constexpr std::uint8_t MarkerBits = 0x30;
 inline constexpr std::uint8_t SdOnly = 0x10;
@@ -47,12 +45,12 @@ inline void PutWord(std::uint8_t* out, std::uint32_t word) {
     if constexpr (std::endian::native == std::endian::little) {
         std::memcpy(out, &word, sizeof word);
     } else {
-        for (std::size_t i = 0; i < WordBytes; ++i) out[i] = static_cast<std::uint8_t>(word >> (8 * i));
+        for (std::size_t i = 0; i < pcbuffer::kRecordBytes; ++i) out[i] = static_cast<std::uint8_t>(word >> (8 * i));
     }
 }
 
 // The word that marks `lost` record units missing before the next records.
-constexpr std::array<std::uint8_t, WordBytes> GapMark(std::uint16_t lost) {
+constexpr std::array<std::uint8_t, pcbuffer::kRecordBytes> GapMark(std::uint16_t lost) {
     return {0x80, 0xFF, static_cast<std::uint8_t>(lost), static_cast<std::uint8_t>(lost >> 8)};
 }
 

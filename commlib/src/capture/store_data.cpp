@@ -69,7 +69,7 @@ void CaptureWriter::StoreInformation(DataSet* info, std::uint16_t item, std::spa
     // Updates wait for the conditions: before them the body means nothing.
     auto* body = static_cast<std::uint8_t*>(info->GetBody());
     if (!body) return;
-    ApplyInformationUpdate(std::span<std::uint8_t>(body, pcbuffer::InfoBodySize), item, payload);
+    ApplyInformationUpdate(std::span<std::uint8_t>(body, pcbuffer::kInfoBodySize), item, payload);
 }
 
 }  // namespace commlib::capture

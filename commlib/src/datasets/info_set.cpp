@@ -6,7 +6,7 @@
 
 namespace commlib {
 
-InfoSet::InfoSet(int model) : DataSet(MagicDataInfo, model, pcbuffer::InfoBodySize) {}
+InfoSet::InfoSet(int model) : DataSet(pcbuffer::kInfoMagic, model, pcbuffer::kInfoBodySize) {}
 
 int InfoSet::ReceiveAt(int offset, const void* src, int n) {
     // Only the conditions come from the analyzer; the capture writer fills
@@ -16,12 +16,13 @@ int InfoSet::ReceiveAt(int offset, const void* src, int n) {
 
 void* InfoSet::GetBody() { return complete_ ? body_.data() : nullptr; }
 
-bool InfoSet::Save(const char* path) { return complete_ && SaveParts(path, pcbuffer::InfoBodySize); }
+bool InfoSet::Save(const char* path) { return complete_ && SaveParts(path, pcbuffer::kInfoBodySize); }
 
 bool InfoSet::Load(const char* path) {
     complete_ = false;
     std::vector<std::uint8_t> data;
-    if (!LoadBody(path, pcbuffer::InfoBodySize, data) || data.size() < static_cast<std::size_t>(pcbuffer::InfoBodySize))
+    if (!LoadBody(path, pcbuffer::kInfoBodySize, data) ||
+        data.size() < static_cast<std::size_t>(pcbuffer::kInfoBodySize))
         return false;
     std::copy(data.begin(), data.end(), body_.begin());
     complete_ = true;

@@ -41,7 +41,7 @@ void LiveTap::End() {
 void LiveTap::Info(DataSet* info, std::uint16_t item) {
     if (item != capture::ItemConditions || !info || !info->IsComplete()) return;
     std::lock_guard lock(mutex_);
-    if (fn_) fn_(context_, LiveInfo, info->GetBody(), pcbuffer::InfoBodySize);
+    if (fn_) fn_(context_, LiveInfo, info->GetBody(), pcbuffer::kInfoBodySize);
 }
 
 void LiveTap::Data(std::uint16_t counter, std::span<const std::uint8_t> units) {
@@ -59,7 +59,7 @@ void LiveTap::Data(std::uint16_t counter, std::span<const std::uint8_t> units) {
         std::memcpy(out, mark.data(), mark.size());
         n = 1;
     }
-    n += capture::ExpandUnits(units, out + n * capture::WordBytes, count).units;
+    n += capture::ExpandUnits(units, out + n * pcbuffer::kRecordBytes, count).units;
     if (n > 0) fn_(context_, LiveWords, words_.data(), static_cast<unsigned>(n));
 }
 

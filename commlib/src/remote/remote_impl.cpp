@@ -46,7 +46,7 @@ void RemoteImpl::StoreSettings(const PortSettings* port, const BufferSettings* b
         buffer_ = {folder_, buffer->MaxBlocks, buffer->Warn, buffer->Ring};
     } else {
         folder_[0] = '\0';
-        buffer_ = {nullptr, 10, 1, 0};
+        buffer_ = {nullptr, pcbuffer::kDefaultMaxBlocks, 1, 0};
     }
 }
 
@@ -67,7 +67,8 @@ int RemoteImpl::Initialize(WindowHandle owner, NotifyFn notify, const PortSettin
 
 int RemoteImpl::Open() {
     Close();
-    const platform::LineSettings line{port_.Speed, port_.Parity, port_.XControl != 0};
+    // An unknown parity number stays one: configuring the port refuses it.
+    const platform::LineSettings line{port_.Speed, static_cast<platform::Parity>(port_.Parity), port_.XControl != 0};
     switch (link_.Open(port_.Port, line)) {
     case LinkOpen::Ok: open_ = 1; return 0;
     case LinkOpen::NotCharDevice: return 2;

@@ -8,6 +8,7 @@
 #include "commlib_ui/plugin_abi.h"
 #include "engine/engine.h"
 #include "link/serial_link.h"
+#include "pcbuffer/buffer_names.h"
 
 namespace commlib {
 
@@ -73,7 +74,7 @@ private:
     PortSettings port_{portName_, 9600, 0, 0};
     int open_ = 0;
     char folder_[TextSize] = "";
-    BufferSettings buffer_{nullptr, 10, 1, 0};
+    BufferSettings buffer_{nullptr, pcbuffer::kDefaultMaxBlocks, 1, 0};
     NotifyFn notify_;
     FolderPrompt prompt_ = nullptr;
     const CommlibUiApi* table_ = nullptr;

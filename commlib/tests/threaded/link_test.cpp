@@ -130,7 +130,7 @@ protected:
 
     void SetUp() override {
         link.Attach(engine);
-        ASSERT_EQ(link.Open(pty.slave_path(), {115200, 0, false}), LinkOpen::Ok);
+        ASSERT_EQ(link.Open(pty.slave_path(), {115200, platform::Parity::None, false}), LinkOpen::Ok);
     }
     // The link must stop before the engine it drives goes away.
     void TearDown() override { link.Close(); }
@@ -243,7 +243,7 @@ TEST(LinkGone, APortThatFailsForGoodIsReportedOnceAndTheLinkStillCloses) {
         SerialLink link{calls};
         FakeEngine engine{link};
         link.Attach(engine);
-        ASSERT_EQ(link.Open(pty.slave_path(), {115200, 0, false}), LinkOpen::Ok);
+        ASSERT_EQ(link.Open(pty.slave_path(), {115200, platform::Parity::None, false}), LinkOpen::Ok);
         pty.write("*");  // what came before is still delivered
         ASSERT_TRUE(engine.WaitForEvents(1));
         switch (how) {

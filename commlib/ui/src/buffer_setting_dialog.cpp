@@ -13,6 +13,7 @@
 
 #include "dialog_buttons.h"
 #include "folder_checks.h"
+#include "pcbuffer/buffer_names.h"
 #include "ui_texts.h"
 #include "warning_box.h"
 
@@ -25,8 +26,12 @@ constexpr Text MaxBlocksLabel{"&Max. block (1MBytes per block)", "最大ブロ�
 constexpr Text WarnLabel{"&Warning before measurement against the existing data",
                          "既存データがあるときは測定開始前に警告する。(&W)"};
 constexpr Text RingLabel{"Use as &ring buffer", "リングバッファとして使用する。(&R)"};
-// "1024" written out: the longest value the field takes.
-constexpr int MaxBlocksDigits = 4;
+// The digits of pcbuffer::kMaxBlocksLimit: the longest value the field takes.
+constexpr int MaxBlocksDigits = [] {
+    int digits = 1;
+    for (int n = pcbuffer::kMaxBlocksLimit; n >= 10; n /= 10) ++digits;
+    return digits;
+}();
 
 template <class W>
 W* Numbered(int id, W* widget) {
@@ -99,7 +104,8 @@ bool BufferSettingDialog::OnOK() {
     if (IsRootFolder(*full)) return Refuse(TableText(StrRootRefused));
     const auto maxBlocks = ParseMaxBlocks(Control<QLineEdit>(IdMaxBlocks)->text().toStdString());
     if (!maxBlocks)
-        return Refuse(TableText(StrBadMaxBlocks).replace(QStringLiteral("%d"), QString::number(MaxBlocksLimit)));
+        return Refuse(
+            TableText(StrBadMaxBlocks).replace(QStringLiteral("%d"), QString::number(pcbuffer::kMaxBlocksLimit)));
     switch (InspectFolder(*full)) {
     case FolderState::Folder: break;
     case FolderState::NotAFolder: return Refuse(TableText(StrNotAFolder));

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "pcbuffer/buffer_names.h"
+
 namespace commlib::ui {
 namespace {
 
@@ -48,7 +50,7 @@ std::optional<int> ParseMaxBlocks(const std::string& text) {
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc() || end != text.data() + text.size() || text.front() == '-' || text.front() == '+')
         return std::nullopt;
-    if (value < 1 || value > MaxBlocksLimit) return std::nullopt;
+    if (value < 1 || value > pcbuffer::kMaxBlocksLimit) return std::nullopt;
     return value;
 }
 

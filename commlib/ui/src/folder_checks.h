@@ -7,7 +7,6 @@
 
 namespace commlib::ui {
 
-inline constexpr int MaxBlocksLimit = 1024;
 inline constexpr std::size_t PathLimit = 259;
 
 // The typed text as an absolute path: relative to the current folder, "." and
@@ -18,7 +17,8 @@ std::optional<std::string> FullFolderPath(const std::string& typed);
 // "/" is no place for a buffer.
 bool IsRootFolder(const std::string& full);
 
-// The max-block field: a decimal number from 1 to 1024, digits only.
+// The max-block field: a decimal number from 1 to pcbuffer::kMaxBlocksLimit, digits
+// only.
 std::optional<int> ParseMaxBlocks(const std::string& text);
 
 enum class FolderState {

@@ -38,8 +38,8 @@ std::string PortAccessText(const std::string& portName) {
 }
 
 int SpeedIndex(int speed) {
-    const auto it = std::find(std::begin(Speeds), std::end(Speeds), speed);
-    return it == std::end(Speeds) ? -1 : static_cast<int>(it - std::begin(Speeds));
+    const auto it = std::find(std::begin(platform::kListedSpeeds), std::end(platform::kListedSpeeds), speed);
+    return it == std::end(platform::kListedSpeeds) ? -1 : static_cast<int>(it - std::begin(platform::kListedSpeeds));
 }
 
 int ParityIndex(int parity) {

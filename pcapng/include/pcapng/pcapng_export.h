@@ -16,22 +16,26 @@
 
 namespace pcapng {
 
+// How frames of HDLC and NRZI lines are read, numbered as the conversion's
+// TranslateFrame numbers them: SDLC, X.25, X.25 modulo 128, X.25 UA, LAPD.
+enum FrameProtocol : int { kFrameSdlc = 0, kFrameX25 = 1, kFrameX25x = 2, kFrameX25ua = 3, kFrameLapd = 4 };
+
 // The link type of HDLC and NRZI lines. Tagged: LAPD (203) for the LAPD frame
 // protocol, else WIRESHARK_UPPER_PDU (252) with tags naming Wireshark's LAPB
 // decoder, which needs no setting. User0: LAPB on user link type 0 (147),
 // which Wireshark decodes as LAPB once a user DLT entry says so. Cisco HDLC
 // (104) and Frame Relay (107): whatever the frame protocol, for lines that
 // carry those (a replayed capture, say).
-enum HdlcLink { kHdlcTagged = 0, kHdlcUser0 = 1, kHdlcCisco = 2, kHdlcFrameRelay = 3 };
+enum HdlcLink : int { kHdlcTagged = 0, kHdlcUser0 = 1, kHdlcCisco = 2, kHdlcFrameRelay = 3 };
 
 struct ExportOptions {
-    std::string buffer;                       // buffer folder or single data file
-    std::string output;                       // the pcapng file, replaced if it exists
-    int start = 1;                            // first block, 1 = the oldest (folders only)
-    int blocks = pcbuffer::BlockNumberLimit;  // blocks from `start` on: all
-    int line = 0;                             // 0 both directions, 1 SD only, 2 RD only
-    int frameProtocol = 1;                    // HDLC/NRZI: 0 SDLC, 1 X.25, 2 X.25x, 3 X.25ua, 4 LAPD
-    int hdlcLink = kHdlcTagged;               // HdlcLink of HDLC and NRZI lines
+    std::string buffer;                        // buffer folder or single data file
+    std::string output;                        // the pcapng file, replaced if it exists
+    int start = 1;                             // first block, 1 = the oldest (folders only)
+    int blocks = pcbuffer::kBlockNumberLimit;  // blocks from `start` on: all
+    int line = 0;                              // 0 both directions, 1 SD only, 2 RD only
+    FrameProtocol frameProtocol = kFrameX25;   // HDLC and NRZI lines
+    HdlcLink hdlcLink = kHdlcTagged;           // HDLC and NRZI lines
     // Local midnight (Unix time) of the measurement day. Unset: the day the
     // folder's "datainfo.mkw" was written; for a single data file, times run
     // from the first time stamp instead.

@@ -19,9 +19,9 @@ class LiveRecords;
 namespace pcapng {
 
 struct LiveOptions {
-    int line = 0;                // 0 both directions, 1 SD only, 2 RD only
-    int frameProtocol = 1;       // HDLC/NRZI: 0 SDLC, 1 X.25, 2 X.25x, 3 X.25ua, 4 LAPD
-    int hdlcLink = kHdlcTagged;  // HdlcLink of HDLC and NRZI lines
+    int line = 0;                             // 0 both directions, 1 SD only, 2 RD only
+    FrameProtocol frameProtocol = kFrameX25;  // HDLC and NRZI lines
+    HdlcLink hdlcLink = kHdlcTagged;          // HDLC and NRZI lines
 };
 
 // Waits for the measurement information, writes the section header and the

@@ -13,20 +13,25 @@
 
 namespace pcbuffer {
 
-inline constexpr char InfoFileName[] = "datainfo.mkw";
-inline constexpr char BufferFileExtension[] = ".mkw";
-inline constexpr int BlockBytes = 1'048'576;          // one full block file
-inline constexpr int RecordBytes = 4;                 // one record word, little endian
-inline constexpr int BlockNumberLimit = 100'000'000;  // block numbers run 0..99,999,999
+inline constexpr char kInfoFileName[] = "datainfo.mkw";
+inline constexpr char kBufferFileExtension[] = ".mkw";
+inline constexpr int kBlockBytes = 1'048'576;          // one full block file
+inline constexpr int kRecordBytes = 4;                 // one record word, little endian
+inline constexpr int kBlockNumberLimit = 100'000'000;  // block numbers run 0..99,999,999
+// The most blocks a folder keeps (a capture's MaxBlocks, its ring too) and one
+// conversion, export or statistics job reads; and what a capture keeps unless
+// told otherwise.
+inline constexpr int kMaxBlocksLimit = 1024;
+inline constexpr int kDefaultMaxBlocks = 10;
 
 // The information file: a 20-byte header that starts with the 16-character
 // magic (the model code follows), then the 2038-byte measurement information
 // body. A single data file is such a body followed by record words.
-inline constexpr char InfoMagic[] = "MIRLOKE DATAINFO";
-inline constexpr int InfoMagicSize = 16;
-inline constexpr int InfoHeaderSize = 20;
-inline constexpr int InfoBodySize = 2038;  // also the analyzer's measurement-information data set
-static_assert(sizeof InfoMagic == InfoMagicSize + 1);
+inline constexpr char kInfoMagic[] = "MIRLOKE DATAINFO";
+inline constexpr int kInfoMagicSize = 16;
+inline constexpr int kInfoHeaderSize = 20;
+inline constexpr int kInfoBodySize = 2038;  // also the analyzer's measurement-information data set
+static_assert(sizeof kInfoMagic == kInfoMagicSize + 1);
 
 // "00000042.mkw"; the number must be 0..99,999,999.
 std::string BlockFileName(int number);

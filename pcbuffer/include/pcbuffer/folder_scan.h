@@ -54,7 +54,7 @@ std::vector<BufferFileEntry> ListBufferFiles(const std::string& folder);
 platform::Status InfoHeaderValid(const std::string& path);
 // InfoHeaderValid, and the information body after the header read in full
 // into body; body is left as it was on failure.
-platform::Status ReadInfoFile(const std::string& path, std::span<std::uint8_t, InfoBodySize> body);
+platform::Status ReadInfoFile(const std::string& path, std::span<std::uint8_t, kInfoBodySize> body);
 
 // The scan of a folder on disk; null or empty means no folder: nothing, all zero.
 BufferScan ScanBufferFolder(const char* folder);

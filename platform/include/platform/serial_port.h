@@ -22,9 +22,12 @@
 
 namespace platform {
 
+// Numbered as the analyzer's port settings (PortSettings::Parity) number them.
+enum class Parity { None = 0, Odd = 1, Even = 2 };
+
 struct LineSettings {
-    int speed = 9600;      // baud
-    int parity = 0;        // 0 none, 1 odd, 2 even
+    int speed = 9600;  // baud
+    Parity parity = Parity::None;
     bool xonXoff = false;  // XON/XOFF flow control both ways
 };
 

@@ -21,9 +21,9 @@ using namespace setxfer;
 // Data sets as after a read; every request is only noted.
 class ShotRemote : public Remote {
 public:
-    std::vector<std::uint8_t> setup = std::vector<std::uint8_t>(kSetupSize);
-    std::vector<std::uint8_t> table = std::vector<std::uint8_t>(kTableSize);
-    std::vector<std::uint8_t> program = std::vector<std::uint8_t>(kProgramSize);
+    std::vector<std::uint8_t> setup = std::vector<std::uint8_t>(SetupSize);
+    std::vector<std::uint8_t> table = std::vector<std::uint8_t>(TableCapacity);
+    std::vector<std::uint8_t> program = std::vector<std::uint8_t>(ProgramSize);
     PortSettings port{"COM1", 115200, 0, 0};
     ShotRemote() {
         for (int k = 1; k <= 16; ++k) table[4 * k] = 40;  // table 0 holds 40 cells

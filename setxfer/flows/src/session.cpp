@@ -15,15 +15,15 @@ std::span<T> body(void* p, std::size_t size) {
 }  // namespace
 
 ConstBodies Session::bodies() const {
-    return {body<const std::uint8_t>(remote->GetSetupData(), kSetupSize),
-            body<const std::uint8_t>(remote->GetTableData(), kTableSize),
-            body<const std::uint8_t>(remote->GetProgramData(), kProgramSize)};
+    return {body<const std::uint8_t>(remote->GetSetupData(), SetupSize),
+            body<const std::uint8_t>(remote->GetTableData(), TableCapacity),
+            body<const std::uint8_t>(remote->GetProgramData(), ProgramSize)};
 }
 
 Bodies Session::mutable_bodies() const {
-    return {body<std::uint8_t>(remote->GetSetupData(), kSetupSize),
-            body<std::uint8_t>(remote->GetTableData(), kTableSize),
-            body<std::uint8_t>(remote->GetProgramData(), kProgramSize)};
+    return {body<std::uint8_t>(remote->GetSetupData(), SetupSize),
+            body<std::uint8_t>(remote->GetTableData(), TableCapacity),
+            body<std::uint8_t>(remote->GetProgramData(), ProgramSize)};
 }
 
 }  // namespace setxfer

@@ -24,9 +24,9 @@ public:
     std::string model = "RV-7010";
     std::string dialog_port = "COM3";
     PortSettings port{"COM1", 115200, 0, 0};
-    std::vector<std::uint8_t> setup = std::vector<std::uint8_t>(kSetupSize);
-    std::vector<std::uint8_t> table = std::vector<std::uint8_t>(kTableSize);
-    std::vector<std::uint8_t> program = std::vector<std::uint8_t>(kProgramSize);
+    std::vector<std::uint8_t> setup = std::vector<std::uint8_t>(SetupSize);
+    std::vector<std::uint8_t> table = std::vector<std::uint8_t>(TableCapacity);
+    std::vector<std::uint8_t> program = std::vector<std::uint8_t>(ProgramSize);
     bool sets_missing = false;
 
     void Release() override { ++releases; }

@@ -24,12 +24,6 @@ enum class Model : std::uint8_t { RV7010 = 0, RV7020 = 1, RV7030 = 2 };
 std::optional<Model> model_from_name(std::string_view name);
 std::string_view model_name(Model model);
 
-// The bodies' sizes (the analyzer's, as unsigned sizes).
-inline constexpr std::size_t kSetupSize = SetupSize;
-inline constexpr std::size_t kTableCells = TableMaxCells;
-inline constexpr std::size_t kTableSize = TableCapacity;  // offsets, then cells
-inline constexpr std::size_t kProgramSize = ProgramSize;
-
 // Save and send types: 0 setup only, 1 setup and tables, 2 setup, tables and program.
 inline constexpr int kSaveTypeCount = 3;
 // The type's name as the dialogs list it (Shift_JIS); empty for an unknown type.
@@ -65,15 +59,15 @@ struct Failure {
 };
 
 struct ConstBodies {
-    std::span<const std::uint8_t> setup;    // at least kSetupSize bytes
+    std::span<const std::uint8_t> setup;    // at least SetupSize bytes
     std::span<const std::uint8_t> table;    // at least the 68-byte offsets (type 1 and 2)
-    std::span<const std::uint8_t> program;  // at least kProgramSize bytes (type 2)
+    std::span<const std::uint8_t> program;  // at least ProgramSize bytes (type 2)
 };
 
 struct Bodies {
-    std::span<std::uint8_t> setup;    // at least kSetupSize bytes
-    std::span<std::uint8_t> table;    // at least kTableSize bytes (send type 1 and 2)
-    std::span<std::uint8_t> program;  // at least kProgramSize bytes (send type 2)
+    std::span<std::uint8_t> setup;    // at least SetupSize bytes
+    std::span<std::uint8_t> table;    // at least TableCapacity bytes (send type 1 and 2)
+    std::span<std::uint8_t> program;  // at least ProgramSize bytes (send type 2)
 };
 
 // The whole file (CR LF line ends). nullopt when a body the type needs is too small

@@ -17,7 +17,7 @@ namespace setxfer {
 // offsets are damaged.
 std::size_t table_free_cells(std::span<const std::uint8_t> table);
 
-// Puts every byte of text into table k (0..15) of a table body of kTableSize bytes.
+// Puts every byte of text into table k (0..15) of a table body of TableCapacity bytes.
 // Refuses, changing nothing, when the tables would no longer fit ("too many" message)
 // or the body's offsets are damaged.
 std::optional<Failure> put_table_text(std::span<std::uint8_t> table, int k, std::span<const std::uint8_t> text);

@@ -12,9 +12,7 @@
 
 namespace textlib {
 
-constexpr int kBlockWords = pcbuffer::BlockBytes / pcbuffer::RecordBytes;  // record words in a full block file
-constexpr int kInfoHeaderSize = pcbuffer::InfoHeaderSize;  // magic + model code before the data-info body
-constexpr int kInfoBodySize = pcbuffer::InfoBodySize;
+constexpr int kBlockWords = pcbuffer::kBlockBytes / pcbuffer::kRecordBytes;  // record words in a full block file
 constexpr int kLiveTrimEvery = 0x10000;  // live records: words read between let-go checks
 
 // Data-info body offsets.

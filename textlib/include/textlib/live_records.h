@@ -20,7 +20,7 @@ namespace textlib {
 
 class LiveRecords {
 public:
-    using Body = std::array<std::uint8_t, kInfoBodySize>;
+    using Body = std::array<std::uint8_t, pcbuffer::kInfoBodySize>;
 
     // Producer side, any thread. The first information body is the one the
     // conversion uses (its measurement conditions do not change while it runs).

@@ -145,7 +145,7 @@ public:
         static_cast<void>(sink);
         return false;
     }
-    // The measurement-information body (kInfoBodySize bytes, textlib/buffer_format.h);
+    // The measurement-information body (pcbuffer::kInfoBodySize bytes, pcbuffer/buffer_names.h);
     // the first one counts. Any one thread, e.g. commlib's live callback; never waits.
     virtual void LiveInfo(const std::uint8_t* body) { static_cast<void>(body); }
     // Record words as the block files get them; the same thread as LiveInfo; never waits.

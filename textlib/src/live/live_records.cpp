@@ -10,7 +10,7 @@ void LiveRecords::SetInfo(const std::uint8_t* body) {
     {
         std::lock_guard lock(mutex_);
         if (hasInfo_) return;
-        std::copy_n(body, kInfoBodySize, body_.begin());
+        std::copy_n(body, pcbuffer::kInfoBodySize, body_.begin());
         hasInfo_ = true;
     }
     arrived_.notify_all();
