@@ -9,6 +9,7 @@
 #include "control/print_control_sequence.h"
 #include "csv/csv_routines.h"
 #include "frames/print_frames.h"
+#include "pcbuffer/buffer_names.h"
 #include "print/print_normal.h"
 #include "textlib/buffer_format.h"
 
@@ -127,7 +128,7 @@ static_assert(TableHolds(), "every routine one row, in Routine's order, and no o
 
 ConvertOptions JobOptions(const ConvertOptions& options) {
     ConvertOptions o = options;
-    o.Blocks = std::clamp(o.Blocks, 1, 1024);
+    o.Blocks = std::clamp(o.Blocks, 1, pcbuffer::kMaxBlocksLimit);
     if (o.PrintFormat == PrintFormatTranslate) o.GuideCut = 0;
     return o;
 }

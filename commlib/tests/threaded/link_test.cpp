@@ -316,11 +316,11 @@ TEST_F(Link, ModemLinesRiseWithTheProtocolThreadAndFallInReverse) {
 TEST_F(Link, ADeviceThatRefusesItsModemLinesFailsTheOpen) {
     link.Close();
     calls.FailModem(EIO);
-    EXPECT_EQ(link.Open(pty.slave_path(), {115200, 0, false}), LinkOpen::Failed);
+    EXPECT_EQ(link.Open(pty.slave_path(), {115200, platform::Parity::None, false}), LinkOpen::Failed);
     EXPECT_EQ(link.OpenFailure().step, platform::PortStep::Configure);
     EXPECT_EQ(link.OpenFailure().error, EIO);
     calls.FailModem(ENOTTY);  // no modem lines at all, as on this pty: nothing to refuse
-    EXPECT_EQ(link.Open(pty.slave_path(), {115200, 0, false}), LinkOpen::Ok);
+    EXPECT_EQ(link.Open(pty.slave_path(), {115200, platform::Parity::None, false}), LinkOpen::Ok);
 }
 
 TEST_F(Link, CloseEndsAtOnceWhileAWriteIsStuck) {
