@@ -21,8 +21,8 @@ namespace {
 enum class Call { Create, Write, Sync, Close, Rename };
 
 const char* CallName(Call c) {
-    static constexpr const char* names[] = {"create", "write", "fsync", "close", "rename"};
-    return names[static_cast<int>(c)];
+    static constexpr const char* Names[] = {"create", "write", "fsync", "close", "rename"};
+    return Names[static_cast<int>(c)];
 }
 
 // Real files; the n-th call of one kind fails with the given errno. A failing
@@ -82,7 +82,7 @@ struct Site {
 
 const std::vector<Site>& Sites() {
     const int b = pcbuffer::BlockBytes;
-    static const std::vector<Site> sites = {
+    static const std::vector<Site> Sites = {
         {"creating block 0", Call::Create, 1, {EACCES, EROFS, ENOENT, ENOSPC, EDQUOT}, StoreOpCreate, 0, -1, -1, true},
         {"creating datainfo.mkw", Call::Create, 2, {EACCES, EROFS, ENOENT, ENOSPC}, StoreOpInfo, -1, -1, -1, false},
         {"writing datainfo.mkw", Call::Write, 1, {ENOSPC, EFBIG, EIO}, StoreOpInfo, -1, -1, -1, false},
@@ -98,7 +98,7 @@ const std::vector<Site>& Sites() {
         {"the end's sync", Call::Sync, 3, {EIO, ENOSPC}, StoreOpSync, 1, Tail * 4, 0, true},
         {"the end's close", Call::Close, 3, {EIO, ENOSPC}, StoreOpClose, 1, Tail * 4, 0, true},
     };
-    return sites;
+    return Sites;
 }
 
 class CaptureFaultTableTest : public CaptureFixture {

@@ -55,8 +55,8 @@ NotifyQueue::~NotifyQueue() {
     g_target.compare_exchange_strong(self, nullptr);
 }
 
-bool NotifyQueue::post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
-    return queue_.post(platform::Message{message, wParam, lParam, nullptr});
+bool NotifyQueue::post(unsigned message, std::uintptr_t w_param, std::intptr_t l_param) {
+    return queue_.post(platform::Message{message, w_param, l_param, nullptr});
 }
 
 NotifyFn NotifyQueue::callback() { return on_notify; }

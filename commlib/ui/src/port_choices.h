@@ -21,7 +21,7 @@ int PortIndex(const std::vector<std::string>& list, std::string_view name);
 // `zamvex ports` says it); empty when nothing does or there is no such device.
 std::string PortAccessText(const std::string& portName);
 
-inline constexpr const auto& Speeds = platform::kListedSpeeds;
+inline constexpr const auto& Speeds = platform::ListedSpeeds;
 // The entry showing speed, or -1 when it is not listed.
 int SpeedIndex(int speed);
 

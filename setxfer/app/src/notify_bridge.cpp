@@ -12,9 +12,9 @@ const QEvent::Type kNotifyEvent = static_cast<QEvent::Type>(QEvent::registerEven
 
 class NotifyEvent : public QEvent {
 public:
-    NotifyEvent(std::uintptr_t w, std::intptr_t l) : QEvent(kNotifyEvent), wParam(w), lParam(l) {}
-    std::uintptr_t wParam;
-    std::intptr_t lParam;
+    NotifyEvent(std::uintptr_t w, std::intptr_t l) : QEvent(kNotifyEvent), w_param(w), l_param(l) {}
+    std::uintptr_t w_param;
+    std::intptr_t l_param;
 };
 
 std::atomic<NotifyBridge*> current{nullptr};
@@ -37,16 +37,16 @@ NotifyBridge::~NotifyBridge() {
 
 NotifyFn NotifyBridge::notify_function() { return notify; }
 
-bool NotifyBridge::post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+bool NotifyBridge::post(unsigned message, std::uintptr_t w_param, std::intptr_t l_param) {
     if (message != NotifyMessage) return false;
-    QCoreApplication::postEvent(this, new NotifyEvent(wParam, lParam));
+    QCoreApplication::postEvent(this, new NotifyEvent(w_param, l_param));
     return true;
 }
 
 bool NotifyBridge::event(QEvent* e) {
     if (e->type() != kNotifyEvent) return QObject::event(e);
     auto* n = static_cast<NotifyEvent*>(e);
-    handler_(NotificationCode(n->wParam), NotificationStatus(n->wParam), reinterpret_cast<void*>(n->lParam));
+    handler_(NotificationCode(n->w_param), NotificationStatus(n->w_param), reinterpret_cast<void*>(n->l_param));
     return true;
 }
 
