@@ -82,7 +82,7 @@ struct Site {
 
 const std::vector<Site>& Sites() {
     const int b = pcbuffer::BlockBytes;
-    static const std::vector<Site> Sites = {
+    static const std::vector<Site> AllSites = {
         {"creating block 0", Call::Create, 1, {EACCES, EROFS, ENOENT, ENOSPC, EDQUOT}, StoreOpCreate, 0, -1, -1, true},
         {"creating datainfo.mkw", Call::Create, 2, {EACCES, EROFS, ENOENT, ENOSPC}, StoreOpInfo, -1, -1, -1, false},
         {"writing datainfo.mkw", Call::Write, 1, {ENOSPC, EFBIG, EIO}, StoreOpInfo, -1, -1, -1, false},
@@ -98,7 +98,7 @@ const std::vector<Site>& Sites() {
         {"the end's sync", Call::Sync, 3, {EIO, ENOSPC}, StoreOpSync, 1, Tail * 4, 0, true},
         {"the end's close", Call::Close, 3, {EIO, ENOSPC}, StoreOpClose, 1, Tail * 4, 0, true},
     };
-    return Sites;
+    return AllSites;
 }
 
 class CaptureFaultTableTest : public CaptureFixture {
