@@ -111,11 +111,11 @@ Result measure(const Run& run, int blocks, const std::vector<std::uint32_t>& sen
     {
         MainWindow window(Language::English, settings, *remote, *convert);
         StoredPort port;
-        port.Name = server.slave_path();
+        port.name = server.slave_path();
         StoredBuffer buffer;
-        buffer.Path = work + "/buffer";
-        buffer.MaxBlocks = blocks + 2;  // no automatic stop before the records are through
-        buffer.Warn = false;
+        buffer.path = work + "/buffer";
+        buffer.max_blocks = blocks + 2;  // no automatic stop before the records are through
+        buffer.warn = false;
         ConvertOptions o{};
         settings.read_convert(o);
         if (window.initialise(port, buffer, o) == 0) {
@@ -130,18 +130,18 @@ Result measure(const Run& run, int blocks, const std::vector<std::uint32_t>& sen
                              [&] { longest = std::max<long long>(longest, since_tick.restart()); });
             window.findChild<QPushButton*>(QString::number(id::kStartMeasure))->click();
             const auto& state = window.controller().state();
-            const bool started = pump_until([&] { return state.MeasureState != 0; }, 30);
+            const bool started = pump_until([&] { return state.measure_state != 0; }, 30);
             const auto begun = std::chrono::steady_clock::now();
             since_tick.start();
             ticks.start(10);
-            const bool through = started && pump_until([&] { return state.BlockCount >= blocks; }, 300);
+            const bool through = started && pump_until([&] { return state.block_count >= blocks; }, 300);
             const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begun).count();
             ticks.stop();
             QElapsedTimer stopping;
             stopping.start();
             window.findChild<QPushButton*>(QString::number(id::kStopMeasure))->click();
             const bool offline =
-                pump_until([&] { return !state.Busy && state.MeasureState == 0 && !window.live_running(); }, 60);
+                pump_until([&] { return !state.busy && state.measure_state == 0 && !window.live_running(); }, 60);
             r.stop_ms = stopping.elapsed();
             window.live_pane().take_lines();
             r.records_per_second = through ? blocks * static_cast<double>(textlib::kBlockWords) / seconds : 0;
@@ -149,7 +149,7 @@ Result measure(const Run& run, int blocks, const std::vector<std::uint32_t>& sen
             r.pane_lines = run.shown ? window.live_pane().text()->document()->blockCount() : 0;
             r.not_shown = window.live_pane().not_shown();
             r.losses = window.findChild<QLabel*>(QString::number(id::kLost))->text();
-            const std::vector<std::uint32_t> words = stored_words(buffer.Path);
+            const std::vector<std::uint32_t> words = stored_words(buffer.path);
             // What was stored must be the analyzer's records from the first, in order, none missing.
             const std::size_t stored = std::min(words.size(), sent.size());
             const auto differ =

@@ -119,7 +119,7 @@ TEST_F(ConvertControllerTest, RunStoresOptionsShowsProgressAndEnds) {
     EXPECT_EQ(panel.values.start, "1");
     ASSERT_EQ(stored.size(), 1u);
     EXPECT_STREQ(stored[0].SavePath, dir.path().c_str());
-    EXPECT_TRUE(main->state().Converting);
+    EXPECT_TRUE(main->state().converting);
     EXPECT_FALSE(panel.enabled);
     EXPECT_EQ(view.convert_speed, 40);
     EXPECT_FALSE(view.enabled[id::kStartMeasure]);
@@ -131,7 +131,7 @@ TEST_F(ConvertControllerTest, RunStoresOptionsShowsProgressAndEnds) {
     EXPECT_EQ(convert.closes, 1);
     EXPECT_EQ(view.convert_speed, -1);
     EXPECT_EQ(view.texts[id::kProgress], "0");
-    EXPECT_FALSE(main->state().Converting);
+    EXPECT_FALSE(main->state().converting);
     EXPECT_TRUE(panel.enabled);
     EXPECT_TRUE(view.enabled[id::kStartMeasure]);
     EXPECT_TRUE(view.messages.empty());
@@ -157,12 +157,12 @@ TEST_F(ConvertControllerTest, OpenAndStartFailures) {
     c->on_start();
     EXPECT_EQ(view.messages.back().text, "The PC buffer files do not exist, or the data of their are wrong.");
     EXPECT_EQ(convert.starts, 0);
-    EXPECT_FALSE(main->state().Converting);
+    EXPECT_FALSE(main->state().converting);
     convert.open_result = true;
     convert.start_result = false;
     c->on_start();
     EXPECT_EQ(convert.closes, 1);
-    EXPECT_FALSE(main->state().Converting);
+    EXPECT_FALSE(main->state().converting);
     EXPECT_TRUE(panel.enabled);
     EXPECT_EQ(view.messages.back().text, "An error occurred during converting process.");
 }

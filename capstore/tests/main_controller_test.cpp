@@ -101,10 +101,10 @@ TEST_F(MainControllerTest, WholeMeasurementFromStartToDisconnect) {
     EXPECT_EQ(view.status, "Starting measurement...");
 
     notify(ReqMeasure, 0);
-    EXPECT_EQ(c->state().StopWatchdog, kWatchdogTicks);
+    EXPECT_EQ(c->state().stop_watchdog, kWatchdogTicks);
     notify(NtfyMeasureState, 1);
-    EXPECT_EQ(c->state().StopWatchdog, 0);
-    EXPECT_EQ(c->state().MeasureState, 1);
+    EXPECT_EQ(c->state().stop_watchdog, 0);
+    EXPECT_EQ(c->state().measure_state, 1);
     EXPECT_EQ(view.status, "");
     EXPECT_EQ(view.default_button, id::kStopMeasure);
     EXPECT_TRUE(view.indicators[kMeasurePart]);
@@ -138,9 +138,9 @@ TEST_F(MainControllerTest, ConnectChecksRefuseTextModeAndAMeasuringAnalyzer) {
     notify(ReqConnect, 0);
     EXPECT_EQ(remote.codes().back(), ReqDisconnect);
     EXPECT_EQ(message_texts().back(), "An error occurred during the connection process.");
-    EXPECT_TRUE(c->state().Busy);  // until the disconnect ends
+    EXPECT_TRUE(c->state().busy);  // until the disconnect ends
     notify(ReqDisconnect, 0);
-    EXPECT_FALSE(c->state().Busy);
+    EXPECT_FALSE(c->state().busy);
 
     remote.link_mode = 2;
     remote.status = 0x100;
@@ -154,7 +154,7 @@ TEST_F(MainControllerTest, FailedConnectAndSetupShowMessage6) {
     c->on_start_measure();
     notify(ReqConnect, StatusNoAnswer);  // nothing to disconnect from
     EXPECT_EQ(remote.codes(), std::vector<int>{ReqConnect});
-    EXPECT_FALSE(c->state().Busy);
+    EXPECT_FALSE(c->state().busy);
     EXPECT_EQ(view.messages.size(), 1u);
     // Nothing answered: the table's text, then what to check.
     EXPECT_EQ(view.messages[0].text,
@@ -180,7 +180,7 @@ TEST_F(MainControllerTest, OpenFailureAndOverwriteWarning) {
     c->on_start_measure();
     EXPECT_TRUE(remote.requests.empty());
     EXPECT_EQ(message_texts().back(), "An error occurred during the serial port initializing process.");
-    EXPECT_FALSE(c->state().Busy);
+    EXPECT_FALSE(c->state().busy);
 
     remote.open_result = 0;
     blocks(0, 2, 2);
@@ -213,7 +213,7 @@ TEST_P(RefusedStartTest, ReasonIsShownAfterTheDisconnect) {
     notify(ReqDisconnect, 0);
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_EQ(view.messages[0].text, GetParam().text);
-    EXPECT_EQ(c->state().StopReason, 0);
+    EXPECT_EQ(c->state().stop_reason, 0);
     expect_buttons(true, true, false, false, true);
 }
 
@@ -265,7 +265,7 @@ TEST_F(MainControllerTest, NoAnswerToTheMeasureRequestShowsMessage38) {
     notify(ReqConnect, 0);
     notify(ReqGetSetup, 0);
     notify(ReqMeasure, StatusNoAnswer);
-    EXPECT_FALSE(c->state().Busy);
+    EXPECT_FALSE(c->state().busy);
     EXPECT_EQ(message_texts().back(), "There was no answer from the analyzer within a given period of time.");
 }
 
@@ -278,8 +278,8 @@ TEST_F(MainControllerTest, WatchdogGivesUpAfter30Ticks) {
     c->on_tick();
     EXPECT_EQ(remote.resets, 1);
     EXPECT_EQ(remote.closes, 1);
-    EXPECT_FALSE(c->state().Busy);
-    EXPECT_EQ(c->state().MeasureState, 0);
+    EXPECT_FALSE(c->state().busy);
+    EXPECT_EQ(c->state().measure_state, 0);
     EXPECT_EQ(view.title, "ZAMVEX-3 PC Buffering (Offline)");
     EXPECT_EQ(message_texts().back(), "There was no answer from the analyzer within a given period of time.");
     EXPECT_EQ(view.ended, -1);
@@ -352,8 +352,8 @@ TEST_F(MainControllerTest, PortThatExistsButCannotBeOpened) {
     view.while_open = deliver;
     deliver();
     EXPECT_EQ(message_texts(), std::vector<std::string>{"An error occurred during the connection process."});
-    EXPECT_FALSE(c->state().Busy);
-    EXPECT_EQ(c->state().StopReason, 0);
+    EXPECT_FALSE(c->state().busy);
+    EXPECT_EQ(c->state().stop_reason, 0);
     expect_buttons(true, true, false, false, true);
 }
 
@@ -361,7 +361,7 @@ TEST_F(MainControllerTest, RequestNotTakenEndsTheOperation) {
     remote.request_result = 0;  // and nothing posted: the protocol thread is stuck
     c->on_start_measure();
     EXPECT_EQ(remote.closes, 1);
-    EXPECT_FALSE(c->state().Busy);
+    EXPECT_FALSE(c->state().busy);
     EXPECT_EQ(message_texts().back(), "There was no answer from the analyzer within a given period of time.");
 }
 
@@ -383,7 +383,7 @@ TEST_F(MainControllerTest, CloseWhileMeasuringAsksStopsAndExits) {
     view.answers = {Answer::No};
     c->on_close_request();
     EXPECT_EQ(remote.codes().back(), ReqMeasure);
-    EXPECT_FALSE(c->state().ExitRequested);
+    EXPECT_FALSE(c->state().exit_requested);
     view.answers = {Answer::Yes};
     c->on_close_request();
     EXPECT_EQ(remote.requests.back().param, 0);
@@ -399,7 +399,7 @@ TEST_F(MainControllerTest, LinkLostReturnsToOfflineAndSaysWhy) {
     measure();
     notify(NtfyLinkLost, LinkLostPortGone);
     EXPECT_EQ(remote.closes, 1);
-    EXPECT_EQ(c->state().MeasureState, 0);
+    EXPECT_EQ(c->state().measure_state, 0);
     EXPECT_EQ(view.title, "ZAMVEX-3 PC Buffering (Offline)");
     EXPECT_EQ(message_texts(), std::vector<std::string>{"The serial port went away (unplugged?)."});
     expect_buttons(true, true, false, false, true);
@@ -429,7 +429,7 @@ TEST_F(MainControllerTest, APortThatDoesNotOpenIsNamedWithTheReason) {
         c->on_start_measure();
         EXPECT_TRUE(remote.requests.empty());
         EXPECT_EQ(remote.closes, closes + 1);
-        EXPECT_FALSE(c->state().Busy);
+        EXPECT_FALSE(c->state().busy);
         const std::string text = message_texts().back();
         EXPECT_EQ(text.rfind("An error occurred during the serial port initializing process.\n", 0), 0u) << text;
         EXPECT_NE(text.find(row.says), std::string::npos) << text;
@@ -442,7 +442,7 @@ TEST_F(MainControllerTest, AnalyzerStoppingByItselfDisconnectsWithoutBusy) {
     notify(NtfyMeasureState, 0);
     EXPECT_EQ(remote.codes().back(), ReqDisconnect);
     EXPECT_EQ(view.status, "Disconnecting...");
-    EXPECT_FALSE(c->state().Busy);
+    EXPECT_FALSE(c->state().busy);
     notify(ReqDisconnect, StatusNoAnswer);
     EXPECT_EQ(message_texts().back(), "There was no answer from the analyzer within a given period of time.");
 }
@@ -459,7 +459,7 @@ TEST_F(MainControllerTest, CountersAndRateIndicator) {
     notify(NtfyRate, -1);
     EXPECT_EQ(view.rate_speed, -1);
     notify(NtfyAutoConnected, 0);
-    EXPECT_TRUE(c->state().Connected);
+    EXPECT_TRUE(c->state().connected);
     EXPECT_FALSE(view.enabled[id::kEnvironment]);
 }
 
@@ -559,7 +559,7 @@ TEST_F(MainControllerTest, FolderThatCannotBeWrittenIsRefusedBeforeConnecting) {
     EXPECT_EQ(view.messages[0].text,
               "Cannot write to the PC buffer folder: /tmp/buf: Permission denied\n"
               "Choose a folder you can write to in the PC buffer setting.");
-    EXPECT_FALSE(c->state().Busy);
+    EXPECT_FALSE(c->state().busy);
 }
 
 TEST_F(MainControllerTest, LittleFreeSpaceWarnsAndStartsAnyway) {

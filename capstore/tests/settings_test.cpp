@@ -40,15 +40,15 @@ protected:
 TEST_F(SettingsTest, NothingStoredGivesTheDefaults) {
     SettingsStore store(paths);
     const StoredPort port = store.read_port();
-    EXPECT_EQ(port.Name, "COM1");
-    EXPECT_EQ(port.Speed, 115200);
-    EXPECT_EQ(port.Parity, 0);
-    EXPECT_EQ(port.XControl, 0);
+    EXPECT_EQ(port.name, "COM1");
+    EXPECT_EQ(port.speed, 115200);
+    EXPECT_EQ(port.parity, 0);
+    EXPECT_EQ(port.x_control, 0);
     const StoredBuffer buffer = store.read_buffer();
-    EXPECT_EQ(buffer.Path, dir.path() + "/data/capstoref");
-    EXPECT_EQ(buffer.MaxBlocks, 10);
-    EXPECT_TRUE(buffer.Warn);
-    EXPECT_FALSE(buffer.Ring);
+    EXPECT_EQ(buffer.path, dir.path() + "/data/capstoref");
+    EXPECT_EQ(buffer.max_blocks, 10);
+    EXPECT_TRUE(buffer.warn);
+    EXPECT_FALSE(buffer.ring);
 
     const ConvertOptions o = convert();
     EXPECT_EQ(o.Format, FormatPrint);
@@ -75,15 +75,15 @@ TEST_F(SettingsTest, NothingStoredGivesTheDefaults) {
 
 TEST_F(SettingsTest, SystemFileIsTheFallbackAndTheSpeedRule) {
     write("system", "[1.00]\nPort\\Speed=230400\nPort\\Name=/dev/ttyUSB0\n");
-    EXPECT_EQ(SettingsStore(paths).read_port().Speed, 230400);
+    EXPECT_EQ(SettingsStore(paths).read_port().speed, 230400);
     user("[1.00]\nPort\\Speed=9600\n");
     const StoredPort port = SettingsStore(paths).read_port();
-    EXPECT_EQ(port.Speed, 115200);
-    EXPECT_EQ(port.Name, "/dev/ttyUSB0");  // the user has none
+    EXPECT_EQ(port.speed, 115200);
+    EXPECT_EQ(port.name, "/dev/ttyUSB0");  // the user has none
     // Unreadable: the system's value. (A different length from the last text:
     // QSettings caches a file by size and time within the second.)
     user("[1.00]\nPort\\Speed=not a number\n");
-    EXPECT_EQ(SettingsStore(paths).read_port().Speed, 230400);
+    EXPECT_EQ(SettingsStore(paths).read_port().speed, 230400);
 }
 
 TEST_F(SettingsTest, TextRulesIgnoreCaseAndFallBack) {
@@ -93,10 +93,10 @@ TEST_F(SettingsTest, TextRulesIgnoreCaseAndFallBack) {
         "Convert\\Print\\TranslateFrame=bogus\nConvert\\Print\\TranslatePacket=ddx\n"
         "Convert\\Print\\Data=hex\nConvert\\CSV\\Data=nonsense\nConvert\\CSV\\Form=FRAME\n");
     SettingsStore store(paths);
-    EXPECT_EQ(store.read_port().Parity, 2);
-    EXPECT_EQ(store.read_port().XControl, 1);
-    EXPECT_FALSE(store.read_buffer().Warn);
-    EXPECT_TRUE(store.read_buffer().Ring);
+    EXPECT_EQ(store.read_port().parity, 2);
+    EXPECT_EQ(store.read_port().x_control, 1);
+    EXPECT_FALSE(store.read_buffer().warn);
+    EXPECT_TRUE(store.read_buffer().ring);
     const ConvertOptions o = convert();
     EXPECT_EQ(o.Format, FormatCsv);
     EXPECT_EQ(o.Line, LineRd);
@@ -110,7 +110,7 @@ TEST_F(SettingsTest, TextRulesIgnoreCaseAndFallBack) {
 TEST_F(SettingsTest, NumbersAsTextAndTextAsNumbers) {
     // A name that looks like a number is still the name; numbers with blanks parse.
     user("[1.00]\nPort\\Name=1234\nConvert\\Start= 7\nConvert\\Blocks=-3\nConvert\\CSV\\Delimit=\";\"\n");
-    EXPECT_EQ(SettingsStore(paths).read_port().Name, "1234");
+    EXPECT_EQ(SettingsStore(paths).read_port().name, "1234");
     const ConvertOptions o = convert();
     EXPECT_EQ(o.Start, 7);
     EXPECT_EQ(o.Blocks, -3);  // not limited here: the library limits it
@@ -136,15 +136,15 @@ TEST_F(SettingsTest, RangeRules) {
     user("[1.00]\nConvert\\MaxLines=0\nConvert\\CSV\\Width=0\nBuffer\\MaxBlocks=0\n");
     EXPECT_EQ(convert().MaxLines, 10000);
     EXPECT_EQ(convert().Width, 16);
-    EXPECT_EQ(SettingsStore(paths).read_buffer().MaxBlocks, 1);
+    EXPECT_EQ(SettingsStore(paths).read_buffer().max_blocks, 1);
     user("[1.00]\nConvert\\MaxLines=1000000\nConvert\\CSV\\Width=300\nBuffer\\MaxBlocks=5000\n");
     EXPECT_EQ(convert().MaxLines, 10000);
     EXPECT_EQ(convert().Width, 16);
-    EXPECT_EQ(SettingsStore(paths).read_buffer().MaxBlocks, 1024);
+    EXPECT_EQ(SettingsStore(paths).read_buffer().max_blocks, 1024);
     user("[1.00]\nConvert\\MaxLines=999999\nConvert\\CSV\\Width=256\nBuffer\\MaxBlocks=1024\n");
     EXPECT_EQ(convert().MaxLines, 999999);
     EXPECT_EQ(convert().Width, 256);
-    EXPECT_EQ(SettingsStore(paths).read_buffer().MaxBlocks, 1024);
+    EXPECT_EQ(SettingsStore(paths).read_buffer().max_blocks, 1024);
 }
 
 TEST_F(SettingsTest, ConversionStartWritesTheConvertSections) {

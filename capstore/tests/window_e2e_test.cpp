@@ -56,13 +56,13 @@ protected:
         ASSERT_EQ(CreateMirlokeRemote(&remote), 1);
         ASSERT_EQ(CreateMirlokeTextConvert(&convert), 1);
         StoredPort port;
-        port.Name = server->slave_path();
+        port.name = server->slave_path();
         StoredBuffer buffer;
-        buffer.Path = dir.file("buffer");
-        fs::create_directories(buffer.Path);
-        buffer.MaxBlocks = max_blocks;
-        buffer.Warn = false;
-        buffer.Ring = ring;
+        buffer.path = dir.file("buffer");
+        fs::create_directories(buffer.path);
+        buffer.max_blocks = max_blocks;
+        buffer.warn = false;
+        buffer.ring = ring;
         ConvertOptions o{};
         settings.read_convert(o);
         std::strcpy(o.SavePath, dir.file("text").c_str());
@@ -86,10 +86,10 @@ protected:
         return window->findChild<W*>(QString::number(id));
     }
     QString text(int id) { return find<QLabel>(id)->text(); }
-    bool offline() { return !state().Busy && !state().Connected && state().MeasureState == 0; }
+    bool offline() { return !state().busy && !state().connected && state().measure_state == 0; }
     void start_measuring() {
         find(40301)->click();
-        ASSERT_TRUE(wait_for([&] { return state().MeasureState != 0; })) << window->status_bar().text().toStdString();
+        ASSERT_TRUE(wait_for([&] { return state().measure_state != 0; })) << window->status_bar().text().toStdString();
         EXPECT_TRUE(window->status_bar().indicator(1));
         EXPECT_TRUE(window->status_bar().indicator(2));
         EXPECT_TRUE(find(40302)->isVisible());
@@ -104,9 +104,9 @@ protected:
     void convert_and_wait() {
         ASSERT_TRUE(find(40401)->isEnabled());
         find(40401)->click();
-        ASSERT_TRUE(state().Converting) << (answers.texts.empty() ? "" : answers.texts.back());
+        ASSERT_TRUE(state().converting) << (answers.texts.empty() ? "" : answers.texts.back());
         EXPECT_TRUE(window->status_bar().indicator(3));
-        ASSERT_TRUE(wait_for([&] { return !state().Converting; }));
+        ASSERT_TRUE(wait_for([&] { return !state().converting; }));
         EXPECT_EQ(text(2002), "0");
         EXPECT_FALSE(window->status_bar().indicator(3));
     }
@@ -115,7 +115,7 @@ protected:
 TEST_F(WindowEndToEnd, MeasureStopAndConvertToPrintAndFrameTranslation) {
     open(false, 4);
     start_measuring();
-    ASSERT_TRUE(wait_for([&] { return state().BlockCount >= 2; }));
+    ASSERT_TRUE(wait_for([&] { return state().block_count >= 2; }));
     EXPECT_TRUE(text(2001).endsWith(" / 4")) << text(2001).toStdString();
     EXPECT_TRUE(find(40401)->isEnabled());  // a flat buffer may be converted while measuring
     find(40302)->click();
@@ -208,7 +208,7 @@ TEST_F(WindowEndToEnd, LivePaneShowsTheLinesOfTheStoredBufferInTwoLayouts) {
         start_measuring();
         LivePane& pane = window->live_pane();
         ASSERT_TRUE(wait_for([&] { return pane.text()->document()->blockCount() > 200; }));
-        EXPECT_NE(state().MeasureState, 0) << "the pane fills while measuring";
+        EXPECT_NE(state().measure_state, 0) << "the pane fills while measuring";
         find(40302)->click();
         ASSERT_TRUE(wait_for([&] { return offline(); }));
         EXPECT_FALSE(window->live_running()) << "the live conversion ends with the measurement";
@@ -256,11 +256,11 @@ TEST_F(WindowEndToEnd, PausedLivePaneHoldsWhileTheMeasurementGoesOnAndResumeJump
     LivePane& pane = window->live_pane();
     QTextDocument* doc = pane.text()->document();
     ASSERT_TRUE(wait_for([&] { return doc->blockCount() > 50; }));
-    EXPECT_NE(state().MeasureState, 0);
+    EXPECT_NE(state().measure_state, 0);
     pane.pause_button()->click();
     const QString held = doc->toPlainText();
-    const int blocks = state().BlockCount;
-    ASSERT_TRUE(wait_for([&] { return state().BlockCount > blocks + 1; })) << "the measurement goes on";
+    const int blocks = state().block_count;
+    ASSERT_TRUE(wait_for([&] { return state().block_count > blocks + 1; })) << "the measurement goes on";
     pane.take_lines();
     EXPECT_EQ(doc->toPlainText(), held);
     EXPECT_GT(pane.not_shown(), 0) << "a block makes more lines than wait for the pane";
@@ -287,11 +287,11 @@ TEST_F(WindowEndToEnd, PausedLivePaneHoldsWhileTheMeasurementGoesOnAndResumeJump
 TEST_F(WindowEndToEnd, RingMeasurementKeepsTheConversionButtonDisabled) {
     open(true, 2);
     start_measuring();
-    ASSERT_TRUE(wait_for([&] { return state().NextBlock >= 4; }));
+    ASSERT_TRUE(wait_for([&] { return state().next_block >= 4; }));
     // Past MaxBlocks: the oldest blocks were given up and the measurement runs on.
-    EXPECT_GT(state().FirstBlock, 0);
-    EXPECT_GE(state().BlockCount, 1);
-    EXPECT_NE(state().MeasureState, 0);  // no automatic stop in ring mode
+    EXPECT_GT(state().first_block, 0);
+    EXPECT_GE(state().block_count, 1);
+    EXPECT_NE(state().measure_state, 0);  // no automatic stop in ring mode
     EXPECT_FALSE(find(40401)->isEnabled());
     find(40302)->click();
     ASSERT_TRUE(wait_for([&] { return offline(); }));
@@ -306,7 +306,7 @@ TEST_F(WindowEndToEnd, ClosingWhileMeasuringAsksStopsAndExits) {
     ASSERT_TRUE(wait_for([&] { return !answers.texts.empty(); }));
     EXPECT_EQ(answers.texts[0], "Do you approve of an exit though the application is measuring ?");
     EXPECT_FALSE(window->ended());
-    EXPECT_NE(state().MeasureState, 0);
+    EXPECT_NE(state().measure_state, 0);
     answers.policy = [](const std::string&) { return QMessageBox::Yes; };
     window->close();
     ASSERT_TRUE(wait_for([&] { return window->ended(); }));
@@ -320,7 +320,7 @@ TEST_F(WindowEndToEnd, AutomaticStopAtMaxBlocksInAFlatBuffer) {
     open(false, 1);
     start_measuring();
     ASSERT_TRUE(wait_for([&] { return offline(); }));
-    EXPECT_EQ(state().BlockCount, 1);
+    EXPECT_EQ(state().block_count, 1);
     EXPECT_EQ(text(2001), "1 / 1");
     EXPECT_TRUE(answers.texts.empty());
 }

@@ -66,11 +66,11 @@ bool shoot(const QString& folder, Language language, const std::string& work) {
     {
         MainWindow window(language, settings, *remote, *convert);
         StoredPort port;
-        port.Name = server.slave_path();
+        port.name = server.slave_path();
         StoredBuffer buffer;
-        buffer.Path = work + "/buffer-" + suffix.toStdString();
-        std::filesystem::create_directories(buffer.Path);
-        buffer.Warn = false;
+        buffer.path = work + "/buffer-" + suffix.toStdString();
+        std::filesystem::create_directories(buffer.path);
+        buffer.warn = false;
         ConvertOptions o{};
         settings.read_convert(o);
         if (window.initialise(port, buffer, o) == 0) {
@@ -79,7 +79,7 @@ bool shoot(const QString& folder, Language language, const std::string& work) {
             window.findChild<QRadioButton*>(QString::number(id::kTranslate))->setChecked(true);
             window.findChild<QComboBox*>(QString::number(id::kFrame))->setCurrentIndex(1);  // X.25 modulo 8
             window.findChild<QPushButton*>("40301")->click();
-            ok = ok && wait_for([&] { return window.controller().state().BlockCount >= 1; });
+            ok = ok && wait_for([&] { return window.controller().state().block_count >= 1; });
             ok = ok && wait_for([&] { return window.status_bar().text().contains("MBytes"); });
             ok = ok && wait_for([&] { return window.live_pane().text()->document()->blockCount() > 60; });
             // Best with a frame in error among the lines in view (the simulated line has them now and then).

@@ -63,7 +63,7 @@ const std::vector<LineMode>& modes() {
     static const Layout kCsvData{"csv data", convert({"--format", "csv"})};
     static const Layout kCsvFrame{"csv frame", convert({"--format", "csv", "--csv-form", "frame"})};
     static const Layout kStats{"stats", {}, false, true};
-    static const std::vector<LineMode> modes{
+    static const std::vector<LineMode> kModes{
         {"ASYNC",
          {"--mode", "async"},
          {kNormal,
@@ -118,7 +118,7 @@ const std::vector<LineMode>& modes() {
           {"pcapng export", {}, true}},
          {}},
     };
-    return modes;
+    return kModes;
 }
 
 int env_int(const char* name, int fallback) {

@@ -123,7 +123,7 @@ private:
 
 // The index of the word that closed each frame of the kept buffer, in the
 // order the frames go out ("Lost" frames included).
-std::vector<std::int64_t> frame_ends(const std::string& buffer, bool withLost) {
+std::vector<std::int64_t> frame_ends(const std::string& buffer, bool with_lost) {
     textlib::BufferReader reader;
     std::vector<std::int64_t> ends;
     if (!reader.Open(buffer.c_str())) return ends;
@@ -131,7 +131,7 @@ std::vector<std::int64_t> frame_ends(const std::string& buffer, bool withLost) {
     auto frame = std::make_unique<textlib::Frame>();
     while (textlib::NextFrame(reader, *frame)) {
         if (frame->direction == textlib::kFrameLost) {
-            if (withLost) ends.push_back(reader.Pos() - 1);
+            if (with_lost) ends.push_back(reader.Pos() - 1);
             continue;
         }
         ends.push_back((frame->direction == textlib::kFrameRd ? reader.RdResume() : reader.SdResume()) - 1);

@@ -16,7 +16,7 @@ public:
     bool EngineIdle() override { return false; }
     void Deliver(int, std::unique_ptr<commlib::LinkMessage> msg) override {
         ++frames;
-        bytes += msg ? static_cast<std::size_t>(msg->Length) : 0;
+        bytes += msg ? static_cast<std::size_t>(msg->length) : 0;
     }
 };
 
@@ -41,9 +41,9 @@ std::vector<std::uint8_t> MakeStream(std::size_t target, std::size_t& frames) {
 int main() {
     std::size_t frames = 0;
     const auto stream = MakeStream(32u << 20, frames);
-    constexpr int rounds = 5;
+    constexpr int Rounds = 5;
     double best = 0;
-    for (int r = 0; r < rounds; ++r) {
+    for (int r = 0; r < Rounds; ++r) {
         commlib::ReceiveClassifier classifier;
         CountingSink sink;
         const auto start = std::chrono::steady_clock::now();
@@ -60,6 +60,6 @@ int main() {
         std::printf("round %d: %.1f MB in %.3f s = %.1f MB/s\n", r + 1, static_cast<double>(stream.size()) / 1e6,
                     took.count(), mbps);
     }
-    std::printf("classifier throughput (SYN frames, best of %d): %.1f MB/s (target >= 200 MB/s)\n", rounds, best);
+    std::printf("classifier throughput (SYN frames, best of %d): %.1f MB/s (target >= 200 MB/s)\n", Rounds, best);
     return 0;
 }

@@ -54,9 +54,9 @@ int main() {
         std::printf("error: cannot open %s\n", pty.slave_path().c_str());
         return 1;
     }
-    constexpr int samples = 300;
+    constexpr int Samples = 300;
     std::vector<double> delays;
-    for (int i = 0; i < samples; ++i) {
+    for (int i = 0; i < Samples; ++i) {
         const auto sent = Clock::now();
         pty.write("*");
         std::unique_lock lock(engine.mutex);
@@ -70,6 +70,6 @@ int main() {
     link.Close();
     std::sort(delays.begin(), delays.end());
     std::printf("receive latency over %d bytes: median %.3f ms, 90%% %.3f ms, max %.3f ms (target median < 15 ms)\n",
-                samples, delays[samples / 2], delays[samples * 9 / 10], delays.back());
+                Samples, delays[Samples / 2], delays[Samples * 9 / 10], delays.back());
     return 0;
 }

@@ -18,7 +18,7 @@ public:
     void Deliver(int event, std::unique_ptr<commlib::LinkMessage> msg) override {
         if (event < commlib::EvAck || event > commlib::EvFrame) std::abort();
         if (!msg) return;
-        if (msg->Length < 0 || msg->Length > commlib::LinkMessage::Capacity) std::abort();
+        if (msg->length < 0 || msg->length > commlib::LinkMessage::Capacity) std::abort();
         // Touch every byte so a sanitizer sees any read past what was stored.
         for (std::uint8_t b : msg->Bytes()) sum += b;
     }

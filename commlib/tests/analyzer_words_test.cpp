@@ -33,7 +33,7 @@ TEST(AnalyzerWords, MeasuringIsAnyOfTheThreeRunningStates) {
 TEST(AnalyzerWords, ModelsAndKeysByName) {
     EXPECT_EQ(AnalyzerModelIndex("RV-7030"), 2u);
     EXPECT_EQ(AnalyzerModelIndex("RV-7040"), std::nullopt);
-    EXPECT_EQ(AnalyzerModels[0].Code, 4);
+    EXPECT_EQ(AnalyzerModels[0].code, 4);
     EXPECT_EQ(KeyName(KeyEnter), "ENTER");
     EXPECT_EQ(KeyName(0xB), "B");
     EXPECT_EQ(KeyName(KeyCount), "");

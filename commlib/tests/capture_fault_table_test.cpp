@@ -40,7 +40,7 @@ struct Site {
 
 const std::vector<Site>& Sites() {
     const int b = pcbuffer::kBlockBytes;
-    static const std::vector<Site> sites = {
+    static const std::vector<Site> AllSites = {
         {"creating block 0", Call::Create, 1, {EACCES, EROFS, ENOENT, ENOSPC, EDQUOT}, StoreOpCreate, 0, -1, -1, true},
         {"creating datainfo.mkw", Call::Create, 2, {EACCES, EROFS, ENOENT, ENOSPC}, StoreOpInfo, -1, -1, -1, false},
         {"writing datainfo.mkw", Call::Write, 1, {ENOSPC, EFBIG, EIO}, StoreOpInfo, -1, -1, -1, false},
@@ -56,7 +56,7 @@ const std::vector<Site>& Sites() {
         {"the end's sync", Call::Fsync, 3, {EIO, ENOSPC}, StoreOpSync, 1, Tail * 4, 0, true},
         {"the end's close", Call::Close, 3, {EIO, ENOSPC}, StoreOpClose, 1, Tail * 4, 0, true},
     };
-    return sites;
+    return AllSites;
 }
 
 class CaptureFaultTableTest : public CaptureFixture {

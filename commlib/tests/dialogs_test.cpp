@@ -54,8 +54,8 @@ const CommlibUiApi ScriptedTable{sizeof(CommlibUiApi), COMMLIB_UI_ABI_VERSION, S
 class Owner : public platform::Window {
 public:
     bool post(unsigned, std::uintptr_t, std::intptr_t) override { return true; }
-    const char* title() const override { return title_.c_str(); }
-    std::string title_;
+    const char* title() const override { return titleText.c_str(); }
+    std::string titleText;
 };
 
 class RemoteDialogs : public ::testing::Test {
@@ -113,7 +113,7 @@ TEST_F(RemoteDialogs, InitializePromptsWithTheOwnersTitleCut) {
     const std::string missing = dir.file("gone");
     const BufferSettings buffer{missing.c_str(), 10, 1, 0};
     Owner owner;
-    owner.title_ = std::string(63, 't') + "CUT";
+    owner.titleText = std::string(63, 't') + "CUT";
     script.result = 0;  // Cancel in the prompt
     EXPECT_EQ(remote.Initialize(&owner, nullptr, nullptr, &buffer), -1);
     EXPECT_EQ(script.caption, std::string(63, 't'));

@@ -42,7 +42,7 @@ public:
     }
     void LinkEvent(int event, std::unique_ptr<LinkMessage> msg) override {
         if (onEvent) onEvent(event);
-        Seen s{Seen::Event, event, msg ? msg->Framing : -1, 0, {}, std::this_thread::get_id()};
+        Seen s{Seen::Event, event, msg ? msg->framing : -1, 0, {}, std::this_thread::get_id()};
         if (msg) s.bytes.assign(msg->Bytes().begin(), msg->Bytes().end());
         Record(std::move(s));
     }

@@ -75,18 +75,18 @@ TEST(SynFrame, RefusesWhatDoesNotFit) {
 
 TEST(BinaryBlock, LengthDataAndCheckByte) {
     auto msg = MakeBinaryBlock(Bytes{0x01, 0x02, 0x03});
-    EXPECT_EQ(msg->Framing, FramingBinary);
+    EXPECT_EQ(msg->framing, FramingBinary);
     EXPECT_EQ(Bytes(msg->Bytes().begin(), msg->Bytes().end()), (Bytes{'&', 0x03, 0x00, 0x01, 0x02, 0x03, 0xF7}));
 }
 
 TEST(BinaryBlock, CutsAt2048Bytes) {
     const Bytes data(3000, 0xAB);
     auto msg = MakeBinaryBlock(data);
-    ASSERT_EQ(msg->Length, 2052);
-    EXPECT_EQ(msg->Data[1], 0x00);
-    EXPECT_EQ(msg->Data[2], 0x08);
+    ASSERT_EQ(msg->length, 2052);
+    EXPECT_EQ(msg->data[1], 0x00);
+    EXPECT_EQ(msg->data[2], 0x08);
     unsigned sum = 0;
-    for (int i = 1; i < msg->Length; ++i) sum += msg->Data[i];
+    for (int i = 1; i < msg->length; ++i) sum += msg->data[i];
     EXPECT_EQ(sum % 256, 0u);
 }
 

@@ -26,7 +26,7 @@ public:
     std::vector<Event> events;
     bool EngineIdle() override { return idle; }
     void Deliver(int event, std::unique_ptr<LinkMessage> msg) override {
-        if (msg) events.push_back({event, msg->Framing, Bytes(msg->Bytes().begin(), msg->Bytes().end())});
+        if (msg) events.push_back({event, msg->framing, Bytes(msg->Bytes().begin(), msg->Bytes().end())});
         else events.push_back({event, -1, {}});
     }
 };

@@ -13,7 +13,7 @@ struct BaudRow {
     speed_t code;
 };
 
-constexpr std::array<BaudRow, 26> kBaudRates{{
+constexpr std::array<BaudRow, 26> BaudRates{{
     {50, B50},           {75, B75},         {110, B110},         {134, B134},         {150, B150},
     {200, B200},         {300, B300},       {600, B600},         {1200, B1200},       {1800, B1800},
     {2400, B2400},       {4800, B4800},     {9600, B9600},       {19200, B19200},     {38400, B38400},
@@ -23,8 +23,8 @@ constexpr std::array<BaudRow, 26> kBaudRates{{
 }};
 
 constexpr bool strictlyAscending() {
-    for (std::size_t i = 1; i < kBaudRates.size(); ++i)
-        if (kBaudRates[i - 1].speed >= kBaudRates[i].speed) return false;
+    for (std::size_t i = 1; i < BaudRates.size(); ++i)
+        if (BaudRates[i - 1].speed >= BaudRates[i].speed) return false;
     return true;
 }
 static_assert(strictlyAscending(), "baudCode searches the table by speed");
@@ -32,9 +32,9 @@ static_assert(strictlyAscending(), "baudCode searches the table by speed");
 }  // namespace
 
 speed_t baudCode(int speed) {
-    auto it = std::lower_bound(kBaudRates.begin(), kBaudRates.end(), speed,
+    auto it = std::lower_bound(BaudRates.begin(), BaudRates.end(), speed,
                                [](const BaudRow& row, int s) { return row.speed < s; });
-    return it != kBaudRates.end() && it->speed == speed ? it->code : 0;
+    return it != BaudRates.end() && it->speed == speed ? it->code : 0;
 }
 
 }  // namespace platform

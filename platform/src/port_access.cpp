@@ -21,9 +21,9 @@ namespace platform {
 namespace {
 
 // Where an administrator puts the rule that gives a device to a group.
-constexpr char kRuleFile[] = "/etc/udev/rules.d/60-zamvex.rules";
+constexpr char RuleFile[] = "/etc/udev/rules.d/60-zamvex.rules";
 // The groups that own serial devices, in the order distributions use them.
-constexpr const char* kSerialGroups[] = {"dialout", "uucp"};
+constexpr const char* SerialGroups[] = {"dialout", "uucp"};
 
 bool has(const std::vector<gid_t>& groups, gid_t g) {
     return std::find(groups.begin(), groups.end(), g) != groups.end();
@@ -90,7 +90,7 @@ std::optional<DeviceAccess> deviceAccess(const std::string& path) {
         a.vendorId = port.vendorId;
         a.productId = port.productId;
     }
-    for (const char* name : kSerialGroups) {
+    for (const char* name : SerialGroups) {
         if (!::getgrnam(name)) continue;
         a.serialGroup = name;
         break;
@@ -112,7 +112,7 @@ std::string accessAdvice(const DeviceAccess& a) {
     }
     return "Only its owner '" + a.ownerName + "' may open it (mode " + modeText(a.mode) + ", group '" +
            (a.groupName.empty() ? std::to_string(a.group) : a.groupName) + "'). An administrator can give it to the '" +
-           a.serialGroup + "' group with this line in " + kRuleFile + ", then 'sudo udevadm trigger':\n  " +
+           a.serialGroup + "' group with this line in " + RuleFile + ", then 'sudo udevadm trigger':\n  " +
            udevRule(a) + "\nand you join that group: " + joinText(a.serialGroup);
 }
 

@@ -53,9 +53,9 @@ inline std::optional<std::uint8_t> hex_byte(std::string_view token) {
 }
 
 inline void append_hex(std::string& out, std::uint8_t v) {
-    constexpr std::string_view digits = "0123456789abcdef";
-    out += digits[v >> 4];
-    out += digits[v & 15];
+    constexpr std::string_view kDigits = "0123456789abcdef";
+    out += kDigits[v >> 4];
+    out += kDigits[v & 15];
 }
 
 // Appends text left-aligned in a field of width characters ("%-6s").

@@ -107,9 +107,9 @@ void read_factor_lines(TokenReader& in, std::span<std::uint8_t> blk, Model m) {
     }
     case Chara: read_chara(in, blk); break;
     case Line: {
-        static constexpr std::array<std::uint16_t, 8> bits = {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01};
+        static constexpr std::array<std::uint16_t, 8> kBits = {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01};
         in.skip(" RS CS DR CD ER SQ CI EX [");
-        BitRow row = read_bit_row(in, bits);
+        BitRow row = read_bit_row(in, kBits);
         in.skip("]");
         blk[40] = static_cast<std::uint8_t>(row.mask);
         blk[41] = static_cast<std::uint8_t>(row.level);

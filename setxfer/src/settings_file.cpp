@@ -87,7 +87,7 @@ std::optional<Model> model_from_name(std::string_view name) {
 
 std::string_view model_name(Model model) {
     const auto index = static_cast<std::size_t>(model);
-    return index < AnalyzerModels.size() ? AnalyzerModels[index].Name : std::string_view{};
+    return index < AnalyzerModels.size() ? AnalyzerModels[index].name : std::string_view{};
 }
 
 std::string_view save_type_name(int type) {

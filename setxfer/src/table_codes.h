@@ -11,10 +11,10 @@ namespace setxfer {
 
 inline constexpr std::array<char, 512> kHexTexts = [] {
     std::array<char, 512> t{};
-    constexpr char digits[] = "0123456789abcdef";
+    constexpr char kDigits[] = "0123456789abcdef";
     for (int v = 0; v < 256; ++v) {
-        t[2 * v] = digits[v >> 4];
-        t[2 * v + 1] = digits[v & 15];
+        t[2 * v] = kDigits[v >> 4];
+        t[2 * v + 1] = kDigits[v & 15];
     }
     return t;
 }();

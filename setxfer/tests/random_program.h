@@ -58,11 +58,11 @@ inline void random_step_operands(Filler& f, std::size_t b, int instruction, int 
 inline Marked random_program(std::mt19937& rng) {
     Marked m = random_marked(ProgramSize, rng);
     Filler f(m, rng);
-    constexpr int kinds[13] = {0, 5, 6, 0, 6, 0, 0, 6, 0, 0, 0, 0, 0};
+    constexpr int kKinds[13] = {0, 5, 6, 0, 6, 0, 0, 6, 0, 0, 0, 0, 0};
     for (std::size_t n = 0; n < 512; ++n) {
         std::size_t b = 16 * n;
         int instruction = f.index(b, 13);
-        int kind = kinds[instruction] ? f.index(b + 1, kinds[instruction]) : 0;
+        int kind = kKinds[instruction] ? f.index(b + 1, kKinds[instruction]) : 0;
         if (instruction == 3 || instruction == 5 || instruction == 8 || instruction == 12) random_label(f, b);
         if (instruction == 9) {
             if (f.pick(4) == 0) f.set(b + 13, 0xFF);  // "L *"

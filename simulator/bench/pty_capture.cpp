@@ -26,7 +26,7 @@ using namespace std::chrono_literals;
 struct Seen {
     std::mutex mutex;
     std::condition_variable cv;
-    int measureState = -1;
+    int measure_state = -1;
     std::array<int, 3> range{};
     long lost = 0;
     std::vector<std::pair<int, int>> done;  // request notifications
@@ -40,7 +40,7 @@ int record(int code, int status, void* data) {
     } else if (code == NtfyLost) {
         seen.lost = static_cast<long>(reinterpret_cast<std::intptr_t>(data));
     } else if (code == NtfyMeasureState) {
-        seen.measureState = status;
+        seen.measure_state = status;
     } else if (code < 0x8000 || code == ReqKey) {
         seen.done.emplace_back(code, status);
     }
@@ -63,7 +63,7 @@ bool request(Remote& remote, int code, int param) {
 
 bool await_state(int state) {
     std::unique_lock lock(seen.mutex);
-    return seen.cv.wait_for(lock, 30s, [&] { return seen.measureState == state; });
+    return seen.cv.wait_for(lock, 30s, [&] { return seen.measure_state == state; });
 }
 
 double cpu(clockid_t clock) {
@@ -94,14 +94,14 @@ namespace {
 int run(const char* label, const std::string& path, std::thread& serving, std::chrono::seconds length) {
     {
         std::lock_guard lock(seen.mutex);
-        seen.measureState = -1;
+        seen.measure_state = -1;
         seen.range = {};
         seen.lost = 0;
         seen.done.clear();
     }
     testing_util::TempDir dir;
-    clockid_t simClock{};
-    pthread_getcpuclockid(serving.native_handle(), &simClock);
+    clockid_t sim_clock{};
+    pthread_getcpuclockid(serving.native_handle(), &sim_clock);
 
     commlib::RemoteImpl remote;
     const PortSettings port{path.c_str(), 115200, 0, 0};
@@ -110,13 +110,13 @@ int run(const char* label, const std::string& path, std::thread& serving, std::c
     int rc = 1;
     if (remote.Initialize(nullptr, record, &port, &buffer) == 0 && remote.Open() == 0 &&
         request(remote, ReqConnect, 0) && request(remote, ReqMeasure, 1) && await_state(1)) {
-        const double process0 = cpu(CLOCK_PROCESS_CPUTIME_ID), sim0 = cpu(simClock);
+        const double process0 = cpu(CLOCK_PROCESS_CPUTIME_ID), sim0 = cpu(sim_clock);
         const auto t0 = std::chrono::steady_clock::now();
         std::this_thread::sleep_for(length);
         request(remote, ReqMeasure, 0);
         await_state(0);
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-        const double commlibCpu = (cpu(CLOCK_PROCESS_CPUTIME_ID) - process0) - (cpu(simClock) - sim0);
+        const double commlib_cpu = (cpu(CLOCK_PROCESS_CPUTIME_ID) - process0) - (cpu(sim_clock) - sim0);
         request(remote, ReqDisconnect, 0);
         remote.Close();
 
@@ -134,8 +134,8 @@ int run(const char* label, const std::string& path, std::thread& serving, std::c
         std::printf(
             "%-27s %6.2f MB/s of record words sustained for %.1f s (%.1f MB, blocks %d..%d), "
             "lost %ld, commlib CPU %.3f s = %.1f ms per MB\n",
-            label, mb / seconds, seconds, mb, range[0], range[1] - 1, lost, commlibCpu,
-            mb > 0 ? commlibCpu * 1000 / mb : 0.0);
+            label, mb / seconds, seconds, mb, range[0], range[1] - 1, lost, commlib_cpu,
+            mb > 0 ? commlib_cpu * 1000 / mb : 0.0);
         rc = lost == 0 ? 0 : 2;
     } else {
         std::printf("%s the measurement did not start\n", label);

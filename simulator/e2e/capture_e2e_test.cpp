@@ -26,7 +26,7 @@ namespace simulator {
 namespace {
 
 using namespace std::chrono_literals;
-constexpr std::size_t BlockWords = 262'144;
+constexpr std::size_t kBlockWords = 262'144;
 
 // What the callback saw; it runs on commlib's protocol thread. The range and
 // the loss count are kept under the log's lock.
@@ -73,7 +73,7 @@ struct Capture {
 
 // Runs a measurement until the reported range satisfies `enough`, then stops it.
 template <class Enough>
-Capture measure(const AnalyzerOptions& options, int maxBlocks, bool ring, Enough enough) {
+Capture measure(const AnalyzerOptions& options, int max_blocks, bool ring, Enough enough) {
     {
         notes.clear([] {
             range = {};
@@ -87,7 +87,7 @@ Capture measure(const AnalyzerOptions& options, int maxBlocks, bool ring, Enough
     Remote* remote = nullptr;
     CreateMirlokeRemote(&remote);
     const PortSettings port{server.slave_path().c_str(), 115200, 0, 0};
-    const BufferSettings buffer{dir.path().c_str(), maxBlocks, 0, static_cast<std::uint8_t>(ring)};
+    const BufferSettings buffer{dir.path().c_str(), max_blocks, 0, static_cast<std::uint8_t>(ring)};
     Capture result;
     if (remote->Initialize(nullptr, record, &port, &buffer) == 0 && remote->Open() == 0 &&
         remote->Request(ReqConnect, 0, 0) == 1 && await(ReqConnect) == StatusDone &&
@@ -152,8 +152,8 @@ TEST(CaptureEndToEnd, FlatBufferHoldsTheSeedsRecordsWithGapMarks) {
     const Capture c = measure(o, 3, false, [](const std::array<int, 3>& r) { return r[2] >= 3; });
     // Flat with three blocks: three full blocks and nothing after them.
     EXPECT_EQ(c.range, (std::array<int, 3>{0, 3, 3}));
-    ASSERT_EQ(c.words.size(), 3 * BlockWords);
-    const auto expected = generate_records(conditions_of(o), o.seed, 4 * BlockWords);
+    ASSERT_EQ(c.words.size(), 3 * kBlockWords);
+    const auto expected = generate_records(conditions_of(o), o.seed, 4 * kBlockWords);
     const int gaps = walk(c.words, 0, expected, 0);
     EXPECT_GT(gaps, 10);
     // The loss count goes on after storing ended, so it is at least the marks stored.
@@ -170,15 +170,15 @@ TEST(CaptureEndToEnd, RingBufferKeepsTheNewestBlocksInOrder) {
     ASSERT_GE(c.range[1], 6);
     EXPECT_EQ(c.range[2], 3);
     EXPECT_EQ(c.range[0], c.range[1] - 3);
-    ASSERT_GT(c.words.size(), 2 * BlockWords);
+    ASSERT_GT(c.words.size(), 2 * kBlockWords);
     // The blocks before the first were given up, so find where the first one
     // starts in the seed's words: after at least its number of blocks of words.
-    const auto expected = generate_records(conditions_of(o), o.seed, (c.range[1] + 3) * BlockWords);
+    const auto expected = generate_records(conditions_of(o), o.seed, (c.range[1] + 3) * kBlockWords);
     std::size_t from = 0;
     while (from < c.words.size() && is_gap_mark(c.words[from])) ++from;
     const std::vector<std::uint32_t> probe(c.words.begin() + from, c.words.begin() + from + 16);
     ASSERT_EQ(std::count_if(probe.begin(), probe.end(), is_gap_mark), 0);
-    std::size_t at = static_cast<std::size_t>(c.range[0]) * BlockWords;
+    std::size_t at = static_cast<std::size_t>(c.range[0]) * kBlockWords;
     while (at + probe.size() <= expected.size() && !std::equal(probe.begin(), probe.end(), expected.begin() + at)) ++at;
     ASSERT_LT(at + probe.size(), expected.size()) << "the first block's words are not in the seed's stream";
     EXPECT_GT(walk(c.words, from, expected, at), 10);

@@ -249,7 +249,7 @@ TEST(Measurement, InformationUpdatesFollowTheirSwitchesOnceASecond) {
     pc.packet(request(3, '3', {0x01, 0x02, 1,    0x00, 0xE0, 1,    0x00, 0xE8, 1,    0x00, 0xE9,
                                1,    0x00, 0xEA, 0,    0x00, 0xEB, 1,    0x00, 0xEC, 1}));
     pc.packet(request(13, '5', kStart));
-    const std::pair<std::uint16_t, std::size_t> kMinimum[] = {{0xE800, 24}, {0xE900, 4}, {0xEB00, 4}, {0xEC00, 12}};
+    constexpr std::pair<std::uint16_t, std::size_t> kMinimum[] = {{0xE800, 24}, {0xE900, 4}, {0xEB00, 4}, {0xEC00, 12}};
     int seconds = 0;
     for (int t = 0; t < 25; ++t) {
         const auto packets = packets_in(pc.tick(100));

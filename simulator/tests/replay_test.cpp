@@ -24,7 +24,7 @@ using pcapfile::kFlagOutbound;
 class ReplayFiles : public ::testing::Test {
 protected:
     std::string write(const Bytes& file) {
-        const std::string path = dir_.file("f" + std::to_string(++n_) + ".pcapng");
+        const std::string path = dir.file("f" + std::to_string(++n) + ".pcapng");
         testing_util::write_file(path, file);
         return path;
     }
@@ -41,8 +41,8 @@ protected:
         if (report) *report = r.report();
         return all;
     }
-    testing_util::TempDir dir_;
-    int n_ = 0;
+    testing_util::TempDir dir;
+    int n = 0;
 };
 
 const Bytes kLapd{0x02, 0x81, 0x7F}, kLapdRr{0x00, 0x81, 0x01, 0x01};
@@ -96,7 +96,7 @@ TEST_F(ReplayFiles, CheckTakesPlayedLinksAndNamesWhatItCannotPlay) {
         const std::string path = write(c.file);
         EXPECT_EQ(check_replay_file(path, f), path + ": " + c.error);
     }
-    EXPECT_EQ(check_replay_file(dir_.file("none"), f), dir_.file("none") + ": No such file or directory");
+    EXPECT_EQ(check_replay_file(dir.file("none"), f), dir.file("none") + ": No such file or directory");
 }
 
 TEST_F(ReplayFiles, FramesGoOutAsTheFileHoldsThemWithAFreshFcs) {

@@ -16,8 +16,8 @@ TEST(WordsAgree, ModelNamesAndCodes) {
     const Model models[] = {Model::Rv7010, Model::Rv7020, Model::Rv7030};
     ASSERT_EQ(std::size(models), AnalyzerModels.size());
     for (std::size_t i = 0; i < AnalyzerModels.size(); ++i) {
-        EXPECT_EQ(AnalyzerModels[i].Name, model_name(models[i]));
-        EXPECT_EQ(AnalyzerModels[i].Code, model_code(models[i]));
+        EXPECT_EQ(AnalyzerModels[i].name, model_name(models[i]));
+        EXPECT_EQ(AnalyzerModels[i].code, model_code(models[i]));
     }
 }
 

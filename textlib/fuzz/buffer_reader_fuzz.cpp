@@ -111,10 +111,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         WriteFile(folder + "/datainfo.mkw", info);
         int first = (flags >> 1) & 3;
         if (flags & 8) {
-            static const std::vector<std::uint8_t> full = FullBlock();
+            static const std::vector<std::uint8_t> kFull = FullBlock();
             char name[32];
             std::snprintf(name, sizeof name, "/%08d.mkw", first++);
-            WriteFile(folder + name, full);
+            WriteFile(folder + name, kFull);
         }
         char name[32];
         std::snprintf(name, sizeof name, "/%08d.mkw", first);

@@ -14,7 +14,7 @@ using namespace textlib_test;
 namespace {
 
 constexpr int kHeaderLines = 7;  // the box of a character mode and its blank line
-constexpr int STX = 0x02, ETX = 0x03, EOT = 0x04, ENQ = 0x05, DLE = 0x10;
+constexpr int kStx = 0x02, kEtx = 0x03, kEot = 0x04, kEnq = 0x05, kDle = 0x10;
 
 InfoBody SyncBody(int code) {
     InfoBody b = AsyncBody(code);
@@ -63,12 +63,12 @@ std::vector<std::string> Block(const std::string& sd, const std::string& rd) {
 }  // namespace
 
 TEST(ControlSequence, TextBetweenControlCharactersIsOneMark) {
-    std::vector<std::uint32_t> w{Sd(STX), Sd('A'), Sd('B'), Sd(ETX), Sd(0x5A, 2)};
+    std::vector<std::uint32_t> w{Sd(kStx), Sd('A'), Sd('B'), Sd(kEtx), Sd(0x5A, 2)};
     EXPECT_EQ(Translate(AsyncBody(), w), Block("SX -EX{}", ""));
 }
 
 TEST(ControlSequence, DleSequencesAndTtd) {
-    std::vector<std::uint32_t> w{Sd(DLE), Sd('0'), Sd(DLE), Sd(';'), Sd(STX), Sd(ENQ), Sd(EOT)};
+    std::vector<std::uint32_t> w{Sd(kDle), Sd('0'), Sd(kDle), Sd(';'), Sd(kStx), Sd(kEnq), Sd(kEot)};
     EXPECT_EQ(Translate(AsyncBody(), w), Block("AK 0 WAK T DET", ""));
 }
 
@@ -78,7 +78,7 @@ TEST(ControlSequence, EbcdicTransparentTextWithDleDle) {
 }
 
 TEST(ControlSequence, BccErrorAfterEtxHasItsOwnColumn) {
-    std::vector<std::uint32_t> w{Rd(STX), Rd('x'), Rd(ETX), Rd(0x11, 3), Rd(0x22, 3)};
+    std::vector<std::uint32_t> w{Rd(kStx), Rd('x'), Rd(kEtx), Rd(0x11, 3), Rd(0x22, 3)};
     EXPECT_EQ(Translate(AsyncBody(), w), Block("", "SX -EX????"));
 }
 
@@ -89,7 +89,8 @@ TEST(ControlSequence, CodesWithoutAMachineShowOnlyStampsAndGaps) {
 
 TEST(ControlSequence, BothDirectionsInterleaveInTheOrderTheyArose) {
     // The SD word and the RD word of one record: SD tokens first.
-    std::vector<std::uint32_t> w{SdRd(EOT, ENQ), TimeStamp(false, 1, 2, 3), SdRd(STX, DLE), SdRd('a', '1'), Sd(ETX)};
+    std::vector<std::uint32_t> w{SdRd(kEot, kEnq), TimeStamp(false, 1, 2, 3), SdRd(kStx, kDle), SdRd('a', '1'),
+                                 Sd(kEtx)};
     EXPECT_EQ(Translate(AsyncBody(), w), Block("ET  [ TMSP ]SX -    EX", "  EQ[010203]    AK 1  "));
     // One direction only: the other's tokens and time stamps vanish with its line.
     EXPECT_EQ(Translate(AsyncBody(), w, 2), (std::vector<std::string>{Row("RD:", "EQAK 1"), ""}));
@@ -97,7 +98,7 @@ TEST(ControlSequence, BothDirectionsInterleaveInTheOrderTheyArose) {
 
 TEST(ControlSequence, BlocksOfTwentyEightColumns) {
     std::vector<std::uint32_t> w;
-    for (int k = 0; k < 15; ++k) Append(w, {Sd(STX), Sd('t'), Sd(ETX)});  // 45 tokens
+    for (int k = 0; k < 15; ++k) Append(w, {Sd(kStx), Sd('t'), Sd(kEtx)});  // 45 tokens
     std::string first, second;
     for (int k = 0; k < 45; ++k) (k < 28 ? first : second) += k % 3 == 0 ? "SX" : k % 3 == 1 ? " -" : "EX";
     std::vector<std::string> expected = Block(first, "");
@@ -111,9 +112,9 @@ TEST(ControlSequence, KeepsTheBlockRange) {
     std::string buffer = dir.file("buffer");
     std::filesystem::create_directory(buffer);
     std::vector<std::uint32_t> w(kBlockWords, Sd('x'));
-    w[0] = Sd(DLE);
+    w[0] = Sd(kDle);
     w[1] = Sd('1');
-    Append(w, {Sd(EOT), Sd(DLE), Sd('0')});
+    Append(w, {Sd(kEot), Sd(kDle), Sd('0')});
     WriteBuffer(buffer, AsyncBody(), w);
     ConvertOptions o = DefaultOptions(dir.path());
     o.PrintFormat = PrintFormatTranslate;
@@ -131,7 +132,7 @@ TEST(ControlSequence, KeepsTheBlockRange) {
 
     // A single data file that ends inside a two-token sequence.
     std::string single = dir.file("single.mkw");
-    WriteSingleFile(single, AsyncBody(), {Sd(DLE), Sd(';')});
+    WriteSingleFile(single, AsyncBody(), {Sd(kDle), Sd(';')});
     ConvertOptions s = DefaultOptions(dir.path());
     s.PrintFormat = PrintFormatTranslate;
     ASSERT_EQ(Convert(single, s).code, 0);
@@ -142,7 +143,7 @@ TEST(ControlSequence, KeepsTheBlockRange) {
 
 TEST(ControlSequenceFilter, ResetStartsAgainAndNextTokenEndsWithTheData) {
     testing_util::TempDir dir;
-    WriteBuffer(dir.path(), AsyncBody(), {Sd(STX), Rd(EOT), Sd('q'), Idle(3)});
+    WriteBuffer(dir.path(), AsyncBody(), {Sd(kStx), Rd(kEot), Sd('q'), Idle(3)});
     textlib::BufferReader reader;
     ASSERT_TRUE(reader.Open(dir.path().c_str()));
     textlib::ControlSequenceFilter filter(reader);

@@ -51,7 +51,7 @@ TEST(FrameKinds, NameFramesAndPacketsAsTheTranslationShowsThem) {
         WriteBuffer(buffer, HdlcBody(), c.words);
         for (int variant = textlib::kSdlc; variant <= textlib::kLapd; ++variant) {
             auto frames = textlib::CreateFrameFormatter(variant);
-            auto with_packets = textlib::CreateFrameFormatter(variant, c.packets);
+            auto withPackets = textlib::CreateFrameFormatter(variant, c.packets);
             EachFrame(buffer, [&](const textlib::Frame& f) {
                 const textlib::FrameField kind = textlib::HdlcFrameField(f, variant);
                 const std::string line = frames->FormatLine(f) + " ";
@@ -62,8 +62,8 @@ TEST(FrameKinds, NameFramesAndPacketsAsTheTranslationShowsThem) {
                 const textlib::FrameField packet = textlib::PacketField(f, variant, c.packets);
                 if (!packet.present) return;
                 ++packets;
-                const std::string packet_line = with_packets->FormatLine(f) + " ";
-                EXPECT_NE(packet_line.find(Shown(packet)), std::string::npos) << packet_line;
+                const std::string packetLine = withPackets->FormatLine(f) + " ";
+                EXPECT_NE(packetLine.find(Shown(packet)), std::string::npos) << packetLine;
             });
         }
     }

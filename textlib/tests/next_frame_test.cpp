@@ -29,8 +29,8 @@ std::ostream& operator<<(std::ostream& os, const Got& g) {
     return os << '}';
 }
 
-constexpr int SD = textlib::kFrameSd, RD = textlib::kFrameRd, UNDECIDED = textlib::kFrameUndecided,
-              LOST = textlib::kFrameLost;
+constexpr int kSd = textlib::kFrameSd, kRd = textlib::kFrameRd, kUndecided = textlib::kFrameUndecided,
+              kLost = textlib::kFrameLost;
 
 std::vector<int> Bytes(const std::string& s) { return std::vector<int>(s.begin(), s.end()); }
 std::uint32_t Stamp(bool rd, int h, int m, int s) { return TimeStamp(rd, h, m, s) & ~0x8000u; }
@@ -79,10 +79,10 @@ std::vector<std::uint32_t> FullDuplexAsync() {
 
 TEST(AsyncFrames, FullDuplexFramesComeInTheOrderTheyBegan) {
     Delimited d = Delimit(AsyncBody(), FullDuplexAsync());
-    std::vector<Got> want{{SD, 0, Stamp(false, 1, 0, 0), Bytes("012345678")},
-                          {SD, 0, Stamp(false, 1, 0, 5), Bytes("ABCD")},
-                          {RD, 0, Stamp(true, 1, 0, 6), Bytes("xyz")},
-                          {SD, 0, Stamp(false, 1, 0, 9), Bytes("E")}};
+    std::vector<Got> want{{kSd, 0, Stamp(false, 1, 0, 0), Bytes("012345678")},
+                          {kSd, 0, Stamp(false, 1, 0, 5), Bytes("ABCD")},
+                          {kRd, 0, Stamp(true, 1, 0, 6), Bytes("xyz")},
+                          {kSd, 0, Stamp(false, 1, 0, 9), Bytes("E")}};
     EXPECT_EQ(d.frames, want);
     // After the SD frame from 10 the next scan starts at the RD stamp (12);
     // after the RD frame, at the SD stamp it passed (17).
@@ -91,14 +91,14 @@ TEST(AsyncFrames, FullDuplexFramesComeInTheOrderTheyBegan) {
 
 TEST(AsyncFrames, OneDirectionOnlyScansStraightOn) {
     Delimited sd = Delimit(AsyncBody(), FullDuplexAsync(), textlib::kHideRd);
-    std::vector<Got> wantSd{{SD, 0, Stamp(false, 1, 0, 0), Bytes("012345678")},
-                            {SD, 0, Stamp(false, 1, 0, 5), Bytes("ABCD")},
-                            {SD, 0, Stamp(false, 1, 0, 9), Bytes("E")}};
+    std::vector<Got> wantSd{{kSd, 0, Stamp(false, 1, 0, 0), Bytes("012345678")},
+                            {kSd, 0, Stamp(false, 1, 0, 5), Bytes("ABCD")},
+                            {kSd, 0, Stamp(false, 1, 0, 9), Bytes("E")}};
     EXPECT_EQ(sd.frames, wantSd);
     EXPECT_EQ(sd.positions, (std::vector<std::int64_t>{10, 17, 19}));
 
     Delimited rd = Delimit(AsyncBody(), FullDuplexAsync(), textlib::kHideSd);
-    EXPECT_EQ(rd.frames, (std::vector<Got>{{RD, 0, Stamp(true, 1, 0, 6), Bytes("xyz")}}));
+    EXPECT_EQ(rd.frames, (std::vector<Got>{{kRd, 0, Stamp(true, 1, 0, 6), Bytes("xyz")}}));
 }
 
 TEST(AsyncFrames, FrameEndingInsideALongerOneIsNotDeliveredTwice) {
@@ -112,9 +112,9 @@ TEST(AsyncFrames, FrameEndingInsideALongerOneIsNotDeliveredTwice) {
                                  Sd(0, kBreakMark),
                                  Rd('Z')};
     Delimited d = Delimit(AsyncBody(), w);
-    std::vector<Got> want{{SD, textlib::kEndBreak, Stamp(false, 2, 0, 0), Bytes("abcdef")},
-                          {RD, textlib::kEndBreak, 0, Bytes("XY")},
-                          {RD, 0, 0, Bytes("Z")}};
+    std::vector<Got> want{{kSd, textlib::kEndBreak, Stamp(false, 2, 0, 0), Bytes("abcdef")},
+                          {kRd, textlib::kEndBreak, 0, Bytes("XY")},
+                          {kRd, 0, 0, Bytes("Z")}};
     EXPECT_EQ(d.frames, want);
     EXPECT_EQ(d.positions, (std::vector<std::int64_t>{2, 5, 9}));
 }
@@ -122,7 +122,7 @@ TEST(AsyncFrames, FrameEndingInsideALongerOneIsNotDeliveredTwice) {
 TEST(AsyncFrames, GapEndsTheFrameAndComesBackAsALostFrame) {
     std::vector<std::uint32_t> w{TimeStamp(false, 3, 0, 0), Sd('a'), Sd('b'), Gap(4), Sd('c'), Sd('d')};
     Delimited d = Delimit(AsyncBody(), w);
-    std::vector<Got> want{{SD, 0, Stamp(false, 3, 0, 0), Bytes("ab")}, {LOST, 0, 0, {}}, {SD, 0, 0, Bytes("cd")}};
+    std::vector<Got> want{{kSd, 0, Stamp(false, 3, 0, 0), Bytes("ab")}, {kLost, 0, 0, {}}, {kSd, 0, 0, Bytes("cd")}};
     EXPECT_EQ(d.frames, want);
     EXPECT_EQ(d.positions, (std::vector<std::int64_t>{3, 4, 6}));
 }
@@ -130,14 +130,14 @@ TEST(AsyncFrames, GapEndsTheFrameAndComesBackAsALostFrame) {
 TEST(AsyncFrames, CheckCharactersSetTheEndStatusWithoutBeingKept) {
     std::vector<std::uint32_t> w{Sd('a'), Sd('k', 2), Sd('b'), Rd('c'), Rd('k', 3), Rd(0, 9), Rd('d')};
     Delimited d = Delimit(AsyncBody(), w);
-    std::vector<Got> want{{SD, textlib::kEndGood, 0, Bytes("ab")}, {RD, textlib::kEndNg, 0, Bytes("cd")}};
+    std::vector<Got> want{{kSd, textlib::kEndGood, 0, Bytes("ab")}, {kRd, textlib::kEndNg, 0, Bytes("cd")}};
     EXPECT_EQ(d.frames, want);  // statuses above 8 (the abort mark here) take no part
 }
 
 TEST(AsyncFrames, BreakBeforeAnyDataIsPassedOverAndTheScanGoesOn) {
     std::vector<std::uint32_t> w{Sd(0, kBreakMark), Rd(0, kBreakMark), Sd('a'), Sd(0, kBreakMark)};
     Delimited d = Delimit(AsyncBody(), w);
-    EXPECT_EQ(d.frames, (std::vector<Got>{{SD, textlib::kEndBreak, 0, Bytes("a")}}));
+    EXPECT_EQ(d.frames, (std::vector<Got>{{kSd, textlib::kEndBreak, 0, Bytes("a")}}));
 }
 
 TEST(AsyncFrames, IdleTimesEndFramesInTheRecordedUnit) {
@@ -163,7 +163,7 @@ TEST(AsyncFrames, FrameKeepsAtMost1024CellsAndStillFindsItsEnd) {
     ASSERT_EQ(d.frames.size(), 2u);
     EXPECT_EQ(d.frames[0].bytes.size(), 1024u);
     EXPECT_EQ(d.frames[0].bytes[1023], '0' + 1023 % 10);
-    EXPECT_EQ(d.frames[1], (Got{SD, 0, Stamp(false, 4, 0, 1), Bytes("z")}));
+    EXPECT_EQ(d.frames[1], (Got{kSd, 0, Stamp(false, 4, 0, 1), Bytes("z")}));
 }
 
 TEST(AsyncFrames, NoFrameInAnEmptyOrFrameLessBuffer) {
@@ -182,13 +182,13 @@ TEST(SyncFrames, SyncCharactersOpenUnderTheMaskAndEndCharactersClose) {
     std::vector<std::uint32_t> w{Sd(0x32), Sd('x'),    Sd(0xB2), Sd(0xB2), Sd('A'), Sd(0x03),
                                  Sd('B'),  Sd('k', 2), Sd(0x83), Sd(0x03), Sd('C')};
     Delimited d = Delimit(b, w);
-    std::vector<Got> want{{SD, textlib::kEndGood, 0, {0x32, 0x32, 'A', 0x03, 'B', 0x83, 0x03}}};
+    std::vector<Got> want{{kSd, textlib::kEndGood, 0, {0x32, 0x32, 'A', 0x03, 'B', 0x83, 0x03}}};
     EXPECT_EQ(d.frames, want);
 
     b[9] = 1;  // one sync character; a single end character after a stamp-opened frame
     b[13] = 1;
     Delimited s = Delimit(b, {TimeStamp(true, 5, 0, 0), Rd(0x32), Rd('Q'), Rd(0x03), Rd(0x32), Rd('R'), Rd(0x03)});
-    std::vector<Got> wantRd{{RD, 0, Stamp(true, 5, 0, 0), {0x32, 'Q', 0x03}}, {RD, 0, 0, {0x32, 'R', 0x03}}};
+    std::vector<Got> wantRd{{kRd, 0, Stamp(true, 5, 0, 0), {0x32, 'Q', 0x03}}, {kRd, 0, 0, {0x32, 'R', 0x03}}};
     EXPECT_EQ(s.frames, wantRd);
 }
 
@@ -201,10 +201,10 @@ TEST(HdlcFrames, FlagsMarksAndTimeStampsDelimit) {
     Append(w, HdlcFrame(false, {0x03, 0x10}, kFcsBad));
     Append(w, {Rd(0x7E, kOpenFlag), Rd(0x03), Rd(0, kShortMark), Sd(0x7E, kOpenFlag), Sd(0x7E, kShortMark)});
     Delimited d = Delimit(HdlcBody(), w);
-    std::vector<Got> want{{SD, textlib::kEndAbort, Stamp(false, 6, 0, 0), {0x01, 0x3F, 0x55}},
-                          {RD, textlib::kEndGood, 0, {0x01, 0x73}},
-                          {SD, textlib::kEndNg, 0, {0x03, 0x10}},
-                          {RD, textlib::kEndShort, 0, {0x03}}};
+    std::vector<Got> want{{kSd, textlib::kEndAbort, Stamp(false, 6, 0, 0), {0x01, 0x3F, 0x55}},
+                          {kRd, textlib::kEndGood, 0, {0x01, 0x73}},
+                          {kSd, textlib::kEndNg, 0, {0x03, 0x10}},
+                          {kRd, textlib::kEndShort, 0, {0x03}}};
     EXPECT_EQ(d.frames, want);
 }
 
@@ -212,7 +212,7 @@ TEST(HdlcFrames, OnlyAnOpeningFlagMarksWhereTheOtherDirectionBegan) {
     std::vector<std::uint32_t> sd = HdlcFrame(false, {0x01, 0x00, 0x10, 0x01, 0x00, 0x41});
     std::vector<std::uint32_t> rd{Rd(0x55), Rd(0x55), Rd(0x7E, kOpenFlag), Rd(0x01), Rd(0x21), Rd(0x7E, kCloseFlag)};
     Delimited d = Delimit(HdlcBody(), Overlay(sd, rd));
-    std::vector<Got> want{{SD, textlib::kEndGood, 0, {0x01, 0x00, 0x10, 0x01, 0x00, 0x41}}, {RD, 0, 0, {0x01, 0x21}}};
+    std::vector<Got> want{{kSd, textlib::kEndGood, 0, {0x01, 0x00, 0x10, 0x01, 0x00, 0x41}}, {kRd, 0, 0, {0x01, 0x21}}};
     EXPECT_EQ(d.frames, want);
     EXPECT_EQ(d.positions.front(), 2);  // the RD opening flag, not the RD bytes before it
 }
@@ -223,10 +223,10 @@ TEST(PppFrames, FlagsDelimitAndStampsGiveTheDirection) {
     Append(w, {TimeStamp(true, 7, 0, 1), Rd(0x7E), Rd(0x7E), Rd('y'), Rd(0x7E)});
     Append(w, {Sd(0, kBreakMark), Sd(0x7E), Sd('b'), Sd(0, kBreakMark)});
     Delimited d = Delimit(PppBody(), w);
-    std::vector<Got> want{{UNDECIDED, 0, 0, {0xFF, 0x03, 0xC0}},
-                          {SD, 0, Stamp(false, 7, 0, 0), Bytes("a")},
-                          {RD, 0, Stamp(true, 7, 0, 1), Bytes("y")},
-                          {UNDECIDED, textlib::kEndBreak, 0, Bytes("b")}};
+    std::vector<Got> want{{kUndecided, 0, 0, {0xFF, 0x03, 0xC0}},
+                          {kSd, 0, Stamp(false, 7, 0, 0), Bytes("a")},
+                          {kRd, 0, Stamp(true, 7, 0, 1), Bytes("y")},
+                          {kUndecided, textlib::kEndBreak, 0, Bytes("b")}};
     EXPECT_EQ(d.frames, want);
 }
 

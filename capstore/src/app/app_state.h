@@ -5,19 +5,19 @@
 namespace capstore {
 
 struct AppState {
-    bool Connected = false;
-    bool Busy = false;
-    std::uint8_t MeasureState = 0;
-    bool Converting = false;
-    bool ExitRequested = false;
-    int StopReason = 0;
-    int StopWatchdog = 0;
-    int FirstBlock = 0;
-    int NextBlock = 0;
-    int BlockCount = 0;
-    int SavedFocus = 0;
-    bool MessageBoxOpen = false;
-    bool StoreFailed = false;  // the library could not write the buffer: stop once running
+    bool connected = false;
+    bool busy = false;
+    std::uint8_t measure_state = 0;
+    bool converting = false;
+    bool exit_requested = false;
+    int stop_reason = 0;
+    int stop_watchdog = 0;
+    int first_block = 0;
+    int next_block = 0;
+    int block_count = 0;
+    int saved_focus = 0;
+    bool message_box_open = false;
+    bool store_failed = false;  // the library could not write the buffer: stop once running
 };
 
 // 500 ms ticks before a missing measurement-state report is given up (15 s).
@@ -27,7 +27,7 @@ inline constexpr int kFreeSpaceTicks = 10;
 
 // The conversion start button's rule.
 inline bool convert_start_enabled(const AppState& s, bool ring) {
-    return s.BlockCount > 0 && !s.Busy && !s.Converting && !(s.MeasureState != 0 && ring);
+    return s.block_count > 0 && !s.busy && !s.converting && !(s.measure_state != 0 && ring);
 }
 
 }  // namespace capstore

@@ -34,13 +34,13 @@ void MainController::start(const BufferSettings& buffer) {
 }
 
 void MainController::on_start_measure() {
-    if (s_.Busy || s_.Converting || s_.MeasureState != 0) return;
-    if (buffer_.Warn && s_.BlockCount > 0 &&
+    if (s_.busy || s_.converting || s_.measure_state != 0) return;
+    if (buffer_.Warn && s_.block_count > 0 &&
         message(str::kBufferWillBeCleared, Icon::Question, Buttons::YesNo) != Answer::Yes)
         return;
     if (!folder_usable()) return;
     if (remote_.Open() != 0 || remote_.GetPortError(nullptr) != PortStepNone) return port_failed();
-    s_.StoreFailed = false;
+    s_.store_failed = false;
     enter_busy();
     set_status(str::kConnecting);
     request(ReqConnect);
@@ -75,7 +75,7 @@ void MainController::port_failed() {
 }
 
 void MainController::on_stop_measure() {
-    if (s_.Busy || s_.MeasureState == 0) return;
+    if (s_.busy || s_.measure_state == 0) return;
     request_stop();
 }
 
@@ -86,27 +86,27 @@ void MainController::request_stop() {
 }
 
 void MainController::on_close_request() {
-    if (ended_ || s_.ExitRequested) return;
-    if (s_.MeasureState == 0) {
-        s_.ExitRequested = true;
+    if (ended_ || s_.exit_requested) return;
+    if (s_.measure_state == 0) {
+        s_.exit_requested = true;
         enter_busy();
         set_status(str::kExiting);
         request(ReqDisconnect);
         return;
     }
     if (message(str::kExitWhileMeasuring, Icon::Question, Buttons::YesNo) != Answer::Yes) return;
-    s_.ExitRequested = true;
+    s_.exit_requested = true;
     request_stop();
 }
 
 void MainController::on_port_setting() {
-    if (s_.Busy || s_.Connected || s_.Converting) return;
+    if (s_.busy || s_.connected || s_.converting) return;
     if (remote_.PortSettingDialog() <= 0) return;
     if (const PortSettings* p = remote_.GetPortSettings(); p && hooks_.store_port) hooks_.store_port(*p);
 }
 
 void MainController::on_buffer_setting() {
-    if (s_.Busy || s_.Connected || s_.Converting) return;
+    if (s_.busy || s_.connected || s_.converting) return;
     if (remote_.BufferSettingDialog() <= 0) return;
     const BufferSettings* b = remote_.GetBufferSettings();
     if (!b) return;
@@ -129,24 +129,24 @@ void MainController::request(int code, int param) {
 }
 
 void MainController::request_not_taken() {
-    s_.StopWatchdog = 0;
+    s_.stop_watchdog = 0;
     remote_.Close();
     leave_busy();
     go_offline();
     set_status(str::kNoStatus);
     message(str::kNoAnswer, Icon::Warning);
-    if (s_.ExitRequested) exit_steps();
+    if (s_.exit_requested) exit_steps();
 }
 
 void MainController::on_tick() {
     if (ended_) return;
-    if (s_.StopWatchdog > 0 && --s_.StopWatchdog == 0) {
+    if (s_.stop_watchdog > 0 && --s_.stop_watchdog == 0) {
         remote_.ResetLink();
         remote_.Close();
         leave_busy();
         go_offline();
         set_status(str::kNoStatus);
-        if (s_.ExitRequested) {
+        if (s_.exit_requested) {
             message(str::kNoAnswerAtStop, Icon::Warning);
             exit_steps();
         } else {

@@ -30,29 +30,29 @@ int stop_reason_message_number(int reason) {
 }
 
 Answer MainController::message(int number, Icon icon, Buttons buttons, const std::string& arg, int caption) {
-    if (s_.MessageBoxOpen) return Answer::None;
-    s_.MessageBoxOpen = true;
+    if (s_.message_box_open) return Answer::None;
+    s_.message_box_open = true;
     const std::string title = text(caption != 0 ? caption : str::kAppTitle);
     const Answer answer = view_.message_box(title, format_string(text(number), arg), icon, buttons);
-    s_.MessageBoxOpen = false;
+    s_.message_box_open = false;
     return answer;
 }
 
 Answer MainController::message_number(int number, long long value, Icon icon) {
-    if (s_.MessageBoxOpen) return Answer::None;
-    s_.MessageBoxOpen = true;
+    if (s_.message_box_open) return Answer::None;
+    s_.message_box_open = true;
     const Answer answer =
         view_.message_box(text(str::kAppTitle), format_string(text(number), value), icon, Buttons::Ok);
-    s_.MessageBoxOpen = false;
+    s_.message_box_open = false;
     return answer;
 }
 
 Answer MainController::message_with_detail(int number, const std::string& detail, Icon icon) {
-    if (s_.MessageBoxOpen) return Answer::None;
-    s_.MessageBoxOpen = true;
+    if (s_.message_box_open) return Answer::None;
+    s_.message_box_open = true;
     const std::string body = number != 0 ? text(number) + "\n" + detail : detail;
     const Answer answer = view_.message_box(text(str::kAppTitle), body, icon, Buttons::Ok);
-    s_.MessageBoxOpen = false;
+    s_.message_box_open = false;
     return answer;
 }
 

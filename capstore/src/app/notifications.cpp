@@ -82,7 +82,7 @@ void MainController::setup_ended(int status) {
 
 void MainController::measure_ended(int status) {
     if (status == StatusDone) {
-        if (s_.Busy) s_.StopWatchdog = kWatchdogTicks;
+        if (s_.busy) s_.stop_watchdog = kWatchdogTicks;
     } else if (status == StatusNoAnswer) {
         leave_busy();
         set_status(str::kNoStatus);
@@ -97,17 +97,17 @@ void MainController::measure_ended(int status) {
 void MainController::stop_reason_ended(std::intptr_t reason) {
     // A reason of 0 would read as "no reason" and the refusal would pass in
     // silence; show the general message for it instead.
-    s_.StopReason = reason != 0 ? static_cast<int>(reason) : -1;
+    s_.stop_reason = reason != 0 ? static_cast<int>(reason) : -1;
     request(ReqDisconnect);
 }
 
 void MainController::measure_state(int status) {
-    s_.StopWatchdog = 0;
+    s_.stop_watchdog = 0;
     if (status == 1 || status == 2) {
         leave_busy();
         set_measure_state(status);
         set_status(str::kNoStatus);
-        if (s_.StoreFailed) request_stop();
+        if (s_.store_failed) request_stop();
         return;
     }
     request_disconnect_with_text(str::kDisconnecting);
@@ -120,27 +120,27 @@ void MainController::request_disconnect_with_text(int status_text) {
 
 void MainController::blocks(const int* values) {
     if (values) {
-        s_.FirstBlock = values[0];
-        s_.NextBlock = values[1];
-        s_.BlockCount = values[2];
+        s_.first_block = values[0];
+        s_.next_block = values[1];
+        s_.block_count = values[2];
     }
     show_block_count();
     refresh_buttons();
-    if (s_.MeasureState == 0 || s_.Busy) return;
-    if (s_.NextBlock >= pcbuffer::kBlockNumberLimit || (s_.BlockCount >= buffer_.MaxBlocks && !ring())) request_stop();
+    if (s_.measure_state == 0 || s_.busy) return;
+    if (s_.next_block >= pcbuffer::kBlockNumberLimit || (s_.block_count >= buffer_.MaxBlocks && !ring())) request_stop();
 }
 
 void MainController::disconnect_ended(int status) {
-    s_.StopWatchdog = 0;
+    s_.stop_watchdog = 0;
     remote_.Close();
-    if (s_.ExitRequested) {
+    if (s_.exit_requested) {
         set_measure_state(0);
         go_offline();
         set_status(str::kNoStatus);
         exit_steps();
-    } else if (s_.StopReason != 0) {
-        const int reason = s_.StopReason;
-        s_.StopReason = 0;
+    } else if (s_.stop_reason != 0) {
+        const int reason = s_.stop_reason;
+        s_.stop_reason = 0;
         leave_busy();
         go_offline();
         set_status(str::kNoStatus);
@@ -155,15 +155,15 @@ void MainController::disconnect_ended(int status) {
 }
 
 void MainController::store_failed(const StoreFailure* failure) {
-    s_.StoreFailed = true;
+    s_.store_failed = true;
     // While starting or stopping the running state's report makes the stop.
-    if (s_.MeasureState != 0 && !s_.Busy) request_stop();
+    if (s_.measure_state != 0 && !s_.busy) request_stop();
     message(str::kStoreFailed, Icon::Warning, Buttons::Ok, failure ? DescribeStoreFailure(*failure) : std::string());
 }
 
 void MainController::link_lost(int status) {
     remote_.Close();
-    s_.StopWatchdog = 0;
+    s_.stop_watchdog = 0;
     leave_busy();
     set_measure_state(0);
     go_offline();

@@ -5,35 +5,35 @@
 namespace capstore {
 
 void MainController::refresh_buttons() {
-    const bool measuring = s_.MeasureState != 0;
+    const bool measuring = s_.measure_state != 0;
     view_.show_control(id::kStartMeasure, !measuring);
     view_.show_control(id::kStopMeasure, measuring);
-    view_.enable_control(id::kStartMeasure, !s_.Busy && !s_.Converting);
-    view_.enable_control(id::kStopMeasure, !s_.Busy);
-    view_.show_control(id::kStartConvert, !s_.Converting);
-    view_.show_control(id::kStopConvert, s_.Converting);
+    view_.enable_control(id::kStartMeasure, !s_.busy && !s_.converting);
+    view_.enable_control(id::kStopMeasure, !s_.busy);
+    view_.show_control(id::kStartConvert, !s_.converting);
+    view_.show_control(id::kStopConvert, s_.converting);
     view_.enable_control(id::kStartConvert, convert_start_enabled(s_, ring()));
-    view_.enable_control(id::kStopConvert, !s_.Busy);
-    view_.enable_control(id::kEnvironment, !s_.Busy && !s_.Connected && !s_.Converting);
+    view_.enable_control(id::kStopConvert, !s_.busy);
+    view_.enable_control(id::kEnvironment, !s_.busy && !s_.connected && !s_.converting);
 }
 
 void MainController::enter_busy() {
-    if (s_.Busy) return;
-    s_.SavedFocus = view_.focused_control();
-    s_.Busy = true;
+    if (s_.busy) return;
+    s_.saved_focus = view_.focused_control();
+    s_.busy = true;
     refresh_buttons();
 }
 
 void MainController::leave_busy() {
-    if (!s_.Busy) return;
-    s_.Busy = false;
+    if (!s_.busy) return;
+    s_.busy = false;
     refresh_buttons();
-    if (s_.SavedFocus != 0) view_.focus_control(s_.SavedFocus);
+    if (s_.saved_focus != 0) view_.focus_control(s_.saved_focus);
 }
 
 void MainController::enter_connected() {
-    if (s_.Connected) return;
-    s_.Connected = true;
+    if (s_.connected) return;
+    s_.connected = true;
     char model[64] = {};
     remote_.GetModelName(model, sizeof model);
     view_.set_title(text(str::kAppTitle) + " (" + model + ")");
@@ -43,8 +43,8 @@ void MainController::enter_connected() {
 
 void MainController::go_offline() {
     const bool forced = !initialised_;
-    if (!s_.Connected && s_.MeasureState == 0 && !forced) return;
-    s_.Connected = false;
+    if (!s_.connected && s_.measure_state == 0 && !forced) return;
+    s_.connected = false;
     set_measure_state(0);
     view_.set_title(text(str::kAppTitle) + " (" + text(str::kOffline) + ")");
     view_.set_indicator(kConnectPart, false);
@@ -53,18 +53,18 @@ void MainController::go_offline() {
 
 void MainController::set_measure_state(int value) {
     const auto next = static_cast<std::uint8_t>(value);
-    if (next == s_.MeasureState) return;
+    if (next == s_.measure_state) return;
     const int focus = view_.focused_control();
-    s_.MeasureState = next;
+    s_.measure_state = next;
     refresh_buttons();
     if (next != 0) {
-        if (!s_.Busy) view_.make_default(id::kStopMeasure);
+        if (!s_.busy) view_.make_default(id::kStopMeasure);
         view_.set_indicator(kMeasurePart, true);
         free_countdown_ = 1;
         return;
     }
-    if (!s_.Busy && !s_.Converting && focus == id::kStopMeasure) view_.make_default(id::kStartMeasure);
-    else if (focus == id::kStopMeasure) view_.make_default(s_.Converting ? id::kStopConvert : id::kStartConvert);
+    if (!s_.busy && !s_.converting && focus == id::kStopMeasure) view_.make_default(id::kStartMeasure);
+    else if (focus == id::kStopMeasure) view_.make_default(s_.converting ? id::kStopConvert : id::kStartConvert);
     view_.set_indicator(kMeasurePart, false);
     free_countdown_ = 0;
     free_text_.clear();
@@ -73,9 +73,9 @@ void MainController::set_measure_state(int value) {
 }
 
 void MainController::set_converting(bool on) {
-    if (on == s_.Converting) return;
+    if (on == s_.converting) return;
     const int focus = view_.focused_control();
-    s_.Converting = on;
+    s_.converting = on;
     refresh_buttons();
     if (on && focus == id::kStartConvert) view_.make_default(id::kStopConvert);
     if (!on && focus == id::kStopConvert) view_.make_default(id::kStartConvert);
@@ -89,7 +89,7 @@ void MainController::set_status(int number) {
 }
 
 void MainController::show_block_count() {
-    view_.set_control_text(id::kBlockCount, std::to_string(s_.BlockCount) + " / " + std::to_string(buffer_.MaxBlocks));
+    view_.set_control_text(id::kBlockCount, std::to_string(s_.block_count) + " / " + std::to_string(buffer_.MaxBlocks));
 }
 
 }  // namespace capstore

@@ -76,7 +76,7 @@ void ConvertController::on_start() {
 }
 
 void ConvertController::on_stop() {
-    if (main_.state().Converting) convert_.Stop();
+    if (main_.state().converting) convert_.Stop();
 }
 
 void ConvertController::on_notification(std::uintptr_t wparam, std::intptr_t lparam) {
@@ -86,7 +86,7 @@ void ConvertController::on_notification(std::uintptr_t wparam, std::intptr_t lpa
         view_.set_control_text(id::kProgress, std::to_string(value));
         return;
     }
-    if (kind != 0 || !main_.state().Converting) return;
+    if (kind != 0 || !main_.state().converting) return;
     convert_.Close();
     view_.set_convert_speed(-1);
     view_.set_control_text(id::kProgress, "0");

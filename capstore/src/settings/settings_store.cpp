@@ -46,21 +46,21 @@ int SettingsStore::read_number(const char* section, const char* value, int fallb
 
 StoredPort SettingsStore::read_port() const {
     StoredPort p;
-    p.Name = read_text("Port", "Name", "COM1").substr(0, kMaxPath);
+    p.name = read_text("Port", "Name", "COM1").substr(0, kMaxPath);
     const int speed = read_number("Port", "Speed", 115200);
-    p.Speed = speed == 230400 ? 230400 : 115200;
-    p.Parity = kParityTexts.read(read_text("Port", "Parity", "None"));
-    p.XControl = flag(read_number("Port", "XControl", 0));
+    p.speed = speed == 230400 ? 230400 : 115200;
+    p.parity = kParityTexts.read(read_text("Port", "Parity", "None"));
+    p.x_control = flag(read_number("Port", "XControl", 0));
     return p;
 }
 
 StoredBuffer SettingsStore::read_buffer() const {
     StoredBuffer b;
-    b.Path = read_text("Buffer", "Path", paths_.data_dir.toStdString() + "capstoref").substr(0, kMaxPath);
-    b.MaxBlocks =
+    b.path = read_text("Buffer", "Path", paths_.data_dir.toStdString() + "capstoref").substr(0, kMaxPath);
+    b.max_blocks =
         std::clamp(read_number("Buffer", "MaxBlocks", pcbuffer::kDefaultMaxBlocks), 1, pcbuffer::kMaxBlocksLimit);
-    b.Warn = kWarnTexts.read(read_text("Buffer", "OverwriteWarning", "Enable")) != 0;
-    b.Ring = kModeTexts.read(read_text("Buffer", "BufferingMode", "Flat")) != 0;
+    b.warn = kWarnTexts.read(read_text("Buffer", "OverwriteWarning", "Enable")) != 0;
+    b.ring = kModeTexts.read(read_text("Buffer", "BufferingMode", "Flat")) != 0;
     return b;
 }
 

@@ -13,20 +13,20 @@ namespace capstore {
 
 // The port and buffer records with storage for their texts.
 struct StoredPort {
-    std::string Name;
-    int Speed = 115200;
-    int Parity = 0;
-    int XControl = 0;
-    PortSettings record() const { return {Name.c_str(), Speed, Parity, XControl}; }
+    std::string name;
+    int speed = 115200;
+    int parity = 0;
+    int x_control = 0;
+    PortSettings record() const { return {name.c_str(), speed, parity, x_control}; }
 };
 
 struct StoredBuffer {
-    std::string Path;
-    int MaxBlocks = pcbuffer::kDefaultMaxBlocks;
-    bool Warn = true;
-    bool Ring = false;
+    std::string path;
+    int max_blocks = pcbuffer::kDefaultMaxBlocks;
+    bool warn = true;
+    bool ring = false;
     BufferSettings record() const {
-        return {Path.c_str(), MaxBlocks, static_cast<std::uint8_t>(Warn), static_cast<std::uint8_t>(Ring)};
+        return {path.c_str(), max_blocks, static_cast<std::uint8_t>(warn), static_cast<std::uint8_t>(ring)};
     }
 };
 

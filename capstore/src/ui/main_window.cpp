@@ -27,8 +27,8 @@ namespace {
 class PostedEvent : public QEvent {
 public:
     static QEvent::Type type() {
-        static const auto t = static_cast<QEvent::Type>(QEvent::registerEventType());
-        return t;
+        static const auto kType = static_cast<QEvent::Type>(QEvent::registerEventType());
+        return kType;
     }
     PostedEvent(unsigned message, std::uintptr_t w, std::intptr_t l) : QEvent(type()), message(message), w(w), l(l) {}
     unsigned message;
@@ -160,17 +160,18 @@ void MainWindow::start_measure() {
         live_feed_.begin(options);
     }
     main_->on_start_measure();
-    if (live && !main_->state().Busy && main_->state().MeasureState == 0) live_feed_.end(false);  // not started
+    if (live && !main_->state().busy && main_->state().measure_state == 0) live_feed_.end(false);  // not started
 }
 
 void MainWindow::show_live(bool shown) {
     live_->setVisible(shown);
     // Opened during a measurement: its words so far are gone, so it waits for the next.
-    live_->show_later_note(shown && !live_feed_.running() && (main_->state().Busy || main_->state().MeasureState != 0));
+    live_->show_later_note(shown && !live_feed_.running() &&
+                           (main_->state().busy || main_->state().measure_state != 0));
 }
 
 void MainWindow::end_live_when_offline() {
-    if (main_->state().Busy || main_->state().MeasureState != 0) return;
+    if (main_->state().busy || main_->state().measure_state != 0) return;
     if (!live_feed_.running()) {
         live_->show_later_note(false);  // the next measurement is the pane's
         return;
@@ -194,8 +195,8 @@ int MainWindow::initialise(const StoredPort& port, const StoredBuffer& buffer, c
     return 0;
 }
 
-bool MainWindow::post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
-    QCoreApplication::postEvent(this, new PostedEvent(message, wParam, lParam));
+bool MainWindow::post(unsigned message, std::uintptr_t w_param, std::intptr_t l_param) {
+    QCoreApplication::postEvent(this, new PostedEvent(message, w_param, l_param));
     return true;
 }
 

@@ -46,7 +46,7 @@ public:
 
     // platform::Window (and, through converter_target_, TextWindow): queue
     // for the GUI thread.
-    bool post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    bool post(unsigned message, std::uintptr_t w_param, std::intptr_t l_param) override;
     const char* title() const override { return title_.c_str(); }
 
     // MainView.

@@ -4,13 +4,13 @@
 namespace cli {
 
 const std::vector<const Command*>& commands() {
-    static const std::vector<const Command*> list = {
+    static const std::vector<const Command*> kList = {
         &kCaptureCommand, &kConvertCommand, &kMonitorCommand, &kExportCommand,   &kSettingsCommand, &kTableCommand,
         &kScreenCommand,  &kKeyCommand,     &kPortsCommand,   &kSimulateCommand, &kDemoCommand,     &kHelpCommand,
         &kStatusCommand,  // newer commands one to a line, so the rows above stay as they are
         &kStatsCommand,
     };
-    return list;
+    return kList;
 }
 
 const Command* find_command(const std::string& name) {

@@ -94,9 +94,9 @@ std::string line_state_names() {
 }
 
 const char* line_states_help() {
-    static const std::string text =
+    static const std::string kText =
         "show these line states in this order (" + line_state_names() + ");\nwithout it, line-state lines are left out";
-    return text.c_str();
+    return kText.c_str();
 }
 
 // "RS,CS,CD": each name once, in the order given, at most eight.
@@ -176,10 +176,10 @@ ConvertOptions default_convert_options() {
 }
 
 std::optional<ConvertOptions> convert_options_from(const ParsedOptions& parsed, std::string& error) {
-    static const std::vector<OptionSpec> specs = convert_option_specs();
+    static const std::vector<OptionSpec> kSpecs = convert_option_specs();
     ConvertOptions o = default_convert_options();
     for (const Choice& c : kChoices) {
-        const auto index = choice_value(parsed, *find_option(specs, c.option), o.*c.field, error);
+        const auto index = choice_value(parsed, *find_option(kSpecs, c.option), o.*c.field, error);
         if (!index) return std::nullopt;
         o.*c.field = *index;
     }

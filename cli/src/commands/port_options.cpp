@@ -10,8 +10,8 @@ namespace cli {
 namespace {
 
 constexpr bool same_speeds_as_listed() {
-    if (std::size(kAutoSpeeds) != std::size(platform::kListedSpeeds)) return false;
-    for (const int s : platform::kListedSpeeds)
+    if (std::size(kAutoSpeeds) != std::size(platform::ListedSpeeds)) return false;
+    for (const int s : platform::ListedSpeeds)
         if (std::count(std::begin(kAutoSpeeds), std::end(kAutoSpeeds), s) != 1) return false;
     return true;
 }
@@ -38,8 +38,8 @@ bool read_speeds(const std::string& text, PortChoice& choice) {
 }
 
 const OptionSpec& parity_row() {
-    static const OptionSpec row = choice_option("--parity", kParityWords, "", PortChoice{}.parity);
-    return row;
+    static const OptionSpec kRow = choice_option("--parity", kParityWords, "", PortChoice{}.parity);
+    return kRow;
 }
 
 }  // namespace

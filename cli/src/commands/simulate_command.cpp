@@ -81,7 +81,7 @@ bool int_into(const std::string& t, int& into) {
 }
 
 const std::vector<ValueOption>& value_options() {
-    static const std::vector<ValueOption> options = {
+    static const std::vector<ValueOption> kOptions = {
         {"--model",
          [](const std::string& t, AnalyzerOptions& o) {
              const auto m = model(t);
@@ -143,7 +143,7 @@ const std::vector<ValueOption>& value_options() {
         {"--speed", [](const std::string& t,
                        AnalyzerOptions& o) { return int_into(t, o.speed) && simulator::serves_speed(o.speed); }},
     };
-    return options;
+    return kOptions;
 }
 
 struct Flag {

@@ -44,7 +44,7 @@ constexpr const char* kUsage =
 // The options Wireshark passes (those without a help text are Wireshark's own,
 // some of them change nothing here), then the port group.
 const std::vector<OptionSpec>& specs() {
-    static const std::vector<OptionSpec> list = with_port_options(
+    static const std::vector<OptionSpec> kList = with_port_options(
         {{"--extcap-interfaces", nullptr},
          {"--extcap-version", "V"},
          {"--extcap-interface", "NAME"},
@@ -64,7 +64,7 @@ const std::vector<OptionSpec>& specs() {
           kept_text("with --folder: keep the newest N blocks (0: no ring, up to " +
                     std::to_string(pcbuffer::kMaxBlocksLimit) + ")")},
          choice_option("--link-type", kLinkTypeWords, "link type of HDLC/NRZI lines", pcapng::LiveOptions{}.hdlcLink)});
-    return list;
+    return kList;
 }
 
 extern "C" void on_broken_fifo(int) { request_interrupt(); }

@@ -40,9 +40,9 @@ std::string arg(int number, std::string_view call, std::string_view display, std
     return line + "{tooltip=" + std::string(tooltip) + "}\n";
 }
 
-std::string value(int number, std::string_view v, std::string_view display, bool isDefault) {
+std::string value(int number, std::string_view v, std::string_view display, bool is_default) {
     return "value {arg=" + std::to_string(number) + "}{value=" + std::string(v) + "}{display=" + std::string(display) +
-           "}{default=" + (isDefault ? "true" : "false") + "}\n";
+           "}{default=" + (is_default ? "true" : "false") + "}\n";
 }
 
 // A selector's values: each word with its display; the one at `chosen` is the default.
@@ -80,7 +80,7 @@ std::string config_text(const std::vector<std::string>& ports) {
     t += arg(1, "--speed", "Speed", "selector", "", "Baud rate of the analyzer's port, or auto to find it");
     // The defaults shown are the ones a capture takes when Wireshark leaves the option out.
     const int speed = PortChoice{}.speed;
-    for (int s : platform::kListedSpeeds) t += value(1, std::to_string(s), std::to_string(s), s == speed);
+    for (int s : platform::ListedSpeeds) t += value(1, std::to_string(s), std::to_string(s), s == speed);
     t += value(1, kAutoSpeed, "auto (try each, most common first)", false);
     t += arg(2, "--parity", "Parity", "selector", "", "Parity of the analyzer's port");
     t += values(2, kParityWords, kParityDisplays, PortChoice{}.parity);

@@ -43,8 +43,8 @@ NotifyQueue::~NotifyQueue() {
     mailbox_.setWake(nullptr, 0);
 }
 
-bool NotifyQueue::post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
-    return queue_.post(platform::Message{message, wParam, lParam, nullptr});
+bool NotifyQueue::post(unsigned message, std::uintptr_t w_param, std::intptr_t l_param) {
+    return queue_.post(platform::Message{message, w_param, l_param, nullptr});
 }
 
 std::optional<Note> NotifyQueue::take_note() {

@@ -34,7 +34,7 @@ public:
     NotifyQueue(const NotifyQueue&) = delete;
     NotifyQueue& operator=(const NotifyQueue&) = delete;
 
-    bool post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    bool post(unsigned message, std::uintptr_t w_param, std::intptr_t l_param) override;
     const char* title() const override { return "zamvex"; }
 
     // Main thread: the next message, or nothing after `limit`.
@@ -62,8 +62,8 @@ private:
     class TextTarget final : public TextWindow {
     public:
         explicit TextTarget(NotifyQueue& q) : q_(q) {}
-        void post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override {
-            q_.post(message, wParam, lParam);
+        void post(unsigned message, std::uintptr_t w_param, std::intptr_t l_param) override {
+            q_.post(message, w_param, l_param);
         }
 
     private:

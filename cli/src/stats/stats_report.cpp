@@ -14,7 +14,7 @@
 namespace cli {
 namespace {
 
-const char* kDirectionKeys[3] = {"sd", "rd", "undecided"};
+const char* const kDirectionKeys[3] = {"sd", "rd", "undecided"};
 
 std::string json_time(StatTime t) { return t == kNoTime ? "null" : json_string(time_text(t)); }
 

@@ -22,8 +22,8 @@ bool stderr_matches_journal_stream() {
 }  // namespace
 
 bool stderr_is_journal() {
-    static const bool journal = stderr_matches_journal_stream();
-    return journal;
+    static const bool kJournal = stderr_matches_journal_stream();
+    return kJournal;
 }
 
 std::string journal_lines(Priority priority, const std::string& text, bool journal) {

@@ -80,8 +80,8 @@ inline constexpr std::string_view KeyName(int code) {
 // The name GetModelName gives and the model code the analyzer reports, in the
 // order the programs number the models (0, 1, 2).
 struct AnalyzerModel {
-    std::string_view Name;
-    int Code;
+    std::string_view name;
+    int code;
 };
 inline constexpr std::array<AnalyzerModel, 3> AnalyzerModels = {{
     {"RV-7010", 4},
@@ -91,7 +91,7 @@ inline constexpr std::array<AnalyzerModel, 3> AnalyzerModels = {{
 // The index of that model name in AnalyzerModels; nullopt for any other name.
 inline constexpr std::optional<std::size_t> AnalyzerModelIndex(std::string_view name) {
     for (std::size_t i = 0; i < AnalyzerModels.size(); ++i)
-        if (AnalyzerModels[i].Name == name) return i;
+        if (AnalyzerModels[i].name == name) return i;
     return std::nullopt;
 }
 

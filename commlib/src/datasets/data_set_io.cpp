@@ -20,9 +20,9 @@ bool ReadFilePrefix(const char* path, std::size_t limit, std::vector<std::uint8_
     if (!raw) return false;
     std::unique_ptr<std::FILE, FileCloser> file(raw);
     // Grow in steps so that a short file never costs the whole limit.
-    constexpr std::size_t step = 64 * 1024;
+    constexpr std::size_t Step = 64 * 1024;
     while (out.size() < limit) {
-        const std::size_t want = std::min(step, limit - out.size());
+        const std::size_t want = std::min(Step, limit - out.size());
         const std::size_t had = out.size();
         out.resize(had + want);
         const std::size_t got = std::fread(out.data() + had, 1, want, file.get());

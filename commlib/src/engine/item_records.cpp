@@ -32,10 +32,10 @@ std::uint32_t LittleEndian(std::span<const std::uint8_t> bytes, std::size_t max)
 
 int VersionFromItem(std::span<const std::uint8_t> value) {
     // Older firmware sends the version in fewer bytes; each length has its own scale.
-    constexpr std::array<int, 4> shift{0, 16, 12, 4};
+    constexpr std::array<int, 4> Shift{0, 16, 12, 4};
     if (value.empty()) return 0;
     if (value.size() >= 4) return static_cast<int>(LittleEndian(value));
-    return static_cast<int>(LittleEndian(value) << shift[value.size()]);
+    return static_cast<int>(LittleEndian(value) << Shift[value.size()]);
 }
 
 namespace {
@@ -59,7 +59,7 @@ std::uint32_t ReadHex(std::span<const std::uint8_t> s, std::size_t& pos) {
 
 int ModelCodeFor(std::string_view name, int fallback) {
     const auto index = AnalyzerModelIndex(name);
-    return index ? AnalyzerModels[*index].Code : fallback;
+    return index ? AnalyzerModels[*index].code : fallback;
 }
 
 Identification ParseIdentification(std::span<const std::uint8_t> line) {

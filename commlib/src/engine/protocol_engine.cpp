@@ -108,7 +108,7 @@ void ProtocolEngine::SendBlock(std::span<const std::uint8_t> data, int timer) {
 void ProtocolEngine::SendPacket(std::span<const std::uint8_t> packet, int timer) {
     auto msg = MakeMessage(FramingSyn, packet);
     // Kinds above "?" carry our sequence number in byte 1.
-    if (msg->Length >= 2 && msg->Data[0] > '?') msg->Data[1] = txSequence_++;
+    if (msg->length >= 2 && msg->data[0] > '?') msg->data[1] = txSequence_++;
     out_.SendFrame(std::move(msg));
     Arm(timer);
 }

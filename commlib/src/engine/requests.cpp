@@ -15,7 +15,7 @@ void ProtocolEngine::Request(int code, int param, std::intptr_t) {
         int code;
         Handler handler;
     };
-    static constexpr Row rows[] = {
+    static constexpr Row Rows[] = {
         {ReqConnect, &ProtocolEngine::RequestSession},     {ReqAutoConnect, &ProtocolEngine::RequestSession},
         {ReqDisconnect, &ProtocolEngine::RequestSession},  {ReqMeasure, &ProtocolEngine::RequestSession},
         {ReqGetSetup, &ProtocolEngine::RequestTransfer},   {ReqGetTable, &ProtocolEngine::RequestTransfer},
@@ -25,7 +25,7 @@ void ProtocolEngine::Request(int code, int param, std::intptr_t) {
         {ReqPutTable3, &ProtocolEngine::RequestTransfer},  {ReqGetStopReason, &ProtocolEngine::RequestSession},
         {ReqKey, &ProtocolEngine::RequestSession},
     };
-    for (const Row& r : rows)
+    for (const Row& r : Rows)
         if (r.code == code) return (this->*r.handler)(code, param);
     Notify(code, StatusUnknownRequest);
 }

@@ -49,7 +49,7 @@ void ProtocolEngine::OnGetFirst(int event, const LinkMessage* msg) {
         if (set) set->ResetReceive();
         if (event == EvLine) {
             SendText(Ack, TimerOff);
-            if (set) set->Append(msg->Data, msg->Length);
+            if (set) set->Append(msg->data, msg->length);
         }
     } else {
         EndFirstStep(event, row.code);
@@ -71,7 +71,7 @@ void ProtocolEngine::OnGetReceive(int event, const LinkMessage* msg) {
     DataSet* set = TransferSet(row.transfer);
     if (event == EvLine && msg) {
         SendText(Ack, TimerOff);
-        if (set) set->Append(msg->Data, msg->Length);
+        if (set) set->Append(msg->data, msg->length);
     } else if (event == EvCancel) {
         if (set) set->ResetReceive();
         EndText(row.code, StatusCancelled);

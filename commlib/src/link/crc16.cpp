@@ -19,15 +19,15 @@ constexpr SliceTables MakeSliceTables() {
     return t;
 }
 
-constexpr SliceTables kSlices = MakeSliceTables();
+constexpr SliceTables Slices = MakeSliceTables();
 
 // Eight steps at once: the register meets the first two bytes, and each byte
 // takes the table that advances it past the bytes after it.
 constexpr std::uint16_t Step8(std::uint16_t reg, const std::uint8_t* p) {
     const std::uint8_t b0 = static_cast<std::uint8_t>(p[0] ^ (reg & 0xFF));
     const std::uint8_t b1 = static_cast<std::uint8_t>(p[1] ^ (reg >> 8));
-    return static_cast<std::uint16_t>(kSlices[7][b0] ^ kSlices[6][b1] ^ kSlices[5][p[2]] ^ kSlices[4][p[3]] ^
-                                      kSlices[3][p[4]] ^ kSlices[2][p[5]] ^ kSlices[1][p[6]] ^ kSlices[0][p[7]]);
+    return static_cast<std::uint16_t>(Slices[7][b0] ^ Slices[6][b1] ^ Slices[5][p[2]] ^ Slices[4][p[3]] ^
+                                      Slices[3][p[4]] ^ Slices[2][p[5]] ^ Slices[1][p[6]] ^ Slices[0][p[7]]);
 }
 
 constexpr std::uint16_t ByteWise(std::uint16_t reg, const std::uint8_t* p, std::size_t n) {

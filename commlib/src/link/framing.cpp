@@ -25,7 +25,7 @@ std::size_t FrameBinaryBlock(std::span<const std::uint8_t> data, std::span<std::
 
 std::unique_ptr<LinkMessage> MakeBinaryBlock(std::span<const std::uint8_t> data) {
     auto msg = std::make_unique<LinkMessage>(FramingBinary);
-    msg->Length = static_cast<int>(FrameBinaryBlock(data, std::span(msg->Data)));
+    msg->length = static_cast<int>(FrameBinaryBlock(data, std::span(msg->data)));
     return msg;
 }
 

@@ -43,16 +43,16 @@ struct LinkMessage {
 
     // Data is left uninitialised on purpose: the reader allocates one message
     // per received line or frame, and only the first Length bytes count.
-    explicit LinkMessage(int framing = FramingText) noexcept : Framing(framing) {}
+    explicit LinkMessage(int framing = FramingText) noexcept : framing(framing) {}
 
-    int Framing;
-    int Length = 0;
-    std::uint8_t Data[Capacity];
+    int framing;
+    int length = 0;
+    std::uint8_t data[Capacity];
 
     // Appends one byte; bytes beyond the capacity are dropped (false).
     bool Push(std::uint8_t b) noexcept {
-        if (Length >= Capacity) return false;
-        Data[Length++] = b;
+        if (length >= Capacity) return false;
+        data[length++] = b;
         return true;
     }
     // Appends bytes; false when some did not fit (those are dropped).
@@ -64,8 +64,8 @@ struct LinkMessage {
     bool Append(std::string_view text) noexcept {
         return Append(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
     }
-    bool Full() const noexcept { return Length >= Capacity; }
-    std::span<const std::uint8_t> Bytes() const noexcept { return {Data, static_cast<std::size_t>(Length)}; }
+    bool Full() const noexcept { return length >= Capacity; }
+    std::span<const std::uint8_t> Bytes() const noexcept { return {data, static_cast<std::size_t>(length)}; }
 };
 
 // A new heap message holding the given bytes (cut at the capacity).

@@ -17,7 +17,7 @@ struct Introducer {
     int event;    // single-character answer, or 0
     int framing;  // message started, or -1
 };
-constexpr std::array<Introducer, 8> kIntroducers{{
+constexpr std::array<Introducer, 8> Introducers{{
     {SYN, 0, FramingSyn},
     {'!', EvEnd, -1},
     {'$', 0, FramingHex},
@@ -29,14 +29,14 @@ constexpr std::array<Introducer, 8> kIntroducers{{
 }};
 
 constexpr bool IntroducersSorted() {
-    for (std::size_t i = 1; i < kIntroducers.size(); ++i)
-        if (kIntroducers[i - 1].byte >= kIntroducers[i].byte) return false;
+    for (std::size_t i = 1; i < Introducers.size(); ++i)
+        if (Introducers[i - 1].byte >= Introducers[i].byte) return false;
     return true;
 }
 static_assert(IntroducersSorted(), "one row per byte, in byte order");
 
 const Introducer* FindIntroducer(std::uint8_t b) {
-    for (const Introducer& row : kIntroducers)
+    for (const Introducer& row : Introducers)
         if (row.byte == b) return &row;
     return nullptr;
 }
@@ -56,12 +56,12 @@ void ReceiveClassifier::Feed(std::span<const std::uint8_t> bytes, ClassifierSink
     while (p < end) {
         if (!msg_) {
             Classify(*p++, sink);
-        } else if (msg_->Framing == FramingBinary) {
+        } else if (msg_->framing == FramingBinary) {
             FeedBinary(*p++, sink);
         } else {
             // Frames run to the next SYN and lines to the next CR: copy the
             // run in one go, then let the terminator end the message.
-            const std::uint8_t stop = msg_->Framing == FramingSyn ? SYN : CR;
+            const std::uint8_t stop = msg_->framing == FramingSyn ? SYN : CR;
             const auto* hit = static_cast<const std::uint8_t*>(std::memchr(p, stop, static_cast<std::size_t>(end - p)));
             const std::uint8_t* runEnd = hit ? hit : end;
             AppendRun(p, runEnd);
@@ -76,10 +76,10 @@ void ReceiveClassifier::Feed(std::span<const std::uint8_t> bytes, ClassifierSink
 
 // Appends bytes to the message; what does not fit is dropped.
 void ReceiveClassifier::AppendRun(const std::uint8_t* from, const std::uint8_t* to) {
-    const auto room = static_cast<std::size_t>(LinkMessage::Capacity - msg_->Length);
+    const auto room = static_cast<std::size_t>(LinkMessage::Capacity - msg_->length);
     const std::size_t n = std::min(room, static_cast<std::size_t>(to - from));
-    std::memcpy(msg_->Data + msg_->Length, from, n);
-    msg_->Length += static_cast<int>(n);
+    std::memcpy(msg_->data + msg_->length, from, n);
+    msg_->length += static_cast<int>(n);
 }
 
 void ReceiveClassifier::Classify(std::uint8_t b, ClassifierSink& sink) {
@@ -100,7 +100,7 @@ void ReceiveClassifier::FeedLine(std::uint8_t b, ClassifierSink& sink) {
         msg_->Push(b);
         return;
     }
-    switch (msg_->Framing) {
+    switch (msg_->framing) {
     case FramingPercent: sink.Deliver(EvPercentLine, std::move(msg_)); break;
     case FramingHex: Finish(CheckHexBlock(*msg_), sink); break;
     default: Finish(!msg_->Full(), sink); break;
@@ -109,8 +109,8 @@ void ReceiveClassifier::FeedLine(std::uint8_t b, ClassifierSink& sink) {
 
 void ReceiveClassifier::FeedBinary(std::uint8_t b, ClassifierSink& sink) {
     msg_->Push(b);
-    if (msg_->Length < 2) return;
-    const int declared = msg_->Data[0] | (msg_->Data[1] << 8);
+    if (msg_->length < 2) return;
+    const int declared = msg_->data[0] | (msg_->data[1] << 8);
     // A block longer than a message can hold would never complete and would
     // swallow everything after it; give it up as soon as its length is known.
     // (A message that fills all 2052 bytes counts as overflowed, as for lines.)
@@ -118,7 +118,7 @@ void ReceiveClassifier::FeedBinary(std::uint8_t b, ClassifierSink& sink) {
         msg_.reset();
         return;
     }
-    if (msg_->Length == declared + 3) Finish(CheckBinaryBlock(*msg_), sink);
+    if (msg_->length == declared + 3) Finish(CheckBinaryBlock(*msg_), sink);
 }
 
 void ReceiveClassifier::FeedSyn(std::uint8_t b, ClassifierSink& sink) {
@@ -131,7 +131,7 @@ void ReceiveClassifier::FeedSyn(std::uint8_t b, ClassifierSink& sink) {
         sink.Deliver(EvFrame, std::move(msg_));
         msg_ = std::make_unique<LinkMessage>(FramingSyn);
     } else {
-        msg_->Length = 0;  // the SYN is taken as a new opening
+        msg_->length = 0;  // the SYN is taken as a new opening
     }
 }
 
@@ -143,36 +143,36 @@ void ReceiveClassifier::Finish(bool valid, ClassifierSink& sink) {
 }
 
 bool CheckHexBlock(LinkMessage& msg) {
-    const int chars = msg.Length;
+    const int chars = msg.length;
     if (msg.Full() || chars < 4 || chars % 2 != 0) return false;
     unsigned sum = 0;
     for (int i = 0; i < chars / 2; ++i) {
-        const int hi = HexValue(msg.Data[2 * i]);
-        const int lo = HexValue(msg.Data[2 * i + 1]);
+        const int hi = HexValue(msg.data[2 * i]);
+        const int lo = HexValue(msg.data[2 * i + 1]);
         if (hi < 0 || lo < 0) return false;
-        msg.Data[i] = static_cast<std::uint8_t>(hi << 4 | lo);  // i <= 2i: safe in place
-        sum += msg.Data[i];
+        msg.data[i] = static_cast<std::uint8_t>(hi << 4 | lo);  // i <= 2i: safe in place
+        sum += msg.data[i];
     }
     if ((sum & 0xFF) != 0) return false;
-    msg.Length = chars / 2 - 1;  // the check byte goes
+    msg.length = chars / 2 - 1;  // the check byte goes
     return true;
 }
 
 bool CheckBinaryBlock(LinkMessage& msg) {
-    if (msg.Length < 4) return false;
+    if (msg.length < 4) return false;
     unsigned sum = 0;
-    for (int i = 0; i < msg.Length; ++i) sum += msg.Data[i];
+    for (int i = 0; i < msg.length; ++i) sum += msg.data[i];
     if ((sum & 0xFF) != 0) return false;
-    msg.Length -= 3;  // two length bytes in front, the check byte at the end
-    std::memmove(msg.Data, msg.Data + 2, static_cast<std::size_t>(msg.Length));
+    msg.length -= 3;  // two length bytes in front, the check byte at the end
+    std::memmove(msg.data, msg.data + 2, static_cast<std::size_t>(msg.length));
     return true;
 }
 
 bool CheckSynFrame(LinkMessage& msg) {
-    if (msg.Length == 0 || msg.Full() || msg.Data[msg.Length - 1] == DLE) return false;
+    if (msg.length == 0 || msg.Full() || msg.data[msg.length - 1] == DLE) return false;
     // Unstuff in place, a run between DLEs at a time, with the CRC over each run.
-    std::uint8_t* const data = msg.Data;
-    const std::size_t length = static_cast<std::size_t>(msg.Length);
+    std::uint8_t* const data = msg.data;
+    const std::size_t length = static_cast<std::size_t>(msg.length);
     std::uint16_t reg = Crc16Preset;
     std::size_t in = 0, out = 0;
     while (in < length) {
@@ -190,7 +190,7 @@ bool CheckSynFrame(LinkMessage& msg) {
         in += 2;
     }
     if (out <= 3 || reg != Crc16Residue) return false;
-    msg.Length = static_cast<int>(out) - 2;  // the CRC bytes go
+    msg.length = static_cast<int>(out) - 2;  // the CRC bytes go
     return true;
 }
 

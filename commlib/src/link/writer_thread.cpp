@@ -38,8 +38,8 @@ void RunWriter(LinkContext& ctx) {
         if (m.message != MsgLink) continue;
         std::unique_ptr<LinkMessage> msg = TakeLinkMessage(m);
         if (!msg) continue;
-        const std::uint8_t* data = msg->Data;
-        std::size_t size = static_cast<std::size_t>(msg->Length);
+        const std::uint8_t* data = msg->data;
+        std::size_t size = static_cast<std::size_t>(msg->length);
         if (m.wParam == static_cast<std::uintptr_t>(WriteFrame)) {
             size = FrameSyn(msg->Bytes(), frame);
             data = frame;

@@ -40,8 +40,8 @@ const CommlibUiApi* Load() {
 }  // namespace
 
 const CommlibUiApi* Plugin() {
-    static const CommlibUiApi* const api = Load();
-    return api;
+    static const CommlibUiApi* const Api = Load();
+    return Api;
 }
 
 }  // namespace commlib::ui

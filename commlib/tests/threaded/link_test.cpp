@@ -216,9 +216,9 @@ TEST_F(Link, AStalledEngineHoldsTheLineInThePortNotInMemory) {
     std::promise<void> release;
     std::shared_future<void> released = release.get_future().share();
     engine.onEvent = [released](int) { released.wait(); };
-    constexpr int kLines = 4000;  // twice what may leave the port while the engine stands still
+    constexpr int Lines = 4000;  // twice what may leave the port while the engine stands still
     std::string lines;
-    for (int i = 0; i < kLines; ++i) lines += "%AB\r";
+    for (int i = 0; i < Lines; ++i) lines += "%AB\r";
     std::thread writer([&] { pty.write(lines); });  // blocks while the port's buffers are full
     ASSERT_TRUE(calls.WaitBytesRead(4 * MaxReceivedQueued));
     std::this_thread::sleep_for(300ms);
@@ -226,9 +226,9 @@ TEST_F(Link, AStalledEngineHoldsTheLineInThePortNotInMemory) {
     EXPECT_LE(calls.BytesRead(), 4u * (MaxReceivedQueued + 1) + 4096u);
     release.set_value();  // from here on every event passes at once
     writer.join();
-    ASSERT_TRUE(engine.WaitForEvents(kLines));
+    ASSERT_TRUE(engine.WaitForEvents(Lines));
     const auto events = engine.Events();
-    ASSERT_EQ(events.size(), static_cast<std::size_t>(kLines));
+    ASSERT_EQ(events.size(), static_cast<std::size_t>(Lines));
     for (const Seen& s : events) EXPECT_EQ(s.bytes, BytesOf("AB"));
 }
 

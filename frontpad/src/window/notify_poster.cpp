@@ -7,8 +7,8 @@
 namespace frontpad {
 
 QEvent::Type PostedMessage::type() {
-    static const auto registered = static_cast<QEvent::Type>(QEvent::registerEventType());
-    return registered;
+    static const auto kRegistered = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return kRegistered;
 }
 
 bool NotifyPoster::post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {

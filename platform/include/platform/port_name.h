@@ -18,8 +18,8 @@ namespace platform {
 std::string devicePath(const std::string& name);
 
 // The speeds that port lists offer, ascending.
-inline constexpr int kListedSpeeds[] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400};
-static_assert(std::is_sorted(std::begin(kListedSpeeds), std::end(kListedSpeeds), std::less_equal<>()),
+inline constexpr int ListedSpeeds[] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400};
+static_assert(std::is_sorted(std::begin(ListedSpeeds), std::end(ListedSpeeds), std::less_equal<>()),
               "speeds ascending");
 
 }  // namespace platform

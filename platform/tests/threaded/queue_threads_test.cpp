@@ -12,15 +12,15 @@ namespace {
 
 TEST(MessageQueueThreads, BlockingGetWakesForPostsFromOtherThreads) {
     MessageQueue q;
-    constexpr int perThread = 500;
+    constexpr int PerThread = 500;
     std::vector<std::thread> posters;
     for (int t = 0; t < 3; ++t)
         posters.emplace_back([&q, t] {
-            for (int i = 0; i < perThread; ++i) q.post({0x8000, static_cast<std::uintptr_t>(t), i});
+            for (int i = 0; i < PerThread; ++i) q.post({0x8000, static_cast<std::uintptr_t>(t), i});
         });
     std::vector<int> next(3, 0);
     Message m;
-    for (int n = 0; n < 3 * perThread; ++n) {
+    for (int n = 0; n < 3 * PerThread; ++n) {
         ASSERT_TRUE(q.get(m));
         // Each poster's messages arrive in the order it posted them.
         EXPECT_EQ(m.lParam, next[m.wParam]++);

@@ -23,7 +23,7 @@ public:
     ~NotifyBridge() override;
 
     // Takes only the mailbox's wake-up, NotifyMessage.
-    bool post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    bool post(unsigned message, std::uintptr_t w_param, std::intptr_t l_param) override;
     const char* title() const override { return "設定送受信ソフト"; }
     // The function handed to Initialize; it posts to the bridge that exists now.
     static NotifyFn notify_function();

@@ -41,7 +41,7 @@ public:
     void TearDown() override { dir.reset(); }
     static inline std::unique_ptr<testing_util::TempDir> dir;
 };
-::testing::Environment* const folders = ::testing::AddGlobalTestEnvironment(new Folders);
+::testing::Environment* const kFolders = ::testing::AddGlobalTestEnvironment(new Folders);
 
 QString text(QWidget* w, const char* name) {
     auto* label = child<QLabel>(w, name);

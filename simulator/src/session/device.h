@@ -26,7 +26,7 @@ struct TextSend {
 };
 
 // A data set coming in, in either dialect.
-struct Incoming_set {
+struct IncomingSet {
     SetKind kind = SetKind::Setup;
     std::vector<std::uint8_t> bytes;
     std::uint8_t id = 0;     // packet mode: the request id of the put
@@ -49,7 +49,7 @@ struct Device {
     std::vector<std::uint8_t> out;  // bytes sent during the current call
 
     std::optional<TextSend> text_send;
-    std::optional<Incoming_set> receiving;
+    std::optional<IncomingSet> receiving;
 
     std::uint8_t tx_seq = 0;
     std::uint8_t rx_seq = 0;

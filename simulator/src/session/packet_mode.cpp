@@ -40,7 +40,7 @@ void piece(Device& d, const std::vector<std::uint8_t>& p) {
     const std::uint8_t id = p[2], flags = p[3];
     const std::uint16_t item = le16(p, 4);
     const std::uint32_t offset = le32(p, 6);
-    Incoming_set* put = d.receiving ? &*d.receiving : nullptr;
+    IncomingSet* put = d.receiving ? &*d.receiving : nullptr;
     if (!put || put->id != id || put->item != item || (flags & 0x80)) {
         if (put && put->id == id && (flags & 0x80)) d.receiving.reset();  // the PC gave up
         else send_end(d, id, static_cast<std::uint8_t>(flags | 0x80), item);

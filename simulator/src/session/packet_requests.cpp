@@ -153,7 +153,7 @@ void put_set(Device& d, std::uint8_t id, const Bytes& args) {
         refuse(d, id, '7', kReasonNotNow);
         return;
     }
-    d.receiving = Incoming_set{*kind, {}, id, item, 0};
+    d.receiving = IncomingSet{*kind, {}, id, item, 0};
     Bytes named;
     put16(named, item);
     answer(d, id, '7', named);

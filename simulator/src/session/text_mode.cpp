@@ -85,7 +85,7 @@ void command_put(Device& d, char digit) {
         return;
     }
     d.text_send.reset();
-    d.receiving = Incoming_set{*kind, {}, 0, 0, d.now + kTextTimeoutMs};
+    d.receiving = IncomingSet{*kind, {}, 0, 0, d.now + kTextTimeoutMs};
     d.send_text("*");
 }
 

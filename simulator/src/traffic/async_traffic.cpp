@@ -8,7 +8,7 @@
 namespace simulator {
 namespace {
 
-constexpr std::uint8_t STX = 0x02, ETX = 0x03, EOT = 0x04, ENQ = 0x05, DLE = 0x10, NAK = 0x15;
+constexpr std::uint8_t kStx = 0x02, kEtx = 0x03, kEot = 0x04, kEnq = 0x05, kDle = 0x10, kNak = 0x15;
 
 constexpr std::string_view kTexts[] = {
     "ORDER 0042 QTY 12", "STATUS OK", "HELLO FROM TERMINAL 7", "PRICE 1250 YEN", "END OF DAY REPORT",
@@ -29,10 +29,10 @@ private:
     void poll(TrafficContext& ctx) {
         ctx.pause(Direction::Sd, 200 + ctx.rng().below(800));
         ctx.stamp(Direction::Sd);
-        ctx.chars(Direction::Sd, {ENQ});
+        ctx.chars(Direction::Sd, {kEnq});
         ctx.pause(Direction::Rd, 20);
         ctx.stamp(Direction::Rd);
-        ctx.chars(Direction::Rd, {DLE, static_cast<std::uint8_t>(toggle_ ? 0x31 : 0x30)});
+        ctx.chars(Direction::Rd, {kDle, static_cast<std::uint8_t>(toggle_ ? 0x31 : 0x30)});
     }
 
     void block(TrafficContext& ctx) {
@@ -40,8 +40,8 @@ private:
         ctx.stamp(Direction::Sd);
         const std::string_view text = kTexts[ctx.rng().below(std::size(kTexts))];
         std::vector<std::uint8_t> body(text.begin(), text.end());
-        body.push_back(ETX);
-        ctx.cell(Direction::Sd, kChar, STX);
+        body.push_back(kEtx);
+        ctx.cell(Direction::Sd, kChar, kStx);
         for (std::size_t i = 0; i < body.size(); ++i) {
             // A rare parity error on the line shows in the character's status.
             const bool parity = ctx.rng().one_in(60);
@@ -75,11 +75,11 @@ private:
         ctx.pause(Direction::Rd, 20);
         ctx.stamp(Direction::Rd);
         if (bad_) {
-            ctx.chars(Direction::Rd, {NAK});
+            ctx.chars(Direction::Rd, {kNak});
             return;
         }
         toggle_ = !toggle_;
-        ctx.chars(Direction::Rd, {DLE, static_cast<std::uint8_t>(toggle_ ? 0x31 : 0x30)});
+        ctx.chars(Direction::Rd, {kDle, static_cast<std::uint8_t>(toggle_ ? 0x31 : 0x30)});
         // The terminal echoes its next line feed while the host acknowledges: both at once.
         if (ctx.rng().one_in(4)) ctx.both(0x0D, 0x0A);
     }
@@ -87,7 +87,7 @@ private:
     void end(TrafficContext& ctx) {
         ctx.pause(Direction::Sd, 50);
         ctx.stamp(Direction::Sd);
-        ctx.chars(Direction::Sd, {EOT});
+        ctx.chars(Direction::Sd, {kEot});
         if (ctx.rng().one_in(10)) {
             // Someone pulls the terminal's line: a break, then it is back.
             ctx.pause(Direction::Rd, 100);

@@ -10,9 +10,9 @@ namespace simulator::hdlc {
 using Bytes = std::vector<std::uint8_t>;
 
 // Unnumbered control values with the P/F bit set.
-inline constexpr std::uint8_t SNRM_P = 0x93, SABM_P = 0x3F, SABME_P = 0x7F, DISC_P = 0x53, UA_F = 0x73, DM_F = 0x1F;
+inline constexpr std::uint8_t kSnrmP = 0x93, kSabmP = 0x3F, kSabmeP = 0x7F, kDiscP = 0x53, kUaF = 0x73, kDmF = 0x1F;
 // Supervisory kinds (bits 2-3).
-inline constexpr std::uint8_t RR = 0x01, RNR = 0x05, REJ = 0x09;
+inline constexpr std::uint8_t kRr = 0x01, kRnr = 0x05, kRej = 0x09;
 
 // Control fields; `extended` is modulo 128 (two bytes).
 Bytes i_control(bool extended, unsigned ns, unsigned nr, bool poll);

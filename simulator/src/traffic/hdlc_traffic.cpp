@@ -94,16 +94,16 @@ Bytes text_payload(Rng& rng, bool ebcdic) {
 }
 
 void plan_sdlc(Session& s, Rng& rng) {
-    s.u(Direction::Sd, hdlc::SNRM_P, true);
-    s.u(Direction::Rd, hdlc::UA_F, false);
+    s.u(Direction::Sd, hdlc::kSnrmP, true);
+    s.u(Direction::Rd, hdlc::kUaF, false);
     for (unsigned k = 0, n = 2 + rng.below(4); k < n; ++k) {
         s.i(Direction::Sd, text_payload(rng, true));
-        s.s(Direction::Rd, rng.one_in(5) ? hdlc::RNR : hdlc::RR, true);
+        s.s(Direction::Rd, rng.one_in(5) ? hdlc::kRnr : hdlc::kRr, true);
         s.i(Direction::Rd, text_payload(rng, true));
-        s.s(Direction::Sd, hdlc::RR, true);
+        s.s(Direction::Sd, hdlc::kRr, true);
     }
-    s.u(Direction::Sd, hdlc::DISC_P, true);
-    s.u(Direction::Rd, hdlc::UA_F, false);
+    s.u(Direction::Sd, hdlc::kDiscP, true);
+    s.u(Direction::Rd, hdlc::kUaF, false);
 }
 
 void x25_data_exchange(Session& s, Rng& rng, bool ext) {
@@ -112,38 +112,38 @@ void x25_data_exchange(Session& s, Rng& rng, bool ext) {
     const Bytes sd_data = text_payload(rng, false);
     if (rng.one_in(6)) {
         s.i(Direction::Sd, hdlc::x25_data(ext, sd_ps, rd_ps, false, sd_data), true);
-        s.s(Direction::Rd, hdlc::REJ);
+        s.s(Direction::Rd, hdlc::kRej);
     }
     s.i(Direction::Sd, hdlc::x25_data(ext, sd_ps++, rd_ps, false, sd_data));
-    s.s(Direction::Rd, hdlc::RR);
+    s.s(Direction::Rd, hdlc::kRr);
     s.i(Direction::Rd, hdlc::x25_data(ext, rd_ps++, sd_ps, rng.one_in(4), text_payload(rng, false)));
     if (rng.one_in(5)) {
-        s.s(Direction::Sd, hdlc::RNR);
-        s.i(Direction::Sd, hdlc::x25_flow(ext, hdlc::RR, rd_ps));
+        s.s(Direction::Sd, hdlc::kRnr);
+        s.i(Direction::Sd, hdlc::x25_flow(ext, hdlc::kRr, rd_ps));
     }
-    s.s(Direction::Sd, hdlc::RR);
+    s.s(Direction::Sd, hdlc::kRr);
 }
 
 void plan_x25(Session& s, Rng& rng, bool ext) {
-    s.u(Direction::Sd, ext ? hdlc::SABME_P : hdlc::SABM_P, true);
-    s.u(Direction::Rd, hdlc::UA_F, false);
+    s.u(Direction::Sd, ext ? hdlc::kSabmeP : hdlc::kSabmP, true);
+    s.u(Direction::Rd, hdlc::kUaF, false);
     s.i(Direction::Sd, hdlc::x25_call_request(ext));
-    s.s(Direction::Rd, hdlc::RR);
+    s.s(Direction::Rd, hdlc::kRr);
     s.i(Direction::Rd, hdlc::x25_call_connected(ext));
-    s.s(Direction::Sd, hdlc::RR);
+    s.s(Direction::Sd, hdlc::kRr);
     for (unsigned k = 0, n = 2 + rng.below(4); k < n; ++k) x25_data_exchange(s, rng, ext);
     s.i(Direction::Sd, hdlc::x25_clear_request(ext));
-    s.s(Direction::Rd, hdlc::RR);
+    s.s(Direction::Rd, hdlc::kRr);
     s.i(Direction::Rd, hdlc::x25_clear_confirmation(ext));
-    s.s(Direction::Sd, hdlc::RR);
-    s.u(Direction::Sd, hdlc::DISC_P, true);
-    s.u(Direction::Rd, hdlc::UA_F, false);
+    s.s(Direction::Sd, hdlc::kRr);
+    s.u(Direction::Sd, hdlc::kDiscP, true);
+    s.u(Direction::Rd, hdlc::kUaF, false);
 }
 
 void plan_lapd(Session& s, std::uint8_t call_ref) {
     using hdlc::Q931;
-    s.u(Direction::Sd, hdlc::SABME_P, true);
-    s.u(Direction::Rd, hdlc::UA_F, false);
+    s.u(Direction::Sd, hdlc::kSabmeP, true);
+    s.u(Direction::Rd, hdlc::kUaF, false);
     const std::pair<Direction, Q931> steps[] = {
         {Direction::Sd, Q931::Setup},           {Direction::Rd, Q931::CallProceeding}, {Direction::Rd, Q931::Connect},
         {Direction::Sd, Q931::ConnectAck},      {Direction::Sd, Q931::Disconnect},     {Direction::Rd, Q931::Release},
@@ -151,7 +151,7 @@ void plan_lapd(Session& s, std::uint8_t call_ref) {
     };
     for (const auto& [dir, type] : steps) {
         s.i(dir, hdlc::q931(type, call_ref, dir == Direction::Sd));
-        s.s(other(dir), hdlc::RR);
+        s.s(other(dir), hdlc::kRr);
     }
 }
 

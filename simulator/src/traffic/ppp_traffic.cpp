@@ -41,27 +41,27 @@ std::uint16_t ip_checksum(const Bytes& b, std::size_t from, std::size_t to) {
 Bytes icmp_echo(bool request, std::uint16_t seq, std::uint16_t ip_id) {
     // The frame is sized once and filled in place: appending to a short vector
     // makes g++ 12 at -O2 warn about the old buffer's bounds on a path never taken.
-    constexpr std::size_t ip = 4, icmp = ip + 20, payload = 16;
-    constexpr std::uint16_t total = 20 + 8 + payload;
+    constexpr std::size_t kIpStart = 4, kIcmpStart = kIpStart + 20, kPayload = 16;
+    constexpr std::uint16_t kTotal = 20 + 8 + kPayload;
     const std::uint8_t src = request ? 2 : 1, dst = request ? 1 : 2;
     // clang-format off
-    const std::uint8_t head[icmp + 8] = {
+    const std::uint8_t head[kIcmpStart + 8] = {
         0xFF, 0x03, static_cast<std::uint8_t>(kIp >> 8), static_cast<std::uint8_t>(kIp),
-        0x45, 0x00, static_cast<std::uint8_t>(total >> 8), static_cast<std::uint8_t>(total),
+        0x45, 0x00, static_cast<std::uint8_t>(kTotal >> 8), static_cast<std::uint8_t>(kTotal),
         static_cast<std::uint8_t>(ip_id >> 8), static_cast<std::uint8_t>(ip_id), 0x00, 0x00, 0x40,
         0x01, 0x00, 0x00, 10, 0, 0, src, 10, 0, 0, dst,
         static_cast<std::uint8_t>(request ? 8 : 0), 0x00, 0x00, 0x00, 0x12, 0x34,
         static_cast<std::uint8_t>(seq >> 8), static_cast<std::uint8_t>(seq)};
     // clang-format on
-    Bytes f(icmp + 8 + payload);
+    Bytes f(kIcmpStart + 8 + kPayload);
     std::copy(std::begin(head), std::end(head), f.begin());
-    for (std::uint8_t k = 0; k < payload; ++k) f[icmp + 8 + k] = static_cast<std::uint8_t>(0x10 + k);
-    const std::uint16_t hsum = ip_checksum(f, ip, ip + 20);
-    f[ip + 10] = static_cast<std::uint8_t>(hsum >> 8);
-    f[ip + 11] = static_cast<std::uint8_t>(hsum);
-    const std::uint16_t csum = ip_checksum(f, icmp, f.size());
-    f[icmp + 2] = static_cast<std::uint8_t>(csum >> 8);
-    f[icmp + 3] = static_cast<std::uint8_t>(csum);
+    for (std::uint8_t k = 0; k < kPayload; ++k) f[kIcmpStart + 8 + k] = static_cast<std::uint8_t>(0x10 + k);
+    const std::uint16_t hsum = ip_checksum(f, kIpStart, kIpStart + 20);
+    f[kIpStart + 10] = static_cast<std::uint8_t>(hsum >> 8);
+    f[kIpStart + 11] = static_cast<std::uint8_t>(hsum);
+    const std::uint16_t csum = ip_checksum(f, kIcmpStart, f.size());
+    f[kIcmpStart + 2] = static_cast<std::uint8_t>(csum >> 8);
+    f[kIcmpStart + 3] = static_cast<std::uint8_t>(csum);
     return f;
 }
 

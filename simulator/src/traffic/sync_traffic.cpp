@@ -8,7 +8,7 @@
 namespace simulator {
 namespace {
 
-constexpr std::uint8_t STX = 0x02, ETB = 0x17, ETX = 0x03, EOT = 0x04, ENQ = 0x05, DLE = 0x10, NAK = 0x15;
+constexpr std::uint8_t kStx = 0x02, kEtb = 0x17, kEtx = 0x03, kEot = 0x04, kEnq = 0x05, kDle = 0x10, kNak = 0x15;
 
 constexpr std::string_view kRecords[] = {
     "ACCOUNT 55102 BALANCE 0000123400",
@@ -21,7 +21,7 @@ class SyncTraffic final : public ModeTraffic {
 public:
     void next_exchange(TrafficContext& ctx) override {
         switch (step_++ % 3) {
-        case 0: transmission(ctx, Direction::Sd, {ENQ}); break;
+        case 0: transmission(ctx, Direction::Sd, {kEnq}); break;
         case 1: text(ctx); break;
         default: reply(ctx); break;
         }
@@ -52,8 +52,8 @@ private:
         open(ctx, Direction::Sd);
         const std::string_view record = kRecords[ctx.rng().below(std::size(kRecords))];
         std::vector<std::uint8_t> body(record.begin(), record.end());
-        body.push_back(ctx.rng().one_in(3) ? ETB : ETX);
-        ctx.cell(Direction::Sd, kChar, STX);
+        body.push_back(ctx.rng().one_in(3) ? kEtb : kEtx);
+        ctx.cell(Direction::Sd, kChar, kStx);
         ctx.chars(Direction::Sd, body);
         bad_ = ctx.rng().one_in(10);
         const std::uint8_t status = bad_ ? kCheckError : kCheckGood;
@@ -70,12 +70,12 @@ private:
 
     void reply(TrafficContext& ctx) {
         if (bad_) {
-            transmission(ctx, Direction::Rd, {NAK});
+            transmission(ctx, Direction::Rd, {kNak});
             return;
         }
         toggle_ = !toggle_;
-        if (ctx.rng().one_in(5)) transmission(ctx, Direction::Rd, {EOT});
-        else transmission(ctx, Direction::Rd, {DLE, static_cast<std::uint8_t>(toggle_ ? 0x61 : 0x70)});
+        if (ctx.rng().one_in(5)) transmission(ctx, Direction::Rd, {kEot});
+        else transmission(ctx, Direction::Rd, {kDle, static_cast<std::uint8_t>(toggle_ ? 0x61 : 0x70)});
     }
 
     unsigned step_ = 0;

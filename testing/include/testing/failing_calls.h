@@ -20,8 +20,8 @@ namespace testing_util {
 enum class Call { Create, Write, Fsync, Close, Rename, Mkdir, Read };
 
 constexpr std::string_view call_name(Call c) {
-    constexpr std::string_view names[] = {"create", "write", "fsync", "close", "rename", "mkdir", "read"};
-    return names[static_cast<int>(c)];
+    constexpr std::string_view kNames[] = {"create", "write", "fsync", "close", "rename", "mkdir", "read"};
+    return kNames[static_cast<int>(c)];
 }
 
 class FailingCalls : public platform::SysCalls {

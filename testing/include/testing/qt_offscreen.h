@@ -39,7 +39,7 @@ private:
 };
 
 // Registered once per test binary, whichever of its files include this.
-inline ::testing::Environment* const offscreen_app = ::testing::AddGlobalTestEnvironment(new OffscreenApp);
+inline ::testing::Environment* const kOffscreenApp = ::testing::AddGlobalTestEnvironment(new OffscreenApp);
 
 // Runs the event loop until done() holds; false once `limit_ms` passed without it.
 inline bool pump_until(const std::function<bool()>& done, int limit_ms) {

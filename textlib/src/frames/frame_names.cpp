@@ -8,7 +8,7 @@
 namespace textlib {
 namespace {
 
-constexpr const char* no = nullptr;  // "-": the variant has no name here
+constexpr const char* kNo = nullptr;  // "-": the variant has no name here
 
 // S rows keyed by bits 0-3, U rows by the control byte with P/F 0.
 struct FrameRow {
@@ -20,23 +20,23 @@ constexpr FrameRow kFrameRows[] = {
     {0x01, {{"RR", "RR"}, {"RR", "RR"}, {"RR", "RR"}, {"RR", "RR"}}},
     {0x05, {{"RNR", "RNR"}, {"RNR", "RNR"}, {"RNR", "RNR"}, {"RNR", "RNR"}}},
     {0x09, {{"REJ", "REJ"}, {"REJ", "REJ"}, {"REJ", "REJ"}, {"REJ", "REJ"}}},
-    {0x0D, {{no, no}, {no, no}, {"SREJ", "SREJ"}, {no, no}}},
-    {0x03, {{"UI", "UI"}, {no, no}, {no, no}, {"UI", no}}},
-    {0x07, {{"SIM", "RIM"}, {no, no}, {"RIM", "SIM"}, {no, no}}},
-    {0x0F, {{no, "DM"}, {"SARM", "DM"}, {"DM", "SARM"}, {no, "DM"}}},
-    {0x23, {{"UP", no}, {no, no}, {no, no}, {no, no}}},
-    {0x2F, {{no, no}, {"SABM", no}, {no, no}, {no, no}}},
-    {0x43, {{"DISC", "RD"}, {"DISC", no}, {"RD", "DISC"}, {"DISC", no}}},
-    {0x63, {{no, "UA"}, {no, "UA"}, {"UA", "UA"}, {no, "UA"}}},
-    {0x6F, {{no, no}, {"SABME", no}, {no, no}, {"SABME", no}}},
-    {0x83, {{"SNRM", no}, {no, no}, {"SNRM", "SNRM"}, {no, no}}},
-    {0x87, {{no, "FRMR"}, {no, "FRMR"}, {"CMDR", "FRMR"}, {no, "FRMR"}}},
-    {0x8F, {{no, no}, {no, no}, {"RSET", "RSET"}, {no, no}}},
-    {0xAF, {{"XID", "XID"}, {no, no}, {"XID", "XID"}, {"XID", "XID"}}},
-    {0xC7, {{"CFGR", "CFGR"}, {no, no}, {no, no}, {no, no}}},
-    {0xCF, {{"SNRME", no}, {no, no}, {no, no}, {no, no}}},
-    {0xE3, {{"TEST", "TEST"}, {no, no}, {no, no}, {no, no}}},
-    {0xEF, {{no, "BCN"}, {no, no}, {no, no}, {no, no}}},
+    {0x0D, {{kNo, kNo}, {kNo, kNo}, {"SREJ", "SREJ"}, {kNo, kNo}}},
+    {0x03, {{"UI", "UI"}, {kNo, kNo}, {kNo, kNo}, {"UI", kNo}}},
+    {0x07, {{"SIM", "RIM"}, {kNo, kNo}, {"RIM", "SIM"}, {kNo, kNo}}},
+    {0x0F, {{kNo, "DM"}, {"SARM", "DM"}, {"DM", "SARM"}, {kNo, "DM"}}},
+    {0x23, {{"UP", kNo}, {kNo, kNo}, {kNo, kNo}, {kNo, kNo}}},
+    {0x2F, {{kNo, kNo}, {"SABM", kNo}, {kNo, kNo}, {kNo, kNo}}},
+    {0x43, {{"DISC", "RD"}, {"DISC", kNo}, {"RD", "DISC"}, {"DISC", kNo}}},
+    {0x63, {{kNo, "UA"}, {kNo, "UA"}, {"UA", "UA"}, {kNo, "UA"}}},
+    {0x6F, {{kNo, kNo}, {"SABME", kNo}, {kNo, kNo}, {"SABME", kNo}}},
+    {0x83, {{"SNRM", kNo}, {kNo, kNo}, {"SNRM", "SNRM"}, {kNo, kNo}}},
+    {0x87, {{kNo, "FRMR"}, {kNo, "FRMR"}, {"CMDR", "FRMR"}, {kNo, "FRMR"}}},
+    {0x8F, {{kNo, kNo}, {kNo, kNo}, {"RSET", "RSET"}, {kNo, kNo}}},
+    {0xAF, {{"XID", "XID"}, {kNo, kNo}, {"XID", "XID"}, {"XID", "XID"}}},
+    {0xC7, {{"CFGR", "CFGR"}, {kNo, kNo}, {kNo, kNo}, {kNo, kNo}}},
+    {0xCF, {{"SNRME", kNo}, {kNo, kNo}, {kNo, kNo}, {kNo, kNo}}},
+    {0xE3, {{"TEST", "TEST"}, {kNo, kNo}, {kNo, kNo}, {kNo, kNo}}},
+    {0xEF, {{kNo, "BCN"}, {kNo, kNo}, {kNo, kNo}, {kNo, kNo}}},
 };
 
 struct PacketRow {
@@ -46,15 +46,15 @@ struct PacketRow {
 constexpr PacketRow kPacketRows[] = {
     //     X25                 DDX
     {0x01, {{"RR", "RR"}, {"RR", "RR"}}},  // P(R) in bits 5-7
-    {0x05, {{"RNR", "RNR"}, {"RNR", "RNR"}}}, {0x09, {{"REJ", no}, {no, no}}},
+    {0x05, {{"RNR", "RNR"}, {"RNR", "RNR"}}}, {0x09, {{"REJ", kNo}, {kNo, kNo}}},
     {0x0B, {{"CR", "IC"}, {"CR", "IC"}}},     {0x0F, {{"CA", "CC"}, {"CA", "CC"}}},
     {0x13, {{"CQ", "CI"}, {"CQ", "CI"}}},     {0x17, {{"CF", "CF"}, {"CF", "CF"}}},
     {0x1B, {{"RQ", "RI"}, {"RQ", "RI"}}},     {0x1F, {{"RF", "RF"}, {"RF", "RF"}}},
     {0x23, {{"IT", "IT"}, {"IT", "IT"}}},     {0x27, {{"IF", "IF"}, {"IF", "IF"}}},
-    {0x43, {{no, no}, {"FQ", no}}},           {0x47, {{no, no}, {no, "FF"}}},
-    {0x63, {{no, no}, {"EQ", no}}},           {0x67, {{no, no}, {no, "EF"}}},
-    {0xF1, {{"DIAG", "DIAG"}, {no, no}}},  // DDX reads 0xF1 as RR
-    {0xF3, {{"REGQ", no}, {no, no}}},         {0xF7, {{no, "REGF"}, {no, no}}},
+    {0x43, {{kNo, kNo}, {"FQ", kNo}}},        {0x47, {{kNo, kNo}, {kNo, "FF"}}},
+    {0x63, {{kNo, kNo}, {"EQ", kNo}}},        {0x67, {{kNo, kNo}, {kNo, "EF"}}},
+    {0xF1, {{"DIAG", "DIAG"}, {kNo, kNo}}},  // DDX reads 0xF1 as RR
+    {0xF3, {{"REGQ", kNo}, {kNo, kNo}}},      {0xF7, {{kNo, "REGF"}, {kNo, kNo}}},
     {0xFB, {{"SQ", "SI"}, {"SQ", "SI"}}},     {0xFF, {{"SF", "SF"}, {"SF", "SF"}}},
 };
 

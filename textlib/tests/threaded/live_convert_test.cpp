@@ -263,18 +263,18 @@ class LineLog final : public TextLiveSink {
 public:
     void PostLine(const char* text, std::size_t length, bool error) override {
         std::lock_guard lock(mutex_);
-        text_.append(text, length).push_back('\n');
-        lines_.emplace_back(std::string(text, length), error);
-        if (error) marked_.emplace_back(text, length);
+        allText.append(text, length).push_back('\n');
+        lines.emplace_back(std::string(text, length), error);
+        if (error) marked.emplace_back(text, length);
     }
     void PostEnd(int code) override {
         std::lock_guard lock(mutex_);
-        ends_.push_back(code);
+        ends.push_back(code);
     }
-    std::string text_;
-    std::vector<std::string> marked_;
-    std::vector<std::pair<std::string, bool>> lines_;
-    std::vector<int> ends_;
+    std::string allText;
+    std::vector<std::string> marked;
+    std::vector<std::pair<std::string, bool>> lines;
+    std::vector<int> ends;
 
 private:
     std::mutex mutex_;
@@ -310,27 +310,27 @@ TEST(LiveSlots, TheLibraryGivesTheLinesOfTheFinishedBufferAndMarksFramesInError)
         for (std::size_t at = 0; at < s.words.size(); at += 7)
             object->LiveWords(s.words.data() + at, std::min<std::size_t>(7, s.words.size() - at));
         object->StopLive(true);
-        EXPECT_EQ(log.text_, expected) << l.name;
-        EXPECT_EQ(log.ends_, std::vector<int>{kConvertDone}) << l.name;
+        EXPECT_EQ(log.allText, expected) << l.name;
+        EXPECT_EQ(log.ends, std::vector<int>{kConvertDone}) << l.name;
         const bool frames = o.PrintFormat == PrintFormatTranslate || o.CsvForm == CsvFormFrame;
         if (o.Format == FormatCsv && !frames) {
-            EXPECT_TRUE(log.marked_.empty()) << l.name;
+            EXPECT_TRUE(log.marked.empty()) << l.name;
         } else if (!frames) {
             // Print: the lines of a block with an error mark or a gap in a shown direction.
             int marks = 0;
-            for (const auto& [line, marked] : log.lines_) {
-                const bool error_mark = line.find("??") != std::string::npos || line.find("?5") != std::string::npos ||
-                                        line.find("||") != std::string::npos;  // check error, short frame, gap
-                if (!error_mark) continue;
+            for (const auto& [line, marked] : log.lines) {
+                const bool errorMark = line.find("??") != std::string::npos || line.find("?5") != std::string::npos ||
+                                       line.find("||") != std::string::npos;  // check error, short frame, gap
+                if (!errorMark) continue;
                 ++marks;
                 EXPECT_TRUE(marked) << l.name << ": " << line;
             }
             EXPECT_GT(marks, 0) << l.name;
-            EXPECT_LT(log.marked_.size(), log.lines_.size() / 2) << l.name;
+            EXPECT_LT(log.marked.size(), log.lines.size() / 2) << l.name;
         } else if (o.Line == LineSdRd) {
             // Each round has a bad FCS, an abort, a short frame and a gap.
-            ASSERT_EQ(log.marked_.size(), 12u) << l.name;
-            for (int k = 0; k < 4; ++k) EXPECT_EQ(log.marked_[k], log.marked_[k + 4]) << l.name;
+            ASSERT_EQ(log.marked.size(), 12u) << l.name;
+            for (int k = 0; k < 4; ++k) EXPECT_EQ(log.marked[k], log.marked[k + 4]) << l.name;
         }
         object->Release();
     }
@@ -346,8 +346,8 @@ TEST(LiveSlots, StopWithoutDrainEndsAtOnceAndAnotherMayStart) {
     LineLog log;
     ASSERT_TRUE(object->StartLive(&o, &log));
     object->StopLive(false);  // no information came: the conversion fails at once
-    EXPECT_EQ(log.ends_, std::vector<int>{kConvertFailed});
-    EXPECT_EQ(log.text_, "");
+    EXPECT_EQ(log.ends, std::vector<int>{kConvertFailed});
+    EXPECT_EQ(log.allText, "");
     const InfoBody body = HdlcBody();
     const std::vector<std::uint32_t> words = HdlcSample();
     LineLog second;
@@ -355,7 +355,7 @@ TEST(LiveSlots, StopWithoutDrainEndsAtOnceAndAnotherMayStart) {
     object->LiveInfo(body.data());
     object->LiveWords(words.data(), words.size());
     object->Release();  // still running: Release ends it first
-    EXPECT_EQ(second.ends_.size(), 1u);
+    EXPECT_EQ(second.ends.size(), 1u);
 }
 
 TEST(LiveRecords, WordsReadAreLetGoOfButTheRestStays) {
