@@ -36,8 +36,8 @@ std::string BlockFilePath(const std::string& folder, int number) {
 std::string InfoFilePath(const std::string& folder) { return BufferFilePath(folder, kInfoFileName); }
 
 bool IsBufferFileName(std::string_view name) {
-    constexpr std::string_view ext = kBufferFileExtension;
-    return name.size() >= ext.size() && EqualNoCase(name.substr(name.size() - ext.size()), ext);
+    constexpr std::string_view kExt = kBufferFileExtension;
+    return name.size() >= kExt.size() && EqualNoCase(name.substr(name.size() - kExt.size()), kExt);
 }
 
 bool IsInfoFileName(std::string_view name) { return EqualNoCase(name, kInfoFileName); }

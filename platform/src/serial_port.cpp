@@ -77,19 +77,20 @@ termios lineTermios(termios t, const LineSettings& s) {
 }
 
 Status SerialPort::configure(const LineSettings& s) {
-    constexpr const char* kStep = "configure";
+    constexpr const char* ConfigureStep = "configure";
     termios t{};
-    if (fd_ < 0) return failed(PortStep::Configure, kStep, EBADF);
+    if (fd_ < 0) return failed(PortStep::Configure, ConfigureStep, EBADF);
     const bool parityKnown = s.parity == Parity::None || s.parity == Parity::Odd || s.parity == Parity::Even;
-    if (baudCode(s.speed) == 0 || !parityKnown) return failed(PortStep::Configure, kStep, EINVAL);
-    if (retryOnEintr([&] { return sys_.tcgetattr(fd_, &t); }) != 0) return failed(PortStep::Configure, kStep, errno);
+    if (baudCode(s.speed) == 0 || !parityKnown) return failed(PortStep::Configure, ConfigureStep, EINVAL);
+    if (retryOnEintr([&] { return sys_.tcgetattr(fd_, &t); }) != 0)
+        return failed(PortStep::Configure, ConfigureStep, errno);
     t = lineTermios(t, s);
     if (retryOnEintr([&] { return sys_.tcsetattr(fd_, TCSANOW, &t); }) != 0)
-        return failed(PortStep::Configure, kStep, errno);
+        return failed(PortStep::Configure, ConfigureStep, errno);
     // Some adapters take any speed and quietly keep another: read it back.
     termios now{};
     if (retryOnEintr([&] { return sys_.tcgetattr(fd_, &now); }) == 0 && ::cfgetospeed(&now) != ::cfgetospeed(&t))
-        return failed(PortStep::Configure, kStep, EINVAL);
+        return failed(PortStep::Configure, ConfigureStep, EINVAL);
     failure_ = {};
     return {};
 }

@@ -127,7 +127,8 @@ void MainController::blocks(const int* values) {
     show_block_count();
     refresh_buttons();
     if (s_.measure_state == 0 || s_.busy) return;
-    if (s_.next_block >= pcbuffer::kBlockNumberLimit || (s_.block_count >= buffer_.MaxBlocks && !ring())) request_stop();
+    if (s_.next_block >= pcbuffer::kBlockNumberLimit || (s_.block_count >= buffer_.MaxBlocks && !ring()))
+        request_stop();
 }
 
 void MainController::disconnect_ended(int status) {

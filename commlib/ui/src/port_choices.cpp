@@ -38,8 +38,8 @@ std::string PortAccessText(const std::string& portName) {
 }
 
 int SpeedIndex(int speed) {
-    const auto it = std::find(std::begin(platform::kListedSpeeds), std::end(platform::kListedSpeeds), speed);
-    return it == std::end(platform::kListedSpeeds) ? -1 : static_cast<int>(it - std::begin(platform::kListedSpeeds));
+    const auto it = std::find(std::begin(platform::ListedSpeeds), std::end(platform::ListedSpeeds), speed);
+    return it == std::end(platform::ListedSpeeds) ? -1 : static_cast<int>(it - std::begin(platform::ListedSpeeds));
 }
 
 int ParityIndex(int parity) {

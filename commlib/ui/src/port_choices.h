@@ -21,7 +21,7 @@ int PortIndex(const std::vector<std::string>& list, std::string_view name);
 // `zamvex ports` says it); empty when nothing does or there is no such device.
 std::string PortAccessText(const std::string& portName);
 
-// The entry of platform::kListedSpeeds showing speed, or -1 when it is not listed.
+// The entry of platform::ListedSpeeds showing speed, or -1 when it is not listed.
 int SpeedIndex(int speed);
 
 // A list entry: its text from the string table, and the setting it stands for.

@@ -70,7 +70,7 @@ int PortSettingDialog::OnInitDialog() {
     auto* parity = Control<QComboBox>(IdParity);
     auto* xControl = Control<QComboBox>(IdXControl);
     for (const std::string& name : ports_) port->addItem(QString::fromStdString(name));
-    for (int s : platform::kListedSpeeds) speed->addItem(QString::number(s));
+    for (int s : platform::ListedSpeeds) speed->addItem(QString::number(s));
     FillChoices(*parity, std::begin(ParityChoices), std::end(ParityChoices));
     FillChoices(*xControl, std::begin(XControlChoices), std::end(XControlChoices));
 

@@ -18,13 +18,13 @@ public:
 };
 
 TEST(NotifyMailboxThreads, EveryCopyArrivesInOrderWhileThePosterReusesItsBuffer) {
-    constexpr int count = 3000;
+    constexpr int PostCount = 3000;
     QueueWindow window;
     NotifyMailbox box;
     box.setWake(&window, 0x8001);
     std::thread library([&box] {
         int range[3];
-        for (int i = 0; i < count; ++i) {
+        for (int i = 0; i < PostCount; ++i) {
             range[0] = i, range[1] = i + 1, range[2] = -i;
             box.post(copyNotification(0x9004, i, range, sizeof range));
         }
@@ -32,7 +32,7 @@ TEST(NotifyMailboxThreads, EveryCopyArrivesInOrderWhileThePosterReusesItsBuffer)
     int next = 0;
     int wrong = 0;  // copies that are not the next one as it was posted
     Message m;
-    while (next < count && window.queue.get(m)) {
+    while (next < PostCount && window.queue.get(m)) {
         const auto n = box.take();
         if (!n) continue;
         int range[3];
@@ -42,7 +42,7 @@ TEST(NotifyMailboxThreads, EveryCopyArrivesInOrderWhileThePosterReusesItsBuffer)
         ++next;
     }
     library.join();
-    EXPECT_EQ(next, count);
+    EXPECT_EQ(next, PostCount);
     EXPECT_EQ(wrong, 0);
     EXPECT_FALSE(box.take());
 }
