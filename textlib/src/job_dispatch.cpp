@@ -96,6 +96,7 @@ constexpr bool Picks(const Pick& p, const ConvertOptions& o, const std::uint8_t*
 constexpr bool TableHolds() {
     std::size_t routines = 0;
     while (routines < std::size(kRoutines) && kRoutines[routines].routine != Routine::None) ++routines;
+    if (routines + 1 != static_cast<std::size_t>(Routine::Count)) return false;  // a routine without its row
     for (std::size_t i = 0; i < std::size(kRoutines); ++i) {
         const RoutineRow& row = kRoutines[i];
         if (i < routines ? row.routine != static_cast<Routine>(i + 1) || row.run == nullptr : row.run != nullptr)

@@ -20,6 +20,7 @@ enum class Routine {
     PrintPpp,
     CsvData,
     CsvFrames,
+    Count,  // the number of values above; a new routine goes before it
 };
 
 struct Dispatch {
@@ -27,7 +28,7 @@ struct Dispatch {
     int filter;  // BufferReader filter flags
 };
 
-// The options as a job runs them: Blocks clamped to 1..1024, and no GuideCut
+// The options as a job runs them: Blocks clamped to 1..pcbuffer::kMaxBlocksLimit, and no GuideCut
 // for the translations, which always carry their headers.
 ConvertOptions JobOptions(const ConvertOptions& options);
 

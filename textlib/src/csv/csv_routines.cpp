@@ -11,6 +11,7 @@
 
 #include "convert_job.h"
 #include "csv/csv_field.h"
+#include "frames/each_frame.h"
 #include "frames/frame.h"
 
 namespace textlib {
@@ -112,17 +113,7 @@ int CsvData(ConvertJob& job) {
 
 int CsvFrames(ConvertJob& job) {
     CsvLines lines(job);
-    BufferReader& reader = job.Reader();
-    reader.Seek(job.StartIndex());
-    // Empty frames past the range are not worth scanning for.
-    const std::int64_t end = job.RangeEnd();
-    auto frame = std::make_unique<Frame>();
-    while (job.KeepGoing()) {
-        if (!NextFrame(reader, *frame, end)) return kConvertDone;
-        job.MarkLines(FrameInError(*frame));
-        if (!lines.FrameLine(*frame)) return kConvertFailed;
-    }
-    return kConvertDone;
+    return EachFrame(job, [&](const Frame& frame) { return lines.FrameLine(frame); });
 }
 
 }  // namespace textlib

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "convert_job.h"
+#include "frames/each_frame.h"
 #include "frames/frame.h"
 #include "frames/frame_formatter.h"
 #include "frames/ppp_formatter.h"
@@ -15,23 +16,13 @@
 namespace textlib {
 namespace {
 
-// One line per frame from the job's first record until the data or the
-// block range end, each through `formatter`'s FormatLine.
+// One line per frame, each through `formatter`'s FormatLine.
 template <typename Formatter>
 int PrintEachFrame(ConvertJob& job, Formatter& formatter) {
-    BufferReader& reader = job.Reader();
-    reader.Seek(job.StartIndex());
-    // Empty frames past the range are not worth scanning for (a line in break
-    // state can fill many blocks with them).
-    const std::int64_t end = job.RangeEnd();
-    auto frame = std::make_unique<Frame>();
-    while (job.KeepGoing()) {
-        if (!NextFrame(reader, *frame, end)) return kConvertDone;
-        job.MarkLines(FrameInError(*frame));
-        const std::string& line = formatter.FormatLine(*frame);
-        if (!job.PutLine(line.data(), line.size())) return kConvertFailed;
-    }
-    return kConvertDone;
+    return EachFrame(job, [&](const Frame& frame) {
+        const std::string& line = formatter.FormatLine(frame);
+        return job.PutLine(line.data(), line.size());
+    });
 }
 
 }  // namespace
