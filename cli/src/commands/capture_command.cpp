@@ -63,7 +63,7 @@ int capture_command(const CommandLine& line) {
     // A file size limit (ulimit -f) must end storing with EFBIG and a message, not the process.
     std::signal(SIGXFSZ, SIG_IGN);
     const CaptureResult r = run_capture(job);
-    if (r.exit_code != kExitDone) return line.fail(r.error);
+    if (r.exit_code != kExitDone) return line.fail(r.error.message());
     // In the journal the log has said it already.
     if (!stderr_is_journal()) std::printf("%s\n", capture_summary(r, job.folder).c_str());
     return kExitDone;

@@ -65,6 +65,7 @@ struct SessionEnd {
     std::string error;      // the command's error text
     std::string why;        // an outage's cause, for the log
     bool measured = false;  // this connection's measurement ran
+    int error_number = 0;   // the errno behind `error`, where there is one
 };
 
 SessionEnd failure(std::string text) { return {Ending::Failed, std::move(text), "", false}; }
@@ -245,7 +246,11 @@ SessionEnd measure_once(const CaptureJob& job, Run& run, CaptureReport& report, 
     const BufferSettings buffer{job.folder.c_str(), job.max_blocks, 0, static_cast<std::uint8_t>(job.ring)};
     const CaptureOptions options{job.resume ? 1 : 0, 0, job.keep_free};
     if (s.remote().SetCaptureOptions(&options) != 0) return failure("the communication library refused --keep-free");
-    if (auto e = s.open(run.port, storing ? &buffer : nullptr); !e.ok()) return outage_or_failure(s, e.message());
+    if (auto e = s.open(run.port, storing ? &buffer : nullptr); !e.ok()) {
+        SessionEnd end = outage_or_failure(s, e.message());
+        end.error_number = e.errorNumber();
+        return end;
+    }
     if (job.attach) job.attach(s.remote());
     Monitor m;
     s.set_observer([&m](const Note& n) { m.see(n); });
@@ -309,15 +314,19 @@ CaptureResult run_capture(const CaptureJob& job) {
     // live viewer without a folder keeps no PC buffer.
     const bool storing = !job.folder.empty() || !job.attach;
     platform::NewFolders made;
-    auto failed = [&r](std::string text) {
+    auto failed = [&r](platform::Status status) {
         r.exit_code = kExitFailed;
-        r.error = std::move(text);
+        r.error = std::move(status);
         return r;
     };
+    // A failure of the folder's checks or of the measurement, with its text.
+    auto capture_failure = [&job](std::string text, int error_number = 0) {
+        return platform::Status::failureWithMessage("capture", job.folder, error_number, std::move(text));
+    };
     if (storing) {
-        if (auto s = made.make(job.folder); !s.ok()) return failed(s.message());
-        if (auto e = check_buffer_folder(job.folder, job.max_blocks, job.warn)) return failed(*e);
-        if (auto e = check_held_blocks(job.folder, job.force, job.resume)) return failed(*e);
+        if (auto s = made.make(job.folder); !s.ok()) return failed(s);
+        if (auto e = check_buffer_folder(job.folder, job.max_blocks, job.warn)) return failed(capture_failure(*e));
+        if (auto e = check_held_blocks(job.folder, job.force, job.resume)) return failed(capture_failure(*e));
     }
     ServiceNotifier notifier;
     StateFile state;
@@ -327,7 +336,7 @@ CaptureResult run_capture(const CaptureJob& job) {
         r.outages = report.outages();
         if (end.how != Ending::Stopped) {
             report.ended(false, end.error);
-            return failed(end.error);
+            return failed(capture_failure(end.error, end.error_number));
         }
         report.ended(true, capture_summary(r, job.folder));
         return r;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "pcbuffer/buffer_names.h"
+#include "platform/status.h"
 #include "session/analyzer_session.h"
 #include "text/exit_codes.h"
 
@@ -37,7 +38,7 @@ struct CaptureJob {
 
 struct CaptureResult {
     int exit_code = kExitDone;
-    std::string error;                   // empty on success
+    platform::Status error;              // ok on success
     std::string analyzer;                // "RV-7020 1.05 (packet mode)"
     int first = 0, next = 0, count = 0;  // blocks held at the end
     int losses = 0;                      // since the command started, outages included

@@ -58,7 +58,7 @@ int run_demo(const std::string& device, double seconds) {
     capture.seconds = seconds;
     capture.force = true;  // the demo's own folder from an earlier run
     const CaptureResult c = run_capture(capture);
-    if (c.exit_code != kExitDone) return fail(kDemoCommand, "capture: " + c.error);
+    if (c.exit_code != kExitDone) return fail(kDemoCommand, "capture: " + c.error.message());
     std::printf("capture: %s, %d block file%s in %s (stopped by %s, %d data losses)\n", c.analyzer.c_str(), c.count,
                 c.count == 1 ? "" : "s", capture.folder.c_str(), c.ended_by.c_str(), c.losses);
 

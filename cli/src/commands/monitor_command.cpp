@@ -109,7 +109,7 @@ int monitor_command(const CommandLine& line) {
                 "read", "the measurement", 0, "the measurement ended before the analyzer sent its conditions");
         });
     }
-    if (r.capture.exit_code != kExitDone) return line.fail(r.capture.error);
+    if (r.capture.exit_code != kExitDone) return line.fail(r.capture.error.message());
     const CaptureResult& c = r.capture;
     // In the journal the log has said it already.
     if (!stderr_is_journal()) std::fprintf(stderr, "%s\n", capture_summary(c, job.folder).c_str());

@@ -84,17 +84,17 @@ int stats_command(const CommandLine& line) {
         if (auto s = platform::probeWritable(svg); !s.ok()) return line.fail(s.message());
     const bool tty = ::isatty(STDERR_FILENO) != 0;
     StatsResult result;
-    error = run_stats(job, result, [tty](int done, int total) {
+    const platform::Status pass = run_stats(job, result, [tty](int done, int total) {
         if (tty) std::fprintf(stderr, "\rblock %d of %d", done, total);
     });
     if (tty) std::fputs("\r\033[K", stderr);
-    if (!error.empty()) return line.fail(error);
+    if (!pass.ok()) return line.fail(pass.message());
 
     RowSpool* minutes = per_minute ? &result.minutes : nullptr;
     if (json) write_stats_json(stdout, result.stats, heading, minutes);
     else write_stats_table(stdout, result.stats, heading, minutes);
     if (!svg.empty()) {
-        if (std::string e = write_traffic_chart(svg, result, heading); !e.empty()) return line.fail(e);
+        if (auto s = write_traffic_chart(svg, result, heading); !s.ok()) return line.fail(s.message());
         if (!json) std::printf("\nchart written to %s\n", svg.c_str());
     }
     if (!note.empty()) std::fprintf(json ? stderr : stdout, "%s\n", note.c_str());

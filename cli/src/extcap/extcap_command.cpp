@@ -156,7 +156,7 @@ int capture(const ParsedOptions& o) {
         pcapng::ExportSummary summary;
         return pcapng::StreamPcapng(records, live, fifo, summary);
     });
-    if (r.capture.exit_code != kExitDone) return fail_capture(path, fifo, r.capture.error);
+    if (r.capture.exit_code != kExitDone) return fail_capture(path, fifo, r.capture.error.message());
     // A reader stuck on a fifo nobody reads any more keeps the stream; the process ends all the same.
     if (r.output.ok()) std::fclose(fifo);
     return kExitDone;

@@ -49,11 +49,15 @@ RowSpool::~RowSpool() {
     if (file_ != nullptr) std::fclose(file_);
 }
 
-std::string RowSpool::open() {
+platform::Status RowSpool::open() {
     file_ = std::tmpfile();
-    if (file_ == nullptr)
-        return std::string("cannot make a temporary file for the per-minute rows: ") + std::strerror(errno);
-    return "";
+    if (file_ == nullptr) {
+        const int error_number = errno;
+        return platform::Status::failureWithMessage(
+            "create", "", error_number,
+            std::string("cannot make a temporary file for the per-minute rows: ") + std::strerror(error_number));
+    }
+    return {};
 }
 
 void RowSpool::add(const BucketRow& row) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/status.h"
 #include "stats/line_stats.h"
 
 namespace cli {
@@ -41,8 +42,8 @@ public:
     RowSpool(const RowSpool&) = delete;
     RowSpool& operator=(const RowSpool&) = delete;
 
-    // Makes the file; the reason when it cannot.
-    std::string open();
+    // Makes the file; a failed Status (with the errno) when it cannot.
+    platform::Status open();
     void add(const BucketRow& row);
     std::int64_t size() const { return rows_; }
     // Reads the rows from the first on; false when they cannot be read.

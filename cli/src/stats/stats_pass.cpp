@@ -418,11 +418,15 @@ private:
     const SecondRows& second_rows_;
 };
 
+platform::Status unreadable_buffer(const std::string& path) {
+    return platform::Status::failureWithMessage("open", path, 0, unreadable_buffer_text(path));
+}
+
 }  // namespace
 
-std::string run_stats(const StatsJob& job, StatsResult& r, const StatsProgress& progress) {
+platform::Status run_stats(const StatsJob& job, StatsResult& r, const StatsProgress& progress) {
     FrameReader reader;
-    if (!reader.Open(job.buffer.c_str())) return unreadable_buffer_text(job.buffer);
+    if (!reader.Open(job.buffer.c_str())) return unreadable_buffer(job.buffer);
     std::int64_t begin = 0, end = reader.RecordCount();
     if (!reader.IsSingleFile()) {
         begin = std::int64_t{job.start - 1} * textlib::kBlockWords;
@@ -437,12 +441,12 @@ std::string run_stats(const StatsJob& job, StatsResult& r, const StatsProgress& 
     // The words and the frames are read side by side, each by a reader of
     // its own over the same files (the second finds them in the page cache).
     FrameReader frame_reader;
-    if (!frame_reader.Open(job.buffer.c_str())) return unreadable_buffer_text(job.buffer);
+    if (!frame_reader.Open(job.buffer.c_str())) return unreadable_buffer(job.buffer);
     RowSpool word_minutes, frame_minutes;
     SecondRows word_seconds, frame_seconds;
     if (job.keep_minutes)
         for (RowSpool* spool : {&r.minutes, &word_minutes, &frame_minutes})
-            if (std::string e = spool->open(); !e.empty()) return e;
+            if (auto s = spool->open(); !s.ok()) return s;
 
     FrameTally tally;
     std::thread frames([&] {
@@ -461,10 +465,13 @@ std::string run_stats(const StatsJob& job, StatsResult& r, const StatsProgress& 
     s.kinds = tally.kinds;
     s.packets = tally.packets;
     if (job.keep_minutes && !merge_rows(word_minutes, frame_minutes, r.minutes))
-        return "cannot read back the per-minute rows from their temporary file";
+        return platform::Status::failureWithMessage("read", "", 0,
+                                                    "cannot read back the per-minute rows from their temporary file");
     if (job.keep_seconds) merge_rows(word_seconds, frame_seconds, r.seconds);
-    if (r.minutes.failed()) return "cannot write the per-minute rows to a temporary file";
-    return "";
+    if (r.minutes.failed())
+        return platform::Status::failureWithMessage("write", "", 0,
+                                                    "cannot write the per-minute rows to a temporary file");
+    return {};
 }
 
 }  // namespace cli

@@ -3,7 +3,8 @@
 // that textlib's frame reader cuts from the same words, so frame counts are
 // the frame layouts' own.
 //
-// Errors: the text to show when the buffer cannot be read; empty on success.
+// Errors: a failed Status whose message() is the text to show when the
+// buffer cannot be read (with the errno where there is one).
 // Threads: the calling thread walks the words and runs the progress callback;
 // the frame count's thread shares nothing with it until it is joined.
 #pragma once
@@ -12,6 +13,7 @@
 #include <string>
 
 #include "pcbuffer/buffer_names.h"
+#include "platform/status.h"
 #include "stats/bucket_rows.h"
 #include "stats/line_stats.h"
 
@@ -35,7 +37,7 @@ struct StatsResult {
 
 using StatsProgress = std::function<void(int done, int total)>;
 
-// Runs the pass; empty on success, else what went wrong.
-std::string run_stats(const StatsJob& job, StatsResult& result, const StatsProgress& progress = {});
+// Runs the pass; success, or what went wrong.
+platform::Status run_stats(const StatsJob& job, StatsResult& result, const StatsProgress& progress = {});
 
 }  // namespace cli

@@ -285,15 +285,19 @@ void add_styles(SvgWriter& svg) {
     svg.style("changed", {{"fill", "#f2c14e"}, {"stroke", "none"}});
 }
 
+platform::Status unreadable_rows(const std::string& path) {
+    return platform::Status::failureWithMessage("read", path, 0, "cannot read back the per-minute rows for the chart");
+}
+
 }  // namespace
 
-std::string write_traffic_chart(const std::string& path, StatsResult& result, const StatsHeading& heading) {
+platform::Status write_traffic_chart(const std::string& path, StatsResult& result, const StatsHeading& heading) {
     platform::WholeFile file;
-    if (auto s = file.open(path); !s.ok()) return s.message();
+    if (auto s = file.open(path); !s.ok()) return s;
     Rows rows(result);
     SvgWriter svg([&file](std::string_view bytes) { return file.write(bytes).ok(); });
     Chart chart(svg, rows, result.stats);
-    if (!chart.scale()) return "cannot read back the per-minute rows for the chart";
+    if (!chart.scale()) return unreadable_rows(path);
     const double width = kLeft + kPlotWidth + kRight, height = chart.height();
     svg.begin({{"xmlns", "http://www.w3.org/2000/svg"},
                {"width", svg_number(width)},
@@ -303,10 +307,12 @@ std::string write_traffic_chart(const std::string& path, StatsResult& result, co
                {"font-size", "11"}});
     svg.text_element("title", {}, cat("zamvex stats: ", heading.buffer));
     add_styles(svg);
-    if (!chart.draw(heading)) return "cannot read back the per-minute rows for the chart";
-    if (!svg.finish() || !file.commit().ok())
-        return file.status().ok() ? cat("cannot write '", path, "'") : file.status().message();
-    return "";
+    if (!chart.draw(heading)) return unreadable_rows(path);
+    if (!svg.finish() || !file.commit().ok()) {
+        if (!file.status().ok()) return file.status();
+        return platform::Status::failureWithMessage("write", path, 0, cat("cannot write '", path, "'"));
+    }
+    return {};
 }
 
 }  // namespace cli

@@ -4,17 +4,19 @@
 // labelled with the times. Every bar carries its minute and count
 // (data-minute, data-count) and a tooltip.
 //
-// Errors: empty on success, else one line naming the file and the reason; a
-// failed chart leaves no file.
+// Errors: the file's Status (success, or one line naming the file and the
+// reason); a failed chart leaves no file.
 // Threads: the calling thread.
 #pragma once
 #include <string>
+
+#include "platform/status.h"
 
 #include "stats/stats_pass.h"
 #include "stats/stats_report.h"
 
 namespace cli {
 
-std::string write_traffic_chart(const std::string& path, StatsResult& result, const StatsHeading& heading);
+platform::Status write_traffic_chart(const std::string& path, StatsResult& result, const StatsHeading& heading);
 
 }  // namespace cli
