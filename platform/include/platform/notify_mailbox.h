@@ -38,7 +38,8 @@ struct Notification {
     std::intptr_t value = 0;  // the data argument as a number; 0 when its bytes were copied
     std::size_t size = 0;     // bytes copied from where the data pointed (0..NotificationBytesMax)
     bool gauge = false;       // only the newest of this code counts
-    std::array<unsigned char, NotificationBytesMax> bytes{};
+    // Aligned for any record a notification points to (int[3], StoreFailure).
+    alignas(std::max_align_t) std::array<unsigned char, NotificationBytesMax> bytes{};
 
     // The copied bytes, or the value as a pointer when none were copied.
     const void* data() const { return size ? bytes.data() : reinterpret_cast<const void*>(value); }
