@@ -68,7 +68,7 @@ std::string left_out_note(const BlockChoice& c) {
            "); continue with --start " + std::to_string(last + 1);
 }
 
-std::optional<BufferInput> choose_input(const std::string& path, int start, std::optional<int> blocks,
+std::optional<BufferInput> choose_input(const std::string& path, int start, int& blocks, bool blocks_given,
                                         std::string& error) {
     BufferInput in;
     if (std::filesystem::is_regular_file(path)) {
@@ -78,8 +78,9 @@ std::optional<BufferInput> choose_input(const std::string& path, int start, std:
     }
     in.held = std::filesystem::is_directory(path) ? count_block_files(path) : 0;
     if (in.held == 0) return in;
-    in.choice = choose_blocks(in.held, start, blocks, error);
+    in.choice = choose_blocks(in.held, start, blocks_given ? std::optional<int>(blocks) : std::nullopt, error);
     if (!in.choice) return std::nullopt;
+    blocks = in.choice->blocks;
     in.note = left_out_note(*in.choice);
     return in;
 }

@@ -32,7 +32,9 @@ struct BufferInput {
     std::string note;                   // left_out_note of the choice
 };
 // nullopt with the reason (a start past the last block, a file that is not a data file).
-std::optional<BufferInput> choose_input(const std::string& path, int start, std::optional<int> blocks,
+// `blocks` is the job's block count: the user's when `blocks_given`, and set to
+// the chosen count once a folder's blocks are chosen.
+std::optional<BufferInput> choose_input(const std::string& path, int start, int& blocks, bool blocks_given,
                                         std::string& error);
 
 // Where `convert` and `export` write when not told: the buffer's path (a

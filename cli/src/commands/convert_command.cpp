@@ -55,10 +55,8 @@ int convert_command(const CommandLine& line) {
     job.prefix = o.has("--prefix") ? o.value("--prefix") : default_prefix();
     if (job.prefix.size() > 200) throw UsageError("the prefix is too long");
 
-    const std::optional<int> blocks = o.has("--blocks") ? std::optional<int>(job.options.Blocks) : std::nullopt;
-    const auto input = choose_input(job.input, job.options.Start, blocks, error);
+    const auto input = choose_input(job.input, job.options.Start, job.options.Blocks, o.has("--blocks"), error);
     if (!input) return line.fail(error);
-    if (input->choice) job.options.Blocks = input->choice->blocks;
     const std::string& note = input->note;
     // A buffer that is not there is left to the library to name; no folder is made for it.
     if (std::error_code ec; new_folder && std::filesystem::exists(job.input, ec)) {

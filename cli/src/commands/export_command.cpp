@@ -55,10 +55,8 @@ int export_command(const CommandLine& line) {
     pcapng::ExportOptions o;
     read_options(line, o);
     std::string error;
-    const std::optional<int> blocks = line.has("--blocks") ? std::optional<int>(o.blocks) : std::nullopt;
-    const auto input = choose_input(o.buffer, o.start, blocks, error);
+    const auto input = choose_input(o.buffer, o.start, o.blocks, line.has("--blocks"), error);
     if (!input) return line.fail(error);
-    if (input->choice) o.blocks = input->choice->blocks;
     const std::string& note = input->note;
     // The file it names by itself replaces nothing unasked.
     if (std::error_code ec; !line.has("--pcapng") && !line.has("--force") && std::filesystem::exists(o.output, ec))

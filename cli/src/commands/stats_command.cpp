@@ -72,10 +72,8 @@ int stats_command(const CommandLine& line) {
     job.keep_seconds = !svg.empty();
 
     std::string error;
-    const std::optional<int> blocks = line.has("--blocks") ? std::optional<int>(job.blocks) : std::nullopt;
-    const auto input = choose_input(job.buffer, job.start, blocks, error);
+    const auto input = choose_input(job.buffer, job.start, job.blocks, line.has("--blocks"), error);
     if (!input) return line.fail(error);
-    if (input->choice) job.blocks = input->choice->blocks;
     const std::string& note = input->note;
     StatsHeading heading;
     describe_input(job, *input, heading);
